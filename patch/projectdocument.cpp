@@ -1,0 +1,134 @@
+#include "patch/projectdocument.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace orb8 {
+
+std::string LimitComment(const std::string& text) {
+    std::string out = text.substr(0, text.find('\0'));
+    if (out.size() <= static_cast<std::size_t>(kCommentMaxBytes)) return out;
+    std::size_t cut = kCommentMaxBytes;
+    // Step back over UTF-8 continuation bytes so no character is cut in half.
+    std::size_t back = cut;
+    while (back > 0 && (static_cast<unsigned char>(out[back]) & 0xC0) == 0x80) --back;
+    if (cut - back < 4) cut = back;
+    out.resize(cut);
+    return out;
+}
+
+ProjectDocument::ProjectDocument() {
+    const PackedSlot initial = ToSlot(Pack(InitialPatch()));
+    slots.fill(initial);
+    UnpackAll();
+}
+
+void ProjectDocument::PackAll() {
+    for (int i = 0; i < kPatchCount; ++i) slots[static_cast<std::size_t>(i)] = ToSlot(Pack(patches[static_cast<std::size_t>(i)]));
+}
+
+void ProjectDocument::UnpackAll() {
+    for (int i = 0; i < kPatchCount; ++i) patches[static_cast<std::size_t>(i)] = Unpack(FromSlot(slots[static_cast<std::size_t>(i)]));
+}
+
+void ProjectDocument::SetCommentOfRow(int row, const std::string& text) {
+    if (!ValidRow(row)) return;
+    comments[static_cast<std::size_t>(row - 1)] = LimitComment(text);
+}
+
+std::vector<std::uint8_t> ProjectDocument::FileImage(const CustomSettingsBlock& settings) {
+    PackAll();
+    std::vector<std::uint8_t> bytes(kProjectFileBytes, 0);
+    for (int i = 0; i < kPatchCount; ++i) {
+        std::uint8_t* record = bytes.data() + i * kPatchRecordBytes;
+        std::memcpy(record, slots[static_cast<std::size_t>(i)].data(), kPackedBytes);
+        const std::string comment = LimitComment(comments[static_cast<std::size_t>(i)]);
+        std::memcpy(record + kPackedBytes, comment.data(), comment.size());
+    }
+    std::memcpy(bytes.data() + kPatchCount * kPatchRecordBytes, settings.data(), kCustomSettingsBytes);
+    return bytes;
+}
+
+bool ProjectDocument::FromFileImage(const std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() != static_cast<std::size_t>(kProjectFileBytes)) return false;
+    for (int i = 0; i < kPatchCount; ++i) {
+        const std::uint8_t* record = bytes.data() + i * kPatchRecordBytes;
+        PackedSlot slot{};
+        std::memcpy(slot.data(), record, kPackedBytes);
+        slots[static_cast<std::size_t>(i)] = slot;
+        const char* text = reinterpret_cast<const char*>(record + kPackedBytes);
+        // A field without a zero byte gives its first 255 bytes.
+        const std::size_t length = ::strnlen(text, kCommentMaxBytes);
+        comments[static_cast<std::size_t>(i)].assign(text, length);
+    }
+    UnpackAll();
+    return true;
+}
+
+FileResult ProjectDocument::Load(CustomSettingsBlock* storedSettings) {
+    std::vector<std::uint8_t> bytes;
+    FileResult result = ReadFileBytes(fileName, kProjectFileBytes, bytes);
+    if (!result.ok()) return result;
+    if (!FromFileImage(bytes)) {
+        result.problem = bytes.size() > static_cast<std::size_t>(kProjectFileBytes) ? FileProblem::TooLong
+                                                                                   : FileProblem::WrongSize;
+        result.size = bytes.size();
+        result.expected = kProjectFileBytes;
+        return result;
+    }
+    if (storedSettings) std::memcpy(storedSettings->data(), bytes.data() + kPatchCount * kPatchRecordBytes, kCustomSettingsBytes);
+    return result;
+}
+
+FileResult ProjectDocument::Save(const CustomSettingsBlock& settings) {
+    const std::vector<std::uint8_t> bytes = FileImage(settings);
+    FileResult result = WriteFileAtomically(fileName, bytes);
+    if (result.ok()) modified = false;
+    return result;
+}
+
+bool ProjectDocument::MovePatch(int s, int t) {
+    if (!ValidRow(s) || !ValidRow(t) || s == t) return false;
+    const auto from = patches.begin() + (s - 1);
+    const auto to = patches.begin() + (t - 1);
+    const auto cfrom = comments.begin() + (s - 1);
+    const auto cto = comments.begin() + (t - 1);
+    if (s < t) {
+        std::rotate(from, from + 1, to + 1);
+        std::rotate(cfrom, cfrom + 1, cto + 1);
+    } else {
+        std::rotate(to, from, from + 1);
+        std::rotate(cto, cfrom, cfrom + 1);
+    }
+    SetModified();
+    return true;
+}
+
+bool ProjectDocument::CopyPatchFrom(const ProjectDocument& other, int s, int t) {
+    if (!ValidRow(s) || !ValidRow(t)) return false;
+    patches[static_cast<std::size_t>(t - 1)] = other.patches[static_cast<std::size_t>(s - 1)];
+    comments[static_cast<std::size_t>(t - 1)] = other.comments[static_cast<std::size_t>(s - 1)];
+    return true;
+}
+
+}  // namespace orb8
+
+namespace orb8 {
+
+const std::array<const char*, kProjectColumns> kProjectHeadings = {"No", "NAME", "DRIVE", "MOD", "REV/DLY", "COMMENT"};
+
+std::array<std::string, kProjectColumns> ProjectRowTexts(const ProjectDocument& document, int row) {
+    std::array<std::string, kProjectColumns> texts;
+    if (!ProjectDocument::ValidRow(row)) return texts;
+    const PatchData& p = document.patches[static_cast<std::size_t>(row - 1)];
+    const std::uint8_t on = p[ModuleSwitches];
+    texts[0] = PatchLabel(row - 1);
+    texts[1] = DecodeName(p);
+    texts[2] = (on & DriveOn) ? TypeNamePadded(Module::Drive, p[DriveType]) : "OFF";
+    texts[3] = (on & ModOn) ? TypeNamePadded(Module::Mod, p[ModType]) : "OFF";
+    texts[4] = (on & DlyOn) ? TypeNamePadded(Module::DlyRev, p[DlyType]) : "OFF";
+    texts[5] = document.CommentOfRow(row);
+    return texts;
+}
+
+}  // namespace orb8

@@ -1,0 +1,76 @@
+// A project: a bank of 80 patches in both forms, a comment per patch, the file
+// name and the modified flag, and the .orb project file.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "patch/customsettings.h"
+#include "patch/effecttables.h"
+#include "patch/fileio.h"
+#include "patch/patchdata.h"
+
+namespace orb8 {
+
+constexpr int kCommentFieldBytes = 256;
+constexpr int kCommentMaxBytes = 255;
+constexpr int kPatchRecordBytes = kPackedBytes + kCommentFieldBytes;                      // 298
+constexpr int kProjectFileBytes = kPatchCount * kPatchRecordBytes + kCustomSettingsBytes;  // 23932
+
+class ProjectDocument {
+public:
+    // A new project: every patch is the initial patch, every comment empty.
+    ProjectDocument();
+
+    // The patches are the truth while the project is open; the packed slots are
+    // refreshed from them before a save or Send All and the patches from the
+    // slots after a load or Receive All.
+    std::array<PackedSlot, kPatchCount> slots{};
+    std::array<PatchData, kPatchCount> patches{};
+    std::array<std::string, kPatchCount> comments{};  // the file's bytes, at most 255
+    std::string fileName;
+    bool modified = false;
+
+    void PackAll();
+    void UnpackAll();
+
+    // Rows are 1..80 (row 0 is the list heading).
+    static bool ValidRow(int row) { return row >= 1 && row <= kPatchCount; }
+    PatchData& PatchOfRow(int row) { return patches[static_cast<std::size_t>(row - 1)]; }
+    const std::string& CommentOfRow(int row) const { return comments[static_cast<std::size_t>(row - 1)]; }
+    // Stores at most 255 bytes, up to a zero byte, without splitting a UTF-8 character.
+    void SetCommentOfRow(int row, const std::string& text);
+
+    // Reads fileName. A file of the wrong size is refused and nothing changes.
+    // The settings block at the file's end is not taken over; pass storedSettings
+    // to see it.
+    FileResult Load(CustomSettingsBlock* storedSettings = nullptr);
+    // Writes fileName with the custom settings block at its end; on success
+    // clears modified, on failure keeps it and the old file.
+    FileResult Save(const CustomSettingsBlock& settings);
+
+    // The file's 23932 bytes after a pack-all.
+    std::vector<std::uint8_t> FileImage(const CustomSettingsBlock& settings);
+    // Fills the document from a file's bytes; false (and nothing changed) when
+    // the size is wrong.
+    bool FromFileImage(const std::vector<std::uint8_t>& bytes);
+
+    // Moves the patch and comment of row s to row t, shifting those between;
+    // marks the project modified. False for rows out of range or s == t.
+    bool MovePatch(int s, int t);
+    // Row s of another project onto row t of this one; not marked modified.
+    bool CopyPatchFrom(const ProjectDocument& other, int s, int t);
+
+    void SetModified() { modified = true; }
+};
+
+std::string LimitComment(const std::string& text);
+
+// The six texts of a patch's row in the project list: label, name, drive, Mod
+// and Dly/Rev (type name padded to 8 characters, or "OFF") and comment.
+constexpr int kProjectColumns = 6;
+extern const std::array<const char*, kProjectColumns> kProjectHeadings;
+std::array<std::string, kProjectColumns> ProjectRowTexts(const ProjectDocument& document, int row);
+
+}  // namespace orb8

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "patch/effecttables.h"
+#include "tests/testfiles.h"
+#include "tools/toolcommands.h"
+
+using namespace orb8;
+
+namespace {
+
+struct ToolRun {
+    int code;
+    std::string out, err;
+};
+
+ToolRun Tool(std::vector<std::string> args) {
+    args.insert(args.begin(), "orb8tool");
+    std::vector<const char*> argv;
+    for (auto& a : args) argv.push_back(a.c_str());
+    std::ostringstream out, err;
+    const int code = RunOrb8Tool(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {code, out.str(), err.str()};
+}
+
+int Lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
+}  // namespace
+
+TEST(Orb8Tool, NewListShowOnANewProject) {
+    TempDir dir;
+    const std::string bank = dir.Path("new.orb");
+    ASSERT_EQ(Tool({"new", bank}).code, 0);
+    EXPECT_EQ(ReadAll(bank).size(), 23932u);
+    // An existing file is not replaced without --force.
+    const ToolRun again = Tool({"new", bank});
+    EXPECT_NE(again.code, 0);
+    EXPECT_NE(again.err.find("already exists"), std::string::npos);
+    EXPECT_EQ(Lines(again.err), 1);
+    EXPECT_EQ(Tool({"new", bank, "--force"}).code, 0);
+
+    const ToolRun list = Tool({"list", bank});
+    ASSERT_EQ(list.code, 0) << list.err;
+    EXPECT_EQ(Lines(list.out), 81);
+    EXPECT_NE(list.out.find("U01 "), std::string::npos);
+    EXPECT_NE(list.out.find("u94 "), std::string::npos);
+
+    const ToolRun show = Tool({"show", bank, "U23"});
+    ASSERT_EQ(show.code, 0) << show.err;
+    EXPECT_NE(show.out.find("OVER DRV"), std::string::npos);
+    EXPECT_NE(show.out.find("800Hz"), std::string::npos);
+    EXPECT_NE(show.out.find("CHO MIX"), std::string::npos);
+}
+
+TEST(Orb8Tool, ExportImportRoundTripIsExact) {
+    TempDir dir;
+    ProjectDocument doc;
+    doc.PatchOfRow(1)[ModuleSwitches] = 7;
+    doc.PatchOfRow(1)[DriveType] = 25;  // out of range but fits: kept as it is
+    EncodeName("LEAD 1", doc.PatchOfRow(1));
+    doc.PatchOfRow(2)[Name0] = 55;  // a code with no character
+    doc.SetCommentOfRow(1, "smooth \"lead\"\nwith delay");
+    doc.SetCommentOfRow(3, "caf\xE9");  // Latin-1 bytes from an old file
+    doc.fileName = dir.Path("a.orb");
+    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+
+    const ToolRun exported = Tool({"export", doc.fileName});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    const auto json = nlohmann::json::parse(exported.out);
+    EXPECT_EQ(json["patches"][0]["name"], "LEAD 1  ");
+    EXPECT_EQ(json["patches"][0]["parameters"][1]["text"], "?25");
+    EXPECT_EQ(json["patches"][2]["comment"], "caf\xC3\xA9");
+
+    std::ofstream(dir.Path("a.json")) << exported.out;
+    ASSERT_EQ(Tool({"import", dir.Path("a.json"), dir.Path("b.orb")}).code, 0);
+    EXPECT_EQ(ReadAll(dir.Path("b.orb")), ReadAll(doc.fileName));
+}
+
+TEST(Orb8Tool, ImportRefusesWhatDoesNotFit) {
+    TempDir dir;
+    ASSERT_EQ(Tool({"new", dir.Path("n.orb")}).code, 0);
+    const auto base = nlohmann::json::parse(Tool({"export", dir.Path("n.orb")}).out);
+    auto attempt = [&](auto change) {
+        nlohmann::json j = base;
+        change(j);
+        std::ofstream(dir.Path("bad.json"), std::ios::trunc) << j.dump();
+        return Tool({"import", dir.Path("bad.json"), dir.Path("out.orb"), "--force"});
+    };
+    const std::vector<std::function<void(nlohmann::json&)>> changes = {
+        [](auto& j) { j["patches"][0]["parameters"][20]["value"] = 256; },   // ModParam1: 8 bits
+        [](auto& j) { j["patches"][0]["parameters"][21]["value"] = 128; },   // ModParam2: 7 bits
+        [](auto& j) { j["patches"][0]["parameters"][17]["value"] = 1; },     // not stored
+        [](auto& j) { j["patches"][0]["parameters"][3]["value"] = -1; },
+        [](auto& j) { j["patches"][0]["parameters"][3]["value"] = 2.5; },
+        [](auto& j) { j["patches"][0]["parameters"][3]["value"] = "7"; },
+        [](auto& j) { j["patches"][1]["parameters"].erase(5); },
+        [](auto& j) { j["patches"].erase(79); },
+        [](auto& j) { j["patches"][4]["name"] = "lower"; },
+        [](auto& j) { j["patches"][4]["name"] = "NINECHARS"; },
+        [](auto& j) { j["patches"][4]["comment"] = std::string(256, 'a'); },
+        [](auto& j) { j["patches"][4]["label"] = "U02"; },
+        [](auto& j) { j["customSettings"][3] = 300; },
+        [](auto& j) { j = nlohmann::json::array(); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const ToolRun r = attempt(changes[i]);
+        EXPECT_NE(r.code, 0) << "change " << i;
+        EXPECT_EQ(Lines(r.err), 1) << "change " << i << ": " << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.Path("out.orb"))) << "change " << i;
+    }
+    // A name edited by hand is taken over; values at the top of their fields fit.
+    const ToolRun ok = attempt([](auto& j) {
+        j["patches"][4]["name"] = "MY TONE";
+        j["patches"][4]["parameters"][29]["value"] = 255;
+    });
+    ASSERT_EQ(ok.code, 0) << ok.err;
+    ProjectDocument back;
+    back.fileName = dir.Path("out.orb");
+    ASSERT_TRUE(back.Load().ok());
+    EXPECT_EQ(DecodeName(back.PatchOfRow(5)), "MY TONE ");
+    EXPECT_EQ(back.PatchOfRow(5)[DlyParam1], 255);
+}
+
+TEST(Orb8Tool, BadInputGivesOneLineAndNonZeroExit) {
+    TempDir dir;
+    std::ofstream(dir.Path("short.orb")) << "short";
+    std::ofstream(dir.Path("junk.json")) << "{ not json";
+    const std::vector<std::vector<std::string>> calls = {
+        {"list", dir.Path("missing.orb")},
+        {"list", dir.Path("short.orb")},
+        {"list", dir.path.string()},
+        {"show", dir.Path("short.orb"), "U01"},
+        {"show", dir.Path("missing.orb"), "U05"},
+        {"import", dir.Path("junk.json"), dir.Path("x.orb")},
+        {"import", dir.Path("missing.json"), dir.Path("x.orb")},
+        {"frobnicate"},
+        {},
+    };
+    for (const auto& call : calls) {
+        const ToolRun r = Tool(call);
+        EXPECT_NE(r.code, 0);
+        EXPECT_EQ(Lines(r.err), 1) << r.err;
+    }
+    ASSERT_EQ(Tool({"new", dir.Path("n.orb")}).code, 0);
+    const ToolRun label = Tool({"show", dir.Path("n.orb"), "U05"});
+    EXPECT_NE(label.code, 0);
+    EXPECT_NE(label.err.find("U05"), std::string::npos);
+    EXPECT_EQ(Tool({"--help"}).code, 0);
+}

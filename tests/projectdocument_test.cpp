@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "patch/projectdocument.h"
+#include "tests/testfiles.h"
+
+using namespace orb8;
+
+TEST(ProjectDocument, NewProjectFile) {
+    TempDir dir;
+    ProjectDocument doc;
+    EXPECT_FALSE(doc.modified);
+    doc.fileName = dir.Path("new.orb");
+    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    const auto bytes = ReadAll(doc.fileName);
+    ASSERT_EQ(bytes.size(), 23932u);
+    const PackedPatch initial = Pack(InitialPatch());
+    for (int i = 0; i < kPatchCount; ++i) {
+        const std::uint8_t* record = bytes.data() + i * 298;
+        ASSERT_EQ(std::memcmp(record, initial.data(), 42), 0) << i;
+        for (int k = 42; k < 298; ++k) ASSERT_EQ(record[k], 0) << i;
+    }
+    EXPECT_EQ(std::memcmp(bytes.data() + 23840, DefaultCustomSettings().data(), 92), 0);
+}
+
+TEST(ProjectDocument, RoundTripKeepsPatchesCommentsAndBytes) {
+    TempDir dir;
+    ProjectDocument doc;
+    doc.patches[0][ModuleSwitches] = DriveOn | DlyOn;
+    doc.patches[0][17] = 9;  // not stored: comes back as 0
+    doc.patches[79][DlyParam1] = 149;
+    doc.patches[5][Ctrl2Value] = 127;
+    doc.comments[0] = "%d %s %n";
+    doc.comments[1] = std::string(250, 'x');
+    doc.comments[2] = "line one\r\nline two";
+    doc.fileName = dir.Path("a.orb");
+    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+
+    const auto raw = ReadAll(doc.fileName);
+    EXPECT_EQ(raw[298 + 42 + 249], 'x');
+    for (int k = 250; k < 256; ++k) EXPECT_EQ(raw[298 + 42 + k], 0);
+
+    ProjectDocument back;
+    back.fileName = doc.fileName;
+    ASSERT_TRUE(back.Load().ok());
+    EXPECT_FALSE(back.modified);
+    PatchData expected0 = doc.patches[0];
+    expected0[17] = 0;
+    EXPECT_EQ(back.patches[0], expected0);
+    EXPECT_EQ(back.patches[79][DlyParam1], 149);
+    EXPECT_EQ(back.patches[5], doc.patches[5]);
+    EXPECT_EQ(back.comments[0], "%d %s %n");
+    EXPECT_EQ(back.comments[1].size(), 250u);
+    EXPECT_EQ(back.comments[2], "line one\r\nline two");
+
+    // Loaded and saved again without edits: the same bytes.
+    back.fileName = dir.Path("b.orb");
+    ASSERT_TRUE(back.Save(DefaultCustomSettings()).ok());
+    EXPECT_EQ(ReadAll(back.fileName), raw);
+}
+
+TEST(ProjectDocument, CommentsAreBytesLimitedTo255) {
+    TempDir dir;
+    std::vector<std::uint8_t> bytes = ReadAllOfNew(dir);
+    // A field with no zero byte gives its first 255 bytes; non-UTF-8 bytes stay.
+    std::memset(bytes.data() + 42, 0xE9, 256);
+    WriteAll(dir.Path("c.orb"), bytes);
+    ProjectDocument doc;
+    doc.fileName = dir.Path("c.orb");
+    ASSERT_TRUE(doc.Load().ok());
+    EXPECT_EQ(doc.comments[0], std::string(255, '\xE9'));
+
+    doc.SetCommentOfRow(2, std::string(300, 'a'));
+    EXPECT_EQ(doc.CommentOfRow(2).size(), 255u);
+    doc.SetCommentOfRow(3, std::string(254, 'a') + "\xC3\xA9");  // no half character at the end
+    EXPECT_EQ(doc.CommentOfRow(3), std::string(254, 'a'));
+    doc.SetCommentOfRow(4, std::string("ab\0cd", 5));
+    EXPECT_EQ(doc.CommentOfRow(4), "ab");
+}
+
+TEST(ProjectDocument, SettingsAtTheEndAreNotTakenOver) {
+    TempDir dir;
+    ProjectDocument doc;
+    CustomSettingsBlock other = DefaultCustomSettings();
+    other[0] = 77;
+    doc.fileName = dir.Path("s.orb");
+    ASSERT_TRUE(doc.Save(other).ok());
+    ProjectDocument back;
+    back.fileName = doc.fileName;
+    CustomSettingsBlock stored{};
+    ASSERT_TRUE(back.Load(&stored).ok());
+    EXPECT_EQ(stored[0], 77);
+    ASSERT_TRUE(back.Save(DefaultCustomSettings()).ok());
+    EXPECT_EQ(ReadAll(back.fileName)[23840], 0);
+}
+
+TEST(ProjectDocument, WrongSizesAreRefusedAndNothingIsLoaded) {
+    TempDir dir;
+    auto bytes = ReadAllOfNew(dir);
+    for (std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{23840}, std::size_t{23931},
+                             std::size_t{23933}, std::size_t{50000}}) {
+        std::vector<std::uint8_t> cut(size, 0x5A);
+        WriteAll(dir.Path("w.orb"), cut);
+        ProjectDocument doc;
+        doc.comments[0] = "kept";
+        doc.fileName = dir.Path("w.orb");
+        const FileResult r = doc.Load();
+        EXPECT_FALSE(r.ok()) << size;
+        EXPECT_EQ(doc.patches[0], InitialPatch()) << size;
+        EXPECT_EQ(doc.comments[0], "kept");
+        const std::string message = FileMessage(r, false, "project file");
+        EXPECT_NE(message.find(doc.fileName), std::string::npos);
+        EXPECT_NE(message.find("23932"), std::string::npos) << message;
+    }
+}
+
+TEST(ProjectDocument, MissingFileReportsCantBeOpened) {
+    ProjectDocument doc;
+    doc.fileName = "/nonexistent/folder/x.orb";
+    const FileResult r = doc.Load();
+    EXPECT_EQ(r.problem, FileProblem::CannotOpen);
+    EXPECT_EQ(FileMessage(r, false, "project file"), "/nonexistent/folder/x.orbcan't be opened.");
+    EXPECT_EQ(FileMessage(r, true, "project file"), "/nonexistent/folder/x.orbは開けませんでした。");
+    EXPECT_EQ(doc.fileName, "/nonexistent/folder/x.orb");
+    EXPECT_EQ(doc.patches[7], InitialPatch());
+}
+
+TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
+    TempDir dir;
+    const std::string path = dir.Path("keep.orb");
+    ProjectDocument doc;
+    doc.comments[0] = "old";
+    doc.fileName = path;
+    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    const auto before = ReadAll(path);
+
+    // A file size limit makes the write fail part way, as a full disk would.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 1000;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        doc.comments[0] = "new";
+        doc.modified = true;
+        const FileResult r = doc.Save(DefaultCustomSettings());
+        const bool reported = !r.ok() && r.problem == FileProblem::WriteFailed && !r.reason.empty() &&
+                              FileMessage(r, false, "project file").find(path) != std::string::npos;
+        _exit(reported && doc.modified ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadAll(path), before);
+    // No temporary file is left behind.
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path)) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1);
+
+    // A folder that does not exist: reported, flag kept.
+    doc.modified = true;
+    doc.fileName = dir.Path("no/such/folder.orb");
+    EXPECT_EQ(doc.Save(DefaultCustomSettings()).problem, FileProblem::WriteFailed);
+    EXPECT_TRUE(doc.modified);
+}
+
+TEST(ProjectDocument, MoveInBothDirections) {
+    ProjectDocument doc;
+    for (int r = 1; r <= kPatchCount; ++r) {
+        doc.PatchOfRow(r)[PatchLevel] = static_cast<std::uint8_t>(r);
+        doc.SetCommentOfRow(r, "c" + std::to_string(r));
+    }
+    auto levels = [&](int from, int to) {
+        std::vector<int> v;
+        for (int r = from; r <= to; ++r) v.push_back(doc.PatchOfRow(r)[PatchLevel]);
+        return v;
+    };
+    ASSERT_TRUE(doc.MovePatch(5, 2));
+    EXPECT_EQ(levels(1, 6), (std::vector<int>{1, 5, 2, 3, 4, 6}));
+    EXPECT_EQ(doc.CommentOfRow(2), "c5");
+    EXPECT_TRUE(doc.modified);
+
+    ProjectDocument fresh;
+    doc = fresh;
+    for (int r = 1; r <= kPatchCount; ++r) doc.PatchOfRow(r)[PatchLevel] = static_cast<std::uint8_t>(r);
+    ASSERT_TRUE(doc.MovePatch(2, 5));
+    EXPECT_EQ(levels(1, 6), (std::vector<int>{1, 3, 4, 5, 2, 6}));
+    ASSERT_TRUE(doc.MovePatch(1, 80));
+    EXPECT_EQ(doc.PatchOfRow(80)[PatchLevel], 1);
+    EXPECT_EQ(doc.PatchOfRow(1)[PatchLevel], 3);
+
+    doc.modified = false;
+    EXPECT_FALSE(doc.MovePatch(3, 3));
+    EXPECT_FALSE(doc.MovePatch(0, 3));
+    EXPECT_FALSE(doc.MovePatch(3, 81));
+    EXPECT_FALSE(doc.modified);
+}
+
+TEST(ProjectDocument, CopyFromAnotherProjectLeavesModifiedAlone) {
+    ProjectDocument a, b;
+    b.PatchOfRow(10)[DriveType] = 12;
+    b.SetCommentOfRow(10, "fuzz");
+    ASSERT_TRUE(a.CopyPatchFrom(b, 10, 3));
+    EXPECT_EQ(a.PatchOfRow(3)[DriveType], 12);
+    EXPECT_EQ(a.CommentOfRow(3), "fuzz");
+    EXPECT_FALSE(a.modified);
+    EXPECT_FALSE(a.CopyPatchFrom(b, 81, 3));
+}
+
+TEST(ProjectDocument, RowTexts) {
+    ProjectDocument doc;
+    auto row = ProjectRowTexts(doc, 1);
+    EXPECT_EQ(row[0], "U01");
+    EXPECT_EQ(row[1], "        ");
+    EXPECT_EQ(row[2], "OFF");
+    doc.PatchOfRow(1)[ModuleSwitches] = DriveOn | ModOn | DlyOn;
+    doc.PatchOfRow(1)[ModType] = 20;
+    row = ProjectRowTexts(doc, 1);
+    EXPECT_EQ(row[2], "OVER DRV");
+    EXPECT_EQ(row[3], "CUSTOM1 ");
+    EXPECT_EQ(row[4], "REV HALL");
+    EXPECT_EQ(ProjectRowTexts(doc, 80)[0], "u94");
+}
