@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <cstring>
 #include <sstream>
 
 #include "patch/effecttables.h"
@@ -148,4 +149,52 @@ TEST(Orb8Tool, BadInputGivesOneLineAndNonZeroExit) {
     EXPECT_NE(label.code, 0);
     EXPECT_NE(label.err.find("U05"), std::string::npos);
     EXPECT_EQ(Tool({"--help"}).code, 0);
+}
+
+TEST(Orb8Tool, FilterCommand) {
+    const ToolRun r = Tool({"filter", "--type", "peq", "--freq", "1000", "--gain", "6", "--q", "1", "--trim", "0"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("C55FA1 224F75 190BFF 3AA05F E4A48C"), std::string::npos);
+    EXPECT_NE(r.out.find("\nValid\n"), std::string::npos);
+    const ToolRun off = Tool({"filter", "--off", "--response"});
+    EXPECT_NE(off.out.find("000000 200000 000000 000000 000000"), std::string::npos);
+    EXPECT_EQ(Lines(off.out), 9 + 101);
+    EXPECT_NE(off.out.find("18000.00 0.000"), std::string::npos);
+    const ToolRun overflow = Tool({"filter", "--gain", "12", "--q", "1", "--trim", "12"});
+    EXPECT_NE(overflow.out.find("invalid"), std::string::npos);
+    EXPECT_NE(Tool({"filter", "--type", "notch"}).code, 0);
+    EXPECT_NE(Tool({"filter", "--freq", "abc"}).code, 0);
+}
+
+TEST(Orb8Tool, DstCommand) {
+    TempDir dir;
+    const std::string path = dir.Path("n.dst");
+    ASSERT_EQ(Tool({"dst", "--new", path}).code, 0);
+    EXPECT_EQ(ReadAll(path).size(), 1836u);
+    EXPECT_NE(Tool({"dst", "--new", path}).code, 0);  // not replaced without --force
+    const ToolRun list = Tool({"dst", path});
+    ASSERT_EQ(list.code, 0) << list.err;
+    EXPECT_EQ(Lines(list.out), 1 + 16 + 2);
+    EXPECT_NE(list.out.find("Op-Amp overload"), std::string::npos);
+    EXPECT_NE(list.out.find("00 21 E0 8E F0"), std::string::npos);
+
+    auto bytes = ReadAll(path);
+    bytes[1] = 200;   // an odd filter type
+    bytes[896] = 0x77;  // a clipper that matches no preset
+    std::memset(bytes.data() + 8, 0xFF, 8);  // Freq: NaN
+    WriteAll(path, bytes);
+    const ToolRun odd = Tool({"dst", path});
+    ASSERT_EQ(odd.code, 0) << odd.err;
+    EXPECT_NE(odd.out.find("unknown"), std::string::npos);
+    EXPECT_NE(odd.out.find("custom"), std::string::npos);
+
+    bytes.resize(100);
+    WriteAll(path, bytes);
+    const ToolRun shortFile = Tool({"dst", path});
+    EXPECT_EQ(shortFile.code, 0);
+    EXPECT_NE(shortFile.out.find("ends early"), std::string::npos);
+    bytes.resize(2000);
+    WriteAll(path, bytes);
+    EXPECT_NE(Tool({"dst", path}).code, 0);
+    EXPECT_NE(Tool({"dst"}).code, 0);
 }

@@ -9,6 +9,7 @@ int RunOrb8Tool(int argc, const char* const* argv, std::ostream& out, std::ostre
                  "orb8tool"};
     app.require_subcommand(1);
     AddBankCommands(app, out);
+    AddCustomDistCommands(app, out);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {

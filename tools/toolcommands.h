@@ -22,5 +22,6 @@ struct ToolError {
 // Each group of commands adds its subcommands; a command's callback throws
 // ToolError on failure.
 void AddBankCommands(CLI::App& app, std::ostream& out);
+void AddCustomDistCommands(CLI::App& app, std::ostream& out);
 
 }  // namespace orb8
