@@ -1,0 +1,70 @@
+// What an exchange with the processor needs of the program around it: the MIDI
+// ports, a way to wait, the progress window and message boxes. The window
+// program waits in its event loop; tests and orb8tool wait on the simulator.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "device/messages.h"
+
+namespace orb8 {
+
+class ProjectDocument;
+struct CustomDistDocument;
+
+enum class WaitEnd { Reply, Abort, TimeLimit };
+
+class DeviceHost {
+public:
+    virtual ~DeviceHost() = default;
+
+    // MIDI ports. Open results: 0 success, 2 invalid device, 4 occupied,
+    // 7 no memory, anything else a general error.
+    virtual int OpenOutput() = 0;
+    virtual int OpenInput() = 0;
+    virtual void CloseOutput() = 0;
+    virtual void CloseInput() = 0;
+    virtual bool OutputOpen() const = 0;
+    virtual bool InputOpen() const = 0;
+    // Sends one message; nothing is sent while the output is closed.
+    virtual void Send(std::span<const std::uint8_t> message) = 0;
+    virtual void StartInput() = 0;
+    // Returns every queued receive buffer with nothing recorded; they have
+    // reached the classifier before this returns.
+    virtual void ResetInput() = 0;
+    virtual void QueueReceive(int bytes) = 0;
+    virtual int QueuedReceives() const = 0;
+
+    // Sleeps until state is no longer ReplyNone, Abort is pressed or the limit
+    // (when given) has passed.
+    virtual WaitEnd WaitForReply(const ReplyState& state, std::optional<std::chrono::milliseconds> limit) = 0;
+    // A short pause (after each clipper read, before fetching custom settings).
+    virtual void Pause(std::chrono::milliseconds duration) = 0;
+    // Lets pending window messages run (repaints, the Abort button).
+    virtual void ProcessPending() = 0;
+
+    // The progress window; showing it disables the other windows.
+    virtual void ShowProgress(std::string_view caption, std::string_view text) = 0;
+    virtual void SetProgressText(std::string_view text) = 0;
+    virtual void HideProgress() = 0;
+    virtual bool AbortRequested() const = 0;
+    virtual void ClearAbort() = 0;
+
+    // Message boxes.
+    virtual bool Ask(std::string_view caption, std::string_view text) = 0;
+    virtual void Inform(std::string_view text) = 0;
+    virtual void ShowError(std::string_view caption, std::string_view text) = 0;
+
+    // The Channel menu: what answered on each channel.
+    virtual void SetChannelItem(int channel, std::string_view caption, bool enabled, bool checked) = 0;
+
+    // Documents changed by a receive: the window refreshes and marks itself.
+    virtual void ProjectReceived(ProjectDocument& project);
+    virtual void CustomDistReceived(CustomDistDocument& document);
+};
+
+}  // namespace orb8

@@ -1,0 +1,470 @@
+#include "device/devicelink.h"
+
+#include <algorithm>
+
+namespace orb8 {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto kIdentityTimeLimit = 300ms;
+constexpr auto kShortPause = 2ms;
+constexpr const char* kDataFailure = "Data failure.";
+constexpr const char* kWaitReply = "Wait reply from ORB-8...";
+
+std::string OpenErrorText(int result, const char* direction) {
+    switch (result) {
+        case 2: return std::string("Invalid Midi ") + direction + " Device.";
+        case 4: return std::string("Midi ") + direction + " device is already occupied.";
+        case 7: return "Not enough Memory.";
+        default: return std::string("Midi ") + direction + " error.";
+    }
+}
+
+}  // namespace
+
+void DeviceHost::ProjectReceived(ProjectDocument& project) { project.SetModified(); }
+void DeviceHost::CustomDistReceived(CustomDistDocument& document) { document.modified = true; }
+
+std::string_view TransferResultText(TransferResult result) {
+    switch (result) {
+        case TransferResult::Completed: return "completed";
+        case TransferResult::Declined: return "declined";
+        case TransferResult::NotOnLine: return "not on line";
+        case TransferResult::Aborted: return "aborted";
+        case TransferResult::Failed: return "data failure";
+        case TransferResult::Rejected: return "rejected by the ORB-8";
+        case TransferResult::Stopped: return "stopped by the ORB-8";
+    }
+    return "";
+}
+
+std::string NumberedStatus(std::string_view word, int number) {
+    const int n = number < 0 ? 0 : number;
+    return std::string(word) + (n < 10 ? "0" : "") + std::to_string(n) + "...";
+}
+
+DeviceLink::Wait DeviceLink::WaitReply(std::optional<std::chrono::milliseconds> limit) {
+    const WaitEnd end = host_.WaitForReply(replyState, limit);
+    if (end == WaitEnd::Abort || host_.AbortRequested()) return Wait::Abort;
+    return end == WaitEnd::TimeLimit ? Wait::TimeLimit : Wait::Reply;
+}
+
+DeviceLink::Wait DeviceLink::Request(const Message& message, int replyBytes,
+                                     std::optional<std::chrono::milliseconds> limit) {
+    host_.QueueReceive(replyBytes);
+    replyState = ReplyNone;
+    Send(message);
+    return WaitReply(limit);
+}
+
+void DeviceLink::Status(const std::string& text) {
+    host_.SetProgressText(text);
+    host_.ProcessPending();
+}
+
+void DeviceLink::ChannelItem(int channel, const std::string& caption, bool enabled, bool checked) {
+    host_.SetChannelItem(channel, caption, enabled, checked);
+}
+
+bool DeviceLink::OnLine() {
+    isOnLine = false;
+    int result = host_.OpenOutput();
+    if (result != 0) {
+        host_.ShowError("Couldn't Open Midi.", OpenErrorText(result, "out"));
+        return false;
+    }
+    result = host_.OpenInput();
+    if (result != 0) {
+        host_.ShowError("Couldn't Open Midi.", OpenErrorText(result, "in"));
+        host_.CloseOutput();
+        return false;
+    }
+    const int found = CheckOnLine();
+    if (found < 0) {
+        host_.Inform("There are no ORB-8 found.");
+        host_.CloseOutput();
+        host_.CloseInput();
+        return false;
+    }
+    deviceChannel = found;
+    isOnLine = true;
+    return true;
+}
+
+void DeviceLink::OffLine() {
+    host_.CloseOutput();
+    host_.CloseInput();
+    isOnLine = false;
+}
+
+int DeviceLink::CheckOnLine() {
+    int found = -1;
+    // Each ORB-8 found sends its block; the one chosen keeps its own.
+    CustomSettingsBlock foundBlock = areas.customSettings;
+    host_.ClearAbort();
+    host_.ShowProgress("OnLine Check", "Searching ORB-8..");
+    host_.StartInput();
+    for (int c = 0; c < 16; ++c) {
+        if (host_.AbortRequested()) break;
+        Status("Searching ORB-8 at channel " + std::to_string(c + 1) + "..");
+        // A fresh buffer for each identity request, unless the last one is
+        // still waiting: an early answer must not leave later channels without
+        // one, and a stale small buffer must not catch the settings dump.
+        if (host_.QueuedReceives() == 0) host_.QueueReceive(kIdentityReplyBytes);
+        replyState = ReplyNone;
+        Send(IdentityRequest(c));
+        const Wait wait = WaitReply(kIdentityTimeLimit);
+        if (wait == Wait::TimeLimit) areas.identity[0] = 0xFF;
+        if (wait == Wait::Abort) break;
+
+        const std::string number = std::to_string(c + 1);
+        const auto& id = areas.identity;
+        if (replyState != ReplyIdentity || id[0] == 0xFF || id[0] != c) {
+            ChannelItem(c, number, false, false);
+        } else if (id[1] != kMakerId) {
+            ChannelItem(c, number + ":Other Manufacuturer's", false, false);
+        } else if (id[2] != kModelCode) {
+            ChannelItem(c, number + ":VESK", false, false);
+        } else {
+            host_.Pause(kShortPause);
+            if (found < 0) found = c;
+            ChannelItem(c, number + ":VESK ORB-8", true, found == c);
+            const Wait settings = Request(CustomSettingsRequest(c), kCustomSettingsReplyBytes);
+            if (settings == Wait::Abort) break;
+            if (replyState != ReplyCustomSettings) {
+                host_.Inform(kDataFailure);
+                break;
+            }
+            if (found == c) foundBlock = areas.customSettings;
+        }
+    }
+    if (found >= 0) areas.customSettings = foundBlock;
+    host_.ResetInput();
+    host_.HideProgress();
+    return found;
+}
+
+TransferResult DeviceLink::Begin(std::string_view caption, std::string_view question) {
+    if (!PortsOpen()) {
+        host_.Inform("Not be OnLine.");
+        return TransferResult::NotOnLine;
+    }
+    if (!host_.Ask(caption, question)) return TransferResult::Declined;
+    host_.ClearAbort();
+    host_.ShowProgress(caption, "Preparing to " + std::string(caption) + "..");
+    return TransferResult::Completed;
+}
+
+TransferResult DeviceLink::ReceiveAllPatches(ProjectDocument& project) {
+    TransferResult result =
+        Begin("RecvAll", "Get Patches from ORB-8.\nThis takes little while.\nExecute?");
+    if (result != TransferResult::Completed) return result;
+    // The slots take the current patches first, so a patch that is not
+    // received keeps the user's edits when the bank is rebuilt below.
+    project.PackAll();
+    host_.StartInput();
+    replyState = ReplyNone;
+    for (int i = 0; i < kPatchCount; ++i) {
+        Status(NumberedStatus("Waiting Patch", i + 1));
+        if (Request(PatchRequest(deviceChannel, i), kPatchReplyBytes) == Wait::Abort) {
+            result = TransferResult::Aborted;
+            break;
+        }
+        if (replyState != ReplyPatchDump) {
+            host_.Inform(kDataFailure);
+            result = TransferResult::Failed;
+            break;
+        }
+        PackedSlot slot{};
+        std::copy_n(areas.decodeArea.begin(), kPackedBytes, slot.begin());
+        project.slots[static_cast<std::size_t>(i)] = slot;
+    }
+    project.UnpackAll();
+    host_.ProjectReceived(project);
+    host_.ResetInput();
+    host_.HideProgress();
+    return result;
+}
+
+SettingsPage DeviceLink::ComposePage27() const {
+    SettingsPage page{};
+    std::copy_n(areas.settingsPage.begin() + 76, 52, page.begin());
+    std::copy_n(areas.customSettings.begin() + 20, 38, page.begin() + 52);
+    std::copy_n(areas.deviceCustomDist.begin(), 38, page.begin() + 90);
+    return page;
+}
+
+SettingsPage DeviceLink::ComposePage30() const {
+    SettingsPage page{};
+    std::copy_n(areas.deviceCustomDist.begin() + 294, 74, page.begin());
+    std::copy_n(areas.customSettings.begin() + 58, 34, page.begin() + 74);
+    return page;
+}
+
+TransferResult DeviceLink::WriteSettingsPages() {
+    TransferResult result = TransferResult::Completed;
+    replyState = ReplyNone;
+    host_.QueueReceive(kAckReplyBytes);
+    Send(SettingsPageWrite(deviceChannel, 27, ComposePage27()));
+    if (WaitReply() == Wait::Abort) {
+        result = TransferResult::Aborted;
+    } else if (replyState != ReplyWriteAck) {
+        host_.Inform(kDataFailure);
+        result = TransferResult::Failed;
+    } else {
+        replyState = ReplyNone;
+        host_.QueueReceive(kAckReplyBytes);
+        Send(SettingsPageWrite(deviceChannel, 30, ComposePage30()));
+        if (WaitReply() == Wait::Abort) {
+            result = TransferResult::Aborted;
+        } else if (replyState != ReplyWriteAck) {
+            host_.Inform(kDataFailure);
+            result = TransferResult::Failed;
+        }
+    }
+    Send(WriteClose(deviceChannel));
+    return result;
+}
+
+TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
+    TransferResult result = Begin("SendAll", "Send Patches to ORB-8.\nThis takes little while.\nExecute?");
+    if (result != TransferResult::Completed) return result;
+    project.PackAll();
+    host_.StartInput();
+    auto finish = [&](TransferResult r) {
+        host_.ResetInput();
+        host_.HideProgress();
+        return r;
+    };
+    auto failed = [&] {
+        host_.Inform(kDataFailure);
+        return finish(TransferResult::Failed);
+    };
+
+    // What the processor holds, to compose the settings pages from.
+    if (Request(SettingsPageRequest(deviceChannel), kSettingsPageReplyBytes) == Wait::Abort)
+        return finish(TransferResult::Aborted);
+    if (replyState != ReplySettingsPage) return failed();
+    for (int i = 0; i < kFilterCount; ++i) {
+        host_.ProcessPending();
+        if (Request(FilterRequest(deviceChannel, i), kFilterReplyBytes) == Wait::Abort)
+            return finish(TransferResult::Aborted);
+        if (replyState != ReplyFilterDump) return failed();
+        std::copy_n(areas.decodeArea.begin(), kFilterImageBytes, areas.deviceCustomDist.begin() + i * kFilterImageBytes);
+    }
+    for (int j = 0; j < kSetCount; ++j) {
+        if (Request(ClipperRequest(deviceChannel, j), kClipperReplyBytes) == Wait::Abort)
+            return finish(TransferResult::Aborted);
+        if (replyState != ReplyClipperDump) return failed();
+        std::copy_n(areas.decodeArea.begin(), kClipperStoredBytes,
+                    areas.deviceCustomDist.begin() + 320 + j * kClipperBlockBytes);
+        host_.Pause(kShortPause);
+    }
+
+    host_.QueueReceive(kAckReplyBytes);
+    replyState = ReplyNone;
+    Send(WriteOpen(deviceChannel));
+    for (int k = 0; k <= kPatchCount; ++k) {
+        if (host_.AbortRequested()) return finish(TransferResult::Aborted);
+        Status(kWaitReply);
+        if (WaitReply() == Wait::Abort) {
+            Send(WriteClose(deviceChannel));
+            return finish(TransferResult::Aborted);
+        }
+        switch (replyState) {
+            case ReplyWriteAck:
+                if (k == kPatchCount) return finish(WriteSettingsPages());
+                Status(NumberedStatus("Sending Patch", k));
+                host_.QueueReceive(kAckReplyBytes);
+                replyState = ReplyNone;
+                Send(PatchDump(deviceChannel, k, FromSlot(project.slots[static_cast<std::size_t>(k)])));
+                break;
+            case ReplyWriteStop: return finish(TransferResult::Stopped);
+            case ReplyWriteReject: return finish(TransferResult::Rejected);
+            default:
+                host_.Inform(kDataFailure);
+                Send(WriteClose(deviceChannel));
+                return finish(TransferResult::Failed);
+        }
+    }
+    return finish(result);
+}
+
+TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
+    TransferResult result = Begin("RecvAll", "Get CustomDists from ORB-8.\nThis takes little while.\nExecute?");
+    if (result != TransferResult::Completed) return result;
+    host_.StartInput();
+    std::array<bool, kFilterCount> received{};
+    bool aborted = false;
+    for (int i = 0; i < kFilterCount && !aborted; ++i) {
+        Status(NumberedStatus("Waiting Filter", i + 1));
+        if (Request(FilterRequest(deviceChannel, i), kFilterReplyBytes) == Wait::Abort) {
+            aborted = true;
+            result = TransferResult::Aborted;
+            break;
+        }
+        if (replyState != ReplyFilterDump) {
+            host_.Inform(kDataFailure);
+            result = TransferResult::Failed;
+            break;  // on with the clippers
+        }
+        document.data.TakeFilterImage(i, std::span<const std::uint8_t, kFilterImageBytes>(areas.decodeArea.data(), kFilterImageBytes));
+        received[static_cast<std::size_t>(i)] = true;
+    }
+    for (int j = 0; j < kSetCount && !aborted; ++j) {
+        Status(NumberedStatus("Waiting Clipper", j + 1));
+        if (Request(ClipperRequest(deviceChannel, j), kClipperReplyBytes) == Wait::Abort) {
+            result = TransferResult::Aborted;
+            break;
+        }
+        if (replyState != ReplyClipperDump) {
+            host_.Inform(kDataFailure);
+            result = TransferResult::Failed;
+            break;
+        }
+        document.data.TakeClipperBytes(j, std::span<const std::uint8_t, kClipperStoredBytes>(areas.decodeArea.data(), kClipperStoredBytes));
+        host_.Pause(kShortPause);
+    }
+    // Only what arrived is decoded: an image that was not received would turn
+    // the filter's settings into whatever the image last held.
+    for (int n = 0; n < kFilterCount; ++n) {
+        if (!received[static_cast<std::size_t>(n)]) continue;
+        FilterSettingsCode code;
+        std::copy_n(document.data.images[static_cast<std::size_t>(n)].begin() + 15, 5, code.begin());
+        DecodeSettings(code, document.data.filters[static_cast<std::size_t>(n)]);
+    }
+    host_.CustomDistReceived(document);
+    host_.ResetInput();
+    host_.HideProgress();
+    return result;
+}
+
+TransferResult DeviceLink::SendAllCustomDists(CustomDistDocument& document) {
+    TransferResult result = Begin("SendAll", "Send Filters to ORB-8.\nThis takes little while.\nExecute?");
+    if (result != TransferResult::Completed) return result;
+    document.data.EncodeAll();
+    host_.StartInput();
+    host_.QueueReceive(kAckReplyBytes);
+    replyState = ReplyNone;
+    Send(WriteOpen(deviceChannel));
+    // Each pass waits for the acknowledgement of what the one before sent:
+    // 16 filters, then 2 clippers, then the close.
+    const int passes = kFilterCount + kSetCount + 1;
+    for (int pass = 0; pass < passes; ++pass) {
+        if (host_.AbortRequested()) {
+            result = TransferResult::Aborted;
+            break;
+        }
+        Status(kWaitReply);
+        if (WaitReply() == Wait::Abort) {
+            Send(WriteClose(deviceChannel));
+            result = TransferResult::Aborted;
+            break;
+        }
+        if (replyState == ReplyWriteStop) {
+            result = TransferResult::Stopped;
+            break;
+        }
+        if (replyState == ReplyWriteReject) {
+            result = TransferResult::Rejected;
+            break;
+        }
+        if (replyState != ReplyWriteAck) {
+            host_.Inform(kDataFailure);
+            Send(WriteClose(deviceChannel));
+            result = TransferResult::Failed;
+            break;
+        }
+        if (pass == passes - 1) {
+            Send(WriteClose(deviceChannel));
+            break;
+        }
+        const bool filter = pass < kFilterCount;
+        const int n = filter ? pass : pass - kFilterCount;
+        Status(NumberedStatus(filter ? "Sending Filter" : "Sending Clipper", n));
+        host_.QueueReceive(kAckReplyBytes);
+        replyState = ReplyNone;
+        if (filter) {
+            const auto data = document.data.FilterDumpData(n);
+            Send(FilterDump(deviceChannel, n, data));
+        } else {
+            Send(ClipperDump(deviceChannel, n, document.data.clippers[static_cast<std::size_t>(n)]));
+        }
+    }
+    host_.ResetInput();
+    host_.HideProgress();
+    return result;
+}
+
+TransferResult DeviceLink::PatchChange(int patch, const PatchData& data) {
+    if (!host_.OutputOpen()) return TransferResult::NotOnLine;
+    host_.ClearAbort();
+    host_.ShowProgress("PatchChange", "PatchChange..");
+    const Message edit = EditBufferWrite(deviceChannel, data);
+    Send(PatchSelect(deviceChannel, patch));
+    host_.StartInput();
+    host_.QueueReceive(kAckReplyBytes);
+    replyState = ReplyNone;
+    Send(WriteOpen(deviceChannel));
+    TransferResult result = TransferResult::Completed;
+    bool editSent = false;
+    for (;;) {
+        if (host_.AbortRequested()) {
+            result = TransferResult::Aborted;
+            break;
+        }
+        Status(kWaitReply);
+        if (WaitReply() == Wait::Abort) {
+            Send(WriteClose(deviceChannel));
+            result = TransferResult::Aborted;
+            break;
+        }
+        if (replyState == ReplyWriteAck) {
+            if (editSent) {
+                Send(WriteClose(deviceChannel));
+                break;
+            }
+            Status(NumberedStatus("Sending Patch", patch));
+            host_.QueueReceive(kAckReplyBytes);
+            replyState = ReplyNone;
+            Send(edit);
+            editSent = true;
+            continue;
+        }
+        if (replyState == ReplyWriteReject) {
+            result = TransferResult::Rejected;
+            break;
+        }
+        host_.Inform(kDataFailure);
+        Send(WriteClose(deviceChannel));
+        result = TransferResult::Failed;
+        break;
+    }
+    host_.ResetInput();
+    host_.HideProgress();
+    return result;
+}
+
+void DeviceLink::SendParameterChange(int parameter, int value) {
+    if (host_.OutputOpen()) Send(ParameterChange(deviceChannel, parameter, value));
+}
+
+void DeviceLink::SendDesignCharacter(const CustomDistData& data, int set, bool designMode) {
+    if (!host_.OutputOpen() || set < 0 || set >= kSetCount) return;
+    const int target = designMode ? 0 : set;
+    for (int i = 0; i < 5; ++i) {
+        const FilterRecord& f = data.filters[static_cast<std::size_t>(FilterNumber(set, i))];
+        Send(DesignFilterWrite(deviceChannel, FilterNumber(target, i), f.coefNibbles));
+    }
+    Send(DesignClipperWrite(deviceChannel, target, data.clippers[static_cast<std::size_t>(set)]));
+}
+
+void DeviceLink::SendDesignToneFilter(const CustomDistData& data, int set, int slot, bool designMode) {
+    if (!host_.OutputOpen() || set < 0 || set >= kSetCount || slot < SlotHigh || slot > SlotLow) return;
+    const int number = designMode ? slot : FilterNumber(set, slot);
+    Send(DesignFilterWrite(deviceChannel, number, data.filters[static_cast<std::size_t>(FilterNumber(set, slot))].coefNibbles));
+}
+
+}  // namespace orb8

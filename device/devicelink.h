@@ -1,0 +1,85 @@
+// The program's side of the link to the processor: the reply state and work
+// areas that the classifier fills, the on-line state and channel, and every
+// exchange, each written once as plain sequential code over a DeviceHost.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "customdist/customdistdata.h"
+#include "device/devicehost.h"
+#include "device/messages.h"
+#include "patch/projectdocument.h"
+
+namespace orb8 {
+
+enum class TransferResult {
+    Completed,
+    Declined,   // the user answered No
+    NotOnLine,
+    Aborted,
+    Failed,     // "Data failure." was shown
+    Rejected,   // the processor answered WriteReject
+    Stopped,    // the processor answered WriteStop
+};
+
+std::string_view TransferResultText(TransferResult result);
+
+class DeviceLink {
+public:
+    explicit DeviceLink(DeviceHost& host) : host_(host) {}
+
+    ReplyState replyState = ReplyNone;
+    int deviceChannel = 0;
+    bool isOnLine = false;
+    DeviceWorkAreas areas;  // areas.customSettings is the program's custom settings block
+
+    // The MIDI port's OnLong handler: classifies every returned receive buffer.
+    void MidiLong(std::span<const std::uint8_t> recorded) { replyState = ClassifyReply(recorded, areas); }
+
+    bool PortsOpen() const { return host_.OutputOpen() && host_.InputOpen(); }
+
+    // Opens both ports and scans the 16 channels; true when an ORB-8 answered.
+    bool OnLine();
+    void OffLine();
+    // The scan; returns the first channel with an ORB-8, or -1.
+    int CheckOnLine();
+
+    TransferResult ReceiveAllPatches(ProjectDocument& project);
+    TransferResult SendAllPatches(ProjectDocument& project);
+    TransferResult ReceiveAllCustomDists(CustomDistDocument& document);
+    TransferResult SendAllCustomDists(CustomDistDocument& document);
+    // Selects patch p on the processor and loads its edit buffer.
+    TransferResult PatchChange(int patch, const PatchData& data);
+
+    // Single messages of the editors; nothing is sent while the output is closed.
+    void SendParameterChange(int parameter, int value);
+    // A distortion character: five filters and the clipper of a set, sent as
+    // the target set (set 0 in design mode).
+    void SendDesignCharacter(const CustomDistData& data, int set, bool designMode);
+    // One tone filter (slot 5, 6 or 7 of a set).
+    void SendDesignToneFilter(const CustomDistData& data, int set, int slot, bool designMode);
+
+    // Page 27 and page 30 as Send All composes them.
+    SettingsPage ComposePage27() const;
+    SettingsPage ComposePage30() const;
+
+private:
+    enum class Wait { Reply, Abort, TimeLimit };
+    Wait Request(const Message& message, int replyBytes,
+                 std::optional<std::chrono::milliseconds> limit = std::nullopt);
+    Wait WaitReply(std::optional<std::chrono::milliseconds> limit = std::nullopt);
+    void Send(const Message& message) { host_.Send(message); }
+    void Status(const std::string& text);
+    void ChannelItem(int channel, const std::string& caption, bool enabled, bool checked);
+    TransferResult WriteSettingsPages();
+    TransferResult Begin(std::string_view caption, std::string_view question);
+
+    DeviceHost& host_;
+};
+
+// "Waiting Patch" and 1 give "Waiting Patch01...".
+std::string NumberedStatus(std::string_view word, int number);
+
+}  // namespace orb8
