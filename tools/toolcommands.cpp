@@ -10,6 +10,7 @@ int RunOrb8Tool(int argc, const char* const* argv, std::ostream& out, std::ostre
     app.require_subcommand(1);
     AddBankCommands(app, out);
     AddCustomDistCommands(app, out);
+    AddMidiCommands(app, out);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {

@@ -23,5 +23,6 @@ struct ToolError {
 // ToolError on failure.
 void AddBankCommands(CLI::App& app, std::ostream& out);
 void AddCustomDistCommands(CLI::App& app, std::ostream& out);
+void AddMidiCommands(CLI::App& app, std::ostream& out);
 
 }  // namespace orb8

@@ -1,0 +1,57 @@
+// MIDI ports behind one small interface: the ALSA sequencer and JACK through
+// RtMidi, and the built-in simulated ORB-8. Nothing here knows about windows.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace orb8 {
+
+// One complete incoming message; called on a thread of the backend.
+using MidiReceiveHandler = std::function<void(std::vector<std::uint8_t>)>;
+
+// Open results, as the program reports them.
+enum MidiOpenResult : int {
+    MidiOpenOk = 0,
+    MidiOpenError = 1,
+    MidiOpenInvalidDevice = 2,
+    MidiOpenBusy = 4,
+    MidiOpenNoMemory = 7,
+};
+
+class MidiOut {
+public:
+    virtual ~MidiOut() = default;
+    // Copies the message and returns at once; it goes out in order.
+    virtual void Send(std::span<const std::uint8_t> message) = 0;
+    // Waits until everything sent has gone out, at most `limit`; false when
+    // something is still going out.
+    virtual bool Drain(std::chrono::milliseconds limit) = 0;
+};
+
+class MidiIn {
+public:
+    virtual ~MidiIn() = default;
+};
+
+class MidiBackend {
+public:
+    virtual ~MidiBackend() = default;
+    virtual std::string Name() const = 0;
+    virtual std::vector<std::string> OutputNames() = 0;
+    virtual std::vector<std::string> InputNames() = 0;
+    virtual std::unique_ptr<MidiOut> OpenOutput(int index, int& result) = 0;
+    virtual std::unique_ptr<MidiIn> OpenInput(int index, MidiReceiveHandler handler, int& result) = 0;
+};
+
+// A message's wire time at MIDI speed.
+inline std::chrono::microseconds WireTime(std::size_t bytes) {
+    return std::chrono::microseconds(320) * static_cast<long>(bytes);
+}
+
+}  // namespace orb8

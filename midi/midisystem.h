@@ -1,0 +1,51 @@
+// Every MIDI device the program can use, numbered as the device menus show
+// them: the real ports first (ALSA sequencer, then JACK), then the built-in
+// simulated ORB-8. On a machine with no MIDI system the simulator is device 0.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "midi/midibackend.h"
+#include "sim/simulateddevice.h"
+
+namespace orb8 {
+
+inline constexpr const char* kSimulatorPortName = "ORB-8 Simulator";
+
+struct MidiSystemOptions {
+    bool realPorts = true;  // ALSA and JACK where present
+    bool simulator = true;
+    int simulatorChannel = 0;
+    SimTiming simulatorTiming{};
+    std::string clientName = "ORB-8ED";
+};
+
+class MidiSystem {
+public:
+    explicit MidiSystem(MidiSystemOptions options = {});
+    ~MidiSystem();
+
+    std::vector<std::string> OutputNames();
+    std::vector<std::string> InputNames();
+    std::unique_ptr<MidiOut> OpenOutput(int device, int& result);
+    std::unique_ptr<MidiIn> OpenInput(int device, MidiReceiveHandler handler, int& result);
+
+    // The built-in simulated ORB-8, or nullptr.
+    SimulatedDevice* Simulator() { return simulator_.get(); }
+    // Which backends are present, for messages ("ALSA", "JACK").
+    std::vector<std::string> RealSystems() const;
+
+    // A device by its number or by (part of) its name; -1 when none.
+    static int Find(const std::vector<std::string>& names, std::string_view numberOrName);
+
+private:
+    std::vector<std::unique_ptr<MidiBackend>> real_;
+    std::unique_ptr<SimulatedDevice> simulator_;
+    std::unique_ptr<MidiBackend> simBackend_;
+    std::vector<MidiBackend*> All();
+};
+
+}  // namespace orb8

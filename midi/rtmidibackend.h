@@ -1,0 +1,21 @@
+// Real MIDI through RtMidi: the ALSA sequencer where the machine has one, and
+// JACK where a JACK server is running. Each is probed before RtMidi touches it:
+// RtMidi's ALSA start fails loudly without a sequencer, and opening a JACK port
+// with no server running crashes inside libjack.
+#pragma once
+
+#include <memory>
+
+#include "midi/midibackend.h"
+
+namespace orb8 {
+
+bool AlsaSequencerPresent();
+bool JackServerRunning();
+
+enum class RealMidiApi { Alsa, Jack };
+
+// nullptr when the API is not there.
+std::unique_ptr<MidiBackend> CreateRtMidiBackend(RealMidiApi api, const std::string& clientName);
+
+}  // namespace orb8

@@ -1,0 +1,77 @@
+// The simulated ORB-8 in real time: messages sent to it travel at MIDI wire
+// speed (320 microseconds a byte), it answers after its processing time, and
+// its answers travel back at wire speed too. A thread of its own keeps the
+// time; nothing spins while it waits.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <queue>
+#include <span>
+#include <thread>
+#include <vector>
+
+#include "sim/orb8simulator.h"
+
+namespace orb8 {
+
+struct SimTiming {
+    bool wire = true;  // false: an instant processor
+    std::chrono::microseconds processing{0};
+};
+
+class SimulatedDevice {
+public:
+    using Handler = std::function<void(std::vector<std::uint8_t>)>;
+    using Clock = std::chrono::steady_clock;
+
+    explicit SimulatedDevice(int channel = 0, SimTiming timing = {});
+    ~SimulatedDevice();
+    SimulatedDevice(const SimulatedDevice&) = delete;
+    SimulatedDevice& operator=(const SimulatedDevice&) = delete;
+
+    // Puts a message on the wire to the processor; returns at once.
+    void Send(std::span<const std::uint8_t> message);
+    // Where the processor's answers go, on the device's thread; empty: nowhere.
+    void SetReplyHandler(Handler handler);
+
+    // Runs f with the simulator locked (state, faults, log).
+    template <class F>
+    auto With(F&& f) {
+        std::lock_guard lock(mutex_);
+        return f(sim_);
+    }
+    void SetTiming(SimTiming timing);
+    // Bytes that went over the wire both ways.
+    std::uint64_t WireBytes() const;
+    // True when nothing is on its way in either direction.
+    bool Idle() const;
+
+private:
+    struct Event {
+        Clock::time_point at;
+        std::uint64_t order;
+        bool toDevice;
+        std::vector<std::uint8_t> bytes;
+        bool operator>(const Event& other) const { return at != other.at ? at > other.at : order > other.order; }
+    };
+    void Run();
+    Clock::duration Wire(std::size_t bytes) const;
+
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::priority_queue<Event, std::vector<Event>, std::greater<Event>> events_;
+    Orb8Simulator sim_;
+    SimTiming timing_;
+    Handler handler_;
+    Clock::time_point outputFree_{}, inputFree_{};
+    std::uint64_t order_ = 0;
+    std::uint64_t wireBytes_ = 0;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+}  // namespace orb8
