@@ -1,5 +1,7 @@
 #include "sim/simulateddevice.h"
 
+#include <sys/prctl.h>
+
 #include <algorithm>
 
 namespace orb8 {
@@ -24,13 +26,21 @@ SimulatedDevice::Clock::duration SimulatedDevice::Wire(std::size_t bytes) const 
 void SimulatedDevice::Send(std::span<const std::uint8_t> message) {
     {
         std::lock_guard lock(mutex_);
-        // One message after another on the cable; this one has arrived once
-        // its last byte has.
+        // One message after another on the cable; the processor answers once
+        // a message's last byte has arrived, and its answers queue on the way
+        // back. The answer is worked out now and handed over when it is due:
+        // one timed wake-up per answer.
         const auto start = std::max(Clock::now(), outputFree_);
         const auto arrived = start + Wire(message.size());
         outputFree_ = arrived;
         wireBytes_ += message.size();
-        events_.push({arrived, order_++, true, std::vector<std::uint8_t>(message.begin(), message.end())});
+        for (Message& reply : sim_.Receive(message)) {
+            const auto begin = std::max(arrived + timing_.processing, inputFree_);
+            const auto end = begin + Wire(reply.size());
+            inputFree_ = end;
+            wireBytes_ += reply.size();
+            events_.push({end, order_++, std::move(reply)});
+        }
     }
     wake_.notify_all();
 }
@@ -56,6 +66,9 @@ bool SimulatedDevice::Idle() const {
 }
 
 void SimulatedDevice::Run() {
+    // Wake-ups on time to the microsecond: the default slack of 50 us would
+    // add to every message's wire time.
+    prctl(PR_SET_TIMERSLACK, 1000UL);
     std::unique_lock lock(mutex_);
     while (!stop_) {
         if (events_.empty()) {
@@ -69,15 +82,7 @@ void SimulatedDevice::Run() {
         }
         Event event = events_.top();
         events_.pop();
-        if (event.toDevice) {
-            for (Message& reply : sim_.Receive(event.bytes)) {
-                const auto begin = std::max(event.at + timing_.processing, inputFree_);
-                const auto end = begin + Wire(reply.size());
-                inputFree_ = end;
-                wireBytes_ += reply.size();
-                events_.push({end, order_++, false, std::move(reply)});
-            }
-        } else if (handler_) {
+        if (handler_) {
             Handler handler = handler_;
             lock.unlock();
             handler(std::move(event.bytes));

@@ -47,15 +47,14 @@ public:
     void SetTiming(SimTiming timing);
     // Bytes that went over the wire both ways.
     std::uint64_t WireBytes() const;
-    // True when nothing is on its way in either direction.
+    // True when no answer is on its way.
     bool Idle() const;
 
 private:
     struct Event {
         Clock::time_point at;
         std::uint64_t order;
-        bool toDevice;
-        std::vector<std::uint8_t> bytes;
+        std::vector<std::uint8_t> bytes;  // an answer on its way to the program
         bool operator>(const Event& other) const { return at != other.at ? at > other.at : order > other.order; }
     };
     void Run();

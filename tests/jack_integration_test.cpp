@@ -1,0 +1,121 @@
+// Over real MIDI: a JACK server with the dummy driver, orb8-sim on it, and the
+// program's own MIDI layer going on line and receiving the whole bank. Every
+// process started here is ended by its id. Without JACK the test is skipped.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "device/devicelink.h"
+#include "midi/blockinghost.h"
+#include "midi/rtmidibackend.h"
+#include "sim/factorybank.h"
+
+extern char** environ;
+
+using namespace orb8;
+using namespace std::chrono_literals;
+
+namespace {
+
+pid_t Spawn(const std::vector<std::string>& args, const std::string& output) {
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// Ends a process by its id: politely, then firmly.
+void End(pid_t& pid, std::chrono::milliseconds patience) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    const auto until = std::chrono::steady_clock::now() + patience;
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > until) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    pid = -1;
+}
+
+template <class Ready>
+bool WaitFor(Ready ready, std::chrono::milliseconds limit) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        if (ready()) return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return ready();
+}
+
+class JackIntegration : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A server of our own name, so a user's JACK session is never touched.
+        server_ = "orb8test" + std::to_string(getpid());
+        setenv("JACK_DEFAULT_SERVER", server_.c_str(), 1);
+        setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
+        jackd_ = Spawn({"jackd", "--no-realtime", "-n", server_, "-d", "dummy", "-r", "48000", "-p", "256"},
+                       "/tmp/" + server_ + "-jackd.log");
+        if (jackd_ < 0 || !WaitFor([] { return JackServerRunning(); }, 8000ms)) {
+            End(jackd_, 2000ms);
+            GTEST_SKIP() << "no JACK server could be started here";
+        }
+        log_ = "/tmp/" + server_ + "-sim.log";
+        sim_ = Spawn({ORB8_SIM_PATH, "--channel", "3", "--log", log_}, "/tmp/" + server_ + "-sim.out");
+        ASSERT_GT(sim_, 0);
+    }
+    void TearDown() override {
+        End(sim_, 3000ms);   // clients first, else the server takes seconds to stop
+        End(jackd_, 8000ms);
+    }
+
+    std::string server_, log_;
+    pid_t jackd_ = -1, sim_ = -1;
+};
+
+}  // namespace
+
+TEST_F(JackIntegration, OnLineAndReceiveAllOverJack) {
+    MidiSystemOptions options;
+    options.simulator = false;
+    MidiSystem system(options);
+    int out = -1, in = -1;
+    ASSERT_TRUE(WaitFor([&] {
+        out = MidiSystem::Find(system.OutputNames(), "orb8-sim");
+        in = MidiSystem::Find(system.InputNames(), "orb8-sim");
+        return out >= 0 && in >= 0;
+    }, 8000ms)) << "orb8-sim's ports did not appear";
+
+    BlockingHost host(system, out, in);
+    DeviceLink link(host);
+    host.onLong = [&](std::span<const std::uint8_t> b) { link.MidiLong(b); };
+    ASSERT_TRUE(link.OnLine());
+    EXPECT_EQ(link.deviceChannel, 2);
+    EXPECT_EQ(host.channelItems[2].caption, "3:VESK ORB-8");
+    EXPECT_EQ(link.areas.customSettings, FactoryCustomSettings());
+
+    ProjectDocument project;
+    ASSERT_EQ(link.ReceiveAllPatches(project), TransferResult::Completed);
+    const auto factory = FactoryBank();
+    for (int i = 0; i < kPatchCount; ++i)
+        EXPECT_EQ(FromSlot(project.slots[static_cast<std::size_t>(i)]), factory[static_cast<std::size_t>(i)]) << i;
+    link.OffLine();
+}
