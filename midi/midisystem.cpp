@@ -79,6 +79,8 @@ MidiSystem::MidiSystem(MidiSystemOptions options) {
     }
 }
 
+MidiSystem::MidiSystem(std::vector<std::unique_ptr<MidiBackend>> backends) : real_(std::move(backends)) {}
+
 MidiSystem::~MidiSystem() = default;
 
 std::vector<MidiBackend*> MidiSystem::All() {

@@ -26,6 +26,8 @@ struct MidiSystemOptions {
 class MidiSystem {
 public:
     explicit MidiSystem(MidiSystemOptions options = {});
+    // Given backends only (tests), in this order; no simulator.
+    explicit MidiSystem(std::vector<std::unique_ptr<MidiBackend>> backends);
     ~MidiSystem();
 
     std::vector<std::string> OutputNames();

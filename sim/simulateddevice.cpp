@@ -46,7 +46,9 @@ void SimulatedDevice::Send(std::span<const std::uint8_t> message) {
 }
 
 void SimulatedDevice::SetReplyHandler(Handler handler) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    // Once this returns the old handler is not running and will not run again.
+    if (std::this_thread::get_id() != thread_.get_id()) handlerDone_.wait(lock, [&] { return !inHandler_; });
     handler_ = std::move(handler);
 }
 
@@ -84,9 +86,12 @@ void SimulatedDevice::Run() {
         events_.pop();
         if (handler_) {
             Handler handler = handler_;
+            inHandler_ = true;
             lock.unlock();
             handler(std::move(event.bytes));
             lock.lock();
+            inHandler_ = false;
+            handlerDone_.notify_all();
         }
     }
 }

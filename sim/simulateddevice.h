@@ -36,6 +36,7 @@ public:
     // Puts a message on the wire to the processor; returns at once.
     void Send(std::span<const std::uint8_t> message);
     // Where the processor's answers go, on the device's thread; empty: nowhere.
+    // When it returns, the previous handler is not running any more.
     void SetReplyHandler(Handler handler);
 
     // Runs f with the simulator locked (state, faults, log).
@@ -61,7 +62,8 @@ private:
     Clock::duration Wire(std::size_t bytes) const;
 
     mutable std::mutex mutex_;
-    std::condition_variable wake_;
+    std::condition_variable wake_, handlerDone_;
+    bool inHandler_ = false;
     std::priority_queue<Event, std::vector<Event>, std::greater<Event>> events_;
     Orb8Simulator sim_;
     SimTiming timing_;

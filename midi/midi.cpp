@@ -1,0 +1,239 @@
+#include "midi/midi.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMetaObject>
+
+TMidi::TMidi(orb8::MidiSystem& system, QObject* parent) : QObject(parent), system_(system) { RefreshDevices(); }
+
+TMidi::~TMidi() {
+    CloseKBD();
+    CloseMidiOut();
+    CloseMidiIn();
+}
+
+void TMidi::RefreshDevices() {
+    outputNames_.clear();
+    inputNames_.clear();
+    for (const auto& n : system_.OutputNames()) outputNames_ << QString::fromStdString(n);
+    for (const auto& n : system_.InputNames()) inputNames_ << QString::fromStdString(n);
+}
+
+void TMidi::FillMenu(QMenu* menu, const QStringList& names, int& chosen, QActionGroup*& group) {
+    if (!menu) return;
+    menu->clear();
+    delete group;
+    group = new QActionGroup(menu);
+    group->setExclusive(true);
+    if (names.isEmpty()) {
+        QAction* none = menu->addAction(tr("no devices"));
+        none->setEnabled(false);
+        return;
+    }
+    for (int i = 0; i < names.size(); ++i) {
+        QAction* item = menu->addAction(names[i]);
+        item->setCheckable(true);
+        item->setChecked(i == chosen);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [&chosen, i] { chosen = i; });
+    }
+}
+
+void TMidi::SetMIDIOUTMenu(QMenu* menu) {
+    outMenu_ = menu;
+    FillMenu(menu, outputNames_, MidiOutID, outGroup_);
+    EnableMenu(menu, !OutputOpen());
+}
+
+void TMidi::SetMIDIINMenu(QMenu* menu) {
+    inMenu_ = menu;
+    FillMenu(menu, inputNames_, MidiInID, inGroup_);
+    EnableMenu(menu, !InputOpen());
+}
+
+void TMidi::EnableMenu(QMenu* menu, bool enabled) {
+    if (!menu) return;
+    const QStringList& names = menu == outMenu_ ? outputNames_ : inputNames_;
+    for (QAction* a : menu->actions()) a->setEnabled(enabled && !names.isEmpty());
+}
+
+int TMidi::OpenMidiOut() {
+    if (out_) return orb8::MidiOpenBusy;
+    int result = orb8::MidiOpenOk;
+    out_ = system_.OpenOutput(MidiOutID, result);
+    if (!out_) return result ? result : orb8::MidiOpenError;
+    EnableMenu(outMenu_, false);
+    return orb8::MidiOpenOk;
+}
+
+void TMidi::CloseMidiOut() {
+    if (!out_) return;
+    // A message still going out is let finish (as long as its wire time and a
+    // second more); a MIDI system that has gone away keeps only a thread.
+    out_->Drain(std::chrono::milliseconds(1000));
+    out_.reset();
+    EnableMenu(outMenu_, true);
+}
+
+int TMidi::OpenMidiIn() {
+    if (in_) return orb8::MidiOpenBusy;
+    {
+        std::lock_guard lock(mutex_);
+        timeBase_ = {};
+        recording_ = false;
+    }
+    int result = orb8::MidiOpenOk;
+    in_ = system_.OpenInput(MidiInID, [this](std::vector<std::uint8_t> m) { Arrived(std::move(m)); }, result);
+    if (!in_) return result ? result : orb8::MidiOpenError;
+    EnableMenu(inMenu_, false);
+    // The input-open notice: OnOpen may keep the input from starting.
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation = generation_] {
+            if (generation != generation_ || !in_) return;
+            bool proceed = true;
+            if (OnOpen) OnOpen(this, proceed);
+            if (proceed) Start();
+        },
+        Qt::QueuedConnection);
+    return orb8::MidiOpenOk;
+}
+
+void TMidi::CloseMidiIn() {
+    if (!in_) return;
+    Reset();
+    in_.reset();  // the backend calls nothing after this
+    {
+        std::lock_guard lock(mutex_);
+        recording_ = false;
+        pending_.clear();
+        ++generation_;
+    }
+    EnableMenu(inMenu_, true);
+}
+
+int TMidi::Start() {
+    if (!in_) return 0;
+    std::lock_guard lock(mutex_);
+    timeBase_ = {};
+    recording_ = true;
+    return 0;
+}
+
+int TMidi::Stop() {
+    if (!in_) return 0;
+    std::lock_guard lock(mutex_);
+    recording_ = false;
+    return 0;
+}
+
+int TMidi::AddBuf(int length) {
+    if (!in_ || length <= 0) return 0;
+    auto buffer = std::make_unique<MidiReceiveBuffer>();
+    buffer->data.assign(static_cast<std::size_t>(length), 0);
+    std::lock_guard lock(mutex_);
+    queued_.push_back(std::move(buffer));
+    return 0;
+}
+
+void TMidi::DeleteBuf(MidiReceiveBuffer* buffer) { delete buffer; }
+
+int TMidi::QueuedBuffers() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(queued_.size());
+}
+
+std::uint32_t TMidi::TimeDelta(std::chrono::steady_clock::time_point at) {
+    const auto previous = timeBase_;
+    timeBase_ = at;
+    if (previous == std::chrono::steady_clock::time_point{}) return 0;
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(at - previous).count());
+}
+
+void TMidi::Arrived(std::vector<std::uint8_t> message) {
+    // On the backend's thread: fill or drop, then post.
+    if (message.empty()) return;
+    const auto now = std::chrono::steady_clock::now();
+    {
+        std::lock_guard lock(mutex_);
+        if (!recording_) return;
+        Incoming incoming;
+        incoming.at = now;
+        if (message[0] == 0xF0) {
+            if (queued_.empty()) return;  // SysEx with no buffer queued is lost
+            incoming.buffer = std::move(queued_.front());
+            queued_.pop_front();
+            const std::size_t n = std::min(message.size(), incoming.buffer->data.size());
+            std::copy_n(message.begin(), n, incoming.buffer->data.begin());
+            incoming.buffer->recorded = static_cast<int>(n);
+            incoming.buffer->arrived = now;
+        } else if (message[0] >= 0x80 && message[0] < 0xF0) {
+            incoming.shortMessage = message[0] | (message.size() > 1 ? message[1] << 8 : 0) |
+                                    (message.size() > 2 ? message[2] << 16 : 0);
+        } else {
+            return;
+        }
+        pending_.push_back(std::move(incoming));
+    }
+    QMetaObject::invokeMethod(this, [this] { DeliverPending(); }, Qt::QueuedConnection);
+}
+
+void TMidi::DeliverPending() {
+    for (;;) {
+        Incoming next;
+        std::uint32_t delta = 0;
+        {
+            std::lock_guard lock(mutex_);
+            if (pending_.empty()) return;
+            next = std::move(pending_.front());
+            pending_.pop_front();
+            delta = TimeDelta(next.at);
+        }
+        if (next.buffer) {
+            MidiReceiveBuffer* buffer = next.buffer.release();
+            if (OnLong) OnLong(this, delta, buffer);
+            else DeleteBuf(buffer);
+        } else {
+            bool pass = true;
+            if (OnData) OnData(this, pass, next.shortMessage);
+            if (OutputOpen() && Thru && pass)
+                OutMess(next.shortMessage & 0xFF, (next.shortMessage >> 8) & 0xFF, (next.shortMessage >> 16) & 0xFF);
+        }
+    }
+}
+
+int TMidi::Reset() {
+    if (!in_) return 0;
+    // What has already been filled comes first, then the empty ones, all
+    // before Reset returns: a buffer coming back later would be taken for the
+    // answer to the next request.
+    DeliverPending();
+    std::deque<std::unique_ptr<MidiReceiveBuffer>> returned;
+    {
+        std::lock_guard lock(mutex_);
+        returned.swap(queued_);
+    }
+    for (auto& buffer : returned) {
+        buffer->recorded = 0;
+        MidiReceiveBuffer* raw = buffer.release();
+        if (OnLong) OnLong(this, 0, raw);
+        else DeleteBuf(raw);
+    }
+    return 0;
+}
+
+int TMidi::Send(const std::uint8_t* bytes, int length) {
+    if (!out_ || !bytes || length <= 0) return 0;
+    out_->Send(std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(length)));
+    return 0;
+}
+
+int TMidi::OutMess(int status, int data1, int data2) {
+    if (!out_) return 0;
+    std::uint8_t m[3] = {static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(data1 & 0x7F),
+                         static_cast<std::uint8_t>(data2 & 0x7F)};
+    const int kind = status & 0xF0;
+    out_->Send(std::span<const std::uint8_t>(m, kind == 0xC0 || kind == 0xD0 ? 2 : 3));
+    return 0;
+}

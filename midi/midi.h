@@ -1,0 +1,106 @@
+// TMidi: the program's MIDI port component. It lists the devices into two
+// menus, opens the chosen pair, sends short and SysEx messages, and hands every
+// returned receive buffer to OnLong on the user-interface thread. A backend's
+// input callback (on a thread of its own) only fills the oldest queued buffer,
+// or drops the message when none is queued, and posts the result.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "midi/midisystem.h"
+
+class QMenu;
+class QActionGroup;
+
+// A receive buffer: the requested length, and the bytes recorded into it.
+struct MidiReceiveBuffer {
+    std::vector<std::uint8_t> data;  // data.size() is the buffer's length
+    int recorded = 0;
+    std::chrono::steady_clock::time_point arrived{};  // when the message reached the backend
+};
+
+class TMidi : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TMidi(orb8::MidiSystem& system, QObject* parent = nullptr);
+    ~TMidi() override;
+
+    int MidiOutID = 0;
+    int MidiInID = 0;
+    bool Thru = false;
+
+    // Fills the menu with one checkable item per device, or "no devices".
+    void SetMIDIOUTMenu(QMenu* menu);
+    void SetMIDIINMenu(QMenu* menu);
+    QStringList OutputNames() const { return outputNames_; }
+    QStringList InputNames() const { return inputNames_; }
+    void RefreshDevices();
+
+    int OpenMidiOut();
+    void CloseMidiOut();
+    int OpenMidiIn();
+    void CloseMidiIn();
+    bool OutputOpen() const { return out_ != nullptr; }
+    bool InputOpen() const { return in_ != nullptr; }
+
+    int Start();
+    int Stop();
+    // Every queued buffer comes back with nothing recorded; each has reached
+    // OnLong when Reset returns.
+    int Reset();
+    int AddBuf(int length);
+    void DeleteBuf(MidiReceiveBuffer* buffer);
+    int QueuedBuffers() const;
+    static const std::uint8_t* GetSysEx(const MidiReceiveBuffer* buffer) { return buffer->data.data(); }
+    static int GetBytes(const MidiReceiveBuffer* buffer) { return buffer->recorded; }
+
+    // Sends a copy of the bytes and returns at once; 0 when the output is closed.
+    int Send(const std::uint8_t* bytes, int length);
+    int OutMess(int status, int data1, int data2);
+
+    // The virtual keyboard window: the program never opens it.
+    void OpenKBD() {}
+    void CloseKBD() {}
+
+    std::function<void(TMidi* sender, bool& proceed)> OnOpen;
+    std::function<void(TMidi* sender, bool& pass, std::uint32_t message)> OnData;
+    // The handler owns the buffer and gives it back with DeleteBuf.
+    std::function<void(TMidi* sender, std::uint32_t timeDelta, MidiReceiveBuffer* buffer)> OnLong;
+
+private:
+    void Arrived(std::vector<std::uint8_t> message);
+    void DeliverPending();
+    void FillMenu(QMenu* menu, const QStringList& names, int& chosen, QActionGroup*& group);
+    void EnableMenu(QMenu* menu, bool enabled);
+    std::uint32_t TimeDelta(std::chrono::steady_clock::time_point at);
+
+    orb8::MidiSystem& system_;
+    std::unique_ptr<orb8::MidiOut> out_;
+    std::unique_ptr<orb8::MidiIn> in_;
+    QStringList outputNames_, inputNames_;
+    QPointer<QMenu> outMenu_, inMenu_;
+    QActionGroup* outGroup_ = nullptr;
+    QActionGroup* inGroup_ = nullptr;
+
+    // Shared with the backend's thread.
+    struct Incoming {
+        std::unique_ptr<MidiReceiveBuffer> buffer;  // a returned SysEx buffer, or
+        std::uint32_t shortMessage = 0;             // a short message
+        std::chrono::steady_clock::time_point at;
+    };
+    mutable std::mutex mutex_;
+    std::deque<std::unique_ptr<MidiReceiveBuffer>> queued_;
+    std::deque<Incoming> pending_;
+    bool recording_ = false;
+    std::chrono::steady_clock::time_point timeBase_{};
+    std::uint64_t generation_ = 0;  // bumped when the input closes: late posts are ignored
+};

@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QThread>
+#include <QTest>
+#include <future>
+#include <thread>
+
+#include "midi/asyncoutput.h"
+#include "midi/midi.h"
+
+using namespace orb8;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A MIDI system the test drives: what is sent is recorded, what arrives comes
+// on a thread of its own, as a real platform's input does.
+struct Sent {
+    std::mutex mutex;
+    std::vector<std::vector<std::uint8_t>> messages;
+    std::promise<void> unblock;  // a send that hangs waits for this
+    std::shared_future<void> released = unblock.get_future().share();
+    std::atomic<bool> hang{false};
+};
+
+struct Script {
+    std::vector<std::string> outputs{"Out A", "Out B"}, inputs{"In A"};
+    // Shared with the sender threads, which may outlive the test's own objects.
+    std::shared_ptr<Sent> sent = std::make_shared<Sent>();
+    MidiReceiveHandler input;
+};
+
+class ScriptedBackend : public MidiBackend {
+public:
+    explicit ScriptedBackend(Script& s) : s_(s) {}
+    std::string Name() const override { return "Scripted"; }
+    std::vector<std::string> OutputNames() override { return s_.outputs; }
+    std::vector<std::string> InputNames() override { return s_.inputs; }
+    std::unique_ptr<MidiOut> OpenOutput(int index, int& result) override {
+        if (index >= static_cast<int>(s_.outputs.size())) {
+            result = MidiOpenInvalidDevice;
+            return nullptr;
+        }
+        result = MidiOpenOk;
+        std::shared_ptr<Sent> sent = s_.sent;
+        return std::make_unique<AsyncMidiOut>(
+            [sent](const std::vector<std::uint8_t>& m) {
+                if (sent->hang) sent->released.wait();
+                std::lock_guard lock(sent->mutex);
+                sent->messages.push_back(m);
+            },
+            sent);
+    }
+    std::unique_ptr<MidiIn> OpenInput(int index, MidiReceiveHandler handler, int& result) override {
+        if (index >= static_cast<int>(s_.inputs.size())) {
+            result = MidiOpenInvalidDevice;
+            return nullptr;
+        }
+        result = MidiOpenOk;
+        s_.input = std::move(handler);
+        struct In : MidiIn {
+            Script& s;
+            explicit In(Script& script) : s(script) {}
+            ~In() override { s.input = {}; }
+        };
+        return std::make_unique<In>(s_);
+    }
+
+private:
+    Script& s_;
+};
+
+std::unique_ptr<MidiSystem> SystemFor(Script& s) {
+    std::vector<std::unique_ptr<MidiBackend>> backends;
+    backends.push_back(std::make_unique<ScriptedBackend>(s));
+    return std::make_unique<MidiSystem>(std::move(backends));
+}
+
+void Arrive(Script& s, std::vector<std::uint8_t> message) {
+    std::thread platform([&] { s.input(std::move(message)); });
+    platform.join();
+}
+
+struct Received {
+    int recorded;
+    std::vector<std::uint8_t> bytes;
+    bool onUiThread;
+};
+
+void Collect(TMidi& midi, std::vector<Received>& into) {
+    midi.OnLong = [&into](TMidi* m, std::uint32_t, MidiReceiveBuffer* b) {
+        into.push_back({TMidi::GetBytes(b), std::vector<std::uint8_t>(b->data.begin(), b->data.begin() + b->recorded),
+                        QThread::currentThread() == qApp->thread()});
+        m->DeleteBuf(b);
+    };
+}
+
+void Open(TMidi& midi) {
+    ASSERT_EQ(midi.OpenMidiOut(), 0);
+    ASSERT_EQ(midi.OpenMidiIn(), 0);
+    QCoreApplication::processEvents();  // the input-open notice starts recording
+}
+
+}  // namespace
+
+TEST(TMidi, NoDevices) {
+    Script s;
+    s.outputs.clear();
+    s.inputs.clear();
+    auto system = SystemFor(s);
+    TMidi midi(*system);
+    QMenu out, in;
+    midi.SetMIDIOUTMenu(&out);
+    midi.SetMIDIINMenu(&in);
+    ASSERT_EQ(out.actions().size(), 1);
+    EXPECT_EQ(out.actions()[0]->text(), "no devices");
+    EXPECT_FALSE(out.actions()[0]->isEnabled());
+    EXPECT_FALSE(out.actions()[0]->isChecked());
+    EXPECT_EQ(in.actions()[0]->text(), "no devices");
+    EXPECT_EQ(midi.OpenMidiOut(), MidiOpenInvalidDevice);
+    EXPECT_EQ(midi.OpenMidiIn(), MidiOpenInvalidDevice);
+    EXPECT_EQ(midi.Send(reinterpret_cast<const std::uint8_t*>("\xF0\xF7"), 2), 0);
+    EXPECT_EQ(midi.AddBuf(7), 0);
+    EXPECT_EQ(midi.QueuedBuffers(), 0);
+}
+
+TEST(TMidi, MenusPickDevicesAndAreDisabledWhileOpen) {
+    Script s;
+    auto system = SystemFor(s);
+    TMidi midi(*system);
+    QMenu out;
+    midi.SetMIDIOUTMenu(&out);
+    ASSERT_EQ(out.actions().size(), 2);
+    EXPECT_TRUE(out.actions()[0]->isChecked());
+    out.actions()[1]->trigger();
+    EXPECT_EQ(midi.MidiOutID, 1);
+    EXPECT_TRUE(out.actions()[1]->isChecked());
+    EXPECT_FALSE(out.actions()[0]->isChecked());
+    ASSERT_EQ(midi.OpenMidiOut(), 0);
+    for (QAction* a : out.actions()) EXPECT_FALSE(a->isEnabled());
+    midi.CloseMidiOut();
+    for (QAction* a : out.actions()) EXPECT_TRUE(a->isEnabled());
+}
+
+TEST(TMidi, BuffersFillInOrderCutToLengthOnTheUiThread) {
+    Script s;
+    auto system = SystemFor(s);
+    TMidi midi(*system);
+    std::vector<Received> got;
+    Collect(midi, got);
+    Open(midi);
+    midi.AddBuf(4);
+    midi.AddBuf(20);
+    Arrive(s, {0xF0, 0x52, 0x00, 0x21, 0x11, 0xF7});  // longer than the first buffer
+    Arrive(s, {0xF0, 0x7E, 0x00, 0x06, 0x02, 0xF7});
+    EXPECT_TRUE(got.empty());  // nothing before the UI thread runs
+    QCoreApplication::processEvents();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].recorded, 4);
+    EXPECT_EQ(got[0].bytes, (std::vector<std::uint8_t>{0xF0, 0x52, 0x00, 0x21}));
+    EXPECT_EQ(got[1].recorded, 6);
+    EXPECT_TRUE(got[0].onUiThread);
+    EXPECT_TRUE(got[1].onUiThread);
+}
+
+TEST(TMidi, SysExWithNoBufferIsDroppedAndResetReturnsEveryBuffer) {
+    Script s;
+    auto system = SystemFor(s);
+    TMidi midi(*system);
+    std::vector<Received> got;
+    Collect(midi, got);
+    Open(midi);
+    Arrive(s, {0xF0, 0x52, 0x00, 0x21, 0x11, 0xF7});  // no buffer queued: lost
+    midi.AddBuf(7);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(got.empty());
+    EXPECT_EQ(midi.QueuedBuffers(), 1);
+    midi.AddBuf(91);
+    midi.Reset();
+    ASSERT_EQ(got.size(), 2u);  // both came back before Reset returned
+    EXPECT_EQ(got[0].recorded, 0);
+    EXPECT_EQ(got[1].recorded, 0);
+    EXPECT_EQ(midi.QueuedBuffers(), 0);
+}
+
+TEST(TMidi, NothingIsRecordedBeforeStartOrWhenOnOpenSaysNo) {
+    Script s;
+    auto system = SystemFor(s);
+    TMidi midi(*system);
+    std::vector<Received> got;
+    Collect(midi, got);
+    midi.OnOpen = [](TMidi*, bool& proceed) { proceed = false; };
+    ASSERT_EQ(midi.OpenMidiIn(), 0);
+    QCoreApplication::processEvents();
+    midi.AddBuf(7);
+    Arrive(s, {0xF0, 0x52, 0x00, 0x21, 0x11, 0xF7});
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(got.empty());
+    midi.Start();
+    Arrive(s, {0xF0, 0x52, 0x00, 0x21, 0x11, 0xF7});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(got.size(), 1u);
+    midi.CloseMidiIn();
+    EXPECT_FALSE(midi.InputOpen());
+}
+
+TEST(TMidi, ShortMessagesAndThru) {
+    Script s;
+    auto system = SystemFor(s);
+    TMidi midi(*system);
+    std::vector<std::uint32_t> data;
+    midi.OnData = [&](TMidi*, bool& pass, std::uint32_t m) {
+        data.push_back(m);
+        pass = (m & 0xFF) != 0xC0;  // program changes are not echoed
+    };
+    midi.Thru = true;
+    Open(midi);
+    Arrive(s, {0x90, 60, 100});
+    Arrive(s, {0xC0, 5});
+    QCoreApplication::processEvents();
+    ASSERT_EQ(data.size(), 2u);
+    EXPECT_EQ(data[0], 0x90u | (60u << 8) | (100u << 16));
+    midi.CloseMidiOut();  // lets what is queued go out
+    std::lock_guard lock(s.sent->mutex);
+    ASSERT_EQ(s.sent->messages.size(), 1u);
+    EXPECT_EQ(s.sent->messages[0], (std::vector<std::uint8_t>{0x90, 60, 100}));
+}
+
+TEST(TMidi, SendCopiesAndNeverBlocksEvenWhenTheSystemHangs) {
+    Script s;
+    auto system = SystemFor(s);
+    TMidi midi(*system);
+    ASSERT_EQ(midi.OpenMidiOut(), 0);
+    std::vector<std::uint8_t> message = {0xF0, 0x52, 0x00, 0x21, 0x10, 0xF7};
+    midi.Send(message.data(), static_cast<int>(message.size()));
+    message[4] = 0x00;  // the caller's bytes may change at once
+    midi.CloseMidiOut();
+    {
+        std::lock_guard lock(s.sent->mutex);
+        ASSERT_EQ(s.sent->messages.size(), 1u);
+        EXPECT_EQ(s.sent->messages[0][4], 0x10);
+    }
+
+    // A MIDI system that stops taking messages: sends return at once and the
+    // close gives up after a bounded time.
+    s.sent->hang = true;
+    ASSERT_EQ(midi.OpenMidiOut(), 0);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 50; ++i) midi.Send(message.data(), static_cast<int>(message.size()));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms);
+    midi.CloseMidiOut();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
+    EXPECT_FALSE(midi.OutputOpen());
+    s.sent->unblock.set_value();  // the stuck sender thread can finish now
+}
