@@ -59,6 +59,27 @@ DeviceLink::Wait DeviceLink::Request(const Message& message, int replyBytes,
     return WaitReply(limit);
 }
 
+void DeviceLink::SendForAck(const Message& message) {
+    host_.QueueReceive(kAckReplyBytes);
+    replyState = ReplyNone;
+    Send(message);
+}
+
+std::optional<TransferResult> DeviceLink::AwaitAck(bool stopIsFailure) {
+    if (host_.AbortRequested()) return TransferResult::Aborted;  // before waiting: no WriteClose
+    Status(kWaitReply);
+    if (WaitReply() == Wait::Abort) {
+        Send(WriteClose(deviceChannel));
+        return TransferResult::Aborted;
+    }
+    if (replyState == ReplyWriteAck) return std::nullopt;
+    if (replyState == ReplyWriteStop && !stopIsFailure) return TransferResult::Stopped;  // silent, no close
+    if (replyState == ReplyWriteReject) return TransferResult::Rejected;                 // silent, no close
+    host_.Inform(kDataFailure);
+    Send(WriteClose(deviceChannel));
+    return TransferResult::Failed;
+}
+
 void DeviceLink::Status(const std::string& text) {
     host_.SetProgressText(text);
     host_.ProcessPending();
@@ -205,18 +226,14 @@ SettingsPage DeviceLink::ComposePage30() const {
 
 TransferResult DeviceLink::WriteSettingsPages() {
     TransferResult result = TransferResult::Completed;
-    replyState = ReplyNone;
-    host_.QueueReceive(kAckReplyBytes);
-    Send(SettingsPageWrite(deviceChannel, 27, ComposePage27()));
+    SendForAck(SettingsPageWrite(deviceChannel, 27, ComposePage27()));
     if (WaitReply() == Wait::Abort) {
         result = TransferResult::Aborted;
     } else if (replyState != ReplyWriteAck) {
         host_.Inform(kDataFailure);
         result = TransferResult::Failed;
     } else {
-        replyState = ReplyNone;
-        host_.QueueReceive(kAckReplyBytes);
-        Send(SettingsPageWrite(deviceChannel, 30, ComposePage30()));
+        SendForAck(SettingsPageWrite(deviceChannel, 30, ComposePage30()));
         if (WaitReply() == Wait::Abort) {
             result = TransferResult::Aborted;
         } else if (replyState != ReplyWriteAck) {
@@ -263,32 +280,14 @@ TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
         host_.Pause(kShortPause);
     }
 
-    host_.QueueReceive(kAckReplyBytes);
-    replyState = ReplyNone;
-    Send(WriteOpen(deviceChannel));
-    for (int k = 0; k <= kPatchCount; ++k) {
-        if (host_.AbortRequested()) return finish(TransferResult::Aborted);
-        Status(kWaitReply);
-        if (WaitReply() == Wait::Abort) {
-            Send(WriteClose(deviceChannel));
-            return finish(TransferResult::Aborted);
-        }
-        switch (replyState) {
-            case ReplyWriteAck:
-                if (k == kPatchCount) return finish(WriteSettingsPages());
-                Status(NumberedStatus("Sending Patch", k));
-                host_.QueueReceive(kAckReplyBytes);
-                replyState = ReplyNone;
-                Send(PatchDump(deviceChannel, k, FromSlot(project.slots[static_cast<std::size_t>(k)])));
-                break;
-            case ReplyWriteStop: return finish(TransferResult::Stopped);
-            case ReplyWriteReject: return finish(TransferResult::Rejected);
-            default:
-                host_.Inform(kDataFailure);
-                Send(WriteClose(deviceChannel));
-                return finish(TransferResult::Failed);
-        }
+    SendForAck(WriteOpen(deviceChannel));
+    for (int k = 0; k < kPatchCount; ++k) {
+        if (const auto end = AwaitAck(false)) return finish(*end);
+        Status(NumberedStatus("Sending Patch", k));
+        SendForAck(PatchDump(deviceChannel, k, FromSlot(project.slots[static_cast<std::size_t>(k)])));
     }
+    if (const auto end = AwaitAck(false)) return finish(*end);
+    result = WriteSettingsPages();
     return finish(result);
 }
 
@@ -346,52 +345,27 @@ TransferResult DeviceLink::SendAllCustomDists(CustomDistDocument& document) {
     if (result != TransferResult::Completed) return result;
     document.data.EncodeAll();
     host_.StartInput();
-    host_.QueueReceive(kAckReplyBytes);
-    replyState = ReplyNone;
-    Send(WriteOpen(deviceChannel));
-    // Each pass waits for the acknowledgement of what the one before sent:
-    // 16 filters, then 2 clippers, then the close.
-    const int passes = kFilterCount + kSetCount + 1;
-    for (int pass = 0; pass < passes; ++pass) {
-        if (host_.AbortRequested()) {
-            result = TransferResult::Aborted;
+    // Each write waits for the acknowledgement of the one before: WriteOpen,
+    // 16 filters, 2 clippers, then the close.
+    SendForAck(WriteOpen(deviceChannel));
+    for (int n = 0; n < kFilterCount + kSetCount; ++n) {
+        if (const auto end = AwaitAck(false)) {
+            result = *end;
             break;
         }
-        Status(kWaitReply);
-        if (WaitReply() == Wait::Abort) {
-            Send(WriteClose(deviceChannel));
-            result = TransferResult::Aborted;
-            break;
-        }
-        if (replyState == ReplyWriteStop) {
-            result = TransferResult::Stopped;
-            break;
-        }
-        if (replyState == ReplyWriteReject) {
-            result = TransferResult::Rejected;
-            break;
-        }
-        if (replyState != ReplyWriteAck) {
-            host_.Inform(kDataFailure);
-            Send(WriteClose(deviceChannel));
-            result = TransferResult::Failed;
-            break;
-        }
-        if (pass == passes - 1) {
-            Send(WriteClose(deviceChannel));
-            break;
-        }
-        const bool filter = pass < kFilterCount;
-        const int n = filter ? pass : pass - kFilterCount;
-        Status(NumberedStatus(filter ? "Sending Filter" : "Sending Clipper", n));
-        host_.QueueReceive(kAckReplyBytes);
-        replyState = ReplyNone;
+        const bool filter = n < kFilterCount;
+        const int index = filter ? n : n - kFilterCount;
+        Status(NumberedStatus(filter ? "Sending Filter" : "Sending Clipper", index));
         if (filter) {
-            const auto data = document.data.FilterDumpData(n);
-            Send(FilterDump(deviceChannel, n, data));
+            const auto data = document.data.FilterDumpData(index);
+            SendForAck(FilterDump(deviceChannel, index, data));
         } else {
-            Send(ClipperDump(deviceChannel, n, document.data.clippers[static_cast<std::size_t>(n)]));
+            SendForAck(ClipperDump(deviceChannel, index, document.data.clippers[static_cast<std::size_t>(index)]));
         }
+    }
+    if (result == TransferResult::Completed) {
+        if (const auto end = AwaitAck(false)) result = *end;
+        else Send(WriteClose(deviceChannel));
     }
     host_.ResetInput();
     host_.HideProgress();
@@ -405,42 +379,16 @@ TransferResult DeviceLink::PatchChange(int patch, const PatchData& data) {
     const Message edit = EditBufferWrite(deviceChannel, data);
     Send(PatchSelect(deviceChannel, patch));
     host_.StartInput();
-    host_.QueueReceive(kAckReplyBytes);
-    replyState = ReplyNone;
-    Send(WriteOpen(deviceChannel));
+    // A WriteStop here is a failure like any other unexpected answer.
+    SendForAck(WriteOpen(deviceChannel));
     TransferResult result = TransferResult::Completed;
-    bool editSent = false;
-    for (;;) {
-        if (host_.AbortRequested()) {
-            result = TransferResult::Aborted;
-            break;
-        }
-        Status(kWaitReply);
-        if (WaitReply() == Wait::Abort) {
-            Send(WriteClose(deviceChannel));
-            result = TransferResult::Aborted;
-            break;
-        }
-        if (replyState == ReplyWriteAck) {
-            if (editSent) {
-                Send(WriteClose(deviceChannel));
-                break;
-            }
-            Status(NumberedStatus("Sending Patch", patch));
-            host_.QueueReceive(kAckReplyBytes);
-            replyState = ReplyNone;
-            Send(edit);
-            editSent = true;
-            continue;
-        }
-        if (replyState == ReplyWriteReject) {
-            result = TransferResult::Rejected;
-            break;
-        }
-        host_.Inform(kDataFailure);
-        Send(WriteClose(deviceChannel));
-        result = TransferResult::Failed;
-        break;
+    if (const auto end = AwaitAck(true)) {
+        result = *end;
+    } else {
+        Status(NumberedStatus("Sending Patch", patch));
+        SendForAck(edit);
+        if (const auto second = AwaitAck(true)) result = *second;
+        else Send(WriteClose(deviceChannel));
     }
     host_.ResetInput();
     host_.HideProgress();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -71,6 +72,11 @@ private:
                  std::optional<std::chrono::milliseconds> limit = std::nullopt);
     Wait WaitReply(std::optional<std::chrono::milliseconds> limit = std::nullopt);
     void Send(const Message& message) { host_.Send(message); }
+    // Queues an acknowledgement buffer and sends a write.
+    void SendForAck(const Message& message);
+    // One pass of a write handshake: nothing on WriteAck, otherwise how the
+    // transfer ends (WriteClose and "Data failure." already done as needed).
+    std::optional<TransferResult> AwaitAck(bool stopIsFailure);
     void Status(const std::string& text);
     void ChannelItem(int channel, const std::string& caption, bool enabled, bool checked);
     TransferResult WriteSettingsPages();

@@ -5,27 +5,9 @@
 #include "patch/projectdocument.h"
 #include "sim/factorybank.h"
 #include "tests/testfiles.h"
-#include "tools/toolcommands.h"
+#include "tests/toolrun.h"
 
 using namespace orb8;
-
-namespace {
-
-struct ToolRun {
-    int code;
-    std::string out, err;
-};
-
-ToolRun Tool(std::vector<std::string> args) {
-    args.insert(args.begin(), "orb8tool");
-    std::vector<const char*> argv;
-    for (auto& a : args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    const int code = RunOrb8Tool(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {code, out.str(), err.str()};
-}
-
-}  // namespace
 
 TEST(Orb8ToolMidi, PortsListTheSimulatorLast) {
     const ToolRun r = Tool({"ports", "--no-real-ports"});
