@@ -61,22 +61,22 @@ int main(int argc, char** argv) {
     }
 
     orb8::SimulatedDevice device(channel - 1, orb8::SimTiming{!instant, std::chrono::microseconds(processingUs)});
-    for (const std::string& spec : faults) {
-        const auto a = spec.find(':'), b = spec.rfind(':');
+    for (const std::string& rule : faults) {
+        const auto a = rule.find(':'), b = rule.rfind(':');
         orb8::SimFault fault;
-        if (a == std::string::npos || a == b || !orb8::SimFaultFromName(spec.substr(b + 1), fault)) {
-            std::cerr << "orb8-sim: --fault " << spec << " is not MESSAGE:OCCURRENCE:FAULT\n";
+        if (a == std::string::npos || a == b || !orb8::SimFaultFromName(rule.substr(b + 1), fault)) {
+            std::cerr << "orb8-sim: --fault " << rule << " is not MESSAGE:OCCURRENCE:FAULT\n";
             return 2;
         }
         int occurrence = 0;
         try {
-            occurrence = std::stoi(spec.substr(a + 1, b - a - 1));
+            occurrence = std::stoi(rule.substr(a + 1, b - a - 1));
         } catch (...) {
-            std::cerr << "orb8-sim: --fault " << spec << ": the occurrence is not a number\n";
+            std::cerr << "orb8-sim: --fault " << rule << ": the occurrence is not a number\n";
             return 2;
         }
         device.With([&](orb8::Orb8Simulator& sim) {
-            sim.InjectFault(spec.substr(0, a), occurrence, fault);
+            sim.InjectFault(rule.substr(0, a), occurrence, fault);
             return 0;
         });
     }
