@@ -5,18 +5,20 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 
 BUILD_PACKAGES := cmake ninja-build g++ pkgconf qt6-base-dev librtmidi-dev libjack-jackd2-dev \
                   nlohmann-json3-dev libcli11-dev fonts-ipafont-gothic
-TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev jackd2 xvfb xauth
+TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev jackd2 xvfb xauth clang libclang-rt-14-dev
 
 # CI builds with warnings as errors.
 ifneq ($(CI),)
 WERROR := -DORB8_WERROR=ON
 endif
 
-.PHONY: run test build build-asan deps-build deps-test clean
+.PHONY: run test fuzz fuzz-build deps-build deps-test clean
 
 run: deps-build
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
@@ -28,10 +30,26 @@ test: deps-test
 	cmake --build $(BUILD) -j $(JOBS)
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORB8_SANITIZE=ON -DORB8_BENCH=OFF $(WERROR)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	$(MAKE) --no-print-directory fuzz-build
+	@echo "== a short run of every fuzzer"
+	cd $(FUZZ_BUILD) && ctest -j $(JOBS) --output-on-failure
 	@echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 	cd $(ASAN_BUILD) && ctest -j $(JOBS) --output-on-failure
 	@echo "== tests"
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+# The libFuzzer targets (clang), and a longer run of each: make fuzz FUZZ_SECONDS=600
+fuzz-build:
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DORB8_FUZZ=ON -DORB8_GUI=OFF -DORB8_TESTS=OFF -DORB8_BENCH=OFF $(WERROR)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: deps-test fuzz-build
+	@for f in $(FUZZ_BUILD)/tests/fuzz/fuzz_*; do \
+	  name=$$(basename $$f); mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+	  echo "== $$name for $(FUZZ_SECONDS) s"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/$$name || exit 1; \
+	done
 
 deps-build:
 	@sh tools/ensure-packages.sh $(BUILD_PACKAGES)
@@ -40,4 +58,4 @@ deps-test:
 	@sh tools/ensure-packages.sh $(TEST_PACKAGES)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <locale>
+
+#include "customdist/filterrecord.h"
 
 #include "patch/effecttables.h"
 
@@ -48,6 +51,22 @@ TEST(EffectTables, DisplayTextsIgnoreTheCLocale) {
     }
     std::setlocale(LC_ALL, saved.c_str());
     EXPECT_EQ(DisplayText(DlyParam1, kDlyChoDly, 104), "1.5");
+
+    // A global C++ locale with a decimal comma and digit grouping, which any
+    // text made through iostreams would pick up.
+    struct CommaPoint : std::numpunct<char> {
+        char do_decimal_point() const override { return ','; }
+        char do_thousands_sep() const override { return '.'; }
+        std::string do_grouping() const override { return "\3"; }
+    };
+    const std::locale previousGlobal = std::locale::global(std::locale(std::locale::classic(), new CommaPoint));
+    EXPECT_EQ(DisplayText(DlyParam1, kDlyChoDly, 149), "6.0");
+    EXPECT_EQ(DisplayText(ModParam1, 16, 210), "250");
+    EXPECT_EQ(GainText(GainCodeFromText("-11.9")), "-11.9");
+    EXPECT_EQ(QText(QCodeFromText("0.29")), "0.29");
+    EXPECT_EQ(RealText(1234.5), "1234.5");
+    EXPECT_EQ(ParseRealPrefix("0,5"), 0);  // a comma is not a decimal separator here
+    std::locale::global(previousGlobal);
 }
 
 TEST(EffectTables, PitchDisplays) {

@@ -91,6 +91,7 @@ void ShowPatch(const LoadedBank& bank, int index, std::ostream& out) {
             text = "-";
         }
         std::ostringstream line;
+        line.imbue(std::locale::classic());
         line << std::setw(4) << b << "  " << Pad(name, 13) << "  " << std::setw(6)
              << static_cast<int>(p[static_cast<std::size_t>(b)]) << "  " << text;
         out << line.str() << "\n";

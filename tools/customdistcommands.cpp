@@ -17,6 +17,7 @@ constexpr const char* kKind = "custom distortion file";
 
 std::string HexBytes(std::span<const std::uint8_t> bytes, const char* separator) {
     std::ostringstream s;
+    s.imbue(std::locale::classic());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (i) s << separator;
         s << std::uppercase << std::hex << std::setw(2) << std::setfill('0') << static_cast<int>(bytes[i]);
@@ -84,6 +85,7 @@ void ListDst(const CustomDistDocument& doc, std::ostream& out) {
         FilterRecord computed = r;
         const bool valid = ComputeCoefficients(computed);
         std::ostringstream line;
+        line.imbue(std::locale::classic());
         line << std::left << std::setw(7) << n << std::setw(10) << SetName(n / kSlotsPerSet) << std::setw(10)
              << SlotRoleName(n % kSlotsPerSet) << std::setw(4) << static_cast<int>(r.on) << std::setw(18)
              << FilterTypeText(r.type) << std::setw(7) << RealText(r.freq) << std::setw(7) << RealText(r.gain)

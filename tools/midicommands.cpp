@@ -91,11 +91,10 @@ double ProgressShare(std::string_view text) {
 
 class MidiSession {
 public:
-    MidiSession(const MidiOptions& o, std::ostream& out)
+    explicit MidiSession(const MidiOptions& o)
         : aborts_(std::make_unique<CtrlCAborts>()),
           options_(o),
-          system_(MidiSystemOptions{!o.noReal, true, o.simChannel - 1, SimTiming{!o.simInstant, {}}, "orb8tool"}),
-          out_(out) {
+          system_(MidiSystemOptions{!o.noReal, true, o.simChannel - 1, SimTiming{!o.simInstant, {}}, "orb8tool"}) {
         if (o.simChannel < 1 || o.simChannel > 16) throw ToolError{"--sim-channel takes 1..16"};
         const int output = MidiSystem::Find(system_.OutputNames(), o.out);
         const int input = MidiSystem::Find(system_.InputNames(), o.in);
@@ -153,7 +152,6 @@ private:
     std::unique_ptr<CtrlCAborts> aborts_;  // first: before the system starts threads
     const MidiOptions& options_;
     MidiSystem system_;
-    std::ostream& out_;
     std::unique_ptr<BlockingHost> host_;
     std::unique_ptr<DeviceLink> link_;
 };
@@ -214,7 +212,7 @@ void AddMidiCommands(CLI::App& app, std::ostream& out) {
     auto* scan = app.add_subcommand("scan", "Look for an ORB-8 on each of the 16 MIDI channels.");
     AddPortOptions(scan, *o);
     scan->callback([o, &out] {
-        MidiSession session(*o, out);
+        MidiSession session(*o);
         const bool found = session.link().OnLine();
         for (int c = 0; c < 16; ++c) {
             const auto& item = session.host().channelItems[static_cast<std::size_t>(c)];
@@ -231,7 +229,7 @@ void AddMidiCommands(CLI::App& app, std::ostream& out) {
     AddPortOptions(receive, *o);
     receive->callback([o, &out] {
         RefuseOverwrite(o->path, o->force);
-        MidiSession session(*o, out);
+        MidiSession session(*o);
         session.GoOnLine();
         ProjectDocument project;
         const TransferResult r = session.link().ReceiveAllPatches(project);
@@ -251,7 +249,7 @@ void AddMidiCommands(CLI::App& app, std::ostream& out) {
         project.fileName = o->path;
         const FileResult loaded = project.Load();
         if (!loaded.ok()) throw ToolError{SaveFailure(loaded, "project file")};
-        MidiSession session(*o, out);
+        MidiSession session(*o);
         session.GoOnLine();
         const TransferResult r = session.link().SendAllPatches(project);
         session.link().OffLine();
@@ -264,7 +262,7 @@ void AddMidiCommands(CLI::App& app, std::ostream& out) {
     AddPortOptions(dstReceive, *o);
     dstReceive->callback([o, &out] {
         RefuseOverwrite(o->path, o->force);
-        MidiSession session(*o, out);
+        MidiSession session(*o);
         session.GoOnLine();
         CustomDistDocument doc;
         const TransferResult r = session.link().ReceiveAllCustomDists(doc);
@@ -283,7 +281,7 @@ void AddMidiCommands(CLI::App& app, std::ostream& out) {
         doc.fileName = o->path;
         const FileResult loaded = doc.Load();
         if (!loaded.loaded()) throw ToolError{SaveFailure(loaded, "custom distortion file")};
-        MidiSession session(*o, out);
+        MidiSession session(*o);
         session.GoOnLine();
         const TransferResult r = session.link().SendAllCustomDists(doc);
         session.link().OffLine();
