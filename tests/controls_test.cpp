@@ -297,11 +297,12 @@ TEST(IdleHandler, KeepsItsIntervalAndDoesNotSpin) {
     idle.SetOnIdle([&](QObject*, int lag) { lags.push_back(lag); });
     {
         QEventLoop loop;  // the program's main loop, as far as the handler can tell
-        QTimer::singleShot(450, &loop, &QEventLoop::quit);
+        QTimer::singleShot(650, &loop, &QEventLoop::quit);
         loop.exec();
     }
+    // About one call per 100 ms; a loaded machine may make fewer, never more.
     ASSERT_GE(lags.size(), 2u);
-    EXPECT_LE(lags.size(), 5u);
+    EXPECT_LE(lags.size(), 7u);
     for (int lag : lags) EXPECT_GE(lag, 100);
 
     // Interval 0 with nothing to do: a few passes, not thousands.

@@ -251,7 +251,7 @@ TEST(TMidi, SendCopiesAndNeverBlocksEvenWhenTheSystemHangs) {
     for (int i = 0; i < 50; ++i) midi.Send(message.data(), static_cast<int>(message.size()));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms);
     midi.CloseMidiOut();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5000ms);  // about 2 s of patience in all
     EXPECT_FALSE(midi.OutputOpen());
     s.sent->unblock.set_value();  // the stuck sender thread can finish now
 }
