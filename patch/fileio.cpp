@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace orb8 {
@@ -40,6 +41,17 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// A link is followed: the file it points to is replaced, the link stays.
+std::string WriteTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return path;  // a dangling link: written as a new file in its place
+    std::string target(real);
+    std::free(real);
+    return target;
+}
+
 }  // namespace
 
 FileResult ReadFileBytes(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& out) {
@@ -72,7 +84,8 @@ FileResult ReadFileBytes(const std::string& path, std::size_t limit, std::vector
     return r;
 }
 
-FileResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+FileResult WriteFileAtomically(const std::string& requested, std::span<const std::uint8_t> bytes) {
+    const std::string path = WriteTarget(requested);
     std::string temp = path + ".XXXXXX";
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');

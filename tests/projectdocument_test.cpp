@@ -230,3 +230,27 @@ TEST(ProjectDocument, RowTexts) {
     EXPECT_EQ(row[4], "REV HALL");
     EXPECT_EQ(ProjectRowTexts(doc, 80)[0], "u94");
 }
+
+TEST(ProjectDocument, SavingThroughALinkKeepsTheLink) {
+    TempDir dir;
+    const std::string real = dir.Path("banks-real.orb"), link = dir.Path("bank.orb");
+    ProjectDocument doc;
+    doc.fileName = real;
+    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    std::filesystem::create_symlink(real, link);
+    doc.comments[0] = "through the link";
+    doc.fileName = link;
+    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    ProjectDocument back;
+    back.fileName = real;
+    ASSERT_TRUE(back.Load().ok());
+    EXPECT_EQ(back.comments[0], "through the link");
+
+    // A link to nowhere is written as a file of its own.
+    const std::string dangling = dir.Path("dangling.orb");
+    std::filesystem::create_symlink(dir.Path("missing/x.orb"), dangling);
+    doc.fileName = dangling;
+    EXPECT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    EXPECT_FALSE(std::filesystem::is_symlink(dangling));
+}
