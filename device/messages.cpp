@@ -37,6 +37,14 @@ void Decode(std::span<const std::uint8_t> p, std::size_t from, std::span<std::ui
 
 }  // namespace
 
+Message NibbleMessage(int channel, Function function, int index, std::span<const std::uint8_t> data) {
+    Message m = Header(channel, function);
+    if (index >= 0) m.push_back(Data7(index));
+    PutNibbles(m, data);
+    m.push_back(kSysExEnd);
+    return m;
+}
+
 Message IdentityRequest(int channel) { return {kSysExStart, 0x7E, Channel(channel), 0x06, 0x01, kSysExEnd}; }
 Message WriteOpen(int channel) { return Simple(channel, FnWriteOpen); }
 Message WriteClose(int channel) { return Simple(channel, FnWriteClose); }
@@ -47,11 +55,7 @@ Message FilterRequest(int channel, int filter) { return Indexed(channel, FnFilte
 Message ClipperRequest(int channel, int clipper) { return Indexed(channel, FnClipperRequest, clipper); }
 
 Message PatchDump(int channel, int patch, const PackedPatch& packed) {
-    Message m = Header(channel, FnPatchDump);
-    m.push_back(Data7(patch));
-    PutNibbles(m, packed);
-    m.push_back(kSysExEnd);
-    return m;
+    return NibbleMessage(channel, FnPatchDump, patch, packed);
 }
 
 Message FilterDump(int channel, int filter, std::span<const std::uint8_t, kFilterDumpDataBytes> data) {
@@ -64,35 +68,20 @@ Message FilterDump(int channel, int filter, std::span<const std::uint8_t, kFilte
 }
 
 Message ClipperDump(int channel, int clipper, const ClipperBlock& block) {
-    Message m = Header(channel, FnClipperDump);
-    m.push_back(Data7(clipper));
-    PutNibbles(m, block);
-    m.push_back(kSysExEnd);
-    return m;
+    return NibbleMessage(channel, FnClipperDump, clipper, block);
 }
 
 Message EditBufferWrite(int channel, const PatchData& patch) {
-    Message m = Header(channel, FnEditBufferWrite);
-    PutNibbles(m, patch);
-    m.push_back(kSysExEnd);
-    return m;
+    return NibbleMessage(channel, FnEditBufferWrite, -1, patch);
 }
 
 Message SettingsPageWrite(int channel, int page, const SettingsPage& data) {
-    Message m = Header(channel, FnSettingsPageWrite);
-    m.push_back(Data7(page));
-    PutNibbles(m, data);
-    m.push_back(kSysExEnd);
-    return m;
+    return NibbleMessage(channel, FnSettingsPageWrite, page, data);
 }
 
 Message ParameterChange(int channel, int parameter, int value) {
-    Message m = Header(channel, FnParameterChange);
-    m.push_back(Data7(parameter));
     const std::uint8_t byte = static_cast<std::uint8_t>(value & 0xFF);
-    PutNibbles(m, std::span<const std::uint8_t>(&byte, 1));
-    m.push_back(kSysExEnd);
-    return m;
+    return NibbleMessage(channel, FnParameterChange, parameter, std::span<const std::uint8_t>(&byte, 1));
 }
 
 Message DesignFilterWrite(int channel, int filter, const CoefNibbleData& nibbles) {
@@ -105,11 +94,7 @@ Message DesignFilterWrite(int channel, int filter, const CoefNibbleData& nibbles
 }
 
 Message DesignClipperWrite(int channel, int clipper, const ClipperBlock& block) {
-    Message m = Header(channel, FnDesignClipperWrite);
-    m.push_back(Data7(clipper));
-    PutNibbles(m, block);
-    m.push_back(kSysExEnd);
-    return m;
+    return NibbleMessage(channel, FnDesignClipperWrite, clipper, block);
 }
 
 Message PatchSelect(int channel, int patch) {

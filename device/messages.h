@@ -63,6 +63,10 @@ constexpr int kSettingsPageReplyBytes = 263;
 using SettingsPage = std::array<std::uint8_t, kSettingsPageBytes>;
 using CoefNibbleData = std::array<std::uint8_t, kCoefNibbles>;
 
+// A maker message: header, the index byte when index >= 0, the data
+// nibble-coded (high nibble first), end. Dumps in both directions have this form.
+Message NibbleMessage(int channel, Function function, int index, std::span<const std::uint8_t> data);
+
 Message IdentityRequest(int channel);
 Message WriteOpen(int channel);
 Message WriteClose(int channel);

@@ -33,16 +33,6 @@ bool TakeNibbles(std::span<const std::uint8_t> m, std::size_t from, std::span<st
     return true;
 }
 
-Message Dump(int channel, Function function, int index, std::span<const std::uint8_t> data) {
-    Message m = {kSysExStart, kMakerId, static_cast<std::uint8_t>(channel & 0x0F), kModelCode, function};
-    if (index >= 0) m.push_back(static_cast<std::uint8_t>(index & 0x7F));
-    for (std::uint8_t b : data) {
-        m.push_back(b >> 4);
-        m.push_back(b & 0x0F);
-    }
-    m.push_back(kSysExEnd);
-    return m;
-}
 
 }  // namespace
 
@@ -126,15 +116,15 @@ Message Orb8Simulator::Answer(std::span<const std::uint8_t> m, bool& refused) {
             return {};
         case FnPatchRequest:
             if (index >= kPatchCount) return {};
-            return Dump(channel, FnPatchDump, index, bank[static_cast<std::size_t>(index)]);
-        case FnCustomSettingsRequest: return Dump(channel, FnCustomSettingsDump, -1, customSettings);
-        case FnSettingsPageRequest: return Dump(channel, FnSettingsPageDump, -1, systemPage);
+            return NibbleMessage(channel, FnPatchDump, index, bank[static_cast<std::size_t>(index)]);
+        case FnCustomSettingsRequest: return NibbleMessage(channel, FnCustomSettingsDump, -1, customSettings);
+        case FnSettingsPageRequest: return NibbleMessage(channel, FnSettingsPageDump, -1, systemPage);
         case FnFilterRequest:
             if (index >= kFilterCount) return {};
-            return Dump(channel, FnFilterDump, index, filters[static_cast<std::size_t>(index)]);
+            return NibbleMessage(channel, FnFilterDump, index, filters[static_cast<std::size_t>(index)]);
         case FnClipperRequest:
             if (index >= kSetCount) return {};
-            return Dump(channel, FnClipperDump, index,
+            return NibbleMessage(channel, FnClipperDump, index,
                         std::span<const std::uint8_t>(clippers[static_cast<std::size_t>(index)].data(), kClipperStoredBytes));
         case FnPatchDump: {
             PackedPatch packed;
