@@ -89,7 +89,7 @@ void DeviceLink::ChannelItem(int channel, const std::string& caption, bool enabl
     host_.SetChannelItem(channel, caption, enabled, checked);
 }
 
-bool DeviceLink::OnLine() {
+bool DeviceLink::OnLine(int only) {
     isOnLine = false;
     int result = host_.OpenOutput();
     if (result != 0) {
@@ -102,7 +102,7 @@ bool DeviceLink::OnLine() {
         host_.CloseOutput();
         return false;
     }
-    const int found = CheckOnLine();
+    const int found = CheckOnLine(only);
     if (found < 0) {
         host_.Inform("There are no ORB-8 found.");
         host_.CloseOutput();
@@ -120,14 +120,16 @@ void DeviceLink::OffLine() {
     isOnLine = false;
 }
 
-int DeviceLink::CheckOnLine() {
+int DeviceLink::CheckOnLine(int only) {
     int found = -1;
     // Each ORB-8 found sends its block; the one chosen keeps its own.
     CustomSettingsBlock foundBlock = areas.customSettings;
     host_.ClearAbort();
     host_.ShowProgress("OnLine Check", "Searching ORB-8..");
     host_.StartInput();
-    for (int c = 0; c < 16; ++c) {
+    const int first = only >= 0 && only < 16 ? only : 0;
+    const int last = only >= 0 && only < 16 ? only : 15;
+    for (int c = first; c <= last; ++c) {
         if (host_.AbortRequested()) break;
         Status("Searching ORB-8 at channel " + std::to_string(c + 1) + "..");
         // A fresh buffer for each identity request, unless the last one is
@@ -179,6 +181,7 @@ TransferResult DeviceLink::Begin(std::string_view caption, std::string_view ques
 }
 
 TransferResult DeviceLink::ReceiveAllPatches(ProjectDocument& project) {
+    lastReceived = 0;
     TransferResult result =
         Begin("RecvAll", "Get Patches from ORB-8.\nThis takes little while.\nExecute?");
     if (result != TransferResult::Completed) return result;
@@ -201,6 +204,7 @@ TransferResult DeviceLink::ReceiveAllPatches(ProjectDocument& project) {
         PackedSlot slot{};
         std::copy_n(areas.decodeArea.begin(), kPackedBytes, slot.begin());
         project.slots[static_cast<std::size_t>(i)] = slot;
+        ++lastReceived;
     }
     project.UnpackAll();
     host_.ProjectReceived(project);
@@ -292,6 +296,7 @@ TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
 }
 
 TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
+    lastReceived = 0;
     TransferResult result = Begin("RecvAll", "Get CustomDists from ORB-8.\nThis takes little while.\nExecute?");
     if (result != TransferResult::Completed) return result;
     host_.StartInput();
@@ -311,6 +316,7 @@ TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
         }
         document.data.TakeFilterImage(i, std::span<const std::uint8_t, kFilterImageBytes>(areas.decodeArea.data(), kFilterImageBytes));
         received[static_cast<std::size_t>(i)] = true;
+        ++lastReceived;
     }
     for (int j = 0; j < kSetCount && !aborted; ++j) {
         Status(NumberedStatus("Waiting Clipper", j + 1));
@@ -324,6 +330,7 @@ TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
             break;
         }
         document.data.TakeClipperBytes(j, std::span<const std::uint8_t, kClipperStoredBytes>(areas.decodeArea.data(), kClipperStoredBytes));
+        ++lastReceived;
         host_.Pause(kShortPause);
     }
     // Only what arrived is decoded: an image that was not received would turn

@@ -41,11 +41,15 @@ public:
 
     bool PortsOpen() const { return host_.OutputOpen() && host_.InputOpen(); }
 
-    // Opens both ports and scans the 16 channels; true when an ORB-8 answered.
-    bool OnLine();
+    // What the last receive took in: patches, or filters and clippers.
+    int lastReceived = 0;
+
+    // Opens both ports and scans the 16 channels (or only channel `only`,
+    // 0..15); true when an ORB-8 answered.
+    bool OnLine(int only = -1);
     void OffLine();
     // The scan; returns the first channel with an ORB-8, or -1.
-    int CheckOnLine();
+    int CheckOnLine(int only = -1);
 
     TransferResult ReceiveAllPatches(ProjectDocument& project);
     TransferResult SendAllPatches(ProjectDocument& project);

@@ -5,9 +5,18 @@
 namespace orb8 {
 
 BlockingHost::BlockingHost(MidiSystem& system, int outputDevice, int inputDevice)
-    : system_(system), outputDevice_(outputDevice), inputDevice_(inputDevice) {}
+    : system_(system), outputDevice_(outputDevice), inputDevice_(inputDevice) {
+    system_.SetLostHandler([this](const std::string& reason) {
+        {
+            std::lock_guard lock(mutex_);
+            lost_ = reason;
+        }
+        Cancel();
+    });
+}
 
 BlockingHost::~BlockingHost() {
+    system_.SetLostHandler({});
     in_.reset();
     out_.reset();
 }
@@ -18,6 +27,20 @@ void BlockingHost::RequestAbort() {
         abort_ = true;
     }
     wake_.notify_all();
+}
+
+void BlockingHost::Cancel() {
+    {
+        std::lock_guard lock(mutex_);
+        cancelled_ = true;
+        abort_ = true;
+    }
+    wake_.notify_all();
+}
+
+std::string BlockingHost::LostReason() const {
+    std::lock_guard lock(mutex_);
+    return lost_;
 }
 
 int BlockingHost::OpenOutput() {

@@ -29,8 +29,14 @@ public:
     std::function<void(std::string_view text)> onMessage;
     bool answer = true;
 
-    // Thread-safe: the Abort button of a program without windows (Ctrl+C).
+    // Thread-safe: the Abort button of a program without windows.
     void RequestAbort();
+    // Thread-safe and for good (Ctrl+C): the exchange running now and every
+    // later one end at once.
+    void Cancel();
+    bool Cancelled() const { return cancelled_; }
+    // Why the MIDI system went away under the exchange, or empty.
+    std::string LostReason() const;
 
     struct Item {
         std::string caption;
@@ -57,7 +63,7 @@ public:
     void SetProgressText(std::string_view text) override;
     void HideProgress() override {}
     bool AbortRequested() const override { return abort_; }
-    void ClearAbort() override { abort_ = false; }
+    void ClearAbort() override { abort_ = cancelled_.load(); }
     bool Ask(std::string_view, std::string_view) override { return answer; }
     void Inform(std::string_view text) override;
     void ShowError(std::string_view caption, std::string_view text) override;
@@ -77,6 +83,8 @@ private:
     std::deque<std::vector<std::uint8_t>> returned_;
     bool started_ = false;
     std::atomic<bool> abort_{false};
+    std::atomic<bool> cancelled_{false};
+    std::string lost_;
     std::string caption_;
 };
 

@@ -14,6 +14,9 @@ namespace orb8 {
 
 // One complete incoming message; called on a thread of the backend.
 using MidiReceiveHandler = std::function<void(std::vector<std::uint8_t>)>;
+// The MIDI system went away under the program (a JACK server that shut
+// down); called once, on any thread, with a sentence saying what happened.
+using MidiLostHandler = std::function<void(const std::string& reason)>;
 
 // Open results, as the program reports them.
 enum MidiOpenResult : int {
@@ -47,6 +50,9 @@ public:
     virtual std::vector<std::string> InputNames() = 0;
     virtual std::unique_ptr<MidiOut> OpenOutput(int index, int& result) = 0;
     virtual std::unique_ptr<MidiIn> OpenInput(int index, MidiReceiveHandler handler, int& result) = 0;
+    // Where to report that the system went away; empty: nowhere. When it
+    // returns, the previous handler is not running any more.
+    virtual void SetLostHandler(MidiLostHandler) {}
 };
 
 // A message's wire time at MIDI speed.

@@ -1,5 +1,6 @@
 #include "midi/midisystem.h"
 
+#include <cctype>
 #include <mutex>
 
 #include "midi/rtmidibackend.h"
@@ -136,17 +137,34 @@ std::unique_ptr<MidiIn> MidiSystem::OpenInput(int device, MidiReceiveHandler han
     return nullptr;
 }
 
+void MidiSystem::SetLostHandler(const MidiLostHandler& handler) {
+    for (auto& b : real_) b->SetLostHandler(handler);
+}
+
+namespace {
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+}  // namespace
+
 int MidiSystem::Find(const std::vector<std::string>& names, std::string_view key) {
     if (!key.empty() && key.find_first_not_of("0123456789") == std::string_view::npos) {
         if (key.size() > 6) return -1;
         const int n = std::stoi(std::string(key));
         return n < static_cast<int>(names.size()) ? n : -1;
     }
+    if (key.empty()) return -1;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (names[i] == key) return static_cast<int>(i);
     }
+    const std::string lowerKey = Lower(key);
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (!key.empty() && names[i].find(key) != std::string::npos) return static_cast<int>(i);
+        if (Lower(names[i]) == lowerKey) return static_cast<int>(i);
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (Lower(names[i]).find(lowerKey) != std::string::npos) return static_cast<int>(i);
     }
     return -1;
 }

@@ -35,12 +35,15 @@ public:
     std::unique_ptr<MidiOut> OpenOutput(int device, int& result);
     std::unique_ptr<MidiIn> OpenInput(int device, MidiReceiveHandler handler, int& result);
 
+    // Told when a real MIDI system goes away (see MidiLostHandler).
+    void SetLostHandler(const MidiLostHandler& handler);
+
     // The built-in simulated ORB-8, or nullptr.
     SimulatedDevice* Simulator() { return simulator_.get(); }
     // Which backends are present, for messages ("ALSA", "JACK").
     std::vector<std::string> RealSystems() const;
 
-    // A device by its number or by (part of) its name; -1 when none.
+    // A device by its number or by (part of) its name, in any case; -1 when none.
     static int Find(const std::vector<std::string>& names, std::string_view numberOrName);
 
 private:

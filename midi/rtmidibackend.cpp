@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <RtMidi.h>
+#include <condition_variable>
 #include <mutex>
 
 #include "midi/asyncoutput.h"
@@ -43,9 +44,72 @@ private:
     std::unique_ptr<InputState> state_;
 };
 
+// A JACK client of our own that only listens for the server's shutdown.
+class JackWatch {
+public:
+    explicit JackWatch(const std::string& name) {
+        jack_status_t status{};
+        client_ = jack_client_open(name.c_str(), JackNoStartServer, &status);
+        if (!client_) return;
+        jack_on_shutdown(client_, &JackWatch::Shutdown, this);
+        jack_activate(client_);
+    }
+    ~JackWatch() {
+        SetHandler({});
+        // After a shutdown the client is left as it is: closing it would talk
+        // to a server that is gone.
+        if (client_ && !gone_) {
+            jack_deactivate(client_);
+            jack_client_close(client_);
+        }
+    }
+    void SetHandler(MidiLostHandler handler) {
+        std::unique_lock lock(mutex_);
+        handlerDone_.wait(lock, [&] { return !inHandler_; });
+        handler_ = std::move(handler);
+        if (gone_ && handler_) {
+            auto h = handler_;
+            lock.unlock();
+            h(kReason);
+        }
+    }
+
+private:
+    static constexpr const char* kReason = "the JACK server has shut down";
+    static void Shutdown(void* self) {
+        auto* watch = static_cast<JackWatch*>(self);
+        MidiLostHandler handler;
+        {
+            std::lock_guard lock(watch->mutex_);
+            watch->gone_ = true;
+            handler = watch->handler_;
+            watch->inHandler_ = static_cast<bool>(handler);
+        }
+        if (!handler) return;
+        handler(kReason);
+        {
+            std::lock_guard lock(watch->mutex_);
+            watch->inHandler_ = false;
+        }
+        watch->handlerDone_.notify_all();
+    }
+
+    jack_client_t* client_ = nullptr;
+    std::mutex mutex_;
+    std::condition_variable handlerDone_;
+    MidiLostHandler handler_;
+    bool gone_ = false, inHandler_ = false;
+};
+
 class RtMidiBackend : public MidiBackend {
 public:
-    RtMidiBackend(RealMidiApi api, std::string client) : api_(api), client_(std::move(client)) {}
+    RtMidiBackend(RealMidiApi api, std::string client) : api_(api), client_(std::move(client)) {
+        if (api_ == RealMidiApi::Jack) watch_ = std::make_unique<JackWatch>(client_ + " watch");
+    }
+
+    void SetLostHandler(MidiLostHandler handler) override {
+        if (watch_) watch_->SetHandler(std::move(handler));
+    }
 
     std::string Name() const override { return api_ == RealMidiApi::Alsa ? "ALSA" : "JACK"; }
 
@@ -126,6 +190,7 @@ public:
 private:
     RealMidiApi api_;
     std::string client_;
+    std::unique_ptr<JackWatch> watch_;
 };
 
 }  // namespace
@@ -143,6 +208,14 @@ bool JackServerRunning() {
     if (!client) return false;
     jack_client_close(client);
     return true;
+}
+
+std::unique_ptr<JackShutdownWatch> WatchJackShutdown(const std::string& clientName, MidiLostHandler handler) {
+    auto watch = std::make_unique<JackShutdownWatch>();
+    auto inner = std::make_shared<JackWatch>(clientName);
+    inner->SetHandler(std::move(handler));
+    watch->keep = inner;
+    return watch;
 }
 
 std::unique_ptr<MidiBackend> CreateRtMidiBackend(RealMidiApi api, const std::string& clientName) {

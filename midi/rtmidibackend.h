@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "midi/midibackend.h"
 
@@ -14,6 +15,13 @@ bool AlsaSequencerPresent();
 bool JackServerRunning();
 
 enum class RealMidiApi { Alsa, Jack };
+
+// Calls handler (on a JACK thread) when the JACK server shuts down, as long
+// as the returned object lives.
+struct JackShutdownWatch {
+    std::shared_ptr<void> keep;
+};
+std::unique_ptr<JackShutdownWatch> WatchJackShutdown(const std::string& clientName, MidiLostHandler handler);
 
 // nullptr when the API is not there.
 std::unique_ptr<MidiBackend> CreateRtMidiBackend(RealMidiApi api, const std::string& clientName);

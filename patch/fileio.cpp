@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -41,15 +43,33 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// A link is followed: the file it points to is replaced, the link stays.
-std::string WriteTarget(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real) return path;  // a dangling link: written as a new file in its place
-    std::string target(real);
-    std::free(real);
-    return target;
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
+FileResult Refuse(const std::string& path, const std::string& why) {
+    FileResult r;
+    r.problem = FileProblem::NotAFile;
+    r.path = path;
+    r.reason = why;
+    return r;
+}
+
+// A file size limit must give a write error, not end the program. Only the
+// default action is replaced: a handler the program installed stays.
+void IgnoreFileSizeSignal() {
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigemptyset(&ignore.sa_mask);
+        ::sigaction(SIGXFSZ, &ignore, nullptr);
+    }
 }
 
 }  // namespace
@@ -84,19 +104,76 @@ FileResult ReadFileBytes(const std::string& path, std::size_t limit, std::vector
     return r;
 }
 
+FileResult SaveTarget(const std::string& path, std::string& target, bool& exists) {
+    target = path;
+    exists = false;
+    FileResult ok;
+    ok.path = path;
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0) {
+        if (errno == ENOENT) return ok;  // a new file (a missing folder fails when writing)
+        return Fail(FileProblem::WriteFailed, path, errno);
+    }
+    if (!S_ISLNK(link.st_mode)) {
+        if (!S_ISREG(link.st_mode)) return Refuse(path, std::string("it is ") + KindOf(link.st_mode) + ", not a file");
+        exists = true;
+        return ok;
+    }
+    struct stat end {};
+    if (::stat(path.c_str(), &end) != 0) {
+        if (errno == ELOOP) return Refuse(path, "it is a loop of symbolic links");
+        if (errno == ENOENT) return Refuse(path, "it is a symbolic link to nothing");
+        return Fail(FileProblem::WriteFailed, path, errno);
+    }
+    if (!S_ISREG(end.st_mode))
+        return Refuse(path, std::string("it is a symbolic link to ") + KindOf(end.st_mode) + ", not to a file");
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return Fail(FileProblem::WriteFailed, path, errno);
+    target.assign(real);
+    std::free(real);
+    exists = true;
+    return ok;
+}
+
+std::string WhyNotWritable(const std::string& path, bool replaceExisting) {
+    if (path.empty()) return "an empty file name can't be written";
+    std::string target;
+    bool exists = false;
+    const FileResult r = SaveTarget(path, target, exists);
+    if (!r.ok()) return path + " can't be written: " + r.reason;
+    if (exists && !replaceExisting) return path + " already exists (use --force to replace it)";
+    const std::string folder = FolderOf(target);
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return path + " can't be written: the folder " + folder + " does not exist";
+    return {};
+}
+
 FileResult WriteFileAtomically(const std::string& requested, std::span<const std::uint8_t> bytes) {
-    const std::string path = WriteTarget(requested);
+    IgnoreFileSizeSignal();
+    std::string path;
+    bool exists = false;
+    if (FileResult r = SaveTarget(requested, path, exists); !r.ok()) return r;
     std::string temp = path + ".XXXXXX";
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) return Fail(FileProblem::WriteFailed, path, errno);
+    if (fd < 0) {
+        FileResult r = Fail(FileProblem::WriteFailed, path, errno);
+        r.previousKept = exists;
+        return r;
+    }
     temp.assign(name.data());
 
-    // Keep the old file's permissions; a new file gets the usual ones.
+    // Keep the old file's owner, group and permissions (the owner first: a
+    // change of owner clears the set-id bits); a new file gets the usual ones.
     struct stat st {};
     mode_t mode = 0;
-    if (::stat(path.c_str(), &st) == 0) {
+    if (exists && ::stat(path.c_str(), &st) == 0) {
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+            // Not allowed (not root): at least the group, where we belong to it.
+            [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+        }
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -112,7 +189,9 @@ FileResult WriteFileAtomically(const std::string& requested, std::span<const std
     if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
     if (error) {
         ::unlink(temp.c_str());
-        return Fail(FileProblem::WriteFailed, path, error);
+        FileResult r = Fail(FileProblem::WriteFailed, path, error);
+        r.previousKept = exists;
+        return r;
     }
     // Make the rename itself durable.
     const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -149,10 +228,29 @@ std::string FileMessage(const FileResult& r, bool japanese, const std::string& k
                             : r.path + " ends early: it has " + size + " of " + expected +
                                   " bytes. The rest keeps the contents of a new document.";
         case FileProblem::WriteFailed:
-            return japanese ? r.path + "に保存できませんでした：" + r.reason + "\n元のファイルはそのままです。"
-                            : r.path + " couldn't be saved: " + r.reason + "\nThe previous file is unchanged.";
+            if (japanese)
+                return r.path + "に保存できませんでした：" + r.reason + "。\n" +
+                       (r.previousKept ? "元のファイルはそのままです。" : "何も書き込んでいません。");
+            return r.path + " couldn't be saved: " + r.reason + ".\n" +
+                   (r.previousKept ? "The previous file is unchanged." : "Nothing was written.");
+        case FileProblem::NotAFile:
+            return japanese ? r.path + "には保存できません：通常のファイルではありません（" + r.reason +
+                                  "）。何も書き込んでいません。"
+                            : r.path + " couldn't be saved: " + r.reason + ".\nNothing was written.";
     }
     return "";
+}
+
+std::string FileMessageLine(const FileResult& r, const std::string& kindName) {
+    std::string message;
+    if (r.problem == FileProblem::CannotOpen || r.problem == FileProblem::ReadFailed)
+        message = r.path + " can't be opened" + (r.reason.empty() ? "." : ": " + r.reason + ".");
+    else
+        message = FileMessage(r, false, kindName);
+    for (char& c : message) {
+        if (c == '\n') c = ' ';
+    }
+    return message;
 }
 
 }  // namespace orb8

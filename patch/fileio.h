@@ -11,7 +11,16 @@
 
 namespace orb8 {
 
-enum class FileProblem { None, CannotOpen, ReadFailed, WrongSize, TooLong, Short, WriteFailed };
+enum class FileProblem {
+    None,
+    CannotOpen,
+    ReadFailed,
+    WrongSize,
+    TooLong,
+    Short,
+    WriteFailed,
+    NotAFile,  // a save refused: the path is a directory, device, FIFO, socket or a broken link
+};
 
 struct FileResult {
     FileProblem problem = FileProblem::None;
@@ -19,6 +28,7 @@ struct FileResult {
     std::string reason;        // the system's reason, where there is one
     std::uintmax_t size = 0;   // bytes found (size problems)
     std::uintmax_t expected = 0;
+    bool previousKept = false;  // a failed save left an existing file as it was
 
     bool ok() const { return problem == FileProblem::None; }
     // A short file that was still loaded counts as loaded, with a notice.
@@ -28,10 +38,25 @@ struct FileResult {
 // Reads at most limit + 1 bytes, so an oversized file is seen without reading it all.
 FileResult ReadFileBytes(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& out);
 
+// Only a regular file is ever replaced, directly or at the end of its links;
+// anything else is refused before a byte is written. The old file's mode,
+// owner and group are kept where the system allows it.
 FileResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Where a save to path would go: a new file, or an existing regular file
+// (the end of its links). NotAFile, with the reason, for anything else.
+FileResult SaveTarget(const std::string& path, std::string& target, bool& exists);
+
+// Why a file could not be written at path before anything is tried: not a
+// file (see SaveTarget), a missing folder, or an existing file that may not be
+// replaced. Empty when it can be written.
+std::string WhyNotWritable(const std::string& path, bool replaceExisting);
 
 // The text shown to the user for a failed or short file operation.
 // kindName names the file kind in a size message ("project file").
 std::string FileMessage(const FileResult& result, bool japanese, const std::string& kindName);
+// The same for the command line: a space before "can't be opened" and the
+// system's reason, on one line.
+std::string FileMessageLine(const FileResult& result, const std::string& kindName);
 
 }  // namespace orb8

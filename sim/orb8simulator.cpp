@@ -53,6 +53,48 @@ bool SimFaultFromName(std::string_view name, SimFault& fault) {
     return false;
 }
 
+std::span<const std::string_view> FaultableMessageNames() {
+    static constexpr std::string_view names[] = {
+        "IdentityRequest", "CustomSettingsRequest", "PatchRequest",    "SettingsPageRequest",
+        "FilterRequest",   "ClipperRequest",        "WriteOpen",       "PatchDump",
+        "FilterDump",      "ClipperDump",           "EditBufferWrite", "SettingsPageWrite",
+    };
+    return names;
+}
+
+bool ParseFaultRule(std::string_view rule, std::string& message, int& occurrence, SimFault& fault, std::string& error) {
+    const auto a = rule.find(':'), b = rule.rfind(':');
+    if (a == std::string_view::npos || a == b) {
+        error = "is not MESSAGE:OCCURRENCE:FAULT";
+        return false;
+    }
+    message = std::string(rule.substr(0, a));
+    const auto names = FaultableMessageNames();
+    if (std::find(names.begin(), names.end(), message) == names.end()) {
+        error = "\"" + message + "\" is not a message the ORB-8 answers (";
+        for (std::size_t i = 0; i < names.size(); ++i) error += (i ? ", " : "") + std::string(names[i]);
+        error += ")";
+        return false;
+    }
+    const std::string_view count = rule.substr(a + 1, b - a - 1);
+    if (count.empty() || count.size() > 6 || count.find_first_not_of("0123456789") != std::string_view::npos) {
+        error = "the occurrence \"" + std::string(count) + "\" is not a number of 0 or more";
+        return false;
+    }
+    occurrence = std::stoi(std::string(count));
+    if (!SimFaultFromName(rule.substr(b + 1), fault)) {
+        error = "\"" + std::string(rule.substr(b + 1)) + "\" is not a fault (";
+        bool first = true;
+        for (const auto& [f, name] : kFaultNames) {
+            error += (first ? "" : ", ") + std::string(name);
+            first = false;
+        }
+        error += ")";
+        return false;
+    }
+    return true;
+}
+
 Orb8Simulator::Orb8Simulator(int ch)
     : channel(ch & 0x0F),
       bank(FactoryBank()),

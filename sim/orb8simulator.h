@@ -29,6 +29,12 @@ enum class SimFault {
 
 std::string_view SimFaultName(SimFault fault);
 bool SimFaultFromName(std::string_view name, SimFault& fault);
+// The messages the simulator answers, and so the ones a fault can be put on.
+std::span<const std::string_view> FaultableMessageNames();
+
+// "PatchRequest:30:unrecognised" into its parts; false, with a sentence in
+// error, for an unknown message or fault or an occurrence that is not 0 or more.
+bool ParseFaultRule(std::string_view rule, std::string& message, int& occurrence, SimFault& fault, std::string& error);
 
 class Orb8Simulator {
 public:

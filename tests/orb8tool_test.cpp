@@ -96,9 +96,33 @@ TEST(Orb8Tool, ImportRefusesWhatDoesNotFit) {
         EXPECT_EQ(Lines(r.err), 1) << "change " << i << ": " << r.err;
         EXPECT_FALSE(std::filesystem::exists(dir.Path("out.orb"))) << "change " << i;
     }
-    // A name edited by hand is taken over; values at the top of their fields fit.
+    // Fields that disagree are refused, naming both; so is a key given twice.
+    const std::vector<std::pair<std::function<void(nlohmann::json&)>, std::string>> disagreements = {
+        {[](auto& j) { j["patches"][4]["name"] = "MY TONE"; }, "bytes 51..58 hold"},
+        {[](auto& j) { j["patches"][4]["parameters"][51]["value"] = 23; }, "bytes 51..58 hold \"A       \""},
+        {[](auto& j) {
+             j["patches"][4]["comment"] = "new";
+             j["patches"][4]["commentBytes"] = "6f6c64";
+         },
+         "\"comment\" and \"commentBytes\" disagree"},
+    };
+    for (const auto& [change, expected] : disagreements) {
+        const ToolRun r = attempt(change);
+        EXPECT_NE(r.code, 0);
+        EXPECT_NE(r.err.find(expected), std::string::npos) << r.err;
+    }
+    std::string twice = base.dump();
+    twice.insert(1, "\"version\":1,");
+    std::ofstream(dir.Path("twice.json"), std::ios::trunc) << twice;
+    const ToolRun duplicate = Tool({"import", dir.Path("twice.json"), dir.Path("out.orb")});
+    EXPECT_NE(duplicate.err.find("\"version\" is given twice"), std::string::npos) << duplicate.err;
+
+    // A name changed in both places is taken; values at the top of their fields fit.
     const ToolRun ok = attempt([](auto& j) {
+        PatchData named{};
+        EncodeName("MY TONE", named);
         j["patches"][4]["name"] = "MY TONE";
+        for (int b = Name0; b < Name0 + kNameLength; ++b) j["patches"][4]["parameters"][b]["value"] = named[static_cast<std::size_t>(b)];
         j["patches"][4]["parameters"][29]["value"] = 255;
     });
     ASSERT_EQ(ok.code, 0) << ok.err;
@@ -148,7 +172,61 @@ TEST(Orb8Tool, FilterCommand) {
     const ToolRun overflow = Tool({"filter", "--gain", "12", "--q", "1", "--trim", "12"});
     EXPECT_NE(overflow.out.find("invalid"), std::string::npos);
     EXPECT_NE(Tool({"filter", "--type", "notch"}).code, 0);
-    EXPECT_NE(Tool({"filter", "--freq", "abc"}).code, 0);
+    for (const char* text : {"abc", "1,500", "0x10", "1000abc", "", "nan", "inf"}) {
+        const ToolRun bad = Tool({"filter", "--freq", text});
+        EXPECT_EQ(bad.code, 1) << text;
+        EXPECT_NE(bad.err.find("needs a decimal number"), std::string::npos) << text;
+    }
+    // Type names in any case; a value held at its range is said on standard error.
+    const ToolRun held = Tool({"filter", "--type", "PEQ", "--freq", "20000", "--gain", "-20"});
+    ASSERT_EQ(held.code, 0) << held.err;
+    EXPECT_NE(held.out.find("13000 Hz, gain -12.0 dB"), std::string::npos) << held.out;
+    EXPECT_NE(held.err.find("--freq 20000 is outside 40..13000 and was held at 13000"), std::string::npos) << held.err;
+    EXPECT_NE(held.err.find("--gain -20"), std::string::npos);
+}
+
+TEST(Orb8Tool, MessagesSayWhatHappened) {
+    TempDir dir;
+    EXPECT_NE(Tool({"list", dir.Path("missing.orb")}).err.find("missing.orb can't be opened: No such file or directory."),
+              std::string::npos);
+    const ToolRun folder = Tool({"new", dir.path.string(), "--force"});
+    EXPECT_NE(folder.err.find("it is a folder, not a file"), std::string::npos) << folder.err;
+    EXPECT_EQ(folder.err.find("--force"), std::string::npos);
+    EXPECT_NE(Tool({"new", dir.Path("none/x.orb")}).err.find("the folder"), std::string::npos);
+    EXPECT_NE(Tool({"frobnicate"}).err.find("unknown command \"frobnicate\""), std::string::npos);
+    ASSERT_EQ(Tool({"dst", "--new", dir.Path("a.dst")}).code, 0);
+    EXPECT_NE(Tool({"dst", dir.Path("a.dst"), "--new", dir.Path("b.dst")}).code, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("b.dst")));
+
+    // What could not be written to the output is an error, not a success.
+    const char* argv[] = {"orb8tool", "filter"};
+    std::ostream broken(nullptr);
+    std::ostringstream err;
+    EXPECT_EQ(RunOrb8Tool(2, argv, broken, err), 1);
+    EXPECT_NE(err.str().find("could not be written"), std::string::npos);
+}
+
+TEST(Orb8Tool, ListShowsControlCharactersEscaped) {
+    TempDir dir;
+    ProjectDocument doc;
+    doc.SetCommentOfRow(1, "\x1B]0;owned\x07 red\xC2\x9B" "2J caf\xC3\xA9 \xE9");
+    doc.fileName = dir.Path("c.orb");
+    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    for (const std::vector<std::string>& call : {std::vector<std::string>{"list", doc.fileName},
+                                                 std::vector<std::string>{"show", doc.fileName, "U01"}}) {
+        const ToolRun r = Tool(call);
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.out.find("\\x1B]0;owned\\x07 red\\xC2\\x9B2J caf\xC3\xA9 \\xE9"), std::string::npos) << r.out;
+        for (char c : r.out) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
+    }
+}
+
+TEST(Orb8Tool, ImportRefusesAnOversizedInput) {
+    TempDir dir;
+    std::ofstream(dir.Path("big.json")) << std::string(9u << 20, ' ');
+    const ToolRun r = Tool({"import", dir.Path("big.json"), dir.Path("out.orb")});
+    EXPECT_NE(r.err.find("larger than 8 MB"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("out.orb")));
 }
 
 TEST(Orb8Tool, DstCommand) {
@@ -177,7 +255,7 @@ TEST(Orb8Tool, DstCommand) {
     WriteAll(path, bytes);
     const ToolRun shortFile = Tool({"dst", path});
     EXPECT_EQ(shortFile.code, 0);
-    EXPECT_NE(shortFile.out.find("ends early"), std::string::npos);
+    EXPECT_NE(shortFile.err.find("ends early"), std::string::npos);
     bytes.resize(2000);
     WriteAll(path, bytes);
     EXPECT_NE(Tool({"dst", path}).code, 0);

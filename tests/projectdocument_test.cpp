@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -141,11 +142,12 @@ TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
     ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
     const auto before = ReadAll(path);
 
-    // A file size limit makes the write fail part way, as a full disk would.
+    // A file size limit makes the write fail part way, as a full disk would;
+    // the limit's signal is left at its default, which would end the program.
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
+        signal(SIGXFSZ, SIG_DFL);
         rlimit limit{};
         getrlimit(RLIMIT_FSIZE, &limit);
         limit.rlim_cur = 1000;
@@ -154,7 +156,9 @@ TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
         doc.modified = true;
         const FileResult r = doc.Save(DefaultCustomSettings());
         const bool reported = !r.ok() && r.problem == FileProblem::WriteFailed && !r.reason.empty() &&
-                              FileMessage(r, false, "project file").find(path) != std::string::npos;
+                              r.previousKept &&
+                              FileMessage(r, false, "project file").find("The previous file is unchanged.") !=
+                                  std::string::npos;
         _exit(reported && doc.modified ? 0 : 1);
     }
     int status = 0;
@@ -169,8 +173,66 @@ TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
     // A folder that does not exist: reported, flag kept.
     doc.modified = true;
     doc.fileName = dir.Path("no/such/folder.orb");
-    EXPECT_EQ(doc.Save(DefaultCustomSettings()).problem, FileProblem::WriteFailed);
+    const FileResult missing = doc.Save(DefaultCustomSettings());
+    EXPECT_EQ(missing.problem, FileProblem::WriteFailed);
+    EXPECT_NE(FileMessage(missing, false, "project file").find("No such file or directory.\nNothing was written."),
+              std::string::npos);
     EXPECT_TRUE(doc.modified);
+}
+
+TEST(ProjectDocument, SaveReplacesOnlyARegularFile) {
+    TempDir dir;
+    ProjectDocument doc;
+    doc.modified = true;
+    auto refused = [&](const std::string& path) {
+        doc.fileName = path;
+        const FileResult r = doc.Save(DefaultCustomSettings());
+        return r.problem == FileProblem::NotAFile && doc.modified &&
+               FileMessage(r, false, "project file").find(path + " couldn't be saved: it is") == 0;
+    };
+    const std::string fifo = dir.Path("pipe.orb");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_TRUE(refused(fifo));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+
+    const std::string toDevice = dir.Path("null.orb");
+    std::filesystem::create_symlink("/dev/null", toDevice);
+    EXPECT_TRUE(refused(toDevice));
+    EXPECT_TRUE(std::filesystem::is_symlink(toDevice));
+
+    EXPECT_TRUE(refused(dir.path.string()));
+
+    const std::string dangling = dir.Path("dangling.orb");
+    std::filesystem::create_symlink(dir.Path("missing/x.orb"), dangling);
+    EXPECT_TRUE(refused(dangling));
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+
+    const std::string loopA = dir.Path("a.orb"), loopB = dir.Path("b.orb");
+    std::filesystem::create_symlink(loopB, loopA);
+    std::filesystem::create_symlink(loopA, loopB);
+    EXPECT_TRUE(refused(loopA));
+
+    // Nothing else appeared in the folder.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path)) ++entries;
+    EXPECT_EQ(entries, 5);
+}
+
+TEST(ProjectDocument, SaveKeepsTheOwnerGroupAndMode) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    TempDir dir;
+    ProjectDocument doc;
+    doc.fileName = dir.Path("theirs.orb");
+    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    ASSERT_EQ(chown(doc.fileName.c_str(), 4321, 4322), 0);
+    ASSERT_EQ(chmod(doc.fileName.c_str(), 0640), 0);
+    doc.comments[0] = "saved by root";
+    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    struct stat st {};
+    ASSERT_EQ(stat(doc.fileName.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 4321u);
+    EXPECT_EQ(st.st_gid, 4322u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 TEST(ProjectDocument, MoveInBothDirections) {
@@ -247,10 +309,4 @@ TEST(ProjectDocument, SavingThroughALinkKeepsTheLink) {
     ASSERT_TRUE(back.Load().ok());
     EXPECT_EQ(back.comments[0], "through the link");
 
-    // A link to nowhere is written as a file of its own.
-    const std::string dangling = dir.Path("dangling.orb");
-    std::filesystem::create_symlink(dir.Path("missing/x.orb"), dangling);
-    doc.fileName = dangling;
-    EXPECT_TRUE(doc.Save(DefaultCustomSettings()).ok());
-    EXPECT_FALSE(std::filesystem::is_symlink(dangling));
 }

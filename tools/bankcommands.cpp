@@ -1,7 +1,6 @@
 // orb8tool commands on project files: new, list, show, export, import.
-#include <sys/stat.h>
-
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <iomanip>
 #include <memory>
 #include <sstream>
@@ -16,14 +15,8 @@ namespace {
 
 constexpr const char* kKind = "project file";
 
-bool Exists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
-}
-
-void RefuseOverwrite(const std::string& path, bool force) {
-    if (!force && Exists(path)) throw ToolError{path + " already exists (use --force to replace it)"};
-}
+// A bank as JSON is well under a megabyte; anything much larger is not one.
+constexpr std::size_t kJsonLimit = 8u << 20;
 
 struct LoadedBank {
     ProjectDocument document;
@@ -34,34 +27,27 @@ std::unique_ptr<LoadedBank> LoadBank(const std::string& path) {
     auto bank = std::make_unique<LoadedBank>();
     bank->document.fileName = path;
     const FileResult r = bank->document.Load(&bank->settings);
-    if (!r.ok()) {
-        std::string message = FileMessage(r, false, kKind);
-        if (!r.reason.empty() && (r.problem == FileProblem::CannotOpen || r.problem == FileProblem::ReadFailed))
-            message += " (" + r.reason + ")";
-        throw ToolError{message};
-    }
+    if (!r.ok()) throw ToolError{FileMessageLine(r, kKind)};
     return bank;
 }
 
 void SaveBank(ProjectDocument& document, const CustomSettingsBlock& settings, const std::string& path) {
     document.fileName = path;
     const FileResult r = document.Save(settings);
-    if (!r.ok()) {
-        std::string message = FileMessage(r, false, kKind);
-        for (char& c : message) if (c == '\n') c = ' ';
-        throw ToolError{message};
-    }
+    if (!r.ok()) throw ToolError{FileMessageLine(r, kKind)};
 }
 
-// Line breaks of a comment would break the table: shown as " / ".
-std::string OneLine(const std::string& text) {
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        if (text[i] == '\r' || text[i] == '\n') line += " / ";
-        else line += text[i];
+// Standard input up to limit + 1 bytes, so an oversized input is seen without reading it all.
+std::string ReadStandardInput(std::size_t limit) {
+    std::string text;
+    char buffer[65536];
+    while (text.size() <= limit) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, stdin);
+        if (n == 0) break;
+        text.append(buffer, n);
     }
-    return line;
+    if (std::ferror(stdin)) throw ToolError{"standard input could not be read"};
+    return text;
 }
 
 std::string Pad(const std::string& text, std::size_t width) {
@@ -75,7 +61,7 @@ void ListBank(const LoadedBank& bank, std::ostream& out) {
     for (int row = 1; row <= kPatchCount; ++row) {
         const auto texts = ProjectRowTexts(bank.document, row);
         for (int c = 0; c < 5; ++c) out << Pad(texts[static_cast<std::size_t>(c)], widths[c]);
-        out << OneLine(texts[5]) << "\n";
+        out << TerminalSafe(texts[5]) << "\n";
     }
 }
 
@@ -97,12 +83,12 @@ void ShowPatch(const LoadedBank& bank, int index, std::ostream& out) {
         out << line.str() << "\n";
     }
     const std::string& comment = bank.document.comments[static_cast<std::size_t>(index)];
-    if (!comment.empty()) out << "comment: " << OneLine(comment) << "\n";
+    if (!comment.empty()) out << "comment: " << TerminalSafe(comment) << "\n";
 }
 
 }  // namespace
 
-void AddBankCommands(CLI::App& app, std::ostream& out) {
+void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     // The options outlive parse(): they are owned by the callbacks' closures.
     auto path = std::make_shared<std::string>();
     auto second = std::make_shared<std::string>();
@@ -142,22 +128,24 @@ void AddBankCommands(CLI::App& app, std::ostream& out) {
     importCmd->add_option("OUT.orb", *second, "project file to write")->required();
     importCmd->add_flag("--force", *force, "replace an existing file");
     importCmd->callback([=] {
-        std::vector<std::uint8_t> bytes;
+        RefuseOverwrite(*second, *force);
         std::string text;
+        const std::string source = *path == "-" ? "standard input" : *path;
         if (*path == "-") {
-            text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+            text = ReadStandardInput(kJsonLimit);
         } else {
-            const FileResult r = ReadFileBytes(*path, 64u << 20, bytes);
-            if (!r.ok()) throw ToolError{*path + " can't be opened." + (r.reason.empty() ? "" : " (" + r.reason + ")")};
-            if (bytes.size() > (64u << 20)) throw ToolError{*path + " is too large for a bank"};
+            std::vector<std::uint8_t> bytes;
+            const FileResult r = ReadFileBytes(*path, kJsonLimit, bytes);
+            if (!r.ok()) throw ToolError{FileMessageLine(r, "JSON bank")};
             text.assign(bytes.begin(), bytes.end());
         }
-        const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
-        if (json.is_discarded()) throw ToolError{*path + ": not valid JSON"};
-        auto bank = std::make_unique<LoadedBank>();
+        if (text.size() > kJsonLimit)
+            throw ToolError{source + " is larger than 8 MB; a bank as JSON is far smaller"};
         std::string error;
-        if (!BankFromJson(json, bank->document, bank->settings, error)) throw ToolError{*path + ": " + error};
-        RefuseOverwrite(*second, *force);
+        const nlohmann::json json = ParseBankJson(text, error);
+        if (!error.empty()) throw ToolError{source + ": " + error};
+        auto bank = std::make_unique<LoadedBank>();
+        if (!BankFromJson(json, bank->document, bank->settings, error)) throw ToolError{source + ": " + error};
         SaveBank(bank->document, bank->settings, *second);
     });
 }

@@ -1,5 +1,8 @@
 #include "tools/bankjson.h"
 
+#include <algorithm>
+#include <set>
+
 #include "patch/effecttables.h"
 
 namespace orb8 {
@@ -67,6 +70,32 @@ long long IntegerAt(const nlohmann::json& j, const std::string& where) {
 }
 
 }  // namespace
+
+nlohmann::json ParseBankJson(const std::string& text, std::string& error) {
+    error.clear();
+    std::vector<std::set<std::string>> keys;  // the keys seen in each open object
+    std::string duplicate;
+    auto callback = [&](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
+        using Event = nlohmann::json::parse_event_t;
+        if (event == Event::object_start) keys.emplace_back();
+        else if (event == Event::object_end && !keys.empty()) keys.pop_back();
+        else if (event == Event::key && !keys.empty() && parsed.is_string()) {
+            if (!keys.back().insert(parsed.get<std::string>()).second && duplicate.empty())
+                duplicate = parsed.get<std::string>();
+        }
+        return true;
+    };
+    nlohmann::json json = nlohmann::json::parse(text, callback, false);
+    if (json.is_discarded()) {
+        error = "not valid JSON";
+        return {};
+    }
+    if (!duplicate.empty()) {
+        error = "the key \"" + duplicate + "\" is given twice in one object";
+        return {};
+    }
+    return json;
+}
 
 bool IsValidUtf8(const std::string& text) {
     std::size_t i = 0;
@@ -186,29 +215,36 @@ bool BankFromJson(const nlohmann::json& json, ProjectDocument& document, CustomS
                 if (!seen[b]) Fail(where + ": byte " + std::to_string(b) + " is missing");
             }
 
-            // A name that differs from the bytes' name is taken over.
+            // The name bytes are the name; "name" is there for reading and must agree.
             if (entry.contains("name")) {
                 if (!entry["name"].is_string()) Fail(where + ": \"name\" is not text");
                 const std::string name = entry["name"];
-                if (name != DecodeName(patch)) {
-                    switch (CheckName(name)) {
-                        case NameCheck::Valid: break;
-                        case NameCheck::Empty: break;  // an empty name is eight spaces
-                        case NameCheck::TooLong: Fail(where + ": name \"" + name + "\" is longer than 8 characters");
-                        case NameCheck::InvalidCharacter:
-                            Fail(where + ": name \"" + name + "\" has a character the ORB-8 cannot show");
-                    }
-                    EncodeName(name, patch);
+                if (name != DecodeName(patch)) switch (CheckName(name)) {
+                    case NameCheck::Valid: break;
+                    case NameCheck::Empty: break;  // an empty name is eight spaces
+                    case NameCheck::TooLong: Fail(where + ": name \"" + name + "\" is longer than 8 characters");
+                    case NameCheck::InvalidCharacter:
+                        Fail(where + ": name \"" + name + "\" has a character the ORB-8 cannot show");
                 }
+                PatchData named = patch;
+                EncodeName(name, named);
+                if (name != DecodeName(patch) && !std::equal(named.begin() + Name0, named.begin() + Name0 + kNameLength, patch.begin() + Name0))
+                    Fail(where + ": \"name\" is \"" + name + "\" but bytes 51..58 hold \"" + DecodeName(patch) +
+                         "\"; change both, or leave \"name\" out");
             }
 
             std::string comment;
-            if (entry.contains("commentBytes")) {
-                if (!entry["commentBytes"].is_string() || !FromHex(entry["commentBytes"], comment))
-                    Fail(where + ": \"commentBytes\" is not hexadecimal");
-            } else if (entry.contains("comment")) {
+            if (entry.contains("comment")) {
                 if (!entry["comment"].is_string()) Fail(where + ": \"comment\" is not text");
                 comment = entry["comment"];
+            }
+            if (entry.contains("commentBytes")) {
+                std::string bytes;
+                if (!entry["commentBytes"].is_string() || !FromHex(entry["commentBytes"], bytes))
+                    Fail(where + ": \"commentBytes\" is not hexadecimal");
+                if (entry.contains("comment") && ReadableText(bytes) != comment)
+                    Fail(where + ": \"comment\" and \"commentBytes\" disagree; change one and leave the other out");
+                comment = bytes;
             }
             if (comment.find('\0') != std::string::npos) Fail(where + ": the comment holds a zero byte");
             if (comment.size() > static_cast<std::size_t>(kCommentMaxBytes))

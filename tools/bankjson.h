@@ -14,6 +14,13 @@ namespace orb8 {
 
 nlohmann::ordered_json BankToJson(const ProjectDocument& document, const CustomSettingsBlock& settings);
 
+// Parses text as JSON; a key given twice in one object is refused like a
+// syntax error. On a problem error says what it is.
+nlohmann::json ParseBankJson(const std::string& text, std::string& error);
+
+// Fields that say the same thing must agree: a "name" must match the name
+// bytes 51..58, and a "comment" given with "commentBytes" must read as those
+// bytes. A disagreement is refused, naming both.
 // Fills document and settings from JSON; on a problem returns false with a
 // one-line description in error and leaves both unchanged.
 bool BankFromJson(const nlohmann::json& json, ProjectDocument& document, CustomSettingsBlock& settings,

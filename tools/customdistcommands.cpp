@@ -1,7 +1,8 @@
 // orb8tool commands on custom distortion filters and .dst files.
-#include <sys/stat.h>
-
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <iomanip>
 #include <memory>
 #include <sstream>
@@ -34,14 +35,22 @@ std::string NibbleGroups(const FilterRecord& r) {
     return text;
 }
 
-// Numbers from the command line are read with the same locale-free rules as the designers' edits.
-double RealOption(const std::string& text, const char* name) {
-    const double value = ParseRealPrefix(text);
-    std::string_view rest = text;
-    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
-    if (rest.empty() || (value == 0 && rest.find_first_of("0123456789") == std::string_view::npos))
-        throw ToolError{std::string("--") + name + " needs a number, not \"" + text + "\""};
-    return value;
+// A number from the command line: the whole text must be a decimal number
+// (a point as the separator, whatever the locale); a value outside its range
+// is held at the range and said so.
+double RealOption(const std::string& text, const char* name, double low, double high, std::ostream& err) {
+    double value = 0;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+') ++begin;
+    const auto [at, problem] = std::from_chars(begin, end, value, std::chars_format::fixed);
+    if (begin == end || problem != std::errc() || at != end || !std::isfinite(value))
+        throw ToolError{std::string("--") + name + " needs a decimal number such as 1000 or 0.71, not \"" + text + "\""};
+    const double held = std::clamp(value, low, high);
+    if (held != value)
+        err << "orb8tool: note: --" << name << " " << text << " is outside " << RealText(low) << ".." << RealText(high)
+            << " and was held at " << RealText(held) << "\n";
+    return held;
 }
 
 std::string Fixed(double value, int decimals) {
@@ -69,13 +78,7 @@ void PrintFilter(const FilterRecord& r, bool valid, bool response, std::ostream&
     }
 }
 
-std::string FileError(const FileResult& r) {
-    std::string message = FileMessage(r, false, kKind);
-    if (!r.reason.empty() && (r.problem == FileProblem::CannotOpen || r.problem == FileProblem::ReadFailed))
-        message += " (" + r.reason + ")";
-    for (char& c : message) if (c == '\n') c = ' ';
-    return message;
-}
+std::string FileError(const FileResult& r) { return FileMessageLine(r, kKind); }
 
 void ListDst(const CustomDistDocument& doc, std::ostream& out) {
     out << "filter set      slot      on  type              freq   gain   q     trim   code            result\n";
@@ -104,7 +107,7 @@ void ListDst(const CustomDistDocument& doc, std::ostream& out) {
 
 }  // namespace
 
-void AddCustomDistCommands(CLI::App& app, std::ostream& out) {
+void AddCustomDistCommands(CLI::App& app, std::ostream& out, std::ostream& err) {
     struct FilterOptions {
         std::string type = "peq", freq = "1000", gain = "0", q = "0.71", trim = "0";
         bool off = false, response = false;
@@ -118,16 +121,18 @@ void AddCustomDistCommands(CLI::App& app, std::ostream& out) {
     filter->add_option("--trim", f->trim, "output trim in dB (-12..12)")->capture_default_str();
     filter->add_flag("--off", f->off, "the filter is bypassed");
     filter->add_flag("--response", f->response, "also print the level in dB at the 100 plot frequencies");
-    filter->callback([f, &out] {
+    filter->callback([f, &out, &err] {
         FilterRecord r;
-        const int type = FilterTypeFromShortName(f->type);
+        std::string typeName = f->type;
+        for (char& c : typeName) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const int type = FilterTypeFromShortName(typeName);
         if (type < 0) throw ToolError{"unknown filter type \"" + f->type + "\" (peq, loshelf, hishelf, lpf6, lpf12, bpf, hpf6, hpf12)"};
         r.type = static_cast<std::uint8_t>(type);
         r.on = f->off ? 0 : 1;
-        r.freq = RealOption(f->freq, "freq");
-        r.gain = RealOption(f->gain, "gain");
-        r.q = RealOption(f->q, "q");
-        r.trim = RealOption(f->trim, "trim");
+        r.freq = RealOption(f->freq, "freq", 40, 13000, err);
+        r.gain = RealOption(f->gain, "gain", -12, 12, err);
+        r.q = RealOption(f->q, "q", 0.01, 5, err);
+        r.trim = RealOption(f->trim, "trim", -12, 12, err);
         // As the designers' CALC does: clamp, snap to the device's steps, compute.
         ClampSettings(r);
         DecodeSettings(EncodeSettings(r), r);
@@ -142,11 +147,11 @@ void AddCustomDistCommands(CLI::App& app, std::ostream& out) {
     dst->add_option("FILE.dst", *path, "custom distortion file to list");
     dst->add_option("--new", *newPath, "write a new document's file here");
     dst->add_flag("--force", *force, "with --new: replace an existing file");
-    dst->callback([=, &out] {
+    dst->callback([=, &out, &err] {
+        if (!newPath->empty() && !path->empty())
+            throw ToolError{"dst takes either FILE.dst to list or --new OUT.dst to write, not both"};
         if (!newPath->empty()) {
-            struct stat st {};
-            if (!*force && ::stat(newPath->c_str(), &st) == 0)
-                throw ToolError{*newPath + " already exists (use --force to replace it)"};
+            RefuseOverwrite(*newPath, *force);
             CustomDistDocument doc;
             doc.fileName = *newPath;
             const FileResult r = doc.Save();
@@ -158,7 +163,7 @@ void AddCustomDistCommands(CLI::App& app, std::ostream& out) {
         doc.fileName = *path;
         const FileResult r = doc.Load();
         if (!r.loaded()) throw ToolError{FileError(r)};
-        if (r.problem == FileProblem::Short) out << "note: " << FileError(r) << "\n";
+        if (r.problem == FileProblem::Short) err << "orb8tool: note: " << FileError(r) << "\n";
         ListDst(doc, out);
     });
 }

@@ -25,15 +25,17 @@ struct MidiOptions {
     std::string in = "0", out = "0";
     std::string simLog;
     int simChannel = 1;
+    int channel = 0;  // 1..16: check only this channel; 0: scan all 16
     bool simInstant = false;
     bool noReal = false;
     bool force = false;
     std::string path;
 };
 
-// Ctrl+C presses Abort: SIGINT is taken by a thread of its own while a
-// transfer runs, and the old handling comes back afterwards. It must be set up
-// before any other thread starts, so that none of them gets the signal.
+// Ctrl+C ends the command in every phase: SIGINT is taken by a thread of its
+// own, which cancels the exchange running now and every later one, and the
+// old handling comes back afterwards. It must be set up before any other
+// thread starts, so that none of them gets the signal.
 class CtrlCAborts {
 public:
     CtrlCAborts() {
@@ -47,7 +49,8 @@ public:
                 if (sigwait(&set, &signal) != 0) return;
                 if (done_) return;
                 std::lock_guard lock(mutex_);
-                if (host_) host_->RequestAbort();
+                interrupted_ = true;
+                if (host_) host_->Cancel();
             }
         });
     }
@@ -58,14 +61,21 @@ public:
         pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
     }
 
+    // A Ctrl+C that came before the host existed still counts.
     void Target(BlockingHost* host) {
         std::lock_guard lock(mutex_);
         host_ = host;
+        if (host_ && interrupted_) host_->Cancel();
+    }
+    bool Interrupted() {
+        std::lock_guard lock(mutex_);
+        return interrupted_;
     }
 
 private:
     std::mutex mutex_;
     BlockingHost* host_ = nullptr;
+    bool interrupted_ = false;
     sigset_t previous_{};
     std::atomic<bool> done_{false};
     std::thread thread_;
@@ -96,6 +106,8 @@ public:
           options_(o),
           system_(MidiSystemOptions{!o.noReal, true, o.simChannel - 1, SimTiming{!o.simInstant, {}}, "orb8tool"}) {
         if (o.simChannel < 1 || o.simChannel > 16) throw ToolError{"--sim-channel takes 1..16"};
+        if (o.channel < 0 || o.channel > 16) throw ToolError{"--channel takes 1..16"};
+        if (!o.simLog.empty()) RefuseOverwrite(o.simLog, o.force);
         const int output = MidiSystem::Find(system_.OutputNames(), o.out);
         const int input = MidiSystem::Find(system_.InputNames(), o.in);
         if (output < 0) throw ToolError{"no MIDI output \"" + o.out + "\" (see orb8tool ports)"};
@@ -115,6 +127,7 @@ public:
             std::cerr << "\r\033[K" << bar << text << std::flush;
         };
         host_->onMessage = [tty](std::string_view text) {
+            if (text == "There are no ORB-8 found.") return;  // the command says so itself
             if (tty) std::cerr << "\r\033[K";
             std::string line(text);
             for (char& c : line) if (c == '\n') c = ' ';
@@ -126,17 +139,44 @@ public:
     ~MidiSession() {
         aborts_->Target(nullptr);
         if (::isatty(STDERR_FILENO)) std::cerr << "\r\033[K" << std::flush;
-        if (!options_.simLog.empty() && system_.Simulator()) {
-            std::ofstream log(options_.simLog, std::ios::trunc);
-            system_.Simulator()->With([&](Orb8Simulator& sim) {
-                for (const auto& line : sim.Log()) log << line << "\n";
-                return 0;
-            });
+        if (!logWritten_) {
+            try {
+                WriteSimLog();
+            } catch (const ToolError& e) {
+                std::cerr << "orb8tool: " << e.message << "\n";
+            }
         }
     }
 
-    void GoOnLine() {
-        if (!link_->OnLine()) throw ToolError{"no ORB-8 found (" + Describe() + ")"};
+    // The built-in simulator's traffic, to --sim-log.
+    void WriteSimLog() {
+        logWritten_ = true;
+        if (options_.simLog.empty() || !system_.Simulator()) return;
+        std::string text;
+        system_.Simulator()->With([&](Orb8Simulator& sim) {
+            for (const auto& line : sim.Log()) text += line + "\n";
+            return 0;
+        });
+        const FileResult r = WriteFileAtomically(
+            options_.simLog, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        if (!r.ok()) throw ToolError{FileMessageLine(r, "log")};
+    }
+
+    // Ctrl+C, or the MIDI system gone: the command ends here.
+    void ThrowIfEnded(const std::string& what, const std::string& detail = {}) {
+        const std::string lost = host_->LostReason();
+        if (!lost.empty()) throw ToolError{what + " ended: " + lost + detail};
+        if (host_->Cancelled() || aborts_->Interrupted()) throw ToolError{what + " interrupted" + detail, 3};
+    }
+
+    void GoOnLine(const std::string& what) {
+        const bool found = link_->OnLine(options_.channel - 1);
+        ThrowIfEnded(what);
+        if (!found) {
+            throw ToolError{"no ORB-8 found" +
+                            (options_.channel ? " on channel " + std::to_string(options_.channel) : std::string()) +
+                            " (" + Describe() + ")"};
+        }
     }
 
     std::string Describe() {
@@ -154,6 +194,7 @@ private:
     MidiSystem system_;
     std::unique_ptr<BlockingHost> host_;
     std::unique_ptr<DeviceLink> link_;
+    bool logWritten_ = false;
 };
 
 void AddPortOptions(CLI::App* cmd, MidiOptions& o) {
@@ -163,11 +204,8 @@ void AddPortOptions(CLI::App* cmd, MidiOptions& o) {
     cmd->add_option("--sim-channel", o.simChannel, "channel of the built-in simulator, 1..16")->capture_default_str();
     cmd->add_flag("--sim-instant", o.simInstant, "the built-in simulator answers without MIDI wire time");
     cmd->add_flag("--no-real-ports", o.noReal, "offer only the built-in simulator");
-}
-
-void RefuseOverwrite(const std::string& path, bool force) {
-    struct stat st {};
-    if (!force && ::stat(path.c_str(), &st) == 0) throw ToolError{path + " already exists (use --force to replace it)"};
+    cmd->add_option("--channel", o.channel, "check only this MIDI channel (1..16) instead of scanning all 16");
+    cmd->add_flag("--force", o.force, "replace files that exist (the output and --sim-log)");
 }
 
 int ExitCode(TransferResult r) {
@@ -178,20 +216,20 @@ int ExitCode(TransferResult r) {
     }
 }
 
-void Finish(TransferResult r, std::ostream& out, const std::string& what) {
-    out << what << ": " << TransferResultText(r) << "\n";
-    if (r != TransferResult::Completed) throw ToolError{what + " " + std::string(TransferResultText(r)), ExitCode(r)};
-}
-
-std::string SaveFailure(const FileResult& r, const std::string& kind) {
-    std::string m = FileMessage(r, false, kind);
-    for (char& c : m) if (c == '\n') c = ' ';
-    return m;
+// The end of a transfer, said once: on standard output when it completed,
+// as the error line otherwise.
+void Finish(MidiSession& session, TransferResult r, std::ostream& out, const std::string& what,
+            const std::string& detail = {}) {
+    session.WriteSimLog();
+    session.ThrowIfEnded(what, detail);
+    if (r != TransferResult::Completed)
+        throw ToolError{what + " " + std::string(TransferResultText(r)) + detail, ExitCode(r)};
+    out << what << ": completed" << detail << "\n";
 }
 
 }  // namespace
 
-void AddMidiCommands(CLI::App& app, std::ostream& out) {
+void AddMidiCommands(CLI::App& app, std::ostream& out, std::ostream& err) {
     auto o = std::make_shared<MidiOptions>();
 
     auto* ports = app.add_subcommand("ports", "List the MIDI inputs and outputs, the built-in simulator last.");
@@ -213,32 +251,44 @@ void AddMidiCommands(CLI::App& app, std::ostream& out) {
     AddPortOptions(scan, *o);
     scan->callback([o, &out] {
         MidiSession session(*o);
-        const bool found = session.link().OnLine();
+        const bool found = session.link().OnLine(o->channel - 1);
+        session.link().OffLine();
+        session.WriteSimLog();
+        session.ThrowIfEnded("scan");
         for (int c = 0; c < 16; ++c) {
             const auto& item = session.host().channelItems[static_cast<std::size_t>(c)];
+            if (o->channel && c != o->channel - 1) continue;
             out << (item.checked ? "* " : "  ") << (item.written ? item.caption : std::to_string(c + 1)) << "\n";
         }
         if (!found) throw ToolError{"no ORB-8 found"};
         out << "ORB-8 on channel " << session.link().deviceChannel + 1 << "\n";
-        session.link().OffLine();
     });
 
     auto* receive = app.add_subcommand("receive", "Receive all 80 patches from the ORB-8 into a project file.");
     receive->add_option("OUT.orb", o->path, "project file to write")->required();
-    receive->add_flag("--force", o->force, "replace an existing file");
     AddPortOptions(receive, *o);
     receive->callback([o, &out] {
         RefuseOverwrite(o->path, o->force);
         MidiSession session(*o);
-        session.GoOnLine();
+        session.GoOnLine("receive");
         ProjectDocument project;
         const TransferResult r = session.link().ReceiveAllPatches(project);
         session.link().OffLine();
+        const int got = session.link().lastReceived;
+        if (got == 0) {
+            session.WriteSimLog();
+            session.ThrowIfEnded("receive");
+            throw ToolError{"receive " + std::string(TransferResultText(r)) + ": nothing was received, " + o->path +
+                                " was not written",
+                            ExitCode(r)};
+        }
         // What arrived is written even when the transfer ended early.
         project.fileName = o->path;
         const FileResult saved = project.Save(session.link().areas.customSettings);
-        if (!saved.ok()) throw ToolError{SaveFailure(saved, "project file")};
-        Finish(r, out, "receive");
+        if (!saved.ok()) throw ToolError{FileMessageLine(saved, "project file")};
+        Finish(session, r, out, "receive",
+               got < kPatchCount ? "; " + std::to_string(got) + " of 80 patches were received and written to " + o->path
+                                 : std::string());
     });
 
     auto* send = app.add_subcommand("send", "Send all 80 patches of a project file to the ORB-8.");
@@ -248,44 +298,56 @@ void AddMidiCommands(CLI::App& app, std::ostream& out) {
         ProjectDocument project;
         project.fileName = o->path;
         const FileResult loaded = project.Load();
-        if (!loaded.ok()) throw ToolError{SaveFailure(loaded, "project file")};
+        if (!loaded.ok()) throw ToolError{FileMessageLine(loaded, "project file")};
         MidiSession session(*o);
-        session.GoOnLine();
+        session.GoOnLine("send");
         const TransferResult r = session.link().SendAllPatches(project);
         session.link().OffLine();
-        Finish(r, out, "send");
+        Finish(session, r, out, "send");
     });
 
     auto* dstReceive = app.add_subcommand("dst-receive", "Receive both custom distortion sets into a .dst file.");
     dstReceive->add_option("OUT.dst", o->path, "custom distortion file to write")->required();
-    dstReceive->add_flag("--force", o->force, "replace an existing file");
     AddPortOptions(dstReceive, *o);
     dstReceive->callback([o, &out] {
         RefuseOverwrite(o->path, o->force);
         MidiSession session(*o);
-        session.GoOnLine();
+        session.GoOnLine("dst-receive");
         CustomDistDocument doc;
         const TransferResult r = session.link().ReceiveAllCustomDists(doc);
         session.link().OffLine();
+        const int got = session.link().lastReceived;
+        if (got == 0) {
+            session.WriteSimLog();
+            session.ThrowIfEnded("dst-receive");
+            throw ToolError{"dst-receive " + std::string(TransferResultText(r)) + ": nothing was received, " +
+                                o->path + " was not written",
+                            ExitCode(r)};
+        }
         doc.fileName = o->path;
         const FileResult saved = doc.Save();
-        if (!saved.ok()) throw ToolError{SaveFailure(saved, "custom distortion file")};
-        Finish(r, out, "dst-receive");
+        if (!saved.ok()) throw ToolError{FileMessageLine(saved, "custom distortion file")};
+        Finish(session, r, out, "dst-receive",
+               got < kFilterCount + kSetCount
+                   ? "; " + std::to_string(got) + " of 16 filters and 2 clippers were received and written to " + o->path
+                   : std::string());
     });
 
     auto* dstSend = app.add_subcommand("dst-send", "Send both custom distortion sets of a .dst file to the ORB-8.");
     dstSend->add_option("IN.dst", o->path, "custom distortion file")->required();
     AddPortOptions(dstSend, *o);
-    dstSend->callback([o, &out] {
+    dstSend->callback([o, &out, &err] {
         CustomDistDocument doc;
         doc.fileName = o->path;
         const FileResult loaded = doc.Load();
-        if (!loaded.loaded()) throw ToolError{SaveFailure(loaded, "custom distortion file")};
+        if (!loaded.loaded()) throw ToolError{FileMessageLine(loaded, "custom distortion file")};
+        if (loaded.problem == FileProblem::Short)
+            err << "orb8tool: note: " << FileMessageLine(loaded, "custom distortion file") << "\n";
         MidiSession session(*o);
-        session.GoOnLine();
+        session.GoOnLine("dst-send");
         const TransferResult r = session.link().SendAllCustomDists(doc);
         session.link().OffLine();
-        Finish(r, out, "dst-send");
+        Finish(session, r, out, "dst-send");
     });
 }
 

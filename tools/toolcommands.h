@@ -1,5 +1,5 @@
 // orb8tool: the command-line side of the librarian. Every command writes its
-// results to out and a one-line error to err, and returns the exit code.
+// results to out, notes and a one-line error to err, and returns the exit code.
 #pragma once
 
 #include <ostream>
@@ -21,8 +21,16 @@ struct ToolError {
 
 // Each group of commands adds its subcommands; a command's callback throws
 // ToolError on failure.
-void AddBankCommands(CLI::App& app, std::ostream& out);
-void AddCustomDistCommands(CLI::App& app, std::ostream& out);
-void AddMidiCommands(CLI::App& app, std::ostream& out);
+void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream& err);
+void AddCustomDistCommands(CLI::App& app, std::ostream& out, std::ostream& err);
+void AddMidiCommands(CLI::App& app, std::ostream& out, std::ostream& err);
+
+// Every command that writes a file: only a regular file (or a new one) is
+// written, and an existing one only with --force.
+void RefuseOverwrite(const std::string& path, bool force);
+
+// Text from a file for the terminal: control characters and bytes that are
+// not UTF-8 are shown escaped (\x1B), line breaks as " / ".
+std::string TerminalSafe(const std::string& text);
 
 }  // namespace orb8

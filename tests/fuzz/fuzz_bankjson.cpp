@@ -6,11 +6,11 @@
 #include "tools/bankjson.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const nlohmann::json json = nlohmann::json::parse(data, data + size, nullptr, false);
-    if (json.is_discarded()) return 0;
+    std::string error;
+    const nlohmann::json json = orb8::ParseBankJson(std::string(reinterpret_cast<const char*>(data), size), error);
+    if (!error.empty()) return 0;
     orb8::ProjectDocument doc;
     orb8::CustomSettingsBlock settings = orb8::DefaultCustomSettings();
-    std::string error;
     if (orb8::BankFromJson(json, doc, settings, error)) {
         for (const auto& p : doc.patches)
             if (orb8::Unpack(orb8::Pack(p)) != p) std::abort();
