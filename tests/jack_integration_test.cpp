@@ -79,7 +79,7 @@ protected:
             GTEST_SKIP() << "no JACK server could be started here";
         }
         log_ = "/tmp/" + server_ + "-sim.log";
-        sim_ = Spawn({ORB8_SIM_PATH, "--channel", "3", "--log", log_}, "/tmp/" + server_ + "-sim.out");
+        sim_ = Spawn({ORB8_SIM_PATH, "--channel", "3", "--log", log_, "--force"}, "/tmp/" + server_ + "-sim.out");
         ASSERT_GT(sim_, 0);
     }
     void TearDown() override {
@@ -117,5 +117,41 @@ TEST_F(JackIntegration, OnLineAndReceiveAllOverJack) {
     const auto factory = FactoryBank();
     for (int i = 0; i < kPatchCount; ++i)
         EXPECT_EQ(FromSlot(project.slots[static_cast<std::size_t>(i)]), factory[static_cast<std::size_t>(i)]) << i;
+    link.OffLine();
+}
+
+TEST_F(JackIntegration, ServerShutdownEndsTheTransferAndTheSimulator) {
+    MidiSystemOptions options;
+    options.simulator = false;
+    MidiSystem system(options);
+    int out = -1, in = -1;
+    ASSERT_TRUE(WaitFor([&] {
+        out = MidiSystem::Find(system.OutputNames(), "orb8-sim");
+        in = MidiSystem::Find(system.InputNames(), "orb8-sim");
+        return out >= 0 && in >= 0;
+    }, 8000ms));
+    BlockingHost host(system, out, in);
+    DeviceLink link(host);
+    host.onLong = [&](std::span<const std::uint8_t> b) { link.MidiLong(b); };
+    ASSERT_TRUE(link.OnLine(2));
+
+    // The server goes away while the bank comes in.
+    std::thread stop([this] {
+        std::this_thread::sleep_for(300ms);
+        kill(jackd_, SIGKILL);
+    });
+    ProjectDocument project;
+    const TransferResult result = link.ReceiveAllPatches(project);
+    stop.join();
+    EXPECT_EQ(result, TransferResult::Aborted);
+    EXPECT_EQ(host.LostReason(), "the JACK server has shut down");
+    EXPECT_GT(link.lastReceived, 0);
+    EXPECT_LT(link.lastReceived, kPatchCount);
+    EXPECT_TRUE(WaitFor([this] { return waitpid(sim_, nullptr, WNOHANG) == sim_; }, 5000ms))
+        << "orb8-sim kept running";
+    sim_ = -1;
+    int status = 0;
+    waitpid(jackd_, &status, 0);
+    jackd_ = -1;
     link.OffLine();
 }

@@ -227,6 +227,12 @@ TEST(Orb8Tool, ImportRefusesAnOversizedInput) {
     const ToolRun r = Tool({"import", dir.Path("big.json"), dir.Path("out.orb")});
     EXPECT_NE(r.err.find("larger than 8 MB"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir.Path("out.orb")));
+    // Millions of values are dropped as they are read, not kept in memory.
+    std::string many = "{\"junk\":[0";
+    for (int i = 0; i < 1000000; ++i) many += ",0";
+    std::ofstream(dir.Path("many.json")) << many << "]}";
+    const ToolRun values = Tool({"import", dir.Path("many.json"), dir.Path("out.orb")});
+    EXPECT_NE(values.err.find("far more values than a bank"), std::string::npos) << values.err;
 }
 
 TEST(Orb8Tool, DstCommand) {

@@ -75,8 +75,15 @@ nlohmann::json ParseBankJson(const std::string& text, std::string& error) {
     error.clear();
     std::vector<std::set<std::string>> keys;  // the keys seen in each open object
     std::string duplicate;
+    // A bank has some 30000 values. Past a generous limit values are dropped
+    // as they are read, so a huge input can't take the memory.
+    constexpr long kValueLimit = 200000;
+    long values = 0;
     auto callback = [&](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
         using Event = nlohmann::json::parse_event_t;
+        if (event == Event::value || event == Event::object_start || event == Event::array_start) {
+            if (++values > kValueLimit) return false;
+        }
         if (event == Event::object_start) keys.emplace_back();
         else if (event == Event::object_end && !keys.empty()) keys.pop_back();
         else if (event == Event::key && !keys.empty() && parsed.is_string()) {
@@ -88,6 +95,10 @@ nlohmann::json ParseBankJson(const std::string& text, std::string& error) {
     nlohmann::json json = nlohmann::json::parse(text, callback, false);
     if (json.is_discarded()) {
         error = "not valid JSON";
+        return {};
+    }
+    if (values > kValueLimit) {
+        error = "it holds far more values than a bank (over " + std::to_string(kValueLimit) + ")";
         return {};
     }
     if (!duplicate.empty()) {
