@@ -3,6 +3,8 @@
 #
 # Both install the Debian packages they need when they are missing.
 
+SHELL := /bin/bash
+
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -48,7 +50,13 @@ fuzz: deps-test fuzz-build
 	@for f in $(FUZZ_BUILD)/tests/fuzz/fuzz_*; do \
 	  name=$$(basename $$f); mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
 	  echo "== $$name for $(FUZZ_SECONDS) s"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/$$name || exit 1; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -max_len=4096 $(FUZZ_BUILD)/corpus/$$name 2>&1 | tee $(FUZZ_BUILD)/$$name.log; \
+	  [ $${PIPESTATUS[0]:-0} -eq 0 ] || exit 1; \
+	done; \
+	echo "== coverage reached (points, features, corpus entries)"; \
+	for f in $(FUZZ_BUILD)/tests/fuzz/fuzz_*; do \
+	  name=$$(basename $$f); \
+	  printf '%-16s %s\n' $$name "$$(grep -o 'cov: [0-9]* ft: [0-9]* corp: [0-9]*' $(FUZZ_BUILD)/$$name.log | tail -1)"; \
 	done
 
 deps-build:

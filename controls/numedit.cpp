@@ -1,5 +1,6 @@
 #include "controls/numedit.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -164,12 +165,29 @@ void TNumEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     QLineEdit::mouseDoubleClickEvent(event);
 }
 
+namespace {
+
+// The four cursors live while the application does: a cursor must not
+// outlive the application object, and a later application makes them anew.
+struct StepCursorSet {
+    QCursor cursors[2][2];
+};
+StepCursorSet* stepCursors = nullptr;
+
+void FreeStepCursors() {
+    delete stepCursors;
+    stepCursors = nullptr;
+}
+
+}  // namespace
+
 QCursor TNumEdit::StepCursor(bool up, bool pressed) {
     // CRINC / CRDEC while stepping, CRINCP / CRDECP while hovering: a triangle
     // with a bar, filled while pressed.
-    static QCursor cursors[2][2];
-    static bool made = false;
-    if (!made) {
+    if (!stepCursors) {
+        stepCursors = new StepCursorSet;
+        qAddPostRoutine(FreeStepCursors);
+        auto& cursors = stepCursors->cursors;
         for (int u = 0; u < 2; ++u) {
             for (int pr = 0; pr < 2; ++pr) {
                 QPixmap pix(21, 21);
@@ -202,7 +220,6 @@ QCursor TNumEdit::StepCursor(bool up, bool pressed) {
                 cursors[u][pr] = QCursor(pix, 10, 10);
             }
         }
-        made = true;
     }
-    return cursors[up ? 1 : 0][pressed ? 1 : 0];
+    return stepCursors->cursors[up ? 1 : 0][pressed ? 1 : 0];
 }

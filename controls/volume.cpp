@@ -39,26 +39,31 @@ void TVolume::SetMin(int value) {
 void TVolume::SetTransparented(bool on) {
     if (on == transparented_) return;
     transparented_ = on;
-    update();
+    FaceChanged();
 }
 
 void TVolume::SetBGnorm(const QImage& face) {
     bgNorm_ = face.copy();
-    update();
+    FaceChanged();
 }
 
 void TVolume::SetBGfoced(const QImage& face) {
     bgFocused_ = face.copy();
-    update();
+    FaceChanged();
 }
 
 void TVolume::SetBGdis(const QImage& face) {
     bgDisabled_ = face.copy();
-    update();
+    FaceChanged();
 }
 
 void TVolume::SetColor(const QColor& color) {
     color_ = color;
+    FaceChanged();
+}
+
+void TVolume::FaceChanged() {
+    faceCache_ = QImage();
     update();
 }
 
@@ -98,18 +103,52 @@ void TVolume::DrawBuiltInFace(QPainter& p, bool focused) const {
     p.drawEllipse(centre, cap, cap);
 }
 
+const QImage& TVolume::Face(qreal dpr) const {
+    const FaceKey key{size(), dpr, isEnabled(), hasFocus()};
+    if (faceCache_.isNull() || !(key == faceKey_)) {
+        faceCache_ = QImage(size() * dpr, QImage::Format_ARGB32_Premultiplied);
+        faceCache_.setDevicePixelRatio(dpr);
+        faceCache_.fill(color_);
+        QPainter p(&faceCache_);
+        DrawFace(p);
+        faceKey_ = key;
+    }
+    return faceCache_;
+}
+
 QImage TVolume::Render(qreal dpr) const {
-    QImage image(QSize(width(), height()) * dpr, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    // 1. What lies under the knob.
+    QImage image;
     if (OnGetParentBG) {
+        // 1. What lies under the knob may change at any time: drawn each time.
+        image = QImage(size() * dpr, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
         image.fill(color_);
         OnGetParentBG(const_cast<TVolume*>(this), image);
+        QPainter face(&image);
+        DrawFace(face);
     } else {
-        image.fill(color_);
+        image = Face(dpr).copy();
     }
     QPainter p(&image);
-    // 2, 3. The face.
+    // 4, 5. The pointer.
+    if (OnPaint) {
+        OnPaint(const_cast<TVolume*>(this), position_, p);
+        return image;
+    }
+    const orb8::KnobPoint end = orb8::KnobIndicatorEnd(position_, max_, width(), height());
+    if (OnPaintIndicator) {
+        OnPaintIndicator(const_cast<TVolume*>(this), end.x, end.y, p);
+    } else {
+        p.setRenderHint(QPainter::Antialiasing, true);
+        const qreal pen = std::max<qreal>(1.5, std::min(width(), height()) / 14.0);
+        p.setPen(QPen(isEnabled() ? QColor(Qt::white) : QColor(235, 235, 235), pen, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(width() / 2, height() / 2), QPointF(end.x, end.y));
+    }
+    return image;
+}
+
+// 2, 3. The face: the picture for the state, or the built-in one.
+void TVolume::DrawFace(QPainter& p) const {
     const bool focused = hasFocus();
     const QImage* face = &bgNorm_;
     if (isEnabled() && focused && !bgFocused_.isNull()) face = &bgFocused_;
@@ -130,21 +169,6 @@ QImage TVolume::Render(qreal dpr) const {
     } else {
         p.drawImage(QPoint(0, 0), *face);
     }
-    // 4, 5. The pointer.
-    if (OnPaint) {
-        OnPaint(const_cast<TVolume*>(this), position_, p);
-        return image;
-    }
-    const orb8::KnobPoint end = orb8::KnobIndicatorEnd(position_, max_, width(), height());
-    if (OnPaintIndicator) {
-        OnPaintIndicator(const_cast<TVolume*>(this), end.x, end.y, p);
-    } else {
-        p.setRenderHint(QPainter::Antialiasing, true);
-        const qreal pen = std::max<qreal>(1.5, std::min(width(), height()) / 14.0);
-        p.setPen(QPen(isEnabled() ? QColor(Qt::white) : QColor(235, 235, 235), pen, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(width() / 2, height() / 2), QPointF(end.x, end.y));
-    }
-    return image;
 }
 
 void TVolume::paintEvent(QPaintEvent*) {

@@ -61,6 +61,20 @@ protected:
 
 private:
     void DrawBuiltInFace(QPainter& p, bool focused) const;
+    // The background and face at a scale: drawn once per size, scale and
+    // state and kept, so a repaint only copies it and draws the pointer.
+    const QImage& Face(qreal devicePixelRatio) const;
+    void DrawFace(QPainter& p) const;
+    void FaceChanged();
+
+    struct FaceKey {
+        QSize size;
+        qreal dpr = 0;
+        bool enabled = false, focused = false;
+        bool operator==(const FaceKey&) const = default;
+    };
+    mutable QImage faceCache_;
+    mutable FaceKey faceKey_;
 
     int position_ = 0;
     int max_ = 127;

@@ -58,14 +58,14 @@ void CustomDistData::ApplyClipperPreset(int set, int preset) {
 void CustomDistData::EncodeAll() {
     for (int n = 0; n < kFilterCount; ++n) {
         const FilterSettingsCode code = EncodeSettings(filters[static_cast<std::size_t>(n)]);
-        std::copy(code.begin(), code.end(), images[static_cast<std::size_t>(n)].begin() + 15);
+        std::copy(code.begin(), code.end(), images[static_cast<std::size_t>(n)].begin() + kSettingsCodeOffset);
     }
 }
 
 void CustomDistData::DecodeAll() {
     for (int n = 0; n < kFilterCount; ++n) {
         FilterSettingsCode code;
-        std::copy_n(images[static_cast<std::size_t>(n)].begin() + 15, 5, code.begin());
+        std::copy_n(images[static_cast<std::size_t>(n)].begin() + kSettingsCodeOffset, kSettingsCodeBytes, code.begin());
         DecodeSettings(code, filters[static_cast<std::size_t>(n)]);
     }
 }
@@ -80,7 +80,7 @@ std::array<std::uint8_t, kFilterDumpDataBytes> CustomDistData::FilterDumpData(in
     if (n < 0 || n >= kFilterCount) return data;
     const FilterRecord& r = filters[static_cast<std::size_t>(n)];
     for (int i = 0; i < kCoefNibbles; ++i) data[static_cast<std::size_t>(i)] = r.coefNibbles[static_cast<std::size_t>(i)] & 0x0F;
-    std::copy_n(images[static_cast<std::size_t>(n)].begin() + 15, 5, data.begin() + kCoefNibbles);
+    std::copy_n(images[static_cast<std::size_t>(n)].begin() + kSettingsCodeOffset, kSettingsCodeBytes, data.begin() + kCoefNibbles);
     return data;
 }
 

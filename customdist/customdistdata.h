@@ -22,7 +22,9 @@ constexpr int kFilterCount = kSetCount * kSlotsPerSet;
 constexpr int kFilterImageBytes = 20;
 constexpr int kDstSetBytes = kSlotsPerSet * kFilterRecordBytes + kClipperStoredBytes;  // 918
 constexpr int kDstFileBytes = kSetCount * kDstSetBytes;                                  // 1836
-constexpr int kFilterDumpDataBytes = kCoefNibbles + 5;  // 30 nibbles, then the settings code
+constexpr int kSettingsCodeBytes = 5;
+constexpr int kSettingsCodeOffset = 15;  // where a filter's device image holds its settings code
+constexpr int kFilterDumpDataBytes = kCoefNibbles + kSettingsCodeBytes;  // 30 nibbles, then the settings code
 
 // The slots of a set: the distortion character (Bottom, Pre, Edge and the two
 // clip filters of its clipper preset) and the three tone characters.

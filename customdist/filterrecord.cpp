@@ -132,9 +132,14 @@ bool CoefficientsStable(const std::array<double, kCoefCount>& c) {
 
 bool ComputeCoefficients(FilterRecord& r) {
     double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
+    // The angle the prewarp is applied to: from half the sample rate on, the
+    // tangent wraps and the filter is another one than the one asked for,
+    // even where it is stable.
+    double prewarp = 0;
     if (r.on != 0) {
         const double f = r.freq, g = r.gain, q = r.q, t = r.trim;
         const double w = kPi * f / kSampleRate;
+        prewarp = w;
         const double K = std::tan(w);
         const double K2 = K * K;
         const double B = K2 + K / q + 1;
@@ -160,6 +165,7 @@ bool ComputeCoefficients(FilterRecord& r) {
                 break;
             case FilterLowShelf: {
                 const double V = std::pow(10.0, g / 20);
+                if (g <= 0) prewarp = w / V;
                 const double K1 = g > 0 ? K : std::tan(w / V);
                 b0 = (V * K1 + 1) / (K1 + 1);
                 b1 = (V * K1 - 1) / (K1 + 1);
@@ -169,6 +175,7 @@ bool ComputeCoefficients(FilterRecord& r) {
             }
             case FilterHighShelf: {
                 const double W = std::pow(10.0, -g / 20);
+                if (g <= 0) prewarp = w / W;
                 const double K1 = g > 0 ? K : std::tan(w / W);
                 b0 = (K1 + 1 / W) / (K1 + 1);
                 b1 = (K1 - 1 / W) / (K1 + 1);
@@ -208,6 +215,7 @@ bool ComputeCoefficients(FilterRecord& r) {
                 break;
             default:
                 b0 = b1 = b2 = a1 = a2 = 0;
+                prewarp = 0;  // no filter at all: nothing to wrap
                 break;
         }
         const double T = std::pow(10.0, t / 20);
@@ -224,7 +232,8 @@ bool ComputeCoefficients(FilterRecord& r) {
         const std::uint32_t bits = static_cast<std::uint32_t>(qz.code) & 0xFFFFFFu;
         for (int n = 0; n < 6; ++n) r.coefNibbles[static_cast<std::size_t>(6 * k + n)] = (bits >> (20 - 4 * n)) & 0x0F;
     }
-    return valid && CoefficientsStable(r.coef);
+    const bool corner = !(prewarp >= kPi / 2);  // NaN settings are caught by the coefficients
+    return valid && corner && CoefficientsStable(r.coef);
 }
 
 void ClampSettings(FilterRecord& r) {

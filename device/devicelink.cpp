@@ -213,31 +213,32 @@ TransferResult DeviceLink::ReceiveAllPatches(ProjectDocument& project) {
     return result;
 }
 
-SettingsPage DeviceLink::ComposePage27() const {
+SettingsPage ComposeSettingsPage(std::span<const PageRun> runs, const DeviceWorkAreas& areas) {
     SettingsPage page{};
-    std::copy_n(areas.settingsPage.begin() + 76, 52, page.begin());
-    std::copy_n(areas.customSettings.begin() + 20, 38, page.begin() + 52);
-    std::copy_n(areas.deviceCustomDist.begin(), 38, page.begin() + 90);
+    std::size_t at = 0;
+    for (const PageRun& run : runs) {
+        const std::uint8_t* source = run.source == PageSource::SettingsPage     ? areas.settingsPage.data()
+                                     : run.source == PageSource::CustomSettings ? areas.customSettings.data()
+                                                                                : areas.deviceCustomDist.data();
+        std::copy_n(source + run.first, run.length, page.begin() + static_cast<std::ptrdiff_t>(at));
+        at += static_cast<std::size_t>(run.length);
+    }
     return page;
 }
 
-SettingsPage DeviceLink::ComposePage30() const {
-    SettingsPage page{};
-    std::copy_n(areas.deviceCustomDist.begin() + 294, 74, page.begin());
-    std::copy_n(areas.customSettings.begin() + 58, 34, page.begin() + 74);
-    return page;
-}
+SettingsPage DeviceLink::ComposePage27() const { return ComposeSettingsPage(kPage27Runs, areas); }
+SettingsPage DeviceLink::ComposePage30() const { return ComposeSettingsPage(kPage30Runs, areas); }
 
 TransferResult DeviceLink::WriteSettingsPages() {
     TransferResult result = TransferResult::Completed;
-    SendForAck(SettingsPageWrite(deviceChannel, 27, ComposePage27()));
+    SendForAck(SettingsPageWrite(deviceChannel, kPage27, ComposePage27()));
     if (WaitReply() == Wait::Abort) {
         result = TransferResult::Aborted;
     } else if (replyState != ReplyWriteAck) {
         host_.Inform(kDataFailure);
         result = TransferResult::Failed;
     } else {
-        SendForAck(SettingsPageWrite(deviceChannel, 30, ComposePage30()));
+        SendForAck(SettingsPageWrite(deviceChannel, kPage30, ComposePage30()));
         if (WaitReply() == Wait::Abort) {
             result = TransferResult::Aborted;
         } else if (replyState != ReplyWriteAck) {
@@ -280,7 +281,7 @@ TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
             return finish(TransferResult::Aborted);
         if (replyState != ReplyClipperDump) return failed();
         std::copy_n(areas.decodeArea.begin(), kClipperStoredBytes,
-                    areas.deviceCustomDist.begin() + 320 + j * kClipperBlockBytes);
+                    areas.deviceCustomDist.begin() + kDeviceClipperOffset + j * kClipperBlockBytes);
         host_.Pause(kShortPause);
     }
 
@@ -338,7 +339,8 @@ TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
     for (int n = 0; n < kFilterCount; ++n) {
         if (!received[static_cast<std::size_t>(n)]) continue;
         FilterSettingsCode code;
-        std::copy_n(document.data.images[static_cast<std::size_t>(n)].begin() + 15, 5, code.begin());
+        std::copy_n(document.data.images[static_cast<std::size_t>(n)].begin() + kSettingsCodeOffset, kSettingsCodeBytes,
+                    code.begin());
         DecodeSettings(code, document.data.filters[static_cast<std::size_t>(n)]);
     }
     host_.CustomDistReceived(document);

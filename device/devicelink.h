@@ -89,6 +89,9 @@ private:
     DeviceHost& host_;
 };
 
+// A settings page laid out from the work areas by its runs.
+SettingsPage ComposeSettingsPage(std::span<const PageRun> runs, const DeviceWorkAreas& areas);
+
 // "Waiting Patch" and 1 give "Waiting Patch01...".
 std::string NumberedStatus(std::string_view word, int number);
 

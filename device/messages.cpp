@@ -45,7 +45,9 @@ Message NibbleMessage(int channel, Function function, int index, std::span<const
     return m;
 }
 
-Message IdentityRequest(int channel) { return {kSysExStart, 0x7E, Channel(channel), 0x06, 0x01, kSysExEnd}; }
+Message IdentityRequest(int channel) {
+    return {kSysExStart, kUniversalNonRealTime, Channel(channel), kGeneralInformation, kIdentityRequestCode, kSysExEnd};
+}
 Message WriteOpen(int channel) { return Simple(channel, FnWriteOpen); }
 Message WriteClose(int channel) { return Simple(channel, FnWriteClose); }
 Message PatchRequest(int channel, int patch) { return Indexed(channel, FnPatchRequest, patch); }
@@ -112,7 +114,8 @@ std::string_view MessageName(std::span<const std::uint8_t> m) {
         return "ChannelMessage";
     }
     if (m[0] != kSysExStart) return "Unknown";
-    if (m.size() >= 5 && m[1] == 0x7E && m[3] == 0x06) return m[4] == 0x01 ? "IdentityRequest" : m[4] == 0x02 ? "IdentityReply" : "Universal";
+    if (m.size() >= 5 && m[1] == kUniversalNonRealTime && m[3] == kGeneralInformation)
+        return m[4] == kIdentityRequestCode ? "IdentityRequest" : m[4] == kIdentityReplyCode ? "IdentityReply" : "Universal";
     if (m.size() < 5 || m[1] != kMakerId || m[3] != kModelCode) return "Foreign";
     switch (m[4]) {
         case FnWriteOpen: return "WriteOpen";
@@ -141,7 +144,8 @@ std::string_view MessageName(std::span<const std::uint8_t> m) {
 
 ReplyState ClassifyReply(std::span<const std::uint8_t> p, DeviceWorkAreas& areas) {
     // Identity reply: reads bytes 2 and 5..13.
-    if (p.size() >= 5 && p[0] == kSysExStart && p[1] == 0x7E && p[3] == 0x06 && p[4] == 0x02) {
+    if (p.size() >= 5 && p[0] == kSysExStart && p[1] == kUniversalNonRealTime && p[3] == kGeneralInformation &&
+        p[4] == kIdentityReplyCode) {
         if (p.size() < 14) return ReplyUnrecognised;
         areas.identity[0] = p[2];
         for (int i = 0; i < 9; ++i) areas.identity[static_cast<std::size_t>(1 + i)] = p[static_cast<std::size_t>(5 + i)];

@@ -25,6 +25,28 @@ constexpr std::uint8_t kMakerId = 0x52;
 constexpr std::uint8_t kModelCode = 0x21;
 constexpr int kSettingsPageBytes = 128;
 constexpr int kDeviceCustomDistBytes = 368;  // 16 filter images, then 2 clipper blocks
+constexpr int kDeviceClipperOffset = kFilterCount * kFilterImageBytes;  // 320; 24 bytes per clipper
+
+// The universal identity request and reply: F0 7E device 06 01 / 06 02.
+constexpr std::uint8_t kUniversalNonRealTime = 0x7E;
+constexpr std::uint8_t kGeneralInformation = 0x06;
+constexpr std::uint8_t kIdentityRequestCode = 0x01;
+constexpr std::uint8_t kIdentityReplyCode = 0x02;
+
+// How Send All composes settings pages 27 and 30 from the processor's page,
+// its custom distortion data and the custom settings block: runs of
+// (source, first byte, length) laid one after another from page byte 0; what
+// is left of a page is zero.
+enum class PageSource { SettingsPage, CustomSettings, DeviceCustomDist };
+struct PageRun {
+    PageSource source;
+    int first, length;
+};
+constexpr int kPage27 = 27, kPage30 = 30;
+constexpr PageRun kPage27Runs[] = {
+    {PageSource::SettingsPage, 76, 52}, {PageSource::CustomSettings, 20, 38}, {PageSource::DeviceCustomDist, 0, 38}};
+constexpr PageRun kPage30Runs[] = {{PageSource::DeviceCustomDist, 294, 74}, {PageSource::CustomSettings, 58, 34}};
+static_assert(kDeviceClipperOffset + 2 * kClipperBlockBytes == kDeviceCustomDistBytes);
 constexpr int kIdentityRecordBytes = 10;
 constexpr int kDecodeAreaBytes = 123;
 

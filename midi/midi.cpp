@@ -20,10 +20,10 @@ void TMidi::RefreshDevices() {
     for (const auto& n : system_.InputNames()) inputNames_ << QString::fromStdString(n);
 }
 
-void TMidi::FillMenu(QMenu* menu, const QStringList& names, int& chosen, QActionGroup*& group) {
+void TMidi::FillMenu(QMenu* menu, const QStringList& names, int& chosen, QPointer<QActionGroup>& group) {
     if (!menu) return;
     menu->clear();
-    delete group;
+    delete group.data();  // the last menu's group, if that menu still lives
     group = new QActionGroup(menu);
     group->setExclusive(true);
     if (names.isEmpty()) {

@@ -79,7 +79,7 @@ public:
 private:
     void Arrived(std::vector<std::uint8_t> message);
     void DeliverPending();
-    void FillMenu(QMenu* menu, const QStringList& names, int& chosen, QActionGroup*& group);
+    void FillMenu(QMenu* menu, const QStringList& names, int& chosen, QPointer<QActionGroup>& group);
     void EnableMenu(QMenu* menu, bool enabled);
     std::uint32_t TimeDelta(std::chrono::steady_clock::time_point at);
 
@@ -88,8 +88,8 @@ private:
     std::unique_ptr<orb8::MidiIn> in_;
     QStringList outputNames_, inputNames_;
     QPointer<QMenu> outMenu_, inMenu_;
-    QActionGroup* outGroup_ = nullptr;
-    QActionGroup* inGroup_ = nullptr;
+    // Owned by their menus; empty once a menu is gone.
+    QPointer<QActionGroup> outGroup_, inGroup_;
 
     // Shared with the backend's thread.
     struct Incoming {

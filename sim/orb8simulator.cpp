@@ -137,9 +137,10 @@ void Orb8Simulator::ChannelMessages(std::span<const std::uint8_t> m) {
 }
 
 Message Orb8Simulator::Answer(std::span<const std::uint8_t> m, bool& refused) {
-    if (m.size() >= 6 && m[1] == 0x7E && m[3] == 0x06 && m[4] == 0x01) {
+    if (m.size() >= 6 && m[1] == kUniversalNonRealTime && m[3] == kGeneralInformation && m[4] == kIdentityRequestCode) {
         if (m[2] != channel && m[2] != 0x7F) return {};
-        return {kSysExStart, 0x7E, static_cast<std::uint8_t>(channel), 0x06, 0x02, manufacturer, family, 0x00,
+        return {kSysExStart, kUniversalNonRealTime, static_cast<std::uint8_t>(channel), kGeneralInformation,
+                kIdentityReplyCode, manufacturer, family, 0x00,
                 0x00,        0x00, 0x01, 0x00, 0x00, 0x00, kSysExEnd};
     }
     if (m.size() < 6 || m[1] != kMakerId || m[3] != kModelCode || m[2] != channel) return {};
@@ -179,7 +180,7 @@ Message Orb8Simulator::Answer(std::span<const std::uint8_t> m, bool& refused) {
             std::array<std::uint8_t, kCoefNibbles> nibbles;
             std::copy_n(m.begin() + 6, kCoefNibbles, nibbles.begin());
             FilterDeviceImage settings{};
-            if (!TakeNibbles(m, 36, std::span<std::uint8_t>(settings.data() + 15, 5))) return {};
+            if (!TakeNibbles(m, 36, std::span<std::uint8_t>(settings.data() + kSettingsCodeOffset, kSettingsCodeBytes))) return {};
             if (!refused) filters[static_cast<std::size_t>(index)] = FilterImageFromDump(nibbles, settings);
             return ack();
         }
@@ -239,7 +240,7 @@ std::vector<Message> Orb8Simulator::Receive(std::span<const std::uint8_t> m) {
     Message reply = Answer(m, refused);
     if (!fault || reply.empty()) return reply.empty() ? std::vector<Message>{} : std::vector<Message>{reply};
 
-    const bool identity = reply.size() > 1 && reply[1] == 0x7E;
+    const bool identity = reply.size() > 1 && reply[1] == kUniversalNonRealTime;
     switch (fault->fault) {
         case SimFault::NoAnswer: return {};
         case SimFault::Unrecognised: return {{kSysExStart, kMakerId, static_cast<std::uint8_t>(channel), kModelCode, 0x7F, kSysExEnd}};

@@ -123,6 +123,30 @@ TEST(Knob, PressOnlyFocusesThenDragSetsValue) {
     EXPECT_EQ(knob.Position(), 106);  // no drag, no change
 }
 
+TEST(Knob, KeptFaceFollowsEveryChangeOfLook) {
+    TVolume knob;
+    knob.resize(25, 25);
+    const QImage first = knob.Render(2.0);
+    EXPECT_EQ(knob.Render(2.0), first);            // the same picture from the kept face
+    EXPECT_EQ(knob.Render(1.0).width(), 25);       // another scale, its own face
+    EXPECT_EQ(knob.Render(2.0).width(), 50);
+    knob.SetColor(Qt::red);
+    EXPECT_EQ(knob.Render(2.0).pixelColor(0, 0), QColor(Qt::red));
+    const QImage enabledLook = knob.Render(2.0);
+    knob.setEnabled(false);
+    EXPECT_NE(knob.Render(2.0), enabledLook);
+    knob.setEnabled(true);
+    EXPECT_EQ(knob.Render(2.0), enabledLook);
+    knob.SetPosition(100);                         // only the pointer moves
+    EXPECT_NE(knob.Render(2.0), enabledLook);
+    QImage picture(25, 25, QImage::Format_ARGB32);
+    picture.fill(Qt::blue);
+    knob.SetBGnorm(picture);
+    EXPECT_EQ(knob.Render(1.0).pixelColor(1, 1), QColor(Qt::blue));
+    knob.resize(30, 30);
+    EXPECT_EQ(knob.Render(1.0).width(), 30);
+}
+
 TEST(Knob, DisabledGivesTheFocusAway) {
     Shown<TVolume> s(QSize(25, 25));
     s.control->setFocus();

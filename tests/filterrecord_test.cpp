@@ -88,6 +88,25 @@ TEST(FilterCoefficients, UnstableLowShelfCutIsInvalid) {
     EXPECT_TRUE(ComputeCoefficients(r));
 }
 
+TEST(FilterCoefficients, ShelfCutWithItsCornerPastHalfTheSampleRateIsInvalid) {
+    // The cut's corner is f x 10^(-g/20): at 12 kHz and -12 dB it is about
+    // 47.8 kHz, past the sample rate, where the filter is stable again but is
+    // a shelf near 5 kHz instead of the cut asked for.
+    FilterRecord r = Make(1, FilterLowShelf, 12000, -12, 1, 0);
+    EXPECT_FALSE(ComputeCoefficients(r));
+    EXPECT_TRUE(CoefficientsStable(r.coef));
+    // Every setting whose corner reaches 20 kHz is invalid, and none below it.
+    for (double g = -12; g <= 0; g += 0.5) {
+        for (double f = 40; f <= 13000; f += 130) {
+            FilterRecord s = Make(1, FilterLowShelf, f, g, 1, 0);
+            const bool valid = ComputeCoefficients(s);
+            const double corner = f * std::pow(10.0, -g / 20);
+            if (corner >= 20000.5) EXPECT_FALSE(valid) << f << " " << g;
+            if (corner < 19999.5) EXPECT_TRUE(valid) << f << " " << g;
+        }
+    }
+}
+
 TEST(FilterCoefficients, EveryTypeIsStableOverItsRangeExceptStrongLowShelfCuts) {
     int unstable = 0;
     for (int type = 0; type < kFilterTypeCount; ++type) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QActionGroup>
 #include <QMenu>
 #include <QThread>
 #include <QTest>
@@ -124,6 +125,21 @@ TEST(TMidi, NoDevices) {
     EXPECT_EQ(midi.Send(reinterpret_cast<const std::uint8_t*>("\xF0\xF7"), 2), 0);
     EXPECT_EQ(midi.AddBuf(7), 0);
     EXPECT_EQ(midi.QueuedBuffers(), 0);
+}
+
+TEST(TMidi, AMenuDestroyedFirstIsNotTouchedAgain) {
+    Script s;
+    auto system = SystemFor(s);
+    TMidi midi(*system);
+    auto* first = new QMenu;
+    midi.SetMIDIOUTMenu(first);
+    delete first;  // with the action group it owns
+    QMenu second;
+    midi.SetMIDIOUTMenu(&second);
+    ASSERT_EQ(second.actions().size(), 2);
+    midi.SetMIDIOUTMenu(&second);  // refilled: the old group goes with its items
+    EXPECT_EQ(second.actions().size(), 2);
+    EXPECT_EQ(second.findChildren<QActionGroup*>().size(), 1);
 }
 
 TEST(TMidi, MenusPickDevicesAndAreDisabledWhileOpen) {
