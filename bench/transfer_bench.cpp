@@ -54,7 +54,6 @@ void WireTimed(std::chrono::microseconds processing) {
     MidiSystem system(options);
     BlockingHost host(system, 0, 0);
     DeviceLink link(host);
-    host.onLong = [&](std::span<const std::uint8_t> b) { link.MidiLong(b); };
     if (!link.OnLine()) {
         std::printf("the simulator did not answer\n");
         return;
@@ -101,7 +100,6 @@ void Instant() {
         SimulatedHost host(&sim);
         host.wireTiming = false;
         DeviceLink link(host);
-        host.onLong = [&](std::span<const std::uint8_t> b) { link.MidiLong(b); };
         host.OpenOutput();
         host.OpenInput();
         for (const Transfer& t : Transfers(project, dist)) {
@@ -124,7 +122,6 @@ void Instant() {
         MidiSystem system(options);
         BlockingHost host(system, 0, 0);
         DeviceLink link(host);
-        host.onLong = [&](std::span<const std::uint8_t> b) { link.MidiLong(b); };
         if (!link.OnLine()) return;
         for (const Transfer& t : Transfers(project, dist)) {
             const std::size_t before = system.Simulator()->With([](Orb8Simulator& s) { return s.Log().size(); });

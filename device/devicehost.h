@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -21,6 +22,10 @@ enum class WaitEnd { Reply, Abort, TimeLimit };
 class DeviceHost {
 public:
     virtual ~DeviceHost() = default;
+
+    // Where every returned receive buffer goes, on the thread that waits: the
+    // link's classifier. A DeviceLink sets it when it is made.
+    std::function<void(std::span<const std::uint8_t>)> onLong;
 
     // MIDI ports. Open results: 0 success, 2 invalid device, 4 occupied,
     // 7 no memory, anything else a general error.
@@ -50,6 +55,8 @@ public:
     // The progress window; showing it disables the other windows.
     virtual void ShowProgress(std::string_view caption, std::string_view text) = 0;
     virtual void SetProgressText(std::string_view text) = 0;
+    // How far the exchange has come: done of total steps.
+    virtual void SetProgressValue(int /*done*/, int /*total*/) {}
     virtual void HideProgress() = 0;
     virtual bool AbortRequested() const = 0;
     virtual void ClearAbort() = 0;

@@ -36,6 +36,7 @@ std::string_view TransferResultText(TransferResult result) {
         case TransferResult::Failed: return "data failure";
         case TransferResult::Rejected: return "rejected by the ORB-8";
         case TransferResult::Stopped: return "stopped by the ORB-8";
+        case TransferResult::Busy: return "not started: another exchange is running";
     }
     return "";
 }
@@ -90,6 +91,7 @@ void DeviceLink::ChannelItem(int channel, const std::string& caption, bool enabl
 }
 
 bool DeviceLink::OnLine(int only) {
+    if (busy_) return false;
     isOnLine = false;
     int result = host_.OpenOutput();
     if (result != 0) {
@@ -115,12 +117,15 @@ bool DeviceLink::OnLine(int only) {
 }
 
 void DeviceLink::OffLine() {
+    if (busy_) return;
     host_.CloseOutput();
     host_.CloseInput();
     isOnLine = false;
 }
 
 int DeviceLink::CheckOnLine(int only) {
+    if (busy_) return -1;
+    Exchange exchange(*this);
     int found = -1;
     // Each ORB-8 found sends its block; the one chosen keeps its own.
     CustomSettingsBlock foundBlock = areas.customSettings;
@@ -131,6 +136,7 @@ int DeviceLink::CheckOnLine(int only) {
     const int last = only >= 0 && only < 16 ? only : 15;
     for (int c = first; c <= last; ++c) {
         if (host_.AbortRequested()) break;
+        host_.SetProgressValue(c - first, last - first + 1);
         Status("Searching ORB-8 at channel " + std::to_string(c + 1) + "..");
         // A fresh buffer for each identity request, unless the last one is
         // still waiting: an early answer must not leave later channels without
@@ -170,6 +176,7 @@ int DeviceLink::CheckOnLine(int only) {
 }
 
 TransferResult DeviceLink::Begin(std::string_view caption, std::string_view question) {
+    if (busy_) return TransferResult::Busy;
     if (!PortsOpen()) {
         host_.Inform("Not be OnLine.");
         return TransferResult::NotOnLine;
@@ -181,16 +188,19 @@ TransferResult DeviceLink::Begin(std::string_view caption, std::string_view ques
 }
 
 TransferResult DeviceLink::ReceiveAllPatches(ProjectDocument& project) {
+    if (busy_) return TransferResult::Busy;
     lastReceived = 0;
     TransferResult result =
         Begin("RecvAll", "Get Patches from ORB-8.\nThis takes little while.\nExecute?");
     if (result != TransferResult::Completed) return result;
+    Exchange exchange(*this);
     // The slots take the current patches first, so a patch that is not
     // received keeps the user's edits when the bank is rebuilt below.
     project.PackAll();
     host_.StartInput();
     replyState = ReplyNone;
     for (int i = 0; i < kPatchCount; ++i) {
+        host_.SetProgressValue(i, kPatchCount);
         Status(NumberedStatus("Waiting Patch", i + 1));
         if (Request(PatchRequest(deviceChannel, i), kPatchReplyBytes) == Wait::Abort) {
             result = TransferResult::Aborted;
@@ -253,6 +263,9 @@ TransferResult DeviceLink::WriteSettingsPages() {
 TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
     TransferResult result = Begin("SendAll", "Send Patches to ORB-8.\nThis takes little while.\nExecute?");
     if (result != TransferResult::Completed) return result;
+    Exchange exchange(*this);
+    // Steps: the settings page, 16 filters and 2 clippers read, 80 patches, 2 pages.
+    constexpr int kSteps = 1 + kFilterCount + kSetCount + kPatchCount + 2;
     project.PackAll();
     host_.StartInput();
     auto finish = [&](TransferResult r) {
@@ -270,6 +283,7 @@ TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
         return finish(TransferResult::Aborted);
     if (replyState != ReplySettingsPage) return failed();
     for (int i = 0; i < kFilterCount; ++i) {
+        host_.SetProgressValue(1 + i, kSteps);
         host_.ProcessPending();
         if (Request(FilterRequest(deviceChannel, i), kFilterReplyBytes) == Wait::Abort)
             return finish(TransferResult::Aborted);
@@ -288,22 +302,27 @@ TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
     SendForAck(WriteOpen(deviceChannel));
     for (int k = 0; k < kPatchCount; ++k) {
         if (const auto end = AwaitAck(false)) return finish(*end);
+        host_.SetProgressValue(1 + kFilterCount + kSetCount + k, kSteps);
         Status(NumberedStatus("Sending Patch", k));
         SendForAck(PatchDump(deviceChannel, k, FromSlot(project.slots[static_cast<std::size_t>(k)])));
     }
     if (const auto end = AwaitAck(false)) return finish(*end);
+    host_.SetProgressValue(kSteps - 2, kSteps);
     result = WriteSettingsPages();
     return finish(result);
 }
 
 TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
+    if (busy_) return TransferResult::Busy;
     lastReceived = 0;
     TransferResult result = Begin("RecvAll", "Get CustomDists from ORB-8.\nThis takes little while.\nExecute?");
     if (result != TransferResult::Completed) return result;
+    Exchange exchange(*this);
     host_.StartInput();
     std::array<bool, kFilterCount> received{};
     bool aborted = false;
     for (int i = 0; i < kFilterCount && !aborted; ++i) {
+        host_.SetProgressValue(i, kFilterCount + kSetCount);
         Status(NumberedStatus("Waiting Filter", i + 1));
         if (Request(FilterRequest(deviceChannel, i), kFilterReplyBytes) == Wait::Abort) {
             aborted = true;
@@ -320,6 +339,7 @@ TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
         ++lastReceived;
     }
     for (int j = 0; j < kSetCount && !aborted; ++j) {
+        host_.SetProgressValue(kFilterCount + j, kFilterCount + kSetCount);
         Status(NumberedStatus("Waiting Clipper", j + 1));
         if (Request(ClipperRequest(deviceChannel, j), kClipperReplyBytes) == Wait::Abort) {
             result = TransferResult::Aborted;
@@ -352,6 +372,7 @@ TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
 TransferResult DeviceLink::SendAllCustomDists(CustomDistDocument& document) {
     TransferResult result = Begin("SendAll", "Send Filters to ORB-8.\nThis takes little while.\nExecute?");
     if (result != TransferResult::Completed) return result;
+    Exchange exchange(*this);
     document.data.EncodeAll();
     host_.StartInput();
     // Each write waits for the acknowledgement of the one before: WriteOpen,
@@ -364,6 +385,7 @@ TransferResult DeviceLink::SendAllCustomDists(CustomDistDocument& document) {
         }
         const bool filter = n < kFilterCount;
         const int index = filter ? n : n - kFilterCount;
+        host_.SetProgressValue(n, kFilterCount + kSetCount);
         Status(NumberedStatus(filter ? "Sending Filter" : "Sending Clipper", index));
         if (filter) {
             const auto data = document.data.FilterDumpData(index);
@@ -382,7 +404,9 @@ TransferResult DeviceLink::SendAllCustomDists(CustomDistDocument& document) {
 }
 
 TransferResult DeviceLink::PatchChange(int patch, const PatchData& data) {
+    if (busy_) return TransferResult::Busy;
     if (!host_.OutputOpen()) return TransferResult::NotOnLine;
+    Exchange exchange(*this);
     host_.ClearAbort();
     host_.ShowProgress("PatchChange", "PatchChange..");
     const Message edit = EditBufferWrite(deviceChannel, data);
@@ -405,11 +429,11 @@ TransferResult DeviceLink::PatchChange(int patch, const PatchData& data) {
 }
 
 void DeviceLink::SendParameterChange(int parameter, int value) {
-    if (host_.OutputOpen()) Send(ParameterChange(deviceChannel, parameter, value));
+    if (host_.OutputOpen() && !busy_) Send(ParameterChange(deviceChannel, parameter, value));
 }
 
 void DeviceLink::SendDesignCharacter(const CustomDistData& data, int set, bool designMode) {
-    if (!host_.OutputOpen() || set < 0 || set >= kSetCount) return;
+    if (!host_.OutputOpen() || busy_ || set < 0 || set >= kSetCount) return;
     const int target = designMode ? 0 : set;
     for (int i = 0; i < 5; ++i) {
         const FilterRecord& f = data.filters[static_cast<std::size_t>(FilterNumber(set, i))];
@@ -419,7 +443,7 @@ void DeviceLink::SendDesignCharacter(const CustomDistData& data, int set, bool d
 }
 
 void DeviceLink::SendDesignToneFilter(const CustomDistData& data, int set, int slot, bool designMode) {
-    if (!host_.OutputOpen() || set < 0 || set >= kSetCount || slot < SlotHigh || slot > SlotLow) return;
+    if (!host_.OutputOpen() || busy_ || set < 0 || set >= kSetCount || slot < SlotHigh || slot > SlotLow) return;
     const int number = designMode ? slot : FilterNumber(set, slot);
     Send(DesignFilterWrite(deviceChannel, number, data.filters[static_cast<std::size_t>(FilterNumber(set, slot))].coefNibbles));
 }

@@ -23,13 +23,24 @@ enum class TransferResult {
     Failed,     // "Data failure." was shown
     Rejected,   // the processor answered WriteReject
     Stopped,    // the processor answered WriteStop
+    Busy,       // another exchange is running; nothing was done
 };
 
 std::string_view TransferResultText(TransferResult result);
 
 class DeviceLink {
 public:
-    explicit DeviceLink(DeviceHost& host) : host_(host) {}
+    // Takes the host's returned receive buffers from now on.
+    explicit DeviceLink(DeviceHost& host) : host_(host) {
+        host_.onLong = [this](std::span<const std::uint8_t> recorded) { MidiLong(recorded); };
+    }
+    ~DeviceLink() { host_.onLong = nullptr; }
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    // An exchange is running. No second one starts meanwhile, and no single
+    // message goes out in the middle of its handshakes.
+    bool Busy() const { return busy_; }
 
     ReplyState replyState = ReplyNone;
     int deviceChannel = 0;
@@ -58,7 +69,8 @@ public:
     // Selects patch p on the processor and loads its edit buffer.
     TransferResult PatchChange(int patch, const PatchData& data);
 
-    // Single messages of the editors; nothing is sent while the output is closed.
+    // Single messages of the editors; nothing is sent while the output is
+    // closed or an exchange is running.
     void SendParameterChange(int parameter, int value);
     // A distortion character: five filters and the clipper of a set, sent as
     // the target set (set 0 in design mode).
@@ -71,6 +83,17 @@ public:
     SettingsPage ComposePage30() const;
 
 private:
+    // Marks an exchange as running for its lifetime.
+    class Exchange {
+    public:
+        explicit Exchange(DeviceLink& link) : link_(link) { link_.busy_ = true; }
+        ~Exchange() { link_.busy_ = false; }
+
+    private:
+        DeviceLink& link_;
+    };
+    bool busy_ = false;
+
     enum class Wait { Reply, Abort, TimeLimit };
     Wait Request(const Message& message, int replyBytes,
                  std::optional<std::chrono::milliseconds> limit = std::nullopt);

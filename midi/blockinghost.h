@@ -24,7 +24,6 @@ public:
     BlockingHost(MidiSystem& system, int outputDevice, int inputDevice);
     ~BlockingHost() override;
 
-    std::function<void(std::span<const std::uint8_t>)> onLong;
     std::function<void(std::string_view caption, std::string_view text)> onProgress;
     std::function<void(std::string_view text)> onMessage;
     bool answer = true;

@@ -27,8 +27,6 @@ public:
     explicit SimulatedHost(std::vector<Orb8Simulator*> simulators) : sims_(std::move(simulators)) {}
     explicit SimulatedHost(Orb8Simulator* simulator) : sims_{simulator} {}
 
-    // Where returned receive buffers go (the link's MidiLong).
-    std::function<void(std::span<const std::uint8_t>)> onLong;
 
     // Timing: off gives an instant processor.
     bool wireTiming = true;

@@ -14,9 +14,7 @@ namespace {
 using Names = std::vector<std::string>;
 
 struct Rig {
-    explicit Rig(std::vector<Orb8Simulator*> devices) : host(std::move(devices)), link(host) {
-        host.onLong = [this](std::span<const std::uint8_t> b) { link.MidiLong(b); };
-    }
+    explicit Rig(std::vector<Orb8Simulator*> devices) : host(std::move(devices)), link(host) {}
     SimulatedHost host;
     DeviceLink link;
 
@@ -511,4 +509,45 @@ TEST(SingleMessages, ParameterChangeAndDesignSends) {
     EXPECT_EQ(numbers, (std::vector<int>{8, 9, 10, 11, 12, 0, 1, 2, 3, 4, 14, 6}));
     EXPECT_EQ(orb.designFilters[1][0], 9);  // set 1's data, heard through set 0
     EXPECT_EQ(orb.designClippers[0], data.clippers[1]);
+}
+
+// --- One exchange at a time --------------------------------------------------
+
+namespace {
+// A host whose pending window messages try to start more: a second exchange
+// and a parameter change, as a click that got through would.
+struct MeddlingHost : SimulatedHost {
+    using SimulatedHost::SimulatedHost;
+    DeviceLink* link = nullptr;
+    std::vector<TransferResult> second;
+    std::vector<std::pair<int, int>> progress;
+    void ProcessPending() override {
+        ProjectDocument other;
+        second.push_back(link->ReceiveAllPatches(other));
+        link->SendParameterChange(21, 5);
+    }
+    void SetProgressValue(int done, int total) override { progress.emplace_back(done, total); }
+};
+}  // namespace
+
+TEST(Exchanges, NoSecondExchangeAndNoSingleMessageInsideOne) {
+    Orb8Simulator orb(0);
+    MeddlingHost host(&orb);
+    DeviceLink link(host);
+    host.link = &link;
+    host.OpenOutput();
+    host.OpenInput();
+    ProjectDocument project;
+    ASSERT_EQ(link.ReceiveAllPatches(project), TransferResult::Completed);
+    ASSERT_FALSE(host.second.empty());
+    for (TransferResult r : host.second) EXPECT_EQ(r, TransferResult::Busy);
+    EXPECT_EQ(Count(host.SentNames(), "ParameterChange"), 0);
+    EXPECT_EQ(Count(host.SentNames(), "PatchRequest"), 80);
+    EXPECT_EQ(link.lastReceived, 80);
+    ASSERT_EQ(host.progress.size(), 80u);
+    EXPECT_EQ(host.progress.back(), std::make_pair(79, 80));
+    // After it, both work again.
+    EXPECT_FALSE(link.Busy());
+    link.SendParameterChange(21, 5);
+    EXPECT_EQ(Count(host.SentNames(), "ParameterChange"), 1);
 }

@@ -106,7 +106,6 @@ TEST_F(JackIntegration, OnLineAndReceiveAllOverJack) {
 
     BlockingHost host(system, out, in);
     DeviceLink link(host);
-    host.onLong = [&](std::span<const std::uint8_t> b) { link.MidiLong(b); };
     ASSERT_TRUE(link.OnLine());
     EXPECT_EQ(link.deviceChannel, 2);
     EXPECT_EQ(host.channelItems[2].caption, "3:VESK ORB-8");
@@ -132,7 +131,6 @@ TEST_F(JackIntegration, ServerShutdownEndsTheTransferAndTheSimulator) {
     }, 8000ms));
     BlockingHost host(system, out, in);
     DeviceLink link(host);
-    host.onLong = [&](std::span<const std::uint8_t> b) { link.MidiLong(b); };
     ASSERT_TRUE(link.OnLine(2));
 
     // The server goes away while the bank comes in.

@@ -114,7 +114,6 @@ public:
         if (input < 0) throw ToolError{"no MIDI input \"" + o.in + "\" (see orb8tool ports)"};
         host_ = std::make_unique<BlockingHost>(system_, output, input);
         link_ = std::make_unique<DeviceLink>(*host_);
-        host_->onLong = [this](std::span<const std::uint8_t> b) { link_->MidiLong(b); };
         const bool tty = ::isatty(STDERR_FILENO);
         host_->onProgress = [tty](std::string_view, std::string_view text) {
             if (!tty) return;
