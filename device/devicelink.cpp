@@ -213,7 +213,7 @@ TransferResult DeviceLink::ReceiveAllPatches(ProjectDocument& project) {
         }
         PackedSlot slot{};
         std::copy_n(areas.decodeArea.begin(), kPackedBytes, slot.begin());
-        project.slots[static_cast<std::size_t>(i)] = slot;
+        project.packedSlots[static_cast<std::size_t>(i)] = slot;
         ++lastReceived;
     }
     project.UnpackAll();
@@ -304,7 +304,7 @@ TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
         if (const auto end = AwaitAck(false)) return finish(*end);
         host_.SetProgressValue(1 + kFilterCount + kSetCount + k, kSteps);
         Status(NumberedStatus("Sending Patch", k));
-        SendForAck(PatchDump(deviceChannel, k, FromSlot(project.slots[static_cast<std::size_t>(k)])));
+        SendForAck(PatchDump(deviceChannel, k, FromSlot(project.packedSlots[static_cast<std::size_t>(k)])));
     }
     if (const auto end = AwaitAck(false)) return finish(*end);
     host_.SetProgressValue(kSteps - 2, kSteps);

@@ -14,13 +14,37 @@ TMidi::~TMidi() {
 }
 
 void TMidi::RefreshDevices() {
-    outputNames_.clear();
-    inputNames_.clear();
-    for (const auto& n : system_.OutputNames()) outputNames_ << QString::fromStdString(n);
-    for (const auto& n : system_.InputNames()) inputNames_ << QString::fromStdString(n);
+    QStringList outputs, inputs;
+    for (const auto& n : system_.OutputNames()) outputs << QString::fromStdString(n);
+    for (const auto& n : system_.InputNames()) inputs << QString::fromStdString(n);
+    const bool changed = outputs != outputNames_ || inputs != inputNames_;
+    outputNames_ = outputs;
+    inputNames_ = inputs;
+    // The first run starts with device 0 of each kind; later the name decides.
+    if (MidiOutName.isEmpty() && !outputNames_.isEmpty()) MidiOutName = outputNames_.value(MidiOutID);
+    if (MidiInName.isEmpty() && !inputNames_.isEmpty()) MidiInName = inputNames_.value(MidiInID);
+    const int out = outputNames_.indexOf(MidiOutName), in = inputNames_.indexOf(MidiInName);
+    if (out >= 0) MidiOutID = out;
+    if (in >= 0) MidiInID = in;
+    if (changed) {
+        if (outMenu_) SetMIDIOUTMenu(outMenu_);
+        if (inMenu_) SetMIDIINMenu(inMenu_);
+    }
 }
 
-void TMidi::FillMenu(QMenu* menu, const QStringList& names, int& chosen, QPointer<QActionGroup>& group) {
+void TMidi::ChooseOutput(int index) {
+    if (index < 0 || index >= outputNames_.size()) return;
+    MidiOutID = index;
+    MidiOutName = outputNames_[index];
+}
+
+void TMidi::ChooseInput(int index) {
+    if (index < 0 || index >= inputNames_.size()) return;
+    MidiInID = index;
+    MidiInName = inputNames_[index];
+}
+
+void TMidi::FillMenu(QMenu* menu, const QStringList& names, int& chosen, QPointer<QActionGroup>& group, bool output) {
     if (!menu) return;
     menu->clear();
     delete group.data();  // the last menu's group, if that menu still lives
@@ -36,19 +60,19 @@ void TMidi::FillMenu(QMenu* menu, const QStringList& names, int& chosen, QPointe
         item->setCheckable(true);
         item->setChecked(i == chosen);
         group->addAction(item);
-        connect(item, &QAction::triggered, this, [&chosen, i] { chosen = i; });
+        connect(item, &QAction::triggered, this, [this, output, i] { output ? ChooseOutput(i) : ChooseInput(i); });
     }
 }
 
 void TMidi::SetMIDIOUTMenu(QMenu* menu) {
     outMenu_ = menu;
-    FillMenu(menu, outputNames_, MidiOutID, outGroup_);
+    FillMenu(menu, outputNames_, MidiOutID, outGroup_, true);
     EnableMenu(menu, !OutputOpen());
 }
 
 void TMidi::SetMIDIINMenu(QMenu* menu) {
     inMenu_ = menu;
-    FillMenu(menu, inputNames_, MidiInID, inGroup_);
+    FillMenu(menu, inputNames_, MidiInID, inGroup_, false);
     EnableMenu(menu, !InputOpen());
 }
 
@@ -60,6 +84,9 @@ void TMidi::EnableMenu(QMenu* menu, bool enabled) {
 
 int TMidi::OpenMidiOut() {
     if (out_) return orb8::MidiOpenBusy;
+    // The device chosen by its name in the list as it is now.
+    RefreshDevices();
+    if (outputNames_.indexOf(MidiOutName) < 0) return orb8::MidiOpenInvalidDevice;
     int result = orb8::MidiOpenOk;
     out_ = system_.OpenOutput(MidiOutID, result);
     if (!out_) return result ? result : orb8::MidiOpenError;
@@ -83,6 +110,8 @@ int TMidi::OpenMidiIn() {
         timeBase_ = {};
         recording_ = false;
     }
+    RefreshDevices();
+    if (inputNames_.indexOf(MidiInName) < 0) return orb8::MidiOpenInvalidDevice;
     int result = orb8::MidiOpenOk;
     in_ = system_.OpenInput(MidiInID, [this](std::vector<std::uint8_t> m) { Arrived(std::move(m)); }, result);
     if (!in_) return result ? result : orb8::MidiOpenError;

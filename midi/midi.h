@@ -34,8 +34,11 @@ public:
     explicit TMidi(orb8::MidiSystem& system, QObject* parent = nullptr);
     ~TMidi() override;
 
+    // The chosen devices: their index in the lists as last read, and their
+    // names, by which they are opened (the lists may have changed since).
     int MidiOutID = 0;
     int MidiInID = 0;
+    QString MidiOutName, MidiInName;
     bool Thru = false;
 
     // Fills the menu with one checkable item per device, or "no devices".
@@ -43,7 +46,11 @@ public:
     void SetMIDIINMenu(QMenu* menu);
     QStringList OutputNames() const { return outputNames_; }
     QStringList InputNames() const { return inputNames_; }
+    // Reads the device lists again; a chosen device keeps its name.
     void RefreshDevices();
+    // Chooses a device as its menu item does.
+    void ChooseOutput(int index);
+    void ChooseInput(int index);
 
     int OpenMidiOut();
     void CloseMidiOut();
@@ -79,7 +86,7 @@ public:
 private:
     void Arrived(std::vector<std::uint8_t> message);
     void DeliverPending();
-    void FillMenu(QMenu* menu, const QStringList& names, int& chosen, QPointer<QActionGroup>& group);
+    void FillMenu(QMenu* menu, const QStringList& names, int& chosen, QPointer<QActionGroup>& group, bool output);
     void EnableMenu(QMenu* menu, bool enabled);
     std::uint32_t TimeDelta(std::chrono::steady_clock::time_point at);
 

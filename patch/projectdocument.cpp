@@ -19,16 +19,16 @@ std::string LimitComment(const std::string& text) {
 
 ProjectDocument::ProjectDocument() {
     const PackedSlot initial = ToSlot(Pack(InitialPatch()));
-    slots.fill(initial);
+    packedSlots.fill(initial);
     UnpackAll();
 }
 
 void ProjectDocument::PackAll() {
-    for (int i = 0; i < kPatchCount; ++i) slots[static_cast<std::size_t>(i)] = ToSlot(Pack(patches[static_cast<std::size_t>(i)]));
+    for (int i = 0; i < kPatchCount; ++i) packedSlots[static_cast<std::size_t>(i)] = ToSlot(Pack(patches[static_cast<std::size_t>(i)]));
 }
 
 void ProjectDocument::UnpackAll() {
-    for (int i = 0; i < kPatchCount; ++i) patches[static_cast<std::size_t>(i)] = Unpack(FromSlot(slots[static_cast<std::size_t>(i)]));
+    for (int i = 0; i < kPatchCount; ++i) patches[static_cast<std::size_t>(i)] = Unpack(FromSlot(packedSlots[static_cast<std::size_t>(i)]));
 }
 
 void ProjectDocument::SetCommentOfRow(int row, const std::string& text) {
@@ -41,7 +41,7 @@ std::vector<std::uint8_t> ProjectDocument::FileImage(const CustomSettingsBlock& 
     std::vector<std::uint8_t> bytes(kProjectFileBytes, 0);
     for (int i = 0; i < kPatchCount; ++i) {
         std::uint8_t* record = bytes.data() + i * kPatchRecordBytes;
-        std::memcpy(record, slots[static_cast<std::size_t>(i)].data(), kPackedBytes);
+        std::memcpy(record, packedSlots[static_cast<std::size_t>(i)].data(), kPackedBytes);
         const std::string comment = LimitComment(comments[static_cast<std::size_t>(i)]);
         std::memcpy(record + kPackedBytes, comment.data(), comment.size());
     }
@@ -55,7 +55,7 @@ bool ProjectDocument::FromFileImage(const std::vector<std::uint8_t>& bytes) {
         const std::uint8_t* record = bytes.data() + i * kPatchRecordBytes;
         PackedSlot slot{};
         std::memcpy(slot.data(), record, kPackedBytes);
-        slots[static_cast<std::size_t>(i)] = slot;
+        packedSlots[static_cast<std::size_t>(i)] = slot;
         const char* text = reinterpret_cast<const char*>(record + kPackedBytes);
         // A field without a zero byte gives its first 255 bytes.
         const std::size_t length = ::strnlen(text, kCommentMaxBytes);
@@ -101,6 +101,25 @@ bool ProjectDocument::MovePatch(int s, int t) {
         std::rotate(cto, cfrom, cfrom + 1);
     }
     SetModified();
+    return true;
+}
+
+void CopyBuffer::CopyFrom(const ProjectDocument& document, int row) {
+    if (!ProjectDocument::ValidRow(row)) return;
+    const auto i = static_cast<std::size_t>(row - 1);
+    patch = document.patches[i];
+    slot = document.packedSlots[i];
+    comment = document.comments[i];
+    filled = true;
+}
+
+bool CopyBuffer::PasteInto(ProjectDocument& document, int row) const {
+    if (!filled || !ProjectDocument::ValidRow(row)) return false;
+    const auto i = static_cast<std::size_t>(row - 1);
+    document.patches[i] = patch;
+    document.packedSlots[i] = slot;
+    document.comments[i] = comment;
+    document.SetModified();
     return true;
 }
 

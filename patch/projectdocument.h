@@ -26,7 +26,7 @@ public:
     // The patches are the truth while the project is open; the packed slots are
     // refreshed from them before a save or Send All and the patches from the
     // slots after a load or Receive All.
-    std::array<PackedSlot, kPatchCount> slots{};
+    std::array<PackedSlot, kPatchCount> packedSlots{};
     std::array<PatchData, kPatchCount> patches{};
     std::array<std::string, kPatchCount> comments{};  // the file's bytes, at most 255
     std::string fileName;
@@ -63,6 +63,19 @@ public:
     bool CopyPatchFrom(const ProjectDocument& other, int s, int t);
 
     void SetModified() { modified = true; }
+};
+
+// The one patch that Copy keeps: its editing form, its bank slot and its comment.
+struct CopyBuffer {
+    PatchData patch{};
+    PackedSlot slot{};
+    std::string comment;
+    bool filled = false;
+
+    void CopyFrom(const ProjectDocument& document, int row);
+    // Writes the patch, slot and comment over row; the project is modified.
+    // False (and nothing changed) when nothing was copied or the row is not a patch.
+    bool PasteInto(ProjectDocument& document, int row) const;
 };
 
 std::string LimitComment(const std::string& text);

@@ -115,7 +115,7 @@ TEST_F(JackIntegration, OnLineAndReceiveAllOverJack) {
     ASSERT_EQ(link.ReceiveAllPatches(project), TransferResult::Completed);
     const auto factory = FactoryBank();
     for (int i = 0; i < kPatchCount; ++i)
-        EXPECT_EQ(FromSlot(project.slots[static_cast<std::size_t>(i)]), factory[static_cast<std::size_t>(i)]) << i;
+        EXPECT_EQ(FromSlot(project.packedSlots[static_cast<std::size_t>(i)]), factory[static_cast<std::size_t>(i)]) << i;
     link.OffLine();
 }
 

@@ -72,7 +72,7 @@ TEST(Orb8ToolMidi, ReceiveThenSendThroughTheSimulator) {
     project.fileName = bank;
     ASSERT_TRUE(project.Load().ok());
     const auto factory = FactoryBank();
-    for (int i = 0; i < kPatchCount; ++i) EXPECT_EQ(project.slots[static_cast<std::size_t>(i)], ToSlot(factory[static_cast<std::size_t>(i)])) << i;
+    for (int i = 0; i < kPatchCount; ++i) EXPECT_EQ(project.packedSlots[static_cast<std::size_t>(i)], ToSlot(factory[static_cast<std::size_t>(i)])) << i;
     const std::string traffic = ReadText(log);
     EXPECT_NE(traffic.find("F0 52 02 21 13 4F F7  PatchRequest"), std::string::npos);
     // The file ends with the settings block of the ORB-8 that answered.

@@ -31,6 +31,7 @@ struct Script {
     // Shared with the sender threads, which may outlive the test's own objects.
     std::shared_ptr<Sent> sent = std::make_shared<Sent>();
     MidiReceiveHandler input;
+    int openedOutput = -1;
 };
 
 class ScriptedBackend : public MidiBackend {
@@ -45,6 +46,7 @@ public:
             return nullptr;
         }
         result = MidiOpenOk;
+        s_.openedOutput = index;
         std::shared_ptr<Sent> sent = s_.sent;
         return std::make_unique<AsyncMidiOut>(
             [sent](const std::vector<std::uint8_t>& m) {
@@ -125,6 +127,27 @@ TEST(TMidi, NoDevices) {
     EXPECT_EQ(midi.Send(reinterpret_cast<const std::uint8_t*>("\xF0\xF7"), 2), 0);
     EXPECT_EQ(midi.AddBuf(7), 0);
     EXPECT_EQ(midi.QueuedBuffers(), 0);
+}
+
+TEST(TMidi, TheChosenDeviceIsOpenedByItsName) {
+    Script s;
+    auto system = SystemFor(s);
+    TMidi midi(*system);
+    QMenu out;
+    midi.SetMIDIOUTMenu(&out);
+    out.actions()[1]->trigger();
+    EXPECT_EQ(midi.MidiOutName, "Out B");
+    // A device went away since the menu was filled: the chosen one is still opened.
+    s.outputs = {"Out B"};
+    ASSERT_EQ(midi.OpenMidiOut(), 0);
+    EXPECT_EQ(s.openedOutput, 0);
+    EXPECT_EQ(out.actions().size(), 1);  // the menu shows the list as it is now
+    midi.CloseMidiOut();
+    // The chosen device itself went away: nothing else is opened in its place.
+    s.outputs = {"Out A", "Out C"};
+    s.openedOutput = -1;
+    EXPECT_EQ(midi.OpenMidiOut(), MidiOpenInvalidDevice);
+    EXPECT_EQ(s.openedOutput, -1);
 }
 
 TEST(TMidi, AMenuDestroyedFirstIsNotTouchedAgain) {

@@ -1,0 +1,75 @@
+// orb8ed: the window program. The command line takes a .orb or .dst file to
+// open, or -E (or /E) for English captions on a Japanese system;
+// --screenshot FILE [BANK.orb] renders the main window offscreen into a
+// picture and ends.
+#include <QApplication>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+
+#include "app/ui/mainwin.h"
+#include "app/ui/userdialogs.h"
+#include "midi/midisystem.h"
+
+namespace {
+
+// An exception that reaches the event loop is shown, not the end of the program.
+class Orb8Application : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            QMessageBox::critical(nullptr, QStringLiteral("ORB-8ED"), QString::fromUtf8(e.what()));
+        }
+        return false;
+    }
+};
+
+int Screenshot(int argc, char** argv, const QString& file, const QStringList& rest) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    Orb8Application app(argc, argv);
+    orb8::MidiSystemOptions midi;
+    midi.realPorts = false;
+    orb8::MidiSystem system(midi);
+    QtUserDialogs dialogs;
+    TMainWin window(system, dialogs, MainWinOptions{false, rest, false});
+    window.show();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    window.OnIdleHandlerIdle();
+    QCoreApplication::processEvents();
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "orb8ed: %s could not be written\n", qPrintable(file));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (!arguments.isEmpty() && arguments[0] == "--screenshot") {
+        if (arguments.size() < 2) {
+            std::fprintf(stderr, "orb8ed: --screenshot needs FILE.png [BANK.orb]\n");
+            return 2;
+        }
+        return Screenshot(argc, argv, arguments[1], arguments.mid(2));
+    }
+    Orb8Application app(argc, argv);
+    app.setApplicationName("orb8ed");
+    app.setApplicationDisplayName("ORB-8ED");
+    app.setApplicationVersion(ORB8_VERSION);
+    app.setDesktopFileName("orb8ed");
+    const bool english = !arguments.isEmpty() && (arguments[0] == "-E" || arguments[0] == "/E");
+    const bool japanese = QLocale::system().language() == QLocale::Japanese && !english;
+    orb8::MidiSystem system;
+    QtUserDialogs dialogs;
+    TMainWin window(system, dialogs, MainWinOptions{japanese, arguments, true});
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,34 @@
+#include "app/ui/userdialogs.h"
+
+#include <QFileDialog>
+
+bool QtUserDialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
+}
+
+UserDialogs::Answer QtUserDialogs::AskSave(QWidget* parent, const QString& caption, const QString& text) {
+    switch (QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QMessageBox::Yes)) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: return Answer::Cancel;
+    }
+}
+
+void QtUserDialogs::Inform(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox::information(parent, caption, text);
+}
+
+void QtUserDialogs::ShowError(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox::critical(parent, caption, text);
+}
+
+QString QtUserDialogs::OpenFileName(QWidget* parent, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+}
+
+QString QtUserDialogs::SaveFileName(QWidget* parent, const QString& filter, const QString& current) {
+    // The dialog asks before replacing a file; read-only files are not offered.
+    return QFileDialog::getSaveFileName(parent, QString(), current, filter, nullptr);
+}

@@ -1,0 +1,38 @@
+// Every question, message and file dialog the window program shows goes
+// through here: the real ones are Qt's message boxes and file dialogs; tests
+// and benchmarks answer them from a script.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    enum class Answer { Yes, No, Cancel };
+
+    // A Yes/No question (cancel is No).
+    virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // Yes, No or Cancel about unsaved work.
+    virtual Answer AskSave(QWidget* parent, const QString& caption, const QString& text) = 0;
+    virtual void Inform(QWidget* parent, const QString& caption, const QString& text) = 0;
+    virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // The file chosen, or empty when the dialog was cancelled.
+    virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
+    virtual QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) = 0;
+};
+
+// Qt's own message boxes and file dialogs.
+class QtUserDialogs : public UserDialogs {
+public:
+    bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) override;
+    Answer AskSave(QWidget* parent, const QString& caption, const QString& text) override;
+    void Inform(QWidget* parent, const QString& caption, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
+    QString OpenFileName(QWidget* parent, const QString& filter) override;
+    QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) override;
+};

@@ -1,0 +1,145 @@
+#include "customdist/ui/customdistwin.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include "app/ui/mainwin.h"
+
+using namespace orb8;
+
+TCustomDistWin::TCustomDistWin(TMainWin& main, int number)
+    : DocumentWindow(main, QStringLiteral("NoNameDst%1").arg(number)) {
+    setObjectName(QStringLiteral("CustomDistWin%1").arg(number));
+    setFixedSize(kWidth, kHeight);
+    RecvBtn = Button("RecvBtn", tr("Recv"), QRect(8, 34, 60, 26));
+    SendBtn = Button("SendBtn", tr("Store"), QRect(8, 70, 60, 26));
+    const auto blocks = Blocks();
+    auto pair = [&](int block, QPushButton*& one, const char* name1, QPushButton*& two, const char* name2) {
+        const QRect b = blocks[static_cast<std::size_t>(block)];
+        one = Button(name1, tr("Special1"), QRect(b.left(), b.bottom() + 12, b.width(), 24));
+        two = Button(name2, tr("Special2"), QRect(b.left(), b.bottom() + 40, b.width(), 24));
+    };
+    pair(0, DstChar1Btn, "DstChar1Btn", DstChar2Btn, "DstChar2Btn");
+    pair(1, HiChar1Btn, "HiChar1Btn", HiChar2Btn, "HiChar2Btn");
+    pair(2, MidChar1Btn, "MidChar1Btn", MidChar2Btn, "MidChar2Btn");
+    pair(3, LowChar1Btn, "LowChar1Btn", LowChar2Btn, "LowChar2Btn");
+    connect(RecvBtn, &QPushButton::clicked, this, &TCustomDistWin::RecvBtnClick);
+    connect(SendBtn, &QPushButton::clicked, this, &TCustomDistWin::SendBtnClick);
+    connect(DstChar1Btn, &QPushButton::clicked, this, [this] { ShowDistortionDesigner(0); });
+    connect(DstChar2Btn, &QPushButton::clicked, this, [this] { ShowDistortionDesigner(1); });
+    connect(HiChar1Btn, &QPushButton::clicked, this, [this] { ShowToneDesigner(0, SlotHigh); });
+    connect(HiChar2Btn, &QPushButton::clicked, this, [this] { ShowToneDesigner(1, SlotHigh); });
+    connect(MidChar1Btn, &QPushButton::clicked, this, [this] { ShowToneDesigner(0, SlotMid); });
+    connect(MidChar2Btn, &QPushButton::clicked, this, [this] { ShowToneDesigner(1, SlotMid); });
+    connect(LowChar1Btn, &QPushButton::clicked, this, [this] { ShowToneDesigner(0, SlotLow); });
+    connect(LowChar2Btn, &QPushButton::clicked, this, [this] { ShowToneDesigner(1, SlotLow); });
+    RefreshCaption();
+}
+
+TCustomDistWin::~TCustomDistWin() {
+    for (QWidget* designer : designers_) delete designer;
+}
+
+QPushButton* TCustomDistWin::Button(const char* name, const QString& caption, QRect at) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setGeometry(at);
+    b->setAutoDefault(false);
+    return b;
+}
+
+std::array<QRect, 4> TCustomDistWin::Blocks() const {
+    return {QRect(84, 14, 150, 64), QRect(254, 14, 78, 64), QRect(346, 14, 78, 64), QRect(438, 14, 74, 64)};
+}
+
+std::vector<QWidget*> TCustomDistWin::Designers() const { return designers_; }
+
+void TCustomDistWin::SetFileName(const std::string& path) {
+    document_.fileName = path;
+    RefreshCaption();
+}
+
+FileResult TCustomDistWin::LoadDocument() {
+    const FileResult r = document_.Load();
+    RefreshCaption();
+    return r;
+}
+
+FileResult TCustomDistWin::SaveDocument() {
+    const FileResult r = document_.Save();
+    RefreshCaption();
+    return r;
+}
+
+QString TCustomDistWin::UnsavedQuestion() const {
+    return tr("CustomDistFile%1 has not been saved.\nSave this?").arg(QString::fromStdString(document_.fileName));
+}
+
+void TCustomDistWin::FormActivate() {
+    if (main_.CurrentCustomDist == this && main_.ActiveDocument == this) return;
+    main_.DocumentActivated(this);
+}
+
+void TCustomDistWin::RecvBtnClick() {
+    main_.Link().ReceiveAllCustomDists(document_);
+}
+
+void TCustomDistWin::SendBtnClick() { main_.Link().SendAllCustomDists(document_); }
+
+void TCustomDistWin::ShowDistortionDesigner(int) {}
+void TCustomDistWin::ShowToneDesigner(int, int) {}
+
+// The chain: the distortion character with its four stages, then the three
+// tone characters, joined by the signal's arrows.
+void TCustomDistWin::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(rect(), QColor(34, 38, 46));
+    const auto blocks = Blocks();
+    const QStringList titles = {tr("DISTORTION CHARACTER"), tr("HIGH"), tr("MID"), tr("LOW")};
+    QFont small = font();
+    small.setPixelSize(10);
+    QFont bold = font();
+    bold.setPixelSize(11);
+    bold.setBold(true);
+    for (int i = 0; i < 4; ++i) {
+        const QRectF b = blocks[static_cast<std::size_t>(i)];
+        QLinearGradient fill(b.topLeft(), b.bottomLeft());
+        fill.setColorAt(0, QColor(70, 78, 96));
+        fill.setColorAt(1, QColor(48, 54, 68));
+        p.setPen(QPen(QColor(150, 164, 190), 1.2));
+        p.setBrush(fill);
+        p.drawRoundedRect(b.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+        p.setPen(QColor(235, 240, 250));
+        p.setFont(bold);
+        p.drawText(b.adjusted(4, 4, -4, 0), Qt::AlignHCenter | Qt::AlignTop, titles[i]);
+        if (i + 1 < 4) {
+            const qreal y = b.center().y() + 8;
+            const qreal x0 = b.right() + 2, x1 = blocks[static_cast<std::size_t>(i + 1)].left() - 3;
+            p.setPen(QPen(QColor(255, 190, 80), 1.6));
+            p.drawLine(QPointF(x0, y), QPointF(x1, y));
+            QPainterPath head;
+            head.moveTo(x1 + 1, y);
+            head.lineTo(x1 - 5, y - 4);
+            head.lineTo(x1 - 5, y + 4);
+            head.closeSubpath();
+            p.fillPath(head, QColor(255, 190, 80));
+        }
+    }
+    // The distortion character's stages.
+    const QRectF d = blocks[0];
+    const QStringList stages = {tr("Bottom"), tr("Pre"), tr("Edge"), tr("Clip")};
+    const qreal w = (d.width() - 12) / 4.0;
+    p.setFont(small);
+    for (int k = 0; k < 4; ++k) {
+        const QRectF s(d.left() + 6 + k * w, d.top() + 26, w - 4, 28);
+        p.setPen(QPen(QColor(200, 208, 224), 1));
+        p.setBrush(k == 3 ? QColor(120, 60, 56) : QColor(60, 88, 120));
+        p.drawRoundedRect(s, 3, 3);
+        p.setPen(QColor(240, 244, 250));
+        p.drawText(s, Qt::AlignCenter, stages[k]);
+    }
+    // The input arrow.
+    p.setPen(QPen(QColor(255, 190, 80), 1.6));
+    p.drawLine(QPointF(74, d.center().y() + 8), QPointF(d.left() - 3, d.center().y() + 8));
+}

@@ -1,0 +1,47 @@
+// TMemoWin: the comment window, shared by all projects. It shows the comment
+// of the patch selected in the current project window and hands the text
+// back to that same patch: when it stops being the active window and before
+// every save, copy, paste, close and patch selection. It accepts at most 250
+// characters, and never more than the 255 bytes a comment field holds.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <string>
+
+class QPlainTextEdit;
+class TMainWin;
+class TProjectWindow;
+
+class TMemoWin : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TMemoWin(TMainWin& main);
+
+    QPlainTextEdit* Memo;
+
+    // Shows comment `row` of the project (and remembers where it goes back to).
+    void ShowComment(TProjectWindow* project, int row);
+    // Writes the text back into the patch it came from, if it changed; true
+    // when the document changed.
+    bool HandBack();
+    // Empties the window and forgets its patch (no project left).
+    void Clear();
+    bool HasFocus() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Limit();
+
+    TMainWin& main_;
+    QPointer<TProjectWindow> project_;
+    int row_ = 0;
+    std::string original_;  // the bytes the comment had when shown
+    QString shown_;         // the text they were shown as
+    QString accepted_;      // the last text within the limits
+    bool filling_ = false;
+};
