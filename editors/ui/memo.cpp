@@ -39,6 +39,8 @@ void TMemoWin::ShowComment(TProjectWindow* project, int row) {
 bool TMemoWin::HandBack() {
     if (!project_ || !ProjectDocument::ValidRow(row_)) return false;
     const std::string edited = Memo->toPlainText().toStdString();
+    // Only what the user typed goes back; the patch may have changed meanwhile (a paste).
+    if (edited == shown_.toStdString()) return false;
     const std::string bytes = HandBackBytes(original_, shown_.toStdString(), edited);
     ProjectDocument& document = project_->Document();
     if (bytes != original_ && !CommentFits(bytes)) {

@@ -1,0 +1,625 @@
+// The window program driven as a user drives it: menu items, keys and the
+// mouse on the list, checked against the documents, the saved files and the
+// simulated ORB-8's message log.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/ui/mainwin.h"
+#include "controls/colorbutton.h"
+#include "customdist/ui/customdistwin.h"
+#include "device/ui/progresswin.h"
+#include "device/ui/windowhost.h"
+#include "editors/ui/aboutbox.h"
+#include "editors/ui/ctpanel.h"
+#include "editors/ui/memo.h"
+#include "editors/ui/patchgrid.h"
+#include "editors/ui/projectwin.h"
+#include "midi/midi.h"
+#include "midi/midisystem.h"
+#include "sim/factorybank.h"
+#include "tests/scripteddialogs.h"
+#include "tests/testfiles.h"
+
+using namespace orb8;
+
+namespace {
+
+MidiSystemOptions SimulatorOnly(SimTiming timing) {
+    MidiSystemOptions o;
+    o.realPorts = false;
+    o.simulatorTiming = timing;
+    return o;
+}
+
+struct App {
+    explicit App(QStringList args = {}, bool japanese = false, SimTiming timing = {false, {}})
+        : system(SimulatorOnly(timing)) {
+        win = std::make_unique<TMainWin>(system, dialogs, MainWinOptions{japanese, args, false});
+        win->show();
+        QCoreApplication::processEvents();
+    }
+    ~App() {
+        for (auto& w : win->DocumentWindows)
+            if (w) w->SetModified(false);
+        win->close();
+    }
+    TProjectWindow* Project(int i = 0) const {
+        int n = 0;
+        for (auto& w : win->DocumentWindows)
+            if (auto* p = qobject_cast<TProjectWindow*>(w.data()); p && n++ == i) return p;
+        return nullptr;
+    }
+    std::vector<std::string> Traffic() {
+        return system.Simulator()->With([](Orb8Simulator& s) { return s.ReceivedNames(); });
+    }
+    void ClearTraffic() {
+        system.Simulator()->With([](Orb8Simulator& s) {
+            s.ClearLog();
+            return 0;
+        });
+    }
+    void Idle() {
+        win->OnIdleHandlerIdle();
+        QCoreApplication::processEvents();
+    }
+    QStringList WindowItems() const {
+        QStringList items;
+        bool after = false;
+        for (QAction* a : win->WindowMenu->actions()) {
+            if (after && !a->isSeparator()) items << a->text() + (a->isChecked() ? "*" : "");
+            if (a == win->MemoMenu) after = true;
+        }
+        return items;
+    }
+    MidiSystem system;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMainWin> win;
+};
+
+int Count(const std::vector<std::string>& names, const std::string& name) {
+    return static_cast<int>(std::count(names.begin(), names.end(), name));
+}
+
+}  // namespace
+
+TEST(MainWindow, StartsWithANewProjectAndItsList) {
+    App app;
+    ASSERT_EQ(app.win->DocumentWindows.size(), 1);
+    TProjectWindow* p = app.Project();
+    EXPECT_EQ(p->Caption(), "NoName1");
+    EXPECT_EQ(app.win->windowTitle(), "ORB-8ED - NoName1");
+    EXPECT_EQ(app.WindowItems(), QStringList{"&1:NoName1*"});
+    EXPECT_EQ(app.win->CurrentProject, p);
+    EXPECT_TRUE(app.win->ControlPanel->isEnabled());
+    EXPECT_EQ(p->Grid()->CellText(1, 0), "U01");
+    EXPECT_EQ(p->Grid()->CellText(80, 0), "u94");
+    EXPECT_EQ(p->Grid()->CellText(1, 1), "        ");
+    EXPECT_EQ(p->Grid()->CellText(7, 2), "OFF");
+    EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U01");
+    // Enabling: nothing to paste yet, nothing to save.
+    app.Idle();
+    EXPECT_FALSE(app.win->SaveMenu->isEnabled());
+    EXPECT_TRUE(app.win->SaveAsMenu->isEnabled());
+    EXPECT_TRUE(app.win->CopyMenu->isEnabled());
+    EXPECT_FALSE(app.win->PasteMenu->isEnabled());
+    EXPECT_FALSE(app.win->UploadMenu->isEnabled());
+    EXPECT_FALSE(app.win->ChanMenu->isEnabled());
+    EXPECT_EQ(app.win->OnLineMenu->text(), "On &Line");
+    EXPECT_EQ(app.win->ControlPanel->OnLineBtn->Color(), QColor(0, 0, 0x80));
+    EXPECT_EQ(app.win->ControlPanel->OffLineBtn->Color(), QColor(0, 0xFF, 0));
+    EXPECT_EQ(app.win->SaveMenu->statusTip(), "Save this Project Overwritten");
+    EXPECT_EQ(app.win->SaveMenu->toolTip(), "Save");
+}
+
+TEST(MainWindow, OpenByNameAndTheCommandLine) {
+    TempDir dir;
+    ProjectDocument saved;
+    saved.comments[4] = "from disk";
+    saved.fileName = dir.Path("Bank.ORB");
+    ASSERT_TRUE(saved.Save(DefaultCustomSettings()).ok());
+
+    App app({QString::fromStdString(saved.fileName)});
+    ASSERT_EQ(app.win->DocumentWindows.size(), 1);  // no empty project besides
+    EXPECT_EQ(app.Project()->Caption().toStdString(), saved.fileName);
+    EXPECT_EQ(app.Project()->Document().comments[4], "from disk");
+    EXPECT_EQ(app.win->windowTitle().toStdString(), "ORB-8ED - " + saved.fileName);
+
+    EXPECT_EQ(app.win->OpenByName(QString::fromStdString(dir.Path("x.orbx"))), nullptr);
+    EXPECT_EQ(app.win->DocumentWindows.size(), 1);
+
+    // A path that does not exist: reported, and the blank window keeps it.
+    const std::string missing = dir.Path("new.orb");
+    auto* w = app.win->OpenByName(QString::fromStdString(missing));
+    EXPECT_EQ(app.dialogs.Last("error").toStdString(), missing + "can't be opened.");
+    EXPECT_EQ(w->Caption().toStdString(), missing);
+    EXPECT_EQ(w->UntitledName(), "NoName2");
+
+    // A file that exists but is no project: no path is left behind, so Save
+    // asks for a name instead of overwriting it.
+    const std::string junk = dir.Path("junk.orb");
+    WriteAll(junk, std::vector<std::uint8_t>(100, 7));
+    auto* j = app.win->OpenByName(QString::fromStdString(junk));
+    EXPECT_NE(app.dialogs.Last("error").indexOf("Nothing was loaded"), -1);
+    EXPECT_EQ(j->FileName(), "");
+    EXPECT_EQ(j->Caption(), "NoName3");
+    app.win->FileSaveExecute();
+    EXPECT_EQ(app.dialogs.Count("saveas"), 1);
+    EXPECT_EQ(ReadAll(junk).size(), 100u);
+
+    App english({"-E"}, true);
+    EXPECT_EQ(english.win->DocumentWindows.size(), 1);
+}
+
+TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
+    TempDir dir;
+    App app;
+    TProjectWindow* p = app.Project();
+    app.dialogs.saveNames = {QString::fromStdString(dir.Path("bank"))};
+    ASSERT_TRUE(app.win->FileSaveAsExecute());
+    EXPECT_TRUE(std::filesystem::exists(dir.Path("bank.orb")));
+    EXPECT_EQ(app.win->windowTitle().toStdString(), "ORB-8ED - " + dir.Path("bank.orb"));
+
+    app.dialogs.saveNames = {QString::fromStdString(dir.Path("other.ORB"))};
+    ASSERT_TRUE(app.win->FileSaveAsExecute());
+    EXPECT_TRUE(std::filesystem::exists(dir.Path("other.ORB")));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("other.ORB.orb")));
+
+    // A change marks the project, Save clears the mark.
+    p->SetCurrentRow(3);
+    app.win->CopyMenuClick();
+    p->SetCurrentRow(4);
+    app.win->PasteMenuClick();
+    EXPECT_TRUE(p->Caption().endsWith("*"));
+    app.Idle();
+    EXPECT_TRUE(app.win->SaveMenu->isEnabled());
+    app.win->FileSaveExecute();
+    EXPECT_FALSE(p->Caption().endsWith("*"));
+
+    // A cancelled dialog changes nothing; a name that exists once the
+    // extension is added is asked about.
+    EXPECT_FALSE(app.win->FileSaveAsExecute());
+    app.dialogs.yesNo = false;
+    app.dialogs.saveNames = {QString::fromStdString(dir.Path("bank"))};
+    EXPECT_FALSE(app.win->FileSaveAsExecute());
+    EXPECT_NE(app.dialogs.Last("question").indexOf("already exists"), -1);
+    EXPECT_EQ(p->FileName(), dir.Path("other.ORB"));
+
+    // A save that fails is reported and the mark stays.
+    p->SetModified(true);
+    p->SetFileName(dir.Path("gone/x.orb"));
+    app.win->FileSaveExecute();
+    EXPECT_NE(app.dialogs.Last("error").indexOf("couldn't be saved"), -1);
+    EXPECT_TRUE(p->Modified());
+}
+
+TEST(MainWindow, WindowListCaptionsAndShortcuts) {
+    App app;
+    for (int i = 0; i < 10; ++i) app.win->ProjectNewMenuClick();
+    const QStringList items = app.WindowItems();
+    ASSERT_EQ(items.size(), 11);
+    EXPECT_EQ(items[8], "&9:NoName9");
+    EXPECT_EQ(items[10], "11:NoName11*");
+    const QList<QAction*> actions = app.win->WindowMenu->actions();
+    QAction* ninth = nullptr;
+    QAction* eleventh = nullptr;
+    for (QAction* a : actions) {
+        if (a->text() == "&9:NoName9") ninth = a;
+        if (a->text() == "11:NoName11") eleventh = a;
+    }
+    ASSERT_TRUE(ninth && eleventh);
+    EXPECT_EQ(ninth->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_9));
+    EXPECT_TRUE(eleventh->shortcut().isEmpty());
+    ninth->trigger();
+    EXPECT_EQ(app.win->ActiveDocument, app.Project(8));
+    EXPECT_EQ(app.win->windowTitle(), "ORB-8ED - NoName9");
+}
+
+TEST(MainWindow, OnlyACustomDistWindowDisablesCopyPasteAndComment) {
+    App app;
+    app.Project()->SubWindow()->close();
+    EXPECT_EQ(app.win->windowTitle(), "ORB-8ED");
+    app.win->CustomDistNewMenuClick();
+    EXPECT_EQ(app.win->DocumentWindows.last()->Caption(), "NoNameDst1");
+    app.Idle();
+    EXPECT_FALSE(app.win->CopyMenu->isEnabled());
+    EXPECT_FALSE(app.win->PasteMenu->isEnabled());
+    EXPECT_FALSE(app.win->MemoMenu->isEnabled());
+    EXPECT_TRUE(app.win->SaveAsMenu->isEnabled());
+    EXPECT_FALSE(app.win->ControlPanel->isEnabled());
+}
+
+TEST(ProjectWindow, DragPreviewAndMove) {
+    App app;
+    TProjectWindow* p = app.Project();
+    for (int r = 1; r <= kPatchCount; ++r) {
+        EncodeName("P" + std::to_string(r), p->Document().PatchOfRow(r));
+        p->Document().SetCommentOfRow(r, "c" + std::to_string(r));
+        p->RefreshRow(r);
+    }
+    auto names = [&](int from, int to) {
+        QStringList list;
+        for (int r = from; r <= to; ++r) list << p->Grid()->CellText(r, 1).trimmed();
+        return list;
+    };
+    p->PatchGridMouseDown(2);
+    p->PatchGridDragOver(5, false);
+    EXPECT_EQ(names(1, 6), (QStringList{"P1", "P3", "P4", "P5", "P2", "P6"}));
+    p->PatchGridDragOver(1, false);  // straight on to row 1
+    EXPECT_EQ(names(1, 6), (QStringList{"P2", "P1", "P3", "P4", "P5", "P6"}));
+    p->PatchGridDragOver(0, true);  // the heading: the bank as it was
+    EXPECT_EQ(names(1, 3), (QStringList{"P1", "P2", "P3"}));
+    p->PatchGridDragOver(5, false);
+    p->PatchGridDragDrop(*p, 5);
+    EXPECT_EQ(names(1, 6), (QStringList{"P1", "P3", "P4", "P5", "P2", "P6"}));
+    EXPECT_EQ(DecodeName(p->Document().PatchOfRow(5)), "P2      ");
+    EXPECT_EQ(p->Document().CommentOfRow(5), "c2");
+    EXPECT_EQ(p->CurrentRow(), 5);
+    EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U11");
+    EXPECT_TRUE(p->Modified());
+    EXPECT_EQ(p->Caption(), "NoName1*");
+
+    // Back onto its own row, or out of the window: nothing changes.
+    p->SetModified(false);
+    p->PatchGridMouseDown(3);
+    p->PatchGridDragOver(9, false);
+    p->PointerLeft();
+    EXPECT_EQ(names(3, 4), (QStringList{"P4", "P5"}));
+    p->PatchGridDragOver(3, false);
+    p->PatchGridDragDrop(*p, 3);
+    EXPECT_FALSE(p->Modified());
+    EXPECT_EQ(names(1, 6), (QStringList{"P1", "P3", "P4", "P5", "P2", "P6"}));
+}
+
+TEST(ProjectWindow, HoldingOverTheHeadingScrollsUp) {
+    App app;
+    TProjectWindow* p = app.Project();
+    p->SetCurrentRow(4);
+    p->PatchGridMouseDown(4);
+    for (int i = 0; i < 6; ++i) {
+        QTest::qWait(35);
+        p->PatchGridDragOver(0, true);
+    }
+    EXPECT_EQ(p->CurrentRow(), 1);
+    EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U01");
+    p->PatchGridEndDrag();
+}
+
+TEST(ProjectWindow, DropFromAnotherProjectCopiesThePatch) {
+    App app;
+    app.win->ProjectNewMenuClick();
+    TProjectWindow* a = app.Project(0);
+    TProjectWindow* b = app.Project(1);
+    a->Document().PatchOfRow(2)[DriveType] = 12;
+    a->Document().PatchOfRow(2)[ModuleSwitches] = DriveOn;
+    a->Document().SetCommentOfRow(2, "fuzz lead");
+    a->RefreshRow(2);
+    const ProjectDocument before = a->Document();
+    a->PatchGridMouseDown(2);
+    b->PatchGridDragDrop(*a, 7);
+    EXPECT_EQ(b->Document().PatchOfRow(7)[DriveType], 12);
+    EXPECT_EQ(b->Document().CommentOfRow(7), "fuzz lead");
+    EXPECT_EQ(b->Grid()->CellText(7, 2).trimmed(), "FUZZ");
+    EXPECT_EQ(b->CurrentRow(), 7);
+    EXPECT_TRUE(b->Modified());  // a change like any other
+    EXPECT_FALSE(a->Modified());
+    EXPECT_EQ(a->Document().patches, before.patches);
+}
+
+TEST(ProjectWindow, EnterChangesNothingAndArrowsSelect) {
+    App app;
+    TProjectWindow* p = app.Project();
+    p->Grid()->setFocus();
+    QTest::keyClick(p->Grid(), Qt::Key_Down);
+    QTest::keyClick(p->Grid(), Qt::Key_Down);
+    EXPECT_EQ(p->CurrentRow(), 3);
+    EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U03");
+    QTest::keyClick(p->Grid(), Qt::Key_Return);
+    EXPECT_EQ(p->CurrentRow(), 3);
+    EXPECT_FALSE(p->Modified());
+    // A click on a row selects it.
+    const QRect cell = p->Grid()->visualItemRect(p->Grid()->item(5, 1));
+    QTest::mouseClick(p->Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(p->CurrentRow(), 6);
+}
+
+TEST(ProjectWindow, CloseQueryAndItsAnswers) {
+    TempDir dir;
+    App app;
+    TProjectWindow* p = app.Project();
+    p->SetModified(true);
+    app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
+    p->SubWindow()->close();
+    EXPECT_EQ(app.win->DocumentWindows.size(), 1);
+    EXPECT_EQ(app.dialogs.Last("save"), "This Project  has not been saved.\nSave this?");
+
+    // Yes, then a cancelled save dialog: the window stays with its changes.
+    app.dialogs.saveAnswers = {UserDialogs::Answer::Yes};
+    p->SubWindow()->close();
+    EXPECT_EQ(app.win->DocumentWindows.size(), 1);
+    EXPECT_TRUE(p->Modified());
+
+    // Yes and a name: saved, then closed.
+    app.dialogs.saveAnswers = {UserDialogs::Answer::Yes};
+    app.dialogs.saveNames = {QString::fromStdString(dir.Path("kept"))};
+    QPointer<TProjectWindow> gone = p;
+    gone->SubWindow()->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(std::filesystem::exists(dir.Path("kept.orb")));
+    EXPECT_EQ(app.win->DocumentWindows.size(), 0);
+    EXPECT_EQ(app.win->windowTitle(), "ORB-8ED");
+    EXPECT_EQ(app.win->MemoWin->Memo->toPlainText(), "");
+
+    // No: closed without saving; an unmodified one closes without a question.
+    app.win->ProjectNewMenuClick();
+    app.Project()->SetModified(true);
+    app.dialogs.saveAnswers = {UserDialogs::Answer::No};
+    const int asked = app.dialogs.Count("save");
+    app.Project()->SubWindow()->close();
+    EXPECT_EQ(app.dialogs.Count("save"), asked + 1);
+    EXPECT_EQ(app.win->DocumentWindows.size(), 0);
+    app.win->ProjectNewMenuClick();
+    app.Project()->SubWindow()->close();
+    EXPECT_EQ(app.dialogs.Count("save"), asked + 1);
+
+    // Quitting asks each modified window, the last first; Cancel keeps all.
+    app.win->ProjectNewMenuClick();
+    app.win->CustomDistNewMenuClick();
+    for (auto& w : app.win->DocumentWindows) w->SetModified(true);
+    app.dialogs.saveAnswers = {UserDialogs::Answer::No, UserDialogs::Answer::Cancel};
+    EXPECT_FALSE(app.win->close());
+    EXPECT_EQ(app.win->DocumentWindows.size(), 1);
+    EXPECT_TRUE(app.dialogs.shown[app.dialogs.shown.size() - 2].text.startsWith("CustomDistFile"));
+}
+
+TEST(CommentWindow, HandBackToThePatchItCameFrom) {
+    TempDir dir;
+    App app;
+    TProjectWindow* a = app.Project();
+    QPlainTextEdit* memo = app.win->MemoWin->Memo;
+    a->SetCurrentRow(3);
+    memo->setFocus();
+    memo->setPlainText("warm lead");
+    a->SetCurrentRow(5);
+    EXPECT_EQ(a->Document().CommentOfRow(3), "warm lead");
+    EXPECT_EQ(a->Grid()->CellText(3, 5), "warm lead");
+    EXPECT_EQ(memo->toPlainText(), "");
+    EXPECT_TRUE(a->Modified());
+
+    // Typed while A was current, then B activated: it goes to A.
+    app.win->ProjectNewMenuClick();
+    TProjectWindow* b = app.Project(1);
+    a->SubWindow()->showNormal();
+    app.win->MdiArea->setActiveSubWindow(a->SubWindow());
+    a->FormActivate();
+    memo->setPlainText("for A");
+    app.win->MdiArea->setActiveSubWindow(b->SubWindow());
+    b->FormActivate();
+    EXPECT_EQ(a->Document().CommentOfRow(5), "for A");
+    EXPECT_EQ(b->Document().CommentOfRow(1), "");
+
+    // Saving with the comment still being typed saves it.
+    memo->setPlainText("saved at once");
+    app.dialogs.saveNames = {QString::fromStdString(dir.Path("b"))};
+    app.win->FileSaveExecute();
+    ProjectDocument back;
+    back.fileName = dir.Path("b.orb");
+    ASSERT_TRUE(back.Load().ok());
+    EXPECT_EQ(back.comments[0], "saved at once");
+}
+
+TEST(CommentWindow, LimitsAndOldBytes) {
+    App app;
+    TProjectWindow* p = app.Project();
+    QPlainTextEdit* memo = app.win->MemoWin->Memo;
+    memo->setPlainText(QString(250, 'x'));
+    memo->moveCursor(QTextCursor::End);
+    memo->insertPlainText("y");  // the 251st character is refused
+    EXPECT_EQ(memo->toPlainText(), QString(250, 'x'));
+    memo->setPlainText(QString(128, QChar(0x00E9)));  // 128 characters, 256 bytes: too long
+    EXPECT_EQ(memo->toPlainText(), QString(250, 'x'));
+
+    // Bytes from an older program: shown in its code page, kept exactly unless edited.
+    p->Document().SetCommentOfRow(2, "caf\xE9");
+    p->RefreshRow(2);
+    EXPECT_EQ(p->Grid()->CellText(2, 5), QString::fromUtf8("caf\xC3\xA9"));
+    p->SetCurrentRow(2);
+    EXPECT_EQ(memo->toPlainText(), QString::fromUtf8("caf\xC3\xA9"));
+    p->SetCurrentRow(1);
+    EXPECT_EQ(p->Document().CommentOfRow(2), "caf\xE9");
+    p->SetCurrentRow(2);
+    memo->setPlainText(QString::fromUtf8("caf\xC3\xA9!"));
+    p->SetCurrentRow(1);
+    EXPECT_EQ(p->Document().CommentOfRow(2), "caf\xC3\xA9!");
+
+    // Closing only minimises; Window > Comment brings it back with its text.
+    p->SetCurrentRow(2);
+    app.win->MemoWin->parentWidget()->close();
+    EXPECT_TRUE(app.win->MemoWin->parentWidget()->isMinimized());
+    app.win->MemoMenuClick();
+    EXPECT_FALSE(app.win->MemoWin->parentWidget()->isMinimized());
+    EXPECT_EQ(memo->toPlainText(), QString::fromUtf8("caf\xC3\xA9!"));
+}
+
+TEST(MainWindow, CopyAndPasteAPatch) {
+    App app;
+    TProjectWindow* p = app.Project();
+    p->Document().PatchOfRow(3)[ModuleSwitches] = ModOn;
+    p->Document().PatchOfRow(3)[ModType] = 5;
+    p->Document().SetCommentOfRow(3, "phaser");
+    p->RefreshRow(3);
+    p->SetCurrentRow(3);
+    app.win->CopyMenuClick();
+    p->SetCurrentRow(10);
+    app.win->PasteMenuClick();
+    EXPECT_EQ(p->Document().PatchOfRow(10), p->Document().PatchOfRow(3));
+    EXPECT_EQ(p->Document().CommentOfRow(10), "phaser");
+    EXPECT_EQ(p->Grid()->CellText(10, 0), "U22");
+    EXPECT_EQ(p->Grid()->CellText(10, 3), p->Grid()->CellText(3, 3));
+    EXPECT_EQ(app.win->MemoWin->Memo->toPlainText(), "phaser");
+    EXPECT_EQ(p->Caption(), "NoName1*");
+}
+
+TEST(OnLine, ScanReceiveSendAndPatchChange) {
+    App app;
+    TProjectWindow* p = app.Project();
+    app.win->OnLineExecute();
+    ASSERT_TRUE(app.win->Link().isOnLine);
+    EXPECT_EQ(app.win->ChanItems[0]->text(), "1:VESK ORB-8");
+    EXPECT_TRUE(app.win->ChanItems[0]->isChecked());
+    EXPECT_FALSE(app.win->ChanItems[1]->isEnabled());
+    app.Idle();
+    EXPECT_EQ(app.win->OnLineMenu->text(), "Off &Line");
+    EXPECT_TRUE(app.win->UploadMenu->isEnabled());
+    EXPECT_TRUE(app.win->ControlPanel->UploadBtn->isEnabled());
+    EXPECT_EQ(app.win->ControlPanel->OnLineBtn->Color(), QColor(0, 0xFF, 0));
+    EXPECT_EQ(app.win->CustomSettings(), FactoryCustomSettings());
+
+    app.win->UploadMenuClick();
+    const auto factory = FactoryBank();
+    for (int i = 0; i < kPatchCount; ++i) ASSERT_EQ(p->Document().patches[static_cast<std::size_t>(i)], Unpack(factory[static_cast<std::size_t>(i)])) << i;
+    EXPECT_EQ(p->Grid()->CellText(1, 1).toStdString(), DecodeName(Unpack(factory[0])));
+    EXPECT_TRUE(p->Modified());
+    EXPECT_FALSE(app.win->ProgressWin->isVisible());
+
+    // Selecting a row switches the processor to it at the next idle pass.
+    app.ClearTraffic();
+    p->SetCurrentRow(6);
+    app.Idle();
+    QTest::qWait(50);
+    const auto traffic = app.Traffic();
+    EXPECT_EQ(Count(traffic, "PatchSelect"), 1);
+    EXPECT_EQ(Count(traffic, "EditBufferWrite"), 1);
+    EXPECT_EQ(app.system.Simulator()->With([](Orb8Simulator& s) { return s.program; }), 5);
+
+    app.ClearTraffic();
+    app.win->DownloadMenuClick();
+    const auto sent = app.Traffic();
+    EXPECT_EQ(Count(sent, "PatchDump"), 80);
+    EXPECT_EQ(Count(sent, "SettingsPageWrite"), 2);
+
+    app.win->OnLineExecute();
+    EXPECT_FALSE(app.win->Link().PortsOpen());
+    app.Idle();
+    EXPECT_EQ(app.win->OnLineMenu->text(), "On &Line");
+    // Off line a selection schedules nothing.
+    p->SetCurrentRow(2);
+    EXPECT_EQ(app.win->PendingPatchChange, 0);
+    app.win->UploadMenuClick();
+    EXPECT_EQ(app.dialogs.Last("information"), "Not be OnLine.");
+}
+
+TEST(OnLine, AbortAndClosingDuringAReceive) {
+    App app({}, false, SimTiming{true, {}});  // with MIDI wire time: about 2.5 s for the bank
+    TProjectWindow* p = app.Project();
+    app.win->OnLineExecute();
+    ASSERT_TRUE(app.win->Link().isOnLine);
+    EncodeName("MINE", p->Document().PatchOfRow(80));
+    bool closedWindow = true, closedMain = true, progressShown = false;
+    QTimer::singleShot(700, [&] {
+        progressShown = app.win->ProgressWin->isVisible();
+        // A click that would close the project or quit is refused meanwhile.
+        closedWindow = p->SubWindow()->close();
+        closedMain = app.win->close();
+        QTest::keyClick(p->Grid(), Qt::Key_Down);
+        app.win->ProgressWin->Abortbtn->click();
+    });
+    app.win->UploadMenuClick();
+    EXPECT_TRUE(progressShown);
+    EXPECT_FALSE(closedWindow);
+    EXPECT_FALSE(closedMain);
+    ASSERT_EQ(app.win->DocumentWindows.size(), 1);
+    const int got = app.win->Link().lastReceived;
+    EXPECT_GT(got, 5);
+    EXPECT_LT(got, 80);
+    EXPECT_EQ(p->Document().patches[0], Unpack(FactoryBank()[0]));
+    EXPECT_EQ(DecodeName(p->Document().PatchOfRow(80)), "MINE    ");  // not received: kept
+    EXPECT_TRUE(p->Modified());
+    EXPECT_FALSE(app.win->ProgressWin->isVisible());
+    EXPECT_EQ(p->CurrentRow(), 1);
+    // A short exchange shows no progress window at all.
+    bool shortShown = true;
+    app.ClearTraffic();
+    p->SetCurrentRow(2);
+    QTimer::singleShot(20, [&] { shortShown = app.win->ProgressWin->isVisible(); });
+    app.Idle();
+    QTest::qWait(150);
+    EXPECT_FALSE(shortShown);
+    EXPECT_EQ(Count(app.Traffic(), "EditBufferWrite"), 1);
+}
+
+TEST(MainWindow, DesignModeAndHelp) {
+    App app;
+    QList<QUrl> opened;
+    app.win->OpenUrl = [&](const QUrl& url) {
+        opened << url;
+        return true;
+    };
+    app.win->DesignMenuClick();
+    EXPECT_EQ(app.dialogs.Last("information"), "Not be OnLine.");
+    app.win->OnLineExecute();
+    app.Idle();  // the processor follows the selected patch first
+    QTest::qWait(50);
+    app.ClearTraffic();
+    app.dialogs.yesNo = false;
+    app.win->DesignMenuClick();
+    EXPECT_FALSE(app.win->DesignMode);
+    app.dialogs.yesNo = true;
+    app.win->DesignMenuClick();
+    EXPECT_TRUE(app.win->DesignMode);
+    QTest::qWait(50);
+    EXPECT_EQ(Count(app.Traffic(), "ParameterChange"), 14);
+    const PatchData edit = app.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; });
+    EXPECT_EQ(edit[DriveType], 20);
+    EXPECT_EQ(DecodeName(edit), "DESIGN  ");
+
+    app.win->OnLineHMenuClick();
+    app.win->VHomeMenuClick();
+    app.win->ORBPageMenuClick();
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith("OnLineHelp/index.html"));
+    EXPECT_EQ(opened[1].host(), "www.example.com");
+    EXPECT_EQ(app.win->VHomeMenu->statusTip(), opened[1].toString());
+}
+
+TEST(MainWindow, JapaneseCaptions) {
+    App app({}, true);
+    EXPECT_EQ(app.win->FileMenu->title(), QString::fromUtf8("ファイル(&F)"));
+    EXPECT_EQ(app.win->SaveMenu->text(), QString::fromUtf8("上書き保存..(&S)"));
+    EXPECT_EQ(app.win->NewMenu->menuAction()->statusTip(), QString::fromUtf8("新規のファイルを作成します"));
+    EXPECT_EQ(app.win->UploadMenu->text(), "&Receive All");  // the Part keeps it English
+    app.Project()->SetModified(true);
+    app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
+    app.Project()->SubWindow()->close();
+    EXPECT_EQ(app.dialogs.Last("save"), QString::fromUtf8("プロジェクトは保存されていません。\n保存しますか？"));
+    const std::string missing = "/nonexistent/x.orb";
+    app.win->OpenByName(QString::fromStdString(missing));
+    EXPECT_EQ(app.dialogs.Last("error"), QString::fromUtf8("/nonexistent/x.orbは開けませんでした。"));
+}
+
+TEST(AboutBox, SplashClosesOnItsTimerAboutStaysForAKey) {
+    MidiSystem system(SimulatorOnly({false, {}}));
+    ScriptedDialogs dialogs;
+    TMainWin win(system, dialogs, MainWinOptions{false, {}, true});
+    EXPECT_TRUE(win.AboutBox->isVisible());
+    EXPECT_TRUE(win.AboutBox->ACTimer.isActive());
+    QMetaObject::invokeMethod(&win.AboutBox->ACTimer, "timeout", Qt::DirectConnection);  // the 2 seconds are up
+    EXPECT_FALSE(win.AboutBox->isVisible());
+    EXPECT_FALSE(win.AboutBox->ACTimer.isActive());
+    QTimer::singleShot(100, [&] {
+        EXPECT_TRUE(win.AboutBox->isVisible());
+        QTest::keyClick(win.AboutBox, Qt::Key_Space);
+    });
+    win.AboutMenuClick();
+    EXPECT_FALSE(win.AboutBox->isVisible());
+    EXPECT_EQ(win.AboutBox->size(), QSize(377, 246));
+}

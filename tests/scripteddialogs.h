@@ -1,0 +1,66 @@
+// Message boxes and file dialogs answered from a script, for tests and
+// benchmarks of the window program; every box shown is recorded.
+#pragma once
+
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+#include "app/ui/userdialogs.h"
+
+struct ScriptedDialogs : UserDialogs {
+    struct Box {
+        QString kind, caption, text;
+    };
+    std::vector<Box> shown;
+    bool yesNo = true;
+    std::deque<Answer> saveAnswers;  // Yes, No or Cancel in turn; Cancel when empty
+    std::deque<QString> openNames, saveNames;  // empty: cancelled
+    std::function<void()> duringBox;           // runs while a box is "open"
+
+    bool AskYesNo(QWidget*, const QString& caption, const QString& text) override {
+        shown.push_back({"question", caption, text});
+        if (duringBox) duringBox();
+        return yesNo;
+    }
+    Answer AskSave(QWidget*, const QString& caption, const QString& text) override {
+        shown.push_back({"save", caption, text});
+        if (saveAnswers.empty()) return Answer::Cancel;
+        const Answer a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
+    void Inform(QWidget*, const QString& caption, const QString& text) override {
+        shown.push_back({"information", caption, text});
+        if (duringBox) duringBox();
+    }
+    void ShowError(QWidget*, const QString& caption, const QString& text) override {
+        shown.push_back({"error", caption, text});
+    }
+    QString OpenFileName(QWidget*, const QString& filter) override {
+        shown.push_back({"open", filter, {}});
+        return Next(openNames);
+    }
+    QString SaveFileName(QWidget*, const QString& filter, const QString& current) override {
+        shown.push_back({"saveas", filter, current});
+        return Next(saveNames);
+    }
+    int Count(const QString& kind) const {
+        int n = 0;
+        for (const auto& b : shown) n += b.kind == kind;
+        return n;
+    }
+    QString Last(const QString& kind) const {
+        for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+            if (it->kind == kind) return it->text;
+        return {};
+    }
+
+private:
+    static QString Next(std::deque<QString>& names) {
+        if (names.empty()) return {};
+        QString n = names.front();
+        names.pop_front();
+        return n;
+    }
+};
