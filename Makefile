@@ -1,4 +1,5 @@
-# make run   builds the program and starts it
+# make run   builds the window program and starts it (without a display:
+#            a picture of it showing the simulated ORB-8's bank)
 # make test  builds everything and runs every test, also under the sanitizers
 #
 # Both install the Debian packages they need when they are missing.
@@ -11,9 +12,10 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 
-BUILD_PACKAGES := cmake ninja-build g++ pkgconf qt6-base-dev librtmidi-dev libjack-jackd2-dev \
-                  nlohmann-json3-dev libcli11-dev fonts-ipafont-gothic
-TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev jackd2 xvfb xauth clang libclang-rt-14-dev
+BUILD_PACKAGES := cmake ninja-build g++ pkgconf qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n \
+                  qt6-svg-dev librtmidi-dev libjack-jackd2-dev nlohmann-json3-dev libcli11-dev fonts-ipafont-gothic
+TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev jackd2 xvfb xauth clang libclang-rt-14-dev \
+                  desktop-file-utils appstream
 
 # CI builds with warnings as errors.
 ifneq ($(CI),)
@@ -24,8 +26,16 @@ endif
 
 run: deps-build
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
-	cmake --build $(BUILD) -j $(JOBS)
-	./$(BUILD)/tools/orb8tool --help
+	cmake --build $(BUILD) -j $(JOBS) --target orb8ed orb8tool
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  ./$(BUILD)/orb8ed; \
+	else \
+	  echo "No display here (neither DISPLAY nor WAYLAND_DISPLAY): making a picture of the program instead."; \
+	  mkdir -p $(BUILD)/run; \
+	  ./$(BUILD)/tools/orb8tool receive $(BUILD)/run/bank.orb --force --no-real-ports --sim-instant --channel 1 && \
+	  ./$(BUILD)/orb8ed --screenshot $(BUILD)/run/main-window.png $(BUILD)/run/bank.orb && \
+	  echo "The main window with the simulated ORB-8's bank: $(BUILD)/run/main-window.png"; \
+	fi
 
 test: deps-test
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)

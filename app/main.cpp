@@ -3,6 +3,7 @@
 // --screenshot FILE [BANK.orb] renders the main window offscreen into a
 // picture and ends.
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
@@ -64,7 +65,8 @@ int main(int argc, char** argv) {
     app.setApplicationName("orb8ed");
     app.setApplicationDisplayName("ORB-8ED");
     app.setApplicationVersion(ORB8_VERSION);
-    app.setDesktopFileName("orb8ed");
+    app.setDesktopFileName("com.example.orb8ed");
+    app.setWindowIcon(QIcon(":/icons/com.example.orb8ed.svg"));
     const bool english = !arguments.isEmpty() && (arguments[0] == "-E" || arguments[0] == "/E");
     const bool japanese = QLocale::system().language() == QLocale::Japanese && !english;
     orb8::MidiSystem system;

@@ -11,7 +11,7 @@
 #include "app/framerules.h"
 #include "patch/fileio.h"
 
-class QMdiSubWindow;
+#include <QMdiSubWindow>
 class TMainWin;
 
 class DocumentWindow : public QWidget {

@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -57,6 +58,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
             QCoreApplication::installTranslator(&qtTranslator_);
     }
     setWindowTitle(kShortTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/com.example.orb8ed.svg")));
     OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 
     MdiArea = new QMdiArea(this);
@@ -80,6 +82,8 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     memoWindow_ = MdiArea->addSubWindow(MemoWin, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     memoWindow_->setObjectName("MemoWindow");
+    memoWindow_->setWindowIcon(windowIcon());
+    editorWindow_->setWindowIcon(windowIcon());
     ProgressWin = new TProgressWin(this);
     RtmPopUp = new TRtmPopUp(*this, this);
     AboutBox = new TAboutBox(this);
@@ -277,6 +281,7 @@ QMdiSubWindow* TMainWin::AddDocumentWindow(DocumentWindow* window) {
     const int before = static_cast<int>(DocumentWindows.size());
     QMdiSubWindow* sub = MdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(windowIcon());
     window->SetSubWindow(sub);
     window->RefreshCaption();
     if (window->Kind() == DocumentKind::Project) {
@@ -424,8 +429,9 @@ void TMainWin::FileOpenExecute() {
     if (!path.isEmpty()) OpenByName(path);
 }
 
-DocumentWindow* TMainWin::OpenByName(const QString& qpath) {
-    const std::string path = qpath.toStdString();
+DocumentWindow* TMainWin::OpenByName(const QString& name) {
+    // The full path, as the caption shows it and a later Save uses it.
+    const std::string path = QFileInfo(name).absoluteFilePath().toStdString();
     const DocumentKind kind = KindOfPath(path);
     if (kind == DocumentKind::None) return nullptr;
     HandBackComment();
