@@ -49,7 +49,7 @@ QPushButton* TCustomDistWin::Button(const char* name, const QString& caption, QR
 }
 
 std::array<QRect, 4> TCustomDistWin::Blocks() const {
-    return {QRect(84, 14, 150, 64), QRect(254, 14, 78, 64), QRect(346, 14, 78, 64), QRect(438, 14, 74, 64)};
+    return {QRect(84, 14, 210, 64), QRect(314, 14, 84, 64), QRect(412, 14, 84, 64), QRect(510, 14, 84, 64)};
 }
 
 std::vector<QWidget*> TCustomDistWin::Designers() const { return designers_; }

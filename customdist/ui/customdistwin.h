@@ -19,7 +19,7 @@ public:
     TCustomDistWin(TMainWin& main, int number);
     ~TCustomDistWin() override;
 
-    static constexpr int kWidth = 520;
+    static constexpr int kWidth = 602;
     static constexpr int kHeight = 170;
 
     orb8::CustomDistDocument& Document() { return document_; }

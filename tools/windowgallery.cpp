@@ -1,0 +1,112 @@
+// orb8ed-gallery: pictures of the program's real windows, offscreen, for the
+// help page and for looking at: orb8ed-gallery OUTDIR [--scale N].
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/ui/mainwin.h"
+#include "app/ui/userdialogs.h"
+#include "customdist/ui/customdistwin.h"
+#include "device/ui/progresswin.h"
+#include "editors/ui/aboutbox.h"
+#include "editors/ui/memo.h"
+#include "editors/ui/projectwin.h"
+#include "midi/midisystem.h"
+
+namespace {
+
+// Every question is answered Yes, nothing else is shown.
+struct YesDialogs : UserDialogs {
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    Answer AskSave(QWidget*, const QString&, const QString&) override { return Answer::No; }
+    void Inform(QWidget*, const QString&, const QString& text) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    void ShowError(QWidget*, const QString&, const QString& text) override {
+        std::fprintf(stderr, "error: %s\n", qPrintable(text));
+    }
+    QString OpenFileName(QWidget*, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+bool Save(const QPixmap& picture, const QString& path) {
+    if (picture.save(path)) {
+        std::printf("%s\n", qPrintable(path));
+        return true;
+    }
+    std::fprintf(stderr, "orb8ed-gallery: %s could not be written\n", qPrintable(path));
+    return false;
+}
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+}
+
+void Forget(TMainWin& win) {
+    for (auto& w : win.DocumentWindows)
+        if (w) w->SetModified(false);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        std::fprintf(stderr, "usage: orb8ed-gallery OUTDIR\n");
+        return 2;
+    }
+    const QDir out(args[0]);
+    QDir().mkpath(out.path());
+    YesDialogs dialogs;
+    bool ok = true;
+
+    {
+        // On line with the simulated ORB-8, its bank received into one project,
+        // a new project beside it, a comment written.
+        orb8::MidiSystemOptions options;
+        options.realPorts = false;
+        options.simulatorTiming = {true, {}};
+        orb8::MidiSystem system(options);
+        TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
+        win.show();
+        Settle();
+        win.OnLineExecute();
+        auto* bank = win.CurrentProject.data();
+        // The progress window, half way through a Receive All.
+        QTimer::singleShot(1200, [&] { ok &= Save(win.ProgressWin->grab(), out.filePath("progress-window.png")); });
+        win.UploadMenuClick();
+        bank->SetCurrentRow(6);
+        win.MemoWin->ShowComment(bank, 6);
+        win.MemoWin->Memo->setPlainText("Smooth lead for the solo in the second set.");
+        win.HandBackComment();
+        win.ProjectNewMenuClick();
+        win.MdiArea->setActiveSubWindow(bank->SubWindow());
+        bank->FormActivate();
+        win.OnIdleHandlerIdle();
+        Settle();
+        ok &= Save(win.grab(), out.filePath("main-window.png"));
+        win.CustomDistNewMenuClick();
+        Settle();
+        ok &= Save(win.CurrentCustomDist->grab(), out.filePath("customdist-window.png"));
+        Forget(win);
+        win.close();
+    }
+    {
+        orb8::MidiSystemOptions options;
+        options.realPorts = false;
+        orb8::MidiSystem system(options);
+        TMainWin win(system, dialogs, MainWinOptions{true, {}, false});
+        win.show();
+        Settle();
+        ok &= Save(win.grab(), out.filePath("main-window-ja.png"));
+        ok &= Save(win.AboutBox->grab(), out.filePath("about-box.png"));
+        Forget(win);
+        win.close();
+    }
+    return ok ? 0 : 1;
+}
