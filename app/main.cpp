@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <exception>
+#include <future>
+#include <memory>
 
 #include "app/ui/mainwin.h"
 #include "app/ui/userdialogs.h"
@@ -61,17 +63,22 @@ int main(int argc, char** argv) {
         }
         return Screenshot(argc, argv, arguments[1], arguments.mid(2));
     }
+    // The MIDI systems are looked for while the window system starts.
+    auto midiSystem = std::async(std::launch::async, [] { return std::make_unique<orb8::MidiSystem>(); });
     Orb8Application app(argc, argv);
     app.setApplicationName("orb8ed");
     app.setApplicationDisplayName("ORB-8ED");
     app.setApplicationVersion(ORB8_VERSION);
     app.setDesktopFileName("com.example.orb8ed");
-    app.setWindowIcon(QIcon(":/icons/com.example.orb8ed.svg"));
+    app.setWindowIcon(QIcon(":/icons/com.example.orb8ed.png"));
     const bool english = !arguments.isEmpty() && (arguments[0] == "-E" || arguments[0] == "/E");
     const bool japanese = QLocale::system().language() == QLocale::Japanese && !english;
-    orb8::MidiSystem system;
+    // For the start-up benchmark: end as soon as the first project window shows.
+    const bool probe = arguments.removeAll("--startup-probe") > 0;
+    const std::unique_ptr<orb8::MidiSystem> system = midiSystem.get();
     QtUserDialogs dialogs;
-    TMainWin window(system, dialogs, MainWinOptions{japanese, arguments, true});
+    TMainWin window(*system, dialogs, MainWinOptions{japanese, arguments, !probe});
     window.show();
+    if (probe) QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }

@@ -58,7 +58,8 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
             QCoreApplication::installTranslator(&qtTranslator_);
     }
     setWindowTitle(kShortTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/com.example.orb8ed.svg")));
+    // A picture made from the SVG icon: loading the SVG engine would slow the start.
+    setWindowIcon(QIcon(QStringLiteral(":/icons/com.example.orb8ed.png")));
     OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 
     MdiArea = new QMdiArea(this);

@@ -114,8 +114,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     BitPanel1 = new TBitPanel(this);
     BitPanel1->setObjectName("BitPanel1");
     BitPanel1->setGeometry(0, 0, kWidth, kHeight);
-    BitPanel1->SetBevels(TBitPanel::bvNone, TBitPanel::bvNone);
-    BitPanel1->SetBitmap(Picture(devicePixelRatioF()));
+    BitPanel1->SetBevels(TBitPanel::bvNone, TBitPanel::bvNone);  // the picture comes when shown
     BitPanel1->installEventFilter(this);
     ACTimer.setInterval(2000);
     ACTimer.setSingleShot(false);

@@ -1,0 +1,80 @@
+// Receive All through the window program against the simulated ORB-8 with
+// MIDI wire timing: total time over the wire-time limit (target at most
+// 1.03); and the CPU the process uses while an exchange waits on a silent
+// processor for one second (target under 1 %).
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <chrono>
+#include <cstdio>
+
+#include "app/ui/mainwin.h"
+#include "app/ui/documentwindow.h"
+#include "app/ui/userdialogs.h"
+#include "device/ui/windowhost.h"
+#include "midi/midisystem.h"
+
+namespace {
+
+struct Yes : UserDialogs {
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    Answer AskSave(QWidget*, const QString&, const QString&) override { return Answer::No; }
+    void Inform(QWidget*, const QString&, const QString&) override {}
+    void ShowError(QWidget*, const QString&, const QString&) override {}
+    QString OpenFileName(QWidget*, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    orb8::MidiSystemOptions options;
+    options.realPorts = false;
+    options.simulatorTiming = {true, {}};
+    orb8::MidiSystem system(options);
+    Yes dialogs;
+    TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
+    win.show();
+    QCoreApplication::processEvents();
+    win.OnLineExecute();
+    if (!win.Link().isOnLine) {
+        std::printf("the simulator did not answer\n");
+        return 1;
+    }
+    std::printf("Receive All through the window program (simulated ORB-8, MIDI wire timing):\n");
+    for (int round = 0; round < 3; ++round) {
+        const std::uint64_t before = system.Simulator()->WireBytes();
+        QElapsedTimer clock;
+        clock.start();
+        win.UploadMenuClick();
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        const double limit = (system.Simulator()->WireBytes() - before) * 320e-6;
+        std::printf("  %.3f s, wire-time limit %.3f s, ratio %.4f (target at most 1.03)\n", seconds, limit, seconds / limit);
+    }
+
+    // A wait that nothing answers: the host sleeps in its event loop.
+    WindowDeviceHost& host = win.Host();
+    host.StartInput();
+    host.QueueReceive(7);
+    orb8::ReplyState state = orb8::ReplyNone;
+    const double cpu = CpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    host.WaitForReply(state, std::chrono::milliseconds(1000));
+    const double wall = clock.nsecsElapsed() / 1e9;
+    const double used = CpuSeconds() - cpu;
+    host.ResetInput();
+    std::printf("Waiting %.3f s on a silent processor used %.3f ms of CPU (%.3f %%, target under 1 %%)\n", wall,
+                used * 1e3, used / wall * 100);
+    for (auto& w : win.DocumentWindows) w->SetModified(false);
+    return 0;
+}
