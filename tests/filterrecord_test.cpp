@@ -101,8 +101,12 @@ TEST(FilterCoefficients, ShelfCutWithItsCornerPastHalfTheSampleRateIsInvalid) {
             FilterRecord s = Make(1, FilterLowShelf, f, g, 1, 0);
             const bool valid = ComputeCoefficients(s);
             const double corner = f * std::pow(10.0, -g / 20);
-            if (corner >= 20000.5) EXPECT_FALSE(valid) << f << " " << g;
-            if (corner < 19999.5) EXPECT_TRUE(valid) << f << " " << g;
+            if (corner >= 20000.5) {
+                EXPECT_FALSE(valid) << f << " " << g;
+            }
+            if (corner < 19999.5) {
+                EXPECT_TRUE(valid) << f << " " << g;
+            }
         }
     }
 }

@@ -1,0 +1,86 @@
+// The main window's and the project list's rules without a window.
+#include <gtest/gtest.h>
+
+#include "app/framerules.h"
+#include "editors/commentrules.h"
+#include "editors/rowdrag.h"
+
+using namespace orb8;
+
+TEST(FrameRules, FileKindsExtensionsAndCaptions) {
+    EXPECT_EQ(KindOfPath("/a/Bank.ORB"), DocumentKind::Project);
+    EXPECT_EQ(KindOfPath("/a/set.dst"), DocumentKind::CustomDist);
+    EXPECT_EQ(KindOfPath("/a/x.orbx"), DocumentKind::None);
+    EXPECT_EQ(KindOfPath("/a.orb/x"), DocumentKind::None);  // only the file-name part counts
+    EXPECT_EQ(KindOfPath("orb"), DocumentKind::None);
+    EXPECT_EQ(WithExtension("/a/bank", DocumentKind::Project), "/a/bank.orb");
+    EXPECT_EQ(WithExtension("/a/bank.ORB", DocumentKind::Project), "/a/bank.ORB");
+    EXPECT_EQ(WithExtension("/a/set", DocumentKind::CustomDist), "/a/set.dst");
+    EXPECT_EQ(DocumentCaption("", "NoName3", true), "NoName3*");
+    EXPECT_EQ(DocumentCaption("/b.orb", "NoName3", false), "/b.orb");
+    EXPECT_EQ(WindowListText(8, "x"), "&9:x");
+    EXPECT_EQ(WindowListText(10, "x"), "11:x");
+    EXPECT_EQ(WindowListShortcutDigit(8), 9);
+    EXPECT_EQ(WindowListShortcutDigit(9), 0);
+    EXPECT_TRUE(KeepsPathAfterFailedLoad(false));
+    EXPECT_FALSE(KeepsPathAfterFailedLoad(true));
+}
+
+TEST(FrameRules, IdleEnabling) {
+    FrameState none;
+    FrameEnabling e = IdleEnabling(none);
+    EXPECT_FALSE(e.save || e.saveAs || e.copy || e.paste || e.comment);
+    EXPECT_EQ(e.transferButtons, false);
+    EXPECT_FALSE(e.receiveAll.has_value());
+    FrameState project{DocumentKind::Project, true, true, false};
+    e = IdleEnabling(project);
+    EXPECT_TRUE(e.save && e.saveAs && e.copy && e.comment);
+    EXPECT_FALSE(e.paste);
+    EXPECT_EQ(e.receiveAll, true);
+    EXPECT_TRUE(e.transferButtonsGreen && e.channelMenu && e.onLineLook);
+    EXPECT_STREQ(e.onLineCaption, "Off &Line");
+    FrameState dist{DocumentKind::CustomDist, false, false, true};
+    e = IdleEnabling(dist);
+    EXPECT_TRUE(e.saveAs);
+    EXPECT_FALSE(e.save || e.copy || e.paste || e.comment);
+    EXPECT_EQ(e.receiveAll, false);
+    EXPECT_FALSE(e.transferButtons.has_value());  // left as they are
+}
+
+TEST(RowDrag, PreviewOrderAndDrop) {
+    RowDrag d;
+    d.Start(2, 0);
+    auto order = [&](int from, int to) {
+        std::vector<int> v;
+        for (int r = from; r <= to; ++r) v.push_back(d.ShownRow(r));
+        return v;
+    };
+    EXPECT_TRUE(d.OverRow(5));
+    EXPECT_EQ(order(1, 6), (std::vector<int>{1, 3, 4, 5, 2, 6}));
+    EXPECT_FALSE(d.OverRow(5));
+    EXPECT_TRUE(d.OverRow(1));
+    EXPECT_EQ(order(1, 3), (std::vector<int>{2, 1, 3}));
+    EXPECT_TRUE(d.OverNothing());
+    EXPECT_EQ(order(1, 3), (std::vector<int>{1, 2, 3}));
+    EXPECT_FALSE(d.HeadingScrollDue(30));
+    EXPECT_TRUE(d.HeadingScrollDue(31));
+    EXPECT_FALSE(d.HeadingScrollDue(50));
+    d.OverRow(80);
+    EXPECT_EQ(d.Drop(), std::make_optional(std::make_pair(2, 80)));
+    EXPECT_FALSE(d.Active());
+    d.Start(0, 0);  // the heading: no drag
+    EXPECT_FALSE(d.Active());
+    d.Start(7, 0);
+    EXPECT_EQ(d.Drop(), std::nullopt);
+}
+
+TEST(CommentRules, LimitsAndHandBack) {
+    EXPECT_TRUE(CommentFits(std::string(250, 'a')));
+    EXPECT_FALSE(CommentFits(std::string(251, 'a')));
+    std::string accents;
+    for (int i = 0; i < 128; ++i) accents += "\xC3\xA9";
+    EXPECT_EQ(Utf8Length(accents), 128);
+    EXPECT_FALSE(CommentFits(accents));  // 256 bytes
+    EXPECT_EQ(HandBackBytes("caf\xE9", "caf\xC3\xA9", "caf\xC3\xA9"), "caf\xE9");
+    EXPECT_EQ(HandBackBytes("caf\xE9", "caf\xC3\xA9", "cafe"), "cafe");
+}
