@@ -1,6 +1,8 @@
 #include "controls/volume.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -196,6 +198,40 @@ void TVolume::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TVolume::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+
+void TVolume::Step(int to) {
+    to = std::clamp(to, std::min(min_, max_), max_);
+    if (to == position_) return;
+    position_ = to;
+    emit OnChanged(this, position_);
+    update();
+}
+
+void TVolume::keyPressEvent(QKeyEvent* event) {
+    const int page = std::max(1, (max_ + 5) / 10);
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Right: Step(position_ + 1); break;
+        case Qt::Key_Down:
+        case Qt::Key_Left: Step(position_ - 1); break;
+        case Qt::Key_PageUp: Step(position_ + page); break;
+        case Qt::Key_PageDown: Step(position_ - page); break;
+        case Qt::Key_Home: Step(min_); break;
+        case Qt::Key_End: Step(max_); break;
+        default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void TVolume::wheelEvent(QWheelEvent* event) {
+    const int notches = event->angleDelta().y() / 120;
+    if (notches == 0 || !isEnabled()) {
+        event->ignore();
+        return;
+    }
+    Step(position_ + notches);
+    event->accept();
+}
 
 void TVolume::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);

@@ -1,7 +1,9 @@
 // TVolume: the rotary knob every editor is built from. It holds an integer
 // position, draws its face and a pointer line into an off-screen image that is
 // copied to the screen in one step, and turns drags into positions by the
-// pointer's angle around the centre. Program changes never fire OnChanged.
+// pointer's angle around the centre. A focused knob also takes the arrow
+// keys, Page Up and Down, Home and End and the wheel. Program changes never
+// fire OnChanged.
 #pragma once
 
 #include <QColor>
@@ -55,12 +57,16 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void DrawBuiltInFace(QPainter& p, bool focused) const;
+    // A change by the keyboard or the wheel: a user change like a drag.
+    void Step(int to);
     // The background and face at a scale: drawn once per size, scale and
     // state and kept, so a repaint only copies it and draws the pointer.
     const QImage& Face(qreal devicePixelRatio) const;

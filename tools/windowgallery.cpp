@@ -13,7 +13,9 @@
 #include "device/ui/progresswin.h"
 #include "editors/ui/aboutbox.h"
 #include "editors/ui/memo.h"
+#include "editors/ui/ctpanel.h"
 #include "editors/ui/projectwin.h"
+#include "editors/ui/rtmpopwin.h"
 #include "midi/midisystem.h"
 
 namespace {
@@ -90,6 +92,43 @@ int main(int argc, char** argv) {
         win.OnIdleHandlerIdle();
         Settle();
         ok &= Save(win.grab(), out.filePath("main-window.png"));
+        // The editor with three very different patches, and the RTM window.
+        auto* third = win.CurrentProject.data();
+        auto& doc = third->Document();
+        using namespace orb8;
+        PatchData custom = InitialPatch();
+        custom[ModuleSwitches] = DriveOn | ModOn | DlyOn | EqOn;
+        custom[DriveType] = 20;
+        custom[ModType] = 20;
+        custom[DlyType] = 21;
+        EncodeName("CUSTOM", custom);
+        doc.patches[1] = custom;
+        PatchData off = InitialPatch();
+        EncodeName("ALL OFF", off);
+        doc.patches[2] = off;
+        PatchData odd = InitialPatch();
+        odd[ModuleSwitches] = DriveOn | ModOn | DlyOn | EqOn;
+        odd[DriveParam1] = 31;
+        odd[ModType] = 25;
+        odd[ModParam1] = 200;
+        odd[DlyParam2] = 127;
+        odd[EqBass] = 30;
+        odd[VnrLevel] = 15;
+        odd[Ctrl1Number] = 63;
+        EncodeName("ODD DATA", odd);
+        doc.patches[3] = odd;
+        const char* names[] = {"", "editor-custom.png", "editor-all-off.png", "editor-out-of-range.png"};
+        for (int row = 2; row <= 4; ++row) {
+            third->RefreshRow(row);
+            third->SetCurrentRow(row);
+            Settle();
+            ok &= Save(win.ControlPanel->grab(), out.filePath(names[row - 1]));
+        }
+        third->SetCurrentRow(2);
+        win.ShowRtmWindow();
+        Settle();
+        ok &= Save(win.RtmPopUp->grab(), out.filePath("rtm-window.png"));
+        win.RtmPopUp->hide();
         win.CustomDistNewMenuClick();
         Settle();
         ok &= Save(win.CurrentCustomDist->grab(), out.filePath("customdist-window.png"));

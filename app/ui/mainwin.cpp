@@ -70,6 +70,8 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     statusBar()->setSizeGripEnabled(true);
 
     midi_ = std::make_unique<TMidi>(midiSystem_, this);
+    host_ = std::make_unique<WindowDeviceHost>(*midi_, dialogs_, this);
+    link_ = std::make_unique<DeviceLink>(*host_);
     CreateMenus();
 
     // The single windows, in the order of the start-up.
@@ -86,11 +88,9 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     memoWindow_->setWindowIcon(windowIcon());
     editorWindow_->setWindowIcon(windowIcon());
     ProgressWin = new TProgressWin(this);
+    host_->SetProgressWindow(*ProgressWin);
     RtmPopUp = new TRtmPopUp(*this, this);
     AboutBox = new TAboutBox(this);
-
-    host_ = std::make_unique<WindowDeviceHost>(*midi_, *ProgressWin, dialogs_, this);
-    link_ = std::make_unique<DeviceLink>(*host_);
     host_->onChannelItem = [this](int c, const QString& caption, bool enabled, bool checked) {
         OnChannelItem(c, caption, enabled, checked);
     };
@@ -369,6 +369,7 @@ void TMainWin::DocumentClosed(DocumentWindow* window) {
     setWindowTitle(kShortTitle);
     if (ActiveDocument == window) ActiveDocument = nullptr;
     if (window->Kind() == DocumentKind::Project) {
+        ControlPanel->Detach(static_cast<TProjectWindow*>(window));
         if (CurrentProject == window) CurrentProject = nullptr;
         --ProjectCount;
         if (pendingProject_ == window) PendingPatchChange = 0;

@@ -18,18 +18,22 @@ namespace {
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 }  // namespace
 
-WindowDeviceHost::WindowDeviceHost(TMidi& midi, TProgressWin& progress, UserDialogs& dialogs, QWidget* dialogParent)
-    : midi_(midi), progress_(progress), dialogs_(dialogs), dialogParent_(dialogParent) {
+WindowDeviceHost::WindowDeviceHost(TMidi& midi, UserDialogs& dialogs, QWidget* dialogParent)
+    : midi_(midi), dialogs_(dialogs), dialogParent_(dialogParent) {
     midi_.OnLong = [this](TMidi*, std::uint32_t, MidiReceiveBuffer* buffer) {
         if (onLong) onLong(std::span<const std::uint8_t>(buffer->data.data(), static_cast<std::size_t>(buffer->recorded)));
         midi_.DeleteBuf(buffer);
         WakeWait();
     };
-    connect(&progress_, &TProgressWin::Aborted, this, &WindowDeviceHost::WakeWait);
     showLater_.setSingleShot(true);
     connect(&showLater_, &QTimer::timeout, this, [this] {
-        if (running_) progress_.ShowCentred();
+        if (running_ && progress_) progress_->ShowCentred();
     });
+}
+
+void WindowDeviceHost::SetProgressWindow(TProgressWin& progress) {
+    progress_ = &progress;
+    connect(progress_, &TProgressWin::Aborted, this, &WindowDeviceHost::WakeWait);
 }
 
 WindowDeviceHost::~WindowDeviceHost() {
@@ -61,7 +65,7 @@ WaitEnd WindowDeviceHost::WaitForReply(const ReplyState& state, std::optional<st
     QElapsedTimer clock;
     clock.start();
     for (;;) {
-        if (progress_.AbortFlag) return WaitEnd::Abort;
+        if (progress_->AbortFlag) return WaitEnd::Abort;
         if (state != ReplyNone) return WaitEnd::Reply;
         QTimer timer;
         if (limit) {
@@ -89,30 +93,30 @@ void WindowDeviceHost::Pause(std::chrono::milliseconds duration) {
 void WindowDeviceHost::ProcessPending() { QCoreApplication::processEvents(); }
 
 void WindowDeviceHost::ShowProgress(std::string_view caption, std::string_view text) {
-    progress_.setWindowTitle(Text(caption));
-    progress_.SetText(Text(text));
-    progress_.SetProgress(0, 0);
+    progress_->setWindowTitle(Text(caption));
+    progress_->SetText(Text(text));
+    progress_->SetProgress(0, 0);
     if (!running_) {
         running_ = true;
         qApp->installEventFilter(this);  // input is held from the start
     }
-    if (!progress_.isVisible()) showLater_.start(kProgressDelayMs);
+    if (!progress_->isVisible()) showLater_.start(kProgressDelayMs);
 }
 
-void WindowDeviceHost::SetProgressText(std::string_view text) { progress_.SetText(Text(text)); }
-void WindowDeviceHost::SetProgressValue(int done, int total) { progress_.SetProgress(done, total); }
+void WindowDeviceHost::SetProgressText(std::string_view text) { progress_->SetText(Text(text)); }
+void WindowDeviceHost::SetProgressValue(int done, int total) { progress_->SetProgress(done, total); }
 
 void WindowDeviceHost::HideProgress() {
     showLater_.stop();
-    progress_.hide();
+    progress_->hide();
     if (running_) {
         running_ = false;
         qApp->removeEventFilter(this);
     }
 }
 
-bool WindowDeviceHost::AbortRequested() const { return progress_.AbortFlag; }
-void WindowDeviceHost::ClearAbort() { progress_.AbortFlag = false; }
+bool WindowDeviceHost::AbortRequested() const { return progress_->AbortFlag; }
+void WindowDeviceHost::ClearAbort() { progress_->AbortFlag = false; }
 
 bool WindowDeviceHost::Ask(std::string_view caption, std::string_view text) {
     return dialogs_.AskYesNo(dialogParent_, Text(caption), Text(text));
@@ -143,7 +147,7 @@ bool WindowDeviceHost::Passes(QObject* watched) const {
     const auto* widget = qobject_cast<const QWidget*>(watched);
     if (!widget) return false;
     const QWidget* window = widget->window();
-    return window == &progress_ || (window && window == QApplication::activeModalWidget());
+    return window == progress_ || (window && window == QApplication::activeModalWidget());
 }
 
 bool WindowDeviceHost::eventFilter(QObject* watched, QEvent* event) {

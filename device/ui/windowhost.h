@@ -23,7 +23,9 @@ class WindowDeviceHost : public QObject, public orb8::DeviceHost {
     Q_OBJECT
 
 public:
-    WindowDeviceHost(TMidi& midi, TProgressWin& progress, UserDialogs& dialogs, QWidget* dialogParent);
+    WindowDeviceHost(TMidi& midi, UserDialogs& dialogs, QWidget* dialogParent);
+    // The progress window, made after the host (it is one of the windows made in order).
+    void SetProgressWindow(TProgressWin& progress);
     ~WindowDeviceHost() override;
 
     static constexpr int kProgressDelayMs = 500;
@@ -70,7 +72,7 @@ private:
     bool Passes(QObject* watched) const;
 
     TMidi& midi_;
-    TProgressWin& progress_;
+    TProgressWin* progress_ = nullptr;
     UserDialogs& dialogs_;
     QPointer<QWidget> dialogParent_;
     QEventLoop* wait_ = nullptr;

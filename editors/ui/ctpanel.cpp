@@ -1,82 +1,472 @@
 #include "editors/ui/ctpanel.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 
 #include "app/ui/mainwin.h"
+#include "app/ui/userdialogs.h"
 #include "controls/colorbutton.h"
+#include "controls/volume.h"
 #include "editors/ui/projectwin.h"
 
-TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main) {
+using namespace orb8;
+
+namespace {
+
+const QColor kBackground(36, 40, 48);
+const QColor kPanel(52, 58, 70);
+const QColor kPanelEdge(84, 92, 110);
+const QColor kTitle(236, 196, 120);
+const QColor kName(204, 210, 224);
+const QColor kValue(124, 255, 150);
+const QColor kOutOfRange(255, 150, 64);
+const QColor kDisabled(110, 116, 128);
+const QColor kSwitchOn(60, 210, 90);
+const QColor kSwitchOff(80, 84, 94);
+
+QFont PixelFont(const char* family, int pixels, bool bold) {
+    QFont f(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+void Colour(QWidget* w, const QColor& text) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Active, QPalette::WindowText, text);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, kDisabled);
+    w->setPalette(p);
+}
+
+}  // namespace
+
+TControlPanel::KnobCell TControlPanel::MakeKnob(const QString& objectName, int x, int y, int width) {
+    KnobCell cell;
+    cell.name = new QLabel(this);
+    cell.name->setObjectName(objectName + "Label");
+    cell.name->setGeometry(x, y, width, 12);
+    cell.name->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    cell.name->setFont(PixelFont("DejaVu Sans", 9, true));
+    Colour(cell.name, kName);
+    cell.knob = new TVolume(this);
+    cell.knob->setObjectName(objectName);
+    cell.knob->setGeometry(x + (width - 25) / 2, y + 13, 25, 25);
+    cell.knob->SetColor(kPanel);
+    cell.value = new QLabel(this);
+    cell.value->setObjectName(objectName + "Value");
+    cell.value->setGeometry(x, y + 39, width, 14);
+    cell.value->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    cell.value->setFont(PixelFont("DejaVu Sans Mono", 11, true));
+    Colour(cell.value, kValue);
+    return cell;
+}
+
+TColorButton* TControlPanel::MakeSwitch(const char* objectName, int x, int y) {
+    auto* b = new TColorButton(this);
+    b->setObjectName(objectName);
+    b->setGeometry(x, y, 36, 18);
+    b->setFont(PixelFont("DejaVu Sans", 10, true));
+    b->SetCaption(tr("OFF"));
+    return b;
+}
+
+QComboBox* TControlPanel::MakeList(const char* objectName, QRect at) {
+    auto* list = new QComboBox(this);
+    list->setObjectName(objectName);
+    list->setGeometry(at);
+    list->setFont(PixelFont("DejaVu Sans", 10, false));
+    return list;
+}
+
+TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), editor_(main.CustomSettings()) {
     setObjectName("ControlPanel");
     setWindowTitle(tr("Patch Editor"));
     setFixedSize(kWidth, kHeight);
+    setAutoFillBackground(false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QPalette dark = palette();
+    dark.setColor(QPalette::Window, kBackground);
+    dark.setColor(QPalette::WindowText, kName);
+    setPalette(dark);
 
-    auto label = [this](const QString& text, int x, int y, int w) {
-        auto* l = new QLabel(text, this);
-        l->setGeometry(x, y, w, 18);
-        return l;
-    };
-    label(tr("PATCH"), 8, 6, 60);
+    // The header: the patch, its name, the RTM window and the processor's buttons.
     PatchNo = new QLabel(this);
     PatchNo->setObjectName("PatchNo");
-    PatchNo->setGeometry(8, 24, 44, 25);
+    PatchNo->setGeometry(6, 4, 46, 24);
     PatchNo->setAlignment(Qt::AlignCenter);
-    PatchNo->setFrameShape(QFrame::Panel);
-    PatchNo->setFrameShadow(QFrame::Sunken);
-    QFont big = PatchNo->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() * 1.15);
-    PatchNo->setFont(big);
-
-    label(tr("NAME"), 58, 6, 80);
+    PatchNo->setFont(PixelFont("DejaVu Sans Mono", 15, true));
+    PatchNo->setAutoFillBackground(true);
+    QPalette led = PatchNo->palette();
+    led.setColor(QPalette::Window, QColor(10, 12, 10));
+    led.setColor(QPalette::WindowText, QColor(255, 80, 48));
+    PatchNo->setPalette(led);
+    PatchNo->setToolTip(tr("The patch shown"));
     PatchName = new QLineEdit(this);
     PatchName->setObjectName("PatchName");
-    PatchName->setGeometry(58, 24, 100, 25);
-    QFont mono("DejaVu Sans Mono");
-    mono.setStyleHint(QFont::TypeWriter);
-    mono.setBold(true);
-    PatchName->setFont(mono);
-    PatchName->setMaxLength(8);
-    PatchName->setReadOnly(true);
-
-    auto button = [this](const char* name, const QString& caption, int x, int y, int w) {
+    PatchName->setGeometry(58, 4, 104, 24);
+    PatchName->setFont(PixelFont("DejaVu Sans Mono", 14, true));
+    PatchName->setMaxLength(16);
+    PatchName->setPlaceholderText(tr("NAME"));
+    PatchName->setToolTip(tr("The patch name: up to 8 capitals, digits, space and ' ( ) * + - / < = > ? @ \\; Enter stores it"));
+    auto button = [this](const char* name, const QString& caption, int x, int w) {
         auto* b = new TColorButton(this);
         b->setObjectName(name);
         b->SetCaption(caption);
-        b->setGeometry(x, y, w, 25);
+        b->setGeometry(x, 4, w, 24);
         return b;
     };
-    OnLineBtn = button("OnLineBtn", tr("OnLine"), kWidth - 4 * 66 - 6, 24, 62);
-    OffLineBtn = button("OffLineBtn", tr("OffLine"), kWidth - 3 * 66 - 6, 24, 62);
-    UploadBtn = button("UploadBtn", tr("RecvAll"), kWidth - 2 * 66 - 6, 24, 62);
-    DownloadBtn = button("DownloadBtn", tr("SendAll"), kWidth - 66 - 6, 24, 62);
-    RtmEditBtn = button("RtmEditBtn", tr("RTM EDIT"), 168, 24, 76);
+    RtmEditBtn = button("RtmEditBtn", tr("RTM EDIT"), 170, 76);
+    OnLineBtn = button("OnLineBtn", tr("OnLine"), 382, 62);
+    OffLineBtn = button("OffLineBtn", tr("OffLine"), 446, 62);
+    UploadBtn = button("UploadBtn", tr("RecvAll"), 510, 62);
+    DownloadBtn = button("DownloadBtn", tr("SendAll"), 574, 64);
     UploadBtn->setEnabled(false);
     DownloadBtn->setEnabled(false);
 
+    // Row A: Drive with its custom selections, VNR, EQ.
+    const int rowA = 34, rowB = 122, rowC = 210, strip = 3, cells = 26;
+    panels_.push_back({QRect(4, rowA, 362, 84), tr("DRIVE")});
+    DriveOnf = MakeSwitch("DriveOnf", 52, rowA + strip);
+    DriveType = MakeList("DriveType", QRect(94, rowA + 2, 112, 20));
+    DriveType->setMaxVisibleItems(22);
+    for (auto name : DriveTypeNames()) DriveType->addItem(Q(std::string(name)));
+    static const char* driveNames[] = {"DriveVolume1", "DriveVolume2", "DriveVolume3", "DriveVolume4"};
+    static const char* customNames[] = {"DstCharVol", "HiCharVol", "MidCharVol", "LowCharVol"};
+    for (int i = 0; i < 4; ++i) {
+        DriveVolume[static_cast<std::size_t>(i)] = MakeKnob(driveNames[i], 8 + i * 44, rowA + cells, 44);
+        CustomVolume[static_cast<std::size_t>(i)] = MakeKnob(customNames[i], 8 + (4 + i) * 44, rowA + cells, 44);
+    }
+    panels_.push_back({QRect(370, rowA, 48, 84), tr("VNR")});
+    VnrVolume = MakeKnob("VnrVolume", 372, rowA + cells, 44);
+    panels_.push_back({QRect(422, rowA, 218, 84), tr("EQ")});
+    EqOnf = MakeSwitch("EqOnf", 446, rowA + strip);
+    TrebleFreqCombo = MakeList("TrebleFreqCombo", QRect(484, rowA + 2, 52, 20));
+    MidFreqCombo = MakeList("MidFreqCombo", QRect(536, rowA + 2, 52, 20));
+    BassFreqCombo = MakeList("BassFreqCombo", QRect(588, rowA + 2, 52, 20));
+    // Narrow lists: a small arrow leaves room for "1.2kHz".
+    for (QComboBox* list : {TrebleFreqCombo, MidFreqCombo, BassFreqCombo}) {
+        list->setFont(PixelFont("DejaVu Sans", 9, false));
+        list->setStyleSheet("QComboBox { padding: 1px 1px 1px 3px; } QComboBox::drop-down { width: 9px; }");
+    }
+    for (int i = 0; i < 8; ++i) {
+        TrebleFreqCombo->addItem(Q(DisplayText(EqTrebleFreq, -1, i)));
+        MidFreqCombo->addItem(Q(DisplayText(EqMidFreq, -1, i)));
+        BassFreqCombo->addItem(Q(DisplayText(EqBassFreq, -1, i)));
+    }
+    TrebleFreqCombo->setToolTip(tr("Treble frequency"));
+    MidFreqCombo->setToolTip(tr("Middle frequency"));
+    BassFreqCombo->setToolTip(tr("Bass frequency"));
+    for (int i = 0; i < 5; ++i)
+        EqVolume[static_cast<std::size_t>(i)] = MakeKnob(QStringLiteral("EqVolume%1").arg(i + 1), 424 + i * 43, rowA + cells, 43);
+
+    // Row B: Mod, Dly/Rev.
+    panels_.push_back({QRect(4, rowB, 316, 84), tr("MOD")});
+    ModOnf = MakeSwitch("ModOnf", 44, rowB + strip);
+    ModType = MakeList("ModType", QRect(86, rowB + 2, 110, 20));
+    ModCustom = new QLabel(this);
+    ModCustom->setObjectName("ModCustom");
+    ModCustom->setGeometry(200, rowB + 4, 116, 16);
+    ModCustom->setFont(PixelFont("DejaVu Sans", 10, true));
+    Colour(ModCustom, kTitle);
+    for (auto name : ModTypeNames()) ModType->addItem(Q(std::string(name)));
+    panels_.push_back({QRect(324, rowB, 316, 84), tr("DLY/REV")});
+    DlyOnf = MakeSwitch("DlyOnf", 384, rowB + strip);
+    DlyType = MakeList("DlyType", QRect(426, rowB + 2, 110, 20));
+    DlyCustom = new QLabel(this);
+    DlyCustom->setObjectName("DlyCustom");
+    DlyCustom->setGeometry(540, rowB + 4, 100, 16);
+    DlyCustom->setFont(PixelFont("DejaVu Sans", 10, true));
+    Colour(DlyCustom, kTitle);
+    for (auto name : DlyTypeNames()) DlyType->addItem(Q(std::string(name)));
+    for (int i = 0; i < 4; ++i) {
+        ModVolume[static_cast<std::size_t>(i)] = MakeKnob(QStringLiteral("ModVolume%1").arg(i + 1), 14 + i * 74, rowB + cells, 74);
+        DlyVolume[static_cast<std::size_t>(i)] = MakeKnob(QStringLiteral("DlyVolume%1").arg(i + 1), 334 + i * 74, rowB + cells, 74);
+    }
+
+    // Row C: the patch level and the controllers.
+    panels_.push_back({QRect(4, rowC, 150, 84), tr("LEVEL")});
+    LvlVol = MakeKnob("LvlVol", 10, rowC + cells, 60);
+    VolRtmCheck = new QCheckBox(tr("VOL RTM"), this);
+    VolRtmCheck->setObjectName("VolRtmCheck");
+    VolRtmCheck->setGeometry(74, rowC + 40, 78, 20);
+    VolRtmCheck->setFont(PixelFont("DejaVu Sans", 10, true));
+    QPalette check = VolRtmCheck->palette();
+    check.setColor(QPalette::WindowText, kName);
+    VolRtmCheck->setPalette(check);
+    panels_.push_back({QRect(158, rowC, 482, 84), tr("CONTROLLERS")});
+    CtrlCombo = MakeList("CtrlCombo", QRect(262, rowC + 2, 96, 20));
+    for (int i = 0; i < 5; ++i) CtrlCombo->addItem(Q(DisplayText(CtrlTarget, -1, i)));
+    CtrlCombo->setToolTip(tr("The module the controllers act on"));
+    Ct1NoVol = MakeKnob("Ct1NoVol", 170, rowC + cells, 110);
+    Ct1ValueVol = MakeKnob("Ct1ValueVol", 280, rowC + cells, 110);
+    Ct2NoVol = MakeKnob("Ct2NoVol", 400, rowC + cells, 110);
+    Ct2ValueVol = MakeKnob("Ct2ValueVol", 510, rowC + cells, 110);
+
+    // --- What the controls do ---
     connect(OnLineBtn, &TColorButton::OnClick, this, [this] {
-        if (!main_.Link().isOnLine && !main_.Link().PortsOpen()) main_.OnLineExecute();
+        if (!main_.Link().PortsOpen()) main_.OnLineExecute();
     });
     connect(OffLineBtn, &TColorButton::OnClick, this, [this] {
-        if (main_.Link().PortsOpen() || main_.Link().isOnLine) main_.OnLineExecute();
+        if (main_.Link().PortsOpen()) main_.OnLineExecute();
     });
     connect(UploadBtn, &TColorButton::OnClick, this, [this] { main_.UploadMenuClick(); });
     connect(DownloadBtn, &TColorButton::OnClick, this, [this] { main_.DownloadMenuClick(); });
     connect(RtmEditBtn, &TColorButton::OnClick, this, [this] { main_.ShowRtmWindow(); });
+    connect(PatchName, &QLineEdit::returnPressed, this, &TControlPanel::NameEntered);
+
+    auto live = [this](auto operation) {
+        return [this, operation](auto... args) {
+            if (HandlersLive && editor_.Current()) Apply(operation(args...));
+        };
+    };
+    for (int i = 0; i < 4; ++i) {
+        connect(DriveVolume[static_cast<std::size_t>(i)].knob, &TVolume::OnChanged, this,
+                live([this, i](TVolume*, int v) { return editor_.DriveKnobChanged(i, v); }));
+        connect(CustomVolume[static_cast<std::size_t>(i)].knob, &TVolume::OnChanged, this,
+                live([this, i](TVolume*, int v) { return editor_.CustomKnobChanged(i, v); }));
+        connect(ModVolume[static_cast<std::size_t>(i)].knob, &TVolume::OnChanged, this,
+                live([this, i](TVolume*, int v) { return editor_.ModKnobChanged(i, v); }));
+        connect(DlyVolume[static_cast<std::size_t>(i)].knob, &TVolume::OnChanged, this,
+                live([this, i](TVolume*, int v) { return editor_.DlyKnobChanged(i, v); }));
+    }
+    for (int i = 0; i < 5; ++i)
+        connect(EqVolume[static_cast<std::size_t>(i)].knob, &TVolume::OnChanged, this,
+                live([this, i](TVolume*, int v) { return editor_.EqKnobChanged(i, v); }));
+    const std::pair<KnobCell*, int> singles[] = {{&VnrVolume, VnrLevel},      {&LvlVol, PatchLevel},
+                                                 {&Ct1NoVol, Ctrl1Number},    {&Ct1ValueVol, Ctrl1Value},
+                                                 {&Ct2NoVol, Ctrl2Number},    {&Ct2ValueVol, Ctrl2Value}};
+    for (const auto& [cell, byte] : singles) {
+        const int b = byte;
+        connect(cell->knob, &TVolume::OnChanged, this, live([this, b](TVolume*, int v) { return editor_.ByteChanged(b, v); }));
+    }
+    const std::pair<QComboBox*, int> freqs[] = {{TrebleFreqCombo, 0}, {MidFreqCombo, 1}, {BassFreqCombo, 2}};
+    for (const auto& [list, index] : freqs) {
+        const int i = index;
+        connect(list, &QComboBox::activated, this, live([this, i](int row) { return editor_.EqFrequencyChanged(i, row); }));
+    }
+    connect(CtrlCombo, &QComboBox::activated, this, live([this](int row) { return editor_.ByteChanged(CtrlTarget, row); }));
+    connect(VolRtmCheck, &QCheckBox::clicked, this, live([this](bool on) { return editor_.ByteChanged(VolRtm, on ? 1 : 0); }));
+    connect(DriveType, &QComboBox::activated, this, live([this](int row) { return editor_.DriveTypeChanged(row); }));
+    connect(ModType, &QComboBox::activated, this, live([this](int row) { return editor_.ModTypeChanged(row); }));
+    connect(DlyType, &QComboBox::activated, this, live([this](int row) { return editor_.DlyTypeChanged(row); }));
+    // The module switches and the name do not wait for the filling to end.
+    const std::pair<TColorButton*, ModuleBit> switches[] = {{DriveOnf, DriveOn}, {ModOnf, ModOn}, {DlyOnf, DlyOn}, {EqOnf, EqOn}};
+    for (const auto& [button, bit] : switches) {
+        const ModuleBit b = bit;
+        connect(button, &TColorButton::OnClick, this, [this, b] {
+            if (editor_.Current()) Apply(editor_.SwitchClicked(b));
+        });
+    }
+    RefreshAll();
 }
+
+// --- Showing ---------------------------------------------------------------------------
 
 void TControlPanel::ShowPatch(TProjectWindow& project, int index) {
     project_ = &project;
     index_ = index;
+    editor_.ShowPatch(&project.Document().patches[static_cast<std::size_t>(index)]);
     const QStringList texts = project.RowTexts(index + 1);
-    SetNameAndNumber(texts.value(0), QString::fromStdString(orb8::PatchLabel(index)));
+    PatchName->setText(texts.value(0));
+    PatchNo->setText(Q(PatchLabel(index)));
+    RefreshAll();
 }
 
-void TControlPanel::SetNameAndNumber(const QString& name, const QString& number) {
-    PatchName->setText(name);
-    PatchNo->setText(number);
+TProjectWindow* TControlPanel::Project() const { return project_; }
+
+void TControlPanel::Detach(TProjectWindow* project) {
+    if (project_ != project && project_) return;
+    project_ = nullptr;
+    editor_.ShowPatch(nullptr);
+    PatchName->clear();
+    RefreshAll();
+}
+
+void TControlPanel::ShowKnob(KnobCell& cell, const KnobView& view, const QString& label) {
+    const QString name = label.isEmpty() ? Q(view.name) : label;
+    cell.knob->setVisible(view.visible);
+    cell.name->setVisible(view.visible);
+    cell.value->setVisible(view.visible);
+    cell.name->setText(name);
+    cell.knob->SetMax(std::max(view.max, 1));
+    cell.knob->SetMin(view.min);
+    cell.knob->SetPosition(view.position);
+    cell.knob->setEnabled(view.enabled && isEnabled());
+    cell.value->setText(Q(view.text));
+    Colour(cell.value, view.outOfRange ? kOutOfRange : kValue);
+    cell.value->setToolTip(view.outOfRange ? tr("A value the ORB-8 does not have; it stays until this knob is moved")
+                                           : QString());
+    // What a screen reader says of it.
+    cell.knob->setAccessibleName(name);
+    cell.knob->setAccessibleDescription(Q(view.text));
+}
+
+// A type the processor does not have shows as "?25" in its list.
+static void ShowType(QComboBox* list, int type) {
+    list->setPlaceholderText(QStringLiteral("?%1").arg(type));
+    list->setCurrentIndex(type < list->count() ? type : -1);
+}
+
+void TControlPanel::RefreshDrive() {
+    ShowType(DriveType, editor_.DriveType());
+    for (int i = 0; i < 4; ++i) {
+        ShowKnob(DriveVolume[static_cast<std::size_t>(i)], editor_.DriveKnob(i));
+        ShowKnob(CustomVolume[static_cast<std::size_t>(i)], editor_.CustomKnob(i));
+    }
+    RefreshSwitches();
+}
+
+void TControlPanel::RefreshMod() {
+    ShowType(ModType, editor_.StoredModType());
+    ModCustom->setText(Q(editor_.CustomBaseLabel(Module::Mod)));
+    for (int i = 0; i < 4; ++i) ShowKnob(ModVolume[static_cast<std::size_t>(i)], editor_.ModKnob(i));
+    RefreshSwitches();
+}
+
+void TControlPanel::RefreshDly() {
+    ShowType(DlyType, editor_.StoredDlyType());
+    DlyCustom->setText(Q(editor_.CustomBaseLabel(Module::DlyRev)));
+    for (int i = 0; i < 4; ++i) ShowKnob(DlyVolume[static_cast<std::size_t>(i)], editor_.DlyKnob(i));
+    RefreshSwitches();
+}
+
+void TControlPanel::RefreshEq() {
+    static const char* labels[] = {QT_TR_NOOP("PRES"), QT_TR_NOOP("TREB"), QT_TR_NOOP("MID"), QT_TR_NOOP("BASS"),
+                                   QT_TR_NOOP("LEVEL")};
+    for (int i = 0; i < 5; ++i) ShowKnob(EqVolume[static_cast<std::size_t>(i)], editor_.EqKnob(i), tr(labels[i]));
+    const PatchData* p = editor_.Current();
+    QComboBox* lists[] = {TrebleFreqCombo, MidFreqCombo, BassFreqCombo};
+    for (int i = 0; i < 3; ++i) {
+        const int row = p ? (*p)[static_cast<std::size_t>(EqTrebleFreq + i)] : 0;
+        lists[i]->setCurrentIndex(row < 8 ? row : -1);
+    }
+    RefreshSwitches();
+}
+
+void TControlPanel::RefreshOthers() {
+    ShowKnob(VnrVolume, editor_.ByteKnob(VnrLevel), tr("VNR"));
+    ShowKnob(LvlVol, editor_.ByteKnob(PatchLevel), tr("PATCH"));
+    ShowKnob(Ct1NoVol, editor_.ByteKnob(Ctrl1Number), tr("CTRL1 NO."));
+    ShowKnob(Ct1ValueVol, editor_.ByteKnob(Ctrl1Value), tr("CTRL1 VALUE"));
+    ShowKnob(Ct2NoVol, editor_.ByteKnob(Ctrl2Number), tr("CTRL2 NO."));
+    ShowKnob(Ct2ValueVol, editor_.ByteKnob(Ctrl2Value), tr("CTRL2 VALUE"));
+    const PatchData* p = editor_.Current();
+    VolRtmCheck->setChecked(p && (*p)[VolRtm] != 0);
+    const int target = p ? (*p)[CtrlTarget] : 0;
+    CtrlCombo->setCurrentIndex(target < 5 ? target : -1);
+}
+
+// Each module's switch, and the controls it enables.
+void TControlPanel::RefreshSwitches() {
+    const bool any = editor_.Current() != nullptr;
+    auto module = [&](TColorButton* button, ModuleBit bit, std::initializer_list<QWidget*> controls,
+                      std::initializer_list<KnobCell*> knobs, auto view) {
+        const bool on = editor_.ModuleOn(bit);
+        button->SetCaption(on ? tr("ON") : tr("OFF"));
+        button->SetColor(on ? kSwitchOn : kSwitchOff);
+        QPalette p = button->palette();
+        p.setColor(QPalette::ButtonText, on ? QColor(10, 20, 10) : kName);
+        button->setPalette(p);
+        button->setEnabled(any);
+        for (QWidget* w : controls) w->setEnabled(on);
+        int i = 0;
+        for (KnobCell* k : knobs) {
+            const KnobView v = view(i++);
+            k->knob->setEnabled(on && v.enabled);
+            k->name->setEnabled(on);
+            k->value->setEnabled(on);
+        }
+    };
+    module(DriveOnf, DriveOn, {DriveType},
+           {&DriveVolume[0], &DriveVolume[1], &DriveVolume[2], &DriveVolume[3], &CustomVolume[0], &CustomVolume[1],
+            &CustomVolume[2], &CustomVolume[3]},
+           [this](int i) { return i < 4 ? editor_.DriveKnob(i) : editor_.CustomKnob(i - 4); });
+    module(ModOnf, ModOn, {ModType, ModCustom}, {&ModVolume[0], &ModVolume[1], &ModVolume[2], &ModVolume[3]},
+           [this](int i) { return editor_.ModKnob(i); });
+    module(DlyOnf, DlyOn, {DlyType, DlyCustom}, {&DlyVolume[0], &DlyVolume[1], &DlyVolume[2], &DlyVolume[3]},
+           [this](int i) { return editor_.DlyKnob(i); });
+    module(EqOnf, EqOn, {TrebleFreqCombo, MidFreqCombo, BassFreqCombo},
+           {&EqVolume[0], &EqVolume[1], &EqVolume[2], &EqVolume[3], &EqVolume[4]},
+           [this](int i) { return editor_.EqKnob(i); });
+    for (QWidget* w : std::initializer_list<QWidget*>{VnrVolume.knob, LvlVol.knob, Ct1NoVol.knob, Ct1ValueVol.knob,
+                                                      Ct2NoVol.knob, Ct2ValueVol.knob, VolRtmCheck, CtrlCombo, PatchName})
+        w->setEnabled(any);
+    emit RtmChanged();
+}
+
+void TControlPanel::RefreshAll() {
+    HandlersLive = false;
+    RefreshDrive();
+    RefreshOthers();
+    RefreshEq();
+    RefreshMod();
+    RefreshDly();
+    HandlersLive = true;
+}
+
+// --- Changing ----------------------------------------------------------------------------
+
+void TControlPanel::Apply(const Edit& edit) {
+    for (const auto& [byte, value] : edit.send) main_.Link().SendParameterChange(byte, value);
+    HandlersLive = false;
+    // What shows the bytes that went out, and what the operation names.
+    bool drive = edit.refreshDrive, mod = edit.refreshMod, dly = edit.refreshDly, eq = edit.refreshEq;
+    bool others = false, switches = edit.refreshSwitches;
+    for (const auto& [byte, value] : edit.send) {
+        switch (ModuleOfByte(byte)) {
+            case Module::Drive: drive = true; break;
+            case Module::Mod: mod = true; break;
+            case Module::DlyRev: dly = true; break;
+            case Module::Eq: eq = true; break;
+            default:
+                if (byte == ModuleSwitches) switches = true;
+                else others = true;
+        }
+    }
+    if (drive) RefreshDrive();
+    if (mod) RefreshMod();
+    if (dly) RefreshDly();
+    if (eq) RefreshEq();
+    if (others) RefreshOthers();
+    if (switches && !(drive || mod || dly || eq)) RefreshSwitches();
+    if (!drive && !mod && !dly && !eq && !switches) emit RtmChanged();
+    HandlersLive = true;
+    if (edit.refreshName) PatchName->setText(Q(edit.nameCell));
+    if (project_) {
+        if (edit.refreshRow || edit.refreshName || edit.changed) project_->RefreshRow(index_ + 1);
+        if (edit.changed) main_.MarkModified(project_);
+    }
+    if (!edit.message.empty())
+        main_.Dialogs().Inform(this, tr("ORB-8ED"), tr(edit.message.c_str()));
+}
+
+void TControlPanel::NameEntered() {
+    if (!editor_.Current()) return;
+    Apply(editor_.NameEntered(PatchName->text().toStdString()));
+}
+
+// --- The window ------------------------------------------------------------------------------
+
+void TControlPanel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), kBackground);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setFont(PixelFont("DejaVu Sans", 11, true));
+    for (const Panel& panel : panels_) {
+        p.setPen(QPen(kPanelEdge, 1));
+        p.setBrush(kPanel);
+        p.drawRoundedRect(QRectF(panel.area).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+        p.setPen(kTitle);
+        p.drawText(QRect(panel.area.left() + 6, panel.area.top() + 3, 120, 18), Qt::AlignLeft | Qt::AlignVCenter,
+                   panel.title);
+    }
 }
 
 // The editor is always there: closing it does nothing.

@@ -1,23 +1,52 @@
-// TRtmPopUp: the real-time modulation window ("RTM"), above the frame. It
-// edits the RTM settings of the patch the editor shows.
+// TRtmPopUp: the real-time modulation window ("RTM"), above the frame. Four
+// sections, one per module (Drive, EQ, Mod, Dly/Rev): the upper and lower
+// limit, the destination and the controller of the patch the editor shows.
+// Its changes go through the editor's one edit path.
 #pragma once
 
 #include <QWidget>
+#include <array>
 
+#include "patch/effecttables.h"
+
+class QComboBox;
+class QLabel;
+class QSlider;
+class TControlPanel;
 class TMainWin;
+class TVolume;
 
 class TRtmPopUp : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TRtmPopUp(TMainWin& main, QWidget* parent);
+    TRtmPopUp(TMainWin& main, QWidget* parent);
 
     static constexpr int kWidth = 534;
     static constexpr int kHeight = 216;
 
+    struct Section {
+        QSlider* maxTrackBar = nullptr;
+        QLabel* maxValue = nullptr;
+        QSlider* minTrackBar = nullptr;
+        QLabel* minValue = nullptr;
+        QComboBox* desCombo = nullptr;
+        TVolume* ctrVol = nullptr;
+        QLabel* ctrValue = nullptr;
+        QLabel* title = nullptr;
+    };
+    // Drive, EQ, Mod, Dly/Rev, in the window's order.
+    std::array<Section, 4> Sections;
+    Section& Of(orb8::Module module);
+
     // Shown 50 pixels below and 20 right of the frame's top left corner.
     void ShowPlaced();
+    // Every section from the patch the editor shows.
+    void Refresh();
 
 private:
+    void Build(int row, orb8::Module module, const char* prefix, const QString& title);
+
     TMainWin& main_;
+    bool filling_ = false;
 };
