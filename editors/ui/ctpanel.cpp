@@ -10,6 +10,7 @@
 #include "app/ui/mainwin.h"
 #include "app/ui/userdialogs.h"
 #include "controls/colorbutton.h"
+#include "controls/compactlist.h"
 #include "controls/volume.h"
 #include "editors/ui/projectwin.h"
 
@@ -101,7 +102,7 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
     PatchNo->setObjectName("PatchNo");
     PatchNo->setGeometry(6, 4, 46, 24);
     PatchNo->setAlignment(Qt::AlignCenter);
-    PatchNo->setFont(PixelFont("DejaVu Sans Mono", 15, true));
+    PatchNo->setFont(PixelFont("DejaVu Sans Mono", 14, true));
     PatchNo->setAutoFillBackground(true);
     QPalette led = PatchNo->palette();
     led.setColor(QPalette::Window, QColor(10, 12, 10));
@@ -147,14 +148,17 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
     VnrVolume = MakeKnob("VnrVolume", 372, rowA + cells, 44);
     panels_.push_back({QRect(422, rowA, 218, 84), tr("EQ")});
     EqOnf = MakeSwitch("EqOnf", 446, rowA + strip);
-    TrebleFreqCombo = MakeList("TrebleFreqCombo", QRect(484, rowA + 2, 52, 20));
-    MidFreqCombo = MakeList("MidFreqCombo", QRect(536, rowA + 2, 52, 20));
-    BassFreqCombo = MakeList("BassFreqCombo", QRect(588, rowA + 2, 52, 20));
     // Narrow lists: a small arrow leaves room for "1.2kHz".
-    for (QComboBox* list : {TrebleFreqCombo, MidFreqCombo, BassFreqCombo}) {
-        list->setFont(PixelFont("DejaVu Sans", 9, false));
-        list->setStyleSheet("QComboBox { padding: 1px 1px 1px 3px; } QComboBox::drop-down { width: 9px; }");
-    }
+    auto compact = [this](const char* name, int x) {
+        auto* list = new CompactList(this);
+        list->setObjectName(name);
+        list->setGeometry(x, 34 + 2, 52, 20);
+        list->setFont(PixelFont("DejaVu Sans", 10, false));
+        return list;
+    };
+    TrebleFreqCombo = compact("TrebleFreqCombo", 484);
+    MidFreqCombo = compact("MidFreqCombo", 536);
+    BassFreqCombo = compact("BassFreqCombo", 588);
     for (int i = 0; i < 8; ++i) {
         TrebleFreqCombo->addItem(Q(DisplayText(EqTrebleFreq, -1, i)));
         MidFreqCombo->addItem(Q(DisplayText(EqMidFreq, -1, i)));
@@ -458,7 +462,7 @@ void TControlPanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), kBackground);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setFont(PixelFont("DejaVu Sans", 11, true));
+    p.setFont(PixelFont("DejaVu Sans", 10, true));
     for (const Panel& panel : panels_) {
         p.setPen(QPen(kPanelEdge, 1));
         p.setBrush(kPanel);

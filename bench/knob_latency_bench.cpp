@@ -1,0 +1,131 @@
+// A knob drag in the patch editor: the time from the mouse-move event on the
+// knob to the ParameterChange bytes reaching the MIDI port (target under
+// 1 ms, median and 99th percentile), and what a drag across a knob's whole
+// range puts on the wire.
+#include <QApplication>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <mutex>
+
+#include "app/ui/documentwindow.h"
+#include "app/ui/mainwin.h"
+#include "app/ui/userdialogs.h"
+#include "controls/volume.h"
+#include "device/ui/windowhost.h"
+#include "editors/ui/ctpanel.h"
+#include "editors/ui/projectwin.h"
+#include "midi/midisystem.h"
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// A MIDI port that notes when each message reaches it.
+struct Arrival {
+    Clock::time_point at;
+    std::size_t bytes;
+};
+struct Recorder : orb8::MidiBackend {
+    std::mutex mutex;
+    std::vector<Arrival> arrivals;
+    std::string Name() const override { return "Recorder"; }
+    std::vector<std::string> OutputNames() override { return {"Recorder"}; }
+    std::vector<std::string> InputNames() override { return {"Recorder"}; }
+    std::unique_ptr<orb8::MidiOut> OpenOutput(int, int& result) override {
+        result = 0;
+        struct Out : orb8::MidiOut {
+            Recorder& r;
+            explicit Out(Recorder& recorder) : r(recorder) {}
+            void Send(std::span<const std::uint8_t> m) override {
+                const auto now = Clock::now();
+                std::lock_guard lock(r.mutex);
+                r.arrivals.push_back({now, m.size()});
+            }
+            bool Drain(std::chrono::milliseconds) override { return true; }
+        };
+        return std::make_unique<Out>(*this);
+    }
+    std::unique_ptr<orb8::MidiIn> OpenInput(int, orb8::MidiReceiveHandler, int& result) override {
+        result = 0;
+        return std::make_unique<orb8::MidiIn>();
+    }
+};
+
+struct Quiet : UserDialogs {
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    Answer AskSave(QWidget*, const QString&, const QString&) override { return Answer::No; }
+    void Inform(QWidget*, const QString&, const QString&) override {}
+    void ShowError(QWidget*, const QString&, const QString&) override {}
+    QString OpenFileName(QWidget*, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+// The pointer at `degrees` clockwise from the knob's value-0 end.
+QPoint OnArc(double degrees) {
+    const double t = degrees * M_PI / 180 - M_PI / 4;
+    return QPoint(12 + static_cast<int>(std::lround(-std::cos(t) * 40)), 12 - static_cast<int>(std::lround(std::sin(t) * 40)));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    auto recorder = std::make_unique<Recorder>();
+    Recorder& port = *recorder;
+    std::vector<std::unique_ptr<orb8::MidiBackend>> backends;
+    backends.push_back(std::move(recorder));
+    orb8::MidiSystem system(std::move(backends));
+    Quiet dialogs;
+    TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
+    win.show();
+    QCoreApplication::processEvents();
+    win.Host().OpenOutput();
+    win.Link().isOnLine = true;
+    auto& patch = win.CurrentProject->Document().patches[0];
+    patch[orb8::ModuleSwitches] = orb8::ModOn;
+    patch[orb8::ModType] = 16;  // "BPM DLY": BPM 0..210, the widest knob
+    win.CurrentProject->SelectRow(1);
+    TVolume* knob = win.ControlPanel->ModVolume[0].knob;
+
+    std::vector<double> latencies;
+    std::size_t messages = 0, bytes = 0;
+    for (int sweep = 0; sweep < 20; ++sweep) {
+        {
+            std::lock_guard lock(port.mutex);
+            port.arrivals.clear();
+        }
+        QTest::mousePress(knob, Qt::LeftButton, {}, QPoint(12, 12));
+        // From the value-0 end to the other, a quarter degree a step.
+        for (int step = 0; step <= 1080; ++step) {
+            const double degrees = sweep % 2 ? 270 - step / 4.0 : step / 4.0;
+            const auto before = Clock::now();
+            std::size_t had = 0;
+            {
+                std::lock_guard lock(port.mutex);
+                had = port.arrivals.size();
+            }
+            QTest::mouseMove(knob, OnArc(degrees));
+            std::lock_guard lock(port.mutex);
+            if (port.arrivals.size() > had)
+                latencies.push_back(std::chrono::duration<double, std::micro>(port.arrivals[had].at - before).count());
+        }
+        QTest::mouseRelease(knob, Qt::LeftButton, {}, QPoint(12, 12));
+        std::lock_guard lock(port.mutex);
+        if (sweep == 0) {
+            messages = port.arrivals.size();
+            for (const Arrival& a : port.arrivals) bytes += a.bytes;
+        }
+    }
+    std::sort(latencies.begin(), latencies.end());
+    const auto at = [&](double q) { return latencies[static_cast<std::size_t>(q * (latencies.size() - 1))]; };
+    std::printf("Knob drag to the MIDI port (%zu changes measured):\n", latencies.size());
+    std::printf("  median %.1f us, 99th percentile %.1f us (target under 1000 us)\n", at(0.5), at(0.99));
+    std::printf("A drag across the whole range of BPM (0..210): %zu messages, %zu bytes on the wire (%.0f ms at MIDI speed)\n",
+                messages, bytes, bytes * 0.32);
+    for (auto& w : win.DocumentWindows) w->SetModified(false);
+    return 0;
+}
