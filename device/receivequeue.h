@@ -1,6 +1,8 @@
 // The MIDI input's queue of receive buffers: each incoming SysEx message fills
-// the oldest queued buffer, cut to that buffer's length; with no buffer queued
-// the message is dropped. A reset returns every buffer with nothing recorded.
+// the oldest queued buffer; with no buffer queued the message is dropped. A
+// buffer is sized for the one reply it waits for, so a longer message (a late
+// answer to an exchange that was aborted) is not that reply: it is dropped
+// and the buffer stays. A reset returns every buffer with nothing recorded.
 #pragma once
 
 #include <cstdint>
@@ -20,11 +22,9 @@ public:
 
     // The recorded bytes of the buffer the message went into, or nothing when dropped.
     std::optional<std::vector<std::uint8_t>> Fill(std::span<const std::uint8_t> message) {
-        if (sizes_.empty()) return std::nullopt;
-        const std::size_t size = sizes_.front();
+        if (sizes_.empty() || message.size() > sizes_.front()) return std::nullopt;
         sizes_.pop_front();
-        const std::size_t n = message.size() < size ? message.size() : size;
-        return std::vector<std::uint8_t>(message.begin(), message.begin() + static_cast<std::ptrdiff_t>(n));
+        return std::vector<std::uint8_t>(message.begin(), message.end());
     }
 
     // How many buffers were returned empty.

@@ -190,10 +190,12 @@ void TMidi::Arrived(std::vector<std::uint8_t> message) {
         Incoming incoming;
         incoming.at = now;
         if (message[0] == 0xF0) {
-            if (queued_.empty()) return;  // SysEx with no buffer queued is lost
+            // SysEx with no buffer queued is lost; so is one longer than the
+            // buffer, which is sized for the one reply it waits for.
+            if (queued_.empty() || message.size() > queued_.front()->data.size()) return;
             incoming.buffer = std::move(queued_.front());
             queued_.pop_front();
-            const std::size_t n = std::min(message.size(), incoming.buffer->data.size());
+            const std::size_t n = message.size();
             std::copy_n(message.begin(), n, incoming.buffer->data.begin());
             incoming.buffer->recorded = static_cast<int>(n);
             incoming.buffer->arrived = now;

@@ -183,22 +183,27 @@ TEST(TMidi, MenusPickDevicesAndAreDisabledWhileOpen) {
     for (QAction* a : out.actions()) EXPECT_TRUE(a->isEnabled());
 }
 
-TEST(TMidi, BuffersFillInOrderCutToLengthOnTheUiThread) {
+TEST(TMidi, BuffersFillInOrderOnTheUiThreadAndALongerMessageIsNotTheReply) {
     Script s;
     auto system = SystemFor(s);
     TMidi midi(*system);
     std::vector<Received> got;
     Collect(midi, got);
     Open(midi);
-    midi.AddBuf(4);
+    midi.AddBuf(7);
     midi.AddBuf(20);
-    Arrive(s, {0xF0, 0x52, 0x00, 0x21, 0x11, 0xF7});  // longer than the first buffer
+    // A late patch dump of an aborted exchange: longer than the acknowledgement's buffer.
+    std::vector<std::uint8_t> dump(91, 0x01);
+    dump.front() = 0xF0;
+    dump.back() = 0xF7;
+    Arrive(s, dump);
+    Arrive(s, {0xF0, 0x52, 0x00, 0x21, 0x11, 0xF7});
     Arrive(s, {0xF0, 0x7E, 0x00, 0x06, 0x02, 0xF7});
     EXPECT_TRUE(got.empty());  // nothing before the UI thread runs
     QCoreApplication::processEvents();
     ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].recorded, 4);
-    EXPECT_EQ(got[0].bytes, (std::vector<std::uint8_t>{0xF0, 0x52, 0x00, 0x21}));
+    EXPECT_EQ(got[0].recorded, 6);
+    EXPECT_EQ(got[0].bytes, (std::vector<std::uint8_t>{0xF0, 0x52, 0x00, 0x21, 0x11, 0xF7}));
     EXPECT_EQ(got[1].recorded, 6);
     EXPECT_TRUE(got[0].onUiThread);
     EXPECT_TRUE(got[1].onUiThread);
