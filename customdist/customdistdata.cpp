@@ -70,6 +70,20 @@ void CustomDistData::DecodeAll() {
     }
 }
 
+void CustomDistData::TakeImageCoefficients(int n) {
+    if (n < 0 || n >= kFilterCount) return;
+    const FilterDeviceImage& image = images[static_cast<std::size_t>(n)];
+    FilterRecord& r = filters[static_cast<std::size_t>(n)];
+    for (int k = 0; k < kCoefCount; ++k) {
+        const auto at = static_cast<std::size_t>(3 * k);
+        const std::uint32_t bits = (std::uint32_t{image[at]} << 16) | (std::uint32_t{image[at + 1]} << 8) | image[at + 2];
+        const std::int32_t code = static_cast<std::int32_t>(bits << 8) >> 8;  // 24-bit two's complement
+        r.coef[static_cast<std::size_t>(k)] = code / kCoefScale;
+        for (int d = 0; d < 6; ++d)
+            r.coefNibbles[static_cast<std::size_t>(6 * k + d)] = static_cast<std::uint8_t>((bits >> (20 - 4 * d)) & 0x0F);
+    }
+}
+
 void CustomDistData::QuantiseAll() {
     EncodeAll();
     DecodeAll();

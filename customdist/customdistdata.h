@@ -61,6 +61,9 @@ struct CustomDistData {
     // (bytes 22 and 23 keep their value).
     void TakeFilterImage(int n, std::span<const std::uint8_t, kFilterImageBytes> image);
     void TakeClipperBytes(int set, std::span<const std::uint8_t, kClipperStoredBytes> bytes);
+    // A received filter: its coefficients are the processor's own, from
+    // bytes 0..14 of its image, so that they and its settings agree.
+    void TakeImageCoefficients(int n);
 
     std::vector<std::uint8_t> FileImage() const;
     // Overlays a file's bytes on this data as far as they go.

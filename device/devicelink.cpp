@@ -362,6 +362,8 @@ TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
         std::copy_n(document.data.images[static_cast<std::size_t>(n)].begin() + kSettingsCodeOffset, kSettingsCodeBytes,
                     code.begin());
         DecodeSettings(code, document.data.filters[static_cast<std::size_t>(n)]);
+        // Its coefficients too, so that what Store sends back agrees with its settings.
+        document.data.TakeImageCoefficients(n);
     }
     host_.CustomDistReceived(document);
     host_.ResetInput();

@@ -51,6 +51,7 @@ public:
     void MidiLong(std::span<const std::uint8_t> recorded) { replyState = ClassifyReply(recorded, areas); }
 
     bool PortsOpen() const { return host_.OutputOpen() && host_.InputOpen(); }
+    bool OutputOpen() const { return host_.OutputOpen(); }
 
     // What the last receive took in: patches, or filters and clippers.
     int lastReceived = 0;

@@ -354,14 +354,22 @@ TEST(CustomDistTransfers, ReceiveTakesImagesAndClippers) {
     Rig rig({&orb});
     rig.Online(0, {&orb});
     CustomDistDocument doc;
-    const auto coefBefore = doc.data.filters[9].coef;
     EXPECT_EQ(rig.link.ReceiveAllCustomDists(doc), TransferResult::Completed);
     EXPECT_EQ(orb.ReceivedNames(), Concat({Repeat("FilterRequest", 16), Repeat("ClipperRequest", 2)}));
     for (int n = 0; n < kFilterCount; ++n) EXPECT_EQ(doc.data.images[static_cast<std::size_t>(n)], orb.filters[static_cast<std::size_t>(n)]);
     EXPECT_EQ(doc.data.filters[FilterNumber(1, SlotEdge)].on, 1);
     EXPECT_NEAR(doc.data.filters[FilterNumber(1, SlotEdge)].gain, 6, 1e-9);
     EXPECT_EQ(doc.data.filters[FilterNumber(1, SlotHigh)].type, FilterHighShelf);
-    EXPECT_EQ(doc.data.filters[9].coef, coefBefore);  // coefficients are not recomputed
+    // The coefficients are the processor's own, so they agree with the settings.
+    for (int n = 0; n < kFilterCount; ++n) {
+        FilterRecord computed = doc.data.filters[static_cast<std::size_t>(n)];
+        ComputeCoefficients(computed);
+        EXPECT_EQ(doc.data.filters[static_cast<std::size_t>(n)].coefNibbles, computed.coefNibbles) << n;
+        EXPECT_EQ(doc.data.filters[static_cast<std::size_t>(n)].coef, computed.coef) << n;
+    }
+    // Stored back, the processor gets what it had.
+    EXPECT_EQ(rig.link.SendAllCustomDists(doc), TransferResult::Completed);
+    for (int n = 0; n < kFilterCount; ++n) EXPECT_EQ(orb.filters[static_cast<std::size_t>(n)], doc.data.images[static_cast<std::size_t>(n)]);
     EXPECT_EQ(MatchingClipperPreset(doc.data.clippers[1]), 5);
     EXPECT_TRUE(doc.modified);
     EXPECT_EQ(rig.host.questions[0].text, "Get CustomDists from ORB-8.\nThis takes little while.\nExecute?");

@@ -9,7 +9,9 @@
 
 #include "app/ui/mainwin.h"
 #include "app/ui/userdialogs.h"
+#include "customdist/ui/character.h"
 #include "customdist/ui/customdistwin.h"
+#include "customdist/ui/dcharwin.h"
 #include "device/ui/progresswin.h"
 #include "editors/ui/aboutbox.h"
 #include "editors/ui/memo.h"
@@ -132,6 +134,35 @@ int main(int argc, char** argv) {
         win.CustomDistNewMenuClick();
         Settle();
         ok &= Save(win.CurrentCustomDist->grab(), out.filePath("customdist-window.png"));
+        // The designers with a boosted, a cut and an invalid filter.
+        {
+            using namespace orb8;
+            TCustomDistWin& dist = *win.CurrentCustomDist;
+            auto set = [&](int slot, int on, int type, double freq, double gain, double q, double trim) {
+                FilterRecord& f = dist.Data().filters[static_cast<std::size_t>(FilterNumber(0, slot))];
+                f.on = static_cast<std::uint8_t>(on);
+                f.type = static_cast<std::uint8_t>(type);
+                f.freq = freq;
+                f.gain = gain;
+                f.q = q;
+                f.trim = trim;
+                ComputeCoefficients(f);
+            };
+            set(SlotBottom, 1, FilterLowShelf, 200, 6, 0.71, 0);      // boosted
+            set(SlotPre, 1, FilterPeq, 800, -9, 1.5, 0);              // cut
+            set(SlotEdge, 1, FilterPeq, 1000, 12, 1, 12);             // invalid: b0 overflows
+            dist.Data().ApplyClipperPreset(0, 4);
+            TDstCharWin* designer = dist.DistortionDesigner(0);
+            designer->ShowDesigner();
+            Settle();
+            ok &= Save(designer->grab(), out.filePath("distortion-designer.png"));
+            designer->hide();
+            set(SlotHigh, 1, FilterHighShelf, 4000, -6, 0.71, 2);
+            dist.ToneDesigner(0, SlotHigh)->ShowDesigner(dist.Caption() + "/HIGH/Special1");
+            Settle();
+            ok &= Save(dist.ToneDesigner(0, SlotHigh)->grab(), out.filePath("tone-designer.png"));
+            dist.ToneDesigner(0, SlotHigh)->hide();
+        }
         Forget(win);
         win.close();
     }

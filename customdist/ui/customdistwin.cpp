@@ -4,6 +4,8 @@
 #include <QPainterPath>
 
 #include "app/ui/mainwin.h"
+#include "customdist/ui/character.h"
+#include "customdist/ui/dcharwin.h"
 
 using namespace orb8;
 
@@ -33,12 +35,15 @@ TCustomDistWin::TCustomDistWin(TMainWin& main, int number)
     connect(MidChar2Btn, &QPushButton::clicked, this, [this] { ShowToneDesigner(1, SlotMid); });
     connect(LowChar1Btn, &QPushButton::clicked, this, [this] { ShowToneDesigner(0, SlotLow); });
     connect(LowChar2Btn, &QPushButton::clicked, this, [this] { ShowToneDesigner(1, SlotLow); });
+    // The eight designers, hidden until their buttons show them, go with the document.
+    for (int set = 0; set < kSetCount; ++set)
+        for (int slot = SlotHigh; slot <= SlotLow; ++slot)
+            tone_[static_cast<std::size_t>(set * 3 + slot - SlotHigh)] = new TCharWin(main, *this, set, slot);
+    for (int set = 0; set < kSetCount; ++set) distortion_[static_cast<std::size_t>(set)] = new TDstCharWin(main, *this, set);
     RefreshCaption();
 }
 
-TCustomDistWin::~TCustomDistWin() {
-    for (QWidget* designer : designers_) delete designer;
-}
+TCustomDistWin::~TCustomDistWin() = default;
 
 QPushButton* TCustomDistWin::Button(const char* name, const QString& caption, QRect at) {
     auto* b = new QPushButton(caption, this);
@@ -52,7 +57,17 @@ std::array<QRect, 4> TCustomDistWin::Blocks() const {
     return {QRect(84, 14, 210, 64), QRect(314, 14, 84, 64), QRect(412, 14, 84, 64), QRect(510, 14, 84, 64)};
 }
 
-std::vector<QWidget*> TCustomDistWin::Designers() const { return designers_; }
+std::vector<QWidget*> TCustomDistWin::Designers() const {
+    std::vector<QWidget*> all(tone_.begin(), tone_.end());
+    all.insert(all.end(), distortion_.begin(), distortion_.end());
+    return all;
+}
+
+TDstCharWin* TCustomDistWin::DistortionDesigner(int set) const { return distortion_[static_cast<std::size_t>(set & 1)]; }
+
+TCharWin* TCustomDistWin::ToneDesigner(int set, int slot) const {
+    return tone_[static_cast<std::size_t>((set & 1) * 3 + std::clamp(slot, int(SlotHigh), int(SlotLow)) - SlotHigh)];
+}
 
 void TCustomDistWin::SetFileName(const std::string& path) {
     document_.fileName = path;
@@ -86,8 +101,12 @@ void TCustomDistWin::RecvBtnClick() {
 
 void TCustomDistWin::SendBtnClick() { main_.Link().SendAllCustomDists(document_); }
 
-void TCustomDistWin::ShowDistortionDesigner(int) {}
-void TCustomDistWin::ShowToneDesigner(int, int) {}
+void TCustomDistWin::ShowDistortionDesigner(int set) { DistortionDesigner(set)->ShowDesigner(); }
+
+void TCustomDistWin::ShowToneDesigner(int set, int slot) {
+    static const char* roles[] = {"/HIGH/", "/MID/", "/LOW/"};
+    ToneDesigner(set, slot)->ShowDesigner(Caption() + roles[slot - SlotHigh] + (set == 0 ? "Special1" : "Special2"));
+}
 
 // The chain: the distortion character with its four stages, then the three
 // tone characters, joined by the signal's arrows.

@@ -12,6 +12,9 @@
 #include "app/ui/documentwindow.h"
 #include "customdist/customdistdata.h"
 
+class TCharWin;
+class TDstCharWin;
+
 class TCustomDistWin : public DocumentWindow {
     Q_OBJECT
 
@@ -41,6 +44,8 @@ public:
     // set 0 (HIGH, MID, LOW) and set 1, then the distortion designers of set
     // 0 and 1.
     std::vector<QWidget*> Designers() const;
+    TDstCharWin* DistortionDesigner(int set) const;
+    TCharWin* ToneDesigner(int set, int slot) const;
 
     void RecvBtnClick();
     void SendBtnClick();
@@ -57,5 +62,6 @@ private:
     void ShowToneDesigner(int set, int slot);
 
     orb8::CustomDistDocument document_;
-    std::vector<QWidget*> designers_;
+    std::array<TCharWin*, 6> tone_{};  // set 0 HIGH, MID, LOW, then set 1
+    std::array<TDstCharWin*, 2> distortion_{};
 };

@@ -1,0 +1,65 @@
+// What the character designers do to a custom distortion document, without
+// a window: the columns they show (the edits' device codes from the stored
+// settings), the clipper preset that matches a set, CALC, and what SEND
+// sends. Looking at a set never changes the document: validity is worked out
+// on copies, and a clipper that matches no preset is kept as it is.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "customdist/customdistdata.h"
+#include "customdist/response.h"
+
+namespace orb8 {
+
+// One filter as a designer column shows it.
+struct FilterColumn {
+    bool on = false;
+    int type = 0;  // the type box's row; -1 for a type byte outside 0..7
+    int freqCode = 0, gainCode = 0, qCode = 0, trimCode = 0;
+    bool gainUsed = true, qUsed = true;
+    bool valid = true;  // the coefficients its settings give fit and are stable
+};
+
+// What the user typed into a column: read as CALC reads it.
+struct FilterInput {
+    bool on = false;
+    int type = 0;
+    std::string freq, gain, q, trim;
+};
+
+FilterColumn ColumnOf(const FilterRecord& filter);
+
+class CharacterDesigner {
+public:
+    // The distortion character of a set (slots 0..2 and the clipper), or a
+    // tone character (slot 5, 6 or 7).
+    CharacterDesigner(CustomDistData& data, int set, std::vector<int> slots);
+    static CharacterDesigner Distortion(CustomDistData& data, int set);
+    static CharacterDesigner Tone(CustomDistData& data, int set, int slot);
+
+    int Set() const { return set_; }
+    const std::vector<int>& Slots() const { return slots_; }
+    std::vector<FilterColumn> Columns() const;
+    // The first preset whose 24 bytes equal the set's clipper block, or -1.
+    int MatchingPreset() const;
+    // The preset chosen in the list: clip filters and clipper block.
+    void ApplyPreset(int preset);
+    // CALC: takes the columns' texts, clamps them, snaps every filter of
+    // the document to the device's steps and computes this designer's
+    // coefficients (and the clip filters' with a distortion character).
+    void Calc(const std::vector<FilterInput>& input);
+    // The plot: the level in dB at the plot frequencies of this designer's filters.
+    std::array<double, kPlotPoints> Levels() const;
+    // A filter among them whose coefficients do not fit or are unstable.
+    bool AnyInvalid() const;
+
+private:
+    CustomDistData& data_;
+    int set_;
+    std::vector<int> slots_;
+};
+
+}  // namespace orb8

@@ -1,0 +1,119 @@
+#include "customdist/ui/dcharwin.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/ui/mainwin.h"
+#include "app/ui/userdialogs.h"
+#include "customdist/ui/customdistwin.h"
+#include "customdist/ui/filtercolumn.h"
+#include "customdist/ui/responseplot.h"
+
+using namespace orb8;
+
+TDstCharWin::TDstCharWin(TMainWin& main, TCustomDistWin& document, int set)
+    : QWidget(&document, Qt::Window), main_(main), document_(document),
+      designer_(CharacterDesigner::Distortion(document.Data(), set)) {
+    setObjectName(QStringLiteral("DstCharWin%1").arg(set + 1));
+    auto* top = new QHBoxLayout;
+    const QStringList headings = {tr("BOTTOM"), tr("PRE CHAR"), tr("EDGE")};
+    const QStringList suffixes = {"Bottom", "Pre", "Edge"};
+    for (int i = 0; i < 3; ++i) {
+        Columns[static_cast<std::size_t>(i)] = new FilterColumnBox(headings[i], suffixes[i], this);
+        top->addWidget(Columns[static_cast<std::size_t>(i)]);
+    }
+    Columns[0]->Result->setObjectName("Result1");
+    Columns[1]->Result->setObjectName("Result2");
+    Columns[2]->Result->setObjectName("Result3");
+    auto* clip = new QVBoxLayout;
+    auto* heading = new QLabel(tr("CLIP CHAR"), this);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    clip->addWidget(heading);
+    ListBox = new QListWidget(this);
+    ListBox->setObjectName("ListBox");
+    for (const ClipperPreset& preset : ClipperPresets()) ListBox->addItem(QString::fromUtf8(preset.name.data(), static_cast<qsizetype>(preset.name.size())));
+    ListBox->setMinimumWidth(170);
+    clip->addWidget(ListBox);
+    top->addLayout(clip);
+
+    PaintBoxDistChar = new ResponsePlot(this);
+    DstCharResDraw = new QPushButton(tr("CALC"), this);
+    DstCharResDraw->setObjectName("DstCharResDraw");
+    SendButton = new QPushButton(tr("SEND"), this);
+    SendButton->setObjectName("SendButton");
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(DstCharResDraw);
+    buttons->addWidget(SendButton);
+    buttons->addStretch(1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(PaintBoxDistChar, 1);
+    bottom->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(bottom, 1);
+    resize(760, 560);
+
+    connect(ListBox, &QListWidget::currentRowChanged, this, &TDstCharWin::ListBoxClick);
+    connect(DstCharResDraw, &QPushButton::clicked, this, &TDstCharWin::DstCharResDrawClick);
+    connect(SendButton, &QPushButton::clicked, this, &TDstCharWin::SendButtonClick);
+}
+
+void TDstCharWin::Caption() {
+    setWindowTitle(document_.Caption() + (Set() == 0 ? "/CHAR/Special1" : "/CHAR/Special2"));
+}
+
+void TDstCharWin::ShowDesigner() {
+    if (!isVisible()) Refresh();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TDstCharWin::Refresh() {
+    filling_ = true;
+    const auto columns = designer_.Columns();
+    for (std::size_t i = 0; i < 3; ++i) Columns[i]->Show(columns[i]);
+    // A clipper that matches no preset (received, or from a file) is kept:
+    // no preset is selected and nothing is overwritten.
+    ListBox->setCurrentRow(designer_.MatchingPreset());
+    PaintBoxDistChar->SetLevels(designer_.Levels());
+    Caption();
+    filling_ = false;
+}
+
+void TDstCharWin::ListBoxClick(int row) {
+    if (filling_ || row < 0) return;
+    designer_.ApplyPreset(row);
+    main_.MarkModified(&document_);
+}
+
+void TDstCharWin::DstCharResDrawClick() {
+    std::vector<FilterInput> input;
+    for (FilterColumnBox* c : Columns) input.push_back(c->Input());
+    designer_.Calc(input);
+    Refresh();
+    main_.MarkModified(&document_);
+    Caption();
+}
+
+void TDstCharWin::SendButtonClick() {
+    if (!main_.Link().OutputOpen()) return;
+    if (designer_.AnyInvalid() &&
+        !main_.Dialogs().AskYesNo(this, tr("ORB-8ED"),
+                                  tr("A filter of this character is invalid: its coefficients do not fit or are "
+                                     "unstable.\nSend it to the ORB-8 all the same?")))
+        return;
+    main_.Link().SendDesignCharacter(document_.Data(), Set(), main_.DesignMode);
+}
+
+// Closing only hides the window; it lives as long as its document.
+void TDstCharWin::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    hide();
+}

@@ -1,0 +1,219 @@
+// The custom distortion windows driven as a user drives them, checked
+// against the document, the saved bytes and the simulated ORB-8.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/ui/mainwin.h"
+#include "controls/numedit.h"
+#include "customdist/ui/character.h"
+#include "customdist/ui/customdistwin.h"
+#include "customdist/ui/dcharwin.h"
+#include "customdist/ui/filtercolumn.h"
+#include "customdist/ui/responseplot.h"
+#include "device/ui/windowhost.h"
+#include "midi/midisystem.h"
+#include "tests/scripteddialogs.h"
+#include "tests/testfiles.h"
+
+using namespace orb8;
+
+namespace {
+
+struct Dist {
+    Dist() : system(Options()) {
+        win = std::make_unique<TMainWin>(system, dialogs, MainWinOptions{false, {}, false});
+        win->show();
+        QCoreApplication::processEvents();
+        win->CustomDistNewMenuClick();
+        doc = win->CurrentCustomDist;
+    }
+    ~Dist() {
+        for (auto& w : win->DocumentWindows)
+            if (w) w->SetModified(false);
+        win->close();
+    }
+    static MidiSystemOptions Options() {
+        MidiSystemOptions o;
+        o.realPorts = false;
+        o.simulatorTiming = {false, {}};
+        return o;
+    }
+    void Connect() {
+        ASSERT_EQ(win->Host().OpenOutput(), 0);
+        ASSERT_EQ(win->Host().OpenInput(), 0);
+        win->Link().isOnLine = true;
+    }
+    std::vector<std::string> Traffic() {
+        QTest::qWait(30);
+        return system.Simulator()->With([](Orb8Simulator& s) {
+            auto log = s.Log();
+            s.ClearLog();
+            return log;
+        });
+    }
+    MidiSystem system;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMainWin> win;
+    TCustomDistWin* doc = nullptr;
+};
+
+// The filter numbers (byte 5) of the design messages in the log.
+std::vector<int> Numbers(const std::vector<std::string>& log, const std::string& name) {
+    std::vector<int> n;
+    for (const auto& line : log) {
+        if (line.find(name) == std::string::npos) continue;
+        n.push_back(std::stoi(line.substr(15, 2), nullptr, 16));
+    }
+    return n;
+}
+
+}  // namespace
+
+TEST(CustomDistWindow, DesignersAreMadeHiddenAndGoWithTheDocument) {
+    Dist d;
+    ASSERT_EQ(d.doc->Designers().size(), 8u);
+    for (QWidget* w : d.doc->Designers()) EXPECT_FALSE(w->isVisible());
+    TDstCharWin* special1 = d.doc->DistortionDesigner(0);
+    d.doc->DstChar1Btn->click();
+    EXPECT_TRUE(special1->isVisible());
+    EXPECT_EQ(special1->windowTitle(), "NoNameDst1/CHAR/Special1");
+    EXPECT_EQ(special1->ListBox->count(), 13);
+    EXPECT_EQ(special1->ListBox->currentItem()->text(), "Op-Amp overload");
+    EXPECT_TRUE(special1->PaintBoxDistChar->CurveShown());
+    EXPECT_EQ(special1->Columns[0]->EditFreq->text(), "120");
+    EXPECT_EQ(special1->Columns[0]->Result->text(), "Valid");
+    special1->close();
+    EXPECT_FALSE(special1->isVisible());
+    d.doc->SetModified(true);
+    d.doc->HiChar2Btn->click();
+    EXPECT_EQ(d.doc->ToneDesigner(1, SlotHigh)->windowTitle(), "NoNameDst1*/HIGH/Special2");
+    EXPECT_EQ(d.doc->ToneDesigner(1, SlotHigh)->Column->EditFreq->text(), "2500");
+    QPointer<QWidget> designer = special1;
+    d.doc->SetModified(false);
+    d.doc->SubWindow()->close();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(designer.isNull());
+}
+
+TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
+    TempDir dir;
+    CustomDistDocument file;
+    file.data.clippers[1][3] = 0x55;  // a clipper of no preset
+    file.data.filters[FilterNumber(1, SlotClip1)].freq = 777;
+    file.fileName = dir.Path("odd.dst");
+    ASSERT_TRUE(file.Save().ok());
+    const auto bytes = ReadAll(file.fileName);
+
+    Dist d;
+    auto* opened = qobject_cast<TCustomDistWin*>(d.win->OpenByName(QString::fromStdString(file.fileName)));
+    ASSERT_TRUE(opened);
+    TDstCharWin* special2 = opened->DistortionDesigner(1);
+    special2->ShowDesigner();
+    EXPECT_EQ(special2->ListBox->currentRow(), -1);  // no preset: the clipper is kept
+    opened->ToneDesigner(0, SlotMid)->ShowDesigner("x");
+    EXPECT_FALSE(opened->Modified());
+    d.dialogs.saveNames = {QString::fromStdString(dir.Path("back.dst"))};
+    ASSERT_TRUE(d.win->FileSaveAsExecute(opened));
+    EXPECT_EQ(ReadAll(dir.Path("back.dst")), bytes);
+
+    // CALC marks the document and the designer's caption once.
+    special2->DstCharResDrawClick();
+    EXPECT_TRUE(opened->Modified());
+    EXPECT_TRUE(special2->windowTitle().endsWith("*/CHAR/Special2"));
+    special2->DstCharResDrawClick();
+    EXPECT_FALSE(special2->windowTitle().contains("**"));
+    // A tone designer's CALC snaps the document: it is a change too, as is a preset.
+    opened->SetModified(false);
+    opened->ToneDesigner(0, SlotMid)->ResDrawClick();
+    EXPECT_TRUE(opened->Modified());
+    opened->SetModified(false);
+    special2->ListBox->setCurrentRow(3);
+    EXPECT_TRUE(opened->Modified());
+    EXPECT_EQ(MatchingClipperPreset(opened->Data().clippers[1]), 3);
+    // The close query asks after such a change.
+    d.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
+    opened->SubWindow()->close();
+    EXPECT_TRUE(d.dialogs.Last("save").startsWith("CustomDistFile"));
+}
+
+TEST(CustomDistWindow, TypeTextsAndCalc) {
+    Dist d;
+    TCharWin* low = d.doc->ToneDesigner(0, SlotLow);
+    low->ShowDesigner("low");
+    FilterColumnBox& c = *low->Column;
+    c.CBfilterType->setCurrentIndex(FilterHighPass12);
+    EXPECT_FALSE(c.EditGain->isEnabled());
+    EXPECT_FALSE(c.GainLabel->isEnabled());
+    EXPECT_TRUE(c.EditQ->isEnabled());
+    c.Onf->setChecked(true);
+    c.EditFreq->setText("20000");
+    QTest::keyClick(c.EditFreq, Qt::Key_Return);
+    EXPECT_EQ(c.EditFreq->text(), "13000");
+    c.EditFreq->setText("80");
+    c.EditQ->setText("5");
+    QTest::keyClick(c.EditQ, Qt::Key_Return);
+    EXPECT_EQ(c.EditQ->text(), "5.00");
+    c.EditQ->setText("0.71");
+    low->ResDrawClick();
+    const FilterRecord& f = d.doc->Data().filters[SlotLow];
+    EXPECT_EQ(f.type, FilterHighPass12);
+    EXPECT_EQ(f.freq, 80);
+    EXPECT_EQ(c.Result->text(), "Valid");
+}
+
+TEST(CustomDistWindow, SendWithAndWithoutDesignModeAndInvalidFilters) {
+    Dist d;
+    d.Connect();
+    d.Traffic();
+    TDstCharWin* special2 = d.doc->DistortionDesigner(1);
+    special2->ShowDesigner();
+    special2->SendButtonClick();
+    auto log = d.Traffic();
+    EXPECT_EQ(Numbers(log, "DesignFilterWrite"), (std::vector<int>{8, 9, 10, 11, 12}));
+    EXPECT_EQ(Numbers(log, "DesignClipperWrite"), (std::vector<int>{1}));
+    d.doc->ToneDesigner(1, SlotMid)->SendButtonClick();
+    EXPECT_EQ(Numbers(d.Traffic(), "DesignFilterWrite"), (std::vector<int>{14}));
+    d.win->DesignMode = true;
+    special2->SendButtonClick();
+    log = d.Traffic();
+    EXPECT_EQ(Numbers(log, "DesignFilterWrite"), (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(Numbers(log, "DesignClipperWrite"), (std::vector<int>{0}));
+    d.doc->ToneDesigner(1, SlotMid)->SendButtonClick();
+    EXPECT_EQ(Numbers(d.Traffic(), "DesignFilterWrite"), (std::vector<int>{6}));
+    d.doc->ToneDesigner(0, SlotLow)->SendButtonClick();
+    EXPECT_EQ(Numbers(d.Traffic(), "DesignFilterWrite"), (std::vector<int>{7}));
+
+    // An invalid filter: asked first; No sends nothing.
+    FilterColumnBox& edge = *special2->Columns[2];
+    edge.Onf->setChecked(true);
+    edge.EditGain->setText("12");
+    edge.EditTrim->setText("12");
+    special2->DstCharResDrawClick();
+    EXPECT_EQ(edge.Result->text(), "invalid");
+    d.dialogs.yesNo = false;
+    special2->SendButtonClick();
+    EXPECT_NE(d.dialogs.Last("question").indexOf("invalid"), -1);
+    EXPECT_TRUE(Numbers(d.Traffic(), "DesignFilterWrite").empty());
+}
+
+TEST(CustomDistWindow, RecvAndStoreThroughTheWindow) {
+    Dist d;
+    d.Connect();
+    d.doc->RecvBtnClick();
+    EXPECT_TRUE(d.doc->Modified());
+    EXPECT_EQ(d.doc->Caption(), "NoNameDst1*");
+    EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[1]), 5);
+    d.Traffic();
+    d.doc->SendBtnClick();
+    const auto log = d.Traffic();
+    int dumps = 0;
+    for (const auto& line : log) dumps += line.find("FilterDump") != std::string::npos;
+    EXPECT_EQ(dumps, 16);
+}
