@@ -119,6 +119,9 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
 }
 
 TMainWin::~TMainWin() {
+    // The MDI area deactivates its windows as it goes: nothing may reach this
+    // window once its destruction has begun.
+    disconnect(MdiArea, nullptr, this, nullptr);
     idle_->SetOnIdle(nullptr);
     if (link_) link_->OffLine();
     link_.reset();
