@@ -4,8 +4,21 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMetaObject>
+#include <QWidget>
+
+#include "keyboard/ui/gkbdwin.h"
 
 TMidi::TMidi(orb8::MidiSystem& system, QObject* parent) : QObject(parent), system_(system) { RefreshDevices(); }
+
+void TMidi::OpenKBD() {
+    if (!keyboard_) keyboard_ = new TGkbdWin(*this, qobject_cast<QWidget*>(parent()));
+    keyboard_->show();
+    keyboard_->raise();
+}
+
+void TMidi::CloseKBD() { delete keyboard_.data(); }
+
+TGkbdWin* TMidi::Keyboard() const { return keyboard_; }
 
 TMidi::~TMidi() {
     CloseKBD();

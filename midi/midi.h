@@ -19,6 +19,7 @@
 
 class QMenu;
 class QActionGroup;
+class TGkbdWin;
 
 // A receive buffer: the requested length, and the bytes recorded into it.
 struct MidiReceiveBuffer {
@@ -74,9 +75,11 @@ public:
     int Send(const std::uint8_t* bytes, int length);
     int OutMess(int status, int data1, int data2);
 
-    // The virtual keyboard window: the program never opens it.
-    void OpenKBD() {}
-    void CloseKBD() {}
+    // The virtual keyboard window: made on the first call, shown on every
+    // call, freed by CloseKBD or with the component.
+    void OpenKBD();
+    void CloseKBD();
+    TGkbdWin* Keyboard() const;
 
     std::function<void(TMidi* sender, bool& proceed)> OnOpen;
     std::function<void(TMidi* sender, bool& pass, std::uint32_t message)> OnData;
@@ -110,4 +113,5 @@ private:
     bool recording_ = false;
     std::chrono::steady_clock::time_point timeBase_{};
     std::uint64_t generation_ = 0;  // bumped when the input closes: late posts are ignored
+    QPointer<TGkbdWin> keyboard_;
 };

@@ -10,6 +10,7 @@
 
 #include "midi/asyncoutput.h"
 #include "midi/midi.h"
+#include "keyboard/keyboardmodel.h"
 
 using namespace orb8;
 using namespace std::chrono_literals;
@@ -298,4 +299,94 @@ TEST(TMidi, SendCopiesAndNeverBlocksEvenWhenTheSystemHangs) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5000ms);  // about 2 s of patience in all
     EXPECT_FALSE(midi.OutputOpen());
     s.sent->unblock.set_value();  // the stuck sender thread can finish now
+}
+
+// --- The virtual keyboard -------------------------------------------------------
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+
+#include "keyboard/ui/gkbdwin.h"
+
+namespace {
+using orb8::KeyRect;
+std::vector<std::vector<std::uint8_t>> Sent(Script& s) {
+    std::this_thread::sleep_for(50ms);  // the sender's thread
+    std::lock_guard lock(s.sent->mutex);
+    auto out = s.sent->messages;
+    s.sent->messages.clear();
+    return out;
+}
+QPoint KeyCentre(const TGkbdWin& k, int note) {
+    const KeyRect r = k.Geometry().Key(note);
+    return QPoint((r.left + r.right) / 2, r.bottom - 5);
+}
+}  // namespace
+
+TEST(Keyboard, NotesProgramsControllersAndSizes) {
+    Script s;
+    auto system = SystemFor(s);
+    QWidget owner;
+    TMidi midi(*system, &owner);
+    midi.OpenKBD();
+    TGkbdWin* kbd = midi.Keyboard();
+    ASSERT_TRUE(kbd);
+    EXPECT_EQ(kbd->windowTitle(), "Graphic KBD");
+    // With the output closed nothing is sent, and the status bar says so.
+    QTest::mousePress(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
+    EXPECT_NE(kbd->StatusBar->currentMessage().indexOf("closed"), -1);
+    QTest::mouseRelease(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
+    ASSERT_EQ(midi.OpenMidiOut(), 0);
+    EXPECT_TRUE(Sent(s).empty());
+
+    QTest::mouseMove(kbd->KBDimage, KeyCentre(*kbd, 0));
+    EXPECT_EQ(kbd->StatusBar->currentMessage(), "C-1(0)");
+    QTest::mousePress(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
+    EXPECT_EQ(Sent(s), (std::vector<std::vector<std::uint8_t>>{{0x90, 0, 100}}));
+    QTest::mouseRelease(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
+    Sent(s);
+    // Dragging from C4 to D4: off for 60, on for 62.
+    QTest::mousePress(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 60));
+    QTest::mouseMove(kbd->KBDimage, KeyCentre(*kbd, 62));
+    EXPECT_EQ(kbd->SoundingNote(), 62);
+    EXPECT_EQ(Sent(s), (std::vector<std::vector<std::uint8_t>>{{0x90, 60, 100}, {0x80, 60, 0x40}, {0x90, 62, 100}}));
+    QTest::mouseRelease(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 62));
+    Sent(s);
+
+    // A program typed as 200 is taken as 127; a bank sends its controller and the program.
+    kbd->ChEdit->setValue(3);
+    kbd->PrgEdit->setValue(200);
+    EXPECT_EQ(kbd->PrgEdit->value(), 127);
+    kbd->BankEdit->setValue(2);
+    EXPECT_EQ(Sent(s), (std::vector<std::vector<std::uint8_t>>{{0xC2, 127}, {0xB2, 0, 2}, {0xC2, 127}}));
+    // The value step: nothing without a message chosen; pitch bend; a controller.
+    kbd->ValEdit->setValue(90);
+    EXPECT_TRUE(Sent(s).empty());
+    kbd->MessCombo->setCurrentIndex(0);
+    kbd->ValEdit->setValue(64);
+    kbd->MessCombo->setCurrentIndex(7);
+    EXPECT_EQ(kbd->MessCombo->currentText().left(10), "7 - Volume");
+    kbd->ValEdit->setValue(10);
+    EXPECT_EQ(Sent(s), (std::vector<std::vector<std::uint8_t>>{{0xE2, 0, 64}, {0xB2, 7, 10}}));
+    EXPECT_EQ(kbd->MessCombo->count(), 96);
+    EXPECT_EQ(kbd->MessCombo->itemText(95), "95 - Phaser     ");
+
+    // Key sizes.
+    kbd->SmallBtn->click();
+    EXPECT_EQ(kbd->Geometry().KeyWidth(), 9);
+    EXPECT_EQ(kbd->Geometry().KeyHeight(), 72);
+    kbd->BigBtn->click();
+    kbd->BigBtn->click();
+    EXPECT_EQ(kbd->Geometry().KeyWidth(), 11);
+    EXPECT_EQ(kbd->KBDimage->width(), 70 * 11 + 1);
+    // Shown on every call, freed by CloseKBD.
+    QPointer<TGkbdWin> window = kbd;
+    kbd->close();
+    midi.OpenKBD();
+    EXPECT_EQ(midi.Keyboard(), kbd);
+    EXPECT_TRUE(kbd->isVisible());
+    midi.CloseKBD();
+    EXPECT_TRUE(window.isNull());
 }

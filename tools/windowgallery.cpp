@@ -2,6 +2,7 @@
 // help page and for looking at: orb8ed-gallery OUTDIR [--scale N].
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -18,6 +19,8 @@
 #include "editors/ui/ctpanel.h"
 #include "editors/ui/projectwin.h"
 #include "editors/ui/rtmpopwin.h"
+#include "keyboard/ui/gkbdwin.h"
+#include "midi/midi.h"
 #include "midi/midisystem.h"
 
 namespace {
@@ -174,6 +177,17 @@ int main(int argc, char** argv) {
         win.show();
         Settle();
         ok &= Save(win.grab(), out.filePath("main-window-ja.png"));
+        win.Midi().OpenKBD();
+        TGkbdWin* keyboard = win.Midi().Keyboard();
+        keyboard->PointerMoved(QPoint(keyboard->Geometry().Key(64).left + 3, 60));
+        keyboard->PointerPressed();
+        Settle();
+        ok &= Save(keyboard->grab(), out.filePath("keyboard.png"));
+        keyboard->BigBtn->click();
+        keyboard->BigBtn->click();
+        Settle();
+        ok &= Save(keyboard->grab(), out.filePath("keyboard-bigger.png"));
+        keyboard->PointerReleased();
         ok &= Save(win.AboutBox->grab(), out.filePath("about-box.png"));
         Forget(win);
         win.close();

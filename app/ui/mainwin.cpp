@@ -201,6 +201,9 @@ void TMainWin::CreateMenus() {
     UploadMenu->setEnabled(false);
     DownloadMenu = add(MidiMenu, "DownloadMenu", tr("&Send All"));
     DownloadMenu->setEnabled(false);
+    MidiMenu->addSeparator();
+    KeyboardMenu = add(MidiMenu, "KeyboardMenu", tr("&Keyboard..."));
+    SetHint(KeyboardMenu, tr("Keyboard|Play notes and send programs and controllers through MIDI OUT"));
 
     CustomDistMenu = menuBar()->addMenu(tr("&CustomDist"));
     CustomDistMenu->setObjectName("CustomDistMenu");
@@ -237,6 +240,7 @@ void TMainWin::CreateMenus() {
     connect(UploadMenu, &QAction::triggered, this, &TMainWin::UploadMenuClick);
     connect(DownloadMenu, &QAction::triggered, this, &TMainWin::DownloadMenuClick);
     connect(DesignMenu, &QAction::triggered, this, &TMainWin::DesignMenuClick);
+    connect(KeyboardMenu, &QAction::triggered, this, [this] { midi_->OpenKBD(); });
     connect(MemoMenu, &QAction::triggered, this, &TMainWin::MemoMenuClick);
     connect(AboutMenu, &QAction::triggered, this, &TMainWin::AboutMenuClick);
     connect(OnLineHMenu, &QAction::triggered, this, &TMainWin::OnLineHMenuClick);

@@ -81,7 +81,7 @@ public:
     QMenu *FileMenu, *NewMenu, *EditMenu, *MidiMenu, *MidiInMenu, *MidiOutMenu, *ChanMenu, *CustomDistMenu,
         *WindowMenu, *HelpMenu;
     QAction *ProjectNewMenu, *CustomDistNewMenu, *OpenMenu, *SaveMenu, *SaveAsMenu, *ExitMenu, *CopyMenu, *PasteMenu,
-        *OnLineMenu, *UploadMenu, *DownloadMenu, *DesignMenu, *MemoMenu, *AboutMenu, *OnLineHMenu, *VHomeMenu,
+        *OnLineMenu, *UploadMenu, *DownloadMenu, *KeyboardMenu, *DesignMenu, *MemoMenu, *AboutMenu, *OnLineHMenu, *VHomeMenu,
         *ORBPageMenu;
     std::array<QAction*, 16> ChanItems{};
 
