@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 #include <exception>
@@ -77,7 +78,8 @@ int main(int argc, char** argv) {
     const bool probe = arguments.removeAll("--startup-probe") > 0;
     const std::unique_ptr<orb8::MidiSystem> system = midiSystem.get();
     QtUserDialogs dialogs;
-    TMainWin window(*system, dialogs, MainWinOptions{japanese, arguments, !probe});
+    QSettings settings("orb8ed", "orb8ed");
+    TMainWin window(*system, dialogs, MainWinOptions{japanese, arguments, !probe, probe ? nullptr : &settings});
     window.show();
     if (probe) QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();

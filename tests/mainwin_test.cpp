@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QSettings>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -622,4 +623,66 @@ TEST(AboutBox, SplashClosesOnItsTimerAboutStaysForAKey) {
     win.AboutMenuClick();
     EXPECT_FALSE(win.AboutBox->isVisible());
     EXPECT_EQ(win.AboutBox->size(), QSize(377, 246));
+}
+
+TEST(MainWindow, RemembersPortsRecentFilesAndItsPlace) {
+    TempDir dir;
+    QSettings settings(QString::fromStdString(dir.Path("orb8ed.conf")), QSettings::IniFormat);
+    ProjectDocument saved;
+    saved.fileName = dir.Path("kept.orb");
+    ASSERT_TRUE(saved.Save(DefaultCustomSettings()).ok());
+    {
+        MidiSystem system(SimulatorOnly({false, {}}));
+        ScriptedDialogs dialogs;
+        TMainWin win(system, dialogs, MainWinOptions{false, {}, false, &settings});
+        win.show();
+        EXPECT_TRUE(win.RecentFiles().isEmpty());
+        win.OpenByName(QString::fromStdString(saved.fileName));
+        win.resize(700, 650);
+        win.close();
+    }
+    EXPECT_EQ(settings.value("midi/output").toString(), "ORB-8 Simulator");
+    EXPECT_EQ(settings.value("recentFiles").toStringList(), QStringList{QString::fromStdString(saved.fileName)});
+    // Next run: the same place, the list; a port that is gone falls back to device 0.
+    settings.setValue("midi/output", "A port unplugged since");
+    MidiSystem system(SimulatorOnly({false, {}}));
+    ScriptedDialogs dialogs;
+    TMainWin win(system, dialogs, MainWinOptions{false, {}, false, &settings});
+    win.show();
+    EXPECT_EQ(win.size(), QSize(700, 650));
+    EXPECT_EQ(win.Midi().MidiOutName, "ORB-8 Simulator");
+    ASSERT_EQ(win.RecentMenu->actions().size(), 1);
+    win.RecentMenu->actions()[0]->trigger();
+    EXPECT_EQ(win.DocumentWindows.last()->FileName(), saved.fileName);
+    for (auto& w : win.DocumentWindows) w->SetModified(false);
+    win.close();
+}
+
+TEST(MainWindow, SysExExportAndImportThroughTheMenus) {
+    TempDir dir;
+    App app;
+    TProjectWindow* p = app.Project();
+    EncodeName("SYX ONE", p->Document().PatchOfRow(3));
+    p->RefreshRow(3);
+    app.dialogs.saveNames = {QString::fromStdString(dir.Path("bank"))};
+    app.win->ExportSysEx(false);
+    ASSERT_TRUE(std::filesystem::exists(dir.Path("bank.syx")));
+    EXPECT_EQ(ReadAll(dir.Path("bank.syx")).size(), 6 + 80 * 91 + 6u);
+
+    app.win->ProjectNewMenuClick();
+    TProjectWindow* q = app.Project(1);
+    app.dialogs.openNames = {QString::fromStdString(dir.Path("bank.syx"))};
+    app.win->ImportSysEx();
+    EXPECT_EQ(DecodeName(q->Document().PatchOfRow(3)), "SYX ONE ");
+    EXPECT_EQ(q->Grid()->CellText(3, 1), "SYX ONE ");
+    EXPECT_TRUE(q->Modified());
+    EXPECT_NE(app.dialogs.Last("information").indexOf("80 patches"), -1);
+
+    // A file with nothing usable changes nothing.
+    WriteAll(dir.Path("junk.syx"), {0xF0, 0x41, 0x00, 0xF7, 0x12});
+    q->SetModified(false);
+    app.dialogs.openNames = {QString::fromStdString(dir.Path("junk.syx"))};
+    app.win->ImportSysEx();
+    EXPECT_NE(app.dialogs.Last("information").indexOf("Nothing was changed"), -1);
+    EXPECT_FALSE(q->Modified());
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <sstream>
 
+#include "device/sysexfile.h"
+#include "patch/differences.h"
 #include "patch/effecttables.h"
 #include "patch/projectdocument.h"
 #include "tools/bankjson.h"
@@ -86,6 +88,38 @@ void ShowPatch(const LoadedBank& bank, int index, std::ostream& out) {
     if (!comment.empty()) out << "comment: " << TerminalSafe(comment) << "\n";
 }
 
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes, const char* kind) {
+    const FileResult r = WriteFileAtomically(path, bytes);
+    if (!r.ok()) throw ToolError{FileMessageLine(r, kind)};
+}
+
+void PrintDiff(const std::vector<PatchDifference>& differences, bool json, std::ostream& out) {
+    if (json) {
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (const PatchDifference& d : differences) {
+            nlohmann::ordered_json patch;
+            patch["label"] = PatchLabel(d.index);
+            auto& params = patch["parameters"] = nlohmann::ordered_json::array();
+            for (const ParameterDifference& p : d.parameters)
+                params.push_back({{"byte", p.byte}, {"module", ModuleName(p.module)}, {"parameter", p.name},
+                                  {"a", {{"value", p.valueA}, {"text", p.textA}}},
+                                  {"b", {{"value", p.valueB}, {"text", p.textB}}}});
+            if (d.commentDiffers) patch["comment"] = {{"a", d.commentA}, {"b", d.commentB}};
+            list.push_back(std::move(patch));
+        }
+        out << nlohmann::ordered_json{{"differences", list}}.dump(2) << "\n";
+        return;
+    }
+    for (const PatchDifference& d : differences) {
+        out << PatchLabel(d.index) << "\n";
+        for (const ParameterDifference& p : d.parameters)
+            out << "  " << Pad(std::string(ModuleName(p.module)), 8) << Pad(p.name, 13) << " " << TerminalSafe(p.textA)
+                << " -> " << TerminalSafe(p.textB) << "\n";
+        if (d.commentDiffers)
+            out << "  comment: \"" << TerminalSafe(d.commentA) << "\" -> \"" << TerminalSafe(d.commentB) << "\"\n";
+    }
+}
+
 }  // namespace
 
 void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
@@ -121,6 +155,77 @@ void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     exportCmd->callback([=, &out] {
         const auto bank = LoadBank(*path);
         out << BankToJson(bank->document, bank->settings).dump(2) << "\n";
+    });
+
+    struct SyxOptions {
+        std::string patch, base, editBufferTo;
+        int channel = 1;
+        bool json = false;
+    };
+    auto syx = std::make_shared<SyxOptions>();
+    auto* exportSyx = app.add_subcommand("export-syx", "Write a bank (or one patch) as the SysEx messages that write it into the ORB-8.");
+    exportSyx->add_option("BANK.orb", *path, "project file")->required();
+    exportSyx->add_option("OUT.syx", *second, "SysEx file to write")->required();
+    exportSyx->add_option("--patch", syx->patch, "only this patch (U01..u94)");
+    exportSyx->add_option("--channel", syx->channel, "the ORB-8's MIDI channel, 1..16")->capture_default_str();
+    exportSyx->add_flag("--force", *force, "replace an existing file");
+    exportSyx->callback([=, &out] {
+        if (syx->channel < 1 || syx->channel > 16) throw ToolError{"--channel takes 1..16"};
+        std::optional<int> only;
+        if (!syx->patch.empty()) {
+            only = PatchIndexFromLabel(syx->patch);
+            if (*only < 0) throw ToolError{"\"" + syx->patch + "\" is not a patch label (U01..U94, u01..u94)"};
+        }
+        RefuseOverwrite(*second, *force);
+        auto bank = LoadBank(*path);
+        WriteBytes(*second, PatchesAsSysEx(bank->document, syx->channel - 1, only), "SysEx file");
+        out << (only ? "1 patch" : "80 patches") << " written to " << *second << "\n";
+    });
+
+    auto* importSyx = app.add_subcommand("import-syx", "Take the ORB-8 patches of a SysEx file into a project file.");
+    importSyx->add_option("IN.syx", *path, "SysEx file, as any MIDI tool writes it")->required();
+    importSyx->add_option("OUT.orb", *second, "project file to write")->required();
+    importSyx->add_option("--base", syx->base, "start from this bank instead of a new one");
+    importSyx->add_option("--edit-buffer-to", syx->editBufferTo, "take an edit-buffer message into this patch (U01..u94)");
+    importSyx->add_flag("--force", *force, "replace an existing file");
+    importSyx->callback([=, &out] {
+        RefuseOverwrite(*second, *force);
+        int editRow = 0;
+        if (!syx->editBufferTo.empty()) {
+            const int index = PatchIndexFromLabel(syx->editBufferTo);
+            if (index < 0) throw ToolError{"\"" + syx->editBufferTo + "\" is not a patch label (U01..U94, u01..u94)"};
+            editRow = index + 1;
+        }
+        std::vector<std::uint8_t> bytes;
+        const FileResult r = ReadFileBytes(*path, 16u << 20, bytes);
+        if (!r.ok()) throw ToolError{FileMessageLine(r, "SysEx file")};
+        if (bytes.size() > (16u << 20)) throw ToolError{*path + " is larger than 16 MB; not a bank's SysEx"};
+        const SysExContents contents = ReadSysEx(bytes);
+        if (!contents.Usable()) throw ToolError{*path + " holds no ORB-8 patch (" + contents.Summary() + "); nothing was written"};
+        auto bank = syx->base.empty() ? std::make_unique<LoadedBank>() : LoadBank(syx->base);
+        if (!contents.editBuffers.empty() && editRow == 0)
+            out << "note: the edit buffer is left out (take it with --edit-buffer-to U01..u94)\n";
+        TakeSysEx(bank->document, contents, editRow);
+        SaveBank(bank->document, bank->settings, *second);
+        out << contents.Summary() << "\n";
+    });
+
+    auto* diff = app.add_subcommand("diff", "The patches that differ between two banks, parameter by parameter. Exit 0: equal, 1: different, 2: an error.");
+    diff->add_option("A.orb", *path, "first project file")->required();
+    diff->add_option("B.orb", *second, "second project file")->required();
+    diff->add_flag("--json", syx->json, "as JSON, for scripts");
+    diff->callback([=, &out] {
+        std::unique_ptr<LoadedBank> a, b;
+        try {
+            a = LoadBank(*path);
+            b = LoadBank(*second);
+        } catch (ToolError& e) {
+            e.code = 2;
+            throw;
+        }
+        const auto differences = BankDifferences(a->document, a->settings, b->document, b->settings);
+        PrintDiff(differences, syx->json, out);
+        if (!differences.empty()) throw ToolError{std::to_string(differences.size()) + " of 80 patches differ", 1};
     });
 
     auto* importCmd = app.add_subcommand("import", "Build a project file from JSON as export writes it.");

@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <sys/stat.h>
@@ -21,6 +22,7 @@
 #include "controls/colorbutton.h"
 #include "controls/onidlehandler.h"
 #include "customdist/ui/customdistwin.h"
+#include "device/sysexfile.h"
 #include "device/ui/progresswin.h"
 #include "device/ui/windowhost.h"
 #include "editors/ui/aboutbox.h"
@@ -70,6 +72,13 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     statusBar()->setSizeGripEnabled(true);
 
     midi_ = std::make_unique<TMidi>(midiSystem_, this);
+    if (QSettings* settings = options_.settings) {
+        // A remembered port that is gone leaves device 0 in its place.
+        const int out = midi_->OutputNames().indexOf(settings->value("midi/output").toString());
+        const int in = midi_->InputNames().indexOf(settings->value("midi/input").toString());
+        if (out >= 0) midi_->ChooseOutput(out);
+        if (in >= 0) midi_->ChooseInput(in);
+    }
     host_ = std::make_unique<WindowDeviceHost>(*midi_, dialogs_, this);
     link_ = std::make_unique<DeviceLink>(*host_);
     CreateMenus();
@@ -107,6 +116,8 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     PlaceSingleWindows();
     // Wide enough for the patch editor, tall enough for a good part of a bank.
     resize(editorWindow_->frameGeometry().width() + 12, 780);
+    if (options_.settings) restoreGeometry(options_.settings->value("frame/geometry").toByteArray());
+    RebuildRecentMenu();
     ApplyOnLineLook(false);
 
     // The splash: the about box at once, closing itself after 2 seconds.
@@ -158,6 +169,17 @@ void TMainWin::CreateMenus() {
     SetHint(SaveMenu, tr("Save|Save this Project Overwritten"));
     SaveAsMenu = add(FileMenu, "SaveAsMenu", tr("Save &As..."));
     SetHint(SaveAsMenu, tr("Save As|Save this Project as another file name"));
+    FileMenu->addSeparator();
+    ImportSyxMenu = add(FileMenu, "ImportSyxMenu", tr("&Import SysEx..."));
+    SetHint(ImportSyxMenu, tr("Import SysEx|Take the ORB-8 patches of a SysEx file into this project"));
+    ExportMenu = FileMenu->addMenu(tr("&Export"));
+    ExportMenu->setObjectName("ExportMenu");
+    ExportSyxMenu = add(ExportMenu, "ExportSyxMenu", tr("&Patches as SysEx..."));
+    SetHint(ExportSyxMenu, tr("Export|The 80 patches as the SysEx messages that write them into the ORB-8"));
+    ExportPatchSyxMenu = add(ExportMenu, "ExportPatchSyxMenu", tr("&Selected Patch as SysEx..."));
+    SetHint(ExportPatchSyxMenu, tr("Export|The selected patch as the SysEx messages that write it into the ORB-8"));
+    RecentMenu = FileMenu->addMenu(tr("&Recent Files"));
+    RecentMenu->setObjectName("RecentMenu");
     FileMenu->addSeparator();
     ExitMenu = add(FileMenu, "ExitMenu", tr("E&xit"));
     ExitMenu->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Q));
@@ -229,6 +251,9 @@ void TMainWin::CreateMenus() {
     SetHint(ORBPageMenu, Q(DownloadPageAddress(JapaneseUi)));
 
     connect(ProjectNewMenu, &QAction::triggered, this, &TMainWin::ProjectNewMenuClick);
+    connect(ImportSyxMenu, &QAction::triggered, this, &TMainWin::ImportSysEx);
+    connect(ExportSyxMenu, &QAction::triggered, this, [this] { ExportSysEx(false); });
+    connect(ExportPatchSyxMenu, &QAction::triggered, this, [this] { ExportSysEx(true); });
     connect(CustomDistNewMenu, &QAction::triggered, this, &TMainWin::CustomDistNewMenuClick);
     connect(OpenMenu, &QAction::triggered, this, &TMainWin::FileOpenExecute);
     connect(SaveMenu, &QAction::triggered, this, &TMainWin::FileSaveExecute);
@@ -457,6 +482,7 @@ DocumentWindow* TMainWin::OpenByName(const QString& name) {
     }
     RegisterDocument(window);
     setWindowTitle(Q(MainTitle(window->Caption().toStdString())));
+    if (r.loaded()) Remember(Q(path));
     return window;
 }
 
@@ -507,6 +533,7 @@ bool TMainWin::FileSaveAsExecute(DocumentWindow* target) {
         return false;
     }
     setWindowTitle(Q(MainTitle(target->Caption().toStdString())));
+    Remember(Q(path));
     return true;
 }
 
@@ -644,6 +671,8 @@ void TMainWin::OnIdleHandlerIdle() {
     CopyMenu->setEnabled(e.copy || MemoWin->HasFocus());
     PasteMenu->setEnabled(e.paste || MemoWin->HasFocus());
     MemoMenu->setEnabled(e.comment);
+    ImportSyxMenu->setEnabled(state.active == DocumentKind::Project);
+    ExportMenu->setEnabled(state.active == DocumentKind::Project);
     if (e.receiveAll) UploadMenu->setEnabled(*e.receiveAll);
     if (e.sendAll) DownloadMenu->setEnabled(*e.sendAll);
     if (e.transferButtons) {
@@ -732,5 +761,89 @@ void TMainWin::closeEvent(QCloseEvent* event) {
     }
     link_->OffLine();
     RtmPopUp->hide();
+    if (QSettings* settings = options_.settings) {
+        settings->setValue("frame/geometry", saveGeometry());
+        settings->setValue("midi/output", midi_->MidiOutName);
+        settings->setValue("midi/input", midi_->MidiInName);
+    }
     event->accept();
+}
+
+// --- Recent files ----------------------------------------------------------------------
+
+QStringList TMainWin::RecentFiles() const {
+    return options_.settings ? options_.settings->value("recentFiles").toStringList() : QStringList();
+}
+
+void TMainWin::Remember(const QString& path) {
+    if (!options_.settings || path.isEmpty()) return;
+    QStringList files = RecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > 8) files.removeLast();
+    options_.settings->setValue("recentFiles", files);
+    RebuildRecentMenu();
+}
+
+void TMainWin::RebuildRecentMenu() {
+    RecentMenu->clear();
+    const QStringList files = RecentFiles();
+    RecentMenu->setEnabled(!files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        QAction* item = RecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]));
+        const QString path = files[i];
+        connect(item, &QAction::triggered, this, [this, path] { OpenByName(path); });
+    }
+}
+
+// --- SysEx files -------------------------------------------------------------------------
+
+void TMainWin::ExportSysEx(bool selectedOnly) {
+    HandBackComment();
+    if (!CurrentProject || ActiveDocument != CurrentProject) return;
+    const QString chosen = dialogs_.SaveFileName(this, tr("SysEx file (*.syx)"), QString());
+    if (chosen.isEmpty()) return;
+    QString path = chosen;
+    if (!path.endsWith(".syx", Qt::CaseInsensitive)) {
+        path += ".syx";
+        if (FileExists(path.toStdString()) &&
+            !dialogs_.AskYesNo(this, tr("ORB-8ED"), tr("%1 already exists.\nDo you want to replace it?").arg(path)))
+            return;
+    }
+    std::optional<int> only;
+    if (selectedOnly) only = CurrentProject->CurrentRow() - 1;
+    // On the channel of the ORB-8 on line, else channel 1.
+    const int channel = link_->isOnLine ? link_->deviceChannel : 0;
+    const auto bytes = PatchesAsSysEx(CurrentProject->Document(), channel, only);
+    const FileResult r = WriteFileAtomically(path.toStdString(), bytes);
+    if (!r.ok()) {
+        dialogs_.ShowError(this, tr("ORB-8ED"), Q(FileMessage(r, JapaneseUi, "SysEx file")));
+        return;
+    }
+    ShowStatus(tr("%1 written to %2").arg(only ? tr("1 patch") : tr("80 patches"), path));
+}
+
+void TMainWin::ImportSysEx() {
+    HandBackComment();
+    if (!CurrentProject || ActiveDocument != CurrentProject) return;
+    const QString path = dialogs_.OpenFileName(this, tr("SysEx file (*.syx)"));
+    if (path.isEmpty()) return;
+    std::vector<std::uint8_t> bytes;
+    const FileResult r = ReadFileBytes(path.toStdString(), 16u << 20, bytes);
+    if (!r.ok()) {
+        dialogs_.ShowError(this, tr("ORB-8ED"), Q(FileMessage(r, JapaneseUi, "SysEx file")));
+        return;
+    }
+    const SysExContents contents = ReadSysEx(bytes);
+    if (!contents.Usable()) {
+        dialogs_.Inform(this, tr("ORB-8ED"),
+                        tr("%1 holds no ORB-8 patch (%2). Nothing was changed.").arg(path, Q(contents.Summary())));
+        return;
+    }
+    TProjectWindow* project = CurrentProject;
+    const int current = project->CurrentRow();
+    for (int row : TakeSysEx(project->Document(), contents, current)) project->RefreshRow(row);
+    project->SelectRow(current);
+    MarkModified(project);
+    dialogs_.Inform(this, tr("ORB-8ED"), tr("Taken from %1: %2.").arg(path, Q(contents.Summary())));
 }

@@ -20,6 +20,7 @@
 #include "patch/projectdocument.h"
 
 class QAction;
+class QSettings;
 class QActionGroup;
 class QMdiArea;
 class QMdiSubWindow;
@@ -47,6 +48,9 @@ struct MainWinOptions {
     // open, or -E or /E for English.
     QStringList arguments;
     bool splash = true;
+    // Where the MIDI ports, the recent files and the frame's place are
+    // remembered between runs; none: nothing is (the first run, tests).
+    QSettings* settings = nullptr;
 };
 
 class TMainWin : public QMainWindow {
@@ -78,8 +82,9 @@ public:
     QMdiArea* MdiArea = nullptr;
 
     // --- Menus ---
-    QMenu *FileMenu, *NewMenu, *EditMenu, *MidiMenu, *MidiInMenu, *MidiOutMenu, *ChanMenu, *CustomDistMenu,
+    QMenu *FileMenu, *NewMenu, *ExportMenu, *RecentMenu, *EditMenu, *MidiMenu, *MidiInMenu, *MidiOutMenu, *ChanMenu, *CustomDistMenu,
         *WindowMenu, *HelpMenu;
+    QAction *ExportSyxMenu, *ExportPatchSyxMenu, *ImportSyxMenu;
     QAction *ProjectNewMenu, *CustomDistNewMenu, *OpenMenu, *SaveMenu, *SaveAsMenu, *ExitMenu, *CopyMenu, *PasteMenu,
         *OnLineMenu, *UploadMenu, *DownloadMenu, *KeyboardMenu, *DesignMenu, *MemoMenu, *AboutMenu, *OnLineHMenu, *VHomeMenu,
         *ORBPageMenu;
@@ -117,6 +122,11 @@ public:
     void VHomeMenuClick();
     void ORBPageMenuClick();
     void ShowRtmWindow();
+    // SysEx files: the bank (or the selected patch) out, patches in.
+    void ExportSysEx(bool selectedOnly);
+    void ImportSysEx();
+    // The last documents opened or saved, newest first.
+    QStringList RecentFiles() const;
 
     // The idle pass: enabling, colours and the pending patch change.
     void OnIdleHandlerIdle();
@@ -161,6 +171,8 @@ private:
     void CustomDistReceived(orb8::CustomDistDocument& document);
     void SubWindowActivated(QMdiSubWindow* window);
     void ApplyOnLineLook(bool onLine);
+    void Remember(const QString& path);
+    void RebuildRecentMenu();
 
     orb8::MidiSystem& midiSystem_;
     UserDialogs& dialogs_;
