@@ -185,6 +185,7 @@ void TVolume::mousePressEvent(QMouseEvent*) {
     if (!hasFocus()) setFocus(Qt::MouseFocusReason);
     // The press only focuses and starts the drag; the value moves with the pointer.
     dragging_ = isEnabled() && focusPolicy() != Qt::NoFocus;
+    if (dragging_) ++dragCount_;
 }
 
 void TVolume::mouseMoveEvent(QMouseEvent* event) {

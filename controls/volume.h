@@ -43,6 +43,8 @@ public:
     std::function<void(TVolume* vol, QImage& bg)> OnGetParentBG;
 
     bool Dragging() const { return dragging_; }
+    // Counts the drags begun: the changes of one drag share the number.
+    int DragCount() const { return dragCount_; }
     // The knob as it is drawn, at the given device pixel ratio.
     QImage Render(qreal devicePixelRatio = 1.0) const;
 
@@ -87,6 +89,7 @@ private:
     int min_ = 0;
     bool transparented_ = false;
     bool dragging_ = false;
+    int dragCount_ = 0;
     QImage bgNorm_, bgFocused_, bgDisabled_;
     QColor color_;
 };

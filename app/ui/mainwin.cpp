@@ -16,6 +16,8 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <sys/stat.h>
 
 #include "app/ui/userdialogs.h"
@@ -187,6 +189,17 @@ void TMainWin::CreateMenus() {
 
     EditMenu = menuBar()->addMenu(tr("&Edit"));
     EditMenu->setObjectName("EditMenu");
+    // One history per project; the items name the step ("Undo Mod RATE").
+    undoGroup_ = new QUndoGroup(this);
+    UndoMenu = undoGroup_->createUndoAction(this, tr("Undo"));
+    UndoMenu->setObjectName("UndoMenu");
+    UndoMenu->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    RedoMenu = undoGroup_->createRedoAction(this, tr("Redo"));
+    RedoMenu->setObjectName("RedoMenu");
+    RedoMenu->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    EditMenu->addAction(UndoMenu);
+    EditMenu->addAction(RedoMenu);
+    EditMenu->addSeparator();
     CopyMenu = add(EditMenu, "CopyMenu", tr("&Copy"));
     CopyMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     SetHint(CopyMenu, tr("Copy|Copy current Patch to CopyBuffer"));
@@ -357,7 +370,15 @@ void TMainWin::CustomDistNewMenuClick() {
     RegisterDocument(NewCustomDistWindow());
 }
 
+// Edit > Undo and Redo act on the history of the active project.
+void TMainWin::ActivateHistory(DocumentWindow* window) {
+    auto* project = qobject_cast<TProjectWindow*>(window);
+    if (project && !undoGroup_->stacks().contains(project->Undo())) undoGroup_->addStack(project->Undo());
+    undoGroup_->setActiveStack(project ? project->Undo() : nullptr);
+}
+
 void TMainWin::RegisterDocument(DocumentWindow* window) {
+    ActivateHistory(window);
     DocumentWindows.append(window);
     MdiArea->setActiveSubWindow(window->SubWindow());
     RebuildWindowList();
@@ -365,6 +386,7 @@ void TMainWin::RegisterDocument(DocumentWindow* window) {
 
 void TMainWin::DocumentActivated(DocumentWindow* window) {
     HandBackComment();
+    ActivateHistory(window);
     setWindowTitle(Q(MainTitle(window->Caption().toStdString())));
     ActiveDocument = window;
     if (auto* project = qobject_cast<TProjectWindow*>(window)) CurrentProject = project;
@@ -558,7 +580,9 @@ void TMainWin::PasteMenuClick() {
     if (!ActiveDocument || !CurrentProject || ActiveDocument != CurrentProject) return;
     HandBackComment();
     const int row = CurrentProject->CurrentRow();
+    const ProjectState before = CurrentProject->Snapshot();
     if (!CopyBuffer.PasteInto(CurrentProject->Document(), row)) return;
+    CurrentProject->Record(before, tr("Paste to %1").arg(Q(PatchLabel(row - 1))));
     CurrentProject->RefreshRow(row);
     CurrentProject->SelectRow(row);
     MarkModified(CurrentProject);
@@ -589,6 +613,21 @@ void TMainWin::MemoMenuClick() {
 
 void TMainWin::ShowStatus(const QString& text) { statusBar()->showMessage(text, 6000); }
 
+void TMainWin::StepApplied(TProjectWindow* project, const std::vector<std::pair<int, std::vector<int>>>& patches,
+                           const std::vector<int>& comments) {
+    const bool shown = ControlPanel->Project() == project;
+    const int index = ControlPanel->PatchIndex();
+    for (const auto& [patch, bytes] : patches) {
+        if (!shown || patch != index) continue;  // another patch: the next patch change brings it
+        const PatchData& data = project->Document().patches[static_cast<std::size_t>(patch)];
+        for (int byte : bytes) link_->SendParameterChange(byte, data[static_cast<std::size_t>(byte)]);
+    }
+    if (shown) ControlPanel->ShowPatch(*project, index);
+    if (shown && std::find(comments.begin(), comments.end(), index) != comments.end()) MemoWin->ShowComment(project, index + 1);
+    MarkModified(project);
+    RebuildWindowList();
+}
+
 // --- The processor ---------------------------------------------------------------------
 
 void TMainWin::OnLineExecute() {
@@ -618,7 +657,9 @@ void TMainWin::UploadMenuClick() {
     if (!CurrentProject) return;
     HandBackComment();
     QPointer<TProjectWindow> project = CurrentProject;
+    const ProjectState before = project->Snapshot();
     link_->ReceiveAllPatches(project->Document());
+    if (project) project->Record(before, tr("Receive All"));
 }
 
 void TMainWin::ProjectReceived(ProjectDocument& document) {
@@ -842,7 +883,9 @@ void TMainWin::ImportSysEx() {
     }
     TProjectWindow* project = CurrentProject;
     const int current = project->CurrentRow();
+    const ProjectState before = project->Snapshot();
     for (int row : TakeSysEx(project->Document(), contents, current)) project->RefreshRow(row);
+    project->Record(before, tr("Import SysEx"));
     project->SelectRow(current);
     MarkModified(project);
     dialogs_.Inform(this, tr("ORB-8ED"), tr("Taken from %1: %2.").arg(path, Q(contents.Summary())));

@@ -22,6 +22,7 @@
 class QAction;
 class QSettings;
 class QActionGroup;
+class QUndoGroup;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -84,7 +85,7 @@ public:
     // --- Menus ---
     QMenu *FileMenu, *NewMenu, *ExportMenu, *RecentMenu, *EditMenu, *MidiMenu, *MidiInMenu, *MidiOutMenu, *ChanMenu, *CustomDistMenu,
         *WindowMenu, *HelpMenu;
-    QAction *ExportSyxMenu, *ExportPatchSyxMenu, *ImportSyxMenu;
+    QAction *ExportSyxMenu, *ExportPatchSyxMenu, *ImportSyxMenu, *UndoMenu, *RedoMenu;
     QAction *ProjectNewMenu, *CustomDistNewMenu, *OpenMenu, *SaveMenu, *SaveAsMenu, *ExitMenu, *CopyMenu, *PasteMenu,
         *OnLineMenu, *UploadMenu, *DownloadMenu, *KeyboardMenu, *DesignMenu, *MemoMenu, *AboutMenu, *OnLineHMenu, *VHomeMenu,
         *ORBPageMenu;
@@ -147,6 +148,10 @@ public:
     // The comment being typed goes back to its patch.
     void HandBackComment();
     void ShowStatus(const QString& text);
+    // An undo or redo of a project: the processor hears the bytes of the
+    // patch it plays that changed back, the editor and the comment window show them.
+    void StepApplied(TProjectWindow* project, const std::vector<std::pair<int, std::vector<int>>>& patches,
+                     const std::vector<int>& comments);
     void RebuildWindowList();
 
     // The start: the file named on the command line, else a new project.
@@ -172,6 +177,7 @@ private:
     void SubWindowActivated(QMdiSubWindow* window);
     void ApplyOnLineLook(bool onLine);
     void Remember(const QString& path);
+    void ActivateHistory(DocumentWindow* window);
     void RebuildRecentMenu();
 
     orb8::MidiSystem& midiSystem_;
@@ -185,6 +191,7 @@ private:
     QMdiSubWindow* editorWindow_ = nullptr;
     QMdiSubWindow* memoWindow_ = nullptr;
     QActionGroup* chanGroup_ = nullptr;
+    QUndoGroup* undoGroup_ = nullptr;
     QPointer<TProjectWindow> pendingProject_;
     bool patchChangePosted_ = false;
     bool started_ = false;

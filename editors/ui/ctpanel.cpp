@@ -227,28 +227,34 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
 
     auto live = [this](auto operation) {
         return [this, operation](auto... args) {
-            if (HandlersLive && editor_.Current()) Apply(operation(args...));
+            if (HandlersLive && editor_.Current()) Perform([&] { return operation(args...); });
+        };
+    };
+    // A knob: the changes of one drag are one step of the history.
+    auto knob = [this](auto operation) {
+        return [this, operation](TVolume* vol, int v) {
+            if (HandlersLive && editor_.Current()) Perform([&] { return operation(v); }, Gesture(vol));
         };
     };
     for (int i = 0; i < 4; ++i) {
         connect(DriveVolume[static_cast<std::size_t>(i)].knob, &TVolume::OnChanged, this,
-                live([this, i](TVolume*, int v) { return editor_.DriveKnobChanged(i, v); }));
+                knob([this, i](int v) { return editor_.DriveKnobChanged(i, v); }));
         connect(CustomVolume[static_cast<std::size_t>(i)].knob, &TVolume::OnChanged, this,
-                live([this, i](TVolume*, int v) { return editor_.CustomKnobChanged(i, v); }));
+                knob([this, i](int v) { return editor_.CustomKnobChanged(i, v); }));
         connect(ModVolume[static_cast<std::size_t>(i)].knob, &TVolume::OnChanged, this,
-                live([this, i](TVolume*, int v) { return editor_.ModKnobChanged(i, v); }));
+                knob([this, i](int v) { return editor_.ModKnobChanged(i, v); }));
         connect(DlyVolume[static_cast<std::size_t>(i)].knob, &TVolume::OnChanged, this,
-                live([this, i](TVolume*, int v) { return editor_.DlyKnobChanged(i, v); }));
+                knob([this, i](int v) { return editor_.DlyKnobChanged(i, v); }));
     }
     for (int i = 0; i < 5; ++i)
         connect(EqVolume[static_cast<std::size_t>(i)].knob, &TVolume::OnChanged, this,
-                live([this, i](TVolume*, int v) { return editor_.EqKnobChanged(i, v); }));
+                knob([this, i](int v) { return editor_.EqKnobChanged(i, v); }));
     const std::pair<KnobCell*, int> singles[] = {{&VnrVolume, VnrLevel},      {&LvlVol, PatchLevel},
                                                  {&Ct1NoVol, Ctrl1Number},    {&Ct1ValueVol, Ctrl1Value},
                                                  {&Ct2NoVol, Ctrl2Number},    {&Ct2ValueVol, Ctrl2Value}};
     for (const auto& [cell, byte] : singles) {
         const int b = byte;
-        connect(cell->knob, &TVolume::OnChanged, this, live([this, b](TVolume*, int v) { return editor_.ByteChanged(b, v); }));
+        connect(cell->knob, &TVolume::OnChanged, this, knob([this, b](int v) { return editor_.ByteChanged(b, v); }));
     }
     const std::pair<QComboBox*, int> freqs[] = {{TrebleFreqCombo, 0}, {MidFreqCombo, 1}, {BassFreqCombo, 2}};
     for (const auto& [list, index] : freqs) {
@@ -265,7 +271,7 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
     for (const auto& [button, bit] : switches) {
         const ModuleBit b = bit;
         connect(button, &TColorButton::OnClick, this, [this, b] {
-            if (editor_.Current()) Apply(editor_.SwitchClicked(b));
+            if (editor_.Current()) Perform([&] { return editor_.SwitchClicked(b); });
         });
     }
     RefreshAll();
@@ -453,7 +459,25 @@ void TControlPanel::Apply(const Edit& edit) {
 
 void TControlPanel::NameEntered() {
     if (!editor_.Current()) return;
-    Apply(editor_.NameEntered(PatchName->text().toStdString()));
+    const std::string text = PatchName->text().toStdString();
+    Perform([&] { return editor_.NameEntered(text); });
+}
+
+int TControlPanel::Gesture(const TVolume* knob) {
+    if (!knob || !knob->Dragging()) return 0;
+    return static_cast<int>((reinterpret_cast<quintptr>(knob) >> 4) & 0xFFFFF) * 1024 + (knob->DragCount() & 1023) + 1;
+}
+
+void TControlPanel::Perform(const std::function<Edit()>& operation, int gesture) {
+    if (!editor_.Current()) return;
+    QPointer<TProjectWindow> project = project_;
+    const ProjectState before = project ? project->Snapshot() : ProjectState{};
+    const Edit edit = operation();
+    Apply(edit);
+    if (project && edit.changed && !edit.send.empty()) {
+        const std::string text = EditStepText(*editor_.Current(), main_.CustomSettings(), edit.send.front().first);
+        project->Record(before, Q(text), gesture);
+    }
 }
 
 // --- The window ------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "editors/patcheditor.h"
 
@@ -63,6 +64,10 @@ public:
     // through: the bytes to the processor, the controls, the project list
     // and the modified mark.
     void Apply(const orb8::Edit& edit);
+    // Runs an operation of the editing model, applies it and records it in
+    // the project's history; the changes of one knob drag (same gesture) are one step.
+    void Perform(const std::function<orb8::Edit()>& operation, int gesture = 0);
+    static int Gesture(const TVolume* knob);
     // Fills the controls from the patch.
     void RefreshAll();
 

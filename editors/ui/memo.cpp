@@ -50,7 +50,9 @@ bool TMemoWin::HandBack() {
         return false;
     }
     if (bytes == document.CommentOfRow(row_)) return false;
+    const ProjectState before = project_->Snapshot();
     document.SetCommentOfRow(row_, bytes);
+    project_->Record(before, tr("Comment of %1").arg(QString::fromStdString(PatchLabel(row_ - 1))));
     original_ = document.CommentOfRow(row_);
     shown_ = Memo->toPlainText();
     project_->RefreshRow(row_);

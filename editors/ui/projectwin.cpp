@@ -7,6 +7,9 @@
 #include "app/ui/mainwin.h"
 #include "editors/ui/commenttext.h"
 #include "editors/ui/patchgrid.h"
+#include "editors/ui/projectundo.h"
+
+#include <QUndoStack>
 
 using namespace orb8;
 
@@ -18,7 +21,31 @@ TProjectWindow::TProjectWindow(TMainWin& main, int number)
     grid_ = new PatchGrid(*this);
     layout->addWidget(grid_);
     for (int row = 1; row <= kPatchCount; ++row) grid_->item(row - 1, 0)->setText(QString::fromStdString(PatchLabel(row - 1)));
+    undo_ = new QUndoStack(this);
+    // Back at the saved state the "*" goes; away from it, it comes back.
+    connect(undo_, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (clean != !Modified()) SetModified(!clean);
+    });
     RefreshCaption();
+}
+
+// The history goes with the window and says it is clean as it goes: not to this window any more.
+TProjectWindow::~TProjectWindow() { disconnect(undo_, nullptr, this, nullptr); }
+
+ProjectState TProjectWindow::Snapshot() const { return Capture(document_, main_.CustomSettings()); }
+
+void TProjectWindow::Record(const ProjectState& before, const QString& text, int gesture) {
+    ProjectStep step = ProjectStep::Between(before, document_, main_.CustomSettings());
+    if (step.Empty()) return;
+    undo_->push(new ProjectUndoCommand(*this, std::move(step), text, gesture));
+}
+
+void TProjectWindow::ApplyStep(const ProjectStep& step, bool undo) {
+    main_.HandBackComment();
+    const auto changed = step.Apply(document_, main_.CustomSettings(), undo);
+    for (const auto& [index, bytes] : changed) RefreshRow(index + 1);
+    for (int index : step.Comments()) RefreshRow(index + 1);
+    main_.StepApplied(this, changed, step.Comments());
 }
 
 void TProjectWindow::SetFileName(const std::string& path) {
@@ -30,6 +57,7 @@ FileResult TProjectWindow::LoadDocument() {
     const FileResult r = document_.Load();
     if (r.ok()) {
         RefreshAllRows();
+        undo_->clear();
         RefreshCaption();
     }
     return r;
@@ -37,6 +65,7 @@ FileResult TProjectWindow::LoadDocument() {
 
 FileResult TProjectWindow::SaveDocument() {
     const FileResult r = document_.Save(main_.CustomSettings());
+    if (r.ok()) undo_->setClean();
     RefreshCaption();
     return r;
 }
@@ -128,10 +157,12 @@ void TProjectWindow::PatchGridDragOver(int row, bool overHeading) {
 void TProjectWindow::PatchGridDragDrop(TProjectWindow& source, int row) {
     if (&source == this) {
         const auto move = drag_.Drop();
+        const ProjectState before = Snapshot();
         if (move && document_.MovePatch(move->first, move->second)) {
             // The rows between show the bank's new order.
             for (int r = std::min(move->first, move->second); r <= std::max(move->first, move->second); ++r)
                 RefreshRow(r);
+            Record(before, QString::fromStdString(MoveStepText(move->first, move->second)));
             main_.MarkModified(this);
             SetCurrentRow(move->second);
         } else {
@@ -146,7 +177,9 @@ void TProjectWindow::PatchGridDragDrop(TProjectWindow& source, int row) {
     }
     main_.HandBackComment();
     const int from = source.Drag().Active() ? source.Drag().Source() : source.CurrentRow();
+    const ProjectState before = Snapshot();
     document_.CopyPatchFrom(source.Document(), from, row);
+    Record(before, tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))));
     source.drag_.End();
     RefreshRow(row);
     main_.MarkModified(this);

@@ -8,16 +8,19 @@
 #include <array>
 
 #include "app/ui/documentwindow.h"
+#include "editors/projecthistory.h"
 #include "editors/rowdrag.h"
 #include "patch/projectdocument.h"
 
 class PatchGrid;
+class QUndoStack;
 
 class TProjectWindow : public DocumentWindow {
     Q_OBJECT
 
 public:
     TProjectWindow(TMainWin& main, int number);
+    ~TProjectWindow() override;
 
     orb8::ProjectDocument& Document() { return document_; }
     const orb8::ProjectDocument& Document() const { return document_; }
@@ -57,6 +60,14 @@ public:
     void PointerLeft();
     const orb8::RowDrag& Drag() const { return drag_; }
 
+    // The history: one step per change, the saved state its clean state.
+    QUndoStack* Undo() const { return undo_; }
+    orb8::ProjectState Snapshot() const;
+    // Pushes what changed since `before` as one step (nothing when nothing did).
+    void Record(const orb8::ProjectState& before, const QString& text, int gesture = 0);
+    // Undo or redo of a step: the document, what shows it, and the processor.
+    void ApplyStep(const orb8::ProjectStep& step, bool undo);
+
 protected:
     void SetModifiedFlag(bool modified) override { document_.modified = modified; }
 
@@ -69,4 +80,5 @@ private:
     orb8::RowDrag drag_;
     std::array<QStringList, orb8::kPatchCount + 1> snapshot_;  // rows 1..80
     bool selecting_ = false;
+    QUndoStack* undo_;
 };

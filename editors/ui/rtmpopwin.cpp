@@ -80,14 +80,20 @@ void TRtmPopUp::Build(int row, Module module, const char* prefix, const QString&
     s.ctrValue->setGeometry(492, y + 14, 38, 18);
 
     TControlPanel& panel = *main_.ControlPanel;
-    auto change = [this, &panel, module](RtmField field, int value) {
+    auto change = [this, &panel, module](RtmField field, int value, int gesture) {
         if (filling_ || !panel.HandlersLive || !panel.Editor().Current()) return;
-        panel.Apply(panel.Editor().RtmChanged(module, field, value));
+        panel.Perform([&] { return panel.Editor().RtmChanged(module, field, value); }, gesture);
     };
-    connect(s.maxTrackBar, &QSlider::valueChanged, this, [change](int v) { change(RtmField::Max, v); });
-    connect(s.minTrackBar, &QSlider::valueChanged, this, [change](int v) { change(RtmField::Min, v); });
-    connect(s.desCombo, &QComboBox::activated, this, [change](int row) { change(RtmField::Destination, row); });
-    connect(s.ctrVol, &TVolume::OnChanged, this, [change](TVolume*, int v) { change(RtmField::Source, v); });
+    // A track bar held down: its moves are one step of the history.
+    auto slid = [this](QSlider* bar) {
+        return bar->isSliderDown() ? static_cast<int>((reinterpret_cast<quintptr>(bar) >> 4) & 0xFFFFF) * 1024 + (slides_ & 1023) + 1 : 0;
+    };
+    for (QSlider* bar : {s.maxTrackBar, s.minTrackBar}) connect(bar, &QSlider::sliderPressed, this, [this] { ++slides_; });
+    connect(s.maxTrackBar, &QSlider::valueChanged, this, [=, bar = s.maxTrackBar](int v) { change(RtmField::Max, v, slid(bar)); });
+    connect(s.minTrackBar, &QSlider::valueChanged, this, [=, bar = s.minTrackBar](int v) { change(RtmField::Min, v, slid(bar)); });
+    connect(s.desCombo, &QComboBox::activated, this, [change](int row) { change(RtmField::Destination, row, 0); });
+    connect(s.ctrVol, &TVolume::OnChanged, this,
+            [change](TVolume* knob, int v) { change(RtmField::Source, v, TControlPanel::Gesture(knob)); });
 }
 
 void TRtmPopUp::Refresh() {

@@ -49,4 +49,5 @@ private:
 
     TMainWin& main_;
     bool filling_ = false;
+    int slides_ = 0;
 };

@@ -1,0 +1,83 @@
+#include "editors/projecthistory.h"
+
+#include "patch/effecttables.h"
+
+namespace orb8 {
+
+ProjectState Capture(const ProjectDocument& document, const CustomSettingsBlock& settings) {
+    return {document.patches, document.comments, settings};
+}
+
+ProjectStep ProjectStep::Between(const ProjectState& before, const ProjectDocument& after,
+                                 const CustomSettingsBlock& afterSettings) {
+    ProjectStep step;
+    for (int i = 0; i < kPatchCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (before.patches[k] != after.patches[k]) step.patches_.push_back({i, before.patches[k], after.patches[k]});
+        if (before.comments[k] != after.comments[k]) step.comments_.push_back({i, before.comments[k], after.comments[k]});
+    }
+    if (before.settings != afterSettings) step.settings_ = std::make_pair(before.settings, afterSettings);
+    return step;
+}
+
+std::vector<std::pair<int, std::vector<int>>> ProjectStep::Apply(ProjectDocument& document, CustomSettingsBlock& settings,
+                                                                 bool undo) const {
+    std::vector<std::pair<int, std::vector<int>>> changed;
+    for (const PatchPair& p : patches_) {
+        PatchData& target = document.patches[static_cast<std::size_t>(p.index)];
+        const PatchData& to = undo ? p.before : p.after;
+        std::vector<int> bytes;
+        for (int b = 0; b < kPatchBytes; ++b)
+            if (target[static_cast<std::size_t>(b)] != to[static_cast<std::size_t>(b)]) bytes.push_back(b);
+        target = to;
+        changed.emplace_back(p.index, std::move(bytes));
+    }
+    for (const CommentPair& c : comments_) document.comments[static_cast<std::size_t>(c.index)] = undo ? c.before : c.after;
+    if (settings_) settings = undo ? settings_->first : settings_->second;
+    return changed;
+}
+
+bool ProjectStep::Merge(const ProjectStep& next) {
+    if (next.patches_.size() != patches_.size() || !next.comments_.empty() || !comments_.empty()) return false;
+    for (std::size_t i = 0; i < patches_.size(); ++i)
+        if (patches_[i].index != next.patches_[i].index) return false;
+    for (std::size_t i = 0; i < patches_.size(); ++i) patches_[i].after = next.patches_[i].after;
+    if (next.settings_) settings_ = std::make_pair(settings_ ? settings_->first : next.settings_->first, next.settings_->second);
+    return true;
+}
+
+std::vector<int> ProjectStep::Patches() const {
+    std::vector<int> out;
+    for (const PatchPair& p : patches_) out.push_back(p.index);
+    return out;
+}
+
+std::vector<int> ProjectStep::Comments() const {
+    std::vector<int> out;
+    for (const CommentPair& c : comments_) out.push_back(c.index);
+    return out;
+}
+
+std::size_t ProjectStep::MemoryBytes() const {
+    std::size_t n = sizeof(*this) + patches_.capacity() * sizeof(PatchPair) + comments_.capacity() * sizeof(CommentPair);
+    for (const CommentPair& c : comments_) n += c.before.capacity() + c.after.capacity();
+    return n;
+}
+
+std::string EditStepText(const PatchData& patch, const CustomSettingsBlock& settings, int firstByte) {
+    static const char* modules[] = {"Drive", "Mod", "Dly/Rev", "EQ", ""};
+    const Module m = ModuleOfByte(firstByte);
+    std::string name;
+    if (firstByte == DriveType || firstByte == ModType || firstByte == DlyType) name = "type";
+    else if (firstByte == ModuleSwitches) return "module switch";
+    else if (firstByte >= Name0 && firstByte < Name0 + kNameLength) return "name";
+    else name = PatchByteName(patch, firstByte, settings);
+    const std::string module = modules[static_cast<int>(m)];
+    return module.empty() ? name : module + " " + name;
+}
+
+std::string MoveStepText(int fromRow, int toRow) {
+    return "Move " + PatchLabel(fromRow - 1) + " to " + PatchLabel(toRow - 1);
+}
+
+}  // namespace orb8

@@ -1,0 +1,62 @@
+// The history of a project: each change is one step that keeps what it
+// changed, before and after (the patches, the comments and the custom
+// settings block it touched), so that undo and redo restore exactly that
+// and say which bytes of a patch changed.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "patch/projectdocument.h"
+
+namespace orb8 {
+
+// What a project holds that its steps change.
+struct ProjectState {
+    std::array<PatchData, kPatchCount> patches;
+    std::array<std::string, kPatchCount> comments;
+    CustomSettingsBlock settings;
+};
+ProjectState Capture(const ProjectDocument& document, const CustomSettingsBlock& settings);
+
+class ProjectStep {
+public:
+    // What changed from before to the document as it is now.
+    static ProjectStep Between(const ProjectState& before, const ProjectDocument& after,
+                               const CustomSettingsBlock& afterSettings);
+    bool Empty() const { return patches_.empty() && comments_.empty() && !settings_; }
+
+    // Puts the document back as it was before the step (undo) or after it
+    // (redo). Returns, per patch index, the bytes that changed, in byte order.
+    std::vector<std::pair<int, std::vector<int>>> Apply(ProjectDocument& document, CustomSettingsBlock& settings,
+                                                        bool undo) const;
+    // Another step of the same gesture (a knob drag): one step from the
+    // first state to the last, when they touch the same patches.
+    bool Merge(const ProjectStep& next);
+    std::vector<int> Patches() const;
+    std::vector<int> Comments() const;
+    std::size_t MemoryBytes() const;
+
+private:
+    struct PatchPair {
+        int index;
+        PatchData before, after;
+    };
+    struct CommentPair {
+        int index;
+        std::string before, after;
+    };
+    std::vector<PatchPair> patches_;
+    std::vector<CommentPair> comments_;
+    std::optional<std::pair<CustomSettingsBlock, CustomSettingsBlock>> settings_;
+};
+
+// The menu texts of the steps: "Mod RATE", "Move U03 to U07".
+std::string EditStepText(const PatchData& patch, const CustomSettingsBlock& settings, int firstByte);
+std::string MoveStepText(int fromRow, int toRow);
+
+}  // namespace orb8
