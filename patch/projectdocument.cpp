@@ -137,16 +137,20 @@ namespace orb8 {
 const std::array<const char*, kProjectColumns> kProjectHeadings = {"No", "NAME", "DRIVE", "MOD", "REV/DLY", "COMMENT"};
 
 std::array<std::string, kProjectColumns> ProjectRowTexts(const ProjectDocument& document, int row) {
+    if (!ProjectDocument::ValidRow(row)) return {};
+    return ProjectRowTextsOf(document.patches[static_cast<std::size_t>(row - 1)], row, document.CommentOfRow(row));
+}
+
+std::array<std::string, kProjectColumns> ProjectRowTextsOf(const PatchData& p, int row, const std::string& comment) {
     std::array<std::string, kProjectColumns> texts;
     if (!ProjectDocument::ValidRow(row)) return texts;
-    const PatchData& p = document.patches[static_cast<std::size_t>(row - 1)];
     const std::uint8_t on = p[ModuleSwitches];
     texts[0] = PatchLabel(row - 1);
     texts[1] = DecodeName(p);
     texts[2] = (on & DriveOn) ? TypeNamePadded(Module::Drive, p[DriveType]) : "OFF";
     texts[3] = (on & ModOn) ? TypeNamePadded(Module::Mod, p[ModType]) : "OFF";
     texts[4] = (on & DlyOn) ? TypeNamePadded(Module::DlyRev, p[DlyType]) : "OFF";
-    texts[5] = document.CommentOfRow(row);
+    texts[5] = comment;
     return texts;
 }
 

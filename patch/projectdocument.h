@@ -85,5 +85,7 @@ std::string LimitComment(const std::string& text);
 constexpr int kProjectColumns = 6;
 extern const std::array<const char*, kProjectColumns> kProjectHeadings;
 std::array<std::string, kProjectColumns> ProjectRowTexts(const ProjectDocument& document, int row);
+// The same for a patch of that row that the document does not hold (a stored one, compared).
+std::array<std::string, kProjectColumns> ProjectRowTextsOf(const PatchData& patch, int row, const std::string& comment);
 
 }  // namespace orb8

@@ -217,3 +217,29 @@ TEST(CustomDistWindow, RecvAndStoreThroughTheWindow) {
     for (const auto& line : log) dumps += line.find("FilterDump") != std::string::npos;
     EXPECT_EQ(dumps, 16);
 }
+
+TEST(CustomDistWindow, CalcPresetAndRecvAreStepsOfTheHistory) {
+    Dist d;
+    TDstCharWin* special1 = d.doc->DistortionDesigner(0);
+    special1->ShowDesigner();
+    const auto fresh = d.doc->Data().FileImage();
+    special1->Columns[0]->Onf->setChecked(true);
+    special1->Columns[0]->EditGain->setText("6");
+    special1->DstCharResDrawClick();
+    special1->ListBox->setCurrentRow(2);
+    EXPECT_EQ(d.win->UndoMenu->text(), "Undo Clipper Modern FUZZ clipper");
+    d.win->UndoMenu->trigger();
+    EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[0]), 0);
+    EXPECT_EQ(d.win->UndoMenu->text(), "Undo CALC Special1");
+    d.win->UndoMenu->trigger();
+    EXPECT_EQ(d.doc->Data().FileImage(), fresh);
+    EXPECT_FALSE(d.doc->Modified());  // back at the saved state
+    EXPECT_EQ(special1->Columns[0]->Result->text(), "Valid");
+    d.win->RedoMenu->trigger();
+    EXPECT_TRUE(d.doc->Data().filters[0].on);
+    d.Connect();
+    d.doc->RecvBtnClick();
+    EXPECT_EQ(d.win->UndoMenu->text(), "Undo Recv");
+    d.win->UndoMenu->trigger();
+    EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[1]), 0);
+}

@@ -7,12 +7,16 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QUndoStack>
+#include <QCheckBox>
+#include <QTreeWidget>
 
 #include "app/ui/mainwin.h"
 #include "controls/volume.h"
 #include "device/ui/windowhost.h"
 #include "editors/projecthistory.h"
 #include "editors/ui/ctpanel.h"
+#include "editors/ui/differenceswin.h"
+#include "editors/ui/patchgrid.h"
 #include "editors/ui/memo.h"
 #include "editors/ui/projectwin.h"
 #include "midi/midisystem.h"
@@ -178,4 +182,59 @@ TEST(Undo, EveryKindOfStep) {
     EXPECT_EQ(h.win->UndoMenu->text(), "Undo Receive All");
     h.win->UndoMenu->trigger();
     EXPECT_EQ(DecodeName(p->Document().PatchOfRow(5)), "TWO     ");
+}
+
+TEST(Compare, SwitchesEditorRowAndProcessorAndRestoresExactly) {
+    History h;
+    ASSERT_EQ(h.win->Host().OpenOutput(), 0);
+    h.win->Link().isOnLine = true;
+    TProjectWindow* p = h.project;
+    p->Document().patches[0][ModuleSwitches] = DriveOn;
+    p->TakeStored();  // as if just saved
+    p->SetCurrentRow(1);
+    h.panel->DriveType->setCurrentIndex(12);
+    emit h.panel->DriveType->activated(12);  // FUZZ
+    const PatchData edited = p->Document().patches[0];
+    h.Traffic();
+    h.win->CompareMenu->setChecked(true);
+    EXPECT_EQ(h.panel->DriveType->currentText(), "OVER DRV");
+    EXPECT_FALSE(h.panel->DriveVolume[0].knob->isEnabled());  // read-only
+    EXPECT_EQ(p->Grid()->CellText(1, 2).trimmed(), "OVER DRV");
+    EXPECT_EQ(p->Document().patches[0], edited);  // the document is untouched
+    const auto toStored = h.Traffic();
+    EXPECT_FALSE(toStored.empty());
+    h.win->CompareMenu->setChecked(false);
+    EXPECT_EQ(p->Document().patches[0], edited);
+    EXPECT_EQ(h.panel->DriveType->currentText(), "FUZZ");
+    EXPECT_EQ(p->Grid()->CellText(1, 2).trimmed(), "FUZZ");
+    EXPECT_EQ(h.Traffic().size(), toStored.size());
+    // Selecting another patch leaves the compare.
+    h.win->CompareMenu->setChecked(true);
+    p->SetCurrentRow(2);
+    EXPECT_FALSE(h.win->CompareMenu->isChecked());
+    EXPECT_TRUE(h.panel->DriveType->isEnabled() || !h.panel->Editor().ModuleOn(DriveOn));
+}
+
+TEST(Compare, DifferencesWindowListsByModule) {
+    History h;
+    TProjectWindow* p = h.project;
+    p->Document().patches[2][ModParam2] = 3;
+    p->Document().patches[2][EqBass] = 20;
+    p->SetCurrentRow(3);
+    h.win->DifferencesMenuClick();
+    auto* w = h.win->findChild<TDifferencesWin*>();
+    ASSERT_TRUE(w);
+    ASSERT_EQ(w->List->topLevelItemCount(), 2);
+    EXPECT_EQ(w->List->topLevelItem(0)->text(0), "MOD");
+    EXPECT_EQ(w->List->topLevelItem(0)->child(0)->text(0), "RATE");
+    EXPECT_EQ(w->List->topLevelItem(0)->child(0)->text(1), "4");
+    EXPECT_EQ(w->List->topLevelItem(0)->child(0)->text(2), "25");
+    EXPECT_EQ(w->List->topLevelItem(1)->text(0), "EQ");
+    // Two patches of two projects.
+    h.win->ProjectNewMenuClick();
+    w->B.project->setCurrentIndex(1);
+    w->B.stored->setChecked(false);
+    EXPECT_EQ(w->List->topLevelItemCount(), 2);
+    w->A.patch->setCurrentIndex(0);
+    EXPECT_EQ(w->List->topLevelItem(0)->text(0), "The two patches are the same.");
 }

@@ -28,7 +28,9 @@
 #include "device/ui/progresswin.h"
 #include "device/ui/windowhost.h"
 #include "editors/ui/aboutbox.h"
+#include "editors/compare.h"
 #include "editors/ui/ctpanel.h"
+#include "editors/ui/differenceswin.h"
 #include "editors/ui/memo.h"
 #include "editors/ui/projectwin.h"
 #include "editors/ui/rtmpopwin.h"
@@ -200,6 +202,12 @@ void TMainWin::CreateMenus() {
     EditMenu->addAction(UndoMenu);
     EditMenu->addAction(RedoMenu);
     EditMenu->addSeparator();
+    CompareMenu = add(EditMenu, "CompareMenu", tr("Co&mpare"));
+    CompareMenu->setCheckable(true);
+    SetHint(CompareMenu, tr("Compare|Switch between the patch as edited and as last loaded, saved or received"));
+    DifferencesMenu = add(EditMenu, "DifferencesMenu", tr("&Differences..."));
+    SetHint(DifferencesMenu, tr("Differences|List the parameters where two patches differ"));
+    EditMenu->addSeparator();
     CopyMenu = add(EditMenu, "CopyMenu", tr("&Copy"));
     CopyMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     SetHint(CopyMenu, tr("Copy|Copy current Patch to CopyBuffer"));
@@ -273,6 +281,8 @@ void TMainWin::CreateMenus() {
     connect(SaveAsMenu, &QAction::triggered, this, [this] { FileSaveAsExecute(); });
     connect(ExitMenu, &QAction::triggered, this, &QWidget::close);
     connect(CopyMenu, &QAction::triggered, this, &TMainWin::CopyMenuClick);
+    connect(CompareMenu, &QAction::toggled, this, &TMainWin::SetCompare);
+    connect(DifferencesMenu, &QAction::triggered, this, &TMainWin::DifferencesMenuClick);
     connect(PasteMenu, &QAction::triggered, this, &TMainWin::PasteMenuClick);
     connect(OnLineMenu, &QAction::triggered, this, &TMainWin::OnLineExecute);
     connect(UploadMenu, &QAction::triggered, this, &TMainWin::UploadMenuClick);
@@ -372,9 +382,11 @@ void TMainWin::CustomDistNewMenuClick() {
 
 // Edit > Undo and Redo act on the history of the active project.
 void TMainWin::ActivateHistory(DocumentWindow* window) {
-    auto* project = qobject_cast<TProjectWindow*>(window);
-    if (project && !undoGroup_->stacks().contains(project->Undo())) undoGroup_->addStack(project->Undo());
-    undoGroup_->setActiveStack(project ? project->Undo() : nullptr);
+    QUndoStack* stack = nullptr;
+    if (auto* project = qobject_cast<TProjectWindow*>(window)) stack = project->Undo();
+    if (auto* dist = qobject_cast<TCustomDistWin*>(window)) stack = dist->Undo();
+    if (stack && !undoGroup_->stacks().contains(stack)) undoGroup_->addStack(stack);
+    undoGroup_->setActiveStack(stack);
 }
 
 void TMainWin::RegisterDocument(DocumentWindow* window) {
@@ -423,6 +435,7 @@ void TMainWin::DocumentClosed(DocumentWindow* window) {
     setWindowTitle(kShortTitle);
     if (ActiveDocument == window) ActiveDocument = nullptr;
     if (window->Kind() == DocumentKind::Project) {
+        if (ControlPanel->Project() == window && CompareMenu->isChecked()) CompareMenu->setChecked(false);
         ControlPanel->Detach(static_cast<TProjectWindow*>(window));
         if (CurrentProject == window) CurrentProject = nullptr;
         --ProjectCount;
@@ -470,6 +483,7 @@ void TMainWin::RebuildWindowList() {
         });
     }
     ControlPanel->setEnabled(CurrentProject != nullptr);
+    if (differences_) differences_->ProjectsChanged();
 }
 
 void TMainWin::MarkModified(DocumentWindow* window) {
@@ -596,6 +610,7 @@ void TMainWin::HandBackComment() {
 
 void TMainWin::PatchSelected(TProjectWindow* project, int row) {
     HandBackComment();
+    if (CompareMenu->isChecked()) CompareMenu->setChecked(false);  // back to the edited patch first
     ControlPanel->ShowPatch(*project, row - 1);
     MemoWin->ShowComment(project, row);
     // Off line nothing is scheduled.
@@ -666,6 +681,7 @@ void TMainWin::ProjectReceived(ProjectDocument& document) {
     for (const auto& window : DocumentWindows) {
         auto* project = qobject_cast<TProjectWindow*>(window.data());
         if (!project || &project->Document() != &document) continue;
+        project->TakeStored();
         project->RefreshAllRows(true);
         MarkModified(project);
     }
@@ -777,6 +793,33 @@ void TMainWin::AboutMenuClick() {
 }
 
 void TMainWin::ShowRtmWindow() { RtmPopUp->ShowPlaced(); }
+
+void TMainWin::SetCompare(bool on) {
+    TProjectWindow* project = ControlPanel->Project();
+    if (!project || on == ControlPanel->Comparing()) {
+        if (!project && on) CompareMenu->setChecked(false);
+        return;
+    }
+    HandBackComment();
+    const int index = ControlPanel->PatchIndex();
+    const PatchData& edited = project->Document().patches[static_cast<std::size_t>(index)];
+    if (on) {
+        compared_ = project->Stored(index);
+        for (const auto& [byte, value] : SwitchBytes(edited, compared_)) link_->SendParameterChange(byte, value);
+        ControlPanel->ShowStoredPatch(*project, index, compared_);
+        project->ShowRow(index + 1, compared_);
+    } else {
+        for (const auto& [byte, value] : SwitchBytes(compared_, edited)) link_->SendParameterChange(byte, value);
+        ControlPanel->ShowPatch(*project, index);
+        project->RefreshRow(index + 1);
+    }
+    ShowStatus(on ? tr("Comparing: the patch as last loaded, saved or received (read-only)") : QString());
+}
+
+void TMainWin::DifferencesMenuClick() {
+    if (!differences_) differences_ = new TDifferencesWin(*this, this);
+    differences_->ShowFor(ControlPanel->Project(), ControlPanel->PatchIndex());
+}
 
 // --- Closing ----------------------------------------------------------------------------------
 

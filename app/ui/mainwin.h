@@ -85,7 +85,7 @@ public:
     // --- Menus ---
     QMenu *FileMenu, *NewMenu, *ExportMenu, *RecentMenu, *EditMenu, *MidiMenu, *MidiInMenu, *MidiOutMenu, *ChanMenu, *CustomDistMenu,
         *WindowMenu, *HelpMenu;
-    QAction *ExportSyxMenu, *ExportPatchSyxMenu, *ImportSyxMenu, *UndoMenu, *RedoMenu;
+    QAction *ExportSyxMenu, *ExportPatchSyxMenu, *ImportSyxMenu, *UndoMenu, *RedoMenu, *CompareMenu, *DifferencesMenu;
     QAction *ProjectNewMenu, *CustomDistNewMenu, *OpenMenu, *SaveMenu, *SaveAsMenu, *ExitMenu, *CopyMenu, *PasteMenu,
         *OnLineMenu, *UploadMenu, *DownloadMenu, *KeyboardMenu, *DesignMenu, *MemoMenu, *AboutMenu, *OnLineHMenu, *VHomeMenu,
         *ORBPageMenu;
@@ -123,6 +123,9 @@ public:
     void VHomeMenuClick();
     void ORBPageMenuClick();
     void ShowRtmWindow();
+    // A/B compare of the patch in the editor with the one last loaded, saved or received.
+    void SetCompare(bool on);
+    void DifferencesMenuClick();
     // SysEx files: the bank (or the selected patch) out, patches in.
     void ExportSysEx(bool selectedOnly);
     void ImportSysEx();
@@ -192,6 +195,8 @@ private:
     QMdiSubWindow* memoWindow_ = nullptr;
     QActionGroup* chanGroup_ = nullptr;
     QUndoGroup* undoGroup_ = nullptr;
+    orb8::PatchData compared_{};  // the stored patch shown while comparing
+    class TDifferencesWin* differences_ = nullptr;
     QPointer<TProjectWindow> pendingProject_;
     bool patchChangePosted_ = false;
     bool started_ = false;

@@ -54,7 +54,9 @@ void TCharWin::Refresh() {
 }
 
 void TCharWin::ResDrawClick() {
+    const CustomDistData before = document_.Data();
     designer_.Calc({Column->Input()});
+    document_.Record(before, tr("CALC"));
     Refresh();
     // The quantise-all snaps the whole document: that is a change to keep.
     main_.MarkModified(&document_);

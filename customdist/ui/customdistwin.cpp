@@ -1,6 +1,8 @@
 #include "customdist/ui/customdistwin.h"
 
 #include <QPainter>
+#include <QPointer>
+#include <QUndoStack>
 #include <QPainterPath>
 
 #include "app/ui/mainwin.h"
@@ -8,6 +10,39 @@
 #include "customdist/ui/dcharwin.h"
 
 using namespace orb8;
+
+namespace {
+
+// One step of a custom distortion document's history: the data before and after.
+class CustomDistUndoCommand : public QUndoCommand {
+public:
+    CustomDistUndoCommand(TCustomDistWin& window, CustomDistData before, CustomDistData after, const QString& text)
+        : QUndoCommand(text), window_(&window), before_(std::move(before)), after_(std::move(after)) {}
+    void undo() override {
+        if (window_) window_->Restore(before_);
+    }
+    void redo() override {
+        if (pushed_) {
+            pushed_ = false;  // the change is already there
+            return;
+        }
+        if (window_) window_->Restore(after_);
+    }
+
+private:
+    QPointer<TCustomDistWin> window_;
+    CustomDistData before_, after_;
+    bool pushed_ = true;
+};
+
+bool SameData(const CustomDistData& a, const CustomDistData& b) {
+    if (a.clippers != b.clippers || a.images != b.images) return false;
+    for (int n = 0; n < kFilterCount; ++n)
+        if (ToImage(a.filters[static_cast<std::size_t>(n)]) != ToImage(b.filters[static_cast<std::size_t>(n)])) return false;
+    return true;
+}
+
+}  // namespace
 
 TCustomDistWin::TCustomDistWin(TMainWin& main, int number)
     : DocumentWindow(main, QStringLiteral("NoNameDst%1").arg(number)) {
@@ -40,10 +75,28 @@ TCustomDistWin::TCustomDistWin(TMainWin& main, int number)
         for (int slot = SlotHigh; slot <= SlotLow; ++slot)
             tone_[static_cast<std::size_t>(set * 3 + slot - SlotHigh)] = new TCharWin(main, *this, set, slot);
     for (int set = 0; set < kSetCount; ++set) distortion_[static_cast<std::size_t>(set)] = new TDstCharWin(main, *this, set);
+    undo_ = new QUndoStack(this);
+    connect(undo_, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (clean != !Modified()) SetModified(!clean);
+    });
     RefreshCaption();
 }
 
-TCustomDistWin::~TCustomDistWin() = default;
+TCustomDistWin::~TCustomDistWin() { disconnect(undo_, nullptr, this, nullptr); }
+
+void TCustomDistWin::Record(const CustomDistData& before, const QString& text) {
+    if (SameData(before, document_.data)) return;
+    undo_->push(new CustomDistUndoCommand(*this, before, document_.data, text));
+}
+
+void TCustomDistWin::Restore(const CustomDistData& data) {
+    document_.data = data;
+    for (TDstCharWin* d : distortion_)
+        if (d->isVisible()) d->Refresh();
+    for (TCharWin* t : tone_)
+        if (t->isVisible()) t->Refresh();
+    main_.MarkModified(this);
+}
 
 QPushButton* TCustomDistWin::Button(const char* name, const QString& caption, QRect at) {
     auto* b = new QPushButton(caption, this);
@@ -76,12 +129,14 @@ void TCustomDistWin::SetFileName(const std::string& path) {
 
 FileResult TCustomDistWin::LoadDocument() {
     const FileResult r = document_.Load();
+    if (r.loaded()) undo_->clear();
     RefreshCaption();
     return r;
 }
 
 FileResult TCustomDistWin::SaveDocument() {
     const FileResult r = document_.Save();
+    if (r.ok()) undo_->setClean();
     RefreshCaption();
     return r;
 }
@@ -96,7 +151,9 @@ void TCustomDistWin::FormActivate() {
 }
 
 void TCustomDistWin::RecvBtnClick() {
+    const CustomDistData before = document_.data;
     main_.Link().ReceiveAllCustomDists(document_);
+    Record(before, tr("Recv"));
 }
 
 void TCustomDistWin::SendBtnClick() { main_.Link().SendAllCustomDists(document_); }

@@ -12,6 +12,7 @@
 #include "app/ui/documentwindow.h"
 #include "customdist/customdistdata.h"
 
+class QUndoStack;
 class TCharWin;
 class TDstCharWin;
 
@@ -50,6 +51,13 @@ public:
     void RecvBtnClick();
     void SendBtnClick();
 
+    // The history: CALC, a preset choice and a receive are steps.
+    QUndoStack* Undo() const { return undo_; }
+    // Pushes the change from `before` to the data as it is now (nothing when nothing changed).
+    void Record(const orb8::CustomDistData& before, const QString& text);
+    // Undo or redo: the data, and the designers that show it.
+    void Restore(const orb8::CustomDistData& data);
+
 protected:
     void SetModifiedFlag(bool modified) override { document_.modified = modified; }
     void paintEvent(QPaintEvent* event) override;
@@ -64,4 +72,5 @@ private:
     orb8::CustomDistDocument document_;
     std::array<TCharWin*, 6> tone_{};  // set 0 HIGH, MID, LOW, then set 1
     std::array<TDstCharWin*, 2> distortion_{};
+    QUndoStack* undo_;
 };

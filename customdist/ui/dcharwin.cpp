@@ -89,14 +89,18 @@ void TDstCharWin::Refresh() {
 
 void TDstCharWin::ListBoxClick(int row) {
     if (filling_ || row < 0) return;
+    const CustomDistData before = document_.Data();
     designer_.ApplyPreset(row);
+    document_.Record(before, tr("Clipper %1").arg(ListBox->item(row)->text()));
     main_.MarkModified(&document_);
 }
 
 void TDstCharWin::DstCharResDrawClick() {
     std::vector<FilterInput> input;
     for (FilterColumnBox* c : Columns) input.push_back(c->Input());
+    const CustomDistData before = document_.Data();
     designer_.Calc(input);
+    document_.Record(before, tr("CALC %1").arg(Set() == 0 ? "Special1" : "Special2"));
     Refresh();
     main_.MarkModified(&document_);
     Caption();

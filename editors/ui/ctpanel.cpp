@@ -124,6 +124,8 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
         return b;
     };
     RtmEditBtn = button("RtmEditBtn", tr("RTM EDIT"), 170, 76);
+    CompareBtn = button("CompareBtn", tr("COMPARE"), 252, 80);
+    CompareBtn->setToolTip(tr("Compare the patch with the one last loaded, saved or received"));
     OnLineBtn = button("OnLineBtn", tr("OnLine"), 382, 62);
     OffLineBtn = button("OffLineBtn", tr("OffLine"), 446, 62);
     UploadBtn = button("UploadBtn", tr("RecvAll"), 510, 62);
@@ -223,6 +225,7 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
     connect(UploadBtn, &TColorButton::OnClick, this, [this] { main_.UploadMenuClick(); });
     connect(DownloadBtn, &TColorButton::OnClick, this, [this] { main_.DownloadMenuClick(); });
     connect(RtmEditBtn, &TColorButton::OnClick, this, [this] { main_.ShowRtmWindow(); });
+    connect(CompareBtn, &TColorButton::OnClick, this, [this] { main_.CompareMenu->trigger(); });
     connect(PatchName, &QLineEdit::returnPressed, this, &TControlPanel::NameEntered);
 
     auto live = [this](auto operation) {
@@ -279,7 +282,25 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
 
 // --- Showing ---------------------------------------------------------------------------
 
+void TControlPanel::ShowStoredPatch(TProjectWindow& project, int index, PatchData& stored) {
+    project_ = &project;
+    index_ = index;
+    comparing_ = true;
+    editor_.ShowPatch(&stored);
+    PatchName->setText(Q(DecodeName(stored)));
+    RefreshAll();
+    // Read-only: every control of the patch is held while comparing.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        const bool keep = w == CompareBtn || w == OnLineBtn || w == OffLineBtn || w == UploadBtn || w == DownloadBtn ||
+                          w == RtmEditBtn || w == PatchNo;
+        if (!keep) w->setEnabled(false);
+    }
+    CompareBtn->SetDown(true);
+}
+
 void TControlPanel::ShowPatch(TProjectWindow& project, int index) {
+    comparing_ = false;
+    CompareBtn->SetDown(false);
     project_ = &project;
     index_ = index;
     editor_.ShowPatch(&project.Document().patches[static_cast<std::size_t>(index)]);
@@ -469,7 +490,7 @@ int TControlPanel::Gesture(const TVolume* knob) {
 }
 
 void TControlPanel::Perform(const std::function<Edit()>& operation, int gesture) {
-    if (!editor_.Current()) return;
+    if (!editor_.Current() || comparing_) return;
     QPointer<TProjectWindow> project = project_;
     const ProjectState before = project ? project->Snapshot() : ProjectState{};
     const Edit edit = operation();

@@ -40,7 +40,7 @@ public:
 
     QLabel* PatchNo;
     QLineEdit* PatchName;
-    TColorButton *OnLineBtn, *OffLineBtn, *UploadBtn, *DownloadBtn, *RtmEditBtn;
+    TColorButton *OnLineBtn, *OffLineBtn, *UploadBtn, *DownloadBtn, *RtmEditBtn, *CompareBtn;
     TColorButton *DriveOnf, *ModOnf, *DlyOnf, *EqOnf;
     QComboBox *DriveType, *ModType, *DlyType, *CtrlCombo, *TrebleFreqCombo, *MidFreqCombo, *BassFreqCombo;
     QLabel *ModCustom, *DlyCustom;
@@ -55,6 +55,9 @@ public:
     orb8::PatchEditor& Editor() { return editor_; }
     // Makes patch `index` of the project the one shown and edited.
     void ShowPatch(TProjectWindow& project, int index);
+    // Compare: the patch as it was stored, shown read-only (a copy; the document is untouched).
+    void ShowStoredPatch(TProjectWindow& project, int index, orb8::PatchData& stored);
+    bool Comparing() const { return comparing_; }
     // The project window goes: nothing is shown any more.
     void Detach(TProjectWindow* project);
     TProjectWindow* Project() const;
@@ -101,4 +104,5 @@ private:
         QString title;
     };
     std::vector<Panel> panels_;
+    bool comparing_ = false;
 };

@@ -21,6 +21,7 @@ TProjectWindow::TProjectWindow(TMainWin& main, int number)
     grid_ = new PatchGrid(*this);
     layout->addWidget(grid_);
     for (int row = 1; row <= kPatchCount; ++row) grid_->item(row - 1, 0)->setText(QString::fromStdString(PatchLabel(row - 1)));
+    stored_ = document_.patches;
     undo_ = new QUndoStack(this);
     // Back at the saved state the "*" goes; away from it, it comes back.
     connect(undo_, &QUndoStack::cleanChanged, this, [this](bool clean) {
@@ -57,6 +58,7 @@ FileResult TProjectWindow::LoadDocument() {
     const FileResult r = document_.Load();
     if (r.ok()) {
         RefreshAllRows();
+        TakeStored();
         undo_->clear();
         RefreshCaption();
     }
@@ -65,7 +67,10 @@ FileResult TProjectWindow::LoadDocument() {
 
 FileResult TProjectWindow::SaveDocument() {
     const FileResult r = document_.Save(main_.CustomSettings());
-    if (r.ok()) undo_->setClean();
+    if (r.ok()) {
+        undo_->setClean();
+        TakeStored();
+    }
     RefreshCaption();
     return r;
 }
@@ -100,6 +105,16 @@ void TProjectWindow::SelectRow(int row) {
     main_.PatchSelected(this, row);
     selecting_ = false;
 }
+
+QStringList TProjectWindow::RowTextsOf(const PatchData& patch, int row) const {
+    const auto texts = ProjectRowTextsOf(patch, row, document_.CommentOfRow(row));
+    QStringList list;
+    for (int c = 1; c < 5; ++c) list << QString::fromStdString(texts[static_cast<std::size_t>(c)]);
+    list << CommentText(document_.CommentOfRow(row), main_.JapaneseUi);
+    return list;
+}
+
+void TProjectWindow::ShowRow(int row, const PatchData& patch) { grid_->SetRowTexts(row, RowTextsOf(patch, row)); }
 
 QStringList TProjectWindow::RowTexts(int row) const {
     const auto texts = ProjectRowTexts(document_, row);

@@ -60,6 +60,12 @@ public:
     void PointerLeft();
     const orb8::RowDrag& Drag() const { return drag_; }
 
+    // The bank as it was when last loaded, saved or received: what Compare shows.
+    const orb8::PatchData& Stored(int index) const { return stored_[static_cast<std::size_t>(index)]; }
+    void TakeStored() { stored_ = document_.patches; }
+    QStringList RowTextsOf(const orb8::PatchData& patch, int row) const;
+    void ShowRow(int row, const orb8::PatchData& patch);
+
     // The history: one step per change, the saved state its clean state.
     QUndoStack* Undo() const { return undo_; }
     orb8::ProjectState Snapshot() const;
@@ -81,4 +87,5 @@ private:
     std::array<QStringList, orb8::kPatchCount + 1> snapshot_;  // rows 1..80
     bool selecting_ = false;
     QUndoStack* undo_;
+    std::array<orb8::PatchData, orb8::kPatchCount> stored_;
 };

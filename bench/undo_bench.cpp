@@ -1,0 +1,117 @@
+// Undo: from the Ctrl+Z key press to the last ParameterChange at the MIDI
+// port for a type change on line (target under 1 ms plus wire time), and the
+// memory a history of 10,000 steps takes (target under 10 MB).
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+
+#include "app/ui/documentwindow.h"
+#include "app/ui/mainwin.h"
+#include "app/ui/userdialogs.h"
+#include "device/ui/windowhost.h"
+#include "editors/projecthistory.h"
+#include "editors/ui/ctpanel.h"
+#include "editors/ui/projectwin.h"
+#include "midi/midisystem.h"
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct Recorder : orb8::MidiBackend {
+    std::mutex mutex;
+    std::vector<Clock::time_point> arrivals;
+    std::string Name() const override { return "Recorder"; }
+    std::vector<std::string> OutputNames() override { return {"Recorder"}; }
+    std::vector<std::string> InputNames() override { return {"Recorder"}; }
+    std::unique_ptr<orb8::MidiOut> OpenOutput(int, int& result) override {
+        result = 0;
+        struct Out : orb8::MidiOut {
+            Recorder& r;
+            explicit Out(Recorder& recorder) : r(recorder) {}
+            void Send(std::span<const std::uint8_t>) override {
+                std::lock_guard lock(r.mutex);
+                r.arrivals.push_back(Clock::now());
+            }
+            bool Drain(std::chrono::milliseconds) override { return true; }
+        };
+        return std::make_unique<Out>(*this);
+    }
+    std::unique_ptr<orb8::MidiIn> OpenInput(int, orb8::MidiReceiveHandler, int& result) override {
+        result = 0;
+        return std::make_unique<orb8::MidiIn>();
+    }
+};
+
+struct Quiet : UserDialogs {
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    Answer AskSave(QWidget*, const QString&, const QString&) override { return Answer::No; }
+    void Inform(QWidget*, const QString&, const QString&) override {}
+    void ShowError(QWidget*, const QString&, const QString&) override {}
+    QString OpenFileName(QWidget*, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    auto recorder = std::make_unique<Recorder>();
+    Recorder& port = *recorder;
+    std::vector<std::unique_ptr<orb8::MidiBackend>> backends;
+    backends.push_back(std::move(recorder));
+    orb8::MidiSystem system(std::move(backends));
+    Quiet dialogs;
+    TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
+    win.show();
+    QCoreApplication::processEvents();
+    win.Host().OpenOutput();
+    win.Link().isOnLine = true;
+    win.CurrentProject->Document().patches[0][orb8::ModuleSwitches] = orb8::DriveOn;
+    win.CurrentProject->SelectRow(1);
+    QComboBox* type = win.ControlPanel->DriveType;
+
+    std::vector<double> times;
+    std::size_t messages = 0;
+    for (int round = 0; round < 200; ++round) {  // each round: the change, then its undo
+        type->setCurrentIndex(14);  // "COMP" after "OVER DRV": the type and four parameters
+        emit type->activated(type->currentIndex());
+        {
+            std::lock_guard lock(port.mutex);
+            port.arrivals.clear();
+        }
+        const auto before = Clock::now();
+        QTest::keyClick(&win, Qt::Key_Z, Qt::ControlModifier);
+        std::lock_guard lock(port.mutex);
+        if (port.arrivals.empty()) continue;
+        messages = port.arrivals.size();
+        times.push_back(std::chrono::duration<double, std::micro>(port.arrivals.back() - before).count());
+    }
+    std::sort(times.begin(), times.end());
+    if (times.empty()) {
+        std::printf("undo sent nothing\n");
+        return 1;
+    }
+    std::printf("Undo of a drive type change on line (%zu rounds, %zu ParameterChanges each):\n", times.size(), messages);
+    std::printf("  key press to the last message at the port: median %.1f us, 99th percentile %.1f us\n",
+                times[times.size() / 2], times[times.size() * 99 / 100]);
+    std::printf("  (target under 1000 us plus the wire time of %zu messages, %.1f ms)\n", messages, messages * 9 * 0.32);
+
+    // A history of 10,000 knob steps over the whole bank.
+    orb8::ProjectDocument doc;
+    orb8::CustomSettingsBlock settings = orb8::DefaultCustomSettings();
+    std::size_t bytes = 0;
+    for (int i = 0; i < 10000; ++i) {
+        const orb8::ProjectState b = orb8::Capture(doc, settings);
+        doc.patches[static_cast<std::size_t>(i % 80)][orb8::ModParam1] = static_cast<std::uint8_t>(i % 50);
+        bytes += orb8::ProjectStep::Between(b, doc, settings).MemoryBytes();
+    }
+    std::printf("A history of 10,000 steps: %.2f MB (target under 10 MB)\n", bytes / 1048576.0);
+    for (auto& w : win.DocumentWindows) w->SetModified(false);
+    return 0;
+}

@@ -1,0 +1,109 @@
+#include "editors/ui/differenceswin.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/ui/mainwin.h"
+#include "editors/ui/commenttext.h"
+#include "editors/ui/projectwin.h"
+#include "patch/differences.h"
+
+using namespace orb8;
+
+TDifferencesWin::TDifferencesWin(TMainWin& main, QWidget* parent) : QWidget(parent, Qt::Window), main_(main) {
+    setObjectName("DifferencesWin");
+    setWindowTitle(tr("Differences"));
+    auto* grid = new QGridLayout;
+    auto side = [&](Side& s, int row, const QString& label) {
+        grid->addWidget(new QLabel(label, this), row, 0);
+        s.project = new QComboBox(this);
+        s.patch = new QComboBox(this);
+        for (int i = 0; i < kPatchCount; ++i) s.patch->addItem(QString::fromStdString(PatchLabel(i)));
+        s.stored = new QCheckBox(tr("as last loaded, saved or received"), this);
+        grid->addWidget(s.project, row, 1);
+        grid->addWidget(s.patch, row, 2);
+        grid->addWidget(s.stored, row, 3);
+        for (QComboBox* c : {s.project, s.patch}) connect(c, &QComboBox::currentIndexChanged, this, [this] { Refresh(); });
+        connect(s.stored, &QCheckBox::toggled, this, [this] { Refresh(); });
+    };
+    side(A, 0, tr("A:"));
+    side(B, 1, tr("B:"));
+    grid->setColumnStretch(1, 1);
+    List = new QTreeWidget(this);
+    List->setObjectName("DifferencesList");
+    List->setColumnCount(3);
+    List->setHeaderLabels({tr("Parameter"), tr("A"), tr("B")});
+    List->header()->setSectionResizeMode(QHeaderView::Stretch);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(List, 1);
+    resize(560, 420);
+}
+
+void TDifferencesWin::FillProjects() {
+    filling_ = true;
+    for (QComboBox* c : {A.project, B.project}) {
+        const int keep = c->currentIndex();
+        c->clear();
+        for (const auto& w : main_.DocumentWindows)
+            if (auto* p = qobject_cast<TProjectWindow*>(w.data())) c->addItem(p->Caption(), QVariant::fromValue<QObject*>(p));
+        c->setCurrentIndex(std::min(keep, c->count() - 1));
+    }
+    filling_ = false;
+}
+
+void TDifferencesWin::ProjectsChanged() {
+    FillProjects();
+    Refresh();
+}
+
+TProjectWindow* TDifferencesWin::ProjectOf(const Side& side) const {
+    return qobject_cast<TProjectWindow*>(side.project->currentData().value<QObject*>());
+}
+
+void TDifferencesWin::ShowFor(TProjectWindow* project, int index) {
+    FillProjects();
+    filling_ = true;
+    for (Side* s : {&A, &B}) {
+        const int at = s->project->findData(QVariant::fromValue<QObject*>(project));
+        if (at >= 0) s->project->setCurrentIndex(at);
+        s->patch->setCurrentIndex(index);
+    }
+    A.stored->setChecked(false);
+    B.stored->setChecked(true);
+    filling_ = false;
+    Refresh();
+    show();
+    raise();
+}
+
+void TDifferencesWin::Refresh() {
+    if (filling_) return;
+    List->clear();
+    TProjectWindow* pa = ProjectOf(A);
+    TProjectWindow* pb = ProjectOf(B);
+    if (!pa || !pb) return;
+    const int ia = A.patch->currentIndex(), ib = B.patch->currentIndex();
+    const PatchData& a = A.stored->isChecked() ? pa->Stored(ia) : pa->Document().patches[static_cast<std::size_t>(ia)];
+    const PatchData& b = B.stored->isChecked() ? pb->Stored(ib) : pb->Document().patches[static_cast<std::size_t>(ib)];
+    const auto& settings = main_.CustomSettings();
+    QTreeWidgetItem* group = nullptr;
+    Module current = Module::Patch;
+    for (const ParameterDifference& d : PatchDifferences(a, settings, b, settings)) {
+        if (!group || d.module != current) {
+            group = new QTreeWidgetItem(List, {QString::fromUtf8(ModuleName(d.module).data())});
+            group->setExpanded(true);
+            current = d.module;
+        }
+        new QTreeWidgetItem(group, {QString::fromStdString(d.name), QString::fromStdString(d.textA), QString::fromStdString(d.textB)});
+    }
+    const std::string& ca = pa->Document().comments[static_cast<std::size_t>(ia)];
+    const std::string& cb = pb->Document().comments[static_cast<std::size_t>(ib)];
+    if (ca != cb) new QTreeWidgetItem(List, {tr("COMMENT"), CommentText(ca, main_.JapaneseUi), CommentText(cb, main_.JapaneseUi)});
+    if (List->topLevelItemCount() == 0) new QTreeWidgetItem(List, {tr("The two patches are the same.")});
+}
