@@ -12,7 +12,7 @@
 
 #include "app/ui/documentwindow.h"
 #include "app/ui/mainwin.h"
-#include "app/ui/userdialogs.h"
+#include "bench/benchsupport.h"
 #include "controls/volume.h"
 #include "device/ui/windowhost.h"
 #include "editors/ui/ctpanel.h"
@@ -22,46 +22,6 @@
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-// A MIDI port that notes when each message reaches it.
-struct Arrival {
-    Clock::time_point at;
-    std::size_t bytes;
-};
-struct Recorder : orb8::MidiBackend {
-    std::mutex mutex;
-    std::vector<Arrival> arrivals;
-    std::string Name() const override { return "Recorder"; }
-    std::vector<std::string> OutputNames() override { return {"Recorder"}; }
-    std::vector<std::string> InputNames() override { return {"Recorder"}; }
-    std::unique_ptr<orb8::MidiOut> OpenOutput(int, int& result) override {
-        result = 0;
-        struct Out : orb8::MidiOut {
-            Recorder& r;
-            explicit Out(Recorder& recorder) : r(recorder) {}
-            void Send(std::span<const std::uint8_t> m) override {
-                const auto now = Clock::now();
-                std::lock_guard lock(r.mutex);
-                r.arrivals.push_back({now, m.size()});
-            }
-            bool Drain(std::chrono::milliseconds) override { return true; }
-        };
-        return std::make_unique<Out>(*this);
-    }
-    std::unique_ptr<orb8::MidiIn> OpenInput(int, orb8::MidiReceiveHandler, int& result) override {
-        result = 0;
-        return std::make_unique<orb8::MidiIn>();
-    }
-};
-
-struct Quiet : UserDialogs {
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
-    Answer AskSave(QWidget*, const QString&, const QString&) override { return Answer::No; }
-    void Inform(QWidget*, const QString&, const QString&) override {}
-    void ShowError(QWidget*, const QString&, const QString&) override {}
-    QString OpenFileName(QWidget*, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
 
 // The pointer at `degrees` clockwise from the knob's value-0 end.
 QPoint OnArc(double degrees) {
@@ -74,12 +34,12 @@ QPoint OnArc(double degrees) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    auto recorder = std::make_unique<Recorder>();
-    Recorder& port = *recorder;
+    auto recorder = std::make_unique<RecordingPort>();
+    RecordingPort& port = *recorder;
     std::vector<std::unique_ptr<orb8::MidiBackend>> backends;
     backends.push_back(std::move(recorder));
     orb8::MidiSystem system(std::move(backends));
-    Quiet dialogs;
+    AnsweringDialogs dialogs;
     TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
     win.show();
     QCoreApplication::processEvents();
@@ -117,7 +77,7 @@ int main(int argc, char** argv) {
         std::lock_guard lock(port.mutex);
         if (sweep == 0) {
             messages = port.arrivals.size();
-            for (const Arrival& a : port.arrivals) bytes += a.bytes;
+            for (const RecordingPort::Arrival& a : port.arrivals) bytes += a.bytes;
         }
     }
     std::sort(latencies.begin(), latencies.end());

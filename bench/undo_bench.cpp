@@ -11,7 +11,7 @@
 
 #include "app/ui/documentwindow.h"
 #include "app/ui/mainwin.h"
-#include "app/ui/userdialogs.h"
+#include "bench/benchsupport.h"
 #include "device/ui/windowhost.h"
 #include "editors/projecthistory.h"
 #include "editors/ui/ctpanel.h"
@@ -20,53 +20,16 @@
 
 using Clock = std::chrono::steady_clock;
 
-namespace {
-
-struct Recorder : orb8::MidiBackend {
-    std::mutex mutex;
-    std::vector<Clock::time_point> arrivals;
-    std::string Name() const override { return "Recorder"; }
-    std::vector<std::string> OutputNames() override { return {"Recorder"}; }
-    std::vector<std::string> InputNames() override { return {"Recorder"}; }
-    std::unique_ptr<orb8::MidiOut> OpenOutput(int, int& result) override {
-        result = 0;
-        struct Out : orb8::MidiOut {
-            Recorder& r;
-            explicit Out(Recorder& recorder) : r(recorder) {}
-            void Send(std::span<const std::uint8_t>) override {
-                std::lock_guard lock(r.mutex);
-                r.arrivals.push_back(Clock::now());
-            }
-            bool Drain(std::chrono::milliseconds) override { return true; }
-        };
-        return std::make_unique<Out>(*this);
-    }
-    std::unique_ptr<orb8::MidiIn> OpenInput(int, orb8::MidiReceiveHandler, int& result) override {
-        result = 0;
-        return std::make_unique<orb8::MidiIn>();
-    }
-};
-
-struct Quiet : UserDialogs {
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
-    Answer AskSave(QWidget*, const QString&, const QString&) override { return Answer::No; }
-    void Inform(QWidget*, const QString&, const QString&) override {}
-    void ShowError(QWidget*, const QString&, const QString&) override {}
-    QString OpenFileName(QWidget*, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    auto recorder = std::make_unique<Recorder>();
-    Recorder& port = *recorder;
+    auto recorder = std::make_unique<RecordingPort>();
+    RecordingPort& port = *recorder;
     std::vector<std::unique_ptr<orb8::MidiBackend>> backends;
     backends.push_back(std::move(recorder));
     orb8::MidiSystem system(std::move(backends));
-    Quiet dialogs;
+    AnsweringDialogs dialogs;
     TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
     win.show();
     QCoreApplication::processEvents();
@@ -90,7 +53,7 @@ int main(int argc, char** argv) {
         std::lock_guard lock(port.mutex);
         if (port.arrivals.empty()) continue;
         messages = port.arrivals.size();
-        times.push_back(std::chrono::duration<double, std::micro>(port.arrivals.back() - before).count());
+        times.push_back(std::chrono::duration<double, std::micro>(port.arrivals.back().at - before).count());
     }
     std::sort(times.begin(), times.end());
     if (times.empty()) {

@@ -11,20 +11,11 @@
 
 #include "app/ui/mainwin.h"
 #include "app/ui/documentwindow.h"
-#include "app/ui/userdialogs.h"
+#include "bench/benchsupport.h"
 #include "device/ui/windowhost.h"
 #include "midi/midisystem.h"
 
 namespace {
-
-struct Yes : UserDialogs {
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
-    Answer AskSave(QWidget*, const QString&, const QString&) override { return Answer::No; }
-    void Inform(QWidget*, const QString&, const QString&) override {}
-    void ShowError(QWidget*, const QString&, const QString&) override {}
-    QString OpenFileName(QWidget*, const QString&) override { return {}; }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
 
 double CpuSeconds() {
     rusage usage{};
@@ -41,7 +32,7 @@ int main(int argc, char** argv) {
     options.realPorts = false;
     options.simulatorTiming = {true, {}};
     orb8::MidiSystem system(options);
-    Yes dialogs;
+    AnsweringDialogs dialogs;
     TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
     win.show();
     QCoreApplication::processEvents();

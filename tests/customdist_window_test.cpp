@@ -18,6 +18,7 @@
 #include "customdist/ui/responseplot.h"
 #include "device/ui/windowhost.h"
 #include "midi/midisystem.h"
+#include "tests/apprig.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
 
@@ -25,41 +26,12 @@ using namespace orb8;
 
 namespace {
 
-struct Dist {
-    Dist() : system(Options()) {
-        win = std::make_unique<TMainWin>(system, dialogs, MainWinOptions{false, {}, false});
-        win->show();
-        QCoreApplication::processEvents();
+struct Dist : AppRig {
+    Dist() {
         win->CustomDistNewMenuClick();
         doc = win->CurrentCustomDist;
     }
-    ~Dist() {
-        for (auto& w : win->DocumentWindows)
-            if (w) w->SetModified(false);
-        win->close();
-    }
-    static MidiSystemOptions Options() {
-        MidiSystemOptions o;
-        o.realPorts = false;
-        o.simulatorTiming = {false, {}};
-        return o;
-    }
-    void Connect() {
-        ASSERT_EQ(win->Host().OpenOutput(), 0);
-        ASSERT_EQ(win->Host().OpenInput(), 0);
-        win->Link().isOnLine = true;
-    }
-    std::vector<std::string> Traffic() {
-        QTest::qWait(30);
-        return system.Simulator()->With([](Orb8Simulator& s) {
-            auto log = s.Log();
-            s.ClearLog();
-            return log;
-        });
-    }
-    MidiSystem system;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<TMainWin> win;
+    std::vector<std::string> Traffic() { return TakeLog(); }
     TCustomDistWin* doc = nullptr;
 };
 

@@ -18,6 +18,7 @@
 #include "editors/ui/projectwin.h"
 #include "editors/ui/rtmpopwin.h"
 #include "midi/midisystem.h"
+#include "tests/apprig.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
 
@@ -25,56 +26,25 @@ using namespace orb8;
 
 namespace {
 
-struct Editor {
-    Editor() : system(Options()) {
-        win = std::make_unique<TMainWin>(system, dialogs, MainWinOptions{false, {}, false});
-        win->show();
-        QCoreApplication::processEvents();
-        panel = win->ControlPanel;
-        project = win->CurrentProject;
-    }
-    ~Editor() {
-        for (auto& w : win->DocumentWindows)
-            if (w) w->SetModified(false);
-        win->close();
-    }
-    static MidiSystemOptions Options() {
-        MidiSystemOptions o;
-        o.realPorts = false;
-        o.simulatorTiming = {false, {}};
-        return o;
-    }
-    // The ports open on channel 1, as after going on line (without the scan's wait).
-    void Connect() {
-        ASSERT_EQ(win->Host().OpenOutput(), 0);
-        ASSERT_EQ(win->Host().OpenInput(), 0);
-        win->Link().deviceChannel = 0;
-        win->Link().isOnLine = true;
-    }
+struct Editor : AppRig {
+    Editor() : panel(win->ControlPanel), project(win->CurrentProject) {}
     // The (byte, value) pairs of the ParameterChanges the processor received.
     std::vector<std::pair<int, int>> Changes() {
-        QTest::qWait(30);
-        return system.Simulator()->With([](Orb8Simulator& s) {
-            std::vector<std::pair<int, int>> out;
-            for (const std::string& line : s.Log()) {
-                if (line.find("ParameterChange") == std::string::npos) continue;
-                unsigned b[9];
-                std::sscanf(line.c_str(), "%x %x %x %x %x %x %x %x %x", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5], &b[6],
-                            &b[7], &b[8]);
-                out.emplace_back(static_cast<int>(b[5]), static_cast<int>(b[6] * 16 + b[7]));
-            }
-            s.ClearLog();
-            return out;
-        });
+        std::vector<std::pair<int, int>> out;
+        for (const std::string& line : TakeLog()) {
+            if (line.find("ParameterChange") == std::string::npos) continue;
+            unsigned b[9];
+            std::sscanf(line.c_str(), "%x %x %x %x %x %x %x %x %x", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5], &b[6],
+                        &b[7], &b[8]);
+            out.emplace_back(static_cast<int>(b[5]), static_cast<int>(b[6] * 16 + b[7]));
+        }
+        return out;
     }
     PatchData& Patch() { return project->Document().patches[static_cast<std::size_t>(panel->PatchIndex())]; }
     void Choose(QComboBox* list, int row) {
         list->setCurrentIndex(row);
         emit list->activated(row);
     }
-    MidiSystem system;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<TMainWin> win;
     TControlPanel* panel;
     TProjectWindow* project;
 };

@@ -87,6 +87,20 @@ protected:
         End(jackd_, 8000ms);
     }
 
+    // The MIDI system of the test, and orb8-sim's ports on it once they show.
+    void FindSimulator(MidiSystem& system, int& out, int& in) {
+        ASSERT_TRUE(WaitFor([&] {
+            out = MidiSystem::Find(system.OutputNames(), "orb8-sim");
+            in = MidiSystem::Find(system.InputNames(), "orb8-sim");
+            return out >= 0 && in >= 0;
+        }, 8000ms)) << "orb8-sim's ports did not appear";
+    }
+    static MidiSystemOptions RealPortsOnly() {
+        MidiSystemOptions options;
+        options.simulator = false;
+        return options;
+    }
+
     std::string server_, log_;
     pid_t jackd_ = -1, sim_ = -1;
 };
@@ -94,15 +108,10 @@ protected:
 }  // namespace
 
 TEST_F(JackIntegration, OnLineAndReceiveAllOverJack) {
-    MidiSystemOptions options;
-    options.simulator = false;
-    MidiSystem system(options);
+    MidiSystem system(RealPortsOnly());
     int out = -1, in = -1;
-    ASSERT_TRUE(WaitFor([&] {
-        out = MidiSystem::Find(system.OutputNames(), "orb8-sim");
-        in = MidiSystem::Find(system.InputNames(), "orb8-sim");
-        return out >= 0 && in >= 0;
-    }, 8000ms)) << "orb8-sim's ports did not appear";
+    FindSimulator(system, out, in);
+    if (HasFatalFailure()) return;
 
     BlockingHost host(system, out, in);
     DeviceLink link(host);
@@ -120,15 +129,10 @@ TEST_F(JackIntegration, OnLineAndReceiveAllOverJack) {
 }
 
 TEST_F(JackIntegration, ServerShutdownEndsTheTransferAndTheSimulator) {
-    MidiSystemOptions options;
-    options.simulator = false;
-    MidiSystem system(options);
+    MidiSystem system(RealPortsOnly());
     int out = -1, in = -1;
-    ASSERT_TRUE(WaitFor([&] {
-        out = MidiSystem::Find(system.OutputNames(), "orb8-sim");
-        in = MidiSystem::Find(system.InputNames(), "orb8-sim");
-        return out >= 0 && in >= 0;
-    }, 8000ms));
+    FindSimulator(system, out, in);
+    if (HasFatalFailure()) return;
     BlockingHost host(system, out, in);
     DeviceLink link(host);
     ASSERT_TRUE(link.OnLine(2));

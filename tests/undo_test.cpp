@@ -20,6 +20,7 @@
 #include "editors/ui/memo.h"
 #include "editors/ui/projectwin.h"
 #include "midi/midisystem.h"
+#include "tests/apprig.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
 
@@ -27,36 +28,9 @@ using namespace orb8;
 
 namespace {
 
-struct History {
-    History() : system(Options()) {
-        win = std::make_unique<TMainWin>(system, dialogs, MainWinOptions{false, {}, false});
-        win->show();
-        QCoreApplication::processEvents();
-        project = win->CurrentProject;
-        panel = win->ControlPanel;
-    }
-    ~History() {
-        for (auto& w : win->DocumentWindows)
-            if (w) w->SetModified(false);
-        win->close();
-    }
-    static MidiSystemOptions Options() {
-        MidiSystemOptions o;
-        o.realPorts = false;
-        o.simulatorTiming = {false, {}};
-        return o;
-    }
-    std::vector<std::string> Traffic() {
-        QTest::qWait(30);
-        return system.Simulator()->With([](Orb8Simulator& s) {
-            auto log = s.Log();
-            s.ClearLog();
-            return log;
-        });
-    }
-    MidiSystem system;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<TMainWin> win;
+struct History : AppRig {
+    History() : project(win->CurrentProject), panel(win->ControlPanel) {}
+    std::vector<std::string> Traffic() { return TakeLog(); }
     TProjectWindow* project;
     TControlPanel* panel;
 };

@@ -1,0 +1,52 @@
+// What the window program's benchmarks share: a MIDI port that notes when
+// each message reaches it, and message boxes that answer at once.
+#pragma once
+
+#include <chrono>
+#include <mutex>
+#include <vector>
+
+#include "app/ui/userdialogs.h"
+#include "midi/midibackend.h"
+
+struct RecordingPort : orb8::MidiBackend {
+    using Clock = std::chrono::steady_clock;
+    struct Arrival {
+        Clock::time_point at;
+        std::size_t bytes;
+    };
+    std::mutex mutex;
+    std::vector<Arrival> arrivals;
+
+    std::string Name() const override { return "Recorder"; }
+    std::vector<std::string> OutputNames() override { return {"Recorder"}; }
+    std::vector<std::string> InputNames() override { return {"Recorder"}; }
+    std::unique_ptr<orb8::MidiOut> OpenOutput(int, int& result) override {
+        result = 0;
+        struct Out : orb8::MidiOut {
+            RecordingPort& port;
+            explicit Out(RecordingPort& p) : port(p) {}
+            void Send(std::span<const std::uint8_t> m) override {
+                const auto now = Clock::now();
+                std::lock_guard lock(port.mutex);
+                port.arrivals.push_back({now, m.size()});
+            }
+            bool Drain(std::chrono::milliseconds) override { return true; }
+        };
+        return std::make_unique<Out>(*this);
+    }
+    std::unique_ptr<orb8::MidiIn> OpenInput(int, orb8::MidiReceiveHandler, int& result) override {
+        result = 0;
+        return std::make_unique<orb8::MidiIn>();
+    }
+};
+
+// Every question is answered Yes, every save question No; nothing is shown.
+struct AnsweringDialogs : UserDialogs {
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    Answer AskSave(QWidget*, const QString&, const QString&) override { return Answer::No; }
+    void Inform(QWidget*, const QString&, const QString&) override {}
+    void ShowError(QWidget*, const QString&, const QString&) override {}
+    QString OpenFileName(QWidget*, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+};
