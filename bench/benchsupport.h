@@ -6,8 +6,15 @@
 #include <mutex>
 #include <vector>
 
+#include <QCoreApplication>
+#include <memory>
+
+#include "app/ui/mainwin.h"
 #include "app/ui/userdialogs.h"
+#include "device/devicelink.h"
+#include "device/ui/windowhost.h"
 #include "midi/midibackend.h"
+#include "midi/midisystem.h"
 
 struct RecordingPort : orb8::MidiBackend {
     using Clock = std::chrono::steady_clock;
@@ -49,4 +56,24 @@ struct AnsweringDialogs : UserDialogs {
     void ShowError(QWidget*, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+// A main window whose only output is a RecordingPort, shown and on line with
+// a first project open.
+struct OnLineWindow {
+    RecordingPort* port = new RecordingPort;
+    orb8::MidiSystem system{[this] {
+        std::vector<std::unique_ptr<orb8::MidiBackend>> backends;
+        backends.emplace_back(port);
+        return backends;
+    }()};
+    AnsweringDialogs dialogs;
+    TMainWin win{system, dialogs, MainWinOptions{false, {}, false}};
+
+    OnLineWindow() {
+        win.show();
+        QCoreApplication::processEvents();
+        win.Host().OpenOutput();
+        win.Link().isOnLine = true;
+    }
 };

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <mutex>
 
 #include "app/ui/documentwindow.h"
 #include "app/ui/mainwin.h"
@@ -17,7 +16,6 @@
 #include "device/ui/windowhost.h"
 #include "editors/ui/ctpanel.h"
 #include "editors/ui/projectwin.h"
-#include "midi/midisystem.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -34,17 +32,9 @@ QPoint OnArc(double degrees) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    auto recorder = std::make_unique<RecordingPort>();
-    RecordingPort& port = *recorder;
-    std::vector<std::unique_ptr<orb8::MidiBackend>> backends;
-    backends.push_back(std::move(recorder));
-    orb8::MidiSystem system(std::move(backends));
-    AnsweringDialogs dialogs;
-    TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
-    win.show();
-    QCoreApplication::processEvents();
-    win.Host().OpenOutput();
-    win.Link().isOnLine = true;
+    OnLineWindow rig;
+    RecordingPort& port = *rig.port;
+    TMainWin& win = rig.win;
     auto& patch = win.CurrentProject->Document().patches[0];
     patch[orb8::ModuleSwitches] = orb8::ModOn;
     patch[orb8::ModType] = 16;  // "BPM DLY": BPM 0..210, the widest knob

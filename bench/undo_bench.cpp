@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <mutex>
 
 #include "app/ui/documentwindow.h"
 #include "app/ui/mainwin.h"
@@ -16,7 +15,6 @@
 #include "editors/projecthistory.h"
 #include "editors/ui/ctpanel.h"
 #include "editors/ui/projectwin.h"
-#include "midi/midisystem.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -24,17 +22,9 @@ using Clock = std::chrono::steady_clock;
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    auto recorder = std::make_unique<RecordingPort>();
-    RecordingPort& port = *recorder;
-    std::vector<std::unique_ptr<orb8::MidiBackend>> backends;
-    backends.push_back(std::move(recorder));
-    orb8::MidiSystem system(std::move(backends));
-    AnsweringDialogs dialogs;
-    TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
-    win.show();
-    QCoreApplication::processEvents();
-    win.Host().OpenOutput();
-    win.Link().isOnLine = true;
+    OnLineWindow rig;
+    RecordingPort& port = *rig.port;
+    TMainWin& win = rig.win;
     win.CurrentProject->Document().patches[0][orb8::ModuleSwitches] = orb8::DriveOn;
     win.CurrentProject->SelectRow(1);
     QComboBox* type = win.ControlPanel->DriveType;
