@@ -78,6 +78,16 @@ TColorButton* TControlPanel::MakeSwitch(const char* objectName, int x, int y) {
     return b;
 }
 
+// The name of the custom type a module plays, beside its type list.
+QLabel* TControlPanel::MakeCaption(const char* objectName, QRect at) {
+    auto* label = new QLabel(this);
+    label->setObjectName(objectName);
+    label->setGeometry(at);
+    label->setFont(PixelFont("DejaVu Sans", 10, true));
+    Colour(label, kTitle);
+    return label;
+}
+
 QComboBox* TControlPanel::MakeList(const char* objectName, QRect at) {
     auto* list = new QComboBox(this);
     list->setObjectName(objectName);
@@ -176,20 +186,12 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
     panels_.push_back({QRect(4, rowB, 316, 84), tr("MOD")});
     ModOnf = MakeSwitch("ModOnf", 44, rowB + strip);
     ModType = MakeList("ModType", QRect(86, rowB + 2, 110, 20));
-    ModCustom = new QLabel(this);
-    ModCustom->setObjectName("ModCustom");
-    ModCustom->setGeometry(200, rowB + 4, 116, 16);
-    ModCustom->setFont(PixelFont("DejaVu Sans", 10, true));
-    Colour(ModCustom, kTitle);
+    ModCustom = MakeCaption("ModCustom", QRect(200, rowB + 4, 116, 16));
     for (auto name : ModTypeNames()) ModType->addItem(Q(std::string(name)));
     panels_.push_back({QRect(324, rowB, 316, 84), tr("DLY/REV")});
     DlyOnf = MakeSwitch("DlyOnf", 384, rowB + strip);
     DlyType = MakeList("DlyType", QRect(426, rowB + 2, 110, 20));
-    DlyCustom = new QLabel(this);
-    DlyCustom->setObjectName("DlyCustom");
-    DlyCustom->setGeometry(540, rowB + 4, 100, 16);
-    DlyCustom->setFont(PixelFont("DejaVu Sans", 10, true));
-    Colour(DlyCustom, kTitle);
+    DlyCustom = MakeCaption("DlyCustom", QRect(540, rowB + 4, 100, 16));
     for (auto name : DlyTypeNames()) DlyType->addItem(Q(std::string(name)));
     for (int i = 0; i < 4; ++i) {
         ModVolume[static_cast<std::size_t>(i)] = MakeKnob(QStringLiteral("ModVolume%1").arg(i + 1), 14 + i * 74, rowB + cells, 74);

@@ -86,6 +86,7 @@ private:
     KnobCell MakeKnob(const QString& objectName, int x, int y, int width);
     TColorButton* MakeSwitch(const char* objectName, int x, int y);
     QComboBox* MakeList(const char* objectName, QRect at);
+    QLabel* MakeCaption(const char* objectName, QRect at);
     void ShowKnob(KnobCell& cell, const orb8::KnobView& view, const QString& label = {});
     void RefreshDrive();
     void RefreshMod();
