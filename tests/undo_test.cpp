@@ -158,6 +158,25 @@ TEST(Undo, EveryKindOfStep) {
     EXPECT_EQ(DecodeName(p->Document().PatchOfRow(5)), "TWO     ");
 }
 
+// Undo while a comment is being typed takes back the typing, not the step
+// before it (which would replace the typed text in the comment window).
+TEST(Undo, TypedCommentIsTheStepUndone) {
+    History h;
+    TProjectWindow* p = h.project;
+    h.win->MemoWin->Memo->setPlainText("first");
+    p->SetCurrentRow(2);
+    p->SetCurrentRow(1);
+    h.win->MemoWin->Memo->setPlainText("second");
+    h.win->UndoMenu->trigger();
+    EXPECT_EQ(p->Document().CommentOfRow(1), "first");
+    EXPECT_EQ(h.win->MemoWin->Memo->toPlainText(), "first");
+    EXPECT_EQ(h.win->RedoMenu->text(), "Redo Comment of U01");
+    h.win->RedoMenu->trigger();
+    EXPECT_EQ(p->Document().CommentOfRow(1), "second");
+    EXPECT_EQ(h.win->MemoWin->Memo->toPlainText(), "second");
+    EXPECT_EQ(h.win->UndoMenu->text(), "Undo Comment of U01");
+}
+
 TEST(Compare, SwitchesEditorRowAndProcessorAndRestoresExactly) {
     History h;
     ASSERT_EQ(h.win->Host().OpenOutput(), 0);

@@ -193,11 +193,31 @@ void TMainWin::CreateMenus() {
     EditMenu->setObjectName("EditMenu");
     // One history per project; the items name the step ("Undo Mod RATE").
     undoGroup_ = new QUndoGroup(this);
-    UndoMenu = undoGroup_->createUndoAction(this, tr("Undo"));
-    UndoMenu->setObjectName("UndoMenu");
+    // A comment being typed is handed back first, so that it becomes the step
+    // undone instead of being replaced by what the undone step restores.
+    const auto historyAction = [this](const char* name, const QString& prefix, bool undo) {
+        auto* action = new QAction(prefix, this);
+        action->setObjectName(name);
+        action->setEnabled(false);
+        const auto caption = [action, prefix](const QString& step) {
+            action->setText(step.isEmpty() ? prefix : prefix + ' ' + step);
+        };
+        if (undo) {
+            connect(undoGroup_, &QUndoGroup::canUndoChanged, action, &QAction::setEnabled);
+            connect(undoGroup_, &QUndoGroup::undoTextChanged, action, caption);
+        } else {
+            connect(undoGroup_, &QUndoGroup::canRedoChanged, action, &QAction::setEnabled);
+            connect(undoGroup_, &QUndoGroup::redoTextChanged, action, caption);
+        }
+        connect(action, &QAction::triggered, this, [this, undo] {
+            HandBackComment();
+            undo ? undoGroup_->undo() : undoGroup_->redo();
+        });
+        return action;
+    };
+    UndoMenu = historyAction("UndoMenu", tr("Undo"), true);
     UndoMenu->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    RedoMenu = undoGroup_->createRedoAction(this, tr("Redo"));
-    RedoMenu->setObjectName("RedoMenu");
+    RedoMenu = historyAction("RedoMenu", tr("Redo"), false);
     RedoMenu->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     EditMenu->addAction(UndoMenu);
     EditMenu->addAction(RedoMenu);
