@@ -1,5 +1,7 @@
 #include "patch/differences.h"
 
+#include <algorithm>
+
 namespace orb8 {
 
 std::string_view ModuleName(Module module) {
@@ -24,6 +26,11 @@ std::vector<ParameterDifference> PatchDifferences(const PatchData& a, const Cust
         if (name.empty()) name = "byte " + std::to_string(byte);
         out.push_back({byte, ModuleOfByte(byte), name, PatchByteText(a, byte, sa), PatchByteText(b, byte, sb), a[i], b[i]});
     }
+    // A module's bytes are not all in one run (the patch level and VNR sit
+    // between others): each module's differences are brought together.
+    std::stable_sort(out.begin(), out.end(), [](const ParameterDifference& x, const ParameterDifference& y) {
+        return static_cast<int>(x.module) < static_cast<int>(y.module);
+    });
     return out;
 }
 

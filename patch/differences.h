@@ -18,7 +18,7 @@ struct ParameterDifference {
     int valueA, valueB;
 };
 
-// In byte order, which is module order (Drive, Mod, Dly/Rev, EQ, then the rest).
+// Module by module (Drive, Mod, Dly/Rev, EQ, then the rest), in byte order within each.
 std::vector<ParameterDifference> PatchDifferences(const PatchData& a, const CustomSettingsBlock& settingsA,
                                                   const PatchData& b, const CustomSettingsBlock& settingsB);
 

@@ -92,10 +92,18 @@ TEST(BankDifferences, ByModuleWithBothTexts) {
     EXPECT_EQ(d[0].parameters[0].textB, "4");
     EXPECT_EQ(d.back().index, 40);
     EXPECT_TRUE(d.back().commentDiffers);
-    // A factory patch against the initial patch, listed by module.
-    const auto p = PatchDifferences(a.patches[5], DefaultCustomSettings(), InitialPatch(), DefaultCustomSettings());
-    ASSERT_FALSE(p.empty());
-    for (std::size_t i = 1; i < p.size(); ++i) EXPECT_LT(p[i - 1].byte, p[i].byte);
+    // Every byte changed: each module's differences come together, even those
+    // whose bytes lie apart, in byte order within the module.
+    PatchData changed = InitialPatch();
+    for (auto& byte : changed) byte ^= 1;
+    const auto p = PatchDifferences(changed, DefaultCustomSettings(), InitialPatch(), DefaultCustomSettings());
+    ASSERT_EQ(p.size(), changed.size());
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        EXPECT_LE(static_cast<int>(p[i - 1].module), static_cast<int>(p[i].module)) << i;
+        if (p[i - 1].module == p[i].module) {
+            EXPECT_LT(p[i - 1].byte, p[i].byte) << i;
+        }
+    }
 }
 
 TEST(Orb8Tool, SysExAndDiffCommands) {

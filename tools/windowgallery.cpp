@@ -17,6 +17,7 @@
 #include "editors/ui/aboutbox.h"
 #include "editors/ui/memo.h"
 #include "editors/ui/ctpanel.h"
+#include "editors/ui/differenceswin.h"
 #include "editors/ui/projectwin.h"
 #include "editors/ui/rtmpopwin.h"
 #include "keyboard/ui/gkbdwin.h"
@@ -134,6 +135,13 @@ int main(int argc, char** argv) {
         Settle();
         ok &= Save(win.RtmPopUp->grab(), out.filePath("rtm-window.png"));
         win.RtmPopUp->hide();
+        // The custom patch against the initial patch it was made from.
+        win.DifferencesMenuClick();
+        if (auto* differences = win.findChild<TDifferencesWin*>()) {
+            Settle();
+            ok &= Save(differences->grab(), out.filePath("differences.png"));
+            differences->hide();
+        }
         win.CustomDistNewMenuClick();
         Settle();
         ok &= Save(win.CurrentCustomDist->grab(), out.filePath("customdist-window.png"));

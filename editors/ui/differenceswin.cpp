@@ -42,7 +42,7 @@ TDifferencesWin::TDifferencesWin(TMainWin& main, QWidget* parent) : QWidget(pare
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(List, 1);
-    resize(560, 420);
+    resize(560, 480);
 }
 
 void TDifferencesWin::FillProjects() {
