@@ -64,12 +64,22 @@ std::size_t ProjectStep::MemoryBytes() const {
     return n;
 }
 
-std::string EditStepText(const PatchData& patch, const CustomSettingsBlock& settings, int firstByte) {
+std::string EditStepText(const PatchData& patch, const CustomSettingsBlock& settings, int firstByte,
+                         int switchesBefore) {
     static const char* modules[] = {"Drive", "Mod", "Dly/Rev", "EQ", ""};
     const Module m = ModuleOfByte(firstByte);
     std::string name;
-    if (firstByte == DriveType || firstByte == ModType || firstByte == DlyType) name = "type";
-    else if (firstByte == ModuleSwitches) return "module switch";
+    if (firstByte == DriveType || firstByte == ModType || firstByte == DlyType) {
+        name = "type";
+    } else if (firstByte == ModuleSwitches) {
+        // One module switched names that module; anything else stays general.
+        const int now = patch[ModuleSwitches];
+        const int changed = switchesBefore < 0 ? 0 : (switchesBefore ^ now) & 0x0F;
+        const std::pair<int, const char*> bits[] = {{DriveOn, "Drive"}, {ModOn, "Mod"}, {DlyOn, "Dly/Rev"}, {EqOn, "EQ"}};
+        for (const auto& [bit, module] : bits)
+            if (changed == bit) return std::string(module) + ((now & bit) ? " on" : " off");
+        return "module switch";
+    }
     else if (firstByte >= Name0 && firstByte < Name0 + kNameLength) return "name";
     else name = PatchByteName(patch, firstByte, settings);
     const std::string module = modules[static_cast<int>(m)];

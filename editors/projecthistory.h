@@ -56,7 +56,8 @@ private:
 };
 
 // The menu texts of the steps: "Mod RATE", "Move U03 to U07".
-std::string EditStepText(const PatchData& patch, const CustomSettingsBlock& settings, int firstByte);
+std::string EditStepText(const PatchData& patch, const CustomSettingsBlock& settings, int firstByte,
+                         int switchesBefore = -1);
 std::string MoveStepText(int fromRow, int toRow);
 
 }  // namespace orb8

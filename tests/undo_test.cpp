@@ -63,6 +63,12 @@ TEST(ProjectHistory, StepsKeepOnlyWhatChanged) {
     }
     EXPECT_LT(bytes, 10u << 20);
     EXPECT_EQ(MoveStepText(3, 7), "Move U03 to U13");
+    // A switch step names the module switched.
+    PatchData p = InitialPatch();
+    p[ModuleSwitches] = DriveOn | EqOn;
+    EXPECT_EQ(EditStepText(p, settings, ModuleSwitches, EqOn), "Drive on");
+    EXPECT_EQ(EditStepText(p, settings, ModuleSwitches, DriveOn | EqOn | DlyOn), "Dly/Rev off");
+    EXPECT_EQ(EditStepText(p, settings, ModuleSwitches, 0), "module switch");
 }
 
 TEST(Undo, KnobDragIsOneStepAndUndoTellsTheProcessor) {

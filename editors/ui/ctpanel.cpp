@@ -495,10 +495,12 @@ void TControlPanel::Perform(const std::function<Edit()>& operation, int gesture)
     if (!editor_.Current() || comparing_) return;
     QPointer<TProjectWindow> project = project_;
     const ProjectState before = project ? project->Snapshot() : ProjectState{};
+    const int switchesBefore = (*editor_.Current())[orb8::ModuleSwitches];
     const Edit edit = operation();
     Apply(edit);
     if (project && edit.changed && !edit.send.empty()) {
-        const std::string text = EditStepText(*editor_.Current(), main_.CustomSettings(), edit.send.front().first);
+        const std::string text =
+            EditStepText(*editor_.Current(), main_.CustomSettings(), edit.send.front().first, switchesBefore);
         project->Record(before, Q(text), gesture);
     }
 }
