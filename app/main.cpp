@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <cstdio>
+#include <ctime>
 #include <exception>
 #include <future>
 #include <memory>
@@ -74,13 +75,22 @@ int main(int argc, char** argv) {
     app.setWindowIcon(QIcon(":/icons/com.example.orb8ed.png"));
     const bool english = !arguments.isEmpty() && (arguments[0] == "-E" || arguments[0] == "/E");
     const bool japanese = QLocale::system().language() == QLocale::Japanese && !english;
-    // For the start-up benchmark: end as soon as the first project window shows.
+    // For the start-up benchmark: say when the first project window shows, and end.
     const bool probe = arguments.removeAll("--startup-probe") > 0;
     const std::unique_ptr<orb8::MidiSystem> system = midiSystem.get();
     QtUserDialogs dialogs;
     QSettings settings("orb8ed", "orb8ed");
     TMainWin window(*system, dialogs, MainWinOptions{japanese, arguments, !probe, probe ? nullptr : &settings});
     window.show();
-    if (probe) QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    if (probe) {
+        // Prints when the first pass of the event loop has shown the windows.
+        QTimer::singleShot(0, &app, [&app] {
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            std::printf("shown %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+            std::fflush(stdout);
+            app.quit();
+        });
+    }
     return app.exec();
 }
