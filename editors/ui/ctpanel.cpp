@@ -476,6 +476,9 @@ void TControlPanel::Apply(const Edit& edit) {
         if (edit.refreshRow || edit.refreshName || edit.changed) project_->RefreshRow(index_ + 1);
         if (edit.changed) main_.MarkModified(project_);
     }
+    // The editor's messages, named here so that the translation tools find them.
+    [[maybe_unused]] static const char* const messages[] = {QT_TR_NOOP("Patch name is too long"),
+                                                            QT_TR_NOOP("invalid character")};
     if (!edit.message.empty())
         main_.Dialogs().Inform(this, tr("ORB-8ED"), tr(edit.message.c_str()));
 }
