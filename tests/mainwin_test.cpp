@@ -27,6 +27,7 @@
 #include "midi/midi.h"
 #include "midi/midisystem.h"
 #include "sim/factorybank.h"
+#include "tests/apprig.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
 
@@ -34,25 +35,11 @@ using namespace orb8;
 
 namespace {
 
-MidiSystemOptions SimulatorOnly(SimTiming timing) {
-    MidiSystemOptions o;
-    o.realPorts = false;
-    o.simulatorTiming = timing;
-    return o;
-}
+MidiSystemOptions SimulatorOnly(SimTiming timing) { return AppRig::Options(timing); }
 
-struct App {
+struct App : AppRig {
     explicit App(QStringList args = {}, bool japanese = false, SimTiming timing = {false, {}})
-        : system(SimulatorOnly(timing)) {
-        win = std::make_unique<TMainWin>(system, dialogs, MainWinOptions{japanese, args, false});
-        win->show();
-        QCoreApplication::processEvents();
-    }
-    ~App() {
-        for (auto& w : win->DocumentWindows)
-            if (w) w->SetModified(false);
-        win->close();
-    }
+        : AppRig(timing, std::move(args), japanese) {}
     TProjectWindow* Project(int i = 0) const {
         int n = 0;
         for (auto& w : win->DocumentWindows)
@@ -81,9 +68,6 @@ struct App {
         }
         return items;
     }
-    MidiSystem system;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<TMainWin> win;
 };
 
 int Count(const std::vector<std::string>& names, const std::string& name) {
