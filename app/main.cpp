@@ -13,10 +13,12 @@
 #include <exception>
 #include <future>
 #include <memory>
+#include <thread>
 
 #include "app/ui/mainwin.h"
 #include "app/ui/userdialogs.h"
 #include "midi/midisystem.h"
+#include "midi/rtmidibackend.h"
 
 namespace {
 
@@ -65,8 +67,16 @@ int main(int argc, char** argv) {
         }
         return Screenshot(argc, argv, arguments[1], arguments.mid(2));
     }
-    // The MIDI systems are looked for while the window system starts.
-    auto midiSystem = std::async(std::launch::async, [] { return std::make_unique<orb8::MidiSystem>(); });
+    // The MIDI systems are looked for while the window system starts. Looking
+    // for a JACK server takes longest; its ports join the menus once found.
+    auto jack = std::async(std::launch::async, [] {
+        return orb8::CreateRtMidiBackend(orb8::RealMidiApi::Jack, orb8::MidiSystemOptions{}.clientName);
+    });
+    auto midiSystem = std::async(std::launch::async, [] {
+        orb8::MidiSystemOptions options;
+        options.jack = false;
+        return std::make_unique<orb8::MidiSystem>(options);
+    });
     Orb8Application app(argc, argv);
     app.setApplicationName("orb8ed");
     app.setApplicationDisplayName("ORB-8ED");
@@ -82,6 +92,11 @@ int main(int argc, char** argv) {
     QSettings settings("orb8ed", "orb8ed");
     TMainWin window(*system, dialogs, MainWinOptions{japanese, arguments, !probe, probe ? nullptr : &settings});
     window.show();
+    std::jthread jackHandOver([&jack, &window] {
+        auto backend = std::make_shared<std::unique_ptr<orb8::MidiBackend>>(jack.get());
+        QMetaObject::invokeMethod(&window, [&window, backend] { window.AddMidiBackend(std::move(*backend)); },
+                                  Qt::QueuedConnection);
+    });
     if (probe) {
         // Prints when the first pass of the event loop has shown the windows.
         QTimer::singleShot(0, &app, [&app] {

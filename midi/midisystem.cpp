@@ -70,9 +70,8 @@ private:
 
 MidiSystem::MidiSystem(MidiSystemOptions options) {
     if (options.realPorts) {
-        for (RealMidiApi api : {RealMidiApi::Alsa, RealMidiApi::Jack}) {
-            if (auto backend = CreateRtMidiBackend(api, options.clientName)) real_.push_back(std::move(backend));
-        }
+        if (auto alsa = CreateRtMidiBackend(RealMidiApi::Alsa, options.clientName)) real_.push_back(std::move(alsa));
+        if (options.jack) AddRealBackend(CreateRtMidiBackend(RealMidiApi::Jack, options.clientName));
     }
     if (options.simulator) {
         simulator_ = std::make_unique<SimulatedDevice>(options.simulatorChannel, options.simulatorTiming);
@@ -83,6 +82,10 @@ MidiSystem::MidiSystem(MidiSystemOptions options) {
 MidiSystem::MidiSystem(std::vector<std::unique_ptr<MidiBackend>> backends) : real_(std::move(backends)) {}
 
 MidiSystem::~MidiSystem() = default;
+
+void MidiSystem::AddRealBackend(std::unique_ptr<MidiBackend> backend) {
+    if (backend) real_.push_back(std::move(backend));
+}
 
 std::vector<MidiBackend*> MidiSystem::All() {
     std::vector<MidiBackend*> all;

@@ -21,6 +21,7 @@ struct MidiSystemOptions {
     int simulatorChannel = 0;
     SimTiming simulatorTiming{};
     std::string clientName = "ORB-8ED";
+    bool jack = true;  // with realPorts: look for a JACK server too (else AddRealBackend adds it later)
 };
 
 class MidiSystem {
@@ -28,6 +29,9 @@ public:
     explicit MidiSystem(MidiSystemOptions options = {});
     // Given backends only (tests), in this order; no simulator.
     explicit MidiSystem(std::vector<std::unique_ptr<MidiBackend>> backends);
+    // A real system found later (JACK, looked for while the program starts);
+    // its ports come after those of the real systems already there.
+    void AddRealBackend(std::unique_ptr<MidiBackend> backend);
     ~MidiSystem();
 
     std::vector<std::string> OutputNames();

@@ -642,6 +642,50 @@ TEST(MainWindow, RemembersPortsRecentFilesAndItsPlace) {
     win.close();
 }
 
+// JACK is found after the window is up: its ports join the lists, and the
+// start-up choice (device 0, or the remembered port) is made again with them
+// unless the user has chosen or opened a port meanwhile.
+TEST(MainWindow, PortsFoundAfterStartUpJoinTheChoice) {
+    struct LateBackend : MidiBackend {
+        std::string Name() const override { return "JACK"; }
+        std::vector<std::string> OutputNames() override { return {"late:out"}; }
+        std::vector<std::string> InputNames() override { return {"late:in"}; }
+        std::unique_ptr<MidiOut> OpenOutput(int, int& result) override {
+            result = 1;
+            return nullptr;
+        }
+        std::unique_ptr<MidiIn> OpenInput(int, MidiReceiveHandler, int& result) override {
+            result = 1;
+            return nullptr;
+        }
+    };
+    TempDir dir;
+    QSettings settings(QString::fromStdString(dir.Path("orb8ed.conf")), QSettings::IniFormat);
+    settings.setValue("midi/input", "late:in");
+    MidiSystem system(SimulatorOnly({false, {}}));
+    ScriptedDialogs dialogs;
+    TMainWin win(system, dialogs, MainWinOptions{false, {}, false, &settings});
+    EXPECT_EQ(win.Midi().MidiOutName, "ORB-8 Simulator");
+    EXPECT_EQ(win.Midi().MidiInName, "ORB-8 Simulator");
+    win.AddMidiBackend(std::make_unique<LateBackend>());
+    EXPECT_EQ(win.Midi().OutputNames(), (QStringList{"late:out", "ORB-8 Simulator"}));
+    EXPECT_EQ(win.Midi().MidiOutName, "late:out");  // device 0 now
+    EXPECT_EQ(win.Midi().MidiInName, "late:in");    // remembered
+    ASSERT_EQ(win.MidiOutMenu->actions().size(), 2);
+    EXPECT_TRUE(win.MidiOutMenu->actions()[0]->isChecked());
+    // A choice made by the user stands.
+    MidiSystem other(SimulatorOnly({false, {}}));
+    TMainWin chosen(other, dialogs, MainWinOptions{false, {}, false});
+    chosen.Midi().ChooseOutput(0);
+    chosen.Midi().ChooseInput(0);
+    ASSERT_EQ(chosen.Host().OpenOutput(), 0);
+    chosen.AddMidiBackend(std::make_unique<LateBackend>());
+    EXPECT_EQ(chosen.Midi().MidiOutName, "ORB-8 Simulator");
+    EXPECT_EQ(chosen.Midi().MidiOutID, 1);
+    for (TMainWin* w : {&win, &chosen})
+        for (auto& d : w->DocumentWindows) d->SetModified(false);
+}
+
 TEST(MainWindow, SysExExportAndImportThroughTheMenus) {
     TempDir dir;
     App app;

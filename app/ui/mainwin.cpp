@@ -76,13 +76,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     statusBar()->setSizeGripEnabled(true);
 
     midi_ = std::make_unique<TMidi>(midiSystem_, this);
-    if (QSettings* settings = options_.settings) {
-        // A remembered port that is gone leaves device 0 in its place.
-        const int out = midi_->OutputNames().indexOf(settings->value("midi/output").toString());
-        const int in = midi_->InputNames().indexOf(settings->value("midi/input").toString());
-        if (out >= 0) midi_->ChooseOutput(out);
-        if (in >= 0) midi_->ChooseInput(in);
-    }
+    ChooseStartPorts();
     host_ = std::make_unique<WindowDeviceHost>(*midi_, dialogs_, this);
     link_ = std::make_unique<DeviceLink>(*host_);
     CreateMenus();
@@ -314,6 +308,35 @@ void TMainWin::CreateMenus() {
     connect(OnLineHMenu, &QAction::triggered, this, &TMainWin::OnLineHMenuClick);
     connect(VHomeMenu, &QAction::triggered, this, &TMainWin::VHomeMenuClick);
     connect(ORBPageMenu, &QAction::triggered, this, &TMainWin::ORBPageMenuClick);
+}
+
+// --- MIDI ports ----------------------------------------------------------------------
+
+// Device 0 of each kind, or the ports remembered from the last run; a
+// remembered port that is gone leaves device 0 in its place.
+void TMainWin::ChooseStartPorts() {
+    midi_->ChooseOutput(0);
+    midi_->ChooseInput(0);
+    if (QSettings* settings = options_.settings) {
+        const int out = midi_->OutputNames().indexOf(settings->value("midi/output").toString());
+        const int in = midi_->InputNames().indexOf(settings->value("midi/input").toString());
+        if (out >= 0) midi_->ChooseOutput(out);
+        if (in >= 0) midi_->ChooseInput(in);
+    }
+    startOut_ = midi_->MidiOutName;
+    startIn_ = midi_->MidiInName;
+}
+
+void TMainWin::AddMidiBackend(std::unique_ptr<orb8::MidiBackend> backend) {
+    if (!backend) return;
+    const bool untouched = !midi_->OutputOpen() && !midi_->InputOpen() && midi_->MidiOutName == startOut_ &&
+                           midi_->MidiInName == startIn_;
+    midiSystem_.AddRealBackend(std::move(backend));
+    midi_->RefreshDevices();
+    if (!untouched) return;
+    ChooseStartPorts();
+    midi_->SetMIDIOUTMenu(MidiOutMenu);
+    midi_->SetMIDIINMenu(MidiInMenu);
 }
 
 // --- Placement ----------------------------------------------------------------

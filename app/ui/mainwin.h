@@ -17,6 +17,7 @@
 
 #include "app/framerules.h"
 #include "device/devicelink.h"
+#include "midi/midibackend.h"
 #include "patch/projectdocument.h"
 
 class QAction;
@@ -131,6 +132,9 @@ public:
     void ImportSysEx();
     // The last documents opened or saved, newest first.
     QStringList RecentFiles() const;
+    // A real MIDI system found after start-up (JACK): its ports join the
+    // menus, and a choice nobody has made yet is made again with them.
+    void AddMidiBackend(std::unique_ptr<orb8::MidiBackend> backend);
 
     // The idle pass: enabling, colours and the pending patch change.
     void OnIdleHandlerIdle();
@@ -188,6 +192,8 @@ private:
     MainWinOptions options_;
     QTranslator translator_, qtTranslator_;
     std::unique_ptr<TMidi> midi_;
+    QString startOut_, startIn_;  // the ports chosen at start-up
+    void ChooseStartPorts();
     std::unique_ptr<WindowDeviceHost> host_;
     std::unique_ptr<orb8::DeviceLink> link_;
     TOnIdleHandler* idle_ = nullptr;
