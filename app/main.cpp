@@ -7,14 +7,13 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QSettings>
-#include <QTimer>
 #include <cstdio>
-#include <ctime>
 #include <exception>
 #include <future>
 #include <memory>
 #include <thread>
 
+#include "app/startupprobe.h"
 #include "app/ui/mainwin.h"
 #include "app/ui/userdialogs.h"
 #include "midi/midisystem.h"
@@ -97,15 +96,6 @@ int main(int argc, char** argv) {
         QMetaObject::invokeMethod(&window, [&window, backend] { window.AddMidiBackend(std::move(*backend)); },
                                   Qt::QueuedConnection);
     });
-    if (probe) {
-        // Prints when the first pass of the event loop has shown the windows.
-        QTimer::singleShot(0, &app, [&app] {
-            timespec now{};
-            clock_gettime(CLOCK_MONOTONIC, &now);
-            std::printf("shown %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-            std::fflush(stdout);
-            app.quit();
-        });
-    }
+    if (probe) ReportShownAndQuit(app);
     return app.exec();
 }

@@ -6,9 +6,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTableWidget>
-#include <QTimer>
-#include <cstdio>
-#include <ctime>
+
+#include "app/startupprobe.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -17,12 +16,6 @@ int main(int argc, char** argv) {
     window.setCentralWidget(area);
     area->addSubWindow(new QTableWidget(80, 6))->show();
     window.show();
-    QTimer::singleShot(0, &app, [&app] {
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf("shown %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-        std::fflush(stdout);
-        app.quit();
-    });
+    ReportShownAndQuit(app);
     return app.exec();
 }

@@ -321,20 +321,24 @@ Edit PatchEditor::DriveTypeChanged(int type) {
     return edit;
 }
 
+void PatchEditor::SwapTypeMemory(Memory::ModuleTypes& memory, int typeByte, int firstParam, int destByte, int type,
+                                 int oldEffective) {
+    const int old = Byte(typeByte);
+    if (KnownType(old)) {
+        auto& kept = memory[static_cast<std::size_t>(old)];
+        for (int i = 0; i < 4; ++i) kept[static_cast<std::size_t>(i)] = At(firstParam + i);
+    }
+    if (KnownType(oldEffective)) memory[static_cast<std::size_t>(oldEffective)][4] = At(destByte);
+    At(typeByte) = static_cast<std::uint8_t>(type);
+    const auto& set = memory[static_cast<std::size_t>(type)];
+    for (int i = 0; i < 4; ++i) At(firstParam + i) = set[static_cast<std::size_t>(i)];
+    At(destByte) = set[4];
+}
+
 Edit PatchEditor::ModTypeChanged(int type) {
     Edit edit;
     if (!patch_ || !KnownType(type) || Byte(orb8::ModType) == type) return edit;
-    const int old = Byte(orb8::ModType), oldEffective = EffectiveModType();
-    if (KnownType(old)) {
-        auto& kept = memory_.mod[static_cast<std::size_t>(old)];
-        for (int i = 0; i < 4; ++i) kept[static_cast<std::size_t>(i)] = At(ModParam1 + i);
-    }
-    // The destination indexes the effective type's list, so it is kept under that type.
-    if (KnownType(oldEffective)) memory_.mod[static_cast<std::size_t>(oldEffective)][4] = At(ModRtmDest);
-    At(orb8::ModType) = static_cast<std::uint8_t>(type);
-    const auto& set = memory_.mod[static_cast<std::size_t>(type)];
-    for (int i = 0; i < 4; ++i) At(ModParam1 + i) = set[static_cast<std::size_t>(i)];
-    At(ModRtmDest) = set[4];
+    SwapTypeMemory(memory_.mod, orb8::ModType, ModParam1, ModRtmDest, type, EffectiveModType());
     ModSlotIntoPatch();
     edit.changed = true;
     edit.refreshMod = edit.refreshRow = true;
@@ -345,16 +349,7 @@ Edit PatchEditor::ModTypeChanged(int type) {
 Edit PatchEditor::DlyTypeChanged(int type) {
     Edit edit;
     if (!patch_ || !KnownType(type) || Byte(orb8::DlyType) == type) return edit;
-    const int old = Byte(orb8::DlyType), oldEffective = EffectiveDlyType();
-    if (KnownType(old)) {
-        auto& kept = memory_.dly[static_cast<std::size_t>(old)];
-        for (int i = 0; i < 4; ++i) kept[static_cast<std::size_t>(i)] = At(DlyParam1 + i);
-    }
-    if (KnownType(oldEffective)) memory_.dly[static_cast<std::size_t>(oldEffective)][4] = At(DlyRtmDest);
-    At(orb8::DlyType) = static_cast<std::uint8_t>(type);
-    const auto& set = memory_.dly[static_cast<std::size_t>(type)];
-    for (int i = 0; i < 4; ++i) At(DlyParam1 + i) = set[static_cast<std::size_t>(i)];
-    At(DlyRtmDest) = set[4];
+    SwapTypeMemory(memory_.dly, orb8::DlyType, DlyParam1, DlyRtmDest, type, EffectiveDlyType());
     edit.changed = true;
     // These types can't run beside Mod: Mod goes off first.
     if (ExcludesMod(EffectiveDlyType()) && (At(ModuleSwitches) & ModOn)) {

@@ -106,9 +106,16 @@ private:
         std::array<std::uint8_t, 6> driveParam1{};  // per drive group
         std::array<std::array<std::uint8_t, 4>, kDriveTypeCount> drive{};  // params 2..4 and destination
         std::array<std::array<std::uint8_t, 9>, 2> customDrive{};  // bytes 10..18 of types 20, 21
-        std::array<std::array<std::uint8_t, 5>, kModTypeCount> mod{};  // params 1..4 and destination
-        std::array<std::array<std::uint8_t, 5>, kDlyTypeCount> dly{};
+        using ModuleTypes = std::array<std::array<std::uint8_t, 5>, kModTypeCount>;  // params 1..4 and destination
+        static_assert(kModTypeCount == kDlyTypeCount);
+        ModuleTypes mod{};
+        ModuleTypes dly{};
     };
+    // A Mod or Dly/Rev type change: the old type's four values are kept under
+    // it and its destination under the effective type (whose list it
+    // indexes); the new type's come back.
+    void SwapTypeMemory(Memory::ModuleTypes& memory, int typeByte, int firstParam, int destByte, int type,
+                        int oldEffective);
     std::uint8_t& At(int byte) { return (*patch_)[static_cast<std::size_t>(byte)]; }
     int Byte(int byte) const { return (*patch_)[static_cast<std::size_t>(byte)]; }
     KnobView Knob(const ParamDef* def, int byte) const;
