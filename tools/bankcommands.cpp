@@ -207,7 +207,7 @@ void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
             out << "note: the edit buffer is left out (take it with --edit-buffer-to U01..u94)\n";
         TakeSysEx(bank->document, contents, editRow);
         SaveBank(bank->document, bank->settings, *second);
-        out << contents.Summary() << "\n";
+        out << "taken into " << *second << ": " << contents.Summary() << "\n";
     });
 
     auto* diff = app.add_subcommand("diff", "The patches that differ between two banks, parameter by parameter. Exit 0: equal, 1: different, 2: an error.");
