@@ -17,6 +17,10 @@ int Utf8Length(std::string_view text);
 // At most 250 characters and 255 bytes.
 bool CommentFits(std::string_view utf8);
 
+// The longest start of `inserted` (whole characters, no NUL) that still
+// fits when it is put into `kept`, the comment's text around the insertion.
+std::string FittingInsertion(std::string_view kept, std::string_view inserted);
+
 // What the comment window hands back: the original bytes when the text
 // shown was not changed, else the edited text's UTF-8 bytes.
 std::string HandBackBytes(const std::string& original, const std::string& shownUtf8, const std::string& editedUtf8);

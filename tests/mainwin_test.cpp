@@ -3,7 +3,10 @@
 // simulated ORB-8's message log.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QSettings>
@@ -432,6 +435,58 @@ TEST(CommentWindow, LimitsAndOldBytes) {
     app.win->MemoMenuClick();
     EXPECT_FALSE(app.win->MemoWin->parentWidget()->isMinimized());
     EXPECT_EQ(memo->toPlainText(), QString::fromUtf8("caf\xC3\xA9!"));
+}
+
+// Pasting with nothing copied (a fresh login) must not crash any text entry;
+// pasted text goes into the comment up to its limit, and Edit > Paste follows
+// the clipboard while the comment window has the focus.
+TEST(CommentWindow, PasteFromAnEmptyAndAFullClipboard) {
+    App app;
+    TProjectWindow* p = app.Project();
+    QPlainTextEdit* memo = app.win->MemoWin->Memo;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    // Under a window system the focus needs an active window.
+    app.win->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app.win.get()));
+    app.win->MemoMenu->trigger();
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton);
+    memo->setFocus();
+    QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(memo->toPlainText(), "");
+    app.Idle();
+    EXPECT_FALSE(app.win->PasteMenu->isEnabled());
+    app.win->CustomDistNewMenu->trigger();
+    for (QLineEdit* entry : app.win->findChildren<QLineEdit*>()) {
+        const QString before = entry->text();
+        QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(entry->text(), before) << entry->objectName().toStdString();
+    }
+    app.win->MdiArea->setActiveSubWindow(p->SubWindow());
+
+    memo->setFocus();
+    clipboard->setText(QString(300, 'z'));
+    // Opening the Edit menu takes the focus from the comment; Paste stays enabled.
+    app.win->EditMenu->popup(app.win->mapToGlobal(QPoint(10, 10)));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(app.win->PasteMenu->isEnabled());
+    app.win->EditMenu->hide();
+    memo->setFocus();
+    QTest::keyClicks(memo, "ab");
+    QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(memo->toPlainText(), "ab" + QString(248, 'z'));
+    // Full: the menu's Paste adds nothing, and nothing is lost.
+    app.win->PasteMenu->trigger();
+    EXPECT_EQ(memo->toPlainText().size(), 250);
+    p->SetCurrentRow(2);
+    EXPECT_EQ(p->Document().CommentOfRow(1), ("ab" + std::string(248, 'z')));
+
+    // Edit > Paste with the comment focused pastes text there, not the copy buffer.
+    memo->setFocus();
+    clipboard->setText(QStringLiteral("slap-back"));
+    app.win->PasteMenu->trigger();
+    EXPECT_EQ(memo->toPlainText(), "slap-back");
+    clipboard->clear();
 }
 
 TEST(MainWindow, CopyAndPasteAPatch) {

@@ -298,6 +298,8 @@ void TMainWin::CreateMenus() {
     connect(CompareMenu, &QAction::toggled, this, &TMainWin::SetCompare);
     connect(DifferencesMenu, &QAction::triggered, this, &TMainWin::DifferencesMenuClick);
     connect(PasteMenu, &QAction::triggered, this, &TMainWin::PasteMenuClick);
+    // Opened with the mouse, the menu shows what its items may do right now.
+    connect(EditMenu, &QMenu::aboutToShow, this, &TMainWin::OnIdleHandlerIdle);
     connect(OnLineMenu, &QAction::triggered, this, &TMainWin::OnLineExecute);
     connect(UploadMenu, &QAction::triggered, this, &TMainWin::UploadMenuClick);
     connect(DownloadMenu, &QAction::triggered, this, &TMainWin::DownloadMenuClick);
@@ -620,7 +622,7 @@ bool TMainWin::FileSaveAsExecute(DocumentWindow* target) {
 
 void TMainWin::CopyMenuClick() {
     if (MemoWin->HasFocus()) {
-        MemoWin->Memo->copy();
+        MemoWin->Copy();
         return;
     }
     if (!CurrentProject || ActiveDocument != CurrentProject) return;
@@ -631,7 +633,7 @@ void TMainWin::CopyMenuClick() {
 
 void TMainWin::PasteMenuClick() {
     if (MemoWin->HasFocus()) {
-        MemoWin->Memo->paste();
+        MemoWin->Paste();
         return;
     }
     if (!ActiveDocument || !CurrentProject || ActiveDocument != CurrentProject) return;
@@ -769,7 +771,8 @@ void TMainWin::OnIdleHandlerIdle() {
     SaveMenu->setEnabled(e.save);
     SaveAsMenu->setEnabled(e.saveAs);
     CopyMenu->setEnabled(e.copy || MemoWin->HasFocus());
-    PasteMenu->setEnabled(e.paste || MemoWin->HasFocus());
+    // In the comment window Paste pastes text, when the clipboard has some.
+    PasteMenu->setEnabled(MemoWin->HasFocus() ? MemoWin->CanPaste() : e.paste);
     MemoMenu->setEnabled(e.comment);
     ImportSyxMenu->setEnabled(state.active == DocumentKind::Project);
     ExportMenu->setEnabled(state.active == DocumentKind::Project);
@@ -887,7 +890,11 @@ void TMainWin::closeEvent(QCloseEvent* event) {
         }
     }
     link_->OffLine();
-    RtmPopUp->hide();
+    // Every other window of the frame goes too (keyboard, Differences, RTM,
+    // about box): a visible one that refuses to close would stop the
+    // application's quit that this close starts.
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child->isWindow() && child->isVisible()) child->hide();
     if (QSettings* settings = options_.settings) {
         settings->setValue("frame/geometry", saveGeometry());
         settings->setValue("midi/output", midi_->MidiOutName);

@@ -1,7 +1,11 @@
 #include "editors/ui/memo.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -12,12 +16,37 @@
 
 using namespace orb8;
 
+namespace {
+
+// The comment's text box takes only plain text from the clipboard or a
+// drop, and only as much of it as the comment can hold. Qt 6.4's own
+// insertion crashes on clipboard data without formats (an empty clipboard).
+class CommentEdit : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override { return source && source->hasText(); }
+    void insertFromMimeData(const QMimeData* source) override {
+        if (!source || !source->hasText()) return;
+        QTextCursor cursor = textCursor();
+        QString kept = toPlainText();
+        kept.remove(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
+        const std::string fits = FittingInsertion(kept.toStdString(), source->text().toStdString());
+        cursor.insertText(QString::fromStdString(fits));
+        setTextCursor(cursor);
+        ensureCursorVisible();
+    }
+};
+
+}  // namespace
+
 TMemoWin::TMemoWin(TMainWin& main) : QWidget(nullptr), main_(main) {
     setObjectName("MemoWin");
     setWindowTitle(tr("COMMENT"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    Memo = new QPlainTextEdit(this);
+    Memo = new CommentEdit(this);
     Memo->setObjectName("Memo");
     Memo->setTabChangesFocus(true);
     layout->addWidget(Memo);
@@ -71,7 +100,18 @@ void TMemoWin::Clear() {
     filling_ = false;
 }
 
-bool TMemoWin::HasFocus() const { return Memo->hasFocus(); }
+bool TMemoWin::HasFocus() const { return Memo->hasFocus() || focusedBeforePopup_; }
+
+void TMemoWin::Copy() { Memo->copy(); }
+
+void TMemoWin::Paste() {
+    if (CanPaste()) Memo->paste();
+}
+
+bool TMemoWin::CanPaste() const {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return HasFocus() && !Memo->isReadOnly() && data && data->hasText();
+}
 
 // A change that would not fit is taken back, and the status line says why.
 void TMemoWin::Limit() {
@@ -94,7 +134,12 @@ void TMemoWin::Limit() {
 
 // Leaving the window hands the comment back.
 bool TMemoWin::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Memo && event->type() == QEvent::FocusOut) HandBack();
+    if (watched == Memo && event->type() == QEvent::FocusIn) focusedBeforePopup_ = false;
+    if (watched == Memo && event->type() == QEvent::FocusOut) {
+        // A menu opened over the text box: its Copy and Paste still mean the comment.
+        focusedBeforePopup_ = static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
+        HandBack();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -28,7 +28,12 @@ public:
     bool HandBack();
     // Empties the window and forgets its patch (no project left).
     void Clear();
+    // The text box has the focus, or had it when a menu opened over it.
     bool HasFocus() const;
+    // Edit > Paste would paste text from the clipboard into the comment.
+    bool CanPaste() const;
+    void Copy();
+    void Paste();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -44,4 +49,5 @@ private:
     QString shown_;         // the text they were shown as
     QString accepted_;      // the last text within the limits
     bool filling_ = false;
+    bool focusedBeforePopup_ = false;
 };
