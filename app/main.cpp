@@ -35,6 +35,12 @@ public:
     }
 };
 
+// Japanese captions on a Japanese system, unless the command line starts with -E or /E.
+bool JapaneseCaptions(const QStringList& arguments) {
+    const bool english = !arguments.isEmpty() && (arguments[0] == "-E" || arguments[0] == "/E");
+    return QLocale::system().language() == QLocale::Japanese && !english;
+}
+
 int Screenshot(int argc, char** argv, const QString& file, const QStringList& rest) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     Orb8Application app(argc, argv);
@@ -42,7 +48,8 @@ int Screenshot(int argc, char** argv, const QString& file, const QStringList& re
     midi.realPorts = false;
     orb8::MidiSystem system(midi);
     QtUserDialogs dialogs;
-    TMainWin window(system, dialogs, MainWinOptions{false, rest, false});
+    // The captions the user sees on this system.
+    TMainWin window(system, dialogs, MainWinOptions{JapaneseCaptions(rest), rest, false});
     window.show();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     window.OnIdleHandlerIdle();
@@ -78,12 +85,11 @@ int main(int argc, char** argv) {
     });
     Orb8Application app(argc, argv);
     app.setApplicationName("orb8ed");
-    app.setApplicationDisplayName("ORB-8ED");
+    // No display name: Qt would append it to every window title ("ORB-8ED - NoName1 — ORB-8ED").
     app.setApplicationVersion(ORB8_VERSION);
     app.setDesktopFileName("com.example.orb8ed");
     app.setWindowIcon(QIcon(":/icons/com.example.orb8ed.png"));
-    const bool english = !arguments.isEmpty() && (arguments[0] == "-E" || arguments[0] == "/E");
-    const bool japanese = QLocale::system().language() == QLocale::Japanese && !english;
+    const bool japanese = JapaneseCaptions(arguments);
     // For the start-up benchmark: say when the first project window shows, and end.
     const bool probe = arguments.removeAll("--startup-probe") > 0;
     const std::unique_ptr<orb8::MidiSystem> system = midiSystem.get();

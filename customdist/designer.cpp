@@ -39,6 +39,13 @@ int CharacterDesigner::MatchingPreset() const { return MatchingClipperPreset(dat
 
 void CharacterDesigner::ApplyPreset(int preset) { data_.ApplyClipperPreset(set_, preset); }
 
+int CharacterDesigner::TakeMatchingPreset() {
+    if (slots_.front() != SlotBottom) return -1;
+    const int preset = MatchingPreset();
+    if (preset >= 0) ApplyPreset(preset);
+    return preset;
+}
+
 void CharacterDesigner::Calc(const std::vector<FilterInput>& input) {
     for (std::size_t i = 0; i < slots_.size() && i < input.size(); ++i) {
         FilterRecord& f = data_.filters[static_cast<std::size_t>(FilterNumber(set_, slots_[i]))];
@@ -54,6 +61,7 @@ void CharacterDesigner::Calc(const std::vector<FilterInput>& input) {
     std::vector<int> compute = slots_;
     if (slots_.front() == SlotBottom) compute.insert(compute.end(), {SlotClip1, SlotClip2});
     for (int slot : compute) ComputeCoefficients(data_.filters[static_cast<std::size_t>(FilterNumber(set_, slot))]);
+    TakeMatchingPreset();
 }
 
 std::array<double, kPlotPoints> CharacterDesigner::Levels() const {

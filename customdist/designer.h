@@ -47,9 +47,15 @@ public:
     int MatchingPreset() const;
     // The preset chosen in the list: clip filters and clipper block.
     void ApplyPreset(int preset);
+    // A distortion character whose clipper matches a preset takes that
+    // preset's clip filters as the preset gives them (not clamped), as the
+    // designer does each time it shows the set; returns the preset, or -1
+    // (a clipper that matches none keeps its data).
+    int TakeMatchingPreset();
     // CALC: takes the columns' texts, clamps them, snaps every filter of
     // the document to the device's steps and computes this designer's
-    // coefficients (and the clip filters' with a distortion character).
+    // coefficients (and the clip filters' with a distortion character), then
+    // takes the matching preset's clip filters again.
     void Calc(const std::vector<FilterInput>& input);
     // The plot: the level in dB at the plot frequencies of this designer's filters.
     std::array<double, kPlotPoints> Levels() const;

@@ -69,3 +69,30 @@ TEST(Designer, PresetsAndToneFilters) {
     EXPECT_FALSE(high.Columns()[0].gainUsed);
     EXPECT_TRUE(high.Columns()[0].qUsed);
 }
+
+// CALC snaps every filter to the device's steps, but a distortion character
+// whose clipper matches a preset keeps that preset's clip filters as it gives
+// them: the file saved afterwards holds Freq 0.0 for "Op-Amp overload"'s
+// empty clip filters, not the clamped 40.0. A clipper that matches no preset
+// keeps its data.
+TEST(Designer, CalcKeepsTheMatchingPresetsClipFilters) {
+    CustomDistData data = CustomDistData::NewDocument();
+    const ClipperPreset& preset = ClipperPresets()[0];
+    CharacterDesigner d = CharacterDesigner::Distortion(data, 0);
+    d.Calc({{true, FilterPeq, "1000", "3", "1", "0"}, {false, 0, "630", "0", "0.71", "0"}, {false, 0, "1200", "0", "0.71", "0"}});
+    for (int k = 0; k < 2; ++k) {
+        const FilterRecord& clip = data.filters[static_cast<std::size_t>(FilterNumber(0, SlotClip1 + k))];
+        EXPECT_EQ(clip.freq, preset.filters[k].freq) << k;
+        EXPECT_EQ(clip.q, preset.filters[k].q) << k;
+    }
+    // Set 1 was only snapped by set 0's CALC; the window shows it: the preset comes back.
+    CharacterDesigner other = CharacterDesigner::Distortion(data, 1);
+    EXPECT_EQ(data.filters[static_cast<std::size_t>(FilterNumber(1, SlotClip1))].freq, 40);
+    EXPECT_EQ(other.TakeMatchingPreset(), 0);
+    EXPECT_EQ(data.filters[static_cast<std::size_t>(FilterNumber(1, SlotClip1))].freq, preset.filters[0].freq);
+
+    data.clippers[1][0] ^= 0x77;
+    const CustomDistData custom = data;
+    EXPECT_EQ(other.TakeMatchingPreset(), -1);
+    EXPECT_EQ(data.FileImage(), custom.FileImage());
+}

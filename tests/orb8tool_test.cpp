@@ -257,6 +257,15 @@ TEST(Orb8Tool, DstCommand) {
     EXPECT_NE(odd.out.find("unknown"), std::string::npos);
     EXPECT_NE(odd.out.find("custom"), std::string::npos);
 
+    // Long values stay in columns of their own: a frequency of -1e+300 and a gain of 2.6.
+    const double freq = -1e300, gain = 2.6;
+    std::memcpy(bytes.data() + 8, &freq, sizeof freq);
+    std::memcpy(bytes.data() + 16, &gain, sizeof gain);
+    WriteAll(path, bytes);
+    const ToolRun wide = Tool({"dst", path});
+    ASSERT_EQ(wide.code, 0) << wide.err;
+    EXPECT_NE(wide.out.find(" -1e+300 2.6 "), std::string::npos) << wide.out;
+
     bytes.resize(100);
     WriteAll(path, bytes);
     const ToolRun shortFile = Tool({"dst", path});

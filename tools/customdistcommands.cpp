@@ -89,11 +89,22 @@ void ListDst(const CustomDistDocument& doc, std::ostream& out) {
         const bool valid = ComputeCoefficients(computed);
         std::ostringstream line;
         line.imbue(std::locale::classic());
-        line << std::left << std::setw(7) << n << std::setw(10) << SetName(n / kSlotsPerSet) << std::setw(10)
-             << SlotRoleName(n % kSlotsPerSet) << std::setw(4) << static_cast<int>(r.on) << std::setw(18)
-             << FilterTypeText(r.type) << std::setw(7) << RealText(r.freq) << std::setw(7) << RealText(r.gain)
-             << std::setw(6) << RealText(r.q) << std::setw(7) << RealText(r.trim) << std::setw(16)
-             << HexBytes(code, " ") << (valid ? "Valid" : "invalid");
+        // Each cell padded to its column and followed by a space, so that a
+        // long value (a file may hold any number) never runs into the next.
+        const auto cell = [&line](std::string_view text, int width) {
+            line << std::left << std::setw(width - 1) << text << ' ';
+        };
+        cell(std::to_string(n), 7);
+        cell(SetName(n / kSlotsPerSet), 10);
+        cell(SlotRoleName(n % kSlotsPerSet), 10);
+        cell(std::to_string(static_cast<int>(r.on)), 4);
+        cell(FilterTypeText(r.type), 18);
+        cell(RealText(r.freq), 7);
+        cell(RealText(r.gain), 7);
+        cell(RealText(r.q), 6);
+        cell(RealText(r.trim), 7);
+        cell(HexBytes(code, " "), 16);
+        line << (valid ? "Valid" : "invalid");
         out << line.str() << "\n";
     }
     for (int set = 0; set < kSetCount; ++set) {

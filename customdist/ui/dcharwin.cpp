@@ -81,7 +81,7 @@ void TDstCharWin::Refresh() {
     for (std::size_t i = 0; i < 3; ++i) Columns[i]->Show(columns[i]);
     // A clipper that matches no preset (received, or from a file) is kept:
     // no preset is selected and nothing is overwritten.
-    ListBox->setCurrentRow(designer_.MatchingPreset());
+    ListBox->setCurrentRow(designer_.TakeMatchingPreset());
     PaintBoxDistChar->SetLevels(designer_.Levels());
     Caption();
     filling_ = false;

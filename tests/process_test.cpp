@@ -1,0 +1,164 @@
+// The window program as a process: File > Exit ends it whatever other
+// windows are open (the keyboard, the Differences and RTM windows, the
+// designers and the about box each refuse a close of their own, and none of
+// them may keep the event loop running; each order of opening runs in a
+// process of its own, this binary started again with --open); its pictures
+// show the system's language; its title under a window system is exactly
+// the program's own.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <map>
+
+#include "controls/colorbutton.h"
+#include "customdist/ui/customdistwin.h"
+#include "editors/ui/aboutbox.h"
+#include "editors/ui/ctpanel.h"
+#include "tests/apprig.h"
+
+namespace {
+
+using Opener = std::function<void(TMainWin&)>;
+
+const std::map<QString, Opener>& Openers() {
+    static const std::map<QString, Opener> openers = {
+        {"keyboard", [](TMainWin& w) { w.KeyboardMenu->trigger(); }},
+        {"differences", [](TMainWin& w) { w.DifferencesMenu->trigger(); }},
+        {"rtm", [](TMainWin& w) { QTest::mouseClick(w.ControlPanel->RtmEditBtn, Qt::LeftButton); }},
+        {"designers",
+         [](TMainWin& w) {
+             w.CustomDistNewMenu->trigger();
+             auto* dist = qobject_cast<TCustomDistWin*>(w.DocumentWindows.last().data());
+             QTest::mouseClick(dist->DstChar1Btn, Qt::LeftButton);
+             QTest::mouseClick(dist->LowChar2Btn, Qt::LeftButton);
+         }},
+        {"about", [](TMainWin& w) { w.AboutBox->show(); }},  // as the splash shows it at start
+    };
+    return openers;
+}
+
+char** gArgv = nullptr;
+
+// The child: opens the windows named, chooses Exit and runs the event loop,
+// whose end is the end of the process.
+int OpenAndExit(const QStringList& order) {
+    AppRig rig;
+    for (const QString& name : order) Openers().at(name)(*rig.win);
+    QTimer::singleShot(0, rig.win.get(), [&rig] { rig.win->ExitMenu->trigger(); });
+    return QApplication::exec();
+}
+
+}  // namespace
+
+TEST(Exit, EndsTheProgramWhateverWindowsAreOpen) {
+    const QStringList orders = {
+        "keyboard,differences",
+        "keyboard,differences,rtm,designers,about",
+        "about,designers,rtm,differences,keyboard",
+        "differences,designers,keyboard",
+        "rtm,keyboard,about",
+        "designers,about,differences",
+    };
+    for (const QString& order : orders) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QString::fromLocal8Bit(gArgv[0]), {"--open", order});
+        ASSERT_TRUE(child.waitForStarted(10000));
+        const bool ended = child.waitForFinished(10000);
+        if (!ended) {
+            child.kill();
+            child.waitForFinished();
+        }
+        EXPECT_TRUE(ended) << "still running after Exit; opened: " << order.toStdString();
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << order.toStdString();
+        EXPECT_EQ(child.exitCode(), 0) << order.toStdString();
+    }
+}
+
+namespace {
+
+// orb8ed with a home of its own (nothing of the user's is read or written).
+QProcessEnvironment ProgramEnvironment(const QTemporaryDir& home) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.path() + "/config");
+    env.insert("XDG_DATA_HOME", home.path() + "/data");
+    env.remove("LC_ALL");
+    env.remove("LC_MESSAGES");
+    return env;
+}
+
+QByteArray Screenshot(const QTemporaryDir& home, const QString& lang, const QStringList& extra) {
+    QProcess program;
+    QProcessEnvironment env = ProgramEnvironment(home);
+    env.insert("LANG", lang);
+    program.setProcessEnvironment(env);
+    const QString file = home.filePath(lang + extra.join("") + ".png");
+    program.start(ORB8ED_PATH, QStringList{"--screenshot", file} + extra);
+    if (!program.waitForFinished(30000) || program.exitCode() != 0) return {};
+    QFile picture(file);
+    return picture.open(QIODevice::ReadOnly) ? picture.readAll() : QByteArray();
+}
+
+}  // namespace
+
+// make run shows the window a user of this system sees: on a Japanese system
+// the Japanese captions, with -E the English ones.
+TEST(Screenshot, DrawsTheCaptionsOfTheSystemsLanguage) {
+    QTemporaryDir home;
+    // The same system (and so the same fonts): only the captions tell the two apart.
+    const QByteArray japanese = Screenshot(home, "ja_JP.UTF-8", {});
+    const QByteArray forcedEnglish = Screenshot(home, "ja_JP.UTF-8", {"-E"});
+    const QByteArray again = Screenshot(home, "ja_JP.UTF-8", {});
+    ASSERT_FALSE(japanese.isEmpty());
+    ASSERT_FALSE(forcedEnglish.isEmpty());
+    EXPECT_NE(japanese, forcedEnglish);
+    EXPECT_EQ(japanese, again);
+}
+
+// Under X the frame's title is "ORB-8ED - " and the caption, and nothing
+// after it (Qt appends an application display name to every title).
+TEST(Title, IsExactlyTheProgramsOwn) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X server (the xvfb run of this test)";
+    QTemporaryDir home;
+    QProcess program;
+    QProcessEnvironment env = ProgramEnvironment(home);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("LANG", "C.UTF-8");
+    program.setProcessEnvironment(env);
+    program.start(ORB8ED_PATH, QStringList{});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    QString names;
+    // The frame shows its title once the first project window is there.
+    for (QDeadlineTimer deadline(20000); !deadline.hasExpired();) {
+        QProcess tree;
+        tree.start("xwininfo", {"-root", "-tree"});
+        tree.waitForFinished(5000);
+        names = QString::fromUtf8(tree.readAllStandardOutput());
+        if (names.contains("ORB-8ED - NoName1")) break;
+        program.waitForFinished(100);  // a pause that also notices an early end
+    }
+    program.terminate();
+    program.waitForFinished(10000);
+    EXPECT_TRUE(names.contains("\"ORB-8ED - NoName1\"")) << names.toStdString();
+    EXPECT_FALSE(names.contains("NoName1 \u2014")) << names.toStdString();
+}
+
+int main(int argc, char** argv) {
+    gArgv = argv;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (const auto at = args.indexOf("--open"); at >= 0 && at + 1 < args.size())
+        return OpenAndExit(args[at + 1].split(',', Qt::SkipEmptyParts));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
