@@ -9,4 +9,23 @@ std::vector<std::pair<int, int>> SwitchBytes(const PatchData& from, const PatchD
     return bytes;
 }
 
+std::vector<std::pair<int, int>> CompareSession::On(const PatchData& edited, const PatchData& stored, const Show& show) {
+    if (!comparing_) held_ = edited;
+    comparing_ = true;
+    shown_ = stored;
+    show(shown_);
+    auto bytes = SwitchBytes(held_, shown_);
+    held_ = shown_;
+    return bytes;
+}
+
+std::vector<std::pair<int, int>> CompareSession::Off(PatchData& edited, const Show& show) {
+    if (!comparing_) return {};
+    comparing_ = false;
+    show(edited);
+    auto bytes = SwitchBytes(held_, edited);
+    held_ = edited;
+    return bytes;
+}
+
 }  // namespace orb8

@@ -1,0 +1,67 @@
+// A custom distortion document as the window program edits it: the document
+// and its history. Every change (CALC, a clipper preset, a receive) goes
+// through Perform and is one step; undo and redo put the data back and tell
+// the listeners (the designers that show it). "Modified" is where the
+// history stands.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "customdist/customdistdata.h"
+#include "patch/history.h"
+
+namespace orb8 {
+
+// The same on the processor: equal device images of every filter and clipper.
+bool SameDeviceData(const CustomDistData& a, const CustomDistData& b);
+
+class CustomDistSession {
+public:
+    using Listener = std::function<void()>;
+
+    CustomDistSession() = default;
+    CustomDistSession(const CustomDistSession&) = delete;
+    CustomDistSession& operator=(const CustomDistSession&) = delete;
+
+    const CustomDistDocument& Document() const { return document_; }
+    // For the transfers, which fill the document in place (inside Perform).
+    CustomDistDocument& Document() { return document_; }
+    const CustomDistData& Data() const { return document_.data; }
+
+    // `operation` changes the data; the change is one step named `text`. A
+    // change of nothing is no step, unless `always` (CALC is a step whatever
+    // it computes). True when a step was recorded.
+    bool Perform(const std::string& text, const std::function<void(CustomDistData&)>& operation, bool always = false);
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    std::string UndoText() const { return history_.UndoText(); }
+    std::string RedoText() const { return history_.RedoText(); }
+    int StepCount() const { return history_.Count(); }
+    bool Modified() const { return !history_.AtSavedState(); }
+
+    FileResult Load();
+    FileResult Save();
+    void SetFileName(const std::string& path) { document_.fileName = path; }
+
+    int Listen(Listener listener);
+    void Unlisten(int id);
+
+private:
+    struct Step {
+        CustomDistData before, after;
+        bool Merge(const Step&) { return false; }
+    };
+    bool Walk(bool undo);
+    void Tell();
+
+    CustomDistDocument document_;
+    History<Step> history_;
+    std::map<int, Listener> listeners_;
+    int nextListener_ = 0;
+};
+
+}  // namespace orb8

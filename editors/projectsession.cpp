@@ -1,0 +1,138 @@
+#include "editors/projectsession.h"
+
+#include <algorithm>
+
+namespace orb8 {
+
+bool SessionChange::Touches(int index) const {
+    if (all) return true;
+    for (const auto& [patch, bytes] : patches)
+        if (patch == index) return true;
+    return std::find(comments.begin(), comments.end(), index) != comments.end();
+}
+
+std::vector<int> SessionChange::Rows() const {
+    std::vector<int> rows;
+    if (all) {
+        for (int row = 1; row <= kPatchCount; ++row) rows.push_back(row);
+        return rows;
+    }
+    for (const auto& [patch, bytes] : patches) rows.push_back(patch + 1);
+    for (int index : comments) rows.push_back(index + 1);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+ProjectSession::ProjectSession(CustomSettingsBlock& settings) : settings_(settings) { stored_ = document_.patches; }
+
+void ProjectSession::Settle() {
+    if (settling_ || !pendingInput_) return;
+    settling_ = true;
+    pendingInput_();
+    settling_ = false;
+}
+
+SessionChange ProjectSession::Perform(const std::function<StepReport()>& operation) {
+    const SessionChange change = Record(operation);
+    if (change.stepped) Tell(change);
+    return change;
+}
+
+SessionChange ProjectSession::Record(const std::function<StepReport()>& operation) {
+    Settle();
+    const ProjectState before = Capture(document_, settings_);
+    StepReport report = operation();
+    ProjectStep step = ProjectStep::Between(before, document_, settings_);
+    SessionChange change;
+    change.send = std::move(report.send);
+    if (step.Empty()) return change;
+    // What changed, read from the step as an undo would: undo and redo back.
+    change.patches = step.Apply(document_, settings_, true);
+    step.Apply(document_, settings_, false);
+    change.comments = step.Comments();
+    change.stepped = true;
+    history_.Push(std::move(step), std::move(report.text), gesture_);
+    document_.modified = Modified();
+    return change;
+}
+
+void ProjectSession::BeginGesture() { gesture_ = ++nextGesture_; }
+void ProjectSession::EndGesture() { gesture_ = 0; }
+
+SessionChange ProjectSession::Undo() { return Walk(true); }
+SessionChange ProjectSession::Redo() { return Walk(false); }
+
+SessionChange ProjectSession::Walk(bool undo) {
+    Settle();
+    gesture_ = 0;
+    SessionChange change;
+    const auto* entry = undo ? history_.Undo() : history_.Redo();
+    if (!entry) return change;
+    change.patches = entry->step.Apply(document_, settings_, undo);
+    change.comments = entry->step.Comments();
+    change.stepped = true;
+    for (const auto& [patch, bytes] : change.patches) {
+        if (patch != playing_) continue;
+        const PatchData& data = document_.patches[static_cast<std::size_t>(patch)];
+        for (int byte : bytes) change.send.emplace_back(byte, data[static_cast<std::size_t>(byte)]);
+    }
+    document_.modified = Modified();
+    Tell(change);
+    return change;
+}
+
+bool ProjectSession::Modified() const { return !history_.AtSavedState(); }
+
+FileResult ProjectSession::Load() {
+    const FileResult r = document_.Load();
+    if (r.ok()) {
+        history_.Clear();
+        gesture_ = 0;
+        stored_ = document_.patches;
+        document_.modified = false;
+        SessionChange change;
+        change.all = true;
+        Tell(change);
+    }
+    return r;
+}
+
+FileResult ProjectSession::Save() {
+    Settle();
+    const FileResult r = document_.Save(settings_);
+    if (r.ok()) {
+        history_.MarkSaved();
+        gesture_ = 0;
+        stored_ = document_.patches;
+    }
+    document_.modified = Modified();
+    return r;
+}
+
+SessionChange ProjectSession::Receive(const std::string& text, const std::function<void(ProjectDocument&)>& receive) {
+    SessionChange change = Record([&] {
+        receive(document_);
+        return StepReport{text, {}};
+    });
+    stored_ = document_.patches;
+    change.all = true;
+    Tell(change);
+    return change;
+}
+
+int ProjectSession::Listen(Listener listener) {
+    listeners_[++nextListener_] = std::move(listener);
+    return nextListener_;
+}
+
+void ProjectSession::Unlisten(int id) { listeners_.erase(id); }
+
+void ProjectSession::Tell(const SessionChange& change) {
+    // A listener may stop listening while it hears.
+    const auto listeners = listeners_;
+    for (const auto& [id, listener] : listeners)
+        if (listeners_.count(id)) listener(change);
+}
+
+}  // namespace orb8

@@ -1,0 +1,117 @@
+// A project as the window program edits it: the document, its history, the
+// bank as it was last loaded, saved or received (what Compare shows), and the
+// gesture that groups the changes of one drag. Every change goes through
+// Perform, Undo or Redo: each applies the change, records (or walks) one step
+// and returns what the processor must hear and which rows show something new;
+// the windows that show the project hear the same through their listeners.
+// "Modified" is where the history stands, never a flag set by hand.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editors/projecthistory.h"
+#include "patch/history.h"
+#include "patch/projectdocument.h"
+
+namespace orb8 {
+
+// What a change did.
+struct SessionChange {
+    // ParameterChange (byte, value) for the processor, in order: what the
+    // operation itself sends, or after an undo or redo the bytes of the
+    // playing patch that changed.
+    std::vector<std::pair<int, int>> send;
+    // Per patch index, the bytes that changed, in byte order.
+    std::vector<std::pair<int, std::vector<int>>> patches;
+    std::vector<int> comments;  // patch indexes whose comment changed
+    bool all = false;           // the whole bank (a load or a receive)
+    bool stepped = false;       // a step was recorded, undone or redone
+
+    bool Touches(int index) const;
+    // The list rows (1..80) that show something new, in order.
+    std::vector<int> Rows() const;
+};
+
+// What an operation reports: its step's name and what it sends itself.
+struct StepReport {
+    std::string text;
+    std::vector<std::pair<int, int>> send;
+};
+
+class ProjectSession {
+public:
+    using Listener = std::function<void(const SessionChange&)>;
+
+    explicit ProjectSession(CustomSettingsBlock& settings);
+    ProjectSession(const ProjectSession&) = delete;
+    ProjectSession& operator=(const ProjectSession&) = delete;
+
+    const ProjectDocument& Document() const { return document_; }
+    ProjectDocument& Document() { return document_; }
+    CustomSettingsBlock& Settings() { return settings_; }
+
+    // The one way to change the project: `operation` changes the document
+    // (and the custom settings) and names the step. A change of nothing is
+    // no step.
+    SessionChange Perform(const std::function<StepReport()>& operation);
+    // The changes between Begin and End (a knob drag from press to release)
+    // are one step.
+    void BeginGesture();
+    void EndGesture();
+
+    SessionChange Undo();
+    SessionChange Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    std::string UndoText() const { return history_.UndoText(); }
+    std::string RedoText() const { return history_.RedoText(); }
+    int StepCount() const { return history_.Count(); }
+    bool Modified() const;
+
+    // The file: a load starts a new history; a save makes this the saved state.
+    FileResult Load();
+    FileResult Save();
+    void SetFileName(const std::string& path) { document_.fileName = path; }
+
+    // A whole bank from the processor (`receive` fills the document): one step,
+    // and the bank it brought is the one Compare shows from now on.
+    SessionChange Receive(const std::string& text, const std::function<void(ProjectDocument&)>& receive);
+
+    // The bank as last loaded, saved or received.
+    const PatchData& Stored(int index) const { return stored_[static_cast<std::size_t>(index)]; }
+
+    // The patch the processor plays (-1: none): undo and redo send its bytes.
+    void SetPlaying(int index) { playing_ = index; }
+    int Playing() const { return playing_; }
+
+    // Input still being typed somewhere (a comment) goes into the document
+    // before any step, undo, redo, save or question about the document.
+    void SetPendingInput(std::function<void()> handBack) { pendingInput_ = std::move(handBack); }
+    void ClearPendingInput() { pendingInput_ = nullptr; }
+    void Settle();
+
+    int Listen(Listener listener);
+    void Unlisten(int id);
+
+private:
+    SessionChange Record(const std::function<StepReport()>& operation);
+    SessionChange Walk(bool undo);
+    void Tell(const SessionChange& change);
+
+    CustomSettingsBlock& settings_;
+    ProjectDocument document_;
+    History<ProjectStep> history_;
+    std::array<PatchData, kPatchCount> stored_{};
+    int gesture_ = 0, nextGesture_ = 0;
+    int playing_ = -1;
+    bool settling_ = false;
+    std::function<void()> pendingInput_;
+    std::map<int, Listener> listeners_;
+    int nextListener_ = 0;
+};
+
+}  // namespace orb8
