@@ -1,40 +1,8 @@
 #include "app/framerules.h"
 
-#include <cctype>
+#include <algorithm>
 
 namespace orb8 {
-namespace {
-
-std::string LowerNamePart(std::string_view path) {
-    const auto slash = path.find_last_of('/');
-    std::string name(slash == std::string_view::npos ? path : path.substr(slash + 1));
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name;
-}
-
-bool EndsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-}  // namespace
-
-DocumentKind KindOfPath(std::string_view path) {
-    const std::string name = LowerNamePart(path);
-    if (EndsWith(name, ".orb")) return DocumentKind::Project;
-    if (EndsWith(name, ".dst")) return DocumentKind::CustomDist;
-    return DocumentKind::None;
-}
-
-std::string WithExtension(const std::string& path, DocumentKind kind) {
-    const char* extension = kind == DocumentKind::Project ? ".orb" : kind == DocumentKind::CustomDist ? ".dst" : "";
-    if (!*extension || EndsWith(LowerNamePart(path), extension)) return path;
-    return path + extension;
-}
-
-std::string DocumentCaption(const std::string& fileName, const std::string& untitled, bool modified) {
-    return (fileName.empty() ? untitled : fileName) + (modified ? "*" : "");
-}
-
 std::string MainTitle(const std::string& activeCaption) { return std::string(kShortTitle) + " - " + activeCaption; }
 
 std::string WindowListText(int index, const std::string& caption) {
@@ -52,8 +20,6 @@ std::string DownloadPageAddress(bool japanese) {
     return japanese ? "https://www.example.com/vesk/ja/orb-8/download/"
                     : "https://www.example.com/vesk/en/orb-8/download/";
 }
-
-bool KeepsPathAfterFailedLoad(bool fileExists) { return !fileExists; }
 
 FrameEnabling IdleEnabling(const FrameState& s) {
     FrameEnabling e;
@@ -80,6 +46,21 @@ FrameEnabling IdleEnabling(const FrameState& s) {
     e.channelMenu = e.designMenu = s.onLine;
     e.onLineCaption = s.onLine ? "Off &Line" : "On &Line";
     return e;
+}
+
+std::vector<std::string> RememberRecent(std::vector<std::string> files, const std::string& path) {
+    if (path.empty()) return files;
+    files.erase(std::remove(files.begin(), files.end(), path), files.end());
+    files.insert(files.begin(), path);
+    if (files.size() > static_cast<std::size_t>(kRecentFiles)) files.resize(kRecentFiles);
+    return files;
+}
+
+const std::vector<std::pair<int, int>>& DesignModeMessages() {
+    static const std::vector<std::pair<int, int>> messages = {{1, 20},  {0, 1},   {10, 9},  {11, 9},  {12, 9},
+                                                              {13, 9},  {51, 26}, {52, 27}, {53, 41}, {54, 31},
+                                                              {55, 29}, {56, 36}, {57, 0},  {58, 0}};
+    return messages;
 }
 
 }  // namespace orb8

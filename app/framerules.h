@@ -1,29 +1,18 @@
-// The main window's rules as plain functions: what a path opens as, the
-// extension Save As gives, captions and titles, the window list, the web
-// pages, and what the idle pass enables. The window only applies them.
+// The main window's rules as plain functions: its title, the window list,
+// the web pages, the recent files, design mode's messages and what the idle
+// pass enables. The window only applies them.
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "workspace/documentrules.h"
 
 namespace orb8 {
 
-inline constexpr const char* kShortTitle = "ORB-8ED";
-inline constexpr const char* kLongTitle = "ORB-8 Librarian/Editor";
-
-enum class DocumentKind { None, Project, CustomDist };
-
-// Open by name: the lower-cased file-name part ends in ".orb" or ".dst";
-// anything else opens nothing.
-DocumentKind KindOfPath(std::string_view path);
-// Save As: the extension is appended unless the lower-cased file-name part
-// already ends in it ("bank" gives "bank.orb", "bank.ORB" stays).
-std::string WithExtension(const std::string& path, DocumentKind kind);
-
-// A document window's caption: the file name, or the untitled name
-// ("NoName3", "NoNameDst1") when there is none; "*" while modified.
-std::string DocumentCaption(const std::string& fileName, const std::string& untitled, bool modified);
 // "ORB-8ED - " and the active document's caption.
 std::string MainTitle(const std::string& activeCaption);
 
@@ -35,11 +24,6 @@ int WindowListShortcutDigit(int index);  // 1..9, or 0 for none
 // The maker's pages, in one place.
 std::string HomePageAddress(bool japanese);
 std::string DownloadPageAddress(bool japanese);
-
-// A file that exists but could not be loaded leaves no path behind, so that
-// Save never overwrites it; a path that does not exist is kept (the blank
-// window saves there).
-bool KeepsPathAfterFailedLoad(bool fileExists);
 
 // What the idle pass sets. An empty optional leaves that item as it is.
 struct FrameState {
@@ -58,5 +42,14 @@ struct FrameEnabling {
     const char* onLineCaption = "On &Line";
 };
 FrameEnabling IdleEnabling(const FrameState& state);
+
+// File > Recent Files: the path first, once, and at most eight.
+constexpr int kRecentFiles = 8;
+std::vector<std::string> RememberRecent(std::vector<std::string> files, const std::string& path);
+
+// Design mode: the ParameterChange messages (byte, value), in order, that
+// leave only the drive on, with the first custom drive type, and name the
+// edit buffer "DESIGN".
+const std::vector<std::pair<int, int>>& DesignModeMessages();
 
 }  // namespace orb8

@@ -15,7 +15,7 @@
 
 #include "app/startupprobe.h"
 #include "app/ui/mainwin.h"
-#include "app/ui/userdialogs.h"
+#include "workspace/ui/userdialogs.h"
 #include "midi/midisystem.h"
 #include "midi/rtmidibackend.h"
 

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/ui/mainwin.h"
-#include "app/ui/userdialogs.h"
+#include "workspace/ui/userdialogs.h"
 #include "device/devicelink.h"
 #include "device/ui/windowhost.h"
 #include "midi/midibackend.h"

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/ui/documentwindow.h"
+#include "workspace/ui/documentwindow.h"
 #include "app/ui/mainwin.h"
 #include "bench/benchsupport.h"
 #include "controls/volume.h"
@@ -35,9 +35,13 @@ int main(int argc, char** argv) {
     OnLineWindow rig;
     RecordingPort& port = *rig.port;
     TMainWin& win = rig.win;
-    auto& patch = win.CurrentProject->Document().patches[0];
-    patch[orb8::ModuleSwitches] = orb8::ModOn;
-    patch[orb8::ModType] = 16;  // "BPM DLY": BPM 0..210, the widest knob
+    orb8::ProjectSession& session = win.CurrentProject->Session();
+    session.Perform([&] {
+        auto& patch = session.Document().patches[0];
+        patch[orb8::ModuleSwitches] = orb8::ModOn;
+        patch[orb8::ModType] = 16;  // "BPM DLY": BPM 0..210, the widest knob
+        return orb8::StepReport{"bench", {}};
+    });
     win.CurrentProject->SelectRow(1);
     TVolume* knob = win.ControlPanel->ModVolume[0].knob;
 
@@ -76,6 +80,5 @@ int main(int argc, char** argv) {
     std::printf("  median %.1f us, 99th percentile %.1f us (target under 1000 us)\n", at(0.5), at(0.99));
     std::printf("A drag across the whole range of BPM (0..210): %zu messages, %zu bytes on the wire (%.0f ms at MIDI speed)\n",
                 messages, bytes, bytes * 0.32);
-    for (auto& w : win.DocumentWindows) w->SetModified(false);
     return 0;
 }

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/ui/documentwindow.h"
+#include "workspace/ui/documentwindow.h"
 #include "app/ui/mainwin.h"
 #include "bench/benchsupport.h"
 #include "device/ui/windowhost.h"
@@ -25,7 +25,11 @@ int main(int argc, char** argv) {
     OnLineWindow rig;
     RecordingPort& port = *rig.port;
     TMainWin& win = rig.win;
-    win.CurrentProject->Document().patches[0][orb8::ModuleSwitches] = orb8::DriveOn;
+    orb8::ProjectSession& session = win.CurrentProject->Session();
+    session.Perform([&] {
+        session.Document().patches[0][orb8::ModuleSwitches] = orb8::DriveOn;
+        return orb8::StepReport{"bench", {}};
+    });
     win.CurrentProject->SelectRow(1);
     QComboBox* type = win.ControlPanel->DriveType;
 
@@ -65,6 +69,5 @@ int main(int argc, char** argv) {
         bytes += orb8::ProjectStep::Between(b, doc, settings).MemoryBytes();
     }
     std::printf("A history of 10,000 steps: %.2f MB (target under 10 MB)\n", bytes / 1048576.0);
-    for (auto& w : win.DocumentWindows) w->SetModified(false);
     return 0;
 }

@@ -10,7 +10,8 @@
 #include <cstdio>
 
 #include "app/ui/mainwin.h"
-#include "app/ui/documentwindow.h"
+#include "editors/ui/projectwin.h"
+#include "workspace/ui/documentwindow.h"
 #include "bench/benchsupport.h"
 #include "device/ui/windowhost.h"
 #include "midi/midisystem.h"
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
     win.show();
     QCoreApplication::processEvents();
-    win.OnLineExecute();
+    win.OnLineMenu->trigger();
     if (!win.Link().isOnLine) {
         std::printf("the simulator did not answer\n");
         return 1;
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
         const std::uint64_t before = system.Simulator()->WireBytes();
         QElapsedTimer clock;
         clock.start();
-        win.UploadMenuClick();
+        win.UploadMenu->trigger();
         const double seconds = clock.nsecsElapsed() / 1e9;
         const double limit = (system.Simulator()->WireBytes() - before) * 320e-6;
         std::printf("  %.3f s, wire-time limit %.3f s, ratio %.4f (target at most 1.03)\n", seconds, limit, seconds / limit);
@@ -66,6 +67,5 @@ int main(int argc, char** argv) {
     host.ResetInput();
     std::printf("Waiting %.3f s on a silent processor used %.3f ms of CPU (%.3f %%, target under 1 %%)\n", wall,
                 used * 1e3, used / wall * 100);
-    for (auto& w : win.DocumentWindows) w->SetModified(false);
     return 0;
 }

@@ -185,7 +185,10 @@ void TVolume::mousePressEvent(QMouseEvent*) {
     if (!hasFocus()) setFocus(Qt::MouseFocusReason);
     // The press only focuses and starts the drag; the value moves with the pointer.
     dragging_ = isEnabled() && focusPolicy() != Qt::NoFocus;
-    if (dragging_) ++dragCount_;
+    if (dragging_) {
+        ++dragCount_;
+        emit DragStarted(this);
+    }
 }
 
 void TVolume::mouseMoveEvent(QMouseEvent* event) {
@@ -198,7 +201,13 @@ void TVolume::mouseMoveEvent(QMouseEvent* event) {
     update();
 }
 
-void TVolume::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+void TVolume::mouseReleaseEvent(QMouseEvent*) { EndDrag(); }
+
+void TVolume::EndDrag() {
+    if (!dragging_) return;
+    dragging_ = false;
+    emit DragEnded(this);
+}
 
 void TVolume::Step(int to) {
     to = std::clamp(to, std::min(min_, max_), max_);
@@ -241,14 +250,14 @@ void TVolume::focusInEvent(QFocusEvent* event) {
 
 void TVolume::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
-    dragging_ = false;
+    EndDrag();
     update();
 }
 
 void TVolume::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange) {
         if (!isEnabled()) {
-            dragging_ = false;
+            EndDrag();
             if (hasFocus()) focusNextChild();
             if (hasFocus()) clearFocus();
         }

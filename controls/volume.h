@@ -53,6 +53,9 @@ public:
 signals:
     // After each pointer movement that sets the position while dragging.
     void OnChanged(TVolume* vol, int value);
+    // A drag from press to release (or until the knob loses the focus or is disabled).
+    void DragStarted(TVolume* vol);
+    void DragEnded(TVolume* vol);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -69,6 +72,7 @@ private:
     void DrawBuiltInFace(QPainter& p, bool focused) const;
     // A change by the keyboard or the wheel: a user change like a drag.
     void Step(int to);
+    void EndDrag();
     // The background and face at a scale: drawn once per size, scale and
     // state and kept, so a repaint only copies it and draws the pointer.
     const QImage& Face(qreal devicePixelRatio) const;

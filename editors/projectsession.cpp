@@ -110,11 +110,16 @@ FileResult ProjectSession::Save() {
     return r;
 }
 
-SessionChange ProjectSession::Receive(const std::string& text, const std::function<void(ProjectDocument&)>& receive) {
+SessionChange ProjectSession::Receive(const std::string& text, const std::function<bool(ProjectDocument&)>& receive) {
+    bool received = false;
     SessionChange change = Record([&] {
-        receive(document_);
+        received = receive(document_);
         return StepReport{text, {}};
     });
+    if (!received) {
+        if (change.stepped) Tell(change);
+        return change;
+    }
     stored_ = document_.patches;
     change.all = true;
     Tell(change);

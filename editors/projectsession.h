@@ -77,9 +77,10 @@ public:
     FileResult Save();
     void SetFileName(const std::string& path) { document_.fileName = path; }
 
-    // A whole bank from the processor (`receive` fills the document): one step,
-    // and the bank it brought is the one Compare shows from now on.
-    SessionChange Receive(const std::string& text, const std::function<void(ProjectDocument&)>& receive);
+    // A whole bank from the processor (`receive` fills the document and says
+    // whether anything came): one step, and the bank it brought is the one
+    // Compare shows from now on.
+    SessionChange Receive(const std::string& text, const std::function<bool(ProjectDocument&)>& receive);
 
     // The bank as last loaded, saved or received.
     const PatchData& Stored(int index) const { return stored_[static_cast<std::size_t>(index)]; }

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <vector>
 
+#include "keyboard/keyboardport.h"
 #include "midi/midisystem.h"
 
 class QMenu;
@@ -28,7 +29,7 @@ struct MidiReceiveBuffer {
     std::chrono::steady_clock::time_point arrived{};  // when the message reached the backend
 };
 
-class TMidi : public QObject {
+class TMidi : public QObject, public KeyboardPort {
     Q_OBJECT
 
 public:
@@ -57,7 +58,7 @@ public:
     void CloseMidiOut();
     int OpenMidiIn();
     void CloseMidiIn();
-    bool OutputOpen() const { return out_ != nullptr; }
+    bool OutputOpen() const override { return out_ != nullptr; }
     bool InputOpen() const { return in_ != nullptr; }
 
     int Start();
@@ -73,7 +74,7 @@ public:
 
     // Sends a copy of the bytes and returns at once; 0 when the output is closed.
     int Send(const std::uint8_t* bytes, int length);
-    int OutMess(int status, int data1, int data2);
+    int OutMess(int status, int data1, int data2) override;
 
     // The virtual keyboard window: made on the first call, shown on every
     // call, freed by CloseKBD or with the component.

@@ -7,11 +7,15 @@
 #include <QTest>
 #include <memory>
 
-#include "app/ui/documentwindow.h"
 #include "app/ui/mainwin.h"
+#include "customdist/ui/customdistwin.h"
+#include "device/devicelink.h"
 #include "device/ui/windowhost.h"
+#include "editors/projectsession.h"
+#include "editors/ui/projectwin.h"
 #include "midi/midisystem.h"
 #include "tests/scripteddialogs.h"
+#include "workspace/ui/documentwindow.h"
 
 struct AppRig {
     explicit AppRig(orb8::SimTiming timing = {false, {}}, QStringList args = {}, bool japanese = false)
@@ -20,9 +24,9 @@ struct AppRig {
         win->show();
         QCoreApplication::processEvents();
     }
+    // Unsaved work is let go at the end.
     ~AppRig() {
-        for (auto& w : win->DocumentWindows)
-            if (w) w->SetModified(false);
+        dialogs.discardUnsaved = true;
         win->close();
     }
     static orb8::MidiSystemOptions Options(orb8::SimTiming timing) {
@@ -46,6 +50,27 @@ struct AppRig {
             s.ClearLog();
             return log;
         });
+    }
+
+    // A change to a project made as one step of its session, as the windows make them.
+    static orb8::SessionChange Change(TProjectWindow* project, const std::function<void(orb8::ProjectDocument&)>& change) {
+        orb8::ProjectSession& session = project->Session();
+        return session.Perform([&] {
+            change(session.Document());
+            return orb8::StepReport{"test", {}};
+        });
+    }
+    // Any change, so that the document has unsaved work.
+    static void Touch(DocumentWindow* window) {
+        if (auto* project = qobject_cast<TProjectWindow*>(window))
+            Change(project, [](orb8::ProjectDocument& d) { d.comments[79] += "*"; });
+        else if (auto* dist = qobject_cast<TCustomDistWin*>(window))
+            dist->Session().Perform("test", [](orb8::CustomDistData&) {}, true);
+    }
+    // The idle pass, as the event loop runs it.
+    void Idle() {
+        win->OnIdleHandlerIdle();
+        QCoreApplication::processEvents();
     }
 
     orb8::MidiSystem system;

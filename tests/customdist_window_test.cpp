@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMdiArea>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -28,7 +29,7 @@ namespace {
 
 struct Dist : AppRig {
     Dist() {
-        win->CustomDistNewMenuClick();
+        win->CustomDistNewMenu->trigger();
         doc = win->CurrentCustomDist;
     }
     std::vector<std::string> Traffic() { return TakeLog(); }
@@ -62,12 +63,12 @@ TEST(CustomDistWindow, DesignersAreMadeHiddenAndGoWithTheDocument) {
     EXPECT_EQ(special1->Columns[0]->Result->text(), "Valid");
     special1->close();
     EXPECT_FALSE(special1->isVisible());
-    d.doc->SetModified(true);
+    AppRig::Touch(d.doc);
     d.doc->HiChar2Btn->click();
     EXPECT_EQ(d.doc->ToneDesigner(1, SlotHigh)->windowTitle(), "NoNameDst1*/HIGH/Special2");
     EXPECT_EQ(d.doc->ToneDesigner(1, SlotHigh)->Column->EditFreq->text(), "2500");
     QPointer<QWidget> designer = special1;
-    d.doc->SetModified(false);
+    d.dialogs.saveAnswers = {UserDialogs::Answer::No};
     d.doc->SubWindow()->close();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -92,22 +93,31 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
     opened->ToneDesigner(0, SlotMid)->ShowDesigner("x");
     EXPECT_FALSE(opened->Modified());
     d.dialogs.saveNames = {QString::fromStdString(dir.Path("back.dst"))};
-    ASSERT_TRUE(d.win->FileSaveAsExecute(opened));
+    d.win->MdiArea->setActiveSubWindow(opened->SubWindow());
+    d.win->SaveAsMenu->trigger();
     EXPECT_EQ(ReadAll(dir.Path("back.dst")), bytes);
 
-    // CALC marks the document and the designer's caption once.
-    special2->DstCharResDrawClick();
+    // CALC marks the document and the designer's caption once; each CALC is a
+    // step, even one that changes nothing, and undoing both takes the mark back.
+    QTest::mouseClick(special2->DstCharResDraw, Qt::LeftButton);
     EXPECT_TRUE(opened->Modified());
     EXPECT_TRUE(special2->windowTitle().endsWith("*/CHAR/Special2"));
-    special2->DstCharResDrawClick();
+    QTest::mouseClick(special2->DstCharResDraw, Qt::LeftButton);
     EXPECT_FALSE(special2->windowTitle().contains("**"));
+    EXPECT_EQ(opened->Session().StepCount(), 2);
+    d.Idle();
+    d.win->UndoMenu->trigger();
+    EXPECT_TRUE(opened->Modified());
+    d.Idle();
+    d.win->UndoMenu->trigger();
+    EXPECT_FALSE(opened->Modified());
+    EXPECT_EQ(opened->Caption().toStdString(), dir.Path("back.dst"));
     // A tone designer's CALC snaps the document: it is a change too, as is a preset.
-    opened->SetModified(false);
-    opened->ToneDesigner(0, SlotMid)->ResDrawClick();
+    QTest::mouseClick(opened->ToneDesigner(0, SlotMid)->ResDraw, Qt::LeftButton);
     EXPECT_TRUE(opened->Modified());
-    opened->SetModified(false);
+    EXPECT_EQ(opened->Session().StepCount(), 1);
     special2->ListBox->setCurrentRow(3);
-    EXPECT_TRUE(opened->Modified());
+    EXPECT_EQ(opened->Session().StepCount(), 2);
     EXPECT_EQ(MatchingClipperPreset(opened->Data().clippers[1]), 3);
     // The close query asks after such a change.
     d.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
@@ -133,7 +143,7 @@ TEST(CustomDistWindow, TypeTextsAndCalc) {
     QTest::keyClick(c.EditQ, Qt::Key_Return);
     EXPECT_EQ(c.EditQ->text(), "5.00");
     c.EditQ->setText("0.71");
-    low->ResDrawClick();
+    QTest::mouseClick(low->ResDraw, Qt::LeftButton);
     const FilterRecord& f = d.doc->Data().filters[SlotLow];
     EXPECT_EQ(f.type, FilterHighPass12);
     EXPECT_EQ(f.freq, 80);
@@ -146,20 +156,23 @@ TEST(CustomDistWindow, SendWithAndWithoutDesignModeAndInvalidFilters) {
     d.Traffic();
     TDstCharWin* special2 = d.doc->DistortionDesigner(1);
     special2->ShowDesigner();
-    special2->SendButtonClick();
+    QTest::mouseClick(special2->SendButton, Qt::LeftButton);
     auto log = d.Traffic();
     EXPECT_EQ(Numbers(log, "DesignFilterWrite"), (std::vector<int>{8, 9, 10, 11, 12}));
     EXPECT_EQ(Numbers(log, "DesignClipperWrite"), (std::vector<int>{1}));
-    d.doc->ToneDesigner(1, SlotMid)->SendButtonClick();
+    QTest::mouseClick(d.doc->ToneDesigner(1, SlotMid)->SendButton, Qt::LeftButton);
     EXPECT_EQ(Numbers(d.Traffic(), "DesignFilterWrite"), (std::vector<int>{14}));
-    d.win->DesignMode = true;
-    special2->SendButtonClick();
+    d.Idle();
+    d.win->DesignMenu->trigger();  // design mode, answered Yes
+    ASSERT_TRUE(d.win->DesignMode());
+    d.Traffic();
+    QTest::mouseClick(special2->SendButton, Qt::LeftButton);
     log = d.Traffic();
     EXPECT_EQ(Numbers(log, "DesignFilterWrite"), (std::vector<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(Numbers(log, "DesignClipperWrite"), (std::vector<int>{0}));
-    d.doc->ToneDesigner(1, SlotMid)->SendButtonClick();
+    QTest::mouseClick(d.doc->ToneDesigner(1, SlotMid)->SendButton, Qt::LeftButton);
     EXPECT_EQ(Numbers(d.Traffic(), "DesignFilterWrite"), (std::vector<int>{6}));
-    d.doc->ToneDesigner(0, SlotLow)->SendButtonClick();
+    QTest::mouseClick(d.doc->ToneDesigner(0, SlotLow)->SendButton, Qt::LeftButton);
     EXPECT_EQ(Numbers(d.Traffic(), "DesignFilterWrite"), (std::vector<int>{7}));
 
     // An invalid filter: asked first; No sends nothing.
@@ -167,10 +180,10 @@ TEST(CustomDistWindow, SendWithAndWithoutDesignModeAndInvalidFilters) {
     edge.Onf->setChecked(true);
     edge.EditGain->setText("12");
     edge.EditTrim->setText("12");
-    special2->DstCharResDrawClick();
+    QTest::mouseClick(special2->DstCharResDraw, Qt::LeftButton);
     EXPECT_EQ(edge.Result->text(), "invalid");
     d.dialogs.yesNo = false;
-    special2->SendButtonClick();
+    QTest::mouseClick(special2->SendButton, Qt::LeftButton);
     EXPECT_NE(d.dialogs.Last("question").indexOf("invalid"), -1);
     EXPECT_TRUE(Numbers(d.Traffic(), "DesignFilterWrite").empty());
 }
@@ -178,12 +191,12 @@ TEST(CustomDistWindow, SendWithAndWithoutDesignModeAndInvalidFilters) {
 TEST(CustomDistWindow, RecvAndStoreThroughTheWindow) {
     Dist d;
     d.Connect();
-    d.doc->RecvBtnClick();
+    QTest::mouseClick(d.doc->RecvBtn, Qt::LeftButton);
     EXPECT_TRUE(d.doc->Modified());
     EXPECT_EQ(d.doc->Caption(), "NoNameDst1*");
     EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[1]), 5);
     d.Traffic();
-    d.doc->SendBtnClick();
+    QTest::mouseClick(d.doc->SendBtn, Qt::LeftButton);
     const auto log = d.Traffic();
     int dumps = 0;
     for (const auto& line : log) dumps += line.find("FilterDump") != std::string::npos;
@@ -197,20 +210,24 @@ TEST(CustomDistWindow, CalcPresetAndRecvAreStepsOfTheHistory) {
     const auto fresh = d.doc->Data().FileImage();
     special1->Columns[0]->Onf->setChecked(true);
     special1->Columns[0]->EditGain->setText("6");
-    special1->DstCharResDrawClick();
+    QTest::mouseClick(special1->DstCharResDraw, Qt::LeftButton);
     special1->ListBox->setCurrentRow(2);
+    d.Idle();
     EXPECT_EQ(d.win->UndoMenu->text(), "Undo Clipper Modern FUZZ clipper");
     d.win->UndoMenu->trigger();
     EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[0]), 0);
+    d.Idle();
     EXPECT_EQ(d.win->UndoMenu->text(), "Undo CALC Special1");
     d.win->UndoMenu->trigger();
     EXPECT_EQ(d.doc->Data().FileImage(), fresh);
     EXPECT_FALSE(d.doc->Modified());  // back at the saved state
     EXPECT_EQ(special1->Columns[0]->Result->text(), "Valid");
+    d.Idle();
     d.win->RedoMenu->trigger();
     EXPECT_TRUE(d.doc->Data().filters[0].on);
     d.Connect();
-    d.doc->RecvBtnClick();
+    QTest::mouseClick(d.doc->RecvBtn, Qt::LeftButton);
+    d.Idle();
     EXPECT_EQ(d.win->UndoMenu->text(), "Undo Recv");
     d.win->UndoMenu->trigger();
     EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[1]), 0);

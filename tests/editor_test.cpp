@@ -40,7 +40,7 @@ struct Editor : AppRig {
         }
         return out;
     }
-    PatchData& Patch() { return project->Document().patches[static_cast<std::size_t>(panel->PatchIndex())]; }
+    const PatchData& Patch() { return project->Document().patches[static_cast<std::size_t>(panel->PatchIndex())]; }
     void Choose(QComboBox* list, int row) {
         list->setCurrentIndex(row);
         emit list->activated(row);
@@ -60,7 +60,7 @@ std::vector<int> BytesOf(const std::vector<std::pair<int, int>>& changes) {
 TEST(PatchEditorWindow, TypeMemoryKnobsKeysAndTheList) {
     Editor e;
     e.Connect();
-    e.Patch()[ModuleSwitches] = DriveOn | ModOn | DlyOn | EqOn;
+    AppRig::Change(e.project, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] = DriveOn | ModOn | DlyOn | EqOn; });
     e.project->SetCurrentRow(1);
     e.Changes();
     // "COMP" after "OVER DRV": 5, 5, 5, 24 and 0, 18 messages, the list row.
@@ -113,7 +113,7 @@ TEST(PatchEditorWindow, TypeMemoryKnobsKeysAndTheList) {
 TEST(PatchEditorWindow, ExclusionsTimePairAndCustomTypes) {
     Editor e;
     e.Connect();
-    e.Patch()[ModuleSwitches] = ModOn | DlyOn;
+    AppRig::Change(e.project, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] = ModOn | DlyOn; });
     e.project->SetCurrentRow(1);
     e.Changes();
     // "SAMPLER" with Mod on: Mod off (byte 0 first), then 28..36, and the RTM controls off.
@@ -179,7 +179,7 @@ TEST(PatchEditorWindow, NameEntry) {
 TEST(PatchEditorWindow, RtmWindow) {
     Editor e;
     e.Connect();
-    e.Patch()[ModuleSwitches] = ModOn | EqOn;
+    AppRig::Change(e.project, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] = ModOn | EqOn; });
     e.project->SetCurrentRow(1);
     e.Changes();
     TRtmPopUp& rtm = *e.win->RtmPopUp;
@@ -229,15 +229,14 @@ TEST(PatchEditorWindow, OutOfRangeValuesRoundTripAndEditsSurviveSave) {
     EXPECT_EQ(e.panel->EqVolume[3].value->text(), "?31");
     EXPECT_EQ(e.panel->Ct1NoVol.value->text(), "?63");
     // Looked at, not touched: saved back byte for byte.
-    w->SetModified(true);
     e.dialogs.saveNames = {QString::fromStdString(dir.Path("back.orb"))};
-    ASSERT_TRUE(e.win->FileSaveAsExecute(w));
+    e.win->SaveAsMenu->trigger();
     EXPECT_EQ(ReadAll(dir.Path("back.orb")), bytes);
 
     // An edit survives save and reload; the knob that moved takes a real value.
     QTest::keyClick(e.panel->DriveVolume[0].knob, Qt::Key_Down);
     EXPECT_EQ((*e.panel->Editor().Current())[DriveParam1], 28);
-    e.win->FileSaveExecute();
+    e.win->SaveMenu->trigger();
     ProjectDocument back;
     back.fileName = dir.Path("back.orb");
     ASSERT_TRUE(back.Load().ok());

@@ -139,7 +139,7 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     EXPECT_NE(app.dialogs.Last("error").indexOf("Nothing was loaded"), -1);
     EXPECT_EQ(j->FileName(), "");
     EXPECT_EQ(j->Caption(), "NoName3");
-    app.win->FileSaveExecute();
+    app.win->SaveMenu->trigger();
     EXPECT_EQ(app.dialogs.Count("saveas"), 1);
     EXPECT_EQ(ReadAll(junk).size(), 100u);
 
@@ -152,46 +152,53 @@ TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
     App app;
     TProjectWindow* p = app.Project();
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("bank"))};
-    ASSERT_TRUE(app.win->FileSaveAsExecute());
-    EXPECT_TRUE(std::filesystem::exists(dir.Path("bank.orb")));
+    app.win->SaveAsMenu->trigger();
+    ASSERT_TRUE(std::filesystem::exists(dir.Path("bank.orb")));
     EXPECT_EQ(app.win->windowTitle().toStdString(), "ORB-8ED - " + dir.Path("bank.orb"));
 
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("other.ORB"))};
-    ASSERT_TRUE(app.win->FileSaveAsExecute());
+    app.win->SaveAsMenu->trigger();
     EXPECT_TRUE(std::filesystem::exists(dir.Path("other.ORB")));
     EXPECT_FALSE(std::filesystem::exists(dir.Path("other.ORB.orb")));
 
     // A change marks the project, Save clears the mark.
+    App::Change(p, [](ProjectDocument& d) { d.comments[2] = "three"; });
+    ASSERT_TRUE(p->Modified());
+    app.Idle();
+    app.win->SaveMenu->trigger();
+    ASSERT_FALSE(p->Modified());
     p->SetCurrentRow(3);
-    app.win->CopyMenuClick();
+    app.win->CopyMenu->trigger();
     p->SetCurrentRow(4);
-    app.win->PasteMenuClick();
+    app.win->PasteMenu->trigger();
     EXPECT_TRUE(p->Caption().endsWith("*"));
     app.Idle();
     EXPECT_TRUE(app.win->SaveMenu->isEnabled());
-    app.win->FileSaveExecute();
+    app.win->SaveMenu->trigger();
     EXPECT_FALSE(p->Caption().endsWith("*"));
 
     // A cancelled dialog changes nothing; a name that exists once the
     // extension is added is asked about.
-    EXPECT_FALSE(app.win->FileSaveAsExecute());
+    app.win->SaveAsMenu->trigger();
+    EXPECT_EQ(p->FileName(), dir.Path("other.ORB"));
     app.dialogs.yesNo = false;
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("bank"))};
-    EXPECT_FALSE(app.win->FileSaveAsExecute());
+    app.win->SaveAsMenu->trigger();
     EXPECT_NE(app.dialogs.Last("question").indexOf("already exists"), -1);
     EXPECT_EQ(p->FileName(), dir.Path("other.ORB"));
 
     // A save that fails is reported and the mark stays.
-    p->SetModified(true);
+    App::Change(p, [](ProjectDocument& d) { d.comments[0] = "x"; });
     p->SetFileName(dir.Path("gone/x.orb"));
-    app.win->FileSaveExecute();
+    app.Idle();
+    app.win->SaveMenu->trigger();
     EXPECT_NE(app.dialogs.Last("error").indexOf("couldn't be saved"), -1);
     EXPECT_TRUE(p->Modified());
 }
 
 TEST(MainWindow, WindowListCaptionsAndShortcuts) {
     App app;
-    for (int i = 0; i < 10; ++i) app.win->ProjectNewMenuClick();
+    for (int i = 0; i < 10; ++i) app.win->ProjectNewMenu->trigger();
     const QStringList items = app.WindowItems();
     ASSERT_EQ(items.size(), 11);
     EXPECT_EQ(items[8], "&9:NoName9");
@@ -215,7 +222,7 @@ TEST(MainWindow, OnlyACustomDistWindowDisablesCopyPasteAndComment) {
     App app;
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED");
-    app.win->CustomDistNewMenuClick();
+    app.win->CustomDistNewMenu->trigger();
     EXPECT_EQ(app.win->DocumentWindows.last()->Caption(), "NoNameDst1");
     app.Idle();
     EXPECT_FALSE(app.win->CopyMenu->isEnabled());
@@ -228,11 +235,12 @@ TEST(MainWindow, OnlyACustomDistWindowDisablesCopyPasteAndComment) {
 TEST(ProjectWindow, DragPreviewAndMove) {
     App app;
     TProjectWindow* p = app.Project();
-    for (int r = 1; r <= kPatchCount; ++r) {
-        EncodeName("P" + std::to_string(r), p->Document().PatchOfRow(r));
-        p->Document().SetCommentOfRow(r, "c" + std::to_string(r));
-        p->RefreshRow(r);
-    }
+    App::Change(p, [](ProjectDocument& d) {
+        for (int r = 1; r <= kPatchCount; ++r) {
+            EncodeName("P" + std::to_string(r), d.PatchOfRow(r));
+            d.SetCommentOfRow(r, "c" + std::to_string(r));
+        }
+    });
     auto names = [&](int from, int to) {
         QStringList list;
         for (int r = from; r <= to; ++r) list << p->Grid()->CellText(r, 1).trimmed();
@@ -248,7 +256,7 @@ TEST(ProjectWindow, DragPreviewAndMove) {
     p->PatchGridDragOver(5, false);
     p->PatchGridDragDrop(*p, 5);
     EXPECT_EQ(names(1, 6), (QStringList{"P1", "P3", "P4", "P5", "P2", "P6"}));
-    EXPECT_EQ(DecodeName(p->Document().PatchOfRow(5)), "P2      ");
+    EXPECT_EQ(DecodeName(p->Document().patches[4]), "P2      ");
     EXPECT_EQ(p->Document().CommentOfRow(5), "c2");
     EXPECT_EQ(p->CurrentRow(), 5);
     EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U11");
@@ -256,14 +264,14 @@ TEST(ProjectWindow, DragPreviewAndMove) {
     EXPECT_EQ(p->Caption(), "NoName1*");
 
     // Back onto its own row, or out of the window: nothing changes.
-    p->SetModified(false);
+    const int steps = p->Session().StepCount();
     p->PatchGridMouseDown(3);
     p->PatchGridDragOver(9, false);
     p->PointerLeft();
     EXPECT_EQ(names(3, 4), (QStringList{"P4", "P5"}));
     p->PatchGridDragOver(3, false);
     p->PatchGridDragDrop(*p, 3);
-    EXPECT_FALSE(p->Modified());
+    EXPECT_EQ(p->Session().StepCount(), steps);
     EXPECT_EQ(names(1, 6), (QStringList{"P1", "P3", "P4", "P5", "P2", "P6"}));
 }
 
@@ -283,22 +291,24 @@ TEST(ProjectWindow, HoldingOverTheHeadingScrollsUp) {
 
 TEST(ProjectWindow, DropFromAnotherProjectCopiesThePatch) {
     App app;
-    app.win->ProjectNewMenuClick();
+    app.win->ProjectNewMenu->trigger();
     TProjectWindow* a = app.Project(0);
     TProjectWindow* b = app.Project(1);
-    a->Document().PatchOfRow(2)[DriveType] = 12;
-    a->Document().PatchOfRow(2)[ModuleSwitches] = DriveOn;
-    a->Document().SetCommentOfRow(2, "fuzz lead");
-    a->RefreshRow(2);
+    App::Change(a, [](ProjectDocument& d) {
+        d.PatchOfRow(2)[DriveType] = 12;
+        d.PatchOfRow(2)[ModuleSwitches] = DriveOn;
+        d.SetCommentOfRow(2, "fuzz lead");
+    });
     const ProjectDocument before = a->Document();
+    const int aSteps = a->Session().StepCount();
     a->PatchGridMouseDown(2);
     b->PatchGridDragDrop(*a, 7);
-    EXPECT_EQ(b->Document().PatchOfRow(7)[DriveType], 12);
+    EXPECT_EQ(b->Document().patches[6][DriveType], 12);
     EXPECT_EQ(b->Document().CommentOfRow(7), "fuzz lead");
     EXPECT_EQ(b->Grid()->CellText(7, 2).trimmed(), "FUZZ");
     EXPECT_EQ(b->CurrentRow(), 7);
     EXPECT_TRUE(b->Modified());  // a change like any other
-    EXPECT_FALSE(a->Modified());
+    EXPECT_EQ(a->Session().StepCount(), aSteps);
     EXPECT_EQ(a->Document().patches, before.patches);
 }
 
@@ -314,7 +324,7 @@ TEST(ProjectWindow, EnterChangesNothingAndArrowsSelect) {
     EXPECT_EQ(p->CurrentRow(), 3);
     EXPECT_FALSE(p->Modified());
     // A click on a row selects it.
-    const QRect cell = p->Grid()->visualItemRect(p->Grid()->item(5, 1));
+    const QRect cell = p->Grid()->visualRect(p->Grid()->model()->index(5, 1));
     QTest::mouseClick(p->Grid()->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(p->CurrentRow(), 6);
 }
@@ -323,7 +333,7 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     TempDir dir;
     App app;
     TProjectWindow* p = app.Project();
-    p->SetModified(true);
+    AppRig::Touch(p);
     app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
     p->SubWindow()->close();
     EXPECT_EQ(app.win->DocumentWindows.size(), 1);
@@ -347,21 +357,21 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     EXPECT_EQ(app.win->MemoWin->Memo->toPlainText(), "");
 
     // No: closed without saving; an unmodified one closes without a question.
-    app.win->ProjectNewMenuClick();
-    app.Project()->SetModified(true);
+    app.win->ProjectNewMenu->trigger();
+    AppRig::Touch(app.Project());
     app.dialogs.saveAnswers = {UserDialogs::Answer::No};
     const int asked = app.dialogs.Count("save");
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.dialogs.Count("save"), asked + 1);
     EXPECT_EQ(app.win->DocumentWindows.size(), 0);
-    app.win->ProjectNewMenuClick();
+    app.win->ProjectNewMenu->trigger();
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.dialogs.Count("save"), asked + 1);
 
     // Quitting asks each modified window, the last first; Cancel keeps all.
-    app.win->ProjectNewMenuClick();
-    app.win->CustomDistNewMenuClick();
-    for (auto& w : app.win->DocumentWindows) w->SetModified(true);
+    app.win->ProjectNewMenu->trigger();
+    app.win->CustomDistNewMenu->trigger();
+    for (auto& w : app.win->DocumentWindows) AppRig::Touch(w);
     app.dialogs.saveAnswers = {UserDialogs::Answer::No, UserDialogs::Answer::Cancel};
     EXPECT_FALSE(app.win->close());
     EXPECT_EQ(app.win->DocumentWindows.size(), 1);
@@ -383,21 +393,19 @@ TEST(CommentWindow, HandBackToThePatchItCameFrom) {
     EXPECT_TRUE(a->Modified());
 
     // Typed while A was current, then B activated: it goes to A.
-    app.win->ProjectNewMenuClick();
+    app.win->ProjectNewMenu->trigger();
     TProjectWindow* b = app.Project(1);
     a->SubWindow()->showNormal();
     app.win->MdiArea->setActiveSubWindow(a->SubWindow());
-    a->FormActivate();
     memo->setPlainText("for A");
     app.win->MdiArea->setActiveSubWindow(b->SubWindow());
-    b->FormActivate();
     EXPECT_EQ(a->Document().CommentOfRow(5), "for A");
     EXPECT_EQ(b->Document().CommentOfRow(1), "");
 
     // Saving with the comment still being typed saves it.
     memo->setPlainText("saved at once");
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("b"))};
-    app.win->FileSaveExecute();
+    app.win->SaveMenu->trigger();
     ProjectDocument back;
     back.fileName = dir.Path("b.orb");
     ASSERT_TRUE(back.Load().ok());
@@ -416,8 +424,7 @@ TEST(CommentWindow, LimitsAndOldBytes) {
     EXPECT_EQ(memo->toPlainText(), QString(250, 'x'));
 
     // Bytes from an older program: shown in its code page, kept exactly unless edited.
-    p->Document().SetCommentOfRow(2, "caf\xE9");
-    p->RefreshRow(2);
+    App::Change(p, [](ProjectDocument& d) { d.SetCommentOfRow(2, "caf\xE9"); });
     EXPECT_EQ(p->Grid()->CellText(2, 5), QString::fromUtf8("caf\xC3\xA9"));
     p->SetCurrentRow(2);
     EXPECT_EQ(memo->toPlainText(), QString::fromUtf8("caf\xC3\xA9"));
@@ -432,7 +439,7 @@ TEST(CommentWindow, LimitsAndOldBytes) {
     p->SetCurrentRow(2);
     app.win->MemoWin->parentWidget()->close();
     EXPECT_TRUE(app.win->MemoWin->parentWidget()->isMinimized());
-    app.win->MemoMenuClick();
+    app.win->MemoMenu->trigger();
     EXPECT_FALSE(app.win->MemoWin->parentWidget()->isMinimized());
     EXPECT_EQ(memo->toPlainText(), QString::fromUtf8("caf\xC3\xA9!"));
 }
@@ -492,15 +499,16 @@ TEST(CommentWindow, PasteFromAnEmptyAndAFullClipboard) {
 TEST(MainWindow, CopyAndPasteAPatch) {
     App app;
     TProjectWindow* p = app.Project();
-    p->Document().PatchOfRow(3)[ModuleSwitches] = ModOn;
-    p->Document().PatchOfRow(3)[ModType] = 5;
-    p->Document().SetCommentOfRow(3, "phaser");
-    p->RefreshRow(3);
+    App::Change(p, [](ProjectDocument& d) {
+        d.PatchOfRow(3)[ModuleSwitches] = ModOn;
+        d.PatchOfRow(3)[ModType] = 5;
+        d.SetCommentOfRow(3, "phaser");
+    });
     p->SetCurrentRow(3);
-    app.win->CopyMenuClick();
+    app.win->CopyMenu->trigger();
     p->SetCurrentRow(10);
-    app.win->PasteMenuClick();
-    EXPECT_EQ(p->Document().PatchOfRow(10), p->Document().PatchOfRow(3));
+    app.win->PasteMenu->trigger();
+    EXPECT_EQ(p->Document().patches[9], p->Document().patches[2]);
     EXPECT_EQ(p->Document().CommentOfRow(10), "phaser");
     EXPECT_EQ(p->Grid()->CellText(10, 0), "U22");
     EXPECT_EQ(p->Grid()->CellText(10, 3), p->Grid()->CellText(3, 3));
@@ -511,7 +519,7 @@ TEST(MainWindow, CopyAndPasteAPatch) {
 TEST(OnLine, ScanReceiveSendAndPatchChange) {
     App app;
     TProjectWindow* p = app.Project();
-    app.win->OnLineExecute();
+    app.win->OnLineMenu->trigger();
     ASSERT_TRUE(app.win->Link().isOnLine);
     EXPECT_EQ(app.win->ChanItems[0]->text(), "1:VESK ORB-8");
     EXPECT_TRUE(app.win->ChanItems[0]->isChecked());
@@ -523,7 +531,7 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     EXPECT_EQ(app.win->ControlPanel->OnLineBtn->Color(), QColor(0, 0xFF, 0));
     EXPECT_EQ(app.win->CustomSettings(), FactoryCustomSettings());
 
-    app.win->UploadMenuClick();
+    app.win->UploadMenu->trigger();
     const auto factory = FactoryBank();
     for (int i = 0; i < kPatchCount; ++i) ASSERT_EQ(p->Document().patches[static_cast<std::size_t>(i)], Unpack(factory[static_cast<std::size_t>(i)])) << i;
     EXPECT_EQ(p->Grid()->CellText(1, 1).toStdString(), DecodeName(Unpack(factory[0])));
@@ -541,28 +549,29 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     EXPECT_EQ(app.system.Simulator()->With([](Orb8Simulator& s) { return s.program; }), 5);
 
     app.ClearTraffic();
-    app.win->DownloadMenuClick();
+    app.win->DownloadMenu->trigger();
     const auto sent = app.Traffic();
     EXPECT_EQ(Count(sent, "PatchDump"), 80);
     EXPECT_EQ(Count(sent, "SettingsPageWrite"), 2);
 
-    app.win->OnLineExecute();
+    app.win->OnLineMenu->trigger();
     EXPECT_FALSE(app.win->Link().PortsOpen());
     app.Idle();
     EXPECT_EQ(app.win->OnLineMenu->text(), "On &Line");
     // Off line a selection schedules nothing.
     p->SetCurrentRow(2);
-    EXPECT_EQ(app.win->PendingPatchChange, 0);
-    app.win->UploadMenuClick();
+    EXPECT_EQ(app.win->PendingPatchChange(), 0);
+    QTest::mouseClick(app.win->ControlPanel->UploadBtn, Qt::LeftButton);
     EXPECT_EQ(app.dialogs.Last("information"), "Not be OnLine.");
 }
 
 TEST(OnLine, AbortAndClosingDuringAReceive) {
     App app({}, false, SimTiming{true, {}});  // with MIDI wire time: about 2.5 s for the bank
     TProjectWindow* p = app.Project();
-    app.win->OnLineExecute();
+    app.win->OnLineMenu->trigger();
     ASSERT_TRUE(app.win->Link().isOnLine);
-    EncodeName("MINE", p->Document().PatchOfRow(80));
+    App::Change(p, [](ProjectDocument& d) { EncodeName("MINE", d.PatchOfRow(80)); });
+    app.Idle();
     bool closedWindow = true, closedMain = true, progressShown = false;
     QTimer::singleShot(700, [&] {
         progressShown = app.win->ProgressWin->isVisible();
@@ -572,7 +581,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
         QTest::keyClick(p->Grid(), Qt::Key_Down);
         app.win->ProgressWin->Abortbtn->click();
     });
-    app.win->UploadMenuClick();
+    app.win->UploadMenu->trigger();
     EXPECT_TRUE(progressShown);
     EXPECT_FALSE(closedWindow);
     EXPECT_FALSE(closedMain);
@@ -581,7 +590,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     EXPECT_GT(got, 5);
     EXPECT_LT(got, 80);
     EXPECT_EQ(p->Document().patches[0], Unpack(FactoryBank()[0]));
-    EXPECT_EQ(DecodeName(p->Document().PatchOfRow(80)), "MINE    ");  // not received: kept
+    EXPECT_EQ(DecodeName(p->Document().patches[79]), "MINE    ");  // not received: kept
     EXPECT_TRUE(p->Modified());
     EXPECT_FALSE(app.win->ProgressWin->isVisible());
     EXPECT_EQ(p->CurrentRow(), 1);
@@ -603,27 +612,28 @@ TEST(MainWindow, DesignModeAndHelp) {
         opened << url;
         return true;
     };
-    app.win->DesignMenuClick();
-    EXPECT_EQ(app.dialogs.Last("information"), "Not be OnLine.");
-    app.win->OnLineExecute();
+    app.Idle();
+    EXPECT_FALSE(app.win->DesignMenu->isEnabled());  // only on line
+    app.win->OnLineMenu->trigger();
     app.Idle();  // the processor follows the selected patch first
     QTest::qWait(50);
     app.ClearTraffic();
     app.dialogs.yesNo = false;
-    app.win->DesignMenuClick();
-    EXPECT_FALSE(app.win->DesignMode);
+    app.win->DesignMenu->trigger();
+    EXPECT_EQ(app.dialogs.Last("question"), "Enter design mode.\nExecute?");
+    EXPECT_FALSE(app.win->DesignMode());
     app.dialogs.yesNo = true;
-    app.win->DesignMenuClick();
-    EXPECT_TRUE(app.win->DesignMode);
+    app.win->DesignMenu->trigger();
+    EXPECT_TRUE(app.win->DesignMode());
     QTest::qWait(50);
     EXPECT_EQ(Count(app.Traffic(), "ParameterChange"), 14);
     const PatchData edit = app.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; });
     EXPECT_EQ(edit[DriveType], 20);
     EXPECT_EQ(DecodeName(edit), "DESIGN  ");
 
-    app.win->OnLineHMenuClick();
-    app.win->VHomeMenuClick();
-    app.win->ORBPageMenuClick();
+    app.win->OnLineHMenu->trigger();
+    app.win->VHomeMenu->trigger();
+    app.win->ORBPageMenu->trigger();
     ASSERT_EQ(opened.size(), 3);
     EXPECT_TRUE(opened[0].isLocalFile());
     EXPECT_TRUE(opened[0].toLocalFile().endsWith("OnLineHelp/index.html"));
@@ -637,7 +647,7 @@ TEST(MainWindow, JapaneseCaptions) {
     EXPECT_EQ(app.win->SaveMenu->text(), QString::fromUtf8("上書き保存..(&S)"));
     EXPECT_EQ(app.win->NewMenu->menuAction()->statusTip(), QString::fromUtf8("新規のファイルを作成します"));
     EXPECT_EQ(app.win->UploadMenu->text(), "&Receive All");  // the Part keeps it English
-    app.Project()->SetModified(true);
+    AppRig::Touch(app.Project());
     app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.dialogs.Last("save"), QString::fromUtf8("プロジェクトは保存されていません。\n保存しますか？"));
@@ -659,7 +669,7 @@ TEST(AboutBox, SplashClosesOnItsTimerAboutStaysForAKey) {
         EXPECT_TRUE(win.AboutBox->isVisible());
         QTest::keyClick(win.AboutBox, Qt::Key_Space);
     });
-    win.AboutMenuClick();
+    win.AboutMenu->trigger();
     EXPECT_FALSE(win.AboutBox->isVisible());
     EXPECT_EQ(win.AboutBox->size(), QSize(377, 246));
 }
@@ -693,7 +703,7 @@ TEST(MainWindow, RemembersPortsRecentFilesAndItsPlace) {
     ASSERT_EQ(win.RecentMenu->actions().size(), 1);
     win.RecentMenu->actions()[0]->trigger();
     EXPECT_EQ(win.DocumentWindows.last()->FileName(), saved.fileName);
-    for (auto& w : win.DocumentWindows) w->SetModified(false);
+    dialogs.discardUnsaved = true;
     win.close();
 }
 
@@ -737,35 +747,39 @@ TEST(MainWindow, PortsFoundAfterStartUpJoinTheChoice) {
     chosen.AddMidiBackend(std::make_unique<LateBackend>());
     EXPECT_EQ(chosen.Midi().MidiOutName, "ORB-8 Simulator");
     EXPECT_EQ(chosen.Midi().MidiOutID, 1);
-    for (TMainWin* w : {&win, &chosen})
-        for (auto& d : w->DocumentWindows) d->SetModified(false);
+    dialogs.discardUnsaved = true;
 }
 
 TEST(MainWindow, SysExExportAndImportThroughTheMenus) {
     TempDir dir;
     App app;
     TProjectWindow* p = app.Project();
-    EncodeName("SYX ONE", p->Document().PatchOfRow(3));
-    p->RefreshRow(3);
+    App::Change(p, [](ProjectDocument& d) { EncodeName("SYX ONE", d.PatchOfRow(3)); });
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("bank"))};
-    app.win->ExportSysEx(false);
+    app.win->ExportSyxMenu->trigger();
     ASSERT_TRUE(std::filesystem::exists(dir.Path("bank.syx")));
     EXPECT_EQ(ReadAll(dir.Path("bank.syx")).size(), 6 + 80 * 91 + 6u);
 
-    app.win->ProjectNewMenuClick();
+    app.win->ProjectNewMenu->trigger();
     TProjectWindow* q = app.Project(1);
     app.dialogs.openNames = {QString::fromStdString(dir.Path("bank.syx"))};
-    app.win->ImportSysEx();
-    EXPECT_EQ(DecodeName(q->Document().PatchOfRow(3)), "SYX ONE ");
+    app.win->ImportSyxMenu->trigger();
+    EXPECT_EQ(DecodeName(q->Document().patches[2]), "SYX ONE ");
     EXPECT_EQ(q->Grid()->CellText(3, 1), "SYX ONE ");
     EXPECT_TRUE(q->Modified());
     EXPECT_NE(app.dialogs.Last("information").indexOf("80 patches"), -1);
 
     // A file with nothing usable changes nothing.
     WriteAll(dir.Path("junk.syx"), {0xF0, 0x41, 0x00, 0xF7, 0x12});
-    q->SetModified(false);
+    const int steps = q->Session().StepCount();
     app.dialogs.openNames = {QString::fromStdString(dir.Path("junk.syx"))};
-    app.win->ImportSysEx();
+    app.win->ImportSyxMenu->trigger();
     EXPECT_NE(app.dialogs.Last("information").indexOf("Nothing was changed"), -1);
+    EXPECT_EQ(q->Session().StepCount(), steps);
+    // Undo takes the import back.
+    app.win->MdiArea->setActiveSubWindow(q->SubWindow());
+    app.Idle();
+    app.win->UndoMenu->trigger();
+    EXPECT_EQ(DecodeName(q->Document().patches[2]), "        ");
     EXPECT_FALSE(q->Modified());
 }

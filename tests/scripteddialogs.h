@@ -6,7 +6,7 @@
 #include <deque>
 #include <functional>
 
-#include "app/ui/userdialogs.h"
+#include "workspace/ui/userdialogs.h"
 
 struct ScriptedDialogs : UserDialogs {
     struct Box {
@@ -14,7 +14,8 @@ struct ScriptedDialogs : UserDialogs {
     };
     std::vector<Box> shown;
     bool yesNo = true;
-    std::deque<Answer> saveAnswers;  // Yes, No or Cancel in turn; Cancel when empty
+    std::deque<Answer> saveAnswers;  // Yes, No or Cancel in turn; then Cancel, or No once discarding
+    bool discardUnsaved = false;
     std::deque<QString> openNames, saveNames;  // empty: cancelled
     std::function<void()> duringBox;           // runs while a box is "open"
 
@@ -25,7 +26,7 @@ struct ScriptedDialogs : UserDialogs {
     }
     Answer AskSave(QWidget*, const QString& caption, const QString& text) override {
         shown.push_back({"save", caption, text});
-        if (saveAnswers.empty()) return Answer::Cancel;
+        if (saveAnswers.empty()) return discardUnsaved ? Answer::No : Answer::Cancel;
         const Answer a = saveAnswers.front();
         saveAnswers.pop_front();
         return a;

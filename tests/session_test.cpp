@@ -107,12 +107,19 @@ TEST(ProjectSession, ReceiveIsAStepAndTheNewStoredBank) {
     ProjectSession s(settings);
     bool all = false;
     s.Listen([&](const SessionChange& c) { all = all || c.all; });
-    s.Receive("Receive All", [](ProjectDocument& d) { d.patches[7][PatchLevel] = 11; });
+    s.Receive("Receive All", [](ProjectDocument& d) {
+        d.patches[7][PatchLevel] = 11;
+        return true;
+    });
     EXPECT_TRUE(all);
     EXPECT_TRUE(s.Modified());
     EXPECT_EQ(s.Stored(7)[PatchLevel], 11);
     s.Undo();
     EXPECT_FALSE(s.Modified());
+    // A receive the user declined changes nothing, the stored bank neither.
+    s.Receive("Receive All", [](ProjectDocument&) { return false; });
+    EXPECT_EQ(s.Stored(7)[PatchLevel], 11);
+    EXPECT_EQ(s.StepCount(), 1);
 }
 
 // Compare on, off and on again, on patches with custom Mod, Dly/Rev and Drive

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QUndoStack>
 #include <QCheckBox>
 #include <QTreeWidget>
 
@@ -19,7 +18,9 @@
 #include "editors/ui/patchgrid.h"
 #include "editors/ui/memo.h"
 #include "editors/ui/projectwin.h"
+#include "controls/colorbutton.h"
 #include "midi/midisystem.h"
+#include "sim/orb8simulator.h"
 #include "tests/apprig.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
@@ -28,9 +29,23 @@ using namespace orb8;
 
 namespace {
 
-struct History : AppRig {
-    History() : project(win->CurrentProject), panel(win->ControlPanel) {}
+struct HistoryRig : AppRig {
+    HistoryRig() : project(win->CurrentProject), panel(win->ControlPanel) {}
     std::vector<std::string> Traffic() { return TakeLog(); }
+    // Edit > Undo and Redo as the user finds them: after an idle pass.
+    QString UndoText() {
+        Idle();
+        return win->UndoMenu->text();
+    }
+    void Undo() {
+        Idle();
+        win->UndoMenu->trigger();
+    }
+    void Redo() {
+        Idle();
+        win->RedoMenu->trigger();
+    }
+    int Steps() const { return project->Session().StepCount(); }
     TProjectWindow* project;
     TControlPanel* panel;
 };
@@ -72,124 +87,134 @@ TEST(ProjectHistory, StepsKeepOnlyWhatChanged) {
 }
 
 TEST(Undo, KnobDragIsOneStepAndUndoTellsTheProcessor) {
-    History h;
-    ASSERT_EQ(h.win->Host().OpenOutput(), 0);
-    h.win->Link().isOnLine = true;
-    h.project->Document().patches[0][ModuleSwitches] = ModOn;
+    HistoryRig h;
+    h.Connect();
+    AppRig::Change(h.project, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] = ModOn; });
     h.project->SetCurrentRow(1);
     h.Traffic();
-    QUndoStack* stack = h.project->Undo();
+    const int before = h.Steps();
     TVolume* rate = h.panel->ModVolume[1].knob;
     QTest::mousePress(rate, Qt::LeftButton, {}, QPoint(20, 12));
     QTest::mouseMove(rate, QPoint(12, 0));
     QTest::mouseMove(rate, QPoint(20, 4));
     QTest::mouseMove(rate, QPoint(24, 12));
     QTest::mouseRelease(rate, Qt::LeftButton, {}, QPoint(24, 12));
-    EXPECT_EQ(stack->count(), 1);
-    EXPECT_EQ(h.win->UndoMenu->text(), "Undo Mod RATE");
+    EXPECT_EQ(h.Steps(), before + 1);
+    EXPECT_EQ(h.UndoText(), "Undo Mod RATE");
     EXPECT_EQ(h.project->Caption(), "NoName1*");
     h.Traffic();
-    h.win->UndoMenu->trigger();
+    h.Undo();
     EXPECT_EQ(h.project->Document().patches[0][ModParam2], 24);
     EXPECT_EQ(h.panel->ModVolume[1].value->text(), "25");
     const auto sent = h.Traffic();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_NE(sent[0].find("ParameterChange"), std::string::npos);
     EXPECT_EQ(sent[0].substr(0, 26), "F0 52 00 21 30 15 01 08 F7");  // byte 21 back to 24
-    // Back at the saved state: no "*"; redo: the mark again.
-    EXPECT_EQ(h.project->Caption(), "NoName1");
-    h.win->RedoMenu->trigger();
+    // Undone once more, back at the saved state: no "*"; redo: the mark again.
     EXPECT_EQ(h.project->Caption(), "NoName1*");
+    h.Undo();
+    EXPECT_EQ(h.project->Caption(), "NoName1");
+    h.Redo();
+    EXPECT_EQ(h.project->Caption(), "NoName1*");
+    h.Redo();
     EXPECT_NE(h.project->Document().patches[0][ModParam2], 24);
     // A second drag is a second step.
     QTest::mousePress(rate, Qt::LeftButton, {}, QPoint(12, 0));
     QTest::mouseMove(rate, QPoint(2, 12));
     QTest::mouseRelease(rate, Qt::LeftButton, {}, QPoint(2, 12));
-    EXPECT_EQ(stack->count(), 2);
+    EXPECT_EQ(h.Steps(), before + 2);
 }
 
 TEST(Undo, EveryKindOfStep) {
     TempDir dir;
-    History h;
+    HistoryRig h;
     TProjectWindow* p = h.project;
-    QUndoStack* stack = p->Undo();
     // A type change with what the type memory did.
     h.panel->DriveType->setCurrentIndex(14);
     emit h.panel->DriveType->activated(14);
-    EXPECT_EQ(h.win->UndoMenu->text(), "Undo Drive type");
-    h.win->UndoMenu->trigger();
+    EXPECT_EQ(h.UndoText(), "Undo Drive type");
+    h.Undo();
     EXPECT_EQ(p->Document().patches[0], InitialPatch());
     EXPECT_EQ(h.panel->DriveType->currentIndex(), 9);
     // A move.
-    EncodeName("TWO", p->Document().PatchOfRow(2));
-    p->RefreshRow(2);
+    AppRig::Change(p, [](ProjectDocument& d) { EncodeName("TWO", d.PatchOfRow(2)); });
     p->PatchGridMouseDown(2);
     p->PatchGridDragOver(5, false);
     p->PatchGridDragDrop(*p, 5);
-    EXPECT_EQ(h.win->UndoMenu->text(), "Undo Move U02 to U11");
-    h.win->UndoMenu->trigger();
-    EXPECT_EQ(DecodeName(p->Document().PatchOfRow(2)), "TWO     ");
-    h.win->RedoMenu->trigger();
-    EXPECT_EQ(DecodeName(p->Document().PatchOfRow(5)), "TWO     ");
+    EXPECT_EQ(h.UndoText(), "Undo Move U02 to U11");
+    h.Undo();
+    EXPECT_EQ(DecodeName(p->Document().patches[1]), "TWO     ");
+    h.Redo();
+    EXPECT_EQ(DecodeName(p->Document().patches[4]), "TWO     ");
     // A paste and a comment.
     p->SetCurrentRow(5);
-    h.win->CopyMenuClick();
+    h.win->CopyMenu->trigger();
     p->SetCurrentRow(7);
-    h.win->PasteMenuClick();
-    EXPECT_EQ(h.win->UndoMenu->text(), "Undo Paste to U13");
+    h.win->PasteMenu->trigger();
+    EXPECT_EQ(h.UndoText(), "Undo Paste to U13");
     h.win->MemoWin->Memo->setPlainText("a note");
     p->SetCurrentRow(8);
-    EXPECT_EQ(h.win->UndoMenu->text(), "Undo Comment of U13");
-    const int steps = stack->count();
-    h.win->UndoMenu->trigger();
-    h.win->UndoMenu->trigger();
+    EXPECT_EQ(h.UndoText(), "Undo Comment of U13");
+    const int steps = h.Steps();
+    h.Undo();
+    h.Undo();
     EXPECT_EQ(p->Document().CommentOfRow(7), "");
-    EXPECT_EQ(DecodeName(p->Document().PatchOfRow(7)), "        ");
-    EXPECT_EQ(stack->count(), steps);
+    EXPECT_EQ(DecodeName(p->Document().patches[6]), "        ");
+    EXPECT_EQ(h.Steps(), steps);
     // The mark follows the saved state.
     h.dialogs.saveNames = {QString::fromStdString(dir.Path("h"))};
-    h.win->FileSaveAsExecute(p);
+    h.win->SaveAsMenu->trigger();
     EXPECT_FALSE(p->Modified());
-    h.win->RedoMenu->trigger();
+    h.Redo();
     EXPECT_TRUE(p->Modified());
-    h.win->UndoMenu->trigger();
+    h.Undo();
     EXPECT_FALSE(p->Modified());
     // A Receive All is one step.
-    ASSERT_EQ(h.win->Host().OpenOutput(), 0);
-    ASSERT_EQ(h.win->Host().OpenInput(), 0);
-    h.win->Link().isOnLine = true;
-    h.win->UploadMenuClick();
-    EXPECT_EQ(h.win->UndoMenu->text(), "Undo Receive All");
-    h.win->UndoMenu->trigger();
-    EXPECT_EQ(DecodeName(p->Document().PatchOfRow(5)), "TWO     ");
+    h.Connect();
+    h.Idle();
+    h.win->UploadMenu->trigger();
+    EXPECT_TRUE(p->Modified());
+    EXPECT_EQ(h.UndoText(), "Undo Receive All");
+    h.Undo();
+    EXPECT_EQ(DecodeName(p->Document().patches[4]), "TWO     ");
+    EXPECT_FALSE(p->Modified());
+    h.Redo();
+    EXPECT_TRUE(p->Modified());
+    // Saved: the mark goes, and the bank as received is what Compare shows.
+    h.Idle();
+    h.win->SaveMenu->trigger();
+    EXPECT_FALSE(p->Modified());
+    EXPECT_EQ(p->Session().Stored(4), p->Document().patches[4]);
 }
 
 // Undo while a comment is being typed takes back the typing, not the step
 // before it (which would replace the typed text in the comment window).
 TEST(Undo, TypedCommentIsTheStepUndone) {
-    History h;
+    HistoryRig h;
     TProjectWindow* p = h.project;
     h.win->MemoWin->Memo->setPlainText("first");
     p->SetCurrentRow(2);
     p->SetCurrentRow(1);
     h.win->MemoWin->Memo->setPlainText("second");
-    h.win->UndoMenu->trigger();
+    h.Undo();
     EXPECT_EQ(p->Document().CommentOfRow(1), "first");
     EXPECT_EQ(h.win->MemoWin->Memo->toPlainText(), "first");
+    h.Idle();
     EXPECT_EQ(h.win->RedoMenu->text(), "Redo Comment of U01");
-    h.win->RedoMenu->trigger();
+    h.Redo();
     EXPECT_EQ(p->Document().CommentOfRow(1), "second");
     EXPECT_EQ(h.win->MemoWin->Memo->toPlainText(), "second");
-    EXPECT_EQ(h.win->UndoMenu->text(), "Undo Comment of U01");
+    EXPECT_EQ(h.UndoText(), "Undo Comment of U01");
 }
 
 TEST(Compare, SwitchesEditorRowAndProcessorAndRestoresExactly) {
-    History h;
-    ASSERT_EQ(h.win->Host().OpenOutput(), 0);
-    h.win->Link().isOnLine = true;
+    HistoryRig h;
+    h.Connect();
     TProjectWindow* p = h.project;
-    p->Document().patches[0][ModuleSwitches] = DriveOn;
-    p->TakeStored();  // as if just saved
+    TempDir dir;
+    AppRig::Change(p, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] = DriveOn; });
+    h.dialogs.saveNames = {QString::fromStdString(dir.Path("stored"))};
+    h.win->SaveAsMenu->trigger();
     p->SetCurrentRow(1);
     h.panel->DriveType->setCurrentIndex(12);
     emit h.panel->DriveType->activated(12);  // FUZZ
@@ -215,12 +240,14 @@ TEST(Compare, SwitchesEditorRowAndProcessorAndRestoresExactly) {
 }
 
 TEST(Compare, DifferencesWindowListsByModule) {
-    History h;
+    HistoryRig h;
     TProjectWindow* p = h.project;
-    p->Document().patches[2][ModParam2] = 3;
-    p->Document().patches[2][EqBass] = 20;
+    AppRig::Change(p, [](ProjectDocument& d) {
+        d.patches[2][ModParam2] = 3;
+        d.patches[2][EqBass] = 20;
+    });
     p->SetCurrentRow(3);
-    h.win->DifferencesMenuClick();
+    h.win->DifferencesMenu->trigger();
     auto* w = h.win->findChild<TDifferencesWin*>();
     ASSERT_TRUE(w);
     ASSERT_EQ(w->List->topLevelItemCount(), 2);
@@ -230,10 +257,52 @@ TEST(Compare, DifferencesWindowListsByModule) {
     EXPECT_EQ(w->List->topLevelItem(0)->child(0)->text(2), "25");
     EXPECT_EQ(w->List->topLevelItem(1)->text(0), "EQ");
     // Two patches of two projects.
-    h.win->ProjectNewMenuClick();
+    h.win->ProjectNewMenu->trigger();
     w->B.project->setCurrentIndex(1);
     w->B.stored->setChecked(false);
     EXPECT_EQ(w->List->topLevelItemCount(), 2);
     w->A.patch->setCurrentIndex(0);
     EXPECT_EQ(w->List->topLevelItem(0)->text(0), "The two patches are the same.");
+}
+
+// Compare on, off and on again on patches whose custom Mod, Dly/Rev or Drive
+// type holds other values in the file than in its slot: whatever the editor
+// shows, the simulated ORB-8's edit buffer holds exactly that.
+TEST(Compare, CustomTypesLeaveTheProcessorHoldingWhatTheEditorShows) {
+    struct Case {
+        int typeByte, firstParam;
+    };
+    for (const Case& k : {Case{ModType, ModParam1}, Case{DlyType, DlyParam1}, Case{DriveType, DriveParam1}}) {
+        // A bank from elsewhere: the file holds the type's values as they are.
+        TempDir dir;
+        ProjectDocument file;
+        PatchData& patch = file.patches[0];
+        patch[ModuleSwitches] = DriveOn | ModOn | DlyOn | EqOn;
+        patch[static_cast<std::size_t>(k.typeByte)] = 20;  // CUSTOM1
+        for (int i = 0; i < 4; ++i) patch[static_cast<std::size_t>(k.firstParam + i)] = static_cast<std::uint8_t>(3 + i);
+        file.fileName = dir.Path("bank.orb");
+        ASSERT_TRUE(file.Save(DefaultCustomSettings()).ok());
+        HistoryRig h;
+        auto* p = qobject_cast<TProjectWindow*>(h.win->OpenByName(QString::fromStdString(file.fileName)));
+        ASSERT_TRUE(p);
+        h.Connect();
+        p->SetCurrentRow(2);
+        p->SetCurrentRow(1);
+        h.Idle();  // the patch change writes the edit buffer
+        QTest::keyClick(h.panel->LvlVol.knob, Qt::Key_Up);
+        const auto processor = [&h] {
+            h.TakeLog();  // everything sent has arrived
+            return h.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; });
+        };
+        ASSERT_EQ(processor(), *h.panel->Editor().Current()) << k.typeByte;
+        for (int round = 0; round < 2; ++round) {
+            QTest::mouseClick(h.panel->CompareBtn, Qt::LeftButton);
+            ASSERT_TRUE(h.win->CompareMenu->isChecked());
+            EXPECT_EQ(processor(), *h.panel->Editor().Current()) << k.typeByte << " on, round " << round;
+            EXPECT_EQ(processor()[PatchLevel], p->Session().Stored(0)[PatchLevel]);
+            QTest::mouseClick(h.panel->CompareBtn, Qt::LeftButton);
+            EXPECT_EQ(processor(), *h.panel->Editor().Current()) << k.typeByte << " off, round " << round;
+            EXPECT_EQ(processor(), p->Document().patches[0]);
+        }
+    }
 }

@@ -5,11 +5,12 @@
 #include <QPushButton>
 #include <QMdiArea>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/ui/mainwin.h"
-#include "app/ui/userdialogs.h"
+#include "controls/colorbutton.h"
 #include "customdist/ui/character.h"
 #include "customdist/ui/customdistwin.h"
 #include "customdist/ui/dcharwin.h"
@@ -23,6 +24,7 @@
 #include "keyboard/ui/gkbdwin.h"
 #include "midi/midi.h"
 #include "midi/midisystem.h"
+#include "workspace/ui/userdialogs.h"
 
 namespace {
 
@@ -53,10 +55,6 @@ void Settle() {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
 
-void Forget(TMainWin& win) {
-    for (auto& w : win.DocumentWindows)
-        if (w) w->SetModified(false);
-}
 
 }  // namespace
 
@@ -83,25 +81,24 @@ int main(int argc, char** argv) {
         TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
         win.show();
         Settle();
-        win.OnLineExecute();
+        win.OnLineMenu->trigger();
         auto* bank = win.CurrentProject.data();
         // The progress window, half way through a Receive All.
         QTimer::singleShot(1200, [&] { ok &= Save(win.ProgressWin->grab(), out.filePath("progress-window.png")); });
-        win.UploadMenuClick();
+        win.UploadMenu->trigger();
         bank->SetCurrentRow(6);
         win.MemoWin->ShowComment(bank, 6);
         win.MemoWin->Memo->setPlainText("Smooth lead for the solo in the second set.");
-        win.HandBackComment();
-        win.ProjectNewMenuClick();
+        win.MemoWin->HandBack();
+        win.ProjectNewMenu->trigger();
         win.MdiArea->setActiveSubWindow(bank->SubWindow());
-        bank->FormActivate();
         win.OnIdleHandlerIdle();
         Settle();
         ok &= Save(win.grab(), out.filePath("main-window.png"));
         // The editor with three very different patches, and the RTM window.
         auto* third = win.CurrentProject.data();
-        auto& doc = third->Document();
         using namespace orb8;
+        auto& doc = third->Session().Document();
         PatchData custom = InitialPatch();
         custom[ModuleSwitches] = DriveOn | ModOn | DlyOn | EqOn;
         custom[DriveType] = 20;
@@ -124,25 +121,25 @@ int main(int argc, char** argv) {
         EncodeName("ODD DATA", odd);
         doc.patches[3] = odd;
         const char* names[] = {"", "editor-custom.png", "editor-all-off.png", "editor-out-of-range.png"};
+        third->Session().Perform([] { return StepReport{"gallery", {}}; });
         for (int row = 2; row <= 4; ++row) {
-            third->RefreshRow(row);
             third->SetCurrentRow(row);
             Settle();
             ok &= Save(win.ControlPanel->grab(), out.filePath(names[row - 1]));
         }
         third->SetCurrentRow(2);
-        win.ShowRtmWindow();
+        QTest::mouseClick(win.ControlPanel->RtmEditBtn, Qt::LeftButton);
         Settle();
         ok &= Save(win.RtmPopUp->grab(), out.filePath("rtm-window.png"));
         win.RtmPopUp->hide();
         // The custom patch against the initial patch it was made from.
-        win.DifferencesMenuClick();
+        win.DifferencesMenu->trigger();
         if (auto* differences = win.findChild<TDifferencesWin*>()) {
             Settle();
             ok &= Save(differences->grab(), out.filePath("differences.png"));
             differences->hide();
         }
-        win.CustomDistNewMenuClick();
+        win.CustomDistNewMenu->trigger();
         Settle();
         ok &= Save(win.CurrentCustomDist->grab(), out.filePath("customdist-window.png"));
         // The designers with a boosted, a cut and an invalid filter.
@@ -150,7 +147,8 @@ int main(int argc, char** argv) {
             using namespace orb8;
             TCustomDistWin& dist = *win.CurrentCustomDist;
             auto set = [&](int slot, int on, int type, double freq, double gain, double q, double trim) {
-                FilterRecord& f = dist.Data().filters[static_cast<std::size_t>(FilterNumber(0, slot))];
+                dist.Session().Perform("gallery", [&](CustomDistData& d) {
+                FilterRecord& f = d.filters[static_cast<std::size_t>(FilterNumber(0, slot))];
                 f.on = static_cast<std::uint8_t>(on);
                 f.type = static_cast<std::uint8_t>(type);
                 f.freq = freq;
@@ -158,11 +156,12 @@ int main(int argc, char** argv) {
                 f.q = q;
                 f.trim = trim;
                 ComputeCoefficients(f);
+                });
             };
             set(SlotBottom, 1, FilterLowShelf, 200, 6, 0.71, 0);      // boosted
             set(SlotPre, 1, FilterPeq, 800, -9, 1.5, 0);              // cut
             set(SlotEdge, 1, FilterPeq, 1000, 12, 1, 12);             // invalid: b0 overflows
-            dist.Data().ApplyClipperPreset(0, 4);
+            dist.Session().Perform("gallery", [](CustomDistData& d) { d.ApplyClipperPreset(0, 4); });
             TDstCharWin* designer = dist.DistortionDesigner(0);
             designer->ShowDesigner();
             Settle();
@@ -174,8 +173,7 @@ int main(int argc, char** argv) {
             ok &= Save(dist.ToneDesigner(0, SlotHigh)->grab(), out.filePath("tone-designer.png"));
             dist.ToneDesigner(0, SlotHigh)->hide();
         }
-        Forget(win);
-        win.close();
+        win.close();  // unsaved documents are let go: AskSave answers No
     }
     {
         orb8::MidiSystemOptions options;
@@ -197,8 +195,7 @@ int main(int argc, char** argv) {
         ok &= Save(keyboard->grab(), out.filePath("keyboard-bigger.png"));
         keyboard->PointerReleased();
         ok &= Save(win.AboutBox->grab(), out.filePath("about-box.png"));
-        Forget(win);
-        win.close();
+        win.close();  // unsaved documents are let go: AskSave answers No
     }
     return ok ? 0 : 1;
 }

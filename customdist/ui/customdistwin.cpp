@@ -1,51 +1,16 @@
 #include "customdist/ui/customdistwin.h"
 
 #include <QPainter>
-#include <QPointer>
-#include <QUndoStack>
 #include <QPainterPath>
 
-#include "app/ui/mainwin.h"
 #include "customdist/ui/character.h"
 #include "customdist/ui/dcharwin.h"
+#include "workspace/ui/windowcontext.h"
 
 using namespace orb8;
 
-namespace {
-
-// One step of a custom distortion document's history: the data before and after.
-class CustomDistUndoCommand : public QUndoCommand {
-public:
-    CustomDistUndoCommand(TCustomDistWin& window, CustomDistData before, CustomDistData after, const QString& text)
-        : QUndoCommand(text), window_(&window), before_(std::move(before)), after_(std::move(after)) {}
-    void undo() override {
-        if (window_) window_->Restore(before_);
-    }
-    void redo() override {
-        if (pushed_) {
-            pushed_ = false;  // the change is already there
-            return;
-        }
-        if (window_) window_->Restore(after_);
-    }
-
-private:
-    QPointer<TCustomDistWin> window_;
-    CustomDistData before_, after_;
-    bool pushed_ = true;
-};
-
-bool SameData(const CustomDistData& a, const CustomDistData& b) {
-    if (a.clippers != b.clippers || a.images != b.images) return false;
-    for (int n = 0; n < kFilterCount; ++n)
-        if (ToImage(a.filters[static_cast<std::size_t>(n)]) != ToImage(b.filters[static_cast<std::size_t>(n)])) return false;
-    return true;
-}
-
-}  // namespace
-
-TCustomDistWin::TCustomDistWin(TMainWin& main, int number)
-    : DocumentWindow(main, QStringLiteral("NoNameDst%1").arg(number)) {
+TCustomDistWin::TCustomDistWin(DesignerContext& context, int number)
+    : DocumentWindow(context, QStringLiteral("NoNameDst%1").arg(number)), designer_(context) {
     setObjectName(QStringLiteral("CustomDistWin%1").arg(number));
     setFixedSize(kWidth, kHeight);
     RecvBtn = Button("RecvBtn", tr("Recv"), QRect(8, 34, 60, 26));
@@ -73,29 +38,22 @@ TCustomDistWin::TCustomDistWin(TMainWin& main, int number)
     // The eight designers, hidden until their buttons show them, go with the document.
     for (int set = 0; set < kSetCount; ++set)
         for (int slot = SlotHigh; slot <= SlotLow; ++slot)
-            tone_[static_cast<std::size_t>(set * 3 + slot - SlotHigh)] = new TCharWin(main, *this, set, slot);
-    for (int set = 0; set < kSetCount; ++set) distortion_[static_cast<std::size_t>(set)] = new TDstCharWin(main, *this, set);
-    undo_ = new QUndoStack(this);
-    connect(undo_, &QUndoStack::cleanChanged, this, [this](bool clean) {
-        if (clean != !Modified()) SetModified(!clean);
-    });
+            tone_[static_cast<std::size_t>(set * 3 + slot - SlotHigh)] = new TCharWin(context, session_, this, set, slot);
+    for (int set = 0; set < kSetCount; ++set)
+        distortion_[static_cast<std::size_t>(set)] =
+            new TDstCharWin(context, session_, this, [this] { return Caption(); }, set);
+    listener_ = session_.Listen([this] { Changed(); });
     RefreshCaption();
 }
 
-TCustomDistWin::~TCustomDistWin() { disconnect(undo_, nullptr, this, nullptr); }
+TCustomDistWin::~TCustomDistWin() { session_.Unlisten(listener_); }
 
-void TCustomDistWin::Record(const CustomDistData& before, const QString& text) {
-    if (SameData(before, document_.data)) return;
-    undo_->push(new CustomDistUndoCommand(*this, before, document_.data, text));
-}
-
-void TCustomDistWin::Restore(const CustomDistData& data) {
-    document_.data = data;
+void TCustomDistWin::Changed() {
+    RefreshCaption();
     for (TDstCharWin* d : distortion_)
         if (d->isVisible()) d->Refresh();
     for (TCharWin* t : tone_)
         if (t->isVisible()) t->Refresh();
-    main_.MarkModified(this);
 }
 
 QPushButton* TCustomDistWin::Button(const char* name, const QString& caption, QRect at) {
@@ -123,40 +81,31 @@ TCharWin* TCustomDistWin::ToneDesigner(int set, int slot) const {
 }
 
 void TCustomDistWin::SetFileName(const std::string& path) {
-    document_.fileName = path;
+    session_.SetFileName(path);
     RefreshCaption();
 }
 
 FileResult TCustomDistWin::LoadDocument() {
-    const FileResult r = document_.Load();
-    if (r.loaded()) undo_->clear();
+    const FileResult r = session_.Load();
     RefreshCaption();
     return r;
 }
 
 FileResult TCustomDistWin::SaveDocument() {
-    const FileResult r = document_.Save();
-    if (r.ok()) undo_->setClean();
+    const FileResult r = session_.Save();
     RefreshCaption();
     return r;
 }
 
 QString TCustomDistWin::UnsavedQuestion() const {
-    return tr("CustomDistFile%1 has not been saved.\nSave this?").arg(QString::fromStdString(document_.fileName));
-}
-
-void TCustomDistWin::FormActivate() {
-    if (main_.CurrentCustomDist == this && main_.ActiveDocument == this) return;
-    main_.DocumentActivated(this);
+    return tr("CustomDistFile%1 has not been saved.\nSave this?").arg(QString::fromStdString(FileName()));
 }
 
 void TCustomDistWin::RecvBtnClick() {
-    const CustomDistData before = document_.data;
-    main_.Link().ReceiveAllCustomDists(document_);
-    Record(before, tr("Recv"));
+    session_.Perform(tr("Recv").toStdString(), [this](CustomDistData&) { designer_.ReceiveCustomDists(session_.Document()); });
 }
 
-void TCustomDistWin::SendBtnClick() { main_.Link().SendAllCustomDists(document_); }
+void TCustomDistWin::SendBtnClick() { designer_.StoreCustomDists(session_.Document()); }
 
 void TCustomDistWin::ShowDistortionDesigner(int set) { DistortionDesigner(set)->ShowDesigner(); }
 

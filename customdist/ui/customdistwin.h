@@ -9,10 +9,10 @@
 #include <array>
 #include <vector>
 
-#include "app/ui/documentwindow.h"
-#include "customdist/customdistdata.h"
+#include "customdist/customdistsession.h"
+#include "workspace/ui/documentwindow.h"
 
-class QUndoStack;
+class DesignerContext;
 class TCharWin;
 class TDstCharWin;
 
@@ -20,23 +20,28 @@ class TCustomDistWin : public DocumentWindow {
     Q_OBJECT
 
 public:
-    TCustomDistWin(TMainWin& main, int number);
+    TCustomDistWin(DesignerContext& context, int number);
     ~TCustomDistWin() override;
 
     static constexpr int kWidth = 602;
     static constexpr int kHeight = 170;
 
-    orb8::CustomDistDocument& Document() { return document_; }
-    orb8::CustomDistData& Data() { return document_.data; }
+    orb8::CustomDistSession& Session() { return session_; }
+    const orb8::CustomDistData& Data() const { return session_.Data(); }
 
     orb8::DocumentKind Kind() const override { return orb8::DocumentKind::CustomDist; }
-    std::string FileName() const override { return document_.fileName; }
+    std::string FileName() const override { return session_.Document().fileName; }
     void SetFileName(const std::string& path) override;
-    bool Modified() const override { return document_.modified; }
+    bool Modified() const override { return session_.Modified(); }
     orb8::FileResult LoadDocument() override;
     orb8::FileResult SaveDocument() override;
-    void FormActivate() override;
     QString UnsavedQuestion() const override;
+    bool CanUndo() const override { return session_.CanUndo(); }
+    bool CanRedo() const override { return session_.CanRedo(); }
+    QString UndoText() const override { return QString::fromStdString(session_.UndoText()); }
+    QString RedoText() const override { return QString::fromStdString(session_.RedoText()); }
+    void Undo() override { session_.Undo(); }
+    void Redo() override { session_.Redo(); }
 
     QPushButton *DstChar1Btn, *DstChar2Btn, *HiChar1Btn, *HiChar2Btn, *MidChar1Btn, *MidChar2Btn, *LowChar1Btn,
         *LowChar2Btn, *RecvBtn, *SendBtn;
@@ -51,15 +56,7 @@ public:
     void RecvBtnClick();
     void SendBtnClick();
 
-    // The history: CALC, a preset choice and a receive are steps.
-    QUndoStack* Undo() const { return undo_; }
-    // Pushes the change from `before` to the data as it is now (nothing when nothing changed).
-    void Record(const orb8::CustomDistData& before, const QString& text);
-    // Undo or redo: the data, and the designers that show it.
-    void Restore(const orb8::CustomDistData& data);
-
 protected:
-    void SetModifiedFlag(bool modified) override { document_.modified = modified; }
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -68,9 +65,12 @@ private:
     std::array<QRect, 4> Blocks() const;
     void ShowDistortionDesigner(int set);
     void ShowToneDesigner(int set, int slot);
+    // Every step, undo and redo: the caption and the designers that show the data.
+    void Changed();
 
-    orb8::CustomDistDocument document_;
+    DesignerContext& designer_;
+    orb8::CustomDistSession session_;
     std::array<TCharWin*, 6> tone_{};  // set 0 HIGH, MID, LOW, then set 1
     std::array<TDstCharWin*, 2> distortion_{};
-    QUndoStack* undo_;
+    int listener_ = 0;
 };

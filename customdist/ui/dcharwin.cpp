@@ -1,23 +1,22 @@
 #include "customdist/ui/dcharwin.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/mainwin.h"
-#include "app/ui/userdialogs.h"
-#include "customdist/ui/customdistwin.h"
+#include "customdist/customdistsession.h"
 #include "customdist/ui/filtercolumn.h"
 #include "customdist/ui/responseplot.h"
+#include "workspace/ui/windowcontext.h"
 
 using namespace orb8;
 
-TDstCharWin::TDstCharWin(TMainWin& main, TCustomDistWin& document, int set)
-    : QWidget(&document, Qt::Window), main_(main), document_(document),
-      designer_(CharacterDesigner::Distortion(document.Data(), set)) {
+TDstCharWin::TDstCharWin(DesignerContext& context, CustomDistSession& session, QWidget* document,
+                         std::function<QString()> documentCaption, int set)
+    : DesignerWindow(context, session, document, CharacterDesigner::Distortion(session.Document().data, set)),
+      documentCaption_(std::move(documentCaption)) {
     setObjectName(QStringLiteral("DstCharWin%1").arg(set + 1));
     auto* top = new QHBoxLayout;
     const QStringList headings = {tr("BOTTOM"), tr("PRE CHAR"), tr("EDGE")};
@@ -43,14 +42,7 @@ TDstCharWin::TDstCharWin(TMainWin& main, TCustomDistWin& document, int set)
     top->addLayout(clip);
 
     PaintBoxDistChar = new ResponsePlot(this);
-    DstCharResDraw = new QPushButton(tr("CALC"), this);
-    DstCharResDraw->setObjectName("DstCharResDraw");
-    SendButton = new QPushButton(tr("SEND"), this);
-    SendButton->setObjectName("SendButton");
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(DstCharResDraw);
-    buttons->addWidget(SendButton);
-    buttons->addStretch(1);
+    QVBoxLayout* buttons = MakeButtons("DstCharResDraw", DstCharResDraw, SendButton);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(PaintBoxDistChar, 1);
     bottom->addLayout(buttons);
@@ -65,7 +57,7 @@ TDstCharWin::TDstCharWin(TMainWin& main, TCustomDistWin& document, int set)
 }
 
 void TDstCharWin::Caption() {
-    setWindowTitle(document_.Caption() + (Set() == 0 ? "/CHAR/Special1" : "/CHAR/Special2"));
+    setWindowTitle(documentCaption_() + (Set() == 0 ? "/CHAR/Special1" : "/CHAR/Special2"));
 }
 
 void TDstCharWin::ShowDesigner() {
@@ -89,35 +81,18 @@ void TDstCharWin::Refresh() {
 
 void TDstCharWin::ListBoxClick(int row) {
     if (filling_ || row < 0) return;
-    const CustomDistData before = document_.Data();
-    designer_.ApplyPreset(row);
-    document_.Record(before, tr("Clipper %1").arg(ListBox->item(row)->text()));
-    main_.MarkModified(&document_);
+    session_.Perform(tr("Clipper %1").arg(ListBox->item(row)->text()).toStdString(),
+                     [&](CustomDistData&) { designer_.ApplyPreset(row); });
 }
 
 void TDstCharWin::DstCharResDrawClick() {
     std::vector<FilterInput> input;
     for (FilterColumnBox* c : Columns) input.push_back(c->Input());
-    const CustomDistData before = document_.Data();
-    designer_.Calc(input);
-    document_.Record(before, tr("CALC %1").arg(Set() == 0 ? "Special1" : "Special2"));
-    Refresh();
-    main_.MarkModified(&document_);
-    Caption();
+    Calculate(tr("CALC %1").arg(Set() == 0 ? "Special1" : "Special2"), input);
 }
 
 void TDstCharWin::SendButtonClick() {
-    if (!main_.Link().OutputOpen()) return;
-    if (designer_.AnyInvalid() &&
-        !main_.Dialogs().AskYesNo(this, tr("ORB-8ED"),
-                                  tr("A filter of this character is invalid: its coefficients do not fit or are "
-                                     "unstable.\nSend it to the ORB-8 all the same?")))
-        return;
-    main_.Link().SendDesignCharacter(document_.Data(), Set(), main_.DesignMode);
-}
-
-// Closing only hides the window; it lives as long as its document.
-void TDstCharWin::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    hide();
+    Audition(tr("A filter of this character is invalid: its coefficients do not fit or are unstable.\nSend it to the "
+                "ORB-8 all the same?"),
+             [this] { context_.SendDesignCharacter(session_.Data(), Set()); });
 }

@@ -3,45 +3,37 @@
 // the response plot, CALC and SEND.
 #pragma once
 
-#include <QWidget>
 #include <array>
+#include <functional>
 
-#include "customdist/designer.h"
+#include "customdist/ui/designerwindow.h"
 
 class FilterColumnBox;
 class QListWidget;
-class QPushButton;
 class ResponsePlot;
-class TCustomDistWin;
-class TMainWin;
 
-class TDstCharWin : public QWidget {
+class TDstCharWin : public DesignerWindow {
     Q_OBJECT
 
 public:
-    TDstCharWin(TMainWin& main, TCustomDistWin& document, int set);
+    TDstCharWin(DesignerContext& context, orb8::CustomDistSession& session, QWidget* document,
+                std::function<QString()> documentCaption, int set);
 
     std::array<FilterColumnBox*, 3> Columns;  // BOTTOM, PRE CHAR, EDGE
     QListWidget* ListBox;
     ResponsePlot* PaintBoxDistChar;
     QPushButton *DstCharResDraw, *SendButton;
 
-    int Set() const { return designer_.Set(); }
     // Shows the window: a hidden one is refreshed first, a shown one comes to the front.
     void ShowDesigner();
-    void Refresh();
+    void Refresh() override;
     void DstCharResDrawClick();  // CALC
     void SendButtonClick();      // SEND
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void ListBoxClick(int row);
     void Caption();
 
-    TMainWin& main_;
-    TCustomDistWin& document_;
-    orb8::CharacterDesigner designer_;
+    std::function<QString()> documentCaption_;
     bool filling_ = false;
 };

@@ -6,7 +6,7 @@
 #include <QEventLoop>
 #include <QWidget>
 
-#include "app/ui/userdialogs.h"
+#include "workspace/ui/userdialogs.h"
 #include "customdist/customdistdata.h"
 #include "patch/projectdocument.h"
 #include "device/ui/progresswin.h"

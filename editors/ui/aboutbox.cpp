@@ -8,7 +8,7 @@
 #include <QRadialGradient>
 #include <QScreen>
 
-#include "app/framerules.h"
+#include "workspace/documentrules.h"
 #include "controls/bitpanel.h"
 
 namespace {

@@ -7,12 +7,13 @@
 #include <QLineEdit>
 #include <QPainter>
 
-#include "app/ui/mainwin.h"
-#include "app/ui/userdialogs.h"
 #include "controls/colorbutton.h"
 #include "controls/compactlist.h"
 #include "controls/volume.h"
+#include "editors/ui/patchgrid.h"
 #include "editors/ui/projectwin.h"
+#include "workspace/ui/userdialogs.h"
+#include "workspace/ui/windowcontext.h"
 
 using namespace orb8;
 
@@ -96,7 +97,8 @@ QComboBox* TControlPanel::MakeList(const char* objectName, QRect at) {
     return list;
 }
 
-TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), editor_(main.CustomSettings()) {
+TControlPanel::TControlPanel(EditorContext& context)
+    : QWidget(nullptr), context_(context), editor_(context.CustomSettings()) {
     setObjectName("ControlPanel");
     setWindowTitle(tr("Patch Editor"));
     setFixedSize(kWidth, kHeight);
@@ -218,16 +220,12 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
     Ct2ValueVol = MakeKnob("Ct2ValueVol", 510, rowC + cells, 110);
 
     // --- What the controls do ---
-    connect(OnLineBtn, &TColorButton::OnClick, this, [this] {
-        if (!main_.Link().PortsOpen()) main_.OnLineExecute();
-    });
-    connect(OffLineBtn, &TColorButton::OnClick, this, [this] {
-        if (main_.Link().PortsOpen()) main_.OnLineExecute();
-    });
-    connect(UploadBtn, &TColorButton::OnClick, this, [this] { main_.UploadMenuClick(); });
-    connect(DownloadBtn, &TColorButton::OnClick, this, [this] { main_.DownloadMenuClick(); });
-    connect(RtmEditBtn, &TColorButton::OnClick, this, [this] { main_.ShowRtmWindow(); });
-    connect(CompareBtn, &TColorButton::OnClick, this, [this] { main_.CompareMenu->trigger(); });
+    connect(OnLineBtn, &TColorButton::OnClick, this, &TControlPanel::OnLineRequested);
+    connect(OffLineBtn, &TColorButton::OnClick, this, &TControlPanel::OffLineRequested);
+    connect(UploadBtn, &TColorButton::OnClick, this, &TControlPanel::ReceiveAllRequested);
+    connect(DownloadBtn, &TColorButton::OnClick, this, &TControlPanel::SendAllRequested);
+    connect(RtmEditBtn, &TColorButton::OnClick, this, &TControlPanel::RtmRequested);
+    connect(CompareBtn, &TColorButton::OnClick, this, &TControlPanel::CompareRequested);
     connect(PatchName, &QLineEdit::returnPressed, this, &TControlPanel::NameEntered);
 
     auto live = [this](auto operation) {
@@ -235,10 +233,10 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
             if (HandlersLive && editor_.Current()) Perform([&] { return operation(args...); });
         };
     };
-    // A knob: the changes of one drag are one step of the history.
+    // A knob: the changes of one drag, from press to release, are one step of the history.
     auto knob = [this](auto operation) {
-        return [this, operation](TVolume* vol, int v) {
-            if (HandlersLive && editor_.Current()) Perform([&] { return operation(v); }, Gesture(vol));
+        return [this, operation](TVolume*, int v) {
+            if (HandlersLive && editor_.Current()) Perform([&] { return operation(v); });
         };
     };
     for (int i = 0; i < 4; ++i) {
@@ -279,35 +277,71 @@ TControlPanel::TControlPanel(TMainWin& main) : QWidget(nullptr), main_(main), ed
             if (editor_.Current()) Perform([&] { return editor_.SwitchClicked(b); });
         });
     }
+    for (TVolume* k : findChildren<TVolume*>()) {
+        connect(k, &TVolume::DragStarted, this, &TControlPanel::BeginGesture);
+        connect(k, &TVolume::DragEnded, this, &TControlPanel::EndGesture);
+    }
     RefreshAll();
+}
+
+void TControlPanel::BeginGesture() {
+    if (project_) project_->Session().BeginGesture();
+}
+
+void TControlPanel::EndGesture() {
+    if (project_) project_->Session().EndGesture();
 }
 
 // --- Showing ---------------------------------------------------------------------------
 
-void TControlPanel::ShowStoredPatch(TProjectWindow& project, int index, PatchData& stored) {
-    project_ = &project;
-    index_ = index;
-    comparing_ = true;
-    editor_.ShowPatch(&stored);
-    PatchName->setText(Q(DecodeName(stored)));
-    RefreshAll();
-    // Read-only: every control of the patch is held while comparing.
-    for (QWidget* w : findChildren<QWidget*>()) {
-        const bool keep = w == CompareBtn || w == OnLineBtn || w == OffLineBtn || w == UploadBtn || w == DownloadBtn ||
-                          w == RtmEditBtn || w == PatchNo;
-        if (!keep) w->setEnabled(false);
+void TControlPanel::Follow(TProjectWindow* project, int index) {
+    if (project_ != project) {
+        if (project_) {
+            project_->Session().Unlisten(listener_);
+            project_->Session().SetPlaying(-1);
+        }
+        project_ = project;
+        if (project_)
+            listener_ = project_->Session().Listen([this](const SessionChange& change) {
+                // Changes made elsewhere (undo, paste, a drop, a receive) that touch the patch shown.
+                if (!performing_ && change.Touches(index_)) ShowPatch(*project_, index_);
+            });
     }
-    CompareBtn->SetDown(true);
+    index_ = index;
+    if (project_) project_->Session().SetPlaying(index);
+}
+
+bool TControlPanel::SetCompare(bool on) {
+    if (!project_ || !editor_.Current() || on == compare_.Comparing()) return compare_.Comparing();
+    project_->Settle();
+    PatchData& edited = project_->Session().Document().patches[static_cast<std::size_t>(index_)];
+    const auto show = [this](PatchData& patch) { editor_.ShowPatch(&patch); };
+    if (on) {
+        context_.SendParameters(compare_.On(edited, project_->Session().Stored(index_), show));
+        PatchName->setText(Q(DecodeName(compare_.Shown())));
+        RefreshAll();
+        // Read-only: every control of the patch is held while comparing.
+        for (QWidget* w : findChildren<QWidget*>()) {
+            const bool keep = w == CompareBtn || w == OnLineBtn || w == OffLineBtn || w == UploadBtn ||
+                              w == DownloadBtn || w == RtmEditBtn || w == PatchNo;
+            if (!keep) w->setEnabled(false);
+        }
+        project_->ShowPatchOnRow(index_ + 1, &compare_.Shown());
+    } else {
+        context_.SendParameters(compare_.Off(edited, show));
+        project_->ShowPatchOnRow(index_ + 1, nullptr);
+        ShowPatch(*project_, index_);
+    }
+    CompareBtn->SetDown(on);
+    return on;
 }
 
 void TControlPanel::ShowPatch(TProjectWindow& project, int index) {
-    comparing_ = false;
+    if (compare_.Comparing()) SetCompare(false);
+    Follow(&project, index);
     CompareBtn->SetDown(false);
-    project_ = &project;
-    index_ = index;
-    editor_.ShowPatch(&project.Document().patches[static_cast<std::size_t>(index)]);
-    const QStringList texts = project.RowTexts(index + 1);
-    PatchName->setText(texts.value(0));
+    editor_.ShowPatch(&project.Session().Document().patches[static_cast<std::size_t>(index)]);
+    PatchName->setText(project.Grid()->CellText(index + 1, 1));
     PatchNo->setText(Q(PatchLabel(index)));
     RefreshAll();
 }
@@ -316,10 +350,29 @@ TProjectWindow* TControlPanel::Project() const { return project_; }
 
 void TControlPanel::Detach(TProjectWindow* project) {
     if (project_ != project && project_) return;
-    project_ = nullptr;
+    if (compare_.Comparing()) SetCompare(false);
+    Follow(nullptr, 0);
     editor_.ShowPatch(nullptr);
     PatchName->clear();
     RefreshAll();
+}
+
+void TControlPanel::ShowOnLineState(bool onLine, std::optional<bool> transfersEnabled, bool transfersGreen) {
+    const QColor green(0x00, 0xFF, 0x00), navy(0x00, 0x00, 0x80), grey(0x80, 0x80, 0x80);
+    auto look = [](TColorButton* b, const QColor& face, const QColor& text) {
+        b->SetColor(face);
+        QPalette p = b->palette();
+        p.setColor(QPalette::ButtonText, text);
+        b->setPalette(p);
+    };
+    look(OnLineBtn, onLine ? green : navy, onLine ? navy : green);
+    look(OffLineBtn, onLine ? navy : green, onLine ? green : navy);
+    for (TColorButton* b : {UploadBtn, DownloadBtn}) {
+        if (transfersEnabled) b->setEnabled(*transfersEnabled);
+        QPalette p = b->palette();
+        p.setColor(QPalette::ButtonText, transfersGreen ? green : grey);
+        b->setPalette(p);
+    }
 }
 
 void TControlPanel::ShowKnob(KnobCell& cell, const KnobView& view, const QString& label) {
@@ -446,10 +499,9 @@ void TControlPanel::RefreshAll() {
 
 // --- Changing ----------------------------------------------------------------------------
 
+// Shows what an operation changed: the controls of the modules it touched.
 void TControlPanel::Apply(const Edit& edit) {
-    for (const auto& [byte, value] : edit.send) main_.Link().SendParameterChange(byte, value);
     HandlersLive = false;
-    // What shows the bytes that went out, and what the operation names.
     bool drive = edit.refreshDrive, mod = edit.refreshMod, dly = edit.refreshDly, eq = edit.refreshEq;
     bool others = false, switches = edit.refreshSwitches;
     for (const auto& [byte, value] : edit.send) {
@@ -472,15 +524,10 @@ void TControlPanel::Apply(const Edit& edit) {
     if (!drive && !mod && !dly && !eq && !switches) emit RtmChanged();
     HandlersLive = true;
     if (edit.refreshName) PatchName->setText(Q(edit.nameCell));
-    if (project_) {
-        if (edit.refreshRow || edit.refreshName || edit.changed) project_->RefreshRow(index_ + 1);
-        if (edit.changed) main_.MarkModified(project_);
-    }
     // The editor's messages, named here so that the translation tools find them.
     [[maybe_unused]] static const char* const messages[] = {QT_TR_NOOP("Patch name is too long"),
                                                             QT_TR_NOOP("invalid character")};
-    if (!edit.message.empty())
-        main_.Dialogs().Inform(this, tr("ORB-8ED"), tr(edit.message.c_str()));
+    if (!edit.message.empty()) context_.Dialogs().Inform(this, tr("ORB-8ED"), tr(edit.message.c_str()));
 }
 
 void TControlPanel::NameEntered() {
@@ -489,23 +536,25 @@ void TControlPanel::NameEntered() {
     Perform([&] { return editor_.NameEntered(text); });
 }
 
-int TControlPanel::Gesture(const TVolume* knob) {
-    if (!knob || !knob->Dragging()) return 0;
-    return static_cast<int>((reinterpret_cast<quintptr>(knob) >> 4) & 0xFFFFF) * 1024 + (knob->DragCount() & 1023) + 1;
-}
-
-void TControlPanel::Perform(const std::function<Edit()>& operation, int gesture) {
-    if (!editor_.Current() || comparing_) return;
-    QPointer<TProjectWindow> project = project_;
-    const ProjectState before = project ? project->Snapshot() : ProjectState{};
-    const int switchesBefore = (*editor_.Current())[orb8::ModuleSwitches];
-    const Edit edit = operation();
+// Every change of the editor and the RTM window: one step of the project's
+// session, whose bytes go to the processor; the list, the caption and the
+// comment window follow the session.
+void TControlPanel::Perform(const std::function<Edit()>& operation) {
+    if (!editor_.Current() || compare_.Comparing() || !project_) return;
+    ProjectSession& session = project_->Session();
+    Edit edit;
+    performing_ = true;
+    const SessionChange change = session.Perform([&] {
+        const int switchesBefore = (*editor_.Current())[orb8::ModuleSwitches];
+        edit = operation();
+        StepReport report{{}, edit.send};
+        if (!edit.send.empty())
+            report.text = EditStepText(*editor_.Current(), context_.CustomSettings(), edit.send.front().first, switchesBefore);
+        return report;
+    });
+    performing_ = false;
+    context_.SendParameters(change.send);
     Apply(edit);
-    if (project && edit.changed && !edit.send.empty()) {
-        const std::string text =
-            EditStepText(*editor_.Current(), main_.CustomSettings(), edit.send.front().first, switchesBefore);
-        project->Record(before, Q(text), gesture);
-    }
 }
 
 // --- The window ------------------------------------------------------------------------------

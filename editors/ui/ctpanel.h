@@ -2,23 +2,26 @@
 // the patch selected in the current project window, module by module in
 // signal order (Drive with its custom selections, VNR, EQ, Mod, Dly/Rev,
 // then level and controllers), and turns every knob, list, switch and the
-// name into an operation of the editing model; Apply then sends its bytes,
-// shows the result and marks the project modified.
+// name into an operation of the editing model, performed as a step of the
+// project's session; the processor hears its bytes. Its buttons ask the
+// frame to act through signals.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
+#include "editors/compare.h"
 #include "editors/patcheditor.h"
 
+class EditorContext;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class TColorButton;
-class TMainWin;
 class TProjectWindow;
 class TVolume;
 
@@ -26,7 +29,7 @@ class TControlPanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TControlPanel(TMainWin& main);
+    explicit TControlPanel(EditorContext& context);
 
     static constexpr int kWidth = 644;
     static constexpr int kHeight = 301;
@@ -53,30 +56,39 @@ public:
     bool HandlersLive = false;
 
     orb8::PatchEditor& Editor() { return editor_; }
-    // Makes patch `index` of the project the one shown and edited.
+    // Makes patch `index` of the project the one shown and edited (Compare ends first).
     void ShowPatch(TProjectWindow& project, int index);
-    // Compare: the patch as it was stored, shown read-only (a copy; the document is untouched).
-    void ShowStoredPatch(TProjectWindow& project, int index, orb8::PatchData& stored);
-    bool Comparing() const { return comparing_; }
+    // Compare on: the patch as last loaded, saved or received, read-only;
+    // off: the patch as edited. The processor follows. Returns the state.
+    bool SetCompare(bool on);
+    bool Comparing() const { return compare_.Comparing(); }
     // The project window goes: nothing is shown any more.
     void Detach(TProjectWindow* project);
     TProjectWindow* Project() const;
     int PatchIndex() const { return index_; }
+    // The frame's on-line state on the OnLine, OffLine, RecvAll and SendAll
+    // buttons (an empty `transfersEnabled` leaves their enabling as it is).
+    void ShowOnLineState(bool onLine, std::optional<bool> transfersEnabled, bool transfersGreen);
 
-    // The one place every change of the editor and the RTM window goes
-    // through: the bytes to the processor, the controls, the project list
-    // and the modified mark.
-    void Apply(const orb8::Edit& edit);
-    // Runs an operation of the editing model, applies it and records it in
-    // the project's history; the changes of one knob drag (same gesture) are one step.
-    void Perform(const std::function<orb8::Edit()>& operation, int gesture = 0);
-    static int Gesture(const TVolume* knob);
+    // Runs an operation of the editing model as one step of the project's
+    // session (the changes of one knob drag are one step) and shows it.
+    void Perform(const std::function<orb8::Edit()>& operation);
+    // A drag of a knob or slider of the editor or the RTM window.
+    void BeginGesture();
+    void EndGesture();
     // Fills the controls from the patch.
     void RefreshAll();
 
 signals:
     // A section of the RTM window must show the patch anew.
     void RtmChanged();
+    // What the buttons ask of the frame.
+    void OnLineRequested();
+    void OffLineRequested();
+    void ReceiveAllRequested();
+    void SendAllRequested();
+    void RtmRequested();
+    void CompareRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,15 +107,19 @@ private:
     void RefreshSwitches();
     void RefreshOthers();
     void NameEntered();
+    void Apply(const orb8::Edit& edit);
+    void Follow(TProjectWindow* project, int index);
 
-    TMainWin& main_;
+    EditorContext& context_;
     orb8::PatchEditor editor_;
+    orb8::CompareSession compare_;
     QPointer<TProjectWindow> project_;
     int index_ = 0;
+    int listener_ = 0;
+    bool performing_ = false;
     struct Panel {
         QRect area;
         QString title;
     };
     std::vector<Panel> panels_;
-    bool comparing_ = false;
 };

@@ -8,14 +8,15 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/ui/mainwin.h"
 #include "editors/ui/commenttext.h"
 #include "editors/ui/projectwin.h"
 #include "patch/differences.h"
+#include "workspace/ui/windowcontext.h"
 
 using namespace orb8;
 
-TDifferencesWin::TDifferencesWin(TMainWin& main, QWidget* parent) : QWidget(parent, Qt::Window), main_(main) {
+TDifferencesWin::TDifferencesWin(WindowContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window), context_(context) {
     setObjectName("DifferencesWin");
     setWindowTitle(tr("Differences"));
     auto* grid = new QGridLayout;
@@ -50,14 +51,16 @@ void TDifferencesWin::FillProjects() {
     for (QComboBox* c : {A.project, B.project}) {
         const int keep = c->currentIndex();
         c->clear();
-        for (const auto& w : main_.DocumentWindows)
-            if (auto* p = qobject_cast<TProjectWindow*>(w.data())) c->addItem(p->Caption(), QVariant::fromValue<QObject*>(p));
+        for (const auto& p : projects_)
+            if (p) c->addItem(p->Caption(), QVariant::fromValue<QObject*>(p.data()));
         c->setCurrentIndex(std::min(keep, c->count() - 1));
     }
     filling_ = false;
 }
 
-void TDifferencesWin::ProjectsChanged() {
+void TDifferencesWin::SetProjects(const QList<TProjectWindow*>& projects) {
+    projects_.clear();
+    for (TProjectWindow* p : projects) projects_.append(p);
     FillProjects();
     Refresh();
 }
@@ -89,9 +92,9 @@ void TDifferencesWin::Refresh() {
     TProjectWindow* pb = ProjectOf(B);
     if (!pa || !pb) return;
     const int ia = A.patch->currentIndex(), ib = B.patch->currentIndex();
-    const PatchData& a = A.stored->isChecked() ? pa->Stored(ia) : pa->Document().patches[static_cast<std::size_t>(ia)];
-    const PatchData& b = B.stored->isChecked() ? pb->Stored(ib) : pb->Document().patches[static_cast<std::size_t>(ib)];
-    const auto& settings = main_.CustomSettings();
+    const PatchData& a = A.stored->isChecked() ? pa->Session().Stored(ia) : pa->Document().patches[static_cast<std::size_t>(ia)];
+    const PatchData& b = B.stored->isChecked() ? pb->Session().Stored(ib) : pb->Document().patches[static_cast<std::size_t>(ib)];
+    const auto& settings = context_.CustomSettings();
     QTreeWidgetItem* group = nullptr;
     Module current = Module::Patch;
     for (const ParameterDifference& d : PatchDifferences(a, settings, b, settings)) {
@@ -104,6 +107,6 @@ void TDifferencesWin::Refresh() {
     }
     const std::string& ca = pa->Document().comments[static_cast<std::size_t>(ia)];
     const std::string& cb = pb->Document().comments[static_cast<std::size_t>(ib)];
-    if (ca != cb) new QTreeWidgetItem(List, {tr("COMMENT"), CommentText(ca, main_.JapaneseUi), CommentText(cb, main_.JapaneseUi)});
+    if (ca != cb) new QTreeWidgetItem(List, {tr("COMMENT"), CommentText(ca, context_.JapaneseUi()), CommentText(cb, context_.JapaneseUi())});
     if (List->topLevelItemCount() == 0) new QTreeWidgetItem(List, {tr("The two patches are the same.")});
 }

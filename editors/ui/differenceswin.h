@@ -3,19 +3,21 @@
 // an open project, as edited or as it was last loaded, saved or received.
 #pragma once
 
+#include <QList>
+#include <QPointer>
 #include <QWidget>
 
 class QCheckBox;
 class QComboBox;
 class QTreeWidget;
-class TMainWin;
 class TProjectWindow;
+class WindowContext;
 
 class TDifferencesWin : public QWidget {
     Q_OBJECT
 
 public:
-    TDifferencesWin(TMainWin& main, QWidget* parent);
+    TDifferencesWin(WindowContext& context, QWidget* parent);
 
     struct Side {
         QComboBox* project = nullptr;
@@ -28,13 +30,14 @@ public:
     // Shows a patch as edited against itself as stored.
     void ShowFor(TProjectWindow* project, int index);
     void Refresh();
-    // The open projects changed: the lists follow.
-    void ProjectsChanged();
+    // The open projects, in order: the lists follow.
+    void SetProjects(const QList<TProjectWindow*>& projects);
 
 private:
     void FillProjects();
     TProjectWindow* ProjectOf(const Side& side) const;
 
-    TMainWin& main_;
+    WindowContext& context_;
+    QList<QPointer<TProjectWindow>> projects_;
     bool filling_ = false;
 };

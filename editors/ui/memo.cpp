@@ -9,10 +9,10 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "app/ui/mainwin.h"
 #include "editors/commentrules.h"
 #include "editors/ui/commenttext.h"
 #include "editors/ui/projectwin.h"
+#include "workspace/ui/windowcontext.h"
 
 using namespace orb8;
 
@@ -41,7 +41,7 @@ protected:
 
 }  // namespace
 
-TMemoWin::TMemoWin(TMainWin& main) : QWidget(nullptr), main_(main) {
+TMemoWin::TMemoWin(EditorContext& context) : QWidget(nullptr), context_(context) {
     setObjectName("MemoWin");
     setWindowTitle(tr("COMMENT"));
     auto* layout = new QVBoxLayout(this);
@@ -55,10 +55,31 @@ TMemoWin::TMemoWin(TMainWin& main) : QWidget(nullptr), main_(main) {
 }
 
 void TMemoWin::ShowComment(TProjectWindow* project, int row) {
-    project_ = project;
+    HandBack();
+    Follow(project);
     row_ = row;
-    original_ = project && ProjectDocument::ValidRow(row) ? project->Document().CommentOfRow(row) : std::string();
-    shown_ = CommentText(original_, main_.JapaneseUi);
+    Show();
+}
+
+// The project whose comment is shown hands the typing back before its own
+// changes, and tells of changes to the comment (an undo, a paste).
+void TMemoWin::Follow(TProjectWindow* project) {
+    if (project_ == project) return;
+    if (project_) {
+        project_->Session().ClearPendingInput();
+        project_->Session().Unlisten(listener_);
+    }
+    project_ = project;
+    if (!project_) return;
+    project_->Session().SetPendingInput([this] { HandBack(); });
+    listener_ = project_->Session().Listen([this](const SessionChange& change) {
+        if (!handingBack_ && change.Touches(row_ - 1)) Show();
+    });
+}
+
+void TMemoWin::Show() {
+    original_ = project_ && ProjectDocument::ValidRow(row_) ? project_->Document().CommentOfRow(row_) : std::string();
+    shown_ = CommentText(original_, context_.JapaneseUi());
     accepted_ = shown_;
     filling_ = true;
     Memo->setPlainText(shown_);
@@ -66,31 +87,32 @@ void TMemoWin::ShowComment(TProjectWindow* project, int row) {
 }
 
 bool TMemoWin::HandBack() {
-    if (!project_ || !ProjectDocument::ValidRow(row_)) return false;
+    if (!project_ || !ProjectDocument::ValidRow(row_) || handingBack_) return false;
     const std::string edited = Memo->toPlainText().toStdString();
     // Only what the user typed goes back; the patch may have changed meanwhile (a paste).
     if (edited == shown_.toStdString()) return false;
     const std::string bytes = HandBackBytes(original_, shown_.toStdString(), edited);
-    ProjectDocument& document = project_->Document();
     if (bytes != original_ && !CommentFits(bytes)) {
         // Only an old comment that is longer in UTF-8 than its bytes were can
         // get here; it is kept as it was rather than cut.
-        main_.ShowStatus(tr("The comment was not stored: as UTF-8 it is longer than 255 bytes. Shorten it."));
+        context_.ShowStatus(tr("The comment was not stored: as UTF-8 it is longer than 255 bytes. Shorten it."));
         return false;
     }
-    if (bytes == document.CommentOfRow(row_)) return false;
-    const ProjectState before = project_->Snapshot();
-    document.SetCommentOfRow(row_, bytes);
-    project_->Record(before, tr("Comment of %1").arg(QString::fromStdString(PatchLabel(row_ - 1))));
-    original_ = document.CommentOfRow(row_);
+    if (bytes == project_->Document().CommentOfRow(row_)) return false;
+    handingBack_ = true;
+    ProjectSession& session = project_->Session();
+    session.Perform([&] {
+        session.Document().SetCommentOfRow(row_, bytes);
+        return StepReport{tr("Comment of %1").arg(QString::fromStdString(PatchLabel(row_ - 1))).toStdString(), {}};
+    });
+    handingBack_ = false;
+    original_ = project_->Document().CommentOfRow(row_);
     shown_ = Memo->toPlainText();
-    project_->RefreshRow(row_);
-    main_.MarkModified(project_);
     return true;
 }
 
 void TMemoWin::Clear() {
-    project_ = nullptr;
+    Follow(nullptr);
     row_ = 0;
     original_.clear();
     shown_.clear();
@@ -129,7 +151,7 @@ void TMemoWin::Limit() {
     c.setPosition(std::min<int>(cursor, static_cast<int>(accepted_.size())));
     Memo->setTextCursor(c);
     filling_ = false;
-    main_.ShowStatus(tr("A comment holds at most %1 characters (255 bytes).").arg(kCommentMaxCharacters));
+    context_.ShowStatus(tr("A comment holds at most %1 characters (255 bytes).").arg(kCommentMaxCharacters));
 }
 
 // Leaving the window hands the comment back.

@@ -1,7 +1,7 @@
 // TMemoWin: the comment window, shared by all projects. It shows the comment
 // of the patch selected in the current project window and hands the text
-// back to that same patch: when it stops being the active window and before
-// every save, copy, paste, close and patch selection. It accepts at most 250
+// back to that same patch: when it loses the focus, when another comment is
+// shown, and whenever that project is about to change, be saved or closed. It accepts at most 250
 // characters, and never more than the 255 bytes a comment field holds.
 #pragma once
 
@@ -9,22 +9,24 @@
 #include <QWidget>
 #include <string>
 
+class EditorContext;
 class QPlainTextEdit;
-class TMainWin;
 class TProjectWindow;
 
 class TMemoWin : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TMemoWin(TMainWin& main);
+    explicit TMemoWin(EditorContext& context);
 
     QPlainTextEdit* Memo;
 
-    // Shows comment `row` of the project (and remembers where it goes back to).
+    // Shows comment `row` of the project (and remembers where it goes back
+    // to); what was typed for the comment shown before goes back first.
     void ShowComment(TProjectWindow* project, int row);
-    // Writes the text back into the patch it came from, if it changed; true
-    // when the document changed.
+    // Writes the text back into the patch it came from, as a step of its
+    // project, if it changed; true when the document changed. The project
+    // asks for it before any change of its own.
     bool HandBack();
     // Empties the window and forgets its patch (no project left).
     void Clear();
@@ -41,8 +43,12 @@ protected:
 
 private:
     void Limit();
+    void Show();
+    void Follow(TProjectWindow* project);
 
-    TMainWin& main_;
+    EditorContext& context_;
+    int listener_ = 0;
+    bool handingBack_ = false;
     QPointer<TProjectWindow> project_;
     int row_ = 0;
     std::string original_;  // the bytes the comment had when shown

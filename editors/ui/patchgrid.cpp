@@ -1,20 +1,17 @@
 #include "editors/ui/patchgrid.h"
 
-#include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include "editors/ui/projectwin.h"
+#include "editors/ui/patchlistmodel.h"
 #include "patch/projectdocument.h"
 
-PatchGrid::PatchGrid(TProjectWindow& owner) : QTableWidget(orb8::kPatchCount, orb8::kProjectColumns, &owner), owner_(owner) {
+PatchGrid::PatchGrid(PatchListModel& model, QWidget* parent) : QTableView(parent), model_(model) {
     setObjectName("PatchGrid");
-    QStringList headings;
-    for (const char* heading : orb8::kProjectHeadings) headings << tr(heading);
-    setHorizontalHeaderLabels(headings);
+    setModel(&model_);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(20);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -37,24 +34,8 @@ PatchGrid::PatchGrid(TProjectWindow& owner) : QTableWidget(orb8::kPatchCount, or
     viewport()->setAcceptDrops(true);
     horizontalHeader()->setAcceptDrops(true);
     horizontalHeader()->installEventFilter(this);
-    QFont fixed = font();
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setFamily("DejaVu Sans Mono");
-    const QColor labels = palette().color(QPalette::Button);
-    for (int r = 0; r < orb8::kPatchCount; ++r) {
-        for (int c = 0; c < orb8::kProjectColumns; ++c) {
-            auto* item = new QTableWidgetItem;
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            if (c >= 1 && c <= 4) item->setFont(fixed);
-            if (c == 0) item->setBackground(labels);
-            setItem(r, c, item);
-        }
-    }
-    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
-        if (row >= 0 && row != previous) owner_.SelectRow(row + 1);
-    });
     headingScroll_.setInterval(30);
-    connect(&headingScroll_, &QTimer::timeout, this, [this] { owner_.PatchGridDragOver(0, true); });
+    connect(&headingScroll_, &QTimer::timeout, this, [this] { emit DraggedOver(0, true); });
 }
 
 int PatchGrid::GridRowAt(const QPoint& p) const {
@@ -62,20 +43,32 @@ int PatchGrid::GridRowAt(const QPoint& p) const {
     return r < 0 ? 0 : r + 1;
 }
 
-void PatchGrid::SetRowTexts(int row, const QStringList& texts) {
-    for (int c = 1; c < orb8::kProjectColumns && c - 1 < texts.size(); ++c) item(row - 1, c)->setText(texts[c - 1]);
+QString PatchGrid::CellText(int row, int column) const { return model_.Text(row, column); }
+
+int PatchGrid::CurrentGridRow() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
 }
 
-QString PatchGrid::CellText(int row, int column) const { return item(row - 1, column)->text(); }
+void PatchGrid::SetCurrentGridRow(int row) {
+    const int column = std::max(currentIndex().column(), 0);
+    setCurrentIndex(model_.index(row - 1, column));
+}
+
+void PatchGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (current.isValid() && current.row() != previous.row()) emit RowSelected(current.row() + 1);
+}
 
 void PatchGrid::mousePressEvent(QMouseEvent* event) {
-    QTableWidget::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
     pressed_ = false;
     if (event->button() != Qt::LeftButton) return;
     const int row = GridRowAt(event->position().toPoint());
-    owner_.PatchGridMouseDown(row);
+    emit Pressed(row);
     if (row == 0) return;
     pressed_ = true;
+    pressedRow_ = row;
     pressAt_ = event->position().toPoint();
 }
 
@@ -88,13 +81,13 @@ void PatchGrid::mouseMoveEvent(QMouseEvent* event) {
         }
         return;
     }
-    QTableWidget::mouseMoveEvent(event);
+    QTableView::mouseMoveEvent(event);
 }
 
 void PatchGrid::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = false;
-    QTableWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton) owner_.PatchGridEndDrag();
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton) emit DragEnded();
 }
 
 void PatchGrid::keyPressEvent(QKeyEvent* event) {
@@ -103,22 +96,27 @@ void PatchGrid::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void PatchGrid::StartDrag() {
     auto* drag = new QDrag(this);
     auto* mime = new QMimeData;
-    mime->setData(kMimeType, QByteArray::number(owner_.Drag().Source()));
+    mime->setData(kMimeType, QByteArray::number(pressedRow_));
     drag->setMimeData(mime);
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
     headingScroll_.stop();
-    owner_.PatchGridEndDrag();
+    emit DragEnded();
 }
 
 PatchGrid* PatchGrid::SourceOf(const QDropEvent* event) const {
     if (!event->mimeData()->hasFormat(kMimeType)) return nullptr;
     return qobject_cast<PatchGrid*>(event->source());
+}
+
+void PatchGrid::DropHere(QDropEvent* event, PatchGrid* source, int row) {
+    event->acceptProposedAction();
+    emit Dropped(source, event->mimeData()->data(kMimeType).toInt(), row);
 }
 
 void PatchGrid::dragEnterEvent(QDragEnterEvent* event) {
@@ -137,13 +135,13 @@ void PatchGrid::dragMoveEvent(QDragMoveEvent* event) {
     }
     headingScroll_.stop();
     event->acceptProposedAction();
-    if (source == this) owner_.PatchGridDragOver(GridRowAt(event->position().toPoint()), false);
+    if (source == this) emit DraggedOver(GridRowAt(event->position().toPoint()), false);
 }
 
 void PatchGrid::dragLeaveEvent(QDragLeaveEvent* event) {
     headingScroll_.stop();
-    owner_.PointerLeft();
-    QTableWidget::dragLeaveEvent(event);
+    emit PointerLeft();
+    QTableView::dragLeaveEvent(event);
 }
 
 void PatchGrid::dropEvent(QDropEvent* event) {
@@ -153,14 +151,13 @@ void PatchGrid::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
-    owner_.PatchGridDragDrop(source->owner_, GridRowAt(event->position().toPoint()));
+    DropHere(event, source, GridRowAt(event->position().toPoint()));
 }
 
 // The heading row takes part in the drag: the bank shows as it was, and
 // resting there moves the current row up.
 bool PatchGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != horizontalHeader()) return QTableWidget::eventFilter(watched, event);
+    if (watched != horizontalHeader()) return QTableView::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
@@ -169,7 +166,7 @@ bool PatchGrid::eventFilter(QObject* watched, QEvent* event) {
             if (!source) return false;
             drag->acceptProposedAction();
             if (source == this) {
-                owner_.PatchGridDragOver(0, true);
+                emit DraggedOver(0, true);
                 if (!headingScroll_.isActive()) headingScroll_.start();
             }
             return true;
@@ -181,8 +178,7 @@ bool PatchGrid::eventFilter(QObject* watched, QEvent* event) {
             headingScroll_.stop();
             auto* drop = static_cast<QDropEvent*>(event);
             if (PatchGrid* source = SourceOf(drop)) {
-                drop->acceptProposedAction();
-                owner_.PatchGridDragDrop(source->owner_, 0);
+                DropHere(drop, source, 0);
                 return true;
             }
             return false;

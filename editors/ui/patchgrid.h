@@ -1,31 +1,47 @@
 // PatchGrid: the project window's list of 80 patches, a row each, under the
-// heading "No", "NAME", "DRIVE", "MOD", "REV/DLY", "COMMENT". Cells are never
-// edited in place. It turns the mouse into the drag of a row (once the
-// pointer has moved 5 pixels) and hands every drag event to its window.
+// heading "No", "NAME", "DRIVE", "MOD", "REV/DLY", "COMMENT", on a
+// PatchListModel. Cells are never edited in place. It turns the mouse into
+// the drag of a row (once the pointer has moved 5 pixels) and reports every
+// step of a drag by its signals.
 #pragma once
 
 #include <QPoint>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 
-class TProjectWindow;
+class PatchListModel;
 
-class PatchGrid : public QTableWidget {
+class PatchGrid : public QTableView {
     Q_OBJECT
 
 public:
-    explicit PatchGrid(TProjectWindow& owner);
+    PatchGrid(PatchListModel& model, QWidget* parent);
 
     static constexpr const char* kMimeType = "application/x-orb8-patch-row";
     static constexpr int kDragStartPixels = 5;
 
     // Grid row 1..80 under a point of the viewport; 0 over nothing.
     int GridRowAt(const QPoint& viewportPoint) const;
-    // Shows texts in a patch row's columns 1..5.
-    void SetRowTexts(int row, const QStringList& texts);
     QString CellText(int row, int column) const;
+    // The current row 1..80, or 0 before there is one.
+    int CurrentGridRow() const;
+    void SetCurrentGridRow(int row);
+    PatchListModel& Model() const { return model_; }
+
+signals:
+    // A row became the current row (mouse, keys or SetCurrentGridRow).
+    void RowSelected(int row);
+    // The left button went down on row `row` (0: on no row).
+    void Pressed(int row);
+    // A drag of this list's row is over row `row`, or over the heading.
+    void DraggedOver(int row, bool overHeading);
+    // A row of `source` (this list or another) was dropped on row `row` (0: the heading).
+    void Dropped(PatchGrid* source, int sourceRow, int row);
+    void DragEnded();
+    void PointerLeft();
 
 protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -39,9 +55,11 @@ protected:
 private:
     void StartDrag();
     PatchGrid* SourceOf(const QDropEvent* event) const;
+    void DropHere(QDropEvent* event, PatchGrid* source, int row);
 
-    TProjectWindow& owner_;
+    PatchListModel& model_;
     QPoint pressAt_;
     bool pressed_ = false;
+    int pressedRow_ = 0;
     QTimer headingScroll_;  // repeats the heading's upward scroll while the pointer rests there
 };

@@ -1,155 +1,103 @@
 #include "editors/ui/projectwin.h"
 
 #include <QDateTime>
-#include <QHeaderView>
 #include <QVBoxLayout>
 
-#include "app/ui/mainwin.h"
-#include "editors/ui/commenttext.h"
 #include "editors/ui/patchgrid.h"
-#include "editors/ui/projectundo.h"
-
-#include <QUndoStack>
+#include "editors/ui/patchlistmodel.h"
+#include "workspace/ui/windowcontext.h"
 
 using namespace orb8;
 
-TProjectWindow::TProjectWindow(TMainWin& main, int number)
-    : DocumentWindow(main, QStringLiteral("NoName%1").arg(number)) {
+TProjectWindow::TProjectWindow(EditorContext& context, int number)
+    : DocumentWindow(context, QStringLiteral("NoName%1").arg(number)), editor_(context),
+      session_(context.CustomSettings()) {
     setObjectName(QStringLiteral("ProjectWindow%1").arg(number));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    grid_ = new PatchGrid(*this);
+    model_ = new PatchListModel(session_.Document(), context.JapaneseUi(), this);
+    grid_ = new PatchGrid(*model_, this);
     layout->addWidget(grid_);
-    for (int row = 1; row <= kPatchCount; ++row) grid_->item(row - 1, 0)->setText(QString::fromStdString(PatchLabel(row - 1)));
-    stored_ = document_.patches;
-    undo_ = new QUndoStack(this);
-    // Back at the saved state the "*" goes; away from it, it comes back.
-    connect(undo_, &QUndoStack::cleanChanged, this, [this](bool clean) {
-        if (clean != !Modified()) SetModified(!clean);
-    });
+    connect(grid_, &PatchGrid::RowSelected, this, &TProjectWindow::SelectRow);
+    connect(grid_, &PatchGrid::Pressed, this, &TProjectWindow::PatchGridMouseDown);
+    connect(grid_, &PatchGrid::DraggedOver, this, &TProjectWindow::PatchGridDragOver);
+    connect(grid_, &PatchGrid::Dropped, this, &TProjectWindow::Dropped);
+    connect(grid_, &PatchGrid::DragEnded, this, &TProjectWindow::PatchGridEndDrag);
+    connect(grid_, &PatchGrid::PointerLeft, this, &TProjectWindow::PointerLeft);
+    listener_ = session_.Listen([this](const SessionChange& change) { Changed(change); });
     RefreshCaption();
 }
 
-// The history goes with the window and says it is clean as it goes: not to this window any more.
-TProjectWindow::~TProjectWindow() { disconnect(undo_, nullptr, this, nullptr); }
+TProjectWindow::~TProjectWindow() { session_.Unlisten(listener_); }
 
-ProjectState TProjectWindow::Snapshot() const { return Capture(document_, main_.CustomSettings()); }
-
-void TProjectWindow::Record(const ProjectState& before, const QString& text, int gesture) {
-    ProjectStep step = ProjectStep::Between(before, document_, main_.CustomSettings());
-    if (step.Empty()) return;
-    undo_->push(new ProjectUndoCommand(*this, std::move(step), text, gesture));
-}
-
-void TProjectWindow::ApplyStep(const ProjectStep& step, bool undo) {
-    main_.HandBackComment();
-    const auto changed = step.Apply(document_, main_.CustomSettings(), undo);
-    for (const auto& [index, bytes] : changed) RefreshRow(index + 1);
-    for (int index : step.Comments()) RefreshRow(index + 1);
-    main_.StepApplied(this, changed, step.Comments());
+// Every change of the project: its rows, the caption, and after a whole new
+// bank the current row's patch shown anew.
+void TProjectWindow::Changed(const SessionChange& change) {
+    if (change.all) {
+        model_->AllChanged();
+        if (grid_->CurrentGridRow() == 0) SetCurrentRow(1);
+        else SelectRow(CurrentRow());
+    } else {
+        for (int row : change.Rows()) model_->RowsChanged(row, row);
+    }
+    RefreshCaption();
 }
 
 void TProjectWindow::SetFileName(const std::string& path) {
-    document_.fileName = path;
+    session_.SetFileName(path);
     RefreshCaption();
 }
 
 FileResult TProjectWindow::LoadDocument() {
-    const FileResult r = document_.Load();
-    if (r.ok()) {
-        RefreshAllRows();
-        TakeStored();
-        undo_->clear();
-        RefreshCaption();
-    }
+    const FileResult r = session_.Load();
+    RefreshCaption();
     return r;
 }
 
 FileResult TProjectWindow::SaveDocument() {
-    const FileResult r = document_.Save(main_.CustomSettings());
-    if (r.ok()) {
-        undo_->setClean();
-        TakeStored();
-    }
+    const FileResult r = session_.Save();
     RefreshCaption();
     return r;
 }
 
 QString TProjectWindow::UnsavedQuestion() const {
-    return tr("This Project %1 has not been saved.\nSave this?").arg(QString::fromStdString(document_.fileName));
+    return tr("This Project %1 has not been saved.\nSave this?").arg(QString::fromStdString(FileName()));
 }
 
-void TProjectWindow::FormActivate() {
-    if (main_.CurrentProject == this && main_.ActiveDocument == this) return;
-    main_.DocumentActivated(this);
-    SelectRow(CurrentRow());
-}
+QString TProjectWindow::UndoText() const { return QString::fromStdString(session_.UndoText()); }
+QString TProjectWindow::RedoText() const { return QString::fromStdString(session_.RedoText()); }
+
+void TProjectWindow::Undo() { editor_.SendParameters(session_.Undo().send); }
+void TProjectWindow::Redo() { editor_.SendParameters(session_.Redo().send); }
 
 int TProjectWindow::CurrentRow() const {
-    const int r = grid_->currentRow();
-    return r < 0 ? 1 : r + 1;
+    const int r = grid_->CurrentGridRow();
+    return r == 0 ? 1 : r;
 }
 
 void TProjectWindow::SetCurrentRow(int row) {
     if (!ProjectDocument::ValidRow(row)) return;
-    if (CurrentRow() == row && grid_->currentRow() >= 0) {
+    if (grid_->CurrentGridRow() == row) {
         SelectRow(row);
         return;
     }
-    grid_->setCurrentCell(row - 1, std::max(grid_->currentColumn(), 0));  // selects through currentCellChanged
+    grid_->SetCurrentGridRow(row);  // selects through RowSelected
 }
 
 void TProjectWindow::SelectRow(int row) {
     if (!ProjectDocument::ValidRow(row) || selecting_) return;
     selecting_ = true;
-    main_.PatchSelected(this, row);
+    emit PatchSelected(this, row);
     selecting_ = false;
 }
 
-QStringList TProjectWindow::RowTextsOf(const PatchData& patch, int row) const {
-    const auto texts = ProjectRowTextsOf(patch, row, document_.CommentOfRow(row));
-    QStringList list;
-    for (int c = 1; c < 5; ++c) list << QString::fromStdString(texts[static_cast<std::size_t>(c)]);
-    list << CommentText(document_.CommentOfRow(row), main_.JapaneseUi);
-    return list;
-}
-
-void TProjectWindow::ShowRow(int row, const PatchData& patch) { grid_->SetRowTexts(row, RowTextsOf(patch, row)); }
-
-QStringList TProjectWindow::RowTexts(int row) const {
-    const auto texts = ProjectRowTexts(document_, row);
-    QStringList list;
-    for (int c = 1; c < 5; ++c) list << QString::fromStdString(texts[static_cast<std::size_t>(c)]);
-    list << CommentText(document_.CommentOfRow(row), main_.JapaneseUi);
-    return list;
-}
-
-void TProjectWindow::RefreshRow(int row) {
-    if (!ProjectDocument::ValidRow(row)) return;
-    grid_->SetRowTexts(row, RowTexts(row));
-}
-
-void TProjectWindow::RefreshAllRows(bool keepCurrentRow) {
-    const int keep = CurrentRow();
-    document_.UnpackAll();
-    for (int row = 1; row <= kPatchCount; ++row) RefreshRow(row);
-    const int row = keepCurrentRow ? keep : 1;
-    if (grid_->currentRow() == row - 1) SelectRow(row);
-    else grid_->setCurrentCell(row - 1, std::max(grid_->currentColumn(), 0));
-}
+void TProjectWindow::ShowPatchOnRow(int row, const PatchData* patch) { model_->ShowPatchOnRow(row, patch); }
 
 // --- Dragging rows -----------------------------------------------------------
 
-void TProjectWindow::TakeSnapshot() {
-    for (int row = 1; row <= kPatchCount; ++row) {
-        QStringList texts;
-        for (int c = 1; c < 6; ++c) texts << grid_->CellText(row, c);
-        snapshot_[static_cast<std::size_t>(row)] = texts;
-    }
-}
-
 void TProjectWindow::ShowPreview() {
-    for (int row = 1; row <= kPatchCount; ++row) grid_->SetRowTexts(row, snapshot_[static_cast<std::size_t>(drag_.ShownRow(row))]);
+    if (drag_.Target() == 0) model_->SetPreview(nullptr);
+    else model_->SetPreview([this](int row) { return drag_.ShownRow(row); });
 }
 
 void TProjectWindow::PatchGridMouseDown(int row) {
@@ -158,7 +106,6 @@ void TProjectWindow::PatchGridMouseDown(int row) {
         return;
     }
     drag_.Start(row, QDateTime::currentMSecsSinceEpoch());
-    TakeSnapshot();
 }
 
 void TProjectWindow::PatchGridDragOver(int row, bool overHeading) {
@@ -169,44 +116,45 @@ void TProjectWindow::PatchGridDragOver(int row, bool overHeading) {
     if (changed) ShowPreview();
 }
 
+void TProjectWindow::Dropped(PatchGrid* source, int sourceRow, int row) {
+    TProjectWindow* from = nullptr;
+    for (QObject* o = source; o && !from; o = o->parent()) from = qobject_cast<TProjectWindow*>(o);
+    if (!from) return;
+    if (from == this) PatchGridDragDrop(*this, row);
+    else CopyFrom(*from, sourceRow, row);
+}
+
 void TProjectWindow::PatchGridDragDrop(TProjectWindow& source, int row) {
     if (&source == this) {
         const auto move = drag_.Drop();
-        const ProjectState before = Snapshot();
-        if (move && document_.MovePatch(move->first, move->second)) {
-            // The rows between show the bank's new order.
-            for (int r = std::min(move->first, move->second); r <= std::max(move->first, move->second); ++r)
-                RefreshRow(r);
-            Record(before, QString::fromStdString(MoveStepText(move->first, move->second)));
-            main_.MarkModified(this);
-            SetCurrentRow(move->second);
-        } else {
-            ShowPreview();  // the drag is over: every row shows its snapshot again
-        }
+        ShowPreview();  // the drag is over: every row shows the bank again
+        if (!move) return;
+        const SessionChange change = session_.Perform([&] {
+            session_.Document().MovePatch(move->first, move->second);
+            return StepReport{MoveStepText(move->first, move->second), {}};
+        });
+        if (change.stepped) SetCurrentRow(move->second);
         return;
     }
-    // A row of another project: a copy of that patch and its comment.
-    if (!ProjectDocument::ValidRow(row)) {
-        source.drag_.End();
-        return;
-    }
-    main_.HandBackComment();
-    const int from = source.Drag().Active() ? source.Drag().Source() : source.CurrentRow();
-    const ProjectState before = Snapshot();
-    document_.CopyPatchFrom(source.Document(), from, row);
-    Record(before, tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))));
+    CopyFrom(source, source.Drag().Active() ? source.Drag().Source() : source.CurrentRow(), row);
+}
+
+// A row of another project: a copy of that patch and its comment.
+void TProjectWindow::CopyFrom(TProjectWindow& source, int sourceRow, int row) {
     source.drag_.End();
-    RefreshRow(row);
-    main_.MarkModified(this);
+    if (!ProjectDocument::ValidRow(row) || !ProjectDocument::ValidRow(sourceRow)) return;
+    source.Settle();
+    session_.Perform([&] {
+        session_.Document().CopyPatchFrom(source.Document(), sourceRow, row);
+        return StepReport{tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}};
+    });
     SetCurrentRow(row);
 }
 
 void TProjectWindow::PatchGridEndDrag() {
-    if (drag_.Active()) {
-        drag_.OverNothing();
-        ShowPreview();
-    }
+    if (drag_.Active() && drag_.OverNothing()) ShowPreview();
     drag_.End();
+    ShowPreview();
 }
 
 void TProjectWindow::PointerLeft() {

@@ -1,91 +1,78 @@
-// TProjectWindow: the document window of a project. It lists the bank in
-// PatchGrid; choosing a row shows that patch in the editor and its comment
-// in the comment window and schedules the patch change; dragging a row
-// reorders the bank, dropping it on another project window copies it there.
+// TProjectWindow: the document window of a project. It owns the project's
+// session and lists the bank in PatchGrid; choosing a row asks the frame to
+// show that patch (signal PatchSelected); dragging a row reorders the bank,
+// dropping it on another project window copies it there. The list shows
+// every change of the session as it happens.
 #pragma once
 
-#include <QStringList>
-#include <array>
-
-#include "app/ui/documentwindow.h"
-#include "editors/projecthistory.h"
+#include "editors/projectsession.h"
 #include "editors/rowdrag.h"
-#include "patch/projectdocument.h"
+#include "workspace/ui/documentwindow.h"
 
+class EditorContext;
 class PatchGrid;
-class QUndoStack;
+class PatchListModel;
 
 class TProjectWindow : public DocumentWindow {
     Q_OBJECT
 
 public:
-    TProjectWindow(TMainWin& main, int number);
+    TProjectWindow(EditorContext& context, int number);
     ~TProjectWindow() override;
 
-    orb8::ProjectDocument& Document() { return document_; }
-    const orb8::ProjectDocument& Document() const { return document_; }
+    orb8::ProjectSession& Session() { return session_; }
+    const orb8::ProjectDocument& Document() const { return session_.Document(); }
 
     orb8::DocumentKind Kind() const override { return orb8::DocumentKind::Project; }
-    std::string FileName() const override { return document_.fileName; }
+    std::string FileName() const override { return session_.Document().fileName; }
     void SetFileName(const std::string& path) override;
-    bool Modified() const override { return document_.modified; }
+    bool Modified() const override { return session_.Modified(); }
     orb8::FileResult LoadDocument() override;
     orb8::FileResult SaveDocument() override;
-    void FormActivate() override;
     QString UnsavedQuestion() const override;
+    bool CanUndo() const override { return session_.CanUndo(); }
+    bool CanRedo() const override { return session_.CanRedo(); }
+    QString UndoText() const override;
+    QString RedoText() const override;
+    void Undo() override;
+    void Redo() override;
+    void Settle() override { session_.Settle(); }
 
     PatchGrid* Grid() const { return grid_; }
     // The grid's current row, 1..80.
     int CurrentRow() const;
     // Makes row r current, which selects its patch.
     void SetCurrentRow(int row);
-    // Selects row r: the editor shows the patch, the comment window its
-    // comment, and the processor is switched to it.
+    // Selects row r: the frame shows the patch, its comment, and switches the processor to it.
     void SelectRow(int row);
-    // Unpacks the bank, rewrites every row and selects a row (keep: the
-    // current one, else row 1).
-    void RefreshAllRows(bool keepCurrentRow = false);
-    // Columns 1..5 of a row from the document.
-    void RefreshRow(int row);
-    // The texts a row shows: name, drive, Mod, Dly/Rev and comment.
-    QStringList RowTexts(int row) const;
+    // Row r shows `patch` (the stored one, compared) instead of the document's; nullptr: the document's.
+    void ShowPatchOnRow(int row, const orb8::PatchData* patch);
 
     // The drag of a row, as the grid reports it.
     void PatchGridMouseDown(int row);
     // The pointer over patch row `row`, or 0 over the heading or no row.
     void PatchGridDragOver(int row, bool overHeading);
-    // A drop on row `row`; from this window (a move) or another (a copy).
+    // A drop on row `row`; from this window (a move) or another (a copy of
+    // its dragged row, or else its current row).
     void PatchGridDragDrop(TProjectWindow& source, int row);
     void PatchGridEndDrag();
     void PointerLeft();
     const orb8::RowDrag& Drag() const { return drag_; }
 
-    // The bank as it was when last loaded, saved or received: what Compare shows.
-    const orb8::PatchData& Stored(int index) const { return stored_[static_cast<std::size_t>(index)]; }
-    void TakeStored() { stored_ = document_.patches; }
-    QStringList RowTextsOf(const orb8::PatchData& patch, int row) const;
-    void ShowRow(int row, const orb8::PatchData& patch);
-
-    // The history: one step per change, the saved state its clean state.
-    QUndoStack* Undo() const { return undo_; }
-    orb8::ProjectState Snapshot() const;
-    // Pushes what changed since `before` as one step (nothing when nothing did).
-    void Record(const orb8::ProjectState& before, const QString& text, int gesture = 0);
-    // Undo or redo of a step: the document, what shows it, and the processor.
-    void ApplyStep(const orb8::ProjectStep& step, bool undo);
-
-protected:
-    void SetModifiedFlag(bool modified) override { document_.modified = modified; }
+signals:
+    void PatchSelected(TProjectWindow* project, int row);
 
 private:
+    void Changed(const orb8::SessionChange& change);
+    void Dropped(PatchGrid* source, int sourceRow, int row);
+    void CopyFrom(TProjectWindow& source, int sourceRow, int row);
     void ShowPreview();
-    void TakeSnapshot();
 
-    orb8::ProjectDocument document_;
+    EditorContext& editor_;
+    orb8::ProjectSession session_;
+    PatchListModel* model_;
     PatchGrid* grid_;
     orb8::RowDrag drag_;
-    std::array<QStringList, orb8::kPatchCount + 1> snapshot_;  // rows 1..80
+    int listener_ = 0;
     bool selecting_ = false;
-    QUndoStack* undo_;
-    std::array<orb8::PatchData, orb8::kPatchCount> stored_;
 };

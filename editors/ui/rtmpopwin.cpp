@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QSlider>
 
-#include "app/ui/mainwin.h"
 #include "controls/volume.h"
 #include "editors/ui/ctpanel.h"
 
@@ -15,8 +14,8 @@ constexpr Module kOrder[] = {Module::Drive, Module::Eq, Module::Mod, Module::Dly
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
-TRtmPopUp::TRtmPopUp(TMainWin& main, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), main_(main) {
+TRtmPopUp::TRtmPopUp(TControlPanel& panel, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), panel_(panel) {
     setObjectName("RtmPopUp");
     setWindowTitle(tr("RTM"));
     setFixedSize(kWidth, kHeight);
@@ -36,7 +35,7 @@ TRtmPopUp::TRtmPopUp(TMainWin& main, QWidget* parent)
     // Every trackbar, list and knob gets its fixed rows and ranges here.
     Sections[1].desCombo->clear();
     for (const auto name : RtmDestinations(Module::Eq, 0)) Sections[1].desCombo->addItem(Q(std::string(name)));
-    connect(main_.ControlPanel, &TControlPanel::RtmChanged, this, &TRtmPopUp::Refresh);
+    connect(&panel_, &TControlPanel::RtmChanged, this, &TRtmPopUp::Refresh);
     Refresh();
 }
 
@@ -79,26 +78,26 @@ void TRtmPopUp::Build(int row, Module module, const char* prefix, const QString&
     s.ctrValue->setObjectName(p + "CtrValue");
     s.ctrValue->setGeometry(492, y + 14, 38, 18);
 
-    TControlPanel& panel = *main_.ControlPanel;
-    auto change = [this, &panel, module](RtmField field, int value, int gesture) {
-        if (filling_ || !panel.HandlersLive || !panel.Editor().Current()) return;
-        panel.Perform([&] { return panel.Editor().RtmChanged(module, field, value); }, gesture);
+    auto change = [this, module](RtmField field, int value) {
+        if (filling_ || !panel_.HandlersLive || !panel_.Editor().Current()) return;
+        panel_.Perform([&] { return panel_.Editor().RtmChanged(module, field, value); });
     };
-    // A track bar held down: its moves are one step of the history.
-    auto slid = [this](QSlider* bar) {
-        return bar->isSliderDown() ? static_cast<int>((reinterpret_cast<quintptr>(bar) >> 4) & 0xFFFFF) * 1024 + (slides_ & 1023) + 1 : 0;
-    };
-    for (QSlider* bar : {s.maxTrackBar, s.minTrackBar}) connect(bar, &QSlider::sliderPressed, this, [this] { ++slides_; });
-    connect(s.maxTrackBar, &QSlider::valueChanged, this, [=, bar = s.maxTrackBar](int v) { change(RtmField::Max, v, slid(bar)); });
-    connect(s.minTrackBar, &QSlider::valueChanged, this, [=, bar = s.minTrackBar](int v) { change(RtmField::Min, v, slid(bar)); });
-    connect(s.desCombo, &QComboBox::activated, this, [change](int row) { change(RtmField::Destination, row, 0); });
-    connect(s.ctrVol, &TVolume::OnChanged, this,
-            [change](TVolume* knob, int v) { change(RtmField::Source, v, TControlPanel::Gesture(knob)); });
+    // A track bar or the knob held down: its moves are one step of the history.
+    for (QSlider* bar : {s.maxTrackBar, s.minTrackBar}) {
+        connect(bar, &QSlider::sliderPressed, &panel_, &TControlPanel::BeginGesture);
+        connect(bar, &QSlider::sliderReleased, &panel_, &TControlPanel::EndGesture);
+    }
+    connect(s.ctrVol, &TVolume::DragStarted, &panel_, &TControlPanel::BeginGesture);
+    connect(s.ctrVol, &TVolume::DragEnded, &panel_, &TControlPanel::EndGesture);
+    connect(s.maxTrackBar, &QSlider::valueChanged, this, [change](int v) { change(RtmField::Max, v); });
+    connect(s.minTrackBar, &QSlider::valueChanged, this, [change](int v) { change(RtmField::Min, v); });
+    connect(s.desCombo, &QComboBox::activated, this, [change](int row) { change(RtmField::Destination, row); });
+    connect(s.ctrVol, &TVolume::OnChanged, this, [change](TVolume*, int v) { change(RtmField::Source, v); });
 }
 
 void TRtmPopUp::Refresh() {
     filling_ = true;
-    PatchEditor& editor = main_.ControlPanel->Editor();
+    PatchEditor& editor = panel_.Editor();
     for (std::size_t i = 0; i < 4; ++i) {
         const Module module = kOrder[i];
         Section& s = Sections[i];
@@ -123,8 +122,8 @@ void TRtmPopUp::Refresh() {
     filling_ = false;
 }
 
-void TRtmPopUp::ShowPlaced() {
-    move(main_.geometry().topLeft() + QPoint(20, 50));
+void TRtmPopUp::ShowPlaced(QPoint frameTopLeft) {
+    move(frameTopLeft + QPoint(20, 50));
     show();
     raise();
 }

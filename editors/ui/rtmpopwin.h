@@ -13,14 +13,13 @@ class QComboBox;
 class QLabel;
 class QSlider;
 class TControlPanel;
-class TMainWin;
 class TVolume;
 
 class TRtmPopUp : public QWidget {
     Q_OBJECT
 
 public:
-    TRtmPopUp(TMainWin& main, QWidget* parent);
+    TRtmPopUp(TControlPanel& panel, QWidget* parent);
 
     static constexpr int kWidth = 534;
     static constexpr int kHeight = 216;
@@ -40,14 +39,13 @@ public:
     Section& Of(orb8::Module module);
 
     // Shown 50 pixels below and 20 right of the frame's top left corner.
-    void ShowPlaced();
+    void ShowPlaced(QPoint frameTopLeft);
     // Every section from the patch the editor shows.
     void Refresh();
 
 private:
     void Build(int row, orb8::Module module, const char* prefix, const QString& title);
 
-    TMainWin& main_;
+    TControlPanel& panel_;
     bool filling_ = false;
-    int slides_ = 0;
 };

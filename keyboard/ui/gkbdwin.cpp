@@ -13,7 +13,6 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "midi/midi.h"
 
 using namespace orb8;
 
@@ -58,7 +57,7 @@ QSpinBox* Spin(QWidget* parent, const char* name, int min, int max, int value, b
 
 }  // namespace
 
-TGkbdWin::TGkbdWin(TMidi& port, QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), port_(port) {
+TGkbdWin::TGkbdWin(KeyboardPort& port, QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), port_(port) {
     setObjectName("GkbdWin");
     setWindowTitle(tr("Graphic KBD"));
     BankEdit = Spin(this, "BankEdit", 0, 127, 0, true);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "keyboard/keyboardmodel.h"
+#include "keyboard/keyboardport.h"
 
 class QComboBox;
 class QLabel;
@@ -13,13 +14,12 @@ class QPushButton;
 class QScrollArea;
 class QSpinBox;
 class QStatusBar;
-class TMidi;
 
 class TGkbdWin : public QWidget {
     Q_OBJECT
 
 public:
-    TGkbdWin(TMidi& port, QWidget* parent);
+    TGkbdWin(KeyboardPort& port, QWidget* parent);
 
     QSpinBox *BankEdit, *PrgEdit, *VeloEdit, *ChEdit, *ValEdit;
     QComboBox* MessCombo;
@@ -49,7 +49,7 @@ private:
     void Out(const std::array<std::uint8_t, N>& message);
     void Resize();
 
-    TMidi& port_;
+    KeyboardPort& port_;
     orb8::KeyboardGeometry geometry_;
     int hovered_ = -1, sounding_ = -1;
 };

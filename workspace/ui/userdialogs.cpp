@@ -1,4 +1,4 @@
-#include "app/ui/userdialogs.h"
+#include "workspace/ui/userdialogs.h"
 
 #include <QFileDialog>
 

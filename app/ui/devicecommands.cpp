@@ -1,0 +1,86 @@
+#include "app/ui/devicecommands.h"
+
+#include <QAction>
+#include <QTimer>
+
+#include "app/framerules.h"
+#include "device/devicelink.h"
+#include "device/ui/windowhost.h"
+#include "editors/ui/projectwin.h"
+#include "midi/midi.h"
+#include "workspace/ui/userdialogs.h"
+
+using namespace orb8;
+
+DeviceCommands::DeviceCommands(DeviceLink& link, WindowDeviceHost& host, TMidi& midi, UserDialogs& dialogs,
+                               QWidget* parent, const std::array<QAction*, 16>& channelItems)
+    : QObject(parent), link_(link), host_(host), midi_(midi), dialogs_(dialogs), parent_(parent),
+      channelItems_(channelItems) {
+    host_.onChannelItem = [this](int c, const QString& caption, bool enabled, bool checked) {
+        OnChannelItem(c, caption, enabled, checked);
+    };
+}
+
+bool DeviceCommands::OnLine() const { return link_.isOnLine; }
+
+void DeviceCommands::ToggleOnLine() {
+    if (midi_.OutputOpen()) {
+        link_.OffLine();
+        return;
+    }
+    for (int c = 0; c < 16; ++c) channelItems_[static_cast<std::size_t>(c)]->setText(QString::number(c + 1));
+    link_.OnLine();
+}
+
+void DeviceCommands::OnChannelItem(int channel, const QString& caption, bool enabled, bool checked) {
+    if (channel < 0 || channel >= 16) return;
+    QAction* item = channelItems_[static_cast<std::size_t>(channel)];
+    item->setText(caption);
+    item->setEnabled(enabled);
+    if (checked) item->setChecked(true);
+}
+
+void DeviceCommands::ReceiveAll(TProjectWindow& project) {
+    project.Session().Receive(tr("Receive All").toStdString(), [this](ProjectDocument& document) {
+        const TransferResult r = link_.ReceiveAllPatches(document);
+        return r != TransferResult::Declined && r != TransferResult::NotOnLine;  // else nothing was asked for
+    });
+}
+
+void DeviceCommands::SendAll(TProjectWindow& project) {
+    project.Settle();
+    link_.SendAllPatches(project.Session().Document());
+}
+
+void DeviceCommands::EnterDesignMode() {
+    if (!link_.PortsOpen()) {
+        dialogs_.Inform(parent_, tr("ORB-8ED"), tr("Not be OnLine."));
+        return;
+    }
+    if (!dialogs_.AskYesNo(parent_, tr("Designe"), tr("Enter design mode.\nExecute?"))) return;
+    for (const auto& [parameter, value] : DesignModeMessages()) link_.SendParameterChange(parameter, value);
+    designMode_ = true;
+}
+
+void DeviceCommands::SchedulePatchChange(TProjectWindow& project, int row) {
+    // Off line nothing is scheduled.
+    if (!midi_.OutputOpen()) return;
+    pendingRow_ = row;
+    pendingProject_ = &project;
+}
+
+void DeviceCommands::PostPendingPatchChange() {
+    if (pendingRow_ == 0 || posted_) return;
+    // Not inside the idle pass itself: the exchange waits in an event loop of its own.
+    posted_ = true;
+    QTimer::singleShot(0, this, &DeviceCommands::RunPendingPatchChange);
+}
+
+void DeviceCommands::RunPendingPatchChange() {
+    posted_ = false;
+    if (pendingRow_ == 0) return;
+    const int patch = pendingRow_ - 1;
+    pendingRow_ = 0;
+    if (!midi_.OutputOpen() || !pendingProject_ || link_.Busy()) return;
+    link_.PatchChange(patch, pendingProject_->Document().patches[static_cast<std::size_t>(patch)]);
+}

@@ -1,0 +1,60 @@
+// The frame's commands to the processor: going on and off line (with the
+// channel items the scan writes), Receive All and Send All of a project,
+// design mode, and the patch change that follows the selection of a patch.
+// Each exchange is sequential code over the device link; the window host
+// waits in an event loop of its own meanwhile.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <array>
+
+class QAction;
+class QWidget;
+class TMidi;
+class TProjectWindow;
+class UserDialogs;
+class WindowDeviceHost;
+
+namespace orb8 {
+class DeviceLink;
+}
+
+class DeviceCommands : public QObject {
+    Q_OBJECT
+
+public:
+    DeviceCommands(orb8::DeviceLink& link, WindowDeviceHost& host, TMidi& midi, UserDialogs& dialogs, QWidget* parent,
+                   const std::array<QAction*, 16>& channelItems);
+
+    // Off line when the output is open, else the scan for the processor.
+    void ToggleOnLine();
+    bool OnLine() const;
+    void ReceiveAll(TProjectWindow& project);
+    void SendAll(TProjectWindow& project);
+    // Asks, then puts the processor's edit buffer into design mode.
+    void EnterDesignMode();
+    bool DesignMode() const { return designMode_; }
+
+    // A patch was selected: the processor is switched to it at the next idle
+    // pass (on line only).
+    void SchedulePatchChange(TProjectWindow& project, int row);
+    int PendingPatchChange() const { return pendingRow_; }
+    // The idle pass: a pending change runs from the event loop, not inside the pass.
+    void PostPendingPatchChange();
+    void RunPendingPatchChange();
+
+private:
+    void OnChannelItem(int channel, const QString& caption, bool enabled, bool checked);
+
+    orb8::DeviceLink& link_;
+    WindowDeviceHost& host_;
+    TMidi& midi_;
+    UserDialogs& dialogs_;
+    QWidget* parent_;
+    std::array<QAction*, 16> channelItems_;
+    QPointer<TProjectWindow> pendingProject_;
+    int pendingRow_ = 0;  // index + 1 of the patch the next idle pass selects
+    bool posted_ = false;
+    bool designMode_ = false;
+};

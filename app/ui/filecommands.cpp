@@ -1,0 +1,132 @@
+#include "app/ui/filecommands.h"
+
+#include <QFileInfo>
+#include <QMenu>
+#include <QSettings>
+
+#include "app/framerules.h"
+#include "app/ui/documentframe.h"
+#include "workspace/ui/documentwindow.h"
+#include "workspace/ui/userdialogs.h"
+
+using namespace orb8;
+
+namespace {
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+}  // namespace
+
+FileCommands::FileCommands(DocumentFrame& frame, UserDialogs& dialogs, QWidget* parent, bool japanese,
+                           QSettings* settings, QMenu& recentMenu)
+    : QObject(parent), frame_(frame), dialogs_(dialogs), parent_(parent), japanese_(japanese), settings_(settings),
+      recentMenu_(recentMenu) {
+    RebuildRecentMenu();
+}
+
+void FileCommands::Open() {
+    const QString path =
+        dialogs_.OpenFileName(parent_, tr("ORB-8 Project File (*.orb);;ORB-8 Custom Drive Parameter File (*.dst)"));
+    if (!path.isEmpty()) OpenByName(path);
+}
+
+DocumentWindow* FileCommands::OpenByName(const QString& name) {
+    // The full path, as the caption shows it and a later Save uses it.
+    const std::string path = QFileInfo(name).absoluteFilePath().toStdString();
+    const DocumentKind kind = KindOfPath(path);
+    if (kind == DocumentKind::None) return nullptr;
+    DocumentWindow* window = frame_.NewDocumentWindow(kind);
+    window->SetFileName(path);
+    const FileResult r = window->LoadDocument();
+    if (!r.loaded()) {
+        Report(r, kind);
+        // Save must never overwrite a file that exists but failed to load.
+        if (!KeepsPathAfterFailedLoad(QFileInfo::exists(Q(path)))) window->SetFileName("");
+    } else if (r.problem == FileProblem::Short) {
+        Report(r, kind);
+    }
+    if (r.loaded()) Remember(Q(path));
+    return window;
+}
+
+void FileCommands::Report(const FileResult& result, DocumentKind kind) {
+    const std::string kindName = kind == DocumentKind::Project ? "project file" : "custom distortion file";
+    const QString text = Q(FileMessage(result, japanese_, kindName));
+    if (result.problem == FileProblem::Short) dialogs_.Inform(parent_, tr("ORB-8ED"), text);
+    else dialogs_.ShowError(parent_, tr("ORB-8ED"), text);
+}
+
+bool FileCommands::SaveNow(DocumentWindow& window) {
+    const FileResult r = window.SaveDocument();
+    if (!r.ok()) {
+        Report(r, window.Kind());
+        return false;
+    }
+    return true;
+}
+
+void FileCommands::Save() {
+    DocumentWindow* target = frame_.ActiveDocumentWindow();
+    if (!target) return;
+    if (target->FileName().empty()) SaveAs(target);
+    else SaveNow(*target);
+}
+
+bool FileCommands::SaveAs(DocumentWindow* target) {
+    if (!target) target = frame_.ActiveDocumentWindow();
+    if (!target) return false;
+    target->Settle();
+    const bool project = target->Kind() == DocumentKind::Project;
+    const QString filter =
+        project ? tr("ORB-8 Project File (*.orb)") : tr("ORB-8 Custom Drive Parameter File (*.dst)");
+    const QString chosen = dialogs_.SaveFileName(parent_, filter, Q(target->FileName()));
+    if (chosen.isEmpty()) return false;
+    const std::string path = WithExtension(chosen.toStdString(), target->Kind());
+    // The dialog asked about the name it returned; a name that gained the
+    // extension here is asked about now.
+    if (path != chosen.toStdString() && QFileInfo::exists(Q(path)) &&
+        !dialogs_.AskYesNo(parent_, tr("ORB-8ED"), tr("%1 already exists.\nDo you want to replace it?").arg(Q(path))))
+        return false;
+    const std::string previous = target->FileName();
+    target->SetFileName(path);
+    if (!SaveNow(*target)) {
+        target->SetFileName(previous);
+        return false;
+    }
+    Remember(Q(path));
+    return true;
+}
+
+bool FileCommands::MayClose(DocumentWindow& window) {
+    window.Settle();
+    if (!window.Modified()) return true;
+    switch (dialogs_.AskSave(parent_, tr("ORB-8ED"), window.UnsavedQuestion())) {
+        case UserDialogs::Answer::Cancel: return false;
+        case UserDialogs::Answer::No: return true;
+        case UserDialogs::Answer::Yes: return SaveAs(&window);
+    }
+    return false;
+}
+
+QStringList FileCommands::RecentFiles() const {
+    return settings_ ? settings_->value("recentFiles").toStringList() : QStringList();
+}
+
+void FileCommands::Remember(const QString& path) {
+    if (!settings_) return;
+    std::vector<std::string> files;
+    for (const QString& f : RecentFiles()) files.push_back(f.toStdString());
+    QStringList kept;
+    for (const std::string& f : RememberRecent(files, path.toStdString())) kept << Q(f);
+    settings_->setValue("recentFiles", kept);
+    RebuildRecentMenu();
+}
+
+void FileCommands::RebuildRecentMenu() {
+    recentMenu_.clear();
+    const QStringList files = RecentFiles();
+    recentMenu_.setEnabled(!files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        QAction* item = recentMenu_.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]));
+        const QString path = files[i];
+        connect(item, &QAction::triggered, this, [this, path] { OpenByName(path); });
+    }
+}

@@ -1,0 +1,50 @@
+// File > New, Open, Save, Save As and Recent Files, and the question about
+// unsaved work when a document window closes.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include "patch/fileio.h"
+#include "workspace/documentrules.h"
+
+class DocumentFrame;
+class DocumentWindow;
+class QMenu;
+class QSettings;
+class QWidget;
+class UserDialogs;
+
+class FileCommands : public QObject {
+    Q_OBJECT
+
+public:
+    // settings: where the recent files are remembered (none: nowhere).
+    FileCommands(DocumentFrame& frame, UserDialogs& dialogs, QWidget* parent, bool japanese, QSettings* settings,
+                 QMenu& recentMenu);
+
+    void Open();
+    // Opens a .orb or .dst by its name; anything else opens nothing.
+    DocumentWindow* OpenByName(const QString& path);
+    void Save();
+    // Save As of one document (the active one when none is given); true when saved.
+    bool SaveAs(DocumentWindow* target = nullptr);
+    // Unsaved work: Yes saves under a name of the user's choice (the window
+    // stays when that is cancelled or fails), No lets it go, Cancel keeps it.
+    bool MayClose(DocumentWindow& window);
+    // The last documents opened or saved, newest first.
+    QStringList RecentFiles() const;
+
+private:
+    bool SaveNow(DocumentWindow& window);
+    void Report(const orb8::FileResult& result, orb8::DocumentKind kind);
+    void Remember(const QString& path);
+    void RebuildRecentMenu();
+
+    DocumentFrame& frame_;
+    UserDialogs& dialogs_;
+    QWidget* parent_;
+    bool japanese_;
+    QSettings* settings_;
+    QMenu& recentMenu_;
+};

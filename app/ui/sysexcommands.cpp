@@ -1,0 +1,65 @@
+#include "app/ui/sysexcommands.h"
+
+#include <QFileInfo>
+
+#include "device/sysexfile.h"
+#include "editors/ui/projectwin.h"
+#include "workspace/ui/userdialogs.h"
+
+using namespace orb8;
+
+namespace {
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+}  // namespace
+
+SysExCommands::SysExCommands(UserDialogs& dialogs, QWidget* parent, bool japanese,
+                             std::function<void(const QString&)> status)
+    : QObject(parent), dialogs_(dialogs), parent_(parent), japanese_(japanese), status_(std::move(status)) {}
+
+void SysExCommands::Export(TProjectWindow& project, bool selectedOnly, int channel) {
+    project.Settle();
+    const QString chosen = dialogs_.SaveFileName(parent_, tr("SysEx file (*.syx)"), QString());
+    if (chosen.isEmpty()) return;
+    QString path = chosen;
+    if (!path.endsWith(".syx", Qt::CaseInsensitive)) {
+        path += ".syx";
+        if (QFileInfo::exists(path) &&
+            !dialogs_.AskYesNo(parent_, tr("ORB-8ED"), tr("%1 already exists.\nDo you want to replace it?").arg(path)))
+            return;
+    }
+    std::optional<int> only;
+    if (selectedOnly) only = project.CurrentRow() - 1;
+    const auto bytes = PatchesAsSysEx(project.Session().Document(), channel, only);
+    const FileResult r = WriteFileAtomically(path.toStdString(), bytes);
+    if (!r.ok()) {
+        dialogs_.ShowError(parent_, tr("ORB-8ED"), Q(FileMessage(r, japanese_, "SysEx file")));
+        return;
+    }
+    status_(tr("%1 written to %2").arg(only ? tr("1 patch") : tr("80 patches"), path));
+}
+
+void SysExCommands::Import(TProjectWindow& project) {
+    project.Settle();
+    const QString path = dialogs_.OpenFileName(parent_, tr("SysEx file (*.syx)"));
+    if (path.isEmpty()) return;
+    std::vector<std::uint8_t> bytes;
+    const FileResult r = ReadFileBytes(path.toStdString(), 16u << 20, bytes);
+    if (!r.ok()) {
+        dialogs_.ShowError(parent_, tr("ORB-8ED"), Q(FileMessage(r, japanese_, "SysEx file")));
+        return;
+    }
+    const SysExContents contents = ReadSysEx(bytes);
+    if (!contents.Usable()) {
+        dialogs_.Inform(parent_, tr("ORB-8ED"),
+                        tr("%1 holds no ORB-8 patch (%2). Nothing was changed.").arg(path, Q(contents.Summary())));
+        return;
+    }
+    const int current = project.CurrentRow();
+    ProjectSession& session = project.Session();
+    session.Perform([&] {
+        TakeSysEx(session.Document(), contents, current);
+        return StepReport{tr("Import SysEx").toStdString(), {}};
+    });
+    project.SelectRow(current);
+    dialogs_.Inform(parent_, tr("ORB-8ED"), tr("Taken from %1: %2.").arg(path, Q(contents.Summary())));
+}

@@ -1,0 +1,40 @@
+#include "workspace/documentrules.h"
+
+#include <cctype>
+
+namespace orb8 {
+namespace {
+
+std::string LowerNamePart(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    std::string name(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+bool EndsWith(const std::string& text, std::string_view end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+DocumentKind KindOfPath(std::string_view path) {
+    const std::string name = LowerNamePart(path);
+    if (EndsWith(name, ".orb")) return DocumentKind::Project;
+    if (EndsWith(name, ".dst")) return DocumentKind::CustomDist;
+    return DocumentKind::None;
+}
+
+std::string WithExtension(const std::string& path, DocumentKind kind) {
+    const char* extension = kind == DocumentKind::Project ? ".orb" : kind == DocumentKind::CustomDist ? ".dst" : "";
+    if (!*extension || EndsWith(LowerNamePart(path), extension)) return path;
+    return path + extension;
+}
+
+std::string DocumentCaption(const std::string& fileName, const std::string& untitled, bool modified) {
+    return (fileName.empty() ? untitled : fileName) + (modified ? "*" : "");
+}
+
+bool KeepsPathAfterFailedLoad(bool fileExists) { return !fileExists; }
+
+}  // namespace orb8

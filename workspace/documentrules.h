@@ -1,0 +1,32 @@
+// What every document window and the frame agree on about documents: the
+// program's titles, what a path opens as, the extension Save As gives, a
+// document window's caption, and what a failed load leaves behind.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orb8 {
+
+inline constexpr const char* kShortTitle = "ORB-8ED";
+inline constexpr const char* kLongTitle = "ORB-8 Librarian/Editor";
+
+enum class DocumentKind { None, Project, CustomDist };
+
+// Open by name: the lower-cased file-name part ends in ".orb" or ".dst";
+// anything else opens nothing.
+DocumentKind KindOfPath(std::string_view path);
+// Save As: the extension is appended unless the lower-cased file-name part
+// already ends in it ("bank" gives "bank.orb", "bank.ORB" stays).
+std::string WithExtension(const std::string& path, DocumentKind kind);
+
+// A document window's caption: the file name, or the untitled name
+// ("NoName3", "NoNameDst1") when there is none; "*" while modified.
+std::string DocumentCaption(const std::string& fileName, const std::string& untitled, bool modified);
+
+// A file that exists but could not be loaded leaves no path behind, so that
+// Save never overwrites it; a path that does not exist is kept (the blank
+// window saves there).
+bool KeepsPathAfterFailedLoad(bool fileExists);
+
+}  // namespace orb8

@@ -1,0 +1,59 @@
+// What the windows below the frame may ask of it. The frame implements these;
+// a window sees only the interface it needs, and asks the frame to act
+// (go on line, receive all, open a window) through its own signals.
+#pragma once
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+#include "patch/customsettings.h"
+
+class DocumentWindow;
+class UserDialogs;
+
+namespace orb8 {
+struct CustomDistData;
+struct CustomDistDocument;
+}  // namespace orb8
+
+// Every window: questions and messages, the status line, the language and
+// the custom effect settings the patches are shown with.
+class WindowContext {
+public:
+    virtual UserDialogs& Dialogs() = 0;
+    virtual void ShowStatus(const QString& text) = 0;
+    virtual bool JapaneseUi() const = 0;
+    virtual orb8::CustomSettingsBlock& CustomSettings() = 0;
+    // A document window is about to close: asks about unsaved work (saving
+    // under a name of the user's choice on Yes); false keeps it open.
+    virtual bool MayCloseDocument(DocumentWindow& window) = 0;
+
+protected:
+    ~WindowContext() = default;
+};
+
+// The patch editor, the RTM, comment and project windows: the processor
+// hears their edits as ParameterChange messages.
+class EditorContext : public virtual WindowContext {
+public:
+    virtual void SendParameters(const std::vector<std::pair<int, int>>& bytes) = 0;
+
+protected:
+    ~EditorContext() = default;
+};
+
+// The custom distortion windows and their designers: auditions and the
+// transfers of both sets.
+class DesignerContext : public virtual WindowContext {
+public:
+    virtual bool OutputOpen() = 0;
+    virtual void SendDesignToneFilter(const orb8::CustomDistData& data, int set, int slot) = 0;
+    virtual void SendDesignCharacter(const orb8::CustomDistData& data, int set) = 0;
+    // Both sets from and to the processor; false when nothing was received.
+    virtual bool ReceiveCustomDists(orb8::CustomDistDocument& document) = 0;
+    virtual void StoreCustomDists(orb8::CustomDistDocument& document) = 0;
+
+protected:
+    ~DesignerContext() = default;
+};
