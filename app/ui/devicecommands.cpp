@@ -1,6 +1,7 @@
 #include "app/ui/devicecommands.h"
 
 #include <QAction>
+#include <QSettings>
 #include <QTimer>
 
 #include "app/framerules.h"
@@ -8,17 +9,42 @@
 #include "device/ui/windowhost.h"
 #include "editors/ui/projectwin.h"
 #include "midi/midi.h"
+#include "midi/midisystem.h"
 #include "workspace/ui/userdialogs.h"
 
 using namespace orb8;
 
 DeviceCommands::DeviceCommands(DeviceLink& link, WindowDeviceHost& host, TMidi& midi, UserDialogs& dialogs,
-                               QWidget* parent, const std::array<QAction*, 16>& channelItems)
-    : QObject(parent), link_(link), host_(host), midi_(midi), dialogs_(dialogs), parent_(parent),
-      channelItems_(channelItems) {
+                               QWidget* parent, QSettings* settings)
+    : QObject(parent), link_(link), host_(host), midi_(midi), dialogs_(dialogs), parent_(parent), settings_(settings) {
+    ChooseStartPorts();
     host_.onChannelItem = [this](int c, const QString& caption, bool enabled, bool checked) {
         OnChannelItem(c, caption, enabled, checked);
     };
+}
+
+void DeviceCommands::ChooseStartPorts() {
+    midi_.ChooseOutput(0);
+    midi_.ChooseInput(0);
+    if (settings_) {
+        const int out = midi_.OutputNames().indexOf(settings_->value("midi/output").toString());
+        const int in = midi_.InputNames().indexOf(settings_->value("midi/input").toString());
+        if (out >= 0) midi_.ChooseOutput(out);
+        if (in >= 0) midi_.ChooseInput(in);
+    }
+    startOut_ = midi_.MidiOutName;
+    startIn_ = midi_.MidiInName;
+}
+
+bool DeviceCommands::AddMidiBackend(MidiSystem& system, std::unique_ptr<MidiBackend> backend) {
+    if (!backend) return false;
+    const bool untouched = !midi_.OutputOpen() && !midi_.InputOpen() && midi_.MidiOutName == startOut_ &&
+                           midi_.MidiInName == startIn_;
+    system.AddRealBackend(std::move(backend));
+    midi_.RefreshDevices();
+    if (!untouched) return false;
+    ChooseStartPorts();
+    return true;
 }
 
 bool DeviceCommands::OnLine() const { return link_.isOnLine; }
@@ -28,13 +54,15 @@ void DeviceCommands::ToggleOnLine() {
         link_.OffLine();
         return;
     }
-    for (int c = 0; c < 16; ++c) channelItems_[static_cast<std::size_t>(c)]->setText(QString::number(c + 1));
+    for (int c = 0; c < 16; ++c)
+        if (QAction* item = channelItems_[static_cast<std::size_t>(c)]) item->setText(QString::number(c + 1));
     link_.OnLine();
 }
 
 void DeviceCommands::OnChannelItem(int channel, const QString& caption, bool enabled, bool checked) {
     if (channel < 0 || channel >= 16) return;
     QAction* item = channelItems_[static_cast<std::size_t>(channel)];
+    if (!item) return;
     item->setText(caption);
     item->setEnabled(enabled);
     if (checked) item->setChecked(true);

@@ -7,9 +7,12 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <array>
+#include <memory>
 
 class QAction;
+class QSettings;
 class QWidget;
 class TMidi;
 class TProjectWindow;
@@ -18,14 +21,24 @@ class WindowDeviceHost;
 
 namespace orb8 {
 class DeviceLink;
-}
+class MidiBackend;
+class MidiSystem;
+}  // namespace orb8
 
 class DeviceCommands : public QObject {
     Q_OBJECT
 
 public:
+    // Chooses the start-up ports: device 0 of each kind, or the ports
+    // remembered in `settings` while they are there.
     DeviceCommands(orb8::DeviceLink& link, WindowDeviceHost& host, TMidi& midi, UserDialogs& dialogs, QWidget* parent,
-                   const std::array<QAction*, 16>& channelItems);
+                   QSettings* settings);
+    // The channel menu's 16 items, which the scan for the processor writes.
+    void SetChannelItems(const std::array<QAction*, 16>& items) { channelItems_ = items; }
+    // A real MIDI system found after start-up: its ports join the lists, and
+    // the start-up choice is made again with them unless the user has chosen
+    // or opened a port meanwhile (true then: the menus show it anew).
+    bool AddMidiBackend(orb8::MidiSystem& system, std::unique_ptr<orb8::MidiBackend> backend);
 
     // Off line when the output is open, else the scan for the processor.
     void ToggleOnLine();
@@ -45,6 +58,7 @@ public:
     void RunPendingPatchChange();
 
 private:
+    void ChooseStartPorts();
     void OnChannelItem(int channel, const QString& caption, bool enabled, bool checked);
 
     orb8::DeviceLink& link_;
@@ -52,7 +66,9 @@ private:
     TMidi& midi_;
     UserDialogs& dialogs_;
     QWidget* parent_;
-    std::array<QAction*, 16> channelItems_;
+    QSettings* settings_;
+    QString startOut_, startIn_;  // the ports chosen at start-up
+    std::array<QAction*, 16> channelItems_{};
     QPointer<TProjectWindow> pendingProject_;
     int pendingRow_ = 0;  // index + 1 of the patch the next idle pass selects
     bool posted_ = false;

@@ -15,8 +15,11 @@
 
 #include "app/framerules.h"
 #include "app/ui/devicecommands.h"
+#include "app/ui/editcommands.h"
 #include "app/ui/filecommands.h"
+#include "app/ui/framecontext.h"
 #include "app/ui/sysexcommands.h"
+#include "app/ui/windowlist.h"
 #include "controls/onidlehandler.h"
 #include "customdist/ui/customdistwin.h"
 #include "device/devicelink.h"
@@ -60,21 +63,22 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     statusBar()->setSizeGripEnabled(true);
 
     midi_ = std::make_unique<TMidi>(midiSystem_, this);
-    ChooseStartPorts();
     host_ = std::make_unique<WindowDeviceHost>(*midi_, dialogs_, this);
     link_ = std::make_unique<DeviceLink>(*host_);
+    context_ = std::make_unique<FrameContext>(dialogs_, japanese_, *statusBar(), *link_, *host_);
+    device_ = new DeviceCommands(*link_, *host_, *midi_, dialogs_, this, options_.settings);
     BuildMenus(*menuBar(), japanese_);
     midi_->SetMIDIINMenu(MidiInMenu);
     midi_->SetMIDIOUTMenu(MidiOutMenu);
 
     // The single windows, in the order of the start-up.
-    ControlPanel = new TControlPanel(*this);
+    ControlPanel = new TControlPanel(*context_);
     editorWindow_ = MdiArea->addSubWindow(ControlPanel, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     editorWindow_->setObjectName("ControlPanelWindow");
     editorWindow_->setOption(QMdiSubWindow::RubberBandMove, false);
     editorWindow_->show();
     editorWindow_->setFixedSize(editorWindow_->size());
-    MemoWin = new TMemoWin(*this);
+    MemoWin = new TMemoWin(*context_);
     memoWindow_ = MdiArea->addSubWindow(MemoWin, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     memoWindow_->setObjectName("MemoWindow");
@@ -86,8 +90,10 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     AboutBox = new TAboutBox(this);
 
     files_ = new FileCommands(*this, dialogs_, this, japanese_, options_.settings, *RecentMenu);
-    device_ = new DeviceCommands(*link_, *host_, *midi_, dialogs_, this, ChanItems);
-    sysex_ = new SysExCommands(dialogs_, this, japanese_, [this](const QString& text) { ShowStatus(text); });
+    device_->SetChannelItems(ChanItems);
+    context_->SetCommands(*files_, *device_);
+    edit_ = new EditCommands(*MemoWin, this);
+    sysex_ = new SysExCommands(dialogs_, this, japanese_, [this](const QString& text) { context_->ShowStatus(text); });
     ConnectMenus();
     ConnectEditor();
 
@@ -146,8 +152,11 @@ void TMainWin::ConnectMenus() {
     connect(RedoMenu, &QAction::triggered, this, [this] { Undo(false); });
     connect(CompareMenu, &QAction::toggled, this, &TMainWin::SetCompare);
     connect(DifferencesMenu, &QAction::triggered, this, &TMainWin::ShowDifferences);
-    connect(CopyMenu, &QAction::triggered, this, &TMainWin::Copy);
-    connect(PasteMenu, &QAction::triggered, this, &TMainWin::Paste);
+    connect(CopyMenu, &QAction::triggered, this, [this] {
+        edit_->Copy(ActiveProject());
+        if (edit_->Filled()) PasteMenu->setEnabled(true);
+    });
+    connect(PasteMenu, &QAction::triggered, this, [this] { edit_->Paste(ActiveProject()); });
     // Opened with the mouse, the menu shows what its items may do right now.
     connect(EditMenu, &QMenu::aboutToShow, this, &TMainWin::OnIdleHandlerIdle);
     connect(OnLineMenu, &QAction::triggered, this, &TMainWin::ToggleOnLine);
@@ -179,33 +188,12 @@ void TMainWin::ConnectEditor() {
     connect(ControlPanel, &TControlPanel::CompareRequested, CompareMenu, &QAction::trigger);
 }
 
-// --- MIDI ports ----------------------------------------------------------------------
-
-// Device 0 of each kind, or the ports remembered from the last run; a
-// remembered port that is gone leaves device 0 in its place.
-void TMainWin::ChooseStartPorts() {
-    midi_->ChooseOutput(0);
-    midi_->ChooseInput(0);
-    if (QSettings* settings = options_.settings) {
-        const int out = midi_->OutputNames().indexOf(settings->value("midi/output").toString());
-        const int in = midi_->InputNames().indexOf(settings->value("midi/input").toString());
-        if (out >= 0) midi_->ChooseOutput(out);
-        if (in >= 0) midi_->ChooseInput(in);
-    }
-    startOut_ = midi_->MidiOutName;
-    startIn_ = midi_->MidiInName;
-}
-
+// A real MIDI system found after start-up (JACK) joins the port menus.
 void TMainWin::AddMidiBackend(std::unique_ptr<orb8::MidiBackend> backend) {
-    if (!backend) return;
-    const bool untouched = !midi_->OutputOpen() && !midi_->InputOpen() && midi_->MidiOutName == startOut_ &&
-                           midi_->MidiInName == startIn_;
-    midiSystem_.AddRealBackend(std::move(backend));
-    midi_->RefreshDevices();
-    if (!untouched) return;
-    ChooseStartPorts();
-    midi_->SetMIDIOUTMenu(MidiOutMenu);
-    midi_->SetMIDIINMenu(MidiInMenu);
+    if (device_->AddMidiBackend(midiSystem_, std::move(backend))) {
+        midi_->SetMIDIOUTMenu(MidiOutMenu);
+        midi_->SetMIDIINMenu(MidiInMenu);
+    }
 }
 
 // --- Placement ----------------------------------------------------------------
@@ -247,12 +235,12 @@ DocumentWindow* TMainWin::NewDocumentWindow(DocumentKind kind) {
     DocumentWindow* window = nullptr;
     if (kind == DocumentKind::Project) {
         ++ProjectCount;
-        auto* project = new TProjectWindow(*this, ++NewProjectCounter);
+        auto* project = new TProjectWindow(*context_, ++NewProjectCounter);
         connect(project, &TProjectWindow::PatchSelected, this, &TMainWin::PatchSelected);
         CurrentProject = project;
         window = project;
     } else {
-        auto* dist = new TCustomDistWin(*this, ++UntitledDistCount);
+        auto* dist = new TCustomDistWin(*context_, ++UntitledDistCount);
         CurrentCustomDist = dist;
         window = dist;
     }
@@ -310,11 +298,6 @@ void TMainWin::DocumentCaptionChanged(DocumentWindow* window) {
     RebuildWindowList();
 }
 
-bool TMainWin::MayCloseDocument(DocumentWindow& window) {
-    if (host_->ExchangeRunning()) return false;
-    return files_->MayClose(window);
-}
-
 void TMainWin::DocumentClosed(DocumentWindow* window) {
     setWindowTitle(kShortTitle);
     if (ActiveDocument == window) ActiveDocument = nullptr;
@@ -336,69 +319,26 @@ void TMainWin::DocumentClosed(DocumentWindow* window) {
 
 void TMainWin::RebuildWindowList() {
     DocumentWindows.removeAll(nullptr);
-    const QList<QAction*> items = WindowMenu->actions();
-    for (qsizetype i = items.indexOf(MemoMenu) + 1; i < items.size(); ++i) {
-        WindowMenu->removeAction(items[i]);
-        items[i]->deleteLater();
-    }
+    QList<DocumentWindow*> windows;
     QList<TProjectWindow*> projects;
-    for (qsizetype i = 0; i < DocumentWindows.size(); ++i) {
-        DocumentWindow* window = DocumentWindows[i];
-        if (auto* project = qobject_cast<TProjectWindow*>(window)) projects << project;
-        if (!ActiveDocument && i == DocumentWindows.size() - 1) {
-            // The last window takes over as the active document.
-            ActiveDocument = window;
-            if (auto* project = qobject_cast<TProjectWindow*>(window)) CurrentProject = project;
-            if (auto* dist = qobject_cast<TCustomDistWin*>(window)) CurrentCustomDist = dist;
-            ShowTitle();
-        }
-        if (i == 0) WindowMenu->addSeparator();
-        const int index = static_cast<int>(i);
-        QAction* item = WindowMenu->addAction(Q(WindowListText(index, window->Caption().toStdString())));
-        item->setObjectName(QStringLiteral("WindowItem%1").arg(index + 1));
-        if (const int digit = WindowListShortcutDigit(index)) item->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_0 + digit)));
-        item->setCheckable(true);
-        item->setChecked(window == ActiveDocument);
-        QPointer<DocumentWindow> target = window;
-        connect(item, &QAction::triggered, this, [this, target] {
-            if (!target) return;
-            target->SubWindow()->showNormal();
-            MdiArea->setActiveSubWindow(target->SubWindow());
-            DocumentActivated(target);
-        });
+    for (const auto& window : DocumentWindows) {
+        windows << window;
+        if (auto* project = qobject_cast<TProjectWindow*>(window.data())) projects << project;
     }
+    if (!ActiveDocument && !windows.isEmpty()) {
+        // The last window takes over as the active document.
+        ActiveDocument = windows.last();
+        if (auto* project = qobject_cast<TProjectWindow*>(windows.last())) CurrentProject = project;
+        if (auto* dist = qobject_cast<TCustomDistWin*>(windows.last())) CurrentCustomDist = dist;
+        ShowTitle();
+    }
+    ShowWindowList(*WindowMenu, MemoMenu, windows, ActiveDocument, [this](DocumentWindow* target) {
+        target->SubWindow()->showNormal();
+        MdiArea->setActiveSubWindow(target->SubWindow());
+        DocumentActivated(target);
+    });
     ControlPanel->setEnabled(CurrentProject != nullptr);
     if (differences_) differences_->SetProjects(projects);
-}
-
-// --- Copy and paste -----------------------------------------------------------------
-
-void TMainWin::Copy() {
-    if (MemoWin->HasFocus()) {
-        MemoWin->Copy();
-        return;
-    }
-    TProjectWindow* project = ActiveProject();
-    if (!project) return;
-    project->Settle();
-    CopyBuffer.CopyFrom(project->Document(), project->CurrentRow());
-    PasteMenu->setEnabled(true);
-}
-
-void TMainWin::Paste() {
-    if (MemoWin->HasFocus()) {
-        MemoWin->Paste();
-        return;
-    }
-    TProjectWindow* project = ActiveProject();
-    if (!project || !CopyBuffer.filled) return;
-    const int row = project->CurrentRow();
-    ProjectSession& session = project->Session();
-    session.Perform([&] {
-        CopyBuffer.PasteInto(session.Document(), row);
-        return StepReport{tr("Paste to %1").arg(Q(PatchLabel(row - 1))).toStdString(), {}};
-    });
-    project->SelectRow(row);
 }
 
 // --- The patch shown ------------------------------------------------------------------
@@ -416,20 +356,18 @@ void TMainWin::MemoMenuClick() {
     MdiArea->setActiveSubWindow(memoWindow_);
 }
 
-void TMainWin::ShowStatus(const QString& text) { statusBar()->showMessage(text, 6000); }
-
 void TMainWin::SetCompare(bool on) {
     if (ControlPanel->SetCompare(on) != on) {
         const QSignalBlocker quiet(CompareMenu);
         CompareMenu->setChecked(!on);
     }
-    ShowStatus(ControlPanel->Comparing() ? tr("Comparing: the patch as last loaded, saved or received (read-only)")
+    context_->ShowStatus(ControlPanel->Comparing() ? tr("Comparing: the patch as last loaded, saved or received (read-only)")
                                          : QString());
 }
 
 void TMainWin::ShowDifferences() {
     if (!differences_) {
-        differences_ = new TDifferencesWin(*this, this);
+        differences_ = new TDifferencesWin(*context_, this);
         RebuildWindowList();
     }
     differences_->ShowFor(ControlPanel->Project(), ControlPanel->PatchIndex());
@@ -448,7 +386,7 @@ void TMainWin::Undo(bool undo) {
 
 bool TMainWin::DesignMode() const { return device_->DesignMode(); }
 int TMainWin::PendingPatchChange() const { return device_->PendingPatchChange(); }
-CustomSettingsBlock& TMainWin::CustomSettings() { return link_->areas.customSettings; }
+CustomSettingsBlock& TMainWin::CustomSettings() { return context_->CustomSettings(); }
 
 void TMainWin::ToggleOnLine() {
     if (CurrentProject) CurrentProject->Settle();
@@ -467,27 +405,6 @@ void TMainWin::SendAll() {
     if (CurrentProject) device_->SendAll(*CurrentProject);
 }
 
-void TMainWin::SendParameters(const std::vector<std::pair<int, int>>& bytes) {
-    for (const auto& [byte, value] : bytes) link_->SendParameterChange(byte, value);
-}
-
-bool TMainWin::OutputOpen() { return link_->OutputOpen(); }
-
-void TMainWin::SendDesignToneFilter(const CustomDistData& data, int set, int slot) {
-    link_->SendDesignToneFilter(data, set, slot, device_->DesignMode());
-}
-
-void TMainWin::SendDesignCharacter(const CustomDistData& data, int set) {
-    link_->SendDesignCharacter(data, set, device_->DesignMode());
-}
-
-bool TMainWin::ReceiveCustomDists(CustomDistDocument& document) {
-    const TransferResult r = link_->ReceiveAllCustomDists(document);
-    return r != TransferResult::Declined && r != TransferResult::NotOnLine;
-}
-
-void TMainWin::StoreCustomDists(CustomDistDocument& document) { link_->SendAllCustomDists(document); }
-
 void TMainWin::OnIdleHandlerIdle() {
     FrameState state;
     if (ActiveDocument) {
@@ -495,7 +412,7 @@ void TMainWin::OnIdleHandlerIdle() {
         state.activeModified = ActiveDocument->Modified();
     }
     state.onLine = link_->isOnLine;
-    state.copyFilled = CopyBuffer.filled;
+    state.copyFilled = edit_->Filled();
     const FrameEnabling e = IdleEnabling(state);
     SaveMenu->setEnabled(e.save);
     SaveAsMenu->setEnabled(e.saveAs);

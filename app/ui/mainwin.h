@@ -17,12 +17,13 @@
 #include "app/ui/documentframe.h"
 #include "app/ui/framemenus.h"
 #include "midi/midibackend.h"
-#include "patch/projectdocument.h"
+#include "patch/customsettings.h"
 #include "workspace/ui/documentwindow.h"
-#include "workspace/ui/windowcontext.h"
 
 class DeviceCommands;
+class EditCommands;
 class FileCommands;
+class FrameContext;
 class QMdiArea;
 class QMdiSubWindow;
 class QSettings;
@@ -56,11 +57,7 @@ struct MainWinOptions {
     QSettings* settings = nullptr;
 };
 
-class TMainWin : public QMainWindow,
-                 public FrameMenus,
-                 public EditorContext,
-                 public DesignerContext,
-                 public DocumentFrame {
+class TMainWin : public QMainWindow, public FrameMenus, public DocumentFrame {
     Q_OBJECT
 
 public:
@@ -75,7 +72,6 @@ public:
     int ProjectCount = 0;
     int NewProjectCounter = 0;
     int UntitledDistCount = 0;
-    orb8::CopyBuffer CopyBuffer;
 
     // --- The single windows ---
     TControlPanel* ControlPanel = nullptr;
@@ -107,18 +103,8 @@ public:
     // The idle pass: enabling, colours, the history's items and the pending patch change.
     void OnIdleHandlerIdle();
 
-    // --- The contexts of the windows ---
-    UserDialogs& Dialogs() override { return dialogs_; }
-    void ShowStatus(const QString& text) override;
-    bool JapaneseUi() const override { return japanese_; }
-    orb8::CustomSettingsBlock& CustomSettings() override;
-    bool MayCloseDocument(DocumentWindow& window) override;
-    void SendParameters(const std::vector<std::pair<int, int>>& bytes) override;
-    bool OutputOpen() override;
-    void SendDesignToneFilter(const orb8::CustomDistData& data, int set, int slot) override;
-    void SendDesignCharacter(const orb8::CustomDistData& data, int set) override;
-    bool ReceiveCustomDists(orb8::CustomDistDocument& document) override;
-    void StoreCustomDists(orb8::CustomDistDocument& document) override;
+    orb8::CustomSettingsBlock& CustomSettings();
+    bool JapaneseUi() const { return japanese_; }
     DocumentWindow* ActiveDocumentWindow() const override { return ActiveDocument; }
     DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind) override;
 
@@ -129,7 +115,6 @@ protected:
 private:
     void ConnectMenus();
     void ConnectEditor();
-    void ChooseStartPorts();
     void PlaceSingleWindows();
     QRect DocumentArea(int windowsBefore) const;
     void AddDocumentWindow(DocumentWindow* window);
@@ -140,8 +125,6 @@ private:
     void ShowTitle();
     void PatchSelected(TProjectWindow* project, int row);
     TProjectWindow* ActiveProject() const;
-    void Copy();
-    void Paste();
     void ToggleOnLine();
     void ReceiveAll();
     void SendAll();
@@ -156,12 +139,13 @@ private:
     const bool japanese_;
     QTranslator translator_, qtTranslator_;
     std::unique_ptr<TMidi> midi_;
-    QString startOut_, startIn_;  // the ports chosen at start-up
     std::unique_ptr<WindowDeviceHost> host_;
     std::unique_ptr<orb8::DeviceLink> link_;
+    std::unique_ptr<FrameContext> context_;
     FileCommands* files_ = nullptr;
     DeviceCommands* device_ = nullptr;
     SysExCommands* sysex_ = nullptr;
+    EditCommands* edit_ = nullptr;
     TOnIdleHandler* idle_ = nullptr;
     QMdiSubWindow* editorWindow_ = nullptr;
     QMdiSubWindow* memoWindow_ = nullptr;

@@ -1,0 +1,33 @@
+#include "app/ui/editcommands.h"
+
+#include "editors/ui/memo.h"
+#include "editors/ui/projectwin.h"
+
+using namespace orb8;
+
+EditCommands::EditCommands(TMemoWin& memo, QObject* parent) : QObject(parent), memo_(memo) {}
+
+void EditCommands::Copy(TProjectWindow* project) {
+    if (memo_.HasFocus()) {
+        memo_.Copy();
+        return;
+    }
+    if (!project) return;
+    project->Settle();
+    buffer_.CopyFrom(project->Document(), project->CurrentRow());
+}
+
+void EditCommands::Paste(TProjectWindow* project) {
+    if (memo_.HasFocus()) {
+        memo_.Paste();
+        return;
+    }
+    if (!project || !buffer_.filled) return;
+    const int row = project->CurrentRow();
+    ProjectSession& session = project->Session();
+    session.Perform([&] {
+        buffer_.PasteInto(session.Document(), row);
+        return StepReport{tr("Paste to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}};
+    });
+    project->SelectRow(row);
+}

@@ -1,0 +1,46 @@
+// What the frame gives the windows below it: their contexts, carried out by
+// the frame's parts (the dialogs, the status line, the file commands' close
+// question and the link to the processor).
+#pragma once
+
+#include <functional>
+
+#include "workspace/ui/windowcontext.h"
+
+class DeviceCommands;
+class FileCommands;
+class QStatusBar;
+class WindowDeviceHost;
+
+namespace orb8 {
+class DeviceLink;
+}
+
+class FrameContext : public EditorContext, public DesignerContext {
+public:
+    FrameContext(UserDialogs& dialogs, bool japanese, QStatusBar& status, orb8::DeviceLink& link,
+                 WindowDeviceHost& host);
+    // The parts made after the windows' contexts are needed.
+    void SetCommands(FileCommands& files, DeviceCommands& device);
+
+    UserDialogs& Dialogs() override { return dialogs_; }
+    void ShowStatus(const QString& text) override;
+    bool JapaneseUi() const override { return japanese_; }
+    orb8::CustomSettingsBlock& CustomSettings() override;
+    bool MayCloseDocument(DocumentWindow& window) override;
+    void SendParameters(const std::vector<std::pair<int, int>>& bytes) override;
+    bool OutputOpen() override;
+    void SendDesignToneFilter(const orb8::CustomDistData& data, int set, int slot) override;
+    void SendDesignCharacter(const orb8::CustomDistData& data, int set) override;
+    bool ReceiveCustomDists(orb8::CustomDistDocument& document) override;
+    void StoreCustomDists(orb8::CustomDistDocument& document) override;
+
+private:
+    UserDialogs& dialogs_;
+    const bool japanese_;
+    QStatusBar& status_;
+    orb8::DeviceLink& link_;
+    WindowDeviceHost& host_;
+    FileCommands* files_ = nullptr;
+    DeviceCommands* device_ = nullptr;
+};
