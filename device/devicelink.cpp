@@ -187,6 +187,23 @@ TransferResult DeviceLink::Begin(std::string_view caption, std::string_view ques
     return TransferResult::Completed;
 }
 
+TransferResult DeviceLink::ReceiveEach(const ReceiveLoop& loop, const std::function<Message(int)>& request,
+                                       const std::function<void(int)>& take) {
+    for (int i = 0; i < loop.count; ++i) {
+        host_.SetProgressValue(loop.progressFrom + i, loop.progressTotal);
+        Status(NumberedStatus(loop.word, i + 1));
+        if (Request(request(i), loop.replyBytes) == Wait::Abort) return TransferResult::Aborted;
+        if (replyState != loop.expected) {
+            host_.Inform(kDataFailure);
+            return TransferResult::Failed;
+        }
+        take(i);
+        ++lastReceived;
+        if (loop.pauseAfterEach) host_.Pause(kShortPause);
+    }
+    return TransferResult::Completed;
+}
+
 TransferResult DeviceLink::ReceiveAllPatches(ProjectDocument& project) {
     if (busy_) return TransferResult::Busy;
     lastReceived = 0;
@@ -199,23 +216,13 @@ TransferResult DeviceLink::ReceiveAllPatches(ProjectDocument& project) {
     project.PackAll();
     host_.StartInput();
     replyState = ReplyNone;
-    for (int i = 0; i < kPatchCount; ++i) {
-        host_.SetProgressValue(i, kPatchCount);
-        Status(NumberedStatus("Waiting Patch", i + 1));
-        if (Request(PatchRequest(deviceChannel, i), kPatchReplyBytes) == Wait::Abort) {
-            result = TransferResult::Aborted;
-            break;
-        }
-        if (replyState != ReplyPatchDump) {
-            host_.Inform(kDataFailure);
-            result = TransferResult::Failed;
-            break;
-        }
-        PackedSlot slot{};
-        std::copy_n(areas.decodeArea.begin(), kPackedBytes, slot.begin());
-        project.packedSlots[static_cast<std::size_t>(i)] = slot;
-        ++lastReceived;
-    }
+    result = ReceiveEach({kPatchCount, 0, kPatchCount, "Waiting Patch", kPatchReplyBytes, ReplyPatchDump},
+                         [this](int i) { return PatchRequest(deviceChannel, i); },
+                         [&](int i) {
+                             PackedSlot slot{};
+                             std::copy_n(areas.decodeArea.begin(), kPackedBytes, slot.begin());
+                             project.packedSlots[static_cast<std::size_t>(i)] = slot;
+                         });
     project.UnpackAll();
     host_.ProjectReceived(project);
     host_.ResetInput();
@@ -320,39 +327,25 @@ TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
     Exchange exchange(*this);
     host_.StartInput();
     std::array<bool, kFilterCount> received{};
-    bool aborted = false;
-    for (int i = 0; i < kFilterCount && !aborted; ++i) {
-        host_.SetProgressValue(i, kFilterCount + kSetCount);
-        Status(NumberedStatus("Waiting Filter", i + 1));
-        if (Request(FilterRequest(deviceChannel, i), kFilterReplyBytes) == Wait::Abort) {
-            aborted = true;
-            result = TransferResult::Aborted;
-            break;
-        }
-        if (replyState != ReplyFilterDump) {
-            host_.Inform(kDataFailure);
-            result = TransferResult::Failed;
-            break;  // on with the clippers
-        }
-        document.data.TakeFilterImage(i, std::span<const std::uint8_t, kFilterImageBytes>(areas.decodeArea.data(), kFilterImageBytes));
-        received[static_cast<std::size_t>(i)] = true;
-        ++lastReceived;
-    }
-    for (int j = 0; j < kSetCount && !aborted; ++j) {
-        host_.SetProgressValue(kFilterCount + j, kFilterCount + kSetCount);
-        Status(NumberedStatus("Waiting Clipper", j + 1));
-        if (Request(ClipperRequest(deviceChannel, j), kClipperReplyBytes) == Wait::Abort) {
-            result = TransferResult::Aborted;
-            break;
-        }
-        if (replyState != ReplyClipperDump) {
-            host_.Inform(kDataFailure);
-            result = TransferResult::Failed;
-            break;
-        }
-        document.data.TakeClipperBytes(j, std::span<const std::uint8_t, kClipperStoredBytes>(areas.decodeArea.data(), kClipperStoredBytes));
-        ++lastReceived;
-        host_.Pause(kShortPause);
+    const auto filterImage = [this] {
+        return std::span<const std::uint8_t, kFilterImageBytes>(areas.decodeArea.data(), kFilterImageBytes);
+    };
+    result = ReceiveEach({kFilterCount, 0, kFilterCount + kSetCount, "Waiting Filter", kFilterReplyBytes, ReplyFilterDump},
+                         [this](int i) { return FilterRequest(deviceChannel, i); },
+                         [&](int i) {
+                             document.data.TakeFilterImage(i, filterImage());
+                             received[static_cast<std::size_t>(i)] = true;
+                         });
+    // After a filter that failed, on with the clippers; after an abort, nothing more.
+    if (result != TransferResult::Aborted) {
+        const TransferResult clippers = ReceiveEach(
+            {kSetCount, kFilterCount, kFilterCount + kSetCount, "Waiting Clipper", kClipperReplyBytes, ReplyClipperDump, true},
+            [this](int j) { return ClipperRequest(deviceChannel, j); },
+            [&](int j) {
+                document.data.TakeClipperBytes(
+                    j, std::span<const std::uint8_t, kClipperStoredBytes>(areas.decodeArea.data(), kClipperStoredBytes));
+            });
+        if (clippers != TransferResult::Completed) result = clippers;
     }
     // Only what arrived is decoded: an image that was not received would turn
     // the filter's settings into whatever the image last held.

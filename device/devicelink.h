@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -109,6 +110,19 @@ private:
     void ChannelItem(int channel, const std::string& caption, bool enabled, bool checked);
     TransferResult WriteSettingsPages();
     TransferResult Begin(std::string_view caption, std::string_view question);
+    // A receive of `count` numbered items: for each, the progress (from
+    // `progressFrom` of `progressTotal`), "Waiting <word>NN...", the request
+    // made by `request`, and `take` for a reply of the expected kind. Completed,
+    // or Aborted, or Failed after "Data failure." at the first reply of another kind.
+    struct ReceiveLoop {
+        int count, progressFrom, progressTotal;
+        std::string_view word;
+        int replyBytes;
+        ReplyState expected;
+        bool pauseAfterEach = false;
+    };
+    TransferResult ReceiveEach(const ReceiveLoop& loop, const std::function<Message(int)>& request,
+                               const std::function<void(int)>& take);
 
     DeviceHost& host_;
 };

@@ -254,26 +254,21 @@ Edit PatchEditor::CustomKnobChanged(int index, int value) {
     return edit;
 }
 
-Edit PatchEditor::ModKnobChanged(int index, int value) {
-    if (!ModuleParam(Module::Mod, EffectiveModType(), index)) return {};
-    Edit edit = Changed(ModParam1 + index, value);
-    if (!edit.changed) return edit;
-    TimePair(Module::Mod);
-    CopyModToSlot();
-    // The first knob may have moved the second (the time pair): its byte goes too.
-    if (index == 0) edit.Send(ModParam2, Byte(ModParam2));
-    edit.refreshMod = true;
-    return edit;
-}
+Edit PatchEditor::ModKnobChanged(int index, int value) { return ModuleKnobChanged(Module::Mod, index, value); }
+Edit PatchEditor::DlyKnobChanged(int index, int value) { return ModuleKnobChanged(Module::DlyRev, index, value); }
 
-Edit PatchEditor::DlyKnobChanged(int index, int value) {
-    if (!ModuleParam(Module::DlyRev, EffectiveDlyType(), index)) return {};
-    Edit edit = Changed(DlyParam1 + index, value);
+Edit PatchEditor::ModuleKnobChanged(Module module, int index, int value) {
+    const bool mod = module == Module::Mod;
+    const int first = mod ? ModParam1 : DlyParam1;
+    if (!ModuleParam(module, mod ? EffectiveModType() : EffectiveDlyType(), index)) return {};
+    Edit edit = Changed(first + index, value);
     if (!edit.changed) return edit;
-    TimePair(Module::DlyRev);
-    CopyDlyToSlot();
-    if (index == 0) edit.Send(DlyParam2, Byte(DlyParam2));
-    edit.refreshDly = true;
+    TimePair(module);
+    if (mod) CopyModToSlot();
+    else CopyDlyToSlot();
+    // The first knob may have moved the second (the time pair): its byte goes too.
+    if (index == 0) edit.Send(first + 1, Byte(first + 1));
+    (mod ? edit.refreshMod : edit.refreshDly) = true;
     return edit;
 }
 

@@ -131,6 +131,8 @@ private:
     void TimePair(Module module);
     bool HasTimePair(Module module) const;
     Edit Changed(int byte, int value);
+    // A knob of the Mod or the Dly/Rev module.
+    Edit ModuleKnobChanged(Module module, int index, int value);
 
     CustomSettingsBlock& settings_;
     PatchData* patch_ = nullptr;
