@@ -124,6 +124,7 @@ TEST(PatchEditorWindow, ExclusionsTimePairAndCustomTypes) {
     EXPECT_EQ(BytesOf(sent), expected);
     EXPECT_EQ(e.panel->ModOnf->Caption(), "OFF");
     EXPECT_FALSE(e.panel->ModVolume[0].knob->isEnabled());
+    QTest::mouseClick(e.panel->RtmEditBtn, Qt::LeftButton);
     TRtmPopUp& rtm = *e.win->RtmPopUp;
     EXPECT_FALSE(rtm.Of(Module::DlyRev).maxTrackBar->isEnabled());
     EXPECT_EQ(e.project->Grid()->CellText(1, 3), "OFF");
@@ -182,8 +183,8 @@ TEST(PatchEditorWindow, RtmWindow) {
     AppRig::Change(e.project, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] = ModOn | EqOn; });
     e.project->SetCurrentRow(1);
     e.Changes();
-    TRtmPopUp& rtm = *e.win->RtmPopUp;
     e.panel->RtmEditBtn->OnClick(e.panel->RtmEditBtn);
+    TRtmPopUp& rtm = *e.win->RtmPopUp;
     EXPECT_TRUE(rtm.isVisible());
     EXPECT_EQ(rtm.size(), QSize(534, 216));
     EXPECT_EQ(rtm.pos(), e.win->geometry().topLeft() + QPoint(20, 50));

@@ -40,7 +40,7 @@ const std::map<QString, Opener>& Openers() {
              QTest::mouseClick(dist->DstChar1Btn, Qt::LeftButton);
              QTest::mouseClick(dist->LowChar2Btn, Qt::LeftButton);
          }},
-        {"about", [](TMainWin& w) { w.AboutBox->show(); }},  // as the splash shows it at start
+        {"about", [](TMainWin& w) { w.About().show(); }},  // as the splash shows it at start
     };
     return openers;
 }

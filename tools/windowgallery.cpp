@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
         Settle();
         ok &= Save(keyboard->grab(), out.filePath("keyboard-bigger.png"));
         keyboard->PointerReleased();
-        ok &= Save(win.AboutBox->grab(), out.filePath("about-box.png"));
+        ok &= Save(win.About().grab(), out.filePath("about-box.png"));
         win.close();  // unsaved documents are let go: AskSave answers No
     }
     return ok ? 0 : 1;

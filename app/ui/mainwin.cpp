@@ -86,8 +86,6 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     editorWindow_->setWindowIcon(windowIcon());
     ProgressWin = new TProgressWin(this);
     host_->SetProgressWindow(*ProgressWin);
-    RtmPopUp = new TRtmPopUp(*ControlPanel, this);
-    AboutBox = new TAboutBox(this);
 
     files_ = new FileCommands(*this, dialogs_, this, japanese_, options_.settings, *RecentMenu);
     device_->SetChannelItems(ChanItems);
@@ -110,11 +108,18 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
 
     // The splash: the about box at once, closing itself after 2 seconds.
     if (options_.splash) {
-        AboutBox->show();
+        About().show();
         QCoreApplication::processEvents();
-    } else {
-        AboutBox->ACTimer.stop();
     }
+}
+
+// The about box and the RTM window are made when first needed: a faster start.
+TAboutBox& TMainWin::About() {
+    if (!AboutBox) {
+        AboutBox = new TAboutBox(this);
+        if (!options_.splash) AboutBox->ACTimer.stop();
+    }
+    return *AboutBox;
 }
 
 TMainWin::~TMainWin() {
@@ -166,8 +171,8 @@ void TMainWin::ConnectMenus() {
     connect(KeyboardMenu, &QAction::triggered, this, [this] { midi_->OpenKBD(); });
     connect(MemoMenu, &QAction::triggered, this, &TMainWin::MemoMenuClick);
     connect(AboutMenu, &QAction::triggered, this, [this] {
-        AboutBox->ACTimer.stop();
-        AboutBox->exec();
+        About().ACTimer.stop();
+        About().exec();
     });
     connect(OnLineHMenu, &QAction::triggered, this, [this] { OpenUrl(QUrl::fromLocalFile(HelpPagePath())); });
     connect(VHomeMenu, &QAction::triggered, this, [this] { OpenUrl(QUrl(Q(HomePageAddress(japanese_)))); });
@@ -184,7 +189,10 @@ void TMainWin::ConnectEditor() {
     });
     connect(ControlPanel, &TControlPanel::ReceiveAllRequested, this, &TMainWin::ReceiveAll);
     connect(ControlPanel, &TControlPanel::SendAllRequested, this, &TMainWin::SendAll);
-    connect(ControlPanel, &TControlPanel::RtmRequested, this, [this] { RtmPopUp->ShowPlaced(geometry().topLeft()); });
+    connect(ControlPanel, &TControlPanel::RtmRequested, this, [this] {
+        if (!RtmPopUp) RtmPopUp = new TRtmPopUp(*ControlPanel, this);
+        RtmPopUp->ShowPlaced(geometry().topLeft());
+    });
     connect(ControlPanel, &TControlPanel::CompareRequested, CompareMenu, &QAction::trigger);
 }
 

@@ -77,8 +77,9 @@ public:
     TControlPanel* ControlPanel = nullptr;
     TMemoWin* MemoWin = nullptr;
     TProgressWin* ProgressWin = nullptr;
-    TRtmPopUp* RtmPopUp = nullptr;
-    TAboutBox* AboutBox = nullptr;
+    TRtmPopUp* RtmPopUp = nullptr;   // made when first asked for
+    TAboutBox* AboutBox = nullptr;   // made for the splash, or when first asked for
+    TAboutBox& About();
     QMdiArea* MdiArea = nullptr;
 
     orb8::DeviceLink& Link() { return *link_; }
