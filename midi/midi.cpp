@@ -6,19 +6,18 @@
 #include <QMetaObject>
 #include <QWidget>
 
-#include "keyboard/ui/gkbdwin.h"
-
 TMidi::TMidi(orb8::MidiSystem& system, QObject* parent) : QObject(parent), system_(system) { RefreshDevices(); }
 
 void TMidi::OpenKBD() {
-    if (!keyboard_) keyboard_ = new TGkbdWin(*this, qobject_cast<QWidget*>(parent()));
+    if (!keyboard_ && keyboardMaker_) keyboard_ = keyboardMaker_(*this, qobject_cast<QWidget*>(parent()));
+    if (!keyboard_) return;
     keyboard_->show();
     keyboard_->raise();
 }
 
 void TMidi::CloseKBD() { delete keyboard_.data(); }
 
-TGkbdWin* TMidi::Keyboard() const { return keyboard_; }
+QWidget* TMidi::Keyboard() const { return keyboard_; }
 
 TMidi::~TMidi() {
     CloseKBD();

@@ -20,7 +20,7 @@
 
 class QMenu;
 class QActionGroup;
-class TGkbdWin;
+class QWidget;
 
 // A receive buffer: the requested length, and the bytes recorded into it.
 struct MidiReceiveBuffer {
@@ -76,11 +76,14 @@ public:
     int Send(const std::uint8_t* bytes, int length);
     int OutMess(int status, int data1, int data2) override;
 
-    // The virtual keyboard window: made on the first call, shown on every
+    // The virtual keyboard window: made on the first call (by the maker the
+    // program gives, which plays through this component), shown on every
     // call, freed by CloseKBD or with the component.
+    using KeyboardMaker = std::function<QWidget*(KeyboardPort& port, QWidget* parent)>;
+    void SetKeyboardMaker(KeyboardMaker maker) { keyboardMaker_ = std::move(maker); }
     void OpenKBD();
     void CloseKBD();
-    TGkbdWin* Keyboard() const;
+    QWidget* Keyboard() const;
 
     std::function<void(TMidi* sender, bool& proceed)> OnOpen;
     std::function<void(TMidi* sender, bool& pass, std::uint32_t message)> OnData;
@@ -114,5 +117,6 @@ private:
     bool recording_ = false;
     std::chrono::steady_clock::time_point timeBase_{};
     std::uint64_t generation_ = 0;  // bumped when the input closes: late posts are ignored
-    QPointer<TGkbdWin> keyboard_;
+    KeyboardMaker keyboardMaker_;
+    QPointer<QWidget> keyboard_;
 };

@@ -330,8 +330,9 @@ TEST(Keyboard, NotesProgramsControllersAndSizes) {
     auto system = SystemFor(s);
     QWidget owner;
     TMidi midi(*system, &owner);
+    midi.SetKeyboardMaker([](KeyboardPort& port, QWidget* parent) { return new TGkbdWin(port, parent); });
     midi.OpenKBD();
-    TGkbdWin* kbd = midi.Keyboard();
+    auto* kbd = qobject_cast<TGkbdWin*>(midi.Keyboard());
     ASSERT_TRUE(kbd);
     EXPECT_EQ(kbd->windowTitle(), "Graphic KBD");
     // With the output closed nothing is sent, and the status bar says so.

@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
         Settle();
         ok &= Save(win.grab(), out.filePath("main-window-ja.png"));
         win.Midi().OpenKBD();
-        TGkbdWin* keyboard = win.Midi().Keyboard();
+        auto* keyboard = qobject_cast<TGkbdWin*>(win.Midi().Keyboard());
         keyboard->PointerMoved(QPoint(keyboard->Geometry().Key(64).left + 3, 60));
         keyboard->PointerPressed();
         Settle();

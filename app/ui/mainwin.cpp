@@ -31,6 +31,7 @@
 #include "editors/ui/memo.h"
 #include "editors/ui/projectwin.h"
 #include "editors/ui/rtmpopwin.h"
+#include "keyboard/ui/gkbdwin.h"
 #include "midi/midi.h"
 #include "workspace/ui/userdialogs.h"
 
@@ -63,6 +64,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     statusBar()->setSizeGripEnabled(true);
 
     midi_ = std::make_unique<TMidi>(midiSystem_, this);
+    midi_->SetKeyboardMaker([](KeyboardPort& port, QWidget* parent) { return new TGkbdWin(port, parent); });
     host_ = std::make_unique<WindowDeviceHost>(*midi_, dialogs_, this);
     link_ = std::make_unique<DeviceLink>(*host_);
     context_ = std::make_unique<FrameContext>(dialogs_, japanese_, *statusBar(), *link_, *host_);
