@@ -10,6 +10,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <thread>
 
 #include "device/devicelink.h"
@@ -65,6 +67,17 @@ bool WaitFor(Ready ready, std::chrono::milliseconds limit) {
     return ready();
 }
 
+// What a JACK server leaves in /dev/shm: its segments and semaphores.
+std::set<std::string> JackShmEntries() {
+    std::set<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("jack", 0) == 0) names.insert(name);
+    }
+    return names;
+}
+
 class JackIntegration : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -73,6 +86,7 @@ protected:
         // that died (as the shutdown test makes it) only for a server of the
         // same name, and refuses new servers once eight slots are taken.
         setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
+        shmBefore_ = JackShmEntries();
         for (int n = 1; n <= 4 && jackd_ < 0; ++n) {
             server_ = "orb8test-" + std::to_string(n);
             setenv("JACK_DEFAULT_SERVER", server_.c_str(), 1);
@@ -92,9 +106,20 @@ protected:
         sim_ = Spawn({ORB8_SIM_PATH, "--channel", "3", "--log", log_, "--force"}, "/tmp/" + server_ + "-sim.out");
         ASSERT_GT(sim_, 0);
     }
+    // The processes, then what the server left behind (a killed server
+    // leaves segments of about 107 MB each): only what appeared during this
+    // test and names no other server, so a user's JACK session keeps its own.
     void TearDown() override {
         End(sim_, 3000ms);   // clients first, else the server takes seconds to stop
         End(jackd_, 8000ms);
+        for (const std::string& name : JackShmEntries()) {
+            if (shmBefore_.count(name) || name == "jack-shm-registry") continue;
+            const bool ours = name.find(server_) != std::string::npos || name.find('_') == std::string::npos;
+            std::error_code error;
+            if (ours) std::filesystem::remove("/dev/shm/" + name, error);
+        }
+        std::error_code error;
+        for (const char* suffix : {"-jackd.log", "-sim.log", "-sim.out"}) std::filesystem::remove("/tmp/" + server_ + suffix, error);
     }
 
     // The MIDI system of the test, and orb8-sim's ports on it once they show.
@@ -113,6 +138,7 @@ protected:
 
     std::string server_, log_;
     pid_t jackd_ = -1, sim_ = -1;
+    std::set<std::string> shmBefore_;
 };
 
 }  // namespace
