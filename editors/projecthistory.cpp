@@ -37,6 +37,17 @@ std::vector<std::pair<int, std::vector<int>>> ProjectStep::Apply(ProjectDocument
     return changed;
 }
 
+std::vector<std::pair<int, std::vector<int>>> ProjectStep::ChangedBytes() const {
+    std::vector<std::pair<int, std::vector<int>>> changed;
+    for (const PatchPair& p : patches_) {
+        std::vector<int> bytes;
+        for (int b = 0; b < kPatchBytes; ++b)
+            if (p.before[static_cast<std::size_t>(b)] != p.after[static_cast<std::size_t>(b)]) bytes.push_back(b);
+        changed.emplace_back(p.index, std::move(bytes));
+    }
+    return changed;
+}
+
 bool ProjectStep::Merge(const ProjectStep& next) {
     if (next.patches_.size() != patches_.size() || !next.comments_.empty() || !comments_.empty()) return false;
     for (std::size_t i = 0; i < patches_.size(); ++i)

@@ -37,6 +37,8 @@ public:
     // Another step of the same gesture (a knob drag): one step from the
     // first state to the last, when they touch the same patches.
     bool Merge(const ProjectStep& next);
+    // Per patch index, the bytes that differ between before and after, in byte order.
+    std::vector<std::pair<int, std::vector<int>>> ChangedBytes() const;
     std::vector<int> Patches() const;
     std::vector<int> Comments() const;
     std::size_t MemoryBytes() const;

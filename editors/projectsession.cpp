@@ -47,9 +47,7 @@ SessionChange ProjectSession::Record(const std::function<StepReport()>& operatio
     SessionChange change;
     change.send = std::move(report.send);
     if (step.Empty()) return change;
-    // What changed, read from the step as an undo would: undo and redo back.
-    change.patches = step.Apply(document_, settings_, true);
-    step.Apply(document_, settings_, false);
+    change.patches = step.ChangedBytes();
     change.comments = step.Comments();
     change.stepped = true;
     history_.Push(std::move(step), std::move(report.text), gesture_);

@@ -87,7 +87,6 @@ public:
 
     // The patch the processor plays (-1: none): undo and redo send its bytes.
     void SetPlaying(int index) { playing_ = index; }
-    int Playing() const { return playing_; }
 
     // Input still being typed somewhere (a comment) goes into the document
     // before any step, undo, redo, save or question about the document.

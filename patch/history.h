@@ -58,8 +58,6 @@ public:
         index_ = clean_ = 0;
     }
     int Count() const { return static_cast<int>(entries_.size()); }
-    int Index() const { return index_; }
-    const std::vector<Entry>& Entries() const { return entries_; }
 
 private:
     std::vector<Entry> entries_;

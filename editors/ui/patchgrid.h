@@ -26,7 +26,6 @@ public:
     // The current row 1..80, or 0 before there is one.
     int CurrentGridRow() const;
     void SetCurrentGridRow(int row);
-    PatchListModel& Model() const { return model_; }
 
 signals:
     // A row became the current row (mouse, keys or SetCurrentGridRow).

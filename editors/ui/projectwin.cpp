@@ -152,9 +152,8 @@ void TProjectWindow::CopyFrom(TProjectWindow& source, int sourceRow, int row) {
 }
 
 void TProjectWindow::PatchGridEndDrag() {
-    if (drag_.Active() && drag_.OverNothing()) ShowPreview();
     drag_.End();
-    ShowPreview();
+    ShowPreview();  // every row shows the bank again
 }
 
 void TProjectWindow::PointerLeft() {
