@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStandardPaths>
 #include <cstdio>
 #include <exception>
 #include <future>
@@ -95,7 +96,10 @@ int main(int argc, char** argv) {
     const std::unique_ptr<orb8::MidiSystem> system = midiSystem.get();
     QtUserDialogs dialogs;
     QSettings settings("orb8ed", "orb8ed");
-    TMainWin window(*system, dialogs, MainWinOptions{japanese, arguments, !probe, probe ? nullptr : &settings});
+    MainWinOptions options{japanese, arguments, !probe, probe ? nullptr : &settings};
+    // Unsaved work is kept in the user's data folder (~/.local/share/orb8ed/recovery).
+    if (!probe) options.recoveryFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recovery";
+    TMainWin window(*system, dialogs, std::move(options));
     window.show();
     std::jthread jackHandOver([&jack, &window] {
         auto backend = std::make_shared<std::unique_ptr<orb8::MidiBackend>>(jack.get());

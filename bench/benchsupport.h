@@ -56,6 +56,7 @@ struct AnsweringDialogs : UserDialogs {
     void ShowError(QWidget*, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    RecoveryAnswer AskRecovery(QWidget*, const QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }
 };
 
 // A main window whose only output is a RecordingPort, shown and on line with

@@ -12,7 +12,14 @@ bool SameDeviceData(const CustomDistData& a, const CustomDistData& b) {
 bool CustomDistSession::Perform(const std::string& text, const std::function<void(CustomDistData&)>& operation,
                                 bool always) {
     Step step{document_.data, {}};
-    operation(document_.data);
+    before_ = &step.before;
+    try {
+        operation(document_.data);
+    } catch (...) {
+        before_ = nullptr;
+        throw;
+    }
+    before_ = nullptr;
     step.after = document_.data;
     if (!always && SameDeviceData(step.before, step.after)) return false;
     history_.Push(std::move(step), text, 0);
@@ -41,6 +48,19 @@ FileResult CustomDistSession::Load() {
         Tell();
     }
     return r;
+}
+
+std::vector<std::uint8_t> CustomDistSession::FileImage() const {
+    return before_ ? before_->FileImage() : document_.data.FileImage();
+}
+
+bool CustomDistSession::Recover(const std::string& fileName, const std::string& text,
+                                std::span<const std::uint8_t> image) {
+    if (image.size() != static_cast<std::size_t>(kDstFileBytes)) return false;
+    document_.fileName = fileName;
+    if (!fileName.empty()) Load();
+    Perform(text, [&](CustomDistData& data) { data.ReadFileImage(image); });
+    return true;
 }
 
 FileResult CustomDistSession::Save() {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 
 #include "customdist/customdistdata.h"
@@ -46,6 +47,14 @@ public:
     FileResult Load();
     FileResult Save();
     void SetFileName(const std::string& path) { document_.fileName = path; }
+    // Unsaved work kept for recovery, as ProjectSession::Recover: the file
+    // at `fileName` as it is now is the saved state, `image` one step over it.
+    bool Recover(const std::string& fileName, const std::string& text, std::span<const std::uint8_t> image);
+
+    // The file image a save would write now, for the recovery record; while
+    // an operation is under way (Recv waits for the processor), the image of
+    // the data as it was before it.
+    std::vector<std::uint8_t> FileImage() const;
 
     int Listen(Listener listener);
     void Unlisten(int id);
@@ -62,6 +71,7 @@ private:
     History<Step> history_;
     std::map<int, Listener> listeners_;
     int nextListener_ = 0;
+    const CustomDistData* before_ = nullptr;  // while an operation is under way
 };
 
 }  // namespace orb8

@@ -96,6 +96,24 @@ FileResult ProjectSession::Load() {
     return r;
 }
 
+bool ProjectSession::Recover(const std::string& fileName, const std::string& text,
+                             const std::vector<std::uint8_t>& image) {
+    if (image.size() != static_cast<std::size_t>(kProjectFileBytes)) return false;
+    document_.fileName = fileName;
+    if (!fileName.empty()) Load();
+    Perform([&] {
+        document_.FromFileImage(image);
+        return StepReport{text, {}};
+    });
+    return true;
+}
+
+std::vector<std::uint8_t> ProjectSession::FileImage() const {
+    if (!imageBefore_.empty()) return imageBefore_;
+    ProjectDocument copy = document_;
+    return copy.FileImage(settings_);
+}
+
 FileResult ProjectSession::Save() {
     Settle();
     const FileResult r = document_.Save(settings_);
@@ -110,6 +128,11 @@ FileResult ProjectSession::Save() {
 
 SessionChange ProjectSession::Receive(const std::string& text, const std::function<bool(ProjectDocument&)>& receive) {
     bool received = false;
+    imageBefore_ = FileImage();
+    struct Forget {
+        std::vector<std::uint8_t>& image;
+        ~Forget() { image.clear(); }
+    } forget{imageBefore_};
     SessionChange change = Record([&] {
         received = receive(document_);
         return StepReport{text, {}};

@@ -76,6 +76,16 @@ public:
     FileResult Load();
     FileResult Save();
     void SetFileName(const std::string& path) { document_.fileName = path; }
+    // Unsaved work kept for recovery: the document belongs at `fileName`
+    // (empty: it was never saved); the file as it is there now, if it
+    // loads, is the saved state, and `image` is one step named `text` over
+    // it, so the document shows modified and an undo gives the file back.
+    // False (nothing changed) when `image` is no project file image.
+    bool Recover(const std::string& fileName, const std::string& text, const std::vector<std::uint8_t>& image);
+    // The file image a save would write now, for the recovery record. While
+    // a Receive All waits for the processor (the document half changed), the
+    // image of the document as it was before it.
+    std::vector<std::uint8_t> FileImage() const;
 
     // A whole bank from the processor (`receive` fills the document and says
     // whether anything came): one step, and the bank it brought is the one
@@ -109,6 +119,7 @@ private:
     int gesture_ = 0, nextGesture_ = 0;
     int playing_ = -1;
     bool settling_ = false;
+    std::vector<std::uint8_t> imageBefore_;  // during a Receive All
     std::function<void()> pendingInput_;
     std::map<int, Listener> listeners_;
     int nextListener_ = 0;

@@ -18,6 +18,8 @@ struct ScriptedDialogs : UserDialogs {
     bool discardUnsaved = false;
     std::deque<QString> openNames, saveNames;  // empty: cancelled
     std::function<void()> duringBox;           // runs while a box is "open"
+    RecoveryAnswer recoveryAnswer = RecoveryAnswer::Later;
+    QList<RecoveryOffer> recoveryOffers;       // what the last recovery question listed
 
     bool AskYesNo(QWidget*, const QString& caption, const QString& text) override {
         shown.push_back({"question", caption, text});
@@ -45,6 +47,11 @@ struct ScriptedDialogs : UserDialogs {
     QString SaveFileName(QWidget*, const QString& filter, const QString& current) override {
         shown.push_back({"saveas", filter, current});
         return Next(saveNames);
+    }
+    RecoveryAnswer AskRecovery(QWidget*, const QList<RecoveryOffer>& offers) override {
+        shown.push_back({"recovery", {}, {}});
+        recoveryOffers = offers;
+        return recoveryAnswer;
     }
     int Count(const QString& kind) const {
         int n = 0;

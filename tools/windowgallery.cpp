@@ -40,6 +40,7 @@ struct YesDialogs : UserDialogs {
     }
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    RecoveryAnswer AskRecovery(QWidget*, const QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }
 };
 
 bool Save(const QPixmap& picture, const QString& path) {

@@ -12,12 +12,14 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "app/framerules.h"
 #include "app/ui/devicecommands.h"
 #include "app/ui/editcommands.h"
 #include "app/ui/filecommands.h"
 #include "app/ui/framecontext.h"
+#include "app/ui/recoverycommands.h"
 #include "app/ui/sysexcommands.h"
 #include "app/ui/windowlist.h"
 #include "controls/onidlehandler.h"
@@ -33,6 +35,7 @@
 #include "editors/ui/rtmpopwin.h"
 #include "keyboard/ui/gkbdwin.h"
 #include "midi/midi.h"
+#include "workspace/ui/recoverykeeper.h"
 #include "workspace/ui/userdialogs.h"
 
 using namespace orb8;
@@ -93,6 +96,13 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     device_->SetChannelItems(ChanItems);
     context_->SetCommands(*files_, *device_);
     edit_ = new EditCommands(*MemoWin, this);
+    if (!options_.recoveryFolder.isEmpty()) {
+        recovery_ = std::make_unique<RecoveryKeeper>(options_.recoveryFolder, nullptr);
+        if (recovery_->Usable())
+            recoveryCommands_ = new RecoveryCommands(*this, dialogs_, *recovery_, this);
+        else
+            recovery_.reset();  // no folder to keep records in: the program works without
+    }
     sysex_ = new SysExCommands(dialogs_, this, japanese_, [this](const QString& text) { context_->ShowStatus(text); });
     ConnectMenus();
     ConnectEditor();
@@ -125,6 +135,8 @@ TAboutBox& TMainWin::About() {
 }
 
 TMainWin::~TMainWin() {
+    // A normal end: the records of unsaved work go.
+    recovery_.reset();
     // The MDI area deactivates its windows as it goes: nothing may reach this
     // window once its destruction has begun.
     disconnect(MdiArea, nullptr, this, nullptr);
@@ -234,6 +246,7 @@ void TMainWin::showEvent(QShowEvent* event) {
     const QStringList& args = options_.arguments;
     if (!args.isEmpty() && args[0] != "-E" && args[0] != "/E") OpenByName(args[0]);
     else NewDocumentWindow(DocumentKind::Project);
+    if (recoveryCommands_) QTimer::singleShot(0, recoveryCommands_, &RecoveryCommands::Offer);
 }
 
 // --- Document windows -----------------------------------------------------------
@@ -260,6 +273,7 @@ DocumentWindow* TMainWin::NewDocumentWindow(DocumentKind kind) {
     connect(window, &DocumentWindow::Closed, this, &TMainWin::DocumentClosed);
     AddDocumentWindow(window);
     DocumentWindows.append(window);
+    if (recovery_) recovery_->Watch(window);
     MdiArea->setActiveSubWindow(window->SubWindow());
     if (CurrentProject == window) CurrentProject->SetCurrentRow(1);
     ShowTitle();

@@ -27,6 +27,8 @@ class FrameContext;
 class QMdiArea;
 class QMdiSubWindow;
 class QSettings;
+class RecoveryCommands;
+class RecoveryKeeper;
 class SysExCommands;
 class TAboutBox;
 class TControlPanel;
@@ -55,6 +57,9 @@ struct MainWinOptions {
     // Where the MIDI ports, the recent files and the frame's place are
     // remembered between runs; none: nothing is (the first run, tests).
     QSettings* settings = nullptr;
+    // Where records of unsaved work are kept for recovery after a crash;
+    // empty: none are (tests, benchmarks, pictures).
+    QString recoveryFolder = {};
 };
 
 class TMainWin : public QMainWindow, public FrameMenus, public DocumentFrame {
@@ -101,6 +106,9 @@ public:
     // menus, and a choice nobody has made yet is made again with them.
     void AddMidiBackend(std::unique_ptr<orb8::MidiBackend> backend);
 
+    // Unsaved work kept for recovery, or nullptr when nothing is kept.
+    RecoveryKeeper* Recovery() const { return recovery_.get(); }
+
     // The idle pass: enabling, colours, the history's items and the pending patch change.
     void OnIdleHandlerIdle();
 
@@ -143,6 +151,8 @@ private:
     std::unique_ptr<WindowDeviceHost> host_;
     std::unique_ptr<orb8::DeviceLink> link_;
     std::unique_ptr<FrameContext> context_;
+    std::unique_ptr<RecoveryKeeper> recovery_;
+    RecoveryCommands* recoveryCommands_ = nullptr;
     FileCommands* files_ = nullptr;
     DeviceCommands* device_ = nullptr;
     SysExCommands* sysex_ = nullptr;

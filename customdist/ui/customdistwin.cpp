@@ -97,6 +97,16 @@ FileResult TCustomDistWin::SaveDocument() {
     return r;
 }
 
+std::vector<std::uint8_t> TCustomDistWin::RecoveryImage() const {
+    return session_.FileImage();
+}
+
+bool TCustomDistWin::Recover(const std::string& fileName, const std::vector<std::uint8_t>& image) {
+    const bool recovered = session_.Recover(fileName, tr("Recovery").toStdString(), image);
+    RefreshCaption();
+    return recovered;
+}
+
 QString TCustomDistWin::UnsavedQuestion() const {
     return tr("CustomDistFile%1 has not been saved.\nSave this?").arg(QString::fromStdString(FileName()));
 }

@@ -60,6 +60,17 @@ FileResult TProjectWindow::SaveDocument() {
     return r;
 }
 
+std::vector<std::uint8_t> TProjectWindow::RecoveryImage() const {
+    return session_.FileImage();
+}
+
+bool TProjectWindow::Recover(const std::string& fileName, const std::vector<std::uint8_t>& image) {
+    const bool recovered = session_.Recover(fileName, tr("Recovery").toStdString(), image);
+    SelectRow(CurrentRow());  // the editor shows the recovered patch
+    RefreshCaption();
+    return recovered;
+}
+
 QString TProjectWindow::UnsavedQuestion() const {
     return tr("This Project %1 has not been saved.\nSave this?").arg(QString::fromStdString(FileName()));
 }

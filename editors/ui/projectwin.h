@@ -30,6 +30,8 @@ public:
     orb8::FileResult LoadDocument() override;
     orb8::FileResult SaveDocument() override;
     QString UnsavedQuestion() const override;
+    std::vector<std::uint8_t> RecoveryImage() const override;
+    bool Recover(const std::string& fileName, const std::vector<std::uint8_t>& image) override;
     bool CanUndo() const override { return session_.CanUndo(); }
     bool CanRedo() const override { return session_.CanRedo(); }
     QString UndoText() const override;

@@ -15,6 +15,7 @@ QString DocumentWindow::Caption() const {
 }
 
 void DocumentWindow::RefreshCaption() {
+    emit DocumentChanged(this);
     const QString caption = Caption();
     if (caption == shownCaption_) return;
     shownCaption_ = caption;

@@ -8,7 +8,9 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "patch/fileio.h"
 #include "workspace/documentrules.h"
@@ -42,6 +44,13 @@ public:
     // Input still being typed goes into the document (before a question about it).
     virtual void Settle() {}
 
+    // The file image a save would write now, for the recovery record (while
+    // an operation has the document half changed, as it was before it).
+    virtual std::vector<std::uint8_t> RecoveryImage() const = 0;
+    // Unsaved work from a recovery record: the document belongs at
+    // `fileName` and shows `image`, modified. False when the image does not fit.
+    virtual bool Recover(const std::string& fileName, const std::vector<std::uint8_t>& image) = 0;
+
     // "NoName3" / "NoNameDst1", or the file name; "*" while modified.
     QString Caption() const;
     QString UntitledName() const { return untitled_; }
@@ -53,6 +62,8 @@ public:
 
 signals:
     void CaptionChanged(DocumentWindow* window);
+    // The document changed, was loaded, saved or renamed.
+    void DocumentChanged(DocumentWindow* window);
     // The window became the active document window (the sub-window's activation).
     void Activated(DocumentWindow* window);
     void Closed(DocumentWindow* window);

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+#include "workspace/ui/recoverydialog.h"
+
 bool QtUserDialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
     return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
            QMessageBox::Yes;
@@ -31,4 +33,10 @@ QString QtUserDialogs::OpenFileName(QWidget* parent, const QString& filter) {
 QString QtUserDialogs::SaveFileName(QWidget* parent, const QString& filter, const QString& current) {
     // The dialog asks before replacing a file; read-only files are not offered.
     return QFileDialog::getSaveFileName(parent, QString(), current, filter, nullptr);
+}
+
+UserDialogs::RecoveryAnswer QtUserDialogs::AskRecovery(QWidget* parent, const QList<RecoveryOffer>& offers) {
+    RecoveryDialog dialog(offers, parent);
+    dialog.exec();
+    return dialog.Answer();
 }

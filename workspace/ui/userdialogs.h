@@ -3,11 +3,21 @@
 // and benchmarks answer them from a script.
 #pragma once
 
+#include <QDateTime>
+#include <QList>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
 class QWidget;
+
+// Unsaved work that a program which did not end normally left behind.
+struct RecoveryOffer {
+    QString name;      // the document's name as it was shown
+    QString fileName;  // where it belongs; empty: never saved
+    QDateTime changed; // its last change
+    QString problem;   // why it cannot be recovered; empty: it can
+};
 
 class UserDialogs {
 public:
@@ -24,6 +34,10 @@ public:
     // The file chosen, or empty when the dialog was cancelled.
     virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) = 0;
+    // What becomes of unsaved work left behind: open it again, throw it
+    // away, or ask again at the next start.
+    enum class RecoveryAnswer { Recover, Discard, Later };
+    virtual RecoveryAnswer AskRecovery(QWidget* parent, const QList<RecoveryOffer>& offers) = 0;
 };
 
 // Qt's own message boxes and file dialogs.
@@ -35,4 +49,5 @@ public:
     void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) override;
+    RecoveryAnswer AskRecovery(QWidget* parent, const QList<RecoveryOffer>& offers) override;
 };

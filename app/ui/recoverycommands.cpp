@@ -1,0 +1,64 @@
+#include "app/ui/recoverycommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTimeZone>
+#include <QWidget>
+
+#include "app/ui/documentframe.h"
+#include "workspace/ui/documentwindow.h"
+#include "workspace/ui/recoverykeeper.h"
+#include "workspace/ui/userdialogs.h"
+
+RecoveryCommands::RecoveryCommands(DocumentFrame& frame, UserDialogs& dialogs, RecoveryKeeper& keeper,
+                                   QWidget* parent)
+    : QObject(parent), frame_(frame), dialogs_(dialogs), keeper_(keeper), parent_(parent) {}
+
+void RecoveryCommands::Offer() {
+    const std::vector<orb8::LeftRecord> left = keeper_.LeftBehind();
+    if (left.empty()) return;
+    QList<RecoveryOffer> offers;
+    for (const orb8::LeftRecord& record : left) {
+        RecoveryOffer offer;
+        if (record.record) {
+            offer.name = QString::fromStdString(record.record->title);
+            offer.fileName = QString::fromStdString(record.record->fileName);
+            offer.changed = QDateTime::fromMSecsSinceEpoch(record.record->changedAtMs, QTimeZone::utc());
+        } else {
+            offer.name = QDir::toNativeSeparators(QString::fromStdString(record.path));
+            offer.problem = QString::fromStdString(record.problem);
+        }
+        offers << offer;
+    }
+    const UserDialogs::RecoveryAnswer answer = dialogs_.AskRecovery(parent_, offers);
+    if (answer == UserDialogs::RecoveryAnswer::Later) return;
+    QStringList failed;
+    for (const orb8::LeftRecord& record : left) {
+        if (answer == UserDialogs::RecoveryAnswer::Discard) {
+            orb8::RecoveryFolder::Discard(record.path);
+            continue;
+        }
+        // A record that cannot be read stays where it is under another name,
+        // for whoever wants to look at it, and is not offered again.
+        const QString path = QString::fromStdString(record.path);
+        if (!record.record) {
+            QFile::rename(path, path + ".damaged");
+            failed << tr("%1: %2").arg(QDir::toNativeSeparators(path), QString::fromStdString(record.problem));
+            continue;
+        }
+        DocumentWindow* window = frame_.NewDocumentWindow(record.record->kind);
+        if (!window || !window->Recover(record.record->fileName, record.record->bytes)) {
+            if (window && window->SubWindow()) window->SubWindow()->close();
+            QFile::rename(path, path + ".damaged");
+            failed << tr("%1: the document in it is damaged").arg(QDir::toNativeSeparators(path));
+            continue;
+        }
+        // The work is in this program's own record before the old one goes.
+        keeper_.WriteNow(window);
+        orb8::RecoveryFolder::Discard(record.path);
+    }
+    if (!failed.isEmpty())
+        dialogs_.ShowError(parent_, QString::fromUtf8(orb8::kShortTitle),
+                           tr("These recovery records could not be recovered and were kept aside:\n%1")
+                               .arg(failed.join('\n')));
+}

@@ -1,0 +1,20 @@
+// The question at start about unsaved work that a program which did not end
+// normally left behind: the documents (name, file, time of the last change,
+// or why one cannot be recovered) and Recover, Discard or Later.
+#pragma once
+
+#include <QDialog>
+
+#include "workspace/ui/userdialogs.h"
+
+class RecoveryDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* parent);
+    // Later unless Recover or Discard was chosen (closing the dialog is Later).
+    UserDialogs::RecoveryAnswer Answer() const { return answer_; }
+
+private:
+    UserDialogs::RecoveryAnswer answer_ = UserDialogs::RecoveryAnswer::Later;
+};
