@@ -18,9 +18,14 @@
 #include "workspace/ui/documentwindow.h"
 
 struct AppRig {
-    explicit AppRig(orb8::SimTiming timing = {false, {}}, QStringList args = {}, bool japanese = false)
+    explicit AppRig(orb8::SimTiming timing = {false, {}}, QStringList args = {}, bool japanese = false,
+                    QString recoveryFolder = {},
+                    ScriptedDialogs::RecoveryAnswer recovery = ScriptedDialogs::RecoveryAnswer::Later)
         : system(Options(timing)) {
-        win = std::make_unique<TMainWin>(system, dialogs, MainWinOptions{japanese, args, false});
+        dialogs.recoveryAnswer = recovery;
+        MainWinOptions options{japanese, args, false};
+        options.recoveryFolder = recoveryFolder;
+        win = std::make_unique<TMainWin>(system, dialogs, std::move(options));
         win->show();
         QCoreApplication::processEvents();
     }

@@ -14,15 +14,24 @@
 #include <QTemporaryDir>
 #include <QPushButton>
 #include <QTest>
+#include <QSignalSpy>
 #include <QTimer>
+#include <csignal>
+#include <cstdio>
 #include <functional>
 #include <map>
+#include <thread>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include "controls/colorbutton.h"
 #include "customdist/ui/customdistwin.h"
 #include "editors/ui/aboutbox.h"
 #include "editors/ui/ctpanel.h"
 #include "tests/apprig.h"
+#include "tests/testfiles.h"
+#include "workspace/ui/recoverykeeper.h"
 
 namespace {
 
@@ -152,6 +161,122 @@ TEST(Title, IsExactlyTheProgramsOwn) {
     EXPECT_FALSE(names.contains("NoName1 \u2014")) << names.toStdString();
 }
 
+namespace {
+
+// The patches and comments of a project's file image (its end is the
+// program's custom settings, which a project does not carry).
+std::vector<std::uint8_t> Bank(const std::vector<std::uint8_t>& image) {
+    return {image.begin(), image.begin() + std::min<std::size_t>(image.size(), orb8::kPatchCount * orb8::kPatchRecordBytes)};
+}
+
+void Edit(TProjectWindow* project, const std::string& comment, int value) {
+    AppRig::Change(project, [&](orb8::ProjectDocument& d) {
+        d.comments[2] = comment;
+        d.patches[2][20] = static_cast<std::uint8_t>(value);
+    });
+}
+
+// Ends this process as a crash would, the moment a file appears in `folder`:
+// a save has begun (its temporary file) and not necessarily ended.
+void KillOnFileCreated(const QString& folder) {
+    const int fd = ::inotify_init1(IN_CLOEXEC);
+    ::inotify_add_watch(fd, folder.toLocal8Bit().constData(), IN_CREATE);
+    std::thread([fd] {
+        char event[4096];
+        if (::read(fd, event, sizeof event) > 0) ::kill(::getpid(), SIGKILL);
+    }).detach();
+}
+
+// The child of the recovery tests: edits a project with unsaved work kept in
+// `folder`, writes the document as it stands to `expected` and says READY at
+// the moment it is to be killed: after an edit, during a Receive All; or
+// kills itself during a save.
+int EditUntilKilled(const QString& folder, const QString& moment, const QString& expected, const QString& bank) {
+    AppRig rig(moment == "receive" ? orb8::SimTiming{true, {}} : orb8::SimTiming{false, {}}, {}, false, folder);
+    TProjectWindow* project = rig.win->CurrentProject;
+    RecoveryKeeper* keeper = rig.win->Recovery();
+    const auto ready = [&] {
+        WriteAll(expected.toStdString(), Bank(project->Session().FileImage()));
+        std::printf("READY\n");
+        std::fflush(stdout);
+    };
+    Edit(project, "before the crash", 5);
+    QSignalSpy handed(keeper, &RecoveryKeeper::RecordHandedOver);
+    if (!handed.wait(10000)) return 3;
+    keeper->Flush();
+    if (moment == "edit") {
+        ready();
+    } else if (moment == "save") {
+        WriteAll(expected.toStdString(), Bank(project->Session().FileImage()));
+        rig.dialogs.saveNames = {bank};
+        KillOnFileCreated(QFileInfo(bank).absolutePath());
+        rig.Idle();
+        rig.win->SaveAsMenu->trigger();
+    } else if (moment == "receive") {
+        rig.Connect();
+        Edit(project, "just before the receive", 9);
+        // The record of the last edit falls due while the bank comes in.
+        bool receiving = true;
+        QObject::connect(keeper, &RecoveryKeeper::RecordHandedOver, keeper, [&] {
+            if (!receiving) return;
+            keeper->Flush();
+            ready();
+        });
+        rig.Idle();
+        rig.win->UploadMenu->trigger();
+        receiving = false;
+        std::printf("RECEIVED BEFORE THE RECORD WAS WRITTEN\n");
+        std::fflush(stdout);
+    }
+    return QApplication::exec();
+}
+
+}  // namespace
+
+// Killed (SIGKILL) at any of these moments, the program gives back every
+// change at the next start, byte for byte, under the file name it had.
+TEST(Recovery, AKilledProgramsWorkComesBack) {
+    for (const QString moment : {"edit", "save", "receive"}) {
+        SCOPED_TRACE(moment.toStdString());
+        QTemporaryDir home;
+        const QString folder = home.filePath("recovery"), expected = home.filePath("expected");
+        const QString bank = home.filePath("saved/bank.orb");
+        QDir().mkpath(home.filePath("saved"));
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QString::fromLocal8Bit(gArgv[0]), {"--recovery-child", folder, moment, expected, bank});
+        ASSERT_TRUE(child.waitForStarted(10000));
+        if (moment == "save") {
+            ASSERT_TRUE(child.waitForFinished(60000));
+        } else {
+            QByteArray said;
+            for (QDeadlineTimer deadline(60000); !said.contains("\n") && !deadline.hasExpired();)
+                if (child.waitForReadyRead(1000)) said += child.readAllStandardOutput();
+            ASSERT_EQ(said, "READY\n");
+            child.kill();
+            ASSERT_TRUE(child.waitForFinished(10000));
+        }
+        EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+        const std::vector<std::uint8_t> before = ReadAll(expected.toStdString());
+        ASSERT_EQ(before.size(), static_cast<std::size_t>(orb8::kPatchCount * orb8::kPatchRecordBytes));
+
+        AppRig next({false, {}}, {}, false, folder, ScriptedDialogs::RecoveryAnswer::Recover);
+        next.Idle();
+        // A save cut short left the old file (none) or the whole new one: never a part.
+        const bool saved = QFile::exists(bank);
+        if (saved) {
+            EXPECT_EQ(Bank(ReadAll(bank.toStdString())), before);
+        }
+        if (moment == "save" && saved && next.dialogs.recoveryOffers.isEmpty()) continue;  // the save had ended
+        ASSERT_EQ(next.dialogs.recoveryOffers.size(), 1);
+        auto* recovered = qobject_cast<TProjectWindow*>(next.win->DocumentWindows.last().data());
+        ASSERT_TRUE(recovered);
+        EXPECT_EQ(Bank(recovered->Session().FileImage()), before);
+        EXPECT_EQ(recovered->FileName(), saved ? bank.toStdString() : std::string());
+        EXPECT_EQ(recovered->Modified(), !saved);
+    }
+}
+
 int main(int argc, char** argv) {
     gArgv = argv;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -159,6 +284,8 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     if (const auto at = args.indexOf("--open"); at >= 0 && at + 1 < args.size())
         return OpenAndExit(args[at + 1].split(',', Qt::SkipEmptyParts));
+    if (const auto at = args.indexOf("--recovery-child"); at >= 0 && at + 4 < args.size())
+        return EditUntilKilled(args[at + 1], args[at + 2], args[at + 3], args[at + 4]);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

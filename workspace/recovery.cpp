@@ -290,7 +290,9 @@ std::vector<LeftRecord> RecoveryFolder::LeftBehind() {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) fs::remove(path, error);
         ::close(fd);
     }
+    // Readable records by the time of their last change, then the others.
     std::stable_sort(found.begin(), found.end(), [](const LeftRecord& a, const LeftRecord& b) {
+        if (a.record.has_value() != b.record.has_value()) return a.record.has_value();
         const std::int64_t ta = a.record ? a.record->changedAtMs : 0, tb = b.record ? b.record->changedAtMs : 0;
         return ta != tb ? ta < tb : a.path < b.path;
     });

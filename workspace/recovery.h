@@ -24,7 +24,7 @@ namespace orb8 {
 struct RecoveryRecord {
     DocumentKind kind = DocumentKind::None;
     std::string fileName;            // where the document belongs; empty: never saved
-    std::string title;               // the name it was shown under ("NoName2", a file name)
+    std::string title;               // its name: "NoName2", or the file name without its folder
     std::int64_t changedAtMs = 0;    // the last change, milliseconds since 1970 (UTC)
     std::vector<std::uint8_t> bytes; // the document's file image
 };
@@ -64,7 +64,7 @@ public:
     void EndNormally();
 
     // The records of programs that are no longer running, oldest change
-    // first; leftovers of those programs that hold nothing (locks,
+    // first, those that cannot be read last; leftovers of those programs that hold nothing (locks,
     // temporary files) are removed on the way.
     std::vector<LeftRecord> LeftBehind();
     // A record taken over or discarded by the user.

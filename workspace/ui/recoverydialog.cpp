@@ -43,7 +43,7 @@ RecoveryDialog::RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* pare
     layout->addWidget(table);
 
     auto* buttons = new QDialogButtonBox(this);
-    const auto add = [&](const QString& caption, const char* name, UserDialogs::RecoveryAnswer answer,
+    const auto add = [&](const QString& caption, const char* name, RecoveryAnswer answer,
                          QDialogButtonBox::ButtonRole role) {
         QPushButton* button = buttons->addButton(caption, role);
         button->setObjectName(name);
@@ -53,9 +53,9 @@ RecoveryDialog::RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* pare
         });
         return button;
     };
-    add(tr("Recover"), "Recover", UserDialogs::RecoveryAnswer::Recover, QDialogButtonBox::AcceptRole)->setDefault(true);
-    add(tr("Discard"), "Discard", UserDialogs::RecoveryAnswer::Discard, QDialogButtonBox::DestructiveRole);
-    add(tr("Later"), "Later", UserDialogs::RecoveryAnswer::Later, QDialogButtonBox::RejectRole);
+    add(tr("Recover"), "Recover", RecoveryAnswer::Recover, QDialogButtonBox::AcceptRole)->setDefault(true);
+    add(tr("Discard"), "Discard", RecoveryAnswer::Discard, QDialogButtonBox::DestructiveRole);
+    add(tr("Later"), "Later", RecoveryAnswer::Later, QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
     resize(560, 260);
 }

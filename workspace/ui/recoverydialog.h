@@ -5,7 +5,9 @@
 
 #include <QDialog>
 
-#include "workspace/ui/userdialogs.h"
+#include <QList>
+
+#include "workspace/ui/recoveryoffer.h"
 
 class RecoveryDialog : public QDialog {
     Q_OBJECT
@@ -13,8 +15,8 @@ class RecoveryDialog : public QDialog {
 public:
     RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* parent);
     // Later unless Recover or Discard was chosen (closing the dialog is Later).
-    UserDialogs::RecoveryAnswer Answer() const { return answer_; }
+    RecoveryAnswer Answer() const { return answer_; }
 
 private:
-    UserDialogs::RecoveryAnswer answer_ = UserDialogs::RecoveryAnswer::Later;
+    RecoveryAnswer answer_ = RecoveryAnswer::Later;
 };

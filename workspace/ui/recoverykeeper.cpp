@@ -1,5 +1,6 @@
 #include "workspace/ui/recoverykeeper.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <algorithm>
 
@@ -63,7 +64,8 @@ void RecoveryKeeper::Write(Watched& watched) {
     orb8::RecoveryRecord record;
     record.kind = window->Kind();
     record.fileName = window->FileName();
-    record.title = orb8::DocumentCaption(record.fileName, window->UntitledName().toStdString(), false);
+    record.title = record.fileName.empty() ? window->UntitledName().toStdString()
+                                           : QFileInfo(QString::fromStdString(record.fileName)).fileName().toStdString();
     record.changedAtMs = watched.changedAtMs;
     record.bytes = window->RecoveryImage();
     writer_.Write(watched.id, std::move(record));

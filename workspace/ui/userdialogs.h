@@ -3,21 +3,14 @@
 // and benchmarks answer them from a script.
 #pragma once
 
-#include <QDateTime>
 #include <QList>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
-class QWidget;
+#include "workspace/ui/recoveryoffer.h"
 
-// Unsaved work that a program which did not end normally left behind.
-struct RecoveryOffer {
-    QString name;      // the document's name as it was shown
-    QString fileName;  // where it belongs; empty: never saved
-    QDateTime changed; // its last change
-    QString problem;   // why it cannot be recovered; empty: it can
-};
+class QWidget;
 
 class UserDialogs {
 public:
@@ -34,9 +27,8 @@ public:
     // The file chosen, or empty when the dialog was cancelled.
     virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) = 0;
-    // What becomes of unsaved work left behind: open it again, throw it
-    // away, or ask again at the next start.
-    enum class RecoveryAnswer { Recover, Discard, Later };
+    // What becomes of unsaved work left behind.
+    using RecoveryAnswer = ::RecoveryAnswer;
     virtual RecoveryAnswer AskRecovery(QWidget* parent, const QList<RecoveryOffer>& offers) = 0;
 };
 
