@@ -69,9 +69,11 @@ struct OnLineWindow {
         return backends;
     }()};
     AnsweringDialogs dialogs;
-    TMainWin win{system, dialogs, MainWinOptions{false, {}, false}};
+    TMainWin win;
 
-    OnLineWindow() {
+    // recoveryFolder: where records of unsaved work are kept (none: nowhere).
+    explicit OnLineWindow(const QString& recoveryFolder = {})
+        : win(system, dialogs, MainWinOptions{false, {}, false, nullptr, recoveryFolder}) {
         win.show();
         QCoreApplication::processEvents();
         win.Host().OpenOutput();

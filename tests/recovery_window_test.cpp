@@ -240,8 +240,8 @@ TEST(Recovery, DialogListsTheWorkAndAnswersByItsButtons) {
         auto* list = dialog.findChild<QAbstractItemView*>("RecoveryList");
         ASSERT_TRUE(list);
         EXPECT_EQ(list->model()->rowCount(), 2);
-        EXPECT_EQ(list->model()->index(0, 1).data().toString(), "/home/x/bank.orb");
-        EXPECT_TRUE(list->model()->index(1, 1).data().toString().contains("damaged"));
+        EXPECT_EQ(list->model()->index(0, 2).data().toString(), "/home/x/bank.orb");
+        EXPECT_TRUE(list->model()->index(1, 2).data().toString().contains("damaged"));
         QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
         EXPECT_EQ(dialog.Answer(), answer) << button;
         EXPECT_FALSE(dialog.isVisible());

@@ -24,6 +24,7 @@
 #include "keyboard/ui/gkbdwin.h"
 #include "midi/midi.h"
 #include "midi/midisystem.h"
+#include "workspace/ui/recoverydialog.h"
 #include "workspace/ui/userdialogs.h"
 
 namespace {
@@ -197,6 +198,17 @@ int main(int argc, char** argv) {
         keyboard->PointerReleased();
         ok &= Save(win.About().grab(), out.filePath("about-box.png"));
         win.close();  // unsaved documents are let go: AskSave answers No
+    }
+    {
+        // The question at start after a crash.
+        const QList<RecoveryOffer> offers = {
+            {"live.orb", QDir::homePath() + "/banks/live.orb", QDateTime::currentDateTime().addSecs(-300), {}},
+            {"NoNameDst1", {}, QDateTime::currentDateTime().addSecs(-120), {}},
+            {"s123_5d2c.rec", {}, {}, "the record is damaged (its checksum does not match)"}};
+        RecoveryDialog dialog(offers, nullptr);
+        dialog.show();
+        Settle();
+        ok &= Save(dialog.grab(), out.filePath("recovery-dialog.png"));
     }
     return ok ? 0 : 1;
 }

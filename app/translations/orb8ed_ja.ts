@@ -1,47 +1,48 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
     <name>DesignerWindow</name>
     <message>
-        <location filename="../../customdist/ui/designerwindow.cpp" line="19" />
+        <location filename="../../customdist/ui/designerwindow.cpp" line="19"/>
         <source>CALC</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/designerwindow.cpp" line="21" />
+        <location filename="../../customdist/ui/designerwindow.cpp" line="21"/>
         <source>SEND</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/designerwindow.cpp" line="38" />
+        <location filename="../../customdist/ui/designerwindow.cpp" line="38"/>
         <source>ORB-8ED</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>DeviceCommands</name>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="44" />
+        <location filename="../ui/devicecommands.cpp" line="72"/>
         <source>Receive All</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="57" />
+        <location filename="../ui/devicecommands.cpp" line="85"/>
         <source>ORB-8ED</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="57" />
+        <location filename="../ui/devicecommands.cpp" line="85"/>
         <source>Not be OnLine.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="60" />
+        <location filename="../ui/devicecommands.cpp" line="88"/>
         <source>Designe</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="60" />
+        <location filename="../ui/devicecommands.cpp" line="88"/>
         <source>Enter design mode.
 Execute?</source>
         <translation>ORB-8を設計モードにします.
@@ -49,32 +50,40 @@ Execute?</source>
     </message>
 </context>
 <context>
+    <name>EditCommands</name>
+    <message>
+        <location filename="../ui/editcommands.cpp" line="30"/>
+        <source>Paste to %1</source>
+        <translation>%1 に貼り付け</translation>
+    </message>
+</context>
+<context>
     <name>FileCommands</name>
     <message>
-        <location filename="../ui/filecommands.cpp" line="27" />
+        <location filename="../ui/filecommands.cpp" line="27"/>
         <source>ORB-8 Project File (*.orb);;ORB-8 Custom Drive Parameter File (*.dst)</source>
         <translation>ORB-8 プロジェクトファイル (*.orb);;ORB-8 カスタムドライブパラメーターファイル (*.dst)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="53" />
-        <location filename="../ui/filecommands.cpp" line="54" />
-        <location filename="../ui/filecommands.cpp" line="86" />
-        <location filename="../ui/filecommands.cpp" line="101" />
+        <location filename="../ui/filecommands.cpp" line="53"/>
+        <location filename="../ui/filecommands.cpp" line="54"/>
+        <location filename="../ui/filecommands.cpp" line="86"/>
+        <location filename="../ui/filecommands.cpp" line="101"/>
         <source>ORB-8ED</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="79" />
+        <location filename="../ui/filecommands.cpp" line="79"/>
         <source>ORB-8 Project File (*.orb)</source>
         <translation>ORB-8 プロジェクトファイル (*.orb)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="79" />
+        <location filename="../ui/filecommands.cpp" line="79"/>
         <source>ORB-8 Custom Drive Parameter File (*.dst)</source>
         <translation>ORB-8 カスタムドライブパラメーターファイル (*.dst)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="86" />
+        <location filename="../ui/filecommands.cpp" line="86"/>
         <source>%1 already exists.
 Do you want to replace it?</source>
         <translation>%1 は既に存在します。
@@ -84,48 +93,48 @@ Do you want to replace it?</source>
 <context>
     <name>FilterColumnBox</name>
     <message>
-        <location filename="../../customdist/ui/filtercolumn.cpp" line="38" />
+        <location filename="../../customdist/ui/filtercolumn.cpp" line="38"/>
         <source>On</source>
         <translation>オン</translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/filtercolumn.cpp" line="67" />
+        <location filename="../../customdist/ui/filtercolumn.cpp" line="67"/>
         <source>Freq:</source>
         <translation>周波数:</translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/filtercolumn.cpp" line="67" />
+        <location filename="../../customdist/ui/filtercolumn.cpp" line="67"/>
         <source>Hz</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/filtercolumn.cpp" line="68" />
+        <location filename="../../customdist/ui/filtercolumn.cpp" line="68"/>
         <source>Gain:</source>
         <translation>ゲイン:</translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/filtercolumn.cpp" line="68" />
-        <location filename="../../customdist/ui/filtercolumn.cpp" line="70" />
+        <location filename="../../customdist/ui/filtercolumn.cpp" line="68"/>
+        <location filename="../../customdist/ui/filtercolumn.cpp" line="70"/>
         <source>dB</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/filtercolumn.cpp" line="69" />
+        <location filename="../../customdist/ui/filtercolumn.cpp" line="69"/>
         <source>Q:</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/filtercolumn.cpp" line="70" />
+        <location filename="../../customdist/ui/filtercolumn.cpp" line="70"/>
         <source>trim:</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/filtercolumn.cpp" line="88" />
+        <location filename="../../customdist/ui/filtercolumn.cpp" line="88"/>
         <source>Valid</source>
         <translation>有効</translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/filtercolumn.cpp" line="88" />
+        <location filename="../../customdist/ui/filtercolumn.cpp" line="88"/>
         <source>invalid</source>
         <translation>無効</translation>
     </message>
@@ -133,325 +142,393 @@ Do you want to replace it?</source>
 <context>
     <name>FrameMenus</name>
     <message>
-        <location filename="../ui/framemenus.cpp" line="23" />
-        <location filename="../ui/framemenus.cpp" line="69" />
+        <location filename="../ui/framemenus.cpp" line="23"/>
+        <location filename="../ui/framemenus.cpp" line="69"/>
         <source>Undo</source>
         <translation>元に戻す</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="25" />
-        <location filename="../ui/framemenus.cpp" line="71" />
+        <location filename="../ui/framemenus.cpp" line="25"/>
+        <location filename="../ui/framemenus.cpp" line="71"/>
         <source>Redo</source>
         <translation>やり直し</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="34" />
+        <location filename="../ui/framemenus.cpp" line="34"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="36" />
+        <location filename="../ui/framemenus.cpp" line="36"/>
         <source>&amp;New</source>
         <translation>新規(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="38" />
+        <location filename="../ui/framemenus.cpp" line="38"/>
         <source>New|Create new Project</source>
         <translation>新規|新規のファイルを作成します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="39" />
+        <location filename="../ui/framemenus.cpp" line="39"/>
         <source>&amp;Project</source>
         <translation>プロジェクト(&amp;P)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="41" />
-        <location filename="../ui/framemenus.cpp" line="119" />
+        <location filename="../ui/framemenus.cpp" line="41"/>
+        <location filename="../ui/framemenus.cpp" line="119"/>
         <source>&amp;CustomDist</source>
         <translation>カスタムディスト(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="42" />
+        <location filename="../ui/framemenus.cpp" line="42"/>
         <source>&amp;Open...</source>
         <translation>開く(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="44" />
+        <location filename="../ui/framemenus.cpp" line="44"/>
         <source>Open|Open a Project</source>
         <translation>開く|ファイルを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="45" />
+        <location filename="../ui/framemenus.cpp" line="45"/>
         <source>&amp;Save</source>
         <translation>上書き保存..(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="47" />
+        <location filename="../ui/framemenus.cpp" line="47"/>
         <source>Save|Save this Project Overwritten</source>
         <translation>上書き保存します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="48" />
+        <location filename="../ui/framemenus.cpp" line="48"/>
         <source>Save &amp;As...</source>
         <translation>名前をつけて保存..(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="49" />
+        <location filename="../ui/framemenus.cpp" line="49"/>
         <source>Save As|Save this Project as another file name</source>
         <translation>保存|ファイルに保存します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="51" />
+        <location filename="../ui/framemenus.cpp" line="51"/>
         <source>&amp;Import SysEx...</source>
         <translation>SysEx の読み込み(&amp;I)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="52" />
+        <location filename="../ui/framemenus.cpp" line="52"/>
         <source>Import SysEx|Take the ORB-8 patches of a SysEx file into this project</source>
         <translation>SysEx の読み込み|SysEx ファイルの ORB-8 パッチをこのプロジェクトに取り込みます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="53" />
+        <location filename="../ui/framemenus.cpp" line="53"/>
         <source>&amp;Export</source>
         <translation>書き出し(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="55" />
+        <location filename="../ui/framemenus.cpp" line="55"/>
         <source>&amp;Patches as SysEx...</source>
         <translation>全パッチを SysEx で(&amp;P)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="56" />
+        <location filename="../ui/framemenus.cpp" line="56"/>
         <source>Export|The 80 patches as the SysEx messages that write them into the ORB-8</source>
         <translation>書き出し|80 パッチを ORB-8 に書き込む SysEx メッセージとして保存します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="57" />
+        <location filename="../ui/framemenus.cpp" line="57"/>
         <source>&amp;Selected Patch as SysEx...</source>
         <translation>選択中のパッチを SysEx で(&amp;S)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="58" />
+        <location filename="../ui/framemenus.cpp" line="58"/>
         <source>Export|The selected patch as the SysEx messages that write it into the ORB-8</source>
         <translation>書き出し|選択中のパッチを ORB-8 に書き込む SysEx メッセージとして保存します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="59" />
+        <location filename="../ui/framemenus.cpp" line="59"/>
         <source>&amp;Recent Files</source>
         <translation>最近使ったファイル(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="62" />
+        <location filename="../ui/framemenus.cpp" line="62"/>
         <source>E&amp;xit</source>
         <translation>終了(&amp;X)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="64" />
+        <location filename="../ui/framemenus.cpp" line="64"/>
         <source>Exit|Quit ORB-8 Librarian/Editor</source>
         <translation>終了|ORB-8 Librarian/Editorを終了します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="66" />
+        <location filename="../ui/framemenus.cpp" line="66"/>
         <source>&amp;Edit</source>
         <translation>編集(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="75" />
+        <location filename="../ui/framemenus.cpp" line="75"/>
         <source>Co&amp;mpare</source>
         <translation>比較(&amp;M)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="77" />
+        <location filename="../ui/framemenus.cpp" line="77"/>
         <source>Compare|Switch between the patch as edited and as last loaded, saved or received</source>
         <translation>比較|編集中のパッチと、最後に読み込み・保存・受信したパッチを切り替えます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="78" />
+        <location filename="../ui/framemenus.cpp" line="78"/>
         <source>&amp;Differences...</source>
         <translation>相違点(&amp;D)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="79" />
+        <location filename="../ui/framemenus.cpp" line="79"/>
         <source>Differences|List the parameters where two patches differ</source>
         <translation>相違点|2 つのパッチで異なるパラメーターを一覧にします</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="81" />
+        <location filename="../ui/framemenus.cpp" line="81"/>
         <source>&amp;Copy</source>
         <translation>コピー(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="83" />
+        <location filename="../ui/framemenus.cpp" line="83"/>
         <source>Copy|Copy current Patch to CopyBuffer</source>
         <translation>コピー|現在のパッチをコピーバッファにコピーします</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="84" />
+        <location filename="../ui/framemenus.cpp" line="84"/>
         <source>&amp;Paste</source>
         <translation>貼り付け(&amp;P)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="86" />
+        <location filename="../ui/framemenus.cpp" line="86"/>
         <source>Paste|Paste the Patch in CopyBuffer to current Patch</source>
         <translation>貼り付け|パッチをコピーバッファから現在のパッチに貼り付けます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="89" />
+        <location filename="../ui/framemenus.cpp" line="89"/>
         <source>&amp;MIDI</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="91" />
+        <location filename="../ui/framemenus.cpp" line="91"/>
         <source>MIDI &amp;IN</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="93" />
+        <location filename="../ui/framemenus.cpp" line="93"/>
         <source>MIDI &amp;OUT</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="96" />
+        <location filename="../ui/framemenus.cpp" line="96"/>
         <source>On &amp;Line</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="97" />
+        <location filename="../ui/framemenus.cpp" line="97"/>
         <source>&amp;Channel</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="111" />
+        <location filename="../ui/framemenus.cpp" line="111"/>
         <source>&amp;Receive All</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="113" />
+        <location filename="../ui/framemenus.cpp" line="113"/>
         <source>&amp;Send All</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="116" />
+        <location filename="../ui/framemenus.cpp" line="116"/>
         <source>&amp;Keyboard...</source>
         <translation>鍵盤(&amp;K)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="117" />
+        <location filename="../ui/framemenus.cpp" line="117"/>
         <source>Keyboard|Play notes and send programs and controllers through MIDI OUT</source>
         <translation>鍵盤|MIDI OUT からノート、プログラム、コントローラーを送ります</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="121" />
+        <location filename="../ui/framemenus.cpp" line="121"/>
         <source>&amp;Design</source>
         <translation>設計モード(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="122" />
+        <location filename="../ui/framemenus.cpp" line="122"/>
         <source>Enter design mode on the ORB-8</source>
         <translation>ORB-8を設計モードにします</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="124" />
+        <location filename="../ui/framemenus.cpp" line="124"/>
         <source>&amp;Window</source>
         <translation>ウィンドウ(&amp;W)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="126" />
+        <location filename="../ui/framemenus.cpp" line="126"/>
         <source>&amp;Comment</source>
         <translation>コメント(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="127" />
+        <location filename="../ui/framemenus.cpp" line="127"/>
         <source>Open the comment window</source>
         <translation>コメントウインドウを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="129" />
+        <location filename="../ui/framemenus.cpp" line="129"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="131" />
+        <location filename="../ui/framemenus.cpp" line="131"/>
         <source>&amp;About...</source>
         <translation>バージョン情報(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="132" />
+        <location filename="../ui/framemenus.cpp" line="132"/>
         <source>SHow Version Information</source>
         <translation>ORB-8 Librarian/Editorのバージョン情報を表示します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="134" />
+        <location filename="../ui/framemenus.cpp" line="134"/>
         <source>&amp;OnLine Help</source>
         <translation>オンラインヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="135" />
+        <location filename="../ui/framemenus.cpp" line="135"/>
         <source>Open the online help</source>
         <translation>オンラインヘルプファイルを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="137" />
+        <location filename="../ui/framemenus.cpp" line="137"/>
         <source>&amp;VESK Home Page</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="139" />
+        <location filename="../ui/framemenus.cpp" line="139"/>
         <source>&amp;Download Home Page</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryCommands</name>
+    <message>
+        <location filename="../ui/recoverycommands.cpp" line="46"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location filename="../ui/recoverycommands.cpp" line="53"/>
+        <source>%1: the document in it is damaged</source>
+        <translation>%1: 中のドキュメントが壊れています</translation>
+    </message>
+    <message>
+        <location filename="../ui/recoverycommands.cpp" line="62"/>
+        <source>These recovery records could not be recovered and were kept aside:
+%1</source>
+        <translation>次の復元データは復元できなかったため、別名で残しました:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryDialog</name>
+    <message>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="18"/>
+        <source>%1 did not end normally. Unsaved work was kept of these documents:</source>
+        <translation>%1 は正常に終了しませんでした。次のドキュメントの保存されていない作業が残っています:</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="25"/>
+        <source>Document</source>
+        <translation>ドキュメント</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="25"/>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="25"/>
+        <source>Last change</source>
+        <translation>最後の変更</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="29"/>
+        <source>(never saved)</source>
+        <translation>(未保存)</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="30"/>
+        <source>Cannot be recovered: %1</source>
+        <translation>復元できません: %1</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="56"/>
+        <source>Recover</source>
+        <translation>復元</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="57"/>
+        <source>Discard</source>
+        <translation>破棄</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="58"/>
+        <source>Later</source>
+        <translation>後で</translation>
     </message>
 </context>
 <context>
     <name>SysExCommands</name>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="21" />
-        <location filename="../ui/sysexcommands.cpp" line="43" />
+        <location filename="../ui/sysexcommands.cpp" line="21"/>
+        <location filename="../ui/sysexcommands.cpp" line="43"/>
         <source>SysEx file (*.syx)</source>
         <translation>SysEx ファイル (*.syx)</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="27" />
-        <location filename="../ui/sysexcommands.cpp" line="35" />
-        <location filename="../ui/sysexcommands.cpp" line="48" />
-        <location filename="../ui/sysexcommands.cpp" line="53" />
-        <location filename="../ui/sysexcommands.cpp" line="64" />
+        <location filename="../ui/sysexcommands.cpp" line="27"/>
+        <location filename="../ui/sysexcommands.cpp" line="35"/>
+        <location filename="../ui/sysexcommands.cpp" line="48"/>
+        <location filename="../ui/sysexcommands.cpp" line="53"/>
+        <location filename="../ui/sysexcommands.cpp" line="64"/>
         <source>ORB-8ED</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="27" />
+        <location filename="../ui/sysexcommands.cpp" line="27"/>
         <source>%1 already exists.
 Do you want to replace it?</source>
         <translation>%1 は既に存在します。
 置き換えますか?</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="38" />
+        <location filename="../ui/sysexcommands.cpp" line="38"/>
         <source>%1 written to %2</source>
         <translation>%1 を %2 に書き出しました</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="38" />
+        <location filename="../ui/sysexcommands.cpp" line="38"/>
         <source>1 patch</source>
         <translation>1 パッチ</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="38" />
+        <location filename="../ui/sysexcommands.cpp" line="38"/>
         <source>80 patches</source>
         <translation>80 パッチ</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="54" />
+        <location filename="../ui/sysexcommands.cpp" line="54"/>
         <source>%1 holds no ORB-8 patch (%2). Nothing was changed.</source>
         <translation>%1 には ORB-8 のパッチがありません (%2)。何も変更していません。</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="61" />
+        <location filename="../ui/sysexcommands.cpp" line="61"/>
         <source>Import SysEx</source>
         <translation>SysEx の読み込み</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="64" />
+        <location filename="../ui/sysexcommands.cpp" line="64"/>
         <source>Taken from %1: %2.</source>
         <translation>%1 から取り込みました: %2。</translation>
     </message>
@@ -459,12 +536,12 @@ Do you want to replace it?</source>
 <context>
     <name>TCharWin</name>
     <message>
-        <location filename="../../customdist/ui/character.cpp" line="46" />
+        <location filename="../../customdist/ui/character.cpp" line="46"/>
         <source>CALC</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/character.cpp" line="49" />
+        <location filename="../../customdist/ui/character.cpp" line="49"/>
         <source>This filter is invalid: its coefficients do not fit or are unstable.
 Send it to the ORB-8 all the same?</source>
         <translation>このフィルターは無効です。係数が範囲を超えているか、不安定です。
@@ -474,314 +551,319 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TControlPanel</name>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="528" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="528"/>
         <source>Patch name is too long</source>
         <translation>文字数オーバー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="529" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="529"/>
         <source>invalid character</source>
         <translation>不正な文字があります</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="78" />
-        <location filename="../../editors/ui/ctpanel.cpp" line="458" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="78"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="458"/>
         <source>OFF</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="103" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="103"/>
         <source>Patch Editor</source>
         <translation>パッチエディター</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="123" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="123"/>
         <source>The patch shown</source>
         <translation>表示中のパッチ</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="129" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="129"/>
         <source>NAME</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="130" />
-        <source>The patch name: up to 8 capitals, digits, space and ' ( ) * + - / &lt; = &gt; ? @ \; Enter stores it</source>
-        <translation>パッチ名: 英大文字・数字・スペースと ' ( ) * + - / &lt; = &gt; ? @ \ で 8 文字まで。Enter で確定します</translation>
+        <location filename="../../editors/ui/ctpanel.cpp" line="130"/>
+        <source>The patch name: up to 8 capitals, digits, space and &apos; ( ) * + - / &lt; = &gt; ? @ \; Enter stores it</source>
+        <translation>パッチ名: 英大文字・数字・スペースと &apos; ( ) * + - / &lt; = &gt; ? @ \ で 8 文字まで。Enter で確定します</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="138" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="138"/>
         <source>RTM EDIT</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="139" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="139"/>
         <source>COMPARE</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="140" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="140"/>
         <source>Compare the patch with the one last loaded, saved or received</source>
         <translation>最後に読み込み・保存・受信したパッチと比較します</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="141" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="141"/>
         <source>OnLine</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="142" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="142"/>
         <source>OffLine</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="143" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="143"/>
         <source>RecvAll</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="144" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="144"/>
         <source>SendAll</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="150" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="150"/>
         <source>DRIVE</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="161" />
-        <location filename="../../editors/ui/ctpanel.cpp" line="440" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="161"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="440"/>
         <source>VNR</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="163" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="163"/>
         <source>EQ</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="181" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="181"/>
         <source>Treble frequency</source>
         <translation>トレブルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="182" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="182"/>
         <source>Middle frequency</source>
         <translation>ミドルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="183" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="183"/>
         <source>Bass frequency</source>
         <translation>ベースの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="188" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="188"/>
         <source>MOD</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="193" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="193"/>
         <source>DLY/REV</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="204" />
-        <location filename="../../editors/ui/ctpanel.cpp" line="428" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="204"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="428"/>
         <source>LEVEL</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="206" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="206"/>
         <source>VOL RTM</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="213" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="213"/>
         <source>CONTROLLERS</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="216" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="216"/>
         <source>The module the controllers act on</source>
         <translation>コントローラーが働くモジュール</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="390" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="390"/>
         <source>A value the ORB-8 does not have; it stays until this knob is moved</source>
         <translation>ORB-8 にない値です。このつまみを動かすまでそのまま残ります</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="427" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="427"/>
         <source>PRES</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="427" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="427"/>
         <source>TREB</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="427" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="427"/>
         <source>MID</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="427" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="427"/>
         <source>BASS</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="441" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
         <source>PATCH</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="442" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="442"/>
         <source>CTRL1 NO.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="443" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="443"/>
         <source>CTRL1 VALUE</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="444" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="444"/>
         <source>CTRL2 NO.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="445" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="445"/>
         <source>CTRL2 VALUE</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="458" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="458"/>
         <source>ON</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="530" />
+        <location filename="../../editors/ui/ctpanel.cpp" line="530"/>
         <source>ORB-8ED</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>TCustomDistWin</name>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="101" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="111"/>
         <source>CustomDistFile%1 has not been saved.
 Save this?</source>
         <translation>カスタムディストファイル%1は保存されていません。
 保存しますか？</translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="16" />
-        <location filename="../../customdist/ui/customdistwin.cpp" line="105" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="16"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="115"/>
         <source>Recv</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="17" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="17"/>
         <source>Store</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="21" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="21"/>
         <source>Special1</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="22" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="22"/>
         <source>Special2</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="124" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="105"/>
+        <source>Recovery</source>
+        <translation>復元</translation>
+    </message>
+    <message>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="134"/>
         <source>DISTORTION CHARACTER</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="124" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="134"/>
         <source>HIGH</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="124" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="134"/>
         <source>MID</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="124" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="134"/>
         <source>LOW</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="156" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="166"/>
         <source>Bottom</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="156" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="166"/>
         <source>Pre</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="156" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="166"/>
         <source>Edge</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="156" />
+        <location filename="../../customdist/ui/customdistwin.cpp" line="166"/>
         <source>Clip</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>TDifferencesWin</name>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="21" />
+        <location filename="../../editors/ui/differenceswin.cpp" line="21"/>
         <source>Differences</source>
         <translation>相違点</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="28" />
+        <location filename="../../editors/ui/differenceswin.cpp" line="28"/>
         <source>as last loaded, saved or received</source>
         <translation>最後に読み込み・保存・受信した状態</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="35" />
+        <location filename="../../editors/ui/differenceswin.cpp" line="35"/>
         <source>A:</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="36" />
+        <location filename="../../editors/ui/differenceswin.cpp" line="36"/>
         <source>B:</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="41" />
+        <location filename="../../editors/ui/differenceswin.cpp" line="41"/>
         <source>Parameter</source>
         <translation>パラメーター</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="41" />
+        <location filename="../../editors/ui/differenceswin.cpp" line="41"/>
         <source>A</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="41" />
+        <location filename="../../editors/ui/differenceswin.cpp" line="41"/>
         <source>B</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="110" />
+        <location filename="../../editors/ui/differenceswin.cpp" line="110"/>
         <source>COMMENT</source>
         <translation>コメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="111" />
+        <location filename="../../editors/ui/differenceswin.cpp" line="111"/>
         <source>The two patches are the same.</source>
         <translation>2 つのパッチは同じです。</translation>
     </message>
@@ -789,37 +871,37 @@ Save this?</source>
 <context>
     <name>TDstCharWin</name>
     <message>
-        <location filename="../../customdist/ui/dcharwin.cpp" line="22" />
+        <location filename="../../customdist/ui/dcharwin.cpp" line="22"/>
         <source>BOTTOM</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/dcharwin.cpp" line="22" />
+        <location filename="../../customdist/ui/dcharwin.cpp" line="22"/>
         <source>PRE CHAR</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/dcharwin.cpp" line="22" />
+        <location filename="../../customdist/ui/dcharwin.cpp" line="22"/>
         <source>EDGE</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/dcharwin.cpp" line="32" />
+        <location filename="../../customdist/ui/dcharwin.cpp" line="32"/>
         <source>CLIP CHAR</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/dcharwin.cpp" line="84" />
+        <location filename="../../customdist/ui/dcharwin.cpp" line="84"/>
         <source>Clipper %1</source>
         <translation>クリッパー %1</translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/dcharwin.cpp" line="91" />
+        <location filename="../../customdist/ui/dcharwin.cpp" line="91"/>
         <source>CALC %1</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/dcharwin.cpp" line="95" />
+        <location filename="../../customdist/ui/dcharwin.cpp" line="95"/>
         <source>A filter of this character is invalid: its coefficients do not fit or are unstable.
 Send it to the ORB-8 all the same?</source>
         <translation>このキャラクターのフィルターに無効なものがあります。係数が範囲を超えているか、不安定です。
@@ -829,63 +911,63 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TGkbdWin</name>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="62" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="62"/>
         <source>Graphic KBD</source>
         <translation>グラフィック鍵盤</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="71" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="71"/>
         <source>Message</source>
         <translation>メッセージ</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="73" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="73"/>
         <source>Small</source>
         <translation>小</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="75" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="75"/>
         <source>Big</source>
         <translation>大</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="77" />
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="82" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="77"/>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="82"/>
         <source>Play</source>
         <translation>演奏</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="83" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="83"/>
         <source>Toggle Play Mode</source>
         <translation>演奏モードの切り替え</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="90" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="90"/>
         <source>Bank </source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="91" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="91"/>
         <source>Prog </source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="92" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="92"/>
         <source>Velocity </source>
         <translation>ベロシティ </translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="93" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="93"/>
         <source>Ch </source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="135" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="135"/>
         <source>MIDI OUT is closed: nothing was sent. Go on line or open the output first.</source>
         <translation>MIDI OUT が閉じているため、何も送信されませんでした。先にオンラインにするか出力を開いてください。</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="179" />
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="179"/>
         <source>Choose a message in the list first.</source>
         <translation>先にリストからメッセージを選んでください。</translation>
     </message>
@@ -893,22 +975,17 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="511" />
+        <location filename="../ui/mainwin.cpp" line="452"/>
         <source>On &amp;Line</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="399" />
-        <source>Paste to %1</source>
-        <translation>%1 に貼り付け</translation>
-    </message>
-    <message>
-        <location filename="../ui/mainwin.cpp" line="511" />
+        <location filename="../ui/mainwin.cpp" line="452"/>
         <source>Off &amp;Line</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="426" />
+        <location filename="../ui/mainwin.cpp" line="388"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -916,22 +993,22 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMemoWin</name>
     <message>
-        <location filename="../../editors/ui/memo.cpp" line="46" />
+        <location filename="../../editors/ui/memo.cpp" line="46"/>
         <source>COMMENT</source>
         <translation>コメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/memo.cpp" line="98" />
+        <location filename="../../editors/ui/memo.cpp" line="98"/>
         <source>The comment was not stored: as UTF-8 it is longer than 255 bytes. Shorten it.</source>
         <translation>コメントは保存されませんでした。UTF-8 で 255 バイトを超えています。短くしてください。</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/memo.cpp" line="106" />
+        <location filename="../../editors/ui/memo.cpp" line="106"/>
         <source>Comment of %1</source>
         <translation>%1 のコメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/memo.cpp" line="154" />
+        <location filename="../../editors/ui/memo.cpp" line="154"/>
         <source>A comment holds at most %1 characters (255 bytes).</source>
         <translation>コメントは %1 文字 (255 バイト) までです。</translation>
     </message>
@@ -939,15 +1016,15 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMidi</name>
     <message>
-        <location filename="../../midi/midi.cpp" line="67" />
+        <location filename="../../midi/midi.cpp" line="66"/>
         <source>no devices</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>TProgressWin</name>
     <message>
-        <location filename="../../device/ui/progresswin.cpp" line="25" />
+        <location filename="../../device/ui/progresswin.cpp" line="25"/>
         <source>Abort</source>
         <translation>中止</translation>
     </message>
@@ -955,14 +1032,19 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TProjectWindow</name>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="64" />
+        <location filename="../../editors/ui/projectwin.cpp" line="68"/>
+        <source>Recovery</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/projectwin.cpp" line="75"/>
         <source>This Project %1 has not been saved.
 Save this?</source>
         <translation>プロジェクト%1は保存されていません。
 保存しますか？</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="149" />
+        <location filename="../../editors/ui/projectwin.cpp" line="160"/>
         <source>Copy to %1</source>
         <translation>%1 にコピー</translation>
     </message>
@@ -970,58 +1052,58 @@ Save this?</source>
 <context>
     <name>TRtmPopUp</name>
     <message>
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="20" />
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="20"/>
         <source>RTM</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="22" />
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="22"/>
         <source>MAX</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="22" />
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="22"/>
         <source>MIN</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="22" />
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="22"/>
         <source>DESTINATION</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="22" />
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="116" />
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="22"/>
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="116"/>
         <source>CTRL</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="31" />
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="31"/>
         <source>DRIVE</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="32" />
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="32"/>
         <source>EQ</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="33" />
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="33"/>
         <source>MOD</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="34" />
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="34"/>
         <source>DLY/REV</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>WindowDeviceHost</name>
     <message>
-        <location filename="../../device/ui/windowhost.cpp" line="125" />
+        <location filename="../../device/ui/windowhost.cpp" line="125"/>
         <source>ORB-8ED</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

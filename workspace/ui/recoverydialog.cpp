@@ -22,14 +22,15 @@ RecoveryDialog::RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* pare
     layout->addWidget(text);
 
     auto* model = new QStandardItemModel(0, 3, this);
-    model->setHorizontalHeaderLabels({tr("Document"), tr("File"), tr("Last change")});
+    model->setHorizontalHeaderLabels({tr("Document"), tr("Last change"), tr("File")});
     for (const RecoveryOffer& offer : offers) {
         QList<QStandardItem*> row;
         row << new QStandardItem(offer.name);
-        row << new QStandardItem(offer.problem.isEmpty() ? (offer.fileName.isEmpty() ? tr("(never saved)") : offer.fileName)
-                                                         : tr("Cannot be recovered: %1").arg(offer.problem));
         row << new QStandardItem(offer.changed.isValid() ? QLocale().toString(offer.changed.toLocalTime(), QLocale::ShortFormat)
                                                          : QString());
+        row << new QStandardItem(offer.problem.isEmpty() ? (offer.fileName.isEmpty() ? tr("(never saved)") : offer.fileName)
+                                                         : tr("Cannot be recovered: %1").arg(offer.problem));
+        row.back()->setToolTip(row.back()->text());
         for (QStandardItem* item : row) item->setEditable(false);
         model->appendRow(row);
     }
@@ -37,9 +38,13 @@ RecoveryDialog::RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* pare
     table->setObjectName("RecoveryList");
     table->setModel(model);
     table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::NoFocus);
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideMiddle);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
     table->resizeColumnsToContents();
+    table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     layout->addWidget(table);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -57,5 +62,5 @@ RecoveryDialog::RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* pare
     add(tr("Discard"), "Discard", RecoveryAnswer::Discard, QDialogButtonBox::DestructiveRole);
     add(tr("Later"), "Later", RecoveryAnswer::Later, QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
-    resize(560, 260);
+    resize(640, 260);
 }
