@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTimer>
 #include <filesystem>
 
@@ -603,6 +605,34 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     QTest::qWait(150);
     EXPECT_FALSE(shortShown);
     EXPECT_EQ(Count(app.Traffic(), "EditBufferWrite"), 1);
+}
+
+// A box raised during an exchange (a question, a failure) closes by its own
+// buttons and Escape: its window's close passes the input that the exchange holds.
+TEST(OnLine, ABoxRaisedDuringAnExchangeCloses) {
+    App app({}, false, SimTiming{true, {}});
+    app.win->OnLineMenu->trigger();
+    ASSERT_TRUE(app.win->Link().isOnLine);
+    app.Idle();
+    std::vector<bool> closed;
+    QTimer::singleShot(300, [&] {
+        for (const bool escape : {false, true}) {
+            QMessageBox box(QMessageBox::Information, "ORB-8ED", "during the exchange", QMessageBox::Ok, app.win.get());
+            QTimer::singleShot(50, &box, [&box, escape] {
+                if (escape) QTest::keyClick(&box, Qt::Key_Escape);
+                else QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+            });
+            // Closed by force if it refused: the test goes on and reports it.
+            QTimer::singleShot(2000, &box, [&box] { box.done(QMessageBox::Ok); box.setVisible(false); });
+            QElapsedTimer clock;
+            clock.start();
+            box.exec();
+            closed.push_back(clock.elapsed() < 1500);
+        }
+        app.win->ProgressWin->Abortbtn->click();
+    });
+    app.win->UploadMenu->trigger();
+    EXPECT_EQ(closed, (std::vector<bool>{true, true}));
 }
 
 TEST(MainWindow, DesignModeAndHelp) {

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
+#include <QWindow>
 #include <QWidget>
 
 #include "workspace/ui/userdialogs.h"
@@ -143,11 +144,15 @@ void WindowDeviceHost::CustomDistReceived(CustomDistDocument& document) {
 }
 
 // The progress window and any modal box raised during the exchange pass.
+// A box closes through its window (QWindow) as well as its widget: both pass.
 bool WindowDeviceHost::Passes(QObject* watched) const {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (const auto* handle = qobject_cast<const QWindow*>(watched))
+        return handle == progress_->windowHandle() || (modal && handle == modal->windowHandle());
     const auto* widget = qobject_cast<const QWidget*>(watched);
     if (!widget) return false;
     const QWidget* window = widget->window();
-    return window == progress_ || (window && window == QApplication::activeModalWidget());
+    return window == progress_ || (window && window == modal);
 }
 
 bool WindowDeviceHost::eventFilter(QObject* watched, QEvent* event) {
