@@ -10,6 +10,8 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+MONKEY_EVENTS ?= 100000
+MONKEY_SEED ?= $(shell date +%s)
 JOBS       ?= $(shell nproc)
 
 BUILD_PACKAGES := cmake ninja-build g++ pkgconf qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n \
@@ -22,7 +24,7 @@ ifneq ($(CI),)
 WERROR := -DORB8_WERROR=ON
 endif
 
-.PHONY: run test fuzz fuzz-build deps-build deps-test clean
+.PHONY: run test fuzz fuzz-build monkey deps-build deps-test clean
 
 run: deps-build
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
@@ -68,6 +70,14 @@ fuzz: deps-test fuzz-build
 	  name=$$(basename $$f); \
 	  printf '%-16s %s\n' $$name "$$(grep -o 'cov: [0-9]* ft: [0-9]* corp: [0-9]*' $(FUZZ_BUILD)/$$name.log | tail -1)"; \
 	done
+
+# A longer run of the GUI monkey under the sanitizers, with a new seed each
+# time: make monkey MONKEY_EVENTS=300000 (MONKEY_SEED=n replays a failure).
+monkey: deps-test
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORB8_SANITIZE=ON -DORB8_BENCH=OFF $(WERROR)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target gui_monkey orb8tool
+	cd $(ASAN_BUILD)/tests && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	  ./gui_monkey --events $(MONKEY_EVENTS) --seed $(MONKEY_SEED)
 
 deps-build:
 	@sh tools/ensure-packages.sh $(BUILD_PACKAGES)
