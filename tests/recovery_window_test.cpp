@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <filesystem>
 
@@ -226,6 +227,19 @@ TEST(Recovery, DiscardRemovesWhatWasLeft) {
     AppRig again({false, {}}, {}, false, folder, Answer::Recover);
     again.Idle();
     EXPECT_EQ(again.dialogs.Count("recovery"), 0);
+}
+
+// Where no records can be kept, the program works without them and says so.
+TEST(Recovery, WithoutAFolderTheProgramSaysSoAndWorks) {
+    QTemporaryDir home;
+    QFile blocker(home.filePath("data"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    AppRig app({false, {}}, {}, false, home.filePath("data/recovery"));
+    EXPECT_EQ(app.win->Recovery(), nullptr);
+    EXPECT_TRUE(app.win->statusBar()->currentMessage().startsWith("Unsaved work cannot be kept for recovery"));
+    TurnKnob(app, true);
+    EXPECT_TRUE(app.win->CurrentProject->Modified());
 }
 
 // The question itself: its list, and each button's answer.

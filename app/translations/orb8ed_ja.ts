@@ -453,27 +453,27 @@ Do you want to replace it?</source>
         <translation>最後の変更</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="29"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="31"/>
         <source>(never saved)</source>
         <translation>(未保存)</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="30"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="32"/>
         <source>Cannot be recovered: %1</source>
         <translation>復元できません: %1</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="56"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="61"/>
         <source>Recover</source>
         <translation>復元</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="57"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="62"/>
         <source>Discard</source>
         <translation>破棄</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="58"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="63"/>
         <source>Later</source>
         <translation>後で</translation>
     </message>
@@ -975,17 +975,22 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="452"/>
+        <location filename="../ui/mainwin.cpp" line="105"/>
+        <source>Unsaved work cannot be kept for recovery in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../ui/mainwin.cpp" line="456"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="452"/>
+        <location filename="../ui/mainwin.cpp" line="456"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="388"/>
+        <location filename="../ui/mainwin.cpp" line="392"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1034,7 +1039,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../editors/ui/projectwin.cpp" line="68"/>
         <source>Recovery</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">復元</translation>
     </message>
     <message>
         <location filename="../../editors/ui/projectwin.cpp" line="75"/>
@@ -1101,7 +1106,7 @@ Save this?</source>
 <context>
     <name>WindowDeviceHost</name>
     <message>
-        <location filename="../../device/ui/windowhost.cpp" line="125"/>
+        <location filename="../../device/ui/windowhost.cpp" line="126"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>

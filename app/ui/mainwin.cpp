@@ -98,10 +98,14 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     edit_ = new EditCommands(*MemoWin, this);
     if (!options_.recoveryFolder.isEmpty()) {
         recovery_ = std::make_unique<RecoveryKeeper>(options_.recoveryFolder, nullptr);
-        if (recovery_->Usable())
+        if (recovery_->Usable()) {
             recoveryCommands_ = new RecoveryCommands(*this, dialogs_, *recovery_, this);
-        else
-            recovery_.reset();  // no folder to keep records in: the program works without
+        } else {
+            // No folder to keep records in: the program works without, and says so.
+            context_->ShowStatus(tr("Unsaved work cannot be kept for recovery in %1: %2")
+                                     .arg(recovery_->Folder(), recovery_->Problem()));
+            recovery_.reset();
+        }
     }
     sysex_ = new SysExCommands(dialogs_, this, japanese_, [this](const QString& text) { context_->ShowStatus(text); });
     ConnectMenus();

@@ -269,8 +269,8 @@ private:
 
     // A menu command, as chosen from the menus (what the idle pass allows).
     void Command() {
-        // While an exchange holds the input, the menus cannot be reached.
-        if (win_.Host().ExchangeRunning()) return Key();
+        // While an exchange holds the input or a box is modal, the menus cannot be reached.
+        if (win_.Host().ExchangeRunning() || QApplication::activeModalWidget()) return Key();
         win_.OnIdleHandlerIdle();
         QList<QAction*> actions;
         std::function<void(QMenu*)> collect = [&](QMenu* menu) {
