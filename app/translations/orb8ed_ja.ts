@@ -977,7 +977,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../ui/mainwin.cpp" line="105"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
         <location filename="../ui/mainwin.cpp" line="456"/>
@@ -1039,7 +1039,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../editors/ui/projectwin.cpp" line="68"/>
         <source>Recovery</source>
-        <translation type="unfinished">復元</translation>
+        <translation>復元</translation>
     </message>
     <message>
         <location filename="../../editors/ui/projectwin.cpp" line="75"/>
