@@ -7,6 +7,9 @@
 // a saved bank that `orb8tool list` refuses. Every failure names the seed.
 //
 //   gui_monkey [--events N] [--seed S] [--keep]
+#include <execinfo.h>
+#include <pthread.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -360,6 +363,15 @@ QStringList RefusedBanks(const QString& folder) {
     return refused;
 }
 
+// The program's own thread, asked by the watchdog, tells where it stands.
+void PrintStack(int) {
+    void* frames[64];
+    const int n = backtrace(frames, 64);
+    const char heading[] = "gui monkey: where the program's thread stands:\n";
+    (void)!write(2, heading, sizeof heading - 1);
+    backtrace_symbols_fd(frames, n, 2);
+}
+
 Options Parse(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
@@ -444,24 +456,28 @@ int main(int argc, char** argv) {
         QObject::connect(&heart, &QTimer::timeout, [&] { beat = Clock::now().time_since_epoch().count(); });
         heart.start(100);
         Monkey monkey(win, dialogs, random, options.events);
+        signal(SIGUSR1, PrintStack);
+        const pthread_t programThread = pthread_self();
+        const auto fail = [&](const char* why) {
+            std::fprintf(stderr, "gui monkey: FAILED (seed %u): %s after %d events\n", options.seed, why,
+                         monkey.Progress().load());
+            pthread_kill(programThread, SIGUSR1);
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            std::abort();
+        };
         std::thread watchdog([&] {
             int lastProgress = -1;
             auto progressAt = Clock::now();
             while (!over) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(250));
                 const auto now = Clock::now();
-                if (now - Clock::time_point(Clock::duration(beat.load())) > std::chrono::seconds(5)) {
-                    std::fprintf(stderr, "gui monkey: FAILED (seed %u): the event loop did not answer for 5 s after %d events\n",
-                                 options.seed, monkey.Progress().load());
-                    std::abort();
-                }
+                if (now - Clock::time_point(Clock::duration(beat.load())) > std::chrono::seconds(5))
+                    fail("the event loop did not answer for 5 s");
                 if (monkey.Progress() != lastProgress) {
                     lastProgress = monkey.Progress();
                     progressAt = now;
                 } else if (now - progressAt > std::chrono::seconds(60)) {
-                    std::fprintf(stderr, "gui monkey: FAILED (seed %u): no event could be given for 60 s after %d events\n",
-                                 options.seed, lastProgress);
-                    std::abort();
+                    fail("no event could be given (or the run could not end) for 60 s");
                 }
             }
         });
