@@ -127,7 +127,8 @@ private:
             }
             if (depth_ == 0 && !Unwind()) {
                 ticks_[0].stop();
-                QCoreApplication::quit();
+                // exit, not quit: quit first asks every window to close, and some refuse.
+                QCoreApplication::exit(0);
             } else {
                 Unwind();
             }
