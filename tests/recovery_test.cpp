@@ -54,14 +54,32 @@ TEST(RecoveryRecord, SurvivesItsRoundTripAndRefusesEveryDamage) {
         damaged[random() % damaged.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
         EXPECT_FALSE(DecodeRecoveryRecord(damaged, why));
     }
-    // Field lengths that point past the end, with a checksum that matches them.
-    std::vector<std::uint8_t> lying(bytes.begin(), bytes.begin() + 27);
-    lying.insert(lying.end(), {0xFF, 0xFF, 0xFF, 0x7F});
+    // An empty record of the other kind reads back.
     RecoveryRecord empty;
     empty.kind = DocumentKind::CustomDist;
-    const std::vector<std::uint8_t> small = EncodeRecoveryRecord(empty);
-    EXPECT_TRUE(DecodeRecoveryRecord(small, why));
+    EXPECT_TRUE(DecodeRecoveryRecord(EncodeRecoveryRecord(empty), why));
+
+    // Field lengths that point past the end, under a checksum that matches
+    // them (the standard CRC-32, worked out bit by bit here).
+    const auto crc32 = [](std::span<const std::uint8_t> data) {
+        std::uint32_t crc = 0xFFFFFFFFu;
+        for (std::uint8_t b : data) {
+            crc ^= b;
+            for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+        return crc ^ 0xFFFFFFFFu;
+    };
+    const std::string check = "123456789";
+    ASSERT_EQ(crc32({reinterpret_cast<const std::uint8_t*>(check.data()), check.size()}), 0xCBF43926u);
+    std::vector<std::uint8_t> lying = EncodeRecoveryRecord(empty);
+    lying.resize(lying.size() - 4);
+    lying[lying.size() - 4] = 0xFF;  // the image's length: far more than there is
+    lying[lying.size() - 1] = 0x00;
+    const std::uint32_t sum = crc32(lying);
+    for (int i = 0; i < 4; ++i) lying.push_back(static_cast<std::uint8_t>(sum >> (8 * i)));
+    why.clear();
     EXPECT_FALSE(DecodeRecoveryRecord(lying, why));
+    EXPECT_NE(why.find("fields"), std::string::npos) << why;
 }
 
 // Two programs share the folder: neither takes the other's records while it
