@@ -86,6 +86,14 @@ Message ParameterChange(int channel, int parameter, int value) {
     return NibbleMessage(channel, FnParameterChange, parameter, std::span<const std::uint8_t>(&byte, 1));
 }
 
+std::optional<int> ParameterChangeKey(std::span<const std::uint8_t> message) {
+    const Message sample = ParameterChange(0, 0, 0);
+    if (message.size() != sample.size() || message[0] != kSysExStart || message[1] != sample[1] ||
+        message[3] != sample[3] || message[4] != FnParameterChange || message.back() != kSysExEnd)
+        return std::nullopt;
+    return message[2] << 8 | message[5];
+}
+
 Message DesignFilterWrite(int channel, int filter, const CoefNibbleData& nibbles) {
     Message m = Header(channel, FnDesignFilterWrite);
     m.push_back(Data7(filter));

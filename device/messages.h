@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -108,6 +109,10 @@ Message DesignFilterWrite(int channel, int filter, const CoefNibbleData& nibbles
 Message DesignClipperWrite(int channel, int clipper, const ClipperBlock& block);
 // Bank select 0 (MSB and LSB) and a program change, sent as one 8-byte message.
 Message PatchSelect(int channel, int patch);
+
+// What makes a ParameterChange pointless once a newer one waits behind it:
+// its channel and parameter. None for any other message.
+std::optional<int> ParameterChangeKey(std::span<const std::uint8_t> message);
 
 // The name of a message by its bytes ("PatchRequest", "IdentityReply", ...).
 std::string_view MessageName(std::span<const std::uint8_t> message);

@@ -6,6 +6,8 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include "device/messages.h"
+
 TMidi::TMidi(orb8::MidiSystem& system, QObject* parent) : QObject(parent), system_(system) { RefreshDevices(); }
 
 void TMidi::OpenKBD() {
@@ -100,17 +102,18 @@ int TMidi::OpenMidiOut() {
     RefreshDevices();
     if (outputNames_.indexOf(MidiOutName) < 0) return orb8::MidiOpenInvalidDevice;
     int result = orb8::MidiOpenOk;
-    out_ = system_.OpenOutput(MidiOutID, result);
-    if (!out_) return result ? result : orb8::MidiOpenError;
+    std::unique_ptr<orb8::MidiOut> port = system_.OpenOutput(MidiOutID, result);
+    if (!port) return result ? result : orb8::MidiOpenError;
+    out_ = std::make_unique<orb8::PacedMidiOut>(std::move(port), orb8::ParameterChangeKey, pace_);
     EnableMenu(outMenu_, false);
     return orb8::MidiOpenOk;
 }
 
 void TMidi::CloseMidiOut() {
     if (!out_) return;
-    // A message still going out is let finish (as long as its wire time and a
+    // What is still going out is let finish (as long as its wire time and a
     // second more); a MIDI system that has gone away keeps only a thread.
-    out_->Drain(std::chrono::milliseconds(1000));
+    out_->Drain(std::chrono::ceil<std::chrono::milliseconds>(UnsentWireTime()) + std::chrono::milliseconds(1000));
     out_.reset();
     EnableMenu(outMenu_, true);
 }
@@ -271,6 +274,17 @@ int TMidi::Send(const std::uint8_t* bytes, int length) {
     out_->Send(std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(length)));
     return 0;
 }
+
+void TMidi::SetOutputPace(std::chrono::microseconds byteTime) {
+    pace_ = byteTime;
+    if (out_) out_->SetByteTime(byteTime);
+}
+
+std::chrono::microseconds TMidi::UnsentWireTime() const {
+    return out_ ? pace_ * static_cast<long>(out_->UnsentBytes()) : std::chrono::microseconds{0};
+}
+
+bool TMidi::DrainOutput(std::chrono::milliseconds limit) { return !out_ || out_->Drain(limit); }
 
 int TMidi::OutMess(int status, int data1, int data2) {
     if (!out_) return 0;

@@ -17,6 +17,7 @@
 
 #include "keyboard/keyboardport.h"
 #include "midi/midisystem.h"
+#include "midi/pacedoutput.h"
 
 class QMenu;
 class QActionGroup;
@@ -72,8 +73,18 @@ public:
     static const std::uint8_t* GetSysEx(const MidiReceiveBuffer* buffer) { return buffer->data.data(); }
     static int GetBytes(const MidiReceiveBuffer* buffer) { return buffer->recorded; }
 
-    // Sends a copy of the bytes and returns at once; 0 when the output is closed.
+    // Sends a copy of the bytes and returns at once; 0 when the output is
+    // closed. They go out paced to the output's wire, a waiting parameter
+    // value replaced by a newer one.
     int Send(const std::uint8_t* bytes, int length);
+    // The wire time of a byte on the output (orb8::kUnpaced: none); kept
+    // when the output is opened again.
+    void SetOutputPace(std::chrono::microseconds byteTime);
+    std::chrono::microseconds OutputPace() const { return pace_; }
+    // The wire time of what is sent but not yet handed to the MIDI system.
+    std::chrono::microseconds UnsentWireTime() const;
+    // Waits until everything sent has gone out, at most `limit`.
+    bool DrainOutput(std::chrono::milliseconds limit);
     int OutMess(int status, int data1, int data2) override;
 
     // The virtual keyboard window: made on the first call (by the maker the
@@ -98,7 +109,8 @@ private:
     std::uint32_t TimeDelta(std::chrono::steady_clock::time_point at);
 
     orb8::MidiSystem& system_;
-    std::unique_ptr<orb8::MidiOut> out_;
+    std::unique_ptr<orb8::PacedMidiOut> out_;
+    std::chrono::microseconds pace_ = orb8::kMidiByteTime;
     std::unique_ptr<orb8::MidiIn> in_;
     QStringList outputNames_, inputNames_;
     QPointer<QMenu> outMenu_, inMenu_;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "midi/wiretime.h"
+
 namespace orb8 {
 
 // One complete incoming message; called on a thread of the backend.
@@ -54,10 +56,5 @@ public:
     // returns, the previous handler is not running any more.
     virtual void SetLostHandler(MidiLostHandler) {}
 };
-
-// A message's wire time at MIDI speed.
-inline std::chrono::microseconds WireTime(std::size_t bytes) {
-    return std::chrono::microseconds(320) * static_cast<long>(bytes);
-}
 
 }  // namespace orb8

@@ -1,5 +1,7 @@
 #include "sim/orb8simulator.h"
 
+#include <cstdio>
+
 #include <algorithm>
 
 #include "sim/factorybank.h"
@@ -110,6 +112,17 @@ void Orb8Simulator::InjectFault(std::string_view messageName, int occurrence, Si
 }
 
 std::vector<std::string> Orb8Simulator::ReceivedNames() const { return names_; }
+
+std::string Orb8Simulator::TimedLog() const {
+    std::string text;
+    for (std::size_t i = 0; i < log_.size(); ++i) {
+        char time[32] = "";
+        if (logTimes_[i] >= 0) std::snprintf(time, sizeof time, "%12.3f ms  ", logTimes_[i]);
+        else std::snprintf(time, sizeof time, "%17s", "");
+        text += time + log_[i] + "\n";
+    }
+    return text;
+}
 
 Message Orb8Simulator::Ack(std::uint8_t function) const {
     return {kSysExStart, kMakerId, static_cast<std::uint8_t>(channel), kModelCode, function, kSysExEnd};
@@ -222,6 +235,8 @@ Message Orb8Simulator::Answer(std::span<const std::uint8_t> m, bool& refused) {
 std::vector<Message> Orb8Simulator::Receive(std::span<const std::uint8_t> m) {
     const std::string name(MessageName(m));
     log_.push_back(Hex(m) + "  " + name);
+    logTimes_.push_back(arrivalMs);
+    arrivalMs = -1;
     names_.push_back(name);
     const int count = ++counts_[name];
 

@@ -51,8 +51,15 @@ public:
 
     // The log: one line per received message, hex bytes then its name.
     const std::vector<std::string>& Log() const { return log_; }
+    // When each logged message arrived, in milliseconds from the processor's
+    // start (its last byte on the wire), or -1 where nobody said.
+    const std::vector<double>& LogTimes() const { return logTimes_; }
+    // The log as a file holds it: each line after its arrival time.
+    std::string TimedLog() const;
     std::vector<std::string> ReceivedNames() const;
-    void ClearLog() { log_.clear(); names_.clear(); counts_.clear(); }
+    void ClearLog() { log_.clear(); logTimes_.clear(); names_.clear(); counts_.clear(); }
+    // The arrival time of the next message received, for the log.
+    double arrivalMs = -1;
 
     int channel;
     std::uint8_t manufacturer = kMakerId;
@@ -83,6 +90,7 @@ private:
 
     std::vector<FaultRule> faults_;
     std::vector<std::string> log_;
+    std::vector<double> logTimes_;
     std::vector<std::string> names_;
     std::map<std::string, int> counts_;
 };

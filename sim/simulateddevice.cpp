@@ -4,10 +4,12 @@
 
 #include <algorithm>
 
+#include "midi/wiretime.h"
+
 namespace orb8 {
 
 SimulatedDevice::SimulatedDevice(int channel, SimTiming timing)
-    : sim_(channel), timing_(timing), thread_([this] { Run(); }) {}
+    : sim_(channel), timing_(timing), start_(Clock::now()), thread_([this] { Run(); }) {}
 
 SimulatedDevice::~SimulatedDevice() {
     {
@@ -20,29 +22,35 @@ SimulatedDevice::~SimulatedDevice() {
 
 SimulatedDevice::Clock::duration SimulatedDevice::Wire(std::size_t bytes) const {
     if (!timing_.wire) return Clock::duration::zero();
-    return std::chrono::duration_cast<Clock::duration>(std::chrono::microseconds(320) * static_cast<long>(bytes));
+    return std::chrono::duration_cast<Clock::duration>(WireTime(bytes));
 }
 
 void SimulatedDevice::Send(std::span<const std::uint8_t> message) {
     {
         std::lock_guard lock(mutex_);
-        // One message after another on the cable; the processor answers once
-        // a message's last byte has arrived, and its answers queue on the way
-        // back. The answer is worked out now and handed over when it is due:
-        // one timed wake-up per answer.
+        // One message after another on the cable: the processor takes a
+        // message once its last byte has arrived, and its answers queue on
+        // the way back. Without wire time it takes it now.
         const auto start = std::max(Clock::now(), outputFree_);
         const auto arrived = start + Wire(message.size());
         outputFree_ = arrived;
         wireBytes_ += message.size();
-        for (Message& reply : sim_.Receive(message)) {
-            const auto begin = std::max(arrived + timing_.processing, inputFree_);
-            const auto end = begin + Wire(reply.size());
-            inputFree_ = end;
-            wireBytes_ += reply.size();
-            events_.push({end, order_++, std::move(reply)});
-        }
+        if (timing_.wire) events_.push({arrived, order_++, {message.begin(), message.end()}, true});
+        else Arrive(message, arrived);
     }
     wake_.notify_all();
+}
+
+void SimulatedDevice::Arrive(std::span<const std::uint8_t> message, Clock::time_point arrived) {
+    sim_.arrivalMs = std::chrono::duration<double, std::milli>(arrived - start_).count();
+    // Each answer is handed over when it is due: one timed wake-up per answer.
+    for (Message& reply : sim_.Receive(message)) {
+        const auto begin = std::max(arrived + timing_.processing, inputFree_);
+        const auto end = begin + Wire(reply.size());
+        inputFree_ = end;
+        wireBytes_ += reply.size();
+        events_.push({end, order_++, std::move(reply), false});
+    }
 }
 
 void SimulatedDevice::SetReplyHandler(Handler handler) {
@@ -67,6 +75,11 @@ bool SimulatedDevice::Idle() const {
     return events_.empty();
 }
 
+bool SimulatedDevice::WaitIdle(std::chrono::milliseconds limit) {
+    std::unique_lock lock(mutex_);
+    return idle_.wait_for(lock, limit, [&] { return events_.empty() && !inHandler_; });
+}
+
 void SimulatedDevice::Run() {
     // Wake-ups on time to the microsecond: the default slack of 50 us would
     // add to every message's wire time.
@@ -74,6 +87,7 @@ void SimulatedDevice::Run() {
     std::unique_lock lock(mutex_);
     while (!stop_) {
         if (events_.empty()) {
+            idle_.notify_all();
             wake_.wait(lock);
             continue;
         }
@@ -84,6 +98,10 @@ void SimulatedDevice::Run() {
         }
         Event event = events_.top();
         events_.pop();
+        if (event.incoming) {
+            Arrive(event.bytes, event.at);
+            continue;
+        }
         if (handler_) {
             Handler handler = handler_;
             inHandler_ = true;

@@ -1,6 +1,7 @@
 // The simulated ORB-8 in real time: messages sent to it travel at MIDI wire
-// speed (320 microseconds a byte), it answers after its processing time, and
-// its answers travel back at wire speed too. A thread of its own keeps the
+// speed (320 microseconds a byte) and change it only once they have arrived,
+// it answers after its processing time, and its answers travel back at wire
+// speed too. Its log notes when each message arrived. A thread of its own keeps the
 // time; nothing spins while it waits.
 #pragma once
 
@@ -50,23 +51,32 @@ public:
     std::uint64_t WireBytes() const;
     // True when no answer is on its way.
     bool Idle() const;
+    // Waits until nothing is on its way either way and no answer is being
+    // handed over, at most `limit`; false when something still is.
+    bool WaitIdle(std::chrono::milliseconds limit);
+    // The start of the log's times.
+    Clock::time_point Origin() const { return start_; }
 
 private:
     struct Event {
         Clock::time_point at;
         std::uint64_t order;
-        std::vector<std::uint8_t> bytes;  // an answer on its way to the program
+        std::vector<std::uint8_t> bytes;  // an answer on its way to the program, or a message to the processor
+        bool incoming = false;            // a message to the processor, taken when its last byte arrives
         bool operator>(const Event& other) const { return at != other.at ? at > other.at : order > other.order; }
     };
     void Run();
+    // The processor takes a message whose last byte arrived at `arrived`.
+    void Arrive(std::span<const std::uint8_t> message, Clock::time_point arrived);
     Clock::duration Wire(std::size_t bytes) const;
 
     mutable std::mutex mutex_;
-    std::condition_variable wake_, handlerDone_;
+    std::condition_variable idle_, wake_, handlerDone_;
     bool inHandler_ = false;
     std::priority_queue<Event, std::vector<Event>, std::greater<Event>> events_;
     Orb8Simulator sim_;
     SimTiming timing_;
+    Clock::time_point start_;  // the log's time origin
     Handler handler_;
     Clock::time_point outputFree_{}, inputFree_{};
     std::uint64_t order_ = 0;

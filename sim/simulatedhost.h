@@ -14,11 +14,10 @@
 
 #include "device/devicehost.h"
 #include "device/receivequeue.h"
+#include "midi/wiretime.h"
 #include "sim/orb8simulator.h"
 
 namespace orb8 {
-
-constexpr std::chrono::microseconds kMidiByteTime{320};
 
 class SimulatedHost : public DeviceHost {
 public:

@@ -3,6 +3,7 @@
 // simulator's log to check what reached it.
 #pragma once
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QTest>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "device/ui/windowhost.h"
 #include "editors/projectsession.h"
 #include "editors/ui/projectwin.h"
+#include "midi/midi.h"
 #include "midi/midisystem.h"
 #include "tests/scripteddialogs.h"
 #include "workspace/ui/documentwindow.h"
@@ -26,6 +28,8 @@ struct AppRig {
         MainWinOptions options{japanese, args, false};
         options.recoveryFolder = recoveryFolder;
         win = std::make_unique<TMainWin>(system, dialogs, std::move(options));
+        // An instant processor takes messages as fast as they come, as a faster link would.
+        if (!timing.wire) win->findChild<QAction*>("PaceMenu_unpaced")->trigger();
         win->show();
         QCoreApplication::processEvents();
     }
@@ -50,6 +54,8 @@ struct AppRig {
     // What the simulated ORB-8 received since the last call, a line a message.
     std::vector<std::string> TakeLog() {
         QTest::qWait(30);
+        win->Midi().DrainOutput(std::chrono::milliseconds(10000));
+        system.Simulator()->WaitIdle(std::chrono::milliseconds(10000));
         return system.Simulator()->With([](orb8::Orb8Simulator& s) {
             auto log = s.Log();
             s.ClearLog();

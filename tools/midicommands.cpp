@@ -153,7 +153,7 @@ public:
         if (options_.simLog.empty() || !system_.Simulator()) return;
         std::string text;
         system_.Simulator()->With([&](Orb8Simulator& sim) {
-            for (const auto& line : sim.Log()) text += line + "\n";
+            text = sim.TimedLog();
             return 0;
         });
         const FileResult r = WriteFileAtomically(

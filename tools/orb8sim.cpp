@@ -60,7 +60,7 @@ bool WriteLog(orb8::SimulatedDevice& device, const std::string& path) {
     if (path.empty()) return true;
     std::string text;
     device.With([&](orb8::Orb8Simulator& sim) {
-        for (const auto& line : sim.Log()) text += line + "\n";
+        text = sim.TimedLog();
         return 0;
     });
     const orb8::FileResult r = orb8::WriteFileAtomically(

@@ -22,27 +22,27 @@
 <context>
     <name>DeviceCommands</name>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="72"/>
+        <location filename="../ui/devicecommands.cpp" line="90"/>
         <source>Receive All</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="85"/>
+        <location filename="../ui/devicecommands.cpp" line="103"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="85"/>
+        <location filename="../ui/devicecommands.cpp" line="103"/>
         <source>Not be OnLine.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="88"/>
+        <location filename="../ui/devicecommands.cpp" line="106"/>
         <source>Designe</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="88"/>
+        <location filename="../ui/devicecommands.cpp" line="106"/>
         <source>Enter design mode.
 Execute?</source>
         <translation>ORB-8を設計モードにします.
@@ -142,270 +142,300 @@ Do you want to replace it?</source>
 <context>
     <name>FrameMenus</name>
     <message>
-        <location filename="../ui/framemenus.cpp" line="23"/>
-        <location filename="../ui/framemenus.cpp" line="69"/>
+        <location filename="../ui/framemenus.cpp" line="24"/>
+        <location filename="../ui/framemenus.cpp" line="70"/>
         <source>Undo</source>
         <translation>元に戻す</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="25"/>
-        <location filename="../ui/framemenus.cpp" line="71"/>
+        <location filename="../ui/framemenus.cpp" line="26"/>
+        <location filename="../ui/framemenus.cpp" line="72"/>
         <source>Redo</source>
         <translation>やり直し</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="34"/>
+        <location filename="../ui/framemenus.cpp" line="35"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="36"/>
+        <location filename="../ui/framemenus.cpp" line="37"/>
         <source>&amp;New</source>
         <translation>新規(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="38"/>
+        <location filename="../ui/framemenus.cpp" line="39"/>
         <source>New|Create new Project</source>
         <translation>新規|新規のファイルを作成します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="39"/>
+        <location filename="../ui/framemenus.cpp" line="40"/>
         <source>&amp;Project</source>
         <translation>プロジェクト(&amp;P)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="41"/>
-        <location filename="../ui/framemenus.cpp" line="119"/>
+        <location filename="../ui/framemenus.cpp" line="42"/>
+        <location filename="../ui/framemenus.cpp" line="136"/>
         <source>&amp;CustomDist</source>
         <translation>カスタムディスト(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="42"/>
+        <location filename="../ui/framemenus.cpp" line="43"/>
         <source>&amp;Open...</source>
         <translation>開く(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="44"/>
+        <location filename="../ui/framemenus.cpp" line="45"/>
         <source>Open|Open a Project</source>
         <translation>開く|ファイルを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="45"/>
+        <location filename="../ui/framemenus.cpp" line="46"/>
         <source>&amp;Save</source>
         <translation>上書き保存..(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="47"/>
+        <location filename="../ui/framemenus.cpp" line="48"/>
         <source>Save|Save this Project Overwritten</source>
         <translation>上書き保存します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="48"/>
+        <location filename="../ui/framemenus.cpp" line="49"/>
         <source>Save &amp;As...</source>
         <translation>名前をつけて保存..(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="49"/>
+        <location filename="../ui/framemenus.cpp" line="50"/>
         <source>Save As|Save this Project as another file name</source>
         <translation>保存|ファイルに保存します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="51"/>
+        <location filename="../ui/framemenus.cpp" line="52"/>
         <source>&amp;Import SysEx...</source>
         <translation>SysEx の読み込み(&amp;I)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="52"/>
+        <location filename="../ui/framemenus.cpp" line="53"/>
         <source>Import SysEx|Take the ORB-8 patches of a SysEx file into this project</source>
         <translation>SysEx の読み込み|SysEx ファイルの ORB-8 パッチをこのプロジェクトに取り込みます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="53"/>
+        <location filename="../ui/framemenus.cpp" line="54"/>
         <source>&amp;Export</source>
         <translation>書き出し(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="55"/>
+        <location filename="../ui/framemenus.cpp" line="56"/>
         <source>&amp;Patches as SysEx...</source>
         <translation>全パッチを SysEx で(&amp;P)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="56"/>
+        <location filename="../ui/framemenus.cpp" line="57"/>
         <source>Export|The 80 patches as the SysEx messages that write them into the ORB-8</source>
         <translation>書き出し|80 パッチを ORB-8 に書き込む SysEx メッセージとして保存します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="57"/>
+        <location filename="../ui/framemenus.cpp" line="58"/>
         <source>&amp;Selected Patch as SysEx...</source>
         <translation>選択中のパッチを SysEx で(&amp;S)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="58"/>
+        <location filename="../ui/framemenus.cpp" line="59"/>
         <source>Export|The selected patch as the SysEx messages that write it into the ORB-8</source>
         <translation>書き出し|選択中のパッチを ORB-8 に書き込む SysEx メッセージとして保存します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="59"/>
+        <location filename="../ui/framemenus.cpp" line="60"/>
         <source>&amp;Recent Files</source>
         <translation>最近使ったファイル(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="62"/>
+        <location filename="../ui/framemenus.cpp" line="63"/>
         <source>E&amp;xit</source>
         <translation>終了(&amp;X)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="64"/>
+        <location filename="../ui/framemenus.cpp" line="65"/>
         <source>Exit|Quit ORB-8 Librarian/Editor</source>
         <translation>終了|ORB-8 Librarian/Editorを終了します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="66"/>
+        <location filename="../ui/framemenus.cpp" line="67"/>
         <source>&amp;Edit</source>
         <translation>編集(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="75"/>
+        <location filename="../ui/framemenus.cpp" line="76"/>
         <source>Co&amp;mpare</source>
         <translation>比較(&amp;M)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="77"/>
+        <location filename="../ui/framemenus.cpp" line="78"/>
         <source>Compare|Switch between the patch as edited and as last loaded, saved or received</source>
         <translation>比較|編集中のパッチと、最後に読み込み・保存・受信したパッチを切り替えます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="78"/>
+        <location filename="../ui/framemenus.cpp" line="79"/>
         <source>&amp;Differences...</source>
         <translation>相違点(&amp;D)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="79"/>
+        <location filename="../ui/framemenus.cpp" line="80"/>
         <source>Differences|List the parameters where two patches differ</source>
         <translation>相違点|2 つのパッチで異なるパラメーターを一覧にします</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="81"/>
+        <location filename="../ui/framemenus.cpp" line="82"/>
         <source>&amp;Copy</source>
         <translation>コピー(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="83"/>
+        <location filename="../ui/framemenus.cpp" line="84"/>
         <source>Copy|Copy current Patch to CopyBuffer</source>
         <translation>コピー|現在のパッチをコピーバッファにコピーします</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="84"/>
+        <location filename="../ui/framemenus.cpp" line="85"/>
         <source>&amp;Paste</source>
         <translation>貼り付け(&amp;P)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="86"/>
+        <location filename="../ui/framemenus.cpp" line="87"/>
         <source>Paste|Paste the Patch in CopyBuffer to current Patch</source>
         <translation>貼り付け|パッチをコピーバッファから現在のパッチに貼り付けます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="89"/>
+        <location filename="../ui/framemenus.cpp" line="90"/>
         <source>&amp;MIDI</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="91"/>
+        <location filename="../ui/framemenus.cpp" line="92"/>
         <source>MIDI &amp;IN</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="93"/>
+        <location filename="../ui/framemenus.cpp" line="94"/>
         <source>MIDI &amp;OUT</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../ui/framemenus.cpp" line="96"/>
+        <source>Output &amp;Pace</source>
+        <translation>送出ペース(&amp;P)</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="98"/>
+        <source>&amp;MIDI Cable (31,250 baud)</source>
+        <translation>MIDIケーブル (31,250 baud)(&amp;M)</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="98"/>
+        <source>&amp;Twice MIDI Speed</source>
+        <translation>MIDIの2倍の速さ(&amp;T)</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="99"/>
+        <source>T&amp;en Times MIDI Speed</source>
+        <translation>MIDIの10倍の速さ(&amp;E)</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="99"/>
+        <source>&amp;Unpaced</source>
+        <translation>制限なし(&amp;U)</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="110"/>
+        <source>Output Pace|How fast messages go out: a MIDI cable&apos;s speed, so that the processor follows an edit at once, or faster for faster links</source>
+        <translation>送出ペース|メッセージを送り出す速さ: MIDIケーブルの速さなら本体が編集にすぐ追従します。より速い接続にはより速い設定を</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="113"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="97"/>
+        <location filename="../ui/framemenus.cpp" line="114"/>
         <source>&amp;Channel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="111"/>
+        <location filename="../ui/framemenus.cpp" line="128"/>
         <source>&amp;Receive All</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="113"/>
+        <location filename="../ui/framemenus.cpp" line="130"/>
         <source>&amp;Send All</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="116"/>
+        <location filename="../ui/framemenus.cpp" line="133"/>
         <source>&amp;Keyboard...</source>
         <translation>鍵盤(&amp;K)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="117"/>
+        <location filename="../ui/framemenus.cpp" line="134"/>
         <source>Keyboard|Play notes and send programs and controllers through MIDI OUT</source>
         <translation>鍵盤|MIDI OUT からノート、プログラム、コントローラーを送ります</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="121"/>
+        <location filename="../ui/framemenus.cpp" line="138"/>
         <source>&amp;Design</source>
         <translation>設計モード(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="122"/>
+        <location filename="../ui/framemenus.cpp" line="139"/>
         <source>Enter design mode on the ORB-8</source>
         <translation>ORB-8を設計モードにします</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="124"/>
+        <location filename="../ui/framemenus.cpp" line="141"/>
         <source>&amp;Window</source>
         <translation>ウィンドウ(&amp;W)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="126"/>
+        <location filename="../ui/framemenus.cpp" line="143"/>
         <source>&amp;Comment</source>
         <translation>コメント(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="127"/>
+        <location filename="../ui/framemenus.cpp" line="144"/>
         <source>Open the comment window</source>
         <translation>コメントウインドウを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="129"/>
+        <location filename="../ui/framemenus.cpp" line="146"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="131"/>
+        <location filename="../ui/framemenus.cpp" line="148"/>
         <source>&amp;About...</source>
         <translation>バージョン情報(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="132"/>
+        <location filename="../ui/framemenus.cpp" line="149"/>
         <source>SHow Version Information</source>
         <translation>ORB-8 Librarian/Editorのバージョン情報を表示します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="134"/>
+        <location filename="../ui/framemenus.cpp" line="151"/>
         <source>&amp;OnLine Help</source>
         <translation>オンラインヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="135"/>
+        <location filename="../ui/framemenus.cpp" line="152"/>
         <source>Open the online help</source>
         <translation>オンラインヘルプファイルを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="137"/>
+        <location filename="../ui/framemenus.cpp" line="154"/>
         <source>&amp;VESK Home Page</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="139"/>
+        <location filename="../ui/framemenus.cpp" line="156"/>
         <source>&amp;Download Home Page</source>
         <translation type="unfinished"></translation>
     </message>
@@ -975,22 +1005,22 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="105"/>
+        <location filename="../ui/mainwin.cpp" line="106"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="456"/>
+        <location filename="../ui/mainwin.cpp" line="457"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="456"/>
+        <location filename="../ui/mainwin.cpp" line="457"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="392"/>
+        <location filename="../ui/mainwin.cpp" line="393"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1021,7 +1051,7 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMidi</name>
     <message>
-        <location filename="../../midi/midi.cpp" line="66"/>
+        <location filename="../../midi/midi.cpp" line="68"/>
         <source>no devices</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1106,7 +1136,7 @@ Save this?</source>
 <context>
     <name>WindowDeviceHost</name>
     <message>
-        <location filename="../../device/ui/windowhost.cpp" line="126"/>
+        <location filename="../../device/ui/windowhost.cpp" line="129"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>

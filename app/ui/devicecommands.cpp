@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QSettings>
 #include <QTimer>
+#include <string>
 
 #include "app/framerules.h"
 #include "device/devicelink.h"
@@ -10,6 +11,7 @@
 #include "editors/ui/projectwin.h"
 #include "midi/midi.h"
 #include "midi/midisystem.h"
+#include "midi/pacedoutput.h"
 #include "workspace/ui/userdialogs.h"
 
 using namespace orb8;
@@ -45,6 +47,22 @@ bool DeviceCommands::AddMidiBackend(MidiSystem& system, std::unique_ptr<MidiBack
     if (!untouched) return false;
     ChooseStartPorts();
     return true;
+}
+
+void DeviceCommands::SetPaceItems(const std::array<QAction*, 4>& items) {
+    const std::string remembered = settings_ ? settings_->value("midi/pace").toString().toStdString() : std::string();
+    const auto pace = OutputPaceOf(remembered);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!items[i]) continue;
+        if (kOutputPaces[i].byteTime == pace) items[i]->setChecked(true);
+        connect(items[i], &QAction::triggered, this, [this, i] { ChoosePace(i); });
+    }
+    midi_.SetOutputPace(pace);
+}
+
+void DeviceCommands::ChoosePace(std::size_t index) {
+    midi_.SetOutputPace(kOutputPaces[index].byteTime);
+    if (settings_) settings_->setValue("midi/pace", QString::fromLatin1(kOutputPaces[index].key));
 }
 
 bool DeviceCommands::OnLine() const { return link_.isOnLine; }

@@ -35,6 +35,10 @@ public:
                    QSettings* settings);
     // The channel menu's 16 items, which the scan for the processor writes.
     void SetChannelItems(const std::array<QAction*, 16>& items) { channelItems_ = items; }
+    // The output pace items, in the order of orb8::kOutputPaces: the one
+    // remembered in the settings (else a MIDI cable's) is chosen now, and a
+    // choice takes effect at once and is remembered.
+    void SetPaceItems(const std::array<QAction*, 4>& items);
     // A real MIDI system found after start-up: its ports join the lists, and
     // the start-up choice is made again with them unless the user has chosen
     // or opened a port meanwhile (true then: the menus show it anew).
@@ -60,6 +64,7 @@ public:
 private:
     void ChooseStartPorts();
     void OnChannelItem(int channel, const QString& caption, bool enabled, bool checked);
+    void ChoosePace(std::size_t index);
 
     orb8::DeviceLink& link_;
     WindowDeviceHost& host_;

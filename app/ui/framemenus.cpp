@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "app/framerules.h"
+#include "midi/pacedoutput.h"
 
 namespace {
 // The menus' texts, in a translation context of their own.
@@ -92,6 +93,22 @@ void FrameMenus::BuildMenus(QMenuBar& bar, bool japanese) {
     MidiInMenu->setObjectName("MidiInMenu");
     MidiOutMenu = MidiMenu->addMenu(tr("MIDI &OUT"));
     MidiOutMenu->setObjectName("MidiOutMenu");
+    PaceMenu = MidiMenu->addMenu(tr("Output &Pace"));
+    PaceMenu->setObjectName("PaceMenu");
+    const std::array<QString, 4> paceCaptions = {tr("&MIDI Cable (31,250 baud)"), tr("&Twice MIDI Speed"),
+                                                 tr("T&en Times MIDI Speed"), tr("&Unpaced")};
+    static_assert(std::tuple_size_v<decltype(PaceItems)> == orb8::kOutputPaces.size());
+    auto* paceGroup = new QActionGroup(PaceMenu);
+    paceGroup->setExclusive(true);
+    for (std::size_t i = 0; i < PaceItems.size(); ++i) {
+        QAction* item = PaceMenu->addAction(paceCaptions[i]);
+        item->setObjectName(QStringLiteral("PaceMenu_%1").arg(QLatin1String(orb8::kOutputPaces[i].key)));
+        item->setCheckable(true);
+        paceGroup->addAction(item);
+        PaceItems[i] = item;
+    }
+    SetHint(PaceMenu->menuAction(), tr("Output Pace|How fast messages go out: a MIDI cable's speed, so that the "
+                                       "processor follows an edit at once, or faster for faster links"));
     MidiMenu->addSeparator();
     OnLineMenu = add(MidiMenu, "OnLineMenu", tr("On &Line"));
     ChanMenu = MidiMenu->addMenu(tr("&Channel"));

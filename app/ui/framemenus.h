@@ -13,7 +13,7 @@ class QObject;
 
 struct FrameMenus {
     QMenu *FileMenu = nullptr, *NewMenu = nullptr, *ExportMenu = nullptr, *RecentMenu = nullptr, *EditMenu = nullptr,
-          *MidiMenu = nullptr, *MidiInMenu = nullptr, *MidiOutMenu = nullptr, *ChanMenu = nullptr,
+          *MidiMenu = nullptr, *MidiInMenu = nullptr, *MidiOutMenu = nullptr, *PaceMenu = nullptr, *ChanMenu = nullptr,
           *CustomDistMenu = nullptr, *WindowMenu = nullptr, *HelpMenu = nullptr;
     QAction *ExportSyxMenu = nullptr, *ExportPatchSyxMenu = nullptr, *ImportSyxMenu = nullptr, *UndoMenu = nullptr,
             *RedoMenu = nullptr, *CompareMenu = nullptr, *DifferencesMenu = nullptr;
@@ -23,6 +23,8 @@ struct FrameMenus {
             *DesignMenu = nullptr, *MemoMenu = nullptr, *AboutMenu = nullptr, *OnLineHMenu = nullptr,
             *VHomeMenu = nullptr, *ORBPageMenu = nullptr;
     std::array<QAction*, 16> ChanItems{};
+    // One exclusive item per output pace, in the order of orb8::kOutputPaces.
+    std::array<QAction*, 4> PaceItems{};
 
     // Fills the menu bar; the channel items form one exclusive group.
     void BuildMenus(QMenuBar& bar, bool japanese);

@@ -94,6 +94,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
 
     files_ = new FileCommands(*this, dialogs_, this, japanese_, options_.settings, *RecentMenu);
     device_->SetChannelItems(ChanItems);
+    device_->SetPaceItems(PaceItems);
     context_->SetCommands(*files_, *device_);
     edit_ = new EditCommands(*MemoWin, this);
     if (!options_.recoveryFolder.isEmpty()) {

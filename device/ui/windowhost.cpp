@@ -65,6 +65,9 @@ void WindowDeviceHost::WakeWait() {
 WaitEnd WindowDeviceHost::WaitForReply(const ReplyState& state, std::optional<std::chrono::milliseconds> limit) {
     QElapsedTimer clock;
     clock.start();
+    // The time limit runs from when the message waited on is on the wire:
+    // what was sent before it goes out first, paced.
+    if (limit) *limit += std::chrono::ceil<std::chrono::milliseconds>(midi_.UnsentWireTime());
     for (;;) {
         if (progress_->AbortFlag) return WaitEnd::Abort;
         if (state != ReplyNone) return WaitEnd::Reply;

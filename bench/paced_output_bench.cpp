@@ -1,0 +1,223 @@
+// Live edits against the simulated ORB-8 behind a MIDI cable (wire timing
+// both ways), through the window program with its output paced to the wire:
+//  1. the lag from the last mouse event of a knob drag across BPM's whole
+//     range in 200 ms to the processor holding the final value (target at
+//     most 10 ms), paced and, for comparison, unpaced;
+//  2. the same lag for a Compare switch and for the undo of a type change,
+//     from the command to the processor holding what the editor shows, made
+//     right after such a drag and on a quiet wire: what the drag adds is the
+//     figure (target at most 10 ms), the rest is the command's own wire time;
+//  3. the share of the wire's time that carries messages during a drag
+//     across the range in one second, more steps than the wire can carry
+//     (target at least 80 %).
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+#include "app/ui/mainwin.h"
+#include "bench/benchsupport.h"
+#include "controls/colorbutton.h"
+#include "controls/volume.h"
+#include "editors/ui/ctpanel.h"
+#include "editors/ui/projectwin.h"
+#include "midi/midi.h"
+#include "sim/orb8simulator.h"
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+namespace {
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// The pointer at `degrees` clockwise from a knob's value-0 end.
+QPoint OnArc(double degrees) {
+    const double t = degrees * M_PI / 180 - M_PI / 4;
+    return QPoint(12 + static_cast<int>(std::lround(-std::cos(t) * 40)),
+                  12 - static_cast<int>(std::lround(std::sin(t) * 40)));
+}
+
+// A message of the simulator's log: when its last byte arrived, and its length.
+struct Arrival {
+    Clock::time_point at;
+    std::size_t bytes;
+};
+
+struct Bench {
+    orb8::MidiSystem system{[] {
+        orb8::MidiSystemOptions options;
+        options.realPorts = false;
+        options.simulatorTiming = {true, {}};
+        return options;
+    }()};
+    AnsweringDialogs dialogs;
+    TMainWin win{system, dialogs, MainWinOptions{false, {}, false}};
+    TControlPanel* panel = nullptr;
+
+    bool Start() {
+        win.show();
+        QCoreApplication::processEvents();
+        win.OnLineMenu->trigger();
+        if (!win.Link().isOnLine) return false;
+        panel = win.ControlPanel;
+        orb8::ProjectSession& session = win.CurrentProject->Session();
+        session.Perform([&] {
+            auto& patch = session.Document().patches[0];
+            patch[orb8::ModuleSwitches] = orb8::ModOn;
+            patch[orb8::ModType] = 16;  // "BPM DLY": BPM 0..210, the widest knob
+            return orb8::StepReport{"bench", {}};
+        });
+        win.CurrentProject->SelectRow(1);
+        Idle();
+        Settle();
+        return true;
+    }
+    void Idle() {
+        win.OnIdleHandlerIdle();
+        QCoreApplication::processEvents();
+    }
+    void Pace(const char* key) { win.findChild<QAction*>(QStringLiteral("PaceMenu_%1").arg(key))->trigger(); }
+    // Everything sent has arrived; the log starts empty.
+    void Settle() {
+        win.Midi().DrainOutput(10s);
+        system.Simulator()->WaitIdle(10s);
+        system.Simulator()->With([](orb8::Orb8Simulator& s) {
+            s.ClearLog();
+            return 0;
+        });
+    }
+    // Waits for everything sent; what arrived since the last Settle.
+    std::vector<Arrival> Arrivals() {
+        win.Midi().DrainOutput(10s);
+        system.Simulator()->WaitIdle(10s);
+        const Clock::time_point origin = system.Simulator()->Origin();
+        return system.Simulator()->With([origin](orb8::Orb8Simulator& s) {
+            std::vector<Arrival> arrivals;
+            for (std::size_t i = 0; i < s.Log().size(); ++i) {
+                const std::string& line = s.Log()[i];
+                const std::size_t hex = line.find("  ");
+                const auto at = origin + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double, std::milli>(s.LogTimes()[i]));
+                arrivals.push_back({at, (hex + 1) / 3});
+            }
+            return arrivals;
+        });
+    }
+    bool ProcessorShowsEditor() {
+        const orb8::PatchData shown = *panel->Editor().Current();
+        return system.Simulator()->With([&](orb8::Orb8Simulator& s) { return s.editBuffer == shown; });
+    }
+    // BPM's whole range in `duration`, one mouse event a quarter degree;
+    // returns the times of the first and the last movement.
+    std::pair<Clock::time_point, Clock::time_point> Drag(Clock::duration duration, bool up) {
+        TVolume* knob = panel->ModVolume[0].knob;
+        QTest::mousePress(knob, Qt::LeftButton, {}, QPoint(12, 12));
+        const auto start = Clock::now();
+        Clock::time_point last;
+        for (int step = 0; step <= 1080; ++step) {
+            std::this_thread::sleep_until(start + duration * step / 1080);
+            QTest::mouseMove(knob, OnArc(up ? step / 4.0 : 270 - step / 4.0));
+            last = Clock::now();
+        }
+        QTest::mouseRelease(knob, Qt::LeftButton, {}, QPoint(12, 12));
+        return {start, last};
+    }
+};
+
+// Waits for what was sent; the time from `from` (or the command) to the last
+// byte's arrival, in ms. Says so when the processor then holds anything but
+// what the editor shows.
+double LagFrom(Bench& b, Clock::time_point from) {
+    const std::vector<Arrival> arrivals = b.Arrivals();
+    if (!b.ProcessorShowsEditor()) std::printf("  the processor DOES NOT HOLD what the editor shows\n");
+    return arrivals.empty() ? 0 : Ms(arrivals.back().at - from);
+}
+
+double Lag(Bench& b, const std::function<void()>& command) {
+    const auto from = Clock::now();
+    command();
+    return LagFrom(b, from);
+}
+
+void PrintAfterDrag(const char* what, double afterDrag, double quiet) {
+    std::printf("  %-24s %7.2f ms right after a drag, %7.2f ms on a quiet wire: %+6.2f ms (target at most 10 ms)\n",
+                what, afterDrag, quiet, afterDrag - quiet);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Bench b;
+    if (!b.Start()) {
+        std::printf("the simulator did not answer\n");
+        return 1;
+    }
+    std::printf("Live edits on the simulated ORB-8 behind a MIDI cable (320 us a byte both ways)\n");
+    std::printf("Lag from the last mouse event or the command to the processor holding the result:\n");
+    for (const bool paced : {true, false}) {
+        b.Pace(paced ? "midi" : "unpaced");
+        for (int round = 0; round < 3; ++round) {
+            b.Settle();
+            const auto [first, last] = b.Drag(200ms, round % 2 == 0);
+            const double lag = LagFrom(b, last);
+            std::printf("  drag across BPM in 200 ms, %-8s %8.2f ms%s\n", paced ? "paced" : "unpaced", lag,
+                        paced ? " (target at most 10 ms)" : "");
+        }
+    }
+    b.Pace("midi");
+
+    // A command on a quiet wire, then right after a drag: the drag adds at most
+    // the message that is on the wire when the command comes.
+    const auto compare = [&b] { QTest::mouseClick(b.panel->CompareBtn, Qt::LeftButton); };
+    int type = 3;
+    const auto typeChange = [&b, &type] {
+        type = type == 3 ? 4 : 3;
+        b.panel->ModType->setCurrentIndex(type);
+        emit b.panel->ModType->activated(type);
+    };
+    const auto undo = [&b] {
+        b.Idle();
+        b.win.UndoMenu->trigger();
+    };
+    for (int round = 0; round < 3; ++round) {
+        b.Settle();
+        const double quiet = Lag(b, compare);
+        Lag(b, compare);
+        b.Settle();
+        b.Drag(200ms, round % 2 == 0);
+        PrintAfterDrag("Compare switch", Lag(b, compare), quiet);
+        Lag(b, compare);
+    }
+    for (int round = 0; round < 3; ++round) {
+        b.Settle();
+        typeChange();
+        b.Settle();
+        const double quiet = Lag(b, undo);
+        b.Settle();
+        b.Drag(200ms, round % 2 == 0);
+        typeChange();
+        PrintAfterDrag("undo of a type change", Lag(b, undo), quiet);
+    }
+
+    std::printf("Wire use during a drag across BPM in 1 s (more steps than the wire carries):\n");
+    for (int round = 0; round < 3; ++round) {
+        b.Settle();
+        const auto [first, last] = b.Drag(1s, round % 2 == 0);
+        Clock::duration busy{};
+        for (const Arrival& a : b.Arrivals()) {
+            const auto begin = std::max(a.at - orb8::WireTime(a.bytes), first), end = std::min(a.at, last);
+            if (end > begin) busy += end - begin;
+        }
+        std::printf("  %5.1f %% of %.0f ms carried messages (target at least 80 %%)\n", 100.0 * Ms(busy) / Ms(last - first),
+                    Ms(last - first));
+    }
+    return 0;
+}

@@ -1,0 +1,120 @@
+#include "midi/pacedoutput.h"
+
+#include <sys/prctl.h>
+
+#include <algorithm>
+
+namespace orb8 {
+
+bool PacingQueue::Push(std::vector<std::uint8_t> message) {
+    Waiting waiting{std::move(message), std::nullopt};
+    waiting.key = keyOf_ ? keyOf_(waiting.bytes) : std::nullopt;
+    bool removed = false;
+    if (waiting.key) {
+        for (auto it = messages_.rbegin(); it != messages_.rend() && it->key; ++it) {
+            if (*it->key != *waiting.key) continue;
+            bytes_ -= it->bytes.size();
+            messages_.erase(std::next(it).base());
+            removed = true;
+            break;
+        }
+    }
+    bytes_ += waiting.bytes.size();
+    messages_.push_back(std::move(waiting));
+    return removed;
+}
+
+std::optional<std::vector<std::uint8_t>> PacingQueue::Pop() {
+    if (messages_.empty()) return std::nullopt;
+    std::vector<std::uint8_t> message = std::move(messages_.front().bytes);
+    messages_.pop_front();
+    bytes_ -= message.size();
+    return message;
+}
+
+PacedMidiOut::PacedMidiOut(std::unique_ptr<MidiOut> inner, PacingQueue::KeyOf keyOf, std::chrono::microseconds byteTime)
+    : inner_(std::move(inner)), queue_(std::move(keyOf)), byteTime_(byteTime), thread_([this] { Run(); }) {}
+
+PacedMidiOut::~PacedMidiOut() {
+    std::chrono::microseconds left{};
+    {
+        std::lock_guard lock(mutex_);
+        left = byteTime_ * static_cast<long>(queue_.Bytes());
+    }
+    Drain(std::chrono::duration_cast<std::chrono::milliseconds>(left) + std::chrono::milliseconds(1000));
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+void PacedMidiOut::Send(std::span<const std::uint8_t> message) {
+    {
+        std::lock_guard lock(mutex_);
+        if (queue_.Push({message.begin(), message.end()})) ++dropped_;
+    }
+    wake_.notify_all();
+}
+
+bool PacedMidiOut::Drain(std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    {
+        std::unique_lock lock(mutex_);
+        if (!drained_.wait_until(lock, deadline, [&] { return queue_.Empty() && !busy_; })) return false;
+        // The last message has its wire time before the wire is free.
+        while (Clock::now() < wireFree_)
+            if (drained_.wait_until(lock, std::min(wireFree_, deadline)) == std::cv_status::timeout &&
+                Clock::now() >= deadline)
+                return false;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return inner_->Drain(std::max(left, std::chrono::milliseconds(0)));
+}
+
+void PacedMidiOut::SetByteTime(std::chrono::microseconds byteTime) {
+    {
+        std::lock_guard lock(mutex_);
+        byteTime_ = byteTime;
+        wireFree_ = std::min(wireFree_, Clock::now() + byteTime_ * 256);
+    }
+    wake_.notify_all();
+}
+
+std::size_t PacedMidiOut::UnsentBytes() const {
+    std::lock_guard lock(mutex_);
+    return queue_.Bytes();
+}
+
+int PacedMidiOut::Dropped() const {
+    std::lock_guard lock(mutex_);
+    return dropped_;
+}
+
+void PacedMidiOut::Run() {
+    // On time to the microsecond: the default timer slack of 50 us would add to every message.
+    prctl(PR_SET_TIMERSLACK, 1000UL);
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [&] { return stop_ || !queue_.Empty(); });
+        if (queue_.Empty()) return;  // stopping with nothing left
+        // The wire is busy with the last message: wait, and let newer values replace waiting ones meanwhile.
+        if (Clock::now() < wireFree_) {
+            wake_.wait_until(lock, wireFree_);
+            continue;
+        }
+        std::vector<std::uint8_t> message = *queue_.Pop();
+        busy_ = true;
+        lock.unlock();
+        inner_->Send(message);
+        // Its wire time runs from when the MIDI system has it.
+        const auto start = Clock::now();
+        lock.lock();
+        busy_ = false;
+        wireFree_ = start + byteTime_ * static_cast<long>(message.size());
+        drained_.notify_all();
+    }
+}
+
+}  // namespace orb8
