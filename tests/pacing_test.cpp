@@ -135,13 +135,11 @@ TEST(PacedOutput, HandsOnAtWireSpeedAndOnlyTheLastValue) {
         EXPECT_GE(handed[i].at - handed[i - 1].at, WireTime(handed[i - 1].bytes.size()));
 
     // Unpaced, everything is handed on as it comes.
-    auto* direct = new RecordingOut;
-    {
-        PacedMidiOut unpaced(std::unique_ptr<MidiOut>(direct), ParameterChangeKey, kUnpaced);
-        for (int v = 0; v < 50; ++v) {
-            unpaced.Send(Pc(20, v));
-            ASSERT_TRUE(unpaced.Drain(1000ms));
-        }
+    auto* direct = new RecordingOut;  // owned by `unpaced`
+    PacedMidiOut unpaced(std::unique_ptr<MidiOut>(direct), ParameterChangeKey, kUnpaced);
+    for (int v = 0; v < 50; ++v) {
+        unpaced.Send(Pc(20, v));
+        ASSERT_TRUE(unpaced.Drain(1000ms));
     }
     EXPECT_EQ(direct->Take().size(), 50u);
 }
