@@ -101,6 +101,7 @@ int RunOrb8Tool(int argc, const char* const* argv, std::ostream& out, std::ostre
     AddBankCommands(app, out, err);
     AddCustomDistCommands(app, out, err);
     AddMidiCommands(app, out, err);
+    AddLibraryCommands(app, out, err);
     int code = Run(app, argc, argv, out, err);
     // What could not be written (a full disk, a closed pipe) is an error too.
     errno = 0;

@@ -24,6 +24,7 @@ struct ToolError {
 void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 void AddCustomDistCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 void AddMidiCommands(CLI::App& app, std::ostream& out, std::ostream& err);
+void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 
 // Every command that writes a file: only a regular file (or a new one) is
 // written, and an existing one only with --force.

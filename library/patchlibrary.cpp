@@ -1,0 +1,506 @@
+#include "library/patchlibrary.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "customdist/customdistdata.h"
+#include "device/sysexfile.h"
+#include "library/schema.h"
+#include "library/sqlite.h"
+#include "library/textfold.h"
+#include "patch/fileio.h"
+#include "patch/projectdocument.h"
+
+namespace fs = std::filesystem;
+
+namespace orb8::library {
+
+namespace {
+
+constexpr std::size_t kSysExLimit = 16u << 20;  // a SysEx file larger than this is no patch file
+
+bool IsSoundByte(int byte) { return byte != Unused17 && byte != Unused18 && (byte < Name0 || byte >= Name0 + kNameLength); }
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+std::span<const std::uint8_t> NameCodes(const PatchData& patch) {
+    return std::span<const std::uint8_t>(patch.data() + Name0, kNameLength);
+}
+
+// Modification time in nanoseconds, and the size; false when the file is not there.
+bool Stat(const std::string& path, std::int64_t& size, std::int64_t& mtime) {
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    size = st.st_size;
+    mtime = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return true;
+}
+
+std::size_t CodePoints(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+std::vector<Place> ReadPlaces(sql::Statement& s) {
+    std::vector<Place> places;
+    while (s.Step())
+        places.push_back({s.Int(0), s.Int(1), s.Text(2), static_cast<int>(s.Int(3)), s.Text(4), s.Text(5), s.Int(6),
+                          s.Int(7)});
+    return places;
+}
+
+// The columns ReadPlaces takes, from occurrences o joined with files f.
+constexpr std::string_view kPlaceColumns =
+    "SELECT o.id, o.patch_id, f.path, o.slot, o.name, o.comment, o.first_seen, f.scanned "
+    "FROM occurrences o JOIN files f ON f.id = o.file_id ";
+
+}  // namespace
+
+std::vector<std::uint8_t> SoundOf(const PatchData& patch) {
+    std::vector<std::uint8_t> sound;
+    sound.reserve(patch.size());
+    for (int i = 0; i < kPatchBytes; ++i)
+        if (IsSoundByte(i)) sound.push_back(patch[static_cast<std::size_t>(i)]);
+    return sound;
+}
+
+PatchData PatchFrom(std::span<const std::uint8_t> sound, std::span<const std::uint8_t> nameCodes) {
+    PatchData patch{};
+    std::size_t next = 0;
+    for (int i = 0; i < kPatchBytes; ++i)
+        if (IsSoundByte(i) && next < sound.size()) patch[static_cast<std::size_t>(i)] = sound[next++];
+    for (std::size_t i = 0; i < nameCodes.size() && i < static_cast<std::size_t>(kNameLength); ++i)
+        patch[static_cast<std::size_t>(Name0) + i] = nameCodes[i];
+    return patch;
+}
+
+std::string SlotLabel(int slot) { return slot >= 0 ? PatchLabel(slot) : "EB" + std::to_string(-slot); }
+
+std::optional<int> SlotFromLabel(std::string_view label) {
+    if (const int index = PatchIndexFromLabel(label); index >= 0) return index;
+    if (label.size() < 3 || label.size() > 5 || (label.substr(0, 2) != "EB" && label.substr(0, 2) != "eb")) return {};
+    int n = 0;
+    for (char c : label.substr(2)) {
+        if (c < '0' || c > '9') return {};
+        n = n * 10 + (c - '0');
+    }
+    if (n < 1) return {};
+    return -n;
+}
+
+std::string LibraryFileKind(const std::string& path) {
+    std::string ext = fs::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == ".orb" || ext == ".syx" || ext == ".dst") return ext.substr(1);
+    return {};
+}
+
+FileContents ReadLibraryFile(const std::string& path) {
+    FileContents contents;
+    contents.kind = LibraryFileKind(path);
+    if (contents.kind == "dst") {
+        CustomDistDocument document;
+        document.fileName = path;
+        const FileResult r = document.Load();
+        if (!r.loaded()) contents.problem = FileMessageLine(r, "custom distortion file");
+        return contents;
+    }
+    std::vector<std::uint8_t> bytes;
+    const std::size_t limit = contents.kind == "orb" ? static_cast<std::size_t>(kProjectFileBytes) : kSysExLimit;
+    const FileResult r = ReadFileBytes(path, limit, bytes);
+    if (!r.ok()) {
+        contents.problem = FileMessageLine(r, contents.kind == "orb" ? "project file" : "SysEx file");
+        return contents;
+    }
+    if (contents.kind == "orb") {
+        ProjectDocument document;
+        if (!document.FromFileImage(bytes)) {
+            contents.problem = "not a project file: " + std::to_string(bytes.size()) + " bytes, a project file has " +
+                               std::to_string(kProjectFileBytes);
+            return contents;
+        }
+        for (int i = 0; i < kPatchCount; ++i)
+            contents.patches.push_back({i, document.patches[static_cast<std::size_t>(i)],
+                                        document.comments[static_cast<std::size_t>(i)]});
+        return contents;
+    }
+    const SysExContents sysex = ReadSysEx(bytes);
+    if (!sysex.Usable()) {
+        contents.problem = "no ORB-8 patches in it (" + sysex.Summary() + ")";
+        return contents;
+    }
+    for (const auto& [number, packed] : sysex.dumps) contents.patches.push_back({number, Unpack(packed), {}});
+    for (std::size_t i = 0; i < sysex.editBuffers.size(); ++i)
+        contents.patches.push_back({-1 - static_cast<int>(i), sysex.editBuffers[i], {}});
+    return contents;
+}
+
+// One scan: the statements it runs for every file, prepared once.
+struct PatchLibrary::Scanner {
+    sql::Database& db;
+    std::int64_t now;
+    ScanReport report;
+    sql::Statement findFile, insertFile, updateFile, touchFile, findPatch, insertPatch, slots, insertPlace,
+        replacePlace, deletePlace, keepHistory;
+
+    Scanner(sql::Database& d, std::int64_t time)
+        : db(d),
+          now(time),
+          findFile(d.Prepare("SELECT id, size, mtime, source_id FROM files WHERE path = ?")),
+          insertFile(d.Prepare("INSERT INTO files(source_id, path, kind, size, mtime, problem, scanned) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?)")),
+          updateFile(d.Prepare("UPDATE files SET source_id = ?, kind = ?, size = ?, mtime = ?, problem = ?, "
+                               "scanned = ? WHERE id = ?")),
+          touchFile(d.Prepare("UPDATE files SET scanned = ? WHERE id = ?")),
+          findPatch(d.Prepare("SELECT id FROM patches WHERE sound = ?")),
+          insertPatch(d.Prepare("INSERT INTO patches(sound, first_seen) VALUES (?, ?)")),
+          slots(d.Prepare("SELECT id, slot, patch_id, name_codes, comment FROM occurrences WHERE file_id = ?")),
+          insertPlace(d.Prepare("INSERT INTO occurrences(file_id, slot, patch_id, name_codes, name, comment, "
+                                "search_text, first_seen, last_seen) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")),
+          replacePlace(d.Prepare("UPDATE occurrences SET patch_id = ?, name_codes = ?, name = ?, comment = ?, "
+                                 "search_text = ?, first_seen = ?, last_seen = ? WHERE id = ?")),
+          deletePlace(d.Prepare("DELETE FROM occurrences WHERE id = ?")),
+          keepHistory(d.Prepare("INSERT INTO slot_history(path, slot, patch_id, name_codes, name, comment, "
+                                "from_time, until_time) SELECT f.path, o.slot, o.patch_id, o.name_codes, o.name, "
+                                "o.comment, o.first_seen, ? FROM occurrences o JOIN files f ON f.id = o.file_id "
+                                "WHERE o.id = ?")) {}
+
+    std::int64_t PatchId(const PatchData& patch) {
+        const std::vector<std::uint8_t> sound = SoundOf(patch);
+        findPatch.Bind(1, sound);
+        if (findPatch.Step()) {
+            const std::int64_t id = findPatch.Int(0);
+            findPatch.Reset();
+            return id;
+        }
+        findPatch.Reset();
+        insertPatch.Bind(1, sound).Bind(2, now).Run();
+        ++report.newPatches;
+        return db.LastInsertId();
+    }
+
+    void KeepAndDelete(std::int64_t place) {
+        keepHistory.Bind(1, now).Bind(2, place).Run();
+        deletePlace.Bind(1, place).Run();
+    }
+
+    // Brings a file's places in line with what it holds now.
+    void Update(std::int64_t fileId, const std::vector<FilePatch>& patches) {
+        struct Old {
+            std::int64_t id, patch;
+            std::vector<std::uint8_t> name;
+            std::string comment;
+        };
+        std::map<int, Old> old;
+        slots.Bind(1, fileId);
+        while (slots.Step())
+            old[static_cast<int>(slots.Int(1))] = {slots.Int(0), slots.Int(2), slots.Blob(3), slots.Text(4)};
+        slots.Reset();
+        for (const FilePatch& p : patches) {
+            const std::int64_t patch = PatchId(p.patch);
+            const auto codes = NameCodes(p.patch);
+            const std::string name = Trimmed(DecodeName(p.patch));
+            const std::string search = Fold(name + "\n" + p.comment);
+            const auto it = old.find(p.slot);
+            if (it != old.end()) {
+                const Old& was = it->second;
+                const bool same = was.patch == patch && std::equal(codes.begin(), codes.end(), was.name.begin(),
+                                                                   was.name.end()) && was.comment == p.comment;
+                if (!same) {
+                    keepHistory.Bind(1, now).Bind(2, was.id).Run();
+                    replacePlace.Bind(1, patch).Bind(2, codes).Bind(3, name).Bind(4, p.comment).Bind(5, search);
+                    replacePlace.Bind(6, now).Bind(7, now).Bind(8, was.id).Run();
+                }
+                old.erase(it);
+                continue;
+            }
+            insertPlace.Bind(1, fileId).Bind(2, p.slot).Bind(3, patch).Bind(4, codes).Bind(5, name);
+            insertPlace.Bind(6, p.comment).Bind(7, search).Bind(8, now).Bind(9, now).Run();
+        }
+        for (const auto& [slot, was] : old) KeepAndDelete(was.id);
+    }
+
+    // A file found under a source: read when new or changed.
+    void File(std::int64_t sourceId, const std::string& path) {
+        std::int64_t size = 0, mtime = 0;
+        if (!Stat(path, size, mtime)) return;
+        ++report.files;
+        findFile.Bind(1, path);
+        std::int64_t fileId = 0;
+        bool changed = true;
+        if (findFile.Step()) {
+            fileId = findFile.Int(0);
+            changed = findFile.Int(1) != size || findFile.Int(2) != mtime || findFile.Int(3) != sourceId;
+        }
+        findFile.Reset();
+        if (!changed) {
+            ++report.unchanged;
+            touchFile.Bind(1, now).Bind(2, fileId).Run();
+            return;
+        }
+        ++report.read;
+        const FileContents contents = ReadLibraryFile(path);
+        if (!contents.problem.empty()) ++report.skipped;
+        if (fileId) {
+            updateFile.Bind(1, sourceId).Bind(2, contents.kind).Bind(3, size).Bind(4, mtime);
+            updateFile.Bind(5, contents.problem).Bind(6, now).Bind(7, fileId).Run();
+        } else {
+            insertFile.Bind(1, sourceId).Bind(2, path).Bind(3, contents.kind).Bind(4, size).Bind(5, mtime);
+            insertFile.Bind(6, contents.problem).Bind(7, now).Run();
+            fileId = db.LastInsertId();
+        }
+        // A damaged file keeps nothing of what it held: its slots go to their history.
+        Update(fileId, contents.patches);
+    }
+};
+
+PatchLibrary::PatchLibrary(const std::string& path, Clock clock) : clock_(std::move(clock)) {
+    try {
+        db_ = std::make_unique<sql::Database>(path);
+        db_->Exec("PRAGMA foreign_keys = ON");
+        if (path != ":memory:") db_->Exec("PRAGMA journal_mode = WAL");
+        db_->Exec("PRAGMA synchronous = NORMAL");
+        Migrate(*db_);
+    } catch (const sql::SqlError& e) {
+        throw LibraryError("The library " + path + " cannot be opened: " + e.what());
+    }
+}
+
+PatchLibrary::~PatchLibrary() = default;
+
+std::int64_t PatchLibrary::Now() const { return clock_ ? clock_() : static_cast<std::int64_t>(std::time(nullptr)); }
+
+std::string PatchLibrary::AddSource(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::weakly_canonical(fs::absolute(path, error), error);
+    if (error || !fs::exists(absolute, error))
+        throw LibraryError(path + " can't be added: " + (error ? error.message() : "there is no such file or folder"));
+    const std::string text = absolute.string();
+    db_->Prepare("INSERT OR IGNORE INTO sources(path, added) VALUES (?, ?)").Bind(1, text).Bind(2, Now()).Run();
+    return text;
+}
+
+bool PatchLibrary::RemoveSource(const std::string& path) {
+    std::error_code error;
+    const std::string absolute = fs::weakly_canonical(fs::absolute(path, error), error).string();
+    sql::Transaction transaction(*db_);
+    auto source = db_->Prepare("SELECT id FROM sources WHERE path = ?");
+    source.Bind(1, absolute);
+    if (!source.Step()) return false;
+    const std::int64_t id = source.Int(0);
+    source.Reset();
+    // Its files, their places and the history of their slots go with it.
+    auto history = db_->Prepare("DELETE FROM slot_history WHERE path = ?1 OR substr(path, 1, length(?1) + 1) = ?1 || '/'");
+    history.Bind(1, absolute).Run();
+    auto remove = db_->Prepare("DELETE FROM sources WHERE id = ?");
+    remove.Bind(1, id).Run();
+    transaction.Commit();
+    return true;
+}
+
+std::vector<std::string> PatchLibrary::Sources() {
+    std::vector<std::string> sources;
+    auto s = db_->Prepare("SELECT path FROM sources ORDER BY path");
+    while (s.Step()) sources.push_back(s.Text(0));
+    return sources;
+}
+
+ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
+    Scanner scanner(*db_, Now());
+    // The files under every source, found before any is read, so progress has a total.
+    struct Found {
+        std::int64_t source;
+        std::string path;
+    };
+    std::vector<Found> found;
+    std::set<std::int64_t> walked;  // sources that were there to look at
+    {
+        auto sources = db_->Prepare("SELECT id, path FROM sources ORDER BY path");
+        while (sources.Step()) {
+            const std::int64_t id = sources.Int(0);
+            const std::string root = sources.Text(1);
+            std::error_code error;
+            const fs::file_status status = fs::status(root, error);
+            if (error || !fs::exists(status)) {
+                scanner.report.missingSources.push_back(root);
+                continue;
+            }
+            walked.insert(id);
+            if (fs::is_regular_file(status)) {
+                if (!LibraryFileKind(root).empty()) found.push_back({id, root});
+                continue;
+            }
+            fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, error), end;
+            for (; !error && it != end; it.increment(error))
+                if (!LibraryFileKind(it->path().string()).empty() && it->is_regular_file(error))
+                    found.push_back({id, it->path().string()});
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.path < b.path; });
+    found.erase(std::unique(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.path == b.path; }),
+                found.end());
+
+    // In batches: a cancel or a crash keeps what was done, and readers are not held up long.
+    constexpr std::size_t kBatch = 200;
+    std::set<std::string> seen;
+    for (std::size_t start = 0; start < found.size() && !scanner.report.cancelled; start += kBatch) {
+        sql::Transaction transaction(*db_);
+        for (std::size_t i = start; i < std::min(found.size(), start + kBatch); ++i) {
+            if (progress && !progress(static_cast<int>(i), static_cast<int>(found.size()), found[i].path)) {
+                scanner.report.cancelled = true;
+                break;
+            }
+            seen.insert(found[i].path);
+            scanner.File(found[i].source, found[i].path);
+        }
+        transaction.Commit();
+    }
+    if (scanner.report.cancelled) return scanner.report;
+
+    // Files gone from sources that were looked at: their slots go to their history.
+    sql::Transaction transaction(*db_);
+    std::vector<std::int64_t> gone;
+    {
+        auto files = db_->Prepare("SELECT id, path, source_id FROM files");
+        while (files.Step())
+            if (walked.count(files.Int(2)) && !seen.count(files.Text(1))) gone.push_back(files.Int(0));
+    }
+    auto places = db_->Prepare("SELECT id FROM occurrences WHERE file_id = ?");
+    auto removeFile = db_->Prepare("DELETE FROM files WHERE id = ?");
+    for (const std::int64_t file : gone) {
+        std::vector<std::int64_t> ids;
+        places.Bind(1, file);
+        while (places.Step()) ids.push_back(places.Int(0));
+        places.Reset();
+        for (const std::int64_t id : ids) scanner.KeepAndDelete(id);
+        removeFile.Bind(1, file).Run();
+        ++scanner.report.removed;
+    }
+    transaction.Commit();
+    if (progress) progress(static_cast<int>(found.size()), static_cast<int>(found.size()), {});
+    return scanner.report;
+}
+
+std::vector<Place> PatchLibrary::Search(std::string_view words, int limit, int offset) {
+    // Words of three characters or more go to the trigram index; shorter ones
+    // are looked for in the folded text itself.
+    std::vector<std::string> indexed, scanned;
+    const std::string folded = Fold(words);
+    std::size_t i = 0;
+    while (i < folded.size()) {
+        while (i < folded.size() && (folded[i] == ' ' || folded[i] == '\t' || folded[i] == '\n')) ++i;
+        std::size_t j = i;
+        while (j < folded.size() && folded[j] != ' ' && folded[j] != '\t' && folded[j] != '\n') ++j;
+        if (j > i) {
+            std::string word = folded.substr(i, j - i);
+            (CodePoints(word) >= 3 ? indexed : scanned).push_back(std::move(word));
+        }
+        i = j;
+    }
+    std::string sql(kPlaceColumns);
+    std::string match;
+    for (const std::string& word : indexed) {
+        std::string quoted = "\"";
+        for (char c : word) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        match += (match.empty() ? "" : " ") + quoted + "\"";
+    }
+    if (!match.empty()) sql += "JOIN occurrence_text t ON t.rowid = o.id AND occurrence_text MATCH ? ";
+    sql += "WHERE 1";
+    for (std::size_t k = 0; k < scanned.size(); ++k) sql += " AND o.search_text LIKE ? ESCAPE '\\'";
+    sql += match.empty() ? " ORDER BY o.name, f.path, o.slot" : " ORDER BY bm25(occurrence_text), o.name, f.path, o.slot";
+    sql += " LIMIT ? OFFSET ?";
+    auto s = db_->Prepare(sql);
+    int n = 1;
+    if (!match.empty()) s.Bind(n++, match);
+    for (const std::string& word : scanned) {
+        std::string like = "%";
+        for (char c : word) {
+            if (c == '%' || c == '_' || c == '\\') like += '\\';
+            like += c;
+        }
+        s.Bind(n++, like + "%");
+    }
+    s.Bind(n, limit);
+    s.Bind(n + 1, offset);
+    return ReadPlaces(s);
+}
+
+std::vector<std::vector<Place>> PatchLibrary::Duplicates() {
+    std::vector<std::vector<Place>> groups;
+    std::vector<std::int64_t> patches;
+    auto s = db_->Prepare("SELECT patch_id FROM occurrences GROUP BY patch_id HAVING count(*) > 1 "
+                          "ORDER BY count(*) DESC, patch_id");
+    while (s.Step()) patches.push_back(s.Int(0));
+    for (const std::int64_t patch : patches) groups.push_back(PlacesOf(patch));
+    return groups;
+}
+
+std::vector<std::vector<Place>> PatchLibrary::SameNameOtherSound() {
+    std::vector<std::vector<Place>> groups;
+    std::vector<std::string> names;
+    auto s = db_->Prepare("SELECT name FROM occurrences WHERE name <> '' GROUP BY name "
+                          "HAVING count(DISTINCT patch_id) > 1 ORDER BY name");
+    while (s.Step()) names.push_back(s.Text(0));
+    auto places = db_->Prepare(std::string(kPlaceColumns) + "WHERE o.name = ? ORDER BY o.patch_id, f.path, o.slot");
+    for (const std::string& name : names) {
+        places.Bind(1, name);
+        groups.push_back(ReadPlaces(places));
+        places.Reset();
+    }
+    return groups;
+}
+
+std::vector<Place> PatchLibrary::PlacesOf(std::int64_t patch) {
+    auto s = db_->Prepare(std::string(kPlaceColumns) + "WHERE o.patch_id = ? ORDER BY f.path, o.slot");
+    s.Bind(1, patch);
+    return ReadPlaces(s);
+}
+
+std::vector<HistoryEntry> PatchLibrary::History(const std::string& path, int slot) {
+    std::vector<HistoryEntry> entries;
+    auto now = db_->Prepare("SELECT o.patch_id, o.name, o.comment, o.first_seen FROM occurrences o "
+                            "JOIN files f ON f.id = o.file_id WHERE f.path = ? AND o.slot = ?");
+    now.Bind(1, path).Bind(2, slot);
+    if (now.Step()) entries.push_back({now.Int(0), now.Text(1), now.Text(2), now.Int(3), 0});
+    auto before = db_->Prepare("SELECT patch_id, name, comment, from_time, until_time FROM slot_history "
+                               "WHERE path = ? AND slot = ? ORDER BY until_time DESC, id DESC");
+    before.Bind(1, path).Bind(2, slot);
+    while (before.Step())
+        entries.push_back({before.Int(0), before.Text(1), before.Text(2), before.Int(3), before.Int(4)});
+    return entries;
+}
+
+PatchData PatchLibrary::PatchAt(const Place& place) {
+    auto s = db_->Prepare("SELECT p.sound, o.name_codes FROM occurrences o JOIN patches p ON p.id = o.patch_id "
+                          "WHERE o.id = ?");
+    s.Bind(1, place.occurrence);
+    if (!s.Step()) throw LibraryError("That patch is no longer in the library.");
+    const auto sound = s.Blob(0), codes = s.Blob(1);
+    return PatchFrom(sound, codes);
+}
+
+std::vector<FileProblemRow> PatchLibrary::Problems() {
+    std::vector<FileProblemRow> rows;
+    auto s = db_->Prepare("SELECT path, problem FROM files WHERE problem <> '' ORDER BY path");
+    while (s.Step()) rows.push_back({s.Text(0), s.Text(1)});
+    return rows;
+}
+
+LibraryStats PatchLibrary::Stats() {
+    LibraryStats stats;
+    stats.sources = db_->Integer("SELECT count(*) FROM sources");
+    stats.files = db_->Integer("SELECT count(*) FROM files");
+    stats.patches = db_->Integer("SELECT count(*) FROM patches");
+    stats.places = db_->Integer("SELECT count(*) FROM occurrences");
+    stats.problems = db_->Integer("SELECT count(*) FROM files WHERE problem <> ''");
+    return stats;
+}
+
+}  // namespace orb8::library

@@ -1,0 +1,133 @@
+// The patch library: every ORB-8 patch in the banks on the computer, in one
+// SQLite database. The user's files stay the truth and are never written:
+// the user names folders and files (sources), a scan reads every .orb, .syx
+// and .dst under them whose size or modification time changed, and each
+// patch is kept once by its sound (its bytes without the name) with every
+// place it occurs. When a bank changes, what its slots held before goes to
+// their history. Everything here is Qt-free and runs on any thread that owns
+// the object.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "library/libraryerror.h"
+#include "patch/patchdata.h"
+
+namespace orb8::sql {
+class Database;
+}
+
+namespace orb8::library {
+
+// The bytes of a patch that make its sound: all but the name (and the two
+// bytes that carry nothing).
+std::vector<std::uint8_t> SoundOf(const PatchData& patch);
+// A patch from its sound and its 8 name codes.
+PatchData PatchFrom(std::span<const std::uint8_t> sound, std::span<const std::uint8_t> nameCodes);
+// "U01".."u94" for bank slots, "EB1", "EB2".. for a SysEx file's edit buffers.
+std::string SlotLabel(int slot);
+// The slot of such a label; none for anything else.
+std::optional<int> SlotFromLabel(std::string_view label);
+
+// What a file holds for the library.
+struct FilePatch {
+    int slot = 0;  // 0..79, or -1, -2, .. for the edit buffers of a SysEx file in order
+    PatchData patch{};
+    std::string comment;
+};
+struct FileContents {
+    std::string kind;  // "orb", "syx", "dst"
+    std::vector<FilePatch> patches;
+    std::string problem;  // why the file is skipped; empty when it was read
+};
+// The kind of a file by its extension, any case; empty for one the library does not read.
+std::string LibraryFileKind(const std::string& path);
+// Reads a file of one of the library's kinds.
+FileContents ReadLibraryFile(const std::string& path);
+
+struct ScanReport {
+    int files = 0;      // files of the library's kinds found
+    int read = 0;       // new or changed, read
+    int unchanged = 0;  // same size and time as at the last scan
+    int removed = 0;    // gone since the last scan
+    int skipped = 0;    // damaged or foreign (see Problems)
+    int newPatches = 0; // sounds the library had not seen
+    bool cancelled = false;
+    std::vector<std::string> missingSources;  // sources not found (an unplugged disk): their files are kept
+};
+// Told before each file; returning false cancels the scan (what is done is kept).
+using ScanProgress = std::function<bool(int done, int total, const std::string& path)>;
+
+// A place where a patch occurs.
+struct Place {
+    std::int64_t occurrence = 0, patch = 0;
+    std::string path;
+    int slot = 0;
+    std::string name, comment;
+    std::int64_t firstSeen = 0, lastSeen = 0;  // seconds since 1970
+};
+struct FileProblemRow {
+    std::string path, problem;
+};
+struct HistoryEntry {
+    std::int64_t patch = 0;
+    std::string name, comment;
+    std::int64_t from = 0, until = 0;  // until 0: what the slot holds now
+};
+struct LibraryStats {
+    std::int64_t sources = 0, files = 0, patches = 0, places = 0, problems = 0;
+};
+
+class PatchLibrary {
+public:
+    using Clock = std::function<std::int64_t()>;  // seconds since 1970
+    // Opens or creates the database at `path` (":memory:" for one in memory)
+    // and brings its schema up to date. Throws LibraryError with a sentence
+    // for the user (a newer program's database, a file that is no database).
+    explicit PatchLibrary(const std::string& path, Clock clock = {});
+    ~PatchLibrary();
+    PatchLibrary(const PatchLibrary&) = delete;
+    PatchLibrary& operator=(const PatchLibrary&) = delete;
+
+    // A folder or file to index, by its absolute path; throws LibraryError
+    // when it does not exist. Adding one twice is harmless.
+    std::string AddSource(const std::string& path);
+    // Forgets a source and everything found under it; false when it was not one.
+    bool RemoveSource(const std::string& path);
+    std::vector<std::string> Sources();
+
+    // Reads what is new or changed under the sources and forgets files that are gone.
+    ScanReport Scan(const ScanProgress& progress = {});
+
+    // Places whose name or comment hold every word (any case, accents
+    // ignored, Japanese too), best first; all places for no words.
+    std::vector<Place> Search(std::string_view words, int limit = 100, int offset = 0);
+    // Sounds that occur in more than one place, most places first.
+    std::vector<std::vector<Place>> Duplicates();
+    // Names used for more than one sound.
+    std::vector<std::vector<Place>> SameNameOtherSound();
+    // Every place a sound occurs.
+    std::vector<Place> PlacesOf(std::int64_t patch);
+    // What a slot held, newest first, beginning with what it holds now.
+    std::vector<HistoryEntry> History(const std::string& path, int slot);
+    // The patch of a place (its sound and the name it has there).
+    PatchData PatchAt(const Place& place);
+    std::vector<FileProblemRow> Problems();
+    LibraryStats Stats();
+
+private:
+    struct Scanner;
+    std::int64_t Now() const;
+
+    std::unique_ptr<sql::Database> db_;
+    Clock clock_;
+};
+
+}  // namespace orb8::library

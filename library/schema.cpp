@@ -1,0 +1,133 @@
+#include "library/schema.h"
+
+#include <array>
+#include <filesystem>
+#include <string_view>
+
+#include "library/libraryerror.h"
+
+namespace orb8::library {
+
+namespace {
+
+// Step n brings a database from version n - 1 to n. Steps are never changed
+// once released: a change of schema is a new step.
+constexpr std::array<std::string_view, kSchemaVersion> kSteps = {
+    // 1: sources, files, patches by their sound, where they occur, what
+    // slots held before, the user's notes and tags, and the word index.
+    R"sql(
+CREATE TABLE sources(
+    id INTEGER PRIMARY KEY,
+    path TEXT NOT NULL UNIQUE,
+    added INTEGER NOT NULL
+);
+CREATE TABLE files(
+    id INTEGER PRIMARY KEY,
+    source_id INTEGER NOT NULL REFERENCES sources(id) ON DELETE CASCADE,
+    path TEXT NOT NULL UNIQUE,
+    kind TEXT NOT NULL,
+    size INTEGER NOT NULL,
+    mtime INTEGER NOT NULL,
+    problem TEXT NOT NULL DEFAULT '',
+    scanned INTEGER NOT NULL
+);
+CREATE INDEX files_source ON files(source_id);
+CREATE TABLE patches(
+    id INTEGER PRIMARY KEY,
+    sound BLOB NOT NULL UNIQUE,
+    first_seen INTEGER NOT NULL
+);
+CREATE TABLE occurrences(
+    id INTEGER PRIMARY KEY,
+    file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,
+    slot INTEGER NOT NULL,
+    patch_id INTEGER NOT NULL REFERENCES patches(id),
+    name_codes BLOB NOT NULL,
+    name TEXT NOT NULL,
+    comment TEXT NOT NULL,
+    search_text TEXT NOT NULL,
+    first_seen INTEGER NOT NULL,
+    last_seen INTEGER NOT NULL,
+    UNIQUE(file_id, slot)
+);
+CREATE INDEX occurrences_patch ON occurrences(patch_id);
+CREATE INDEX occurrences_name ON occurrences(name);
+CREATE TABLE slot_history(
+    id INTEGER PRIMARY KEY,
+    path TEXT NOT NULL,
+    slot INTEGER NOT NULL,
+    patch_id INTEGER NOT NULL REFERENCES patches(id),
+    name_codes BLOB NOT NULL,
+    name TEXT NOT NULL,
+    comment TEXT NOT NULL,
+    from_time INTEGER NOT NULL,
+    until_time INTEGER NOT NULL
+);
+CREATE INDEX slot_history_place ON slot_history(path, slot);
+CREATE TABLE patch_notes(
+    patch_id INTEGER PRIMARY KEY REFERENCES patches(id) ON DELETE CASCADE,
+    favourite INTEGER NOT NULL DEFAULT 0,
+    rating INTEGER,
+    note TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE tags(
+    patch_id INTEGER NOT NULL REFERENCES patches(id) ON DELETE CASCADE,
+    tag TEXT NOT NULL,
+    origin TEXT NOT NULL CHECK(origin IN ('user', 'auto', 'removed')),
+    PRIMARY KEY(patch_id, tag)
+);
+CREATE VIRTUAL TABLE occurrence_text USING fts5(
+    search_text, content='occurrences', content_rowid='id', tokenize='trigram');
+CREATE TRIGGER occurrences_insert AFTER INSERT ON occurrences BEGIN
+    INSERT INTO occurrence_text(rowid, search_text) VALUES (new.id, new.search_text);
+END;
+CREATE TRIGGER occurrences_delete AFTER DELETE ON occurrences BEGIN
+    INSERT INTO occurrence_text(occurrence_text, rowid, search_text) VALUES ('delete', old.id, old.search_text);
+END;
+CREATE TRIGGER occurrences_update AFTER UPDATE OF search_text ON occurrences BEGIN
+    INSERT INTO occurrence_text(occurrence_text, rowid, search_text) VALUES ('delete', old.id, old.search_text);
+    INSERT INTO occurrence_text(rowid, search_text) VALUES (new.id, new.search_text);
+END;
+)sql",
+};
+
+bool HasData(sql::Database& db) { return db.Integer("SELECT count(*) FROM sqlite_schema") > 0; }
+
+void Run(sql::Database& db, int from, int to) {
+    for (int version = from + 1; version <= to; ++version) {
+        sql::Transaction transaction(db);
+        db.Exec(kSteps[static_cast<std::size_t>(version - 1)]);
+        db.Exec("PRAGMA user_version = " + std::to_string(version));
+        transaction.Commit();
+    }
+}
+
+}  // namespace
+
+int SchemaVersion(sql::Database& db) { return static_cast<int>(db.Integer("PRAGMA user_version")); }
+
+void MigrateTo(sql::Database& db, int version) {
+    const int from = SchemaVersion(db);
+    if (from < version) Run(db, from, version);
+}
+
+void Migrate(sql::Database& db) {
+    const int from = SchemaVersion(db);
+    if (from > kSchemaVersion)
+        throw LibraryError("The library " + db.Path() + " was written by a newer version of this program (schema " +
+                           std::to_string(from) + ", this one knows up to " + std::to_string(kSchemaVersion) +
+                           "); it is left as it is.");
+    if (from == kSchemaVersion) return;
+    if (from > 0 && HasData(db) && db.Path() != ":memory:") {
+        // A copy of the whole database, consistent even in WAL mode.
+        const std::string copy = db.Path() + ".v" + std::to_string(from) + ".bak";
+        std::error_code ignored;
+        std::filesystem::remove(copy, ignored);
+        auto vacuum = db.Prepare("VACUUM INTO ?");
+        vacuum.Bind(1, copy);
+        vacuum.Run();
+    }
+    Run(db, from, kSchemaVersion);
+}
+
+}  // namespace orb8::library

@@ -1,0 +1,29 @@
+// The patch library's database schema, created and upgraded by one numbered
+// chain of migrations: a new database runs the whole chain, an older one the
+// steps it lacks, each step in a transaction of its own. The version is
+// SQLite's user_version.
+#pragma once
+
+#include <string>
+
+#include "library/sqlite.h"
+
+namespace orb8::library {
+
+// The version this program writes.
+inline constexpr int kSchemaVersion = 1;
+
+// The database's version (0: a new, empty database).
+int SchemaVersion(sql::Database& db);
+
+// Brings the database to kSchemaVersion. Before upgrading a database that
+// has data, a copy of its file is made beside it ("<file>.v<N>.bak") so a
+// failed or unwanted upgrade loses nothing. Throws LibraryError for a
+// database written by a newer program, which is left untouched.
+void Migrate(sql::Database& db);
+
+// Runs the migration steps up to `version` only (tests of upgrades from
+// every earlier version).
+void MigrateTo(sql::Database& db, int version);
+
+}  // namespace orb8::library

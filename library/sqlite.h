@@ -1,0 +1,101 @@
+// A small RAII layer over SQLite's C API: a connection, prepared statements
+// with typed binds and columns, and transactions that roll back unless
+// committed. Every failure throws SqlError with SQLite's own message.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orb8::sql {
+
+class SqlError : public std::runtime_error {
+public:
+    SqlError(const std::string& what, int code) : std::runtime_error(what), code_(code) {}
+    int Code() const { return code_; }
+
+private:
+    int code_;
+};
+
+class Statement;
+
+class Database {
+public:
+    enum class Mode { ReadWrite, ReadOnly };
+    // Opens (and with ReadWrite creates) the file; ":memory:" for a database in memory.
+    explicit Database(const std::string& path, Mode mode = Mode::ReadWrite);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Runs statements that return no rows.
+    void Exec(std::string_view sql);
+    Statement Prepare(std::string_view sql);
+    std::int64_t LastInsertId() const;
+    int Changes() const;
+    // A single integer from a query (PRAGMAs, counts).
+    std::int64_t Integer(std::string_view sql);
+    sqlite3* Handle() { return db_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    sqlite3* db_ = nullptr;
+    std::string path_;
+};
+
+class Statement {
+public:
+    Statement(sqlite3* db, std::string_view sql);
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&&) = delete;
+    Statement(const Statement&) = delete;
+
+    // Binds parameters by position, from 1.
+    Statement& Bind(int index, std::int64_t value);
+    Statement& Bind(int index, int value) { return Bind(index, static_cast<std::int64_t>(value)); }
+    Statement& Bind(int index, double value);
+    Statement& Bind(int index, std::string_view text);
+    Statement& Bind(int index, const char* text) { return Bind(index, std::string_view(text)); }
+    Statement& Bind(int index, const std::string& text) { return Bind(index, std::string_view(text)); }
+    Statement& Bind(int index, std::span<const std::uint8_t> blob);
+    Statement& BindNull(int index);
+
+    // The next row: true when there is one.
+    bool Step();
+    // Runs a statement that returns no rows.
+    void Run();
+    // Ready to run again with new binds.
+    void Reset();
+
+    std::int64_t Int(int column) const;
+    double Real(int column) const;
+    std::string Text(int column) const;
+    std::vector<std::uint8_t> Blob(int column) const;
+    bool IsNull(int column) const;
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// BEGIN IMMEDIATE on construction, ROLLBACK on destruction unless Commit ran.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    void Commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+}  // namespace orb8::sql

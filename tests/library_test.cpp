@@ -1,0 +1,214 @@
+// The patch library over a folder of real files: what a scan reads, skips,
+// keeps and forgets as the files change, duplicates by sound, the history of
+// a slot, word search in any case and script, and the schema's versions.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "device/sysexfile.h"
+#include "library/patchlibrary.h"
+#include "library/schema.h"
+#include "library/sqlite.h"
+#include "library/textfold.h"
+#include "tests/testfiles.h"
+
+using namespace orb8;
+using namespace orb8::library;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A bank file with patch `slot` named `name`, its Mod parameter 1 at `value`.
+void WriteBank(const std::string& path, int slot, const std::string& name, int value, const std::string& comment = {}) {
+    ProjectDocument bank;
+    PatchData& patch = bank.patches[static_cast<std::size_t>(slot)];
+    EncodeName(name, patch);
+    patch[ModParam1] = static_cast<std::uint8_t>(value);
+    bank.comments[static_cast<std::size_t>(slot)] = comment;
+    bank.fileName = path;
+    ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
+}
+
+// Moves a file's time on, as a later save would: the scan looks at the time.
+void Later(const std::string& path, int seconds) {
+    fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(seconds));
+}
+
+std::vector<std::string> Names(const std::vector<Place>& places) {
+    std::vector<std::string> names;
+    for (const Place& p : places) names.push_back(p.name);
+    return names;
+}
+
+struct LibraryRig {
+    TempDir dir;
+    std::int64_t now = 1'700'000'000;
+    PatchLibrary lib{dir.Path("library.db"), [this] { return now; }};
+    std::string banks = dir.Path("banks");
+    LibraryRig() { fs::create_directories(banks); }
+    std::string At(const std::string& name) const { return banks + "/" + name; }
+};
+
+}  // namespace
+
+TEST(PatchLibrary, ScansKeepsUpWithTheFilesAndRemembersWhatSlotsHeld) {
+    LibraryRig rig;
+    fs::create_directories(rig.At("old"));
+    WriteBank(rig.At("live.orb"), 0, "CRUNCH", 10, "slap-back delay");
+    WriteBank(rig.At("old/backup.ORB"), 4, "LEAD 2", 10);  // the same sound under another name and slot
+    {
+        ProjectDocument bank;
+        EncodeName("CRUNCH", bank.patches[2]);
+        bank.patches[2][ModParam1] = 10;
+        WriteAll(rig.At("dump.syx"), PatchesAsSysEx(bank, 0, 2));
+    }
+    WriteAll(rig.At("cut.orb"), std::vector<std::uint8_t>(100, 0));
+    WriteAll(rig.At("other.syx"), {0xF0, 0x43, 0x10, 0x01, 0xF7});
+    WriteAll(rig.At("notes.txt"), {'x'});
+    rig.lib.AddSource(rig.banks);
+
+    ScanReport r = rig.lib.Scan();
+    EXPECT_EQ(r.files, 5);
+    EXPECT_EQ(r.read, 5);
+    EXPECT_EQ(r.skipped, 2);
+    const auto problems = rig.lib.Problems();
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0].path, rig.At("cut.orb"));
+    EXPECT_NE(problems[1].problem.find("no ORB-8 patches"), std::string::npos) << problems[1].problem;
+    EXPECT_EQ(rig.lib.Stats().places, 80 + 80 + 1);
+
+    // The sound of CRUNCH in three places, whatever its name there.
+    const auto dups = rig.lib.Duplicates();
+    ASSERT_GE(dups.size(), 2u);  // the initial patch fills the other slots of both banks
+    bool found = false;
+    for (const auto& group : dups)
+        if (group.size() == 3) {
+            found = true;
+            EXPECT_EQ(Names(group), (std::vector<std::string>{"CRUNCH", "CRUNCH", "LEAD 2"}));
+            EXPECT_EQ(group[0].path, rig.At("dump.syx"));
+            EXPECT_EQ(SlotLabel(group[0].slot), "U03");
+            EXPECT_EQ(rig.lib.PatchAt(group[2])[ModParam1], 10);
+        }
+    EXPECT_TRUE(found);
+
+    // Nothing changed: nothing is read.
+    rig.now += 60;
+    r = rig.lib.Scan();
+    EXPECT_EQ(r.unchanged, 5);
+    EXPECT_EQ(r.read, 0);
+
+    // The bank changes twice: the slot's history keeps both earlier states.
+    rig.now += 60;
+    WriteBank(rig.At("live.orb"), 0, "CRUNCH", 20, "slap-back delay");
+    Later(rig.At("live.orb"), 10);
+    r = rig.lib.Scan();
+    EXPECT_EQ(r.read, 1);
+    EXPECT_EQ(r.newPatches, 1);
+    rig.now += 60;
+    WriteBank(rig.At("live.orb"), 0, "CRUNCH 2", 20, "brighter");
+    Later(rig.At("live.orb"), 20);
+    rig.lib.Scan();
+    auto history = rig.lib.History(rig.At("live.orb"), 0);
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_EQ(history[0].name, "CRUNCH 2");
+    EXPECT_EQ(history[0].until, 0);
+    EXPECT_EQ(history[1].comment, "slap-back delay");
+    EXPECT_EQ(history[1].until, rig.now);
+    EXPECT_EQ(history[2].from, 1'700'000'000);
+    EXPECT_NE(history[1].patch, history[2].patch);
+    EXPECT_EQ(rig.lib.History(rig.At("live.orb"), 1).size(), 1u);  // untouched slots have no past
+
+    // A renamed bank: its places move, the old name keeps its history; a
+    // file replaced by a folder holding a bank.
+    fs::rename(rig.At("live.orb"), rig.At("renamed.orb"));
+    fs::remove(rig.At("cut.orb"));
+    fs::create_directories(rig.At("cut.orb"));
+    WriteBank(rig.At("cut.orb/inner.orb"), 7, "INNER", 3);
+    rig.now += 60;
+    r = rig.lib.Scan();
+    EXPECT_EQ(r.removed, 2);
+    EXPECT_EQ(rig.lib.History(rig.At("live.orb"), 0).size(), 3u);
+    EXPECT_EQ(rig.lib.History(rig.At("renamed.orb"), 0).size(), 1u);
+    EXPECT_EQ(Names(rig.lib.Search("inner")), std::vector<std::string>{"INNER"});
+    EXPECT_EQ(rig.lib.Problems().size(), 1u);
+
+    // An unplugged disk loses nothing; forgetting the source does.
+    const auto before = rig.lib.Stats();
+    fs::rename(rig.banks, rig.dir.Path("elsewhere"));
+    r = rig.lib.Scan();
+    EXPECT_EQ(r.missingSources, std::vector<std::string>{rig.banks});
+    EXPECT_EQ(r.removed, 0);
+    EXPECT_EQ(rig.lib.Stats().places, before.places);
+    EXPECT_TRUE(rig.lib.RemoveSource(rig.banks));
+    EXPECT_FALSE(rig.lib.RemoveSource(rig.banks));
+    EXPECT_EQ(rig.lib.Stats().files, 0);
+    EXPECT_EQ(rig.lib.Stats().places, 0);
+    EXPECT_TRUE(rig.lib.History(rig.At("live.orb"), 0).empty());
+    EXPECT_THROW(rig.lib.AddSource(rig.dir.Path("no such folder")), LibraryError);
+}
+
+TEST(PatchLibrary, SearchFindsWordsInAnyCaseAccentAndScript) {
+    LibraryRig rig;
+    WriteBank(rig.At("a.orb"), 0, "CRUNCH", 1, "Crème brûlée with slap-back");
+    WriteBank(rig.At("b.orb"), 1, "CLEAN", 2, "歪みの少ないディレイ、50% wet");
+    WriteBank(rig.At("c.orb"), 2, "CRUNCH", 3, "");  // the same name, another sound
+    rig.lib.AddSource(rig.banks);
+    rig.lib.Scan();
+    EXPECT_EQ(Names(rig.lib.Search("runc")), (std::vector<std::string>{"CRUNCH", "CRUNCH"}));  // inside a word
+    EXPECT_EQ(Names(rig.lib.Search("creme BRULEE")), std::vector<std::string>{"CRUNCH"});
+    EXPECT_EQ(Names(rig.lib.Search("ＣＬＥＡＮ")), std::vector<std::string>{"CLEAN"});  // full-width letters
+    EXPECT_EQ(Names(rig.lib.Search("ディレイ")), std::vector<std::string>{"CLEAN"});
+    EXPECT_EQ(Names(rig.lib.Search("歪み")), std::vector<std::string>{"CLEAN"});  // shorter than the index's three
+    EXPECT_EQ(Names(rig.lib.Search("0%")), std::vector<std::string>{"CLEAN"});   // % is a character, not a wildcard
+    EXPECT_TRUE(rig.lib.Search("crunch wet").empty());                            // every word must be there
+    EXPECT_TRUE(rig.lib.Search("\"").empty());
+    EXPECT_EQ(rig.lib.Search("", 1000).size(), 240u);
+    EXPECT_EQ(rig.lib.Search("", 10, 235).size(), 5u);
+
+    const auto clashes = rig.lib.SameNameOtherSound();
+    ASSERT_EQ(clashes.size(), 1u);
+    EXPECT_EQ(Names(clashes[0]), (std::vector<std::string>{"CRUNCH", "CRUNCH"}));
+}
+
+TEST(PatchLibrary, SoundsSlotsAndFoldedText) {
+    PatchData patch = InitialPatch();
+    EncodeName("ABC", patch);
+    PatchData renamed = patch;
+    EncodeName("XYZ", renamed);
+    EXPECT_EQ(SoundOf(patch), SoundOf(renamed));
+    renamed[EqBass] ^= 1;
+    EXPECT_NE(SoundOf(patch), SoundOf(renamed));
+    EXPECT_EQ(PatchFrom(SoundOf(patch), std::span<const std::uint8_t>(patch.data() + Name0, kNameLength)), patch);
+
+    for (int slot : {0, 39, 79, -1, -12}) EXPECT_EQ(SlotFromLabel(SlotLabel(slot)), slot);
+    for (const char* bad : {"EB0", "EB", "EBx", "U00", "X12", "EB123456"}) EXPECT_FALSE(SlotFromLabel(bad)) << bad;
+
+    EXPECT_EQ(Fold("ÀÉÎõüŁŠ Straße ×"), "aeiouls strase ×");
+    EXPECT_EQ(Fold("ＡＢｃ１"), "abc1");
+    EXPECT_EQ(Fold("日本語"), "日本語");
+    // Bytes that are not UTF-8 pass through as they are.
+    EXPECT_EQ(Fold(std::string("\xE3\x81 \xFF") + "A"), std::string("\xE3\x81 \xFF") + "a");
+}
+
+TEST(PatchLibrary, SchemaVersions) {
+    TempDir dir;
+    const std::string path = dir.Path("library.db");
+    { PatchLibrary lib(path); }
+    {
+        sql::Database db(path);
+        EXPECT_EQ(SchemaVersion(db), kSchemaVersion);
+        db.Exec("PRAGMA user_version = " + std::to_string(kSchemaVersion + 1));
+    }
+    try {
+        PatchLibrary lib(path);
+        ADD_FAILURE() << "a newer program's library was opened";
+    } catch (const LibraryError& e) {
+        EXPECT_NE(std::string(e.what()).find("newer version"), std::string::npos) << e.what();
+    }
+    {
+        sql::Database db(path);
+        EXPECT_EQ(SchemaVersion(db), kSchemaVersion + 1);  // left as it was
+    }
+    WriteAll(dir.Path("not a database"), std::vector<std::uint8_t>(4096, 'x'));
+    EXPECT_THROW(PatchLibrary(dir.Path("not a database")), LibraryError);
+}

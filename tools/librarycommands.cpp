@@ -1,0 +1,199 @@
+// orb8tool library: the patch library from the command line.
+#include <CLI/CLI.hpp>
+
+#include <cstdlib>
+#include <optional>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "library/patchlibrary.h"
+#include "tools/toolcommands.h"
+
+namespace orb8 {
+
+namespace {
+
+using library::Place;
+
+struct LibraryOptions {
+    std::string db;
+    std::vector<std::string> paths;
+    std::vector<std::string> words;
+    std::string file;
+    std::string slot;
+    int limit = 100;
+    bool json = false;
+};
+
+// $XDG_DATA_HOME/orb8ed/library.db, where the window program keeps it too.
+std::string DefaultDatabase() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    std::string folder = data && *data ? data : std::string(home ? home : ".") + "/.local/share";
+    return folder + "/orb8ed/library.db";
+}
+
+std::unique_ptr<library::PatchLibrary> Open(const LibraryOptions& o) {
+    const std::string path = o.db.empty() ? DefaultDatabase() : o.db;
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    try {
+        return std::make_unique<library::PatchLibrary>(path);
+    } catch (const library::LibraryError& e) {
+        throw ToolError{e.what()};
+    }
+}
+
+std::string Date(std::int64_t seconds) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &tm);
+    return text;
+}
+
+nlohmann::json PlaceJson(const Place& p) {
+    return {{"patch", p.patch}, {"file", p.path}, {"slot", library::SlotLabel(p.slot)}, {"name", p.name},
+            {"comment", p.comment}, {"first_seen", p.firstSeen}, {"last_seen", p.lastSeen}};
+}
+
+void PrintPlaces(const std::vector<Place>& places, std::ostream& out, const std::string& indent = "") {
+    for (const Place& p : places) {
+        out << indent << library::SlotLabel(p.slot) << "  " << TerminalSafe(p.name);
+        out << std::string(p.name.size() < 8 ? 8 - p.name.size() : 0, ' ') << "  " << TerminalSafe(p.path);
+        if (!p.comment.empty()) out << "  \"" << TerminalSafe(p.comment) << "\"";
+        out << "\n";
+    }
+}
+
+void PrintGroups(const std::vector<std::vector<Place>>& groups, bool json, std::ostream& out) {
+    if (json) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const auto& group : groups) {
+            nlohmann::json places = nlohmann::json::array();
+            for (const Place& p : group) places.push_back(PlaceJson(p));
+            list.push_back(places);
+        }
+        out << list.dump(2) << "\n";
+        return;
+    }
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (i) out << "\n";
+        PrintPlaces(groups[i], out);
+    }
+}
+
+void Scan(library::PatchLibrary& lib, std::ostream& out) {
+    const library::ScanReport r = lib.Scan();
+    out << r.files << " files: " << r.read << " read, " << r.unchanged << " unchanged, " << r.skipped
+        << " skipped, " << r.removed << " gone; " << r.newPatches << " new sounds\n";
+    for (const std::string& source : r.missingSources)
+        out << "not found (what it held is kept): " << TerminalSafe(source) << "\n";
+    if (r.skipped)
+        for (const auto& row : lib.Problems()) out << "skipped: " << TerminalSafe(row.path) << ": " << row.problem << "\n";
+}
+
+}  // namespace
+
+void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
+    auto o = std::make_shared<LibraryOptions>();
+    auto* lib = app.add_subcommand("library", "The patch library: every patch of the banks on this computer.");
+    lib->require_subcommand(1);
+    lib->add_option("--db", o->db, "library database (default: ~/.local/share/orb8ed/library.db)");
+
+    auto* add = lib->add_subcommand("add", "Add folders or files to the library and read them.");
+    add->add_option("PATH", o->paths, "folder or .orb/.syx/.dst file")->required();
+    add->callback([=, &out] {
+        auto l = Open(*o);
+        for (const std::string& path : o->paths) {
+            try {
+                out << "added " << TerminalSafe(l->AddSource(path)) << "\n";
+            } catch (const library::LibraryError& e) {
+                throw ToolError{e.what()};
+            }
+        }
+        Scan(*l, out);
+    });
+
+    auto* remove = lib->add_subcommand("remove", "Forget a folder or file and everything found under it.");
+    remove->add_option("PATH", o->paths, "a source as `library sources` lists it")->required();
+    remove->callback([=] {
+        auto l = Open(*o);
+        for (const std::string& path : o->paths)
+            if (!l->RemoveSource(path)) throw ToolError{path + " is not one of the library's sources"};
+    });
+
+    auto* sources = lib->add_subcommand("sources", "List the folders and files the library reads.");
+    sources->callback([=, &out] {
+        for (const std::string& source : Open(*o)->Sources()) out << TerminalSafe(source) << "\n";
+    });
+
+    auto* scan = lib->add_subcommand("scan", "Read what is new or changed under the sources.");
+    scan->callback([=, &out] { Scan(*Open(*o), out); });
+
+    auto* search = lib->add_subcommand("search", "Patches whose name or comment hold every word.");
+    search->add_option("WORDS", o->words, "words (any case, accents ignored)");
+    search->add_option("--limit", o->limit, "at most this many")->check(CLI::Range(1, 1000000));
+    search->add_flag("--json", o->json, "as JSON");
+    search->callback([=, &out] {
+        std::string words;
+        for (const std::string& w : o->words) words += w + " ";
+        const auto places = Open(*o)->Search(words, o->limit);
+        if (o->json) {
+            nlohmann::json list = nlohmann::json::array();
+            for (const Place& p : places) list.push_back(PlaceJson(p));
+            out << list.dump(2) << "\n";
+        } else {
+            PrintPlaces(places, out);
+        }
+    });
+
+    auto* dups = lib->add_subcommand("dups", "Patches that sound the same in more than one place, whatever their names.");
+    dups->add_flag("--json", o->json, "as JSON");
+    dups->callback([=, &out] { PrintGroups(Open(*o)->Duplicates(), o->json, out); });
+
+    auto* names = lib->add_subcommand("names", "Names given to more than one sound.");
+    names->add_flag("--json", o->json, "as JSON");
+    names->callback([=, &out] { PrintGroups(Open(*o)->SameNameOtherSound(), o->json, out); });
+
+    auto* history = lib->add_subcommand("history", "What a slot of a bank held, newest first.");
+    history->add_option("FILE", o->file, "bank file")->required();
+    history->add_option("SLOT", o->slot, "U01..U94, u01..u94, or EB1.. for a SysEx file's edit buffers")->required();
+    history->add_flag("--json", o->json, "as JSON");
+    history->callback([=, &out] {
+        const std::optional<int> slot = library::SlotFromLabel(o->slot);
+        if (!slot) throw ToolError{"\"" + o->slot + "\" is not a slot (U01..U94, u01..u94, EB1..)"};
+        std::error_code ignored;
+        const std::string path = std::filesystem::weakly_canonical(std::filesystem::absolute(o->file), ignored).string();
+        const auto entries = Open(*o)->History(path, *slot);
+        if (o->json) {
+            nlohmann::json list = nlohmann::json::array();
+            for (const auto& e : entries)
+                list.push_back({{"patch", e.patch}, {"name", e.name}, {"comment", e.comment}, {"from", e.from},
+                                {"until", e.until}});
+            out << list.dump(2) << "\n";
+            return;
+        }
+        if (entries.empty()) throw ToolError{"the library has nothing of " + o->file + " " + o->slot};
+        for (const auto& e : entries)
+            out << Date(e.from) << " - " << (e.until ? Date(e.until) : std::string("now             ")) << "  "
+                << TerminalSafe(e.name) << (e.comment.empty() ? "" : "  \"" + TerminalSafe(e.comment) + "\"") << "\n";
+    });
+
+    auto* problems = lib->add_subcommand("problems", "Files that were skipped, and why.");
+    problems->callback([=, &out] {
+        for (const auto& row : Open(*o)->Problems()) out << TerminalSafe(row.path) << ": " << row.problem << "\n";
+    });
+
+    auto* stats = lib->add_subcommand("stats", "How much the library holds.");
+    stats->callback([=, &out] {
+        const auto s = Open(*o)->Stats();
+        out << s.sources << " sources, " << s.files << " files, " << s.patches << " sounds in " << s.places
+            << " places, " << s.problems << " files skipped\n";
+    });
+}
+
+}  // namespace orb8
