@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 #include <filesystem>
 #include <map>
@@ -10,7 +11,9 @@
 
 #include "customdist/customdistdata.h"
 #include "device/sysexfile.h"
+#include "library/query.h"
 #include "library/schema.h"
+#include "library/sounds.h"
 #include "library/sqlite.h"
 #include "library/textfold.h"
 #include "patch/fileio.h"
@@ -44,10 +47,6 @@ bool Stat(const std::string& path, std::int64_t& size, std::int64_t& mtime) {
     return true;
 }
 
-std::size_t CodePoints(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
 std::vector<Place> ReadPlaces(sql::Statement& s) {
     std::vector<Place> places;
     while (s.Step())
@@ -60,6 +59,23 @@ std::vector<Place> ReadPlaces(sql::Statement& s) {
 constexpr std::string_view kPlaceColumns =
     "SELECT o.id, o.patch_id, f.path, o.slot, o.name, o.comment, o.first_seen, f.scanned "
     "FROM occurrences o JOIN files f ON f.id = o.file_id ";
+
+// patch_byte(sound, byte): byte `byte` of PatchData from a patch's sound (NULL for a name byte).
+void PatchByteFunction(sqlite3_context* context, int, sqlite3_value** args) {
+    static const std::array<int, kPatchBytes> kSoundIndex = [] {
+        std::array<int, kPatchBytes> index{};
+        int next = 0;
+        for (int i = 0; i < kPatchBytes; ++i) index[static_cast<std::size_t>(i)] = IsSoundByte(i) ? next++ : -1;
+        return index;
+    }();
+    const auto* sound = static_cast<const std::uint8_t*>(sqlite3_value_blob(args[0]));
+    const int size = sqlite3_value_bytes(args[0]);
+    const sqlite3_int64 byte = sqlite3_value_int64(args[1]);
+    if (!sound || byte < 0 || byte >= kPatchBytes) return sqlite3_result_null(context);
+    const int at = kSoundIndex[static_cast<std::size_t>(byte)];
+    if (at < 0 || at >= size) return sqlite3_result_null(context);
+    sqlite3_result_int(context, sound[at]);
+}
 
 }  // namespace
 
@@ -148,7 +164,7 @@ struct PatchLibrary::Scanner {
     std::int64_t now;
     ScanReport report;
     sql::Statement findFile, insertFile, updateFile, touchFile, findPatch, insertPatch, slots, insertPlace,
-        replacePlace, deletePlace, keepHistory;
+        replacePlace, deletePlace, autoTag, keepHistory;
 
     Scanner(sql::Database& d, std::int64_t time)
         : db(d),
@@ -167,6 +183,7 @@ struct PatchLibrary::Scanner {
           replacePlace(d.Prepare("UPDATE occurrences SET patch_id = ?, name_codes = ?, name = ?, comment = ?, "
                                  "search_text = ?, first_seen = ?, last_seen = ? WHERE id = ?")),
           deletePlace(d.Prepare("DELETE FROM occurrences WHERE id = ?")),
+          autoTag(d.Prepare("INSERT OR IGNORE INTO tags(patch_id, tag, origin) VALUES (?, ?, 'auto')")),
           keepHistory(d.Prepare("INSERT INTO slot_history(path, slot, patch_id, name_codes, name, comment, "
                                 "from_time, until_time) SELECT f.path, o.slot, o.patch_id, o.name_codes, o.name, "
                                 "o.comment, o.first_seen, ? FROM occurrences o JOIN files f ON f.id = o.file_id "
@@ -208,6 +225,8 @@ struct PatchLibrary::Scanner {
             const auto codes = NameCodes(p.patch);
             const std::string name = Trimmed(DecodeName(p.patch));
             const std::string search = Fold(name + "\n" + p.comment);
+            // Never over a tag set or removed by hand.
+            for (const std::string& tag : AutomaticTags(name)) autoTag.Bind(1, patch).Bind(2, tag).Run();
             const auto it = old.find(p.slot);
             if (it != old.end()) {
                 const Old& was = it->second;
@@ -267,6 +286,9 @@ PatchLibrary::PatchLibrary(const std::string& path, Clock clock) : clock_(std::m
         db_->Exec("PRAGMA foreign_keys = ON");
         if (path != ":memory:") db_->Exec("PRAGMA journal_mode = WAL");
         db_->Exec("PRAGMA synchronous = NORMAL");
+        sqlite3_create_function_v2(db_->Handle(), "patch_byte", 2,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                   PatchByteFunction, nullptr, nullptr, nullptr);
         Migrate(*db_);
     } catch (const sql::SqlError& e) {
         throw LibraryError("The library " + path + " cannot be opened: " + e.what());
@@ -288,6 +310,7 @@ std::string PatchLibrary::AddSource(const std::string& path) {
 }
 
 bool PatchLibrary::RemoveSource(const std::string& path) {
+    sounds_.clear();
     std::error_code error;
     const std::string absolute = fs::weakly_canonical(fs::absolute(path, error), error).string();
     sql::Transaction transaction(*db_);
@@ -313,6 +336,7 @@ std::vector<std::string> PatchLibrary::Sources() {
 }
 
 ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
+    sounds_.clear();
     Scanner scanner(*db_, Now());
     // The files under every source, found before any is read, so progress has a total.
     struct Found {
@@ -388,44 +412,20 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
     return scanner.report;
 }
 
-std::vector<Place> PatchLibrary::Search(std::string_view words, int limit, int offset) {
-    // Words of three characters or more go to the trigram index; shorter ones
-    // are looked for in the folded text itself.
-    std::vector<std::string> indexed, scanned;
-    const std::string folded = Fold(words);
-    std::size_t i = 0;
-    while (i < folded.size()) {
-        while (i < folded.size() && (folded[i] == ' ' || folded[i] == '\t' || folded[i] == '\n')) ++i;
-        std::size_t j = i;
-        while (j < folded.size() && folded[j] != ' ' && folded[j] != '\t' && folded[j] != '\n') ++j;
-        if (j > i) {
-            std::string word = folded.substr(i, j - i);
-            (CodePoints(word) >= 3 ? indexed : scanned).push_back(std::move(word));
-        }
-        i = j;
-    }
+std::vector<Place> PatchLibrary::Search(std::string_view query, int limit, int offset) {
+    const QuerySql q = ParseQuery(query);
     std::string sql(kPlaceColumns);
-    std::string match;
-    for (const std::string& word : indexed) {
-        std::string quoted = "\"";
-        for (char c : word) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-        match += (match.empty() ? "" : " ") + quoted + "\"";
-    }
-    if (!match.empty()) sql += "JOIN occurrence_text t ON t.rowid = o.id AND occurrence_text MATCH ? ";
-    sql += "WHERE 1";
-    for (std::size_t k = 0; k < scanned.size(); ++k) sql += " AND o.search_text LIKE ? ESCAPE '\\'";
-    sql += match.empty() ? " ORDER BY o.name, f.path, o.slot" : " ORDER BY bm25(occurrence_text), o.name, f.path, o.slot";
+    sql += "JOIN patches p ON p.id = o.patch_id ";
+    if (!q.match.empty()) sql += "JOIN occurrence_text t ON t.rowid = o.id AND occurrence_text MATCH ? ";
+    sql += "WHERE " + q.where;
+    sql += q.match.empty() ? " ORDER BY o.name, f.path, o.slot" : " ORDER BY bm25(occurrence_text), o.name, f.path, o.slot";
     sql += " LIMIT ? OFFSET ?";
     auto s = db_->Prepare(sql);
     int n = 1;
-    if (!match.empty()) s.Bind(n++, match);
-    for (const std::string& word : scanned) {
-        std::string like = "%";
-        for (char c : word) {
-            if (c == '%' || c == '_' || c == '\\') like += '\\';
-            like += c;
-        }
-        s.Bind(n++, like + "%");
+    if (!q.match.empty()) s.Bind(n++, q.match);
+    for (const auto& bind : q.binds) {
+        if (const auto* text = std::get_if<std::string>(&bind)) s.Bind(n++, *text);
+        else s.Bind(n++, std::get<std::int64_t>(bind));
     }
     s.Bind(n, limit);
     s.Bind(n + 1, offset);
@@ -455,6 +455,14 @@ std::vector<std::vector<Place>> PatchLibrary::SameNameOtherSound() {
         places.Reset();
     }
     return groups;
+}
+
+std::optional<Place> PatchLibrary::PlaceAt(const std::string& path, int slot) {
+    auto s = db_->Prepare(std::string(kPlaceColumns) + "WHERE f.path = ? AND o.slot = ?");
+    s.Bind(1, path).Bind(2, slot);
+    std::vector<Place> places = ReadPlaces(s);
+    if (places.empty()) return std::nullopt;
+    return places.front();
 }
 
 std::vector<Place> PatchLibrary::PlacesOf(std::int64_t patch) {
@@ -492,6 +500,94 @@ std::vector<FileProblemRow> PatchLibrary::Problems() {
     while (s.Step()) rows.push_back({s.Text(0), s.Text(1)});
     return rows;
 }
+
+std::vector<SimilarPatch> PatchLibrary::Similar(std::int64_t patch, int count, bool samePlaces) {
+    if (sounds_.empty()) {
+        auto s = db_->Prepare("SELECT id, sound FROM patches p WHERE EXISTS "
+                              "(SELECT 1 FROM occurrences o WHERE o.patch_id = p.id) ORDER BY id");
+        while (s.Step()) sounds_.emplace_back(s.Int(0), PatchFrom(s.Blob(1), {}));
+    }
+    const auto self = std::lower_bound(sounds_.begin(), sounds_.end(), patch,
+                                       [](const auto& entry, std::int64_t id) { return entry.first < id; });
+    if (self == sounds_.end() || self->first != patch) return {};
+    const PatchData target = self->second;
+    std::vector<std::pair<double, std::int64_t>> ranked;
+    ranked.reserve(sounds_.size());
+    for (const auto& [id, sound] : sounds_)
+        if (id != patch) ranked.emplace_back(SoundDistance(target, sound), id);
+    const std::size_t n = std::min(ranked.size(), static_cast<std::size_t>(std::max(count, 0)));
+    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(n), ranked.end());
+    ranked.resize(n);
+
+    std::vector<SimilarPatch> similar;
+    if (samePlaces) {
+        const std::vector<Place> own = PlacesOf(patch);
+        for (std::size_t i = 1; i < own.size(); ++i) similar.push_back({own[i], static_cast<int>(own.size()), 0});
+    }
+    for (const auto& [distance, id] : ranked) {
+        const std::vector<Place> places = PlacesOf(id);
+        if (!places.empty()) similar.push_back({places.front(), static_cast<int>(places.size()), distance});
+    }
+    return similar;
+}
+
+void PatchLibrary::Notes(std::int64_t patch) {
+    db_->Prepare("INSERT OR IGNORE INTO patch_notes(patch_id) VALUES (?)").Bind(1, patch).Run();
+}
+
+PatchNotes PatchLibrary::NotesOf(std::int64_t patch) {
+    PatchNotes notes;
+    auto s = db_->Prepare("SELECT favourite, coalesce(rating, 0), note FROM patch_notes WHERE patch_id = ?");
+    s.Bind(1, patch);
+    if (s.Step()) {
+        notes.favourite = s.Int(0) != 0;
+        notes.rating = static_cast<int>(s.Int(1));
+        notes.note = s.Text(2);
+    }
+    auto tags = db_->Prepare("SELECT tag, origin FROM tags WHERE patch_id = ? AND origin <> 'removed' ORDER BY tag");
+    tags.Bind(1, patch);
+    while (tags.Step()) {
+        notes.tags.push_back(tags.Text(0));
+        if (tags.Text(1) == "auto") notes.automaticTags.push_back(tags.Text(0));
+    }
+    return notes;
+}
+
+void PatchLibrary::SetFavourite(std::int64_t patch, bool favourite) {
+    Notes(patch);
+    db_->Prepare("UPDATE patch_notes SET favourite = ? WHERE patch_id = ?").Bind(1, favourite ? 1 : 0).Bind(2, patch).Run();
+}
+
+void PatchLibrary::SetRating(std::int64_t patch, int rating) {
+    if (rating < 0 || rating > 5) throw LibraryError("A rating is a number from 1 to 5 (0: none).");
+    Notes(patch);
+    auto s = db_->Prepare("UPDATE patch_notes SET rating = ? WHERE patch_id = ?");
+    if (rating) s.Bind(1, rating);
+    else s.BindNull(1);
+    s.Bind(2, patch).Run();
+}
+
+void PatchLibrary::SetNote(std::int64_t patch, const std::string& note) {
+    Notes(patch);
+    db_->Prepare("UPDATE patch_notes SET note = ? WHERE patch_id = ?").Bind(1, note).Bind(2, patch).Run();
+}
+
+void PatchLibrary::SetTag(std::int64_t patch, const std::string& tag, const char* origin) {
+    std::string folded = Fold(tag);
+    while (!folded.empty() && folded.back() == ' ') folded.pop_back();
+    while (!folded.empty() && folded.front() == ' ') folded.erase(folded.begin());
+    if (folded.empty()) throw LibraryError("A tag needs at least one character.");
+    db_->Prepare("INSERT INTO tags(patch_id, tag, origin) VALUES (?1, ?2, ?3) "
+                 "ON CONFLICT(patch_id, tag) DO UPDATE SET origin = ?3")
+        .Bind(1, patch)
+        .Bind(2, folded)
+        .Bind(3, origin)
+        .Run();
+}
+
+void PatchLibrary::AddTag(std::int64_t patch, const std::string& tag) { SetTag(patch, tag, "user"); }
+
+void PatchLibrary::RemoveTag(std::int64_t patch, const std::string& tag) { SetTag(patch, tag, "removed"); }
 
 LibraryStats PatchLibrary::Stats() {
     LibraryStats stats;

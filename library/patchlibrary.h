@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "library/libraryerror.h"
@@ -81,6 +82,19 @@ struct HistoryEntry {
     std::string name, comment;
     std::int64_t from = 0, until = 0;  // until 0: what the slot holds now
 };
+// The user's own data of a sound, kept in the library and backed up with it.
+struct PatchNotes {
+    bool favourite = false;
+    int rating = 0;  // 0: none, else 1..5
+    std::string note;
+    std::vector<std::string> tags;          // set by hand or automatic, sorted
+    std::vector<std::string> automaticTags; // those of them from the name
+};
+struct SimilarPatch {
+    Place place;     // where it occurs (the first of its places)
+    int places = 0;  // how many places it has
+    double distance = 0;
+};
 struct LibraryStats {
     std::int64_t sources = 0, files = 0, patches = 0, places = 0, problems = 0;
 };
@@ -106,13 +120,15 @@ public:
     // Reads what is new or changed under the sources and forgets files that are gone.
     ScanReport Scan(const ScanProgress& progress = {});
 
-    // Places whose name or comment hold every word (any case, accents
-    // ignored, Japanese too), best first; all places for no words.
-    std::vector<Place> Search(std::string_view words, int limit = 100, int offset = 0);
+    // Places that match a query (see library/query.h), best first; all
+    // places for an empty one. Throws QueryError for a query it refuses.
+    std::vector<Place> Search(std::string_view query, int limit = 100, int offset = 0);
     // Sounds that occur in more than one place, most places first.
     std::vector<std::vector<Place>> Duplicates();
     // Names used for more than one sound.
     std::vector<std::vector<Place>> SameNameOtherSound();
+    // What a slot of a file holds now; none when the library has nothing there.
+    std::optional<Place> PlaceAt(const std::string& path, int slot);
     // Every place a sound occurs.
     std::vector<Place> PlacesOf(std::int64_t patch);
     // What a slot held, newest first, beginning with what it holds now.
@@ -120,14 +136,31 @@ public:
     // The patch of a place (its sound and the name it has there).
     PatchData PatchAt(const Place& place);
     std::vector<FileProblemRow> Problems();
+
+    // Sounds nearest to a sound (see SoundDistance), nearest first, itself
+    // left out; with `samePlaces` its own other places lead the list.
+    std::vector<SimilarPatch> Similar(std::int64_t patch, int count = 20, bool samePlaces = false);
+
+    PatchNotes NotesOf(std::int64_t patch);
+    void SetFavourite(std::int64_t patch, bool favourite);
+    void SetRating(std::int64_t patch, int rating);  // 0..5
+    void SetNote(std::int64_t patch, const std::string& note);
+    // A tag by hand; removing one (even an automatic one) keeps it removed.
+    void AddTag(std::int64_t patch, const std::string& tag);
+    void RemoveTag(std::int64_t patch, const std::string& tag);
     LibraryStats Stats();
 
 private:
     struct Scanner;
     std::int64_t Now() const;
 
+    void Notes(std::int64_t patch);  // a notes row exists
+    void SetTag(std::int64_t patch, const std::string& tag, const char* origin);
+
     std::unique_ptr<sql::Database> db_;
     Clock clock_;
+    // Every sound that occurs somewhere, for Similar; empty when a scan may have changed them.
+    std::vector<std::pair<std::int64_t, PatchData>> sounds_;
 };
 
 }  // namespace orb8::library

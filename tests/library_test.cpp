@@ -3,13 +3,19 @@
 // a slot, word search in any case and script, and the schema's versions.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "device/sysexfile.h"
 #include "library/patchlibrary.h"
 #include "library/schema.h"
 #include "library/sqlite.h"
+#include "library/query.h"
+#include "library/sounds.h"
 #include "library/textfold.h"
+#include "patch/effecttables.h"
+#include "tests/toolrun.h"
 #include "tests/testfiles.h"
 
 using namespace orb8;
@@ -23,6 +29,7 @@ void WriteBank(const std::string& path, int slot, const std::string& name, int v
     ProjectDocument bank;
     PatchData& patch = bank.patches[static_cast<std::size_t>(slot)];
     EncodeName(name, patch);
+    patch[ModuleSwitches] |= ModOn;
     patch[ModParam1] = static_cast<std::uint8_t>(value);
     bank.comments[static_cast<std::size_t>(slot)] = comment;
     bank.fileName = path;
@@ -59,6 +66,7 @@ TEST(PatchLibrary, ScansKeepsUpWithTheFilesAndRemembersWhatSlotsHeld) {
     {
         ProjectDocument bank;
         EncodeName("CRUNCH", bank.patches[2]);
+        bank.patches[2][ModuleSwitches] |= ModOn;
         bank.patches[2][ModParam1] = 10;
         WriteAll(rig.At("dump.syx"), PatchesAsSysEx(bank, 0, 2));
     }
@@ -161,7 +169,7 @@ TEST(PatchLibrary, SearchFindsWordsInAnyCaseAccentAndScript) {
     EXPECT_EQ(Names(rig.lib.Search("歪み")), std::vector<std::string>{"CLEAN"});  // shorter than the index's three
     EXPECT_EQ(Names(rig.lib.Search("0%")), std::vector<std::string>{"CLEAN"});   // % is a character, not a wildcard
     EXPECT_TRUE(rig.lib.Search("crunch wet").empty());                            // every word must be there
-    EXPECT_TRUE(rig.lib.Search("\"").empty());
+    EXPECT_TRUE(rig.lib.Search("x\"y").empty());  // a quote inside a word is a character
     EXPECT_EQ(rig.lib.Search("", 1000).size(), 240u);
     EXPECT_EQ(rig.lib.Search("", 10, 235).size(), 5u);
 
@@ -211,4 +219,163 @@ TEST(PatchLibrary, SchemaVersions) {
     }
     WriteAll(dir.Path("not a database"), std::vector<std::uint8_t>(4096, 'x'));
     EXPECT_THROW(PatchLibrary(dir.Path("not a database")), LibraryError);
+}
+
+// Filters by effect type, module switch, a parameter's shown value, the
+// user's marks and the file's path, alone and with words.
+TEST(PatchLibrary, QueriesFilterByTypesParametersAndMarks) {
+    LibraryRig rig;
+    {
+        ProjectDocument bank;
+        auto& fuzz = bank.patches[0];
+        EncodeName("FUZZ LD", fuzz);
+        fuzz[ModuleSwitches] = DriveOn | DlyOn;
+        fuzz[DriveType] = 12;  // FUZZ
+        fuzz[DriveParam1] = 25;
+        fuzz[DlyType] = 16;    // a BPM delay
+        auto& clean = bank.patches[1];
+        EncodeName("CLEAN CH", clean);
+        clean[ModuleSwitches] = ModOn;
+        clean[DriveType] = 12;
+        clean[DriveParam1] = 5;
+        bank.fileName = rig.At("live/set.orb");
+        fs::create_directories(rig.At("live"));
+        ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
+    }
+    rig.lib.AddSource(rig.banks);
+    rig.lib.Scan();
+    const std::string gain = ParameterName(DriveParam1, 12);
+    ASSERT_FALSE(gain.empty());
+    const int shown25 = std::atoi(DisplayText(DriveParam1, 12, 25).c_str());
+
+    EXPECT_EQ(Names(rig.lib.Search("drive:on")), std::vector<std::string>{"FUZZ LD"});
+    EXPECT_EQ(Names(rig.lib.Search("mod:on drive:off")), std::vector<std::string>{"CLEAN CH"});
+    EXPECT_EQ(Names(rig.lib.Search("drive:fuzz drive:on")), std::vector<std::string>{"FUZZ LD"});
+    EXPECT_EQ(rig.lib.Search("drive:FUZZ").size(), 2u);
+    EXPECT_EQ(Names(rig.lib.Search(gain + " >= " + std::to_string(shown25))), std::vector<std::string>{"FUZZ LD"});
+    EXPECT_EQ(Names(rig.lib.Search("ld " + gain + ">" + std::to_string(shown25 - 1))), std::vector<std::string>{"FUZZ LD"});
+    EXPECT_TRUE(rig.lib.Search(gain + ">" + std::to_string(shown25)).empty());
+    EXPECT_EQ(Names(rig.lib.Search("in:live ch")), std::vector<std::string>{"CLEAN CH"});
+    EXPECT_TRUE(rig.lib.Search("in:elsewhere").empty());
+    EXPECT_EQ(Names(rig.lib.Search("10:30")), std::vector<std::string>{});  // a colon in a word is a word
+
+    // Marks: favourite, rating, tags by hand and from the name.
+    const Place fuzz = rig.lib.Search("fuzz ld").at(0);
+    rig.lib.SetFavourite(fuzz.patch, true);
+    rig.lib.SetRating(fuzz.patch, 4);
+    rig.lib.SetNote(fuzz.patch, "for the encore");
+    EXPECT_EQ(Names(rig.lib.Search("fav")), std::vector<std::string>{"FUZZ LD"});
+    EXPECT_EQ(Names(rig.lib.Search("rating>=4")), std::vector<std::string>{"FUZZ LD"});
+    EXPECT_EQ(rig.lib.Search("rating<4").size(), 79u);
+    auto notes = rig.lib.NotesOf(fuzz.patch);
+    EXPECT_EQ(notes.tags, (std::vector<std::string>{"fuzz", "lead"}));
+    EXPECT_EQ(notes.automaticTags, notes.tags);
+    EXPECT_EQ(notes.note, "for the encore");
+    rig.lib.RemoveTag(fuzz.patch, "lead");
+    rig.lib.AddTag(fuzz.patch, " Encore ");
+    EXPECT_EQ(Names(rig.lib.Search("tag:encore")), std::vector<std::string>{"FUZZ LD"});
+    EXPECT_TRUE(rig.lib.Search("tag:lead").empty());
+    // A rescan of a changed file brings no removed automatic tag back.
+    Later(rig.At("live/set.orb"), 5);
+    rig.lib.Scan();
+    notes = rig.lib.NotesOf(fuzz.patch);
+    EXPECT_EQ(notes.tags, (std::vector<std::string>{"encore", "fuzz"}));
+    EXPECT_EQ(notes.automaticTags, std::vector<std::string>{"fuzz"});
+    EXPECT_THROW(rig.lib.SetRating(fuzz.patch, 6), LibraryError);
+
+    // What the syntax refuses, with the reason.
+    for (const char* bad : {"drive:nosuchtype", "nosuchparameter>3", "eq:fuzz", "rating>=x", "gain>="}) {
+        try {
+            rig.lib.Search(bad);
+            ADD_FAILURE() << bad << " was taken";
+        } catch (const QueryError& e) {
+            EXPECT_FALSE(std::string(e.what()).empty());
+        }
+    }
+}
+
+TEST(PatchLibrary, SimilarRanksAOneKnobVariantAboveAnotherType) {
+    LibraryRig rig;
+    ProjectDocument bank;
+    const auto make = [&](int slot, const char* name, int type, int gain) {
+        auto& p = bank.patches[static_cast<std::size_t>(slot)];
+        EncodeName(name, p);
+        p[ModuleSwitches] = DriveOn | EqOn;
+        p[DriveType] = static_cast<std::uint8_t>(type);
+        p[DriveParam1] = static_cast<std::uint8_t>(gain);
+    };
+    make(0, "ORIGINAL", 12, 20);
+    make(1, "OTHER", 3, 20);
+    make(2, "VARIANT", 12, 22);
+    make(3, "FAR KNOB", 12, 40);
+    bank.fileName = rig.At("b.orb");
+    ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
+    fs::copy_file(rig.At("b.orb"), rig.At("copy.orb"));
+    rig.lib.AddSource(rig.banks);
+    rig.lib.Scan();
+    const Place original = *rig.lib.PlaceAt(rig.At("b.orb"), 0);
+    const auto similar = rig.lib.Similar(original.patch, 3);
+    ASSERT_EQ(similar.size(), 3u);
+    EXPECT_EQ(similar[0].place.name, "VARIANT");
+    EXPECT_EQ(similar[1].place.name, "FAR KNOB");
+    EXPECT_EQ(similar[2].place.name, "OTHER");
+    EXPECT_LT(similar[0].distance, similar[1].distance);
+    EXPECT_EQ(similar[0].places, 2);  // in both banks
+    EXPECT_DOUBLE_EQ(SoundDistance(bank.patches[0], bank.patches[0]), 0);
+    // Its own other place first when asked for.
+    const auto withSame = rig.lib.Similar(original.patch, 1, true);
+    ASSERT_EQ(withSame.size(), 2u);
+    EXPECT_EQ(withSame[0].place.path, rig.At("copy.orb"));
+    EXPECT_EQ(withSame[0].distance, 0);
+    EXPECT_EQ(AutomaticTags("CHO+DLY"), (std::vector<std::string>{"chorus", "delay"}));
+    EXPECT_EQ(AutomaticTags("DELAYED od"), (std::vector<std::string>{"delay", "overdrive"}));
+    EXPECT_TRUE(AutomaticTags("LDX").empty());  // two-letter keywords only as whole words
+}
+
+TEST(PatchLibrary, ToolCommands) {
+    TempDir dir;
+    const std::string db = dir.Path("lib.db"), banks = dir.Path("banks");
+    fs::create_directories(banks);
+    WriteBank(banks + "/a.orb", 0, "CRUNCH", 10, "slap-back");
+    WriteBank(banks + "/b.orb", 3, "CRUNCH", 11);
+    ToolRun r = Tool({"library", "--db", db, "add", banks});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("2 files: 2 read"), std::string::npos) << r.out;
+    r = Tool({"library", "--db", db, "search", "crunch", "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto hits = nlohmann::json::parse(r.out);
+    ASSERT_EQ(hits.size(), 2u);
+    const auto& a = hits[0]["comment"] == "slap-back" ? hits[0] : hits[1];
+    EXPECT_EQ(a["comment"], "slap-back");
+    EXPECT_EQ(a["slot"], "U01");
+    r = Tool({"library", "--db", db, "names"});
+    EXPECT_NE(r.out.find("U04  CRUNCH"), std::string::npos) << r.out;
+    r = Tool({"library", "--db", db, "tag", banks + "/a.orb", "U01", "--add", "live", "--remove", "crunch"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "live\n");
+    r = Tool({"library", "--db", db, "similar", banks + "/a.orb", "U01", "--limit", "1"});
+    EXPECT_NE(r.out.find("CRUNCH"), std::string::npos) << r.out;
+    r = Tool({"library", "--db", db, "export-bank", "crunch", dir.Path("hits.orb")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    ProjectDocument hitsBank;
+    hitsBank.fileName = dir.Path("hits.orb");
+    ASSERT_TRUE(hitsBank.Load().ok());
+    const std::size_t first = hitsBank.patches[0][ModParam1] == 10 ? 0 : 1;
+    EXPECT_EQ(DecodeName(hitsBank.patches[1 - first]), "CRUNCH  ");
+    EXPECT_EQ(hitsBank.patches[1 - first][ModParam1], 11);
+    EXPECT_EQ(hitsBank.comments[first], "slap-back");
+    EXPECT_EQ(hitsBank.patches[2], InitialPatch());
+    r = Tool({"library", "--db", db, "history", banks + "/b.orb", "U04"});
+    EXPECT_NE(r.out.find("now"), std::string::npos) << r.out;
+    // Errors say what is wrong and change nothing.
+    EXPECT_EQ(Tool({"library", "--db", db, "export-bank", "crunch", dir.Path("hits.orb")}).code, 1);
+    r = Tool({"library", "--db", db, "search", "drive:nosuch"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("No drive type is called"), std::string::npos) << r.err;
+    EXPECT_EQ(Tool({"library", "--db", db, "tag", banks + "/a.orb", "U99"}).code, 1);
+    EXPECT_EQ(Tool({"library", "--db", db, "add", dir.Path("missing")}).code, 1);
+    EXPECT_EQ(Tool({"library", "--db", db, "remove", dir.Path("missing")}).code, 1);
+    EXPECT_EQ(Tool({"library", "--db", db, "remove", banks}).code, 0);
+    EXPECT_EQ(Tool({"library", "--db", db, "stats"}).out, "0 sources, 0 files, 3 sounds in 0 places, 0 files skipped\n");
 }

@@ -33,12 +33,6 @@ std::unique_ptr<LoadedBank> LoadBank(const std::string& path) {
     return bank;
 }
 
-void SaveBank(ProjectDocument& document, const CustomSettingsBlock& settings, const std::string& path) {
-    document.fileName = path;
-    const FileResult r = document.Save(settings);
-    if (!r.ok()) throw ToolError{FileMessageLine(r, kKind)};
-}
-
 // Standard input up to limit + 1 bytes, so an oversized input is seen without reading it all.
 std::string ReadStandardInput(std::size_t limit) {
     std::string text;
@@ -121,6 +115,12 @@ void PrintDiff(const std::vector<PatchDifference>& differences, bool json, std::
 }
 
 }  // namespace
+
+void SaveBank(ProjectDocument& document, const CustomSettingsBlock& settings, const std::string& path) {
+    document.fileName = path;
+    const FileResult r = document.Save(settings);
+    if (!r.ok()) throw ToolError{FileMessageLine(r, kKind)};
+}
 
 void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     // The options outlive parse(): they are owned by the callbacks' closures.

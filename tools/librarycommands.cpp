@@ -1,6 +1,8 @@
 // orb8tool library: the patch library from the command line.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <ctime>
@@ -9,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "library/patchlibrary.h"
+#include "patch/projectdocument.h"
 #include "tools/toolcommands.h"
 
 namespace orb8 {
@@ -23,8 +26,10 @@ struct LibraryOptions {
     std::vector<std::string> words;
     std::string file;
     std::string slot;
+    std::string query;
+    std::vector<std::string> addTags, removeTags;
     int limit = 100;
-    bool json = false;
+    bool json = false, off = false, force = false, samePlaces = false;
 };
 
 // $XDG_DATA_HOME/orb8ed/library.db, where the window program keeps it too.
@@ -96,6 +101,23 @@ void Scan(library::PatchLibrary& lib, std::ostream& out) {
         for (const auto& row : lib.Problems()) out << "skipped: " << TerminalSafe(row.path) << ": " << row.problem << "\n";
 }
 
+// The place FILE SLOT names, as the library holds it now.
+Place PlaceOf(library::PatchLibrary& lib, const LibraryOptions& o) {
+    const std::optional<int> slot = library::SlotFromLabel(o.slot);
+    if (!slot) throw ToolError{"\"" + o.slot + "\" is not a slot (U01..U94, u01..u94, EB1..)"};
+    std::error_code ignored;
+    const std::string path = std::filesystem::weakly_canonical(std::filesystem::absolute(o.file), ignored).string();
+    const std::optional<Place> place = lib.PlaceAt(path, *slot);
+    if (!place) throw ToolError{"the library has no patch at " + o.file + " " + o.slot + " (library scan?)"};
+    return *place;
+}
+
+std::string Search(const std::vector<std::string>& words) {
+    std::string query;
+    for (const std::string& w : words) query += (query.empty() ? "" : " ") + w;
+    return query;
+}
+
 }  // namespace
 
 void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
@@ -139,9 +161,12 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     search->add_option("--limit", o->limit, "at most this many")->check(CLI::Range(1, 1000000));
     search->add_flag("--json", o->json, "as JSON");
     search->callback([=, &out] {
-        std::string words;
-        for (const std::string& w : o->words) words += w + " ";
-        const auto places = Open(*o)->Search(words, o->limit);
+        std::vector<Place> places;
+        try {
+            places = Open(*o)->Search(Search(o->words), o->limit);
+        } catch (const library::LibraryError& e) {
+            throw ToolError{e.what()};
+        }
         if (o->json) {
             nlohmann::json list = nlohmann::json::array();
             for (const Place& p : places) list.push_back(PlaceJson(p));
@@ -181,6 +206,89 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         for (const auto& e : entries)
             out << Date(e.from) << " - " << (e.until ? Date(e.until) : std::string("now             ")) << "  "
                 << TerminalSafe(e.name) << (e.comment.empty() ? "" : "  \"" + TerminalSafe(e.comment) + "\"") << "\n";
+    });
+
+    auto* similar = lib->add_subcommand("similar", "Patches that sound like the one at FILE SLOT, nearest first.");
+    similar->add_option("FILE", o->file, "bank file")->required();
+    similar->add_option("SLOT", o->slot, "U01..U94, u01..u94, EB1..")->required();
+    similar->add_option("--limit", o->limit, "at most this many")->check(CLI::Range(1, 100000));
+    similar->add_flag("--dups", o->samePlaces, "list the same sound's other places first");
+    similar->add_flag("--json", o->json, "as JSON");
+    similar->callback([=, &out] {
+        auto l = Open(*o);
+        const Place place = PlaceOf(*l, *o);
+        const auto similar = l->Similar(place.patch, o->limit, o->samePlaces);
+        if (o->json) {
+            nlohmann::json list = nlohmann::json::array();
+            for (const auto& s : similar) {
+                nlohmann::json item = PlaceJson(s.place);
+                item["distance"] = s.distance;
+                item["places"] = s.places;
+                list.push_back(item);
+            }
+            out << list.dump(2) << "\n";
+            return;
+        }
+        for (const auto& s : similar) {
+            char distance[16];
+            std::snprintf(distance, sizeof distance, "%6.3f  ", s.distance);
+            out << distance;
+            PrintPlaces({s.place}, out);
+        }
+    });
+
+    auto* tag = lib->add_subcommand("tag", "Show, add or remove the tags of the sound at FILE SLOT.");
+    tag->add_option("FILE", o->file, "bank file")->required();
+    tag->add_option("SLOT", o->slot, "U01..U94, u01..u94, EB1..")->required();
+    tag->add_option("--add", o->addTags, "a tag to add (any number)");
+    tag->add_option("--remove", o->removeTags, "a tag to remove, automatic ones too (any number)");
+    tag->callback([=, &out] {
+        auto l = Open(*o);
+        const Place place = PlaceOf(*l, *o);
+        try {
+            for (const std::string& t : o->addTags) l->AddTag(place.patch, t);
+            for (const std::string& t : o->removeTags) l->RemoveTag(place.patch, t);
+        } catch (const library::LibraryError& e) {
+            throw ToolError{e.what()};
+        }
+        const auto notes = l->NotesOf(place.patch);
+        for (const std::string& t : notes.tags) {
+            const bool automatic = std::find(notes.automaticTags.begin(), notes.automaticTags.end(), t) !=
+                                   notes.automaticTags.end();
+            out << t << (automatic ? " (from the name)" : "") << "\n";
+        }
+    });
+
+    auto* fav = lib->add_subcommand("fav", "Mark the sound at FILE SLOT as a favourite (--off: no longer).");
+    fav->add_option("FILE", o->file, "bank file")->required();
+    fav->add_option("SLOT", o->slot, "U01..U94, u01..u94, EB1..")->required();
+    fav->add_flag("--off", o->off, "take the mark away");
+    fav->callback([=] {
+        auto l = Open(*o);
+        l->SetFavourite(PlaceOf(*l, *o).patch, !o->off);
+    });
+
+    auto* exportBank = lib->add_subcommand("export-bank", "Write the first 80 patches a query finds as a bank.");
+    exportBank->add_option("QUERY", o->query, "a query, as for search (quote it)")->required();
+    exportBank->add_option("OUT.orb", o->file, "project file to write")->required();
+    exportBank->add_flag("--force", o->force, "replace an existing file");
+    exportBank->callback([=, &out] {
+        RefuseOverwrite(o->file, o->force);
+        auto l = Open(*o);
+        std::vector<Place> places;
+        try {
+            places = l->Search(o->query, kPatchCount);
+        } catch (const library::LibraryError& e) {
+            throw ToolError{e.what()};
+        }
+        if (places.empty()) throw ToolError{"the query finds no patch; nothing was written"};
+        ProjectDocument bank;
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            bank.patches[i] = l->PatchAt(places[i]);
+            bank.comments[i] = LimitComment(places[i].comment);
+        }
+        SaveBank(bank, DefaultCustomSettings(), o->file);
+        out << places.size() << " patches written to " << TerminalSafe(o->file) << "\n";
     });
 
     auto* problems = lib->add_subcommand("problems", "Files that were skipped, and why.");

@@ -5,11 +5,15 @@
 #include <ostream>
 #include <string>
 
+#include "patch/customsettings.h"
+
 namespace CLI {
 class App;
 }
 
 namespace orb8 {
+
+class ProjectDocument;
 
 int RunOrb8Tool(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
@@ -25,6 +29,9 @@ void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 void AddCustomDistCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 void AddMidiCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream& err);
+
+// Writes a project file; ToolError with the reason when it can't.
+void SaveBank(ProjectDocument& document, const CustomSettingsBlock& settings, const std::string& path);
 
 // Every command that writes a file: only a regular file (or a new one) is
 // written, and an existing one only with --force.
