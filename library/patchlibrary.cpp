@@ -26,8 +26,11 @@ namespace orb8::library {
 namespace {
 
 constexpr std::size_t kSysExLimit = 16u << 20;  // a SysEx file larger than this is no patch file
+constexpr std::size_t kBulkFiles = 50;          // a scan reading fewer keeps the word index row by row
 
-bool IsSoundByte(int byte) { return byte != Unused17 && byte != Unused18 && (byte < Name0 || byte >= Name0 + kNameLength); }
+bool IsSoundByte(int byte) {
+    return byte != Unused17 && byte != Unused18 && (byte < Name0 || byte >= Name0 + kNameLength);
+}
 
 std::string Trimmed(std::string text) {
     while (!text.empty() && text.back() == ' ') text.pop_back();
@@ -40,18 +43,25 @@ std::span<const std::uint8_t> NameCodes(const PatchData& patch) {
 
 // Modification time in nanoseconds, and the size; false when the file is not there.
 bool Stat(const std::string& path, std::int64_t& size, std::int64_t& mtime) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     size = st.st_size;
     mtime = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return true;
 }
 
+// 64-bit FNV-1a of a sound, as SQLite's signed integer.
+std::int64_t Fingerprint(const std::vector<std::uint8_t>& sound) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (std::uint8_t b : sound) hash = (hash ^ b) * 1099511628211ull;
+    return static_cast<std::int64_t>(hash);
+}
+
 std::vector<Place> ReadPlaces(sql::Statement& s) {
     std::vector<Place> places;
     while (s.Step())
-        places.push_back({s.Int(0), s.Int(1), s.Text(2), static_cast<int>(s.Int(3)), s.Text(4), s.Text(5), s.Int(6),
-                          s.Int(7)});
+        places.push_back(
+            {s.Int(0), s.Int(1), s.Text(2), static_cast<int>(s.Int(3)), s.Text(4), s.Text(5), s.Int(6), s.Int(7)});
     return places;
 }
 
@@ -97,7 +107,9 @@ PatchData PatchFrom(std::span<const std::uint8_t> sound, std::span<const std::ui
     return patch;
 }
 
-std::string SlotLabel(int slot) { return slot >= 0 ? PatchLabel(slot) : "EB" + std::to_string(-slot); }
+std::string SlotLabel(int slot) {
+    return slot >= 0 ? PatchLabel(slot) : "EB" + std::to_string(-slot);
+}
 
 std::optional<int> SlotFromLabel(std::string_view label) {
     if (const int index = PatchIndexFromLabel(label); index >= 0) return index;
@@ -113,7 +125,8 @@ std::optional<int> SlotFromLabel(std::string_view label) {
 
 std::string LibraryFileKind(const std::string& path) {
     std::string ext = fs::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (ext == ".orb" || ext == ".syx" || ext == ".dst") return ext.substr(1);
     return {};
 }
@@ -143,8 +156,8 @@ FileContents ReadLibraryFile(const std::string& path) {
             return contents;
         }
         for (int i = 0; i < kPatchCount; ++i)
-            contents.patches.push_back({i, document.patches[static_cast<std::size_t>(i)],
-                                        document.comments[static_cast<std::size_t>(i)]});
+            contents.patches.push_back(
+                {i, document.patches[static_cast<std::size_t>(i)], document.comments[static_cast<std::size_t>(i)]});
         return contents;
     }
     const SysExContents sysex = ReadSysEx(bytes);
@@ -163,42 +176,52 @@ struct PatchLibrary::Scanner {
     sql::Database& db;
     std::int64_t now;
     ScanReport report;
-    sql::Statement findFile, insertFile, updateFile, touchFile, findPatch, insertPatch, slots, insertPlace,
-        replacePlace, deletePlace, autoTag, keepHistory;
+    struct Known {
+        std::int64_t id, size, mtime, source;
+    };
+    std::map<std::string, Known> known;  // the files of the last scan, by path
+    sql::Statement insertFile, updateFile, touchFile, findPatch, insertPatch, slots, insertPlace, replacePlace,
+        deletePlace, autoTag, keepHistory;
 
     Scanner(sql::Database& d, std::int64_t time)
         : db(d),
           now(time),
-          findFile(d.Prepare("SELECT id, size, mtime, source_id FROM files WHERE path = ?")),
           insertFile(d.Prepare("INSERT INTO files(source_id, path, kind, size, mtime, problem, scanned) "
                                "VALUES (?, ?, ?, ?, ?, ?, ?)")),
           updateFile(d.Prepare("UPDATE files SET source_id = ?, kind = ?, size = ?, mtime = ?, problem = ?, "
                                "scanned = ? WHERE id = ?")),
           touchFile(d.Prepare("UPDATE files SET scanned = ? WHERE id = ?")),
-          findPatch(d.Prepare("SELECT id FROM patches WHERE sound = ?")),
-          insertPatch(d.Prepare("INSERT INTO patches(sound, first_seen) VALUES (?, ?)")),
+          findPatch(d.Prepare("SELECT id, sound FROM patches WHERE fingerprint = ?")),
+          insertPatch(d.Prepare("INSERT INTO patches(fingerprint, sound, first_seen) VALUES (?, ?, ?)")),
           slots(d.Prepare("SELECT id, slot, patch_id, name_codes, comment FROM occurrences WHERE file_id = ?")),
-          insertPlace(d.Prepare("INSERT INTO occurrences(file_id, slot, patch_id, name_codes, name, comment, "
-                                "search_text, first_seen, last_seen) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")),
+          insertPlace(
+              d.Prepare("INSERT INTO occurrences(file_id, slot, patch_id, name_codes, name, comment, "
+                        "search_name, search_comment, first_seen, last_seen) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")),
           replacePlace(d.Prepare("UPDATE occurrences SET patch_id = ?, name_codes = ?, name = ?, comment = ?, "
-                                 "search_text = ?, first_seen = ?, last_seen = ? WHERE id = ?")),
+                                 "search_name = ?, search_comment = ?, first_seen = ?, last_seen = ? WHERE id = ?")),
           deletePlace(d.Prepare("DELETE FROM occurrences WHERE id = ?")),
           autoTag(d.Prepare("INSERT OR IGNORE INTO tags(patch_id, tag, origin) VALUES (?, ?, 'auto')")),
           keepHistory(d.Prepare("INSERT INTO slot_history(path, slot, patch_id, name_codes, name, comment, "
                                 "from_time, until_time) SELECT f.path, o.slot, o.patch_id, o.name_codes, o.name, "
                                 "o.comment, o.first_seen, ? FROM occurrences o JOIN files f ON f.id = o.file_id "
-                                "WHERE o.id = ?")) {}
+                                "WHERE o.id = ?")) {
+        auto files = d.Prepare("SELECT path, id, size, mtime, source_id FROM files");
+        while (files.Step()) known[files.Text(0)] = {files.Int(1), files.Int(2), files.Int(3), files.Int(4)};
+    }
 
     std::int64_t PatchId(const PatchData& patch) {
         const std::vector<std::uint8_t> sound = SoundOf(patch);
-        findPatch.Bind(1, sound);
-        if (findPatch.Step()) {
+        const std::int64_t fingerprint = Fingerprint(sound);
+        // The fingerprint finds the candidates; the sound itself decides.
+        findPatch.Bind(1, fingerprint);
+        while (findPatch.Step()) {
+            if (findPatch.Blob(1) != sound) continue;
             const std::int64_t id = findPatch.Int(0);
             findPatch.Reset();
             return id;
         }
         findPatch.Reset();
-        insertPatch.Bind(1, sound).Bind(2, now).Run();
+        insertPatch.Bind(1, fingerprint).Bind(2, sound).Bind(3, now).Run();
         ++report.newPatches;
         return db.LastInsertId();
     }
@@ -224,41 +247,35 @@ struct PatchLibrary::Scanner {
             const std::int64_t patch = PatchId(p.patch);
             const auto codes = NameCodes(p.patch);
             const std::string name = Trimmed(DecodeName(p.patch));
-            const std::string search = Fold(name + "\n" + p.comment);
+            const std::string searchName = Fold(name), searchComment = Fold(p.comment);
             // Never over a tag set or removed by hand.
             for (const std::string& tag : AutomaticTags(name)) autoTag.Bind(1, patch).Bind(2, tag).Run();
             const auto it = old.find(p.slot);
             if (it != old.end()) {
                 const Old& was = it->second;
-                const bool same = was.patch == patch && std::equal(codes.begin(), codes.end(), was.name.begin(),
-                                                                   was.name.end()) && was.comment == p.comment;
+                const bool same = was.patch == patch &&
+                                  std::equal(codes.begin(), codes.end(), was.name.begin(), was.name.end()) &&
+                                  was.comment == p.comment;
                 if (!same) {
                     keepHistory.Bind(1, now).Bind(2, was.id).Run();
-                    replacePlace.Bind(1, patch).Bind(2, codes).Bind(3, name).Bind(4, p.comment).Bind(5, search);
-                    replacePlace.Bind(6, now).Bind(7, now).Bind(8, was.id).Run();
+                    replacePlace.Bind(1, patch).Bind(2, codes).Bind(3, name).Bind(4, p.comment).Bind(5, searchName);
+                    replacePlace.Bind(6, searchComment).Bind(7, now).Bind(8, now).Bind(9, was.id).Run();
                 }
                 old.erase(it);
                 continue;
             }
             insertPlace.Bind(1, fileId).Bind(2, p.slot).Bind(3, patch).Bind(4, codes).Bind(5, name);
-            insertPlace.Bind(6, p.comment).Bind(7, search).Bind(8, now).Bind(9, now).Run();
+            insertPlace.Bind(6, p.comment).Bind(7, searchName).Bind(8, searchComment).Bind(9, now).Bind(10, now).Run();
         }
         for (const auto& [slot, was] : old) KeepAndDelete(was.id);
     }
 
     // A file found under a source: read when new or changed.
-    void File(std::int64_t sourceId, const std::string& path) {
-        std::int64_t size = 0, mtime = 0;
-        if (!Stat(path, size, mtime)) return;
+    void File(std::int64_t sourceId, const std::string& path, std::int64_t size, std::int64_t mtime, bool changed) {
+        if (!size && !mtime) return;  // gone since it was found
         ++report.files;
-        findFile.Bind(1, path);
-        std::int64_t fileId = 0;
-        bool changed = true;
-        if (findFile.Step()) {
-            fileId = findFile.Int(0);
-            changed = findFile.Int(1) != size || findFile.Int(2) != mtime || findFile.Int(3) != sourceId;
-        }
-        findFile.Reset();
+        const auto it = known.find(path);
+        std::int64_t fileId = it == known.end() ? 0 : it->second.id;
         if (!changed) {
             ++report.unchanged;
             touchFile.Bind(1, now).Bind(2, fileId).Run();
@@ -286,10 +303,15 @@ PatchLibrary::PatchLibrary(const std::string& path, Clock clock) : clock_(std::m
         db_->Exec("PRAGMA foreign_keys = ON");
         if (path != ":memory:") db_->Exec("PRAGMA journal_mode = WAL");
         db_->Exec("PRAGMA synchronous = NORMAL");
+        // The sound index and the word index are looked up at random: a large
+        // cache keeps a scan from reading the same pages again and again.
+        db_->Exec("PRAGMA cache_size = -65536");
         sqlite3_create_function_v2(db_->Handle(), "patch_byte", 2,
-                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
-                                   PatchByteFunction, nullptr, nullptr, nullptr);
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr, PatchByteFunction,
+                                   nullptr, nullptr, nullptr);
         Migrate(*db_);
+        // A big scan that was interrupted left the word index behind.
+        if (db_->Integer("SELECT value FROM library_state WHERE key = 'text_index_stale'")) RebuildTextIndex();
     } catch (const sql::SqlError& e) {
         throw LibraryError("The library " + path + " cannot be opened: " + e.what());
     }
@@ -297,7 +319,9 @@ PatchLibrary::PatchLibrary(const std::string& path, Clock clock) : clock_(std::m
 
 PatchLibrary::~PatchLibrary() = default;
 
-std::int64_t PatchLibrary::Now() const { return clock_ ? clock_() : static_cast<std::int64_t>(std::time(nullptr)); }
+std::int64_t PatchLibrary::Now() const {
+    return clock_ ? clock_() : static_cast<std::int64_t>(std::time(nullptr));
+}
 
 std::string PatchLibrary::AddSource(const std::string& path) {
     std::error_code error;
@@ -320,12 +344,32 @@ bool PatchLibrary::RemoveSource(const std::string& path) {
     const std::int64_t id = source.Int(0);
     source.Reset();
     // Its files, their places and the history of their slots go with it.
-    auto history = db_->Prepare("DELETE FROM slot_history WHERE path = ?1 OR substr(path, 1, length(?1) + 1) = ?1 || '/'");
+    auto history =
+        db_->Prepare("DELETE FROM slot_history WHERE path = ?1 OR substr(path, 1, length(?1) + 1) = ?1 || '/'");
     history.Bind(1, absolute).Run();
     auto remove = db_->Prepare("DELETE FROM sources WHERE id = ?");
     remove.Bind(1, id).Run();
     transaction.Commit();
     return true;
+}
+
+void PatchLibrary::SetTextIndexStale(bool stale) {
+    const auto mark = [&] {
+        db_->Prepare("UPDATE library_state SET value = ? WHERE key = 'text_index_stale'").Bind(1, stale ? 1 : 0).Run();
+    };
+    if (!stale) return mark();  // inside the rebuild's transaction
+    sql::Transaction transaction(*db_);
+    mark();
+    db_->Exec(kDropPlaceIndexes);
+    transaction.Commit();
+}
+
+void PatchLibrary::RebuildTextIndex() {
+    sql::Transaction transaction(*db_);
+    db_->Exec(kPlaceIndexes);
+    db_->Exec("INSERT INTO occurrence_text(occurrence_text) VALUES ('rebuild')");
+    SetTextIndexStale(false);
+    transaction.Commit();
 }
 
 std::vector<std::string> PatchLibrary::Sources() {
@@ -342,6 +386,8 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
     struct Found {
         std::int64_t source;
         std::string path;
+        std::int64_t size = 0, mtime = 0;
+        bool changed = true;
     };
     std::vector<Found> found;
     std::set<std::int64_t> walked;  // sources that were there to look at
@@ -368,8 +414,23 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
         }
     }
     std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.path < b.path; });
-    found.erase(std::unique(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.path == b.path; }),
-                found.end());
+    found.erase(
+        std::unique(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.path == b.path; }),
+        found.end());
+    // Which of them are new or changed, by size and time.
+    std::size_t changed = 0;
+    for (Found& f : found) {
+        if (!Stat(f.path, f.size, f.mtime)) continue;
+        const auto known = scanner.known.find(f.path);
+        f.changed = known == scanner.known.end() || known->second.size != f.size || known->second.mtime != f.mtime ||
+                    known->second.source != f.source;
+        changed += f.changed;
+    }
+    // Many files to read: the word index is rebuilt once at the end instead
+    // of row by row (marked stale meanwhile, so an interrupted scan's next
+    // start rebuilds it).
+    const bool bulk = changed * 4 > scanner.known.size() + changed && changed >= kBulkFiles;
+    if (bulk) SetTextIndexStale(true);
 
     // In batches: a cancel or a crash keeps what was done, and readers are not held up long.
     constexpr std::size_t kBatch = 200;
@@ -382,11 +443,14 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
                 break;
             }
             seen.insert(found[i].path);
-            scanner.File(found[i].source, found[i].path);
+            scanner.File(found[i].source, found[i].path, found[i].size, found[i].mtime, found[i].changed);
         }
         transaction.Commit();
     }
-    if (scanner.report.cancelled) return scanner.report;
+    if (scanner.report.cancelled) {
+        if (bulk) RebuildTextIndex();
+        return scanner.report;
+    }
 
     // Files gone from sources that were looked at: their slots go to their history.
     sql::Transaction transaction(*db_);
@@ -408,35 +472,58 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
         ++scanner.report.removed;
     }
     transaction.Commit();
+    if (bulk) RebuildTextIndex();
     if (progress) progress(static_cast<int>(found.size()), static_cast<int>(found.size()), {});
     return scanner.report;
 }
 
 std::vector<Place> PatchLibrary::Search(std::string_view query, int limit, int offset) {
     const QuerySql q = ParseQuery(query);
-    std::string sql(kPlaceColumns);
-    sql += "JOIN patches p ON p.id = o.patch_id ";
-    if (!q.match.empty()) sql += "JOIN occurrence_text t ON t.rowid = o.id AND occurrence_text MATCH ? ";
-    sql += "WHERE " + q.where;
-    sql += q.match.empty() ? " ORDER BY o.name, f.path, o.slot" : " ORDER BY bm25(occurrence_text), o.name, f.path, o.slot";
-    sql += " LIMIT ? OFFSET ?";
-    auto s = db_->Prepare(sql);
-    int n = 1;
-    if (!q.match.empty()) s.Bind(n++, q.match);
-    for (const auto& bind : q.binds) {
-        if (const auto* text = std::get_if<std::string>(&bind)) s.Bind(n++, *text);
-        else s.Bind(n++, std::get<std::int64_t>(bind));
-    }
-    s.Bind(n, limit);
-    s.Bind(n + 1, offset);
-    return ReadPlaces(s);
+    // The places of one MATCH expression (none: no words) that meet the
+    // rest of the query, in the order they were found.
+    const auto run = [&](const std::string& match, bool count, int lim, int off) {
+        std::string sql =
+            count ? "SELECT count(*) FROM occurrences o JOIN files f ON f.id = o.file_id " : std::string(kPlaceColumns);
+        sql += "JOIN patches p ON p.id = o.patch_id ";
+        if (!match.empty()) sql += "JOIN occurrence_text t ON t.rowid = o.id AND occurrence_text MATCH ? ";
+        sql += "WHERE " + q.where;
+        if (!count) sql += match.empty() ? " ORDER BY o.id LIMIT ? OFFSET ?" : " LIMIT ? OFFSET ?";
+        auto s = db_->Prepare(sql);
+        int n = 1;
+        if (!match.empty()) s.Bind(n++, match);
+        for (const auto& bind : q.binds) {
+            if (const auto* text = std::get_if<std::string>(&bind))
+                s.Bind(n++, *text);
+            else
+                s.Bind(n++, std::get<std::int64_t>(bind));
+        }
+        if (count) return std::pair<std::vector<Place>, std::int64_t>({}, s.Step() ? s.Int(0) : 0);
+        s.Bind(n, lim);
+        s.Bind(n + 1, off);
+        return std::pair<std::vector<Place>, std::int64_t>(ReadPlaces(s), 0);
+    };
+    if (q.match.empty()) return run({}, false, limit, offset).first;
+    // Ranked in two tiers without sorting every match: the places whose name
+    // holds the words, then those where the comment does.
+    const std::string inName = "{search_name} : (" + q.match + ")";
+    std::vector<Place> places = run(inName, false, limit, offset).first;
+    if (static_cast<int>(places.size()) >= limit) return places;
+    const std::int64_t named =
+        places.empty() ? run(inName, true, 0, 0).second : offset + static_cast<std::int64_t>(places.size());
+    const std::string inComment = "(" + q.match + ") NOT " + inName;
+    auto rest = run(inComment, false, limit - static_cast<int>(places.size()),
+                    static_cast<int>(std::max<std::int64_t>(0, offset - named)))
+                    .first;
+    places.insert(places.end(), rest.begin(), rest.end());
+    return places;
 }
 
 std::vector<std::vector<Place>> PatchLibrary::Duplicates() {
     std::vector<std::vector<Place>> groups;
     std::vector<std::int64_t> patches;
-    auto s = db_->Prepare("SELECT patch_id FROM occurrences GROUP BY patch_id HAVING count(*) > 1 "
-                          "ORDER BY count(*) DESC, patch_id");
+    auto s = db_->Prepare(
+        "SELECT patch_id FROM occurrences GROUP BY patch_id HAVING count(*) > 1 "
+        "ORDER BY count(*) DESC, patch_id");
     while (s.Step()) patches.push_back(s.Int(0));
     for (const std::int64_t patch : patches) groups.push_back(PlacesOf(patch));
     return groups;
@@ -445,8 +532,9 @@ std::vector<std::vector<Place>> PatchLibrary::Duplicates() {
 std::vector<std::vector<Place>> PatchLibrary::SameNameOtherSound() {
     std::vector<std::vector<Place>> groups;
     std::vector<std::string> names;
-    auto s = db_->Prepare("SELECT name FROM occurrences WHERE name <> '' GROUP BY name "
-                          "HAVING count(DISTINCT patch_id) > 1 ORDER BY name");
+    auto s = db_->Prepare(
+        "SELECT name FROM occurrences WHERE name <> '' GROUP BY name "
+        "HAVING count(DISTINCT patch_id) > 1 ORDER BY name");
     while (s.Step()) names.push_back(s.Text(0));
     auto places = db_->Prepare(std::string(kPlaceColumns) + "WHERE o.name = ? ORDER BY o.patch_id, f.path, o.slot");
     for (const std::string& name : names) {
@@ -473,12 +561,14 @@ std::vector<Place> PatchLibrary::PlacesOf(std::int64_t patch) {
 
 std::vector<HistoryEntry> PatchLibrary::History(const std::string& path, int slot) {
     std::vector<HistoryEntry> entries;
-    auto now = db_->Prepare("SELECT o.patch_id, o.name, o.comment, o.first_seen FROM occurrences o "
-                            "JOIN files f ON f.id = o.file_id WHERE f.path = ? AND o.slot = ?");
+    auto now = db_->Prepare(
+        "SELECT o.patch_id, o.name, o.comment, o.first_seen FROM occurrences o "
+        "JOIN files f ON f.id = o.file_id WHERE f.path = ? AND o.slot = ?");
     now.Bind(1, path).Bind(2, slot);
     if (now.Step()) entries.push_back({now.Int(0), now.Text(1), now.Text(2), now.Int(3), 0});
-    auto before = db_->Prepare("SELECT patch_id, name, comment, from_time, until_time FROM slot_history "
-                               "WHERE path = ? AND slot = ? ORDER BY until_time DESC, id DESC");
+    auto before = db_->Prepare(
+        "SELECT patch_id, name, comment, from_time, until_time FROM slot_history "
+        "WHERE path = ? AND slot = ? ORDER BY until_time DESC, id DESC");
     before.Bind(1, path).Bind(2, slot);
     while (before.Step())
         entries.push_back({before.Int(0), before.Text(1), before.Text(2), before.Int(3), before.Int(4)});
@@ -486,8 +576,9 @@ std::vector<HistoryEntry> PatchLibrary::History(const std::string& path, int slo
 }
 
 PatchData PatchLibrary::PatchAt(const Place& place) {
-    auto s = db_->Prepare("SELECT p.sound, o.name_codes FROM occurrences o JOIN patches p ON p.id = o.patch_id "
-                          "WHERE o.id = ?");
+    auto s = db_->Prepare(
+        "SELECT p.sound, o.name_codes FROM occurrences o JOIN patches p ON p.id = o.patch_id "
+        "WHERE o.id = ?");
     s.Bind(1, place.occurrence);
     if (!s.Step()) throw LibraryError("That patch is no longer in the library.");
     const auto sound = s.Blob(0), codes = s.Blob(1);
@@ -503,8 +594,9 @@ std::vector<FileProblemRow> PatchLibrary::Problems() {
 
 std::vector<SimilarPatch> PatchLibrary::Similar(std::int64_t patch, int count, bool samePlaces) {
     if (sounds_.empty()) {
-        auto s = db_->Prepare("SELECT id, sound FROM patches p WHERE EXISTS "
-                              "(SELECT 1 FROM occurrences o WHERE o.patch_id = p.id) ORDER BY id");
+        auto s = db_->Prepare(
+            "SELECT id, sound FROM patches p WHERE EXISTS "
+            "(SELECT 1 FROM occurrences o WHERE o.patch_id = p.id) ORDER BY id");
         while (s.Step()) sounds_.emplace_back(s.Int(0), PatchFrom(s.Blob(1), {}));
     }
     const auto self = std::lower_bound(sounds_.begin(), sounds_.end(), patch,
@@ -555,15 +647,20 @@ PatchNotes PatchLibrary::NotesOf(std::int64_t patch) {
 
 void PatchLibrary::SetFavourite(std::int64_t patch, bool favourite) {
     Notes(patch);
-    db_->Prepare("UPDATE patch_notes SET favourite = ? WHERE patch_id = ?").Bind(1, favourite ? 1 : 0).Bind(2, patch).Run();
+    db_->Prepare("UPDATE patch_notes SET favourite = ? WHERE patch_id = ?")
+        .Bind(1, favourite ? 1 : 0)
+        .Bind(2, patch)
+        .Run();
 }
 
 void PatchLibrary::SetRating(std::int64_t patch, int rating) {
     if (rating < 0 || rating > 5) throw LibraryError("A rating is a number from 1 to 5 (0: none).");
     Notes(patch);
     auto s = db_->Prepare("UPDATE patch_notes SET rating = ? WHERE patch_id = ?");
-    if (rating) s.Bind(1, rating);
-    else s.BindNull(1);
+    if (rating)
+        s.Bind(1, rating);
+    else
+        s.BindNull(1);
     s.Bind(2, patch).Run();
 }
 
@@ -577,17 +674,22 @@ void PatchLibrary::SetTag(std::int64_t patch, const std::string& tag, const char
     while (!folded.empty() && folded.back() == ' ') folded.pop_back();
     while (!folded.empty() && folded.front() == ' ') folded.erase(folded.begin());
     if (folded.empty()) throw LibraryError("A tag needs at least one character.");
-    db_->Prepare("INSERT INTO tags(patch_id, tag, origin) VALUES (?1, ?2, ?3) "
-                 "ON CONFLICT(patch_id, tag) DO UPDATE SET origin = ?3")
+    db_->Prepare(
+           "INSERT INTO tags(patch_id, tag, origin) VALUES (?1, ?2, ?3) "
+           "ON CONFLICT(patch_id, tag) DO UPDATE SET origin = ?3")
         .Bind(1, patch)
         .Bind(2, folded)
         .Bind(3, origin)
         .Run();
 }
 
-void PatchLibrary::AddTag(std::int64_t patch, const std::string& tag) { SetTag(patch, tag, "user"); }
+void PatchLibrary::AddTag(std::int64_t patch, const std::string& tag) {
+    SetTag(patch, tag, "user");
+}
 
-void PatchLibrary::RemoveTag(std::int64_t patch, const std::string& tag) { SetTag(patch, tag, "removed"); }
+void PatchLibrary::RemoveTag(std::int64_t patch, const std::string& tag) {
+    SetTag(patch, tag, "removed");
+}
 
 LibraryStats PatchLibrary::Stats() {
     LibraryStats stats;

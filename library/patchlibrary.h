@@ -54,12 +54,12 @@ std::string LibraryFileKind(const std::string& path);
 FileContents ReadLibraryFile(const std::string& path);
 
 struct ScanReport {
-    int files = 0;      // files of the library's kinds found
-    int read = 0;       // new or changed, read
-    int unchanged = 0;  // same size and time as at the last scan
-    int removed = 0;    // gone since the last scan
-    int skipped = 0;    // damaged or foreign (see Problems)
-    int newPatches = 0; // sounds the library had not seen
+    int files = 0;       // files of the library's kinds found
+    int read = 0;        // new or changed, read
+    int unchanged = 0;   // same size and time as at the last scan
+    int removed = 0;     // gone since the last scan
+    int skipped = 0;     // damaged or foreign (see Problems)
+    int newPatches = 0;  // sounds the library had not seen
     bool cancelled = false;
     std::vector<std::string> missingSources;  // sources not found (an unplugged disk): their files are kept
 };
@@ -87,8 +87,8 @@ struct PatchNotes {
     bool favourite = false;
     int rating = 0;  // 0: none, else 1..5
     std::string note;
-    std::vector<std::string> tags;          // set by hand or automatic, sorted
-    std::vector<std::string> automaticTags; // those of them from the name
+    std::vector<std::string> tags;           // set by hand or automatic, sorted
+    std::vector<std::string> automaticTags;  // those of them from the name
 };
 struct SimilarPatch {
     Place place;     // where it occurs (the first of its places)
@@ -155,6 +155,8 @@ private:
     std::int64_t Now() const;
 
     void Notes(std::int64_t patch);  // a notes row exists
+    void SetTextIndexStale(bool stale);
+    void RebuildTextIndex();
     void SetTag(std::int64_t patch, const std::string& tag, const char* origin);
 
     std::unique_ptr<sql::Database> db_;

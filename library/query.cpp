@@ -14,7 +14,9 @@ namespace {
 
 constexpr std::string_view kOperators[] = {">=", "<=", "!=", "=", "<", ">"};
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // Splits at spaces outside double quotes; the quotes stay in the tokens.
 std::vector<std::string> Tokens(std::string_view text) {
@@ -34,8 +36,12 @@ std::vector<std::string> Tokens(std::string_view text) {
     return tokens;
 }
 
-bool StartsWithOperator(std::string_view token) { return !token.empty() && std::string_view("<>=!").find(token[0]) != std::string_view::npos; }
-bool EndsWithOperator(std::string_view token) { return !token.empty() && std::string_view("<>=").find(token.back()) != std::string_view::npos; }
+bool StartsWithOperator(std::string_view token) {
+    return !token.empty() && std::string_view("<>=!").find(token[0]) != std::string_view::npos;
+}
+bool EndsWithOperator(std::string_view token) {
+    return !token.empty() && std::string_view("<>=").find(token.back()) != std::string_view::npos;
+}
 
 // "gain >= 20", "gain>= 20", "gain >=20" become "gain>=20".
 std::vector<std::string> JoinComparisons(std::vector<std::string> tokens) {
@@ -98,13 +104,18 @@ bool Holds(const std::string& shown, std::string_view op, const std::string& val
 
 int TypeByte(Module module) {
     switch (module) {
-        case Module::Drive: return DriveType;
-        case Module::Mod: return ModType;
-        default: return DlyType;
+        case Module::Drive:
+            return DriveType;
+        case Module::Mod:
+            return ModType;
+        default:
+            return DlyType;
     }
 }
 
-int TypeCount(Module module) { return module == Module::Drive ? kDriveTypeCount : kBaseTypeCount; }
+int TypeCount(Module module) {
+    return module == Module::Drive ? kDriveTypeCount : kBaseTypeCount;
+}
 
 // Stored values as SQL: "x IN (..)" from runs of consecutive values.
 std::string ValuesCondition(const std::string& x, const std::vector<int>& values) {
@@ -120,7 +131,9 @@ std::string ValuesCondition(const std::string& x, const std::vector<int>& values
     return "(" + sql + ")";
 }
 
-std::string ByteOf(int byte) { return "patch_byte(p.sound, " + std::to_string(byte) + ")"; }
+std::string ByteOf(int byte) {
+    return "patch_byte(p.sound, " + std::to_string(byte) + ")";
+}
 
 // A parameter by its name: for every module type that has it, the stored
 // values whose shown value satisfies the comparison.
@@ -142,7 +155,8 @@ std::string ParameterCondition(const std::string& name, std::string_view op, con
                 if (Holds(DisplayText(byte, type, v), op, value)) values.push_back(v);
             if (values.empty()) continue;
             std::string condition = ValuesCondition(ByteOf(byte), values);
-            if (typed) condition = "(" + ByteOf(TypeByte(module)) + " = " + std::to_string(type) + " AND " + condition + ")";
+            if (typed)
+                condition = "(" + ByteOf(TypeByte(module)) + " = " + std::to_string(type) + " AND " + condition + ")";
             alternatives.push_back(condition);
         }
     }
@@ -154,14 +168,17 @@ std::string ParameterCondition(const std::string& name, std::string_view op, con
 }
 
 std::string TypeCondition(Module module, const std::string& moduleName, const std::string& name) {
-    const std::span<const std::string_view> names =
-        module == Module::Drive ? DriveTypeNames() : module == Module::Mod ? ModTypeNames() : DlyTypeNames();
+    const std::span<const std::string_view> names = module == Module::Drive ? DriveTypeNames()
+                                                    : module == Module::Mod ? ModTypeNames()
+                                                                            : DlyTypeNames();
     const std::string wanted = Fold(Trim(name));
     std::vector<int> exact, partial;
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string folded = Fold(Trim(std::string(names[i])));
-        if (folded == wanted) exact.push_back(static_cast<int>(i));
-        else if (!wanted.empty() && folded.find(wanted) != std::string::npos) partial.push_back(static_cast<int>(i));
+        if (folded == wanted)
+            exact.push_back(static_cast<int>(i));
+        else if (!wanted.empty() && folded.find(wanted) != std::string::npos)
+            partial.push_back(static_cast<int>(i));
     }
     const std::vector<int>& types = exact.empty() ? partial : exact;
     if (types.empty()) throw QueryError("No " + moduleName + " type is called \"" + name + "\".");
@@ -197,7 +214,8 @@ QuerySql ParseQuery(std::string_view text) {
             if (c == '%' || c == '_' || c == '\\') like += '\\';
             like += c;
         }
-        conditions.push_back("o.search_text LIKE " + bindText(like + "%") + " ESCAPE '\\'");
+        conditions.push_back("(o.search_name || ' ' || o.search_comment) LIKE " + bindText(like + "%") +
+                             " ESCAPE '\\'");
     };
 
     for (const std::string& token : JoinComparisons(Tokens(text))) {
@@ -216,14 +234,17 @@ QuerySql ParseQuery(std::string_view text) {
         if (colon != std::string::npos && (op == std::string::npos || colon < op)) {
             const std::string key = Fold(token.substr(0, colon));
             const std::string value = Unquoted(token.substr(colon + 1));
-            const Module module = key == "drive" ? Module::Drive : key == "mod" ? Module::Mod
-                                 : key == "dly" || key == "rev" || key == "dly/rev" ? Module::DlyRev
-                                 : key == "eq"                                     ? Module::Eq
-                                                                                   : Module::Patch;
+            const Module module = key == "drive"                                     ? Module::Drive
+                                  : key == "mod"                                     ? Module::Mod
+                                  : key == "dly" || key == "rev" || key == "dly/rev" ? Module::DlyRev
+                                  : key == "eq"                                      ? Module::Eq
+                                                                                     : Module::Patch;
             if (module != Module::Patch) {
                 const std::string v = Fold(value);
-                const int bit = module == Module::Drive ? DriveOn : module == Module::Mod ? ModOn
-                                : module == Module::DlyRev ? DlyOn : EqOn;
+                const int bit = module == Module::Drive    ? DriveOn
+                                : module == Module::Mod    ? ModOn
+                                : module == Module::DlyRev ? DlyOn
+                                                           : EqOn;
                 if (v == "on" || v == "off") {
                     conditions.push_back("(" + ByteOf(ModuleSwitches) + " & " + std::to_string(bit) + ") " +
                                          (v == "on" ? "<> 0" : "= 0"));
@@ -259,8 +280,9 @@ QuerySql ParseQuery(std::string_view text) {
                 const auto number = LeadingNumber(value);
                 if (!number) throw QueryError("A rating is a number from 1 to 5.");
                 q.binds.emplace_back(static_cast<std::int64_t>(std::lround(*number)));
-                conditions.push_back("coalesce((SELECT n.rating FROM patch_notes n WHERE n.patch_id = o.patch_id), 0) " +
-                                     std::string(ops) + " ?");
+                conditions.push_back(
+                    "coalesce((SELECT n.rating FROM patch_notes n WHERE n.patch_id = o.patch_id), 0) " +
+                    std::string(ops) + " ?");
                 continue;
             }
             conditions.push_back(ParameterCondition(name, ops, value));

@@ -14,7 +14,9 @@ namespace {
 // once released: a change of schema is a new step.
 constexpr std::array<std::string_view, kSchemaVersion> kSteps = {
     // 1: sources, files, patches by their sound, where they occur, what
-    // slots held before, the user's notes and tags, and the word index.
+    // slots held before, the user's notes and tags, and the word index,
+    // kept by triggers unless a big scan marks it stale and rebuilds it
+    // at its end (much faster than row by row).
     R"sql(
 CREATE TABLE sources(
     id INTEGER PRIMARY KEY,
@@ -34,9 +36,11 @@ CREATE TABLE files(
 CREATE INDEX files_source ON files(source_id);
 CREATE TABLE patches(
     id INTEGER PRIMARY KEY,
-    sound BLOB NOT NULL UNIQUE,
+    fingerprint INTEGER NOT NULL,
+    sound BLOB NOT NULL,
     first_seen INTEGER NOT NULL
 );
+CREATE INDEX patches_fingerprint ON patches(fingerprint);
 CREATE TABLE occurrences(
     id INTEGER PRIMARY KEY,
     file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,
@@ -45,7 +49,8 @@ CREATE TABLE occurrences(
     name_codes BLOB NOT NULL,
     name TEXT NOT NULL,
     comment TEXT NOT NULL,
-    search_text TEXT NOT NULL,
+    search_name TEXT NOT NULL,
+    search_comment TEXT NOT NULL,
     first_seen INTEGER NOT NULL,
     last_seen INTEGER NOT NULL,
     UNIQUE(file_id, slot)
@@ -76,22 +81,36 @@ CREATE TABLE tags(
     origin TEXT NOT NULL CHECK(origin IN ('user', 'auto', 'removed')),
     PRIMARY KEY(patch_id, tag)
 );
+CREATE TABLE library_state(
+    key TEXT PRIMARY KEY,
+    value INTEGER NOT NULL
+);
+INSERT INTO library_state(key, value) VALUES ('text_index_stale', 0);
 CREATE VIRTUAL TABLE occurrence_text USING fts5(
-    search_text, content='occurrences', content_rowid='id', tokenize='trigram');
-CREATE TRIGGER occurrences_insert AFTER INSERT ON occurrences BEGIN
-    INSERT INTO occurrence_text(rowid, search_text) VALUES (new.id, new.search_text);
+    search_name, search_comment, content='occurrences', content_rowid='id', tokenize='trigram');
+CREATE TRIGGER occurrences_insert AFTER INSERT ON occurrences
+WHEN (SELECT value FROM library_state WHERE key = 'text_index_stale') = 0 BEGIN
+    INSERT INTO occurrence_text(rowid, search_name, search_comment)
+    VALUES (new.id, new.search_name, new.search_comment);
 END;
-CREATE TRIGGER occurrences_delete AFTER DELETE ON occurrences BEGIN
-    INSERT INTO occurrence_text(occurrence_text, rowid, search_text) VALUES ('delete', old.id, old.search_text);
+CREATE TRIGGER occurrences_delete AFTER DELETE ON occurrences
+WHEN (SELECT value FROM library_state WHERE key = 'text_index_stale') = 0 BEGIN
+    INSERT INTO occurrence_text(occurrence_text, rowid, search_name, search_comment)
+    VALUES ('delete', old.id, old.search_name, old.search_comment);
 END;
-CREATE TRIGGER occurrences_update AFTER UPDATE OF search_text ON occurrences BEGIN
-    INSERT INTO occurrence_text(occurrence_text, rowid, search_text) VALUES ('delete', old.id, old.search_text);
-    INSERT INTO occurrence_text(rowid, search_text) VALUES (new.id, new.search_text);
+CREATE TRIGGER occurrences_update AFTER UPDATE OF search_name, search_comment ON occurrences
+WHEN (SELECT value FROM library_state WHERE key = 'text_index_stale') = 0 BEGIN
+    INSERT INTO occurrence_text(occurrence_text, rowid, search_name, search_comment)
+    VALUES ('delete', old.id, old.search_name, old.search_comment);
+    INSERT INTO occurrence_text(rowid, search_name, search_comment)
+    VALUES (new.id, new.search_name, new.search_comment);
 END;
 )sql",
 };
 
-bool HasData(sql::Database& db) { return db.Integer("SELECT count(*) FROM sqlite_schema") > 0; }
+bool HasData(sql::Database& db) {
+    return db.Integer("SELECT count(*) FROM sqlite_schema") > 0;
+}
 
 void Run(sql::Database& db, int from, int to) {
     for (int version = from + 1; version <= to; ++version) {
@@ -104,7 +123,9 @@ void Run(sql::Database& db, int from, int to) {
 
 }  // namespace
 
-int SchemaVersion(sql::Database& db) { return static_cast<int>(db.Integer("PRAGMA user_version")); }
+int SchemaVersion(sql::Database& db) {
+    return static_cast<int>(db.Integer("PRAGMA user_version"));
+}
 
 void MigrateTo(sql::Database& db, int version) {
     const int from = SchemaVersion(db);

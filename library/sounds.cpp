@@ -19,19 +19,19 @@ struct Keyword {
 };
 // A name word that is, or (three letters or more) starts with, a keyword.
 constexpr std::array<Keyword, 40> kKeywords = {{
-    {"CLEAN", "clean"},   {"CLN", "clean"},     {"CRUNCH", "crunch"}, {"CRN", "crunch"},   {"DIST", "distortion"},
-    {"DST", "distortion"}, {"OD", "overdrive"}, {"DRIVE", "overdrive"}, {"FUZZ", "fuzz"},  {"LEAD", "lead"},
-    {"LD", "lead"},       {"SOLO", "solo"},     {"RHYTHM", "rhythm"}, {"RHY", "rhythm"},   {"METAL", "metal"},
-    {"BLUES", "blues"},   {"JAZZ", "jazz"},     {"FUNK", "funk"},     {"DLY", "delay"},    {"DELAY", "delay"},
-    {"ECHO", "delay"},    {"REV", "reverb"},    {"VERB", "reverb"},   {"HALL", "reverb"},  {"ROOM", "reverb"},
-    {"CHO", "chorus"},    {"CHORUS", "chorus"}, {"FLG", "flanger"},   {"FLANGE", "flanger"}, {"PHASE", "phaser"},
-    {"PHS", "phaser"},    {"WAH", "wah"},       {"TREM", "tremolo"},  {"OCT", "octave"},   {"PITCH", "pitch"},
-    {"ACO", "acoustic"},  {"BASS", "bass"},     {"AMB", "ambient"},   {"SLAP", "slapback"}, {"COMP", "compressor"},
+    {"CLEAN", "clean"},    {"CLN", "clean"},     {"CRUNCH", "crunch"},   {"CRN", "crunch"},     {"DIST", "distortion"},
+    {"DST", "distortion"}, {"OD", "overdrive"},  {"DRIVE", "overdrive"}, {"FUZZ", "fuzz"},      {"LEAD", "lead"},
+    {"LD", "lead"},        {"SOLO", "solo"},     {"RHYTHM", "rhythm"},   {"RHY", "rhythm"},     {"METAL", "metal"},
+    {"BLUES", "blues"},    {"JAZZ", "jazz"},     {"FUNK", "funk"},       {"DLY", "delay"},      {"DELAY", "delay"},
+    {"ECHO", "delay"},     {"REV", "reverb"},    {"VERB", "reverb"},     {"HALL", "reverb"},    {"ROOM", "reverb"},
+    {"CHO", "chorus"},     {"CHORUS", "chorus"}, {"FLG", "flanger"},     {"FLANGE", "flanger"}, {"PHASE", "phaser"},
+    {"PHS", "phaser"},     {"WAH", "wah"},       {"TREM", "tremolo"},    {"OCT", "octave"},     {"PITCH", "pitch"},
+    {"ACO", "acoustic"},   {"BASS", "bass"},     {"AMB", "ambient"},     {"SLAP", "slapback"},  {"COMP", "compressor"},
 }};
 
 // The parameter bytes of a module (the type byte not among them).
-constexpr std::array<std::pair<int, int>, 4> kModuleBytes = {{
-    {DriveParam1, DriveParam4}, {ModParam1, ModParam4}, {DlyParam1, DlyParam4}, {EqPresence, EqBassFreq}}};
+constexpr std::array<std::pair<int, int>, 4> kModuleBytes = {
+    {{DriveParam1, DriveParam4}, {ModParam1, ModParam4}, {DlyParam1, DlyParam4}, {EqPresence, EqBassFreq}}};
 constexpr std::array<int, 4> kTypeBytes = {DriveType, ModType, DlyType, -1};
 constexpr std::array<std::uint8_t, 4> kBits = {DriveOn, ModOn, DlyOn, EqOn};
 constexpr std::array<Module, 4> kModules = {Module::Drive, Module::Mod, Module::DlyRev, Module::Eq};
@@ -69,8 +69,10 @@ std::vector<std::string> AutomaticTags(const std::string& name) {
     };
     for (char c : name) {
         const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if ((upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9')) word += upper;
-        else take();
+        if ((upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9'))
+            word += upper;
+        else
+            take();
     }
     take();
     std::sort(tags.begin(), tags.end());
@@ -99,7 +101,8 @@ double SoundDistance(const PatchData& a, const PatchData& b) {
         int count = 0;
         for (int byte = kModuleBytes[m].first; byte <= kModuleBytes[m].second; ++byte) {
             if (Max(byte, type) < 0) continue;
-            sum += ParameterDifference(byte, type, a[static_cast<std::size_t>(byte)], b[static_cast<std::size_t>(byte)]);
+            sum +=
+                ParameterDifference(byte, type, a[static_cast<std::size_t>(byte)], b[static_cast<std::size_t>(byte)]);
             ++count;
         }
         if (count) distance += sum / count;

@@ -28,7 +28,9 @@ Database::Database(const std::string& path, Mode mode) : path_(path) {
     sqlite3_busy_timeout(db_, 5000);
 }
 
-Database::~Database() { sqlite3_close_v2(db_); }
+Database::~Database() {
+    sqlite3_close_v2(db_);
+}
 
 void Database::Exec(std::string_view sql) {
     const std::string text(sql);
@@ -41,11 +43,17 @@ void Database::Exec(std::string_view sql) {
     }
 }
 
-Statement Database::Prepare(std::string_view sql) { return Statement(db_, sql); }
+Statement Database::Prepare(std::string_view sql) {
+    return Statement(db_, sql);
+}
 
-std::int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+std::int64_t Database::LastInsertId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
 
-int Database::Changes() const { return sqlite3_changes(db_); }
+int Database::Changes() const {
+    return sqlite3_changes(db_);
+}
 
 std::int64_t Database::Integer(std::string_view sql) {
     Statement s(db_, sql);
@@ -57,9 +65,13 @@ Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
     if (rc != SQLITE_OK) Fail(db, rc, "prepare");
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
-Statement::Statement(Statement&& other) noexcept : db_(other.db_), stmt_(other.stmt_) { other.stmt_ = nullptr; }
+Statement::Statement(Statement&& other) noexcept : db_(other.db_), stmt_(other.stmt_) {
+    other.stmt_ = nullptr;
+}
 
 Statement& Statement::Bind(int index, std::int64_t value) {
     if (const int rc = sqlite3_bind_int64(stmt_, index, value); rc != SQLITE_OK) Fail(db_, rc, "bind");
@@ -80,7 +92,8 @@ Statement& Statement::Bind(int index, std::string_view text) {
 Statement& Statement::Bind(int index, std::span<const std::uint8_t> blob) {
     // A zero-length blob is still a blob, not NULL.
     static const std::uint8_t empty = 0;
-    const int rc = sqlite3_bind_blob64(stmt_, index, blob.empty() ? &empty : blob.data(), blob.size(), SQLITE_TRANSIENT);
+    const int rc =
+        sqlite3_bind_blob64(stmt_, index, blob.empty() ? &empty : blob.data(), blob.size(), SQLITE_TRANSIENT);
     if (rc != SQLITE_OK) Fail(db_, rc, "bind");
     return *this;
 }
@@ -108,9 +121,13 @@ void Statement::Reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t Statement::Int(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
-double Statement::Real(int column) const { return sqlite3_column_double(stmt_, column); }
+double Statement::Real(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
 
 std::string Statement::Text(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
@@ -123,9 +140,13 @@ std::vector<std::uint8_t> Statement::Blob(int column) const {
     return data ? std::vector<std::uint8_t>(data, data + size) : std::vector<std::uint8_t>();
 }
 
-bool Statement::IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+bool Statement::IsNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
 
-Transaction::Transaction(Database& db) : db_(db) { db_.Exec("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.Exec("BEGIN IMMEDIATE");
+}
 
 Transaction::~Transaction() {
     if (done_) return;

@@ -9,19 +9,19 @@ namespace {
 // Base letters of U+00C0..U+017F, lower case; '\0' where there is none.
 // (Arrays, not string views: the zeros are part of them.)
 constexpr char kLatin1[] =
-    "aaaaaaaceeeeiiii"   // C0..CF (C6 is AE: 'a')
-    "dnooooo\0ouuuuyts"  // D0..DF (D7 multiplication sign, DE thorn, DF sharp s)
-    "aaaaaaaceeeeiiii"   // E0..EF
-    "dnooooo\0ouuuuyty"; // F0..FF (F7 division sign)
+    "aaaaaaaceeeeiiii"    // C0..CF (C6 is AE: 'a')
+    "dnooooo\0ouuuuyts"   // D0..DF (D7 multiplication sign, DE thorn, DF sharp s)
+    "aaaaaaaceeeeiiii"    // E0..EF
+    "dnooooo\0ouuuuyty";  // F0..FF (F7 division sign)
 constexpr char kExtendedA[] =
-    "aaaaaaccccccccdd"  // 100..10F
-    "ddeeeeeeeeeegggg"  // 110..11F
-    "gggghhhhiiiiiiii"  // 120..12F
-    "iiiijjkkklllllll"  // 130..13F
-    "lllnnnnnnnnnoooo"  // 140..14F
-    "oooorrrrrrssssss"  // 150..15F
-    "ssttttttuuuuuuuu"  // 160..16F
-    "uuuuwwyyyzzzzzzs"; // 170..17F
+    "aaaaaaccccccccdd"   // 100..10F
+    "ddeeeeeeeeeegggg"   // 110..11F
+    "gggghhhhiiiiiiii"   // 120..12F
+    "iiiijjkkklllllll"   // 130..13F
+    "lllnnnnnnnnnoooo"   // 140..14F
+    "oooorrrrrrssssss"   // 150..15F
+    "ssttttttuuuuuuuu"   // 160..16F
+    "uuuuwwyyyzzzzzzs";  // 170..17F
 
 void Append(std::string& out, std::uint32_t c) {
     if (c < 0x80) {
@@ -50,10 +50,14 @@ std::uint32_t Decode(std::string_view text, std::size_t i, std::size_t& length) 
     int extra = 0;
     std::uint32_t c = 0;
     if (b < 0x80) return b;
-    if ((b & 0xE0) == 0xC0) extra = 1, c = b & 0x1F;
-    else if ((b & 0xF0) == 0xE0) extra = 2, c = b & 0x0F;
-    else if ((b & 0xF8) == 0xF0) extra = 3, c = b & 0x07;
-    else return 0xFFFFFFFF;
+    if ((b & 0xE0) == 0xC0)
+        extra = 1, c = b & 0x1F;
+    else if ((b & 0xF0) == 0xE0)
+        extra = 2, c = b & 0x0F;
+    else if ((b & 0xF8) == 0xF0)
+        extra = 3, c = b & 0x07;
+    else
+        return 0xFFFFFFFF;
     if (i + static_cast<std::size_t>(extra) >= text.size()) return 0xFFFFFFFF;
     for (int k = 1; k <= extra; ++k) {
         if ((byte(static_cast<std::size_t>(k)) & 0xC0) != 0x80) return 0xFFFFFFFF;
@@ -79,7 +83,8 @@ std::string Fold(std::string_view utf8) {
             continue;
         }
         i += length;
-        if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+        if (c >= 'A' && c <= 'Z')
+            c += 'a' - 'A';
         else if (c >= 0xFF01 && c <= 0xFF5E) {  // full-width ASCII
             c -= 0xFF01 - 0x21;
             if (c >= 'A' && c <= 'Z') c += 'a' - 'A';

@@ -167,7 +167,7 @@ TEST(PatchLibrary, SearchFindsWordsInAnyCaseAccentAndScript) {
     EXPECT_EQ(Names(rig.lib.Search("ＣＬＥＡＮ")), std::vector<std::string>{"CLEAN"});  // full-width letters
     EXPECT_EQ(Names(rig.lib.Search("ディレイ")), std::vector<std::string>{"CLEAN"});
     EXPECT_EQ(Names(rig.lib.Search("歪み")), std::vector<std::string>{"CLEAN"});  // shorter than the index's three
-    EXPECT_EQ(Names(rig.lib.Search("0%")), std::vector<std::string>{"CLEAN"});   // % is a character, not a wildcard
+    EXPECT_EQ(Names(rig.lib.Search("0%")), std::vector<std::string>{"CLEAN"});    // % is a character, not a wildcard
     EXPECT_TRUE(rig.lib.Search("crunch wet").empty());                            // every word must be there
     EXPECT_TRUE(rig.lib.Search("x\"y").empty());  // a quote inside a word is a character
     EXPECT_EQ(rig.lib.Search("", 1000).size(), 240u);
@@ -232,7 +232,7 @@ TEST(PatchLibrary, QueriesFilterByTypesParametersAndMarks) {
         fuzz[ModuleSwitches] = DriveOn | DlyOn;
         fuzz[DriveType] = 12;  // FUZZ
         fuzz[DriveParam1] = 25;
-        fuzz[DlyType] = 16;    // a BPM delay
+        fuzz[DlyType] = 16;  // a BPM delay
         auto& clean = bank.patches[1];
         EncodeName("CLEAN CH", clean);
         clean[ModuleSwitches] = ModOn;
@@ -253,7 +253,8 @@ TEST(PatchLibrary, QueriesFilterByTypesParametersAndMarks) {
     EXPECT_EQ(Names(rig.lib.Search("drive:fuzz drive:on")), std::vector<std::string>{"FUZZ LD"});
     EXPECT_EQ(rig.lib.Search("drive:FUZZ").size(), 2u);
     EXPECT_EQ(Names(rig.lib.Search(gain + " >= " + std::to_string(shown25))), std::vector<std::string>{"FUZZ LD"});
-    EXPECT_EQ(Names(rig.lib.Search("ld " + gain + ">" + std::to_string(shown25 - 1))), std::vector<std::string>{"FUZZ LD"});
+    EXPECT_EQ(Names(rig.lib.Search("ld " + gain + ">" + std::to_string(shown25 - 1))),
+              std::vector<std::string>{"FUZZ LD"});
     EXPECT_TRUE(rig.lib.Search(gain + ">" + std::to_string(shown25)).empty());
     EXPECT_EQ(Names(rig.lib.Search("in:live ch")), std::vector<std::string>{"CLEAN CH"});
     EXPECT_TRUE(rig.lib.Search("in:elsewhere").empty());
@@ -377,5 +378,37 @@ TEST(PatchLibrary, ToolCommands) {
     EXPECT_EQ(Tool({"library", "--db", db, "add", dir.Path("missing")}).code, 1);
     EXPECT_EQ(Tool({"library", "--db", db, "remove", dir.Path("missing")}).code, 1);
     EXPECT_EQ(Tool({"library", "--db", db, "remove", banks}).code, 0);
-    EXPECT_EQ(Tool({"library", "--db", db, "stats"}).out, "0 sources, 0 files, 3 sounds in 0 places, 0 files skipped\n");
+    EXPECT_EQ(Tool({"library", "--db", db, "stats"}).out,
+              "0 sources, 0 files, 3 sounds in 0 places, 0 files skipped\n");
+}
+
+// A scan of many files rebuilds the word index once at its end; a cancelled
+// one and one cut short by a crash leave an index that finds what was read.
+TEST(PatchLibrary, BigScansCancelledScansAndAnInterruptedIndexStaySearchable) {
+    LibraryRig rig;
+    for (int i = 0; i < 60; ++i) {
+        const std::string n = std::to_string(100 + i);
+        WriteBank(rig.At("bank" + n + ".orb"), i % 80, "N" + n, 1);
+    }
+    rig.lib.AddSource(rig.banks);
+    const ScanReport cancelled = rig.lib.Scan([](int done, int, const std::string&) { return done < 30; });
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_EQ(cancelled.read, 30);
+    EXPECT_EQ(Names(rig.lib.Search("n129")), std::vector<std::string>{"N129"});
+    EXPECT_TRUE(rig.lib.Search("n130").empty());
+    const ScanReport rest = rig.lib.Scan();
+    EXPECT_EQ(rest.read, 30);
+    EXPECT_EQ(rest.unchanged, 30);
+    for (const char* name : {"N100", "N130", "N159"})
+        EXPECT_EQ(Names(rig.lib.Search(name)), std::vector<std::string>{name});
+    EXPECT_EQ(rig.lib.PlacesOf(rig.lib.Search("n100").at(0).patch).size(), 60u);  // one sound, sixty names
+
+    // A crash in the middle of a big scan: the next start rebuilds the index.
+    {
+        sql::Database db(rig.dir.Path("library.db"));
+        db.Exec(
+            "UPDATE library_state SET value = 1; INSERT INTO occurrence_text(occurrence_text) VALUES ('delete-all')");
+    }
+    PatchLibrary reopened(rig.dir.Path("library.db"));
+    EXPECT_EQ(Names(reopened.Search("n145")), std::vector<std::string>{"N145"});
 }

@@ -61,8 +61,9 @@ std::string Date(std::int64_t seconds) {
 }
 
 nlohmann::json PlaceJson(const Place& p) {
-    return {{"patch", p.patch}, {"file", p.path}, {"slot", library::SlotLabel(p.slot)}, {"name", p.name},
-            {"comment", p.comment}, {"first_seen", p.firstSeen}, {"last_seen", p.lastSeen}};
+    return {{"patch", p.patch},       {"file", p.path},       {"slot", library::SlotLabel(p.slot)},
+            {"name", p.name},         {"comment", p.comment}, {"first_seen", p.firstSeen},
+            {"last_seen", p.lastSeen}};
 }
 
 void PrintPlaces(const std::vector<Place>& places, std::ostream& out, const std::string& indent = "") {
@@ -93,12 +94,13 @@ void PrintGroups(const std::vector<std::vector<Place>>& groups, bool json, std::
 
 void Scan(library::PatchLibrary& lib, std::ostream& out) {
     const library::ScanReport r = lib.Scan();
-    out << r.files << " files: " << r.read << " read, " << r.unchanged << " unchanged, " << r.skipped
-        << " skipped, " << r.removed << " gone; " << r.newPatches << " new sounds\n";
+    out << r.files << " files: " << r.read << " read, " << r.unchanged << " unchanged, " << r.skipped << " skipped, "
+        << r.removed << " gone; " << r.newPatches << " new sounds\n";
     for (const std::string& source : r.missingSources)
         out << "not found (what it held is kept): " << TerminalSafe(source) << "\n";
     if (r.skipped)
-        for (const auto& row : lib.Problems()) out << "skipped: " << TerminalSafe(row.path) << ": " << row.problem << "\n";
+        for (const auto& row : lib.Problems())
+            out << "skipped: " << TerminalSafe(row.path) << ": " << row.problem << "\n";
 }
 
 // The place FILE SLOT names, as the library holds it now.
@@ -176,7 +178,8 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         }
     });
 
-    auto* dups = lib->add_subcommand("dups", "Patches that sound the same in more than one place, whatever their names.");
+    auto* dups =
+        lib->add_subcommand("dups", "Patches that sound the same in more than one place, whatever their names.");
     dups->add_flag("--json", o->json, "as JSON");
     dups->callback([=, &out] { PrintGroups(Open(*o)->Duplicates(), o->json, out); });
 
@@ -192,12 +195,16 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         const std::optional<int> slot = library::SlotFromLabel(o->slot);
         if (!slot) throw ToolError{"\"" + o->slot + "\" is not a slot (U01..U94, u01..u94, EB1..)"};
         std::error_code ignored;
-        const std::string path = std::filesystem::weakly_canonical(std::filesystem::absolute(o->file), ignored).string();
+        const std::string path =
+            std::filesystem::weakly_canonical(std::filesystem::absolute(o->file), ignored).string();
         const auto entries = Open(*o)->History(path, *slot);
         if (o->json) {
             nlohmann::json list = nlohmann::json::array();
             for (const auto& e : entries)
-                list.push_back({{"patch", e.patch}, {"name", e.name}, {"comment", e.comment}, {"from", e.from},
+                list.push_back({{"patch", e.patch},
+                                {"name", e.name},
+                                {"comment", e.comment},
+                                {"from", e.from},
                                 {"until", e.until}});
             out << list.dump(2) << "\n";
             return;
@@ -253,8 +260,8 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         }
         const auto notes = l->NotesOf(place.patch);
         for (const std::string& t : notes.tags) {
-            const bool automatic = std::find(notes.automaticTags.begin(), notes.automaticTags.end(), t) !=
-                                   notes.automaticTags.end();
+            const bool automatic =
+                std::find(notes.automaticTags.begin(), notes.automaticTags.end(), t) != notes.automaticTags.end();
             out << t << (automatic ? " (from the name)" : "") << "\n";
         }
     });

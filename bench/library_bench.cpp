@@ -1,0 +1,178 @@
+// The patch library on a generated corpus: banks that are mutations of the
+// factory bank (a few parameters changed, names and comments from a word
+// list, a fifth of the patches copies of others). Prints:
+//   first full index (target at least 1,000 banks a second),
+//   rescan with nothing changed (target under 1 s),
+//   search p50 / p95 over a mix of queries (target p95 under 20 ms),
+//   similar patches, top 20 over every sound (target under 100 ms),
+//   database size against the size of the indexed files (target at most 1).
+// Usage: library_bench [BANKS] [FOLDER]; 10,000 banks by default, in a
+// temporary folder that is removed at the end.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "library/patchlibrary.h"
+#include "patch/projectdocument.h"
+#include "sim/factorybank.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+constexpr const char* kWords[] = {
+    "warm",   "crunch", "lead",     "clean",    "slap",    "back",   "delay",  "chorus", "shimmer",   "fat",
+    "tight",  "solo",   "rhythm",   "verse",    "chorus",  "bridge", "intro",  "outro",  "live",      "studio",
+    "blues",  "metal",  "funk",     "jazz",     "ambient", "swell",  "octave", "wah",    "vintage",   "modern",
+    "bright", "dark",   "smooth",   "gritty",   "spacey",  "ballad", "encore", "gig",    "rehearsal", "backup",
+    "ライブ", "歪み",   "クリーン", "ディレイ", "リード",  "ソロ"};
+constexpr const char kNameChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 +-";
+
+std::uintmax_t FolderBytes(const std::string& folder) {
+    std::uintmax_t bytes = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) bytes += entry.file_size();
+    return bytes;
+}
+
+long PeakKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Writes `banks` bank files under folder/NNN/, 100 to a folder.
+std::uintmax_t Generate(const std::string& folder, int banks, std::mt19937& random) {
+    const auto factory = orb8::FactoryBank();
+    std::vector<orb8::PatchData> made;  // earlier patches, for the copies
+    made.reserve(static_cast<std::size_t>(banks) * orb8::kPatchCount / 10);
+    const auto word = [&] { return std::string(kWords[random() % std::size(kWords)]); };
+    std::uintmax_t bytes = 0;
+    for (int b = 0; b < banks; ++b) {
+        orb8::ProjectDocument bank;
+        for (int i = 0; i < orb8::kPatchCount; ++i) {
+            orb8::PatchData& p = bank.patches[static_cast<std::size_t>(i)];
+            if (!made.empty() && random() % 5 == 0) {
+                p = made[random() % made.size()];  // a copy, perhaps under another name
+                if (random() % 2) {
+                    std::string name;
+                    for (int c = 0; c < 8; ++c) name += kNameChars[random() % (sizeof kNameChars - 1)];
+                    orb8::EncodeName(name, p);
+                }
+            } else {
+                p = orb8::Unpack(factory[random() % factory.size()]);
+                for (int k = 0, changes = 1 + static_cast<int>(random() % 4); k < changes; ++k) {
+                    const int byte = orb8::DriveParam1 + static_cast<int>(random() % 4);
+                    const int other = orb8::ModParam1 + static_cast<int>(random() % 4);
+                    p[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(random() % 30);
+                    p[static_cast<std::size_t>(other)] = static_cast<std::uint8_t>(random() % 30);
+                }
+                p[orb8::PatchLevel] = static_cast<std::uint8_t>(random() % 100);
+                std::string name;
+                for (int c = 0; c < 8; ++c) name += kNameChars[random() % (sizeof kNameChars - 1)];
+                orb8::EncodeName(name, p);
+                if (made.size() < made.capacity()) made.push_back(p);
+            }
+            if (random() % 3 == 0) bank.comments[static_cast<std::size_t>(i)] = word() + " " + word() + " " + word();
+        }
+        const std::string sub = folder + "/" + std::to_string(b / 100);
+        if (b % 100 == 0) fs::create_directories(sub);
+        const auto image = bank.FileImage(orb8::DefaultCustomSettings());
+        std::ofstream out(sub + "/bank" + std::to_string(b) + ".orb", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        bytes += image.size();
+    }
+    return bytes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int banks = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
+    const bool ownFolder = argc <= 2;
+    std::string folder =
+        ownFolder ? (fs::temp_directory_path() / ("orb8-library-bench-" + std::to_string(::getpid()))).string()
+                  : std::string(argv[2]);
+    std::mt19937 random(20261208);
+    std::printf("Patch library on %d generated banks (%d patches)\n", banks, banks * orb8::kPatchCount);
+    const auto generateStart = Clock::now();
+    const std::uintmax_t fileBytes = Generate(folder + "/banks", banks, random);
+    std::printf("  generated in %.1f s, %.1f MB of bank files\n", Ms(Clock::now() - generateStart) / 1000,
+                fileBytes / 1e6);
+    {
+        const std::string db = folder + "/library.db";
+        orb8::library::PatchLibrary lib(db);
+        lib.AddSource(folder + "/banks");
+        auto start = Clock::now();
+        const auto first = lib.Scan();
+        const double firstMs = Ms(Clock::now() - start);
+        std::printf("  first full index   %8.1f s   %7.0f banks/s (target at least 1,000)  %d sounds new\n",
+                    firstMs / 1000, banks / (firstMs / 1000), first.newPatches);
+        start = Clock::now();
+        const auto again = lib.Scan();
+        std::printf("  rescan, unchanged  %8.3f s   (target under 1 s)  %d read\n", Ms(Clock::now() - start) / 1000,
+                    again.read);
+
+        const std::vector<std::string> queries = {"crunch",       "warm lead",
+                                                  "slap back",    "歪み",
+                                                  "ディレイ",     "ab",
+                                                  "drive:fuzz",   "mod:on dly:off",
+                                                  "gain>=20",     "crunch gain>=10 mod:on",
+                                                  "in:/12/ lead", "shimmer spacey",
+                                                  "xyzzy",        "live encore",
+                                                  "mod:bpm",      "dly:echo level<30"};
+        std::vector<double> times;
+        for (int round = 0; round < 5; ++round)
+            for (const std::string& q : queries) {
+                start = Clock::now();
+                lib.Search(q, 100);
+                times.push_back(Ms(Clock::now() - start));
+            }
+        std::sort(times.begin(), times.end());
+        std::printf("  search (100 hits)  p50 %6.2f ms   p95 %6.2f ms (target under 20 ms)   max %6.2f ms\n",
+                    times[times.size() / 2], times[times.size() * 95 / 100], times.back());
+        for (const std::string& q : queries) {
+            start = Clock::now();
+            const auto hits = lib.Search(q, 100);
+            std::printf("    %-26s %7.2f ms  %3zu hits\n", q.c_str(), Ms(Clock::now() - start), hits.size());
+        }
+
+        const auto some = lib.Search("crunch", 5);
+        std::vector<double> similarTimes;
+        for (const auto& place : some) {
+            start = Clock::now();
+            lib.Similar(place.patch, 20);
+            similarTimes.push_back(Ms(Clock::now() - start));
+        }
+        if (!similarTimes.empty())
+            std::printf(
+                "  similar, top 20    first %6.1f ms (loads every sound), then %6.1f ms (target under 100 ms)\n",
+                similarTimes.front(), similarTimes.back());
+        const auto stats = lib.Stats();
+        std::printf("  %lld sounds in %lld places\n", static_cast<long long>(stats.patches),
+                    static_cast<long long>(stats.places));
+    }
+    std::uintmax_t dbBytes = 0;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.is_regular_file() && entry.path().filename().string().rfind("library.db", 0) == 0)
+            dbBytes += entry.file_size();
+    std::printf("  database %.1f MB, bank files %.1f MB: ratio %.2f (target at most 1)\n", dbBytes / 1e6,
+                FolderBytes(folder + "/banks") / 1e6, static_cast<double>(dbBytes) / static_cast<double>(fileBytes));
+    std::printf("  peak memory of this process %.0f MB\n", PeakKb() / 1024.0);
+    if (ownFolder) fs::remove_all(folder);
+    return 0;
+}
