@@ -219,7 +219,10 @@ QuerySql ParseQuery(std::string_view text) {
     };
 
     for (const std::string& token : JoinComparisons(Tokens(text))) {
-        if (token[0] == '"') {
+        // A quoted phrase, unless an operator follows its closing quote ("patch level">=50).
+        const std::size_t closing = token[0] == '"' ? token.find('"', 1) : std::string::npos;
+        if (token[0] == '"' && (closing == std::string::npos || closing + 1 >= token.size() ||
+                                std::string_view("<>=!").find(token[closing + 1]) == std::string_view::npos)) {
             word(token);
             continue;
         }

@@ -257,6 +257,7 @@ TEST(PatchLibrary, QueriesFilterByTypesParametersAndMarks) {
               std::vector<std::string>{"FUZZ LD"});
     EXPECT_TRUE(rig.lib.Search(gain + ">" + std::to_string(shown25)).empty());
     EXPECT_EQ(Names(rig.lib.Search("in:live ch")), std::vector<std::string>{"CLEAN CH"});
+    EXPECT_EQ(rig.lib.Search("\"patch level\" >= 0", 1000).size(), 80u);  // a name with a space, quoted
     EXPECT_TRUE(rig.lib.Search("in:elsewhere").empty());
     EXPECT_EQ(Names(rig.lib.Search("10:30")), std::vector<std::string>{});  // a colon in a word is a word
 
