@@ -99,6 +99,8 @@ int main(int argc, char** argv) {
     MainWinOptions options{japanese, arguments, !probe, probe ? nullptr : &settings};
     // Unsaved work is kept in the user's data folder (~/.local/share/orb8ed/recovery).
     if (!probe) options.recoveryFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recovery";
+    if (!probe)
+        options.libraryDatabase = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/library.db";
     TMainWin window(*system, dialogs, std::move(options));
     window.show();
     std::jthread jackHandOver([&jack, &window] {

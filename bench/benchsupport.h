@@ -10,7 +10,12 @@
 #include <QCoreApplication>
 #include <memory>
 
+#include <QPoint>
+#include <cmath>
+
 #include "app/ui/mainwin.h"
+#include "editors/projectsession.h"
+#include "editors/ui/projectwin.h"
 #include "workspace/ui/userdialogs.h"
 #include "device/devicelink.h"
 #include "device/ui/windowhost.h"
@@ -56,6 +61,7 @@ struct AnsweringDialogs : UserDialogs {
     void Inform(QWidget*, const QString&, const QString&) override {}
     void ShowError(QWidget*, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
+    QString FolderName(QWidget*, const QString&) override { return {}; }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     RecoveryAnswer AskRecovery(QWidget*, const QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }
 };
@@ -83,3 +89,23 @@ struct OnLineWindow {
         win.Link().isOnLine = true;
     }
 };
+
+// The pointer at `degrees` clockwise from a knob's value-0 end.
+inline QPoint OnArc(double degrees) {
+    const double t = degrees * M_PI / 180 - M_PI / 4;
+    return QPoint(12 + static_cast<int>(std::lround(-std::cos(t) * 40)),
+                  12 - static_cast<int>(std::lround(std::sin(t) * 40)));
+}
+
+// Patch U01 of the current project with its Mod on as "BPM DLY" (BPM
+// 0..210, the widest knob), selected.
+inline void ShowBpmPatch(TMainWin& win) {
+    orb8::ProjectSession& session = win.CurrentProject->Session();
+    session.Perform([&] {
+        auto& patch = session.Document().patches[0];
+        patch[orb8::ModuleSwitches] = orb8::ModOn;
+        patch[orb8::ModType] = 16;
+        return orb8::StepReport{"bench", {}};
+    });
+    win.CurrentProject->SelectRow(1);
+}

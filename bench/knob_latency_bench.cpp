@@ -22,16 +22,6 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// The pointer at `degrees` clockwise from the knob's value-0 end.
-QPoint OnArc(double degrees) {
-    const double t = degrees * M_PI / 180 - M_PI / 4;
-    return QPoint(12 + static_cast<int>(std::lround(-std::cos(t) * 40)), 12 - static_cast<int>(std::lround(std::sin(t) * 40)));
-}
-
-}  // namespace
-
-namespace {
-
 struct Figures {
     double median = 0, p99 = 0;
     std::size_t measured = 0, messages = 0, bytes = 0;
@@ -42,14 +32,7 @@ Figures Drag(const QString& recoveryFolder) {
     OnLineWindow rig(recoveryFolder);
     RecordingPort& port = *rig.port;
     TMainWin& win = rig.win;
-    orb8::ProjectSession& session = win.CurrentProject->Session();
-    session.Perform([&] {
-        auto& patch = session.Document().patches[0];
-        patch[orb8::ModuleSwitches] = orb8::ModOn;
-        patch[orb8::ModType] = 16;  // "BPM DLY": BPM 0..210, the widest knob
-        return orb8::StepReport{"bench", {}};
-    });
-    win.CurrentProject->SelectRow(1);
+    ShowBpmPatch(win);
     TVolume* knob = win.ControlPanel->ModVolume[0].knob;
 
     std::vector<double> latencies;

@@ -36,12 +36,6 @@ namespace {
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-// The pointer at `degrees` clockwise from a knob's value-0 end.
-QPoint OnArc(double degrees) {
-    const double t = degrees * M_PI / 180 - M_PI / 4;
-    return QPoint(12 + static_cast<int>(std::lround(-std::cos(t) * 40)),
-                  12 - static_cast<int>(std::lround(std::sin(t) * 40)));
-}
 
 // A message of the simulator's log: when its last byte arrived, and its length.
 struct Arrival {
@@ -66,14 +60,7 @@ struct Bench {
         win.OnLineMenu->trigger();
         if (!win.Link().isOnLine) return false;
         panel = win.ControlPanel;
-        orb8::ProjectSession& session = win.CurrentProject->Session();
-        session.Perform([&] {
-            auto& patch = session.Document().patches[0];
-            patch[orb8::ModuleSwitches] = orb8::ModOn;
-            patch[orb8::ModType] = 16;  // "BPM DLY": BPM 0..210, the widest knob
-            return orb8::StepReport{"bench", {}};
-        });
-        win.CurrentProject->SelectRow(1);
+        ShowBpmPatch(win);
         Idle();
         Settle();
         return true;

@@ -119,6 +119,8 @@ public:
 
     // Reads what is new or changed under the sources and forgets files that are gone.
     ScanReport Scan(const ScanProgress& progress = {});
+    // Another connection scanned: what this one keeps in memory is read again when needed.
+    void Reload() { sounds_.clear(); }
 
     // Places that match a query (see library/query.h), best first; all
     // places for an empty one. Throws QueryError for a query it refuses.

@@ -1,8 +1,11 @@
 // orb8ed-gallery: pictures of the program's real windows, offscreen, for the
 // help page and for looking at: orb8ed-gallery OUTDIR [--scale N].
 #include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QDir>
 #include <QPushButton>
+#include <QTableView>
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -24,6 +27,9 @@
 #include "keyboard/ui/gkbdwin.h"
 #include "midi/midi.h"
 #include "midi/midisystem.h"
+#include "library/ui/librarywin.h"
+#include "patch/projectdocument.h"
+#include "sim/factorybank.h"
 #include "workspace/ui/recoverydialog.h"
 #include "workspace/ui/userdialogs.h"
 
@@ -40,6 +46,8 @@ struct YesDialogs : UserDialogs {
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
     }
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
+    QString FolderName(QWidget*, const QString&) override { return folder; }
+    QString folder;  // what Add Folder finds
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     RecoveryAnswer AskRecovery(QWidget*, const QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }
 };
@@ -209,6 +217,41 @@ int main(int argc, char** argv) {
         dialog.show();
         Settle();
         ok &= Save(dialog.grab(), out.filePath("recovery-dialog.png"));
+    }
+    {
+        // The library on two banks: the factory bank and a backup of it with
+        // a few patches changed, searched for the delays.
+        QTemporaryDir temp;
+        const QString banks = temp.filePath("banks");
+        QDir().mkpath(banks);
+        orb8::ProjectDocument bank;
+        const auto factory = orb8::FactoryBank();
+        for (int i = 0; i < orb8::kPatchCount; ++i) bank.patches[static_cast<std::size_t>(i)] = orb8::Unpack(factory[i]);
+        const auto slap = static_cast<std::size_t>(orb8::PatchIndexFromLabel("u62"));
+        bank.comments[slap] = "Slap-back for the rockabilly set";
+        bank.fileName = (banks + "/factory.orb").toStdString();
+        bank.Save(orb8::DefaultCustomSettings());
+        bank.patches[slap][orb8::PatchLevel] = 40;
+        bank.fileName = (banks + "/backup 2025.orb").toStdString();
+        bank.Save(orb8::DefaultCustomSettings());
+        orb8::MidiSystemOptions options;
+        options.realPorts = false;
+        orb8::MidiSystem system(options);
+        MainWinOptions winOptions{false, {}, false};
+        winOptions.libraryDatabase = temp.filePath("library.db");
+        TMainWin win(system, dialogs, winOptions);
+        win.show();
+        win.LibraryMenu->trigger();
+        auto* library = win.findChild<TLibraryWin*>();
+        dialogs.folder = banks;
+        library->AddFolderBtn->click();
+        ok &= QTest::qWaitFor([&] { return library->Results->model()->rowCount() == 2 * orb8::kPatchCount; }, 20000);
+        library->SearchEdit->setText("dly");
+        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+        library->Results->selectRow(4);
+        Settle();
+        ok &= Save(library->grab(), out.filePath("library-window.png"));
+        win.close();
     }
     return ok ? 0 : 1;
 }

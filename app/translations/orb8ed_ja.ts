@@ -396,48 +396,127 @@ Do you want to replace it?</source>
     </message>
     <message>
         <location filename="../ui/framemenus.cpp" line="143"/>
+        <source>&amp;Library...</source>
+        <translation>ライブラリ(&amp;L)...</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="144"/>
+        <source>Library|Every patch of the banks on this computer: search, duplicates, history</source>
+        <translation>ライブラリ|このコンピュータにあるバンクのすべてのパッチ: 検索、重複、履歴</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="145"/>
         <source>&amp;Comment</source>
         <translation>コメント(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="144"/>
+        <location filename="../ui/framemenus.cpp" line="146"/>
         <source>Open the comment window</source>
         <translation>コメントウインドウを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="146"/>
+        <location filename="../ui/framemenus.cpp" line="148"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="148"/>
+        <location filename="../ui/framemenus.cpp" line="150"/>
         <source>&amp;About...</source>
         <translation>バージョン情報(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="149"/>
+        <location filename="../ui/framemenus.cpp" line="151"/>
         <source>SHow Version Information</source>
         <translation>ORB-8 Librarian/Editorのバージョン情報を表示します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="151"/>
+        <location filename="../ui/framemenus.cpp" line="153"/>
         <source>&amp;OnLine Help</source>
         <translation>オンラインヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="152"/>
+        <location filename="../ui/framemenus.cpp" line="154"/>
         <source>Open the online help</source>
         <translation>オンラインヘルプファイルを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="154"/>
+        <location filename="../ui/framemenus.cpp" line="156"/>
         <source>&amp;VESK Home Page</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="156"/>
+        <location filename="../ui/framemenus.cpp" line="158"/>
         <source>&amp;Download Home Page</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LibraryCommands</name>
+    <message>
+        <location filename="../ui/librarycommands.cpp" line="21"/>
+        <source>Library</source>
+        <translation>ライブラリ</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryResultModel</name>
+    <message>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="79"/>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="80"/>
+        <source>NAME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="81"/>
+        <source>DRIVE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="82"/>
+        <source>MOD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="83"/>
+        <source>REV/DLY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="84"/>
+        <source>BANK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="85"/>
+        <source>COMMENT</source>
+        <translation type="unfinished">コメント</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryService</name>
+    <message>
+        <location filename="../../library/ui/libraryservice.cpp" line="82"/>
+        <source>%1 files: %2 read, %3 unchanged, %4 skipped, %5 gone; %6 new sounds</source>
+        <translation>%1 ファイル: 読み込み %2、変更なし %3、スキップ %4、削除 %5; 新しい音 %6</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryservice.cpp" line="89"/>
+        <source>Scan cancelled; what was read is kept.</source>
+        <translation>スキャンを中止しました。読み込んだ分は残っています。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryservice.cpp" line="91"/>
+        <source>Not found (what it held is kept): %1</source>
+        <translation>見つかりません (内容は残してあります): %1</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryservice.cpp" line="93"/>
+        <source>The scan stopped: %1</source>
+        <translation>スキャンが止まりました: %1</translation>
     </message>
 </context>
 <context>
@@ -1003,24 +1082,142 @@ Send it to the ORB-8 all the same?</source>
     </message>
 </context>
 <context>
+    <name>TLibraryWin</name>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="56"/>
+        <location filename="../../library/ui/librarywin.cpp" line="195"/>
+        <source>Library</source>
+        <translation>ライブラリ</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="59"/>
+        <source>Words, drive:fuzz, mod:on, gain&gt;=20, fav, tag:live, in:folder</source>
+        <translation>語句、drive:fuzz、mod:on、gain&gt;=20、fav、tag:live、in:フォルダ</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="61"/>
+        <source>Add Folder...</source>
+        <translation>フォルダを追加...</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="63"/>
+        <source>Rescan</source>
+        <translation>再スキャン</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="83"/>
+        <location filename="../../library/ui/librarywin.cpp" line="87"/>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="83"/>
+        <location filename="../../library/ui/librarywin.cpp" line="85"/>
+        <location filename="../../library/ui/librarywin.cpp" line="87"/>
+        <source>NAME</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="83"/>
+        <location filename="../../library/ui/librarywin.cpp" line="87"/>
+        <source>BANK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="83"/>
+        <source>Since</source>
+        <translation>登録日時</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="85"/>
+        <source>From</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="85"/>
+        <source>Until</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="85"/>
+        <source>COMMENT</source>
+        <translation type="unfinished">コメント</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="87"/>
+        <source>Distance</source>
+        <translation>距離</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="92"/>
+        <source>Where It Occurs</source>
+        <translation>含まれる場所</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="93"/>
+        <source>History of the Slot</source>
+        <translation>スロットの履歴</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="94"/>
+        <source>Similar Patches</source>
+        <translation>似たパッチ</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="95"/>
+        <source>Favourite</source>
+        <translation>お気に入り</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="114"/>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="154"/>
+        <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
+        <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="155"/>
+        <source>%1 patches shown, more as you scroll</source>
+        <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="156"/>
+        <source>%1 patches</source>
+        <translation>%1 パッチ</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="181"/>
+        <source>now</source>
+        <translation>現在</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="192"/>
+        <source>Add a Folder of Banks</source>
+        <translation>バンクのフォルダを追加</translation>
+    </message>
+</context>
+<context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="106"/>
+        <location filename="../ui/mainwin.cpp" line="109"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="457"/>
+        <location filename="../ui/mainwin.cpp" line="463"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="457"/>
+        <location filename="../ui/mainwin.cpp" line="463"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="393"/>
+        <location filename="../ui/mainwin.cpp" line="399"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>

@@ -140,6 +140,8 @@ void FrameMenus::BuildMenus(QMenuBar& bar, bool japanese) {
 
     WindowMenu = bar.addMenu(tr("&Window"));
     WindowMenu->setObjectName("WindowMenu");
+    LibraryMenu = add(WindowMenu, "LibraryMenu", tr("&Library..."));
+    SetHint(LibraryMenu, tr("Library|Every patch of the banks on this computer: search, duplicates, history"));
     MemoMenu = add(WindowMenu, "MemoMenu", tr("&Comment"));
     SetHint(MemoMenu, tr("Open the comment window"));
 

@@ -20,6 +20,7 @@
 #include "app/ui/filecommands.h"
 #include "app/ui/framecontext.h"
 #include "app/ui/recoverycommands.h"
+#include "app/ui/librarycommands.h"
 #include "app/ui/sysexcommands.h"
 #include "app/ui/windowlist.h"
 #include "controls/onidlehandler.h"
@@ -97,6 +98,8 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     device_->SetPaceItems(PaceItems);
     context_->SetCommands(*files_, *device_);
     edit_ = new EditCommands(*MemoWin, this);
+    if (!options_.libraryDatabase.isEmpty()) library_ = new LibraryCommands(options_.libraryDatabase, *files_, dialogs_, this);
+    LibraryMenu->setVisible(library_ != nullptr);
     if (!options_.recoveryFolder.isEmpty()) {
         recovery_ = std::make_unique<RecoveryKeeper>(options_.recoveryFolder, nullptr);
         if (recovery_->Usable()) {
@@ -189,6 +192,9 @@ void TMainWin::ConnectMenus() {
     connect(DesignMenu, &QAction::triggered, device_, &DeviceCommands::EnterDesignMode);
     connect(KeyboardMenu, &QAction::triggered, this, [this] { midi_->OpenKBD(); });
     connect(MemoMenu, &QAction::triggered, this, &TMainWin::MemoMenuClick);
+    connect(LibraryMenu, &QAction::triggered, this, [this] {
+        if (library_) library_->Show();
+    });
     connect(AboutMenu, &QAction::triggered, this, [this] {
         About().ACTimer.stop();
         About().exec();

@@ -28,6 +28,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QSettings;
 class RecoveryCommands;
+class LibraryCommands;
 class RecoveryKeeper;
 class SysExCommands;
 class TAboutBox;
@@ -60,6 +61,8 @@ struct MainWinOptions {
     // Where records of unsaved work are kept for recovery after a crash;
     // empty: none are (tests, benchmarks, pictures).
     QString recoveryFolder = {};
+    // The patch library's database; empty: the library is not offered (tests, pictures).
+    QString libraryDatabase = {};
 };
 
 class TMainWin : public QMainWindow, public FrameMenus, public DocumentFrame {
@@ -153,6 +156,7 @@ private:
     std::unique_ptr<FrameContext> context_;
     std::unique_ptr<RecoveryKeeper> recovery_;
     RecoveryCommands* recoveryCommands_ = nullptr;
+    LibraryCommands* library_ = nullptr;
     FileCommands* files_ = nullptr;
     DeviceCommands* device_ = nullptr;
     SysExCommands* sysex_ = nullptr;

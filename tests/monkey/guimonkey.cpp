@@ -67,6 +67,7 @@ struct MonkeyDialogs : UserDialogs {
     }
     void Inform(QWidget*, const QString&, const QString&) override {}
     void ShowError(QWidget*, const QString&, const QString&) override {}
+    QString FolderName(QWidget*, const QString&) override { return Chance(20) ? QString() : folder_ + "/input"; }
     QString OpenFileName(QWidget*, const QString&) override {
         if (Chance(20)) return {};
         QStringList files;

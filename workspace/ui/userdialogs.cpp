@@ -26,6 +26,10 @@ void QtUserDialogs::ShowError(QWidget* parent, const QString& caption, const QSt
     QMessageBox::critical(parent, caption, text);
 }
 
+QString QtUserDialogs::FolderName(QWidget* parent, const QString& caption) {
+    return QFileDialog::getExistingDirectory(parent, caption);
+}
+
 QString QtUserDialogs::OpenFileName(QWidget* parent, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
 }

@@ -27,6 +27,8 @@ public:
     // The file chosen, or empty when the dialog was cancelled.
     virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) = 0;
+    // A folder of the user's choice; empty when none was chosen.
+    virtual QString FolderName(QWidget* parent, const QString& caption) = 0;
     // What becomes of unsaved work left behind.
     using RecoveryAnswer = ::RecoveryAnswer;
     virtual RecoveryAnswer AskRecovery(QWidget* parent, const QList<RecoveryOffer>& offers) = 0;
@@ -41,5 +43,6 @@ public:
     void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) override;
+    QString FolderName(QWidget* parent, const QString& caption) override;
     RecoveryAnswer AskRecovery(QWidget* parent, const QList<RecoveryOffer>& offers) override;
 };

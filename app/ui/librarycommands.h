@@ -1,0 +1,38 @@
+// Window > Library: the library window on the user's patch database, made on
+// first use, and the opening of a bank at the patch the user double-clicks.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+class FileCommands;
+class LibraryService;
+class TLibraryWin;
+class UserDialogs;
+class QWidget;
+
+class LibraryCommands : public QObject {
+    Q_OBJECT
+
+public:
+    // databasePath: the library's file; files opens the banks.
+    LibraryCommands(QString databasePath, FileCommands& files, UserDialogs& dialogs, QWidget* parent);
+    ~LibraryCommands() override;
+
+    // Shows the window (opening the database and scanning on first use); an
+    // error message when the database can't be opened.
+    void Show();
+    TLibraryWin* Window() const;
+
+private:
+    void OpenPatch(const QString& path, int slot);
+
+    QString path_;
+    FileCommands& files_;
+    UserDialogs& dialogs_;
+    QWidget* parent_;
+    std::unique_ptr<LibraryService> service_;
+    QPointer<TLibraryWin> window_;
+};

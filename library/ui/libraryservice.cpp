@@ -1,0 +1,126 @@
+#include "library/ui/libraryservice.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include "library/patchlibrary.h"
+
+using orb8::library::PatchLibrary;
+
+namespace {
+constexpr int kRescanDelayMs = 1500;  // folders often change in bursts (a copy of many banks)
+constexpr int kWatchedFolders = 2000;  // beyond this, changes are found by Rescan only
+constexpr int kProgressEvery = 20;     // files between two progress reports
+}  // namespace
+
+LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(parent), path_(std::move(databasePath)) {
+    worker_ = new QObject;
+    worker_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_.setObjectName("library scan");
+    thread_.start();
+    rescanLater_.setSingleShot(true);
+    rescanLater_.setInterval(kRescanDelayMs);
+    connect(&rescanLater_, &QTimer::timeout, this, &LibraryService::Scan);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { rescanLater_.start(); });
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, [this] { rescanLater_.start(); });
+}
+
+LibraryService::~LibraryService() {
+    CancelScan();
+    thread_.quit();
+    thread_.wait();
+}
+
+bool LibraryService::Open(QString& error) {
+    if (library_) return true;
+    try {
+        QDir().mkpath(QFileInfo(path_).absolutePath());
+        library_ = std::make_unique<PatchLibrary>(path_.toStdString());
+    } catch (const orb8::library::LibraryError& e) {
+        error = QString::fromStdString(e.what());
+        return false;
+    }
+    WatchSources();
+    return true;
+}
+
+bool LibraryService::AddSource(const QString& path, QString& error) {
+    if (!library_) return false;
+    try {
+        library_->AddSource(path.toStdString());
+    } catch (const orb8::library::LibraryError& e) {
+        error = QString::fromStdString(e.what());
+        return false;
+    }
+    WatchSources();
+    Scan();
+    return true;
+}
+
+void LibraryService::Scan() {
+    if (!library_) return;
+    if (scanning_) {
+        again_ = true;  // what changed meanwhile is read by a scan after this one
+        return;
+    }
+    scanning_ = true;
+    cancel_->store(false);
+    // The scan has a connection of its own on its own thread; queries go on meanwhile.
+    const std::string path = path_.toStdString();
+    auto cancel = cancel_;
+    QMetaObject::invokeMethod(worker_, [this, path, cancel] {
+        QString summary;
+        bool failed = false;
+        try {
+            PatchLibrary scanner(path);
+            const auto r = scanner.Scan([this, cancel](int done, int total, const std::string& file) {
+                if (done % kProgressEvery == 0 || done == total) emit ScanProgress(done, total, QString::fromStdString(file));
+                return !cancel->load();
+            });
+            summary = tr("%1 files: %2 read, %3 unchanged, %4 skipped, %5 gone; %6 new sounds")
+                          .arg(r.files)
+                          .arg(r.read)
+                          .arg(r.unchanged)
+                          .arg(r.skipped)
+                          .arg(r.removed)
+                          .arg(r.newPatches);
+            if (r.cancelled) summary = tr("Scan cancelled; what was read is kept.");
+            for (const std::string& missing : r.missingSources)
+                summary += "\n" + tr("Not found (what it held is kept): %1").arg(QString::fromStdString(missing));
+        } catch (const std::exception& e) {
+            summary = tr("The scan stopped: %1").arg(QString::fromStdString(e.what()));
+            failed = true;
+        }
+        QMetaObject::invokeMethod(this, [this, summary, failed] {
+            scanning_ = false;
+            if (library_) library_->Reload();
+            emit ScanFinished(summary, failed);
+            if (again_) {
+                again_ = false;
+                Scan();
+            }
+        });
+    });
+}
+
+void LibraryService::CancelScan() {
+    cancel_->store(true);
+    again_ = false;
+}
+
+// Every source folder and the folders under it, up to a limit.
+void LibraryService::WatchSources() {
+    if (!library_) return;
+    QStringList folders;
+    for (const std::string& source : library_->Sources()) {
+        const QString path = QString::fromStdString(source);
+        if (!QFileInfo(path).isDir()) continue;
+        folders << path;
+        QDirIterator it(path, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext() && folders.size() < kWatchedFolders) folders << it.next();
+    }
+    if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+    if (!folders.isEmpty()) watcher_.addPaths(folders);
+}

@@ -1,0 +1,54 @@
+// The patch library for the window program: queries on the user-interface
+// thread (each takes milliseconds), scans on a thread of their own with
+// progress and Cancel, and a rescan a moment after a source folder changes.
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <memory>
+
+namespace orb8::library {
+class PatchLibrary;
+}
+
+class LibraryService : public QObject {
+    Q_OBJECT
+
+public:
+    explicit LibraryService(QString databasePath, QObject* parent = nullptr);
+    ~LibraryService() override;
+
+    // Opens (or creates) the database; the reason when it can't.
+    bool Open(QString& error);
+    // The connection for queries; nullptr before a successful Open.
+    orb8::library::PatchLibrary* Library() { return library_.get(); }
+    QString DatabasePath() const { return path_; }
+
+    // Adds a folder or file and scans; false with the reason when it can't be added.
+    bool AddSource(const QString& path, QString& error);
+    void Scan();
+    void CancelScan();
+    bool Scanning() const { return scanning_; }
+
+signals:
+    void ScanProgress(int done, int total, const QString& path);
+    // A sentence saying what the scan did; failed: it stopped on an error.
+    void ScanFinished(const QString& summary, bool failed);
+
+private:
+    void WatchSources();
+
+    QString path_;
+    std::unique_ptr<orb8::library::PatchLibrary> library_;
+    QThread thread_;
+    QObject* worker_ = nullptr;  // lives in thread_
+    std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
+    bool scanning_ = false, again_ = false;
+    QFileSystemWatcher watcher_;
+    QTimer rescanLater_;
+};
