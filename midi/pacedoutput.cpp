@@ -6,9 +6,9 @@
 
 namespace orb8 {
 
-bool PacingQueue::Push(std::vector<std::uint8_t> message) {
+bool PacingQueue::Push(std::vector<std::uint8_t> message, bool replace) {
     Waiting waiting{std::move(message), std::nullopt};
-    waiting.key = keyOf_ ? keyOf_(waiting.bytes) : std::nullopt;
+    waiting.key = keyOf_ && replace ? keyOf_(waiting.bytes) : std::nullopt;
     bool removed = false;
     if (waiting.key) {
         for (auto it = messages_.rbegin(); it != messages_.rend() && it->key; ++it) {
@@ -53,7 +53,14 @@ PacedMidiOut::~PacedMidiOut() {
 void PacedMidiOut::Send(std::span<const std::uint8_t> message) {
     {
         std::lock_guard lock(mutex_);
-        if (queue_.Push({message.begin(), message.end()})) ++dropped_;
+        if (byteTime_ == kUnpaced) {
+            // Unpaced: every message goes on as it comes, in order; handed on
+            // here when nothing waits, so no thread's timing decides anything.
+            if (queue_.Empty() && !busy_) inner_->Send(message);
+            else queue_.Push({message.begin(), message.end()}, false);
+        } else if (queue_.Push({message.begin(), message.end()})) {
+            ++dropped_;
+        }
     }
     wake_.notify_all();
 }

@@ -59,7 +59,8 @@ public:
     // key, as long as only keyed messages stand between them: a message of
     // another kind (a dump, a request, a patch change) is a fence that
     // nothing moves across. True when a waiting message was removed.
-    bool Push(std::vector<std::uint8_t> message);
+    // replace false: nothing is replaced (an unpaced link sends every value).
+    bool Push(std::vector<std::uint8_t> message, bool replace = true);
     std::optional<std::vector<std::uint8_t>> Pop();
 
     bool Empty() const { return messages_.empty(); }

@@ -134,14 +134,16 @@ TEST(PacedOutput, HandsOnAtWireSpeedAndOnlyTheLastValue) {
     for (std::size_t i = 1; i < handed.size(); ++i)
         EXPECT_GE(handed[i].at - handed[i - 1].at, WireTime(handed[i - 1].bytes.size()));
 
-    // Unpaced, everything is handed on as it comes.
+    // Unpaced, every value is handed on as it comes, in order: none is
+    // replaced, whatever the threads' timing.
     auto* direct = new RecordingOut;  // owned by `unpaced`
     PacedMidiOut unpaced(std::unique_ptr<MidiOut>(direct), ParameterChangeKey, kUnpaced);
-    for (int v = 0; v < 50; ++v) {
-        unpaced.Send(Pc(20, v));
-        ASSERT_TRUE(unpaced.Drain(1000ms));
-    }
-    EXPECT_EQ(direct->Take().size(), 50u);
+    for (int v = 0; v < 50; ++v) unpaced.Send(Pc(20, v));
+    ASSERT_TRUE(unpaced.Drain(1000ms));
+    const auto all = direct->Take();
+    ASSERT_EQ(all.size(), 50u);
+    for (int v = 0; v < 50; ++v) EXPECT_EQ(all[static_cast<std::size_t>(v)].bytes, Pc(20, v));
+    EXPECT_EQ(unpaced.Dropped(), 0);
 }
 
 // The simulated processor takes a message when its last byte has arrived,
