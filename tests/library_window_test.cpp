@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 
 #include "app/ui/mainwin.h"
 #include "editors/ui/projectwin.h"
+#include "library/sqlite.h"
 #include "library/ui/libraryresultmodel.h"
 #include "library/ui/librarywin.h"
 #include "tests/apprig.h"
@@ -68,6 +70,22 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     EXPECT_EQ(library->Places->model()->rowCount(), 1);
     EXPECT_EQ(library->History->model()->rowCount(), 1);
     EXPECT_EQ(library->Status->text(), "1 patches");
+
+    // A mark set while another connection holds the database (a scan's
+    // rebuild) is refused with a message, not a crash; later it is kept.
+    {
+        orb8::sql::Database scan(dir.Path("library.db"));
+        scan.Exec("BEGIN IMMEDIATE");
+        QTest::mouseClick(library->Favourite, Qt::LeftButton, {}, QPoint(8, library->Favourite->height() / 2));
+        EXPECT_FALSE(library->Favourite->isChecked());
+        EXPECT_TRUE(library->Status->text().contains("could not be kept")) << library->Status->text().toStdString();
+        scan.Exec("ROLLBACK");
+    }
+    QTest::mouseClick(library->Favourite, Qt::LeftButton, {}, QPoint(8, library->Favourite->height() / 2));
+    EXPECT_TRUE(library->Favourite->isChecked());
+    QTest::keyClicks(library->SearchEdit, " fav");
+    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    EXPECT_EQ(library->Model().rowCount(), 1);
 
     // A query the syntax refuses says why, in the status line.
     QTest::keyClicks(library->SearchEdit, " nosuchparam>3");

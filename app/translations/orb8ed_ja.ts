@@ -1085,7 +1085,7 @@ Send it to the ORB-8 all the same?</source>
     <name>TLibraryWin</name>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="56"/>
-        <location filename="../../library/ui/librarywin.cpp" line="195"/>
+        <location filename="../../library/ui/librarywin.cpp" line="207"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
@@ -1174,27 +1174,37 @@ Send it to the ORB-8 all the same?</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="154"/>
+        <location filename="../../library/ui/librarywin.cpp" line="151"/>
+        <source>The mark could not be kept (%1); try again when the scan is done.</source>
+        <translation>印を保存できませんでした (%1)。スキャンが終わってからもう一度お試しください。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="162"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="155"/>
+        <location filename="../../library/ui/librarywin.cpp" line="163"/>
         <source>%1 patches shown, more as you scroll</source>
         <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="156"/>
+        <location filename="../../library/ui/librarywin.cpp" line="164"/>
         <source>%1 patches</source>
         <translation>%1 パッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="181"/>
+        <location filename="../../library/ui/librarywin.cpp" line="190"/>
         <source>now</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="192"/>
+        <location filename="../../library/ui/librarywin.cpp" line="197"/>
+        <source>The library could not be read: %1</source>
+        <translation>ライブラリを読み込めませんでした: %1</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="204"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>

@@ -27,7 +27,7 @@ bool LibraryResultModel::Fetch(std::vector<Row>& page, QString& error) {
     std::vector<Place> places;
     try {
         places = library_->Search(query_.toStdString(), kPage, static_cast<int>(rows_.size()));
-    } catch (const orb8::library::LibraryError& e) {
+    } catch (const std::exception& e) {  // a refused query, or the database failing
         error = QString::fromStdString(e.what());
         more_ = false;
         return false;
@@ -38,7 +38,7 @@ bool LibraryResultModel::Fetch(std::vector<Row>& page, QString& error) {
         orb8::PatchData patch{};
         try {
             patch = library_->PatchAt(row.place);
-        } catch (const orb8::library::LibraryError&) {
+        } catch (const std::exception&) {
             continue;  // gone since the query (a scan on the other thread)
         }
         const auto texts = orb8::ProjectRowTextsOf(patch, 1, row.place.comment);  // the row only labels

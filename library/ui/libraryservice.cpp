@@ -50,7 +50,7 @@ bool LibraryService::AddSource(const QString& path, QString& error) {
     if (!library_) return false;
     try {
         library_->AddSource(path.toStdString());
-    } catch (const orb8::library::LibraryError& e) {
+    } catch (const std::exception& e) {  // no such folder, or the database failing
         error = QString::fromStdString(e.what());
         return false;
     }
@@ -114,7 +114,13 @@ void LibraryService::CancelScan() {
 void LibraryService::WatchSources() {
     if (!library_) return;
     QStringList folders;
-    for (const std::string& source : library_->Sources()) {
+    std::vector<std::string> sources;
+    try {
+        sources = library_->Sources();
+    } catch (const std::exception&) {
+        return;  // nothing to watch; Rescan still reads them
+    }
+    for (const std::string& source : sources) {
         const QString path = QString::fromStdString(source);
         if (!QFileInfo(path).isDir()) continue;
         folders << path;

@@ -141,7 +141,15 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     connect(&service_, &LibraryService::ScanFinished, this, &TLibraryWin::ScanFinished);
     connect(Favourite, &QCheckBox::toggled, this, [this](bool on) {
         const Place* place = model_->PlaceAt(Results->currentIndex().row());
-        if (place && service_.Library()) service_.Library()->SetFavourite(place->patch, on);
+        if (!place || !service_.Library()) return;
+        try {
+            service_.Library()->SetFavourite(place->patch, on);
+        } catch (const std::exception& e) {
+            // The scan's thread holds the database longer than a write waits.
+            const QSignalBlocker quiet(Favourite);
+            Favourite->setChecked(!on);
+            ShowStatus(tr("The mark could not be kept (%1); try again when the scan is done.").arg(e.what()), true);
+        }
     });
     Search();
 }
@@ -170,20 +178,24 @@ void TLibraryWin::ShowDetails() {
     orb8::library::PatchLibrary* library = service_.Library();
     Favourite->setEnabled(place && library);
     if (!place || !library) return;
-    {
-        const QSignalBlocker quiet(Favourite);
-        Favourite->setChecked(library->NotesOf(place->patch).favourite);
+    try {
+        {
+            const QSignalBlocker quiet(Favourite);
+            Favourite->setChecked(library->NotesOf(place->patch).favourite);
+        }
+        for (const Place& p : library->PlacesOf(place->patch))
+            places_->appendRow(Items({QString::fromStdString(orb8::library::SlotLabel(p.slot)), QString::fromStdString(p.name),
+                                      QString::fromStdString(p.path), Date(p.firstSeen)}));
+        for (const auto& h : library->History(place->path, place->slot))
+            history_->appendRow(Items({Date(h.from), h.until ? Date(h.until) : tr("now"), QString::fromStdString(h.name),
+                                       QString::fromStdString(h.comment)}));
+        for (const auto& s : library->Similar(place->patch, kSimilarCount))
+            similar_->appendRow(Items({QString::number(s.distance, 'f', 3),
+                                       QString::fromStdString(orb8::library::SlotLabel(s.place.slot)),
+                                       QString::fromStdString(s.place.name), QString::fromStdString(s.place.path)}));
+    } catch (const std::exception& e) {
+        ShowStatus(tr("The library could not be read: %1").arg(e.what()), true);
     }
-    for (const Place& p : library->PlacesOf(place->patch))
-        places_->appendRow(Items({QString::fromStdString(orb8::library::SlotLabel(p.slot)), QString::fromStdString(p.name),
-                                  QString::fromStdString(p.path), Date(p.firstSeen)}));
-    for (const auto& h : library->History(place->path, place->slot))
-        history_->appendRow(Items({Date(h.from), h.until ? Date(h.until) : tr("now"), QString::fromStdString(h.name),
-                                   QString::fromStdString(h.comment)}));
-    for (const auto& s : library->Similar(place->patch, kSimilarCount))
-        similar_->appendRow(Items({QString::number(s.distance, 'f', 3),
-                                   QString::fromStdString(orb8::library::SlotLabel(s.place.slot)),
-                                   QString::fromStdString(s.place.name), QString::fromStdString(s.place.path)}));
     for (QTreeView* view : {Places, History, Similar})
         for (int c = 0; c < 3; ++c) view->resizeColumnToContents(c);
 }
