@@ -81,8 +81,10 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
         EXPECT_TRUE(library->Status->text().contains("could not be kept")) << library->Status->text().toStdString();
         scan.Exec("ROLLBACK");
     }
+    EXPECT_EQ(library->Model().index(0, LibraryResultModel::FavouriteColumn).data().toString(), "");
     QTest::mouseClick(library->Favourite, Qt::LeftButton, {}, QPoint(8, library->Favourite->height() / 2));
     EXPECT_TRUE(library->Favourite->isChecked());
+    EXPECT_EQ(library->Model().index(0, LibraryResultModel::FavouriteColumn).data().toString(), QString(u'\u2605'));
     QTest::keyClicks(library->SearchEdit, " fav");
     QTest::keyClick(library->SearchEdit, Qt::Key_Return);
     EXPECT_EQ(library->Model().rowCount(), 1);

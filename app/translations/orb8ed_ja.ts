@@ -461,37 +461,42 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryResultModel</name>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="79"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="92"/>
         <source>No</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="80"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="93"/>
         <source>NAME</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="81"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="94"/>
         <source>DRIVE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="82"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="95"/>
         <source>MOD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="83"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="96"/>
         <source>REV/DLY</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="84"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="97"/>
         <source>BANK</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="85"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="98"/>
+        <source>FAV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="99"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
@@ -1085,7 +1090,7 @@ Send it to the ORB-8 all the same?</source>
     <name>TLibraryWin</name>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="56"/>
-        <location filename="../../library/ui/librarywin.cpp" line="207"/>
+        <location filename="../../library/ui/librarywin.cpp" line="208"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
@@ -1174,37 +1179,37 @@ Send it to the ORB-8 all the same?</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="151"/>
+        <location filename="../../library/ui/librarywin.cpp" line="152"/>
         <source>The mark could not be kept (%1); try again when the scan is done.</source>
         <translation>印を保存できませんでした (%1)。スキャンが終わってからもう一度お試しください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="162"/>
+        <location filename="../../library/ui/librarywin.cpp" line="163"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="163"/>
+        <location filename="../../library/ui/librarywin.cpp" line="164"/>
         <source>%1 patches shown, more as you scroll</source>
         <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="164"/>
+        <location filename="../../library/ui/librarywin.cpp" line="165"/>
         <source>%1 patches</source>
         <translation>%1 パッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="190"/>
+        <location filename="../../library/ui/librarywin.cpp" line="191"/>
         <source>now</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="197"/>
+        <location filename="../../library/ui/librarywin.cpp" line="198"/>
         <source>The library could not be read: %1</source>
         <translation>ライブラリを読み込めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="204"/>
+        <location filename="../../library/ui/librarywin.cpp" line="205"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>

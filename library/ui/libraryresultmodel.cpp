@@ -49,9 +49,22 @@ bool LibraryResultModel::Fetch(std::vector<Row>& page, QString& error) {
         row.texts[DlyColumn] = QString::fromStdString(texts[4]).trimmed();
         row.texts[BankColumn] = QFileInfo(QString::fromStdString(row.place.path)).fileName();
         row.texts[CommentColumn] = QString::fromStdString(row.place.comment);
+        try {
+            if (library_->NotesOf(row.place.patch).favourite) row.texts[FavouriteColumn] = QStringLiteral("\u2605");
+        } catch (const std::exception&) {
+        }
         page.push_back(std::move(row));
     }
     return true;
+}
+
+void LibraryResultModel::FavouriteChanged(std::int64_t patch, bool favourite) {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].place.patch != patch) continue;
+        rows_[i].texts[FavouriteColumn] = favourite ? QStringLiteral("\u2605") : QString();
+        const QModelIndex cell = index(static_cast<int>(i), FavouriteColumn);
+        emit dataChanged(cell, cell, {Qt::DisplayRole});
+    }
 }
 
 const Place* LibraryResultModel::PlaceAt(int row) const {
@@ -82,6 +95,7 @@ QVariant LibraryResultModel::headerData(int section, Qt::Orientation orientation
         case ModColumn: return tr("MOD");
         case DlyColumn: return tr("REV/DLY");
         case BankColumn: return tr("BANK");
+        case FavouriteColumn: return tr("FAV");
         case CommentColumn: return tr("COMMENT");
         default: return {};
     }

@@ -13,7 +13,17 @@ class LibraryResultModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { PatchColumn, NameColumn, DriveColumn, ModColumn, DlyColumn, BankColumn, CommentColumn, ColumnCount };
+    enum Column {
+        PatchColumn,
+        NameColumn,
+        DriveColumn,
+        ModColumn,
+        DlyColumn,
+        BankColumn,
+        FavouriteColumn,
+        CommentColumn,
+        ColumnCount
+    };
     static constexpr int kPage = 200;
 
     explicit LibraryResultModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
@@ -23,6 +33,8 @@ public:
     bool SetQuery(const QString& query, QString& error);
     // The same query again (after a scan).
     void Refresh();
+    // A sound's favourite mark changed: the rows of that sound show it.
+    void FavouriteChanged(std::int64_t patch, bool favourite);
     const orb8::library::Place* PlaceAt(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;

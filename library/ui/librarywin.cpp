@@ -144,6 +144,7 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
         if (!place || !service_.Library()) return;
         try {
             service_.Library()->SetFavourite(place->patch, on);
+            model_->FavouriteChanged(place->patch, on);
         } catch (const std::exception& e) {
             // The scan's thread holds the database longer than a write waits.
             const QSignalBlocker quiet(Favourite);
