@@ -278,7 +278,11 @@ QuerySql ParseQuery(std::string_view text) {
                 }
             const std::string name = Unquoted(token.substr(0, op));
             const std::string value = Trim(Unquoted(token.substr(op + ops.size())));
-            if (ops.empty() || value.empty()) throw QueryError("\"" + token + "\" is not a comparison (gain>=20).");
+            if (ops.empty()) {  // "wow!", "a!b": no operator, a word
+                word(token);
+                continue;
+            }
+            if (value.empty()) throw QueryError("\"" + token + "\" is not a comparison (gain>=20).");
             if (Fold(name) == "rating") {
                 const auto number = LeadingNumber(value);
                 if (!number) throw QueryError("A rating is a number from 1 to 5.");

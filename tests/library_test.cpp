@@ -260,6 +260,7 @@ TEST(PatchLibrary, QueriesFilterByTypesParametersAndMarks) {
     EXPECT_EQ(rig.lib.Search("\"patch level\" >= 0", 1000).size(), 80u);  // a name with a space, quoted
     EXPECT_TRUE(rig.lib.Search("in:elsewhere").empty());
     EXPECT_EQ(Names(rig.lib.Search("10:30")), std::vector<std::string>{});  // a colon in a word is a word
+    EXPECT_TRUE(rig.lib.Search("wow!").empty());                             // so is a lone "!"
 
     // Marks: favourite, rating, tags by hand and from the name.
     const Place fuzz = rig.lib.Search("fuzz ld").at(0);
