@@ -561,17 +561,22 @@ std::vector<Place> PatchLibrary::PlacesOf(std::int64_t patch) {
 
 std::vector<HistoryEntry> PatchLibrary::History(const std::string& path, int slot) {
     std::vector<HistoryEntry> entries;
+    auto read = [&](sql::Statement& s, bool current) {
+        while (s.Step())
+            entries.push_back({s.Int(0), s.Text(1), s.Text(2), s.Int(3), current ? 0 : s.Int(4),
+                               PatchFrom(s.Blob(5), s.Blob(6))});
+    };
     auto now = db_->Prepare(
-        "SELECT o.patch_id, o.name, o.comment, o.first_seen FROM occurrences o "
-        "JOIN files f ON f.id = o.file_id WHERE f.path = ? AND o.slot = ?");
+        "SELECT o.patch_id, o.name, o.comment, o.first_seen, 0, p.sound, o.name_codes FROM occurrences o "
+        "JOIN files f ON f.id = o.file_id JOIN patches p ON p.id = o.patch_id WHERE f.path = ? AND o.slot = ?");
     now.Bind(1, path).Bind(2, slot);
-    if (now.Step()) entries.push_back({now.Int(0), now.Text(1), now.Text(2), now.Int(3), 0});
+    read(now, true);
     auto before = db_->Prepare(
-        "SELECT patch_id, name, comment, from_time, until_time FROM slot_history "
-        "WHERE path = ? AND slot = ? ORDER BY until_time DESC, id DESC");
+        "SELECT h.patch_id, h.name, h.comment, h.from_time, h.until_time, p.sound, h.name_codes "
+        "FROM slot_history h JOIN patches p ON p.id = h.patch_id "
+        "WHERE h.path = ? AND h.slot = ? ORDER BY h.until_time DESC, h.id DESC");
     before.Bind(1, path).Bind(2, slot);
-    while (before.Step())
-        entries.push_back({before.Int(0), before.Text(1), before.Text(2), before.Int(3), before.Int(4)});
+    read(before, false);
     return entries;
 }
 

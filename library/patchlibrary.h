@@ -81,6 +81,7 @@ struct HistoryEntry {
     std::int64_t patch = 0;
     std::string name, comment;
     std::int64_t from = 0, until = 0;  // until 0: what the slot holds now
+    PatchData data{};                  // its sound under the name it had there
 };
 // The user's own data of a sound, kept in the library and backed up with it.
 struct PatchNotes {

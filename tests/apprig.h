@@ -22,11 +22,13 @@
 struct AppRig {
     explicit AppRig(orb8::SimTiming timing = {false, {}}, QStringList args = {}, bool japanese = false,
                     QString recoveryFolder = {},
-                    ScriptedDialogs::RecoveryAnswer recovery = ScriptedDialogs::RecoveryAnswer::Later)
+                    ScriptedDialogs::RecoveryAnswer recovery = ScriptedDialogs::RecoveryAnswer::Later,
+                    QString libraryDatabase = {})
         : system(Options(timing)) {
         dialogs.recoveryAnswer = recovery;
         MainWinOptions options{japanese, args, false};
         options.recoveryFolder = recoveryFolder;
+        options.libraryDatabase = libraryDatabase;
         win = std::make_unique<TMainWin>(system, dialogs, std::move(options));
         // An instant processor takes messages as fast as they come, as a faster link would.
         if (!timing.wire) win->findChild<QAction*>("PaceMenu_unpaced")->trigger();

@@ -124,6 +124,11 @@ TEST(PatchLibrary, ScansKeepsUpWithTheFilesAndRemembersWhatSlotsHeld) {
     EXPECT_EQ(history[1].until, rig.now);
     EXPECT_EQ(history[2].from, 1'700'000'000);
     EXPECT_NE(history[1].patch, history[2].patch);
+    // Each entry carries its patch under the name it had, to compare or take back.
+    EXPECT_EQ(DecodeName(history[1].data), "CRUNCH  ");
+    EXPECT_EQ(history[1].data[ModParam1], 20);
+    EXPECT_EQ(history[2].data[ModParam1], 10);
+    EXPECT_EQ(DecodeName(history[0].data), "CRUNCH 2");
     EXPECT_EQ(rig.lib.History(rig.At("live.orb"), 1).size(), 1u);  // untouched slots have no past
 
     // A renamed bank: its places move, the old name keeps its history; a

@@ -1,11 +1,20 @@
 // The Library window as a user drives it: Window > Library on an empty
 // library, Add Folder, a search typed into the field, the details of the
 // patch found, a query the syntax refuses, and a double-click that opens the
-// bank at that patch.
+// bank at that patch; on line, a result dragged onto a bank's row, an
+// earlier version of a slot compared and taken back, and the user's marks.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,8 +23,12 @@
 #include <QTreeView>
 
 #include "app/ui/mainwin.h"
+#include "editors/ui/differenceswin.h"
+#include "editors/ui/patchgrid.h"
 #include "editors/ui/projectwin.h"
+#include "library/patchlibrary.h"
 #include "library/sqlite.h"
+#include "sim/orb8simulator.h"
 #include "library/ui/libraryresultmodel.h"
 #include "library/ui/librarywin.h"
 #include "tests/apprig.h"
@@ -27,6 +40,33 @@ namespace {
 
 // Waits on the event loop (never a fixed sleep) until `done`, at most 20 s.
 bool WaitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 20000); }
+
+void WriteLiveBank(const std::string& path, const char* name, int gain, const char* comment) {
+    ProjectDocument bank;
+    EncodeName(name, bank.patches[4]);
+    bank.patches[4][ModuleSwitches] = DriveOn;
+    bank.patches[4][DriveParam1] = static_cast<std::uint8_t>(gain);
+    bank.comments[4] = comment;
+    bank.fileName = path;
+    ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
+}
+
+// What a drag from the library delivers to a bank's row: the events of a
+// drop, with the drag data the result list makes (offscreen has no drag loop).
+void DropOnRow(PatchGrid* grid, int row, QMimeData* mime) {
+    grid->scrollTo(grid->model()->index(row - 1, 1));
+    const QPoint at = grid->visualRect(grid->model()->index(row - 1, 1)).center();
+    QDragEnterEvent enter(at, Qt::CopyAction, mime, Qt::LeftButton, {});
+    QApplication::sendEvent(grid->viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, mime, Qt::LeftButton, {});
+    QApplication::sendEvent(grid->viewport(), &move);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, mime, Qt::LeftButton, {});
+    QApplication::sendEvent(grid->viewport(), &drop);
+}
+
+void ClickRow(QAbstractItemView* view, int row) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+}
 
 }  // namespace
 
@@ -110,4 +150,98 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
 
     dialogs.discardUnsaved = true;
     win.close();
+}
+
+TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
+    TempDir dir;
+    const std::string banks = dir.Path("banks"), live = banks + "/live.orb";
+    std::filesystem::create_directories(banks);
+    WriteLiveBank(live, "CRUNCH", 10, "slap-back for the encore");
+    AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
+               QString::fromStdString(dir.Path("library.db")));
+    rig.Connect();
+    TMainWin& win = *rig.win;
+    auto* bar = win.findChild<QToolBar*>("LibraryToolBar");
+    ASSERT_TRUE(bar && bar->isVisible());
+    QTest::mouseClick(bar->widgetForAction(win.LibraryMenu), Qt::LeftButton);
+    auto* library = win.findChild<TLibraryWin*>();
+    ASSERT_TRUE(library && library->isVisible());
+    rig.dialogs.folderNames = {QString::fromStdString(banks)};
+    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; })) << library->Status->text().toStdString();
+    QTest::keyClicks(library->SearchEdit, "crunch");
+    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    ASSERT_EQ(library->Model().rowCount(), 1);
+    ASSERT_TRUE(library->ChosenPatch());
+    const PatchData crunch = library->ChosenPatch()->patch;
+
+    // Dropped on row 10 of the open bank: one step, and the processor gets the patch.
+    TProjectWindow* project = win.CurrentProject;
+    ASSERT_TRUE(project);
+    rig.TakeLog();
+    DropOnRow(project->Grid(), 10, library->Model().mimeData({library->Model().index(0, 0)}));
+    EXPECT_EQ(project->Document().patches[9], crunch);
+    EXPECT_EQ(project->Document().comments[9], "slap-back for the encore");
+    EXPECT_EQ(project->CurrentRow(), 10);
+    EXPECT_TRUE(project->Modified());
+    win.OnIdleHandlerIdle();
+    EXPECT_EQ(win.UndoMenu->text(), "Undo Copy to U22");
+    auto heldByProcessor = [&] { return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; }); };
+    EXPECT_TRUE(WaitFor([&] { return heldByProcessor() == crunch; }));
+    win.UndoMenu->trigger();
+    EXPECT_EQ(project->Document().patches[9], InitialPatch());
+    EXPECT_FALSE(project->Modified());
+
+    // The bank changes on disk; its slot's earlier version is compared with
+    // the editor's patch and taken back over it.
+    WriteLiveBank(live, "CRUNCH 2", 30, "brighter");
+    std::filesystem::last_write_time(live, std::filesystem::last_write_time(live) + std::chrono::seconds(5));
+    QTest::mouseClick(library->RescanBtn, Qt::LeftButton);
+    library->SearchEdit->clear();
+    QTest::keyClicks(library->SearchEdit, "crunch");
+    ASSERT_TRUE(WaitFor([&] {
+        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+        return library->History->model()->rowCount() == 2;
+    }));
+    auto* tabs = library->findChild<QTabWidget*>();
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+    ASSERT_TRUE(library->History->isVisible());
+    ClickRow(library->History, 1);
+    QTest::mouseClick(library->CompareBtn, Qt::LeftButton);
+    auto* differences = win.findChild<TDifferencesWin*>();
+    ASSERT_TRUE(differences && differences->isVisible());
+    EXPECT_TRUE(differences->B.project->currentText().startsWith("CRUNCH (live.orb U11), until"))
+        << differences->B.project->currentText().toStdString();
+    EXPECT_FALSE(differences->B.patch->isEnabled());
+    ASSERT_GT(differences->List->topLevelItemCount(), 1);
+    EXPECT_NE(differences->List->topLevelItem(0)->text(0), "The two patches are the same.");
+    QTest::mouseClick(library->CopyBtn, Qt::LeftButton);
+    EXPECT_EQ(project->Document().patches[9], crunch);
+    EXPECT_EQ(project->Document().comments[9], "slap-back for the encore");
+    win.OnIdleHandlerIdle();
+    EXPECT_TRUE(WaitFor([&] { return heldByProcessor() == crunch; }));
+    EXPECT_EQ(differences->List->topLevelItem(0)->text(0), "The two patches are the same.");
+
+    // Tags, a rating and a note are kept in the library.
+    ClickRow(library->Results, 0);
+    library->Tags->setFocus();
+    const QString automatic = library->Tags->text();  // from the name
+    QTest::keyClick(library->Tags, Qt::Key_End);
+    QTest::keyClicks(library->Tags, ", live, encore");
+    QTest::keyClick(library->Tags, Qt::Key_Return);
+    library->Rating->setFocus();
+    QTest::keyClick(library->Rating, Qt::Key_Down);
+    QTest::keyClick(library->Rating, Qt::Key_Down);
+    library->Note->setFocus();
+    QTest::keyClicks(library->Note, "the one from the tour");
+    QTest::keyClick(library->Note, Qt::Key_Return);
+    library::PatchLibrary check(dir.Path("library.db"));
+    const auto place = check.PlaceAt(live, 4);
+    ASSERT_TRUE(place);
+    const auto notes = check.NotesOf(place->patch);
+    EXPECT_NE(std::find(notes.tags.begin(), notes.tags.end(), "live"), notes.tags.end());
+    EXPECT_NE(std::find(notes.tags.begin(), notes.tags.end(), "encore"), notes.tags.end());
+    EXPECT_EQ(notes.tags.size(), automatic.split(',', Qt::SkipEmptyParts).size() + 2);
+    EXPECT_EQ(notes.rating, 2);
+    EXPECT_EQ(notes.note, "the one from the tour");
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "patch/patchclip.h"
 #include "patch/projectdocument.h"
 #include "tests/testfiles.h"
 
@@ -309,4 +310,41 @@ TEST(ProjectDocument, SavingThroughALinkKeepsTheLink) {
     ASSERT_TRUE(back.Load().ok());
     EXPECT_EQ(back.comments[0], "through the link");
 
+}
+
+// A patch dragged between windows or programs: what arrives is what left, and
+// bytes from elsewhere can't put a value out of its field or a comment over its limit.
+TEST(PatchClip, TravelsWholeAndForeignBytesStayInRange) {
+    PatchClip clip;
+    clip.patch = InitialPatch();
+    EncodeName("CRUNCH", clip.patch);
+    clip.patch[DriveParam1] = 17;
+    clip.patch[DlyParam1] = 200;  // bit 7 travels in a field of its own
+    clip.comment = "slap-back, \xe3\x81\x82";
+    auto bytes = EncodePatchClip(clip);
+    const auto back = DecodePatchClip(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->patch, clip.patch);
+    EXPECT_EQ(back->comment, clip.comment);
+
+    EXPECT_FALSE(DecodePatchClip(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 30)));
+    auto foreign = bytes;
+    foreign[0] = 'X';
+    EXPECT_FALSE(DecodePatchClip(foreign));
+
+    // Every packed byte 0xFF and a long comment: each value within its field's bits.
+    auto wild = bytes;
+    const std::size_t header = bytes.size() - kPackedBytes - clip.comment.size();
+    std::fill(wild.begin() + static_cast<std::ptrdiff_t>(header), wild.begin() + static_cast<std::ptrdiff_t>(header) + kPackedBytes, 0xFF);
+    wild.resize(header + kPackedBytes);
+    wild.insert(wild.end(), 400, 'x');
+    const auto limited = DecodePatchClip(wild);
+    ASSERT_TRUE(limited);
+    EXPECT_EQ(limited->comment.size(), static_cast<std::size_t>(kCommentMaxBytes));
+    for (int i = 0; i < kPatchBytes; ++i) {
+        if (PatchByteBits(i) < 8) {
+            EXPECT_LT(limited->patch[static_cast<std::size_t>(i)], 1 << PatchByteBits(i)) << i;
+        }
+    }
+    EXPECT_EQ(Unpack(Pack(limited->patch)), limited->patch);
 }

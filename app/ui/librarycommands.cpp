@@ -28,6 +28,8 @@ void LibraryCommands::Show() {
     if (!window_) {
         window_ = new TLibraryWin(*service_, dialogs_, parent_);
         connect(window_, &TLibraryWin::OpenPatchRequested, this, &LibraryCommands::OpenPatch);
+        connect(window_, &TLibraryWin::CompareRequested, this, &LibraryCommands::CompareRequested);
+        connect(window_, &TLibraryWin::CopyRequested, this, &LibraryCommands::CopyRequested);
     }
     window_->show();
     window_->raise();

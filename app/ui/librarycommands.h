@@ -1,11 +1,14 @@
 // Window > Library: the library window on the user's patch database, made on
-// first use, and the opening of a bank at the patch the user double-clicks.
+// first use, and the opening of a bank at the patch the user double-clicks;
+// what else the window asks of the frame passes on by signals.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <memory>
+
+#include "patch/patchclip.h"
 
 class FileCommands;
 class LibraryService;
@@ -25,6 +28,11 @@ public:
     // error message when the database can't be opened.
     void Show();
     TLibraryWin* Window() const;
+
+signals:
+    // The window asks for a patch to be compared with the editor's, or copied over it.
+    void CompareRequested(const orb8::PatchClip& clip, const QString& label);
+    void CopyRequested(const orb8::PatchClip& clip);
 
 private:
     void OpenPatch(const QString& path, int slot);

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QStyle>
+#include <QToolBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -100,6 +102,16 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     edit_ = new EditCommands(*MemoWin, this);
     if (!options_.libraryDatabase.isEmpty()) library_ = new LibraryCommands(options_.libraryDatabase, *files_, dialogs_, this);
     LibraryMenu->setVisible(library_ != nullptr);
+    if (library_) {
+        // The library is one click away: a tool bar with its button.
+        QToolBar* bar = addToolBar(tr("Library"));
+        bar->setObjectName("LibraryToolBar");
+        bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        LibraryMenu->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+        bar->addAction(LibraryMenu);
+        connect(library_, &LibraryCommands::CompareRequested, this, &TMainWin::CompareWithLibrary);
+        connect(library_, &LibraryCommands::CopyRequested, this, &TMainWin::CopyFromLibrary);
+    }
     if (!options_.recoveryFolder.isEmpty()) {
         recovery_ = std::make_unique<RecoveryKeeper>(options_.recoveryFolder, nullptr);
         if (recovery_->Usable()) {
@@ -406,6 +418,31 @@ void TMainWin::ShowDifferences() {
         RebuildWindowList();
     }
     differences_->ShowFor(ControlPanel->Project(), ControlPanel->PatchIndex());
+}
+
+// A library patch against the patch in the editor.
+void TMainWin::CompareWithLibrary(const PatchClip& clip, const QString& label) {
+    if (!ControlPanel->Project()) {
+        dialogs_.ShowError(this, tr("Library"), tr("Open a bank first: the library's patch is compared with the patch in the editor."));
+        return;
+    }
+    if (!differences_) {
+        differences_ = new TDifferencesWin(*context_, this);
+        RebuildWindowList();
+    }
+    differences_->ShowAgainst(ControlPanel->Project(), ControlPanel->PatchIndex(), clip, label);
+    differences_->activateWindow();
+}
+
+// A library patch over the patch in the editor: a step of its bank, sent on line.
+void TMainWin::CopyFromLibrary(const PatchClip& clip) {
+    TProjectWindow* project = ControlPanel->Project();
+    if (!project) {
+        dialogs_.ShowError(this, tr("Library"), tr("Open a bank first: the library's patch is copied over the patch in the editor."));
+        return;
+    }
+    if (CompareMenu->isChecked()) CompareMenu->setChecked(false);
+    project->TakePatch(clip, ControlPanel->PatchIndex() + 1);
 }
 
 // Edit > Undo and Redo act on the history of the active document; Compare

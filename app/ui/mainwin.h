@@ -18,6 +18,7 @@
 #include "app/ui/framemenus.h"
 #include "midi/midibackend.h"
 #include "patch/customsettings.h"
+#include "patch/patchclip.h"
 #include "workspace/ui/documentwindow.h"
 
 class DeviceCommands;
@@ -142,6 +143,8 @@ private:
     void SendAll();
     void SetCompare(bool on);
     void ShowDifferences();
+    void CompareWithLibrary(const orb8::PatchClip& clip, const QString& label);
+    void CopyFromLibrary(const orb8::PatchClip& clip);
     void Undo(bool undo);
     void MemoMenuClick();
 

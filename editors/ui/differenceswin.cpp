@@ -53,6 +53,7 @@ void TDifferencesWin::FillProjects() {
         c->clear();
         for (const auto& p : projects_)
             if (p) c->addItem(p->Caption(), QVariant::fromValue<QObject*>(p.data()));
+        if (outside_) c->addItem(outsideLabel_, QStringLiteral("outside"));
         c->setCurrentIndex(std::min(keep, c->count() - 1));
     }
     filling_ = false;
@@ -69,16 +70,34 @@ TProjectWindow* TDifferencesWin::ProjectOf(const Side& side) const {
     return qobject_cast<TProjectWindow*>(side.project->currentData().value<QObject*>());
 }
 
+bool TDifferencesWin::IsOutside(const Side& side) { return side.project->currentData().typeId() == QMetaType::QString; }
+
+void TDifferencesWin::SelectProject(Side& side, TProjectWindow* project, int index) {
+    const int at = side.project->findData(QVariant::fromValue<QObject*>(project));
+    if (at >= 0) side.project->setCurrentIndex(at);
+    side.patch->setCurrentIndex(index);
+}
+
 void TDifferencesWin::ShowFor(TProjectWindow* project, int index) {
     FillProjects();
     filling_ = true;
-    for (Side* s : {&A, &B}) {
-        const int at = s->project->findData(QVariant::fromValue<QObject*>(project));
-        if (at >= 0) s->project->setCurrentIndex(at);
-        s->patch->setCurrentIndex(index);
-    }
+    for (Side* s : {&A, &B}) SelectProject(*s, project, index);
     A.stored->setChecked(false);
     B.stored->setChecked(true);
+    filling_ = false;
+    Refresh();
+    show();
+    raise();
+}
+
+void TDifferencesWin::ShowAgainst(TProjectWindow* project, int index, const PatchClip& other, const QString& label) {
+    outside_ = other;
+    outsideLabel_ = label;
+    FillProjects();
+    filling_ = true;
+    SelectProject(A, project, index);
+    A.stored->setChecked(false);
+    B.project->setCurrentIndex(B.project->count() - 1);
     filling_ = false;
     Refresh();
     show();
@@ -88,12 +107,26 @@ void TDifferencesWin::ShowFor(TProjectWindow* project, int index) {
 void TDifferencesWin::Refresh() {
     if (filling_) return;
     List->clear();
-    TProjectWindow* pa = ProjectOf(A);
-    TProjectWindow* pb = ProjectOf(B);
-    if (!pa || !pb) return;
-    const int ia = A.patch->currentIndex(), ib = B.patch->currentIndex();
-    const PatchData& a = A.stored->isChecked() ? pa->Session().Stored(ia) : pa->Document().patches[static_cast<std::size_t>(ia)];
-    const PatchData& b = B.stored->isChecked() ? pb->Session().Stored(ib) : pb->Document().patches[static_cast<std::size_t>(ib)];
+    struct Shown {
+        const PatchData* patch = nullptr;
+        const std::string* comment = nullptr;
+    };
+    auto shown = [this](Side& side) {
+        const bool outside = IsOutside(side);
+        side.patch->setEnabled(!outside);
+        side.stored->setEnabled(!outside);
+        if (outside) return Shown{&outside_->patch, &outside_->comment};
+        TProjectWindow* project = ProjectOf(side);
+        if (!project) return Shown{};
+        const int i = side.patch->currentIndex();
+        const auto at = static_cast<std::size_t>(i);
+        return Shown{side.stored->isChecked() ? &project->Session().Stored(i) : &project->Document().patches[at],
+                     &project->Document().comments[at]};
+    };
+    const Shown sa = shown(A), sb = shown(B);
+    if (!sa.patch || !sb.patch) return;
+    const PatchData& a = *sa.patch;
+    const PatchData& b = *sb.patch;
     const auto& settings = context_.CustomSettings();
     QTreeWidgetItem* group = nullptr;
     Module current = Module::Patch;
@@ -105,8 +138,8 @@ void TDifferencesWin::Refresh() {
         }
         new QTreeWidgetItem(group, {QString::fromStdString(d.name), QString::fromStdString(d.textA), QString::fromStdString(d.textB)});
     }
-    const std::string& ca = pa->Document().comments[static_cast<std::size_t>(ia)];
-    const std::string& cb = pb->Document().comments[static_cast<std::size_t>(ib)];
+    const std::string& ca = *sa.comment;
+    const std::string& cb = *sb.comment;
     if (ca != cb) new QTreeWidgetItem(List, {tr("COMMENT"), CommentText(ca, context_.JapaneseUi()), CommentText(cb, context_.JapaneseUi())});
     if (List->topLevelItemCount() == 0) new QTreeWidgetItem(List, {tr("The two patches are the same.")});
 }

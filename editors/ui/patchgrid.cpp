@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 
 #include "editors/ui/patchlistmodel.h"
+#include "patch/patchclip.h"
 #include "patch/projectdocument.h"
 
 PatchGrid::PatchGrid(PatchListModel& model, QWidget* parent) : QTableView(parent), model_(model) {
@@ -114,13 +115,17 @@ PatchGrid* PatchGrid::SourceOf(const QDropEvent* event) const {
     return qobject_cast<PatchGrid*>(event->source());
 }
 
+bool PatchGrid::CarriesClip(const QDropEvent* event) {
+    return event->mimeData()->hasFormat(orb8::kPatchClipMimeType);
+}
+
 void PatchGrid::DropHere(QDropEvent* event, PatchGrid* source, int row) {
     event->acceptProposedAction();
     emit Dropped(source, event->mimeData()->data(kMimeType).toInt(), row);
 }
 
 void PatchGrid::dragEnterEvent(QDragEnterEvent* event) {
-    if (!SourceOf(event)) {
+    if (!SourceOf(event) && !CarriesClip(event)) {
         event->ignore();
         return;
     }
@@ -129,6 +134,15 @@ void PatchGrid::dragEnterEvent(QDragEnterEvent* event) {
 
 void PatchGrid::dragMoveEvent(QDragMoveEvent* event) {
     PatchGrid* source = SourceOf(event);
+    if (!source && CarriesClip(event)) {
+        // A patch from elsewhere lands on the row under the pointer: that row
+        // shows selected, without becoming current (which would show its patch).
+        const int row = GridRowAt(event->position().toPoint());
+        MarkClipTarget(row);
+        if (row == 0) event->ignore();
+        else event->acceptProposedAction();
+        return;
+    }
     if (!source) {
         event->ignore();
         return;
@@ -138,8 +152,15 @@ void PatchGrid::dragMoveEvent(QDragMoveEvent* event) {
     if (source == this) emit DraggedOver(GridRowAt(event->position().toPoint()), false);
 }
 
+void PatchGrid::MarkClipTarget(int row) {
+    const QModelIndex index = model_.index(row > 0 ? row - 1 : CurrentGridRow() - 1, 0);
+    if (index.isValid()) selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else selectionModel()->clearSelection();
+}
+
 void PatchGrid::dragLeaveEvent(QDragLeaveEvent* event) {
     headingScroll_.stop();
+    MarkClipTarget(0);
     emit PointerLeft();
     QTableView::dragLeaveEvent(event);
 }
@@ -147,6 +168,17 @@ void PatchGrid::dragLeaveEvent(QDragLeaveEvent* event) {
 void PatchGrid::dropEvent(QDropEvent* event) {
     PatchGrid* source = SourceOf(event);
     headingScroll_.stop();
+    if (!source && CarriesClip(event)) {
+        const int row = GridRowAt(event->position().toPoint());
+        MarkClipTarget(0);
+        if (row == 0) {
+            event->ignore();
+            return;
+        }
+        event->acceptProposedAction();
+        emit ClipDropped(event->mimeData()->data(orb8::kPatchClipMimeType), row);
+        return;
+    }
     if (!source) {
         event->ignore();
         return;

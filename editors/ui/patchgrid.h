@@ -2,7 +2,8 @@
 // heading "No", "NAME", "DRIVE", "MOD", "REV/DLY", "COMMENT", on a
 // PatchListModel. Cells are never edited in place. It turns the mouse into
 // the drag of a row (once the pointer has moved 5 pixels) and reports every
-// step of a drag by its signals.
+// step of a drag by its signals. A patch dropped from elsewhere (a library
+// result) arrives as patch clip bytes on a row.
 #pragma once
 
 #include <QPoint>
@@ -36,6 +37,8 @@ signals:
     void DraggedOver(int row, bool overHeading);
     // A row of `source` (this list or another) was dropped on row `row` (0: the heading).
     void Dropped(PatchGrid* source, int sourceRow, int row);
+    // Patch clip bytes (see patch/patchclip.h) were dropped on row `row` (1..80).
+    void ClipDropped(const QByteArray& clip, int row);
     void DragEnded();
     void PointerLeft();
 
@@ -54,6 +57,9 @@ protected:
 private:
     void StartDrag();
     PatchGrid* SourceOf(const QDropEvent* event) const;
+    static bool CarriesClip(const QDropEvent* event);
+    // Row `row` shows as a dropped patch's target; 0: the current row shows again.
+    void MarkClipTarget(int row);
     void DropHere(QDropEvent* event, PatchGrid* source, int row);
 
     PatchListModel& model_;

@@ -22,6 +22,11 @@ TProjectWindow::TProjectWindow(EditorContext& context, int number)
     connect(grid_, &PatchGrid::Pressed, this, &TProjectWindow::PatchGridMouseDown);
     connect(grid_, &PatchGrid::DraggedOver, this, &TProjectWindow::PatchGridDragOver);
     connect(grid_, &PatchGrid::Dropped, this, &TProjectWindow::Dropped);
+    connect(grid_, &PatchGrid::ClipDropped, this, [this](const QByteArray& bytes, int row) {
+        const auto clip = DecodePatchClip(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                                    static_cast<std::size_t>(bytes.size())));
+        if (clip) TakePatch(*clip, row);
+    });
     connect(grid_, &PatchGrid::DragEnded, this, &TProjectWindow::PatchGridEndDrag);
     connect(grid_, &PatchGrid::PointerLeft, this, &TProjectWindow::PointerLeft);
     listener_ = session_.Listen([this](const SessionChange& change) { Changed(change); });
@@ -157,6 +162,15 @@ void TProjectWindow::CopyFrom(TProjectWindow& source, int sourceRow, int row) {
     source.Settle();
     session_.Perform([&] {
         session_.Document().CopyPatchFrom(source.Document(), sourceRow, row);
+        return StepReport{tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}};
+    });
+    SetCurrentRow(row);
+}
+
+void TProjectWindow::TakePatch(const PatchClip& clip, int row) {
+    if (!ProjectDocument::ValidRow(row)) return;
+    session_.Perform([&] {
+        CopyBuffer{clip.patch, ToSlot(Pack(clip.patch)), clip.comment, true}.PasteInto(session_.Document(), row);
         return StepReport{tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}};
     });
     SetCurrentRow(row);

@@ -7,6 +7,7 @@
 
 #include "editors/projectsession.h"
 #include "editors/rowdrag.h"
+#include "patch/patchclip.h"
 #include "workspace/ui/documentwindow.h"
 
 class EditorContext;
@@ -58,6 +59,9 @@ public:
     // its dragged row, or else its current row).
     void PatchGridDragDrop(TProjectWindow& source, int row);
     void PatchGridEndDrag();
+    // A patch from elsewhere (a library result) onto row `row`: one step,
+    // "Copy to Unn", and the row becomes current (on line the processor gets it).
+    void TakePatch(const orb8::PatchClip& clip, int row);
     void PointerLeft();
     const orb8::RowDrag& Drag() const { return drag_; }
 

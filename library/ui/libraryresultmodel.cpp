@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "library/ui/patchitemmodel.h"
 #include "patch/projectdocument.h"
 
 using orb8::library::Place;
@@ -34,8 +35,8 @@ bool LibraryResultModel::Fetch(std::vector<Row>& page, QString& error) {
     }
     more_ = static_cast<int>(places.size()) == kPage;
     for (Place& place : places) {
-        Row row{std::move(place), {}};
-        orb8::PatchData patch{};
+        Row row{std::move(place), {}, {}};
+        orb8::PatchData& patch = row.patch;
         try {
             patch = library_->PatchAt(row.place);
         } catch (const std::exception&) {
@@ -69,6 +70,25 @@ void LibraryResultModel::FavouriteChanged(std::int64_t patch, bool favourite) {
 
 const Place* LibraryResultModel::PlaceAt(int row) const {
     return row >= 0 && row < static_cast<int>(rows_.size()) ? &rows_[static_cast<std::size_t>(row)].place : nullptr;
+}
+
+std::optional<orb8::PatchClip> LibraryResultModel::ClipAt(int row) const {
+    if (!PlaceAt(row)) return std::nullopt;
+    const Row& r = rows_[static_cast<std::size_t>(row)];
+    return orb8::PatchClip{r.patch, r.place.comment};
+}
+
+Qt::ItemFlags LibraryResultModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags base = QAbstractTableModel::flags(index);
+    return index.isValid() ? base | Qt::ItemIsDragEnabled : base;
+}
+
+QStringList LibraryResultModel::mimeTypes() const { return {orb8::kPatchClipMimeType}; }
+
+QMimeData* LibraryResultModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty()) return nullptr;
+    const auto clip = ClipAt(indexes.first().row());
+    return clip ? PatchClipMimeData(*clip) : nullptr;
 }
 
 int LibraryResultModel::rowCount(const QModelIndex& parent) const {

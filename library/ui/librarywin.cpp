@@ -1,6 +1,9 @@
 #include "library/ui/librarywin.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -10,7 +13,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -20,6 +22,7 @@
 #include "library/patchlibrary.h"
 #include "library/ui/libraryresultmodel.h"
 #include "library/ui/libraryservice.h"
+#include "library/ui/patchitemmodel.h"
 #include "workspace/ui/userdialogs.h"
 
 using orb8::library::Place;
@@ -29,23 +32,43 @@ namespace {
 constexpr int kSearchDelayMs = 150;  // typing settles before the query runs
 constexpr int kSimilarCount = 20;
 
-QTreeView* DetailView(QStandardItemModel* model, QWidget* parent) {
+// A list whose patches can be dragged onto a bank's row.
+void DragsPatches(QAbstractItemView* view) {
+    view->setDragEnabled(true);
+    view->setDragDropMode(QAbstractItemView::DragOnly);
+    view->setDefaultDropAction(Qt::CopyAction);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+QTreeView* DetailView(PatchItemModel* model, const char* name, QWidget* parent) {
     auto* view = new QTreeView(parent);
+    view->setObjectName(name);
     view->setModel(model);
     view->setRootIsDecorated(false);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setUniformRowHeights(true);
+    DragsPatches(view);
     return view;
+}
+
+QString PlaceLabel(const Place& place) {
+    return QStringLiteral("%1 (%2 %3)")
+        .arg(QString::fromStdString(place.name).trimmed(), QFileInfo(QString::fromStdString(place.path)).fileName(),
+             QString::fromStdString(orb8::library::SlotLabel(place.slot)));
 }
 
 QString Date(std::int64_t seconds) {
     return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
 }
 
-QList<QStandardItem*> Items(const QStringList& texts) {
-    QList<QStandardItem*> items;
-    for (const QString& text : texts) items << new QStandardItem(text);
-    return items;
+// Tags as the user types them: separated by commas, without blanks around them.
+QStringList TagList(const QString& text) {
+    QStringList tags;
+    for (const QString& part : text.split(',')) {
+        const QString tag = part.trimmed();
+        if (!tag.isEmpty() && !tags.contains(tag)) tags << tag;
+    }
+    return tags;
 }
 
 }  // namespace
@@ -79,27 +102,54 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     Results->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     Results->horizontalHeader()->setStretchLastSection(true);
 
-    places_ = new QStandardItemModel(0, 4, this);
-    places_->setHorizontalHeaderLabels({tr("No"), tr("NAME"), tr("BANK"), tr("Since")});
-    history_ = new QStandardItemModel(0, 4, this);
-    history_->setHorizontalHeaderLabels({tr("From"), tr("Until"), tr("NAME"), tr("COMMENT")});
-    similar_ = new QStandardItemModel(0, 4, this);
-    similar_->setHorizontalHeaderLabels({tr("Distance"), tr("No"), tr("NAME"), tr("BANK")});
-    Places = DetailView(places_, this);
-    History = DetailView(history_, this);
-    Similar = DetailView(similar_, this);
+    DragsPatches(Results);
+
+    places_ = new PatchItemModel({tr("No"), tr("NAME"), tr("BANK"), tr("Since")}, this);
+    history_ = new PatchItemModel({tr("From"), tr("Until"), tr("NAME"), tr("COMMENT")}, this);
+    similar_ = new PatchItemModel({tr("Distance"), tr("No"), tr("NAME"), tr("BANK")}, this);
+    Places = DetailView(places_, "Places", this);
+    History = DetailView(history_, "History", this);
+    Similar = DetailView(similar_, "Similar", this);
     auto* tabs = new QTabWidget(this);
     tabs->addTab(Places, tr("Where It Occurs"));
     tabs->addTab(History, tr("History of the Slot"));
     tabs->addTab(Similar, tr("Similar Patches"));
+
     Favourite = new QCheckBox(tr("Favourite"), this);
     Favourite->setObjectName("Favourite");
-    Favourite->setEnabled(false);
+    Rating = new QComboBox(this);
+    Rating->setObjectName("Rating");
+    Rating->addItem(tr("No rating"));
+    for (int stars = 1; stars <= 5; ++stars) Rating->addItem(QString(stars, QChar(0x2605)));
+    Tags = new QLineEdit(this);
+    Tags->setObjectName("Tags");
+    Tags->setPlaceholderText(tr("Tags, separated by commas"));
+    Note = new QLineEdit(this);
+    Note->setObjectName("Note");
+    Note->setPlaceholderText(tr("A note of your own"));
+    CompareBtn = new QPushButton(tr("Compare with Current"), this);
+    CompareBtn->setObjectName("CompareBtn");
+    CompareBtn->setToolTip(tr("The patch last chosen in any list against the patch in the editor, in the Differences window"));
+    CopyBtn = new QPushButton(tr("Copy to Current Patch"), this);
+    CopyBtn->setObjectName("CopyBtn");
+    CopyBtn->setToolTip(tr("The patch last chosen in any list over the current patch of the active bank (Undo takes it back)"));
+    auto* marks = new QHBoxLayout;
+    marks->addWidget(Favourite);
+    marks->addWidget(Rating);
+    marks->addWidget(new QLabel(tr("Tags:"), this));
+    marks->addWidget(Tags, 1);
+    marks->addWidget(new QLabel(tr("Note:"), this));
+    marks->addWidget(Note, 2);
+    auto* actions = new QHBoxLayout;
+    actions->addStretch(1);
+    actions->addWidget(CompareBtn);
+    actions->addWidget(CopyBtn);
     auto* details = new QWidget(this);
     auto* detailsLayout = new QVBoxLayout(details);
     detailsLayout->setContentsMargins(0, 0, 0, 0);
-    detailsLayout->addWidget(Favourite);
+    detailsLayout->addLayout(marks);
     detailsLayout->addWidget(tabs);
+    detailsLayout->addLayout(actions);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(Results);
     split->addWidget(details);
@@ -141,16 +191,41 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     connect(&service_, &LibraryService::ScanFinished, this, &TLibraryWin::ScanFinished);
     connect(Favourite, &QCheckBox::toggled, this, [this](bool on) {
         const Place* place = model_->PlaceAt(Results->currentIndex().row());
-        if (!place || !service_.Library()) return;
-        try {
-            service_.Library()->SetFavourite(place->patch, on);
-            model_->FavouriteChanged(place->patch, on);
-        } catch (const std::exception& e) {
-            // The scan's thread holds the database longer than a write waits.
-            const QSignalBlocker quiet(Favourite);
-            Favourite->setChecked(!on);
-            ShowStatus(tr("The mark could not be kept (%1); try again when the scan is done.").arg(e.what()), true);
+        if (!place) return;
+        const std::int64_t patch = place->patch;
+        if (Write([&] { service_.Library()->SetFavourite(patch, on); })) model_->FavouriteChanged(patch, on);
+        else ShowNotes(patch);
+    });
+    connect(Rating, &QComboBox::activated, this, [this](int rating) {
+        if (const Place* place = model_->PlaceAt(Results->currentIndex().row())) {
+            const std::int64_t patch = place->patch;
+            if (!Write([&] { service_.Library()->SetRating(patch, rating); })) ShowNotes(patch);
         }
+    });
+    connect(Tags, &QLineEdit::editingFinished, this, &TLibraryWin::SetTags);
+    connect(Note, &QLineEdit::editingFinished, this, [this] {
+        const Place* place = model_->PlaceAt(Results->currentIndex().row());
+        if (!place || !Note->isModified()) return;
+        const std::int64_t patch = place->patch;
+        Note->setModified(false);
+        if (!Write([&] { service_.Library()->SetNote(patch, Note->text().toStdString()); })) ShowNotes(patch);
+    });
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{Results, Places, History, Similar}) {
+        connect(view, &QAbstractItemView::pressed, this, [this, view] { Choose(view); });
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) { ContextMenu(view, at); });
+    }
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{Places, History, Similar})
+        connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this, view](const QModelIndex& i) {
+            if (i.isValid()) Choose(view);
+        });
+    connect(Places, &QAbstractItemView::activated, this, [this](const QModelIndex& i) { OpenIn(Places, i.row()); });
+    connect(Similar, &QAbstractItemView::activated, this, [this](const QModelIndex& i) { OpenIn(Similar, i.row()); });
+    connect(History, &QAbstractItemView::activated, this, [this](const QModelIndex& i) { Compare(History, i.row()); });
+    connect(CompareBtn, &QPushButton::clicked, this, [this] {
+        if (chosen_) Compare(chosen_, chosen_->currentIndex().row());
+    });
+    connect(CopyBtn, &QPushButton::clicked, this, [this] {
+        if (chosen_) Copy(chosen_, chosen_->currentIndex().row());
     });
     Search();
 }
@@ -172,33 +247,152 @@ void TLibraryWin::Search() {
 }
 
 void TLibraryWin::ShowDetails() {
-    places_->removeRows(0, places_->rowCount());
-    history_->removeRows(0, history_->rowCount());
-    similar_->removeRows(0, similar_->rowCount());
-    const Place* place = model_->PlaceAt(Results->currentIndex().row());
+    for (PatchItemModel* m : {places_, history_, similar_}) m->Clear();
+    Choose(Results);
+    const Place* current = model_->PlaceAt(Results->currentIndex().row());
     orb8::library::PatchLibrary* library = service_.Library();
-    Favourite->setEnabled(place && library);
-    if (!place || !library) return;
+    for (QWidget* w : std::initializer_list<QWidget*>{Favourite, Rating, Tags, Note}) w->setEnabled(current && library);
+    if (!current || !library) {
+        ShowNotes(0);
+        return;
+    }
+    const Place place = *current;
+    // A place's patch is read when it is used; the scan may have taken it away by then.
+    auto clipOf = [this, library](const Place& p) -> PatchItemModel::ClipSource {
+        return [this, library, p]() -> std::optional<orb8::PatchClip> {
+            try {
+                return orb8::PatchClip{library->PatchAt(p), p.comment};
+            } catch (const std::exception& e) {
+                ShowStatus(QString::fromStdString(e.what()), true);
+                return std::nullopt;
+            }
+        };
+    };
     try {
-        {
-            const QSignalBlocker quiet(Favourite);
-            Favourite->setChecked(library->NotesOf(place->patch).favourite);
+        ShowNotes(place.patch);
+        for (const Place& p : library->PlacesOf(place.patch))
+            places_->AddPatch({QString::fromStdString(orb8::library::SlotLabel(p.slot)), QString::fromStdString(p.name),
+                               QString::fromStdString(p.path), Date(p.firstSeen)},
+                              PlaceLabel(p), clipOf(p), p);
+        for (const auto& h : library->History(place.path, place.slot)) {
+            const QString until = h.until ? Date(h.until) : tr("now");
+            const orb8::PatchClip clip{h.data, h.comment};
+            history_->AddPatch({Date(h.from), until, QString::fromStdString(h.name), QString::fromStdString(h.comment)},
+                               tr("%1, until %2").arg(PlaceLabel({0, 0, place.path, place.slot, h.name, {}, 0, 0}), until),
+                               [clip] { return std::optional(clip); });
         }
-        for (const Place& p : library->PlacesOf(place->patch))
-            places_->appendRow(Items({QString::fromStdString(orb8::library::SlotLabel(p.slot)), QString::fromStdString(p.name),
-                                      QString::fromStdString(p.path), Date(p.firstSeen)}));
-        for (const auto& h : library->History(place->path, place->slot))
-            history_->appendRow(Items({Date(h.from), h.until ? Date(h.until) : tr("now"), QString::fromStdString(h.name),
-                                       QString::fromStdString(h.comment)}));
-        for (const auto& s : library->Similar(place->patch, kSimilarCount))
-            similar_->appendRow(Items({QString::number(s.distance, 'f', 3),
-                                       QString::fromStdString(orb8::library::SlotLabel(s.place.slot)),
-                                       QString::fromStdString(s.place.name), QString::fromStdString(s.place.path)}));
+        for (const auto& similar : library->Similar(place.patch, kSimilarCount))
+            similar_->AddPatch({QString::number(similar.distance, 'f', 3),
+                                QString::fromStdString(orb8::library::SlotLabel(similar.place.slot)),
+                                QString::fromStdString(similar.place.name), QString::fromStdString(similar.place.path)},
+                               PlaceLabel(similar.place), clipOf(similar.place), similar.place);
     } catch (const std::exception& e) {
         ShowStatus(tr("The library could not be read: %1").arg(e.what()), true);
     }
     for (QTreeView* view : {Places, History, Similar})
         for (int c = 0; c < 3; ++c) view->resizeColumnToContents(c);
+}
+
+// The user's marks of a sound (0: none shown).
+void TLibraryWin::ShowNotes(std::int64_t patch) {
+    orb8::library::PatchNotes notes;
+    if (patch != 0 && service_.Library()) {
+        try {
+            notes = service_.Library()->NotesOf(patch);
+        } catch (const std::exception& e) {
+            ShowStatus(tr("The library could not be read: %1").arg(e.what()), true);
+        }
+    }
+    const QSignalBlocker quietFavourite(Favourite), quietRating(Rating);
+    Favourite->setChecked(notes.favourite);
+    Rating->setCurrentIndex(std::clamp(notes.rating, 0, 5));
+    QStringList tags;
+    for (const std::string& tag : notes.tags) tags << QString::fromStdString(tag);
+    Tags->setText(tags.join(QStringLiteral(", ")));
+    Tags->setModified(false);
+    Note->setText(QString::fromStdString(notes.note));
+    Note->setModified(false);
+}
+
+// A write to the library; false, with the reason shown, when it failed.
+bool TLibraryWin::Write(const std::function<void()>& write) {
+    if (!service_.Library()) return false;
+    try {
+        write();
+        return true;
+    } catch (const std::exception& e) {
+        // The scan's thread may hold the database longer than a write waits.
+        ShowStatus(tr("The change could not be kept (%1); try again when the scan is done.").arg(e.what()), true);
+        return false;
+    }
+}
+
+void TLibraryWin::SetTags() {
+    const Place* place = model_->PlaceAt(Results->currentIndex().row());
+    if (!place || !Tags->isModified()) return;
+    Tags->setModified(false);
+    const std::int64_t patch = place->patch;
+    const bool written = Write([&] {
+        const QStringList wanted = TagList(Tags->text());
+        QStringList had;
+        for (const std::string& tag : service_.Library()->NotesOf(patch).tags) had << QString::fromStdString(tag);
+        for (const QString& tag : had)
+            if (!wanted.contains(tag)) service_.Library()->RemoveTag(patch, tag.toStdString());
+        for (const QString& tag : wanted)
+            if (!had.contains(tag)) service_.Library()->AddTag(patch, tag.toStdString());
+    });
+    ShowNotes(patch);  // as the library keeps them (sorted, folded)
+    if (written) ShowStatus(tr("Tags kept."));
+}
+
+void TLibraryWin::Choose(QAbstractItemView* view) { chosen_ = view; }
+
+std::optional<orb8::PatchClip> TLibraryWin::ChosenPatch() const {
+    return chosen_ ? ClipIn(chosen_, chosen_->currentIndex().row()) : std::nullopt;
+}
+
+std::optional<orb8::PatchClip> TLibraryWin::ClipIn(QAbstractItemView* view, int row) const {
+    if (view == Results) return model_->ClipAt(row);
+    return static_cast<PatchItemModel*>(view->model())->ClipAt(row);
+}
+
+QString TLibraryWin::LabelIn(QAbstractItemView* view, int row) const {
+    if (view == Results) {
+        const Place* place = model_->PlaceAt(row);
+        return place ? PlaceLabel(*place) : QString();
+    }
+    return static_cast<PatchItemModel*>(view->model())->LabelAt(row);
+}
+
+void TLibraryWin::OpenIn(QAbstractItemView* view, int row) {
+    if (view == Results) {
+        OpenRow(row);
+        return;
+    }
+    const Place* place = static_cast<PatchItemModel*>(view->model())->PlaceAt(row);
+    if (place && place->slot >= 0) emit OpenPatchRequested(QString::fromStdString(place->path), place->slot);
+}
+
+void TLibraryWin::Compare(QAbstractItemView* view, int row) {
+    if (const auto clip = ClipIn(view, row)) emit CompareRequested(*clip, LabelIn(view, row));
+}
+
+void TLibraryWin::Copy(QAbstractItemView* view, int row) {
+    if (const auto clip = ClipIn(view, row)) emit CopyRequested(*clip);
+}
+
+void TLibraryWin::ContextMenu(QAbstractItemView* view, const QPoint& at) {
+    const QModelIndex index = view->indexAt(at);
+    if (!index.isValid()) return;
+    view->setCurrentIndex(index);
+    Choose(view);
+    const int row = index.row();
+    const Place* place = view == Results ? model_->PlaceAt(row) : static_cast<PatchItemModel*>(view->model())->PlaceAt(row);
+    QMenu menu(this);
+    if (place && place->slot >= 0) menu.addAction(tr("Open Bank at This Patch"), this, [this, view, row] { OpenIn(view, row); });
+    menu.addAction(tr("Compare with Current"), this, [this, view, row] { Compare(view, row); });
+    menu.addAction(tr("Copy to Current Patch"), this, [this, view, row] { Copy(view, row); });
+    menu.exec(view->viewport()->mapToGlobal(at));
 }
 
 void TLibraryWin::AddFolder() {

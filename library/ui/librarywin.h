@@ -1,20 +1,29 @@
 // TLibraryWin ("Library"): every patch of the banks on the computer. A search
 // field takes the library's query syntax; the results fill a table page by
 // page; below, where the selected patch occurs, what its slot held before and
-// the patches that sound like it. Double-clicking a patch asks for its bank
-// to be opened at that patch.
+// the patches that sound like it, and the user's own marks of its sound
+// (favourite, rating, tags, note). Double-clicking a patch asks for its bank
+// to be opened at that patch; any patch of any list can be dragged onto a
+// bank's row, compared with the editor's patch or copied over it.
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "patch/patchclip.h"
 
 class LibraryResultModel;
 class LibraryService;
+class PatchItemModel;
+class QAbstractItemView;
+class QComboBox;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QStandardItemModel;
 class QTableView;
 class QTimer;
 class QTreeView;
@@ -30,17 +39,36 @@ public:
     QTableView* Results;
     QTreeView *Places, *History, *Similar;
     QCheckBox* Favourite;
-    QPushButton *AddFolderBtn, *RescanBtn, *CancelBtn;
+    QComboBox* Rating;
+    QLineEdit *Tags, *Note;
+    QPushButton *AddFolderBtn, *RescanBtn, *CancelBtn, *CompareBtn, *CopyBtn;
     QLabel* Status;
     QProgressBar* Progress;
     LibraryResultModel& Model() { return *model_; }
 
+    // The patch the buttons act on: the one last chosen in any of the lists.
+    std::optional<orb8::PatchClip> ChosenPatch() const;
+
 signals:
     void OpenPatchRequested(const QString& path, int slot);
+    // Compare `clip` (named `label`) with the patch in the editor.
+    void CompareRequested(const orb8::PatchClip& clip, const QString& label);
+    // Put `clip` over the current patch of the active bank.
+    void CopyRequested(const orb8::PatchClip& clip);
 
 private:
     void Search();
     void ShowDetails();
+    void ShowNotes(std::int64_t patch);
+    bool Write(const std::function<void()>& write);
+    void SetTags();
+    void Choose(QAbstractItemView* view);
+    std::optional<orb8::PatchClip> ClipIn(QAbstractItemView* view, int row) const;
+    QString LabelIn(QAbstractItemView* view, int row) const;
+    void OpenIn(QAbstractItemView* view, int row);
+    void ContextMenu(QAbstractItemView* view, const QPoint& at);
+    void Compare(QAbstractItemView* view, int row);
+    void Copy(QAbstractItemView* view, int row);
     void AddFolder();
     void OpenRow(int row);
     void ScanProgress(int done, int total, const QString& path);
@@ -50,7 +78,8 @@ private:
     LibraryService& service_;
     UserDialogs& dialogs_;
     LibraryResultModel* model_;
-    QStandardItemModel *places_, *history_, *similar_;
+    PatchItemModel *places_, *history_, *similar_;
+    QAbstractItemView* chosen_ = nullptr;
     QTimer* searchLater_;
     bool sized_ = false;
 };

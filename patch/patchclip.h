@@ -1,0 +1,30 @@
+// One patch with its comment as it travels between windows and programs (a
+// library result dragged onto a bank's row): a header line, the 42 bytes of
+// the packed patch, and the comment's bytes. The packed form keeps every
+// value inside its field, so what a foreign drop carries can't put a byte
+// out of range into a bank.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "patch/patchdata.h"
+
+namespace orb8 {
+
+// The clipboard and drag-and-drop type of such bytes.
+inline constexpr const char* kPatchClipMimeType = "application/x-orb8-patch";
+
+struct PatchClip {
+    PatchData patch{};
+    std::string comment;  // the comment's bytes, at most 255
+};
+
+std::vector<std::uint8_t> EncodePatchClip(const PatchClip& clip);
+// None for bytes that are not a clip (another header, too short).
+std::optional<PatchClip> DecodePatchClip(std::span<const std::uint8_t> bytes);
+
+}  // namespace orb8
