@@ -56,12 +56,13 @@ struct RecordingPort : orb8::MidiBackend {
 
 // Every question is answered Yes, every save question No; nothing is shown.
 struct AnsweringDialogs : UserDialogs {
+    QString folder;  // what a folder question gets
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
     Answer AskSave(QWidget*, const QString&, const QString&) override { return Answer::No; }
     void Inform(QWidget*, const QString&, const QString&) override {}
     void ShowError(QWidget*, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
-    QString FolderName(QWidget*, const QString&) override { return {}; }
+    QString FolderName(QWidget*, const QString&) override { return folder; }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     RecoveryAnswer AskRecovery(QWidget*, const QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }
 };

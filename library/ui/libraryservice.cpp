@@ -20,6 +20,14 @@ LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_.setObjectName("library scan");
     thread_.start();
+    similarWorker_ = new QObject;
+    similarWorker_->moveToThread(&similarThread_);
+    connect(&similarThread_, &QThread::finished, similarWorker_, [this] {
+        similarLibrary_.reset();  // closed on the thread that used it
+        similarWorker_->deleteLater();
+    });
+    similarThread_.setObjectName("library similar");
+    similarThread_.start();
     rescanLater_.setSingleShot(true);
     rescanLater_.setInterval(kRescanDelayMs);
     connect(&rescanLater_, &QTimer::timeout, this, &LibraryService::Scan);
@@ -29,8 +37,34 @@ LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(
 
 LibraryService::~LibraryService() {
     CancelScan();
+    latestSimilar_->store(-1);
     thread_.quit();
+    similarThread_.quit();
     thread_.wait();
+    similarThread_.wait();
+}
+
+int LibraryService::FindSimilar(std::int64_t patch, int count) {
+    const int request = latestSimilar_->load() + 1;
+    latestSimilar_->store(request);
+    const std::string path = path_.toStdString();
+    auto latest = latestSimilar_;
+    QMetaObject::invokeMethod(similarWorker_, [this, path, latest, request, patch, count] {
+        if (latest->load() != request) return;  // the user has moved on
+        std::vector<orb8::library::SimilarPatch> similar;
+        QString error;
+        try {
+            if (!similarLibrary_) similarLibrary_ = std::make_unique<PatchLibrary>(path);
+            similar = similarLibrary_->Similar(patch, count);
+        } catch (const std::exception& e) {
+            error = QString::fromStdString(e.what());
+        }
+        if (latest->load() != request) return;
+        QMetaObject::invokeMethod(this, [this, request, similar = std::move(similar), error] {
+            emit SimilarFound(request, similar, error);
+        });
+    });
+    return request;
 }
 
 bool LibraryService::Open(QString& error) {
@@ -96,6 +130,10 @@ void LibraryService::Scan() {
         QMetaObject::invokeMethod(this, [this, summary, failed] {
             scanning_ = false;
             if (library_) library_->Reload();
+            // The similar thread reads every sound again at its next search.
+            QMetaObject::invokeMethod(similarWorker_, [this] {
+                if (similarLibrary_) similarLibrary_->Reload();
+            });
             emit ScanFinished(summary, failed);
             if (again_) {
                 again_ = false;

@@ -1,6 +1,7 @@
 // The patch library for the window program: queries on the user-interface
 // thread (each takes milliseconds), scans on a thread of their own with
-// progress and Cancel, and a rescan a moment after a source folder changes.
+// progress and Cancel, a rescan a moment after a source folder changes, and
+// the search for similar sounds (which reads every sound) on a third thread.
 #pragma once
 
 #include <QFileSystemWatcher>
@@ -11,10 +12,9 @@
 #include <QTimer>
 #include <atomic>
 #include <memory>
+#include <vector>
 
-namespace orb8::library {
-class PatchLibrary;
-}
+#include "library/patchlibrary.h"
 
 class LibraryService : public QObject {
     Q_OBJECT
@@ -35,18 +35,28 @@ public:
     void CancelScan();
     bool Scanning() const { return scanning_; }
 
+    // Starts a search for the `count` sounds nearest to `patch`; SimilarFound
+    // answers with the number returned here. A newer request makes older ones moot.
+    int FindSimilar(std::int64_t patch, int count);
+
 signals:
     void ScanProgress(int done, int total, const QString& path);
     // A sentence saying what the scan did; failed: it stopped on an error.
     void ScanFinished(const QString& summary, bool failed);
+    // error: why the search failed; empty when it did not.
+    void SimilarFound(int request, const std::vector<orb8::library::SimilarPatch>& similar, const QString& error);
 
 private:
     void WatchSources();
 
     QString path_;
     std::unique_ptr<orb8::library::PatchLibrary> library_;
-    QThread thread_;
-    QObject* worker_ = nullptr;  // lives in thread_
+    QThread thread_, similarThread_;
+    QObject* worker_ = nullptr;         // lives in thread_
+    QObject* similarWorker_ = nullptr;  // lives in similarThread_
+    // The similar thread's connection, made and used there only.
+    std::unique_ptr<orb8::library::PatchLibrary> similarLibrary_;
+    std::shared_ptr<std::atomic<int>> latestSimilar_ = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
     bool scanning_ = false, again_ = false;
     QFileSystemWatcher watcher_;

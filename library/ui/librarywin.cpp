@@ -31,6 +31,7 @@ namespace {
 
 constexpr int kSearchDelayMs = 150;  // typing settles before the query runs
 constexpr int kSimilarCount = 20;
+constexpr std::size_t kPlacesShown = 1000;  // a sound in every bank (the initial patch) has thousands
 
 // A list whose patches can be dragged onto a bank's row.
 void DragsPatches(QAbstractItemView* view) {
@@ -189,6 +190,7 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     connect(CancelBtn, &QPushButton::clicked, &service_, &LibraryService::CancelScan);
     connect(&service_, &LibraryService::ScanProgress, this, &TLibraryWin::ScanProgress);
     connect(&service_, &LibraryService::ScanFinished, this, &TLibraryWin::ScanFinished);
+    connect(&service_, &LibraryService::SimilarFound, this, &TLibraryWin::ShowSimilar);
     connect(Favourite, &QCheckBox::toggled, this, [this](bool on) {
         const Place* place = model_->PlaceAt(Results->currentIndex().row());
         if (!place) return;
@@ -248,6 +250,7 @@ void TLibraryWin::Search() {
 
 void TLibraryWin::ShowDetails() {
     for (PatchItemModel* m : {places_, history_, similar_}) m->Clear();
+    similarRequest_ = 0;  // an answer still on its way is for another patch
     Choose(Results);
     const Place* current = model_->PlaceAt(Results->currentIndex().row());
     orb8::library::PatchLibrary* library = service_.Library();
@@ -257,23 +260,17 @@ void TLibraryWin::ShowDetails() {
         return;
     }
     const Place place = *current;
-    // A place's patch is read when it is used; the scan may have taken it away by then.
-    auto clipOf = [this, library](const Place& p) -> PatchItemModel::ClipSource {
-        return [this, library, p]() -> std::optional<orb8::PatchClip> {
-            try {
-                return orb8::PatchClip{library->PatchAt(p), p.comment};
-            } catch (const std::exception& e) {
-                ShowStatus(QString::fromStdString(e.what()), true);
-                return std::nullopt;
-            }
-        };
-    };
     try {
         ShowNotes(place.patch);
-        for (const Place& p : library->PlacesOf(place.patch))
+        const std::vector<Place> places = library->PlacesOf(place.patch);
+        for (std::size_t i = 0; i < places.size() && i < kPlacesShown; ++i) {
+            const Place& p = places[i];
             places_->AddPatch({QString::fromStdString(orb8::library::SlotLabel(p.slot)), QString::fromStdString(p.name),
                                QString::fromStdString(p.path), Date(p.firstSeen)},
-                              PlaceLabel(p), clipOf(p), p);
+                              PlaceLabel(p), ClipSourceOf(p), p);
+        }
+        if (places.size() > kPlacesShown)
+            places_->AddPatch({{}, tr("... and %1 more places").arg(places.size() - kPlacesShown)}, {}, {});
         for (const auto& h : library->History(place.path, place.slot)) {
             const QString until = h.until ? Date(h.until) : tr("now");
             const orb8::PatchClip clip{h.data, h.comment};
@@ -281,16 +278,42 @@ void TLibraryWin::ShowDetails() {
                                tr("%1, until %2").arg(PlaceLabel({0, 0, place.path, place.slot, h.name, {}, 0, 0}), until),
                                [clip] { return std::optional(clip); });
         }
-        for (const auto& similar : library->Similar(place.patch, kSimilarCount))
-            similar_->AddPatch({QString::number(similar.distance, 'f', 3),
-                                QString::fromStdString(orb8::library::SlotLabel(similar.place.slot)),
-                                QString::fromStdString(similar.place.name), QString::fromStdString(similar.place.path)},
-                               PlaceLabel(similar.place), clipOf(similar.place), similar.place);
     } catch (const std::exception& e) {
         ShowStatus(tr("The library could not be read: %1").arg(e.what()), true);
     }
-    for (QTreeView* view : {Places, History, Similar})
+    for (QTreeView* view : {Places, History})
         for (int c = 0; c < 3; ++c) view->resizeColumnToContents(c);
+    // Similar sounds are looked for on a thread of the library's; they arrive by ShowSimilar.
+    similarRequest_ = service_.FindSimilar(place.patch, kSimilarCount);
+}
+
+void TLibraryWin::ShowSimilar(int request, const std::vector<orb8::library::SimilarPatch>& found, const QString& error) {
+    if (request != similarRequest_) return;
+    similar_->Clear();
+    orb8::library::PatchLibrary* library = service_.Library();
+    if (!error.isEmpty()) ShowStatus(tr("Similar patches could not be found: %1").arg(error), true);
+    if (!library) return;
+    for (const auto& similar : found) {
+        const Place p = similar.place;
+        similar_->AddPatch({QString::number(similar.distance, 'f', 3), QString::fromStdString(orb8::library::SlotLabel(p.slot)),
+                            QString::fromStdString(p.name), QString::fromStdString(p.path)},
+                           PlaceLabel(p), ClipSourceOf(p), p);
+    }
+    for (int c = 0; c < 3; ++c) Similar->resizeColumnToContents(c);
+}
+
+// A place's patch is read when it is used; a scan may have taken it away by then.
+PatchItemModel::ClipSource TLibraryWin::ClipSourceOf(const Place& p) {
+    return [this, p]() -> std::optional<orb8::PatchClip> {
+        orb8::library::PatchLibrary* library = service_.Library();
+        if (!library) return std::nullopt;
+        try {
+            return orb8::PatchClip{library->PatchAt(p), p.comment};
+        } catch (const std::exception& e) {
+            ShowStatus(QString::fromStdString(e.what()), true);
+            return std::nullopt;
+        }
+    };
 }
 
 // The user's marks of a sound (0: none shown).

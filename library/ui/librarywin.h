@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+#include "library/patchlibrary.h"
 #include "patch/patchclip.h"
 
 class LibraryResultModel;
@@ -60,6 +61,8 @@ private:
     void Search();
     void ShowDetails();
     void ShowNotes(std::int64_t patch);
+    void ShowSimilar(int request, const std::vector<orb8::library::SimilarPatch>& found, const QString& error);
+    std::function<std::optional<orb8::PatchClip>()> ClipSourceOf(const orb8::library::Place& place);
     bool Write(const std::function<void()>& write);
     void SetTags();
     void Choose(QAbstractItemView* view);
@@ -80,6 +83,7 @@ private:
     LibraryResultModel* model_;
     PatchItemModel *places_, *history_, *similar_;
     QAbstractItemView* chosen_ = nullptr;
+    int similarRequest_ = 0;
     QTimer* searchLater_;
     bool sized_ = false;
 };

@@ -1,0 +1,154 @@
+// The Library window on a generated corpus, as a user meets it: Window >
+// Library, Add Folder on the corpus, the first scan with the window open,
+// then a search, scrolling through the results and a patch chosen. Prints:
+//   the longest stall of the window's event loop during the scan and while
+//   the user works after it (target: none over 50 ms),
+//   the program's memory with the library open (target under 300 MB),
+//   the first index through the window (banks a second).
+// Usage: library_window_bench [BANKS] [FOLDER]; 10,000 banks by default.
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/ui/mainwin.h"
+#include "bench/benchsupport.h"
+#include "bench/librarycorpus.h"
+#include "library/ui/libraryresultmodel.h"
+#include "library/ui/librarywin.h"
+#include "midi/midisystem.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+long ResidentMb() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
+    return 0;
+}
+
+// The event loop's heartbeat: a timer every 5 ms; the longest gap between
+// two beats beyond those 5 ms is the longest the window could not react.
+struct Heartbeat {
+    QTimer timer;
+    QElapsedTimer clock;
+    qint64 last = 0, worst = 0;
+    int over50 = 0;
+    std::function<bool()> done;
+    QEventLoop loop;
+    Heartbeat() {
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            const qint64 now = clock.elapsed(), gap = now - last - 5;
+            last = now;
+            worst = std::max(worst, gap);
+            if (gap > 50) ++over50;
+            if (done && done()) loop.quit();
+        });
+    }
+    void Start() {
+        worst = 0;
+        over50 = 0;
+        clock.start();
+        last = 0;
+        timer.start();
+    }
+    // Runs the event loop until `until` holds.
+    void RunUntil(std::function<bool()> until) {
+        done = std::move(until);
+        loop.exec();
+        done = nullptr;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int banks = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
+    const bool ownFolder = argc <= 2;
+    const std::string folder =
+        ownFolder ? (fs::temp_directory_path() / ("orb8-library-window-bench-" + std::to_string(::getpid()))).string()
+                  : std::string(argv[2]);
+    std::mt19937 random(20261208);
+    std::printf("Library window on %d generated banks (%d patches)\n", banks, banks * orb8::kPatchCount);
+    if (!fs::exists(folder + "/banks")) librarybench::Generate(folder + "/banks", banks, random);
+    const std::string db = folder + "/window-library.db";
+    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(db + suffix);
+
+    QApplication app(argc, argv);
+    orb8::MidiSystemOptions midiOptions;
+    midiOptions.realPorts = false;
+    orb8::MidiSystem system(midiOptions);
+    AnsweringDialogs dialogs;
+    dialogs.folder = QString::fromStdString(folder + "/banks");
+    MainWinOptions options{false, {}, false};
+    options.libraryDatabase = QString::fromStdString(db);
+    {
+        TMainWin win(system, dialogs, options);
+        win.show();
+        win.LibraryMenu->trigger();
+        auto* library = win.findChild<TLibraryWin*>();
+        static_cast<void>(QTest::qWaitFor([&] { return library->Progress->isHidden(); }, 5000));
+        std::printf("  window open: %ld MB resident\n", ResidentMb());
+
+        Heartbeat beat;
+        beat.Start();
+        QElapsedTimer scan;
+        scan.start();
+        library->AddFolderBtn->click();
+        bool seen = false;
+        beat.RunUntil([&] {
+            seen = seen || library->Progress->isVisible();
+            return seen && library->Progress->isHidden();
+        });
+        const double seconds = scan.elapsed() / 1000.0;
+        std::printf("  first scan through the window %6.1f s   %5.0f banks/s   (%s)\n", seconds, banks / seconds,
+                    qPrintable(library->Status->text()));
+        std::printf("  longest event-loop stall during the scan  %4lld ms   %d over 50 ms (target none)\n", beat.worst,
+                    beat.over50);
+        std::printf("  after the scan: %ld MB resident\n", ResidentMb());
+
+        // The user searches, scrolls ten pages and looks at patches.
+        beat.Start();
+        int step = 0;
+        const char* queries[] = {"crunch", "warm lead", "mod:on dly:off", "gain>=20"};
+        beat.RunUntil([&] {
+            if (step < 4) {
+                library->SearchEdit->setText(queries[step]);
+                QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+            } else if (step < 14) {
+                library->Results->scrollToBottom();
+            } else if (step < 24) {
+                library->Results->selectRow(step * 7);
+            }
+            return ++step >= 30;
+        });
+        std::printf("  longest stall while searching, scrolling (%d rows) and choosing patches  %4lld ms   %d over 50 ms\n",
+                    library->Model().rowCount(), beat.worst, beat.over50);
+        std::printf("  with the library open and used: %ld MB resident, peak %.0f MB (target under 300 MB)\n",
+                    ResidentMb(), librarybench::PeakKb() / 1024.0);
+        win.close();
+    }
+    if (ownFolder) fs::remove_all(folder);
+    else
+        for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(db + suffix);
+    return 0;
+}
