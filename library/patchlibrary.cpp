@@ -7,7 +7,12 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <set>
+#include <thread>
+#include <unordered_map>
 
 #include "customdist/customdistdata.h"
 #include "device/sysexfile.h"
@@ -171,6 +176,95 @@ FileContents ReadLibraryFile(const std::string& path) {
     return contents;
 }
 
+namespace {
+
+// A patch of a file with everything the database needs of it, worked out
+// away from the writing thread.
+struct PreparedPatch {
+    int slot = 0;
+    std::vector<std::uint8_t> sound;
+    std::int64_t fingerprint = 0;
+    std::array<std::uint8_t, kNameLength> codes{};
+    std::string name, comment, searchName, searchComment;
+    std::vector<std::string> tags;
+};
+struct PreparedFile {
+    std::string kind, problem;
+    std::vector<PreparedPatch> patches;
+};
+
+PreparedFile PrepareFile(const std::string& path) {
+    FileContents contents = ReadLibraryFile(path);
+    PreparedFile file{std::move(contents.kind), std::move(contents.problem), {}};
+    file.patches.reserve(contents.patches.size());
+    for (FilePatch& p : contents.patches) {
+        PreparedPatch prepared;
+        prepared.slot = p.slot;
+        prepared.sound = SoundOf(p.patch);
+        prepared.fingerprint = Fingerprint(prepared.sound);
+        const auto codes = NameCodes(p.patch);
+        std::copy(codes.begin(), codes.end(), prepared.codes.begin());
+        prepared.name = Trimmed(DecodeName(p.patch));
+        prepared.searchName = Fold(prepared.name);
+        prepared.searchComment = Fold(p.comment);
+        prepared.tags = AutomaticTags(prepared.name);
+        prepared.comment = std::move(p.comment);
+        file.patches.push_back(std::move(prepared));
+    }
+    return file;
+}
+
+// Reads and prepares files on a thread of its own, a few ahead of the
+// writer, in the order the writer asks for them.
+class ReadAhead {
+public:
+    explicit ReadAhead(std::vector<std::string> paths) : paths_(std::move(paths)), thread_([this] { Run(); }) {}
+    ~ReadAhead() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    // The next file, in order.
+    PreparedFile Next() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !ready_.empty(); });
+        PreparedFile file = std::move(ready_.front());
+        ready_.pop_front();
+        changed_.notify_all();
+        return file;
+    }
+
+private:
+    static constexpr std::size_t kAhead = 32;
+    void Run() {
+        for (const std::string& path : paths_) {
+            PreparedFile file;
+            try {
+                file = PrepareFile(path);
+            } catch (const std::exception& e) {  // out of memory, say: the file is skipped with the reason
+                file.problem = e.what();
+            }
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return stop_ || ready_.size() < kAhead; });
+            if (stop_) return;
+            ready_.push_back(std::move(file));
+            changed_.notify_all();
+        }
+    }
+
+    std::vector<std::string> paths_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<PreparedFile> ready_;
+    bool stop_ = false;
+    std::thread thread_;  // last: starts when the rest is ready
+};
+
+}  // namespace
+
 // One scan: the statements it runs for every file, prepared once.
 struct PatchLibrary::Scanner {
     sql::Database& db;
@@ -180,8 +274,12 @@ struct PatchLibrary::Scanner {
         std::int64_t id, size, mtime, source;
     };
     std::map<std::string, Known> known;  // the files of the last scan, by path
-    sql::Statement insertFile, updateFile, touchFile, findPatch, insertPatch, slots, insertPlace, replacePlace,
-        deletePlace, autoTag, keepHistory;
+    sql::Statement insertFile, updateFile, touchFile, findPatch, soundOf, insertPatch, slots, insertPlace,
+        replacePlace, deletePlace, autoTag, keepHistory;
+    // A big scan finds sounds by their fingerprint in memory (the index is
+    // dropped meanwhile): fingerprint to the ids of the sounds that have it.
+    std::unordered_map<std::int64_t, std::vector<std::int64_t>> byFingerprint;
+    bool fingerprintsInMemory = false;
 
     Scanner(sql::Database& d, std::int64_t time)
         : db(d),
@@ -192,6 +290,7 @@ struct PatchLibrary::Scanner {
                                "scanned = ? WHERE id = ?")),
           touchFile(d.Prepare("UPDATE files SET scanned = ? WHERE id = ?")),
           findPatch(d.Prepare("SELECT id, sound FROM patches WHERE fingerprint = ?")),
+          soundOf(d.Prepare("SELECT sound FROM patches WHERE id = ?")),
           insertPatch(d.Prepare("INSERT INTO patches(fingerprint, sound, first_seen) VALUES (?, ?, ?)")),
           slots(d.Prepare("SELECT id, slot, patch_id, name_codes, comment FROM occurrences WHERE file_id = ?")),
           insertPlace(
@@ -209,10 +308,33 @@ struct PatchLibrary::Scanner {
         while (files.Step()) known[files.Text(0)] = {files.Int(1), files.Int(2), files.Int(3), files.Int(4)};
     }
 
-    std::int64_t PatchId(const PatchData& patch) {
-        const std::vector<std::uint8_t> sound = SoundOf(patch);
-        const std::int64_t fingerprint = Fingerprint(sound);
+    void FingerprintsInMemory() {
+        auto all = db.Prepare("SELECT fingerprint, id FROM patches");
+        while (all.Step()) byFingerprint[all.Int(0)].push_back(all.Int(1));
+        fingerprintsInMemory = true;
+    }
+
+    std::int64_t NewPatch(std::int64_t fingerprint, const std::vector<std::uint8_t>& sound) {
+        insertPatch.Bind(1, fingerprint).Bind(2, sound).Bind(3, now).Run();
+        ++report.newPatches;
+        const std::int64_t id = db.LastInsertId();
+        if (fingerprintsInMemory) byFingerprint[fingerprint].push_back(id);
+        return id;
+    }
+
+    std::int64_t PatchId(const std::vector<std::uint8_t>& sound, std::int64_t fingerprint) {
         // The fingerprint finds the candidates; the sound itself decides.
+        if (fingerprintsInMemory) {
+            if (const auto it = byFingerprint.find(fingerprint); it != byFingerprint.end()) {
+                for (const std::int64_t id : it->second) {
+                    soundOf.Bind(1, id);
+                    const bool same = soundOf.Step() && soundOf.Blob(0) == sound;
+                    soundOf.Reset();
+                    if (same) return id;
+                }
+            }
+            return NewPatch(fingerprint, sound);
+        }
         findPatch.Bind(1, fingerprint);
         while (findPatch.Step()) {
             if (findPatch.Blob(1) != sound) continue;
@@ -221,9 +343,7 @@ struct PatchLibrary::Scanner {
             return id;
         }
         findPatch.Reset();
-        insertPatch.Bind(1, fingerprint).Bind(2, sound).Bind(3, now).Run();
-        ++report.newPatches;
-        return db.LastInsertId();
+        return NewPatch(fingerprint, sound);
     }
 
     void KeepAndDelete(std::int64_t place) {
@@ -232,7 +352,7 @@ struct PatchLibrary::Scanner {
     }
 
     // Brings a file's places in line with what it holds now.
-    void Update(std::int64_t fileId, const std::vector<FilePatch>& patches) {
+    void Update(std::int64_t fileId, const std::vector<PreparedPatch>& patches) {
         struct Old {
             std::int64_t id, patch;
             std::vector<std::uint8_t> name;
@@ -243,13 +363,11 @@ struct PatchLibrary::Scanner {
         while (slots.Step())
             old[static_cast<int>(slots.Int(1))] = {slots.Int(0), slots.Int(2), slots.Blob(3), slots.Text(4)};
         slots.Reset();
-        for (const FilePatch& p : patches) {
-            const std::int64_t patch = PatchId(p.patch);
-            const auto codes = NameCodes(p.patch);
-            const std::string name = Trimmed(DecodeName(p.patch));
-            const std::string searchName = Fold(name), searchComment = Fold(p.comment);
+        for (const PreparedPatch& p : patches) {
+            const std::int64_t patch = PatchId(p.sound, p.fingerprint);
+            const std::span<const std::uint8_t> codes(p.codes);
             // Never over a tag set or removed by hand.
-            for (const std::string& tag : AutomaticTags(name)) autoTag.Bind(1, patch).Bind(2, tag).Run();
+            for (const std::string& tag : p.tags) autoTag.Bind(1, patch).Bind(2, tag).Run();
             const auto it = old.find(p.slot);
             if (it != old.end()) {
                 const Old& was = it->second;
@@ -258,20 +376,21 @@ struct PatchLibrary::Scanner {
                                   was.comment == p.comment;
                 if (!same) {
                     keepHistory.Bind(1, now).Bind(2, was.id).Run();
-                    replacePlace.Bind(1, patch).Bind(2, codes).Bind(3, name).Bind(4, p.comment).Bind(5, searchName);
-                    replacePlace.Bind(6, searchComment).Bind(7, now).Bind(8, now).Bind(9, was.id).Run();
+                    replacePlace.Bind(1, patch).Bind(2, codes).Bind(3, p.name).Bind(4, p.comment).Bind(5, p.searchName);
+                    replacePlace.Bind(6, p.searchComment).Bind(7, now).Bind(8, now).Bind(9, was.id).Run();
                 }
                 old.erase(it);
                 continue;
             }
-            insertPlace.Bind(1, fileId).Bind(2, p.slot).Bind(3, patch).Bind(4, codes).Bind(5, name);
-            insertPlace.Bind(6, p.comment).Bind(7, searchName).Bind(8, searchComment).Bind(9, now).Bind(10, now).Run();
+            insertPlace.Bind(1, fileId).Bind(2, p.slot).Bind(3, patch).Bind(4, codes).Bind(5, p.name);
+            insertPlace.Bind(6, p.comment).Bind(7, p.searchName).Bind(8, p.searchComment).Bind(9, now).Bind(10, now).Run();
         }
         for (const auto& [slot, was] : old) KeepAndDelete(was.id);
     }
 
-    // A file found under a source: read when new or changed.
-    void File(std::int64_t sourceId, const std::string& path, std::int64_t size, std::int64_t mtime, bool changed) {
+    // A file found under a source; `read` gives what it holds when it is new or changed.
+    void File(std::int64_t sourceId, const std::string& path, std::int64_t size, std::int64_t mtime, bool changed,
+              const std::function<PreparedFile()>& read) {
         if (!size && !mtime) return;  // gone since it was found
         ++report.files;
         const auto it = known.find(path);
@@ -282,7 +401,7 @@ struct PatchLibrary::Scanner {
             return;
         }
         ++report.read;
-        const FileContents contents = ReadLibraryFile(path);
+        const PreparedFile contents = read();
         if (!contents.problem.empty()) ++report.skipped;
         if (fileId) {
             updateFile.Bind(1, sourceId).Bind(2, contents.kind).Bind(3, size).Bind(4, mtime);
@@ -430,7 +549,17 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
     // of row by row (marked stale meanwhile, so an interrupted scan's next
     // start rebuilds it).
     const bool bulk = changed * 4 > scanner.known.size() + changed && changed >= kBulkFiles;
-    if (bulk) SetTextIndexStale(true);
+    if (bulk) {
+        SetTextIndexStale(true);
+        scanner.FingerprintsInMemory();
+    }
+
+    // Files are read and prepared on another thread while this one writes.
+    std::vector<std::string> toRead;
+    for (const Found& f : found)
+        if (f.changed && (f.size || f.mtime)) toRead.push_back(f.path);
+    ReadAhead reader(std::move(toRead));
+    const auto read = [&reader] { return reader.Next(); };
 
     // In batches: a cancel or a crash keeps what was done, and readers are not held up long.
     constexpr std::size_t kBatch = 200;
@@ -443,7 +572,7 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
                 break;
             }
             seen.insert(found[i].path);
-            scanner.File(found[i].source, found[i].path, found[i].size, found[i].mtime, found[i].changed);
+            scanner.File(found[i].source, found[i].path, found[i].size, found[i].mtime, found[i].changed, read);
         }
         transaction.Commit();
     }
