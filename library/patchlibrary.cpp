@@ -438,6 +438,8 @@ PatchLibrary::PatchLibrary(const std::string& path, Clock clock) : clock_(std::m
 
 PatchLibrary::~PatchLibrary() = default;
 
+void PatchLibrary::SetWriteWait(int milliseconds) { db_->SetBusyTimeout(milliseconds); }
+
 std::int64_t PatchLibrary::Now() const {
     return clock_ ? clock_() : static_cast<std::int64_t>(std::time(nullptr));
 }

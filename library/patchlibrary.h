@@ -120,6 +120,9 @@ public:
 
     // Reads what is new or changed under the sources and forgets files that are gone.
     ScanReport Scan(const ScanProgress& progress = {});
+    // How long a change waits while another connection (a scan) writes
+    // before it fails (throws); 5 s unless set.
+    void SetWriteWait(int milliseconds);
     // Another connection scanned: what this one keeps in memory is read again when needed.
     void Reload() { sounds_.clear(); }
 

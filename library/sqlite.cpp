@@ -28,6 +28,8 @@ Database::Database(const std::string& path, Mode mode) : path_(path) {
     sqlite3_busy_timeout(db_, 5000);
 }
 
+void Database::SetBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+
 Database::~Database() {
     sqlite3_close_v2(db_);
 }

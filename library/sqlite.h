@@ -42,6 +42,8 @@ public:
     int Changes() const;
     // A single integer from a query (PRAGMAs, counts).
     std::int64_t Integer(std::string_view sql);
+    // How long a write waits for another connection's write to end before it fails.
+    void SetBusyTimeout(int milliseconds);
     sqlite3* Handle() { return db_; }
     const std::string& Path() const { return path_; }
 

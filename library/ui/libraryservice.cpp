@@ -12,6 +12,7 @@ namespace {
 constexpr int kRescanDelayMs = 1500;  // folders often change in bursts (a copy of many banks)
 constexpr int kWatchedFolders = 2000;  // beyond this, changes are found by Rescan only
 constexpr int kProgressEvery = 20;     // files between two progress reports
+constexpr int kWriteWaitMs = 250;      // the window's changes wait this long for a scan's write
 }  // namespace
 
 LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(parent), path_(std::move(databasePath)) {
@@ -72,6 +73,8 @@ bool LibraryService::Open(QString& error) {
     try {
         QDir().mkpath(QFileInfo(path_).absolutePath());
         library_ = std::make_unique<PatchLibrary>(path_.toStdString());
+        // A mark set while a scan writes fails soon with a message instead of freezing the window.
+        library_->SetWriteWait(kWriteWaitMs);
     } catch (const orb8::library::LibraryError& e) {
         error = QString::fromStdString(e.what());
         return false;

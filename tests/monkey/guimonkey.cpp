@@ -1,7 +1,8 @@
 // The GUI monkey: the window program on line with the simulated ORB-8 gets a
 // seeded stream of random input (clicks, double clicks, drags and wheel turns
 // on every window, keys, menu commands, window closes, random answers to every
-// question and file dialog, the files in a temporary folder of its own). It
+// question and file dialog, the files and the patch library in a temporary
+// folder of its own). It
 // fails on a crash or sanitizer report (the process ends), on an event loop
 // that does not answer for 5 s, on a file written outside its folder, and on
 // a saved bank that `orb8tool list` refuses. Every failure names the seed.
@@ -443,6 +444,7 @@ int main(int argc, char** argv) {
         orb8::MidiSystem system(midi);
         MainWinOptions winOptions{false, {}, false};
         winOptions.recoveryFolder = folder + "/home/recovery";
+        winOptions.libraryDatabase = folder + "/home/library.db";
         TMainWin win(system, dialogs, winOptions);
         win.OpenUrl = [](const QUrl&) { return true; };
         KeepOpen keepOpen;
