@@ -3,6 +3,7 @@
 // --screenshot FILE [BANK.orb] renders the main window offscreen into a
 // picture and ends.
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
@@ -49,8 +50,11 @@ int Screenshot(int argc, char** argv, const QString& file, const QStringList& re
     midi.realPorts = false;
     orb8::MidiSystem system(midi);
     QtUserDialogs dialogs;
-    // The captions the user sees on this system.
-    TMainWin window(system, dialogs, MainWinOptions{JapaneseCaptions(rest), rest, false});
+    // The captions the user sees on this system, and the library's button
+    // (on a database that is never opened).
+    MainWinOptions options{JapaneseCaptions(rest), rest, false};
+    options.libraryDatabase = QDir::temp().filePath("orb8ed-picture-library.db");
+    TMainWin window(system, dialogs, std::move(options));
     window.show();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     window.OnIdleHandlerIdle();
