@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
                 fileBytes / 1e6);
     {
         const std::string db = folder + "/library.db";
+        for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(db + suffix);  // a first index, always
         orb8::library::PatchLibrary lib(db);
         lib.AddSource(folder + "/banks");
         auto start = Clock::now();

@@ -461,42 +461,42 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryResultModel</name>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="92"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="112"/>
         <source>No</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="93"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="113"/>
         <source>NAME</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="94"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="114"/>
         <source>DRIVE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="95"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="115"/>
         <source>MOD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="96"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="116"/>
         <source>REV/DLY</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="97"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="117"/>
         <source>BANK</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="98"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="118"/>
         <source>FAV</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="99"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="119"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
@@ -504,22 +504,22 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryService</name>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="82"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="119"/>
         <source>%1 files: %2 read, %3 unchanged, %4 skipped, %5 gone; %6 new sounds</source>
         <translation>%1 ファイル: 読み込み %2、変更なし %3、スキップ %4、削除 %5; 新しい音 %6</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="89"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="126"/>
         <source>Scan cancelled; what was read is kept.</source>
         <translation>スキャンを中止しました。読み込んだ分は残っています。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="91"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="128"/>
         <source>Not found (what it held is kept): %1</source>
         <translation>見つかりません (内容は残してあります): %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="93"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="130"/>
         <source>The scan stopped: %1</source>
         <translation>スキャンが止まりました: %1</translation>
     </message>
@@ -972,12 +972,12 @@ Save this?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="110"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="143"/>
         <source>COMMENT</source>
         <translation>コメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="111"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="144"/>
         <source>The two patches are the same.</source>
         <translation>2 つのパッチは同じです。</translation>
     </message>
@@ -1089,127 +1089,200 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TLibraryWin</name>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="56"/>
-        <location filename="../../library/ui/librarywin.cpp" line="208"/>
+        <location filename="../../library/ui/librarywin.cpp" line="80"/>
+        <location filename="../../library/ui/librarywin.cpp" line="425"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="59"/>
+        <location filename="../../library/ui/librarywin.cpp" line="83"/>
         <source>Words, drive:fuzz, mod:on, gain&gt;=20, fav, tag:live, in:folder</source>
         <translation>語句、drive:fuzz、mod:on、gain&gt;=20、fav、tag:live、in:フォルダ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="61"/>
+        <location filename="../../library/ui/librarywin.cpp" line="85"/>
         <source>Add Folder...</source>
         <translation>フォルダを追加...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="63"/>
+        <location filename="../../library/ui/librarywin.cpp" line="87"/>
         <source>Rescan</source>
         <translation>再スキャン</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="83"/>
-        <location filename="../../library/ui/librarywin.cpp" line="87"/>
+        <location filename="../../library/ui/librarywin.cpp" line="108"/>
+        <location filename="../../library/ui/librarywin.cpp" line="110"/>
         <source>No</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="83"/>
-        <location filename="../../library/ui/librarywin.cpp" line="85"/>
-        <location filename="../../library/ui/librarywin.cpp" line="87"/>
+        <location filename="../../library/ui/librarywin.cpp" line="108"/>
+        <location filename="../../library/ui/librarywin.cpp" line="109"/>
+        <location filename="../../library/ui/librarywin.cpp" line="110"/>
         <source>NAME</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="83"/>
-        <location filename="../../library/ui/librarywin.cpp" line="87"/>
+        <location filename="../../library/ui/librarywin.cpp" line="108"/>
+        <location filename="../../library/ui/librarywin.cpp" line="110"/>
         <source>BANK</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="83"/>
+        <location filename="../../library/ui/librarywin.cpp" line="108"/>
         <source>Since</source>
         <translation>登録日時</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="85"/>
+        <location filename="../../library/ui/librarywin.cpp" line="109"/>
         <source>From</source>
         <translation>開始</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="85"/>
+        <location filename="../../library/ui/librarywin.cpp" line="109"/>
         <source>Until</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="85"/>
+        <location filename="../../library/ui/librarywin.cpp" line="109"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="87"/>
+        <location filename="../../library/ui/librarywin.cpp" line="110"/>
         <source>Distance</source>
         <translation>距離</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="92"/>
+        <location filename="../../library/ui/librarywin.cpp" line="115"/>
         <source>Where It Occurs</source>
         <translation>含まれる場所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="93"/>
+        <location filename="../../library/ui/librarywin.cpp" line="116"/>
         <source>History of the Slot</source>
         <translation>スロットの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="94"/>
+        <location filename="../../library/ui/librarywin.cpp" line="117"/>
         <source>Similar Patches</source>
         <translation>似たパッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="95"/>
+        <location filename="../../library/ui/librarywin.cpp" line="119"/>
         <source>Favourite</source>
         <translation>お気に入り</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="114"/>
+        <location filename="../../library/ui/librarywin.cpp" line="123"/>
+        <source>No rating</source>
+        <translation>評価なし</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="127"/>
+        <source>Tags, separated by commas</source>
+        <translation>タグ（カンマ区切り）</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="130"/>
+        <source>A note of your own</source>
+        <translation>自分用のメモ</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="131"/>
+        <location filename="../../library/ui/librarywin.cpp" line="416"/>
+        <source>Compare with Current</source>
+        <translation>現在のパッチと比較</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="133"/>
+        <source>The patch last chosen in any list against the patch in the editor, in the Differences window</source>
+        <translation>最後に選んだパッチとエディターのパッチの違いを［相違点］ウィンドウに表示します</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="134"/>
+        <location filename="../../library/ui/librarywin.cpp" line="417"/>
+        <source>Copy to Current Patch</source>
+        <translation>現在のパッチへコピー</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="136"/>
+        <source>The patch last chosen in any list over the current patch of the active bank (Undo takes it back)</source>
+        <translation>最後に選んだパッチをアクティブなバンクの現在のパッチに上書きします（元に戻すで取り消せます）</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="140"/>
+        <source>Tags:</source>
+        <translation>タグ:</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="142"/>
+        <source>Note:</source>
+        <translation>メモ:</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="165"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="152"/>
-        <source>The mark could not be kept (%1); try again when the scan is done.</source>
-        <translation>印を保存できませんでした (%1)。スキャンが終わってからもう一度お試しください。</translation>
-    </message>
-    <message>
-        <location filename="../../library/ui/librarywin.cpp" line="163"/>
+        <location filename="../../library/ui/librarywin.cpp" line="240"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="164"/>
+        <location filename="../../library/ui/librarywin.cpp" line="241"/>
         <source>%1 patches shown, more as you scroll</source>
         <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="165"/>
+        <location filename="../../library/ui/librarywin.cpp" line="242"/>
         <source>%1 patches</source>
         <translation>%1 パッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="191"/>
+        <location filename="../../library/ui/librarywin.cpp" line="273"/>
+        <source>... and %1 more places</source>
+        <translation>... ほか %1 か所</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="275"/>
         <source>now</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="198"/>
+        <location filename="../../library/ui/librarywin.cpp" line="278"/>
+        <source>%1, until %2</source>
+        <translation>%1、%2 まで</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="282"/>
+        <location filename="../../library/ui/librarywin.cpp" line="326"/>
         <source>The library could not be read: %1</source>
         <translation>ライブラリを読み込めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="205"/>
+        <location filename="../../library/ui/librarywin.cpp" line="294"/>
+        <source>Similar patches could not be found: %1</source>
+        <translation>似たパッチを探せませんでした: %1</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="348"/>
+        <source>The change could not be kept (%1); try again when the scan is done.</source>
+        <translation>変更を保存できませんでした（%1）。スキャンが終わってからもう一度お試しください。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="368"/>
+        <source>Tags kept.</source>
+        <translation>タグを保存しました。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="415"/>
+        <source>Open Bank at This Patch</source>
+        <translation>このパッチのバンクを開く</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="422"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>
@@ -1217,22 +1290,39 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="109"/>
+        <location filename="../ui/mainwin.cpp" line="107"/>
+        <location filename="../ui/mainwin.cpp" line="426"/>
+        <location filename="../ui/mainwin.cpp" line="441"/>
+        <source>Library</source>
+        <translation>ライブラリ</translation>
+    </message>
+    <message>
+        <location filename="../ui/mainwin.cpp" line="121"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="463"/>
+        <location filename="../ui/mainwin.cpp" line="426"/>
+        <source>Open a bank first: the library&apos;s patch is compared with the patch in the editor.</source>
+        <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>
+    </message>
+    <message>
+        <location filename="../ui/mainwin.cpp" line="441"/>
+        <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
+        <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
+    </message>
+    <message>
+        <location filename="../ui/mainwin.cpp" line="500"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="463"/>
+        <location filename="../ui/mainwin.cpp" line="500"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="399"/>
+        <location filename="../ui/mainwin.cpp" line="411"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1279,19 +1369,20 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TProjectWindow</name>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="68"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="73"/>
         <source>Recovery</source>
         <translation>復元</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="75"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="80"/>
         <source>This Project %1 has not been saved.
 Save this?</source>
         <translation>プロジェクト%1は保存されていません。
 保存しますか？</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="160"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="165"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="174"/>
         <source>Copy to %1</source>
         <translation>%1 にコピー</translation>
     </message>
