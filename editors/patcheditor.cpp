@@ -266,6 +266,8 @@ Edit PatchEditor::ModuleKnobChanged(Module module, int index, int value) {
     TimePair(module);
     if (mod) CopyModToSlot();
     else CopyDlyToSlot();
+    // The time pair may have set the byte again: the processor gets what it holds.
+    edit.send = {{first + index, Byte(first + index)}};
     // The first knob may have moved the second (the time pair): its byte goes too.
     if (index == 0) edit.Send(first + 1, Byte(first + 1));
     (mod ? edit.refreshMod : edit.refreshDly) = true;

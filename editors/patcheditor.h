@@ -65,6 +65,7 @@ public:
     // slot's values, and the type memory starts afresh. nullptr: none.
     Edit ShowPatch(PatchData* patch);
     PatchData* Current() const { return patch_; }
+    CustomSettingsBlock& Settings() const { return settings_; }
 
     // --- What the controls show ---
     int DriveType() const;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "patch/effecttables.h"
+#include "sim/factorybank.h"
 #include "tests/testfiles.h"
 #include "tests/toolrun.h"
 
@@ -275,4 +276,57 @@ TEST(Orb8Tool, DstCommand) {
     WriteAll(path, bytes);
     EXPECT_NE(Tool({"dst", path}).code, 0);
     EXPECT_NE(Tool({"dst"}).code, 0);
+}
+
+TEST(Orb8Tool, RandomiseAndMorph) {
+    TempDir dir;
+    const std::string bank = dir.Path("bank.orb");
+    {
+        ProjectDocument document;
+        const auto factory = FactoryBank();
+        for (int i = 0; i < kPatchCount; ++i) document.patches[static_cast<std::size_t>(i)] = Unpack(factory[static_cast<std::size_t>(i)]);
+        document.fileName = bank;
+        ASSERT_TRUE(document.Save(FactoryCustomSettings()).ok());
+    }
+    auto patchOf = [](const std::string& path, const char* label) {
+        ProjectDocument d;
+        d.fileName = path;
+        EXPECT_TRUE(d.Load().ok());
+        return d.patches[static_cast<std::size_t>(PatchIndexFromLabel(label))];
+    };
+    // The same seed, the same patch; the locked parts and the name stay.
+    auto r = Tool({"randomise", bank, "U23", "--amount", "60", "--seed", "42", "--lock", "eq,level", dir.Path("r1.orb")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("U23 randomised by 60 % (seed 42)"), std::string::npos) << r.out;
+    ASSERT_EQ(Tool({"randomise", bank, "U23", "--amount", "60", "--seed", "42", "--lock", "eq,level", dir.Path("r2.orb")}).code, 0);
+    const PatchData before = patchOf(bank, "U23"), after = patchOf(dir.Path("r1.orb"), "U23");
+    EXPECT_EQ(after, patchOf(dir.Path("r2.orb"), "U23"));
+    EXPECT_NE(after, before);
+    EXPECT_EQ(DecodeName(after), DecodeName(before));
+    for (int b = EqPresence; b <= EqBassFreq; ++b) EXPECT_EQ(after[static_cast<std::size_t>(b)], before[static_cast<std::size_t>(b)]);
+    EXPECT_EQ(after[PatchLevel], before[PatchLevel]);
+    EXPECT_EQ(patchOf(dir.Path("r1.orb"), "U11"), patchOf(bank, "U11"));  // one patch only
+
+    r = Tool({"randomise", bank, "U23", "--lock", "eq,volume", dir.Path("r3.orb")});
+    EXPECT_NE(r.code, 0);
+    EXPECT_NE(r.err.find("\"volume\" is nothing to lock"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("r3.orb")));
+    EXPECT_NE(Tool({"randomise", bank, "U23", "--amount", "0", dir.Path("r3.orb")}).code, 0);
+
+    // Morph ends are the two patches' sounds, under the name of the slot written.
+    ASSERT_EQ(Tool({"morph", bank, "U11", dir.Path("r1.orb"), "U23", "--at", "100", dir.Path("m.orb"), "U01"}).code, 0);
+    PatchData end = patchOf(dir.Path("m.orb"), "U01");
+    EXPECT_EQ(DecodeName(end), DecodeName(patchOf(bank, "U01")));
+    auto sameSound = [](const PatchData& x, const PatchData& y) {
+        for (int b = 0; b < kPatchBytes; ++b)
+            if ((b < Name0 || b >= Name0 + kNameLength) && x[static_cast<std::size_t>(b)] != y[static_cast<std::size_t>(b)]) return false;
+        return true;
+    };
+    EXPECT_TRUE(sameSound(end, after));
+    r = Tool({"morph", bank, "U11", dir.Path("r1.orb"), "U23", "--at", "0", dir.Path("m.orb"), "U02"});
+    EXPECT_NE(r.code, 0);  // m.orb exists: only with --force, into it as it is
+    ASSERT_EQ(Tool({"morph", bank, "U11", dir.Path("r1.orb"), "U23", "--at", "0", dir.Path("m.orb"), "U02", "--force"}).code, 0);
+    const PatchData u11 = patchOf(bank, "U11"), start = patchOf(dir.Path("m.orb"), "U02");
+    EXPECT_TRUE(sameSound(start, u11));
+    EXPECT_EQ(patchOf(dir.Path("m.orb"), "U01"), end);  // what was written before stays
 }

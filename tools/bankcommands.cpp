@@ -20,18 +20,6 @@ constexpr const char* kKind = "project file";
 // A bank as JSON is well under a megabyte; anything much larger is not one.
 constexpr std::size_t kJsonLimit = 8u << 20;
 
-struct LoadedBank {
-    ProjectDocument document;
-    CustomSettingsBlock settings = DefaultCustomSettings();
-};
-
-std::unique_ptr<LoadedBank> LoadBank(const std::string& path) {
-    auto bank = std::make_unique<LoadedBank>();
-    bank->document.fileName = path;
-    const FileResult r = bank->document.Load(&bank->settings);
-    if (!r.ok()) throw ToolError{FileMessageLine(r, kKind)};
-    return bank;
-}
 
 // Standard input up to limit + 1 bytes, so an oversized input is seen without reading it all.
 std::string ReadStandardInput(std::size_t limit) {
@@ -115,6 +103,14 @@ void PrintDiff(const std::vector<PatchDifference>& differences, bool json, std::
 }
 
 }  // namespace
+
+std::unique_ptr<LoadedBank> LoadBank(const std::string& path) {
+    auto bank = std::make_unique<LoadedBank>();
+    bank->document.fileName = path;
+    const FileResult r = bank->document.Load(&bank->settings);
+    if (!r.ok()) throw ToolError{FileMessageLine(r, kKind)};
+    return bank;
+}
 
 void SaveBank(ProjectDocument& document, const CustomSettingsBlock& settings, const std::string& path) {
     document.fileName = path;

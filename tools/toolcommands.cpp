@@ -102,6 +102,7 @@ int RunOrb8Tool(int argc, const char* const* argv, std::ostream& out, std::ostre
     AddCustomDistCommands(app, out, err);
     AddMidiCommands(app, out, err);
     AddLibraryCommands(app, out, err);
+    AddDesignCommands(app, out, err);
     int code = Run(app, argc, argv, out, err);
     // What could not be written (a full disk, a closed pipe) is an error too.
     errno = 0;

@@ -2,18 +2,18 @@
 // results to out, notes and a one-line error to err, and returns the exit code.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
 
 #include "patch/customsettings.h"
+#include "patch/projectdocument.h"
 
 namespace CLI {
 class App;
 }
 
 namespace orb8 {
-
-class ProjectDocument;
 
 int RunOrb8Tool(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
@@ -29,6 +29,15 @@ void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 void AddCustomDistCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 void AddMidiCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream& err);
+void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream& err);
+
+// A project file with the custom settings at its end.
+struct LoadedBank {
+    ProjectDocument document;
+    CustomSettingsBlock settings = DefaultCustomSettings();
+};
+// Reads a project file; ToolError with the reason when it can't.
+std::unique_ptr<LoadedBank> LoadBank(const std::string& path);
 
 // Writes a project file; ToolError with the reason when it can't.
 void SaveBank(ProjectDocument& document, const CustomSettingsBlock& settings, const std::string& path);

@@ -1,0 +1,95 @@
+// Sound design on the patch in the editor: randomise it by an amount (plain,
+// or guided by the player's own patches), nudge it towards or away from
+// other patches, morph between two patches, and take modules from another.
+// Every tool works through the patch editor's own operations (type memory,
+// custom slots, the Mod and Dly/Rev exclusion), never touches the name,
+// leaves locked parts as they are, and says which bytes go to the
+// processor, in order. The same seed gives the same patch on every machine.
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editors/patcheditor.h"
+#include "patch/patchdata.h"
+
+namespace orb8::design {
+
+// What a player can lock (and what Merge takes).
+enum class Part { Switches, DriveType, Drive, Vnr, Eq, ModType, Mod, DlyType, Dly, Level, Controllers, Rtm };
+inline constexpr int kPartCount = 12;
+// "switches", "drive-type", "drive", "vnr", "eq", "mod-type", "mod", "dly-type", "dly", "level", "controllers", "rtm".
+std::string_view PartName(Part part);
+std::optional<Part> PartFromName(std::string_view name);
+// The bytes of a part (byte 0, the switches, only for Switches).
+std::vector<int> PartBytes(Part part);
+// The module switch a part keeps with it (Drive: DriveOn, ...); 0 for none.
+std::uint8_t PartSwitch(Part part);
+
+class Locks {
+public:
+    void Set(Part part, bool locked);
+    bool Has(Part part) const { return parts_.test(static_cast<std::size_t>(part)); }
+    void SetByte(int byte, bool locked);
+    bool ByteSet(int byte) const { return bytes_.test(static_cast<std::size_t>(byte)); }
+    // Whether a byte (the switches byte: any of its bits) may not change.
+    bool Locked(int byte) const;
+    // The module switches that may not change.
+    std::uint8_t LockedSwitches() const;
+    // True when `after` keeps every locked byte and switch of `before`.
+    bool Kept(const PatchData& before, const PatchData& after) const;
+    bool operator==(const Locks&) const = default;
+
+    // "eq,level,byte23": the form the settings and the command line use.
+    std::string Text() const;
+    // Nothing for a text with an unknown name; `error` says which.
+    static std::optional<Locks> Parse(std::string_view text, std::string& error);
+
+private:
+    std::bitset<kPartCount> parts_;
+    std::bitset<kPatchBytes> bytes_;
+};
+
+// A small generator whose numbers are the same everywhere (the standard
+// library's distributions are not).
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t Next();
+    int Below(int n);  // 0..n-1
+    double Uniform();  // [0, 1)
+    double Normal();   // mean 0, deviation 1
+    bool Chance(double p) { return Uniform() < p; }
+
+private:
+    std::uint64_t state_;
+};
+
+struct DesignOptions {
+    int amount = 20;  // percent, 1..100
+    Locks locks;
+    std::uint64_t seed = 1;
+};
+
+// The patch in `editor` (shown with ShowPatch) changed at random: each
+// parameter with a chance that grows with the amount, a value near the one
+// it has, a type to another entry. With a guide (the player's patches),
+// values and types are drawn from what those patches use with the same type.
+Edit Randomise(PatchEditor& editor, const DesignOptions& options, std::span<const PatchData> guide = {});
+// Towards (or away from) up to four targets: each value part of the way to
+// the targets' value for the same type, a type taken from a target by chance.
+Edit Nudge(PatchEditor& editor, std::span<const PatchData> targets, bool away, const DesignOptions& options);
+// The patch between a (0) and b (1000): values part of the way, types and
+// switches from a below the middle and from b from it on. a's name.
+PatchData Morph(const PatchData& a, const PatchData& b, int permille);
+// The editor's patch takes the sound of `target` (not its name), locked parts excepted.
+Edit TakeSound(PatchEditor& editor, const PatchData& target, const Locks& locks);
+// The editor's patch takes `parts` of `source` (a module with its switch).
+Edit Merge(PatchEditor& editor, const PatchData& source, std::span<const Part> parts, const Locks& locks);
+
+}  // namespace orb8::design

@@ -1,0 +1,184 @@
+// Sound design on random patches: what any tool leaves is a patch the
+// processor can hold, the name and the locked parts as they were, and the
+// bytes it sends take the processor to exactly that patch.
+#include <gtest/gtest.h>
+
+#include "editors/patcheditor.h"
+#include "editors/projectsession.h"
+#include "patch/effecttables.h"
+#include "sim/factorybank.h"
+#include "sounddesign/sounddesign.h"
+
+using namespace orb8;
+using namespace orb8::design;
+
+namespace {
+
+// A patch of the factory bank changed at random through the editor.
+PatchData RandomPatch(Random& random, CustomSettingsBlock& settings) {
+    static const auto factory = FactoryBank();
+    PatchData patch = Unpack(factory[static_cast<std::size_t>(random.Below(kPatchCount))]);
+    PatchEditor editor(settings);
+    editor.ShowPatch(&patch);
+    Randomise(editor, {1 + random.Below(100), {}, random.Next()});
+    return patch;
+}
+
+Locks RandomLocks(Random& random) {
+    Locks locks;
+    for (int i = 0; i < kPartCount; ++i)
+        if (random.Chance(0.15)) locks.Set(static_cast<Part>(i), true);
+    if (random.Chance(0.2)) locks.SetByte(random.Below(Name0), true);
+    return locks;
+}
+
+// What the processor would hold after the bytes were sent to `before`.
+PatchData Sent(PatchData before, const Edit& edit) {
+    for (const auto& [byte, value] : edit.send) before[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(value);
+    return before;
+}
+
+::testing::AssertionResult Valid(const PatchData& patch, const CustomSettingsBlock& settings) {
+    for (int b = 0; b < kPatchBytes; ++b) {
+        if (b >= Name0 && b < Name0 + kNameLength) continue;
+        const int value = patch[static_cast<std::size_t>(b)];
+        if (value > (1 << PatchByteBits(b)) - 1 && PatchByteBits(b) > 0)
+            return ::testing::AssertionFailure() << "byte " << b << " = " << value << " is wider than its field";
+        const int max = b == ModType || b == DlyType || b == DriveType ? kDriveTypeCount - 1
+                                                                       : ParameterMax(b, ModuleTypeOfByte(patch, b, settings));
+        if (max >= 0 && value > max && (b < CustomCharSel || b > Unused18))
+            return ::testing::AssertionFailure() << "byte " << b << " = " << value << " is over " << max;
+    }
+    if (Unpack(Pack(patch)) != patch) return ::testing::AssertionFailure() << "the patch does not survive packing";
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+TEST(SoundDesign, EveryToolKeepsPatchesValidNamesAndLocksAndSendsWhatChanged) {
+    Random random(20261209);
+    constexpr int kRuns = 100'000;
+    // Patches to start from and to aim at, made once.
+    const CustomSettingsBlock factorySettings = FactoryCustomSettings();
+    std::vector<PatchData> pool;
+    for (int i = 0; i < 512; ++i) {
+        CustomSettingsBlock settings = factorySettings;
+        pool.push_back(RandomPatch(random, settings));
+    }
+    auto any = [&] { return pool[static_cast<std::size_t>(random.Below(static_cast<int>(pool.size())))]; };
+    int changedSome = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        CustomSettingsBlock settings = factorySettings;
+        PatchData patch = any();
+        PatchEditor editor(settings);
+        editor.ShowPatch(&patch);
+        const PatchData before = patch;
+        ASSERT_TRUE(Valid(before, settings)) << "run " << run << " before";
+        const Locks locks = RandomLocks(random);
+        const DesignOptions options{1 + random.Below(100), locks, random.Next()};
+        Edit edit;
+        switch (run % 4) {
+            case 0: {
+                std::vector<PatchData> guide;
+                if (random.Chance(0.5))
+                    for (int i = 0; i < 8; ++i) guide.push_back(any());
+                edit = Randomise(editor, options, guide);
+                break;
+            }
+            case 1: {
+                std::vector<PatchData> targets;
+                for (int i = 0, n = 1 + random.Below(4); i < n; ++i) targets.push_back(any());
+                edit = Nudge(editor, targets, random.Chance(0.5), options);
+                break;
+            }
+            case 2: {
+                const PatchData other = any();
+                edit = TakeSound(editor, Morph(before, other, random.Below(1001)), locks);
+                break;
+            }
+            default: {
+                const PatchData other = any();
+                std::vector<Part> parts;
+                for (int i = 0; i < kPartCount; ++i)
+                    if (random.Chance(0.3)) parts.push_back(static_cast<Part>(i));
+                edit = Merge(editor, other, parts, locks);
+            }
+        }
+        ASSERT_TRUE(Valid(patch, settings)) << "run " << run;
+        ASSERT_TRUE(locks.Kept(before, patch)) << "run " << run << ", locks " << locks.Text();
+        for (int i = 0; i < kNameLength; ++i) ASSERT_EQ(patch[static_cast<std::size_t>(Name0 + i)], before[static_cast<std::size_t>(Name0 + i)]);
+        ASSERT_EQ(Sent(before, edit), patch) << "run " << run;
+        changedSome += patch != before;
+    }
+    EXPECT_GT(changedSome, kRuns / 2);  // the tools do something
+}
+
+TEST(SoundDesign, TheSameSeedGivesTheSamePatchAndMorphEndsAreExact) {
+    Random random(7);
+    CustomSettingsBlock settings = FactoryCustomSettings();
+    for (int run = 0; run < 200; ++run) {
+        const PatchData start = RandomPatch(random, settings);
+        const DesignOptions options{30, {}, random.Next()};
+        PatchData first = start, second = start;
+        CustomSettingsBlock s1 = settings, s2 = settings;
+        PatchEditor e1(s1), e2(s2);
+        e1.ShowPatch(&first);
+        e2.ShowPatch(&second);
+        Randomise(e1, options);
+        Randomise(e2, options);
+        ASSERT_EQ(first, second);
+
+        const PatchData other = RandomPatch(random, settings);
+        EXPECT_EQ(Morph(start, other, 0), start);
+        PatchData end = Morph(start, other, 1000);
+        for (int i = 0; i < kNameLength; ++i) end[static_cast<std::size_t>(Name0 + i)] = other[static_cast<std::size_t>(Name0 + i)];
+        EXPECT_EQ(end, other);
+    }
+    // The generator's numbers are the same everywhere: a fixed seed's first value.
+    EXPECT_EQ(Random(1).Next(), 0x910A2DEC89025CC1ull);
+}
+
+TEST(SoundDesign, LocksReadAndWriteTheirText) {
+    std::string error;
+    const auto locks = Locks::Parse(" eq, level ,byte23", error);
+    ASSERT_TRUE(locks);
+    EXPECT_TRUE(locks->Has(Part::Eq));
+    EXPECT_TRUE(locks->Locked(EqTreble));
+    EXPECT_TRUE(locks->Locked(ModParam4));
+    EXPECT_FALSE(locks->Locked(ModParam3));
+    EXPECT_EQ(locks->LockedSwitches(), EqOn);
+    EXPECT_EQ(locks->Text(), "eq,level,byte23");
+    EXPECT_EQ(*Locks::Parse(locks->Text(), error), *locks);
+    for (const char* wrong : {"eqq", "byte51", "byte65", "byte", "byte1x"}) {
+        EXPECT_FALSE(Locks::Parse(wrong, error)) << wrong;
+        EXPECT_NE(error.find("nothing to lock"), std::string::npos);
+    }
+}
+
+// A tool's change is one step of the project: undo gives the exact bytes back
+// and sends what takes the processor back.
+TEST(SoundDesign, OneUndoStepTakesTheProcessorBack) {
+    CustomSettingsBlock settings = FactoryCustomSettings();
+    ProjectSession session(settings);
+    Random random(3);
+    session.Document().patches[4] = RandomPatch(random, settings);
+    session.SetPlaying(4);
+    const PatchData before = session.Document().patches[4];
+    PatchData processor = before;
+    const SessionChange change = session.Perform([&] {
+        PatchEditor editor(session.Settings());
+        editor.ShowPatch(&session.Document().patches[4]);
+        const Edit edit = Randomise(editor, {60, {}, 99});
+        return StepReport{"Randomise 60 %", edit.send};
+    });
+    ASSERT_TRUE(change.stepped);
+    EXPECT_TRUE(session.Modified());
+    for (const auto& [byte, value] : change.send) processor[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(value);
+    EXPECT_EQ(processor, session.Document().patches[4]);
+    EXPECT_EQ(session.UndoText(), "Randomise 60 %");
+    const SessionChange undo = session.Undo();
+    for (const auto& [byte, value] : undo.send) processor[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(value);
+    EXPECT_EQ(session.Document().patches[4], before);
+    EXPECT_EQ(processor, before);
+    EXPECT_FALSE(session.Modified());
+}

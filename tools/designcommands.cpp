@@ -1,0 +1,103 @@
+// orb8tool sound design: randomise a patch of a bank, morph between two patches.
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <random>
+
+#include "editors/patcheditor.h"
+#include "sounddesign/sounddesign.h"
+#include "tools/toolcommands.h"
+
+namespace orb8 {
+namespace {
+
+int SlotOf(const std::string& label) {
+    const int index = PatchIndexFromLabel(label);
+    if (index < 0) throw ToolError{"\"" + label + "\" is not a patch label (U01..U94, u01..u94)"};
+    return index;
+}
+
+// The bytes of the patch that differ, for the report.
+int Changed(const PatchData& before, const PatchData& after) {
+    int n = 0;
+    for (int b = 0; b < kPatchBytes; ++b) n += before[static_cast<std::size_t>(b)] != after[static_cast<std::size_t>(b)];
+    return n;
+}
+
+}  // namespace
+
+void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
+    struct RandomiseOptions {
+        std::string bank, slot, locks, output;
+        int amount = 20;
+        std::optional<std::uint64_t> seed;
+        bool force = false;
+    };
+    auto r = std::make_shared<RandomiseOptions>();
+    auto* randomise = app.add_subcommand("randomise", "Randomise one patch of a bank by an amount; names never change.");
+    randomise->add_option("BANK.orb", r->bank, "project file")->required();
+    randomise->add_option("PATCH", r->slot, "patch label U01..u94")->required();
+    randomise->add_option("OUT.orb", r->output, "project file to write")->required();
+    randomise->add_option("--amount", r->amount, "how much changes, 1..100 percent (20)")->check(CLI::Range(1, 100));
+    randomise->add_option("--seed", r->seed, "the same seed gives the same patch (one is chosen and shown when none)");
+    randomise->add_option("--lock", r->locks,
+                          "parts that stay: switches, drive-type, drive, vnr, eq, mod-type, mod, dly-type, dly, level, "
+                          "controllers, rtm, byteN (comma-separated)");
+    randomise->add_flag("--force", r->force, "replace OUT.orb when it exists");
+    randomise->callback([r, &out] {
+        const int index = SlotOf(r->slot);
+        std::string error;
+        const auto locks = design::Locks::Parse(r->locks, error);
+        if (!locks) throw ToolError{error};
+        RefuseOverwrite(r->output, r->force);
+        auto bank = LoadBank(r->bank);
+        design::DesignOptions options{r->amount, *locks, r->seed ? *r->seed : std::random_device{}()};
+        PatchData& patch = bank->document.patches[static_cast<std::size_t>(index)];
+        const PatchData before = patch;
+        PatchEditor editor(bank->settings);
+        editor.ShowPatch(&patch);
+        design::Randomise(editor, options);
+        SaveBank(bank->document, bank->settings, r->output);
+        out << PatchLabel(index) << " randomised by " << r->amount << " % (seed " << options.seed << "): "
+            << Changed(before, patch) << " bytes changed\n";
+    });
+
+    struct MorphOptions {
+        std::string a, slotA, b, slotB, output, slotOut;
+        int at = 50;
+        bool force = false;
+    };
+    auto m = std::make_shared<MorphOptions>();
+    auto* morph = app.add_subcommand(
+        "morph", "The patch between two patches (0: the first, 100: the second), written to a slot of OUT.orb "
+                 "(into OUT.orb as it is when it exists, with --force; else into a copy of A's bank).");
+    morph->add_option("A.orb", m->a, "project file of the first patch")->required();
+    morph->add_option("A_PATCH", m->slotA, "its patch label")->required();
+    morph->add_option("B.orb", m->b, "project file of the second patch")->required();
+    morph->add_option("B_PATCH", m->slotB, "its patch label")->required();
+    morph->add_option("OUT.orb", m->output, "project file to write")->required();
+    morph->add_option("OUT_PATCH", m->slotOut, "the slot of the result (A's slot when none)");
+    morph->add_option("--at", m->at, "where between the two, 0..100 percent (50)")->check(CLI::Range(0, 100));
+    morph->add_flag("--force", m->force, "write into OUT.orb when it exists");
+    morph->callback([m, &out] {
+        const int indexA = SlotOf(m->slotA), indexB = SlotOf(m->slotB);
+        const int indexOut = m->slotOut.empty() ? indexA : SlotOf(m->slotOut);
+        RefuseOverwrite(m->output, m->force);
+        const auto bankA = LoadBank(m->a);
+        const auto bankB = LoadBank(m->b);
+        std::error_code ec;
+        auto target = std::filesystem::exists(m->output, ec) ? LoadBank(m->output) : LoadBank(m->a);
+        const PatchData& a = bankA->document.patches[static_cast<std::size_t>(indexA)];
+        const PatchData& b = bankB->document.patches[static_cast<std::size_t>(indexB)];
+        PatchData& slot = target->document.patches[static_cast<std::size_t>(indexOut)];
+        // The result sounds between the two and keeps the name of the patch it replaces.
+        PatchData morphed = design::Morph(a, b, m->at * 10);
+        for (int i = 0; i < kNameLength; ++i)
+            morphed[static_cast<std::size_t>(Name0 + i)] = slot[static_cast<std::size_t>(Name0 + i)];
+        slot = morphed;
+        SaveBank(target->document, target->settings, m->output);
+        out << PatchLabel(indexOut) << " of " << m->output << ": " << m->at << " % from " << PatchLabel(indexA)
+            << " towards " << PatchLabel(indexB) << "\n";
+    });
+}
+
+}  // namespace orb8
