@@ -57,6 +57,14 @@ bool ProjectStep::Merge(const ProjectStep& next) {
     return true;
 }
 
+bool ProjectStep::Unchanged() const {
+    for (const PatchPair& p : patches_)
+        if (p.before != p.after) return false;
+    for (const CommentPair& c : comments_)
+        if (c.before != c.after) return false;
+    return !settings_ || settings_->first == settings_->second;
+}
+
 std::vector<int> ProjectStep::Patches() const {
     std::vector<int> out;
     for (const PatchPair& p : patches_) out.push_back(p.index);

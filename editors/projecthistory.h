@@ -29,6 +29,8 @@ public:
     static ProjectStep Between(const ProjectState& before, const ProjectDocument& after,
                                const CustomSettingsBlock& afterSettings);
     bool Empty() const { return patches_.empty() && comments_.empty() && !settings_; }
+    // Whether, all merged, it ends where it began.
+    bool Unchanged() const;
 
     // Puts the document back as it was before the step (undo) or after it
     // (redo). Returns, per patch index, the bytes that changed, in byte order.

@@ -56,7 +56,16 @@ SessionChange ProjectSession::Record(const std::function<StepReport()>& operatio
 }
 
 void ProjectSession::BeginGesture() { gesture_ = ++nextGesture_; }
-void ProjectSession::EndGesture() { gesture_ = 0; }
+void ProjectSession::EndGesture() {
+    // A gesture that came back to where it began (a drag let go where it
+    // started, a morph cancelled) is no step.
+    const auto* current = history_.CurrentOfGesture(gesture_);
+    gesture_ = 0;
+    if (!current || !current->step.Unchanged()) return;
+    history_.DropCurrent();
+    document_.modified = Modified();
+    Tell(SessionChange{});
+}
 
 SessionChange ProjectSession::Undo() { return Walk(true); }
 SessionChange ProjectSession::Redo() { return Walk(false); }

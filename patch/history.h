@@ -29,7 +29,10 @@ public:
         }
         if (gesture != 0 && index_ > 0 && clean_ != index_) {
             Entry& last = entries_[static_cast<std::size_t>(index_ - 1)];
-            if (last.gesture == gesture && last.step.Merge(step)) return;
+            if (last.gesture == gesture && last.step.Merge(step)) {
+                last.text = std::move(text);  // the gesture's step is named by where it ended
+                return;
+            }
         }
         entries_.push_back(Entry{std::move(step), std::move(text), gesture});
         ++index_;
@@ -58,6 +61,19 @@ public:
         index_ = clean_ = 0;
     }
     int Count() const { return static_cast<int>(entries_.size()); }
+
+    // The newest step when it is the current one and belongs to `gesture`; else nullptr.
+    const Entry* CurrentOfGesture(int gesture) const {
+        if (gesture == 0 || index_ == 0 || static_cast<std::size_t>(index_) != entries_.size()) return nullptr;
+        const Entry& last = entries_.back();
+        return last.gesture == gesture ? &last : nullptr;
+    }
+    // Forgets the newest step (a gesture that came back to where it began).
+    void DropCurrent() {
+        if (index_ == 0 || static_cast<std::size_t>(index_) != entries_.size()) return;
+        entries_.pop_back();
+        --index_;
+    }
 
 private:
     std::vector<Entry> entries_;

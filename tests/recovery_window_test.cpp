@@ -126,7 +126,7 @@ TEST(Recovery, KeepsARecordExactlyWhileWorkIsUnsaved) {
         dist->SubWindow()->close();
         app.win->Recovery()->Flush();
         EXPECT_TRUE(Records(folder).empty());
-        TurnKnob(app, false);
+        TurnKnob(app, true);  // (to the left again would end where it began: no step, nothing unsaved)
         WaitForRecord(app);
         EXPECT_EQ(Records(folder).size(), 1u);
     }

@@ -75,6 +75,16 @@ TEST(ProjectSession, GesturesUndoBytesAndPendingInput) {
     s.Perform([&] { return SetByte(s, 0, ModParam1, 40); });
     s.EndGesture();
     EXPECT_EQ(s.StepCount(), 2);
+    // A drag let go where it began is no step, and leaves nothing unsaved.
+    int told = 0;
+    const int listener = s.Listen([&](const SessionChange&) { ++told; });
+    s.BeginGesture();
+    s.Perform([&] { return SetByte(s, 0, ModParam1, 41); });
+    s.Perform([&] { return SetByte(s, 0, ModParam1, 40); });
+    s.EndGesture();
+    EXPECT_EQ(s.StepCount(), 2);
+    EXPECT_EQ(told, 3);  // the two moves, and the step gone
+    s.Unlisten(listener);
     // Undo tells the processor only about the patch it plays.
     s.SetPlaying(0);
     SessionChange back = s.Undo();

@@ -1,5 +1,7 @@
 // orb8ed-gallery: pictures of the program's real windows, offscreen, for the
 // help page and for looking at: orb8ed-gallery OUTDIR [--scale N].
+#include <QCheckBox>
+#include <QComboBox>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -28,6 +30,8 @@
 #include "midi/midi.h"
 #include "midi/midisystem.h"
 #include "library/ui/librarywin.h"
+#include "sounddesign/ui/patchpicker.h"
+#include "sounddesign/ui/sounddesignwin.h"
 #include "patch/projectdocument.h"
 #include "sim/factorybank.h"
 #include "workspace/ui/recoverydialog.h"
@@ -148,6 +152,15 @@ int main(int argc, char** argv) {
             Settle();
             ok &= Save(differences->grab(), out.filePath("differences.png"));
             differences->hide();
+        }
+        // Sound design on the custom patch, a morph target chosen.
+        win.SoundDesignMenu->trigger();
+        if (auto* design = win.findChild<TSoundDesignWin*>()) {
+            design->Lock[static_cast<std::size_t>(orb8::design::Part::Eq)]->setChecked(true);
+            design->MorphTarget->Patch->setCurrentIndex(2);
+            Settle();
+            ok &= Save(design->grab(), out.filePath("sound-design.png"));
+            design->hide();
         }
         win.CustomDistNewMenu->trigger();
         Settle();

@@ -78,6 +78,8 @@ void FrameMenus::BuildMenus(QMenuBar& bar, bool japanese) {
     SetHint(CompareMenu, tr("Compare|Switch between the patch as edited and as last loaded, saved or received"));
     DifferencesMenu = add(EditMenu, "DifferencesMenu", tr("&Differences..."));
     SetHint(DifferencesMenu, tr("Differences|List the parameters where two patches differ"));
+    SoundDesignMenu = add(EditMenu, "SoundDesignMenu", tr("S&ound Design..."));
+    SetHint(SoundDesignMenu, tr("Sound Design|Randomise, nudge, morph and merge the patch in the editor"));
     EditMenu->addSeparator();
     CopyMenu = add(EditMenu, "CopyMenu", tr("&Copy"));
     CopyMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));

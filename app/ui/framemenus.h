@@ -16,7 +16,8 @@ struct FrameMenus {
           *MidiMenu = nullptr, *MidiInMenu = nullptr, *MidiOutMenu = nullptr, *PaceMenu = nullptr, *ChanMenu = nullptr,
           *CustomDistMenu = nullptr, *WindowMenu = nullptr, *HelpMenu = nullptr;
     QAction *ExportSyxMenu = nullptr, *ExportPatchSyxMenu = nullptr, *ImportSyxMenu = nullptr, *UndoMenu = nullptr,
-            *RedoMenu = nullptr, *CompareMenu = nullptr, *DifferencesMenu = nullptr;
+            *RedoMenu = nullptr, *CompareMenu = nullptr, *DifferencesMenu = nullptr,
+            *SoundDesignMenu = nullptr;
     QAction *ProjectNewMenu = nullptr, *CustomDistNewMenu = nullptr, *OpenMenu = nullptr, *SaveMenu = nullptr,
             *SaveAsMenu = nullptr, *ExitMenu = nullptr, *CopyMenu = nullptr, *PasteMenu = nullptr,
             *OnLineMenu = nullptr, *UploadMenu = nullptr, *DownloadMenu = nullptr, *KeyboardMenu = nullptr,

@@ -23,6 +23,7 @@
 #include "app/ui/framecontext.h"
 #include "app/ui/recoverycommands.h"
 #include "app/ui/librarycommands.h"
+#include "sounddesign/ui/sounddesignwin.h"
 #include "app/ui/sysexcommands.h"
 #include "app/ui/windowlist.h"
 #include "controls/onidlehandler.h"
@@ -191,6 +192,7 @@ void TMainWin::ConnectMenus() {
     connect(RedoMenu, &QAction::triggered, this, [this] { Undo(false); });
     connect(CompareMenu, &QAction::toggled, this, &TMainWin::SetCompare);
     connect(DifferencesMenu, &QAction::triggered, this, &TMainWin::ShowDifferences);
+    connect(SoundDesignMenu, &QAction::triggered, this, &TMainWin::ShowSoundDesign);
     connect(CopyMenu, &QAction::triggered, this, [this] {
         edit_->Copy(ActiveProject());
         if (edit_->Filled()) PasteMenu->setEnabled(true);
@@ -231,6 +233,10 @@ void TMainWin::ConnectEditor() {
         RtmPopUp->ShowPlaced(geometry().topLeft());
     });
     connect(ControlPanel, &TControlPanel::CompareRequested, CompareMenu, &QAction::trigger);
+    connect(ControlPanel, &TControlPanel::SoundDesignRequested, this, &TMainWin::ShowSoundDesign);
+    connect(ControlPanel, &TControlPanel::PatchShown, this, [this] {
+        if (soundDesign_) soundDesign_->PatchChanged();
+    });
 }
 
 // A real MIDI system found after start-up (JACK) joins the port menus.
@@ -386,6 +392,7 @@ void TMainWin::RebuildWindowList() {
     });
     ControlPanel->setEnabled(CurrentProject != nullptr);
     if (differences_) differences_->SetProjects(projects);
+    if (soundDesign_) soundDesign_->SetProjects(projects);
 }
 
 // --- The patch shown ------------------------------------------------------------------
@@ -418,6 +425,17 @@ void TMainWin::ShowDifferences() {
         RebuildWindowList();
     }
     differences_->ShowFor(ControlPanel->Project(), ControlPanel->PatchIndex());
+}
+
+void TMainWin::ShowSoundDesign() {
+    if (!soundDesign_) {
+        soundDesign_ = new TSoundDesignWin(*ControlPanel, options_.settings, this);
+        RebuildWindowList();
+    }
+    soundDesign_->PatchChanged();
+    soundDesign_->show();
+    soundDesign_->raise();
+    soundDesign_->activateWindow();
 }
 
 // A library patch against the patch in the editor.

@@ -36,6 +36,7 @@ class TAboutBox;
 class TControlPanel;
 class TCustomDistWin;
 class TDifferencesWin;
+class TSoundDesignWin;
 class TMemoWin;
 class TMidi;
 class TOnIdleHandler;
@@ -143,6 +144,7 @@ private:
     void SendAll();
     void SetCompare(bool on);
     void ShowDifferences();
+    void ShowSoundDesign();
     void CompareWithLibrary(const orb8::PatchClip& clip, const QString& label);
     void CopyFromLibrary(const orb8::PatchClip& clip);
     void Undo(bool undo);
@@ -168,5 +170,6 @@ private:
     QMdiSubWindow* editorWindow_ = nullptr;
     QMdiSubWindow* memoWindow_ = nullptr;
     TDifferencesWin* differences_ = nullptr;
+    TSoundDesignWin* soundDesign_ = nullptr;
     bool started_ = false;
 };

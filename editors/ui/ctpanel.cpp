@@ -135,9 +135,11 @@ TControlPanel::TControlPanel(EditorContext& context)
         b->setGeometry(x, 4, w, 24);
         return b;
     };
-    RtmEditBtn = button("RtmEditBtn", tr("RTM EDIT"), 170, 76);
-    CompareBtn = button("CompareBtn", tr("COMPARE"), 252, 80);
+    RtmEditBtn = button("RtmEditBtn", tr("RTM EDIT"), 168, 72);
+    CompareBtn = button("CompareBtn", tr("COMPARE"), 243, 74);
     CompareBtn->setToolTip(tr("Compare the patch with the one last loaded, saved or received"));
+    DesignBtn = button("DesignBtn", tr("DESIGN"), 320, 58);
+    DesignBtn->setToolTip(tr("Sound design: randomise, nudge, morph and merge the patch"));
     OnLineBtn = button("OnLineBtn", tr("OnLine"), 382, 62);
     OffLineBtn = button("OffLineBtn", tr("OffLine"), 446, 62);
     UploadBtn = button("UploadBtn", tr("RecvAll"), 510, 62);
@@ -226,6 +228,7 @@ TControlPanel::TControlPanel(EditorContext& context)
     connect(DownloadBtn, &TColorButton::OnClick, this, &TControlPanel::SendAllRequested);
     connect(RtmEditBtn, &TColorButton::OnClick, this, &TControlPanel::RtmRequested);
     connect(CompareBtn, &TColorButton::OnClick, this, &TControlPanel::CompareRequested);
+    connect(DesignBtn, &TColorButton::OnClick, this, &TControlPanel::SoundDesignRequested);
     connect(PatchName, &QLineEdit::returnPressed, this, &TControlPanel::NameEntered);
 
     auto live = [this](auto operation) {
@@ -322,7 +325,7 @@ bool TControlPanel::SetCompare(bool on) {
         RefreshAll();
         // Read-only: every control of the patch is held while comparing.
         for (QWidget* w : findChildren<QWidget*>()) {
-            const bool keep = w == CompareBtn || w == OnLineBtn || w == OffLineBtn || w == UploadBtn ||
+            const bool keep = w == CompareBtn || w == DesignBtn || w == OnLineBtn || w == OffLineBtn || w == UploadBtn ||
                               w == DownloadBtn || w == RtmEditBtn || w == PatchNo;
             if (!keep) w->setEnabled(false);
         }
@@ -344,6 +347,7 @@ void TControlPanel::ShowPatch(TProjectWindow& project, int index) {
     PatchName->setText(project.Grid()->CellText(index + 1, 1));
     PatchNo->setText(Q(PatchLabel(index)));
     RefreshAll();
+    emit PatchShown();
 }
 
 TProjectWindow* TControlPanel::Project() const { return project_; }
@@ -355,6 +359,7 @@ void TControlPanel::Detach(TProjectWindow* project) {
     editor_.ShowPatch(nullptr);
     PatchName->clear();
     RefreshAll();
+    emit PatchShown();
 }
 
 void TControlPanel::ShowOnLineState(bool onLine, std::optional<bool> transfersEnabled, bool transfersGreen) {
@@ -539,7 +544,7 @@ void TControlPanel::NameEntered() {
 // Every change of the editor and the RTM window: one step of the project's
 // session, whose bytes go to the processor; the list, the caption and the
 // comment window follow the session.
-void TControlPanel::Perform(const std::function<Edit()>& operation) {
+void TControlPanel::Perform(const std::function<Edit()>& operation, const QString& text) {
     if (!editor_.Current() || compare_.Comparing() || !project_) return;
     ProjectSession& session = project_->Session();
     Edit edit;
@@ -547,14 +552,28 @@ void TControlPanel::Perform(const std::function<Edit()>& operation) {
     const SessionChange change = session.Perform([&] {
         const int switchesBefore = (*editor_.Current())[orb8::ModuleSwitches];
         edit = operation();
-        StepReport report{{}, edit.send};
-        if (!edit.send.empty())
+        StepReport report{text.toStdString(), edit.send};
+        if (text.isEmpty() && !edit.send.empty())
             report.text = EditStepText(*editor_.Current(), context_.CustomSettings(), edit.send.front().first, switchesBefore);
         return report;
     });
     performing_ = false;
     context_.SendParameters(change.send);
     Apply(edit);
+}
+
+const PatchData* TControlPanel::EditedPatch() const {
+    return project_ && !compare_.Comparing() ? editor_.Current() : nullptr;
+}
+
+QString TControlPanel::EditedPatchTitle() const {
+    if (!project_ || !editor_.Current()) return {};
+    return QStringLiteral("%1 %2 (%3)")
+        .arg(Q(PatchLabel(index_)), Q(DecodeName(*editor_.Current())).trimmed(), project_->Caption());
+}
+
+void TControlPanel::PerformTool(const QString& text, const std::function<Edit(PatchEditor&)>& tool) {
+    Perform([&] { return tool(editor_); }, text);
 }
 
 // --- The window ------------------------------------------------------------------------------

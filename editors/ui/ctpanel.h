@@ -15,6 +15,7 @@
 
 #include "editors/compare.h"
 #include "editors/patcheditor.h"
+#include "editors/ui/patchediting.h"
 
 class EditorContext;
 class QCheckBox;
@@ -25,7 +26,7 @@ class TColorButton;
 class TProjectWindow;
 class TVolume;
 
-class TControlPanel : public QWidget {
+class TControlPanel : public QWidget, public PatchEditing {
     Q_OBJECT
 
 public:
@@ -43,7 +44,7 @@ public:
 
     QLabel* PatchNo;
     QLineEdit* PatchName;
-    TColorButton *OnLineBtn, *OffLineBtn, *UploadBtn, *DownloadBtn, *RtmEditBtn, *CompareBtn;
+    TColorButton *OnLineBtn, *OffLineBtn, *UploadBtn, *DownloadBtn, *RtmEditBtn, *CompareBtn, *DesignBtn;
     TColorButton *DriveOnf, *ModOnf, *DlyOnf, *EqOnf;
     QComboBox *DriveType, *ModType, *DlyType, *CtrlCombo, *TrebleFreqCombo, *MidFreqCombo, *BassFreqCombo;
     QLabel *ModCustom, *DlyCustom;
@@ -72,10 +73,16 @@ public:
 
     // Runs an operation of the editing model as one step of the project's
     // session (the changes of one knob drag are one step) and shows it.
-    void Perform(const std::function<orb8::Edit()>& operation);
-    // A drag of a knob or slider of the editor or the RTM window.
-    void BeginGesture();
-    void EndGesture();
+    // `text` names the step; empty: the name of the first byte it sends.
+    void Perform(const std::function<orb8::Edit()>& operation, const QString& text = {});
+    // A drag of a knob or slider of the editor, the RTM or a tool window.
+    void BeginGesture() override;
+    void EndGesture() override;
+
+    // PatchEditing, for the tool windows.
+    const orb8::PatchData* EditedPatch() const override;
+    QString EditedPatchTitle() const override;
+    void PerformTool(const QString& text, const std::function<orb8::Edit(orb8::PatchEditor&)>& tool) override;
     // Fills the controls from the patch.
     void RefreshAll();
 
@@ -89,6 +96,9 @@ signals:
     void SendAllRequested();
     void RtmRequested();
     void CompareRequested();
+    void SoundDesignRequested();
+    // Another patch is shown (or none).
+    void PatchShown();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,84 @@
+#include "sounddesign/ui/patchpicker.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+
+#include "editors/ui/projectwin.h"
+
+using namespace orb8;
+
+PatchPicker::PatchPicker(bool optional, QWidget* parent) : QWidget(parent), optional_(optional) {
+    Project = new QComboBox(this);
+    Patch = new QComboBox(this);
+    Stored = new QCheckBox(tr("as saved"), this);
+    Stored->setToolTip(tr("The patch as last loaded, saved or received"));
+    Project->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    Patch->setMinimumContentsLength(14);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Project, 1);
+    layout->addWidget(Patch, 1);
+    layout->addWidget(Stored);
+    connect(Project, &QComboBox::currentIndexChanged, this, [this] {
+        FillPatches();
+        emit Changed();
+    });
+    connect(Patch, &QComboBox::currentIndexChanged, this, &PatchPicker::Changed);
+    connect(Stored, &QCheckBox::toggled, this, &PatchPicker::Changed);
+    SetProjects({});
+}
+
+void PatchPicker::SetProjects(const QList<TProjectWindow*>& projects) {
+    TProjectWindow* keep = ProjectOf();
+    const int keepRow = Patch->currentIndex();
+    projects_.clear();
+    for (TProjectWindow* p : projects) projects_.append(p);
+    const QSignalBlocker quiet(Project);
+    Project->clear();
+    if (optional_) Project->addItem(tr("(none)"));
+    for (const auto& p : projects_)
+        if (p) Project->addItem(p->Caption(), QVariant::fromValue<QObject*>(p.data()));
+    const int at = keep ? Project->findData(QVariant::fromValue<QObject*>(keep)) : -1;
+    Project->setCurrentIndex(at >= 0 ? at : 0);
+    FillPatches();
+    if (at >= 0 && keepRow >= 0) Patch->setCurrentIndex(keepRow);
+}
+
+void PatchPicker::Select(TProjectWindow* project, int index, bool stored) {
+    const int at = Project->findData(QVariant::fromValue<QObject*>(project));
+    if (at < 0) return;
+    Project->setCurrentIndex(at);
+    Patch->setCurrentIndex(index);
+    Stored->setChecked(stored);
+}
+
+TProjectWindow* PatchPicker::ProjectOf() const {
+    return qobject_cast<TProjectWindow*>(Project->currentData().value<QObject*>());
+}
+
+void PatchPicker::FillPatches() {
+    const int keep = Patch->currentIndex();
+    const QSignalBlocker quiet(Patch);
+    Patch->clear();
+    TProjectWindow* project = ProjectOf();
+    Patch->setEnabled(project != nullptr);
+    Stored->setEnabled(project != nullptr);
+    if (!project) return;
+    for (int i = 0; i < kPatchCount; ++i)
+        Patch->addItem(QString::fromStdString(PatchLabel(i) + " " + DecodeName(project->Document().patches[static_cast<std::size_t>(i)])));
+    Patch->setCurrentIndex(std::max(keep, 0));
+}
+
+std::optional<PatchData> PatchPicker::Chosen() const {
+    TProjectWindow* project = ProjectOf();
+    const int index = Patch->currentIndex();
+    if (!project || index < 0 || index >= kPatchCount) return std::nullopt;
+    return Stored->isChecked() ? project->Session().Stored(index) : project->Document().patches[static_cast<std::size_t>(index)];
+}
+
+QString PatchPicker::Title() const {
+    TProjectWindow* project = ProjectOf();
+    if (!project || Patch->currentIndex() < 0) return {};
+    return QStringLiteral("%1 (%2)").arg(Patch->currentText().trimmed(), project->Caption());
+}

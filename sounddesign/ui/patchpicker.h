@@ -1,0 +1,43 @@
+// A patch of an open project, chosen by project and slot, as edited or as
+// last loaded, saved or received: a target of the sound-design tools.
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+#include <optional>
+
+#include "patch/patchdata.h"
+
+class QCheckBox;
+class QComboBox;
+class TProjectWindow;
+
+class PatchPicker : public QWidget {
+    Q_OBJECT
+
+public:
+    // optional: the first entry of the project list is "(none)".
+    PatchPicker(bool optional, QWidget* parent);
+
+    QComboBox *Project, *Patch;
+    QCheckBox* Stored;
+
+    void SetProjects(const QList<TProjectWindow*>& projects);
+    // Shows this project's patch.
+    void Select(TProjectWindow* project, int index, bool stored);
+    // The patch chosen; none for "(none)" or a project that closed.
+    std::optional<orb8::PatchData> Chosen() const;
+    // "U23 CRUNCH (NoName1)", or empty.
+    QString Title() const;
+
+signals:
+    void Changed();
+
+private:
+    void FillPatches();
+    TProjectWindow* ProjectOf() const;
+
+    const bool optional_;
+    QList<QPointer<TProjectWindow>> projects_;
+};

@@ -1,0 +1,338 @@
+#include "sounddesign/ui/sounddesignwin.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpressionValidator>
+#include <QSettings>
+#include <QSlider>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "editors/ui/patchediting.h"
+#include "editors/ui/projectwin.h"
+#include "sounddesign/ui/patchpicker.h"
+
+using namespace orb8;
+using design::Part;
+
+namespace {
+
+constexpr const char* kLocksKey = "design/locks";
+constexpr int kDefaultAmount = 20;
+constexpr std::array<Part, 8> kMergeParts = {Part::Drive, Part::Vnr,   Part::Eq,          Part::Mod,
+                                             Part::Dly,   Part::Level, Part::Controllers, Part::Rtm};
+
+QString PartCaption(Part part) {
+    switch (part) {
+        case Part::Switches: return TSoundDesignWin::tr("Switches");
+        case Part::DriveType: return TSoundDesignWin::tr("Drive type");
+        case Part::Drive: return TSoundDesignWin::tr("Drive");
+        case Part::Vnr: return TSoundDesignWin::tr("VNR");
+        case Part::Eq: return TSoundDesignWin::tr("EQ");
+        case Part::ModType: return TSoundDesignWin::tr("Mod type");
+        case Part::Mod: return TSoundDesignWin::tr("Mod");
+        case Part::DlyType: return TSoundDesignWin::tr("Dly/Rev type");
+        case Part::Dly: return TSoundDesignWin::tr("Dly/Rev");
+        case Part::Level: return TSoundDesignWin::tr("Level");
+        case Part::Controllers: return TSoundDesignWin::tr("Controllers");
+        case Part::Rtm: return TSoundDesignWin::tr("RTM");
+    }
+    return {};
+}
+
+QString NewSeed() { return QString::number(QRandomGenerator::global()->bounded(1u, 1000000000u)); }
+
+}  // namespace
+
+TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), editing_(editing), settings_(settings) {
+    setObjectName("SoundDesignWin");
+    setWindowTitle(tr("Sound Design"));
+    PatchTitle = new QLabel(this);
+    PatchTitle->setObjectName("PatchTitle");
+
+    // What stays.
+    auto* keep = new QGroupBox(tr("Keep (locked parts never change)"), this);
+    auto* keepGrid = new QGridLayout(keep);
+    design::Locks remembered;
+    if (settings_) {
+        std::string ignored;
+        if (auto parsed = design::Locks::Parse(settings_->value(kLocksKey).toString().toStdString(), ignored))
+            remembered = *parsed;
+    }
+    for (int i = 0; i < design::kPartCount; ++i) {
+        const auto part = static_cast<Part>(i);
+        auto* box = new QCheckBox(PartCaption(part), keep);
+        box->setObjectName(QStringLiteral("Lock_%1").arg(QString::fromUtf8(design::PartName(part).data())));
+        box->setChecked(remembered.Has(part));
+        connect(box, &QCheckBox::toggled, this, &TSoundDesignWin::SaveLocks);
+        keepGrid->addWidget(box, i / 6, i % 6);
+        Lock[static_cast<std::size_t>(i)] = box;
+    }
+
+    // Randomise.
+    auto* random = new QGroupBox(tr("Randomise"), this);
+    Amount = new QSpinBox(random);
+    Amount->setObjectName("Amount");
+    Amount->setRange(1, 100);
+    Amount->setValue(kDefaultAmount);
+    Amount->setSuffix(" %");
+    Seed = new QLineEdit(NewSeed(), random);
+    Seed->setObjectName("Seed");
+    Seed->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{1,18}"), Seed));
+    Seed->setToolTip(tr("The same seed on the same patch gives the same result"));
+    NewSeedBtn = new QPushButton(tr("New Seed"), random);
+    Guided = new QCheckBox(tr("In the style of the open banks"), random);
+    Guided->setObjectName("Guided");
+    Guided->setToolTip(tr("New values are drawn from what the patches of the open banks use with the same effect type"));
+    RandomiseBtn = new QPushButton(tr("Randomise"), random);
+    RandomiseBtn->setObjectName("RandomiseBtn");
+    auto* randomRow = new QHBoxLayout(random);
+    randomRow->addWidget(new QLabel(tr("Amount:"), random));
+    randomRow->addWidget(Amount);
+    randomRow->addWidget(new QLabel(tr("Seed:"), random));
+    randomRow->addWidget(Seed);
+    randomRow->addWidget(NewSeedBtn);
+    randomRow->addWidget(Guided, 1);
+    randomRow->addWidget(RandomiseBtn);
+
+    // Nudge.
+    auto* nudge = new QGroupBox(tr("Nudge towards or away from patches"), this);
+    auto* nudgeGrid = new QGridLayout(nudge);
+    for (int i = 0; i < 4; ++i) {
+        Targets[static_cast<std::size_t>(i)] = new PatchPicker(true, nudge);
+        nudgeGrid->addWidget(new QLabel(tr("Patch %1:").arg(i + 1), nudge), i / 2, (i % 2) * 2);
+        nudgeGrid->addWidget(Targets[static_cast<std::size_t>(i)], i / 2, (i % 2) * 2 + 1);
+    }
+    NudgeAmount = new QSpinBox(nudge);
+    NudgeAmount->setObjectName("NudgeAmount");
+    NudgeAmount->setRange(1, 100);
+    NudgeAmount->setValue(kDefaultAmount);
+    NudgeAmount->setSuffix(" %");
+    TowardsBtn = new QPushButton(tr("Towards"), nudge);
+    TowardsBtn->setObjectName("TowardsBtn");
+    AwayBtn = new QPushButton(tr("Away"), nudge);
+    AwayBtn->setObjectName("AwayBtn");
+    auto* nudgeRow = new QHBoxLayout;
+    nudgeRow->addStretch(1);
+    nudgeRow->addWidget(new QLabel(tr("Amount:"), nudge));
+    nudgeRow->addWidget(NudgeAmount);
+    nudgeRow->addWidget(TowardsBtn);
+    nudgeRow->addWidget(AwayBtn);
+    nudgeGrid->addLayout(nudgeRow, 2, 0, 1, 4);
+
+    // Morph.
+    auto* morph = new QGroupBox(tr("Morph towards a patch (plays while it moves; Esc goes back)"), this);
+    MorphTarget = new PatchPicker(false, morph);
+    MorphSlider = new QSlider(Qt::Horizontal, morph);
+    MorphSlider->setObjectName("MorphSlider");
+    MorphSlider->setRange(0, 100);
+    MorphSlider->setPageStep(10);
+    MorphSlider->setTickPosition(QSlider::TicksBelow);
+    MorphSlider->setTickInterval(10);
+    MorphSlider->installEventFilter(this);
+    auto* morphGrid = new QGridLayout(morph);
+    morphGrid->addWidget(new QLabel(tr("Towards:"), morph), 0, 0);
+    morphGrid->addWidget(MorphTarget, 0, 1, 1, 3);
+    morphGrid->addWidget(new QLabel(tr("this patch"), morph), 1, 0);
+    morphGrid->addWidget(MorphSlider, 1, 1, 1, 2);
+    morphGrid->addWidget(new QLabel(tr("the other"), morph), 1, 3);
+
+    // Merge.
+    auto* merge = new QGroupBox(tr("Take modules from a patch"), this);
+    MergeSource = new PatchPicker(false, merge);
+    auto* mergeGrid = new QGridLayout(merge);
+    mergeGrid->addWidget(new QLabel(tr("From:"), merge), 0, 0);
+    mergeGrid->addWidget(MergeSource, 0, 1, 1, 4);
+    for (std::size_t i = 0; i < kMergeParts.size(); ++i) {
+        MergePart[i] = new QCheckBox(PartCaption(kMergeParts[i]), merge);
+        MergePart[i]->setObjectName(QStringLiteral("Merge_%1").arg(QString::fromUtf8(design::PartName(kMergeParts[i]).data())));
+        mergeGrid->addWidget(MergePart[i], 1 + static_cast<int>(i) / 4, static_cast<int>(i) % 4 + 1);
+    }
+    MergeBtn = new QPushButton(tr("Take"), merge);
+    MergeBtn->setObjectName("MergeBtn");
+    mergeGrid->addWidget(MergeBtn, 2, 5);
+
+    Status = new QLabel(this);
+    Status->setObjectName("Status");
+    Status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PatchTitle);
+    layout->addWidget(keep);
+    layout->addWidget(random);
+    layout->addWidget(nudge);
+    layout->addWidget(morph);
+    layout->addWidget(merge);
+    layout->addWidget(Status);
+    layout->addStretch(1);
+
+    connect(NewSeedBtn, &QPushButton::clicked, this, [this] { Seed->setText(NewSeed()); });
+    connect(RandomiseBtn, &QPushButton::clicked, this, &TSoundDesignWin::Randomise);
+    connect(TowardsBtn, &QPushButton::clicked, this, [this] { Nudge(false); });
+    connect(AwayBtn, &QPushButton::clicked, this, [this] { Nudge(true); });
+    connect(MorphSlider, &QSlider::sliderPressed, this, &TSoundDesignWin::MorphPressed);
+    connect(MorphSlider, &QSlider::sliderReleased, this, &TSoundDesignWin::MorphReleased);
+    connect(MorphSlider, &QSlider::valueChanged, this, &TSoundDesignWin::MorphMoved);
+    connect(MorphTarget, &PatchPicker::Changed, this, [this] {
+        // Another patch to morph towards: the slider starts from this patch again.
+        morphFrom_.reset();
+        const QSignalBlocker quiet(MorphSlider);
+        MorphSlider->setValue(0);
+    });
+    connect(MergeBtn, &QPushButton::clicked, this, &TSoundDesignWin::Merge);
+    PatchChanged();
+}
+
+design::Locks TSoundDesignWin::Locks() const {
+    design::Locks locks;
+    for (int i = 0; i < design::kPartCount; ++i) locks.Set(static_cast<Part>(i), Lock[static_cast<std::size_t>(i)]->isChecked());
+    return locks;
+}
+
+void TSoundDesignWin::SaveLocks() {
+    if (settings_) settings_->setValue(kLocksKey, QString::fromStdString(Locks().Text()));
+}
+
+void TSoundDesignWin::SetProjects(const QList<TProjectWindow*>& projects) {
+    projects_ = projects;
+    for (PatchPicker* picker : Targets) picker->SetProjects(projects);
+    MorphTarget->SetProjects(projects);
+    MergeSource->SetProjects(projects);
+}
+
+void TSoundDesignWin::PatchChanged() {
+    const QString title = editing_.EditedPatchTitle();
+    PatchTitle->setText(title.isEmpty() ? tr("No patch in the editor") : tr("Patch: %1").arg(title));
+    const bool editable = editing_.EditedPatch() != nullptr;
+    for (QPushButton* b : {RandomiseBtn, TowardsBtn, AwayBtn, MergeBtn}) b->setEnabled(editable);
+    MorphSlider->setEnabled(editable);
+    if (morphing_) return;  // the morph's own step
+    morphFrom_.reset();
+    const QSignalBlocker quiet(MorphSlider);
+    MorphSlider->setValue(0);
+}
+
+std::uint64_t TSoundDesignWin::SeedValue() const { return Seed->text().toULongLong(); }
+
+void TSoundDesignWin::ShowStatus(const QString& text) { Status->setText(text); }
+
+void TSoundDesignWin::Randomise() {
+    if (!editing_.EditedPatch()) return;
+    const design::DesignOptions options{Amount->value(), Locks(), SeedValue()};
+    std::vector<PatchData> guide;
+    if (Guided->isChecked())
+        for (TProjectWindow* p : projects_)
+            if (p) guide.insert(guide.end(), p->Document().patches.begin(), p->Document().patches.end());
+    const QString text = tr("Randomise %1 %").arg(options.amount);
+    editing_.PerformTool(text, [&](PatchEditor& editor) { return design::Randomise(editor, options, guide); });
+    ShowStatus(tr("%1, seed %2").arg(text).arg(options.seed));
+    Seed->setText(NewSeed());  // the next press gives another patch; the seed shown above repeats this one
+    PatchChanged();
+}
+
+void TSoundDesignWin::Nudge(bool away) {
+    if (!editing_.EditedPatch()) return;
+    std::vector<PatchData> targets;
+    for (PatchPicker* picker : Targets)
+        if (const auto patch = picker->Chosen()) targets.push_back(*patch);
+    if (targets.empty()) {
+        ShowStatus(tr("Choose up to four patches to nudge towards or away from."));
+        return;
+    }
+    const design::DesignOptions options{NudgeAmount->value(), Locks(), SeedValue()};
+    const QString text = away ? tr("Nudge away %1 %").arg(options.amount) : tr("Nudge towards %1 %").arg(options.amount);
+    editing_.PerformTool(text, [&](PatchEditor& editor) { return design::Nudge(editor, targets, away, options); });
+    ShowStatus(text);
+    PatchChanged();
+}
+
+void TSoundDesignWin::MorphPressed() {
+    if (!editing_.EditedPatch() || !MorphTarget->Chosen()) return;
+    if (!morphFrom_) morphFrom_ = *editing_.EditedPatch();
+    dragFrom_ = *editing_.EditedPatch();
+    dragValue_ = MorphSlider->value();
+    editing_.BeginGesture();
+    dragging_ = true;
+    cancelled_ = false;
+}
+
+void TSoundDesignWin::MorphMoved(int value) {
+    if (cancelled_ || !editing_.EditedPatch()) return;
+    const auto target = MorphTarget->Chosen();
+    if (!target) {
+        ShowStatus(tr("Choose the patch to morph towards."));
+        return;
+    }
+    if (!morphFrom_) morphFrom_ = *editing_.EditedPatch();
+    const PatchData from = *morphFrom_;
+    const design::Locks locks = Locks();
+    morphing_ = true;
+    editing_.PerformTool(tr("Morph %1 %").arg(value), [&](PatchEditor& editor) {
+        return design::TakeSound(editor, design::Morph(from, *target, value * 10), locks);
+    });
+    morphing_ = false;
+    ShowStatus(tr("Morph %1 % towards %2").arg(value).arg(MorphTarget->Title()));
+}
+
+void TSoundDesignWin::MorphReleased() {
+    if (dragging_) editing_.EndGesture();
+    dragging_ = false;
+    cancelled_ = false;
+}
+
+// Escape during a drag: the patch goes back to where the drag began, and no step is left.
+void TSoundDesignWin::CancelMorph() {
+    if (!dragging_) return;
+    const PatchData from = dragFrom_;
+    const design::Locks locks = Locks();
+    morphing_ = true;
+    editing_.PerformTool(tr("Morph"), [&](PatchEditor& editor) { return design::TakeSound(editor, from, locks); });
+    morphing_ = false;
+    editing_.EndGesture();
+    dragging_ = false;
+    cancelled_ = true;  // until the button is let go
+    const QSignalBlocker quiet(MorphSlider);
+    MorphSlider->setValue(dragValue_);
+    ShowStatus(tr("Morph cancelled."));
+}
+
+void TSoundDesignWin::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && dragging_) {
+        CancelMorph();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool TSoundDesignWin::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == MorphSlider && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && dragging_) {
+        CancelMorph();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TSoundDesignWin::Merge() {
+    if (!editing_.EditedPatch()) return;
+    const auto source = MergeSource->Chosen();
+    std::vector<Part> parts;
+    for (std::size_t i = 0; i < kMergeParts.size(); ++i)
+        if (MergePart[i]->isChecked()) parts.push_back(kMergeParts[i]);
+    if (!source || parts.empty()) {
+        ShowStatus(tr("Choose a patch and the modules to take from it."));
+        return;
+    }
+    const design::Locks locks = Locks();
+    const QString text = tr("Take modules from %1").arg(MergeSource->Title());
+    editing_.PerformTool(text, [&](PatchEditor& editor) { return design::Merge(editor, *source, parts, locks); });
+    ShowStatus(text);
+    PatchChanged();
+}

@@ -1,0 +1,81 @@
+// TSoundDesignWin ("Sound Design"): the tools that explore a sound from the
+// patch in the editor. Randomise it by an amount (guided by the open banks'
+// patches when asked), nudge it towards or away from up to four patches,
+// morph it towards another patch with a slider that plays while it moves,
+// and take modules from another patch. Parts the player locks never change;
+// the locks are remembered. Each tool is one step of the project (Undo takes
+// it back) and on line the processor follows.
+#pragma once
+
+#include <QList>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+#include "patch/patchdata.h"
+#include "sounddesign/sounddesign.h"
+
+class PatchEditing;
+class PatchPicker;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSettings;
+class QSlider;
+class QSpinBox;
+class TProjectWindow;
+
+class TSoundDesignWin : public QWidget {
+    Q_OBJECT
+
+public:
+    // settings: where the locks are remembered (none: they are not).
+    TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWidget* parent);
+
+    QLabel* PatchTitle;
+    std::array<QCheckBox*, orb8::design::kPartCount> Lock{};
+    QSpinBox* Amount;
+    QLineEdit* Seed;
+    QPushButton *NewSeedBtn, *RandomiseBtn;
+    QCheckBox* Guided;
+    std::array<PatchPicker*, 4> Targets{};
+    QSpinBox* NudgeAmount;
+    QPushButton *TowardsBtn, *AwayBtn;
+    PatchPicker* MorphTarget;
+    QSlider* MorphSlider;
+    PatchPicker* MergeSource;
+    std::array<QCheckBox*, 8> MergePart{};
+    QPushButton* MergeBtn;
+    QLabel* Status;
+
+    // The open projects, in order: the pickers and the guide follow.
+    void SetProjects(const QList<TProjectWindow*>& projects);
+    // The editor shows another patch (or changed it): the title and the morph start anew.
+    void PatchChanged();
+    orb8::design::Locks Locks() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Randomise();
+    void Nudge(bool away);
+    void MorphMoved(int value);
+    void MorphPressed();
+    void MorphReleased();
+    void CancelMorph();
+    void Merge();
+    void SaveLocks();
+    void ShowStatus(const QString& text);
+    std::uint64_t SeedValue() const;
+
+    PatchEditing& editing_;
+    QSettings* settings_;
+    QList<TProjectWindow*> projects_;
+    std::optional<orb8::PatchData> morphFrom_;  // the patch where the morph began
+    orb8::PatchData dragFrom_{};                 // the patch and slider value where this drag began
+    int dragValue_ = 0;
+    bool dragging_ = false, morphing_ = false, cancelled_ = false;
+};

@@ -1,0 +1,185 @@
+// The Sound Design window as a player uses it, on line with the simulated
+// ORB-8: randomise a patch by 20 % with the EQ locked, morph it halfway back
+// towards the original while the processor follows, keep the result, cancel
+// another drag with Esc, and undo it all; the locks are remembered.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include "controls/colorbutton.h"
+#include "editors/ui/ctpanel.h"
+#include "sim/factorybank.h"
+#include "sim/orb8simulator.h"
+#include "sounddesign/ui/patchpicker.h"
+#include "sounddesign/ui/sounddesignwin.h"
+#include "tests/apprig.h"
+#include "tests/testfiles.h"
+
+using namespace orb8;
+using design::Part;
+
+namespace {
+
+QStyleOptionSlider Option(const QSlider* slider) {
+    QStyleOptionSlider o;
+    o.initFrom(slider);
+    o.orientation = slider->orientation();
+    o.minimum = slider->minimum();
+    o.maximum = slider->maximum();
+    o.tickPosition = slider->tickPosition();
+    o.tickInterval = slider->tickInterval();
+    o.sliderPosition = slider->sliderPosition();
+    o.sliderValue = slider->value();
+    o.singleStep = slider->singleStep();
+    o.pageStep = slider->pageStep();
+    return o;
+}
+
+// Where the handle's centre is when the slider is at `value`.
+QPoint SliderAt(const QSlider* slider, int value) {
+    const QStyleOptionSlider o = Option(slider);
+    QStyle* style = slider->style();
+    const QRect groove = style->subControlRect(QStyle::CC_Slider, &o, QStyle::SC_SliderGroove, slider);
+    const QRect handle = style->subControlRect(QStyle::CC_Slider, &o, QStyle::SC_SliderHandle, slider);
+    const int x = groove.x() + handle.width() / 2 +
+                  QStyle::sliderPositionFromValue(o.minimum, o.maximum, value, groove.width() - handle.width());
+    return {x, handle.center().y()};
+}
+
+}  // namespace
+
+TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
+    AppRig rig;
+    rig.Connect();
+    TMainWin& win = *rig.win;
+    TProjectWindow* project = win.CurrentProject;
+    ASSERT_TRUE(project);
+    const PatchData original = Unpack(FactoryBank()[4]);
+    TempDir dir;
+    {
+        ProjectDocument bank;
+        bank.patches[0] = original;
+        bank.fileName = dir.Path("bank.orb");
+        ASSERT_TRUE(bank.Save(win.CustomSettings()).ok());
+    }
+    project->SetFileName(dir.Path("bank.orb"));
+    ASSERT_TRUE(project->LoadDocument().ok());
+    project->SetCurrentRow(1);
+    win.OnIdleHandlerIdle();
+    auto processor = [&] { return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; }); };
+    auto patch = [&] { return project->Document().patches[0]; };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return processor() == original; }, 10000));
+
+    // From the editor's button.
+    QTest::mouseClick(win.ControlPanel->DesignBtn, Qt::LeftButton, {}, QPoint(10, 10));
+    auto* design = win.findChild<TSoundDesignWin*>();
+    ASSERT_TRUE(design && design->isVisible());
+    EXPECT_TRUE(design->PatchTitle->text().contains("U01")) << design->PatchTitle->text().toStdString();
+
+    QCheckBox* eq = design->Lock[static_cast<std::size_t>(Part::Eq)];
+    QTest::mouseClick(eq, Qt::LeftButton, {}, QPoint(8, eq->height() / 2));
+    ASSERT_TRUE(eq->isChecked());
+    design->Amount->selectAll();
+    QTest::keyClicks(design->Amount, "20");
+    design->Seed->selectAll();
+    QTest::keyClicks(design->Seed, "12345");
+    QTest::mouseClick(design->RandomiseBtn, Qt::LeftButton);
+    const PatchData randomised = patch();
+    EXPECT_NE(randomised, original);
+    for (int b = EqPresence; b <= EqBassFreq; ++b) EXPECT_EQ(randomised[static_cast<std::size_t>(b)], original[static_cast<std::size_t>(b)]) << b;
+    EXPECT_EQ(randomised[ModuleSwitches] & EqOn, original[ModuleSwitches] & EqOn);
+    EXPECT_EQ(DecodeName(randomised), DecodeName(original));
+    win.OnIdleHandlerIdle();
+    EXPECT_EQ(win.UndoMenu->text(), "Undo Randomise 20 %");
+    EXPECT_TRUE(design->Status->text().contains("seed 12345"));
+    EXPECT_NE(design->Seed->text(), "12345");  // the next press gives another patch
+    EXPECT_TRUE(project->Modified());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == randomised; }, 10000));
+
+    // Halfway back towards the original (the patch as saved), heard while the slider moves.
+    design->MorphTarget->Select(project, 0, true);
+    QSlider* slider = design->MorphSlider;
+    QTest::mousePress(slider, Qt::LeftButton, {}, SliderAt(slider, 0));
+    QTest::mouseMove(slider, SliderAt(slider, 25));
+    const PatchData quarter = patch();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == quarter; }, 10000));
+    QTest::mouseMove(slider, SliderAt(slider, 50));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, SliderAt(slider, 50));
+    const int at = slider->value();
+    EXPECT_NEAR(at, 50, 3);
+    const PatchData half = patch();
+    EXPECT_NE(half, randomised);
+    win.OnIdleHandlerIdle();
+    EXPECT_EQ(win.UndoMenu->text(), QString("Undo Morph %1 %").arg(at));
+    EXPECT_EQ(project->Session().StepCount(), 2);  // the randomise, and one for the whole drag
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == half; }, 10000));
+
+    // Esc during another drag: back to where it began, no step more.
+    QTest::mousePress(slider, Qt::LeftButton, {}, SliderAt(slider, at));
+    QTest::mouseMove(slider, SliderAt(slider, 90));
+    EXPECT_NE(patch(), half);
+    QTest::keyClick(slider, Qt::Key_Escape);
+    QTest::mouseMove(slider, SliderAt(slider, 95));  // still held: nothing more happens
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, SliderAt(slider, 95));
+    EXPECT_EQ(patch(), half);
+    EXPECT_EQ(project->Session().StepCount(), 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == half; }, 10000));
+
+    // Undo twice: the original, in the editor and in the processor.
+    win.OnIdleHandlerIdle();
+    win.UndoMenu->trigger();
+    EXPECT_EQ(patch(), randomised);
+    win.OnIdleHandlerIdle();
+    win.UndoMenu->trigger();
+    EXPECT_EQ(patch(), original);
+    EXPECT_FALSE(project->Modified());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == original; }, 10000));
+}
+
+TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath("orb8ed.ini"), QSettings::IniFormat);
+    AppRig rig;
+    TMainWin& win = *rig.win;
+    TProjectWindow* project = win.CurrentProject;
+    const auto factory = FactoryBank();
+    AppRig::Change(project, [&](ProjectDocument& d) {
+        for (int i = 0; i < 4; ++i) d.patches[static_cast<std::size_t>(i)] = Unpack(factory[static_cast<std::size_t>(i + 8)]);
+    });
+    project->SetCurrentRow(1);
+    {
+        TSoundDesignWin design(*win.ControlPanel, &settings, nullptr);
+        design.SetProjects({project});
+        design.Lock[static_cast<std::size_t>(Part::Level)]->click();
+        design.Lock[static_cast<std::size_t>(Part::Controllers)]->click();
+
+        // The Mod and Dly/Rev modules of U04, with their types and switches.
+        design.MergeSource->Select(project, 3, false);
+        design.MergePart[3]->click();  // Mod
+        design.MergePart[4]->click();  // Dly/Rev
+        QTest::mouseClick(design.MergeBtn, Qt::LeftButton);
+        const PatchData& now = project->Document().patches[0];
+        const PatchData& source = project->Document().patches[3];
+        for (int b = ModType; b <= ModParam4; ++b) EXPECT_EQ(now[static_cast<std::size_t>(b)], source[static_cast<std::size_t>(b)]) << b;
+        for (int b = DlyType; b <= DlyParam4; ++b) EXPECT_EQ(now[static_cast<std::size_t>(b)], source[static_cast<std::size_t>(b)]) << b;
+        EXPECT_EQ(now[PatchLevel], Unpack(factory[8])[PatchLevel]);
+        win.OnIdleHandlerIdle();
+        EXPECT_TRUE(win.UndoMenu->text().startsWith("Undo Take modules from U04")) << win.UndoMenu->text().toStdString();
+
+        // Nudging needs a patch to aim at.
+        QTest::mouseClick(design.TowardsBtn, Qt::LeftButton);
+        EXPECT_TRUE(design.Status->text().contains("Choose up to four patches"));
+    }
+    TSoundDesignWin again(*win.ControlPanel, &settings, nullptr);
+    EXPECT_EQ(again.Locks().Text(), "level,controllers");
+}
