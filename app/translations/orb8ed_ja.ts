@@ -175,7 +175,7 @@ Do you want to replace it?</source>
     </message>
     <message>
         <location filename="../ui/framemenus.cpp" line="42"/>
-        <location filename="../ui/framemenus.cpp" line="136"/>
+        <location filename="../ui/framemenus.cpp" line="138"/>
         <source>&amp;CustomDist</source>
         <translation>カスタムディスト(&amp;C)</translation>
     </message>
@@ -285,167 +285,177 @@ Do you want to replace it?</source>
         <translation>相違点|2 つのパッチで異なるパラメーターを一覧にします</translation>
     </message>
     <message>
+        <location filename="../ui/framemenus.cpp" line="81"/>
+        <source>S&amp;ound Design...</source>
+        <translation>サウンドデザイン(&amp;O)...</translation>
+    </message>
+    <message>
         <location filename="../ui/framemenus.cpp" line="82"/>
+        <source>Sound Design|Randomise, nudge, morph and merge the patch in the editor</source>
+        <translation>サウンドデザイン|エディターのパッチをランダム化・近づける・モーフィング・取り込み</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="84"/>
         <source>&amp;Copy</source>
         <translation>コピー(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="84"/>
+        <location filename="../ui/framemenus.cpp" line="86"/>
         <source>Copy|Copy current Patch to CopyBuffer</source>
         <translation>コピー|現在のパッチをコピーバッファにコピーします</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="85"/>
+        <location filename="../ui/framemenus.cpp" line="87"/>
         <source>&amp;Paste</source>
         <translation>貼り付け(&amp;P)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="87"/>
+        <location filename="../ui/framemenus.cpp" line="89"/>
         <source>Paste|Paste the Patch in CopyBuffer to current Patch</source>
         <translation>貼り付け|パッチをコピーバッファから現在のパッチに貼り付けます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="90"/>
+        <location filename="../ui/framemenus.cpp" line="92"/>
         <source>&amp;MIDI</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="92"/>
+        <location filename="../ui/framemenus.cpp" line="94"/>
         <source>MIDI &amp;IN</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="94"/>
+        <location filename="../ui/framemenus.cpp" line="96"/>
         <source>MIDI &amp;OUT</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="96"/>
+        <location filename="../ui/framemenus.cpp" line="98"/>
         <source>Output &amp;Pace</source>
         <translation>送出ペース(&amp;P)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="98"/>
+        <location filename="../ui/framemenus.cpp" line="100"/>
         <source>&amp;MIDI Cable (31,250 baud)</source>
         <translation>MIDIケーブル (31,250 baud)(&amp;M)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="98"/>
+        <location filename="../ui/framemenus.cpp" line="100"/>
         <source>&amp;Twice MIDI Speed</source>
         <translation>MIDIの2倍の速さ(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="99"/>
+        <location filename="../ui/framemenus.cpp" line="101"/>
         <source>T&amp;en Times MIDI Speed</source>
         <translation>MIDIの10倍の速さ(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="99"/>
+        <location filename="../ui/framemenus.cpp" line="101"/>
         <source>&amp;Unpaced</source>
         <translation>制限なし(&amp;U)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="110"/>
+        <location filename="../ui/framemenus.cpp" line="112"/>
         <source>Output Pace|How fast messages go out: a MIDI cable&apos;s speed, so that the processor follows an edit at once, or faster for faster links</source>
         <translation>送出ペース|メッセージを送り出す速さ: MIDIケーブルの速さなら本体が編集にすぐ追従します。より速い接続にはより速い設定を</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="113"/>
+        <location filename="../ui/framemenus.cpp" line="115"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="114"/>
+        <location filename="../ui/framemenus.cpp" line="116"/>
         <source>&amp;Channel</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="128"/>
+        <location filename="../ui/framemenus.cpp" line="130"/>
         <source>&amp;Receive All</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="130"/>
+        <location filename="../ui/framemenus.cpp" line="132"/>
         <source>&amp;Send All</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="133"/>
+        <location filename="../ui/framemenus.cpp" line="135"/>
         <source>&amp;Keyboard...</source>
         <translation>鍵盤(&amp;K)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="134"/>
+        <location filename="../ui/framemenus.cpp" line="136"/>
         <source>Keyboard|Play notes and send programs and controllers through MIDI OUT</source>
         <translation>鍵盤|MIDI OUT からノート、プログラム、コントローラーを送ります</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="138"/>
+        <location filename="../ui/framemenus.cpp" line="140"/>
         <source>&amp;Design</source>
         <translation>設計モード(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="139"/>
+        <location filename="../ui/framemenus.cpp" line="141"/>
         <source>Enter design mode on the ORB-8</source>
         <translation>ORB-8を設計モードにします</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="141"/>
+        <location filename="../ui/framemenus.cpp" line="143"/>
         <source>&amp;Window</source>
         <translation>ウィンドウ(&amp;W)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="143"/>
+        <location filename="../ui/framemenus.cpp" line="145"/>
         <source>&amp;Library...</source>
         <translation>ライブラリ(&amp;L)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="144"/>
+        <location filename="../ui/framemenus.cpp" line="146"/>
         <source>Library|Every patch of the banks on this computer: search, duplicates, history</source>
         <translation>ライブラリ|このコンピュータにあるバンクのすべてのパッチ: 検索、重複、履歴</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="145"/>
+        <location filename="../ui/framemenus.cpp" line="147"/>
         <source>&amp;Comment</source>
         <translation>コメント(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="146"/>
+        <location filename="../ui/framemenus.cpp" line="148"/>
         <source>Open the comment window</source>
         <translation>コメントウインドウを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="148"/>
+        <location filename="../ui/framemenus.cpp" line="150"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="150"/>
+        <location filename="../ui/framemenus.cpp" line="152"/>
         <source>&amp;About...</source>
         <translation>バージョン情報(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="151"/>
+        <location filename="../ui/framemenus.cpp" line="153"/>
         <source>SHow Version Information</source>
         <translation>ORB-8 Librarian/Editorのバージョン情報を表示します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="153"/>
+        <location filename="../ui/framemenus.cpp" line="155"/>
         <source>&amp;OnLine Help</source>
         <translation>オンラインヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="154"/>
+        <location filename="../ui/framemenus.cpp" line="156"/>
         <source>Open the online help</source>
         <translation>オンラインヘルプファイルを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="156"/>
+        <location filename="../ui/framemenus.cpp" line="158"/>
         <source>&amp;VESK Home Page</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="158"/>
+        <location filename="../ui/framemenus.cpp" line="160"/>
         <source>&amp;Download Home Page</source>
         <translation type="unfinished"></translation>
     </message>
@@ -522,6 +532,24 @@ Do you want to replace it?</source>
         <location filename="../../library/ui/libraryservice.cpp" line="130"/>
         <source>The scan stopped: %1</source>
         <translation>スキャンが止まりました: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PatchPicker</name>
+    <message>
+        <location filename="../../sounddesign/ui/patchpicker.cpp" line="14"/>
+        <source>as saved</source>
+        <translation>保存時</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/patchpicker.cpp" line="15"/>
+        <source>The patch as last loaded, saved or received</source>
+        <translation>最後に読み込み・保存・受信したときのパッチ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/patchpicker.cpp" line="39"/>
+        <source>(none)</source>
+        <translation>（なし）</translation>
     </message>
 </context>
 <context>
@@ -665,18 +693,18 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TControlPanel</name>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="528"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="533"/>
         <source>Patch name is too long</source>
         <translation>文字数オーバー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="529"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="534"/>
         <source>invalid character</source>
         <translation>不正な文字があります</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="78"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="458"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="463"/>
         <source>OFF</source>
         <translation type="unfinished"></translation>
     </message>
@@ -717,143 +745,153 @@ Send it to the ORB-8 all the same?</source>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="141"/>
-        <source>OnLine</source>
+        <source>DESIGN</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="142"/>
-        <source>OffLine</source>
-        <translation type="unfinished"></translation>
+        <source>Sound design: randomise, nudge, morph and merge the patch</source>
+        <translation>サウンドデザイン: パッチのランダム化・近づける・モーフィング・取り込み</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="143"/>
-        <source>RecvAll</source>
+        <source>OnLine</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="144"/>
+        <source>OffLine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/ctpanel.cpp" line="145"/>
+        <source>RecvAll</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/ctpanel.cpp" line="146"/>
         <source>SendAll</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="150"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="152"/>
         <source>DRIVE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="161"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="440"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="163"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="445"/>
         <source>VNR</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="163"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="165"/>
         <source>EQ</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="181"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="183"/>
         <source>Treble frequency</source>
         <translation>トレブルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="182"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="184"/>
         <source>Middle frequency</source>
         <translation>ミドルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="183"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="185"/>
         <source>Bass frequency</source>
         <translation>ベースの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="188"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="190"/>
         <source>MOD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="193"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="195"/>
         <source>DLY/REV</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="204"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="428"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="206"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="433"/>
         <source>LEVEL</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="206"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="208"/>
         <source>VOL RTM</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="213"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="215"/>
         <source>CONTROLLERS</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="216"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="218"/>
         <source>The module the controllers act on</source>
         <translation>コントローラーが働くモジュール</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="390"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="395"/>
         <source>A value the ORB-8 does not have; it stays until this knob is moved</source>
         <translation>ORB-8 にない値です。このつまみを動かすまでそのまま残ります</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="427"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="432"/>
         <source>PRES</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="427"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="432"/>
         <source>TREB</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="427"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="432"/>
         <source>MID</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="427"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="432"/>
         <source>BASS</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="446"/>
         <source>PATCH</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="442"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="447"/>
         <source>CTRL1 NO.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="443"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="448"/>
         <source>CTRL1 VALUE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="444"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="449"/>
         <source>CTRL2 NO.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="445"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="450"/>
         <source>CTRL2 VALUE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="458"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="463"/>
         <source>ON</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="530"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="535"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1290,39 +1328,39 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="107"/>
-        <location filename="../ui/mainwin.cpp" line="426"/>
-        <location filename="../ui/mainwin.cpp" line="441"/>
+        <location filename="../ui/mainwin.cpp" line="108"/>
+        <location filename="../ui/mainwin.cpp" line="444"/>
+        <location filename="../ui/mainwin.cpp" line="459"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="121"/>
+        <location filename="../ui/mainwin.cpp" line="122"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="426"/>
+        <location filename="../ui/mainwin.cpp" line="444"/>
         <source>Open a bank first: the library&apos;s patch is compared with the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="441"/>
+        <location filename="../ui/mainwin.cpp" line="459"/>
         <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="500"/>
+        <location filename="../ui/mainwin.cpp" line="518"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="500"/>
+        <location filename="../ui/mainwin.cpp" line="518"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="411"/>
+        <location filename="../ui/mainwin.cpp" line="418"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1434,6 +1472,241 @@ Save this?</source>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="34"/>
         <source>DLY/REV</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TSoundDesignWin</name>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="34"/>
+        <source>Switches</source>
+        <translation>スイッチ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="35"/>
+        <source>Drive type</source>
+        <translation>ドライブのタイプ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="36"/>
+        <source>Drive</source>
+        <translation>ドライブ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="37"/>
+        <source>VNR</source>
+        <translation>VNR</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="38"/>
+        <source>EQ</source>
+        <translation>EQ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="39"/>
+        <source>Mod type</source>
+        <translation>MODのタイプ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="40"/>
+        <source>Mod</source>
+        <translation>MOD</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="41"/>
+        <source>Dly/Rev type</source>
+        <translation>DLY/REVのタイプ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="42"/>
+        <source>Dly/Rev</source>
+        <translation>DLY/REV</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
+        <source>Level</source>
+        <translation>レベル</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
+        <source>Controllers</source>
+        <translation>コントローラー</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
+        <source>RTM</source>
+        <translation>RTM</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="57"/>
+        <source>Sound Design</source>
+        <translation>サウンドデザイン</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="62"/>
+        <source>Keep (locked parts never change)</source>
+        <translation>固定（ロックした部分は変わりません）</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="81"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="95"/>
+        <source>Randomise</source>
+        <translation>ランダム化</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="90"/>
+        <source>The same seed on the same patch gives the same result</source>
+        <translation>同じパッチに同じシードを使うと同じ結果になります</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="91"/>
+        <source>New Seed</source>
+        <translation>新しいシード</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="92"/>
+        <source>In the style of the open banks</source>
+        <translation>開いているバンクの傾向に合わせる</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="94"/>
+        <source>New values are drawn from what the patches of the open banks use with the same effect type</source>
+        <translation>開いているバンクのパッチが同じエフェクトタイプで使っている値から新しい値を選びます</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="98"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="125"/>
+        <source>Amount:</source>
+        <translation>量:</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="100"/>
+        <source>Seed:</source>
+        <translation>シード:</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="107"/>
+        <source>Nudge towards or away from patches</source>
+        <translation>パッチに近づける・遠ざける</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="111"/>
+        <source>Patch %1:</source>
+        <translation>パッチ %1:</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="119"/>
+        <source>Towards</source>
+        <translation>近づける</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="121"/>
+        <source>Away</source>
+        <translation>遠ざける</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="132"/>
+        <source>Morph towards a patch (plays while it moves; Esc goes back)</source>
+        <translation>パッチへモーフィング（動かしながら試聴、Escで戻る）</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="142"/>
+        <source>Towards:</source>
+        <translation>目標:</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="144"/>
+        <source>this patch</source>
+        <translation>このパッチ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="146"/>
+        <source>the other</source>
+        <translation>目標のパッチ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="149"/>
+        <source>Take modules from a patch</source>
+        <translation>パッチからモジュールを取り込む</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="152"/>
+        <source>From:</source>
+        <translation>取り込み元:</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="159"/>
+        <source>Take</source>
+        <translation>取り込む</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="212"/>
+        <source>No patch in the editor</source>
+        <translation>エディターにパッチがありません</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="212"/>
+        <source>Patch: %1</source>
+        <translation>パッチ: %1</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="233"/>
+        <source>Randomise %1 %</source>
+        <translation>ランダム化 %1 %</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="235"/>
+        <source>%1, seed %2</source>
+        <translation>%1、シード %2</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="246"/>
+        <source>Choose up to four patches to nudge towards or away from.</source>
+        <translation>近づける・遠ざけるパッチを4つまで選んでください。</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="250"/>
+        <source>Nudge away %1 %</source>
+        <translation>遠ざける %1 %</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="250"/>
+        <source>Nudge towards %1 %</source>
+        <translation>近づける %1 %</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="270"/>
+        <source>Choose the patch to morph towards.</source>
+        <translation>モーフィングの目標パッチを選んでください。</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="277"/>
+        <source>Morph %1 %</source>
+        <translation>モーフィング %1 %</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="281"/>
+        <source>Morph %1 % towards %2</source>
+        <translation>%2 へモーフィング %1 %</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="296"/>
+        <source>Morph</source>
+        <translation>モーフィング</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="303"/>
+        <source>Morph cancelled.</source>
+        <translation>モーフィングを取り消しました。</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="330"/>
+        <source>Choose a patch and the modules to take from it.</source>
+        <translation>取り込むパッチとモジュールを選んでください。</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="334"/>
+        <source>Take modules from %1</source>
+        <translation>%1 からモジュールを取り込む</translation>
     </message>
 </context>
 <context>
