@@ -48,14 +48,7 @@ int main(int argc, char** argv) {
     TempDir dir;
     const std::string banks = dir.Path("banks");
     std::filesystem::create_directories(banks);
-    {
-        ProjectDocument bank;
-        EncodeName("CRUNCH", bank.patches[4]);
-        bank.patches[4][ModuleSwitches] = DriveOn;
-        bank.comments[4] = "from the library";
-        bank.fileName = banks + "/live.orb";
-        if (!bank.Save(DefaultCustomSettings()).ok()) return 1;
-    }
+    if (!WriteOnePatchBank(banks + "/live.orb", 4, "CRUNCH", "from the library")) return 1;
     MainWinOptions winOptions{false, {}, false};
     winOptions.libraryDatabase = QString::fromStdString(dir.Path("library.db"));
     TMainWin win(system, dialogs, winOptions);

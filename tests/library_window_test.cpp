@@ -41,16 +41,6 @@ namespace {
 // Waits on the event loop (never a fixed sleep) until `done`, at most 20 s.
 bool WaitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 20000); }
 
-void WriteLiveBank(const std::string& path, const char* name, int gain, const char* comment) {
-    ProjectDocument bank;
-    EncodeName(name, bank.patches[4]);
-    bank.patches[4][ModuleSwitches] = DriveOn;
-    bank.patches[4][DriveParam1] = static_cast<std::uint8_t>(gain);
-    bank.comments[4] = comment;
-    bank.fileName = path;
-    ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
-}
-
 // What a drag from the library delivers to a bank's row: the events of a
 // drop, with the drag data the result list makes (offscreen has no drag loop).
 void DropOnRow(PatchGrid* grid, int row, QMimeData* mime) {
@@ -74,14 +64,7 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     TempDir dir;
     const std::string banks = dir.Path("banks");
     std::filesystem::create_directories(banks);
-    {
-        ProjectDocument bank;
-        EncodeName("CRUNCH", bank.patches[4]);
-        bank.patches[4][ModuleSwitches] = DriveOn;
-        bank.comments[4] = "slap-back for the encore";
-        bank.fileName = banks + "/live.orb";
-        ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
-    }
+    ASSERT_TRUE(WriteOnePatchBank(banks + "/live.orb", 4, "CRUNCH", "slap-back for the encore"));
     orb8::MidiSystem system(AppRig::Options({false, {}}));
     ScriptedDialogs dialogs;
     MainWinOptions options{false, {}, false};
@@ -158,7 +141,7 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     TempDir dir;
     const std::string banks = dir.Path("banks"), live = banks + "/live.orb";
     std::filesystem::create_directories(banks);
-    WriteLiveBank(live, "CRUNCH", 10, "slap-back for the encore");
+    ASSERT_TRUE(WriteOnePatchBank(live, 4, "CRUNCH", "slap-back for the encore", 10));
     AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
                QString::fromStdString(dir.Path("library.db")));
     rig.Connect();
@@ -196,7 +179,7 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
 
     // The bank changes on disk; its slot's earlier version is compared with
     // the editor's patch and taken back over it.
-    WriteLiveBank(live, "CRUNCH 2", 30, "brighter");
+    ASSERT_TRUE(WriteOnePatchBank(live, 4, "CRUNCH 2", "brighter", 30));
     std::filesystem::last_write_time(live, std::filesystem::last_write_time(live) + std::chrono::seconds(5));
     QTest::mouseClick(library->RescanBtn, Qt::LeftButton);
     library->SearchEdit->clear();

@@ -44,3 +44,17 @@ inline std::vector<std::uint8_t> ReadAllOfNew(const TempDir&) {
     orb8::ProjectDocument doc;
     return doc.FileImage(orb8::DefaultCustomSettings());
 }
+
+// A bank file of initial patches but one: slot `slot` named `name`, its Drive
+// on (at GAIN `gain` when one is given), with a comment. False when it can't be written.
+inline bool WriteOnePatchBank(const std::string& path, int slot, const std::string& name, const std::string& comment,
+                              int gain = -1) {
+    orb8::ProjectDocument bank;
+    orb8::PatchData& patch = bank.patches[static_cast<std::size_t>(slot)];
+    orb8::EncodeName(name, patch);
+    patch[orb8::ModuleSwitches] = orb8::DriveOn;
+    if (gain >= 0) patch[orb8::DriveParam1] = static_cast<std::uint8_t>(gain);
+    bank.comments[static_cast<std::size_t>(slot)] = comment;
+    bank.fileName = path;
+    return bank.Save(orb8::DefaultCustomSettings()).ok();
+}
