@@ -164,7 +164,8 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     TProjectWindow* project = win.CurrentProject;
     ASSERT_TRUE(project);
     rig.TakeLog();
-    DropOnRow(project->Grid(), 10, library->Model().mimeData({library->Model().index(0, 0)}));
+    const std::unique_ptr<QMimeData> dragged(library->Model().mimeData({library->Model().index(0, 0)}));  // a drag would own it
+    DropOnRow(project->Grid(), 10, dragged.get());
     EXPECT_EQ(project->Document().patches[9], crunch);
     EXPECT_EQ(project->Document().comments[9], "slap-back for the encore");
     EXPECT_EQ(project->CurrentRow(), 10);
