@@ -291,7 +291,8 @@ struct PatchLibrary::Scanner {
           touchFile(d.Prepare("UPDATE files SET scanned = ? WHERE id = ?")),
           findPatch(d.Prepare("SELECT id, sound FROM patches WHERE fingerprint = ?")),
           soundOf(d.Prepare("SELECT sound FROM patches WHERE id = ?")),
-          insertPatch(d.Prepare("INSERT INTO patches(fingerprint, sound, first_seen) VALUES (?, ?, ?)")),
+          insertPatch(d.Prepare("INSERT INTO patches(fingerprint, sound, first_seen, drive_type, mod_type, dly_type) "
+                                "VALUES (?, ?, ?, patch_byte(?2, 1), patch_byte(?2, 19), patch_byte(?2, 28))")),
           slots(d.Prepare("SELECT id, slot, patch_id, name_codes, comment FROM occurrences WHERE file_id = ?")),
           insertPlace(
               d.Prepare("INSERT INTO occurrences(file_id, slot, patch_id, name_codes, name, comment, "
@@ -719,6 +720,30 @@ PatchData PatchLibrary::PatchAt(const Place& place) {
     if (!s.Step()) throw LibraryError("That patch is no longer in the library.");
     const auto sound = s.Blob(0), codes = s.Blob(1);
     return PatchFrom(sound, codes);
+}
+
+std::vector<PatchData> PatchLibrary::SoundsOfTypes(const PatchData& like, int perType, std::uint64_t seed) {
+    std::vector<PatchData> sounds;
+    const std::int64_t top = db_->Integer("SELECT coalesce(max(id), 0) FROM patches");
+    if (top == 0 || perType <= 0) return sounds;
+    // From a place chosen by the seed on, round to the start: not always the oldest sounds.
+    const std::int64_t from = 1 + static_cast<std::int64_t>(seed % static_cast<std::uint64_t>(top));
+    const std::pair<const char*, int> types[] = {{"drive_type", DriveType}, {"mod_type", ModType}, {"dly_type", DlyType}};
+    for (const auto& [column, byte] : types) {
+        const std::string sql = std::string("SELECT id, sound FROM patches WHERE ") + column + " = ? AND id >= ? ORDER BY id LIMIT ?";
+        int found = 0;
+        for (const std::int64_t start : {from, std::int64_t{0}}) {
+            auto s = db_->Prepare(sql);
+            s.Bind(1, like[static_cast<std::size_t>(byte)]).Bind(2, start).Bind(3, perType - found);
+            while (s.Step()) {
+                if (start == 0 && s.Int(0) >= from) break;  // round again: already taken
+                sounds.push_back(PatchFrom(s.Blob(1), {}));
+                ++found;
+            }
+            if (found >= perType) break;
+        }
+    }
+    return sounds;
 }
 
 std::vector<FileProblemRow> PatchLibrary::Problems() {

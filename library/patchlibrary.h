@@ -142,6 +142,10 @@ public:
     // The patch of a place (its sound and the name it has there).
     PatchData PatchAt(const Place& place);
     std::vector<FileProblemRow> Problems();
+    // Sounds that share a type with `like`: up to `perType` with its Drive
+    // type, as many with its Mod type and with its Dly/Rev type (a sound may
+    // come twice); where among them to start is taken from `seed`.
+    std::vector<PatchData> SoundsOfTypes(const PatchData& like, int perType, std::uint64_t seed = 0);
 
     // Sounds nearest to a sound (see SoundDistance), nearest first, itself
     // left out; with `samePlaces` its own other places lead the list.

@@ -106,6 +106,17 @@ WHEN (SELECT value FROM library_state WHERE key = 'text_index_stale') = 0 BEGIN
     VALUES (new.id, new.search_name, new.search_comment);
 END;
 )sql",
+    // 2: each sound's Drive, Mod and Dly/Rev types, to find the sounds of a
+    // type at once (sound design in the player's style).
+    R"sql(
+ALTER TABLE patches ADD COLUMN drive_type INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE patches ADD COLUMN mod_type INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE patches ADD COLUMN dly_type INTEGER NOT NULL DEFAULT 0;
+UPDATE patches SET drive_type = patch_byte(sound, 1), mod_type = patch_byte(sound, 19), dly_type = patch_byte(sound, 28);
+CREATE INDEX patches_drive_type ON patches(drive_type);
+CREATE INDEX patches_mod_type ON patches(mod_type);
+CREATE INDEX patches_dly_type ON patches(dly_type);
+)sql",
 };
 
 bool HasData(sql::Database& db) {

@@ -11,17 +11,21 @@
 namespace orb8::library {
 
 // The version this program writes.
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 // The secondary indexes of the places and sounds, which a big scan drops and makes
 // again at its end (much faster than keeping them row by row).
 inline constexpr const char* kPlaceIndexes =
     "CREATE INDEX IF NOT EXISTS occurrences_patch ON occurrences(patch_id);"
     "CREATE INDEX IF NOT EXISTS occurrences_name ON occurrences(name);"
-    "CREATE INDEX IF NOT EXISTS patches_fingerprint ON patches(fingerprint);";
+    "CREATE INDEX IF NOT EXISTS patches_fingerprint ON patches(fingerprint);"
+    "CREATE INDEX IF NOT EXISTS patches_drive_type ON patches(drive_type);"
+    "CREATE INDEX IF NOT EXISTS patches_mod_type ON patches(mod_type);"
+    "CREATE INDEX IF NOT EXISTS patches_dly_type ON patches(dly_type);";
 inline constexpr const char* kDropPlaceIndexes =
     "DROP INDEX IF EXISTS occurrences_patch; DROP INDEX IF EXISTS occurrences_name;"
-    "DROP INDEX IF EXISTS patches_fingerprint;";
+    "DROP INDEX IF EXISTS patches_fingerprint; DROP INDEX IF EXISTS patches_drive_type;"
+    "DROP INDEX IF EXISTS patches_mod_type; DROP INDEX IF EXISTS patches_dly_type;";
 
 // The database's version (0: a new, empty database).
 int SchemaVersion(sql::Database& db);

@@ -224,6 +224,34 @@ TEST(PatchLibrary, SchemaVersions) {
     }
     WriteAll(dir.Path("not a database"), std::vector<std::uint8_t>(4096, 'x'));
     EXPECT_THROW(PatchLibrary(dir.Path("not a database")), LibraryError);
+
+    // A library of the first version, with a sound in it: upgraded after a
+    // copy, the sound's types filled in and found by them.
+    const std::string first = dir.Path("first.db");
+    PatchData patch = InitialPatch();
+    patch[DriveType] = 5;
+    patch[ModType] = 7;
+    patch[DlyType] = 9;
+    {
+        sql::Database db(first);
+        MigrateTo(db, 1);
+        auto insert = db.Prepare("INSERT INTO patches(fingerprint, sound, first_seen) VALUES (1, ?, 0)");
+        insert.Bind(1, SoundOf(patch)).Run();
+    }
+    {
+        PatchLibrary lib(first);
+        PatchData like = InitialPatch();
+        like[ModType] = 7;
+        const auto found = lib.SoundsOfTypes(like, 10, 12345);
+        ASSERT_EQ(found.size(), 1u);  // by its Mod type only
+        EXPECT_EQ(found[0][DlyType], 9);
+        like[ModType] = 8;
+        EXPECT_TRUE(lib.SoundsOfTypes(like, 10).empty());
+    }
+    sql::Database db(first);
+    EXPECT_EQ(SchemaVersion(db), kSchemaVersion);
+    EXPECT_EQ(db.Integer("SELECT drive_type * 10000 + mod_type * 100 + dly_type FROM patches"), 50709);
+    EXPECT_TRUE(std::filesystem::exists(first + ".v1.bak"));
 }
 
 // Filters by effect type, module switch, a parameter's shown value, the

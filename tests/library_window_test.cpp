@@ -95,6 +95,12 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     EXPECT_EQ(library->Status->text(), "1 patches");
     // Similar sounds arrive from the library's own thread: the bank's other (initial) patch.
     EXPECT_TRUE(WaitFor([&] { return library->Similar->model()->rowCount() == 1; }));
+    // A scan that ends meanwhile keeps the chosen patch and its details.
+    QTest::mouseClick(library->RescanBtn, Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return library->Status->text().contains("1 unchanged"); })) << library->Status->text().toStdString();
+    EXPECT_EQ(library->Results->currentIndex().row(), 0);
+    EXPECT_EQ(library->Places->model()->rowCount(), 1);
+    EXPECT_TRUE(WaitFor([&] { return library->Similar->model()->rowCount() == 1; }));
 
     // A mark set while another connection holds the database (a scan's
     // rebuild) is refused with a message, not a crash; later it is kept.

@@ -176,9 +176,37 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
         win.OnIdleHandlerIdle();
         EXPECT_TRUE(win.UndoMenu->text().startsWith("Undo Take modules from U04")) << win.UndoMenu->text().toStdString();
 
+        // The library's patches of the same types guide a randomise when asked.
+        int asked = 0;
+        design.SetLibrary([&](const PatchData& like, std::uint64_t seed) {
+            ++asked;
+            EXPECT_EQ(like, project->Document().patches[0]);
+            EXPECT_EQ(seed, 77u);
+            return std::vector<PatchData>(3, Unpack(factory[20]));
+        });
+        ASSERT_FALSE(design.LibraryGuided->isHidden());
+        design.Seed->setText("77");
+        QTest::mouseClick(design.RandomiseBtn, Qt::LeftButton);
+        EXPECT_EQ(asked, 0);
+        design.LibraryGuided->click();
+        design.Seed->setText("77");
+        QTest::mouseClick(design.RandomiseBtn, Qt::LeftButton);
+        EXPECT_EQ(asked, 1);
+
         // Nudging needs a patch to aim at.
         QTest::mouseClick(design.TowardsBtn, Qt::LeftButton);
         EXPECT_TRUE(design.Status->text().contains("Choose up to four patches"));
+        // A patch of the library, offered to every list, is aimed at all the way.
+        const PatchData far = Unpack(factory[40]);
+        design.OfferPatch(far, "FAR (old.orb U11)");
+        QComboBox* list = design.Targets[0]->Project;
+        ASSERT_EQ(list->itemText(list->count() - 1), "Library: FAR (old.orb U11)");
+        list->setCurrentIndex(list->count() - 1);
+        EXPECT_EQ(design.Targets[0]->Chosen(), far);
+        design.NudgeAmount->setValue(100);
+        QTest::mouseClick(design.TowardsBtn, Qt::LeftButton);
+        EXPECT_EQ(project->Document().patches[0][ModType], far[ModType]);
+        EXPECT_EQ(project->Document().patches[0][DriveType], far[DriveType]);
     }
     TSoundDesignWin again(*win.ControlPanel, &settings, nullptr);
     EXPECT_EQ(again.Locks().Text(), "level,controllers");

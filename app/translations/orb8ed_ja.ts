@@ -463,7 +463,7 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryCommands</name>
     <message>
-        <location filename="../ui/librarycommands.cpp" line="21"/>
+        <location filename="../ui/librarycommands.cpp" line="22"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
@@ -514,22 +514,22 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryService</name>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="119"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="124"/>
         <source>%1 files: %2 read, %3 unchanged, %4 skipped, %5 gone; %6 new sounds</source>
         <translation>%1 ファイル: 読み込み %2、変更なし %3、スキップ %4、削除 %5; 新しい音 %6</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="126"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="131"/>
         <source>Scan cancelled; what was read is kept.</source>
         <translation>スキャンを中止しました。読み込んだ分は残っています。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="128"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="133"/>
         <source>Not found (what it held is kept): %1</source>
         <translation>見つかりません (内容は残してあります): %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="130"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="135"/>
         <source>The scan stopped: %1</source>
         <translation>スキャンが止まりました: %1</translation>
     </message>
@@ -782,12 +782,12 @@ Send it to the ORB-8 all the same?</source>
         <location filename="../../editors/ui/ctpanel.cpp" line="163"/>
         <location filename="../../editors/ui/ctpanel.cpp" line="445"/>
         <source>VNR</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">VNR</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="165"/>
         <source>EQ</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">EQ</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="183"/>
@@ -1128,7 +1128,7 @@ Send it to the ORB-8 all the same?</source>
     <name>TLibraryWin</name>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="80"/>
-        <location filename="../../library/ui/librarywin.cpp" line="425"/>
+        <location filename="../../library/ui/librarywin.cpp" line="428"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
@@ -1320,7 +1320,12 @@ Send it to the ORB-8 all the same?</source>
         <translation>このパッチのバンクを開く</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="422"/>
+        <location filename="../../library/ui/librarywin.cpp" line="418"/>
+        <source>Use in Sound Design</source>
+        <translation>サウンドデザインで使う</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="425"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>
@@ -1329,38 +1334,38 @@ Send it to the ORB-8 all the same?</source>
     <name>TMainWin</name>
     <message>
         <location filename="../ui/mainwin.cpp" line="108"/>
-        <location filename="../ui/mainwin.cpp" line="444"/>
-        <location filename="../ui/mainwin.cpp" line="459"/>
+        <location filename="../ui/mainwin.cpp" line="452"/>
+        <location filename="../ui/mainwin.cpp" line="467"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="122"/>
+        <location filename="../ui/mainwin.cpp" line="126"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="444"/>
+        <location filename="../ui/mainwin.cpp" line="452"/>
         <source>Open a bank first: the library&apos;s patch is compared with the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="459"/>
+        <location filename="../ui/mainwin.cpp" line="467"/>
         <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="518"/>
+        <location filename="../ui/mainwin.cpp" line="526"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="518"/>
+        <location filename="../ui/mainwin.cpp" line="526"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="418"/>
+        <location filename="../ui/mainwin.cpp" line="422"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1430,7 +1435,7 @@ Save this?</source>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="20"/>
         <source>RTM</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">RTM</translation>
     </message>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="22"/>
@@ -1461,7 +1466,7 @@ Save this?</source>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="32"/>
         <source>EQ</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">EQ</translation>
     </message>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="33"/>
@@ -1548,7 +1553,7 @@ Save this?</source>
     </message>
     <message>
         <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="81"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="95"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="99"/>
         <source>Randomise</source>
         <translation>ランダム化</translation>
     </message>
@@ -1573,138 +1578,158 @@ Save this?</source>
         <translation>開いているバンクのパッチが同じエフェクトタイプで使っている値から新しい値を選びます</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="98"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="125"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="95"/>
+        <source>and of the library</source>
+        <translation>ライブラリの傾向も</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="97"/>
+        <source>The library&apos;s patches of the same types guide the new values too</source>
+        <translation>同じタイプのライブラリのパッチも新しい値の手がかりにします</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="102"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="130"/>
         <source>Amount:</source>
         <translation>量:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="100"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="104"/>
         <source>Seed:</source>
         <translation>シード:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="107"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="112"/>
         <source>Nudge towards or away from patches</source>
         <translation>パッチに近づける・遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="111"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="116"/>
         <source>Patch %1:</source>
         <translation>パッチ %1:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="119"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="124"/>
         <source>Towards</source>
         <translation>近づける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="121"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="126"/>
         <source>Away</source>
         <translation>遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="132"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="137"/>
         <source>Morph towards a patch (plays while it moves; Esc goes back)</source>
         <translation>パッチへモーフィング（動かしながら試聴、Escで戻る）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="142"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="147"/>
         <source>Towards:</source>
         <translation>目標:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="144"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="149"/>
         <source>this patch</source>
         <translation>このパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="146"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="151"/>
         <source>the other</source>
         <translation>目標のパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="149"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="154"/>
         <source>Take modules from a patch</source>
         <translation>パッチからモジュールを取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="152"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="157"/>
         <source>From:</source>
         <translation>取り込み元:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="159"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="164"/>
         <source>Take</source>
         <translation>取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="212"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="221"/>
+        <source>Library: %1</source>
+        <translation>ライブラリ: %1</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="225"/>
+        <source>%1 is offered in every patch list.</source>
+        <translation>%1 をすべてのパッチ一覧に追加しました。</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="230"/>
         <source>No patch in the editor</source>
         <translation>エディターにパッチがありません</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="212"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="230"/>
         <source>Patch: %1</source>
         <translation>パッチ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="233"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="255"/>
         <source>Randomise %1 %</source>
         <translation>ランダム化 %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="235"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="257"/>
         <source>%1, seed %2</source>
         <translation>%1、シード %2</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="246"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="268"/>
         <source>Choose up to four patches to nudge towards or away from.</source>
         <translation>近づける・遠ざけるパッチを4つまで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="250"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="272"/>
         <source>Nudge away %1 %</source>
         <translation>遠ざける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="250"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="272"/>
         <source>Nudge towards %1 %</source>
         <translation>近づける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="270"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="292"/>
         <source>Choose the patch to morph towards.</source>
         <translation>モーフィングの目標パッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="277"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="299"/>
         <source>Morph %1 %</source>
         <translation>モーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="281"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="303"/>
         <source>Morph %1 % towards %2</source>
         <translation>%2 へモーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="296"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="318"/>
         <source>Morph</source>
         <translation>モーフィング</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="303"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="325"/>
         <source>Morph cancelled.</source>
         <translation>モーフィングを取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="330"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="352"/>
         <source>Choose a patch and the modules to take from it.</source>
         <translation>取り込むパッチとモジュールを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="334"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="356"/>
         <source>Take modules from %1</source>
         <translation>%1 からモジュールを取り込む</translation>
     </message>

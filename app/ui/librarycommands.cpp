@@ -4,6 +4,7 @@
 
 #include "app/ui/filecommands.h"
 #include "editors/ui/projectwin.h"
+#include "library/patchlibrary.h"
 #include "library/ui/libraryservice.h"
 #include "library/ui/librarywin.h"
 #include "workspace/ui/userdialogs.h"
@@ -13,27 +14,42 @@ LibraryCommands::LibraryCommands(QString databasePath, FileCommands& files, User
 
 LibraryCommands::~LibraryCommands() { delete window_.data(); }
 
-void LibraryCommands::Show() {
-    if (!service_) {
-        auto service = std::make_unique<LibraryService>(path_);
-        QString error;
-        if (!service->Open(error)) {
-            dialogs_.ShowError(parent_, tr("Library"), error);
-            return;
-        }
-        service_ = std::move(service);
-        // The files may have changed while the program was not running.
-        service_->Scan();
+bool LibraryCommands::Open() {
+    if (service_) return true;
+    auto service = std::make_unique<LibraryService>(path_);
+    QString error;
+    if (!service->Open(error)) {
+        dialogs_.ShowError(parent_, tr("Library"), error);
+        return false;
     }
+    service_ = std::move(service);
+    // The files may have changed while the program was not running.
+    service_->Scan();
+    return true;
+}
+
+void LibraryCommands::Show() {
+    if (!Open()) return;
     if (!window_) {
         window_ = new TLibraryWin(*service_, dialogs_, parent_);
         connect(window_, &TLibraryWin::OpenPatchRequested, this, &LibraryCommands::OpenPatch);
         connect(window_, &TLibraryWin::CompareRequested, this, &LibraryCommands::CompareRequested);
         connect(window_, &TLibraryWin::CopyRequested, this, &LibraryCommands::CopyRequested);
+        connect(window_, &TLibraryWin::SoundDesignRequested, this, &LibraryCommands::SoundDesignRequested);
     }
     window_->show();
     window_->raise();
     window_->activateWindow();
+}
+
+std::vector<orb8::PatchData> LibraryCommands::SoundsOfTypes(const orb8::PatchData& like, std::uint64_t seed) {
+    constexpr int kPerType = 200;  // enough to learn a style from, quick to read
+    if (!Open() || !service_->Library()) return {};
+    try {
+        return service_->Library()->SoundsOfTypes(like, kPerType, seed);
+    } catch (const std::exception&) {
+        return {};  // a library held by a scan: the open banks still guide
+    }
 }
 
 TLibraryWin* LibraryCommands::Window() const { return window_.data(); }

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "patch/patchclip.h"
 
@@ -28,13 +29,19 @@ public:
     // error message when the database can't be opened.
     void Show();
     TLibraryWin* Window() const;
+    // Sounds of the library that share a type with `like` (see
+    // PatchLibrary::SoundsOfTypes); none when the library can't be read.
+    std::vector<orb8::PatchData> SoundsOfTypes(const orb8::PatchData& like, std::uint64_t seed);
 
 signals:
     // The window asks for a patch to be compared with the editor's, or copied over it.
     void CompareRequested(const orb8::PatchClip& clip, const QString& label);
     void CopyRequested(const orb8::PatchClip& clip);
+    void SoundDesignRequested(const orb8::PatchClip& clip, const QString& label);
 
 private:
+    // The library opened (and scanned) on first use; false with a message when it can't be.
+    bool Open();
     void OpenPatch(const QString& path, int slot);
 
     QString path_;

@@ -112,6 +112,10 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
         bar->addAction(LibraryMenu);
         connect(library_, &LibraryCommands::CompareRequested, this, &TMainWin::CompareWithLibrary);
         connect(library_, &LibraryCommands::CopyRequested, this, &TMainWin::CopyFromLibrary);
+        connect(library_, &LibraryCommands::SoundDesignRequested, this, [this](const PatchClip& clip, const QString& label) {
+            ShowSoundDesign();
+            soundDesign_->OfferPatch(clip.patch, label);
+        });
     }
     if (!options_.recoveryFolder.isEmpty()) {
         recovery_ = std::make_unique<RecoveryKeeper>(options_.recoveryFolder, nullptr);
@@ -430,6 +434,10 @@ void TMainWin::ShowDifferences() {
 void TMainWin::ShowSoundDesign() {
     if (!soundDesign_) {
         soundDesign_ = new TSoundDesignWin(*ControlPanel, options_.settings, this);
+        if (library_)
+            soundDesign_->SetLibrary([this](const PatchData& like, std::uint64_t seed) {
+                return library_->SoundsOfTypes(like, seed);
+            });
         RebuildWindowList();
     }
     soundDesign_->PatchChanged();

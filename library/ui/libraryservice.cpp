@@ -13,6 +13,7 @@ constexpr int kRescanDelayMs = 1500;  // folders often change in bursts (a copy 
 constexpr int kWatchedFolders = 2000;  // beyond this, changes are found by Rescan only
 constexpr int kProgressEvery = 20;     // files between two progress reports
 constexpr int kWriteWaitMs = 250;      // the window's changes wait this long for a scan's write
+constexpr int kScanWriteWaitMs = 5000;  // ... and a new source as long as a scan's own writes wait
 }  // namespace
 
 LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(parent), path_(std::move(databasePath)) {
@@ -86,8 +87,12 @@ bool LibraryService::Open(QString& error) {
 bool LibraryService::AddSource(const QString& path, QString& error) {
     if (!library_) return false;
     try {
+        // The user asked for it: worth waiting for a scan's write as long as a scanner would.
+        library_->SetWriteWait(kScanWriteWaitMs);
         library_->AddSource(path.toStdString());
+        library_->SetWriteWait(kWriteWaitMs);
     } catch (const std::exception& e) {  // no such folder, or the database failing
+        library_->SetWriteWait(kWriteWaitMs);
         error = QString::fromStdString(e.what());
         return false;
     }

@@ -415,6 +415,9 @@ void TLibraryWin::ContextMenu(QAbstractItemView* view, const QPoint& at) {
     if (place && place->slot >= 0) menu.addAction(tr("Open Bank at This Patch"), this, [this, view, row] { OpenIn(view, row); });
     menu.addAction(tr("Compare with Current"), this, [this, view, row] { Compare(view, row); });
     menu.addAction(tr("Copy to Current Patch"), this, [this, view, row] { Copy(view, row); });
+    menu.addAction(tr("Use in Sound Design"), this, [this, view, row] {
+        if (const auto clip = ClipIn(view, row)) emit SoundDesignRequested(*clip, LabelIn(view, row));
+    });
     menu.exec(view->viewport()->mapToGlobal(at));
 }
 
@@ -442,7 +445,14 @@ void TLibraryWin::ScanProgress(int done, int total, const QString& path) {
 void TLibraryWin::ScanFinished(const QString& summary, bool failed) {
     Progress->hide();
     CancelBtn->hide();
+    // The results are read again; the patch the user was looking at stays chosen.
+    const Place* before = model_->PlaceAt(Results->currentIndex().row());
+    const std::int64_t kept = before ? before->occurrence : 0;
     model_->Refresh();
+    int row = 0;
+    for (int i = 0; i < model_->rowCount(); ++i)
+        if (model_->PlaceAt(i)->occurrence == kept) row = i;
+    if (model_->rowCount() > 0) Results->setCurrentIndex(model_->index(row, 0));
     ShowStatus(summary, failed);
 }
 

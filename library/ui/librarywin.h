@@ -56,6 +56,8 @@ signals:
     void CompareRequested(const orb8::PatchClip& clip, const QString& label);
     // Put `clip` over the current patch of the active bank.
     void CopyRequested(const orb8::PatchClip& clip);
+    // Offer `clip` (named `label`) to the Sound Design window's patch lists.
+    void SoundDesignRequested(const orb8::PatchClip& clip, const QString& label);
 
 private:
     void Search();

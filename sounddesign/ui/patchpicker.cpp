@@ -39,6 +39,7 @@ void PatchPicker::SetProjects(const QList<TProjectWindow*>& projects) {
     if (optional_) Project->addItem(tr("(none)"));
     for (const auto& p : projects_)
         if (p) Project->addItem(p->Caption(), QVariant::fromValue<QObject*>(p.data()));
+    if (outside_) Project->addItem(outsideLabel_, QStringLiteral("outside"));
     const int at = keep ? Project->findData(QVariant::fromValue<QObject*>(keep)) : -1;
     Project->setCurrentIndex(at >= 0 ? at : 0);
     FillPatches();
@@ -52,6 +53,20 @@ void PatchPicker::Select(TProjectWindow* project, int index, bool stored) {
     Patch->setCurrentIndex(index);
     Stored->setChecked(stored);
 }
+
+void PatchPicker::SetOutside(const PatchData& patch, const QString& label) {
+    const bool wasChosen = OutsideChosen();
+    outside_ = patch;
+    outsideLabel_ = label;
+    QList<TProjectWindow*> projects;
+    for (const auto& p : projects_)
+        if (p) projects << p.data();
+    SetProjects(projects);
+    if (wasChosen) Project->setCurrentIndex(Project->count() - 1);
+    emit Changed();
+}
+
+bool PatchPicker::OutsideChosen() const { return Project->currentData().typeId() == QMetaType::QString; }
 
 TProjectWindow* PatchPicker::ProjectOf() const {
     return qobject_cast<TProjectWindow*>(Project->currentData().value<QObject*>());
@@ -71,6 +86,7 @@ void PatchPicker::FillPatches() {
 }
 
 std::optional<PatchData> PatchPicker::Chosen() const {
+    if (OutsideChosen()) return outside_;
     TProjectWindow* project = ProjectOf();
     const int index = Patch->currentIndex();
     if (!project || index < 0 || index >= kPatchCount) return std::nullopt;
@@ -78,6 +94,7 @@ std::optional<PatchData> PatchPicker::Chosen() const {
 }
 
 QString PatchPicker::Title() const {
+    if (OutsideChosen()) return outsideLabel_;
     TProjectWindow* project = ProjectOf();
     if (!project || Patch->currentIndex() < 0) return {};
     return QStringLiteral("%1 (%2)").arg(Patch->currentText().trimmed(), project->Caption());

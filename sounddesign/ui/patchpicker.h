@@ -26,6 +26,9 @@ public:
     void SetProjects(const QList<TProjectWindow*>& projects);
     // Shows this project's patch.
     void Select(TProjectWindow* project, int index, bool stored);
+    // A patch from outside the projects (the library), offered as the last
+    // entry of the project list under `label`.
+    void SetOutside(const orb8::PatchData& patch, const QString& label);
     // The patch chosen; none for "(none)" or a project that closed.
     std::optional<orb8::PatchData> Chosen() const;
     // "U23 CRUNCH (NoName1)", or empty.
@@ -38,6 +41,10 @@ private:
     void FillPatches();
     TProjectWindow* ProjectOf() const;
 
+    bool OutsideChosen() const;
+
     const bool optional_;
+    std::optional<orb8::PatchData> outside_;
+    QString outsideLabel_;
     QList<QPointer<TProjectWindow>> projects_;
 };

@@ -92,6 +92,10 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     Guided = new QCheckBox(tr("In the style of the open banks"), random);
     Guided->setObjectName("Guided");
     Guided->setToolTip(tr("New values are drawn from what the patches of the open banks use with the same effect type"));
+    LibraryGuided = new QCheckBox(tr("and of the library"), random);
+    LibraryGuided->setObjectName("LibraryGuided");
+    LibraryGuided->setToolTip(tr("The library's patches of the same types guide the new values too"));
+    LibraryGuided->setVisible(false);
     RandomiseBtn = new QPushButton(tr("Randomise"), random);
     RandomiseBtn->setObjectName("RandomiseBtn");
     auto* randomRow = new QHBoxLayout(random);
@@ -100,7 +104,8 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     randomRow->addWidget(new QLabel(tr("Seed:"), random));
     randomRow->addWidget(Seed);
     randomRow->addWidget(NewSeedBtn);
-    randomRow->addWidget(Guided, 1);
+    randomRow->addWidget(Guided);
+    randomRow->addWidget(LibraryGuided, 1);
     randomRow->addWidget(RandomiseBtn);
 
     // Nudge.
@@ -207,6 +212,19 @@ void TSoundDesignWin::SetProjects(const QList<TProjectWindow*>& projects) {
     MergeSource->SetProjects(projects);
 }
 
+void TSoundDesignWin::SetLibrary(PatchSource source) {
+    library_ = std::move(source);
+    LibraryGuided->setVisible(library_ != nullptr);
+}
+
+void TSoundDesignWin::OfferPatch(const PatchData& patch, const QString& label) {
+    const QString entry = tr("Library: %1").arg(label);
+    for (PatchPicker* picker : Targets) picker->SetOutside(patch, entry);
+    MorphTarget->SetOutside(patch, entry);
+    MergeSource->SetOutside(patch, entry);
+    ShowStatus(tr("%1 is offered in every patch list.").arg(entry));
+}
+
 void TSoundDesignWin::PatchChanged() {
     const QString title = editing_.EditedPatchTitle();
     PatchTitle->setText(title.isEmpty() ? tr("No patch in the editor") : tr("Patch: %1").arg(title));
@@ -230,6 +248,10 @@ void TSoundDesignWin::Randomise() {
     if (Guided->isChecked())
         for (TProjectWindow* p : projects_)
             if (p) guide.insert(guide.end(), p->Document().patches.begin(), p->Document().patches.end());
+    if (library_ && !LibraryGuided->isHidden() && LibraryGuided->isChecked()) {
+        const auto more = library_(*editing_.EditedPatch(), options.seed);
+        guide.insert(guide.end(), more.begin(), more.end());
+    }
     const QString text = tr("Randomise %1 %").arg(options.amount);
     editing_.PerformTool(text, [&](PatchEditor& editor) { return design::Randomise(editor, options, guide); });
     ShowStatus(tr("%1, seed %2").arg(text).arg(options.seed));

@@ -10,6 +10,8 @@
 #include <QList>
 #include <QWidget>
 #include <array>
+#include <functional>
+#include <vector>
 #include <optional>
 
 #include "patch/patchdata.h"
@@ -38,7 +40,7 @@ public:
     QSpinBox* Amount;
     QLineEdit* Seed;
     QPushButton *NewSeedBtn, *RandomiseBtn;
-    QCheckBox* Guided;
+    QCheckBox *Guided, *LibraryGuided;
     std::array<PatchPicker*, 4> Targets{};
     QSpinBox* NudgeAmount;
     QPushButton *TowardsBtn, *AwayBtn;
@@ -51,6 +53,12 @@ public:
 
     // The open projects, in order: the pickers and the guide follow.
     void SetProjects(const QList<TProjectWindow*>& projects);
+    // The player's patches beyond the open banks (the library): those that
+    // share a type with a patch. None: the library is not offered.
+    using PatchSource = std::function<std::vector<orb8::PatchData>(const orb8::PatchData& like, std::uint64_t seed)>;
+    void SetLibrary(PatchSource source);
+    // A patch from the library, offered by every patch picker under `label`.
+    void OfferPatch(const orb8::PatchData& patch, const QString& label);
     // The editor shows another patch (or changed it): the title and the morph start anew.
     void PatchChanged();
     orb8::design::Locks Locks() const;
@@ -74,6 +82,7 @@ private:
     PatchEditing& editing_;
     QSettings* settings_;
     QList<TProjectWindow*> projects_;
+    PatchSource library_;
     std::optional<orb8::PatchData> morphFrom_;  // the patch where the morph began
     orb8::PatchData dragFrom_{};                 // the patch and slider value where this drag began
     int dragValue_ = 0;
