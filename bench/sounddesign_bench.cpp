@@ -75,7 +75,7 @@ int main() {
     });
     run("morph step (a slider move)", [&](PatchEditor& e, int i) {
         const PatchData& b = collection[static_cast<std::size_t>(i % 800)];
-        return design::TakeSound(e, design::Morph(*e.Current(), b, (i * 37) % 1001), {});
+        return design::TakeSound(e, design::Morph(*e.Current(), b, (i * 37) % (design::kMorphEnd + 1)), {});
     });
     run("merge Mod and Dly/Rev", [&](PatchEditor& e, int i) {
         const design::Part parts[] = {design::Part::Mod, design::Part::Dly};

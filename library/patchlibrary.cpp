@@ -815,7 +815,8 @@ void PatchLibrary::SetFavourite(std::int64_t patch, bool favourite) {
 }
 
 void PatchLibrary::SetRating(std::int64_t patch, int rating) {
-    if (rating < 0 || rating > 5) throw LibraryError("A rating is a number from 1 to 5 (0: none).");
+    if (rating < 0 || rating > kMaxRating)
+        throw LibraryError("A rating is a number from 1 to " + std::to_string(kMaxRating) + " (0: none).");
     Notes(patch);
     auto s = db_->Prepare("UPDATE patch_notes SET rating = ? WHERE patch_id = ?");
     if (rating)

@@ -83,10 +83,11 @@ struct HistoryEntry {
     std::int64_t from = 0, until = 0;  // until 0: what the slot holds now
     PatchData data{};                  // its sound under the name it had there
 };
+inline constexpr int kMaxRating = 5;
 // The user's own data of a sound, kept in the library and backed up with it.
 struct PatchNotes {
     bool favourite = false;
-    int rating = 0;  // 0: none, else 1..5
+    int rating = 0;  // 0: none, else 1..kMaxRating
     std::string note;
     std::vector<std::string> tags;           // set by hand or automatic, sorted
     std::vector<std::string> automaticTags;  // those of them from the name

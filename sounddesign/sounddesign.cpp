@@ -334,7 +334,7 @@ Edit Randomise(PatchEditor& editor, const DesignOptions& options, std::span<cons
     if (!editor.Current()) return {};
     Work work(editor, options.locks);
     Random random(options.seed);
-    const double amount = std::clamp(options.amount, 1, 100) / 100.0;
+    const double amount = static_cast<double>(std::clamp(options.amount, kMinAmount, kMaxAmount)) / kMaxAmount;
     const Patches learned(guide, editor.Settings());
     for (const int typeByte : kTypeBytes) {
         if (options.locks.Locked(typeByte) || !random.Chance(amount * 0.5)) continue;
@@ -385,7 +385,7 @@ Edit Nudge(PatchEditor& editor, std::span<const PatchData> targets, bool away, c
     if (!editor.Current() || targets.empty()) return {};
     Work work(editor, options.locks);
     Random random(options.seed);
-    const double amount = std::clamp(options.amount, 1, 100) / 100.0;
+    const double amount = static_cast<double>(std::clamp(options.amount, kMinAmount, kMaxAmount)) / kMaxAmount;
     const Patches aims(targets, editor.Settings());
     if (!away) {
         for (const int typeByte : kTypeBytes) {
@@ -422,11 +422,11 @@ Edit Nudge(PatchEditor& editor, std::span<const PatchData> targets, bool away, c
     return work.Result();
 }
 
-PatchData Morph(const PatchData& a, const PatchData& b, int permille) {
-    permille = std::clamp(permille, 0, 1000);
-    if (permille == 0) return a;
-    const double t = permille / 1000.0;
-    const PatchData& side = permille < 500 ? a : b;  // types, switches and lists
+PatchData Morph(const PatchData& a, const PatchData& b, int position) {
+    position = std::clamp(position, 0, kMorphEnd);
+    if (position == 0) return a;
+    const double t = static_cast<double>(position) / kMorphEnd;
+    const PatchData& side = 2 * position < kMorphEnd ? a : b;  // types, switches and lists
     PatchData result = a;
     auto between = [&](int byte) {
         const auto i = static_cast<std::size_t>(byte);
@@ -449,7 +449,7 @@ PatchData Morph(const PatchData& a, const PatchData& b, int permille) {
     }
     for (int byte = VnrLevel; byte <= PatchLevel; ++byte) Listed(byte) ? taken(byte) : between(byte);
     for (int byte = VolRtm; byte < kPatchBytes; ++byte) Listed(byte) ? taken(byte) : between(byte);
-    if (permille == 1000) {
+    if (position == kMorphEnd) {
         // b's sound exactly; the name stays a's.
         for (int byte = 0; byte < kPatchBytes; ++byte)
             if (byte < Name0 || byte >= Name0 + kNameLength) result[static_cast<std::size_t>(byte)] = b[static_cast<std::size_t>(byte)];

@@ -70,8 +70,13 @@ private:
     std::uint64_t state_;
 };
 
+// How much a tool changes, in percent.
+inline constexpr int kMinAmount = 1, kMaxAmount = 100, kDefaultAmount = 20;
+// Morph positions: 0 is the first patch, kMorphEnd the second.
+inline constexpr int kMorphEnd = 1000;
+
 struct DesignOptions {
-    int amount = 20;  // percent, 1..100
+    int amount = kDefaultAmount;  // percent, kMinAmount..kMaxAmount
     Locks locks;
     std::uint64_t seed = 1;
 };
@@ -84,9 +89,11 @@ Edit Randomise(PatchEditor& editor, const DesignOptions& options, std::span<cons
 // Towards (or away from) up to four targets: each value part of the way to
 // the targets' value for the same type, a type taken from a target by chance.
 Edit Nudge(PatchEditor& editor, std::span<const PatchData> targets, bool away, const DesignOptions& options);
-// The patch between a (0) and b (1000): values part of the way, types and
+// The patch between a (0) and b (kMorphEnd): values part of the way, types and
 // switches from a below the middle and from b from it on. a's name.
-PatchData Morph(const PatchData& a, const PatchData& b, int permille);
+PatchData Morph(const PatchData& a, const PatchData& b, int position);
+// The morph position of a percentage.
+constexpr int MorphPosition(int percent) { return percent * kMorphEnd / 100; }
 // The editor's patch takes the sound of `target` (not its name), locked parts excepted.
 Edit TakeSound(PatchEditor& editor, const PatchData& target, const Locks& locks);
 // The editor's patch takes `parts` of `source` (a module with its switch).

@@ -93,7 +93,7 @@ TEST(SoundDesign, EveryToolKeepsPatchesValidNamesAndLocksAndSendsWhatChanged) {
             }
             case 2: {
                 const PatchData other = any();
-                edit = TakeSound(editor, Morph(before, other, random.Below(1001)), locks);
+                edit = TakeSound(editor, Morph(before, other, random.Below(kMorphEnd + 1)), locks);
                 break;
             }
             default: {
@@ -130,7 +130,7 @@ TEST(SoundDesign, TheSameSeedGivesTheSamePatchAndMorphEndsAreExact) {
 
         const PatchData other = RandomPatch(random, settings);
         EXPECT_EQ(Morph(start, other, 0), start);
-        PatchData end = Morph(start, other, 1000);
+        PatchData end = Morph(start, other, kMorphEnd);
         for (int i = 0; i < kNameLength; ++i) end[static_cast<std::size_t>(Name0 + i)] = other[static_cast<std::size_t>(Name0 + i)];
         EXPECT_EQ(end, other);
     }

@@ -28,7 +28,7 @@ int Changed(const PatchData& before, const PatchData& after) {
 void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     struct RandomiseOptions {
         std::string bank, slot, locks, output;
-        int amount = 20;
+        int amount = design::kDefaultAmount;
         std::optional<std::uint64_t> seed;
         bool force = false;
     };
@@ -37,7 +37,7 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     randomise->add_option("BANK.orb", r->bank, "project file")->required();
     randomise->add_option("PATCH", r->slot, "patch label U01..u94")->required();
     randomise->add_option("OUT.orb", r->output, "project file to write")->required();
-    randomise->add_option("--amount", r->amount, "how much changes, 1..100 percent (20)")->check(CLI::Range(1, 100));
+    randomise->add_option("--amount", r->amount, "how much changes, 1..100 percent (20)")->check(CLI::Range(design::kMinAmount, design::kMaxAmount));
     randomise->add_option("--seed", r->seed, "the same seed gives the same patch (one is chosen and shown when none)");
     randomise->add_option("--lock", r->locks,
                           "parts that stay: switches, drive-type, drive, vnr, eq, mod-type, mod, dly-type, dly, level, "
@@ -90,7 +90,7 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         const PatchData& b = bankB->document.patches[static_cast<std::size_t>(indexB)];
         PatchData& slot = target->document.patches[static_cast<std::size_t>(indexOut)];
         // The result sounds between the two and keeps the name of the patch it replaces.
-        PatchData morphed = design::Morph(a, b, m->at * 10);
+        PatchData morphed = design::Morph(a, b, design::MorphPosition(m->at));
         for (int i = 0; i < kNameLength; ++i)
             morphed[static_cast<std::size_t>(Name0 + i)] = slot[static_cast<std::size_t>(Name0 + i)];
         slot = morphed;

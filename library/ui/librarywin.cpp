@@ -121,7 +121,7 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     Rating = new QComboBox(this);
     Rating->setObjectName("Rating");
     Rating->addItem(tr("No rating"));
-    for (int stars = 1; stars <= 5; ++stars) Rating->addItem(QString(stars, QChar(0x2605)));
+    for (int stars = 1; stars <= orb8::library::kMaxRating; ++stars) Rating->addItem(QString(stars, QChar(0x2605)));
     Tags = new QLineEdit(this);
     Tags->setObjectName("Tags");
     Tags->setPlaceholderText(tr("Tags, separated by commas"));
@@ -328,7 +328,7 @@ void TLibraryWin::ShowNotes(std::int64_t patch) {
     }
     const QSignalBlocker quietFavourite(Favourite), quietRating(Rating);
     Favourite->setChecked(notes.favourite);
-    Rating->setCurrentIndex(std::clamp(notes.rating, 0, 5));
+    Rating->setCurrentIndex(std::clamp(notes.rating, 0, orb8::library::kMaxRating));
     QStringList tags;
     for (const std::string& tag : notes.tags) tags << QString::fromStdString(tag);
     Tags->setText(tags.join(QStringLiteral(", ")));

@@ -25,7 +25,6 @@ using design::Part;
 namespace {
 
 constexpr const char* kLocksKey = "design/locks";
-constexpr int kDefaultAmount = 20;
 constexpr std::array<Part, 8> kMergeParts = {Part::Drive, Part::Vnr,   Part::Eq,          Part::Mod,
                                              Part::Dly,   Part::Level, Part::Controllers, Part::Rtm};
 
@@ -81,8 +80,8 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     auto* random = new QGroupBox(tr("Randomise"), this);
     Amount = new QSpinBox(random);
     Amount->setObjectName("Amount");
-    Amount->setRange(1, 100);
-    Amount->setValue(kDefaultAmount);
+    Amount->setRange(design::kMinAmount, design::kMaxAmount);
+    Amount->setValue(design::kDefaultAmount);
     Amount->setSuffix(" %");
     Seed = new QLineEdit(NewSeed(), random);
     Seed->setObjectName("Seed");
@@ -118,8 +117,8 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     }
     NudgeAmount = new QSpinBox(nudge);
     NudgeAmount->setObjectName("NudgeAmount");
-    NudgeAmount->setRange(1, 100);
-    NudgeAmount->setValue(kDefaultAmount);
+    NudgeAmount->setRange(design::kMinAmount, design::kMaxAmount);
+    NudgeAmount->setValue(design::kDefaultAmount);
     NudgeAmount->setSuffix(" %");
     TowardsBtn = new QPushButton(tr("Towards"), nudge);
     TowardsBtn->setObjectName("TowardsBtn");
@@ -138,7 +137,7 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     MorphTarget = new PatchPicker(false, morph);
     MorphSlider = new QSlider(Qt::Horizontal, morph);
     MorphSlider->setObjectName("MorphSlider");
-    MorphSlider->setRange(0, 100);
+    MorphSlider->setRange(0, 100);  // percent of the way
     MorphSlider->setPageStep(10);
     MorphSlider->setTickPosition(QSlider::TicksBelow);
     MorphSlider->setTickInterval(10);
@@ -297,7 +296,7 @@ void TSoundDesignWin::MorphMoved(int value) {
     const design::Locks locks = Locks();
     morphing_ = true;
     editing_.PerformTool(tr("Morph %1 %").arg(value), [&](PatchEditor& editor) {
-        return design::TakeSound(editor, design::Morph(from, *target, value * 10), locks);
+        return design::TakeSound(editor, design::Morph(from, *target, design::MorphPosition(value)), locks);
     });
     morphing_ = false;
     ShowStatus(tr("Morph %1 % towards %2").arg(value).arg(MorphTarget->Title()));
