@@ -42,11 +42,9 @@ std::optional<RtmByte> RtmOf(int byte) {
     return std::nullopt;
 }
 
+// Whether a byte picks an entry of a list (no value lies between two entries).
 bool Listed(int byte) {
-    if (RtmOf(byte)) {
-        const RtmField f = RtmOf(byte)->field;
-        return f == RtmField::Destination || f == RtmField::Source;
-    }
+    if (const auto rtm = RtmOf(byte)) return rtm->field == RtmField::Destination || rtm->field == RtmField::Source;
     return byte == EqTrebleFreq || byte == EqMidFreq || byte == EqBassFreq || byte == CtrlTarget || byte == VolRtm ||
            (byte >= CustomCharSel && byte <= CustomLowSel) || byte == Ctrl1Number || byte == Ctrl2Number;
 }
