@@ -21,6 +21,7 @@
 #include "library/sounds.h"
 #include "library/sqlite.h"
 #include "library/textfold.h"
+#include "library/wordindex.h"
 #include "patch/fileio.h"
 #include "patch/projectdocument.h"
 
@@ -280,6 +281,8 @@ struct PatchLibrary::Scanner {
     // dropped meanwhile): fingerprint to the ids of the sounds that have it.
     std::unordered_map<std::int64_t, std::vector<std::int64_t>> byFingerprint;
     bool fingerprintsInMemory = false;
+    // A big scan's word index, built meanwhile; null when the library keeps its own row by row.
+    WordIndexBuilder* words = nullptr;
 
     Scanner(sql::Database& d, std::int64_t time)
         : db(d),
@@ -293,7 +296,8 @@ struct PatchLibrary::Scanner {
           soundOf(d.Prepare("SELECT sound FROM patches WHERE id = ?")),
           insertPatch(d.Prepare("INSERT INTO patches(fingerprint, sound, first_seen, drive_type, mod_type, dly_type) "
                                 "VALUES (?, ?, ?, patch_byte(?2, 1), patch_byte(?2, 19), patch_byte(?2, 28))")),
-          slots(d.Prepare("SELECT id, slot, patch_id, name_codes, comment FROM occurrences WHERE file_id = ?")),
+          slots(d.Prepare("SELECT id, slot, patch_id, name_codes, comment, search_name, search_comment "
+                          "FROM occurrences WHERE file_id = ?")),
           insertPlace(
               d.Prepare("INSERT INTO occurrences(file_id, slot, patch_id, name_codes, name, comment, "
                         "search_name, search_comment, first_seen, last_seen) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")),
@@ -347,9 +351,11 @@ struct PatchLibrary::Scanner {
         return NewPatch(fingerprint, sound);
     }
 
-    void KeepAndDelete(std::int64_t place) {
+    // `searchName` and `searchComment` are what the place has in the word index.
+    void KeepAndDelete(std::int64_t place, const std::string& searchName, const std::string& searchComment) {
         keepHistory.Bind(1, now).Bind(2, place).Run();
         deletePlace.Bind(1, place).Run();
+        if (words) words->Remove(place, searchName, searchComment);
     }
 
     // Brings a file's places in line with what it holds now.
@@ -357,12 +363,13 @@ struct PatchLibrary::Scanner {
         struct Old {
             std::int64_t id, patch;
             std::vector<std::uint8_t> name;
-            std::string comment;
+            std::string comment, searchName, searchComment;
         };
         std::map<int, Old> old;
         slots.Bind(1, fileId);
         while (slots.Step())
-            old[static_cast<int>(slots.Int(1))] = {slots.Int(0), slots.Int(2), slots.Blob(3), slots.Text(4)};
+            old[static_cast<int>(slots.Int(1))] = {slots.Int(0),  slots.Int(2),  slots.Blob(3),
+                                                   slots.Text(4), slots.Text(5), slots.Text(6)};
         slots.Reset();
         for (const PreparedPatch& p : patches) {
             const std::int64_t patch = PatchId(p.sound, p.fingerprint);
@@ -379,14 +386,19 @@ struct PatchLibrary::Scanner {
                     keepHistory.Bind(1, now).Bind(2, was.id).Run();
                     replacePlace.Bind(1, patch).Bind(2, codes).Bind(3, p.name).Bind(4, p.comment).Bind(5, p.searchName);
                     replacePlace.Bind(6, p.searchComment).Bind(7, now).Bind(8, now).Bind(9, was.id).Run();
+                    if (words) {
+                        words->Remove(was.id, was.searchName, was.searchComment);
+                        words->Add(was.id, p.searchName, p.searchComment);
+                    }
                 }
                 old.erase(it);
                 continue;
             }
             insertPlace.Bind(1, fileId).Bind(2, p.slot).Bind(3, patch).Bind(4, codes).Bind(5, p.name);
             insertPlace.Bind(6, p.comment).Bind(7, p.searchName).Bind(8, p.searchComment).Bind(9, now).Bind(10, now).Run();
+            if (words) words->Add(db.LastInsertId(), p.searchName, p.searchComment);
         }
-        for (const auto& [slot, was] : old) KeepAndDelete(was.id);
+        for (const auto& [slot, was] : old) KeepAndDelete(was.id, was.searchName, was.searchComment);
     }
 
     // A file found under a source; `read` gives what it holds when it is new or changed.
@@ -486,6 +498,37 @@ void PatchLibrary::SetTextIndexStale(bool stale) {
     transaction.Commit();
 }
 
+std::unique_ptr<WordIndexBuilder> PatchLibrary::StartWordIndex() {
+    if (db_->Path() == ":memory:") return {};
+    try {
+        auto words = std::make_unique<WordIndexBuilder>(db_->Path());
+        // The places the scan does not touch are in the new index too.
+        auto places = db_->Prepare("SELECT id, search_name, search_comment FROM occurrences");
+        while (places.Step()) words->Add(places.Int(0), places.Text(1), places.Text(2));
+        return words;
+    } catch (const sql::SqlError&) {
+        return {};  // the index is rebuilt at the end instead
+    }
+}
+
+void PatchLibrary::FinishTextIndex(WordIndexBuilder* words) {
+    if (words) {
+        words->Close();  // it finishes while the indexes are made
+        {
+            sql::Transaction transaction(*db_);
+            db_->Exec(kPlaceIndexes);
+            transaction.Commit();
+        }
+        try {
+            words->Install();
+            return;
+        } catch (const sql::SqlError&) {
+            // Built wrong or not installed: the rebuild below makes it from the places.
+        }
+    }
+    RebuildTextIndex();
+}
+
 void PatchLibrary::RebuildTextIndex() {
     sql::Transaction transaction(*db_);
     db_->Exec(kPlaceIndexes);
@@ -552,9 +595,12 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
     // of row by row (marked stale meanwhile, so an interrupted scan's next
     // start rebuilds it).
     const bool bulk = changed * 4 > scanner.known.size() + changed && changed >= kBulkFiles;
+    std::unique_ptr<WordIndexBuilder> words;
     if (bulk) {
         SetTextIndexStale(true);
         scanner.FingerprintsInMemory();
+        words = StartWordIndex();
+        scanner.words = words.get();
     }
 
     // Files are read and prepared on another thread while this one writes.
@@ -580,7 +626,7 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
         transaction.Commit();
     }
     if (scanner.report.cancelled) {
-        if (bulk) RebuildTextIndex();
+        if (bulk) FinishTextIndex(words.get());
         return scanner.report;
     }
 
@@ -592,19 +638,23 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
         while (files.Step())
             if (walked.count(files.Int(2)) && !seen.count(files.Text(1))) gone.push_back(files.Int(0));
     }
-    auto places = db_->Prepare("SELECT id FROM occurrences WHERE file_id = ?");
+    auto places = db_->Prepare("SELECT id, search_name, search_comment FROM occurrences WHERE file_id = ?");
     auto removeFile = db_->Prepare("DELETE FROM files WHERE id = ?");
     for (const std::int64_t file : gone) {
-        std::vector<std::int64_t> ids;
+        struct Gone {
+            std::int64_t id;
+            std::string searchName, searchComment;
+        };
+        std::vector<Gone> ids;
         places.Bind(1, file);
-        while (places.Step()) ids.push_back(places.Int(0));
+        while (places.Step()) ids.push_back({places.Int(0), places.Text(1), places.Text(2)});
         places.Reset();
-        for (const std::int64_t id : ids) scanner.KeepAndDelete(id);
+        for (const Gone& g : ids) scanner.KeepAndDelete(g.id, g.searchName, g.searchComment);
         removeFile.Bind(1, file).Run();
         ++scanner.report.removed;
     }
     transaction.Commit();
-    if (bulk) RebuildTextIndex();
+    if (bulk) FinishTextIndex(words.get());
     if (progress) progress(static_cast<int>(found.size()), static_cast<int>(found.size()), {});
     return scanner.report;
 }

@@ -27,6 +27,8 @@ class Database;
 
 namespace orb8::library {
 
+class WordIndexBuilder;
+
 // The bytes of a patch that make its sound: all but the name (and the two
 // bytes that carry nothing).
 std::vector<std::uint8_t> SoundOf(const PatchData& patch);
@@ -168,6 +170,10 @@ private:
     void Notes(std::int64_t patch);  // a notes row exists
     void SetTextIndexStale(bool stale);
     void RebuildTextIndex();
+    // A big scan's word index, built alongside on a thread (none for a database in memory).
+    std::unique_ptr<WordIndexBuilder> StartWordIndex();
+    // Puts the built index in place, or rebuilds the index when there is none.
+    void FinishTextIndex(WordIndexBuilder* words);
     void SetTag(std::int64_t patch, const std::string& tag, const char* origin);
 
     std::unique_ptr<sql::Database> db_;

@@ -27,6 +27,13 @@ inline constexpr const char* kDropPlaceIndexes =
     "DROP INDEX IF EXISTS patches_fingerprint; DROP INDEX IF EXISTS patches_drive_type;"
     "DROP INDEX IF EXISTS patches_mod_type; DROP INDEX IF EXISTS patches_dly_type;";
 
+// The word index over the places' folded names and comments is the FTS5
+// table occurrence_text (made by step 1, with the places as its content).
+// An index built elsewhere to take its place has the same columns and
+// tokenizer, and is moved in through the shadow tables that hold the index.
+inline constexpr const char* kWordIndexColumns = "search_name, search_comment, tokenize='trigram'";
+inline constexpr const char* kWordIndexShadows[] = {"data", "idx", "docsize"};
+
 // The database's version (0: a new, empty database).
 int SchemaVersion(sql::Database& db);
 

@@ -1,0 +1,98 @@
+#include "library/wordindex.h"
+
+#include "library/sqlite.h"
+#include "library/schema.h"
+
+namespace orb8::library {
+
+WordIndexBuilder::WordIndexBuilder(const std::string& path) : db_(std::make_unique<sql::Database>(path)) {
+    // The index grows in a private table: nothing the scan's connection
+    // writes waits for it, and an interrupted scan leaves nothing behind.
+    db_->Exec("PRAGMA temp.cache_size = -32768");
+    db_->Exec(std::string("CREATE VIRTUAL TABLE temp.built_words USING fts5(") + kWordIndexColumns + ", content='')");
+    thread_ = std::thread([this] { Run(); });
+}
+
+WordIndexBuilder::~WordIndexBuilder() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+}
+
+void WordIndexBuilder::Add(std::int64_t place, const std::string& name, const std::string& comment) {
+    Push({true, place, name, comment});
+}
+
+void WordIndexBuilder::Remove(std::int64_t place, const std::string& name, const std::string& comment) {
+    Push({false, place, name, comment});
+}
+
+void WordIndexBuilder::Push(Op op) {
+    filling_.push_back(std::move(op));
+    if (filling_.size() >= kBatch) Flush();
+}
+
+void WordIndexBuilder::Flush() {
+    std::unique_lock lock(mutex_);
+    // Held back when the thread is far behind, so memory stays bounded.
+    changed_.wait(lock, [this] { return stop_ || failure_ || batches_.size() < kBatchesAhead; });
+    if (!filling_.empty() && !failure_) batches_.push_back(std::move(filling_));
+    filling_.clear();
+    changed_.notify_all();
+}
+
+void WordIndexBuilder::Close() {
+    Flush();
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    changed_.notify_all();
+}
+
+void WordIndexBuilder::Run() {
+    try {
+        db_->Exec("BEGIN");
+        auto add = db_->Prepare("INSERT INTO temp.built_words(rowid, search_name, search_comment) VALUES (?, ?, ?)");
+        auto remove = db_->Prepare(
+            "INSERT INTO temp.built_words(built_words, rowid, search_name, search_comment) VALUES ('delete', ?, ?, ?)");
+        for (;;) {
+            std::vector<Op> batch;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return stop_ || closed_ || !batches_.empty(); });
+                if (stop_) return;
+                if (batches_.empty()) break;  // closed and all done
+                batch = std::move(batches_.front());
+                batches_.pop_front();
+                changed_.notify_all();
+            }
+            for (const Op& op : batch) {
+                sql::Statement& s = op.add ? add : remove;
+                s.Bind(1, op.place).Bind(2, op.name).Bind(3, op.comment).Run();
+            }
+        }
+        db_->Exec("COMMIT");
+    } catch (...) {
+        std::lock_guard lock(mutex_);
+        failure_ = std::current_exception();
+        changed_.notify_all();
+    }
+}
+
+void WordIndexBuilder::Install() {
+    Close();
+    thread_.join();
+    if (failure_) std::rethrow_exception(failure_);
+    sql::Transaction transaction(*db_);
+    for (const char* shadow : kWordIndexShadows) {
+        const std::string table = std::string("occurrence_text_") + shadow;
+        db_->Exec("DELETE FROM main." + table);
+        db_->Exec("INSERT INTO main." + table + " SELECT * FROM temp.built_words_" + shadow);
+    }
+    db_->Exec("UPDATE main.library_state SET value = 0 WHERE key = 'text_index_stale'");
+    transaction.Commit();
+}
+
+}  // namespace orb8::library
