@@ -1,5 +1,8 @@
 #include "library/wordindex.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include "library/sqlite.h"
 #include "library/schema.h"
 
@@ -52,6 +55,10 @@ void WordIndexBuilder::Close() {
 }
 
 void WordIndexBuilder::Run() {
+    // Behind the scan's writer when they compete for the processors: the
+    // writer's end (making the other indexes) takes one, and this thread
+    // catches up on the other meanwhile.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
     try {
         db_->Exec("BEGIN");
         auto add = db_->Prepare("INSERT INTO temp.built_words(rowid, search_name, search_comment) VALUES (?, ?, ?)");

@@ -50,7 +50,7 @@ private:
         std::int64_t place;
         std::string name, comment;
     };
-    static constexpr std::size_t kBatch = 2048, kBatchesAhead = 16;
+    static constexpr std::size_t kBatch = 2048, kBatchesAhead = 128;  // at most some 25 MB waiting
     void Push(Op op);
     void Flush();
     void Run();
