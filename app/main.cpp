@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cstdio>
 #include <exception>
 #include <future>
@@ -78,11 +79,7 @@ int main(int argc, char** argv) {
         }
         return Screenshot(argc, argv, arguments[1], arguments.mid(2));
     }
-    // The MIDI systems are looked for while the window system starts. Looking
-    // for a JACK server takes longest; its ports join the menus once found.
-    auto jack = std::async(std::launch::async, [] {
-        return orb8::CreateRtMidiBackend(orb8::RealMidiApi::Jack, orb8::MidiSystemOptions{}.clientName);
-    });
+    // The ALSA MIDI system is made while the window system starts.
     auto midiSystem = std::async(std::launch::async, [] {
         orb8::MidiSystemOptions options;
         options.jack = false;
@@ -107,10 +104,17 @@ int main(int argc, char** argv) {
         options.libraryDatabase = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/library.db";
     TMainWin window(*system, dialogs, std::move(options));
     window.show();
-    std::jthread jackHandOver([&jack, &window] {
-        auto backend = std::make_shared<std::unique_ptr<orb8::MidiBackend>>(jack.get());
-        QMetaObject::invokeMethod(&window, [&window, backend] { window.AddMidiBackend(std::move(*backend)); },
-                                  Qt::QueuedConnection);
+    // Looking for a JACK server takes longest; it begins once the window is
+    // up (on two processors it would slow the start), and the JACK ports
+    // join the menus once found.
+    std::jthread jackProbe;
+    QTimer::singleShot(0, &window, [&jackProbe, &window] {
+        jackProbe = std::jthread([&window] {
+            auto backend = std::make_shared<std::unique_ptr<orb8::MidiBackend>>(
+                orb8::CreateRtMidiBackend(orb8::RealMidiApi::Jack, orb8::MidiSystemOptions{}.clientName));
+            QMetaObject::invokeMethod(
+                &window, [&window, backend] { window.AddMidiBackend(std::move(*backend)); }, Qt::QueuedConnection);
+        });
     });
     if (probe) ReportShownAndQuit(app);
     return app.exec();
