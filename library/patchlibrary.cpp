@@ -279,7 +279,7 @@ struct PatchLibrary::Scanner {
         replacePlace, deletePlace, autoTag, keepHistory;
     // A big scan finds sounds by their fingerprint in memory (the index is
     // dropped meanwhile): fingerprint to the ids of the sounds that have it.
-    std::unordered_map<std::int64_t, std::vector<std::int64_t>> byFingerprint;
+    std::unordered_multimap<std::int64_t, std::int64_t> byFingerprint;
     bool fingerprintsInMemory = false;
     // A big scan's word index, built meanwhile; null when the library keeps its own row by row.
     WordIndexBuilder* words = nullptr;
@@ -313,9 +313,11 @@ struct PatchLibrary::Scanner {
         while (files.Step()) known[files.Text(0)] = {files.Int(1), files.Int(2), files.Int(3), files.Int(4)};
     }
 
-    void FingerprintsInMemory() {
+    // `expectedNew`: about how many sounds the scan may add.
+    void FingerprintsInMemory(std::size_t expectedNew) {
+        byFingerprint.reserve(static_cast<std::size_t>(db.Integer("SELECT count(*) FROM patches")) + expectedNew);
         auto all = db.Prepare("SELECT fingerprint, id FROM patches");
-        while (all.Step()) byFingerprint[all.Int(0)].push_back(all.Int(1));
+        while (all.Step()) byFingerprint.emplace(all.Int(0), all.Int(1));
         fingerprintsInMemory = true;
     }
 
@@ -323,26 +325,30 @@ struct PatchLibrary::Scanner {
         insertPatch.Bind(1, fingerprint).Bind(2, sound).Bind(3, now).Run();
         ++report.newPatches;
         const std::int64_t id = db.LastInsertId();
-        if (fingerprintsInMemory) byFingerprint[fingerprint].push_back(id);
+        if (fingerprintsInMemory) byFingerprint.emplace(fingerprint, id);
         return id;
     }
 
     std::int64_t PatchId(const std::vector<std::uint8_t>& sound, std::int64_t fingerprint) {
         // The fingerprint finds the candidates; the sound itself decides.
         if (fingerprintsInMemory) {
-            if (const auto it = byFingerprint.find(fingerprint); it != byFingerprint.end()) {
-                for (const std::int64_t id : it->second) {
-                    soundOf.Bind(1, id);
-                    const bool same = soundOf.Step() && soundOf.Blob(0) == sound;
-                    soundOf.Reset();
-                    if (same) return id;
+            const auto [first, last] = byFingerprint.equal_range(fingerprint);
+            for (auto it = first; it != last; ++it) {
+                soundOf.Bind(1, it->second);
+                bool same = false;
+                if (soundOf.Step()) {
+                    const auto stored = soundOf.BlobView(0);
+                    same = std::equal(stored.begin(), stored.end(), sound.begin(), sound.end());
                 }
+                soundOf.Reset();
+                if (same) return it->second;
             }
             return NewPatch(fingerprint, sound);
         }
         findPatch.Bind(1, fingerprint);
         while (findPatch.Step()) {
-            if (findPatch.Blob(1) != sound) continue;
+            const auto stored = findPatch.BlobView(1);
+            if (!std::equal(stored.begin(), stored.end(), sound.begin(), sound.end())) continue;
             const std::int64_t id = findPatch.Int(0);
             findPatch.Reset();
             return id;
@@ -598,7 +604,7 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
     std::unique_ptr<WordIndexBuilder> words;
     if (bulk) {
         SetTextIndexStale(true);
-        scanner.FingerprintsInMemory();
+        scanner.FingerprintsInMemory(changed * kPatchCount);
         words = StartWordIndex();
         scanner.words = words.get();
     }

@@ -141,9 +141,14 @@ std::string Statement::Text(int column) const {
 }
 
 std::vector<std::uint8_t> Statement::Blob(int column) const {
+    const auto view = BlobView(column);
+    return std::vector<std::uint8_t>(view.begin(), view.end());
+}
+
+std::span<const std::uint8_t> Statement::BlobView(int column) const {
     const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt_, column));
     const int size = sqlite3_column_bytes(stmt_, column);
-    return data ? std::vector<std::uint8_t>(data, data + size) : std::vector<std::uint8_t>();
+    return data ? std::span<const std::uint8_t>(data, static_cast<std::size_t>(size)) : std::span<const std::uint8_t>();
 }
 
 bool Statement::IsNull(int column) const {

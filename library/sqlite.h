@@ -81,6 +81,8 @@ public:
     double Real(int column) const;
     std::string Text(int column) const;
     std::vector<std::uint8_t> Blob(int column) const;
+    // The blob in place: valid until the statement steps, resets or goes.
+    std::span<const std::uint8_t> BlobView(int column) const;
     bool IsNull(int column) const;
 
 private:
