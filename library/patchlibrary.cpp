@@ -33,6 +33,12 @@ namespace {
 
 constexpr std::size_t kSysExLimit = 16u << 20;  // a SysEx file larger than this is no patch file
 constexpr std::size_t kBulkFiles = 50;          // a scan reading fewer keeps the word index row by row
+// The page cache (in KiB): a scan looks up the sound and word indexes at
+// random, and a large cache keeps it from reading the same pages again.
+constexpr int kCacheKiB = 65536;
+// While a big scan makes its place indexes: a small cache makes SQLite's
+// sorter work in pieces, sorted by a second thread meanwhile.
+constexpr int kSortCacheKiB = 2048;
 
 bool IsSoundByte(int byte) {
     return byte != Unused17 && byte != Unused18 && (byte < Name0 || byte >= Name0 + kNameLength);
@@ -441,9 +447,7 @@ PatchLibrary::PatchLibrary(const std::string& path, Clock clock) : clock_(std::m
         db_->Exec("PRAGMA foreign_keys = ON");
         if (path != ":memory:") db_->Exec("PRAGMA journal_mode = WAL");
         db_->Exec("PRAGMA synchronous = NORMAL");
-        // The sound index and the word index are looked up at random: a large
-        // cache keeps a scan from reading the same pages again and again.
-        db_->Exec("PRAGMA cache_size = -65536");
+        db_->Exec("PRAGMA cache_size = -" + std::to_string(kCacheKiB));
         sqlite3_create_function_v2(db_->Handle(), "patch_byte", 2,
                                    SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr, PatchByteFunction,
                                    nullptr, nullptr, nullptr);
@@ -520,11 +524,20 @@ std::unique_ptr<WordIndexBuilder> PatchLibrary::StartWordIndex() {
 void PatchLibrary::FinishTextIndex(WordIndexBuilder* words) {
     if (words) {
         words->Close();  // it finishes while the indexes are made
-        {
+        const auto sorting = [this](bool on) {
+            db_->Exec(std::string("PRAGMA threads = ") + (on ? "2" : "0") + "; PRAGMA cache_size = -" +
+                      std::to_string(on ? kSortCacheKiB : kCacheKiB));
+        };
+        sorting(true);
+        try {
             sql::Transaction transaction(*db_);
             db_->Exec(kPlaceIndexes);
             transaction.Commit();
+        } catch (...) {
+            sorting(false);
+            throw;
         }
+        sorting(false);
         try {
             words->Install();
             return;
