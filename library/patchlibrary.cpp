@@ -7,22 +7,16 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <set>
-#include <thread>
 #include <unordered_map>
 
-#include "customdist/customdistdata.h"
-#include "device/sysexfile.h"
+#include "library/filereading.h"
 #include "library/query.h"
 #include "library/schema.h"
 #include "library/sounds.h"
 #include "library/sqlite.h"
 #include "library/textfold.h"
 #include "library/wordindex.h"
-#include "patch/fileio.h"
 #include "patch/projectdocument.h"
 
 namespace fs = std::filesystem;
@@ -31,7 +25,6 @@ namespace orb8::library {
 
 namespace {
 
-constexpr std::size_t kSysExLimit = 16u << 20;  // a SysEx file larger than this is no patch file
 constexpr std::size_t kBulkFiles = 50;          // a scan reading fewer keeps the word index row by row
 // The page cache (in KiB): a scan looks up the sound and word indexes at
 // random, and a large cache keeps it from reading the same pages again.
@@ -40,19 +33,6 @@ constexpr int kCacheKiB = 65536;
 // sorter work in pieces, sorted by a second thread meanwhile.
 constexpr int kSortCacheKiB = 2048;
 
-bool IsSoundByte(int byte) {
-    return byte != Unused17 && byte != Unused18 && (byte < Name0 || byte >= Name0 + kNameLength);
-}
-
-std::string Trimmed(std::string text) {
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
-
-std::span<const std::uint8_t> NameCodes(const PatchData& patch) {
-    return std::span<const std::uint8_t>(patch.data() + Name0, kNameLength);
-}
-
 // Modification time in nanoseconds, and the size; false when the file is not there.
 bool Stat(const std::string& path, std::int64_t& size, std::int64_t& mtime) {
     struct stat st {};
@@ -60,13 +40,6 @@ bool Stat(const std::string& path, std::int64_t& size, std::int64_t& mtime) {
     size = st.st_size;
     mtime = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return true;
-}
-
-// 64-bit FNV-1a of a sound, as SQLite's signed integer.
-std::int64_t Fingerprint(const std::vector<std::uint8_t>& sound) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (std::uint8_t b : sound) hash = (hash ^ b) * 1099511628211ull;
-    return static_cast<std::int64_t>(hash);
 }
 
 std::vector<Place> ReadPlaces(sql::Statement& s) {
@@ -101,24 +74,6 @@ void PatchByteFunction(sqlite3_context* context, int, sqlite3_value** args) {
 
 }  // namespace
 
-std::vector<std::uint8_t> SoundOf(const PatchData& patch) {
-    std::vector<std::uint8_t> sound;
-    sound.reserve(patch.size());
-    for (int i = 0; i < kPatchBytes; ++i)
-        if (IsSoundByte(i)) sound.push_back(patch[static_cast<std::size_t>(i)]);
-    return sound;
-}
-
-PatchData PatchFrom(std::span<const std::uint8_t> sound, std::span<const std::uint8_t> nameCodes) {
-    PatchData patch{};
-    std::size_t next = 0;
-    for (int i = 0; i < kPatchBytes; ++i)
-        if (IsSoundByte(i) && next < sound.size()) patch[static_cast<std::size_t>(i)] = sound[next++];
-    for (std::size_t i = 0; i < nameCodes.size() && i < static_cast<std::size_t>(kNameLength); ++i)
-        patch[static_cast<std::size_t>(Name0) + i] = nameCodes[i];
-    return patch;
-}
-
 std::string SlotLabel(int slot) {
     return slot >= 0 ? PatchLabel(slot) : "EB" + std::to_string(-slot);
 }
@@ -135,142 +90,6 @@ std::optional<int> SlotFromLabel(std::string_view label) {
     return -n;
 }
 
-std::string LibraryFileKind(const std::string& path) {
-    std::string ext = fs::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (ext == ".orb" || ext == ".syx" || ext == ".dst") return ext.substr(1);
-    return {};
-}
-
-FileContents ReadLibraryFile(const std::string& path) {
-    FileContents contents;
-    contents.kind = LibraryFileKind(path);
-    if (contents.kind == "dst") {
-        CustomDistDocument document;
-        document.fileName = path;
-        const FileResult r = document.Load();
-        if (!r.loaded()) contents.problem = FileMessageLine(r, "custom distortion file");
-        return contents;
-    }
-    std::vector<std::uint8_t> bytes;
-    const std::size_t limit = contents.kind == "orb" ? static_cast<std::size_t>(kProjectFileBytes) : kSysExLimit;
-    const FileResult r = ReadFileBytes(path, limit, bytes);
-    if (!r.ok()) {
-        contents.problem = FileMessageLine(r, contents.kind == "orb" ? "project file" : "SysEx file");
-        return contents;
-    }
-    if (contents.kind == "orb") {
-        ProjectDocument document;
-        if (!document.FromFileImage(bytes)) {
-            contents.problem = "not a project file: " + std::to_string(bytes.size()) + " bytes, a project file has " +
-                               std::to_string(kProjectFileBytes);
-            return contents;
-        }
-        for (int i = 0; i < kPatchCount; ++i)
-            contents.patches.push_back(
-                {i, document.patches[static_cast<std::size_t>(i)], document.comments[static_cast<std::size_t>(i)]});
-        return contents;
-    }
-    const SysExContents sysex = ReadSysEx(bytes);
-    if (!sysex.Usable()) {
-        contents.problem = "no ORB-8 patches in it (" + sysex.Summary() + ")";
-        return contents;
-    }
-    for (const auto& [number, packed] : sysex.dumps) contents.patches.push_back({number, Unpack(packed), {}});
-    for (std::size_t i = 0; i < sysex.editBuffers.size(); ++i)
-        contents.patches.push_back({-1 - static_cast<int>(i), sysex.editBuffers[i], {}});
-    return contents;
-}
-
-namespace {
-
-// A patch of a file with everything the database needs of it, worked out
-// away from the writing thread.
-struct PreparedPatch {
-    int slot = 0;
-    std::vector<std::uint8_t> sound;
-    std::int64_t fingerprint = 0;
-    std::array<std::uint8_t, kNameLength> codes{};
-    std::string name, comment, searchName, searchComment;
-    std::vector<std::string> tags;
-};
-struct PreparedFile {
-    std::string kind, problem;
-    std::vector<PreparedPatch> patches;
-};
-
-PreparedFile PrepareFile(const std::string& path) {
-    FileContents contents = ReadLibraryFile(path);
-    PreparedFile file{std::move(contents.kind), std::move(contents.problem), {}};
-    file.patches.reserve(contents.patches.size());
-    for (FilePatch& p : contents.patches) {
-        PreparedPatch prepared;
-        prepared.slot = p.slot;
-        prepared.sound = SoundOf(p.patch);
-        prepared.fingerprint = Fingerprint(prepared.sound);
-        const auto codes = NameCodes(p.patch);
-        std::copy(codes.begin(), codes.end(), prepared.codes.begin());
-        prepared.name = Trimmed(DecodeName(p.patch));
-        prepared.searchName = Fold(prepared.name);
-        prepared.searchComment = Fold(p.comment);
-        prepared.tags = AutomaticTags(prepared.name);
-        prepared.comment = std::move(p.comment);
-        file.patches.push_back(std::move(prepared));
-    }
-    return file;
-}
-
-// Reads and prepares files on a thread of its own, a few ahead of the
-// writer, in the order the writer asks for them.
-class ReadAhead {
-public:
-    explicit ReadAhead(std::vector<std::string> paths) : paths_(std::move(paths)), thread_([this] { Run(); }) {}
-    ~ReadAhead() {
-        {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
-    }
-    // The next file, in order.
-    PreparedFile Next() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !ready_.empty(); });
-        PreparedFile file = std::move(ready_.front());
-        ready_.pop_front();
-        changed_.notify_all();
-        return file;
-    }
-
-private:
-    static constexpr std::size_t kAhead = 32;
-    void Run() {
-        for (const std::string& path : paths_) {
-            PreparedFile file;
-            try {
-                file = PrepareFile(path);
-            } catch (const std::exception& e) {  // out of memory, say: the file is skipped with the reason
-                file.problem = e.what();
-            }
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return stop_ || ready_.size() < kAhead; });
-            if (stop_) return;
-            ready_.push_back(std::move(file));
-            changed_.notify_all();
-        }
-    }
-
-    std::vector<std::string> paths_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<PreparedFile> ready_;
-    bool stop_ = false;
-    std::thread thread_;  // last: starts when the rest is ready
-};
-
-}  // namespace
 
 // One scan: the statements it runs for every file, prepared once.
 struct PatchLibrary::Scanner {

@@ -18,7 +18,9 @@
 #include <utility>
 #include <vector>
 
+#include "library/filereading.h"
 #include "library/libraryerror.h"
+#include "library/sounds.h"
 #include "patch/patchdata.h"
 
 namespace orb8::sql {
@@ -29,31 +31,10 @@ namespace orb8::library {
 
 class WordIndexBuilder;
 
-// The bytes of a patch that make its sound: all but the name (and the two
-// bytes that carry nothing).
-std::vector<std::uint8_t> SoundOf(const PatchData& patch);
-// A patch from its sound and its 8 name codes.
-PatchData PatchFrom(std::span<const std::uint8_t> sound, std::span<const std::uint8_t> nameCodes);
 // "U01".."u94" for bank slots, "EB1", "EB2".. for a SysEx file's edit buffers.
 std::string SlotLabel(int slot);
 // The slot of such a label; none for anything else.
 std::optional<int> SlotFromLabel(std::string_view label);
-
-// What a file holds for the library.
-struct FilePatch {
-    int slot = 0;  // 0..79, or -1, -2, .. for the edit buffers of a SysEx file in order
-    PatchData patch{};
-    std::string comment;
-};
-struct FileContents {
-    std::string kind;  // "orb", "syx", "dst"
-    std::vector<FilePatch> patches;
-    std::string problem;  // why the file is skipped; empty when it was read
-};
-// The kind of a file by its extension, any case; empty for one the library does not read.
-std::string LibraryFileKind(const std::string& path);
-// Reads a file of one of the library's kinds.
-FileContents ReadLibraryFile(const std::string& path);
 
 struct ScanReport {
     int files = 0;       // files of the library's kinds found

@@ -11,6 +11,29 @@
 
 namespace orb8::library {
 
+bool IsSoundByte(int byte) {
+    return byte != Unused17 && byte != Unused18 && (byte < Name0 || byte >= Name0 + kNameLength);
+}
+
+std::vector<std::uint8_t> SoundOf(const PatchData& patch) {
+    std::vector<std::uint8_t> sound;
+    sound.reserve(patch.size());
+    for (int i = 0; i < kPatchBytes; ++i)
+        if (IsSoundByte(i)) sound.push_back(patch[static_cast<std::size_t>(i)]);
+    return sound;
+}
+
+PatchData PatchFrom(std::span<const std::uint8_t> sound, std::span<const std::uint8_t> nameCodes) {
+    PatchData patch{};
+    std::size_t next = 0;
+    for (int i = 0; i < kPatchBytes; ++i)
+        if (IsSoundByte(i) && next < sound.size()) patch[static_cast<std::size_t>(i)] = sound[next++];
+    for (std::size_t i = 0; i < nameCodes.size() && i < static_cast<std::size_t>(kNameLength); ++i)
+        patch[static_cast<std::size_t>(Name0) + i] = nameCodes[i];
+    return patch;
+}
+
+
 namespace {
 
 struct Keyword {

@@ -1,13 +1,22 @@
-// What the library knows of sounds without its database: tags a patch's
-// name suggests, and how far apart two patches sound.
+// What the library knows of sounds without its database: the bytes that make
+// a sound, tags a patch's name suggests, and how far apart two patches sound.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "patch/patchdata.h"
 
 namespace orb8::library {
+
+// The bytes of a patch that make its sound: all but the name (and the two
+// bytes that carry nothing).
+bool IsSoundByte(int byte);
+std::vector<std::uint8_t> SoundOf(const PatchData& patch);
+// A patch from its sound and its 8 name codes.
+PatchData PatchFrom(std::span<const std::uint8_t> sound, std::span<const std::uint8_t> nameCodes);
 
 // Tags from keywords of a patch name ("CHO+DLY" -> chorus, delay), lower case, sorted.
 std::vector<std::string> AutomaticTags(const std::string& name);

@@ -1,0 +1,75 @@
+// What a scan reads: the files of the library's kinds turned into what the
+// database keeps of each patch, on a thread of its own ahead of the writer.
+#pragma once
+
+#include <array>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "patch/patchdata.h"
+
+namespace orb8::library {
+
+// What a file holds for the library.
+struct FilePatch {
+    int slot = 0;  // 0..79, or -1, -2, .. for the edit buffers of a SysEx file in order
+    PatchData patch{};
+    std::string comment;
+};
+struct FileContents {
+    std::string kind;  // "orb", "syx", "dst"
+    std::vector<FilePatch> patches;
+    std::string problem;  // why the file is skipped; empty when it was read
+};
+// The kind of a file by its extension, any case; empty for one the library does not read.
+std::string LibraryFileKind(const std::string& path);
+// Reads a file of one of the library's kinds.
+FileContents ReadLibraryFile(const std::string& path);
+
+// A patch of a file with everything the database needs of it, worked out
+// away from the writing thread.
+struct PreparedPatch {
+    int slot = 0;
+    std::vector<std::uint8_t> sound;
+    std::int64_t fingerprint = 0;
+    std::array<std::uint8_t, kNameLength> codes{};
+    std::string name, comment, searchName, searchComment;
+    std::vector<std::string> tags;
+};
+struct PreparedFile {
+    std::string kind, problem;
+    std::vector<PreparedPatch> patches;
+};
+
+// Reads a file and prepares its patches; a damaged file has its problem set.
+PreparedFile PrepareFile(const std::string& path);
+
+// Reads and prepares files on a thread of its own, a few ahead of the
+// writer, in the order the writer asks for them.
+class ReadAhead {
+public:
+    explicit ReadAhead(std::vector<std::string> paths);
+    ~ReadAhead();
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+    // The next file, in order.
+    PreparedFile Next();
+
+private:
+    static constexpr std::size_t kAhead = 32;
+    void Run();
+
+    std::vector<std::string> paths_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<PreparedFile> ready_;
+    bool stop_ = false;
+    std::thread thread_;  // last: starts when the rest is ready
+};
+
+}  // namespace orb8::library
