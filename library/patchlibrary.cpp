@@ -335,8 +335,8 @@ std::unique_ptr<WordIndexBuilder> PatchLibrary::StartWordIndex() {
         auto places = db_->Prepare("SELECT id, search_name, search_comment FROM occurrences");
         while (places.Step()) words->Add(places.Int(0), places.Text(1), places.Text(2));
         return words;
-    } catch (const sql::SqlError&) {
-        return {};  // the index is rebuilt at the end instead
+    } catch (const std::exception&) {  // no second connection or thread
+        return {};                      // the index is rebuilt at the end instead
     }
 }
 
@@ -360,8 +360,8 @@ void PatchLibrary::FinishTextIndex(WordIndexBuilder* words) {
         try {
             words->Install();
             return;
-        } catch (const sql::SqlError&) {
-            // Built wrong or not installed: the rebuild below makes it from the places.
+        } catch (const std::exception&) {
+            // Not built or not installed: the rebuild below makes it from the places.
         }
     }
     RebuildTextIndex();
