@@ -42,6 +42,10 @@ bool Stat(const std::string& path, std::int64_t& size, std::int64_t& mtime) {
     return true;
 }
 
+bool Same(std::span<const std::uint8_t> stored, const std::vector<std::uint8_t>& sound) {
+    return std::equal(stored.begin(), stored.end(), sound.begin(), sound.end());
+}
+
 std::vector<Place> ReadPlaces(sql::Statement& s) {
     std::vector<Place> places;
     while (s.Step())
@@ -89,7 +93,6 @@ std::optional<int> SlotFromLabel(std::string_view label) {
     if (n < 1) return {};
     return -n;
 }
-
 
 // One scan: the statements it runs for every file, prepared once.
 struct PatchLibrary::Scanner {
@@ -160,11 +163,7 @@ struct PatchLibrary::Scanner {
             const auto [first, last] = byFingerprint.equal_range(fingerprint);
             for (auto it = first; it != last; ++it) {
                 soundOf.Bind(1, it->second);
-                bool same = false;
-                if (soundOf.Step()) {
-                    const auto stored = soundOf.BlobView(0);
-                    same = std::equal(stored.begin(), stored.end(), sound.begin(), sound.end());
-                }
+                const bool same = soundOf.Step() && Same(soundOf.BlobView(0), sound);
                 soundOf.Reset();
                 if (same) return it->second;
             }
@@ -172,8 +171,7 @@ struct PatchLibrary::Scanner {
         }
         findPatch.Bind(1, fingerprint);
         while (findPatch.Step()) {
-            const auto stored = findPatch.BlobView(1);
-            if (!std::equal(stored.begin(), stored.end(), sound.begin(), sound.end())) continue;
+            if (!Same(findPatch.BlobView(1), sound)) continue;
             const std::int64_t id = findPatch.Int(0);
             findPatch.Reset();
             return id;
