@@ -1,5 +1,6 @@
 #include "editors/ui/ctpanel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -90,10 +91,11 @@ QLabel* TControlPanel::MakeCaption(const char* objectName, QRect at) {
 }
 
 QComboBox* TControlPanel::MakeList(const char* objectName, QRect at) {
+    // The list takes the panel's font as it is made: setting a font on a
+    // made list would build its drop-down window at once (slower start-up).
     auto* list = new QComboBox(this);
     list->setObjectName(objectName);
     list->setGeometry(at);
-    list->setFont(PixelFont("DejaVu Sans", 10, false));
     return list;
 }
 
@@ -108,6 +110,8 @@ TControlPanel::TControlPanel(EditorContext& context)
     dark.setColor(QPalette::Window, kBackground);
     dark.setColor(QPalette::WindowText, kName);
     setPalette(dark);
+    // The lists' font; the other parts set their own.
+    setFont(PixelFont("DejaVu Sans", 10, false));
 
     // The header: the patch, its name, the RTM window and the processor's buttons.
     PatchNo = new QLabel(this);
@@ -131,6 +135,7 @@ TControlPanel::TControlPanel(EditorContext& context)
     auto button = [this](const char* name, const QString& caption, int x, int w) {
         auto* b = new TColorButton(this);
         b->setObjectName(name);
+        b->setFont(QApplication::font());
         b->SetCaption(caption);
         b->setGeometry(x, 4, w, 24);
         return b;
@@ -169,7 +174,6 @@ TControlPanel::TControlPanel(EditorContext& context)
         auto* list = new CompactList(this);
         list->setObjectName(name);
         list->setGeometry(x, 34 + 2, 52, 20);
-        list->setFont(PixelFont("DejaVu Sans", 10, false));
         return list;
     };
     TrebleFreqCombo = compact("TrebleFreqCombo", 484);
