@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <cstdio>
 #include <exception>
-#include <future>
 #include <memory>
 #include <thread>
 
@@ -20,7 +19,7 @@
 #include "app/ui/mainwin.h"
 #include "workspace/ui/userdialogs.h"
 #include "midi/midisystem.h"
-#include "midi/rtmidibackend.h"
+#include "midi/realmidi.h"
 
 namespace {
 
@@ -79,12 +78,6 @@ int main(int argc, char** argv) {
         }
         return Screenshot(argc, argv, arguments[1], arguments.mid(2));
     }
-    // The ALSA MIDI system is made while the window system starts.
-    auto midiSystem = std::async(std::launch::async, [] {
-        orb8::MidiSystemOptions options;
-        options.jack = false;
-        return std::make_unique<orb8::MidiSystem>(options);
-    });
     Orb8Application app(argc, argv);
     app.setApplicationName("orb8ed");
     // No display name: Qt would append it to every window title ("ORB-8ED - NoName1 — ORB-8ED").
@@ -94,7 +87,11 @@ int main(int argc, char** argv) {
     const bool japanese = JapaneseCaptions(arguments);
     // For the start-up benchmark: say when the first project window shows, and end.
     const bool probe = arguments.removeAll("--startup-probe") > 0;
-    const std::unique_ptr<orb8::MidiSystem> system = midiSystem.get();
+    // The window starts with the built-in simulator; the real MIDI systems
+    // join once it is up (below).
+    orb8::MidiSystemOptions midiOptions;
+    midiOptions.realPorts = false;
+    orb8::MidiSystem system(midiOptions);
     QtUserDialogs dialogs;
     QSettings settings("orb8ed", "orb8ed");
     MainWinOptions options{japanese, arguments, !probe, probe ? nullptr : &settings};
@@ -102,19 +99,32 @@ int main(int argc, char** argv) {
     if (!probe) options.recoveryFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recovery";
     if (!probe)
         options.libraryDatabase = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/library.db";
-    TMainWin window(*system, dialogs, std::move(options));
+    TMainWin window(system, dialogs, std::move(options));
     window.show();
-    // Looking for a JACK server takes longest; it begins once the window is
-    // up (on two processors it would slow the start), and the JACK ports
-    // join the menus once found.
-    std::jthread jackProbe;
-    QTimer::singleShot(0, &window, [&jackProbe, &window] {
-        jackProbe = std::jthread([&window] {
-            auto backend = std::make_shared<std::unique_ptr<orb8::MidiBackend>>(
-                orb8::CreateRtMidiBackend(orb8::RealMidiApi::Jack, orb8::MidiSystemOptions{}.clientName));
+    // The real MIDI systems are looked for once the window is up (the event
+    // loop's second pass: the first shows the windows), on a thread of their
+    // own: loading RtMidi, ALSA and JACK and asking for a JACK server would
+    // slow the start (on two processors, even beside it). Their ports join the
+    // menus as each is found: the ALSA sequencer's first, then JACK's.
+    std::jthread realMidi;
+    const auto lookForRealMidi = [&window] {
+        const std::string client = orb8::MidiSystemOptions{}.clientName;
+        for (const auto api : {orb8::RealMidiApi::Alsa, orb8::RealMidiApi::Jack}) {
+            std::string problem;
+            auto backend =
+                std::make_shared<std::unique_ptr<orb8::MidiBackend>>(orb8::CreateRealMidiBackend(api, client, &problem));
             QMetaObject::invokeMethod(
-                &window, [&window, backend] { window.AddMidiBackend(std::move(*backend)); }, Qt::QueuedConnection);
-        });
+                &window,
+                [&window, backend, problem] {
+                    if (problem.empty()) window.AddMidiBackend(std::move(*backend));
+                    else window.RealMidiUnavailable(QString::fromStdString(problem));
+                },
+                Qt::QueuedConnection);
+            if (!problem.empty()) return;
+        }
+    };
+    QTimer::singleShot(0, &window, [&realMidi, &window, lookForRealMidi] {
+        QTimer::singleShot(0, &window, [&realMidi, lookForRealMidi] { realMidi = std::jthread(lookForRealMidi); });
     });
     if (probe) ReportShownAndQuit(app);
     return app.exec();

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <mutex>
 
-#include "midi/rtmidibackend.h"
+#include "midi/realmidi.h"
 
 namespace orb8 {
 namespace {
@@ -70,8 +70,9 @@ private:
 
 MidiSystem::MidiSystem(MidiSystemOptions options) {
     if (options.realPorts) {
-        if (auto alsa = CreateRtMidiBackend(RealMidiApi::Alsa, options.clientName)) real_.push_back(std::move(alsa));
-        if (options.jack) AddRealBackend(CreateRtMidiBackend(RealMidiApi::Jack, options.clientName));
+        if (auto alsa = CreateRealMidiBackend(RealMidiApi::Alsa, options.clientName, &problem_))
+            real_.push_back(std::move(alsa));
+        if (options.jack) AddRealBackend(CreateRealMidiBackend(RealMidiApi::Jack, options.clientName, &problem_));
     }
     if (options.simulator) {
         simulator_ = std::make_unique<SimulatedDevice>(options.simulatorChannel, options.simulatorTiming);

@@ -46,6 +46,8 @@ public:
     SimulatedDevice* Simulator() { return simulator_.get(); }
     // Which backends are present, for messages ("ALSA", "JACK").
     std::vector<std::string> RealSystems() const;
+    // Why real MIDI cannot be used at all (its module did not load); empty when it can.
+    const std::string& RealMidiProblem() const { return problem_; }
 
     // A device by its number or by (part of) its name, in any case; -1 when none.
     static int Find(const std::vector<std::string>& names, std::string_view numberOrName);
@@ -54,6 +56,7 @@ private:
     std::vector<std::unique_ptr<MidiBackend>> real_;
     std::unique_ptr<SimulatedDevice> simulator_;
     std::unique_ptr<MidiBackend> simBackend_;
+    std::string problem_;
     std::vector<MidiBackend*> All();
 };
 

@@ -8,13 +8,12 @@
 #include <string>
 
 #include "midi/midibackend.h"
+#include "midi/realmidi.h"
 
 namespace orb8 {
 
 bool AlsaSequencerPresent();
 bool JackServerRunning();
-
-enum class RealMidiApi { Alsa, Jack };
 
 // Calls handler (on a JACK thread) when the JACK server shuts down, as long
 // as the returned object lives.

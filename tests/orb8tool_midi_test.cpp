@@ -10,6 +10,7 @@
 #include <sstream>
 #include <thread>
 
+#include "midi/realmidi.h"
 #include "patch/projectdocument.h"
 #include "sim/factorybank.h"
 #include "tests/testfiles.h"
@@ -174,4 +175,12 @@ TEST(Orb8ToolMidi, WriteErrorsOfTheProgramAreReported) {
     const Process full = RunTool({"export", dir.Path("n.orb")}, "/dev/full", dir.Path("err"));
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("could not be written"), std::string::npos) << full.err;
+}
+
+// Real MIDI comes from a module loaded on first use: it must be found from a
+// program in the build tree, whatever systems the machine has.
+TEST(RealMidi, TheModuleIsFoundAndLoads) {
+    std::string problem;
+    CreateRealMidiBackend(RealMidiApi::Alsa, "orb8-test", &problem);
+    EXPECT_EQ(problem, "");
 }

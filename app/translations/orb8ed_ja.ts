@@ -1345,6 +1345,11 @@ Send it to the ORB-8 all the same?</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
+        <location filename="../ui/mainwin.cpp" line="268"/>
+        <source>Real MIDI ports cannot be used: %1</source>
+        <translation>MIDI ポートを使えません: %1</translation>
+    </message>
+    <message>
         <location filename="../ui/mainwin.cpp" line="452"/>
         <source>Open a bank first: the library&apos;s patch is compared with the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>

@@ -1,5 +1,6 @@
 #include "app/ui/mainwin.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -59,8 +60,9 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
             QCoreApplication::installTranslator(&qtTranslator_);
     }
     setWindowTitle(kShortTitle);
-    // A picture made from the SVG icon: loading the SVG engine would slow the start.
-    setWindowIcon(QIcon(QStringLiteral(":/icons/com.example.orb8ed.png")));
+    // The program's icon, where the application has none (tests, pictures): a
+    // picture made from the SVG icon, as loading the SVG engine would slow the start.
+    if (QApplication::windowIcon().isNull()) setWindowIcon(QIcon(QStringLiteral(":/icons/com.example.orb8ed.png")));
     OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 
     MdiArea = new QMdiArea(this);
@@ -249,6 +251,10 @@ void TMainWin::AddMidiBackend(std::unique_ptr<orb8::MidiBackend> backend) {
         midi_->SetMIDIOUTMenu(MidiOutMenu);
         midi_->SetMIDIINMenu(MidiInMenu);
     }
+}
+
+void TMainWin::RealMidiUnavailable(const QString& why) {
+    context_->ShowStatus(tr("Real MIDI ports cannot be used: %1").arg(why));
 }
 
 // --- Placement ----------------------------------------------------------------

@@ -110,6 +110,8 @@ public:
     // A real MIDI system found after start-up (JACK): its ports join the
     // menus, and a choice nobody has made yet is made again with them.
     void AddMidiBackend(std::unique_ptr<orb8::MidiBackend> backend);
+    // Real MIDI cannot be used at all (its module did not load): said in the status line.
+    void RealMidiUnavailable(const QString& why);
 
     // Unsaved work kept for recovery, or nullptr when nothing is kept.
     RecoveryKeeper* Recovery() const { return recovery_.get(); }
