@@ -1,6 +1,7 @@
 #include "midi/midisystem.h"
 
 #include <cctype>
+#include <functional>
 #include <mutex>
 
 #include "midi/realmidi.h"
@@ -11,7 +12,8 @@ namespace {
 // The simulated ORB-8 as one input and one output device.
 class SimulatorBackend : public MidiBackend {
 public:
-    explicit SimulatorBackend(SimulatedDevice& device) : device_(device) {}
+    // The device is made the first time a port of it is opened.
+    explicit SimulatorBackend(std::function<SimulatedDevice&()> device) : device_(std::move(device)) {}
     std::string Name() const override { return "Simulator"; }
     std::vector<std::string> OutputNames() override { return {kSimulatorPortName}; }
     std::vector<std::string> InputNames() override { return {kSimulatorPortName}; }
@@ -30,7 +32,7 @@ public:
         if (index != 0) return Fail<MidiIn>(result, MidiOpenInvalidDevice);
         if (inputOpen_) return Fail<MidiIn>(result, MidiOpenBusy);
         inputOpen_ = true;
-        device_.SetReplyHandler(std::move(handler));
+        device_().SetReplyHandler(std::move(handler));
         result = MidiOpenOk;
         return std::make_unique<In>(*this);
     }
@@ -47,21 +49,21 @@ private:
             std::lock_guard lock(backend.mutex_);
             backend.outputOpen_ = false;
         }
-        void Send(std::span<const std::uint8_t> message) override { backend.device_.Send(message); }
+        void Send(std::span<const std::uint8_t> message) override { backend.device_().Send(message); }
         bool Drain(std::chrono::milliseconds) override { return true; }
         SimulatorBackend& backend;
     };
     struct In : MidiIn {
         explicit In(SimulatorBackend& b) : backend(b) {}
         ~In() override {
-            backend.device_.SetReplyHandler({});
+            backend.device_().SetReplyHandler({});
             std::lock_guard lock(backend.mutex_);
             backend.inputOpen_ = false;
         }
         SimulatorBackend& backend;
     };
 
-    SimulatedDevice& device_;
+    std::function<SimulatedDevice&()> device_;
     std::mutex mutex_;
     bool outputOpen_ = false, inputOpen_ = false;
 };
@@ -75,14 +77,24 @@ MidiSystem::MidiSystem(MidiSystemOptions options) {
         if (options.jack) AddRealBackend(CreateRealMidiBackend(RealMidiApi::Jack, options.clientName, &problem_));
     }
     if (options.simulator) {
-        simulator_ = std::make_unique<SimulatedDevice>(options.simulatorChannel, options.simulatorTiming);
-        simBackend_ = std::make_unique<SimulatorBackend>(*simulator_);
+        simulatorChannel_ = options.simulatorChannel;
+        simulatorTiming_ = options.simulatorTiming;
+        simBackend_ = std::make_unique<SimulatorBackend>([this]() -> SimulatedDevice& { return *Simulator(); });
     }
 }
 
 MidiSystem::MidiSystem(std::vector<std::unique_ptr<MidiBackend>> backends) : real_(std::move(backends)) {}
 
 MidiSystem::~MidiSystem() = default;
+
+SimulatedDevice* MidiSystem::Simulator() {
+    if (!simBackend_) return nullptr;
+    // Made on first use: its banks and thread cost the window program's start.
+    std::call_once(simulatorMade_, [this] {
+        simulator_ = std::make_unique<SimulatedDevice>(simulatorChannel_, simulatorTiming_);
+    });
+    return simulator_.get();
+}
 
 void MidiSystem::AddRealBackend(std::unique_ptr<MidiBackend> backend) {
     if (backend) real_.push_back(std::move(backend));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,8 +43,8 @@ public:
     // Told when a real MIDI system goes away (see MidiLostHandler).
     void SetLostHandler(const MidiLostHandler& handler);
 
-    // The built-in simulated ORB-8, or nullptr.
-    SimulatedDevice* Simulator() { return simulator_.get(); }
+    // The built-in simulated ORB-8 (made on first use), or nullptr.
+    SimulatedDevice* Simulator();
     // Which backends are present, for messages ("ALSA", "JACK").
     std::vector<std::string> RealSystems() const;
     // Why real MIDI cannot be used at all (its module did not load); empty when it can.
@@ -55,6 +56,9 @@ public:
 private:
     std::vector<std::unique_ptr<MidiBackend>> real_;
     std::unique_ptr<SimulatedDevice> simulator_;
+    std::once_flag simulatorMade_;
+    int simulatorChannel_ = 0;
+    SimTiming simulatorTiming_{};
     std::unique_ptr<MidiBackend> simBackend_;
     std::string problem_;
     std::vector<MidiBackend*> All();
