@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "app/startupprobe.h"
+#include "app/ui/iconcachingstyle.h"
 #include "app/ui/mainwin.h"
 #include "workspace/ui/userdialogs.h"
 #include "midi/midisystem.h"
@@ -46,6 +47,7 @@ bool JapaneseCaptions(const QStringList& arguments) {
 int Screenshot(int argc, char** argv, const QString& file, const QStringList& rest) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     Orb8Application app(argc, argv);
+    app.setStyle(new IconCachingStyle);
     orb8::MidiSystemOptions midi;
     midi.realPorts = false;
     orb8::MidiSystem system(midi);
@@ -79,6 +81,7 @@ int main(int argc, char** argv) {
         return Screenshot(argc, argv, arguments[1], arguments.mid(2));
     }
     Orb8Application app(argc, argv);
+    app.setStyle(new IconCachingStyle);
     app.setApplicationName("orb8ed");
     // No display name: Qt would append it to every window title ("ORB-8ED - NoName1 — ORB-8ED").
     app.setApplicationVersion(ORB8_VERSION);
