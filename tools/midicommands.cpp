@@ -236,7 +236,10 @@ void AddMidiCommands(CLI::App& app, std::ostream& out, std::ostream& err) {
     ports->callback([o, &out] {
         MidiSystem system(MidiSystemOptions{!o->noReal, true, 0, {}, "orb8tool"});
         const auto systems = system.RealSystems();
-        out << "MIDI systems: " << (systems.empty() ? "none (no ALSA sequencer, no JACK server)" : "");
+        out << "MIDI systems: ";
+        if (systems.empty())
+            out << (system.RealMidiProblem().empty() ? "none (no ALSA sequencer, no JACK server)"
+                                                     : "none (real MIDI ports cannot be used: " + system.RealMidiProblem() + ")");
         for (std::size_t i = 0; i < systems.size(); ++i) out << (i ? ", " : "") << systems[i];
         out << "\n";
         for (const auto& [title, names] : {std::pair{"Outputs", system.OutputNames()}, std::pair{"Inputs", system.InputNames()}}) {
