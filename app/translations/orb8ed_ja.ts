@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>PatchToolWindows</name>
+    <message>
+        <location filename="../ui/patchtoolwindows.cpp" line="72"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="84"/>
+        <source>Library</source>
+        <translation>ライブラリ</translation>
+    </message>
+    <message>
+        <location filename="../ui/patchtoolwindows.cpp" line="73"/>
+        <source>Open a bank first: the library&apos;s patch is compared with the patch in the editor.</source>
+        <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>
+    </message>
+    <message>
+        <location filename="../ui/patchtoolwindows.cpp" line="85"/>
+        <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
+        <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
+    </message>
+</context>
+<context>
     <name>DesignerWindow</name>
     <message>
         <location filename="../../customdist/ui/designerwindow.cpp" line="19"/>

@@ -24,7 +24,7 @@
 #include "app/ui/framecontext.h"
 #include "app/ui/recoverycommands.h"
 #include "app/ui/librarycommands.h"
-#include "sounddesign/ui/sounddesignwin.h"
+#include "app/ui/patchtoolwindows.h"
 #include "app/ui/sysexcommands.h"
 #include "app/ui/windowlist.h"
 #include "controls/onidlehandler.h"
@@ -34,7 +34,6 @@
 #include "device/ui/windowhost.h"
 #include "editors/ui/aboutbox.h"
 #include "editors/ui/ctpanel.h"
-#include "editors/ui/differenceswin.h"
 #include "editors/ui/memo.h"
 #include "editors/ui/projectwin.h"
 #include "editors/ui/rtmpopwin.h"
@@ -112,13 +111,10 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
         bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         LibraryMenu->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
         bar->addAction(LibraryMenu);
-        connect(library_, &LibraryCommands::CompareRequested, this, &TMainWin::CompareWithLibrary);
-        connect(library_, &LibraryCommands::CopyRequested, this, &TMainWin::CopyFromLibrary);
-        connect(library_, &LibraryCommands::SoundDesignRequested, this, [this](const PatchClip& clip, const QString& label) {
-            ShowSoundDesign();
-            soundDesign_->OfferPatch(clip.patch, label);
-        });
     }
+    tools_ = new PatchToolWindows(*context_, *ControlPanel, dialogs_, *CompareMenu, options_.settings, this);
+    tools_->SetLibrary(library_);
+    connect(tools_, &PatchToolWindows::WindowMade, this, &TMainWin::RebuildWindowList);
     if (!options_.recoveryFolder.isEmpty()) {
         recovery_ = std::make_unique<RecoveryKeeper>(options_.recoveryFolder, nullptr);
         if (recovery_->Usable()) {
@@ -197,8 +193,8 @@ void TMainWin::ConnectMenus() {
     connect(UndoMenu, &QAction::triggered, this, [this] { Undo(true); });
     connect(RedoMenu, &QAction::triggered, this, [this] { Undo(false); });
     connect(CompareMenu, &QAction::toggled, this, &TMainWin::SetCompare);
-    connect(DifferencesMenu, &QAction::triggered, this, &TMainWin::ShowDifferences);
-    connect(SoundDesignMenu, &QAction::triggered, this, &TMainWin::ShowSoundDesign);
+    connect(DifferencesMenu, &QAction::triggered, tools_, &PatchToolWindows::ShowDifferences);
+    connect(SoundDesignMenu, &QAction::triggered, tools_, &PatchToolWindows::ShowSoundDesign);
     connect(CopyMenu, &QAction::triggered, this, [this] {
         edit_->Copy(ActiveProject());
         if (edit_->Filled()) PasteMenu->setEnabled(true);
@@ -239,10 +235,6 @@ void TMainWin::ConnectEditor() {
         RtmPopUp->ShowPlaced(geometry().topLeft());
     });
     connect(ControlPanel, &TControlPanel::CompareRequested, CompareMenu, &QAction::trigger);
-    connect(ControlPanel, &TControlPanel::SoundDesignRequested, this, &TMainWin::ShowSoundDesign);
-    connect(ControlPanel, &TControlPanel::PatchShown, this, [this] {
-        if (soundDesign_) soundDesign_->PatchChanged();
-    });
 }
 
 // A real MIDI system found after start-up (JACK) joins the port menus.
@@ -401,8 +393,7 @@ void TMainWin::RebuildWindowList() {
         DocumentActivated(target);
     });
     ControlPanel->setEnabled(CurrentProject != nullptr);
-    if (differences_) differences_->SetProjects(projects);
-    if (soundDesign_) soundDesign_->SetProjects(projects);
+    tools_->SetProjects(projects);
 }
 
 // --- The patch shown ------------------------------------------------------------------
@@ -427,54 +418,6 @@ void TMainWin::SetCompare(bool on) {
     }
     context_->ShowStatus(ControlPanel->Comparing() ? tr("Comparing: the patch as last loaded, saved or received (read-only)")
                                          : QString());
-}
-
-void TMainWin::ShowDifferences() {
-    if (!differences_) {
-        differences_ = new TDifferencesWin(*context_, this);
-        RebuildWindowList();
-    }
-    differences_->ShowFor(ControlPanel->Project(), ControlPanel->PatchIndex());
-}
-
-void TMainWin::ShowSoundDesign() {
-    if (!soundDesign_) {
-        soundDesign_ = new TSoundDesignWin(*ControlPanel, options_.settings, this);
-        if (library_)
-            soundDesign_->SetLibrary([this](const PatchData& like, std::uint64_t seed) {
-                return library_->SoundsOfTypes(like, seed);
-            });
-        RebuildWindowList();
-    }
-    soundDesign_->PatchChanged();
-    soundDesign_->show();
-    soundDesign_->raise();
-    soundDesign_->activateWindow();
-}
-
-// A library patch against the patch in the editor.
-void TMainWin::CompareWithLibrary(const PatchClip& clip, const QString& label) {
-    if (!ControlPanel->Project()) {
-        dialogs_.ShowError(this, tr("Library"), tr("Open a bank first: the library's patch is compared with the patch in the editor."));
-        return;
-    }
-    if (!differences_) {
-        differences_ = new TDifferencesWin(*context_, this);
-        RebuildWindowList();
-    }
-    differences_->ShowAgainst(ControlPanel->Project(), ControlPanel->PatchIndex(), clip, label);
-    differences_->activateWindow();
-}
-
-// A library patch over the patch in the editor: a step of its bank, sent on line.
-void TMainWin::CopyFromLibrary(const PatchClip& clip) {
-    TProjectWindow* project = ControlPanel->Project();
-    if (!project) {
-        dialogs_.ShowError(this, tr("Library"), tr("Open a bank first: the library's patch is copied over the patch in the editor."));
-        return;
-    }
-    if (CompareMenu->isChecked()) CompareMenu->setChecked(false);
-    project->TakePatch(clip, ControlPanel->PatchIndex() + 1);
 }
 
 // Edit > Undo and Redo act on the history of the active document; Compare

@@ -32,11 +32,10 @@ class RecoveryCommands;
 class LibraryCommands;
 class RecoveryKeeper;
 class SysExCommands;
+class PatchToolWindows;
 class TAboutBox;
 class TControlPanel;
 class TCustomDistWin;
-class TDifferencesWin;
-class TSoundDesignWin;
 class TMemoWin;
 class TMidi;
 class TOnIdleHandler;
@@ -145,10 +144,6 @@ private:
     void ReceiveAll();
     void SendAll();
     void SetCompare(bool on);
-    void ShowDifferences();
-    void ShowSoundDesign();
-    void CompareWithLibrary(const orb8::PatchClip& clip, const QString& label);
-    void CopyFromLibrary(const orb8::PatchClip& clip);
     void Undo(bool undo);
     void MemoMenuClick();
 
@@ -171,7 +166,6 @@ private:
     TOnIdleHandler* idle_ = nullptr;
     QMdiSubWindow* editorWindow_ = nullptr;
     QMdiSubWindow* memoWindow_ = nullptr;
-    TDifferencesWin* differences_ = nullptr;
-    TSoundDesignWin* soundDesign_ = nullptr;
+    PatchToolWindows* tools_ = nullptr;
     bool started_ = false;
 };
