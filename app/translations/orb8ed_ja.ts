@@ -1369,16 +1369,6 @@ Send it to the ORB-8 all the same?</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="452"/>
-        <source>Open a bank first: the library&apos;s patch is compared with the patch in the editor.</source>
-        <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>
-    </message>
-    <message>
-        <location filename="../ui/mainwin.cpp" line="467"/>
-        <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
-        <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
-    </message>
-    <message>
         <location filename="../ui/mainwin.cpp" line="526"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
