@@ -12,6 +12,8 @@ namespace {
 using CreateFunction = MidiBackend* (*)(int api, const char* clientName);
 constexpr const char* kModuleFile = "orb8-rtmidi.so";
 constexpr const char* kEntry = "orb8_create_rtmidi_backend";
+constexpr const char* kVersionEntry = "orb8_rtmidi_module_version";
+using VersionFunction = const char* (*)();
 
 std::string ProgramFolder() {
     std::array<char, PATH_MAX> path{};
@@ -40,8 +42,14 @@ Module Load() {
             module.problem = error ? error : file + " could not be loaded";
             return module;
         }
-        module.create = reinterpret_cast<CreateFunction>(::dlsym(handle, kEntry));
-        if (!module.create) module.problem = file + " is not the program's MIDI module";
+        // A module of another version (an old installation beside a new
+        // program) would not match the program's classes: it is not used.
+        const auto version = reinterpret_cast<VersionFunction>(::dlsym(handle, kVersionEntry));
+        const auto create = reinterpret_cast<CreateFunction>(::dlsym(handle, kEntry));
+        if (!version || !create) module.problem = file + " is not the program's MIDI module";
+        else if (std::string(version()) != ORB8_VERSION)
+            module.problem = file + " belongs to version " + version() + ", the program is version " ORB8_VERSION;
+        else module.create = create;
         return module;
     }
     module.problem = std::string(kModuleFile) + " was not found beside the program";

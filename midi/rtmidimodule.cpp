@@ -1,4 +1,4 @@
-// The entry of the real-MIDI module (see realmidi.h): the only symbol it shows.
+// The entries of the real-MIDI module (see realmidi.h): the only symbols it shows.
 #include <exception>
 
 #include "midi/rtmidibackend.h"
@@ -11,3 +11,6 @@ extern "C" __attribute__((visibility("default"))) orb8::MidiBackend* orb8_create
         return nullptr;
     }
 }
+
+// The program's version it was built with: a program loads only its own.
+extern "C" __attribute__((visibility("default"))) const char* orb8_rtmidi_module_version() { return ORB8_VERSION; }

@@ -237,7 +237,7 @@ void TMainWin::ConnectEditor() {
     connect(ControlPanel, &TControlPanel::CompareRequested, CompareMenu, &QAction::trigger);
 }
 
-// A real MIDI system found after start-up (JACK) joins the port menus.
+// A real MIDI system found after start-up (ALSA, JACK) joins the port menus.
 void TMainWin::AddMidiBackend(std::unique_ptr<orb8::MidiBackend> backend) {
     if (device_->AddMidiBackend(midiSystem_, std::move(backend))) {
         midi_->SetMIDIOUTMenu(MidiOutMenu);

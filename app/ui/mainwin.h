@@ -106,7 +106,7 @@ public:
     DocumentWindow* OpenByName(const QString& path);
     // The last documents opened or saved, newest first.
     QStringList RecentFiles() const;
-    // A real MIDI system found after start-up (JACK): its ports join the
+    // A real MIDI system found after start-up (ALSA, JACK): its ports join the
     // menus, and a choice nobody has made yet is made again with them.
     void AddMidiBackend(std::unique_ptr<orb8::MidiBackend> backend);
     // Real MIDI cannot be used at all (its module did not load): said in the status line.
