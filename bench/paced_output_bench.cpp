@@ -214,7 +214,7 @@ int main(int argc, char** argv) {
     }
 
     // U02: the BPM patch with other values and another Dly/Rev, to morph towards.
-    TProjectWindow* project = b.win.CurrentProject;
+    TProjectWindow* project = b.win.Documents().CurrentProject;
     project->Session().Perform([&] {
         auto& patches = project->Session().Document().patches;
         patches[1] = patches[0];

@@ -25,12 +25,12 @@ int main(int argc, char** argv) {
     OnLineWindow rig;
     RecordingPort& port = *rig.port;
     TMainWin& win = rig.win;
-    orb8::ProjectSession& session = win.CurrentProject->Session();
+    orb8::ProjectSession& session = win.Documents().CurrentProject->Session();
     session.Perform([&] {
         session.Document().patches[0][orb8::ModuleSwitches] = orb8::DriveOn;
         return orb8::StepReport{"bench", {}};
     });
-    win.CurrentProject->SelectRow(1);
+    win.Documents().CurrentProject->SelectRow(1);
     QComboBox* type = win.ControlPanel->DriveType;
 
     std::vector<double> times;

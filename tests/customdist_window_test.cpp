@@ -30,7 +30,7 @@ namespace {
 struct Dist : AppRig {
     Dist() {
         win->CustomDistNewMenu->trigger();
-        doc = win->CurrentCustomDist;
+        doc = win->Documents().CurrentCustomDist;
     }
     std::vector<std::string> Traffic() { return TakeLog(); }
     TCustomDistWin* doc = nullptr;

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     TMainWin win(system, dialogs, winOptions);
     win.show();
     QCoreApplication::processEvents();
-    auto* project = qobject_cast<TProjectWindow*>(win.DocumentWindows.first().data());
+    auto* project = qobject_cast<TProjectWindow*>(win.Documents().Windows.first().data());
     if (!project) return 1;
     project->Session().Perform([&] {
         for (int r = 1; r <= 6; ++r) EncodeName("P" + std::to_string(r), project->Session().Document().PatchOfRow(r));

@@ -27,7 +27,7 @@ using namespace orb8;
 namespace {
 
 struct Editor : AppRig {
-    Editor() : panel(win->ControlPanel), project(win->CurrentProject) {}
+    Editor() : panel(win->ControlPanel), project(win->Documents().CurrentProject) {}
     // The (byte, value) pairs of the ParameterChanges the processor received.
     std::vector<std::pair<int, int>> Changes() {
         std::vector<std::pair<int, int>> out;

@@ -135,9 +135,9 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     // The first click of the two, then the second one as the double-click.
     QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, cell.center());
-    ASSERT_TRUE(win.CurrentProject);
-    EXPECT_EQ(win.CurrentProject->FileName(), banks + "/live.orb");
-    EXPECT_EQ(win.CurrentProject->CurrentRow(), 5);
+    ASSERT_TRUE(win.Documents().CurrentProject);
+    EXPECT_EQ(win.Documents().CurrentProject->FileName(), banks + "/live.orb");
+    EXPECT_EQ(win.Documents().CurrentProject->CurrentRow(), 5);
 
     dialogs.discardUnsaved = true;
     win.close();
@@ -167,7 +167,7 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     const PatchData crunch = library->ChosenPatch()->patch;
 
     // Dropped on row 10 of the open bank: one step, and the processor gets the patch.
-    TProjectWindow* project = win.CurrentProject;
+    TProjectWindow* project = win.Documents().CurrentProject;
     ASSERT_TRUE(project);
     rig.TakeLog();
     const std::unique_ptr<QMimeData> dragged(library->Model().mimeData({library->Model().index(0, 0)}));  // a drag would own it

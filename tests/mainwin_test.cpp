@@ -47,7 +47,7 @@ struct App : AppRig {
         : AppRig(timing, std::move(args), japanese) {}
     TProjectWindow* Project(int i = 0) const {
         int n = 0;
-        for (auto& w : win->DocumentWindows)
+        for (auto& w : win->Documents().Windows)
             if (auto* p = qobject_cast<TProjectWindow*>(w.data()); p && n++ == i) return p;
         return nullptr;
     }
@@ -83,12 +83,12 @@ int Count(const std::vector<std::string>& names, const std::string& name) {
 
 TEST(MainWindow, StartsWithANewProjectAndItsList) {
     App app;
-    ASSERT_EQ(app.win->DocumentWindows.size(), 1);
+    ASSERT_EQ(app.win->Documents().Windows.size(), 1);
     TProjectWindow* p = app.Project();
     EXPECT_EQ(p->Caption(), "NoName1");
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED - NoName1");
     EXPECT_EQ(app.WindowItems(), QStringList{"&1:NoName1*"});
-    EXPECT_EQ(app.win->CurrentProject, p);
+    EXPECT_EQ(app.win->Documents().CurrentProject, p);
     EXPECT_TRUE(app.win->ControlPanel->isEnabled());
     EXPECT_EQ(p->Grid()->CellText(1, 0), "U01");
     EXPECT_EQ(p->Grid()->CellText(80, 0), "u94");
@@ -118,13 +118,13 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     ASSERT_TRUE(saved.Save(DefaultCustomSettings()).ok());
 
     App app({QString::fromStdString(saved.fileName)});
-    ASSERT_EQ(app.win->DocumentWindows.size(), 1);  // no empty project besides
+    ASSERT_EQ(app.win->Documents().Windows.size(), 1);  // no empty project besides
     EXPECT_EQ(app.Project()->Caption().toStdString(), saved.fileName);
     EXPECT_EQ(app.Project()->Document().comments[4], "from disk");
     EXPECT_EQ(app.win->windowTitle().toStdString(), "ORB-8ED - " + saved.fileName);
 
     EXPECT_EQ(app.win->OpenByName(QString::fromStdString(dir.Path("x.orbx"))), nullptr);
-    EXPECT_EQ(app.win->DocumentWindows.size(), 1);
+    EXPECT_EQ(app.win->Documents().Windows.size(), 1);
 
     // A path that does not exist: reported, and the blank window keeps it.
     const std::string missing = dir.Path("new.orb");
@@ -146,7 +146,7 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     EXPECT_EQ(ReadAll(junk).size(), 100u);
 
     App english({"-E"}, true);
-    EXPECT_EQ(english.win->DocumentWindows.size(), 1);
+    EXPECT_EQ(english.win->Documents().Windows.size(), 1);
 }
 
 TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
@@ -216,7 +216,7 @@ TEST(MainWindow, WindowListCaptionsAndShortcuts) {
     EXPECT_EQ(ninth->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_9));
     EXPECT_TRUE(eleventh->shortcut().isEmpty());
     ninth->trigger();
-    EXPECT_EQ(app.win->ActiveDocument, app.Project(8));
+    EXPECT_EQ(app.win->Documents().Active, app.Project(8));
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED - NoName9");
 }
 
@@ -225,7 +225,7 @@ TEST(MainWindow, OnlyACustomDistWindowDisablesCopyPasteAndComment) {
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED");
     app.win->CustomDistNewMenu->trigger();
-    EXPECT_EQ(app.win->DocumentWindows.last()->Caption(), "NoNameDst1");
+    EXPECT_EQ(app.win->Documents().Windows.last()->Caption(), "NoNameDst1");
     app.Idle();
     EXPECT_FALSE(app.win->CopyMenu->isEnabled());
     EXPECT_FALSE(app.win->PasteMenu->isEnabled());
@@ -338,13 +338,13 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     AppRig::Touch(p);
     app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
     p->SubWindow()->close();
-    EXPECT_EQ(app.win->DocumentWindows.size(), 1);
+    EXPECT_EQ(app.win->Documents().Windows.size(), 1);
     EXPECT_EQ(app.dialogs.Last("save"), "This Project  has not been saved.\nSave this?");
 
     // Yes, then a cancelled save dialog: the window stays with its changes.
     app.dialogs.saveAnswers = {UserDialogs::Answer::Yes};
     p->SubWindow()->close();
-    EXPECT_EQ(app.win->DocumentWindows.size(), 1);
+    EXPECT_EQ(app.win->Documents().Windows.size(), 1);
     EXPECT_TRUE(p->Modified());
 
     // Yes and a name: saved, then closed.
@@ -354,7 +354,7 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     gone->SubWindow()->close();
     QCoreApplication::processEvents();
     EXPECT_TRUE(std::filesystem::exists(dir.Path("kept.orb")));
-    EXPECT_EQ(app.win->DocumentWindows.size(), 0);
+    EXPECT_EQ(app.win->Documents().Windows.size(), 0);
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED");
     EXPECT_EQ(app.win->MemoWin->Memo->toPlainText(), "");
 
@@ -365,7 +365,7 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     const int asked = app.dialogs.Count("save");
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.dialogs.Count("save"), asked + 1);
-    EXPECT_EQ(app.win->DocumentWindows.size(), 0);
+    EXPECT_EQ(app.win->Documents().Windows.size(), 0);
     app.win->ProjectNewMenu->trigger();
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.dialogs.Count("save"), asked + 1);
@@ -373,10 +373,10 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     // Quitting asks each modified window, the last first; Cancel keeps all.
     app.win->ProjectNewMenu->trigger();
     app.win->CustomDistNewMenu->trigger();
-    for (auto& w : app.win->DocumentWindows) AppRig::Touch(w);
+    for (auto& w : app.win->Documents().Windows) AppRig::Touch(w);
     app.dialogs.saveAnswers = {UserDialogs::Answer::No, UserDialogs::Answer::Cancel};
     EXPECT_FALSE(app.win->close());
-    EXPECT_EQ(app.win->DocumentWindows.size(), 1);
+    EXPECT_EQ(app.win->Documents().Windows.size(), 1);
     EXPECT_TRUE(app.dialogs.shown[app.dialogs.shown.size() - 2].text.startsWith("CustomDistFile"));
 }
 
@@ -587,7 +587,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     EXPECT_TRUE(progressShown);
     EXPECT_FALSE(closedWindow);
     EXPECT_FALSE(closedMain);
-    ASSERT_EQ(app.win->DocumentWindows.size(), 1);
+    ASSERT_EQ(app.win->Documents().Windows.size(), 1);
     const int got = app.win->Link().lastReceived;
     EXPECT_GT(got, 5);
     EXPECT_LT(got, 80);
@@ -732,7 +732,7 @@ TEST(MainWindow, RemembersPortsRecentFilesAndItsPlace) {
     EXPECT_EQ(win.Midi().MidiOutName, "ORB-8 Simulator");
     ASSERT_EQ(win.RecentMenu->actions().size(), 1);
     win.RecentMenu->actions()[0]->trigger();
-    EXPECT_EQ(win.DocumentWindows.last()->FileName(), saved.fileName);
+    EXPECT_EQ(win.Documents().Windows.last()->FileName(), saved.fileName);
     dialogs.discardUnsaved = true;
     win.close();
 }

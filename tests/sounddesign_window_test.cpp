@@ -62,7 +62,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     AppRig rig;
     rig.Connect();
     TMainWin& win = *rig.win;
-    TProjectWindow* project = win.CurrentProject;
+    TProjectWindow* project = win.Documents().CurrentProject;
     ASSERT_TRUE(project);
     const PatchData original = Unpack(FactoryBank()[4]);
     TempDir dir;
@@ -151,7 +151,7 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
     QSettings settings(dir.filePath("orb8ed.ini"), QSettings::IniFormat);
     AppRig rig;
     TMainWin& win = *rig.win;
-    TProjectWindow* project = win.CurrentProject;
+    TProjectWindow* project = win.Documents().CurrentProject;
     const auto factory = FactoryBank();
     AppRig::Change(project, [&](ProjectDocument& d) {
         for (int i = 0; i < 4; ++i) d.patches[static_cast<std::size_t>(i)] = Unpack(factory[static_cast<std::size_t>(i + 8)]);

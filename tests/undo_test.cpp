@@ -30,7 +30,7 @@ using namespace orb8;
 namespace {
 
 struct HistoryRig : AppRig {
-    HistoryRig() : project(win->CurrentProject), panel(win->ControlPanel) {}
+    HistoryRig() : project(win->Documents().CurrentProject), panel(win->ControlPanel) {}
     std::vector<std::string> Traffic() { return TakeLog(); }
     // Edit > Undo and Redo as the user finds them: after an idle pass.
     QString UndoText() {

@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
         win.show();
         Settle();
         win.OnLineMenu->trigger();
-        auto* bank = win.CurrentProject.data();
+        auto* bank = win.Documents().CurrentProject.data();
         // The progress window, half way through a Receive All.
         QTimer::singleShot(1200, [&] { ok &= Save(win.ProgressWin->grab(), out.filePath("progress-window.png")); });
         win.UploadMenu->trigger();
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
         Settle();
         ok &= Save(win.grab(), out.filePath("main-window.png"));
         // The editor with three very different patches, and the RTM window.
-        auto* third = win.CurrentProject.data();
+        auto* third = win.Documents().CurrentProject.data();
         using namespace orb8;
         auto& doc = third->Session().Document();
         PatchData custom = InitialPatch();
@@ -164,11 +164,11 @@ int main(int argc, char** argv) {
         }
         win.CustomDistNewMenu->trigger();
         Settle();
-        ok &= Save(win.CurrentCustomDist->grab(), out.filePath("customdist-window.png"));
+        ok &= Save(win.Documents().CurrentCustomDist->grab(), out.filePath("customdist-window.png"));
         // The designers with a boosted, a cut and an invalid filter.
         {
             using namespace orb8;
-            TCustomDistWin& dist = *win.CurrentCustomDist;
+            TCustomDistWin& dist = *win.Documents().CurrentCustomDist;
             auto set = [&](int slot, int on, int type, double freq, double gain, double q, double trim) {
                 dist.Session().Perform("gallery", [&](CustomDistData& d) {
                 FilterRecord& f = d.filters[static_cast<std::size_t>(FilterNumber(0, slot))];

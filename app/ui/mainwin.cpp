@@ -24,11 +24,10 @@
 #include "app/ui/framecontext.h"
 #include "app/ui/recoverycommands.h"
 #include "app/ui/librarycommands.h"
+#include "app/ui/opendocuments.h"
 #include "app/ui/patchtoolwindows.h"
 #include "app/ui/sysexcommands.h"
-#include "app/ui/windowlist.h"
 #include "controls/onidlehandler.h"
-#include "customdist/ui/customdistwin.h"
 #include "device/devicelink.h"
 #include "device/ui/progresswin.h"
 #include "device/ui/windowhost.h"
@@ -97,7 +96,8 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     ProgressWin = new TProgressWin(this);
     host_->SetProgressWindow(*ProgressWin);
 
-    files_ = new FileCommands(*this, dialogs_, this, japanese_, options_.settings, *RecentMenu);
+    documents_ = new OpenDocuments(*context_, *MdiArea, *editorWindow_, this);
+    files_ = new FileCommands(*documents_, dialogs_, this, japanese_, options_.settings, *RecentMenu);
     device_->SetChannelItems(ChanItems);
     device_->SetPaceItems(PaceItems);
     context_->SetCommands(*files_, *device_);
@@ -114,11 +114,12 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     }
     tools_ = new PatchToolWindows(*context_, *ControlPanel, dialogs_, *CompareMenu, options_.settings, this);
     tools_->SetLibrary(library_);
-    connect(tools_, &PatchToolWindows::WindowMade, this, &TMainWin::RebuildWindowList);
+    connect(tools_, &PatchToolWindows::WindowMade, this, [this] { tools_->SetProjects(documents_->Projects()); });
     if (!options_.recoveryFolder.isEmpty()) {
         recovery_ = std::make_unique<RecoveryKeeper>(options_.recoveryFolder, nullptr);
         if (recovery_->Usable()) {
-            recoveryCommands_ = new RecoveryCommands(*this, dialogs_, *recovery_, this);
+            recoveryCommands_ = new RecoveryCommands(*documents_, dialogs_, *recovery_, this);
+            documents_->SetRecovery(recovery_.get());
         } else {
             // No folder to keep records in: the program works without, and says so.
             context_->ShowStatus(tr("Unsaved work cannot be kept for recovery in %1: %2")
@@ -129,6 +130,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     sysex_ = new SysExCommands(dialogs_, this, japanese_, [this](const QString& text) { context_->ShowStatus(text); });
     ConnectMenus();
     ConnectEditor();
+    ConnectDocuments();
 
     idle_ = new TOnIdleHandler(this);
     idle_->SetInterval(0);
@@ -163,8 +165,7 @@ TMainWin::~TMainWin() {
     // The MDI area deactivates its windows as it goes: nothing may reach this
     // window once its destruction has begun.
     disconnect(MdiArea, nullptr, this, nullptr);
-    for (const auto& window : DocumentWindows)
-        if (window) disconnect(window, nullptr, this, nullptr);
+    disconnect(documents_, nullptr, this, nullptr);
     idle_->SetOnIdle(nullptr);
     if (link_) link_->OffLine();
     link_.reset();
@@ -180,11 +181,11 @@ void TMainWin::ConnectMenus() {
     connect(SaveMenu, &QAction::triggered, files_, &FileCommands::Save);
     connect(SaveAsMenu, &QAction::triggered, files_, [this] { files_->SaveAs(); });
     connect(ImportSyxMenu, &QAction::triggered, this, [this] {
-        if (TProjectWindow* project = ActiveProject()) sysex_->Import(*project);
+        if (TProjectWindow* project = documents_->ActiveProject()) sysex_->Import(*project);
     });
     const auto exportSysEx = [this](bool selectedOnly) {
         // On the channel of the ORB-8 on line, else channel 1.
-        if (TProjectWindow* project = ActiveProject())
+        if (TProjectWindow* project = documents_->ActiveProject())
             sysex_->Export(*project, selectedOnly, link_->isOnLine ? link_->deviceChannel : 0);
     };
     connect(ExportSyxMenu, &QAction::triggered, this, [exportSysEx] { exportSysEx(false); });
@@ -196,10 +197,10 @@ void TMainWin::ConnectMenus() {
     connect(DifferencesMenu, &QAction::triggered, tools_, &PatchToolWindows::ShowDifferences);
     connect(SoundDesignMenu, &QAction::triggered, tools_, &PatchToolWindows::ShowSoundDesign);
     connect(CopyMenu, &QAction::triggered, this, [this] {
-        edit_->Copy(ActiveProject());
+        edit_->Copy(documents_->ActiveProject());
         if (edit_->Filled()) PasteMenu->setEnabled(true);
     });
-    connect(PasteMenu, &QAction::triggered, this, [this] { edit_->Paste(ActiveProject()); });
+    connect(PasteMenu, &QAction::triggered, this, [this] { edit_->Paste(documents_->ActiveProject()); });
     // Opened with the mouse, the menu shows what its items may do right now.
     connect(EditMenu, &QMenu::aboutToShow, this, &TMainWin::OnIdleHandlerIdle);
     connect(OnLineMenu, &QAction::triggered, this, &TMainWin::ToggleOnLine);
@@ -251,20 +252,11 @@ void TMainWin::RealMidiUnavailable(const QString& why) {
 
 // --- Placement ----------------------------------------------------------------
 
-// Below the patch editor: two thirds of its width for the project windows,
-// each 20 pixels right of the one before, and the last third for the
-// comment window.
-QRect TMainWin::DocumentArea(int windowsBefore) const {
-    const QRect editor = editorWindow_->frameGeometry();
-    const int top = editor.bottom() + 2;
-    const int height = std::max(120, MdiArea->viewport()->height() - editor.height() - 1);
-    return QRect(20 * windowsBefore, top, editor.width() * 2 / 3, height);
-}
-
+// The comment window takes the last third of the width below the patch editor.
 void TMainWin::PlaceSingleWindows() {
     editorWindow_->move(0, 0);
     const QRect editor = editorWindow_->frameGeometry();
-    const QRect area = DocumentArea(0);
+    const QRect area = documents_->DocumentArea(0);
     memoWindow_->setGeometry(editor.width() * 2 / 3 + 1, area.top(), editor.width() / 3, area.height());
 }
 
@@ -284,116 +276,27 @@ void TMainWin::showEvent(QShowEvent* event) {
 
 DocumentWindow* TMainWin::OpenByName(const QString& path) { return files_->OpenByName(path); }
 QStringList TMainWin::RecentFiles() const { return files_->RecentFiles(); }
+DocumentWindow* TMainWin::NewDocumentWindow(DocumentKind kind) { return documents_->NewDocumentWindow(kind); }
 
-DocumentWindow* TMainWin::NewDocumentWindow(DocumentKind kind) {
-    DocumentWindow* window = nullptr;
-    if (kind == DocumentKind::Project) {
-        ++ProjectCount;
-        auto* project = new TProjectWindow(*context_, ++NewProjectCounter);
-        connect(project, &TProjectWindow::PatchSelected, this, &TMainWin::PatchSelected);
-        CurrentProject = project;
-        window = project;
-    } else {
-        auto* dist = new TCustomDistWin(*context_, ++UntitledDistCount);
-        CurrentCustomDist = dist;
-        window = dist;
-    }
-    ActiveDocument = window;
-    connect(window, &DocumentWindow::CaptionChanged, this, &TMainWin::DocumentCaptionChanged);
-    connect(window, &DocumentWindow::Activated, this, &TMainWin::DocumentActivated);
-    connect(window, &DocumentWindow::Closed, this, &TMainWin::DocumentClosed);
-    AddDocumentWindow(window);
-    DocumentWindows.append(window);
-    if (recovery_) recovery_->Watch(window);
-    MdiArea->setActiveSubWindow(window->SubWindow());
-    if (CurrentProject == window) CurrentProject->SetCurrentRow(1);
-    ShowTitle();
-    RebuildWindowList();
-    return window;
-}
-
-void TMainWin::AddDocumentWindow(DocumentWindow* window) {
-    const int before = static_cast<int>(DocumentWindows.size());
-    QMdiSubWindow* sub = MdiArea->addSubWindow(window);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(windowIcon());
-    window->SetSubWindow(sub);
-    if (window->Kind() == DocumentKind::Project) {
-        sub->setGeometry(DocumentArea(before));
-    } else {
-        sub->adjustSize();
-        sub->move(DocumentArea(before).topLeft());
-    }
-    sub->show();
-}
-
-TProjectWindow* TMainWin::ActiveProject() const {
-    return CurrentProject && ActiveDocument == CurrentProject ? CurrentProject.data() : nullptr;
-}
-
-void TMainWin::ShowTitle() { setWindowTitle(ActiveDocument ? Q(MainTitle(ActiveDocument->Caption().toStdString())) : kShortTitle); }
-
-// A project window that becomes the active document shows its current patch
-// again (which schedules the patch change); nothing when it already was.
-void TMainWin::DocumentActivated(DocumentWindow* window) {
-    if (!window || !DocumentWindows.contains(window)) return;
-    auto* project = qobject_cast<TProjectWindow*>(window);
-    auto* dist = qobject_cast<TCustomDistWin*>(window);
-    if (ActiveDocument == window && (project ? CurrentProject == project : CurrentCustomDist == dist)) return;
-    ActiveDocument = window;
-    if (project) CurrentProject = project;
-    if (dist) CurrentCustomDist = dist;
-    ShowTitle();
-    RebuildWindowList();
-    if (project) project->SelectRow(project->CurrentRow());
-}
-
-void TMainWin::DocumentCaptionChanged(DocumentWindow* window) {
-    if (window == ActiveDocument) ShowTitle();
-    RebuildWindowList();
-}
-
-void TMainWin::DocumentClosed(DocumentWindow* window) {
-    setWindowTitle(kShortTitle);
-    if (ActiveDocument == window) ActiveDocument = nullptr;
-    if (auto* project = qobject_cast<TProjectWindow*>(window)) {
+void TMainWin::ConnectDocuments() {
+    documents_->SetWindowMenu(*WindowMenu, MemoMenu);
+    connect(documents_, &OpenDocuments::TitleChanged, this, [this] {
+        const DocumentWindow* active = documents_->Active;
+        setWindowTitle(active ? Q(MainTitle(active->Caption().toStdString())) : kShortTitle);
+    });
+    connect(documents_, &OpenDocuments::ListChanged, this, [this] {
+        ControlPanel->setEnabled(documents_->CurrentProject != nullptr);
+        tools_->SetProjects(documents_->Projects());
+    });
+    connect(documents_, &OpenDocuments::ProjectClosing, this, [this](TProjectWindow* project) {
         if (ControlPanel->Project() == project && CompareMenu->isChecked()) CompareMenu->setChecked(false);
         ControlPanel->Detach(project);
-        if (CurrentProject == project) CurrentProject = nullptr;
-        --ProjectCount;
-    } else if (CurrentCustomDist == window) {
-        CurrentCustomDist = nullptr;
-    }
-    DocumentWindows.removeAll(window);
-    RebuildWindowList();
-    if (ProjectCount == 0) {
+    });
+    connect(documents_, &OpenDocuments::NoProjectLeft, this, [this] {
         MemoWin->Clear();
         memoWindow_->showMinimized();
-    }
-}
-
-void TMainWin::RebuildWindowList() {
-    DocumentWindows.removeAll(nullptr);
-    QList<DocumentWindow*> windows;
-    QList<TProjectWindow*> projects;
-    for (const auto& window : DocumentWindows) {
-        windows << window;
-        if (auto* project = qobject_cast<TProjectWindow*>(window.data())) projects << project;
-    }
-    if (!ActiveDocument && !windows.isEmpty()) {
-        // The last window takes over as the active document.
-        ActiveDocument = windows.last();
-        if (auto* project = qobject_cast<TProjectWindow*>(windows.last())) CurrentProject = project;
-        if (auto* dist = qobject_cast<TCustomDistWin*>(windows.last())) CurrentCustomDist = dist;
-        ShowTitle();
-    }
-    ShowWindowList(*WindowMenu, MemoMenu, windows, ActiveDocument, [this](DocumentWindow* target) {
-        target->SubWindow()->showNormal();
-        MdiArea->setActiveSubWindow(target->SubWindow());
-        DocumentActivated(target);
     });
-    ControlPanel->setEnabled(CurrentProject != nullptr);
-    tools_->SetProjects(projects);
+    connect(documents_, &OpenDocuments::PatchSelected, this, &TMainWin::PatchSelected);
 }
 
 // --- The patch shown ------------------------------------------------------------------
@@ -423,7 +326,7 @@ void TMainWin::SetCompare(bool on) {
 // Edit > Undo and Redo act on the history of the active document; Compare
 // ends first, so that the editor and the processor show the step's result.
 void TMainWin::Undo(bool undo) {
-    DocumentWindow* window = ActiveDocument;
+    DocumentWindow* window = documents_->Active;
     if (!window) return;
     if (CompareMenu->isChecked()) CompareMenu->setChecked(false);
     undo ? window->Undo() : window->Redo();
@@ -436,27 +339,29 @@ int TMainWin::PendingPatchChange() const { return device_->PendingPatchChange();
 CustomSettingsBlock& TMainWin::CustomSettings() { return context_->CustomSettings(); }
 
 void TMainWin::ToggleOnLine() {
-    if (CurrentProject) CurrentProject->Settle();
+    TProjectWindow* project = documents_->CurrentProject;
+    if (project) project->Settle();
     const bool wasOnLine = link_->isOnLine;
     device_->ToggleOnLine();
     // On line the custom types follow the processor's settings.
-    if (!wasOnLine && link_->isOnLine && CurrentProject) CurrentProject->SelectRow(CurrentProject->CurrentRow());
+    if (!wasOnLine && link_->isOnLine && project) project->SelectRow(project->CurrentRow());
     OnIdleHandlerIdle();
 }
 
 void TMainWin::ReceiveAll() {
-    if (CurrentProject) device_->ReceiveAll(*CurrentProject);
+    if (TProjectWindow* project = documents_->CurrentProject) device_->ReceiveAll(*project);
 }
 
 void TMainWin::SendAll() {
-    if (CurrentProject) device_->SendAll(*CurrentProject);
+    if (TProjectWindow* project = documents_->CurrentProject) device_->SendAll(*project);
 }
 
 void TMainWin::OnIdleHandlerIdle() {
     FrameState state;
-    if (ActiveDocument) {
-        state.active = ActiveDocument->Kind();
-        state.activeModified = ActiveDocument->Modified();
+    DocumentWindow* active = documents_->Active;
+    if (active) {
+        state.active = active->Kind();
+        state.activeModified = active->Modified();
     }
     state.onLine = link_->isOnLine;
     state.copyFilled = edit_->Filled();
@@ -475,7 +380,6 @@ void TMainWin::OnIdleHandlerIdle() {
     OnLineMenu->setText(e.onLineLook ? tr("Off &Line") : tr("On &Line"));
     ChanMenu->setEnabled(e.channelMenu);
     DesignMenu->setEnabled(e.designMenu);
-    DocumentWindow* active = ActiveDocument;
     ShowHistory(active && active->CanUndo(), active ? active->UndoText() : QString(), active && active->CanRedo(),
                 active ? active->RedoText() : QString());
     device_->PostPendingPatchChange();
@@ -499,18 +403,9 @@ void TMainWin::closeEvent(QCloseEvent* event) {
         return;
     }
     // The last window first; each may ask about unsaved work and stay.
-    while (!DocumentWindows.isEmpty()) {
-        DocumentWindow* window = DocumentWindows.last();
-        const auto before = DocumentWindows.size();
-        if (!window || !window->SubWindow()) {
-            DocumentWindows.removeLast();
-            continue;
-        }
-        window->SubWindow()->close();
-        if (DocumentWindows.size() == before) {
-            event->ignore();
-            return;
-        }
+    if (!documents_->CloseAll()) {
+        event->ignore();
+        return;
     }
     link_->OffLine();
     // Every other window of the frame goes too (keyboard, Differences, RTM,

@@ -1,21 +1,19 @@
 // TMainWin: the frame of the program. It owns the menus and the status line,
 // the MIDI port component and the link to the processor, the single windows
 // (patch editor, comment window, progress window, RTM window, about box) and
-// the list of open document windows, keeps the copy buffer, and on each idle
+// the open document windows (OpenDocuments), and on each idle
 // pass sets what the menus allow and switches the processor to the patch
 // that was selected. The windows below it see it only as their contexts.
 #pragma once
 
-#include <QList>
 #include <QMainWindow>
-#include <QPointer>
 #include <QTranslator>
 #include <QUrl>
 #include <functional>
 #include <memory>
 
-#include "app/ui/documentframe.h"
 #include "app/ui/framemenus.h"
+#include "app/ui/opendocuments.h"
 #include "midi/midibackend.h"
 #include "patch/customsettings.h"
 #include "patch/patchclip.h"
@@ -35,7 +33,6 @@ class SysExCommands;
 class PatchToolWindows;
 class TAboutBox;
 class TControlPanel;
-class TCustomDistWin;
 class TMemoWin;
 class TMidi;
 class TOnIdleHandler;
@@ -66,21 +63,15 @@ struct MainWinOptions {
     QString libraryDatabase = {};
 };
 
-class TMainWin : public QMainWindow, public FrameMenus, public DocumentFrame {
+class TMainWin : public QMainWindow, public FrameMenus {
     Q_OBJECT
 
 public:
     TMainWin(orb8::MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions options);
     ~TMainWin() override;
 
-    // --- The documents ---
-    QPointer<TProjectWindow> CurrentProject;
-    QPointer<TCustomDistWin> CurrentCustomDist;
-    QPointer<DocumentWindow> ActiveDocument;
-    QList<QPointer<DocumentWindow>> DocumentWindows;
-    int ProjectCount = 0;
-    int NewProjectCounter = 0;
-    int UntitledDistCount = 0;
+    // The open document windows, the active one and the current project.
+    OpenDocuments& Documents() const { return *documents_; }
 
     // --- The single windows ---
     TControlPanel* ControlPanel = nullptr;
@@ -120,8 +111,7 @@ public:
 
     orb8::CustomSettingsBlock& CustomSettings();
     bool JapaneseUi() const { return japanese_; }
-    DocumentWindow* ActiveDocumentWindow() const override { return ActiveDocument; }
-    DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind) override;
+    DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -130,16 +120,9 @@ protected:
 private:
     void ConnectMenus();
     void ConnectEditor();
+    void ConnectDocuments();
     void PlaceSingleWindows();
-    QRect DocumentArea(int windowsBefore) const;
-    void AddDocumentWindow(DocumentWindow* window);
-    void DocumentActivated(DocumentWindow* window);
-    void DocumentCaptionChanged(DocumentWindow* window);
-    void DocumentClosed(DocumentWindow* window);
-    void RebuildWindowList();
-    void ShowTitle();
     void PatchSelected(TProjectWindow* project, int row);
-    TProjectWindow* ActiveProject() const;
     void ToggleOnLine();
     void ReceiveAll();
     void SendAll();
@@ -167,5 +150,6 @@ private:
     QMdiSubWindow* editorWindow_ = nullptr;
     QMdiSubWindow* memoWindow_ = nullptr;
     PatchToolWindows* tools_ = nullptr;
+    OpenDocuments* documents_ = nullptr;
     bool started_ = false;
 };

@@ -1,0 +1,150 @@
+#include "app/ui/opendocuments.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "app/ui/framecontext.h"
+#include "app/ui/windowlist.h"
+#include "customdist/ui/customdistwin.h"
+#include "editors/ui/projectwin.h"
+#include "workspace/ui/recoverykeeper.h"
+
+using namespace orb8;
+
+OpenDocuments::OpenDocuments(FrameContext& context, QMdiArea& area, QMdiSubWindow& editorWindow, QObject* parent)
+    : QObject(parent), context_(context), area_(area), editorWindow_(editorWindow) {}
+
+void OpenDocuments::SetWindowMenu(QMenu& menu, QAction* after) {
+    windowMenu_ = &menu;
+    listAfter_ = after;
+}
+
+DocumentWindow* OpenDocuments::NewDocumentWindow(DocumentKind kind) {
+    DocumentWindow* window = nullptr;
+    if (kind == DocumentKind::Project) {
+        ++projectCount_;
+        auto* project = new TProjectWindow(context_, ++newProjectCounter_);
+        connect(project, &TProjectWindow::PatchSelected, this, &OpenDocuments::PatchSelected);
+        CurrentProject = project;
+        window = project;
+    } else {
+        auto* dist = new TCustomDistWin(context_, ++untitledDistCount_);
+        CurrentCustomDist = dist;
+        window = dist;
+    }
+    Active = window;
+    connect(window, &DocumentWindow::CaptionChanged, this, &OpenDocuments::CaptionChanged);
+    connect(window, &DocumentWindow::Activated, this, &OpenDocuments::Activated);
+    connect(window, &DocumentWindow::Closed, this, &OpenDocuments::Closed);
+    Place(window);
+    Windows.append(window);
+    if (recovery_) recovery_->Watch(window);
+    area_.setActiveSubWindow(window->SubWindow());
+    if (CurrentProject == window) CurrentProject->SetCurrentRow(1);
+    emit TitleChanged();
+    Rebuild();
+    return window;
+}
+
+QRect OpenDocuments::DocumentArea(int windowsBefore) const {
+    const QRect editor = editorWindow_.frameGeometry();
+    const int top = editor.bottom() + 2;
+    const int height = std::max(120, area_.viewport()->height() - editor.height() - 1);
+    return QRect(20 * windowsBefore, top, editor.width() * 2 / 3, height);
+}
+
+void OpenDocuments::Place(DocumentWindow* window) {
+    const int before = static_cast<int>(Windows.size());
+    QMdiSubWindow* sub = area_.addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(area_.window()->windowIcon());
+    window->SetSubWindow(sub);
+    if (window->Kind() == DocumentKind::Project) {
+        sub->setGeometry(DocumentArea(before));
+    } else {
+        sub->adjustSize();
+        sub->move(DocumentArea(before).topLeft());
+    }
+    sub->show();
+}
+
+TProjectWindow* OpenDocuments::ActiveProject() const {
+    return CurrentProject && Active == CurrentProject ? CurrentProject.data() : nullptr;
+}
+
+QList<TProjectWindow*> OpenDocuments::Projects() const {
+    QList<TProjectWindow*> projects;
+    for (const auto& window : Windows)
+        if (auto* project = qobject_cast<TProjectWindow*>(window.data())) projects << project;
+    return projects;
+}
+
+// A project window that becomes the active document shows its current patch
+// again (which schedules the patch change); nothing when it already was.
+void OpenDocuments::Activated(DocumentWindow* window) {
+    if (!window || !Windows.contains(window)) return;
+    auto* project = qobject_cast<TProjectWindow*>(window);
+    auto* dist = qobject_cast<TCustomDistWin*>(window);
+    if (Active == window && (project ? CurrentProject == project : CurrentCustomDist == dist)) return;
+    Active = window;
+    if (project) CurrentProject = project;
+    if (dist) CurrentCustomDist = dist;
+    emit TitleChanged();
+    Rebuild();
+    if (project) project->SelectRow(project->CurrentRow());
+}
+
+void OpenDocuments::CaptionChanged(DocumentWindow* window) {
+    if (window == Active) emit TitleChanged();
+    Rebuild();
+}
+
+void OpenDocuments::Closed(DocumentWindow* window) {
+    if (Active == window) Active = nullptr;
+    if (auto* project = qobject_cast<TProjectWindow*>(window)) {
+        emit ProjectClosing(project);
+        if (CurrentProject == project) CurrentProject = nullptr;
+        --projectCount_;
+    } else if (CurrentCustomDist == window) {
+        CurrentCustomDist = nullptr;
+    }
+    Windows.removeAll(window);
+    emit TitleChanged();
+    Rebuild();
+    if (projectCount_ == 0) emit NoProjectLeft();
+}
+
+void OpenDocuments::Rebuild() {
+    Windows.removeAll(nullptr);
+    QList<DocumentWindow*> windows;
+    for (const auto& window : Windows) windows << window;
+    if (!Active && !windows.isEmpty()) {
+        // The last window takes over as the active document.
+        Active = windows.last();
+        if (auto* project = qobject_cast<TProjectWindow*>(windows.last())) CurrentProject = project;
+        if (auto* dist = qobject_cast<TCustomDistWin*>(windows.last())) CurrentCustomDist = dist;
+        emit TitleChanged();
+    }
+    if (windowMenu_) {
+        ShowWindowList(*windowMenu_, listAfter_, windows, Active, [this](DocumentWindow* target) {
+            target->SubWindow()->showNormal();
+            area_.setActiveSubWindow(target->SubWindow());
+            Activated(target);
+        });
+    }
+    emit ListChanged();
+}
+
+bool OpenDocuments::CloseAll() {
+    while (!Windows.isEmpty()) {
+        DocumentWindow* window = Windows.last();
+        const auto before = Windows.size();
+        if (!window || !window->SubWindow()) {
+            Windows.removeLast();
+            continue;
+        }
+        window->SubWindow()->close();
+        if (Windows.size() == before) return false;
+    }
+    return true;
+}

@@ -1,0 +1,81 @@
+// The frame's open document windows: it makes them (a new project or custom
+// distortion), places them below the patch editor, knows which one is active
+// and which project and custom distortion are current, keeps the Window
+// menu's list and closes them all when the frame closes. What the frame does
+// about it (title, patch editor, tool windows) it learns by signals.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+
+#include "app/ui/documentframe.h"
+#include "workspace/ui/documentwindow.h"
+
+class FrameContext;
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class RecoveryKeeper;
+class TCustomDistWin;
+class TProjectWindow;
+
+class OpenDocuments : public QObject, public DocumentFrame {
+    Q_OBJECT
+
+public:
+    // editorWindow: the patch editor's window, above which nothing is placed.
+    OpenDocuments(FrameContext& context, QMdiArea& area, QMdiSubWindow& editorWindow, QObject* parent);
+
+    QPointer<TProjectWindow> CurrentProject;
+    QPointer<TCustomDistWin> CurrentCustomDist;
+    QPointer<DocumentWindow> Active;
+    QList<QPointer<DocumentWindow>> Windows;
+    int ProjectCount() const { return projectCount_; }
+
+    DocumentWindow* ActiveDocumentWindow() const override { return Active; }
+    DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind) override;
+    // The current project when it is the active document, else nullptr.
+    TProjectWindow* ActiveProject() const;
+    QList<TProjectWindow*> Projects() const;
+
+    // Below the patch editor: two thirds of its width for the project windows,
+    // each 20 pixels right of the one before.
+    QRect DocumentArea(int windowsBefore) const;
+    // The Window menu lists the windows after `after`.
+    void SetWindowMenu(QMenu& menu, QAction* after);
+    // New windows are watched for recovery from then on.
+    void SetRecovery(RecoveryKeeper* keeper) { recovery_ = keeper; }
+    // Closes every window, the last first; false as soon as one stays (its
+    // user kept unsaved work).
+    bool CloseAll();
+
+signals:
+    // The active document or its caption changed.
+    void TitleChanged();
+    // After the list or the active window changed.
+    void ListChanged();
+    // A project window goes, before it leaves the list.
+    void ProjectClosing(TProjectWindow* project);
+    void NoProjectLeft();
+    void PatchSelected(TProjectWindow* project, int row);
+
+private:
+    void Place(DocumentWindow* window);
+    void Activated(DocumentWindow* window);
+    void CaptionChanged(DocumentWindow* window);
+    void Closed(DocumentWindow* window);
+    void Rebuild();
+
+    FrameContext& context_;
+    QMdiArea& area_;
+    QMdiSubWindow& editorWindow_;
+    RecoveryKeeper* recovery_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QAction* listAfter_ = nullptr;
+    int projectCount_ = 0;
+    int newProjectCounter_ = 0;
+    int untitledDistCount_ = 0;
+};
