@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include "controls/bitpanel.h"
+#include "controls/celltext.h"
 #include "controls/colorbutton.h"
 #include "controls/knobgeometry.h"
 #include "controls/numedit.h"
@@ -298,6 +301,40 @@ TEST(ColorButton, ClickAndPressedLook) {
     b.setEnabled(false);
     QTest::mouseClick(&b, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(clicked.count(), 1);
+}
+
+// The colours a picture of the widget holds.
+QSet<QRgb> ColoursOf(QWidget& w) {
+    const QImage image = w.grab().toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y) | 0xFF000000u);
+    return colours;
+}
+
+TEST(CellText, DrawsInItsColourAndGreyWhenDisabled) {
+    QWidget window;
+    window.setAutoFillBackground(true);
+    QPalette black;
+    black.setColor(QPalette::Window, Qt::black);
+    window.setPalette(black);
+    QFont font("DejaVu Sans Mono");
+    font.setPixelSize(11);
+    font.setStyleStrategy(QFont::NoAntialias);
+    auto* text = new TCellText(font, Qt::AlignCenter, &window);
+    text->setGeometry(0, 0, 60, 16);
+    text->SetColors(Qt::red, Qt::gray);
+    window.resize(60, 16);
+    EXPECT_FALSE(ColoursOf(window).contains(qRgb(255, 0, 0)));  // nothing to draw yet
+    text->setText("127");
+    EXPECT_TRUE(ColoursOf(window).contains(qRgb(255, 0, 0)));
+    text->setEnabled(false);
+    EXPECT_FALSE(ColoursOf(window).contains(qRgb(255, 0, 0)));
+    EXPECT_TRUE(ColoursOf(window).contains(QColor(Qt::gray).rgb()));
+    text->setEnabled(true);
+    text->SetColor(Qt::green);
+    EXPECT_TRUE(ColoursOf(window).contains(qRgb(0, 255, 0)));
+    EXPECT_EQ(text->text(), "127");
 }
 
 TEST(BitPanel, CentredOffset) {

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "app/ui/mainwin.h"
+#include "controls/celltext.h"
 #include "controls/colorbutton.h"
 #include "controls/volume.h"
 #include "device/ui/windowhost.h"
@@ -224,6 +225,9 @@ TEST(PatchEditorWindow, OutOfRangeValuesRoundTripAndEditsSurviveSave) {
     auto* w = qobject_cast<TProjectWindow*>(e.win->OpenByName(QString::fromStdString(odd.fileName)));
     ASSERT_TRUE(w);
     EXPECT_EQ(e.panel->DriveVolume[0].value->text(), "?31");
+    const QColor outOfRange = e.panel->DriveVolume[0].value->Color();
+    EXPECT_NE(outOfRange, e.panel->DriveVolume[1].value->Color());
+    EXPECT_FALSE(e.panel->DriveVolume[0].value->toolTip().isEmpty());
     EXPECT_EQ(e.panel->DriveVolume[0].knob->Max(), 29);
     EXPECT_EQ(e.panel->ModType->placeholderText(), "?25");
     EXPECT_FALSE(e.panel->ModVolume[0].knob->isEnabled());
@@ -237,6 +241,8 @@ TEST(PatchEditorWindow, OutOfRangeValuesRoundTripAndEditsSurviveSave) {
     // An edit survives save and reload; the knob that moved takes a real value.
     QTest::keyClick(e.panel->DriveVolume[0].knob, Qt::Key_Down);
     EXPECT_EQ((*e.panel->Editor().Current())[DriveParam1], 28);
+    EXPECT_EQ(e.panel->DriveVolume[0].value->Color(), e.panel->DriveVolume[1].value->Color());
+    EXPECT_TRUE(e.panel->DriveVolume[0].value->toolTip().isEmpty());
     e.win->SaveMenu->trigger();
     ProjectDocument back;
     back.fileName = dir.Path("back.orb");

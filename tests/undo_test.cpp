@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "app/ui/mainwin.h"
+#include "controls/celltext.h"
 #include "controls/volume.h"
 #include "device/ui/windowhost.h"
 #include "editors/projecthistory.h"

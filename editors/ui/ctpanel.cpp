@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include "controls/celltext.h"
 #include "controls/colorbutton.h"
 #include "controls/compactlist.h"
 #include "controls/volume.h"
@@ -52,22 +53,18 @@ void Colour(QWidget* w, const QColor& text) {
 
 TControlPanel::KnobCell TControlPanel::MakeKnob(const QString& objectName, int x, int y, int width) {
     KnobCell cell;
-    cell.name = new QLabel(this);
+    cell.name = new TCellText(knobNameFont_, Qt::AlignHCenter | Qt::AlignBottom, this);
     cell.name->setObjectName(objectName + "Label");
     cell.name->setGeometry(x, y, width, 12);
-    cell.name->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    cell.name->setFont(PixelFont("DejaVu Sans", 9, true));
-    Colour(cell.name, kName);
+    cell.name->SetColors(kName, kDisabled);
     cell.knob = new TVolume(this);
     cell.knob->setObjectName(objectName);
     cell.knob->setGeometry(x + (width - 25) / 2, y + 13, 25, 25);
     cell.knob->SetColor(kPanel);
-    cell.value = new QLabel(this);
+    cell.value = new TCellText(knobValueFont_, Qt::AlignHCenter | Qt::AlignTop, this);
     cell.value->setObjectName(objectName + "Value");
     cell.value->setGeometry(x, y + 39, width, 14);
-    cell.value->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    cell.value->setFont(PixelFont("DejaVu Sans Mono", 11, true));
-    Colour(cell.value, kValue);
+    cell.value->SetColors(kValue, kDisabled);
     return cell;
 }
 
@@ -100,7 +97,11 @@ QComboBox* TControlPanel::MakeList(const char* objectName, QRect at) {
 }
 
 TControlPanel::TControlPanel(EditorContext& context)
-    : QWidget(nullptr), context_(context), editor_(context.CustomSettings()) {
+    : QWidget(nullptr),
+      knobNameFont_(PixelFont("DejaVu Sans", 9, true)),
+      knobValueFont_(PixelFont("DejaVu Sans Mono", 11, true)),
+      context_(context),
+      editor_(context.CustomSettings()) {
     setObjectName("ControlPanel");
     setWindowTitle(tr("Patch Editor"));
     setFixedSize(kWidth, kHeight);
@@ -395,7 +396,7 @@ void TControlPanel::ShowKnob(KnobCell& cell, const KnobView& view, const QString
     cell.knob->SetPosition(view.position);
     cell.knob->setEnabled(view.enabled && isEnabled());
     cell.value->setText(Q(view.text));
-    Colour(cell.value, view.outOfRange ? kOutOfRange : kValue);
+    cell.value->SetColor(view.outOfRange ? kOutOfRange : kValue);
     cell.value->setToolTip(view.outOfRange ? tr("A value the ORB-8 does not have; it stays until this knob is moved")
                                            : QString());
     // What a screen reader says of it.

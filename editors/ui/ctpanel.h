@@ -7,6 +7,7 @@
 // frame to act through signals.
 #pragma once
 
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -22,6 +23,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class TCellText;
 class TColorButton;
 class TProjectWindow;
 class TVolume;
@@ -38,8 +40,8 @@ public:
     // A knob with its name above and its value below.
     struct KnobCell {
         TVolume* knob = nullptr;
-        QLabel* name = nullptr;
-        QLabel* value = nullptr;
+        TCellText* name = nullptr;
+        TCellText* value = nullptr;
     };
 
     QLabel* PatchNo;
@@ -105,6 +107,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The knobs' names and values: two fonts for sixty texts.
+    QFont knobNameFont_, knobValueFont_;
     KnobCell MakeKnob(const QString& objectName, int x, int y, int width);
     TColorButton* MakeSwitch(const char* objectName, int x, int y);
     QComboBox* MakeList(const char* objectName, QRect at);
