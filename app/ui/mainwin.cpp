@@ -82,13 +82,13 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
 
     // The single windows, in the order of the start-up.
     ControlPanel = new TControlPanel(*context_);
-    editorWindow_ = MdiArea->addSubWindow(ControlPanel, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    editorWindow_ = OpenDocuments::AddWindow(*MdiArea, ControlPanel, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     editorWindow_->setObjectName("ControlPanelWindow");
     editorWindow_->setOption(QMdiSubWindow::RubberBandMove, false);
     editorWindow_->show();
     editorWindow_->setFixedSize(editorWindow_->size());
     MemoWin = new TMemoWin(*context_);
-    memoWindow_ = MdiArea->addSubWindow(MemoWin, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    memoWindow_ = OpenDocuments::AddWindow(*MdiArea, MemoWin, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     memoWindow_->setObjectName("MemoWindow");
     memoWindow_->setWindowIcon(windowIcon());

@@ -46,6 +46,14 @@ DocumentWindow* OpenDocuments::NewDocumentWindow(DocumentKind kind) {
     return window;
 }
 
+QMdiSubWindow* OpenDocuments::AddWindow(QMdiArea& area, QWidget* widget, Qt::WindowFlags flags) {
+    const QString title = widget->windowTitle();
+    widget->setWindowTitle(QString());
+    QMdiSubWindow* sub = area.addSubWindow(widget, flags);
+    widget->setWindowTitle(title);
+    return sub;
+}
+
 QRect OpenDocuments::DocumentArea(int windowsBefore) const {
     const QRect editor = editorWindow_.frameGeometry();
     const int top = editor.bottom() + 2;
@@ -55,7 +63,7 @@ QRect OpenDocuments::DocumentArea(int windowsBefore) const {
 
 void OpenDocuments::Place(DocumentWindow* window) {
     const int before = static_cast<int>(Windows.size());
-    QMdiSubWindow* sub = area_.addSubWindow(window);
+    QMdiSubWindow* sub = AddWindow(area_, window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(area_.window()->windowIcon());
     window->SetSubWindow(sub);

@@ -41,6 +41,9 @@ public:
     TProjectWindow* ActiveProject() const;
     QList<TProjectWindow*> Projects() const;
 
+    // Adds a window to the MDI area. Its title is given once the sub-window
+    // is made: QMdiSubWindow elides the title anew for every size it works out.
+    static QMdiSubWindow* AddWindow(QMdiArea& area, QWidget* widget, Qt::WindowFlags flags = {});
     // Below the patch editor: two thirds of its width for the project windows,
     // each 20 pixels right of the one before.
     QRect DocumentArea(int windowsBefore) const;
