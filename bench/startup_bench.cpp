@@ -2,7 +2,8 @@
 // orb8ed and, measured in the same run, for a minimal Qt program with a
 // QMdiArea. Both run on the offscreen platform and print the moment they
 // are shown; their ending is not counted.
-// Target: orb8ed at most 1.25 times the minimal program.
+// Target: orb8ed at most 1.25 times the minimal program, judged by the
+// median ratio of runs made back to back.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -64,9 +65,22 @@ int main() {
     std::vector<double> program, minimal;
     RunMs({ORB8ED_PATH, "--startup-probe"});  // warm the caches for both
     RunMs({MINIMAL_MDI_PATH});
+    // Pairs run back to back, each program first in every other pair: the
+    // machine's speed drifts over seconds, and the ratio of a pair shares
+    // the moment it was measured at.
+    std::vector<double> ratios;
     for (int i = 0; i < runs; ++i) {
-        program.push_back(RunMs({ORB8ED_PATH, "--startup-probe"}));
-        minimal.push_back(RunMs({MINIMAL_MDI_PATH}));
+        double p = 0, m = 0;
+        if (i % 2 == 0) {
+            p = RunMs({ORB8ED_PATH, "--startup-probe"});
+            m = RunMs({MINIMAL_MDI_PATH});
+        } else {
+            m = RunMs({MINIMAL_MDI_PATH});
+            p = RunMs({ORB8ED_PATH, "--startup-probe"});
+        }
+        program.push_back(p);
+        minimal.push_back(m);
+        if (p > 0 && m > 0) ratios.push_back(p / m);
     }
     if (std::count(program.begin(), program.end(), -1.0) + std::count(minimal.begin(), minimal.end(), -1.0) > 0) {
         std::fprintf(stderr, "a program did not say when it was shown\n");
@@ -76,6 +90,7 @@ int main() {
     std::printf("Start-up to the first project window shown (median of %d, offscreen):\n", runs);
     std::printf("  orb8ed              %7.1f ms\n", p);
     std::printf("  minimal Qt MDI      %7.1f ms\n", m);
-    std::printf("  ratio               %7.2f   (target at most 1.25)\n", p / m);
+    std::printf("  ratio of the medians%7.2f\n", p / m);
+    std::printf("  median pair ratio   %7.2f   (target at most 1.25)\n", Median(ratios));
     return 0;
 }
