@@ -416,21 +416,18 @@ void TControlPanel::RefreshDrive() {
         ShowKnob(DriveVolume[static_cast<std::size_t>(i)], editor_.DriveKnob(i));
         ShowKnob(CustomVolume[static_cast<std::size_t>(i)], editor_.CustomKnob(i));
     }
-    RefreshSwitches();
 }
 
 void TControlPanel::RefreshMod() {
     ShowType(ModType, editor_.StoredModType());
     ModCustom->setText(Q(editor_.CustomBaseLabel(Module::Mod)));
     for (int i = 0; i < 4; ++i) ShowKnob(ModVolume[static_cast<std::size_t>(i)], editor_.ModKnob(i));
-    RefreshSwitches();
 }
 
 void TControlPanel::RefreshDly() {
     ShowType(DlyType, editor_.StoredDlyType());
     DlyCustom->setText(Q(editor_.CustomBaseLabel(Module::DlyRev)));
     for (int i = 0; i < 4; ++i) ShowKnob(DlyVolume[static_cast<std::size_t>(i)], editor_.DlyKnob(i));
-    RefreshSwitches();
 }
 
 void TControlPanel::RefreshEq() {
@@ -443,7 +440,6 @@ void TControlPanel::RefreshEq() {
         const int row = p ? (*p)[static_cast<std::size_t>(EqTrebleFreq + i)] : 0;
         lists[i]->setCurrentIndex(row < 8 ? row : -1);
     }
-    RefreshSwitches();
 }
 
 void TControlPanel::RefreshOthers() {
@@ -504,6 +500,7 @@ void TControlPanel::RefreshAll() {
     RefreshEq();
     RefreshMod();
     RefreshDly();
+    RefreshSwitches();
     HandlersLive = true;
 }
 
@@ -530,7 +527,8 @@ void TControlPanel::Apply(const Edit& edit) {
     if (dly) RefreshDly();
     if (eq) RefreshEq();
     if (others) RefreshOthers();
-    if (switches && !(drive || mod || dly || eq)) RefreshSwitches();
+    // The switches once, after the modules: they enable the modules' controls.
+    if (switches || drive || mod || dly || eq) RefreshSwitches();
     if (!drive && !mod && !dly && !eq && !switches) emit RtmChanged();
     HandlersLive = true;
     if (edit.refreshName) PatchName->setText(Q(edit.nameCell));
