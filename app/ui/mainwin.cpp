@@ -82,17 +82,22 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
 
     // The single windows, in the order of the start-up.
     ControlPanel = new TControlPanel(*context_);
-    editorWindow_ = OpenDocuments::AddWindow(*MdiArea, ControlPanel, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    editorWindow_->setObjectName("ControlPanelWindow");
-    editorWindow_->setOption(QMdiSubWindow::RubberBandMove, false);
-    editorWindow_->show();
-    editorWindow_->setFixedSize(editorWindow_->size());
+    editorWindow_ = OpenDocuments::AddWindow(*MdiArea, ControlPanel, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint,
+                                             [this](QMdiSubWindow& sub) {
+                                                 sub.setObjectName("ControlPanelWindow");
+                                                 sub.setOption(QMdiSubWindow::RubberBandMove, false);
+                                                 sub.setWindowIcon(windowIcon());
+                                                 sub.show();
+                                                 sub.setFixedSize(sub.size());
+                                             });
     MemoWin = new TMemoWin(*context_);
-    memoWindow_ = OpenDocuments::AddWindow(*MdiArea, MemoWin, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                                     Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
-    memoWindow_->setObjectName("MemoWindow");
-    memoWindow_->setWindowIcon(windowIcon());
-    editorWindow_->setWindowIcon(windowIcon());
+    memoWindow_ = OpenDocuments::AddWindow(*MdiArea, MemoWin,
+                                           Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint,
+                                           [this](QMdiSubWindow& sub) {
+                                               sub.setObjectName("MemoWindow");
+                                               sub.setWindowIcon(windowIcon());
+                                           });
     ProgressWin = new TProgressWin(this);
     host_->SetProgressWindow(*ProgressWin);
 

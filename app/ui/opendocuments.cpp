@@ -46,10 +46,12 @@ DocumentWindow* OpenDocuments::NewDocumentWindow(DocumentKind kind) {
     return window;
 }
 
-QMdiSubWindow* OpenDocuments::AddWindow(QMdiArea& area, QWidget* widget, Qt::WindowFlags flags) {
+QMdiSubWindow* OpenDocuments::AddWindow(QMdiArea& area, QWidget* widget, Qt::WindowFlags flags,
+                                        const std::function<void(QMdiSubWindow&)>& setUp) {
     const QString title = widget->windowTitle();
     widget->setWindowTitle(QString());
     QMdiSubWindow* sub = area.addSubWindow(widget, flags);
+    setUp(*sub);
     widget->setWindowTitle(title);
     return sub;
 }
@@ -63,17 +65,18 @@ QRect OpenDocuments::DocumentArea(int windowsBefore) const {
 
 void OpenDocuments::Place(DocumentWindow* window) {
     const int before = static_cast<int>(Windows.size());
-    QMdiSubWindow* sub = AddWindow(area_, window);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(area_.window()->windowIcon());
-    window->SetSubWindow(sub);
-    if (window->Kind() == DocumentKind::Project) {
-        sub->setGeometry(DocumentArea(before));
-    } else {
-        sub->adjustSize();
-        sub->move(DocumentArea(before).topLeft());
-    }
-    sub->show();
+    AddWindow(area_, window, {}, [&](QMdiSubWindow& sub) {
+        sub.setAttribute(Qt::WA_DeleteOnClose);
+        sub.setWindowIcon(area_.window()->windowIcon());
+        window->SetSubWindow(&sub);
+        if (window->Kind() == DocumentKind::Project) {
+            sub.setGeometry(DocumentArea(before));
+        } else {
+            sub.adjustSize();
+            sub.move(DocumentArea(before).topLeft());
+        }
+        sub.show();
+    });
 }
 
 TProjectWindow* OpenDocuments::ActiveProject() const {

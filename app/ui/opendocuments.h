@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <functional>
 
 #include "app/ui/documentframe.h"
 #include "workspace/ui/documentwindow.h"
@@ -41,9 +42,11 @@ public:
     TProjectWindow* ActiveProject() const;
     QList<TProjectWindow*> Projects() const;
 
-    // Adds a window to the MDI area. Its title is given once the sub-window
-    // is made: QMdiSubWindow elides the title anew for every size it works out.
-    static QMdiSubWindow* AddWindow(QMdiArea& area, QWidget* widget, Qt::WindowFlags flags = {});
+    // Adds a window to the MDI area; `setUp` places it. Its title is given
+    // once that is done: QMdiSubWindow elides the title anew for every size
+    // and region it works out.
+    static QMdiSubWindow* AddWindow(QMdiArea& area, QWidget* widget, Qt::WindowFlags flags,
+                                    const std::function<void(QMdiSubWindow&)>& setUp);
     // Below the patch editor: two thirds of its width for the project windows,
     // each 20 pixels right of the one before.
     QRect DocumentArea(int windowsBefore) const;
