@@ -1,6 +1,5 @@
 #include "controls/celltext.h"
 
-#include <QEvent>
 #include <QPainter>
 
 TCellText::TCellText(const QFont& font, Qt::Alignment alignment, QWidget* parent)
@@ -25,9 +24,4 @@ void TCellText::paintEvent(QPaintEvent*) {
     painter.setFont(font_);
     painter.setPen(isEnabled() ? color_ : disabled_);
     painter.drawText(rect(), static_cast<int>(alignment_), text_);
-}
-
-void TCellText::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::EnabledChange) update();
-    QWidget::changeEvent(event);
 }

@@ -1,7 +1,7 @@
 // TCellText: one line of text in a fixed font and colour, as under and over
 // the patch editor's knobs. It draws the text itself: cheaper to make and to
 // change than a label with a font and palette of its own, of which the editor
-// has sixty. Disabled, it draws in its disabled colour.
+// would have over fifty. Disabled, it draws in its disabled colour.
 #pragma once
 
 #include <QColor>
@@ -23,7 +23,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     QFont font_;

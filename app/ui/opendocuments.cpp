@@ -22,7 +22,6 @@ void OpenDocuments::SetWindowMenu(QMenu& menu, QAction* after) {
 DocumentWindow* OpenDocuments::NewDocumentWindow(DocumentKind kind) {
     DocumentWindow* window = nullptr;
     if (kind == DocumentKind::Project) {
-        ++projectCount_;
         auto* project = new TProjectWindow(context_, ++newProjectCounter_);
         connect(project, &TProjectWindow::PatchSelected, this, &OpenDocuments::PatchSelected);
         CurrentProject = project;
@@ -115,14 +114,13 @@ void OpenDocuments::Closed(DocumentWindow* window) {
     if (auto* project = qobject_cast<TProjectWindow*>(window)) {
         emit ProjectClosing(project);
         if (CurrentProject == project) CurrentProject = nullptr;
-        --projectCount_;
     } else if (CurrentCustomDist == window) {
         CurrentCustomDist = nullptr;
     }
     Windows.removeAll(window);
     emit TitleChanged();
     Rebuild();
-    if (projectCount_ == 0) emit NoProjectLeft();
+    if (Projects().isEmpty()) emit NoProjectLeft();
 }
 
 void OpenDocuments::Rebuild() {

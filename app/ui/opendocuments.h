@@ -34,7 +34,6 @@ public:
     QPointer<TCustomDistWin> CurrentCustomDist;
     QPointer<DocumentWindow> Active;
     QList<QPointer<DocumentWindow>> Windows;
-    int ProjectCount() const { return projectCount_; }
 
     DocumentWindow* ActiveDocumentWindow() const override { return Active; }
     DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind) override;
@@ -81,7 +80,6 @@ private:
     RecoveryKeeper* recovery_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QAction* listAfter_ = nullptr;
-    int projectCount_ = 0;
     int newProjectCounter_ = 0;
     int untitledDistCount_ = 0;
 };

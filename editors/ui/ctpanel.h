@@ -107,7 +107,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // The knobs' names and values: two fonts for sixty texts.
+    // The knobs' names and values: two fonts for all their texts.
     QFont knobNameFont_, knobValueFont_;
     KnobCell MakeKnob(const QString& objectName, int x, int y, int width);
     TColorButton* MakeSwitch(const char* objectName, int x, int y);
