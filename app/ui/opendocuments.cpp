@@ -128,11 +128,10 @@ void OpenDocuments::Rebuild() {
     QList<DocumentWindow*> windows;
     for (const auto& window : Windows) windows << window;
     if (!Active && !windows.isEmpty()) {
-        // The last window takes over as the active document.
-        Active = windows.last();
-        if (auto* project = qobject_cast<TProjectWindow*>(windows.last())) CurrentProject = project;
-        if (auto* dist = qobject_cast<TCustomDistWin*>(windows.last())) CurrentCustomDist = dist;
-        emit TitleChanged();
+        // The last window takes over as the active document, as if activated:
+        // a project shows its patch in the editor again (which rebuilds the list).
+        Activated(windows.last());
+        return;
     }
     if (windowMenu_) {
         ShowWindowList(*windowMenu_, listAfter_, windows, Active, [this](DocumentWindow* target) {
