@@ -220,6 +220,24 @@ TEST(MainWindow, WindowListCaptionsAndShortcuts) {
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED - NoName9");
 }
 
+// Closing the project the editor shows, while another project stays: the
+// editor never stays enabled with no patch in it.
+TEST(MainWindow, ClosingTheShownProjectShowsTheNextOnesPatch) {
+    App app;
+    app.win->CustomDistNewMenu->trigger();
+    app.win->ProjectNewMenu->trigger();
+    for (QAction* a : app.win->WindowMenu->actions())
+        if (a->text().startsWith("&1:")) a->trigger();
+    ASSERT_EQ(app.win->ControlPanel->Project(), app.Project(0));
+    TProjectWindow* other = app.Project(1);
+    app.Project(0)->SubWindow()->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app.win->Documents().CurrentProject, other);
+    EXPECT_TRUE(app.win->ControlPanel->isEnabled());
+    EXPECT_EQ(app.win->ControlPanel->Project(), other);
+    EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U01");
+}
+
 TEST(MainWindow, OnlyACustomDistWindowDisablesCopyPasteAndComment) {
     App app;
     app.Project()->SubWindow()->close();
@@ -378,6 +396,17 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     EXPECT_FALSE(app.win->close());
     EXPECT_EQ(app.win->Documents().Windows.size(), 1);
     EXPECT_TRUE(app.dialogs.shown[app.dialogs.shown.size() - 2].text.startsWith("CustomDistFile"));
+
+    // The last window goes first even when another is active; the title then
+    // names the active one that stayed, not none.
+    app.win->CustomDistNewMenu->trigger();
+    for (QAction* a : app.win->WindowMenu->actions())
+        if (a->text().startsWith("&1:")) a->trigger();
+    ASSERT_EQ(app.win->Documents().Active, app.Project());
+    app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
+    EXPECT_FALSE(app.win->close());
+    EXPECT_EQ(app.win->Documents().Windows.size(), 1);
+    EXPECT_EQ(app.win->windowTitle(), "ORB-8ED - " + app.Project()->Caption());
 }
 
 TEST(CommentWindow, HandBackToThePatchItCameFrom) {
