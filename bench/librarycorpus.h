@@ -76,7 +76,7 @@ inline std::uintmax_t Generate(const std::string& folder, int banks, std::mt1993
         }
         const std::string sub = folder + "/" + std::to_string(b / 100);
         if (b % 100 == 0) fs::create_directories(sub);
-        const auto image = bank.FileImage(orb8::DefaultCustomSettings());
+        const auto image = bank.FileImage();
         std::ofstream out(sub + "/bank" + std::to_string(b) + ".orb", std::ios::binary);
         out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
         bytes += image.size();

@@ -61,12 +61,11 @@ int main(int argc, char** argv) {
 
     // A history of 10,000 knob steps over the whole bank.
     orb8::ProjectDocument doc;
-    orb8::CustomSettingsBlock settings = orb8::DefaultCustomSettings();
     std::size_t bytes = 0;
     for (int i = 0; i < 10000; ++i) {
-        const orb8::ProjectState b = orb8::Capture(doc, settings);
+        const orb8::ProjectState b = orb8::Capture(doc);
         doc.patches[static_cast<std::size_t>(i % 80)][orb8::ModParam1] = static_cast<std::uint8_t>(i % 50);
-        bytes += orb8::ProjectStep::Between(b, doc, settings).MemoryBytes();
+        bytes += orb8::ProjectStep::Between(b, doc).MemoryBytes();
     }
     std::printf("A history of 10,000 steps: %.2f MB (target under 10 MB)\n", bytes / 1048576.0);
     return 0;

@@ -43,6 +43,7 @@ bool CustomDistSession::Walk(bool undo) {
 FileResult CustomDistSession::Load() {
     const FileResult r = document_.Load();
     if (r.loaded()) {
+        file_.ReadOrWrote(document_.fileName);
         history_.Clear();
         document_.modified = false;
         Tell();
@@ -58,14 +59,17 @@ bool CustomDistSession::Recover(const std::string& fileName, const std::string& 
                                 std::span<const std::uint8_t> image) {
     if (image.size() != static_cast<std::size_t>(kDstFileBytes)) return false;
     document_.fileName = fileName;
-    if (!fileName.empty()) Load();
+    if (!fileName.empty() && !Load().loaded()) file_.RecoveredFor(fileName);
     Perform(text, [&](CustomDistData& data) { data.ReadFileImage(image); });
     return true;
 }
 
 FileResult CustomDistSession::Save() {
     const FileResult r = document_.Save();
-    if (r.ok()) history_.MarkSaved();
+    if (r.ok()) {
+        file_.ReadOrWrote(document_.fileName);
+        history_.MarkSaved();
+    }
     document_.modified = Modified();
     return r;
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "customdist/customdistdata.h"
+#include "patch/documentfile.h"
 #include "patch/history.h"
 
 namespace orb8 {
@@ -47,6 +48,11 @@ public:
     FileResult Load();
     FileResult Save();
     void SetFileName(const std::string& path) { document_.fileName = path; }
+    // Whether the file at the file name is the one this document last read or
+    // wrote (a Save over anything else asks first), and whether the caption
+    // shows the file name (after a failed open it shows the untitled name).
+    bool FileKnown() const { return file_.Known(document_.fileName); }
+    bool Titled() const { return file_.Titled(document_.fileName); }
     // Unsaved work kept for recovery, as ProjectSession::Recover: the file
     // at `fileName` as it is now is the saved state, `image` one step over it.
     bool Recover(const std::string& fileName, const std::string& text, std::span<const std::uint8_t> image);
@@ -68,6 +74,7 @@ private:
     void Tell();
 
     CustomDistDocument document_;
+    DocumentFile file_;
     History<Step> history_;
     std::map<int, Listener> listeners_;
     int nextListener_ = 0;

@@ -224,18 +224,20 @@ TransferResult DeviceLink::ReceiveAllPatches(ProjectDocument& project) {
                              project.packedSlots[static_cast<std::size_t>(i)] = slot;
                          });
     project.UnpackAll();
+    if (lastReceived > 0) project.customSettings = areas.customSettings;
     host_.ProjectReceived(project);
     host_.ResetInput();
     host_.HideProgress();
     return result;
 }
 
-SettingsPage ComposeSettingsPage(std::span<const PageRun> runs, const DeviceWorkAreas& areas) {
+SettingsPage ComposeSettingsPage(std::span<const PageRun> runs, const DeviceWorkAreas& areas,
+                                 const CustomSettingsBlock& settings) {
     SettingsPage page{};
     std::size_t at = 0;
     for (const PageRun& run : runs) {
         const std::uint8_t* source = run.source == PageSource::SettingsPage     ? areas.settingsPage.data()
-                                     : run.source == PageSource::CustomSettings ? areas.customSettings.data()
+                                     : run.source == PageSource::CustomSettings ? settings.data()
                                                                                 : areas.deviceCustomDist.data();
         std::copy_n(source + run.first, run.length, page.begin() + static_cast<std::ptrdiff_t>(at));
         at += static_cast<std::size_t>(run.length);
@@ -243,19 +245,23 @@ SettingsPage ComposeSettingsPage(std::span<const PageRun> runs, const DeviceWork
     return page;
 }
 
-SettingsPage DeviceLink::ComposePage27() const { return ComposeSettingsPage(kPage27Runs, areas); }
-SettingsPage DeviceLink::ComposePage30() const { return ComposeSettingsPage(kPage30Runs, areas); }
+SettingsPage DeviceLink::ComposePage27(const CustomSettingsBlock& settings) const {
+    return ComposeSettingsPage(kPage27Runs, areas, settings);
+}
+SettingsPage DeviceLink::ComposePage30(const CustomSettingsBlock& settings) const {
+    return ComposeSettingsPage(kPage30Runs, areas, settings);
+}
 
-TransferResult DeviceLink::WriteSettingsPages() {
+TransferResult DeviceLink::WriteSettingsPages(const CustomSettingsBlock& settings) {
     TransferResult result = TransferResult::Completed;
-    SendForAck(SettingsPageWrite(deviceChannel, kPage27, ComposePage27()));
+    SendForAck(SettingsPageWrite(deviceChannel, kPage27, ComposePage27(settings)));
     if (WaitReply() == Wait::Abort) {
         result = TransferResult::Aborted;
     } else if (replyState != ReplyWriteAck) {
         host_.Inform(kDataFailure);
         result = TransferResult::Failed;
     } else {
-        SendForAck(SettingsPageWrite(deviceChannel, kPage30, ComposePage30()));
+        SendForAck(SettingsPageWrite(deviceChannel, kPage30, ComposePage30(settings)));
         if (WaitReply() == Wait::Abort) {
             result = TransferResult::Aborted;
         } else if (replyState != ReplyWriteAck) {
@@ -315,7 +321,9 @@ TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
     }
     if (const auto end = AwaitAck(false)) return finish(*end);
     host_.SetProgressValue(kSteps - 2, kSteps);
-    result = WriteSettingsPages();
+    result = WriteSettingsPages(project.customSettings);
+    // The processor now plays the bank's block.
+    if (result == TransferResult::Completed) areas.customSettings = project.customSettings;
     return finish(result);
 }
 

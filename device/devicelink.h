@@ -46,7 +46,9 @@ public:
     ReplyState replyState = ReplyNone;
     int deviceChannel = 0;
     bool isOnLine = false;
-    DeviceWorkAreas areas;  // areas.customSettings is the program's custom settings block
+    // areas.customSettings: the processor's custom settings block as far as
+    // the program knows (read while going on line, written by Send All).
+    DeviceWorkAreas areas;
 
     // The MIDI port's OnLong handler: classifies every returned receive buffer.
     void MidiLong(std::span<const std::uint8_t> recorded) { replyState = ClassifyReply(recorded, areas); }
@@ -64,7 +66,10 @@ public:
     // The scan; returns the first channel with an ORB-8, or -1.
     int CheckOnLine(int only = -1);
 
+    // What arrives plays through the processor's custom settings: a receive
+    // that got any patch gives the bank the processor's block.
     TransferResult ReceiveAllPatches(ProjectDocument& project);
+    // The bank's patches, then its own custom settings in the two settings pages.
     TransferResult SendAllPatches(ProjectDocument& project);
     TransferResult ReceiveAllCustomDists(CustomDistDocument& document);
     TransferResult SendAllCustomDists(CustomDistDocument& document);
@@ -80,9 +85,9 @@ public:
     // One tone filter (slot 5, 6 or 7 of a set).
     void SendDesignToneFilter(const CustomDistData& data, int set, int slot, bool designMode);
 
-    // Page 27 and page 30 as Send All composes them.
-    SettingsPage ComposePage27() const;
-    SettingsPage ComposePage30() const;
+    // Page 27 and page 30 as Send All composes them for a bank's block.
+    SettingsPage ComposePage27(const CustomSettingsBlock& settings) const;
+    SettingsPage ComposePage30(const CustomSettingsBlock& settings) const;
 
 private:
     // Marks an exchange as running for its lifetime.
@@ -108,7 +113,7 @@ private:
     std::optional<TransferResult> AwaitAck(bool stopIsFailure);
     void Status(const std::string& text);
     void ChannelItem(int channel, const std::string& caption, bool enabled, bool checked);
-    TransferResult WriteSettingsPages();
+    TransferResult WriteSettingsPages(const CustomSettingsBlock& settings);
     TransferResult Begin(std::string_view caption, std::string_view question);
     // A receive of `count` numbered items: for each, the progress (from
     // `progressFrom` of `progressTotal`), "Waiting <word>NN...", the request
@@ -128,7 +133,10 @@ private:
 };
 
 // A settings page laid out from the work areas by its runs.
-SettingsPage ComposeSettingsPage(std::span<const PageRun> runs, const DeviceWorkAreas& areas);
+// A settings page laid out by its runs from the work areas and the custom
+// settings block to send.
+SettingsPage ComposeSettingsPage(std::span<const PageRun> runs, const DeviceWorkAreas& areas,
+                                 const CustomSettingsBlock& settings);
 
 // "Waiting Patch" and 1 give "Waiting Patch01...".
 std::string NumberedStatus(std::string_view word, int number);

@@ -30,58 +30,59 @@ RtmBytes RtmBytesOf(Module module) {
 void PatchEditor::DriveSlotIntoPatch() {
     const int slot = DriveCustomSlot(Byte(orb8::DriveType));
     if (slot < 0) return;
-    for (int b = CustomCharSel; b <= CustomLowSel; ++b) At(b) = settings_[static_cast<std::size_t>(slot + b - DriveParam1)];
+    for (int b = CustomCharSel; b <= CustomLowSel; ++b) At(b) = (*settings_)[static_cast<std::size_t>(slot + b - DriveParam1)];
 }
 
 void PatchEditor::ModSlotIntoPatch() {
     const int slot = ModCustomSlot(Byte(orb8::ModType));
     if (slot < 0) return;
-    for (int b = ModParam1; b <= ModParam4; ++b) At(b) = settings_[static_cast<std::size_t>(slot + 1 + b - ModParam1)];
+    for (int b = ModParam1; b <= ModParam4; ++b) At(b) = (*settings_)[static_cast<std::size_t>(slot + 1 + b - ModParam1)];
 }
 
 void PatchEditor::DlySlotIntoPatch() {
     const int slot = DlyCustomSlot(Byte(orb8::DlyType));
     if (slot < 0) return;
-    for (int b = DlyParam1; b <= DlyParam4; ++b) At(b) = settings_[static_cast<std::size_t>(slot + 1 + b - DlyParam1)];
+    for (int b = DlyParam1; b <= DlyParam4; ++b) At(b) = (*settings_)[static_cast<std::size_t>(slot + 1 + b - DlyParam1)];
 }
 
 void PatchEditor::CopyDriveToSlot() {
     const int slot = DriveCustomSlot(Byte(orb8::DriveType));
     if (slot < 0) return;
-    for (int b = DriveParam1; b <= Unused18; ++b) settings_[static_cast<std::size_t>(slot + b - DriveParam1)] = At(b);
+    for (int b = DriveParam1; b <= Unused18; ++b) (*settings_)[static_cast<std::size_t>(slot + b - DriveParam1)] = At(b);
 }
 
 void PatchEditor::CopyModToSlot() {
     const int slot = ModCustomSlot(Byte(orb8::ModType));
     if (slot < 0) return;
-    for (int b = ModParam1; b <= ModRtmSource; ++b) settings_[static_cast<std::size_t>(slot + 1 + b - ModParam1)] = At(b);
+    for (int b = ModParam1; b <= ModRtmSource; ++b) (*settings_)[static_cast<std::size_t>(slot + 1 + b - ModParam1)] = At(b);
 }
 
 void PatchEditor::CopyDlyToSlot() {
     const int slot = DlyCustomSlot(Byte(orb8::DlyType));
     if (slot < 0) return;
-    for (int b = DlyParam1; b <= DlyRtmSource; ++b) settings_[static_cast<std::size_t>(slot + 1 + b - DlyParam1)] = At(b);
+    for (int b = DlyParam1; b <= DlyRtmSource; ++b) (*settings_)[static_cast<std::size_t>(slot + 1 + b - DlyParam1)] = At(b);
 }
 
-Edit PatchEditor::ShowPatch(PatchData* patch) {
+Edit PatchEditor::ShowPatch(PatchData* patch, CustomSettingsBlock* settings) {
     patch_ = patch;
+    settings_ = settings ? settings : &home_;
     Edit edit;
     if (!patch_) return edit;
     // A custom Mod or Dly/Rev type takes its slot's values and destination.
     if (const int slot = ModCustomSlot(Byte(orb8::ModType)); slot >= 0) {
         ModSlotIntoPatch();
-        At(ModRtmDest) = settings_[static_cast<std::size_t>(slot + 1 + ModRtmDest - ModParam1)];
+        At(ModRtmDest) = (*settings_)[static_cast<std::size_t>(slot + 1 + ModRtmDest - ModParam1)];
     }
     if (const int slot = DlyCustomSlot(Byte(orb8::DlyType)); slot >= 0) {
         DlySlotIntoPatch();
-        At(DlyRtmDest) = settings_[static_cast<std::size_t>(slot + 1 + DlyRtmDest - DlyParam1)];
+        At(DlyRtmDest) = (*settings_)[static_cast<std::size_t>(slot + 1 + DlyRtmDest - DlyParam1)];
     }
     DriveSlotIntoPatch();
 
     // The type memory starts from the initial values, the custom types' from their slots.
     memory_ = {};
     for (int t = 0; t < kDriveTypeCount; ++t) {
-        const TypeStart start = DriveTypeStart(t, settings_);
+        const TypeStart start = DriveTypeStart(t, *settings_);
         memory_.drive[static_cast<std::size_t>(t)] = {start.params[1], start.params[2], start.params[3], start.rtmDest};
         const int group = DriveGroup(t);
         if (group >= 0) memory_.driveParam1[static_cast<std::size_t>(group)] = start.params[0];
@@ -90,15 +91,15 @@ Edit PatchEditor::ShowPatch(PatchData* patch) {
         const int slot = DriveCustomSlot(20 + k);
         for (int b = CustomCharSel; b <= Unused18; ++b)
             memory_.customDrive[static_cast<std::size_t>(k)][static_cast<std::size_t>(b - CustomCharSel)] =
-                settings_[static_cast<std::size_t>(slot + b - DriveParam1)];
+                (*settings_)[static_cast<std::size_t>(slot + b - DriveParam1)];
     }
     for (int t = 0; t < kModTypeCount; ++t) {
         auto& mod = memory_.mod[static_cast<std::size_t>(t)];
         auto& dly = memory_.dly[static_cast<std::size_t>(t)];
         if (CustomType(t)) {
             const auto ms = static_cast<std::size_t>(ModCustomSlot(t)), ds = static_cast<std::size_t>(DlyCustomSlot(t));
-            mod = {settings_[ms + 1], settings_[ms + 2], settings_[ms + 3], settings_[ms + 4], settings_[ms + 7]};
-            dly = {settings_[ds + 1], settings_[ds + 2], settings_[ds + 3], settings_[ds + 4], settings_[ds + 7]};
+            mod = {(*settings_)[ms + 1], (*settings_)[ms + 2], (*settings_)[ms + 3], (*settings_)[ms + 4], (*settings_)[ms + 7]};
+            dly = {(*settings_)[ds + 1], (*settings_)[ds + 2], (*settings_)[ds + 3], (*settings_)[ds + 4], (*settings_)[ds + 7]};
         } else {
             const TypeStart m = ModTypeStart(t), d = DlyTypeStart(t);
             mod = {m.params[0], m.params[1], m.params[2], m.params[3], m.rtmDest};
@@ -114,8 +115,8 @@ Edit PatchEditor::ShowPatch(PatchData* patch) {
 int PatchEditor::DriveType() const { return patch_ ? Byte(orb8::DriveType) : 0; }
 int PatchEditor::StoredModType() const { return patch_ ? Byte(orb8::ModType) : 0; }
 int PatchEditor::StoredDlyType() const { return patch_ ? Byte(orb8::DlyType) : 0; }
-int PatchEditor::EffectiveModType() const { return orb8::EffectiveModType(StoredModType(), settings_); }
-int PatchEditor::EffectiveDlyType() const { return orb8::EffectiveDlyType(StoredDlyType(), settings_); }
+int PatchEditor::EffectiveModType() const { return orb8::EffectiveModType(StoredModType(), *settings_); }
+int PatchEditor::EffectiveDlyType() const { return orb8::EffectiveDlyType(StoredDlyType(), *settings_); }
 bool PatchEditor::ModuleOn(ModuleBit bit) const { return patch_ && (Byte(ModuleSwitches) & bit); }
 
 KnobView PatchEditor::Knob(const ParamDef* def, int byte) const {

@@ -59,13 +59,16 @@ struct RtmView {
 
 class PatchEditor {
 public:
-    explicit PatchEditor(CustomSettingsBlock& settings) : settings_(settings) {}
+    // `settings`: the block of a patch shown without one of its own.
+    explicit PatchEditor(CustomSettingsBlock& settings) : home_(settings), settings_(&settings) {}
 
-    // Makes the patch the one edited: a custom Mod or Dly/Rev type takes its
-    // slot's values, and the type memory starts afresh. nullptr: none.
-    Edit ShowPatch(PatchData* patch);
+    // Makes the patch the one edited, played through `settings` (its bank's
+    // custom settings block; nullptr: the editor's own): a custom Mod or
+    // Dly/Rev type takes its slot's values, and the type memory starts
+    // afresh. nullptr: none.
+    Edit ShowPatch(PatchData* patch, CustomSettingsBlock* settings = nullptr);
     PatchData* Current() const { return patch_; }
-    CustomSettingsBlock& Settings() const { return settings_; }
+    CustomSettingsBlock& Settings() const { return *settings_; }
 
     // --- What the controls show ---
     int DriveType() const;
@@ -135,7 +138,8 @@ private:
     // A knob of the Mod or the Dly/Rev module.
     Edit ModuleKnobChanged(Module module, int index, int value);
 
-    CustomSettingsBlock& settings_;
+    CustomSettingsBlock& home_;
+    CustomSettingsBlock* settings_;
     PatchData* patch_ = nullptr;
     Memory memory_{};
 };

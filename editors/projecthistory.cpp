@@ -1,27 +1,31 @@
 #include "editors/projecthistory.h"
 
+#include <algorithm>
+
 #include "patch/effecttables.h"
 
 namespace orb8 {
 
-ProjectState Capture(const ProjectDocument& document, const CustomSettingsBlock& settings) {
-    return {document.patches, document.comments, settings};
+ProjectState Capture(const ProjectDocument& document) {
+    return {document.patches, document.comments, document.customSettings};
 }
 
-ProjectStep ProjectStep::Between(const ProjectState& before, const ProjectDocument& after,
-                                 const CustomSettingsBlock& afterSettings) {
+ProjectStep ProjectStep::Between(const ProjectState& before, const ProjectDocument& after) {
     ProjectStep step;
     for (int i = 0; i < kPatchCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (before.patches[k] != after.patches[k]) step.patches_.push_back({i, before.patches[k], after.patches[k]});
         if (before.comments[k] != after.comments[k]) step.comments_.push_back({i, before.comments[k], after.comments[k]});
     }
-    if (before.settings != afterSettings) step.settings_ = std::make_pair(before.settings, afterSettings);
+    for (int b = 0; b < kCustomSettingsBytes; ++b) {
+        const auto k = static_cast<std::size_t>(b);
+        if (before.settings[k] != after.customSettings[k])
+            step.settings_.push_back({b, before.settings[k], after.customSettings[k]});
+    }
     return step;
 }
 
-std::vector<std::pair<int, std::vector<int>>> ProjectStep::Apply(ProjectDocument& document, CustomSettingsBlock& settings,
-                                                                 bool undo) const {
+std::vector<std::pair<int, std::vector<int>>> ProjectStep::Apply(ProjectDocument& document, bool undo) const {
     std::vector<std::pair<int, std::vector<int>>> changed;
     for (const PatchPair& p : patches_) {
         PatchData& target = document.patches[static_cast<std::size_t>(p.index)];
@@ -33,7 +37,10 @@ std::vector<std::pair<int, std::vector<int>>> ProjectStep::Apply(ProjectDocument
         changed.emplace_back(p.index, std::move(bytes));
     }
     for (const CommentPair& c : comments_) document.comments[static_cast<std::size_t>(c.index)] = undo ? c.before : c.after;
-    if (settings_) settings = undo ? settings_->first : settings_->second;
+    // Only the bytes this step changed: what happened to the rest of the
+    // block since stays.
+    for (const SettingsByte& s : settings_)
+        document.customSettings[static_cast<std::size_t>(s.offset)] = undo ? s.before : s.after;
     return changed;
 }
 
@@ -53,7 +60,12 @@ bool ProjectStep::Merge(const ProjectStep& next) {
     for (std::size_t i = 0; i < patches_.size(); ++i)
         if (patches_[i].index != next.patches_[i].index) return false;
     for (std::size_t i = 0; i < patches_.size(); ++i) patches_[i].after = next.patches_[i].after;
-    if (next.settings_) settings_ = std::make_pair(settings_ ? settings_->first : next.settings_->first, next.settings_->second);
+    for (const SettingsByte& s : next.settings_) {
+        auto at = std::lower_bound(settings_.begin(), settings_.end(), s.offset,
+                                   [](const SettingsByte& a, int offset) { return a.offset < offset; });
+        if (at != settings_.end() && at->offset == s.offset) at->after = s.after;
+        else settings_.insert(at, s);
+    }
     return true;
 }
 
@@ -62,7 +74,15 @@ bool ProjectStep::Unchanged() const {
         if (p.before != p.after) return false;
     for (const CommentPair& c : comments_)
         if (c.before != c.after) return false;
-    return !settings_ || settings_->first == settings_->second;
+    for (const SettingsByte& s : settings_)
+        if (s.before != s.after) return false;
+    return true;
+}
+
+std::vector<int> ProjectStep::SettingsBytes() const {
+    std::vector<int> out;
+    for (const SettingsByte& s : settings_) out.push_back(s.offset);
+    return out;
 }
 
 std::vector<int> ProjectStep::Patches() const {
@@ -78,7 +98,8 @@ std::vector<int> ProjectStep::Comments() const {
 }
 
 std::size_t ProjectStep::MemoryBytes() const {
-    std::size_t n = sizeof(*this) + patches_.capacity() * sizeof(PatchPair) + comments_.capacity() * sizeof(CommentPair);
+    std::size_t n = sizeof(*this) + patches_.capacity() * sizeof(PatchPair) + comments_.capacity() * sizeof(CommentPair) +
+                    settings_.capacity() * sizeof(SettingsByte);
     for (const CommentPair& c : comments_) n += c.before.capacity() + c.after.capacity();
     return n;
 }

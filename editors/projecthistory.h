@@ -1,7 +1,7 @@
 // The history of a project: each change is one step that keeps what it
-// changed, before and after (the patches, the comments and the custom
-// settings block it touched), so that undo and redo restore exactly that
-// and say which bytes of a patch changed.
+// changed, before and after (the patches, the comments and the bytes of the
+// bank's custom settings block it touched), so that undo and redo restore
+// exactly that and say which bytes of a patch changed.
 #pragma once
 
 #include <array>
@@ -21,21 +21,19 @@ struct ProjectState {
     std::array<std::string, kPatchCount> comments;
     CustomSettingsBlock settings;
 };
-ProjectState Capture(const ProjectDocument& document, const CustomSettingsBlock& settings);
+ProjectState Capture(const ProjectDocument& document);
 
 class ProjectStep {
 public:
     // What changed from before to the document as it is now.
-    static ProjectStep Between(const ProjectState& before, const ProjectDocument& after,
-                               const CustomSettingsBlock& afterSettings);
-    bool Empty() const { return patches_.empty() && comments_.empty() && !settings_; }
+    static ProjectStep Between(const ProjectState& before, const ProjectDocument& after);
+    bool Empty() const { return patches_.empty() && comments_.empty() && settings_.empty(); }
     // Whether, all merged, it ends where it began.
     bool Unchanged() const;
 
     // Puts the document back as it was before the step (undo) or after it
     // (redo). Returns, per patch index, the bytes that changed, in byte order.
-    std::vector<std::pair<int, std::vector<int>>> Apply(ProjectDocument& document, CustomSettingsBlock& settings,
-                                                        bool undo) const;
+    std::vector<std::pair<int, std::vector<int>>> Apply(ProjectDocument& document, bool undo) const;
     // Another step of the same gesture (a knob drag): one step from the
     // first state to the last, when they touch the same patches.
     bool Merge(const ProjectStep& next);
@@ -43,6 +41,8 @@ public:
     std::vector<std::pair<int, std::vector<int>>> ChangedBytes() const;
     std::vector<int> Patches() const;
     std::vector<int> Comments() const;
+    // The offsets in the custom settings block that the step changes.
+    std::vector<int> SettingsBytes() const;
     std::size_t MemoryBytes() const;
 
 private:
@@ -56,7 +56,11 @@ private:
     };
     std::vector<PatchPair> patches_;
     std::vector<CommentPair> comments_;
-    std::optional<std::pair<CustomSettingsBlock, CustomSettingsBlock>> settings_;
+    struct SettingsByte {
+        int offset;
+        std::uint8_t before, after;
+    };
+    std::vector<SettingsByte> settings_;  // only the bytes that changed, in offset order
 };
 
 // The menu texts of the steps: "Mod RATE", "Move U03 to U07".

@@ -5,7 +5,8 @@
 namespace orb8 {
 
 bool SessionChange::Touches(int index) const {
-    if (all) return true;
+    // A change of the block may change what any CUSTOM patch plays.
+    if (all || !settings.empty()) return true;
     for (const auto& [patch, bytes] : patches)
         if (patch == index) return true;
     return std::find(comments.begin(), comments.end(), index) != comments.end();
@@ -24,7 +25,11 @@ std::vector<int> SessionChange::Rows() const {
     return rows;
 }
 
-ProjectSession::ProjectSession(CustomSettingsBlock& settings) : settings_(settings) { stored_ = document_.patches; }
+ProjectSession::ProjectSession(const CustomSettingsBlock& settings) {
+    document_.customSettings = settings;
+    stored_ = document_.patches;
+    storedSettings_ = settings;
+}
 
 void ProjectSession::Settle() {
     if (settling_ || !pendingInput_) return;
@@ -41,14 +46,15 @@ SessionChange ProjectSession::Perform(const std::function<StepReport()>& operati
 
 SessionChange ProjectSession::Record(const std::function<StepReport()>& operation) {
     Settle();
-    const ProjectState before = Capture(document_, settings_);
+    const ProjectState before = Capture(document_);
     StepReport report = operation();
-    ProjectStep step = ProjectStep::Between(before, document_, settings_);
+    ProjectStep step = ProjectStep::Between(before, document_);
     SessionChange change;
     change.send = std::move(report.send);
     if (step.Empty()) return change;
     change.patches = step.ChangedBytes();
     change.comments = step.Comments();
+    change.settings = step.SettingsBytes();
     change.stepped = true;
     history_.Push(std::move(step), std::move(report.text), gesture_);
     document_.modified = Modified();
@@ -76,8 +82,9 @@ SessionChange ProjectSession::Walk(bool undo) {
     SessionChange change;
     const auto* entry = undo ? history_.Undo() : history_.Redo();
     if (!entry) return change;
-    change.patches = entry->step.Apply(document_, settings_, undo);
+    change.patches = entry->step.Apply(document_, undo);
     change.comments = entry->step.Comments();
+    change.settings = entry->step.SettingsBytes();
     change.stepped = true;
     for (const auto& [patch, bytes] : change.patches) {
         if (patch != playing_) continue;
@@ -94,9 +101,11 @@ bool ProjectSession::Modified() const { return !history_.AtSavedState(); }
 FileResult ProjectSession::Load() {
     const FileResult r = document_.Load();
     if (r.ok()) {
+        file_.ReadOrWrote(document_.fileName);
         history_.Clear();
         gesture_ = 0;
         stored_ = document_.patches;
+        storedSettings_ = document_.customSettings;
         document_.modified = false;
         SessionChange change;
         change.all = true;
@@ -109,7 +118,7 @@ bool ProjectSession::Recover(const std::string& fileName, const std::string& tex
                              const std::vector<std::uint8_t>& image) {
     if (image.size() != static_cast<std::size_t>(kProjectFileBytes)) return false;
     document_.fileName = fileName;
-    if (!fileName.empty()) Load();
+    if (!fileName.empty() && !Load().ok()) file_.RecoveredFor(fileName);
     Perform([&] {
         document_.FromFileImage(image);
         return StepReport{text, {}};
@@ -120,16 +129,18 @@ bool ProjectSession::Recover(const std::string& fileName, const std::string& tex
 std::vector<std::uint8_t> ProjectSession::FileImage() const {
     if (!imageBefore_.empty()) return imageBefore_;
     ProjectDocument copy = document_;
-    return copy.FileImage(settings_);
+    return copy.FileImage();
 }
 
 FileResult ProjectSession::Save() {
     Settle();
-    const FileResult r = document_.Save(settings_);
+    const FileResult r = document_.Save();
     if (r.ok()) {
+        file_.ReadOrWrote(document_.fileName);
         history_.MarkSaved();
         gesture_ = 0;
         stored_ = document_.patches;
+        storedSettings_ = document_.customSettings;
     }
     document_.modified = Modified();
     return r;
@@ -151,6 +162,7 @@ SessionChange ProjectSession::Receive(const std::string& text, const std::functi
         return change;
     }
     stored_ = document_.patches;
+    storedSettings_ = document_.customSettings;
     change.all = true;
     Tell(change);
     return change;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "editors/projecthistory.h"
+#include "patch/documentfile.h"
 #include "patch/history.h"
 #include "patch/projectdocument.h"
 
@@ -28,6 +29,7 @@ struct SessionChange {
     // Per patch index, the bytes that changed, in byte order.
     std::vector<std::pair<int, std::vector<int>>> patches;
     std::vector<int> comments;  // patch indexes whose comment changed
+    std::vector<int> settings;  // offsets of the bank's custom settings block that changed
     bool all = false;           // the whole bank (a load or a receive)
     bool stepped = false;       // a step was recorded, undone or redone
 
@@ -46,13 +48,18 @@ class ProjectSession {
 public:
     using Listener = std::function<void(const SessionChange&)>;
 
-    explicit ProjectSession(CustomSettingsBlock& settings);
+    // A new bank, its CUSTOM types playing through `settings` (the
+    // processor's block when on line, else the built-in one).
+    explicit ProjectSession(const CustomSettingsBlock& settings = DefaultCustomSettings());
     ProjectSession(const ProjectSession&) = delete;
     ProjectSession& operator=(const ProjectSession&) = delete;
 
     const ProjectDocument& Document() const { return document_; }
     ProjectDocument& Document() { return document_; }
-    CustomSettingsBlock& Settings() { return settings_; }
+    // The bank's custom settings block, as edited and as last loaded, saved
+    // or received.
+    const CustomSettingsBlock& Settings() const { return document_.customSettings; }
+    const CustomSettingsBlock& StoredSettings() const { return storedSettings_; }
 
     // The one way to change the project: `operation` changes the document
     // (and the custom settings) and names the step. A change of nothing is
@@ -76,6 +83,11 @@ public:
     FileResult Load();
     FileResult Save();
     void SetFileName(const std::string& path) { document_.fileName = path; }
+    // Whether the file at the file name is the one this document last read or
+    // wrote (a Save over anything else asks first), and whether the caption
+    // shows the file name (after a failed open it shows the untitled name).
+    bool FileKnown() const { return file_.Known(document_.fileName); }
+    bool Titled() const { return file_.Titled(document_.fileName); }
     // Unsaved work kept for recovery: the document belongs at `fileName`
     // (empty: it was never saved); the file as it is there now, if it
     // loads, is the saved state, and `image` is one step named `text` over
@@ -112,8 +124,9 @@ private:
     SessionChange Walk(bool undo);
     void Tell(const SessionChange& change);
 
-    CustomSettingsBlock& settings_;
     ProjectDocument document_;
+    CustomSettingsBlock storedSettings_{};
+    DocumentFile file_;
     History<ProjectStep> history_;
     std::array<PatchData, kPatchCount> stored_{};
     int gesture_ = 0, nextGesture_ = 0;

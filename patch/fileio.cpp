@@ -211,7 +211,9 @@ std::string FileMessage(const FileResult& r, bool japanese, const std::string& k
         case FileProblem::None: return "";
         case FileProblem::CannotOpen:
         case FileProblem::ReadFailed:
-            return r.path + (japanese ? "は開けませんでした。" : "can't be opened.");
+            // The reason, where the system gives one, on a line of its own.
+            return r.path + (japanese ? "は開けませんでした。" : "can't be opened.") +
+                   (r.reason.empty() ? "" : "\n" + r.reason + (japanese ? "" : "."));
         case FileProblem::WrongSize:
             return japanese ? r.path + "は" + kindName + "ではありません（" + size + "バイト、正しくは" + expected +
                                   "バイト）。何も読み込んでいません。"

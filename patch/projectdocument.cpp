@@ -36,7 +36,7 @@ void ProjectDocument::SetCommentOfRow(int row, const std::string& text) {
     comments[static_cast<std::size_t>(row - 1)] = LimitComment(text);
 }
 
-std::vector<std::uint8_t> ProjectDocument::FileImage(const CustomSettingsBlock& settings) {
+std::vector<std::uint8_t> ProjectDocument::FileImage() {
     PackAll();
     std::vector<std::uint8_t> bytes(kProjectFileBytes, 0);
     for (int i = 0; i < kPatchCount; ++i) {
@@ -45,7 +45,7 @@ std::vector<std::uint8_t> ProjectDocument::FileImage(const CustomSettingsBlock& 
         const std::string comment = LimitComment(comments[static_cast<std::size_t>(i)]);
         std::memcpy(record + kPackedBytes, comment.data(), comment.size());
     }
-    std::memcpy(bytes.data() + kPatchCount * kPatchRecordBytes, settings.data(), kCustomSettingsBytes);
+    std::memcpy(bytes.data() + kPatchCount * kPatchRecordBytes, customSettings.data(), kCustomSettingsBytes);
     return bytes;
 }
 
@@ -61,11 +61,12 @@ bool ProjectDocument::FromFileImage(const std::vector<std::uint8_t>& bytes) {
         const std::size_t length = ::strnlen(text, kCommentMaxBytes);
         comments[static_cast<std::size_t>(i)].assign(text, length);
     }
+    std::memcpy(customSettings.data(), bytes.data() + kPatchCount * kPatchRecordBytes, kCustomSettingsBytes);
     UnpackAll();
     return true;
 }
 
-FileResult ProjectDocument::Load(CustomSettingsBlock* storedSettings) {
+FileResult ProjectDocument::Load() {
     std::vector<std::uint8_t> bytes;
     FileResult result = ReadFileBytes(fileName, kProjectFileBytes, bytes);
     if (!result.ok()) return result;
@@ -76,12 +77,11 @@ FileResult ProjectDocument::Load(CustomSettingsBlock* storedSettings) {
         result.expected = kProjectFileBytes;
         return result;
     }
-    if (storedSettings) std::memcpy(storedSettings->data(), bytes.data() + kPatchCount * kPatchRecordBytes, kCustomSettingsBytes);
     return result;
 }
 
-FileResult ProjectDocument::Save(const CustomSettingsBlock& settings) {
-    const std::vector<std::uint8_t> bytes = FileImage(settings);
+FileResult ProjectDocument::Save() {
+    const std::vector<std::uint8_t> bytes = FileImage();
     FileResult result = WriteFileAtomically(fileName, bytes);
     if (result.ok()) modified = false;
     return result;

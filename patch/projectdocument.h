@@ -1,5 +1,6 @@
-// A project: a bank of 80 patches in both forms, a comment per patch, the file
-// name and the modified flag, and the .orb project file.
+// A project: a bank of 80 patches in both forms, a comment per patch, the
+// custom settings block its CUSTOM patches play through, the file name and the
+// modified flag, and the .orb project file.
 #pragma once
 
 #include <array>
@@ -29,6 +30,9 @@ public:
     std::array<PackedSlot, kPatchCount> packedSlots{};
     std::array<PatchData, kPatchCount> patches{};
     std::array<std::string, kPatchCount> comments{};  // the file's bytes, at most 255
+    // The bank's own custom settings: read with the file and written back as
+    // they are, so that its CUSTOM patches keep their sound.
+    CustomSettingsBlock customSettings = DefaultCustomSettings();
     std::string fileName;
     bool modified = false;
 
@@ -42,18 +46,17 @@ public:
     // Stores at most 255 bytes, up to a zero byte, without splitting a UTF-8 character.
     void SetCommentOfRow(int row, const std::string& text);
 
-    // Reads fileName. A file of the wrong size is refused and nothing changes.
-    // The settings block at the file's end is not taken over; pass storedSettings
-    // to see it.
-    FileResult Load(CustomSettingsBlock* storedSettings = nullptr);
-    // Writes fileName with the custom settings block at its end; on success
-    // clears modified, on failure keeps it and the old file.
-    FileResult Save(const CustomSettingsBlock& settings);
+    // Reads fileName, its custom settings block too. A file of the wrong size
+    // is refused and nothing changes.
+    FileResult Load();
+    // Writes fileName with the bank's custom settings block at its end; on
+    // success clears modified, on failure keeps it and the old file.
+    FileResult Save();
 
     // The file's 23932 bytes after a pack-all.
-    std::vector<std::uint8_t> FileImage(const CustomSettingsBlock& settings);
-    // Fills the document from a file's bytes; false (and nothing changed) when
-    // the size is wrong.
+    std::vector<std::uint8_t> FileImage();
+    // Fills the document from a file's bytes, its block too; false (and
+    // nothing changed) when the size is wrong.
     bool FromFileImage(const std::vector<std::uint8_t>& bytes);
 
     // Moves the patch and comment of row s to row t, shifting those between;

@@ -212,7 +212,20 @@ Message Orb8Simulator::Answer(std::span<const std::uint8_t> m, bool& refused) {
         case FnSettingsPageWrite: {
             SettingsPage page;
             if (!TakeNibbles(m, 6, page)) return {};
-            if (!refused) writtenPages[index] = page;
+            if (!refused) {
+                writtenPages[index] = page;
+                // The custom settings a page carries become the processor's own.
+                const std::span<const PageRun> runs =
+                    index == kPage27 ? std::span<const PageRun>(kPage27Runs)
+                                     : index == kPage30 ? std::span<const PageRun>(kPage30Runs) : std::span<const PageRun>();
+                std::size_t at = 0;
+                for (const PageRun& run : runs) {
+                    if (run.source == PageSource::CustomSettings)
+                        std::copy_n(page.begin() + static_cast<std::ptrdiff_t>(at), run.length,
+                                    customSettings.begin() + run.first);
+                    at += static_cast<std::size_t>(run.length);
+                }
+            }
             return ack();
         }
         case FnParameterChange: {

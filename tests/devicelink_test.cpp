@@ -24,6 +24,8 @@ struct Rig {
         host.OpenInput();
         link.deviceChannel = channel;
         link.isOnLine = true;
+        // Going on line reads the processor's custom settings.
+        if (!devices.empty()) link.areas.customSettings = devices.front()->customSettings;
         for (auto* d : devices) d->ClearLog();
         host.sent.clear();
     }
@@ -173,7 +175,10 @@ TEST(ReceiveAllPatches, GetsTheWholeBank) {
     Rig rig({&orb});
     rig.Online(2, {&orb});
     ProjectDocument project;
+    ASSERT_NE(orb.customSettings, project.customSettings);
     EXPECT_EQ(rig.link.ReceiveAllPatches(project), TransferResult::Completed);
+    // The patches play through the processor's block, so the bank takes it.
+    EXPECT_EQ(project.customSettings, orb.customSettings);
     EXPECT_EQ(rig.host.questions[0].caption, "RecvAll");
     EXPECT_EQ(rig.host.questions[0].text, "Get Patches from ORB-8.\nThis takes little while.\nExecute?");
     EXPECT_EQ(orb.ReceivedNames(), Repeat("PatchRequest", 80));
@@ -256,8 +261,12 @@ TEST(SendAllPatches, MessageOrderPagesAndBank) {
     rig.Online(0, {&orb});
     ProjectDocument project;
     for (int i = 0; i < kPatchCount; ++i) project.patches[static_cast<std::size_t>(i)][PatchLevel] = static_cast<std::uint8_t>(i % 50);
-    rig.link.areas.customSettings[20] = 5;
+    // The bank's own block goes out, and is the processor's from then on.
+    project.customSettings[20] = 5;
+    ASSERT_NE(orb.customSettings, project.customSettings);
     EXPECT_EQ(rig.link.SendAllPatches(project), TransferResult::Completed);
+    EXPECT_EQ(rig.link.areas.customSettings, project.customSettings);
+    EXPECT_TRUE(std::equal(orb.customSettings.begin() + 20, orb.customSettings.end(), project.customSettings.begin() + 20));
     EXPECT_EQ(orb.ReceivedNames(),
               Concat({{"SettingsPageRequest"}, Repeat("FilterRequest", 16), Repeat("ClipperRequest", 2), {"WriteOpen"},
                       Repeat("PatchDump", 80), Repeat("SettingsPageWrite", 2), {"WriteClose"}}));
@@ -269,7 +278,7 @@ TEST(SendAllPatches, MessageOrderPagesAndBank) {
     const SettingsPage& p27 = orb.writtenPages.at(27);
     EXPECT_TRUE(std::equal(p27.begin(), p27.begin() + 52, orb.systemPage.begin() + 76));
     EXPECT_EQ(p27[52], 5);
-    EXPECT_TRUE(std::equal(p27.begin() + 52, p27.begin() + 90, rig.link.areas.customSettings.begin() + 20));
+    EXPECT_TRUE(std::equal(p27.begin() + 52, p27.begin() + 90, project.customSettings.begin() + 20));
     EXPECT_TRUE(std::equal(p27.begin() + 90, p27.begin() + 110, orb.filters[0].begin()));
     EXPECT_TRUE(std::equal(p27.begin() + 110, p27.end(), orb.filters[1].begin()));
     // Page 30: device custom distortion bytes 294..367, custom settings 58..91, zeros.
@@ -278,7 +287,7 @@ TEST(SendAllPatches, MessageOrderPagesAndBank) {
     EXPECT_TRUE(std::equal(p30.begin() + 6, p30.begin() + 26, orb.filters[15].begin()));
     EXPECT_TRUE(std::equal(p30.begin() + 26, p30.begin() + 48, orb.clippers[0].begin()));
     EXPECT_TRUE(std::equal(p30.begin() + 50, p30.begin() + 72, orb.clippers[1].begin()));
-    EXPECT_TRUE(std::equal(p30.begin() + 74, p30.begin() + 108, rig.link.areas.customSettings.begin() + 58));
+    EXPECT_TRUE(std::equal(p30.begin() + 74, p30.begin() + 108, project.customSettings.begin() + 58));
     EXPECT_TRUE(std::all_of(p30.begin() + 108, p30.end(), [](std::uint8_t b) { return b == 0; }));
     EXPECT_EQ(Count(rig.host.progressTexts, "Sending Patch79..."), 1);
     EXPECT_EQ(Count(rig.host.progressTexts, "Sending Patch00..."), 1);

@@ -147,12 +147,13 @@ TEST(PatchEditorWindow, ExclusionsTimePairAndCustomTypes) {
     EXPECT_EQ(last.back(), std::make_pair(21, 0));
 
     // "CUSTOM1" with base type 3: "(FLANGER)" and its four parameters; knobs reach the slot.
-    e.win->CustomSettings()[kModCustom1Slot] = 3;
+    CustomSettingsBlock& block = e.project->Session().Document().customSettings;
+    block[kModCustom1Slot] = 3;
     e.Choose(e.panel->ModType, 20);
     EXPECT_EQ(e.panel->ModCustom->text(), "(FLANGER)");
     EXPECT_EQ(e.panel->ModVolume[1].name->text(), "FLG RATE");
     QTest::keyClick(e.panel->ModVolume[3].knob, Qt::Key_Down);
-    EXPECT_EQ(e.win->CustomSettings()[kModCustom1Slot + 4], e.Patch()[ModParam4]);
+    EXPECT_EQ(block[kModCustom1Slot + 4], e.Patch()[ModParam4]);
 }
 
 TEST(PatchEditorWindow, NameEntry) {
@@ -218,7 +219,7 @@ TEST(PatchEditorWindow, OutOfRangeValuesRoundTripAndEditsSurviveSave) {
     odd.patches[0][EqBass] = 31;
     odd.patches[0][Ctrl1Number] = 63;
     odd.fileName = dir.Path("odd.orb");
-    ASSERT_TRUE(odd.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(odd.Save().ok());
     const auto bytes = ReadAll(odd.fileName);
 
     Editor e;

@@ -33,7 +33,7 @@ void WriteBank(const std::string& path, int slot, const std::string& name, int v
     patch[ModParam1] = static_cast<std::uint8_t>(value);
     bank.comments[static_cast<std::size_t>(slot)] = comment;
     bank.fileName = path;
-    ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(bank.Save().ok());
 }
 
 // Moves a file's time on, as a later save would: the scan looks at the time.
@@ -273,7 +273,7 @@ TEST(PatchLibrary, QueriesFilterByTypesParametersAndMarks) {
         clean[DriveParam1] = 5;
         bank.fileName = rig.At("live/set.orb");
         fs::create_directories(rig.At("live"));
-        ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
+        ASSERT_TRUE(bank.Save().ok());
     }
     rig.lib.AddSource(rig.banks);
     rig.lib.Scan();
@@ -345,8 +345,8 @@ TEST(PatchLibrary, SimilarRanksAOneKnobVariantAboveAnotherType) {
     make(2, "VARIANT", 12, 22);
     make(3, "FAR KNOB", 12, 40);
     bank.fileName = rig.At("b.orb");
-    ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
-    ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(bank.Save().ok());
+    ASSERT_TRUE(bank.Save().ok());
     fs::copy_file(rig.At("b.orb"), rig.At("copy.orb"));
     rig.lib.AddSource(rig.banks);
     rig.lib.Scan();

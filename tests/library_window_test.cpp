@@ -139,6 +139,14 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     EXPECT_EQ(win.Documents().CurrentProject->FileName(), banks + "/live.orb");
     EXPECT_EQ(win.Documents().CurrentProject->CurrentRow(), 5);
 
+    // The bank moved away (a disk unplugged): the library says so and opens
+    // no blank window under its name that a Save could write over it.
+    const auto windows = win.Documents().Windows.size();
+    std::filesystem::rename(banks + "/live.orb", dir.Path("away.orb"));
+    QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(win.Documents().Windows.size(), windows);
+    EXPECT_NE(dialogs.Last("error").indexOf("missing"), -1) << dialogs.Last("error").toStdString();
+
     dialogs.discardUnsaved = true;
     win.close();
 }

@@ -115,7 +115,7 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     ProjectDocument saved;
     saved.comments[4] = "from disk";
     saved.fileName = dir.Path("Bank.ORB");
-    ASSERT_TRUE(saved.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(saved.Save().ok());
 
     App app({QString::fromStdString(saved.fileName)});
     ASSERT_EQ(app.win->Documents().Windows.size(), 1);  // no empty project besides
@@ -126,12 +126,28 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     EXPECT_EQ(app.win->OpenByName(QString::fromStdString(dir.Path("x.orbx"))), nullptr);
     EXPECT_EQ(app.win->Documents().Windows.size(), 1);
 
-    // A path that does not exist: reported, and the blank window keeps it.
+    // A path that does not exist: reported, and the blank window keeps it
+    // for a later Save but is captioned as the new project it is.
     const std::string missing = dir.Path("new.orb");
     auto* w = app.win->OpenByName(QString::fromStdString(missing));
-    EXPECT_EQ(app.dialogs.Last("error").toStdString(), missing + "can't be opened.");
+    EXPECT_EQ(app.dialogs.Last("error").toStdString(), missing + "can't be opened.\nNo such file or directory.");
+    EXPECT_EQ(w->Caption(), "NoName2");
+    EXPECT_EQ(w->FileName(), missing);
+    // The bank turns up there (a disk plugged in again): Save asks before it
+    // replaces what this window never read, and No leaves it as it is.
+    WriteAll(missing, ReadAll(saved.fileName));
+    App::Change(static_cast<TProjectWindow*>(w), [](ProjectDocument& d) { d.comments[0] = "blank"; });
+    app.dialogs.yesNo = false;
+    app.win->SaveMenu->trigger();
+    EXPECT_NE(app.dialogs.Last("question").indexOf("already exists"), -1);
+    EXPECT_EQ(app.dialogs.Count("saveas"), 1);  // offered another name instead, and cancelled
+    EXPECT_EQ(ReadAll(missing), ReadAll(saved.fileName));
+    app.dialogs.yesNo = true;
+    app.win->SaveMenu->trigger();  // asked again, and replaced this time
     EXPECT_EQ(w->Caption().toStdString(), missing);
-    EXPECT_EQ(w->UntitledName(), "NoName2");
+    EXPECT_FALSE(w->Modified());
+    app.win->SaveMenu->trigger();  // its own file now: no question
+    EXPECT_EQ(app.dialogs.Count("question"), 2);
 
     // A file that exists but is no project: no path is left behind, so Save
     // asks for a name instead of overwriting it.
@@ -142,7 +158,7 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     EXPECT_EQ(j->FileName(), "");
     EXPECT_EQ(j->Caption(), "NoName3");
     app.win->SaveMenu->trigger();
-    EXPECT_EQ(app.dialogs.Count("saveas"), 1);
+    EXPECT_EQ(app.dialogs.Count("saveas"), 2);
     EXPECT_EQ(ReadAll(junk).size(), 100u);
 
     App english({"-E"}, true);
@@ -560,9 +576,10 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     EXPECT_TRUE(app.win->UploadMenu->isEnabled());
     EXPECT_TRUE(app.win->ControlPanel->UploadBtn->isEnabled());
     EXPECT_EQ(app.win->ControlPanel->OnLineBtn->Color(), QColor(0, 0xFF, 0));
-    EXPECT_EQ(app.win->CustomSettings(), FactoryCustomSettings());
+    EXPECT_EQ(app.win->Link().areas.customSettings, FactoryCustomSettings());
 
     app.win->UploadMenu->trigger();
+    EXPECT_EQ(p->Session().Settings(), FactoryCustomSettings());  // the bank plays through the processor's block
     const auto factory = FactoryBank();
     for (int i = 0; i < kPatchCount; ++i) ASSERT_EQ(p->Document().patches[static_cast<std::size_t>(i)], Unpack(factory[static_cast<std::size_t>(i)])) << i;
     EXPECT_EQ(p->Grid()->CellText(1, 1).toStdString(), DecodeName(Unpack(factory[0])));
@@ -712,7 +729,7 @@ TEST(MainWindow, JapaneseCaptions) {
     EXPECT_EQ(app.dialogs.Last("save"), QString::fromUtf8("プロジェクトは保存されていません。\n保存しますか？"));
     const std::string missing = "/nonexistent/x.orb";
     app.win->OpenByName(QString::fromStdString(missing));
-    EXPECT_EQ(app.dialogs.Last("error"), QString::fromUtf8("/nonexistent/x.orbは開けませんでした。"));
+    EXPECT_TRUE(app.dialogs.Last("error").startsWith(QString::fromUtf8("/nonexistent/x.orbは開けませんでした。\n")));
 }
 
 TEST(AboutBox, SplashClosesOnItsTimerAboutStaysForAKey) {
@@ -738,7 +755,7 @@ TEST(MainWindow, RemembersPortsRecentFilesAndItsPlace) {
     QSettings settings(QString::fromStdString(dir.Path("orb8ed.conf")), QSettings::IniFormat);
     ProjectDocument saved;
     saved.fileName = dir.Path("kept.orb");
-    ASSERT_TRUE(saved.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(saved.Save().ok());
     {
         MidiSystem system(SimulatorOnly({false, {}}));
         ScriptedDialogs dialogs;

@@ -105,7 +105,7 @@ TEST(Orb8ToolMidi, CtrlCEndsEveryPhaseAndNeverWritesAnEmptyReceive) {
     ProjectDocument mine;
     mine.comments[0] = "years of work";
     mine.fileName = dir.Path("mine.orb");
-    ASSERT_TRUE(mine.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(mine.Save().ok());
     const auto original = ReadAll(mine.fileName);
     // Early (before or during the scan), and in the middle of the transfer.
     for (const int ms : {1, 40, 150, 400, 1200}) {

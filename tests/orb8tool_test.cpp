@@ -51,7 +51,7 @@ TEST(Orb8Tool, ExportImportRoundTripIsExact) {
     doc.SetCommentOfRow(1, "smooth \"lead\"\nwith delay");
     doc.SetCommentOfRow(3, "caf\xE9");  // Latin-1 bytes from an old file
     doc.fileName = dir.Path("a.orb");
-    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(doc.Save().ok());
 
     const ToolRun exported = Tool({"export", doc.fileName});
     ASSERT_EQ(exported.code, 0) << exported.err;
@@ -212,7 +212,7 @@ TEST(Orb8Tool, ListShowsControlCharactersEscaped) {
     ProjectDocument doc;
     doc.SetCommentOfRow(1, "\x1B]0;owned\x07 red\xC2\x9B" "2J caf\xC3\xA9 \xE9");
     doc.fileName = dir.Path("c.orb");
-    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(doc.Save().ok());
     for (const std::vector<std::string>& call : {std::vector<std::string>{"list", doc.fileName},
                                                  std::vector<std::string>{"show", doc.fileName, "U01"}}) {
         const ToolRun r = Tool(call);
@@ -286,7 +286,8 @@ TEST(Orb8Tool, RandomiseAndMorph) {
         const auto factory = FactoryBank();
         for (int i = 0; i < kPatchCount; ++i) document.patches[static_cast<std::size_t>(i)] = Unpack(factory[static_cast<std::size_t>(i)]);
         document.fileName = bank;
-        ASSERT_TRUE(document.Save(FactoryCustomSettings()).ok());
+        document.customSettings = FactoryCustomSettings();
+        ASSERT_TRUE(document.Save().ok());
     }
     auto patchOf = [](const std::string& path, const char* label) {
         ProjectDocument d;

@@ -20,7 +20,7 @@ TEST(ProjectDocument, NewProjectFile) {
     ProjectDocument doc;
     EXPECT_FALSE(doc.modified);
     doc.fileName = dir.Path("new.orb");
-    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(doc.Save().ok());
     const auto bytes = ReadAll(doc.fileName);
     ASSERT_EQ(bytes.size(), 23932u);
     const PackedPatch initial = Pack(InitialPatch());
@@ -43,7 +43,7 @@ TEST(ProjectDocument, RoundTripKeepsPatchesCommentsAndBytes) {
     doc.comments[1] = std::string(250, 'x');
     doc.comments[2] = "line one\r\nline two";
     doc.fileName = dir.Path("a.orb");
-    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(doc.Save().ok());
 
     const auto raw = ReadAll(doc.fileName);
     EXPECT_EQ(raw[298 + 42 + 249], 'x');
@@ -64,7 +64,7 @@ TEST(ProjectDocument, RoundTripKeepsPatchesCommentsAndBytes) {
 
     // Loaded and saved again without edits: the same bytes.
     back.fileName = dir.Path("b.orb");
-    ASSERT_TRUE(back.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(back.Save().ok());
     EXPECT_EQ(ReadAll(back.fileName), raw);
 }
 
@@ -87,20 +87,24 @@ TEST(ProjectDocument, CommentsAreBytesLimitedTo255) {
     EXPECT_EQ(doc.CommentOfRow(4), "ab");
 }
 
-TEST(ProjectDocument, SettingsAtTheEndAreNotTakenOver) {
+TEST(ProjectDocument, EachBankKeepsItsOwnCustomSettings) {
+    // A bank's CUSTOM patches play through the block at the end of its file:
+    // it is read with the bank and written back as the bank holds it.
     TempDir dir;
     ProjectDocument doc;
-    CustomSettingsBlock other = DefaultCustomSettings();
-    other[0] = 77;
+    EXPECT_EQ(doc.customSettings, DefaultCustomSettings());
+    doc.customSettings[0] = 77;
+    doc.customSettings[kModCustom1Slot] = 5;
     doc.fileName = dir.Path("s.orb");
-    ASSERT_TRUE(doc.Save(other).ok());
+    ASSERT_TRUE(doc.Save().ok());
     ProjectDocument back;
     back.fileName = doc.fileName;
-    CustomSettingsBlock stored{};
-    ASSERT_TRUE(back.Load(&stored).ok());
-    EXPECT_EQ(stored[0], 77);
-    ASSERT_TRUE(back.Save(DefaultCustomSettings()).ok());
-    EXPECT_EQ(ReadAll(back.fileName)[23840], 0);
+    ASSERT_TRUE(back.Load().ok());
+    EXPECT_EQ(back.customSettings, doc.customSettings);
+    back.comments[3] = "one comment changed";
+    ASSERT_TRUE(back.Save().ok());
+    const auto bytes = ReadAll(back.fileName);
+    EXPECT_TRUE(std::equal(doc.customSettings.begin(), doc.customSettings.end(), bytes.begin() + 23840));
 }
 
 TEST(ProjectDocument, WrongSizesAreRefusedAndNothingIsLoaded) {
@@ -128,8 +132,8 @@ TEST(ProjectDocument, MissingFileReportsCantBeOpened) {
     doc.fileName = "/nonexistent/folder/x.orb";
     const FileResult r = doc.Load();
     EXPECT_EQ(r.problem, FileProblem::CannotOpen);
-    EXPECT_EQ(FileMessage(r, false, "project file"), "/nonexistent/folder/x.orbcan't be opened.");
-    EXPECT_EQ(FileMessage(r, true, "project file"), "/nonexistent/folder/x.orbは開けませんでした。");
+    EXPECT_EQ(FileMessage(r, false, "project file"), "/nonexistent/folder/x.orbcan't be opened.\nNo such file or directory.");
+    EXPECT_EQ(FileMessage(r, true, "project file"), "/nonexistent/folder/x.orbは開けませんでした。\nNo such file or directory");
     EXPECT_EQ(doc.fileName, "/nonexistent/folder/x.orb");
     EXPECT_EQ(doc.patches[7], InitialPatch());
 }
@@ -140,7 +144,7 @@ TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
     ProjectDocument doc;
     doc.comments[0] = "old";
     doc.fileName = path;
-    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(doc.Save().ok());
     const auto before = ReadAll(path);
 
     // A file size limit makes the write fail part way, as a full disk would;
@@ -155,7 +159,7 @@ TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
         setrlimit(RLIMIT_FSIZE, &limit);
         doc.comments[0] = "new";
         doc.modified = true;
-        const FileResult r = doc.Save(DefaultCustomSettings());
+        const FileResult r = doc.Save();
         const bool reported = !r.ok() && r.problem == FileProblem::WriteFailed && !r.reason.empty() &&
                               r.previousKept &&
                               FileMessage(r, false, "project file").find("The previous file is unchanged.") !=
@@ -174,7 +178,7 @@ TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
     // A folder that does not exist: reported, flag kept.
     doc.modified = true;
     doc.fileName = dir.Path("no/such/folder.orb");
-    const FileResult missing = doc.Save(DefaultCustomSettings());
+    const FileResult missing = doc.Save();
     EXPECT_EQ(missing.problem, FileProblem::WriteFailed);
     EXPECT_NE(FileMessage(missing, false, "project file").find("No such file or directory.\nNothing was written."),
               std::string::npos);
@@ -187,7 +191,7 @@ TEST(ProjectDocument, SaveReplacesOnlyARegularFile) {
     doc.modified = true;
     auto refused = [&](const std::string& path) {
         doc.fileName = path;
-        const FileResult r = doc.Save(DefaultCustomSettings());
+        const FileResult r = doc.Save();
         return r.problem == FileProblem::NotAFile && doc.modified &&
                FileMessage(r, false, "project file").find(path + " couldn't be saved: it is") == 0;
     };
@@ -224,11 +228,11 @@ TEST(ProjectDocument, SaveKeepsTheOwnerGroupAndMode) {
     TempDir dir;
     ProjectDocument doc;
     doc.fileName = dir.Path("theirs.orb");
-    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(doc.Save().ok());
     ASSERT_EQ(chown(doc.fileName.c_str(), 4321, 4322), 0);
     ASSERT_EQ(chmod(doc.fileName.c_str(), 0640), 0);
     doc.comments[0] = "saved by root";
-    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(doc.Save().ok());
     struct stat st {};
     ASSERT_EQ(stat(doc.fileName.c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, 4321u);
@@ -299,11 +303,11 @@ TEST(ProjectDocument, SavingThroughALinkKeepsTheLink) {
     const std::string real = dir.Path("banks-real.orb"), link = dir.Path("bank.orb");
     ProjectDocument doc;
     doc.fileName = real;
-    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(doc.Save().ok());
     std::filesystem::create_symlink(real, link);
     doc.comments[0] = "through the link";
     doc.fileName = link;
-    ASSERT_TRUE(doc.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(doc.Save().ok());
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     ProjectDocument back;
     back.fileName = real;

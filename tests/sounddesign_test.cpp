@@ -166,7 +166,7 @@ TEST(SoundDesign, OneUndoStepTakesTheProcessorBack) {
     const PatchData before = session.Document().patches[4];
     PatchData processor = before;
     const SessionChange change = session.Perform([&] {
-        PatchEditor editor(session.Settings());
+        PatchEditor editor(session.Document().customSettings);
         editor.ShowPatch(&session.Document().patches[4]);
         const Edit edit = Randomise(editor, {60, {}, 99});
         return StepReport{"Randomise 60 %", edit.send};

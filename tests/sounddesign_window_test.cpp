@@ -70,7 +70,8 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
         ProjectDocument bank;
         bank.patches[0] = original;
         bank.fileName = dir.Path("bank.orb");
-        ASSERT_TRUE(bank.Save(win.CustomSettings()).ok());
+        bank.customSettings = FactoryCustomSettings();
+        ASSERT_TRUE(bank.Save().ok());
     }
     project->SetFileName(dir.Path("bank.orb"));
     ASSERT_TRUE(project->LoadDocument().ok());

@@ -110,7 +110,7 @@ TEST(Orb8Tool, SysExAndDiffCommands) {
     TempDir dir;
     ProjectDocument bank = Factory();
     bank.fileName = dir.Path("a.orb");
-    ASSERT_TRUE(bank.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(bank.Save().ok());
     ASSERT_EQ(Tool({"export-syx", bank.fileName, dir.Path("a.syx")}).code, 0);
     EXPECT_NE(Tool({"export-syx", bank.fileName, dir.Path("a.syx")}).code, 0);  // exists
     const ToolRun in = Tool({"import-syx", dir.Path("a.syx"), dir.Path("b.orb")});
@@ -122,7 +122,7 @@ TEST(Orb8Tool, SysExAndDiffCommands) {
     changed.patches[0][ModParam2] = 1;
     changed.MovePatch(3, 4);
     changed.fileName = dir.Path("c.orb");
-    ASSERT_TRUE(changed.Save(DefaultCustomSettings()).ok());
+    ASSERT_TRUE(changed.Save().ok());
     const ToolRun diff = Tool({"diff", bank.fileName, changed.fileName});
     EXPECT_EQ(diff.code, 1);
     EXPECT_NE(diff.out.find("U01\n  MOD"), std::string::npos) << diff.out;

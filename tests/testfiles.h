@@ -42,7 +42,7 @@ inline void WriteAll(const std::string& path, const std::vector<std::uint8_t>& b
 // The bytes of a new project's file.
 inline std::vector<std::uint8_t> ReadAllOfNew(const TempDir&) {
     orb8::ProjectDocument doc;
-    return doc.FileImage(orb8::DefaultCustomSettings());
+    return doc.FileImage();
 }
 
 // A bank file of initial patches but one: slot `slot` named `name`, its Drive
@@ -56,5 +56,5 @@ inline bool WriteOnePatchBank(const std::string& path, int slot, const std::stri
     if (gain >= 0) patch[orb8::DriveParam1] = static_cast<std::uint8_t>(gain);
     bank.comments[static_cast<std::size_t>(slot)] = comment;
     bank.fileName = path;
-    return bank.Save(orb8::DefaultCustomSettings()).ok();
+    return bank.Save().ok();
 }

@@ -55,27 +55,35 @@ struct HistoryRig : AppRig {
 
 TEST(ProjectHistory, StepsKeepOnlyWhatChanged) {
     ProjectDocument doc;
-    CustomSettingsBlock settings = DefaultCustomSettings();
-    const ProjectState before = Capture(doc, settings);
+    CustomSettingsBlock& settings = doc.customSettings;
+    const ProjectState before = Capture(doc);
     doc.patches[4][ModParam2] = 9;
     doc.comments[7] = "note";
-    ProjectStep step = ProjectStep::Between(before, doc, settings);
+    settings[kModCustom1Slot + 2] = 40;
+    ProjectStep step = ProjectStep::Between(before, doc);
     EXPECT_EQ(step.Patches(), std::vector<int>{4});
     EXPECT_EQ(step.Comments(), std::vector<int>{7});
-    const auto undone = step.Apply(doc, settings, true);
+    EXPECT_EQ(step.SettingsBytes(), std::vector<int>{kModCustom1Slot + 2});
+    // Something else changes another byte of the block meanwhile: undo
+    // restores only what the step changed.
+    settings[kDlyCustom1Slot + 1] = 17;
+    const auto undone = step.Apply(doc, true);
     ASSERT_EQ(undone.size(), 1u);
     EXPECT_EQ(undone[0].second, std::vector<int>{ModParam2});
     EXPECT_EQ(doc.patches[4], InitialPatch());
     EXPECT_EQ(doc.comments[7], "");
-    step.Apply(doc, settings, false);
+    EXPECT_EQ(settings[kModCustom1Slot + 2], DefaultCustomSettings()[kModCustom1Slot + 2]);
+    EXPECT_EQ(settings[kDlyCustom1Slot + 1], 17);
+    step.Apply(doc, false);
     EXPECT_EQ(doc.patches[4][ModParam2], 9);
+    EXPECT_EQ(settings[kModCustom1Slot + 2], 40);
     // A history of 10,000 knob steps stays small.
     std::size_t bytes = 0;
     for (int i = 0; i < 10000; ++i) {
-        const ProjectState b = Capture(doc, settings);
+        const ProjectState b = Capture(doc);
         doc.patches[static_cast<std::size_t>(i % 80)][ModParam1] = static_cast<std::uint8_t>(i % 50);
         settings[kModCustom1Slot + 1] = static_cast<std::uint8_t>(i % 50);
-        bytes += ProjectStep::Between(b, doc, settings).MemoryBytes();
+        bytes += ProjectStep::Between(b, doc).MemoryBytes();
     }
     EXPECT_LT(bytes, 10u << 20);
     EXPECT_EQ(MoveStepText(3, 7), "Move U03 to U13");
@@ -282,7 +290,7 @@ TEST(Compare, CustomTypesLeaveTheProcessorHoldingWhatTheEditorShows) {
         patch[static_cast<std::size_t>(k.typeByte)] = 20;  // CUSTOM1
         for (int i = 0; i < 4; ++i) patch[static_cast<std::size_t>(k.firstParam + i)] = static_cast<std::uint8_t>(3 + i);
         file.fileName = dir.Path("bank.orb");
-        ASSERT_TRUE(file.Save(DefaultCustomSettings()).ok());
+        ASSERT_TRUE(file.Save().ok());
         HistoryRig h;
         auto* p = qobject_cast<TProjectWindow*>(h.win->OpenByName(QString::fromStdString(file.fileName)));
         ASSERT_TRUE(p);

@@ -107,14 +107,14 @@ void PrintDiff(const std::vector<PatchDifference>& differences, bool json, std::
 std::unique_ptr<LoadedBank> LoadBank(const std::string& path) {
     auto bank = std::make_unique<LoadedBank>();
     bank->document.fileName = path;
-    const FileResult r = bank->document.Load(&bank->settings);
+    const FileResult r = bank->document.Load();
     if (!r.ok()) throw ToolError{FileMessageLine(r, kKind)};
     return bank;
 }
 
-void SaveBank(ProjectDocument& document, const CustomSettingsBlock& settings, const std::string& path) {
+void SaveBank(ProjectDocument& document, const std::string& path) {
     document.fileName = path;
-    const FileResult r = document.Save(settings);
+    const FileResult r = document.Save();
     if (!r.ok()) throw ToolError{FileMessageLine(r, kKind)};
 }
 
@@ -130,7 +130,7 @@ void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     create->callback([=] {
         RefuseOverwrite(*path, *force);
         ProjectDocument document;
-        SaveBank(document, DefaultCustomSettings(), *path);
+        SaveBank(document, *path);
     });
 
     auto* list = app.add_subcommand("list", "List the 80 patches as the project window shows them.");
@@ -202,7 +202,7 @@ void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         if (!contents.editBuffers.empty() && editRow == 0)
             out << "note: the edit buffer is left out (take it with --edit-buffer-to U01..u94)\n";
         TakeSysEx(bank->document, contents, editRow);
-        SaveBank(bank->document, bank->settings, *second);
+        SaveBank(bank->document, *second);
         out << "taken into " << *second << ": " << contents.Summary() << "\n";
     });
 
@@ -247,7 +247,7 @@ void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         if (!error.empty()) throw ToolError{source + ": " + error};
         auto bank = std::make_unique<LoadedBank>();
         if (!BankFromJson(json, bank->document, bank->settings, error)) throw ToolError{source + ": " + error};
-        SaveBank(bank->document, bank->settings, *second);
+        SaveBank(bank->document, *second);
     });
 }
 

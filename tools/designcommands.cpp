@@ -56,7 +56,7 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         PatchEditor editor(bank->settings);
         editor.ShowPatch(&patch);
         design::Randomise(editor, options);
-        SaveBank(bank->document, bank->settings, r->output);
+        SaveBank(bank->document, r->output);
         out << PatchLabel(index) << " randomised by " << r->amount << " % (seed " << options.seed << "): "
             << Changed(before, patch) << " bytes changed\n";
     });
@@ -94,7 +94,7 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         for (int i = 0; i < kNameLength; ++i)
             morphed[static_cast<std::size_t>(Name0 + i)] = slot[static_cast<std::size_t>(Name0 + i)];
         slot = morphed;
-        SaveBank(target->document, target->settings, m->output);
+        SaveBank(target->document, m->output);
         out << PatchLabel(indexOut) << " of " << m->output << ": " << m->at << " % from " << PatchLabel(indexA)
             << " towards " << PatchLabel(indexB) << "\n";
     });

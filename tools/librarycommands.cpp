@@ -294,7 +294,7 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
             bank.patches[i] = l->PatchAt(places[i]);
             bank.comments[i] = LimitComment(places[i].comment);
         }
-        SaveBank(bank, DefaultCustomSettings(), o->file);
+        SaveBank(bank, o->file);
         out << places.size() << " patches written to " << TerminalSafe(o->file) << "\n";
     });
 

@@ -286,7 +286,7 @@ void AddMidiCommands(CLI::App& app, std::ostream& out, std::ostream& err) {
         }
         // What arrived is written even when the transfer ended early.
         project.fileName = o->path;
-        const FileResult saved = project.Save(session.link().areas.customSettings);
+        const FileResult saved = project.Save();
         if (!saved.ok()) throw ToolError{FileMessageLine(saved, "project file")};
         Finish(session, r, out, "receive",
                got < kPatchCount ? "; " + std::to_string(got) + " of 80 patches were received and written to " + o->path

@@ -31,16 +31,19 @@ void AddMidiCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream& err);
 
-// A project file with the custom settings at its end.
+// A project file with the custom settings at its end (the document's own).
 struct LoadedBank {
+    LoadedBank() = default;
+    LoadedBank(const LoadedBank&) = delete;
+    LoadedBank& operator=(const LoadedBank&) = delete;
     ProjectDocument document;
-    CustomSettingsBlock settings = DefaultCustomSettings();
+    CustomSettingsBlock& settings = document.customSettings;
 };
 // Reads a project file; ToolError with the reason when it can't.
 std::unique_ptr<LoadedBank> LoadBank(const std::string& path);
 
 // Writes a project file; ToolError with the reason when it can't.
-void SaveBank(ProjectDocument& document, const CustomSettingsBlock& settings, const std::string& path);
+void SaveBank(ProjectDocument& document, const std::string& path);
 
 // Every command that writes a file: only a regular file (or a new one) is
 // written, and an existing one only with --force.

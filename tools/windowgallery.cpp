@@ -243,10 +243,10 @@ int main(int argc, char** argv) {
         const auto slap = static_cast<std::size_t>(orb8::PatchIndexFromLabel("u62"));
         bank.comments[slap] = "Slap-back for the rockabilly set";
         bank.fileName = (banks + "/factory.orb").toStdString();
-        bank.Save(orb8::DefaultCustomSettings());
+        bank.Save();
         bank.patches[slap][orb8::PatchLevel] = 40;
         bank.fileName = (banks + "/backup 2025.orb").toStdString();
-        bank.Save(orb8::DefaultCustomSettings());
+        bank.Save();
         orb8::MidiSystemOptions options;
         options.realPorts = false;
         orb8::MidiSystem system(options);

@@ -2,6 +2,9 @@
 
 #include <cctype>
 
+#include "customdist/customdistdata.h"
+#include "patch/projectdocument.h"
+
 namespace orb8 {
 namespace {
 
@@ -36,5 +39,18 @@ std::string DocumentCaption(const std::string& fileName, const std::string& unti
 }
 
 bool KeepsPathAfterFailedLoad(bool fileExists) { return !fileExists; }
+
+bool SaveMustAsk(bool fileKnown, bool fileExists) { return fileExists && !fileKnown; }
+
+FileResult TryReading(const std::string& path, DocumentKind kind) {
+    if (kind == DocumentKind::Project) {
+        ProjectDocument document;
+        document.fileName = path;
+        return document.Load();
+    }
+    CustomDistDocument document;
+    document.fileName = path;
+    return document.Load();
+}
 
 }  // namespace orb8

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "patch/fileio.h"
+
 namespace orb8 {
 
 inline constexpr const char* kShortTitle = "ORB-8ED";
@@ -28,5 +30,15 @@ std::string DocumentCaption(const std::string& fileName, const std::string& unti
 // Save never overwrites it; a path that does not exist is kept (the blank
 // window saves there).
 bool KeepsPathAfterFailedLoad(bool fileExists);
+
+// Save to the document's own file name asks before it replaces a file there
+// that the document never read or wrote (one that appeared after a failed
+// open, or after the file of a recovered document had gone).
+bool SaveMustAsk(bool fileKnown, bool fileExists);
+
+// Whether the document file at `path` would open, read as an open reads it
+// (nothing is kept): a library row's bank on a disk that is not plugged in
+// opens no window.
+FileResult TryReading(const std::string& path, DocumentKind kind);
 
 }  // namespace orb8

@@ -1,6 +1,8 @@
 #include "app/ui/filecommands.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 #include <QMenu>
 #include <QSettings>
 
@@ -13,6 +15,15 @@ using namespace orb8;
 
 namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+// A path as the file system gives it (bytes) shown as the file system decodes it.
+QString ShownPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(path), error);
+}
+std::string KindName(DocumentKind kind) {
+    return kind == DocumentKind::Project ? "project file" : "custom distortion file";
+}
 }  // namespace
 
 FileCommands::FileCommands(DocumentFrame& frame, UserDialogs& dialogs, QWidget* parent, bool japanese,
@@ -30,26 +41,37 @@ void FileCommands::Open() {
 
 DocumentWindow* FileCommands::OpenByName(const QString& name) {
     // The full path, as the caption shows it and a later Save uses it.
-    const std::string path = QFileInfo(name).absoluteFilePath().toStdString();
+    return OpenPath(QFile::encodeName(QFileInfo(name).absoluteFilePath()).toStdString());
+}
+
+DocumentWindow* FileCommands::OpenPath(const std::string& path, bool onlyReadable) {
     const DocumentKind kind = KindOfPath(path);
     if (kind == DocumentKind::None) return nullptr;
+    if (onlyReadable) {
+        const FileResult r = TryReading(path, kind);
+        if (!r.loaded()) {
+            dialogs_.ShowError(parent_, tr("ORB-8ED"),
+                               Q(FileMessage(r, japanese_, KindName(kind))) + "\n" +
+                                   tr("The bank is missing or damaged (is its disk plugged in?). Nothing was opened."));
+            return nullptr;
+        }
+    }
     DocumentWindow* window = frame_.NewDocumentWindow(kind);
     window->SetFileName(path);
     const FileResult r = window->LoadDocument();
     if (!r.loaded()) {
         Report(r, kind);
         // Save must never overwrite a file that exists but failed to load.
-        if (!KeepsPathAfterFailedLoad(QFileInfo::exists(Q(path)))) window->SetFileName("");
+        if (!KeepsPathAfterFailedLoad(Exists(path))) window->SetFileName("");
     } else if (r.problem == FileProblem::Short) {
         Report(r, kind);
     }
-    if (r.loaded()) Remember(Q(path));
+    if (r.loaded()) Remember(QFile::decodeName(QByteArray::fromStdString(path)));
     return window;
 }
 
 void FileCommands::Report(const FileResult& result, DocumentKind kind) {
-    const std::string kindName = kind == DocumentKind::Project ? "project file" : "custom distortion file";
-    const QString text = Q(FileMessage(result, japanese_, kindName));
+    const QString text = Q(FileMessage(result, japanese_, KindName(kind)));
     if (result.problem == FileProblem::Short) dialogs_.Inform(parent_, tr("ORB-8ED"), text);
     else dialogs_.ShowError(parent_, tr("ORB-8ED"), text);
 }
@@ -66,8 +88,19 @@ bool FileCommands::SaveNow(DocumentWindow& window) {
 void FileCommands::Save() {
     DocumentWindow* target = frame_.ActiveDocumentWindow();
     if (!target) return;
-    if (target->FileName().empty()) SaveAs(target);
-    else SaveNow(*target);
+    if (target->FileName().empty()) {
+        SaveAs(target);
+        return;
+    }
+    // A file that appeared where a failed open left its name is not this
+    // document's to replace unasked.
+    if (SaveMustAsk(target->FileKnown(), Exists(target->FileName())) &&
+        !dialogs_.AskYesNo(parent_, tr("ORB-8ED"),
+                           tr("%1 already exists.\nDo you want to replace it?").arg(ShownPath(target->FileName())))) {
+        SaveAs(target);
+        return;
+    }
+    SaveNow(*target);
 }
 
 bool FileCommands::SaveAs(DocumentWindow* target) {

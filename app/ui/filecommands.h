@@ -26,6 +26,10 @@ public:
     void Open();
     // Opens a .orb or .dst by its name; anything else opens nothing.
     DocumentWindow* OpenByName(const QString& path);
+    // The same for a path as the file system spells it (bytes, not always
+    // UTF-8). With `onlyReadable`, a file that cannot be read opens no
+    // window: the message says the bank is missing.
+    DocumentWindow* OpenPath(const std::string& path, bool onlyReadable = false);
     void Save();
     // Save As of one document (the active one when none is given); true when saved.
     bool SaveAs(DocumentWindow* target = nullptr);

@@ -20,7 +20,9 @@ void FrameContext::SetCommands(FileCommands& files, DeviceCommands& device) {
 
 void FrameContext::ShowStatus(const QString& text) { status_.showMessage(text, 6000); }
 
-CustomSettingsBlock& FrameContext::CustomSettings() { return link_.areas.customSettings; }
+CustomSettingsBlock FrameContext::NewBankSettings() const {
+    return link_.isOnLine ? link_.areas.customSettings : DefaultCustomSettings();
+}
 
 // No window goes while an exchange with the processor runs.
 bool FrameContext::MayCloseDocument(DocumentWindow& window) {

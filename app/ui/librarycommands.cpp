@@ -54,7 +54,8 @@ std::vector<orb8::PatchData> LibraryCommands::SoundsOfTypes(const orb8::PatchDat
 
 TLibraryWin* LibraryCommands::Window() const { return window_.data(); }
 
-void LibraryCommands::OpenPatch(const QString& path, int slot) {
-    DocumentWindow* window = files_.OpenByName(path);
+void LibraryCommands::OpenPatch(const QByteArray& path, int slot) {
+    // A bank on a disk that is not plugged in, or moved since the scan, opens nothing.
+    DocumentWindow* window = files_.OpenPath(path.toStdString(), true);
     if (auto* project = qobject_cast<TProjectWindow*>(window)) project->SetCurrentRow(slot + 1);
 }

@@ -3,6 +3,7 @@
 // what else the window asks of the frame passes on by signals.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -42,7 +43,7 @@ signals:
 private:
     // The library opened (and scanned) on first use; false with a message when it can't be.
     bool Open();
-    void OpenPatch(const QString& path, int slot);
+    void OpenPatch(const QByteArray& path, int slot);
 
     QString path_;
     FileCommands& files_;

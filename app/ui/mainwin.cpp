@@ -341,7 +341,6 @@ void TMainWin::Undo(bool undo) {
 
 bool TMainWin::DesignMode() const { return device_->DesignMode(); }
 int TMainWin::PendingPatchChange() const { return device_->PendingPatchChange(); }
-CustomSettingsBlock& TMainWin::CustomSettings() { return context_->CustomSettings(); }
 
 void TMainWin::ToggleOnLine() {
     TProjectWindow* project = documents_->CurrentProject;

@@ -109,7 +109,6 @@ public:
     // The idle pass: enabling, colours, the history's items and the pending patch change.
     void OnIdleHandlerIdle();
 
-    orb8::CustomSettingsBlock& CustomSettings();
     bool JapaneseUi() const { return japanese_; }
     DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind);
 

@@ -101,7 +101,7 @@ TControlPanel::TControlPanel(EditorContext& context)
       knobNameFont_(PixelFont("DejaVu Sans", 9, true)),
       knobValueFont_(PixelFont("DejaVu Sans Mono", 11, true)),
       context_(context),
-      editor_(context.CustomSettings()) {
+      editor_(noBank_) {
     setObjectName("ControlPanel");
     setWindowTitle(tr("Patch Editor"));
     setFixedSize(kWidth, kHeight);
@@ -322,9 +322,13 @@ void TControlPanel::Follow(TProjectWindow* project, int index) {
 bool TControlPanel::SetCompare(bool on) {
     if (!project_ || !editor_.Current() || on == compare_.Comparing()) return compare_.Comparing();
     project_->Settle();
-    PatchData& edited = project_->Session().Document().patches[static_cast<std::size_t>(index_)];
-    const auto show = [this](PatchData& patch) { editor_.ShowPatch(&patch); };
+    ProjectDocument& document = project_->Session().Document();
+    PatchData& edited = document.patches[static_cast<std::size_t>(index_)];
     if (on) {
+        // The stored patch plays through the block as it was stored, so that
+        // edits of a CUSTOM type's values are compared too.
+        compared_ = project_->Session().StoredSettings();
+        const auto show = [this](PatchData& patch) { editor_.ShowPatch(&patch, &compared_); };
         context_.SendParameters(compare_.On(edited, project_->Session().Stored(index_), show));
         PatchName->setText(Q(DecodeName(compare_.Shown())));
         RefreshAll();
@@ -336,6 +340,7 @@ bool TControlPanel::SetCompare(bool on) {
         }
         project_->ShowPatchOnRow(index_ + 1, &compare_.Shown());
     } else {
+        const auto show = [this, &document](PatchData& patch) { editor_.ShowPatch(&patch, &document.customSettings); };
         context_.SendParameters(compare_.Off(edited, show));
         project_->ShowPatchOnRow(index_ + 1, nullptr);
         ShowPatch(*project_, index_);
@@ -348,7 +353,8 @@ void TControlPanel::ShowPatch(TProjectWindow& project, int index) {
     if (compare_.Comparing()) SetCompare(false);
     Follow(&project, index);
     CompareBtn->SetDown(false);
-    editor_.ShowPatch(&project.Session().Document().patches[static_cast<std::size_t>(index)]);
+    ProjectDocument& document = project.Session().Document();
+    editor_.ShowPatch(&document.patches[static_cast<std::size_t>(index)], &document.customSettings);
     PatchName->setText(project.Grid()->CellText(index + 1, 1));
     PatchNo->setText(Q(PatchLabel(index)));
     RefreshAll();
@@ -557,7 +563,7 @@ void TControlPanel::Perform(const std::function<Edit()>& operation, const QStrin
         edit = operation();
         StepReport report{text.toStdString(), edit.send};
         if (text.isEmpty() && !edit.send.empty())
-            report.text = EditStepText(*editor_.Current(), context_.CustomSettings(), edit.send.front().first, switchesBefore);
+            report.text = EditStepText(*editor_.Current(), editor_.Settings(), edit.send.front().first, switchesBefore);
         return report;
     });
     performing_ = false;

@@ -125,6 +125,11 @@ private:
     void Follow(TProjectWindow* project, int index);
 
     EditorContext& context_;
+    // The block the editor shows through when no bank is shown, and the
+    // stored block a compared patch plays through (a copy: comparing changes
+    // no bank).
+    orb8::CustomSettingsBlock noBank_ = orb8::DefaultCustomSettings();
+    orb8::CustomSettingsBlock compared_ = orb8::DefaultCustomSettings();
     orb8::PatchEditor editor_;
     orb8::CompareSession compare_;
     QPointer<TProjectWindow> project_;

@@ -110,6 +110,7 @@ void TDifferencesWin::Refresh() {
     struct Shown {
         const PatchData* patch = nullptr;
         const std::string* comment = nullptr;
+        const CustomSettingsBlock* settings = &DefaultCustomSettings();
     };
     auto shown = [this](Side& side) {
         const bool outside = IsOutside(side);
@@ -120,17 +121,19 @@ void TDifferencesWin::Refresh() {
         if (!project) return Shown{};
         const int i = side.patch->currentIndex();
         const auto at = static_cast<std::size_t>(i);
-        return Shown{side.stored->isChecked() ? &project->Session().Stored(i) : &project->Document().patches[at],
-                     &project->Document().comments[at]};
+        // Each bank's CUSTOM patches as its own block plays them.
+        const bool stored = side.stored->isChecked();
+        return Shown{stored ? &project->Session().Stored(i) : &project->Document().patches[at],
+                     &project->Document().comments[at],
+                     stored ? &project->Session().StoredSettings() : &project->Session().Settings()};
     };
     const Shown sa = shown(A), sb = shown(B);
     if (!sa.patch || !sb.patch) return;
     const PatchData& a = *sa.patch;
     const PatchData& b = *sb.patch;
-    const auto& settings = context_.CustomSettings();
     QTreeWidgetItem* group = nullptr;
     Module current = Module::Patch;
-    for (const ParameterDifference& d : PatchDifferences(a, settings, b, settings)) {
+    for (const ParameterDifference& d : PatchDifferences(a, *sa.settings, b, *sb.settings)) {
         if (!group || d.module != current) {
             group = new QTreeWidgetItem(List, {QString::fromUtf8(ModuleName(d.module).data())});
             group->setExpanded(true);

@@ -11,7 +11,7 @@ using namespace orb8;
 
 TProjectWindow::TProjectWindow(EditorContext& context, int number)
     : DocumentWindow(context, QStringLiteral("NoName%1").arg(number)), editor_(context),
-      session_(context.CustomSettings()) {
+      session_(context.NewBankSettings()) {
     setObjectName(QStringLiteral("ProjectWindow%1").arg(number));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -27,6 +27,8 @@ public:
     orb8::DocumentKind Kind() const override { return orb8::DocumentKind::Project; }
     std::string FileName() const override { return session_.Document().fileName; }
     void SetFileName(const std::string& path) override;
+    bool FileKnown() const override { return session_.FileKnown(); }
+    bool Titled() const override { return session_.Titled(); }
     bool Modified() const override { return session_.Modified(); }
     orb8::FileResult LoadDocument() override;
     orb8::FileResult SaveDocument() override;

@@ -393,7 +393,7 @@ void TLibraryWin::OpenIn(QAbstractItemView* view, int row) {
         return;
     }
     const Place* place = static_cast<PatchItemModel*>(view->model())->PlaceAt(row);
-    if (place && place->slot >= 0) emit OpenPatchRequested(QString::fromStdString(place->path), place->slot);
+    if (place && place->slot >= 0) emit OpenPatchRequested(QByteArray::fromStdString(place->path), place->slot);
 }
 
 void TLibraryWin::Compare(QAbstractItemView* view, int row) {
@@ -431,7 +431,7 @@ void TLibraryWin::AddFolder() {
 void TLibraryWin::OpenRow(int row) {
     const Place* place = model_->PlaceAt(row);
     if (!place || place->slot < 0) return;  // an edit buffer of a SysEx file has no bank to open
-    emit OpenPatchRequested(QString::fromStdString(place->path), place->slot);
+    emit OpenPatchRequested(QByteArray::fromStdString(place->path), place->slot);
 }
 
 void TLibraryWin::ScanProgress(int done, int total, const QString& path) {

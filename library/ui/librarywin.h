@@ -7,6 +7,7 @@
 // bank's row, compared with the editor's patch or copied over it.
 #pragma once
 
+#include <QByteArray>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -51,7 +52,8 @@ public:
     std::optional<orb8::PatchClip> ChosenPatch() const;
 
 signals:
-    void OpenPatchRequested(const QString& path, int slot);
+    // `path` as the file system spells it (bytes).
+    void OpenPatchRequested(const QByteArray& path, int slot);
     // Compare `clip` (named `label`) with the patch in the editor.
     void CompareRequested(const orb8::PatchClip& clip, const QString& label);
     // Put `clip` over the current patch of the active bank.

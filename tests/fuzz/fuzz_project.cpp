@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(bytes.data(), data, std::min(size, bytes.size()));
     orb8::ProjectDocument doc;
     if (!doc.FromFileImage(bytes)) std::abort();
-    orb8::CustomSettingsBlock settings;
-    std::memcpy(settings.data(), bytes.data() + 23840, settings.size());
+    const orb8::CustomSettingsBlock settings = doc.customSettings;
+    if (std::memcmp(settings.data(), bytes.data() + 23840, settings.size()) != 0) std::abort();
     // The rows the input reaches; the rest are new-project rows, tested elsewhere.
     const int rows = std::min<int>(orb8::kPatchCount, static_cast<int>(size / orb8::kPatchRecordBytes) + 1);
     for (int row = 1; row <= rows; ++row) {
@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (void)orb8::PatchByteName(doc.PatchOfRow(row), b, settings);
         }
     }
-    const std::vector<std::uint8_t> saved = doc.FileImage(settings);
+    const std::vector<std::uint8_t> saved = doc.FileImage();
+    if (std::memcmp(saved.data() + 23840, settings.data(), settings.size()) != 0) std::abort();
     for (int i = 0; i < rows; ++i) {
         // Every packed field survives; only the 6 pad bits at the end are cleared.
         const std::uint8_t* a = bytes.data() + i * 298;

@@ -342,8 +342,8 @@ void SeedFiles(const QString& folder) {
     };
     orb8::ProjectDocument bank;
     for (int i = 0; i < orb8::kPatchCount; ++i) bank.comments[static_cast<std::size_t>(i)] = "comment " + std::to_string(i);
-    orb8::CustomSettingsBlock settings{};
-    write("good.orb", bank.FileImage(settings));
+    bank.customSettings = {};
+    write("good.orb", bank.FileImage());
     write("short.orb", std::vector<std::uint8_t>(100, 7));
     write("empty.dst", {});
     write("half.dst", std::vector<std::uint8_t>(900, 0x41));

@@ -11,7 +11,7 @@ DocumentWindow::DocumentWindow(WindowContext& context, QString untitledName)
 }
 
 QString DocumentWindow::Caption() const {
-    return QString::fromStdString(orb8::DocumentCaption(FileName(), untitled_.toStdString(), Modified()));
+    return QString::fromStdString(orb8::DocumentCaption(Titled() ? FileName() : std::string(), untitled_.toStdString(), Modified()));
 }
 
 void DocumentWindow::RefreshCaption() {

@@ -26,6 +26,10 @@ public:
     virtual orb8::DocumentKind Kind() const = 0;
     virtual std::string FileName() const = 0;
     virtual void SetFileName(const std::string& path) = 0;
+    // The file at FileName is the one the document last read or wrote.
+    virtual bool FileKnown() const = 0;
+    // The caption shows FileName (not after a failed open).
+    virtual bool Titled() const = 0;
     // Where the document's history stands: away from its saved state.
     virtual bool Modified() const = 0;
     // Reads the file named by FileName; the window shows the result.

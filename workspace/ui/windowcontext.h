@@ -18,13 +18,14 @@ struct CustomDistDocument;
 }  // namespace orb8
 
 // Every window: questions and messages, the status line, the language and
-// the custom effect settings the patches are shown with.
+// the custom settings a new bank starts with.
 class WindowContext {
 public:
     virtual UserDialogs& Dialogs() = 0;
     virtual void ShowStatus(const QString& text) = 0;
     virtual bool JapaneseUi() const = 0;
-    virtual orb8::CustomSettingsBlock& CustomSettings() = 0;
+    // The processor's block while on line, else the built-in one.
+    virtual orb8::CustomSettingsBlock NewBankSettings() const = 0;
     // A document window is about to close: asks about unsaved work (saving
     // under a name of the user's choice on Yes); false keeps it open.
     virtual bool MayCloseDocument(DocumentWindow& window) = 0;
