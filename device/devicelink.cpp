@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "patch/differences.h"
+
 namespace orb8 {
 
 using namespace std::chrono_literals;
@@ -274,7 +276,13 @@ TransferResult DeviceLink::WriteSettingsPages(const CustomSettingsBlock& setting
 }
 
 TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
-    TransferResult result = Begin("SendAll", "Send Patches to ORB-8.\nThis takes little while.\nExecute?");
+    // The question names what the bank's custom settings change on the processor.
+    std::string question = "Send Patches to ORB-8.\nThis takes little while.\nExecute?";
+    if (project.customSettings != areas.customSettings)
+        question = "Send Patches to ORB-8.\nThe ORB-8's custom settings change too: " +
+                   DifferingSlotsText(areas.customSettings, project.customSettings) +
+                   ".\nThis takes little while.\nExecute?";
+    TransferResult result = Begin("SendAll", question);
     if (result != TransferResult::Completed) return result;
     Exchange exchange(*this);
     // Steps: the settings page, 16 filters and 2 clippers read, 80 patches, 2 pages.

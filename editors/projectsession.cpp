@@ -146,6 +146,13 @@ FileResult ProjectSession::Save() {
     return r;
 }
 
+SessionChange ProjectSession::UseSettings(const CustomSettingsBlock& settings, const std::string& text) {
+    return Perform([&] {
+        document_.customSettings = settings;
+        return StepReport{text, {}};
+    });
+}
+
 SessionChange ProjectSession::Receive(const std::string& text, const std::function<bool(ProjectDocument&)>& receive) {
     bool received = false;
     imageBefore_ = FileImage();

@@ -99,6 +99,9 @@ public:
     // image of the document as it was before it.
     std::vector<std::uint8_t> FileImage() const;
 
+    // The bank takes another custom settings block (the processor's): one step.
+    SessionChange UseSettings(const CustomSettingsBlock& settings, const std::string& text);
+
     // A whole bank from the processor (`receive` fills the document and says
     // whether anything came): one step, and the bank it brought is the one
     // Compare shows from now on.

@@ -34,6 +34,82 @@ std::vector<ParameterDifference> PatchDifferences(const PatchData& a, const Cust
     return out;
 }
 
+namespace {
+
+// A custom slot seen as a patch of its type: what the editor shows of it.
+struct SlotView {
+    Module module;
+    int type;       // 20 or 21
+    int first;  // first block offset
+    int length;
+};
+constexpr SlotView kSlots[] = {
+    {Module::Mod, 20, kModCustom1Slot, kModDlySlotBytes},    {Module::Mod, 21, kModCustom2Slot, kModDlySlotBytes},
+    {Module::DlyRev, 20, kDlyCustom1Slot, kModDlySlotBytes}, {Module::DlyRev, 21, kDlyCustom2Slot, kModDlySlotBytes},
+    {Module::Drive, 20, kDriveCustom1Slot, kDriveSlotBytes}, {Module::Drive, 21, kDriveCustom2Slot, kDriveSlotBytes}};
+
+std::string SlotName(const SlotView& s) { return std::string(ModuleName(s.module)) + " " + TypeName(s.module, s.type); }
+
+// The slot's values in the patch bytes they stand for, under the slot's type.
+PatchData SlotPatch(const SlotView& s, const CustomSettingsBlock& block) {
+    PatchData p = InitialPatch();
+    const int typeByte = s.module == Module::Mod ? ModType : s.module == Module::DlyRev ? DlyType : DriveType;
+    p[static_cast<std::size_t>(typeByte)] = static_cast<std::uint8_t>(s.type);
+    const int firstByte = s.module == Module::Mod ? ModParam1 : s.module == Module::DlyRev ? DlyParam1 : DriveParam1;
+    const int valueStart = s.module == Module::Drive ? s.first : s.first + 1;
+    const int values = s.module == Module::Drive ? s.length : s.length - 1;
+    for (int k = 0; k < values; ++k)
+        p[static_cast<std::size_t>(firstByte + k)] = block[static_cast<std::size_t>(valueStart + k)];
+    return p;
+}
+
+}  // namespace
+
+std::vector<SettingsDifference> CustomSettingsDifferences(const CustomSettingsBlock& a, const CustomSettingsBlock& b) {
+    std::vector<SettingsDifference> out;
+    for (int offset = 0; offset < kCustomSettingsBytes; ++offset) {
+        const auto k = static_cast<std::size_t>(offset);
+        if (a[k] == b[k]) continue;
+        SettingsDifference d{offset, "", "byte " + std::to_string(offset), std::to_string(a[k]), std::to_string(b[k])};
+        for (const SlotView& s : kSlots) {
+            if (offset < s.first || offset >= s.first + s.length) continue;
+            d.slot = SlotName(s);
+            if (s.module != Module::Drive && offset == s.first) {
+                d.name = "type";
+                d.textA = TypeName(s.module, a[k]);
+                d.textB = TypeName(s.module, b[k]);
+                break;
+            }
+            const int firstByte = s.module == Module::Mod ? ModParam1 : s.module == Module::DlyRev ? DlyParam1 : DriveParam1;
+            const int byte = firstByte + offset - (s.module == Module::Drive ? s.first : s.first + 1);
+            const PatchData pa = SlotPatch(s, a), pb = SlotPatch(s, b);
+            std::string name = PatchByteName(pa, byte, a);
+            if (name.empty() || name == "?") name = PatchByteName(pb, byte, b);
+            if (!name.empty()) d.name = name;
+            d.textA = PatchByteText(pa, byte, a);
+            d.textB = PatchByteText(pb, byte, b);
+            break;
+        }
+        out.push_back(std::move(d));
+    }
+    return out;
+}
+
+std::vector<std::string> DifferingSlots(const CustomSettingsBlock& a, const CustomSettingsBlock& b) {
+    std::vector<std::string> slots;
+    for (const SettingsDifference& d : CustomSettingsDifferences(a, b)) {
+        const std::string& name = d.slot.empty() ? d.name : d.slot;
+        if (std::find(slots.begin(), slots.end(), name) == slots.end()) slots.push_back(name);
+    }
+    return slots;
+}
+
+std::string DifferingSlotsText(const CustomSettingsBlock& a, const CustomSettingsBlock& b) {
+    std::string text;
+    for (const std::string& slot : DifferingSlots(a, b)) text += (text.empty() ? "" : ", ") + slot;
+    return text;
+}
+
 std::vector<PatchDifference> BankDifferences(const ProjectDocument& a, const CustomSettingsBlock& sa,
                                              const ProjectDocument& b, const CustomSettingsBlock& sb) {
     std::vector<PatchDifference> out;

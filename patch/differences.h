@@ -34,4 +34,20 @@ struct PatchDifference {
 std::vector<PatchDifference> BankDifferences(const ProjectDocument& a, const CustomSettingsBlock& settingsA,
                                              const ProjectDocument& b, const CustomSettingsBlock& settingsB);
 
+// Where two custom settings blocks differ: each differing byte by the slot
+// that holds it ("MOD CUSTOM1") and the parameter the editor names it by
+// ("type", "RATE"), with both display texts. Bytes outside the slots are
+// named "byte N".
+struct SettingsDifference {
+    int offset;        // in the block
+    std::string slot;  // empty outside the slots
+    std::string name;
+    std::string textA, textB;
+};
+std::vector<SettingsDifference> CustomSettingsDifferences(const CustomSettingsBlock& a, const CustomSettingsBlock& b);
+// The slots where they differ, each once, in block order ("MOD CUSTOM1").
+std::vector<std::string> DifferingSlots(const CustomSettingsBlock& a, const CustomSettingsBlock& b);
+// Those slots joined by ", ".
+std::string DifferingSlotsText(const CustomSettingsBlock& a, const CustomSettingsBlock& b);
+
 }  // namespace orb8

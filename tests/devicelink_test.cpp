@@ -272,7 +272,8 @@ TEST(SendAllPatches, MessageOrderPagesAndBank) {
                       Repeat("PatchDump", 80), Repeat("SettingsPageWrite", 2), {"WriteClose"}}));
     for (int i = 0; i < kPatchCount; ++i) EXPECT_EQ(orb.bank[static_cast<std::size_t>(i)], Pack(project.patches[static_cast<std::size_t>(i)]));
     EXPECT_FALSE(orb.writeOpen);
-    EXPECT_EQ(rig.host.questions[0].text, "Send Patches to ORB-8.\nThis takes little while.\nExecute?");
+    EXPECT_EQ(rig.host.questions[0].text,
+              "Send Patches to ORB-8.\nThe ORB-8's custom settings change too: MOD CUSTOM1.\nThis takes little while.\nExecute?");
 
     // Page 27: the device's page 76..127, custom settings 20..57, filter bytes 0..37.
     const SettingsPage& p27 = orb.writtenPages.at(27);
@@ -291,6 +292,9 @@ TEST(SendAllPatches, MessageOrderPagesAndBank) {
     EXPECT_TRUE(std::all_of(p30.begin() + 108, p30.end(), [](std::uint8_t b) { return b == 0; }));
     EXPECT_EQ(Count(rig.host.progressTexts, "Sending Patch79..."), 1);
     EXPECT_EQ(Count(rig.host.progressTexts, "Sending Patch00..."), 1);
+    // Sent again, the processor holds the bank's block: the plain question.
+    EXPECT_EQ(rig.link.SendAllPatches(project), TransferResult::Completed);
+    EXPECT_EQ(rig.host.questions[1].text, "Send Patches to ORB-8.\nThis takes little while.\nExecute?");
 }
 
 TEST(SendAllPatches, AbortAtEveryStep) {

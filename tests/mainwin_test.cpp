@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -611,6 +612,44 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     EXPECT_EQ(app.win->PendingPatchChange(), 0);
     QTest::mouseClick(app.win->ControlPanel->UploadBtn, Qt::LeftButton);
     EXPECT_EQ(app.dialogs.Last("information"), "Not be OnLine.");
+}
+
+// A bank whose custom settings differ from the processor's: the notice in
+// its window and the status line name the slots, "Use the Processor's
+// Custom Settings" is one step, and Send All names the change and leaves
+// the processor holding the bank's block.
+TEST(OnLine, ABanksCustomSettingsAgainstTheProcessors) {
+    App app;
+    TProjectWindow* p = app.Project();
+    ASSERT_NE(p->Session().Settings(), FactoryCustomSettings());  // made off line: the built-in block
+    app.win->OnLineMenu->trigger();
+    ASSERT_TRUE(app.win->Link().isOnLine);
+    app.Idle();
+    EXPECT_NE(app.win->statusBar()->currentMessage().indexOf("MOD CUSTOM1"), -1)
+        << app.win->statusBar()->currentMessage().toStdString();
+    QWidget* notice = p->findChild<QWidget*>("SettingsNotice");
+    ASSERT_TRUE(notice);
+    EXPECT_FALSE(notice->isHidden());
+    auto* use = p->findChild<QPushButton*>("UseProcessorSettingsBtn");
+    ASSERT_TRUE(use);
+    QTest::mouseClick(use, Qt::LeftButton);
+    EXPECT_EQ(p->Session().Settings(), FactoryCustomSettings());
+    EXPECT_TRUE(notice->isHidden());
+    app.Idle();
+    EXPECT_EQ(app.win->UndoMenu->text(), "Undo Use the Processor's Custom Settings");
+    app.win->UndoMenu->trigger();
+    app.Idle();
+    EXPECT_EQ(p->Session().Settings(), DefaultCustomSettings());
+    EXPECT_FALSE(notice->isHidden());
+
+    // Send All says what changes, and the processor then plays the bank's block.
+    app.win->DownloadMenu->trigger();
+    EXPECT_NE(app.dialogs.Last("question").indexOf("custom settings change too: MOD CUSTOM1"), -1)
+        << app.dialogs.Last("question").toStdString();
+    const auto processor = app.system.Simulator()->With([](Orb8Simulator& s) { return s.customSettings; });
+    EXPECT_TRUE(std::equal(processor.begin() + 20, processor.end(), DefaultCustomSettings().begin() + 20));
+    app.Idle();
+    EXPECT_TRUE(notice->isHidden());
 }
 
 TEST(OnLine, AbortAndClosingDuringAReceive) {

@@ -133,6 +133,21 @@ TEST(Orb8Tool, SysExAndDiffCommands) {
     EXPECT_NE(json.out.find("\"label\": \"U01\""), std::string::npos);
     EXPECT_EQ(Tool({"diff", bank.fileName, dir.Path("none.orb")}).code, 2);
 
+    // Banks that differ only in their custom settings are not equal: the
+    // slots and parameters are named as the editor names them.
+    ProjectDocument custom = bank;
+    custom.customSettings[kModCustom1Slot] = 3;      // base type FLANGER
+    custom.customSettings[kModCustom1Slot + 2] = 7;  // its RATE
+    custom.fileName = dir.Path("e.orb");
+    ASSERT_TRUE(custom.Save().ok());
+    const ToolRun block = Tool({"diff", bank.fileName, custom.fileName});
+    EXPECT_EQ(block.code, 1);
+    EXPECT_NE(block.out.find("custom settings\n  MOD CUSTOM1"), std::string::npos) << block.out;
+    EXPECT_NE(block.out.find("-> FLANGER"), std::string::npos) << block.out;
+    EXPECT_NE(block.err.find("2 custom settings values differ (MOD CUSTOM1)"), std::string::npos) << block.err;
+    const ToolRun blockJson = Tool({"diff", bank.fileName, custom.fileName, "--json"});
+    EXPECT_NE(blockJson.out.find("\"slot\": \"MOD CUSTOM1\""), std::string::npos) << blockJson.out;
+
     WriteAll(dir.Path("junk.syx"), {0xF0, 0x41, 0x00, 0xF7});
     const ToolRun junk = Tool({"import-syx", dir.Path("junk.syx"), dir.Path("d.orb")});
     EXPECT_NE(junk.code, 0);

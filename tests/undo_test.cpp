@@ -280,8 +280,13 @@ TEST(Compare, DifferencesWindowListsByModule) {
 TEST(Compare, CustomTypesLeaveTheProcessorHoldingWhatTheEditorShows) {
     struct Case {
         int typeByte, firstParam;
+        std::array<TControlPanel::KnobCell, 4> TControlPanel::*knobs;
+        int editedByte;  // a custom value the test turns down (its knob index is editedByte - editFirst)
+        int editFirst;
     };
-    for (const Case& k : {Case{ModType, ModParam1}, Case{DlyType, DlyParam1}, Case{DriveType, DriveParam1}}) {
+    for (const Case& k : {Case{ModType, ModParam1, &TControlPanel::ModVolume, ModParam2, ModParam1},
+                          Case{DlyType, DlyParam1, &TControlPanel::DlyVolume, DlyParam4, DlyParam1},
+                          Case{DriveType, DriveParam1, &TControlPanel::CustomVolume, CustomCharSel + 1, CustomCharSel}}) {
         // A bank from elsewhere: the file holds the type's values as they are.
         TempDir dir;
         ProjectDocument file;
@@ -304,14 +309,73 @@ TEST(Compare, CustomTypesLeaveTheProcessorHoldingWhatTheEditorShows) {
             return h.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; });
         };
         ASSERT_EQ(processor(), *h.panel->Editor().Current()) << k.typeByte;
+        // An edit of the CUSTOM type's own values (they live in the bank's
+        // block): Compare shows and plays them as stored.
+        const PatchData beforeEdit = *h.panel->Editor().Current();
+        const auto knob = (h.panel->*k.knobs)[static_cast<std::size_t>(k.editedByte - k.editFirst)].knob;
+        QTest::keyClick(knob, beforeEdit[static_cast<std::size_t>(k.editedByte)] > 0 ? Qt::Key_Down : Qt::Key_Up);
+        const PatchData edited = *h.panel->Editor().Current();
+        ASSERT_NE(edited[static_cast<std::size_t>(k.editedByte)], beforeEdit[static_cast<std::size_t>(k.editedByte)]);
+        const CustomSettingsBlock block = p->Session().Settings();
         for (int round = 0; round < 2; ++round) {
             QTest::mouseClick(h.panel->CompareBtn, Qt::LeftButton);
             ASSERT_TRUE(h.win->CompareMenu->isChecked());
             EXPECT_EQ(processor(), *h.panel->Editor().Current()) << k.typeByte << " on, round " << round;
             EXPECT_EQ(processor()[PatchLevel], p->Session().Stored(0)[PatchLevel]);
+            EXPECT_EQ(processor()[static_cast<std::size_t>(k.editedByte)], beforeEdit[static_cast<std::size_t>(k.editedByte)])
+                << k.typeByte;
+            EXPECT_EQ(p->Session().Settings(), block) << "comparing changed the bank's block";
             QTest::mouseClick(h.panel->CompareBtn, Qt::LeftButton);
             EXPECT_EQ(processor(), *h.panel->Editor().Current()) << k.typeByte << " off, round " << round;
             EXPECT_EQ(processor(), p->Document().patches[0]);
+            EXPECT_EQ(processor()[static_cast<std::size_t>(k.editedByte)], edited[static_cast<std::size_t>(k.editedByte)]);
         }
+    }
+}
+
+// Two banks with other custom settings open at once: an edit of a CUSTOM
+// patch changes its own bank's block only, and undo in one bank leaves the
+// other's as it is; both are saved as they are held.
+TEST(Undo, EachBankKeepsItsOwnCustomSettings) {
+    TempDir dir;
+    auto write = [&](const std::string& name, int base) {
+        ProjectDocument file;
+        file.patches[0][ModuleSwitches] = ModOn;
+        file.patches[0][ModType] = 20;  // CUSTOM1
+        file.customSettings[kModCustom1Slot] = static_cast<std::uint8_t>(base);
+        file.customSettings[kModCustom1Slot + 2] = 10;
+        file.fileName = dir.Path(name);
+        EXPECT_TRUE(file.Save().ok());
+        return file.customSettings;
+    };
+    const CustomSettingsBlock blockA = write("a.orb", 0), blockB = write("b.orb", 3);
+    HistoryRig h;
+    auto* a = qobject_cast<TProjectWindow*>(h.win->OpenByName(QString::fromStdString(dir.Path("a.orb"))));
+    auto* b = qobject_cast<TProjectWindow*>(h.win->OpenByName(QString::fromStdString(dir.Path("b.orb"))));
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->Session().Settings(), blockA);
+    EXPECT_EQ(b->Session().Settings(), blockB);
+    auto turnDown = [&](TProjectWindow* p) {
+        p->SetCurrentRow(2);
+        p->SetCurrentRow(1);
+        QTest::keyClick(h.panel->ModVolume[1].knob, Qt::Key_Down);
+        EXPECT_EQ(p->Session().Settings()[kModCustom1Slot + 2], 9);
+    };
+    turnDown(a);
+    const CustomSettingsBlock editedA = a->Session().Settings();
+    turnDown(b);
+    const CustomSettingsBlock editedB = b->Session().Settings();
+    EXPECT_EQ(a->Session().Settings(), editedA);
+    EXPECT_EQ(editedB[kModCustom1Slot], 3);
+    a->Undo();
+    EXPECT_EQ(a->Session().Settings(), blockA);
+    EXPECT_EQ(b->Session().Settings(), editedB);
+    a->Redo();
+    h.dialogs.yesNo = true;
+    ASSERT_TRUE(a->SaveDocument().ok());
+    ASSERT_TRUE(b->SaveDocument().ok());
+    for (const auto& [name, block] : {std::pair{"a.orb", editedA}, std::pair{"b.orb", editedB}}) {
+        const auto bytes = ReadAll(dir.Path(name));
+        EXPECT_TRUE(std::equal(block.begin(), block.end(), bytes.begin() + 23840)) << name;
     }
 }

@@ -75,7 +75,8 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
     if (!r.ok()) throw ToolError{FileMessageLine(r, kind)};
 }
 
-void PrintDiff(const std::vector<PatchDifference>& differences, bool json, std::ostream& out) {
+void PrintDiff(const std::vector<PatchDifference>& differences, const std::vector<SettingsDifference>& settings,
+               bool json, std::ostream& out) {
     if (json) {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();
         for (const PatchDifference& d : differences) {
@@ -89,9 +90,18 @@ void PrintDiff(const std::vector<PatchDifference>& differences, bool json, std::
             if (d.commentDiffers) patch["comment"] = {{"a", d.commentA}, {"b", d.commentB}};
             list.push_back(std::move(patch));
         }
-        out << nlohmann::ordered_json{{"differences", list}}.dump(2) << "\n";
+        nlohmann::ordered_json block = nlohmann::ordered_json::array();
+        for (const SettingsDifference& s : settings)
+            block.push_back({{"offset", s.offset}, {"slot", s.slot}, {"parameter", s.name},
+                             {"a", s.textA}, {"b", s.textB}});
+        out << nlohmann::ordered_json{{"differences", list}, {"customSettings", block}}.dump(2) << "\n";
         return;
     }
+    // The custom settings first: they change what every CUSTOM patch plays.
+    if (!settings.empty()) out << "custom settings\n";
+    for (const SettingsDifference& s : settings)
+        out << "  " << Pad(s.slot, 16) << Pad(s.name, 13) << " " << TerminalSafe(s.textA) << " -> "
+            << TerminalSafe(s.textB) << "\n";
     for (const PatchDifference& d : differences) {
         out << PatchLabel(d.index) << "\n";
         for (const ParameterDifference& p : d.parameters)
@@ -220,8 +230,15 @@ void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
             throw;
         }
         const auto differences = BankDifferences(a->document, a->settings, b->document, b->settings);
-        PrintDiff(differences, syx->json, out);
-        if (!differences.empty()) throw ToolError{std::to_string(differences.size()) + " of 80 patches differ", 1};
+        const auto settings = CustomSettingsDifferences(a->settings, b->settings);
+        PrintDiff(differences, settings, syx->json, out);
+        std::string summary;
+        if (!differences.empty()) summary = std::to_string(differences.size()) + " of 80 patches differ";
+        if (!settings.empty())
+            summary += (summary.empty() ? "" : "; ") + std::to_string(settings.size()) + " custom settings " +
+                       (settings.size() == 1 ? "value differs (" : "values differ (") +
+                       DifferingSlotsText(a->settings, b->settings) + ")";
+        if (!summary.empty()) throw ToolError{summary, 1};
     });
 
     auto* importCmd = app.add_subcommand("import", "Build a project file from JSON as export writes it.");

@@ -20,8 +20,9 @@ void FrameContext::SetCommands(FileCommands& files, DeviceCommands& device) {
 
 void FrameContext::ShowStatus(const QString& text) { status_.showMessage(text, 6000); }
 
-CustomSettingsBlock FrameContext::NewBankSettings() const {
-    return link_.isOnLine ? link_.areas.customSettings : DefaultCustomSettings();
+std::optional<CustomSettingsBlock> FrameContext::ProcessorSettings() const {
+    if (!link_.isOnLine) return std::nullopt;
+    return link_.areas.customSettings;
 }
 
 // No window goes while an exchange with the processor runs.

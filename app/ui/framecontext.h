@@ -26,7 +26,7 @@ public:
     UserDialogs& Dialogs() override { return dialogs_; }
     void ShowStatus(const QString& text) override;
     bool JapaneseUi() const override { return japanese_; }
-    orb8::CustomSettingsBlock NewBankSettings() const override;
+    std::optional<orb8::CustomSettingsBlock> ProcessorSettings() const override;
     bool MayCloseDocument(DocumentWindow& window) override;
     void SendParameters(const std::vector<std::pair<int, int>>& bytes) override;
     bool OutputOpen() override;

@@ -38,6 +38,7 @@
 #include "editors/ui/rtmpopwin.h"
 #include "keyboard/ui/gkbdwin.h"
 #include "midi/midi.h"
+#include "patch/differences.h"
 #include "workspace/ui/recoverykeeper.h"
 #include "workspace/ui/userdialogs.h"
 
@@ -347,8 +348,16 @@ void TMainWin::ToggleOnLine() {
     if (project) project->Settle();
     const bool wasOnLine = link_->isOnLine;
     device_->ToggleOnLine();
-    // On line the custom types follow the processor's settings.
-    if (!wasOnLine && link_->isOnLine && project) project->SelectRow(project->CurrentRow());
+    if (!wasOnLine && link_->isOnLine && project) {
+        project->SelectRow(project->CurrentRow());
+        // Said where the user looks: the status line, and the bank's window.
+        if (project->Session().Settings() != link_->areas.customSettings)
+            statusBar()->showMessage(
+                tr("The ORB-8's custom settings differ from those of %1 (%2).")
+                    .arg(project->Caption(),
+                         Q(DifferingSlotsText(project->Session().Settings(), link_->areas.customSettings))),
+                10000);
+    }
     OnIdleHandlerIdle();
 }
 
@@ -386,6 +395,7 @@ void TMainWin::OnIdleHandlerIdle() {
     DesignMenu->setEnabled(e.designMenu);
     ShowHistory(active && active->CanUndo(), active ? active->UndoText() : QString(), active && active->CanRedo(),
                 active ? active->RedoText() : QString());
+    for (TProjectWindow* project : documents_->Projects()) project->RefreshSettingsNotice();
     device_->PostPendingPatchChange();
 }
 

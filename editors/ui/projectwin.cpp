@@ -1,7 +1,12 @@
 #include "editors/ui/projectwin.h"
 
 #include <QDateTime>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "patch/differences.h"
 
 #include "editors/ui/patchgrid.h"
 #include "editors/ui/patchlistmodel.h"
@@ -11,12 +16,31 @@ using namespace orb8;
 
 TProjectWindow::TProjectWindow(EditorContext& context, int number)
     : DocumentWindow(context, QStringLiteral("NoName%1").arg(number)), editor_(context),
-      session_(context.NewBankSettings()) {
+      session_(context.ProcessorSettings().value_or(DefaultCustomSettings())) {
     setObjectName(QStringLiteral("ProjectWindow%1").arg(number));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     model_ = new PatchListModel(session_.Document(), context.JapaneseUi(), this);
     grid_ = new PatchGrid(*model_, this);
+    notice_ = new QWidget(this);
+    notice_->setObjectName("SettingsNotice");
+    auto* noticeLayout = new QHBoxLayout(notice_);
+    noticeLayout->setContentsMargins(6, 3, 6, 3);
+    noticeText_ = new QLabel(notice_);
+    noticeText_->setWordWrap(true);
+    auto* use = new QPushButton(tr("Use the Processor's Custom Settings"), notice_);
+    use->setObjectName("UseProcessorSettingsBtn");
+    use->setAutoDefault(false);
+    noticeLayout->addWidget(noticeText_, 1);
+    noticeLayout->addWidget(use);
+    notice_->setAutoFillBackground(true);
+    QPalette warm = notice_->palette();
+    warm.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xC8));
+    warm.setColor(QPalette::WindowText, Qt::black);
+    notice_->setPalette(warm);
+    notice_->hide();
+    connect(use, &QPushButton::clicked, this, &TProjectWindow::UseProcessorSettings);
+    layout->addWidget(notice_);
     layout->addWidget(grid_);
     connect(grid_, &PatchGrid::RowSelected, this, &TProjectWindow::SelectRow);
     connect(grid_, &PatchGrid::Pressed, this, &TProjectWindow::PatchGridMouseDown);
@@ -74,6 +98,25 @@ bool TProjectWindow::Recover(const std::string& fileName, const std::vector<std:
     SelectRow(CurrentRow());  // the editor shows the recovered patch
     RefreshCaption();
     return recovered;
+}
+
+void TProjectWindow::RefreshSettingsNotice() {
+    const auto processor = editor_.ProcessorSettings();
+    QString text;
+    if (processor && *processor != session_.Settings())
+        text = tr("The ORB-8's custom settings differ from this bank's (%1): its CUSTOM patches sound otherwise there.")
+                   .arg(QString::fromStdString(DifferingSlotsText(session_.Settings(), *processor)));
+    if (text == shownNotice_) return;
+    shownNotice_ = text;
+    noticeText_->setText(text);
+    notice_->setVisible(!text.isEmpty());
+}
+
+void TProjectWindow::UseProcessorSettings() {
+    const auto processor = editor_.ProcessorSettings();
+    if (!processor) return;
+    session_.UseSettings(*processor, tr("Use the Processor's Custom Settings").toStdString());
+    RefreshSettingsNotice();
 }
 
 QString TProjectWindow::UnsavedQuestion() const {

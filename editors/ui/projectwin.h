@@ -67,6 +67,13 @@ public:
     void PointerLeft();
     const orb8::RowDrag& Drag() const { return drag_; }
 
+    // On line, a bar above the list says when the processor's custom
+    // settings differ from the bank's, names the slots, and offers the
+    // processor's as one step of the bank.
+    void RefreshSettingsNotice();
+    void UseProcessorSettings();
+    QWidget* SettingsNotice() const { return notice_; }
+
 signals:
     void PatchSelected(TProjectWindow* project, int row);
 
@@ -80,6 +87,9 @@ private:
     orb8::ProjectSession session_;
     PatchListModel* model_;
     PatchGrid* grid_;
+    QWidget* notice_;
+    class QLabel* noticeText_;
+    QString shownNotice_;
     orb8::RowDrag drag_;
     int listener_ = 0;
     bool selecting_ = false;

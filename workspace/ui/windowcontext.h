@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -24,8 +25,8 @@ public:
     virtual UserDialogs& Dialogs() = 0;
     virtual void ShowStatus(const QString& text) = 0;
     virtual bool JapaneseUi() const = 0;
-    // The processor's block while on line, else the built-in one.
-    virtual orb8::CustomSettingsBlock NewBankSettings() const = 0;
+    // The processor's custom settings block while on line.
+    virtual std::optional<orb8::CustomSettingsBlock> ProcessorSettings() const = 0;
     // A document window is about to close: asks about unsaved work (saving
     // under a name of the user's choice on Yes); false keeps it open.
     virtual bool MayCloseDocument(DocumentWindow& window) = 0;
