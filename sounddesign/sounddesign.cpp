@@ -13,7 +13,8 @@ namespace orb8::design {
 namespace {
 
 constexpr std::array<std::string_view, kPartCount> kPartNames = {
-    "switches", "drive-type", "drive", "vnr", "eq", "mod-type", "mod", "dly-type", "dly", "level", "controllers", "rtm"};
+    "switches", "drive-type", "drive", "vnr", "eq",   "mod-type", "mod",
+    "dly-type", "dly",        "level", "controllers", "rtm", "custom"};
 
 constexpr std::array<ModuleBit, 4> kSwitches = {DriveOn, ModOn, DlyOn, EqOn};
 constexpr std::array<int, 3> kTypeBytes = {DriveType, ModType, DlyType};
@@ -123,7 +124,7 @@ public:
         const PatchData before = Patch();
         const CustomSettingsBlock settings = editor_.Settings();
         const Edit edit = operation();
-        if (!locks_.Kept(before, Patch())) {
+        if (!locks_.Kept(before, Patch()) || (locks_.Has(Part::Custom) && editor_.Settings() != settings)) {
             Patch() = before;
             editor_.Settings() = settings;
             return;
@@ -200,17 +201,23 @@ std::vector<int> PartBytes(Part part) {
         case Part::DriveType: return {DriveType};
         case Part::Drive: {
             auto bytes = range(DriveParam1, DriveParam4);
-            const auto custom = range(CustomCharSel, CustomDriveAux3);
-            bytes.insert(bytes.end(), custom.begin(), custom.end());
+            for (const auto& more : {range(CustomCharSel, CustomDriveAux3), range(DriveRtmMax, DriveRtmSource)})
+                bytes.insert(bytes.end(), more.begin(), more.end());
             return bytes;
         }
         case Part::Vnr: return {VnrLevel};
-        case Part::Eq: return range(EqPresence, EqBassFreq);
+        case Part::Eq: {
+            auto bytes = range(EqPresence, EqBassFreq);
+            const auto rtm = range(EqRtmMax, EqRtmSource);
+            bytes.insert(bytes.end(), rtm.begin(), rtm.end());
+            return bytes;
+        }
         case Part::ModType: return {ModType};
-        case Part::Mod: return range(ModParam1, ModParam4);
+        case Part::Mod: return range(ModParam1, ModRtmSource);
         case Part::DlyType: return {DlyType};
-        case Part::Dly: return range(DlyParam1, DlyParam4);
-        case Part::Level: return {PatchLevel};
+        case Part::Dly: return range(DlyParam1, DlyRtmSource);
+        case Part::Level: return {PatchLevel, VolRtm};
+        case Part::Custom: return {};
         case Part::Controllers: return range(CtrlTarget, Ctrl2Number);
         case Part::Rtm: {
             std::vector<int> bytes;
@@ -277,7 +284,9 @@ std::string Locks::Text() const {
         text += item;
     };
     for (int i = 0; i < kPartCount; ++i)
-        if (parts_.test(static_cast<std::size_t>(i))) add(kPartNames[static_cast<std::size_t>(i)]);
+        if (parts_.test(static_cast<std::size_t>(i)) && static_cast<Part>(i) != Part::Custom)
+            add(kPartNames[static_cast<std::size_t>(i)]);
+    if (!Has(Part::Custom)) add("no-custom");
     for (int b = 0; b < kPatchBytes; ++b)
         if (bytes_.test(static_cast<std::size_t>(b))) add("byte" + std::to_string(b));
     return text;
@@ -296,6 +305,10 @@ std::optional<Locks> Locks::Parse(std::string_view text, std::string& error) {
             locks.Set(*part, true);
             continue;
         }
+        if (item == "no-custom") {
+            locks.Set(Part::Custom, false);
+            continue;
+        }
         if (item.starts_with("byte") && item.size() > 4 && item.size() <= 6 &&
             std::all_of(item.begin() + 4, item.end(), [](char c) { return c >= '0' && c <= '9'; })) {
             const int byte = std::stoi(std::string(item.substr(4)));
@@ -305,7 +318,7 @@ std::optional<Locks> Locks::Parse(std::string_view text, std::string& error) {
             }
         }
         error = "\"" + std::string(item) + "\" is nothing to lock (switches, drive-type, drive, vnr, eq, mod-type, mod, "
-                "dly-type, dly, level, controllers, rtm, or byte0..byte64)";
+                "dly-type, dly, level, controllers, rtm, custom, no-custom, or byte0..byte64)";
         return std::nullopt;
     }
     return locks;

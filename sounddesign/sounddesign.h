@@ -20,10 +20,15 @@
 
 namespace orb8::design {
 
-// What a player can lock (and what Merge takes).
-enum class Part { Switches, DriveType, Drive, Vnr, Eq, ModType, Mod, DlyType, Dly, Level, Controllers, Rtm };
-inline constexpr int kPartCount = 12;
-// "switches", "drive-type", "drive", "vnr", "eq", "mod-type", "mod", "dly-type", "dly", "level", "controllers", "rtm".
+// What a player can lock (and what Merge takes). A module's part covers
+// everything the module shows, its RTM settings too. Custom is the bank's
+// custom settings block: changing a CUSTOM patch's values changes what every
+// patch of that type in the bank plays, so it is locked unless the player
+// unlocks it.
+enum class Part { Switches, DriveType, Drive, Vnr, Eq, ModType, Mod, DlyType, Dly, Level, Controllers, Rtm, Custom };
+inline constexpr int kPartCount = 13;
+// "switches", "drive-type", "drive", "vnr", "eq", "mod-type", "mod", "dly-type", "dly", "level", "controllers",
+// "rtm", "custom".
 std::string_view PartName(Part part);
 std::optional<Part> PartFromName(std::string_view name);
 // The bytes of a part (byte 0, the switches, only for Switches).
@@ -33,6 +38,8 @@ std::uint8_t PartSwitch(Part part);
 
 class Locks {
 public:
+    // Custom locked, nothing else.
+    Locks() { Set(Part::Custom, true); }
     void Set(Part part, bool locked);
     bool Has(Part part) const { return parts_.test(static_cast<std::size_t>(part)); }
     void SetByte(int byte, bool locked);
@@ -45,9 +52,11 @@ public:
     bool Kept(const PatchData& before, const PatchData& after) const;
     bool operator==(const Locks&) const = default;
 
-    // "eq,level,byte23": the form the settings and the command line use.
+    // "eq,level,byte23": the form the settings and the command line use;
+    // "no-custom" when the custom settings are not locked.
     std::string Text() const;
-    // Nothing for a text with an unknown name; `error` says which.
+    // Nothing for a text with an unknown name; `error` says which. Custom
+    // stays locked unless the text says "no-custom".
     static std::optional<Locks> Parse(std::string_view text, std::string& error);
 
 private:

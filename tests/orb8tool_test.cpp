@@ -331,3 +331,84 @@ TEST(Orb8Tool, RandomiseAndMorph) {
     EXPECT_TRUE(sameSound(start, u11));
     EXPECT_EQ(patchOf(dir.Path("m.orb"), "U01"), end);  // what was written before stays
 }
+
+// A bank's custom settings belong to every patch of a CUSTOM type in it:
+// randomise keeps them unless told otherwise and says when they change; a
+// morph across banks carries a CUSTOM type by what it plays; a seed that
+// does not fit is refused.
+TEST(Orb8Tool, SoundDesignKeepsEachBanksCustomSettings) {
+    TempDir dir;
+    ProjectDocument bank;
+    for (const char* label : {"U93", "U11", "u42"}) {
+        PatchData& p = bank.patches[static_cast<std::size_t>(PatchIndexFromLabel(label))];
+        p[ModuleSwitches] = ModOn;
+        p[ModType] = 20;  // CUSTOM1
+    }
+    bank.customSettings[kModCustom1Slot] = 18;  // TRM+CHO
+    bank.fileName = dir.Path("r06.orb");
+    ASSERT_TRUE(bank.Save().ok());
+    const auto blockOf = [](const std::string& path) {
+        ProjectDocument d;
+        d.fileName = path;
+        EXPECT_TRUE(d.Load().ok());
+        return d.customSettings;
+    };
+    for (int seed = 1; seed <= 20; ++seed) {
+        const std::string out = dir.Path("locked" + std::to_string(seed) + ".orb");
+        const ToolRun r = Tool({"randomise", bank.fileName, "U93", "--amount", "100", "--seed", std::to_string(seed), out});
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(blockOf(out), bank.customSettings) << seed;
+        EXPECT_EQ(r.out.find("custom settings changed"), std::string::npos);
+    }
+    bool reported = false;
+    for (int seed = 1; seed <= 20 && !reported; ++seed) {
+        const std::string out = dir.Path("free" + std::to_string(seed) + ".orb");
+        const ToolRun r = Tool({"randomise", bank.fileName, "U93", "--amount", "100", "--seed", std::to_string(seed),
+                                "--lock", "no-custom", out});
+        ASSERT_EQ(r.code, 0) << r.err;
+        if (blockOf(out) != bank.customSettings) {
+            EXPECT_NE(r.out.find("the bank's custom settings changed: "), std::string::npos) << r.out;
+            reported = true;
+        }
+    }
+    EXPECT_TRUE(reported);
+
+    for (const char* seed : {"-1", "18446744073709551616", "99999999999999999999", "12x", ""}) {
+        const ToolRun r = Tool({"randomise", bank.fileName, "U93", "--seed", seed, dir.Path("s.orb")});
+        EXPECT_NE(r.code, 0) << seed;
+        EXPECT_NE(r.err.find("is not a seed"), std::string::npos) << seed << ": " << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("s.orb")));
+    EXPECT_EQ(Tool({"randomise", bank.fileName, "U93", "--seed", "18446744073709551615", dir.Path("s.orb")}).code, 0);
+
+    // B's CUSTOM2 is SMPLHOLD; in A's bank CUSTOM2 is another sound: the
+    // morph's end plays SMPLHOLD with B's values, as that plain type.
+    ProjectDocument b;
+    PatchData& source = b.patches[static_cast<std::size_t>(PatchIndexFromLabel("U34"))];
+    source[ModuleSwitches] = DlyOn;
+    source[DlyType] = 21;
+    b.customSettings[kDlyCustom2Slot] = 18;  // SMPLHOLD
+    for (int k = 1; k <= 4; ++k) b.customSettings[static_cast<std::size_t>(kDlyCustom2Slot + k)] = static_cast<std::uint8_t>(k + 2);
+    b.fileName = dir.Path("x1.orb");
+    ASSERT_TRUE(b.Save().ok());
+    ProjectDocument a;
+    a.customSettings[kDlyCustom2Slot] = 12;  // JAM PLAY
+    a.fileName = dir.Path("x0.orb");
+    ASSERT_TRUE(a.Save().ok());
+    const ToolRun morph = Tool({"morph", a.fileName, "U72", b.fileName, "U34", dir.Path("m.orb"), "--at", "100"});
+    ASSERT_EQ(morph.code, 0) << morph.err;
+    ProjectDocument m;
+    m.fileName = dir.Path("m.orb");
+    ASSERT_TRUE(m.Load().ok());
+    const PatchData& end = m.patches[static_cast<std::size_t>(PatchIndexFromLabel("U72"))];
+    EXPECT_EQ(end[DlyType], 18);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(end[static_cast<std::size_t>(DlyParam1 + k)], k + 3);
+    EXPECT_EQ(m.customSettings, a.customSettings);
+    // Where the bank's slot plays the same, the CUSTOM number stays.
+    a.customSettings = b.customSettings;
+    ASSERT_TRUE(a.Save().ok());
+    ASSERT_EQ(Tool({"morph", a.fileName, "U72", b.fileName, "U34", dir.Path("m2.orb"), "--at", "100"}).code, 0);
+    m.fileName = dir.Path("m2.orb");
+    ASSERT_TRUE(m.Load().ok());
+    EXPECT_EQ(m.patches[static_cast<std::size_t>(PatchIndexFromLabel("U72"))][DlyType], 21);
+}

@@ -29,6 +29,7 @@ Locks RandomLocks(Random& random) {
     for (int i = 0; i < kPartCount; ++i)
         if (random.Chance(0.15)) locks.Set(static_cast<Part>(i), true);
     if (random.Chance(0.2)) locks.SetByte(random.Below(Name0), true);
+    if (random.Chance(0.5)) locks.Set(Part::Custom, false);
     return locks;
 }
 
@@ -57,7 +58,7 @@ PatchData Sent(PatchData before, const Edit& edit) {
 
 TEST(SoundDesign, EveryToolKeepsPatchesValidNamesAndLocksAndSendsWhatChanged) {
     Random random(20261209);
-    constexpr int kRuns = 100'000;
+    constexpr int kRuns = 25'000;
     // Patches to start from and to aim at, made once.
     const CustomSettingsBlock factorySettings = FactoryCustomSettings();
     std::vector<PatchData> pool;
@@ -106,6 +107,7 @@ TEST(SoundDesign, EveryToolKeepsPatchesValidNamesAndLocksAndSendsWhatChanged) {
         }
         ASSERT_TRUE(Valid(patch, settings)) << "run " << run;
         ASSERT_TRUE(locks.Kept(before, patch)) << "run " << run << ", locks " << locks.Text();
+        if (locks.Has(Part::Custom)) ASSERT_EQ(settings, factorySettings) << "run " << run << ": the custom settings changed";
         for (int i = 0; i < kNameLength; ++i) ASSERT_EQ(patch[static_cast<std::size_t>(Name0 + i)], before[static_cast<std::size_t>(Name0 + i)]);
         ASSERT_EQ(Sent(before, edit), patch) << "run " << run;
         changedSome += patch != before;
@@ -149,6 +151,20 @@ TEST(SoundDesign, LocksReadAndWriteTheirText) {
     EXPECT_EQ(locks->LockedSwitches(), EqOn);
     EXPECT_EQ(locks->Text(), "eq,level,byte23");
     EXPECT_EQ(*Locks::Parse(locks->Text(), error), *locks);
+    // A module's lock keeps everything the module shows, its RTM settings too.
+    const auto drive = Locks::Parse("drive", error);
+    for (int b = DriveRtmMax; b <= DriveRtmSource; ++b) EXPECT_TRUE(drive->Locked(b)) << b;
+    EXPECT_TRUE(Locks::Parse("mod", error)->Locked(ModRtmSource));
+    EXPECT_TRUE(Locks::Parse("dly", error)->Locked(DlyRtmDest));
+    EXPECT_TRUE(Locks::Parse("eq", error)->Locked(EqRtmMin));
+    EXPECT_TRUE(Locks::Parse("level", error)->Locked(VolRtm));
+    // The bank's custom settings stay unless unlocked.
+    EXPECT_TRUE(Locks().Has(Part::Custom));
+    EXPECT_TRUE(drive->Has(Part::Custom));
+    const auto free = Locks::Parse("eq,no-custom", error);
+    EXPECT_FALSE(free->Has(Part::Custom));
+    EXPECT_EQ(free->Text(), "eq,no-custom");
+    EXPECT_EQ(*Locks::Parse(free->Text(), error), *free);
     for (const char* wrong : {"eqq", "byte51", "byte65", "byte", "byte1x"}) {
         EXPECT_FALSE(Locks::Parse(wrong, error)) << wrong;
         EXPECT_NE(error.find("nothing to lock"), std::string::npos);

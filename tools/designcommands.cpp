@@ -1,9 +1,12 @@
 // orb8tool sound design: randomise a patch of a bank, morph between two patches.
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <filesystem>
 #include <random>
 
 #include "editors/patcheditor.h"
+#include "patch/customplay.h"
+#include "patch/differences.h"
 #include "sounddesign/sounddesign.h"
 #include "tools/toolcommands.h"
 
@@ -23,13 +26,22 @@ int Changed(const PatchData& before, const PatchData& after) {
     return n;
 }
 
+// Only a whole number that fits: "-1" or one past the largest is refused, not wrapped or clamped.
+bool ParseSeed(const std::string& text, std::uint64_t& seed) {
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return false;
+    seed = value;
+    return true;
+}
+
 }  // namespace
 
 void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     struct RandomiseOptions {
         std::string bank, slot, locks, output;
         int amount = design::kDefaultAmount;
-        std::optional<std::uint64_t> seed;
+        std::optional<std::string> seed;
         bool force = false;
     };
     auto r = std::make_shared<RandomiseOptions>();
@@ -38,27 +50,36 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     randomise->add_option("PATCH", r->slot, "patch label U01..u94")->required();
     randomise->add_option("OUT.orb", r->output, "project file to write")->required();
     randomise->add_option("--amount", r->amount, "how much changes, 1..100 percent (20)")->check(CLI::Range(design::kMinAmount, design::kMaxAmount));
-    randomise->add_option("--seed", r->seed, "the same seed gives the same patch (one is chosen and shown when none)");
+    randomise->add_option("--seed", r->seed,
+                          "the same seed gives the same patch, 0..18446744073709551615 (one is chosen and shown when none)");
     randomise->add_option("--lock", r->locks,
                           "parts that stay: switches, drive-type, drive, vnr, eq, mod-type, mod, dly-type, dly, level, "
-                          "controllers, rtm, byteN (comma-separated)");
+                          "controllers, rtm, byteN (comma-separated); the bank's custom settings stay unless no-custom "
+                          "is given");
     randomise->add_flag("--force", r->force, "replace OUT.orb when it exists");
     randomise->callback([r, &out] {
         const int index = SlotOf(r->slot);
         std::string error;
         const auto locks = design::Locks::Parse(r->locks, error);
         if (!locks) throw ToolError{error};
+        std::uint64_t seed = std::random_device{}();
+        if (r->seed && !ParseSeed(*r->seed, seed))
+            throw ToolError{"--seed \"" + *r->seed + "\" is not a seed: give a whole number from 0 to 18446744073709551615"};
         RefuseOverwrite(r->output, r->force);
         auto bank = LoadBank(r->bank);
-        design::DesignOptions options{r->amount, *locks, r->seed ? *r->seed : std::random_device{}()};
+        design::DesignOptions options{r->amount, *locks, seed};
         PatchData& patch = bank->document.patches[static_cast<std::size_t>(index)];
         const PatchData before = patch;
+        const CustomSettingsBlock settingsBefore = bank->settings;
         PatchEditor editor(bank->settings);
         editor.ShowPatch(&patch);
         design::Randomise(editor, options);
         SaveBank(bank->document, r->output);
         out << PatchLabel(index) << " randomised by " << r->amount << " % (seed " << options.seed << "): "
             << Changed(before, patch) << " bytes changed\n";
+        // What every patch of a CUSTOM type of the bank now plays otherwise.
+        if (bank->settings != settingsBefore)
+            out << "the bank's custom settings changed: " << DifferingSlotsText(settingsBefore, bank->settings) << "\n";
     });
 
     struct MorphOptions {
@@ -86,8 +107,13 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         const auto bankB = LoadBank(m->b);
         std::error_code ec;
         auto target = std::filesystem::exists(m->output, ec) ? LoadBank(m->output) : LoadBank(m->a);
-        const PatchData& a = bankA->document.patches[static_cast<std::size_t>(indexA)];
-        const PatchData& b = bankB->document.patches[static_cast<std::size_t>(indexB)];
+        // Both ends as they play in the bank written: a CUSTOM type that plays
+        // otherwise there goes as its base type.
+        std::vector<std::string> notes;
+        const PatchData a = CarriedPatch(bankA->document.patches[static_cast<std::size_t>(indexA)], bankA->settings,
+                                         target->settings, &notes);
+        const PatchData b = CarriedPatch(bankB->document.patches[static_cast<std::size_t>(indexB)], bankB->settings,
+                                         target->settings, &notes);
         PatchData& slot = target->document.patches[static_cast<std::size_t>(indexOut)];
         // The result sounds between the two and keeps the name of the patch it replaces.
         PatchData morphed = design::Morph(a, b, design::MorphPosition(m->at));
@@ -97,6 +123,7 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         SaveBank(target->document, m->output);
         out << PatchLabel(indexOut) << " of " << m->output << ": " << m->at << " % from " << PatchLabel(indexA)
             << " towards " << PatchLabel(indexB) << "\n";
+        for (const std::string& note : notes) out << "note: " << note << "\n";
     });
 }
 

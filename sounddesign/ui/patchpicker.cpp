@@ -54,9 +54,10 @@ void PatchPicker::Select(TProjectWindow* project, int index, bool stored) {
     Stored->setChecked(stored);
 }
 
-void PatchPicker::SetOutside(const PatchData& patch, const QString& label) {
+void PatchPicker::SetOutside(const PatchData& patch, const QString& label, const CustomSettingsBlock& settings) {
     const bool wasChosen = OutsideChosen();
     outside_ = patch;
+    outsideSettings_ = settings;
     outsideLabel_ = label;
     QList<TProjectWindow*> projects;
     for (const auto& p : projects_)
@@ -91,6 +92,13 @@ std::optional<PatchData> PatchPicker::Chosen() const {
     const int index = Patch->currentIndex();
     if (!project || index < 0 || index >= kPatchCount) return std::nullopt;
     return Stored->isChecked() ? project->Session().Stored(index) : project->Document().patches[static_cast<std::size_t>(index)];
+}
+
+CustomSettingsBlock PatchPicker::ChosenSettings() const {
+    if (OutsideChosen()) return outsideSettings_;
+    TProjectWindow* project = ProjectOf();
+    if (!project) return DefaultCustomSettings();
+    return Stored->isChecked() ? project->Session().StoredSettings() : project->Session().Settings();
 }
 
 QString PatchPicker::Title() const {

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "patch/customsettings.h"
 #include "patch/patchdata.h"
 
 class QCheckBox;
@@ -28,9 +29,14 @@ public:
     void Select(TProjectWindow* project, int index, bool stored);
     // A patch from outside the projects (the library), offered as the last
     // entry of the project list under `label`.
-    void SetOutside(const orb8::PatchData& patch, const QString& label);
+    // `settings`: the custom settings it plays through.
+    void SetOutside(const orb8::PatchData& patch, const QString& label,
+                    const orb8::CustomSettingsBlock& settings = orb8::DefaultCustomSettings());
     // The patch chosen; none for "(none)" or a project that closed.
     std::optional<orb8::PatchData> Chosen() const;
+    // The custom settings the chosen patch plays through (its bank's, as
+    // edited or as saved with the patch).
+    orb8::CustomSettingsBlock ChosenSettings() const;
     // "U23 CRUNCH (NoName1)", or empty.
     QString Title() const;
 
@@ -45,6 +51,7 @@ private:
 
     const bool optional_;
     std::optional<orb8::PatchData> outside_;
+    orb8::CustomSettingsBlock outsideSettings_{};
     QString outsideLabel_;
     QList<QPointer<TProjectWindow>> projects_;
 };

@@ -17,6 +17,8 @@
 
 #include "editors/ui/patchediting.h"
 #include "editors/ui/projectwin.h"
+#include "patch/customplay.h"
+#include "patch/differences.h"
 #include "sounddesign/ui/patchpicker.h"
 
 using namespace orb8;
@@ -42,8 +44,38 @@ QString PartCaption(Part part) {
         case Part::Level: return TSoundDesignWin::tr("Level");
         case Part::Controllers: return TSoundDesignWin::tr("Controllers");
         case Part::Rtm: return TSoundDesignWin::tr("RTM");
+        case Part::Custom: return TSoundDesignWin::tr("Custom settings");
     }
     return {};
+}
+
+// What each lock keeps, as its tooltip says.
+QString PartCovers(Part part) {
+    switch (part) {
+        case Part::Switches: return TSoundDesignWin::tr("Which modules are on");
+        case Part::DriveType: return TSoundDesignWin::tr("The drive type");
+        case Part::Drive: return TSoundDesignWin::tr("The drive's values, custom drive selections and RTM settings, and its switch");
+        case Part::Vnr: return TSoundDesignWin::tr("The noise reduction level");
+        case Part::Eq: return TSoundDesignWin::tr("The EQ's levels, frequencies and RTM settings, and its switch");
+        case Part::ModType: return TSoundDesignWin::tr("The Mod type");
+        case Part::Mod: return TSoundDesignWin::tr("The Mod values and RTM settings, and its switch");
+        case Part::DlyType: return TSoundDesignWin::tr("The Dly/Rev type");
+        case Part::Dly: return TSoundDesignWin::tr("The Dly/Rev values and RTM settings, and its switch");
+        case Part::Level: return TSoundDesignWin::tr("The patch level and VOL RTM");
+        case Part::Controllers: return TSoundDesignWin::tr("The controller assignments and values");
+        case Part::Rtm: return TSoundDesignWin::tr("Every RTM setting of every module");
+        case Part::Custom:
+            return TSoundDesignWin::tr("The bank's custom settings: a CUSTOM patch's values are shared by every patch "
+                                       "of that type in the bank");
+    }
+    return {};
+}
+
+// "; custom settings changed: MOD CUSTOM1" when a tool changed the bank's block.
+QString BlockReport(const CustomSettingsBlock& before, const CustomSettingsBlock& after) {
+    if (before == after) return {};
+    return TSoundDesignWin::tr("; the bank's custom settings changed: %1")
+        .arg(QString::fromStdString(DifferingSlotsText(before, after)));
 }
 
 QString NewSeed() { return QString::number(QRandomGenerator::global()->bounded(1u, 1000000000u)); }
@@ -71,6 +103,7 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
         auto* box = new QCheckBox(PartCaption(part), keep);
         box->setObjectName(QStringLiteral("Lock_%1").arg(QString::fromUtf8(design::PartName(part).data())));
         box->setChecked(remembered.Has(part));
+        box->setToolTip(PartCovers(part));
         connect(box, &QCheckBox::toggled, this, &TSoundDesignWin::SaveLocks);
         keepGrid->addWidget(box, i / 6, i % 6);
         Lock[static_cast<std::size_t>(i)] = box;
@@ -252,25 +285,40 @@ void TSoundDesignWin::Randomise() {
         guide.insert(guide.end(), more.begin(), more.end());
     }
     const QString text = tr("Randomise %1 %").arg(options.amount);
-    editing_.PerformTool(text, [&](PatchEditor& editor) { return design::Randomise(editor, options, guide); });
-    ShowStatus(tr("%1, seed %2").arg(text).arg(options.seed));
+    QString block;
+    editing_.PerformTool(text, [&](PatchEditor& editor) {
+        const CustomSettingsBlock before = editor.Settings();
+        Edit edit = design::Randomise(editor, options, guide);
+        block = BlockReport(before, editor.Settings());
+        return edit;
+    });
+    ShowStatus(tr("%1, seed %2").arg(text).arg(options.seed) + block);
     Seed->setText(NewSeed());  // the next press gives another patch; the seed shown above repeats this one
     PatchChanged();
 }
 
 void TSoundDesignWin::Nudge(bool away) {
     if (!editing_.EditedPatch()) return;
-    std::vector<PatchData> targets;
+    std::vector<std::pair<PatchData, CustomSettingsBlock>> chosen;
     for (PatchPicker* picker : Targets)
-        if (const auto patch = picker->Chosen()) targets.push_back(*patch);
-    if (targets.empty()) {
+        if (const auto patch = picker->Chosen()) chosen.emplace_back(*patch, picker->ChosenSettings());
+    if (chosen.empty()) {
         ShowStatus(tr("Choose up to four patches to nudge towards or away from."));
         return;
     }
     const design::DesignOptions options{NudgeAmount->value(), Locks(), SeedValue()};
     const QString text = away ? tr("Nudge away %1 %").arg(options.amount) : tr("Nudge towards %1 %").arg(options.amount);
-    editing_.PerformTool(text, [&](PatchEditor& editor) { return design::Nudge(editor, targets, away, options); });
-    ShowStatus(text);
+    QString block;
+    editing_.PerformTool(text, [&](PatchEditor& editor) {
+        // Patches of other banks, as they play in this one.
+        std::vector<PatchData> targets;
+        for (const auto& [patch, settings] : chosen) targets.push_back(CarriedPatch(patch, settings, editor.Settings()));
+        const CustomSettingsBlock before = editor.Settings();
+        Edit edit = design::Nudge(editor, targets, away, options);
+        block = BlockReport(before, editor.Settings());
+        return edit;
+    });
+    ShowStatus(text + block);
     PatchChanged();
 }
 
@@ -294,9 +342,11 @@ void TSoundDesignWin::MorphMoved(int value) {
     if (!morphFrom_) morphFrom_ = *editing_.EditedPatch();
     const PatchData from = *morphFrom_;
     const design::Locks locks = Locks();
+    const CustomSettingsBlock targetSettings = MorphTarget->ChosenSettings();
     morphing_ = true;
     editing_.PerformTool(tr("Morph %1 %").arg(value), [&](PatchEditor& editor) {
-        return design::TakeSound(editor, design::Morph(from, *target, design::MorphPosition(value)), locks);
+        const PatchData to = CarriedPatch(*target, targetSettings, editor.Settings());
+        return design::TakeSound(editor, design::Morph(from, to, design::MorphPosition(value)), locks);
     });
     morphing_ = false;
     ShowStatus(tr("Morph %1 % towards %2").arg(value).arg(MorphTarget->Title()));
@@ -353,7 +403,14 @@ void TSoundDesignWin::Merge() {
     }
     const design::Locks locks = Locks();
     const QString text = tr("Take modules from %1").arg(MergeSource->Title());
-    editing_.PerformTool(text, [&](PatchEditor& editor) { return design::Merge(editor, *source, parts, locks); });
-    ShowStatus(text);
+    const CustomSettingsBlock sourceSettings = MergeSource->ChosenSettings();
+    QString block;
+    editing_.PerformTool(text, [&](PatchEditor& editor) {
+        const CustomSettingsBlock before = editor.Settings();
+        Edit edit = design::Merge(editor, CarriedPatch(*source, sourceSettings, editor.Settings()), parts, locks);
+        block = BlockReport(before, editor.Settings());
+        return edit;
+    });
+    ShowStatus(text + block);
     PatchChanged();
 }
