@@ -8,6 +8,7 @@
 #include "device/sysexfile.h"
 #include "library/sounds.h"
 #include "library/textfold.h"
+#include "patch/customplay.h"
 #include "patch/fileio.h"
 #include "patch/projectdocument.h"
 
@@ -72,6 +73,7 @@ FileContents ReadLibraryFile(const std::string& path) {
         for (int i = 0; i < kPatchCount; ++i)
             contents.patches.push_back(
                 {i, document.patches[static_cast<std::size_t>(i)], document.comments[static_cast<std::size_t>(i)]});
+        contents.settings = document.customSettings;
         return contents;
     }
     const SysExContents sysex = ReadSysEx(bytes);
@@ -87,12 +89,16 @@ FileContents ReadLibraryFile(const std::string& path) {
 
 PreparedFile PrepareFile(const std::string& path) {
     FileContents contents = ReadLibraryFile(path);
-    PreparedFile file{std::move(contents.kind), std::move(contents.problem), {}};
+    PreparedFile file{std::move(contents.kind), std::move(contents.problem), {}, contents.settings, 0};
     file.patches.reserve(contents.patches.size());
+    const CustomSettingsBlock& settings = contents.settings ? *contents.settings : DefaultCustomSettings();
     for (FilePatch& p : contents.patches) {
         PreparedPatch prepared;
         prepared.slot = p.slot;
-        prepared.sound = SoundOf(p.patch);
+        // A CUSTOM patch is kept as what it plays in its own bank.
+        const PatchData played = PlayedPatch(p.patch, settings);
+        if (!contents.settings && played != p.patch) ++file.builtInCustom;
+        prepared.sound = SoundOf(played);
         prepared.fingerprint = Fingerprint(prepared.sound);
         const auto codes = NameCodes(p.patch);
         std::copy(codes.begin(), codes.end(), prepared.codes.begin());

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "patch/customsettings.h"
 #include "patch/patchdata.h"
 
 namespace orb8::library {
@@ -25,7 +27,13 @@ struct FileContents {
     std::string kind;  // "orb", "syx", "dst"
     std::vector<FilePatch> patches;
     std::string problem;  // why the file is skipped; empty when it was read
+    // A bank's custom settings; none for a SysEx file (its CUSTOM patches
+    // are taken as the built-in block plays them).
+    std::optional<CustomSettingsBlock> settings;
 };
+// How a file's sounds are made; a file read by an older rule is read again.
+// 1: a CUSTOM patch's sound is what it plays through its file's block.
+inline constexpr int kSoundRule = 1;
 // The kind of a file by its extension, any case; empty for one the library does not read.
 std::string LibraryFileKind(const std::string& path);
 // Reads a file of one of the library's kinds.
@@ -44,6 +52,8 @@ struct PreparedPatch {
 struct PreparedFile {
     std::string kind, problem;
     std::vector<PreparedPatch> patches;
+    std::optional<CustomSettingsBlock> settings;
+    int builtInCustom = 0;  // patches of CUSTOM types taken with the built-in block (no block in the file)
 };
 
 // Reads a file and prepares its patches; a damaged file has its problem set.

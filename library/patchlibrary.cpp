@@ -100,7 +100,7 @@ struct PatchLibrary::Scanner {
     std::int64_t now;
     ScanReport report;
     struct Known {
-        std::int64_t id, size, mtime, source;
+        std::int64_t id, size, mtime, source, rule;
     };
     std::map<std::string, Known> known;  // the files of the last scan, by path
     sql::Statement insertFile, updateFile, touchFile, findPatch, soundOf, insertPatch, slots, insertPlace,
@@ -115,10 +115,10 @@ struct PatchLibrary::Scanner {
     Scanner(sql::Database& d, std::int64_t time)
         : db(d),
           now(time),
-          insertFile(d.Prepare("INSERT INTO files(source_id, path, kind, size, mtime, problem, scanned) "
-                               "VALUES (?, ?, ?, ?, ?, ?, ?)")),
+          insertFile(d.Prepare("INSERT INTO files(source_id, path, kind, size, mtime, problem, scanned, "
+                               "custom_settings, sound_rule) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")),
           updateFile(d.Prepare("UPDATE files SET source_id = ?, kind = ?, size = ?, mtime = ?, problem = ?, "
-                               "scanned = ? WHERE id = ?")),
+                               "scanned = ?, custom_settings = ?, sound_rule = ? WHERE id = ?")),
           touchFile(d.Prepare("UPDATE files SET scanned = ? WHERE id = ?")),
           findPatch(d.Prepare("SELECT id, sound FROM patches WHERE fingerprint = ?")),
           soundOf(d.Prepare("SELECT sound FROM patches WHERE id = ?")),
@@ -137,8 +137,9 @@ struct PatchLibrary::Scanner {
                                 "from_time, until_time) SELECT f.path, o.slot, o.patch_id, o.name_codes, o.name, "
                                 "o.comment, o.first_seen, ? FROM occurrences o JOIN files f ON f.id = o.file_id "
                                 "WHERE o.id = ?")) {
-        auto files = d.Prepare("SELECT path, id, size, mtime, source_id FROM files");
-        while (files.Step()) known[files.Text(0)] = {files.Int(1), files.Int(2), files.Int(3), files.Int(4)};
+        auto files = d.Prepare("SELECT path, id, size, mtime, source_id, sound_rule FROM files");
+        while (files.Step())
+            known[files.Text(0)] = {files.Int(1), files.Int(2), files.Int(3), files.Int(4), files.Int(5)};
     }
 
     // `expectedNew`: about how many sounds the scan may add.
@@ -187,8 +188,10 @@ struct PatchLibrary::Scanner {
         if (words) words->Remove(place, searchName, searchComment);
     }
 
-    // Brings a file's places in line with what it holds now.
-    void Update(std::int64_t fileId, const std::vector<PreparedPatch>& patches) {
+    // Brings a file's places in line with what it holds now; `history`: what
+    // a slot held before goes to its history (not when only the way its
+    // sounds are made changed).
+    void Update(std::int64_t fileId, const std::vector<PreparedPatch>& patches, bool history = true) {
         struct Old {
             std::int64_t id, patch;
             std::vector<std::uint8_t> name;
@@ -212,7 +215,7 @@ struct PatchLibrary::Scanner {
                                   std::equal(codes.begin(), codes.end(), was.name.begin(), was.name.end()) &&
                                   was.comment == p.comment;
                 if (!same) {
-                    keepHistory.Bind(1, now).Bind(2, was.id).Run();
+                    if (history) keepHistory.Bind(1, now).Bind(2, was.id).Run();
                     replacePlace.Bind(1, patch).Bind(2, codes).Bind(3, p.name).Bind(4, p.comment).Bind(5, p.searchName);
                     replacePlace.Bind(6, p.searchComment).Bind(7, now).Bind(8, now).Bind(9, was.id).Run();
                     if (words) {
@@ -245,16 +248,31 @@ struct PatchLibrary::Scanner {
         ++report.read;
         const PreparedFile contents = read();
         if (!contents.problem.empty()) ++report.skipped;
+        report.builtInCustom += contents.builtInCustom;
+        // The same file read again only because its sounds are made anew.
+        const bool reread = it != known.end() && it->second.size == size && it->second.mtime == mtime &&
+                            it->second.rule != kSoundRule;
+        const auto bindSettings = [&](sql::Statement& s, int at) {
+            if (contents.settings)
+                s.Bind(at, std::span<const std::uint8_t>(contents.settings->data(), contents.settings->size()));
+            else
+                s.BindNull(at);
+            s.Bind(at + 1, kSoundRule);
+        };
         if (fileId) {
             updateFile.Bind(1, sourceId).Bind(2, contents.kind).Bind(3, size).Bind(4, mtime);
-            updateFile.Bind(5, contents.problem).Bind(6, now).Bind(7, fileId).Run();
+            updateFile.Bind(5, contents.problem).Bind(6, now);
+            bindSettings(updateFile, 7);
+            updateFile.Bind(9, fileId).Run();
         } else {
             insertFile.Bind(1, sourceId).Bind(2, path).Bind(3, contents.kind).Bind(4, size).Bind(5, mtime);
-            insertFile.Bind(6, contents.problem).Bind(7, now).Run();
+            insertFile.Bind(6, contents.problem).Bind(7, now);
+            bindSettings(insertFile, 8);
+            insertFile.Run();
             fileId = db.LastInsertId();
         }
         // A damaged file keeps nothing of what it held: its slots go to their history.
-        Update(fileId, contents.patches);
+        Update(fileId, contents.patches, !reread);
     }
 };
 
@@ -424,7 +442,7 @@ ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
         if (!Stat(f.path, f.size, f.mtime)) continue;
         const auto known = scanner.known.find(f.path);
         f.changed = known == scanner.known.end() || known->second.size != f.size || known->second.mtime != f.mtime ||
-                    known->second.source != f.source;
+                    known->second.source != f.source || known->second.rule != kSoundRule;
         changed += f.changed;
     }
     // Many files to read: the word index is rebuilt once at the end instead

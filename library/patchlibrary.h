@@ -45,6 +45,9 @@ struct ScanReport {
     int newPatches = 0;  // sounds the library had not seen
     bool cancelled = false;
     std::vector<std::string> missingSources;  // sources not found (an unplugged disk): their files are kept
+    // Patches of CUSTOM types read from SysEx files, which hold no custom
+    // settings: they are taken as the built-in block plays them.
+    int builtInCustom = 0;
 };
 // Told before each file; returning false cancels the scan (what is done is kept).
 using ScanProgress = std::function<bool(int done, int total, const std::string& path)>;

@@ -117,6 +117,14 @@ CREATE INDEX patches_drive_type ON patches(drive_type);
 CREATE INDEX patches_mod_type ON patches(mod_type);
 CREATE INDEX patches_dly_type ON patches(dly_type);
 )sql",
+    // 3: each bank's custom settings block, and the rule by which a file's
+    // sounds were made: a CUSTOM patch's sound is what it plays through its
+    // own bank's block. Files read by the older rule are read again at the
+    // next scan (without history: nothing in them changed).
+    R"sql(
+ALTER TABLE files ADD COLUMN custom_settings BLOB;
+ALTER TABLE files ADD COLUMN sound_rule INTEGER NOT NULL DEFAULT 0;
+)sql",
 };
 
 bool HasData(sql::Database& db) {

@@ -491,3 +491,54 @@ TEST(PatchLibrary, BigScansCancelledScansAndAnInterruptedIndexStaySearchable) {
     PatchLibrary reopened(rig.dir.Path("library.db"));
     EXPECT_EQ(Names(reopened.Search("n155")), std::vector<std::string>{"N155"});
 }
+
+// A CUSTOM patch is what it plays through its own bank's custom settings:
+// the same bytes under two blocks are two sounds, filters and similarity see
+// the slot's type and values, and a library of the older rule reads its
+// files again without inventing history.
+TEST(PatchLibrary, CustomPatchesAreWhatTheyPlayInTheirOwnBank) {
+    LibraryRig rig;
+    auto write = [&](const std::string& name, int base, int rate) {
+        ProjectDocument bank;
+        PatchData& patch = bank.patches[0];
+        EncodeName("CUSTOM", patch);
+        patch[ModuleSwitches] = ModOn;
+        patch[ModType] = 20;  // CUSTOM1
+        patch[ModParam2] = 3;  // what the patch's own bytes say; the slot decides
+        bank.customSettings[kModCustom1Slot] = static_cast<std::uint8_t>(base);
+        bank.customSettings[kModCustom1Slot + 2] = static_cast<std::uint8_t>(rate);
+        bank.fileName = rig.At(name);
+        ASSERT_TRUE(bank.Save().ok());
+    };
+    write("a.orb", 0, 24);  // CHORUS, RATE 24
+    write("b.orb", 3, 10);  // FLANGER
+    rig.lib.AddSource(rig.banks);
+    rig.lib.Scan();
+    const auto a = rig.lib.PlaceAt(rig.At("a.orb"), 0), b = rig.lib.PlaceAt(rig.At("b.orb"), 0);
+    ASSERT_TRUE(a && b);
+    EXPECT_NE(a->patch, b->patch);  // other sounds, although the patch bytes are the same
+    EXPECT_EQ(Names(rig.lib.Search("mod:chorus custom")), std::vector<std::string>{"CUSTOM"});
+    const auto fast = rig.lib.Search("rate>=20 custom");
+    ASSERT_EQ(fast.size(), 1u);
+    EXPECT_EQ(fast[0].path, rig.At("a.orb"));
+    EXPECT_EQ(rig.lib.PatchAt(*a)[ModType], 0);  // as its base type, to go into any bank
+    for (const SimilarPatch& s : rig.lib.Similar(a->patch, 5))
+        if (s.place.path == rig.At("b.orb")) EXPECT_GE(s.distance, 1.0);  // another Mod type
+
+    // The same bank under the block of the older rule: read again, no history.
+    {
+        sql::Database db(rig.dir.Path("library.db"));
+        db.Exec("UPDATE files SET sound_rule = 0");
+    }
+    rig.now += 100;
+    const ScanReport again = rig.lib.Scan();
+    EXPECT_EQ(again.read, 2);
+    EXPECT_EQ(rig.lib.History(rig.At("a.orb"), 0).size(), 1u);
+
+    // A block that changes is a change of what the slot holds.
+    write("a.orb", 0, 30);
+    Later(rig.At("a.orb"), 5);
+    rig.now += 100;
+    rig.lib.Scan();
+    EXPECT_EQ(rig.lib.History(rig.At("a.orb"), 0).size(), 2u);
+}

@@ -98,6 +98,9 @@ void Scan(library::PatchLibrary& lib, std::ostream& out) {
         << r.removed << " gone; " << r.newPatches << " new sounds\n";
     for (const std::string& source : r.missingSources)
         out << "not found (what it held is kept): " << TerminalSafe(source) << "\n";
+    if (r.builtInCustom)
+        out << r.builtInCustom << " patches of CUSTOM types from SysEx files, which hold no custom settings, "
+            << "are taken with the built-in ones\n";
     if (r.skipped)
         for (const auto& row : lib.Problems())
             out << "skipped: " << TerminalSafe(row.path) << ": " << row.problem << "\n";

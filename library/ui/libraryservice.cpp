@@ -128,6 +128,10 @@ void LibraryService::Scan() {
                           .arg(r.skipped)
                           .arg(r.removed)
                           .arg(r.newPatches);
+            if (r.builtInCustom)
+                summary += "\n" + tr("%1 patches of CUSTOM types from SysEx files, which hold no custom settings, "
+                                      "are taken with the built-in ones.")
+                                       .arg(r.builtInCustom);
             if (r.cancelled) summary = tr("Scan cancelled; what was read is kept.");
             for (const std::string& missing : r.missingSources)
                 summary += "\n" + tr("Not found (what it held is kept): %1").arg(QString::fromStdString(missing));
