@@ -1,6 +1,7 @@
 #include "library/patchlibrary.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -12,6 +13,7 @@
 
 #include "library/filereading.h"
 #include "library/query.h"
+#include "library/scanlock.h"
 #include "library/schema.h"
 #include "library/sounds.h"
 #include "library/sqlite.h"
@@ -25,26 +27,7 @@ namespace orb8::library {
 
 namespace {
 
-constexpr std::size_t kBulkFiles = 50;          // a scan reading fewer keeps the word index row by row
-// The page cache (in KiB): a scan looks up the sound and word indexes at
-// random, and a large cache keeps it from reading the same pages again.
-constexpr int kCacheKiB = 65536;
-// While a big scan makes its place indexes: a small cache makes SQLite's
-// sorter work in pieces, sorted by a second thread meanwhile.
-constexpr int kSortCacheKiB = 2048;
-
-// Modification time in nanoseconds, and the size; false when the file is not there.
-bool Stat(const std::string& path, std::int64_t& size, std::int64_t& mtime) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    size = st.st_size;
-    mtime = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return true;
-}
-
-bool Same(std::span<const std::uint8_t> stored, const std::vector<std::uint8_t>& sound) {
-    return std::equal(stored.begin(), stored.end(), sound.begin(), sound.end());
-}
+constexpr int kOpenTries = 1500;  // of 20 ms: half a minute for another program's opening or upgrade
 
 std::vector<Place> ReadPlaces(sql::Statement& s) {
     std::vector<Place> places;
@@ -94,205 +77,76 @@ std::optional<int> SlotFromLabel(std::string_view label) {
     return -n;
 }
 
-// One scan: the statements it runs for every file, prepared once.
-struct PatchLibrary::Scanner {
-    sql::Database& db;
-    std::int64_t now;
-    ScanReport report;
-    struct Known {
-        std::int64_t id, size, mtime, source, rule;
-    };
-    std::map<std::string, Known> known;  // the files of the last scan, by path
-    sql::Statement insertFile, updateFile, touchFile, findPatch, soundOf, insertPatch, slots, insertPlace,
-        replacePlace, deletePlace, autoTag, keepHistory;
-    // A big scan finds sounds by their fingerprint in memory (the index is
-    // dropped meanwhile): fingerprint to the ids of the sounds that have it.
-    std::unordered_multimap<std::int64_t, std::int64_t> byFingerprint;
-    bool fingerprintsInMemory = false;
-    // A big scan's word index, built meanwhile; null when the library keeps its own row by row.
-    WordIndexBuilder* words = nullptr;
 
-    Scanner(sql::Database& d, std::int64_t time)
-        : db(d),
-          now(time),
-          insertFile(d.Prepare("INSERT INTO files(source_id, path, kind, size, mtime, problem, scanned, "
-                               "custom_settings, sound_rule) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")),
-          updateFile(d.Prepare("UPDATE files SET source_id = ?, kind = ?, size = ?, mtime = ?, problem = ?, "
-                               "scanned = ?, custom_settings = ?, sound_rule = ? WHERE id = ?")),
-          touchFile(d.Prepare("UPDATE files SET scanned = ? WHERE id = ?")),
-          findPatch(d.Prepare("SELECT id, sound FROM patches WHERE fingerprint = ?")),
-          soundOf(d.Prepare("SELECT sound FROM patches WHERE id = ?")),
-          insertPatch(d.Prepare("INSERT INTO patches(fingerprint, sound, first_seen, drive_type, mod_type, dly_type) "
-                                "VALUES (?, ?, ?, patch_byte(?2, 1), patch_byte(?2, 19), patch_byte(?2, 28))")),
-          slots(d.Prepare("SELECT id, slot, patch_id, name_codes, comment, search_name, search_comment "
-                          "FROM occurrences WHERE file_id = ?")),
-          insertPlace(
-              d.Prepare("INSERT INTO occurrences(file_id, slot, patch_id, name_codes, name, comment, "
-                        "search_name, search_comment, first_seen, last_seen) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")),
-          replacePlace(d.Prepare("UPDATE occurrences SET patch_id = ?, name_codes = ?, name = ?, comment = ?, "
-                                 "search_name = ?, search_comment = ?, first_seen = ?, last_seen = ? WHERE id = ?")),
-          deletePlace(d.Prepare("DELETE FROM occurrences WHERE id = ?")),
-          autoTag(d.Prepare("INSERT OR IGNORE INTO tags(patch_id, tag, origin) VALUES (?, ?, 'auto')")),
-          keepHistory(d.Prepare("INSERT INTO slot_history(path, slot, patch_id, name_codes, name, comment, "
-                                "from_time, until_time) SELECT f.path, o.slot, o.patch_id, o.name_codes, o.name, "
-                                "o.comment, o.first_seen, ? FROM occurrences o JOIN files f ON f.id = o.file_id "
-                                "WHERE o.id = ?")) {
-        auto files = d.Prepare("SELECT path, id, size, mtime, source_id, sound_rule FROM files");
-        while (files.Step())
-            known[files.Text(0)] = {files.Int(1), files.Int(2), files.Int(3), files.Int(4), files.Int(5)};
-    }
-
-    // `expectedNew`: about how many sounds the scan may add.
-    void FingerprintsInMemory(std::size_t expectedNew) {
-        byFingerprint.reserve(static_cast<std::size_t>(db.Integer("SELECT count(*) FROM patches")) + expectedNew);
-        auto all = db.Prepare("SELECT fingerprint, id FROM patches");
-        while (all.Step()) byFingerprint.emplace(all.Int(0), all.Int(1));
-        fingerprintsInMemory = true;
-    }
-
-    std::int64_t NewPatch(std::int64_t fingerprint, const std::vector<std::uint8_t>& sound) {
-        insertPatch.Bind(1, fingerprint).Bind(2, sound).Bind(3, now).Run();
-        ++report.newPatches;
-        const std::int64_t id = db.LastInsertId();
-        if (fingerprintsInMemory) byFingerprint.emplace(fingerprint, id);
-        return id;
-    }
-
-    std::int64_t PatchId(const std::vector<std::uint8_t>& sound, std::int64_t fingerprint) {
-        // The fingerprint finds the candidates; the sound itself decides.
-        if (fingerprintsInMemory) {
-            const auto [first, last] = byFingerprint.equal_range(fingerprint);
-            for (auto it = first; it != last; ++it) {
-                soundOf.Bind(1, it->second);
-                const bool same = soundOf.Step() && Same(soundOf.BlobView(0), sound);
-                soundOf.Reset();
-                if (same) return it->second;
-            }
-            return NewPatch(fingerprint, sound);
-        }
-        findPatch.Bind(1, fingerprint);
-        while (findPatch.Step()) {
-            if (!Same(findPatch.BlobView(1), sound)) continue;
-            const std::int64_t id = findPatch.Int(0);
-            findPatch.Reset();
-            return id;
-        }
-        findPatch.Reset();
-        return NewPatch(fingerprint, sound);
-    }
-
-    // `searchName` and `searchComment` are what the place has in the word index.
-    void KeepAndDelete(std::int64_t place, const std::string& searchName, const std::string& searchComment) {
-        keepHistory.Bind(1, now).Bind(2, place).Run();
-        deletePlace.Bind(1, place).Run();
-        if (words) words->Remove(place, searchName, searchComment);
-    }
-
-    // Brings a file's places in line with what it holds now; `history`: what
-    // a slot held before goes to its history (not when only the way its
-    // sounds are made changed).
-    void Update(std::int64_t fileId, const std::vector<PreparedPatch>& patches, bool history = true) {
-        struct Old {
-            std::int64_t id, patch;
-            std::vector<std::uint8_t> name;
-            std::string comment, searchName, searchComment;
-        };
-        std::map<int, Old> old;
-        slots.Bind(1, fileId);
-        while (slots.Step())
-            old[static_cast<int>(slots.Int(1))] = {slots.Int(0),  slots.Int(2),  slots.Blob(3),
-                                                   slots.Text(4), slots.Text(5), slots.Text(6)};
-        slots.Reset();
-        for (const PreparedPatch& p : patches) {
-            const std::int64_t patch = PatchId(p.sound, p.fingerprint);
-            const std::span<const std::uint8_t> codes(p.codes);
-            // Never over a tag set or removed by hand.
-            for (const std::string& tag : p.tags) autoTag.Bind(1, patch).Bind(2, tag).Run();
-            const auto it = old.find(p.slot);
-            if (it != old.end()) {
-                const Old& was = it->second;
-                const bool same = was.patch == patch &&
-                                  std::equal(codes.begin(), codes.end(), was.name.begin(), was.name.end()) &&
-                                  was.comment == p.comment;
-                if (!same) {
-                    if (history) keepHistory.Bind(1, now).Bind(2, was.id).Run();
-                    replacePlace.Bind(1, patch).Bind(2, codes).Bind(3, p.name).Bind(4, p.comment).Bind(5, p.searchName);
-                    replacePlace.Bind(6, p.searchComment).Bind(7, now).Bind(8, now).Bind(9, was.id).Run();
-                    if (words) {
-                        words->Remove(was.id, was.searchName, was.searchComment);
-                        words->Add(was.id, p.searchName, p.searchComment);
-                    }
-                }
-                old.erase(it);
-                continue;
-            }
-            insertPlace.Bind(1, fileId).Bind(2, p.slot).Bind(3, patch).Bind(4, codes).Bind(5, p.name);
-            insertPlace.Bind(6, p.comment).Bind(7, p.searchName).Bind(8, p.searchComment).Bind(9, now).Bind(10, now).Run();
-            if (words) words->Add(db.LastInsertId(), p.searchName, p.searchComment);
-        }
-        for (const auto& [slot, was] : old) KeepAndDelete(was.id, was.searchName, was.searchComment);
-    }
-
-    // A file found under a source; `read` gives what it holds when it is new or changed.
-    void File(std::int64_t sourceId, const std::string& path, std::int64_t size, std::int64_t mtime, bool changed,
-              const std::function<PreparedFile()>& read) {
-        if (!size && !mtime) return;  // gone since it was found
-        ++report.files;
-        const auto it = known.find(path);
-        std::int64_t fileId = it == known.end() ? 0 : it->second.id;
-        if (!changed) {
-            ++report.unchanged;
-            touchFile.Bind(1, now).Bind(2, fileId).Run();
-            return;
-        }
-        ++report.read;
-        const PreparedFile contents = read();
-        if (!contents.problem.empty()) ++report.skipped;
-        report.builtInCustom += contents.builtInCustom;
-        // The same file read again only because its sounds are made anew.
-        const bool reread = it != known.end() && it->second.size == size && it->second.mtime == mtime &&
-                            it->second.rule != kSoundRule;
-        const auto bindSettings = [&](sql::Statement& s, int at) {
-            if (contents.settings)
-                s.Bind(at, std::span<const std::uint8_t>(contents.settings->data(), contents.settings->size()));
-            else
-                s.BindNull(at);
-            s.Bind(at + 1, kSoundRule);
-        };
-        if (fileId) {
-            updateFile.Bind(1, sourceId).Bind(2, contents.kind).Bind(3, size).Bind(4, mtime);
-            updateFile.Bind(5, contents.problem).Bind(6, now);
-            bindSettings(updateFile, 7);
-            updateFile.Bind(9, fileId).Run();
-        } else {
-            insertFile.Bind(1, sourceId).Bind(2, path).Bind(3, contents.kind).Bind(4, size).Bind(5, mtime);
-            insertFile.Bind(6, contents.problem).Bind(7, now);
-            bindSettings(insertFile, 8);
-            insertFile.Run();
-            fileId = db.LastInsertId();
-        }
-        // A damaged file keeps nothing of what it held: its slots go to their history.
-        Update(fileId, contents.patches, !reread);
-    }
-};
-
-PatchLibrary::PatchLibrary(const std::string& path, Clock clock) : clock_(std::move(clock)) {
+PatchLibrary::PatchLibrary(const std::string& path, Clock clock, Access access) : clock_(std::move(clock)) {
+    const bool file = path != ":memory:";
+    struct stat st {};
+    const bool exists = file && ::stat(path.c_str(), &st) == 0;
+    if (file && !exists && access == Access::Read)
+        throw LibraryError("There is no library at " + path + " yet: add a folder to it first.");
+    if (exists && ::access(path.c_str(), W_OK) != 0) readOnly_ = "the file " + path + " may not be written";
     try {
-        db_ = std::make_unique<sql::Database>(path);
+        db_ = std::make_unique<sql::Database>(path, readOnly_.empty() ? sql::Database::Mode::ReadWrite
+                                                                       : sql::Database::Mode::ReadOnly);
+        // Nothing is written before the version is known to be this program's.
+        RefuseNewer(*db_);
         db_->Exec("PRAGMA foreign_keys = ON");
-        if (path != ":memory:") db_->Exec("PRAGMA journal_mode = WAL");
+        // Another program making or changing the library at this moment
+        // holds it for a while: the steps that need it alone wait for it.
+        const auto alone = [this](const std::function<void()>& step) {
+            for (int tries = 0;; ++tries) {
+                try {
+                    return step();
+                } catch (const sql::SqlError& e) {
+                    if ((e.Code() & 0xFF) != SQLITE_BUSY || tries >= kOpenTries) throw;
+                    sqlite3_sleep(20);
+                }
+            }
+        };
+        if (file && readOnly_.empty()) alone([this] { db_->Exec("PRAGMA journal_mode = WAL"); });
         db_->Exec("PRAGMA synchronous = NORMAL");
         db_->Exec("PRAGMA cache_size = -" + std::to_string(kCacheKiB));
         sqlite3_create_function_v2(db_->Handle(), "patch_byte", 2,
                                    SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr, PatchByteFunction,
                                    nullptr, nullptr, nullptr);
-        Migrate(*db_);
-        // A big scan that was interrupted left the word index behind.
-        if (db_->Integer("SELECT value FROM library_state WHERE key = 'text_index_stale'")) RebuildTextIndex();
+        if (!readOnly_.empty()) {
+            if (SchemaVersion(*db_) != kSchemaVersion)
+                throw LibraryError("The library " + path + " is of an older version and can't be brought up to date: " +
+                                   readOnly_ + ".");
+        } else {
+            alone([this] { Migrate(*db_); });
+            // A big scan that was interrupted left the word index behind; one
+            // that is still running (its program holds the scan's lock) has not.
+            if (db_->Integer("SELECT value FROM library_state WHERE key = 'text_index_stale'")) {
+                ScanLock lock(path);
+                if (lock.TryExclusive()) RebuildTextIndex();
+            }
+        }
     } catch (const sql::SqlError& e) {
         throw LibraryError("The library " + path + " cannot be opened: " + e.what());
     }
+    if (file && ::stat(path.c_str(), &st) == 0) {
+        device_ = static_cast<std::uint64_t>(st.st_dev);
+        inode_ = static_cast<std::uint64_t>(st.st_ino);
+    }
 }
+
+bool PatchLibrary::StillThere() const {
+    if (db_->Path() == ":memory:") return true;
+    struct stat st {};
+    return ::stat(db_->Path().c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_dev) == device_ &&
+           static_cast<std::uint64_t>(st.st_ino) == inode_;
+}
+
+void PatchLibrary::RequireWritable() const {
+    if (!readOnly_.empty())
+        throw LibraryError("The library " + db_->Path() + " is read-only (" + readOnly_ + "): nothing can be changed.");
+    if (!StillThere())
+        throw LibraryError("The library " + db_->Path() +
+                           " was deleted or replaced by another program: open the library again.");
+}
+
+void PatchLibrary::SetWaitNotice(std::function<void()> notice) { db_->SetWaitNotice(std::move(notice)); }
 
 PatchLibrary::~PatchLibrary() = default;
 
@@ -300,217 +154,6 @@ void PatchLibrary::SetWriteWait(int milliseconds) { db_->SetBusyTimeout(millisec
 
 std::int64_t PatchLibrary::Now() const {
     return clock_ ? clock_() : static_cast<std::int64_t>(std::time(nullptr));
-}
-
-std::string PatchLibrary::AddSource(const std::string& path) {
-    std::error_code error;
-    const fs::path absolute = fs::weakly_canonical(fs::absolute(path, error), error);
-    if (error || !fs::exists(absolute, error))
-        throw LibraryError(path + " can't be added: " + (error ? error.message() : "there is no such file or folder"));
-    const std::string text = absolute.string();
-    db_->Prepare("INSERT OR IGNORE INTO sources(path, added) VALUES (?, ?)").Bind(1, text).Bind(2, Now()).Run();
-    return text;
-}
-
-bool PatchLibrary::RemoveSource(const std::string& path) {
-    sounds_.clear();
-    std::error_code error;
-    const std::string absolute = fs::weakly_canonical(fs::absolute(path, error), error).string();
-    sql::Transaction transaction(*db_);
-    auto source = db_->Prepare("SELECT id FROM sources WHERE path = ?");
-    source.Bind(1, absolute);
-    if (!source.Step()) return false;
-    const std::int64_t id = source.Int(0);
-    source.Reset();
-    // Its files, their places and the history of their slots go with it.
-    auto history =
-        db_->Prepare("DELETE FROM slot_history WHERE path = ?1 OR substr(path, 1, length(?1) + 1) = ?1 || '/'");
-    history.Bind(1, absolute).Run();
-    auto remove = db_->Prepare("DELETE FROM sources WHERE id = ?");
-    remove.Bind(1, id).Run();
-    transaction.Commit();
-    return true;
-}
-
-void PatchLibrary::SetTextIndexStale(bool stale) {
-    const auto mark = [&] {
-        db_->Prepare("UPDATE library_state SET value = ? WHERE key = 'text_index_stale'").Bind(1, stale ? 1 : 0).Run();
-    };
-    if (!stale) return mark();  // inside the rebuild's transaction
-    sql::Transaction transaction(*db_);
-    mark();
-    db_->Exec(kDropPlaceIndexes);
-    transaction.Commit();
-}
-
-std::unique_ptr<WordIndexBuilder> PatchLibrary::StartWordIndex() {
-    if (db_->Path() == ":memory:") return {};
-    try {
-        auto words = std::make_unique<WordIndexBuilder>(db_->Path());
-        // The places the scan does not touch are in the new index too.
-        auto places = db_->Prepare("SELECT id, search_name, search_comment FROM occurrences");
-        while (places.Step()) words->Add(places.Int(0), places.Text(1), places.Text(2));
-        return words;
-    } catch (const std::exception&) {  // no second connection or thread
-        return {};                      // the index is rebuilt at the end instead
-    }
-}
-
-void PatchLibrary::FinishTextIndex(WordIndexBuilder* words) {
-    if (words) {
-        words->Close();  // it finishes while the indexes are made
-        const auto sorting = [this](bool on) {
-            db_->Exec(std::string("PRAGMA threads = ") + (on ? "2" : "0") + "; PRAGMA cache_size = -" +
-                      std::to_string(on ? kSortCacheKiB : kCacheKiB));
-        };
-        sorting(true);
-        try {
-            sql::Transaction transaction(*db_);
-            db_->Exec(kPlaceIndexes);
-            transaction.Commit();
-        } catch (...) {
-            sorting(false);
-            throw;
-        }
-        sorting(false);
-        try {
-            words->Install();
-            return;
-        } catch (const std::exception&) {
-            // Not built or not installed: the rebuild below makes it from the places.
-        }
-    }
-    RebuildTextIndex();
-}
-
-void PatchLibrary::RebuildTextIndex() {
-    sql::Transaction transaction(*db_);
-    db_->Exec(kPlaceIndexes);
-    db_->Exec("INSERT INTO occurrence_text(occurrence_text) VALUES ('rebuild')");
-    SetTextIndexStale(false);
-    transaction.Commit();
-}
-
-std::vector<std::string> PatchLibrary::Sources() {
-    std::vector<std::string> sources;
-    auto s = db_->Prepare("SELECT path FROM sources ORDER BY path");
-    while (s.Step()) sources.push_back(s.Text(0));
-    return sources;
-}
-
-ScanReport PatchLibrary::Scan(const ScanProgress& progress) {
-    sounds_.clear();
-    Scanner scanner(*db_, Now());
-    // The files under every source, found before any is read, so progress has a total.
-    struct Found {
-        std::int64_t source;
-        std::string path;
-        std::int64_t size = 0, mtime = 0;
-        bool changed = true;
-    };
-    std::vector<Found> found;
-    std::set<std::int64_t> walked;  // sources that were there to look at
-    {
-        auto sources = db_->Prepare("SELECT id, path FROM sources ORDER BY path");
-        while (sources.Step()) {
-            const std::int64_t id = sources.Int(0);
-            const std::string root = sources.Text(1);
-            std::error_code error;
-            const fs::file_status status = fs::status(root, error);
-            if (error || !fs::exists(status)) {
-                scanner.report.missingSources.push_back(root);
-                continue;
-            }
-            walked.insert(id);
-            if (fs::is_regular_file(status)) {
-                if (!LibraryFileKind(root).empty()) found.push_back({id, root});
-                continue;
-            }
-            fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, error), end;
-            for (; !error && it != end; it.increment(error))
-                if (!LibraryFileKind(it->path().string()).empty() && it->is_regular_file(error))
-                    found.push_back({id, it->path().string()});
-        }
-    }
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.path < b.path; });
-    found.erase(
-        std::unique(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.path == b.path; }),
-        found.end());
-    // Which of them are new or changed, by size and time.
-    std::size_t changed = 0;
-    for (Found& f : found) {
-        if (!Stat(f.path, f.size, f.mtime)) continue;
-        const auto known = scanner.known.find(f.path);
-        f.changed = known == scanner.known.end() || known->second.size != f.size || known->second.mtime != f.mtime ||
-                    known->second.source != f.source || known->second.rule != kSoundRule;
-        changed += f.changed;
-    }
-    // Many files to read: the word index is rebuilt once at the end instead
-    // of row by row (marked stale meanwhile, so an interrupted scan's next
-    // start rebuilds it).
-    const bool bulk = changed * 4 > scanner.known.size() + changed && changed >= kBulkFiles;
-    std::unique_ptr<WordIndexBuilder> words;
-    if (bulk) {
-        SetTextIndexStale(true);
-        scanner.FingerprintsInMemory(changed * kPatchCount);
-        words = StartWordIndex();
-        scanner.words = words.get();
-    }
-
-    // Files are read and prepared on another thread while this one writes.
-    std::vector<std::string> toRead;
-    for (const Found& f : found)
-        if (f.changed && (f.size || f.mtime)) toRead.push_back(f.path);
-    ReadAhead reader(std::move(toRead));
-    const auto read = [&reader] { return reader.Next(); };
-
-    // In batches: a cancel or a crash keeps what was done, and readers are not held up long.
-    constexpr std::size_t kBatch = 200;
-    std::set<std::string> seen;
-    for (std::size_t start = 0; start < found.size() && !scanner.report.cancelled; start += kBatch) {
-        sql::Transaction transaction(*db_);
-        for (std::size_t i = start; i < std::min(found.size(), start + kBatch); ++i) {
-            if (progress && !progress(static_cast<int>(i), static_cast<int>(found.size()), found[i].path)) {
-                scanner.report.cancelled = true;
-                break;
-            }
-            seen.insert(found[i].path);
-            scanner.File(found[i].source, found[i].path, found[i].size, found[i].mtime, found[i].changed, read);
-        }
-        transaction.Commit();
-    }
-    if (scanner.report.cancelled) {
-        if (bulk) FinishTextIndex(words.get());
-        return scanner.report;
-    }
-
-    // Files gone from sources that were looked at: their slots go to their history.
-    sql::Transaction transaction(*db_);
-    std::vector<std::int64_t> gone;
-    {
-        auto files = db_->Prepare("SELECT id, path, source_id FROM files");
-        while (files.Step())
-            if (walked.count(files.Int(2)) && !seen.count(files.Text(1))) gone.push_back(files.Int(0));
-    }
-    auto places = db_->Prepare("SELECT id, search_name, search_comment FROM occurrences WHERE file_id = ?");
-    auto removeFile = db_->Prepare("DELETE FROM files WHERE id = ?");
-    for (const std::int64_t file : gone) {
-        struct Gone {
-            std::int64_t id;
-            std::string searchName, searchComment;
-        };
-        std::vector<Gone> ids;
-        places.Bind(1, file);
-        while (places.Step()) ids.push_back({places.Int(0), places.Text(1), places.Text(2)});
-        places.Reset();
-        for (const Gone& g : ids) scanner.KeepAndDelete(g.id, g.searchName, g.searchComment);
-        removeFile.Bind(1, file).Run();
-        ++scanner.report.removed;
-    }
-    transaction.Commit();
-    if (bulk) FinishTextIndex(words.get());
-    if (progress) progress(static_cast<int>(found.size()), static_cast<int>(found.size()), {});
-    return scanner.report;
 }
 
 std::vector<Place> PatchLibrary::Search(std::string_view query, int limit, int offset) {
@@ -652,12 +295,15 @@ std::vector<PatchData> PatchLibrary::SoundsOfTypes(const PatchData& like, int pe
 
 std::vector<FileProblemRow> PatchLibrary::Problems() {
     std::vector<FileProblemRow> rows;
-    auto s = db_->Prepare("SELECT path, problem FROM files WHERE problem <> '' ORDER BY path");
+    auto s = db_->Prepare(
+        "SELECT path, problem FROM files WHERE problem <> '' UNION ALL SELECT path, problem FROM folder_problems "
+        "ORDER BY path");
     while (s.Step()) rows.push_back({s.Text(0), s.Text(1)});
     return rows;
 }
 
-std::vector<SimilarPatch> PatchLibrary::Similar(std::int64_t patch, int count, bool samePlaces) {
+std::vector<SimilarPatch> PatchLibrary::Similar(std::int64_t patch, int count, bool samePlaces,
+                                                std::int64_t askedPlace) {
     if (sounds_.empty()) {
         auto s = db_->Prepare(
             "SELECT id, sound FROM patches p WHERE EXISTS "
@@ -679,7 +325,8 @@ std::vector<SimilarPatch> PatchLibrary::Similar(std::int64_t patch, int count, b
     std::vector<SimilarPatch> similar;
     if (samePlaces) {
         const std::vector<Place> own = PlacesOf(patch);
-        for (std::size_t i = 1; i < own.size(); ++i) similar.push_back({own[i], static_cast<int>(own.size()), 0});
+        for (const Place& place : own)
+            if (place.occurrence != askedPlace) similar.push_back({place, static_cast<int>(own.size()), 0});
     }
     for (const auto& [distance, id] : ranked) {
         const std::vector<Place> places = PlacesOf(id);
@@ -711,6 +358,7 @@ PatchNotes PatchLibrary::NotesOf(std::int64_t patch) {
 }
 
 void PatchLibrary::SetFavourite(std::int64_t patch, bool favourite) {
+    RequireWritable();
     Notes(patch);
     db_->Prepare("UPDATE patch_notes SET favourite = ? WHERE patch_id = ?")
         .Bind(1, favourite ? 1 : 0)
@@ -721,6 +369,7 @@ void PatchLibrary::SetFavourite(std::int64_t patch, bool favourite) {
 void PatchLibrary::SetRating(std::int64_t patch, int rating) {
     if (rating < 0 || rating > kMaxRating)
         throw LibraryError("A rating is a number from 1 to " + std::to_string(kMaxRating) + " (0: none).");
+    RequireWritable();
     Notes(patch);
     auto s = db_->Prepare("UPDATE patch_notes SET rating = ? WHERE patch_id = ?");
     if (rating)
@@ -731,11 +380,13 @@ void PatchLibrary::SetRating(std::int64_t patch, int rating) {
 }
 
 void PatchLibrary::SetNote(std::int64_t patch, const std::string& note) {
+    RequireWritable();
     Notes(patch);
     db_->Prepare("UPDATE patch_notes SET note = ? WHERE patch_id = ?").Bind(1, note).Bind(2, patch).Run();
 }
 
 void PatchLibrary::SetTag(std::int64_t patch, const std::string& tag, const char* origin) {
+    RequireWritable();
     std::string folded = Fold(tag);
     while (!folded.empty() && folded.back() == ' ') folded.pop_back();
     while (!folded.empty() && folded.front() == ' ') folded.erase(folded.begin());
@@ -763,7 +414,8 @@ LibraryStats PatchLibrary::Stats() {
     stats.files = db_->Integer("SELECT count(*) FROM files");
     stats.patches = db_->Integer("SELECT count(*) FROM patches");
     stats.places = db_->Integer("SELECT count(*) FROM occurrences");
-    stats.problems = db_->Integer("SELECT count(*) FROM files WHERE problem <> ''");
+    stats.problems = db_->Integer(
+        "SELECT (SELECT count(*) FROM files WHERE problem <> '') + (SELECT count(*) FROM folder_problems)");
     return stats;
 }
 

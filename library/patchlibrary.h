@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -90,10 +91,16 @@ struct LibraryStats {
 class PatchLibrary {
 public:
     using Clock = std::function<std::int64_t()>;  // seconds since 1970
-    // Opens or creates the database at `path` (":memory:" for one in memory)
-    // and brings its schema up to date. Throws LibraryError with a sentence
-    // for the user (a newer program's database, a file that is no database).
-    explicit PatchLibrary(const std::string& path, Clock clock = {});
+    // Write: opens or creates the database. Read: only opens one that is
+    // there (a command that only reads never creates a library). A database
+    // file the user may not write is opened read-only: everything can be
+    // read, and every change is refused with the reason.
+    enum class Access { Write, Read };
+    // Opens the database at `path` (":memory:" for one in memory) and brings
+    // its schema up to date. Throws LibraryError with a sentence for the user
+    // (a newer program's database, which is left exactly as it is; a file
+    // that is no database; no library yet).
+    explicit PatchLibrary(const std::string& path, Clock clock = {}, Access access = Access::Write);
     ~PatchLibrary();
     PatchLibrary(const PatchLibrary&) = delete;
     PatchLibrary& operator=(const PatchLibrary&) = delete;
@@ -105,11 +112,24 @@ public:
     bool RemoveSource(const std::string& path);
     std::vector<std::string> Sources();
 
-    // Reads what is new or changed under the sources and forgets files that are gone.
+    // Reads what is new or changed under the sources and forgets files that are
+    // gone. A folder that can't be read keeps what it held, and is listed
+    // with the reason among the problems, as is a link that leads back.
     ScanReport Scan(const ScanProgress& progress = {});
+    // A check each folder passes before a scan reads it (an error: it can't
+    // be read); tests stand in for a forbidden or failing folder with it.
+    using FolderCheck = std::function<std::error_code(const std::string& folder)>;
+    void SetFolderCheck(FolderCheck check) { folderCheck_ = std::move(check); }
     // How long a change waits while another connection (a scan) writes
     // before it fails (throws); 5 s unless set.
     void SetWriteWait(int milliseconds);
+    // Told once when a change has waited a second for another program's write.
+    void SetWaitNotice(std::function<void()> notice);
+    // Why changes are refused (a read-only file); empty when they are not.
+    const std::string& ReadOnlyReason() const { return readOnly_; }
+    // Whether the database file is still the one opened: false once it was
+    // deleted, moved away or replaced by another program.
+    bool StillThere() const;
     // Another connection scanned: what this one keeps in memory is read again when needed.
     void Reload() { sounds_.clear(); }
 
@@ -135,8 +155,10 @@ public:
     std::vector<PatchData> SoundsOfTypes(const PatchData& like, int perType, std::uint64_t seed = 0);
 
     // Sounds nearest to a sound (see SoundDistance), nearest first, itself
-    // left out; with `samePlaces` its own other places lead the list.
-    std::vector<SimilarPatch> Similar(std::int64_t patch, int count = 20, bool samePlaces = false);
+    // left out; with `samePlaces` its own places lead the list, all but the
+    // one asked about (`askedPlace`, an occurrence id).
+    std::vector<SimilarPatch> Similar(std::int64_t patch, int count = 20, bool samePlaces = false,
+                                      std::int64_t askedPlace = 0);
 
     PatchNotes NotesOf(std::int64_t patch);
     void SetFavourite(std::int64_t patch, bool favourite);
@@ -149,6 +171,9 @@ public:
 
 private:
     struct Scanner;
+    // The page cache (in KiB): a scan looks up the sound and word indexes at
+    // random, and a large cache keeps it from reading the same pages again.
+    static constexpr int kCacheKiB = 65536;
     std::int64_t Now() const;
 
     void Notes(std::int64_t patch);  // a notes row exists
@@ -160,8 +185,14 @@ private:
     void FinishTextIndex(WordIndexBuilder* words);
     void SetTag(std::int64_t patch, const std::string& tag, const char* origin);
 
+    // Throws LibraryError when changes are refused.
+    void RequireWritable() const;
+
     std::unique_ptr<sql::Database> db_;
     Clock clock_;
+    std::string readOnly_;
+    FolderCheck folderCheck_;
+    std::uint64_t device_ = 0, inode_ = 0;  // of the file opened
     // Every sound that occurs somewhere, for Similar; empty when a scan may have changed them.
     std::vector<std::pair<std::int64_t, PatchData>> sounds_;
 };

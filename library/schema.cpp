@@ -120,10 +120,16 @@ CREATE INDEX patches_dly_type ON patches(dly_type);
     // 3: each bank's custom settings block, and the rule by which a file's
     // sounds were made: a CUSTOM patch's sound is what it plays through its
     // own bank's block. Files read by the older rule are read again at the
-    // next scan (without history: nothing in them changed).
+    // next scan (without history: nothing in them changed). Folders a scan
+    // could not read, or links that lead back, with the reason.
     R"sql(
 ALTER TABLE files ADD COLUMN custom_settings BLOB;
 ALTER TABLE files ADD COLUMN sound_rule INTEGER NOT NULL DEFAULT 0;
+CREATE TABLE folder_problems(
+    path TEXT PRIMARY KEY,
+    source_id INTEGER NOT NULL REFERENCES sources(id) ON DELETE CASCADE,
+    problem TEXT NOT NULL
+);
 )sql",
 };
 
@@ -131,13 +137,18 @@ bool HasData(sql::Database& db) {
     return db.Integer("SELECT count(*) FROM sqlite_schema") > 0;
 }
 
-void Run(sql::Database& db, int from, int to) {
+// The steps up to `to` in one transaction, from the version found inside it:
+// a second program opening a new library at the same moment waits, then
+// finds it made.
+void Run(sql::Database& db, int to) {
+    sql::Transaction transaction(db);
+    const int from = SchemaVersion(db);
+    if (from > kSchemaVersion) return;  // a newer program won the race: Migrate's check refuses it next time
     for (int version = from + 1; version <= to; ++version) {
-        sql::Transaction transaction(db);
         db.Exec(kSteps[static_cast<std::size_t>(version - 1)]);
         db.Exec("PRAGMA user_version = " + std::to_string(version));
-        transaction.Commit();
     }
+    transaction.Commit();
 }
 
 }  // namespace
@@ -147,16 +158,20 @@ int SchemaVersion(sql::Database& db) {
 }
 
 void MigrateTo(sql::Database& db, int version) {
-    const int from = SchemaVersion(db);
-    if (from < version) Run(db, from, version);
+    if (SchemaVersion(db) < version) Run(db, version);
 }
 
-void Migrate(sql::Database& db) {
+void RefuseNewer(sql::Database& db) {
     const int from = SchemaVersion(db);
     if (from > kSchemaVersion)
         throw LibraryError("The library " + db.Path() + " was written by a newer version of this program (schema " +
                            std::to_string(from) + ", this one knows up to " + std::to_string(kSchemaVersion) +
                            "); it is left as it is.");
+}
+
+void Migrate(sql::Database& db) {
+    RefuseNewer(db);
+    const int from = SchemaVersion(db);
     if (from == kSchemaVersion) return;
     if (from > 0 && HasData(db) && db.Path() != ":memory:") {
         // A copy of the whole database, consistent even in WAL mode.
@@ -167,7 +182,7 @@ void Migrate(sql::Database& db) {
         vacuum.Bind(1, copy);
         vacuum.Run();
     }
-    Run(db, from, kSchemaVersion);
+    Run(db, kSchemaVersion);
 }
 
 }  // namespace orb8::library

@@ -43,6 +43,10 @@ int SchemaVersion(sql::Database& db);
 // database written by a newer program, which is left untouched.
 void Migrate(sql::Database& db);
 
+// Throws LibraryError for a database written by a newer program, before
+// anything is written to it.
+void RefuseNewer(sql::Database& db);
+
 // Runs the migration steps up to `version` only (tests of upgrades from
 // every earlier version).
 void MigrateTo(sql::Database& db, int version);

@@ -28,11 +28,29 @@ Database::Database(const std::string& path, Mode mode) : path_(path) {
         throw SqlError(text, rc);
     }
     sqlite3_extended_result_codes(db_, 1);
-    // Another connection writing (the scan's worker) makes this one wait, not fail.
-    sqlite3_busy_timeout(db_, 5000);
+    // Another connection writing (the scan's worker, another program) makes this one wait, not fail.
+    sqlite3_busy_handler(db_, &Database::Busy, this);
 }
 
-void Database::SetBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+void Database::SetBusyTimeout(int milliseconds) { busyLimitMs_ = milliseconds; }
+
+int Database::Busy(void* self, int count) {
+    auto& db = *static_cast<Database*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (count == 0) {
+        db.waitStart_ = now;
+        db.noticed_ = false;
+    }
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - db.waitStart_).count();
+    if (waited >= db.busyLimitMs_) return 0;
+    if (waited >= 1000 && !db.noticed_ && db.waitNotice_) {
+        db.noticed_ = true;
+        db.waitNotice_();
+    }
+    // Short sleeps first: most writes of the other side take milliseconds.
+    sqlite3_sleep(count < 10 ? 2 : count < 40 ? 10 : 50);
+    return 1;
+}
 
 Database::~Database() {
     sqlite3_close_v2(db_);

@@ -5,7 +5,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -42,14 +44,23 @@ public:
     int Changes() const;
     // A single integer from a query (PRAGMAs, counts).
     std::int64_t Integer(std::string_view sql);
-    // How long a write waits for another connection's write to end before it fails.
+    // How long a write waits for another connection's write to end before it
+    // fails, and what is told once a wait has lasted a second (another
+    // program is writing).
     void SetBusyTimeout(int milliseconds);
+    void SetWaitNotice(std::function<void()> notice) { waitNotice_ = std::move(notice); }
     sqlite3* Handle() { return db_; }
     const std::string& Path() const { return path_; }
 
 private:
+    static int Busy(void* self, int count);
+
     sqlite3* db_ = nullptr;
     std::string path_;
+    int busyLimitMs_ = 5000;
+    std::function<void()> waitNotice_;
+    std::chrono::steady_clock::time_point waitStart_{};
+    bool noticed_ = false;
 };
 
 class Statement {

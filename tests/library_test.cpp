@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 #include <nlohmann/json.hpp>
 
 #include "device/sysexfile.h"
@@ -360,10 +362,15 @@ TEST(PatchLibrary, SimilarRanksAOneKnobVariantAboveAnotherType) {
     EXPECT_EQ(similar[0].places, 2);  // in both banks
     EXPECT_DOUBLE_EQ(SoundDistance(bank.patches[0], bank.patches[0]), 0);
     // Its own other place first when asked for.
-    const auto withSame = rig.lib.Similar(original.patch, 1, true);
+    // Its own other places first when asked for, never the place asked about.
+    const auto withSame = rig.lib.Similar(original.patch, 1, true, original.occurrence);
     ASSERT_EQ(withSame.size(), 2u);
     EXPECT_EQ(withSame[0].place.path, rig.At("copy.orb"));
     EXPECT_EQ(withSame[0].distance, 0);
+    const Place copy = *rig.lib.PlaceAt(rig.At("copy.orb"), 0);
+    const auto fromCopy = rig.lib.Similar(copy.patch, 1, true, copy.occurrence);
+    ASSERT_EQ(fromCopy.size(), 2u);
+    EXPECT_EQ(fromCopy[0].place.path, rig.At("b.orb"));
     EXPECT_EQ(AutomaticTags("CHO+DLY"), (std::vector<std::string>{"chorus", "delay"}));
     EXPECT_EQ(AutomaticTags("DELAYED od"), (std::vector<std::string>{"delay", "overdrive"}));
     EXPECT_TRUE(AutomaticTags("LDX").empty());  // two-letter keywords only as whole words
@@ -522,8 +529,11 @@ TEST(PatchLibrary, CustomPatchesAreWhatTheyPlayInTheirOwnBank) {
     ASSERT_EQ(fast.size(), 1u);
     EXPECT_EQ(fast[0].path, rig.At("a.orb"));
     EXPECT_EQ(rig.lib.PatchAt(*a)[ModType], 0);  // as its base type, to go into any bank
-    for (const SimilarPatch& s : rig.lib.Similar(a->patch, 5))
-        if (s.place.path == rig.At("b.orb")) EXPECT_GE(s.distance, 1.0);  // another Mod type
+    for (const SimilarPatch& s : rig.lib.Similar(a->patch, 5)) {
+        if (s.place.path == rig.At("b.orb")) {
+            EXPECT_GE(s.distance, 1.0);  // another Mod type
+        }
+    }
 
     // The same bank under the block of the older rule: read again, no history.
     {
@@ -541,4 +551,128 @@ TEST(PatchLibrary, CustomPatchesAreWhatTheyPlayInTheirOwnBank) {
     rig.now += 100;
     rig.lib.Scan();
     EXPECT_EQ(rig.lib.History(rig.At("a.orb"), 0).size(), 2u);
+}
+
+// What a user owns survives the folders as they are: a folder inside another
+// source removed keeps the history the outer source still covers; a folder
+// that can't be read keeps what it held and says why; a link that leads
+// back is listed, not followed forever.
+TEST(PatchLibrary, FoldersThatOverlapFailOrLoopLoseNothing) {
+    LibraryRig rig;
+    fs::create_directories(rig.At("live"));
+    const std::string x = rig.At("live/x.orb");
+    WriteBank(x, 0, "FIRST", 1);
+    rig.lib.AddSource(rig.banks);
+    rig.lib.Scan();
+    WriteBank(x, 0, "SECOND", 2);
+    Later(x, 10);
+    rig.now += 60;
+    rig.lib.Scan();
+    ASSERT_EQ(rig.lib.History(x, 0).size(), 2u);
+    rig.lib.AddSource(rig.At("live"));
+    rig.lib.Scan();
+    ASSERT_TRUE(rig.lib.RemoveSource(rig.At("live")));
+    EXPECT_EQ(rig.lib.History(x, 0).size(), 2u);
+    rig.lib.Scan();
+    EXPECT_EQ(rig.lib.History(x, 0).size(), 2u);
+    EXPECT_TRUE(rig.lib.PlaceAt(x, 0));
+    // The other way round: the outer source goes, the inner one keeps its part.
+    rig.lib.AddSource(rig.At("live"));
+    WriteBank(rig.At("top.orb"), 0, "TOP", 3);
+    rig.lib.Scan();
+    ASSERT_TRUE(rig.lib.RemoveSource(rig.banks));
+    EXPECT_EQ(rig.lib.History(x, 0).size(), 2u);
+    EXPECT_FALSE(rig.lib.PlaceAt(rig.At("top.orb"), 0));
+
+    // A sub-folder that can't be read: its places stay, no history is made,
+    // and the problems say why.
+    rig.lib.AddSource(rig.banks);
+    rig.lib.Scan();
+    const auto placesBefore = rig.lib.Stats().places;
+    rig.lib.SetFolderCheck([&](const std::string& folder) {
+        return folder == rig.At("live") ? std::make_error_code(std::errc::permission_denied) : std::error_code();
+    });
+    rig.now += 60;
+    const ScanReport blocked = rig.lib.Scan();
+    EXPECT_EQ(blocked.removed, 0);
+    EXPECT_EQ(rig.lib.Stats().places, placesBefore);
+    EXPECT_EQ(rig.lib.History(x, 0).size(), 2u);
+    const auto problems = rig.lib.Problems();
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].path, rig.At("live"));
+    EXPECT_NE(problems[0].problem.find("can't be read"), std::string::npos) << problems[0].problem;
+    rig.lib.SetFolderCheck({});
+    rig.lib.Scan();
+    EXPECT_TRUE(rig.lib.Problems().empty());
+
+    // A link back to the source: listed, and every bank read once.
+    fs::create_directory_symlink(rig.banks, rig.At("live/loop"));
+    fs::create_directory(rig.dir.Path("elsewhere"));
+    WriteBank(rig.dir.Path("elsewhere/linked.orb"), 1, "LINKED", 4);
+    fs::create_directory_symlink(rig.dir.Path("elsewhere"), rig.At("more"));
+    const ScanReport linked = rig.lib.Scan();
+    EXPECT_EQ(linked.files, 3);  // x, top and the linked folder's bank
+    EXPECT_TRUE(rig.lib.PlaceAt(rig.At("more/linked.orb"), 1));
+    const auto loops = rig.lib.Problems();
+    ASSERT_EQ(loops.size(), 1u);
+    EXPECT_EQ(loops[0].path, rig.At("live/loop"));
+}
+
+// A library written by a newer program is left exactly as it is, byte for
+// byte, in any journal mode; a command that only reads makes no library.
+TEST(PatchLibrary, ANewerOrMissingLibraryIsNotWritten) {
+    TempDir dir;
+    const std::string path = dir.Path("newer.db");
+    {
+        sql::Database db(path);
+        db.Exec("PRAGMA journal_mode = DELETE; CREATE TABLE x(a); PRAGMA user_version = " +
+                std::to_string(kSchemaVersion + 1));
+    }
+    const auto before = ReadAll(path);
+    EXPECT_THROW(PatchLibrary{path}, LibraryError);
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_FALSE(fs::exists(path + "-wal"));
+    {
+        sql::Database db(path);
+        EXPECT_EQ(db.Integer("PRAGMA journal_mode = DELETE"), 0);  // still rollback-journal ("delete")
+    }
+    try {
+        PatchLibrary lib(dir.Path("none.db"), {}, PatchLibrary::Access::Read);
+        ADD_FAILURE() << "a library was made by a reading command";
+    } catch (const LibraryError& e) {
+        EXPECT_NE(std::string(e.what()).find("no library"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(dir.Path("none.db")));
+}
+
+// Two programs at once: both open a new library, both scan the same folder,
+// and neither fails.
+TEST(PatchLibrary, TwoProgramsOpenAndScanOneLibraryAtOnce) {
+    TempDir dir;
+    fs::create_directories(dir.Path("banks"));
+    for (int i = 0; i < 12; ++i) WriteBank(dir.Path("banks/b" + std::to_string(i) + ".orb"), i, "B" + std::to_string(i), i);
+    for (int round = 0; round < 5; ++round) {
+        const std::string path = dir.Path("lib" + std::to_string(round) + ".db");
+        std::atomic<int> ready{0};
+        std::vector<std::string> failures(2);
+        auto program = [&](int which) {
+            ++ready;
+            while (ready.load() < 2) std::this_thread::yield();
+            try {
+                PatchLibrary lib(path);
+                lib.SetWriteWait(30000);
+                lib.AddSource(dir.Path("banks"));
+                lib.Scan();
+            } catch (const std::exception& e) {
+                failures[static_cast<std::size_t>(which)] = e.what();
+            }
+        };
+        std::thread a(program, 0), b(program, 1);
+        a.join();
+        b.join();
+        EXPECT_EQ(failures[0], "") << "round " << round;
+        EXPECT_EQ(failures[1], "") << "round " << round;
+        PatchLibrary lib(path);
+        EXPECT_EQ(lib.Stats().files, 12);
+    }
 }

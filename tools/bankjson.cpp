@@ -11,16 +11,6 @@ namespace {
 constexpr const char* kFormat = "ORB-8 bank";
 constexpr int kVersion = 1;
 
-std::string ToHex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += digits[c >> 4];
-        hex += digits[c & 15];
-    }
-    return hex;
-}
-
 bool FromHex(const std::string& hex, std::string& out) {
     if (hex.size() % 2) return false;
     auto value = [](char c) {
@@ -36,21 +26,6 @@ bool FromHex(const std::string& hex, std::string& out) {
         out += static_cast<char>(h * 16 + l);
     }
     return true;
-}
-
-// Bytes that are not UTF-8 are shown as Latin-1, so the text stays readable.
-std::string ReadableText(const std::string& bytes) {
-    if (IsValidUtf8(bytes)) return bytes;
-    std::string text;
-    for (unsigned char c : bytes) {
-        if (c < 0x80) {
-            text += static_cast<char>(c);
-        } else {
-            text += static_cast<char>(0xC0 | (c >> 6));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return text;
 }
 
 struct Failure {
@@ -106,6 +81,31 @@ nlohmann::json ParseBankJson(const std::string& text, std::string& error) {
         return {};
     }
     return json;
+}
+
+std::string ToHex(const std::string& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    return hex;
+}
+
+// Bytes that are not UTF-8 are shown as Latin-1, so the text stays readable.
+std::string ReadableText(const std::string& bytes) {
+    if (IsValidUtf8(bytes)) return bytes;
+    std::string text;
+    for (unsigned char c : bytes) {
+        if (c < 0x80) {
+            text += static_cast<char>(c);
+        } else {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return text;
 }
 
 bool IsValidUtf8(const std::string& text) {

@@ -27,5 +27,15 @@ bool BankFromJson(const nlohmann::json& json, ProjectDocument& document, CustomS
                   std::string& error);
 
 bool IsValidUtf8(const std::string& text);
+// Bytes that are not UTF-8 as readable text (Latin-1), and in hexadecimal.
+std::string ReadableText(const std::string& bytes);
+std::string ToHex(const std::string& bytes);
+// Text into JSON without loss: `key` holds it readably, and where its bytes
+// are not UTF-8 (an old comment, a file name) `key`Bytes holds them exactly.
+template <class Json>
+void PutText(Json& object, const std::string& key, const std::string& bytes) {
+    object[key] = ReadableText(bytes);
+    if (!IsValidUtf8(bytes)) object[key + "Bytes"] = ToHex(bytes);
+}
 
 }  // namespace orb8

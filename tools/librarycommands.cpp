@@ -12,6 +12,7 @@
 
 #include "library/patchlibrary.h"
 #include "patch/projectdocument.h"
+#include "tools/bankjson.h"
 #include "tools/toolcommands.h"
 
 namespace orb8 {
@@ -40,12 +41,23 @@ std::string DefaultDatabase() {
     return folder + "/orb8ed/library.db";
 }
 
-std::unique_ptr<library::PatchLibrary> Open(const LibraryOptions& o) {
+// How long a change waits for another program's writes (a scan in the window).
+constexpr int kWriteWaitMs = 120000;
+
+// A command that only reads opens the library as it is (never making one);
+// one that writes waits for another program's writes, and says so.
+std::unique_ptr<library::PatchLibrary> Open(const LibraryOptions& o, std::ostream& err, bool write = false) {
     const std::string path = o.db.empty() ? DefaultDatabase() : o.db;
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    if (write) {
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    }
     try {
-        return std::make_unique<library::PatchLibrary>(path);
+        auto lib = std::make_unique<library::PatchLibrary>(
+            path, library::PatchLibrary::Clock{}, write ? library::PatchLibrary::Access::Write : library::PatchLibrary::Access::Read);
+        lib->SetWriteWait(kWriteWaitMs);
+        lib->SetWaitNotice([&err] { err << "orb8tool: waiting for another program that is writing the library...\n" << std::flush; });
+        return lib;
     } catch (const library::LibraryError& e) {
         throw ToolError{e.what()};
     }
@@ -61,9 +73,14 @@ std::string Date(std::int64_t seconds) {
 }
 
 nlohmann::json PlaceJson(const Place& p) {
-    return {{"patch", p.patch},       {"file", p.path},       {"slot", library::SlotLabel(p.slot)},
-            {"name", p.name},         {"comment", p.comment}, {"first_seen", p.firstSeen},
-            {"last_seen", p.lastSeen}};
+    nlohmann::json item = {{"patch", p.patch}};
+    PutText(item, "file", p.path);
+    item["slot"] = library::SlotLabel(p.slot);
+    PutText(item, "name", p.name);
+    PutText(item, "comment", p.comment);
+    item["first_seen"] = p.firstSeen;
+    item["last_seen"] = p.lastSeen;
+    return item;
 }
 
 void PrintPlaces(const std::vector<Place>& places, std::ostream& out, const std::string& indent = "") {
@@ -125,7 +142,7 @@ std::string Search(const std::vector<std::string>& words) {
 
 }  // namespace
 
-void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
+void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream& err) {
     auto o = std::make_shared<LibraryOptions>();
     auto* lib = app.add_subcommand("library", "The patch library: every patch of the banks on this computer.");
     lib->require_subcommand(1);
@@ -133,8 +150,8 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
 
     auto* add = lib->add_subcommand("add", "Add folders or files to the library and read them.");
     add->add_option("PATH", o->paths, "folder or .orb/.syx/.dst file")->required();
-    add->callback([=, &out] {
-        auto l = Open(*o);
+    add->callback([=, &out, &err] {
+        auto l = Open(*o, err, true);
         for (const std::string& path : o->paths) {
             try {
                 out << "added " << TerminalSafe(l->AddSource(path)) << "\n";
@@ -147,28 +164,40 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
 
     auto* remove = lib->add_subcommand("remove", "Forget a folder or file and everything found under it.");
     remove->add_option("PATH", o->paths, "a source as `library sources` lists it")->required();
-    remove->callback([=] {
-        auto l = Open(*o);
+    remove->callback([=, &err] {
+        auto l = Open(*o, err, true);
         for (const std::string& path : o->paths)
             if (!l->RemoveSource(path)) throw ToolError{path + " is not one of the library's sources"};
     });
 
     auto* sources = lib->add_subcommand("sources", "List the folders and files the library reads.");
-    sources->callback([=, &out] {
-        for (const std::string& source : Open(*o)->Sources()) out << TerminalSafe(source) << "\n";
+    sources->add_flag("--json", o->json, "as JSON");
+    sources->callback([=, &out, &err] {
+        const auto all = Open(*o, err)->Sources();
+        if (o->json) {
+            nlohmann::json list = nlohmann::json::array();
+            for (const std::string& source : all) {
+                nlohmann::json item = nlohmann::json::object();
+                PutText(item, "path", source);
+                list.push_back(item);
+            }
+            out << list.dump(2) << "\n";
+            return;
+        }
+        for (const std::string& source : all) out << TerminalSafe(source) << "\n";
     });
 
     auto* scan = lib->add_subcommand("scan", "Read what is new or changed under the sources.");
-    scan->callback([=, &out] { Scan(*Open(*o), out); });
+    scan->callback([=, &out, &err] { Scan(*Open(*o, err, true), out); });
 
     auto* search = lib->add_subcommand("search", "Patches whose name or comment hold every word.");
     search->add_option("WORDS", o->words, "words (any case, accents ignored)");
     search->add_option("--limit", o->limit, "at most this many")->check(CLI::Range(1, 1000000));
     search->add_flag("--json", o->json, "as JSON");
-    search->callback([=, &out] {
+    search->callback([=, &out, &err] {
         std::vector<Place> places;
         try {
-            places = Open(*o)->Search(Search(o->words), o->limit);
+            places = Open(*o, err)->Search(Search(o->words), o->limit);
         } catch (const library::LibraryError& e) {
             throw ToolError{e.what()};
         }
@@ -184,31 +213,33 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     auto* dups =
         lib->add_subcommand("dups", "Patches that sound the same in more than one place, whatever their names.");
     dups->add_flag("--json", o->json, "as JSON");
-    dups->callback([=, &out] { PrintGroups(Open(*o)->Duplicates(), o->json, out); });
+    dups->callback([=, &out, &err] { PrintGroups(Open(*o, err)->Duplicates(), o->json, out); });
 
     auto* names = lib->add_subcommand("names", "Names given to more than one sound.");
     names->add_flag("--json", o->json, "as JSON");
-    names->callback([=, &out] { PrintGroups(Open(*o)->SameNameOtherSound(), o->json, out); });
+    names->callback([=, &out, &err] { PrintGroups(Open(*o, err)->SameNameOtherSound(), o->json, out); });
 
     auto* history = lib->add_subcommand("history", "What a slot of a bank held, newest first.");
     history->add_option("FILE", o->file, "bank file")->required();
     history->add_option("SLOT", o->slot, "U01..U94, u01..u94, or EB1.. for a SysEx file's edit buffers")->required();
     history->add_flag("--json", o->json, "as JSON");
-    history->callback([=, &out] {
+    history->callback([=, &out, &err] {
         const std::optional<int> slot = library::SlotFromLabel(o->slot);
         if (!slot) throw ToolError{"\"" + o->slot + "\" is not a slot (U01..U94, u01..u94, EB1..)"};
         std::error_code ignored;
         const std::string path =
             std::filesystem::weakly_canonical(std::filesystem::absolute(o->file), ignored).string();
-        const auto entries = Open(*o)->History(path, *slot);
+        const auto entries = Open(*o, err)->History(path, *slot);
         if (o->json) {
             nlohmann::json list = nlohmann::json::array();
-            for (const auto& e : entries)
-                list.push_back({{"patch", e.patch},
-                                {"name", e.name},
-                                {"comment", e.comment},
-                                {"from", e.from},
-                                {"until", e.until}});
+            for (const auto& e : entries) {
+                nlohmann::json item = {{"patch", e.patch}};
+                PutText(item, "name", e.name);
+                PutText(item, "comment", e.comment);
+                item["from"] = e.from;
+                item["until"] = e.until;
+                list.push_back(item);
+            }
             out << list.dump(2) << "\n";
             return;
         }
@@ -224,10 +255,10 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     similar->add_option("--limit", o->limit, "at most this many")->check(CLI::Range(1, 100000));
     similar->add_flag("--dups", o->samePlaces, "list the same sound's other places first");
     similar->add_flag("--json", o->json, "as JSON");
-    similar->callback([=, &out] {
-        auto l = Open(*o);
+    similar->callback([=, &out, &err] {
+        auto l = Open(*o, err);
         const Place place = PlaceOf(*l, *o);
-        const auto similar = l->Similar(place.patch, o->limit, o->samePlaces);
+        const auto similar = l->Similar(place.patch, o->limit, o->samePlaces, place.occurrence);
         if (o->json) {
             nlohmann::json list = nlohmann::json::array();
             for (const auto& s : similar) {
@@ -252,8 +283,8 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     tag->add_option("SLOT", o->slot, "U01..U94, u01..u94, EB1..")->required();
     tag->add_option("--add", o->addTags, "a tag to add (any number)");
     tag->add_option("--remove", o->removeTags, "a tag to remove, automatic ones too (any number)");
-    tag->callback([=, &out] {
-        auto l = Open(*o);
+    tag->callback([=, &out, &err] {
+        auto l = Open(*o, err, !o->addTags.empty() || !o->removeTags.empty());
         const Place place = PlaceOf(*l, *o);
         try {
             for (const std::string& t : o->addTags) l->AddTag(place.patch, t);
@@ -273,8 +304,8 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     fav->add_option("FILE", o->file, "bank file")->required();
     fav->add_option("SLOT", o->slot, "U01..U94, u01..u94, EB1..")->required();
     fav->add_flag("--off", o->off, "take the mark away");
-    fav->callback([=] {
-        auto l = Open(*o);
+    fav->callback([=, &err] {
+        auto l = Open(*o, err, true);
         l->SetFavourite(PlaceOf(*l, *o).patch, !o->off);
     });
 
@@ -282,9 +313,9 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     exportBank->add_option("QUERY", o->query, "a query, as for search (quote it)")->required();
     exportBank->add_option("OUT.orb", o->file, "project file to write")->required();
     exportBank->add_flag("--force", o->force, "replace an existing file");
-    exportBank->callback([=, &out] {
+    exportBank->callback([=, &out, &err] {
         RefuseOverwrite(o->file, o->force);
-        auto l = Open(*o);
+        auto l = Open(*o, err);
         std::vector<Place> places;
         try {
             places = l->Search(o->query, kPatchCount);
@@ -302,13 +333,26 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     });
 
     auto* problems = lib->add_subcommand("problems", "Files that were skipped, and why.");
-    problems->callback([=, &out] {
-        for (const auto& row : Open(*o)->Problems()) out << TerminalSafe(row.path) << ": " << row.problem << "\n";
+    problems->add_flag("--json", o->json, "as JSON");
+    problems->callback([=, &out, &err] {
+        const auto rows = Open(*o, err)->Problems();
+        if (o->json) {
+            nlohmann::json list = nlohmann::json::array();
+            for (const auto& row : rows) {
+                nlohmann::json item = nlohmann::json::object();
+                PutText(item, "path", row.path);
+                PutText(item, "problem", row.problem);
+                list.push_back(item);
+            }
+            out << list.dump(2) << "\n";
+            return;
+        }
+        for (const auto& row : rows) out << TerminalSafe(row.path) << ": " << TerminalSafe(row.problem) << "\n";
     });
 
     auto* stats = lib->add_subcommand("stats", "How much the library holds.");
-    stats->callback([=, &out] {
-        const auto s = Open(*o)->Stats();
+    stats->callback([=, &out, &err] {
+        const auto s = Open(*o, err)->Stats();
         out << s.sources << " sources, " << s.files << " files, " << s.patches << " sounds in " << s.places
             << " places, " << s.problems << " files skipped\n";
     });
