@@ -138,7 +138,6 @@ FileResult CustomDistDocument::Load() {
     std::vector<std::uint8_t> bytes;
     FileResult result = ReadFileBytes(fileName, kDstFileBytes, bytes);
     if (!result.ok()) return result;
-    result.size = bytes.size();
     result.expected = kDstFileBytes;
     if (bytes.size() > static_cast<std::size_t>(kDstFileBytes)) {
         result.problem = FileProblem::TooLong;

@@ -66,7 +66,7 @@ FileContents ReadLibraryFile(const std::string& path) {
     if (contents.kind == "orb") {
         ProjectDocument document;
         if (!document.FromFileImage(bytes)) {
-            contents.problem = "not a project file: " + std::to_string(bytes.size()) + " bytes, a project file has " +
+            contents.problem = "not a project file: " + std::to_string(r.size) + " bytes, a project file has " +
                                std::to_string(kProjectFileBytes);
             return contents;
         }
@@ -74,6 +74,11 @@ FileContents ReadLibraryFile(const std::string& path) {
             contents.patches.push_back(
                 {i, document.patches[static_cast<std::size_t>(i)], document.comments[static_cast<std::size_t>(i)]});
         contents.settings = document.customSettings;
+        return contents;
+    }
+    if (bytes.size() > kSysExLimit) {
+        contents.problem = "too large to hold ORB-8 patches: " + std::to_string(r.size) + " bytes (a SysEx file of " +
+                           "patches has at most " + std::to_string(kSysExLimit) + ")";
         return contents;
     }
     const SysExContents sysex = ReadSysEx(bytes);

@@ -6,6 +6,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -101,6 +102,7 @@ FileResult ReadFileBytes(const std::string& path, std::size_t limit, std::vector
     out.resize(got);
     FileResult r;
     r.path = path;
+    r.size = S_ISREG(st.st_mode) ? std::max<std::uintmax_t>(static_cast<std::uintmax_t>(st.st_size), got) : got;
     return r;
 }
 
@@ -220,10 +222,10 @@ std::string FileMessage(const FileResult& r, bool japanese, const std::string& k
                             : r.path + " is not a " + kindName + ": it has " + size + " bytes, a " + kindName +
                                   " has " + expected + ". Nothing was loaded.";
         case FileProblem::TooLong:
-            return japanese ? r.path + "は" + kindName + "より長いファイルです（" + size + "バイト以上、正しくは" +
+            return japanese ? r.path + "は" + kindName + "より長いファイルです（" + size + "バイト、正しくは" +
                                   expected + "バイト）。何も読み込んでいません。"
-                            : r.path + " is longer than a " + kindName + " (" + expected +
-                                  " bytes). Nothing was loaded.";
+                            : r.path + " is longer than a " + kindName + ": it has " + size + " bytes, a " + kindName +
+                                  " has " + expected + ". Nothing was loaded.";
         case FileProblem::Short:
             return japanese ? r.path + "は途中で終わっています（" + size + "バイト、正しくは" + expected +
                                   "バイト）。残りは新規の内容のままです。"

@@ -35,7 +35,8 @@ struct FileResult {
     bool loaded() const { return problem == FileProblem::None || problem == FileProblem::Short; }
 };
 
-// Reads at most limit + 1 bytes, so an oversized file is seen without reading it all.
+// Reads at most limit + 1 bytes, so an oversized file is seen without reading
+// it all; the result's size is the file's true size.
 FileResult ReadFileBytes(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& out);
 
 // Only a regular file is ever replaced, directly or at the end of its links;

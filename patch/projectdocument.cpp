@@ -73,7 +73,6 @@ FileResult ProjectDocument::Load() {
     if (!FromFileImage(bytes)) {
         result.problem = bytes.size() > static_cast<std::size_t>(kProjectFileBytes) ? FileProblem::TooLong
                                                                                    : FileProblem::WrongSize;
-        result.size = bytes.size();
         result.expected = kProjectFileBytes;
         return result;
     }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <nlohmann/json.hpp>
 
@@ -675,4 +676,22 @@ TEST(PatchLibrary, TwoProgramsOpenAndScanOneLibraryAtOnce) {
         PatchLibrary lib(path);
         EXPECT_EQ(lib.Stats().files, 12);
     }
+}
+
+// A file far too large is skipped with its true size, not the size of what was read.
+TEST(PatchLibrary, SkipReasonsGiveTheTrueSize) {
+    LibraryRig rig;
+    {
+        std::ofstream(rig.At("huge.orb")).put('x');
+        std::ofstream(rig.At("huge.syx")).put('\xF0');
+    }
+    fs::resize_file(rig.At("huge.orb"), 4294967296ull);  // sparse: no disk is used
+    fs::resize_file(rig.At("huge.syx"), 300ull << 20);
+    rig.lib.AddSource(rig.banks);
+    rig.lib.Scan();
+    const auto problems = rig.lib.Problems();
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_NE(problems[0].problem.find("4294967296 bytes"), std::string::npos) << problems[0].problem;
+    EXPECT_NE(problems[1].problem.find("too large"), std::string::npos) << problems[1].problem;
+    EXPECT_NE(problems[1].problem.find("314572800 bytes"), std::string::npos) << problems[1].problem;
 }

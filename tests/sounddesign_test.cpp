@@ -107,7 +107,9 @@ TEST(SoundDesign, EveryToolKeepsPatchesValidNamesAndLocksAndSendsWhatChanged) {
         }
         ASSERT_TRUE(Valid(patch, settings)) << "run " << run;
         ASSERT_TRUE(locks.Kept(before, patch)) << "run " << run << ", locks " << locks.Text();
-        if (locks.Has(Part::Custom)) ASSERT_EQ(settings, factorySettings) << "run " << run << ": the custom settings changed";
+        if (locks.Has(Part::Custom)) {
+            ASSERT_EQ(settings, factorySettings) << "run " << run << ": the custom settings changed";
+        }
         for (int i = 0; i < kNameLength; ++i) ASSERT_EQ(patch[static_cast<std::size_t>(Name0 + i)], before[static_cast<std::size_t>(Name0 + i)]);
         ASSERT_EQ(Sent(before, edit), patch) << "run " << run;
         changedSome += patch != before;
