@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "library/sounds.h"
 #include "library/textfold.h"
 #include "patch/effecttables.h"
 #include "patch/patchdata.h"
@@ -13,18 +14,23 @@ namespace orb8::library {
 namespace {
 
 constexpr std::string_view kOperators[] = {">=", "<=", "!=", "=", "<", ">"};
+// Beyond this many, a query is no search a player types (and too deep for SQLite).
+constexpr std::size_t kMaxTerms = 200;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// Splits at spaces outside double quotes; the quotes stay in the tokens.
+// Splits at spaces outside double quotes; the quotes stay in the tokens. A
+// quote opens a phrase only where a token or a filter's value begins
+// ("slap back", dly:"bpm dly", "patch level">=50); inside a word it is a
+// character of the word (quote"d).
 std::vector<std::string> Tokens(std::string_view text) {
     std::vector<std::string> tokens;
     std::string current;
     bool quoted = false;
     for (char c : text) {
-        if (c == '"') quoted = !quoted;
+        if (c == '"' && (quoted || current.empty() || current.back() == ':')) quoted = !quoted;
         if (IsSpace(c) && !quoted) {
             if (!current.empty()) tokens.push_back(std::move(current));
             current.clear();
@@ -59,11 +65,12 @@ std::vector<std::string> JoinComparisons(std::vector<std::string> tokens) {
     return joined;
 }
 
+// A phrase's words without its quotes; a word as it is.
 std::string Unquoted(std::string_view text) {
-    std::string out;
-    for (char c : text)
-        if (c != '"') out += c;
-    return out;
+    if (text.empty() || text.front() != '"') return std::string(text);
+    text.remove_prefix(1);
+    const std::size_t closing = text.find('"');
+    return std::string(closing == std::string_view::npos ? text : text.substr(0, closing));
 }
 
 std::string Trim(std::string text) {
@@ -218,7 +225,11 @@ QuerySql ParseQuery(std::string_view text) {
                              " ESCAPE '\\'");
     };
 
-    for (const std::string& token : JoinComparisons(Tokens(text))) {
+    const std::vector<std::string> tokens = JoinComparisons(Tokens(text));
+    if (tokens.size() > kMaxTerms)
+        throw QueryError("A query can hold at most " + std::to_string(kMaxTerms) + " words and conditions; this one has " +
+                         std::to_string(tokens.size()) + ".");
+    for (const std::string& token : tokens) {
         // A quoted phrase, unless an operator follows its closing quote ("patch level">=50).
         const std::size_t closing = token[0] == '"' ? token.find('"', 1) : std::string::npos;
         if (token[0] == '"' && (closing == std::string::npos || closing + 1 >= token.size() ||
@@ -236,7 +247,7 @@ QuerySql ParseQuery(std::string_view text) {
         const std::size_t op = token.find_first_of("<>=!");
         if (colon != std::string::npos && (op == std::string::npos || colon < op)) {
             const std::string key = Fold(token.substr(0, colon));
-            const std::string value = Unquoted(token.substr(colon + 1));
+            const std::string value = Unquoted(std::string_view(token).substr(colon + 1));
             const Module module = key == "drive"                                     ? Module::Drive
                                   : key == "mod"                                     ? Module::Mod
                                   : key == "dly" || key == "rev" || key == "dly/rev" ? Module::DlyRev
@@ -258,8 +269,11 @@ QuerySql ParseQuery(std::string_view text) {
                 continue;
             }
             if (key == "tag") {
-                conditions.push_back("EXISTS (SELECT 1 FROM tags t WHERE t.patch_id = o.patch_id AND t.tag = " +
-                                     bindText(Fold(Trim(value))) + " AND t.origin <> 'removed')");
+                // A name word that makes a tag finds it too (tag:dly finds "delay").
+                std::string tags = bindText(Fold(Trim(value)));
+                for (const std::string& tag : AutomaticTags(value)) tags += ", " + bindText(tag);
+                conditions.push_back("EXISTS (SELECT 1 FROM tags t WHERE t.patch_id = o.patch_id AND t.tag IN (" +
+                                     tags + ") AND t.origin <> 'removed')");
                 continue;
             }
             if (key == "in") {
@@ -283,6 +297,9 @@ QuerySql ParseQuery(std::string_view text) {
                 continue;
             }
             if (value.empty()) throw QueryError("\"" + token + "\" is not a comparison (gain>=20).");
+            if (ops != "=" && ops != "!=" && !LeadingNumber(value))
+                throw QueryError("\"" + token + "\" compares with a number: give one after " + std::string(ops) +
+                                 " (gain>=20), or look for a shown value with = (ratio=oF).");
             if (Fold(name) == "rating") {
                 const auto number = LeadingNumber(value);
                 if (!number) throw QueryError("A rating is a number from 1 to 5.");

@@ -274,6 +274,9 @@ TEST(PatchLibrary, QueriesFilterByTypesParametersAndMarks) {
         clean[ModuleSwitches] = ModOn;
         clean[DriveType] = 12;
         clean[DriveParam1] = 5;
+        EncodeName("DLY TAIL", bank.patches[2]);
+        bank.patches[2][PatchLevel] = 7;  // a sound of its own (tags belong to a sound)
+        bank.comments[2] = "quote\"d";
         bank.fileName = rig.At("live/set.orb");
         fs::create_directories(rig.At("live"));
         ASSERT_TRUE(bank.Save().ok());
@@ -297,6 +300,8 @@ TEST(PatchLibrary, QueriesFilterByTypesParametersAndMarks) {
     EXPECT_TRUE(rig.lib.Search("in:elsewhere").empty());
     EXPECT_EQ(Names(rig.lib.Search("10:30")), std::vector<std::string>{});  // a colon in a word is a word
     EXPECT_TRUE(rig.lib.Search("wow!").empty());                             // so is a lone "!"
+    EXPECT_EQ(Names(rig.lib.Search("quote\"d")), std::vector<std::string>{"DLY TAIL"});  // a quote inside a word
+    EXPECT_EQ(Names(rig.lib.Search("tag:dly")), std::vector<std::string>{"DLY TAIL"});   // the name word a tag comes from
 
     // Marks: favourite, rating, tags by hand and from the name.
     const Place fuzz = rig.lib.Search("fuzz ld").at(0);
@@ -323,12 +328,19 @@ TEST(PatchLibrary, QueriesFilterByTypesParametersAndMarks) {
     EXPECT_THROW(rig.lib.SetRating(fuzz.patch, 6), LibraryError);
 
     // What the syntax refuses, with the reason.
-    for (const char* bad : {"drive:nosuchtype", "nosuchparameter>3", "eq:fuzz", "rating>=x", "gain>="}) {
+    std::string manyWords;
+    for (int i = 0; i < 1005; ++i) manyWords += std::string(" ") + static_cast<char>('a' + i % 26);
+    for (const std::string& bad : {std::string("drive:nosuchtype"), std::string("nosuchparameter>3"),
+                                   std::string("eq:fuzz"), std::string("rating>=x"), std::string("gain>="),
+                                   gain + ">=abc", manyWords}) {
         try {
             rig.lib.Search(bad);
             ADD_FAILURE() << bad << " was taken";
         } catch (const QueryError& e) {
-            EXPECT_FALSE(std::string(e.what()).empty());
+            // A sentence in the user's words, not SQLite's.
+            const std::string what = e.what();
+            EXPECT_TRUE(!what.empty() && what.back() == '.') << what;
+            EXPECT_EQ(what.find("prepare"), std::string::npos) << what;
         }
     }
 }
@@ -423,6 +435,31 @@ TEST(PatchLibrary, ToolCommands) {
     EXPECT_EQ(Tool({"library", "--db", db, "remove", banks}).code, 0);
     EXPECT_EQ(Tool({"library", "--db", db, "stats"}).out,
               "0 sources, 0 files, 3 sounds in 0 places, 0 files skipped\n");
+
+    // A comment and a file name that are not UTF-8: every JSON list carries
+    // them, readable and byte for byte; problems and sources take --json too.
+    const std::string odd = banks + "/caf\xE9.orb";
+    WriteBank(odd, 0, "CRUNCH", 12, "\xE9t\xE9");
+    WriteAll(banks + "/bad\xFF.orb", std::vector<std::uint8_t>(10, 1));
+    ASSERT_EQ(Tool({"library", "--db", db, "add", banks}).code, 0);
+    for (const std::vector<std::string>& list :
+         {std::vector<std::string>{"search", "crunch"}, {"dups"}, {"names"}, {"similar", odd, "U01"},
+          {"history", odd, "U01"}, {"problems"}, {"sources"}}) {
+        std::vector<std::string> args{"library", "--db", db};
+        args.insert(args.end(), list.begin(), list.end());
+        args.push_back("--json");
+        r = Tool(args);
+        ASSERT_EQ(r.code, 0) << list[0] << ": " << r.err;
+        EXPECT_TRUE(nlohmann::json::accept(r.out)) << list[0];
+    }
+    r = Tool({"library", "--db", db, "search", "crunch", "--json"});
+    EXPECT_NE(r.out.find("\"commentBytes\": \"e974e9\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"fileBytes\""), std::string::npos) << r.out;
+    r = Tool({"library", "--db", db, "problems", "--json"});
+    EXPECT_NE(r.out.find("\"pathBytes\""), std::string::npos) << r.out;
+    // Reading commands never make a library.
+    EXPECT_NE(Tool({"library", "--db", dir.Path("none.db"), "stats"}).code, 0);
+    EXPECT_FALSE(fs::exists(dir.Path("none.db")));
 }
 
 // A scan of many files rebuilds the word index once at its end; a cancelled
