@@ -12,6 +12,7 @@ SimulatedDevice::SimulatedDevice(int channel, SimTiming timing)
     : sim_(channel), timing_(timing), start_(Clock::now()), thread_([this] { Run(); }) {}
 
 SimulatedDevice::~SimulatedDevice() {
+    WaitArrived();
     {
         std::lock_guard lock(mutex_);
         stop_ = true;
@@ -35,8 +36,12 @@ void SimulatedDevice::Send(std::span<const std::uint8_t> message) {
         const auto arrived = start + Wire(message.size());
         outputFree_ = arrived;
         wireBytes_ += message.size();
-        if (timing_.wire) events_.push({arrived, order_++, {message.begin(), message.end()}, true});
-        else Arrive(message, arrived);
+        if (timing_.wire) {
+            events_.push({arrived, order_++, {message.begin(), message.end()}, true});
+            ++incoming_;
+        } else {
+            Arrive(message, arrived);
+        }
     }
     wake_.notify_all();
 }
@@ -75,6 +80,11 @@ bool SimulatedDevice::Idle() const {
     return events_.empty();
 }
 
+void SimulatedDevice::WaitArrived() {
+    std::unique_lock lock(mutex_);
+    arrived_.wait(lock, [&] { return incoming_ == 0 || stop_; });
+}
+
 bool SimulatedDevice::WaitIdle(std::chrono::milliseconds limit) {
     std::unique_lock lock(mutex_);
     return idle_.wait_for(lock, limit, [&] { return events_.empty() && !inHandler_; });
@@ -100,6 +110,7 @@ void SimulatedDevice::Run() {
         events_.pop();
         if (event.incoming) {
             Arrive(event.bytes, event.at);
+            if (--incoming_ == 0) arrived_.notify_all();
             continue;
         }
         if (handler_) {

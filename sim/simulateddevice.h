@@ -30,6 +30,7 @@ public:
     using Clock = std::chrono::steady_clock;
 
     explicit SimulatedDevice(int channel = 0, SimTiming timing = {});
+    // Takes in what was sent before it goes, as a real port drains on close.
     ~SimulatedDevice();
     SimulatedDevice(const SimulatedDevice&) = delete;
     SimulatedDevice& operator=(const SimulatedDevice&) = delete;
@@ -54,6 +55,9 @@ public:
     // Waits until nothing is on its way either way and no answer is being
     // handed over, at most `limit`; false when something still is.
     bool WaitIdle(std::chrono::milliseconds limit);
+    // Waits until the processor has taken in every message sent to it (the
+    // last one's wire time has passed); answers may still be on their way.
+    void WaitArrived();
     // The start of the log's times.
     Clock::time_point Origin() const { return start_; }
 
@@ -71,7 +75,8 @@ private:
     Clock::duration Wire(std::size_t bytes) const;
 
     mutable std::mutex mutex_;
-    std::condition_variable idle_, wake_, handlerDone_;
+    std::condition_variable idle_, wake_, handlerDone_, arrived_;
+    int incoming_ = 0;  // messages on their way to the processor
     bool inHandler_ = false;
     std::priority_queue<Event, std::vector<Event>, std::greater<Event>> events_;
     Orb8Simulator sim_;

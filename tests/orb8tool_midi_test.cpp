@@ -85,6 +85,13 @@ TEST(Orb8ToolMidi, ReceiveThenSendThroughTheSimulator) {
     const ToolRun sent = Tool({"send", bank, "--no-real-ports", "--sim-instant", "--sim-log", log, "--force"});
     ASSERT_EQ(sent.code, 0) << sent.err;
     EXPECT_NE(ReadText(log).find("SettingsPageWrite"), std::string::npos);
+    // With wire time the last message, WriteClose, is still on the wire when
+    // the transfer ends: the simulator takes it in before the log is written.
+    const ToolRun timed = Tool({"send", bank, "--no-real-ports", "--channel", "1", "--sim-log", log, "--force"});
+    ASSERT_EQ(timed.code, 0) << timed.err;
+    const std::string text = ReadText(log);
+    const auto last = text.rfind("  ", text.size() - 2);
+    EXPECT_EQ(text.substr(last + 2), "WriteClose\n") << text.substr(text.size() > 300 ? text.size() - 300 : 0);
 }
 
 TEST(Orb8ToolMidi, CustomDistRoundTripAndBadPorts) {

@@ -151,6 +151,7 @@ public:
     void WriteSimLog() {
         logWritten_ = true;
         if (options_.simLog.empty() || !system_.Simulator()) return;
+        system_.Simulator()->WaitArrived();  // the last message (WriteClose) is on the wire still
         std::string text;
         system_.Simulator()->With([&](Orb8Simulator& sim) {
             text = sim.TimedLog();
