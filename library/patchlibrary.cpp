@@ -28,6 +28,7 @@ namespace orb8::library {
 namespace {
 
 constexpr int kOpenTries = 1500;  // of 20 ms: half a minute for another program's opening or upgrade
+constexpr std::int64_t kCheckEvery = 24 * 60 * 60;  // seconds between two checks of the library
 
 std::vector<Place> ReadPlaces(sql::Statement& s) {
     std::vector<Place> places;
@@ -79,6 +80,30 @@ std::optional<int> SlotFromLabel(std::string_view label) {
 
 
 PatchLibrary::PatchLibrary(const std::string& path, Clock clock, Access access) : clock_(std::move(clock)) {
+    // Once a day the library is checked; a damaged one (that check, or a read
+    // on the way that finds it so) is set aside and made anew.
+    bool damaged = false;
+    try {
+        OpenDatabase(path, access);
+        if (!readOnly_.empty() || path == ":memory:") return;
+        const std::int64_t checked = db_->Integer("SELECT coalesce(max(value), 0) FROM library_state WHERE key = 'checked'");
+        if (Now() - checked < kCheckEvery) return;
+        damaged = !Sound();
+    } catch (const sql::SqlError& e) {
+        if ((e.Code() & 0xFF) != SQLITE_CORRUPT) throw LibraryError("The library " + path + " cannot be opened: " + e.what());
+        damaged = true;
+    } catch (const Damaged&) {
+        damaged = true;
+    }
+    if (damaged) {
+        RebuildDamaged(path);
+        OpenDatabase(path, access);
+    }
+    db_->Prepare("INSERT OR REPLACE INTO library_state(key, value) VALUES ('checked', ?)").Bind(1, Now()).Run();
+}
+
+void PatchLibrary::OpenDatabase(const std::string& path, Access access) {
+    readOnly_.clear();
     const bool file = path != ":memory:";
     struct stat st {};
     const bool exists = file && ::stat(path.c_str(), &st) == 0;
@@ -123,6 +148,7 @@ PatchLibrary::PatchLibrary(const std::string& path, Clock clock, Access access) 
             }
         }
     } catch (const sql::SqlError& e) {
+        if ((e.Code() & 0xFF) == SQLITE_CORRUPT && readOnly_.empty() && file) throw Damaged{};
         throw LibraryError("The library " + path + " cannot be opened: " + e.what());
     }
     if (file && ::stat(path.c_str(), &st) == 0) {

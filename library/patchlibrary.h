@@ -84,6 +84,23 @@ struct SimilarPatch {
     int places = 0;  // how many places it has
     double distance = 0;
 };
+// The user's marks of one sound, as they go to a file and come back, or
+// from a backup into a rebuilt library. The sound is its bytes (see SoundOf).
+struct SoundMarks {
+    std::vector<std::uint8_t> sound;
+    bool favourite = false;
+    int rating = 0;
+    std::string note;
+    std::vector<std::string> tags;         // set by hand
+    std::vector<std::string> removedTags;  // automatic ones the user took away
+    std::vector<std::string> names;        // the names it has where it occurs, to read by
+};
+struct MarksImport {
+    int taken = 0;    // sounds whose marks were set
+    int unknown = 0;  // sounds this library does not hold (kept out)
+};
+inline constexpr int kBackupsKept = 5;  // one a day at most, the newest kept
+
 struct LibraryStats {
     std::int64_t sources = 0, files = 0, patches = 0, places = 0, problems = 0;
 };
@@ -169,6 +186,18 @@ public:
     void RemoveTag(std::int64_t patch, const std::string& tag);
     LibraryStats Stats();
 
+    // Every sound that has marks, with them.
+    std::vector<SoundMarks> Marks();
+    // Sets the marks of the sounds this library holds (over what they had).
+    MarksImport ImportMarks(const std::vector<SoundMarks>& marks);
+    // A copy of the whole library beside it ("<file>.backup-YYYYMMDD"), once a
+    // day at most, after a check that it is sound; the newest kBackupsKept
+    // stay. Returns the copy made, or empty.
+    std::string BackUpIfDue();
+    // A sentence about what opening did that the user must know (a damaged
+    // library set aside and rebuilt); empty when nothing.
+    const std::string& OpenNotice() const { return openNotice_; }
+
 private:
     struct Scanner;
     // The page cache (in KiB): a scan looks up the sound and word indexes at
@@ -187,10 +216,19 @@ private:
 
     // Throws LibraryError when changes are refused.
     void RequireWritable() const;
+    // The library failed its check: it is set aside, made anew from the
+    // sources of the newest backup and the files, and the marks are taken
+    // from that backup.
+    void RebuildDamaged(const std::string& path);
+    // Throws Damaged for a library that reads as damaged.
+    struct Damaged {};
+    void OpenDatabase(const std::string& path, Access access);
+    bool Sound();  // PRAGMA quick_check
 
     std::unique_ptr<sql::Database> db_;
     Clock clock_;
     std::string readOnly_;
+    std::string openNotice_;
     FolderCheck folderCheck_;
     std::uint64_t device_ = 0, inode_ = 0;  // of the file opened
     // Every sound that occurs somewhere, for Similar; empty when a scan may have changed them.

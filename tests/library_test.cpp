@@ -732,3 +732,72 @@ TEST(PatchLibrary, SkipReasonsGiveTheTrueSize) {
     EXPECT_NE(problems[1].problem.find("too large"), std::string::npos) << problems[1].problem;
     EXPECT_NE(problems[1].problem.find("314572800 bytes"), std::string::npos) << problems[1].problem;
 }
+
+// The marks have more than one copy: they go to a file and come back, a
+// backup is made once a day, and a damaged library is made anew from the
+// files with the marks of the newest good backup.
+TEST(PatchLibrary, MarksSurviveExportBackupAndADamagedLibrary) {
+    TempDir dir;
+    std::int64_t now = 1'700'000'000;
+    const std::string path = dir.Path("library.db"), banks = dir.Path("banks");
+    fs::create_directories(banks);
+    WriteBank(banks + "/a.orb", 0, "CRUNCH", 10, "for the encore");
+    for (int i = 0; i < 30; ++i) WriteBank(banks + "/more" + std::to_string(i) + ".orb", i % 80, "M" + std::to_string(i), i + 20);
+    SoundMarks expected;
+    {
+        PatchLibrary lib(path, [&] { return now; });
+        lib.AddSource(banks);
+        lib.Scan();
+        const Place crunch = *lib.PlaceAt(banks + "/a.orb", 0);
+        lib.SetFavourite(crunch.patch, true);
+        lib.SetRating(crunch.patch, 4);
+        lib.SetNote(crunch.patch, "loud");
+        lib.AddTag(crunch.patch, "live");
+        lib.RemoveTag(crunch.patch, "crunch");
+        const auto marks = lib.Marks();
+        ASSERT_EQ(marks.size(), 1u);
+        expected = marks[0];
+        EXPECT_EQ(expected.names, std::vector<std::string>{"CRUNCH"});
+        EXPECT_NE(lib.BackUpIfDue(), "");
+        EXPECT_EQ(lib.BackUpIfDue(), "");  // once a day
+    }
+    // Into another library that holds the same banks (and out of the tool's JSON).
+    ASSERT_EQ(Tool({"library", "--db", path, "marks-export", dir.Path("marks.json")}).code, 0);
+    const std::string other = dir.Path("other.db");
+    ASSERT_EQ(Tool({"library", "--db", other, "add", banks}).code, 0);
+    const ToolRun imported = Tool({"library", "--db", other, "marks-import", dir.Path("marks.json")});
+    ASSERT_EQ(imported.code, 0) << imported.err;
+    EXPECT_NE(imported.out.find("marks of 1 sounds taken"), std::string::npos) << imported.out;
+    {
+        PatchLibrary lib(other);
+        const auto marks = lib.Marks();
+        ASSERT_EQ(marks.size(), 1u);
+        EXPECT_EQ(marks[0].favourite, true);
+        EXPECT_EQ(marks[0].rating, 4);
+        EXPECT_EQ(marks[0].note, "loud");
+        EXPECT_EQ(marks[0].tags, std::vector<std::string>{"live"});
+        EXPECT_EQ(marks[0].removedTags, std::vector<std::string>{"crunch"});
+    }
+
+    // The library is damaged on disk: at the next day's check it is set
+    // aside, made anew from the files, and the marks come from the backup.
+    {
+        auto bytes = ReadAll(path);
+        ASSERT_GT(bytes.size(), 40000u);
+        std::fill(bytes.begin() + 8192, bytes.begin() + 40000, 0xA5);
+        WriteAll(path, bytes);
+    }
+    now = std::time(nullptr) + 2 * 24 * 60 * 60;  // the tool checked it at the real time
+    PatchLibrary lib(path, [&] { return now; });
+    EXPECT_NE(lib.OpenNotice().find("was damaged"), std::string::npos) << lib.OpenNotice();
+    EXPECT_NE(lib.OpenNotice().find("marks of 1 sounds were taken from the backup"), std::string::npos) << lib.OpenNotice();
+    EXPECT_EQ(lib.Sources(), std::vector<std::string>{banks});
+    EXPECT_TRUE(lib.PlaceAt(banks + "/a.orb", 0));
+    const auto marks = lib.Marks();
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_EQ(marks[0].note, "loud");
+    bool setAside = false;
+    for (const auto& entry : fs::directory_iterator(dir.path))
+        setAside |= entry.path().filename().string().rfind("library.db.damaged-", 0) == 0;
+    EXPECT_TRUE(setAside);
+}

@@ -11,22 +11,6 @@ namespace {
 constexpr const char* kFormat = "ORB-8 bank";
 constexpr int kVersion = 1;
 
-bool FromHex(const std::string& hex, std::string& out) {
-    if (hex.size() % 2) return false;
-    auto value = [](char c) {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-        return -1;
-    };
-    out.clear();
-    for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const int h = value(hex[i]), l = value(hex[i + 1]);
-        if (h < 0 || l < 0) return false;
-        out += static_cast<char>(h * 16 + l);
-    }
-    return true;
-}
 
 struct Failure {
     std::string text;
@@ -106,6 +90,23 @@ std::string ReadableText(const std::string& bytes) {
         }
     }
     return text;
+}
+
+bool FromHex(const std::string& hex, std::string& out) {
+    if (hex.size() % 2) return false;
+    auto value = [](char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    };
+    out.clear();
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int h = value(hex[i]), l = value(hex[i + 1]);
+        if (h < 0 || l < 0) return false;
+        out += static_cast<char>(h * 16 + l);
+    }
+    return true;
 }
 
 bool IsValidUtf8(const std::string& text) {

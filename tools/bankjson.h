@@ -30,6 +30,7 @@ bool IsValidUtf8(const std::string& text);
 // Bytes that are not UTF-8 as readable text (Latin-1), and in hexadecimal.
 std::string ReadableText(const std::string& bytes);
 std::string ToHex(const std::string& bytes);
+bool FromHex(const std::string& hex, std::string& out);
 // Text into JSON without loss: `key` holds it readably, and where its bytes
 // are not UTF-8 (an old comment, a file name) `key`Bytes holds them exactly.
 template <class Json>

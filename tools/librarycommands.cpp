@@ -43,6 +43,7 @@ std::string DefaultDatabase() {
 
 // How long a change waits for another program's writes (a scan in the window).
 constexpr int kWriteWaitMs = 120000;
+constexpr std::size_t kMarksLimit = 64u << 20;  // a marks file larger than this is no marks file
 
 // A command that only reads opens the library as it is (never making one);
 // one that writes waits for another program's writes, and says so.
@@ -57,6 +58,7 @@ std::unique_ptr<library::PatchLibrary> Open(const LibraryOptions& o, std::ostrea
             path, library::PatchLibrary::Clock{}, write ? library::PatchLibrary::Access::Write : library::PatchLibrary::Access::Read);
         lib->SetWriteWait(kWriteWaitMs);
         lib->SetWaitNotice([&err] { err << "orb8tool: waiting for another program that is writing the library...\n" << std::flush; });
+        if (!lib->OpenNotice().empty()) err << "orb8tool: " << lib->OpenNotice() << "\n";
         return lib;
     } catch (const library::LibraryError& e) {
         throw ToolError{e.what()};
@@ -111,6 +113,7 @@ void PrintGroups(const std::vector<std::vector<Place>>& groups, bool json, std::
 
 void Scan(library::PatchLibrary& lib, std::ostream& out) {
     const library::ScanReport r = lib.Scan();
+    lib.BackUpIfDue();
     out << r.files << " files: " << r.read << " read, " << r.unchanged << " unchanged, " << r.skipped << " skipped, "
         << r.removed << " gone; " << r.newPatches << " new sounds\n";
     for (const std::string& source : r.missingSources)
@@ -348,6 +351,74 @@ void AddLibraryCommands(CLI::App& app, std::ostream& out, std::ostream& err) {
             return;
         }
         for (const auto& row : rows) out << TerminalSafe(row.path) << ": " << TerminalSafe(row.problem) << "\n";
+    });
+
+    auto* marksExport = lib->add_subcommand(
+        "marks-export", "Write every favourite, rating, tag and note, with the sounds they belong to, as JSON.");
+    marksExport->add_option("OUT.json", o->file, "file to write")->required();
+    marksExport->add_flag("--force", o->force, "replace an existing file");
+    marksExport->callback([=, &out, &err] {
+        RefuseOverwrite(o->file, o->force);
+        const auto marks = Open(*o, err)->Marks();
+        nlohmann::json list = nlohmann::json::array();
+        for (const auto& m : marks) {
+            nlohmann::json item = {{"sound", ToHex(std::string(m.sound.begin(), m.sound.end()))},
+                                   {"favourite", m.favourite},
+                                   {"rating", m.rating}};
+            PutText(item, "note", m.note);
+            item["tags"] = m.tags;
+            item["removedTags"] = m.removedTags;
+            nlohmann::json names = nlohmann::json::array();
+            for (const std::string& name : m.names) names.push_back(ReadableText(name));
+            item["names"] = names;
+            list.push_back(item);
+        }
+        const std::string text = nlohmann::json{{"format", "ORB-8 library marks"}, {"version", 1}, {"marks", list}}.dump(2) + "\n";
+        const FileResult r = WriteFileAtomically(
+            o->file, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        if (!r.ok()) throw ToolError{FileMessageLine(r, "marks file")};
+        out << marks.size() << " sounds' marks written to " << TerminalSafe(o->file) << "\n";
+    });
+
+    auto* marksImport = lib->add_subcommand("marks-import", "Take the marks of a marks-export file for the sounds this library holds.");
+    marksImport->add_option("IN.json", o->file, "file to read")->required();
+    marksImport->callback([=, &out, &err] {
+        std::vector<std::uint8_t> bytes;
+        const FileResult r = ReadFileBytes(o->file, kMarksLimit, bytes);
+        if (!r.ok()) throw ToolError{FileMessageLine(r, "marks file")};
+        if (bytes.size() > kMarksLimit) throw ToolError{o->file + " is too large for a marks file"};
+        std::vector<library::SoundMarks> marks;
+        try {
+            const auto json = nlohmann::json::parse(bytes.begin(), bytes.end());
+            if (!json.is_object() || json.value("format", "") != "ORB-8 library marks" || !json["marks"].is_array())
+                throw ToolError{o->file + " is not a marks file written by library marks-export"};
+            for (const auto& item : json["marks"]) {
+                library::SoundMarks m;
+                std::string sound;
+                if (!FromHex(item.at("sound").get<std::string>(), sound)) throw ToolError{o->file + ": a sound is not hexadecimal"};
+                m.sound.assign(sound.begin(), sound.end());
+                m.favourite = item.value("favourite", false);
+                m.rating = item.value("rating", 0);
+                std::string note = item.value("note", "");
+                if (item.contains("noteBytes") && !FromHex(item["noteBytes"].get<std::string>(), note))
+                    throw ToolError{o->file + ": a note's bytes are not hexadecimal"};
+                m.note = note;
+                m.tags = item.value("tags", std::vector<std::string>{});
+                m.removedTags = item.value("removedTags", std::vector<std::string>{});
+                marks.push_back(std::move(m));
+            }
+        } catch (const nlohmann::json::exception& e) {
+            throw ToolError{o->file + " is not a marks file: " + e.what()};
+        }
+        library::MarksImport taken;
+        try {
+            taken = Open(*o, err, true)->ImportMarks(marks);
+        } catch (const library::LibraryError& e) {
+            throw ToolError{e.what()};
+        }
+        out << "marks of " << taken.taken << " sounds taken";
+        if (taken.unknown) out << "; " << taken.unknown << " sounds are not in this library and were left out";
+        out << "\n";
     });
 
     auto* stats = lib->add_subcommand("stats", "How much the library holds.");
