@@ -102,18 +102,21 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     EXPECT_EQ(library->Places->model()->rowCount(), 1);
     EXPECT_TRUE(WaitFor([&] { return library->Similar->model()->rowCount() == 1; }));
 
-    // A mark set while another connection holds the database (a scan's
-    // rebuild) is refused with a message, not a crash; later it is kept.
+    // A mark set while another connection holds the database (a scan
+    // writing) is never dropped: it waits, and is stored once it can be.
     {
         orb8::sql::Database scan(dir.Path("library.db"));
         scan.Exec("BEGIN IMMEDIATE");
         QTest::mouseClick(library->Favourite, Qt::LeftButton, {}, QPoint(8, library->Favourite->height() / 2));
-        EXPECT_FALSE(library->Favourite->isChecked());
-        EXPECT_TRUE(library->Status->text().contains("could not be kept")) << library->Status->text().toStdString();
+        EXPECT_TRUE(library->Favourite->isChecked());
+        EXPECT_TRUE(library->Status->text().contains("will be stored")) << library->Status->text().toStdString();
         scan.Exec("ROLLBACK");
     }
-    EXPECT_EQ(library->Model().index(0, LibraryResultModel::FavouriteColumn).data().toString(), "");
-    QTest::mouseClick(library->Favourite, Qt::LeftButton, {}, QPoint(8, library->Favourite->height() / 2));
+    EXPECT_TRUE(WaitFor([&] { return library->Status->text().contains("stored."); })) << library->Status->text().toStdString();
+    {
+        orb8::library::PatchLibrary check(dir.Path("library.db"));
+        EXPECT_TRUE(check.NotesOf(library->Model().PlaceAt(0)->patch).favourite);
+    }
     EXPECT_TRUE(library->Favourite->isChecked());
     EXPECT_EQ(library->Model().index(0, LibraryResultModel::FavouriteColumn).data().toString(), QString(u'\u2605'));
     QTest::keyClicks(library->SearchEdit, " fav");
@@ -244,4 +247,77 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     EXPECT_EQ(notes.tags.size(), automatic.split(',', Qt::SkipEmptyParts).size() + 2);
     EXPECT_EQ(notes.rating, 2);
     EXPECT_EQ(notes.note, "the one from the tour");
+}
+
+// What the user is in the middle of survives the library's own work: a note
+// being typed stays through a rescan; Compare and Copy wait for a chosen
+// patch; Ctrl+Z reaches the bank a patch was copied to; Esc closes; a bank
+// saved over in place and a source another program added are read.
+TEST(LibraryWindow, TypingThroughARescanShortcutsAndTheWatcher) {
+    TempDir dir;
+    const std::string banks = dir.Path("banks"), live = banks + "/live.orb";
+    std::filesystem::create_directories(banks);
+    ASSERT_TRUE(WriteOnePatchBank(live, 4, "CRUNCH", "slap-back", 10));
+    AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
+               QString::fromStdString(dir.Path("library.db")));
+    TMainWin& win = *rig.win;
+    win.LibraryMenu->trigger();
+    auto* library = win.findChild<TLibraryWin*>();
+    ASSERT_TRUE(library);
+    EXPECT_TRUE(WaitFor([&] { return library->Status->text().contains("empty"); })) << library->Status->text().toStdString();
+    EXPECT_FALSE(library->CompareBtn->isEnabled());
+    EXPECT_FALSE(library->CopyBtn->isEnabled());
+    rig.dialogs.folderNames = {QString::fromStdString(banks)};
+    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; }));
+    QTest::keyClicks(library->SearchEdit, "crunch");
+    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    ASSERT_EQ(library->Model().rowCount(), 1);
+    EXPECT_TRUE(library->CompareBtn->isEnabled());
+
+    // A note half typed when a rescan ends stays, and is kept on Enter.
+    library->Note->setFocus();
+    QTest::keyClicks(library->Note, "half of a no");
+    QTest::mouseClick(library->RescanBtn, Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return library->Status->text().contains("unchanged"); })) << library->Status->text().toStdString();
+    EXPECT_EQ(library->Note->text(), "half of a no");
+    library->Note->setFocus();
+    QTest::keyClicks(library->Note, "te");
+    QTest::keyClick(library->Note, Qt::Key_Return);
+    {
+        library::PatchLibrary check(dir.Path("library.db"));
+        EXPECT_EQ(check.NotesOf(check.PlaceAt(live, 4)->patch).note, "half of a note");
+    }
+
+    // Copy to Current Patch, then Ctrl+Z in the Library window takes it back.
+    TProjectWindow* project = win.Documents().CurrentProject;
+    ASSERT_TRUE(project);
+    ClickRow(library->Results, 0);
+    QTest::mouseClick(library->CopyBtn, Qt::LeftButton);
+    ASSERT_TRUE(project->Modified());
+    QTest::keyClick(library, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(project->Modified());
+
+    // The bank saved over in place (no folder changes): read again by itself.
+    ASSERT_TRUE(WriteOnePatchBank(live, 4, "CRUNCH 2", "brighter", 30));
+    std::filesystem::last_write_time(live, std::filesystem::last_write_time(live) + std::chrono::seconds(5));
+    EXPECT_TRUE(WaitFor([&] { return library->Status->text().contains("1 read"); })) << library->Status->text().toStdString();
+    // A source another program adds is watched and read too.
+    const std::string more = dir.Path("more");
+    std::filesystem::create_directories(more);
+    ASSERT_TRUE(WriteOnePatchBank(more + "/other.orb", 1, "FARAWAY", "", 20));
+    {
+        library::PatchLibrary tool(dir.Path("library.db"));
+        tool.AddSource(more);
+    }
+    library->SearchEdit->clear();
+    QTest::keyClicks(library->SearchEdit, "faraway");
+    EXPECT_TRUE(WaitFor([&] {
+        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+        return library->Model().rowCount() == 1;
+    })) << library->Status->text().toStdString();
+
+    QTest::keyClick(library, Qt::Key_Escape);
+    EXPECT_FALSE(library->isVisible());
+    rig.dialogs.discardUnsaved = true;
 }

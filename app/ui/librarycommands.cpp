@@ -22,6 +22,7 @@ bool LibraryCommands::Open() {
         dialogs_.ShowError(parent_, tr("Library"), error);
         return false;
     }
+    if (!error.isEmpty()) dialogs_.Inform(parent_, tr("Library"), error);  // what opening did (a damaged library made anew)
     service_ = std::move(service);
     // The files may have changed while the program was not running.
     service_->Scan();
@@ -36,6 +37,8 @@ void LibraryCommands::Show() {
         connect(window_, &TLibraryWin::CompareRequested, this, &LibraryCommands::CompareRequested);
         connect(window_, &TLibraryWin::CopyRequested, this, &LibraryCommands::CopyRequested);
         connect(window_, &TLibraryWin::SoundDesignRequested, this, &LibraryCommands::SoundDesignRequested);
+        connect(window_, &TLibraryWin::UndoRequested, this, &LibraryCommands::UndoRequested);
+        connect(window_, &TLibraryWin::RedoRequested, this, &LibraryCommands::RedoRequested);
     }
     window_->show();
     window_->raise();

@@ -39,6 +39,9 @@ signals:
     void CompareRequested(const orb8::PatchClip& clip, const QString& label);
     void CopyRequested(const orb8::PatchClip& clip);
     void SoundDesignRequested(const orb8::PatchClip& clip, const QString& label);
+    // Ctrl+Z and Ctrl+Shift+Z in the Library window.
+    void UndoRequested();
+    void RedoRequested();
 
 private:
     // The library opened (and scanned) on first use; false with a message when it can't be.

@@ -120,6 +120,10 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     }
     tools_ = new PatchToolWindows(*context_, *ControlPanel, dialogs_, *CompareMenu, options_.settings, this);
     tools_->SetLibrary(library_);
+    if (library_) {
+        connect(library_, &LibraryCommands::UndoRequested, this, [this] { Undo(true); });
+        connect(library_, &LibraryCommands::RedoRequested, this, [this] { Undo(false); });
+    }
     connect(tools_, &PatchToolWindows::WindowMade, this, [this] { tools_->SetProjects(documents_->Projects()); });
     if (!options_.recoveryFolder.isEmpty()) {
         recovery_ = std::make_unique<RecoveryKeeper>(options_.recoveryFolder, nullptr);

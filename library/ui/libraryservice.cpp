@@ -4,13 +4,14 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
+#include "library/filereading.h"
 #include "library/patchlibrary.h"
 
 using orb8::library::PatchLibrary;
 
 namespace {
 constexpr int kRescanDelayMs = 1500;  // folders often change in bursts (a copy of many banks)
-constexpr int kWatchedFolders = 2000;  // beyond this, changes are found by Rescan only
+constexpr int kWatchedPaths = 4000;  // folders and banks; beyond this, changes are found by Rescan only
 constexpr int kProgressEvery = 20;     // files between two progress reports
 constexpr int kWriteWaitMs = 250;      // the window's changes wait this long for a scan's write
 constexpr int kScanWriteWaitMs = 5000;  // ... and a new source as long as a scan's own writes wait
@@ -35,6 +36,25 @@ LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(
     connect(&rescanLater_, &QTimer::timeout, this, &LibraryService::Scan);
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { rescanLater_.start(); });
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, [this] { rescanLater_.start(); });
+    // Another program's writes (orb8tool library add or scan) reach the
+    // database's log: its new sources are watched and scanned too.
+    changedLater_.setSingleShot(true);
+    changedLater_.setInterval(kRescanDelayMs);
+    connect(&databaseWatcher_, &QFileSystemWatcher::fileChanged, this, [this] { changedLater_.start(); });
+    connect(&changedLater_, &QTimer::timeout, this, [this] {
+        if (!library_ || scanning_) return;
+        std::vector<std::string> now;
+        try {
+            now = library_->Sources();
+        } catch (const std::exception&) {
+            return;
+        }
+        if (now != sources_) {
+            WatchSources();
+            Scan();
+        }
+        emit LibraryChanged();
+    });
 }
 
 LibraryService::~LibraryService() {
@@ -74,8 +94,9 @@ bool LibraryService::Open(QString& error) {
     try {
         QDir().mkpath(QFileInfo(path_).absolutePath());
         library_ = std::make_unique<PatchLibrary>(path_.toStdString());
-        // A mark set while a scan writes fails soon with a message instead of freezing the window.
+        // A mark set while a scan writes waits for the scan's next pause instead of freezing the window.
         library_->SetWriteWait(kWriteWaitMs);
+        if (!library_->OpenNotice().empty()) error = QString::fromStdString(library_->OpenNotice());
     } catch (const orb8::library::LibraryError& e) {
         error = QString::fromStdString(e.what());
         return false;
@@ -103,6 +124,15 @@ bool LibraryService::AddSource(const QString& path, QString& error) {
 
 void LibraryService::Scan() {
     if (!library_) return;
+    // A library deleted or replaced meanwhile is not made anew under the user's marks.
+    if (!library_->StillThere()) {
+        emit ScanFinished(tr("The library's file %1 was deleted or replaced by another program; nothing was scanned. "
+                             "Close the Library window and open it again.")
+                              .arg(path_),
+                          true);
+        return;
+    }
+    if (!library_->ReadOnlyReason().empty()) return;
     if (scanning_) {
         again_ = true;  // what changed meanwhile is read by a scan after this one
         return;
@@ -116,7 +146,8 @@ void LibraryService::Scan() {
         QString summary;
         bool failed = false;
         try {
-            PatchLibrary scanner(path);
+            PatchLibrary scanner(path, {}, PatchLibrary::Access::Read);  // never a new, empty one
+            scanner.SetWriteWait(kScanWriteWaitMs);
             const auto r = scanner.Scan([this, cancel](int done, int total, const std::string& file) {
                 if (done % kProgressEvery == 0 || done == total) emit ScanProgress(done, total, QString::fromStdString(file));
                 return !cancel->load();
@@ -133,6 +164,7 @@ void LibraryService::Scan() {
                                       "are taken with the built-in ones.")
                                        .arg(r.builtInCustom);
             if (r.cancelled) summary = tr("Scan cancelled; what was read is kept.");
+            scanner.BackUpIfDue();
             for (const std::string& missing : r.missingSources)
                 summary += "\n" + tr("Not found (what it held is kept): %1").arg(QString::fromStdString(missing));
         } catch (const std::exception& e) {
@@ -146,6 +178,7 @@ void LibraryService::Scan() {
             QMetaObject::invokeMethod(similarWorker_, [this] {
                 if (similarLibrary_) similarLibrary_->Reload();
             });
+            WatchSources();  // folders made since are watched too
             emit ScanFinished(summary, failed);
             if (again_) {
                 again_ = false;
@@ -170,13 +203,29 @@ void LibraryService::WatchSources() {
     } catch (const std::exception&) {
         return;  // nothing to watch; Rescan still reads them
     }
+    sources_ = sources;
+    // The folders (a bank added or removed) and the banks themselves (one
+    // saved over in place changes no folder).
+    QStringList files;
     for (const std::string& source : sources) {
         const QString path = QString::fromStdString(source);
-        if (!QFileInfo(path).isDir()) continue;
+        if (!QFileInfo(path).isDir()) {
+            files << path;
+            continue;
+        }
         folders << path;
-        QDirIterator it(path, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (it.hasNext() && folders.size() < kWatchedFolders) folders << it.next();
+        QDirIterator it(path, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext() && folders.size() + files.size() < kWatchedPaths) {
+            const QString next = it.next();
+            if (it.fileInfo().isDir()) folders << next;
+            else if (!orb8::library::LibraryFileKind(next.toStdString()).empty()) files << next;
+        }
     }
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+    if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
     if (!folders.isEmpty()) watcher_.addPaths(folders);
+    if (!files.isEmpty()) watcher_.addPaths(files);
+    const QStringList database{path_, path_ + "-wal"};
+    for (const QString& file : database)
+        if (QFileInfo::exists(file) && !databaseWatcher_.files().contains(file)) databaseWatcher_.addPath(file);
 }

@@ -45,6 +45,8 @@ signals:
     void ScanFinished(const QString& summary, bool failed);
     // error: why the search failed; empty when it did not.
     void SimilarFound(int request, const std::vector<orb8::library::SimilarPatch>& similar, const QString& error);
+    // Another program changed the library (orb8tool added a source or scanned).
+    void LibraryChanged();
 
 private:
     void WatchSources();
@@ -59,6 +61,7 @@ private:
     std::shared_ptr<std::atomic<int>> latestSimilar_ = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
     bool scanning_ = false, again_ = false;
-    QFileSystemWatcher watcher_;
-    QTimer rescanLater_;
+    QFileSystemWatcher watcher_, databaseWatcher_;
+    QTimer rescanLater_, changedLater_;
+    std::vector<std::string> sources_;  // as last watched
 };

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -30,6 +32,7 @@ using orb8::library::Place;
 namespace {
 
 constexpr int kSearchDelayMs = 150;  // typing settles before the query runs
+constexpr int kRetryMs = 300;        // a mark the database could not take yet is tried again this often
 constexpr int kSimilarCount = 20;
 constexpr std::size_t kPlacesShown = 1000;  // a sound in every bank (the initial patch) has thousands
 
@@ -161,6 +164,9 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     Status->setObjectName("Status");
     Status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Progress = new QProgressBar(this);
+    Progress->setObjectName("Progress");
+    Progress->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 24);  // the window does not widen
+    Progress->setFormat(QStringLiteral("%v / %m"));
     Progress->hide();
     CancelBtn = new QPushButton(tr("Cancel"), this);
     CancelBtn->setObjectName("CancelBtn");
@@ -175,6 +181,20 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     layout->addWidget(split, 1);
     layout->addLayout(bottom);
     resize(900, 640);
+
+    retryLater_ = new QTimer(this);
+    retryLater_->setInterval(kRetryMs);
+    connect(retryLater_, &QTimer::timeout, this, &TLibraryWin::WritePending);
+    // Undo and Redo reach the bank a patch was copied or dragged to; Esc closes.
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    connect(undo, &QShortcut::activated, this, &TLibraryWin::UndoRequested);
+    auto* redo = new QShortcut(QKeySequence::Redo, this);
+    connect(redo, &QShortcut::activated, this, &TLibraryWin::RedoRequested);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    connect(Results->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (!fitting_) userSized_ = true;
+    });
 
     searchLater_ = new QTimer(this);
     searchLater_->setSingleShot(true);
@@ -191,26 +211,26 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     connect(&service_, &LibraryService::ScanProgress, this, &TLibraryWin::ScanProgress);
     connect(&service_, &LibraryService::ScanFinished, this, &TLibraryWin::ScanFinished);
     connect(&service_, &LibraryService::SimilarFound, this, &TLibraryWin::ShowSimilar);
+    // The marks go to the sound whose marks the fields show, even when the
+    // chosen row has moved on meanwhile.
     connect(Favourite, &QCheckBox::toggled, this, [this](bool on) {
-        const Place* place = model_->PlaceAt(Results->currentIndex().row());
-        if (!place) return;
-        const std::int64_t patch = place->patch;
-        if (Write([&] { service_.Library()->SetFavourite(patch, on); })) model_->FavouriteChanged(patch, on);
-        else ShowNotes(patch);
+        if (!notesPatch_) return;
+        const std::int64_t patch = notesPatch_;
+        Write([patch, on](orb8::library::PatchLibrary& library) { library.SetFavourite(patch, on); });
+        model_->FavouriteChanged(patch, on);
     });
     connect(Rating, &QComboBox::activated, this, [this](int rating) {
-        if (const Place* place = model_->PlaceAt(Results->currentIndex().row())) {
-            const std::int64_t patch = place->patch;
-            if (!Write([&] { service_.Library()->SetRating(patch, rating); })) ShowNotes(patch);
-        }
+        if (!notesPatch_) return;
+        const std::int64_t patch = notesPatch_;
+        Write([patch, rating](orb8::library::PatchLibrary& library) { library.SetRating(patch, rating); });
     });
     connect(Tags, &QLineEdit::editingFinished, this, &TLibraryWin::SetTags);
     connect(Note, &QLineEdit::editingFinished, this, [this] {
-        const Place* place = model_->PlaceAt(Results->currentIndex().row());
-        if (!place || !Note->isModified()) return;
-        const std::int64_t patch = place->patch;
+        if (!notesPatch_ || !Note->isModified()) return;
+        const std::int64_t patch = notesPatch_;
         Note->setModified(false);
-        if (!Write([&] { service_.Library()->SetNote(patch, Note->text().toStdString()); })) ShowNotes(patch);
+        const std::string note = Note->text().toStdString();
+        Write([patch, note](orb8::library::PatchLibrary& library) { library.SetNote(patch, note); });
     });
     for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{Results, Places, History, Similar}) {
         connect(view, &QAbstractItemView::pressed, this, [this, view] { Choose(view); });
@@ -229,7 +249,42 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     connect(CopyBtn, &QPushButton::clicked, this, [this] {
         if (chosen_) Copy(chosen_, chosen_->currentIndex().row());
     });
+    connect(&service_, &LibraryService::LibraryChanged, this, [this] {
+        if (!service_.Scanning()) model_->Refresh();
+    });
     Search();
+    ShowAccess();
+}
+
+// A library that can't be written (a read-only file, or one deleted or
+// replaced by another program) keeps the marks from being changed, and says why.
+void TLibraryWin::ShowAccess() {
+    orb8::library::PatchLibrary* library = service_.Library();
+    QString why;
+    if (library && !library->ReadOnlyReason().empty())
+        why = tr("The library is read-only (%1): marks can't be changed.").arg(QString::fromStdString(library->ReadOnlyReason()));
+    else if (library && !library->StillThere())
+        why = tr("The library's file was deleted or replaced by another program: close this window and open it again.");
+    for (QWidget* w : std::initializer_list<QWidget*>{Favourite, Rating, Tags, Note, AddFolderBtn, RescanBtn}) {
+        w->setToolTip(why);
+        if (!why.isEmpty()) w->setEnabled(false);
+    }
+    if (!why.isEmpty()) ShowStatus(why, true);
+}
+
+// Compare and Copy act on a chosen patch; with none they wait.
+void TLibraryWin::ShowActions() {
+    const bool chosen = chosen_ && chosen_->currentIndex().isValid() && ChosenPatch().has_value();
+    CompareBtn->setEnabled(chosen);
+    CopyBtn->setEnabled(chosen);
+}
+
+// Columns as wide as the results need, until the user sets a width.
+void TLibraryWin::FitColumns() {
+    if (userSized_ || model_->rowCount() == 0) return;
+    fitting_ = true;
+    Results->resizeColumnsToContents();
+    fitting_ = false;
 }
 
 void TLibraryWin::Search() {
@@ -241,11 +296,8 @@ void TLibraryWin::Search() {
     else ShowStatus(model_->canFetchMore({}) ? tr("%1 patches shown, more as you scroll").arg(model_->rowCount())
                                              : tr("%1 patches").arg(model_->rowCount()));
     if (model_->rowCount() > 0) Results->setCurrentIndex(model_->index(0, 0));
-    if (!sized_ && model_->rowCount() > 0) {
-        // Columns as wide as the first results need; the user's widths stay after.
-        Results->resizeColumnsToContents();
-        sized_ = true;
-    }
+    FitColumns();
+    ShowActions();
 }
 
 void TLibraryWin::ShowDetails() {
@@ -255,6 +307,7 @@ void TLibraryWin::ShowDetails() {
     const Place* current = model_->PlaceAt(Results->currentIndex().row());
     orb8::library::PatchLibrary* library = service_.Library();
     for (QWidget* w : std::initializer_list<QWidget*>{Favourite, Rating, Tags, Note}) w->setEnabled(current && library);
+    ShowAccess();
     if (!current || !library) {
         ShowNotes(0);
         return;
@@ -316,8 +369,11 @@ PatchItemModel::ClipSource TLibraryWin::ClipSourceOf(const Place& p) {
     };
 }
 
-// The user's marks of a sound (0: none shown).
+// The user's marks of a sound (0: none shown). What the user is typing into
+// the fields for the same sound stays (a rescan shows the sound again).
 void TLibraryWin::ShowNotes(std::int64_t patch) {
+    const bool same = patch != 0 && patch == notesPatch_;
+    notesPatch_ = patch;
     orb8::library::PatchNotes notes;
     if (patch != 0 && service_.Library()) {
         try {
@@ -331,44 +387,72 @@ void TLibraryWin::ShowNotes(std::int64_t patch) {
     Rating->setCurrentIndex(std::clamp(notes.rating, 0, orb8::library::kMaxRating));
     QStringList tags;
     for (const std::string& tag : notes.tags) tags << QString::fromStdString(tag);
-    Tags->setText(tags.join(QStringLiteral(", ")));
-    Tags->setModified(false);
-    Note->setText(QString::fromStdString(notes.note));
-    Note->setModified(false);
+    if (!(same && Tags->isModified())) {
+        Tags->setText(tags.join(QStringLiteral(", ")));
+        Tags->setModified(false);
+    }
+    if (!(same && Note->isModified())) {
+        Note->setText(QString::fromStdString(notes.note));
+        Note->setModified(false);
+    }
 }
 
-// A write to the library; false, with the reason shown, when it failed.
-bool TLibraryWin::Write(const std::function<void()>& write) {
-    if (!service_.Library()) return false;
-    try {
-        write();
-        return true;
-    } catch (const std::exception& e) {
-        // The scan's thread may hold the database longer than a write waits.
-        ShowStatus(tr("The change could not be kept (%1); try again when the scan is done.").arg(e.what()), true);
-        return false;
+void TLibraryWin::Write(const std::function<void(orb8::library::PatchLibrary&)>& write) {
+    pending_.push_back(write);
+    WritePending();
+}
+
+// The marks waiting, in order; what the database can't take yet waits for
+// the scan's next pause.
+void TLibraryWin::WritePending() {
+    orb8::library::PatchLibrary* library = service_.Library();
+    if (!library) return;
+    while (!pending_.empty()) {
+        try {
+            pending_.front()(*library);
+            pending_.erase(pending_.begin());
+        } catch (const orb8::library::LibraryError& e) {
+            // Refused for good (read-only, deleted): said, and nothing more is tried.
+            pending_.clear();
+            retryLater_->stop();
+            ShowStatus(QString::fromStdString(e.what()), true);
+            return;
+        } catch (const std::exception&) {
+            if (!retryLater_->isActive()) retryLater_->start();
+            ShowStatus(tr("Your change is kept and will be stored as soon as the scan lets it."));
+            return;
+        }
+    }
+    if (retryLater_->isActive()) {
+        retryLater_->stop();
+        ShowStatus(tr("Your changes are stored."));
     }
 }
 
 void TLibraryWin::SetTags() {
-    const Place* place = model_->PlaceAt(Results->currentIndex().row());
-    if (!place || !Tags->isModified()) return;
+    if (!notesPatch_ || !Tags->isModified()) return;
     Tags->setModified(false);
-    const std::int64_t patch = place->patch;
-    const bool written = Write([&] {
-        const QStringList wanted = TagList(Tags->text());
+    const std::int64_t patch = notesPatch_;
+    const QStringList wanted = TagList(Tags->text());
+    Write([patch, wanted](orb8::library::PatchLibrary& library) {
         QStringList had;
-        for (const std::string& tag : service_.Library()->NotesOf(patch).tags) had << QString::fromStdString(tag);
+        for (const std::string& tag : library.NotesOf(patch).tags) had << QString::fromStdString(tag);
         for (const QString& tag : had)
-            if (!wanted.contains(tag)) service_.Library()->RemoveTag(patch, tag.toStdString());
+            if (!wanted.contains(tag)) library.RemoveTag(patch, tag.toStdString());
         for (const QString& tag : wanted)
-            if (!had.contains(tag)) service_.Library()->AddTag(patch, tag.toStdString());
+            if (!had.contains(tag)) library.AddTag(patch, tag.toStdString());
     });
-    ShowNotes(patch);  // as the library keeps them (sorted, folded)
-    if (written) ShowStatus(tr("Tags kept."));
+    if (pending_.empty()) {
+        ShowNotes(0);
+        ShowNotes(patch);  // as the library keeps them (sorted, folded)
+        ShowStatus(tr("Tags kept."));
+    }
 }
 
-void TLibraryWin::Choose(QAbstractItemView* view) { chosen_ = view; }
+void TLibraryWin::Choose(QAbstractItemView* view) {
+    chosen_ = view;
+    ShowActions();
+}
 
 std::optional<orb8::PatchClip> TLibraryWin::ChosenPatch() const {
     return chosen_ ? ClipIn(chosen_, chosen_->currentIndex().row()) : std::nullopt;
@@ -434,26 +518,38 @@ void TLibraryWin::OpenRow(int row) {
     emit OpenPatchRequested(QByteArray::fromStdString(place->path), place->slot);
 }
 
+// The scan's progress is in its bar (the file in its tooltip): the status line
+// keeps what it says to the user.
 void TLibraryWin::ScanProgress(int done, int total, const QString& path) {
     Progress->setRange(0, total);
     Progress->setValue(done);
+    Progress->setToolTip(QFileInfo(path).fileName());
     Progress->show();
     CancelBtn->show();
-    ShowStatus(QFileInfo(path).fileName());
 }
 
 void TLibraryWin::ScanFinished(const QString& summary, bool failed) {
     Progress->hide();
     CancelBtn->hide();
-    // The results are read again; the patch the user was looking at stays chosen.
+    // The results are read again; the patch the user was looking at stays
+    // chosen, the list where it was, and what the user is typing as it is.
     const Place* before = model_->PlaceAt(Results->currentIndex().row());
     const std::int64_t kept = before ? before->occurrence : 0;
+    const int scrolled = Results->verticalScrollBar()->value();
     model_->Refresh();
     int row = 0;
     for (int i = 0; i < model_->rowCount(); ++i)
         if (model_->PlaceAt(i)->occurrence == kept) row = i;
     if (model_->rowCount() > 0) Results->setCurrentIndex(model_->index(row, 0));
-    ShowStatus(summary, failed);
+    Results->verticalScrollBar()->setValue(scrolled);
+    FitColumns();
+    WritePending();
+    orb8::library::PatchLibrary* library = service_.Library();
+    if (!failed && library && model_->rowCount() == 0 && library->Sources().empty())
+        ShowStatus(tr("The library is empty: add the folders where your banks are (Add Folder...)."));
+    else if (pending_.empty())
+        ShowStatus(summary, failed);
+    ShowAccess();
 }
 
 void TLibraryWin::ShowStatus(const QString& text, bool error) {

@@ -60,6 +60,9 @@ signals:
     void CopyRequested(const orb8::PatchClip& clip);
     // Offer `clip` (named `label`) to the Sound Design window's patch lists.
     void SoundDesignRequested(const orb8::PatchClip& clip, const QString& label);
+    // Ctrl+Z and Ctrl+Shift+Z here: the active document's Undo and Redo.
+    void UndoRequested();
+    void RedoRequested();
 
 private:
     void Search();
@@ -67,7 +70,13 @@ private:
     void ShowNotes(std::int64_t patch);
     void ShowSimilar(int request, const std::vector<orb8::library::SimilarPatch>& found, const QString& error);
     std::function<std::optional<orb8::PatchClip>()> ClipSourceOf(const orb8::library::Place& place);
-    bool Write(const std::function<void()>& write);
+    // A change of a sound's marks; one the database can't take now (a scan
+    // writing) waits and is stored as soon as it can be, never dropped.
+    void Write(const std::function<void(orb8::library::PatchLibrary&)>& write);
+    void WritePending();
+    void ShowAccess();
+    void ShowActions();
+    void FitColumns();
     void SetTags();
     void Choose(QAbstractItemView* view);
     std::optional<orb8::PatchClip> ClipIn(QAbstractItemView* view, int row) const;
@@ -89,5 +98,8 @@ private:
     QAbstractItemView* chosen_ = nullptr;
     int similarRequest_ = 0;
     QTimer* searchLater_;
-    bool sized_ = false;
+    QTimer* retryLater_;
+    std::vector<std::function<void(orb8::library::PatchLibrary&)>> pending_;  // marks waiting for the database
+    std::int64_t notesPatch_ = 0;  // the sound whose marks the fields show
+    bool userSized_ = false, fitting_ = false;
 };
