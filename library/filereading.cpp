@@ -29,6 +29,14 @@ std::span<const std::uint8_t> NameCodes(const PatchData& patch) {
     return std::span<const std::uint8_t>(patch.data() + Name0, kNameLength);
 }
 
+// Why a file is skipped, without its path (the lists name it beside).
+std::string Problem(const FileResult& r, const std::string& kind) {
+    std::string line = FileMessageLine(r, kind);
+    if (line.rfind(r.path, 0) == 0) line.erase(0, r.path.size());
+    while (!line.empty() && line.front() == ' ') line.erase(line.begin());
+    return line;
+}
+
 // 64-bit FNV-1a of a sound, as SQLite's signed integer.
 std::int64_t Fingerprint(const std::vector<std::uint8_t>& sound) {
     std::uint64_t hash = 14695981039346656037ull;
@@ -53,14 +61,14 @@ FileContents ReadLibraryFile(const std::string& path) {
         CustomDistDocument document;
         document.fileName = path;
         const FileResult r = document.Load();
-        if (!r.loaded()) contents.problem = FileMessageLine(r, "custom distortion file");
+        if (!r.loaded()) contents.problem = Problem(r, "custom distortion file");
         return contents;
     }
     std::vector<std::uint8_t> bytes;
     const std::size_t limit = contents.kind == "orb" ? static_cast<std::size_t>(kProjectFileBytes) : kSysExLimit;
     const FileResult r = ReadFileBytes(path, limit, bytes);
     if (!r.ok()) {
-        contents.problem = FileMessageLine(r, contents.kind == "orb" ? "project file" : "SysEx file");
+        contents.problem = Problem(r, contents.kind == "orb" ? "project file" : "SysEx file");
         return contents;
     }
     if (contents.kind == "orb") {

@@ -724,13 +724,18 @@ TEST(PatchLibrary, SkipReasonsGiveTheTrueSize) {
     }
     fs::resize_file(rig.At("huge.orb"), 4294967296ull);  // sparse: no disk is used
     fs::resize_file(rig.At("huge.syx"), 300ull << 20);
+    WriteAll(rig.At("long.dst"), std::vector<std::uint8_t>(5000, 1));
     rig.lib.AddSource(rig.banks);
     rig.lib.Scan();
     const auto problems = rig.lib.Problems();
-    ASSERT_EQ(problems.size(), 2u);
+    ASSERT_EQ(problems.size(), 3u);
     EXPECT_NE(problems[0].problem.find("4294967296 bytes"), std::string::npos) << problems[0].problem;
     EXPECT_NE(problems[1].problem.find("too large"), std::string::npos) << problems[1].problem;
     EXPECT_NE(problems[1].problem.find("314572800 bytes"), std::string::npos) << problems[1].problem;
+    // The reason alone: the lists name the file beside it.
+    EXPECT_EQ(problems[2].path, rig.At("long.dst"));
+    EXPECT_EQ(problems[2].problem.find(rig.At("long.dst")), std::string::npos) << problems[2].problem;
+    EXPECT_NE(problems[2].problem.find("5000 bytes"), std::string::npos) << problems[2].problem;
 }
 
 // The marks have more than one copy: they go to a file and come back, a

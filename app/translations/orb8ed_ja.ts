@@ -2,25 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
-    <name>PatchToolWindows</name>
-    <message>
-        <location filename="../ui/patchtoolwindows.cpp" line="72"/>
-        <location filename="../ui/patchtoolwindows.cpp" line="84"/>
-        <source>Library</source>
-        <translation>ライブラリ</translation>
-    </message>
-    <message>
-        <location filename="../ui/patchtoolwindows.cpp" line="73"/>
-        <source>Open a bank first: the library&apos;s patch is compared with the patch in the editor.</source>
-        <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>
-    </message>
-    <message>
-        <location filename="../ui/patchtoolwindows.cpp" line="85"/>
-        <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
-        <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
-    </message>
-</context>
-<context>
     <name>DesignerWindow</name>
     <message>
         <location filename="../../customdist/ui/designerwindow.cpp" line="19"/>
@@ -79,30 +60,38 @@ Execute?</source>
 <context>
     <name>FileCommands</name>
     <message>
-        <location filename="../ui/filecommands.cpp" line="27"/>
+        <location filename="../ui/filecommands.cpp" line="38"/>
         <source>ORB-8 Project File (*.orb);;ORB-8 Custom Drive Parameter File (*.dst)</source>
         <translation>ORB-8 プロジェクトファイル (*.orb);;ORB-8 カスタムドライブパラメーターファイル (*.dst)</translation>
     </message>
     <message>
         <location filename="../ui/filecommands.cpp" line="53"/>
-        <location filename="../ui/filecommands.cpp" line="54"/>
-        <location filename="../ui/filecommands.cpp" line="86"/>
-        <location filename="../ui/filecommands.cpp" line="101"/>
+        <location filename="../ui/filecommands.cpp" line="75"/>
+        <location filename="../ui/filecommands.cpp" line="76"/>
+        <location filename="../ui/filecommands.cpp" line="98"/>
+        <location filename="../ui/filecommands.cpp" line="119"/>
+        <location filename="../ui/filecommands.cpp" line="134"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="79"/>
+        <location filename="../ui/filecommands.cpp" line="55"/>
+        <source>The bank is missing or damaged (is its disk plugged in?). Nothing was opened.</source>
+        <translation>バンクが見つからないか壊れています（ディスクは接続されていますか？）。何も開いていません。</translation>
+    </message>
+    <message>
+        <location filename="../ui/filecommands.cpp" line="112"/>
         <source>ORB-8 Project File (*.orb)</source>
         <translation>ORB-8 プロジェクトファイル (*.orb)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="79"/>
+        <location filename="../ui/filecommands.cpp" line="112"/>
         <source>ORB-8 Custom Drive Parameter File (*.dst)</source>
         <translation>ORB-8 カスタムドライブパラメーターファイル (*.dst)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="86"/>
+        <location filename="../ui/filecommands.cpp" line="99"/>
+        <location filename="../ui/filecommands.cpp" line="119"/>
         <source>%1 already exists.
 Do you want to replace it?</source>
         <translation>%1 は既に存在します。
@@ -455,7 +444,7 @@ Do you want to replace it?</source>
     </message>
     <message>
         <location filename="../ui/framemenus.cpp" line="153"/>
-        <source>SHow Version Information</source>
+        <source>Show Version Information</source>
         <translation>ORB-8 Librarian/Editorのバージョン情報を表示します</translation>
     </message>
     <message>
@@ -483,6 +472,7 @@ Do you want to replace it?</source>
     <name>LibraryCommands</name>
     <message>
         <location filename="../ui/librarycommands.cpp" line="22"/>
+        <location filename="../ui/librarycommands.cpp" line="25"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
@@ -492,37 +482,37 @@ Do you want to replace it?</source>
     <message>
         <location filename="../../library/ui/libraryresultmodel.cpp" line="112"/>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>番号</translation>
     </message>
     <message>
         <location filename="../../library/ui/libraryresultmodel.cpp" line="113"/>
         <source>NAME</source>
-        <translation type="unfinished"></translation>
+        <translation>名前</translation>
     </message>
     <message>
         <location filename="../../library/ui/libraryresultmodel.cpp" line="114"/>
         <source>DRIVE</source>
-        <translation type="unfinished"></translation>
+        <translation>ドライブ</translation>
     </message>
     <message>
         <location filename="../../library/ui/libraryresultmodel.cpp" line="115"/>
         <source>MOD</source>
-        <translation type="unfinished"></translation>
+        <translation>モジュレーション</translation>
     </message>
     <message>
         <location filename="../../library/ui/libraryresultmodel.cpp" line="116"/>
         <source>REV/DLY</source>
-        <translation type="unfinished"></translation>
+        <translation>リバーブ/ディレイ</translation>
     </message>
     <message>
         <location filename="../../library/ui/libraryresultmodel.cpp" line="117"/>
         <source>BANK</source>
-        <translation type="unfinished"></translation>
+        <translation>バンク</translation>
     </message>
     <message>
         <location filename="../../library/ui/libraryresultmodel.cpp" line="118"/>
         <source>FAV</source>
-        <translation type="unfinished"></translation>
+        <translation>お気に入り</translation>
     </message>
     <message>
         <location filename="../../library/ui/libraryresultmodel.cpp" line="119"/>
@@ -533,22 +523,32 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryService</name>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="124"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="129"/>
+        <source>The library&apos;s file %1 was deleted or replaced by another program; nothing was scanned. Close the Library window and open it again.</source>
+        <translation>ライブラリのファイル%1は別のプログラムによって削除されたか置き換えられました。スキャンしていません。ライブラリのウィンドウを閉じて開き直してください。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryservice.cpp" line="155"/>
         <source>%1 files: %2 read, %3 unchanged, %4 skipped, %5 gone; %6 new sounds</source>
         <translation>%1 ファイル: 読み込み %2、変更なし %3、スキップ %4、削除 %5; 新しい音 %6</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="131"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="163"/>
+        <source>%1 patches of CUSTOM types from SysEx files, which hold no custom settings, are taken with the built-in ones.</source>
+        <translation>カスタム設定を持たないSysExファイルのCUSTOMタイプのパッチ%1個は、内蔵のカスタム設定で読み込みました。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryservice.cpp" line="166"/>
         <source>Scan cancelled; what was read is kept.</source>
         <translation>スキャンを中止しました。読み込んだ分は残っています。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="133"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="169"/>
         <source>Not found (what it held is kept): %1</source>
         <translation>見つかりません (内容は残してあります): %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="135"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="171"/>
         <source>The scan stopped: %1</source>
         <translation>スキャンが止まりました: %1</translation>
     </message>
@@ -569,6 +569,25 @@ Do you want to replace it?</source>
         <location filename="../../sounddesign/ui/patchpicker.cpp" line="39"/>
         <source>(none)</source>
         <translation>（なし）</translation>
+    </message>
+</context>
+<context>
+    <name>PatchToolWindows</name>
+    <message>
+        <location filename="../ui/patchtoolwindows.cpp" line="68"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="81"/>
+        <source>Library</source>
+        <translation>ライブラリ</translation>
+    </message>
+    <message>
+        <location filename="../ui/patchtoolwindows.cpp" line="69"/>
+        <source>Open a bank first: the library&apos;s patch is compared with the patch in the editor.</source>
+        <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>
+    </message>
+    <message>
+        <location filename="../ui/patchtoolwindows.cpp" line="82"/>
+        <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
+        <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
     </message>
 </context>
 <context>
@@ -712,205 +731,205 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TControlPanel</name>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="533"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="542"/>
         <source>Patch name is too long</source>
         <translation>文字数オーバー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="534"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="543"/>
         <source>invalid character</source>
         <translation>不正な文字があります</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="78"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="463"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="76"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="470"/>
         <source>OFF</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="103"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="106"/>
         <source>Patch Editor</source>
         <translation>パッチエディター</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="123"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="128"/>
         <source>The patch shown</source>
         <translation>表示中のパッチ</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="129"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="134"/>
         <source>NAME</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="130"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="135"/>
         <source>The patch name: up to 8 capitals, digits, space and &apos; ( ) * + - / &lt; = &gt; ? @ \; Enter stores it</source>
         <translation>パッチ名: 英大文字・数字・スペースと &apos; ( ) * + - / &lt; = &gt; ? @ \ で 8 文字まで。Enter で確定します</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="138"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="144"/>
         <source>RTM EDIT</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="139"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="145"/>
         <source>COMPARE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="140"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="146"/>
         <source>Compare the patch with the one last loaded, saved or received</source>
         <translation>最後に読み込み・保存・受信したパッチと比較します</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="141"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="147"/>
         <source>DESIGN</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="142"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="148"/>
         <source>Sound design: randomise, nudge, morph and merge the patch</source>
         <translation>サウンドデザイン: パッチのランダム化・近づける・モーフィング・取り込み</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="143"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="149"/>
         <source>OnLine</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="144"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="150"/>
         <source>OffLine</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="145"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="151"/>
         <source>RecvAll</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="146"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="152"/>
         <source>SendAll</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="152"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="158"/>
         <source>DRIVE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="163"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="445"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="169"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="452"/>
         <source>VNR</source>
         <translation type="unfinished">VNR</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="165"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="171"/>
         <source>EQ</source>
         <translation type="unfinished">EQ</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="183"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="188"/>
         <source>Treble frequency</source>
         <translation>トレブルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="184"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="189"/>
         <source>Middle frequency</source>
         <translation>ミドルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="185"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="190"/>
         <source>Bass frequency</source>
         <translation>ベースの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="190"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="195"/>
         <source>MOD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="195"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="200"/>
         <source>DLY/REV</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="206"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="433"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="211"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
         <source>LEVEL</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="208"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="213"/>
         <source>VOL RTM</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="215"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="220"/>
         <source>CONTROLLERS</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="218"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="223"/>
         <source>The module the controllers act on</source>
         <translation>コントローラーが働くモジュール</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="395"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="406"/>
         <source>A value the ORB-8 does not have; it stays until this knob is moved</source>
         <translation>ORB-8 にない値です。このつまみを動かすまでそのまま残ります</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="432"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="440"/>
         <source>PRES</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="432"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="440"/>
         <source>TREB</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="432"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="440"/>
         <source>MID</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="432"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="440"/>
         <source>BASS</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="446"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="453"/>
         <source>PATCH</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="447"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="454"/>
         <source>CTRL1 NO.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="448"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="455"/>
         <source>CTRL1 VALUE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="449"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="456"/>
         <source>CTRL2 NO.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="450"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="457"/>
         <source>CTRL2 VALUE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="463"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="470"/>
         <source>ON</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="535"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="544"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1029,12 +1048,12 @@ Save this?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="143"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="146"/>
         <source>COMMENT</source>
         <translation>コメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="144"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="149"/>
         <source>The two patches are the same.</source>
         <translation>2 つのパッチは同じです。</translation>
     </message>
@@ -1082,269 +1101,264 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TGkbdWin</name>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="62"/>
         <source>Graphic KBD</source>
-        <translation>グラフィック鍵盤</translation>
+        <translation type="vanished">グラフィック鍵盤</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="71"/>
         <source>Message</source>
-        <translation>メッセージ</translation>
+        <translation type="vanished">メッセージ</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="73"/>
         <source>Small</source>
-        <translation>小</translation>
+        <translation type="vanished">小</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="75"/>
         <source>Big</source>
-        <translation>大</translation>
+        <translation type="vanished">大</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="77"/>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="82"/>
         <source>Play</source>
-        <translation>演奏</translation>
+        <translation type="vanished">演奏</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="83"/>
         <source>Toggle Play Mode</source>
-        <translation>演奏モードの切り替え</translation>
+        <translation type="vanished">演奏モードの切り替え</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="90"/>
-        <source>Bank </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="91"/>
-        <source>Prog </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="92"/>
         <source>Velocity </source>
-        <translation>ベロシティ </translation>
+        <translation type="vanished">ベロシティ </translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="93"/>
-        <source>Ch </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="135"/>
         <source>MIDI OUT is closed: nothing was sent. Go on line or open the output first.</source>
-        <translation>MIDI OUT が閉じているため、何も送信されませんでした。先にオンラインにするか出力を開いてください。</translation>
+        <translation type="vanished">MIDI OUT が閉じているため、何も送信されませんでした。先にオンラインにするか出力を開いてください。</translation>
     </message>
     <message>
-        <location filename="../../keyboard/ui/gkbdwin.cpp" line="179"/>
         <source>Choose a message in the list first.</source>
-        <translation>先にリストからメッセージを選んでください。</translation>
+        <translation type="vanished">先にリストからメッセージを選んでください。</translation>
     </message>
 </context>
 <context>
     <name>TLibraryWin</name>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="80"/>
-        <location filename="../../library/ui/librarywin.cpp" line="428"/>
+        <location filename="../../library/ui/librarywin.cpp" line="83"/>
+        <location filename="../../library/ui/librarywin.cpp" line="512"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="83"/>
+        <location filename="../../library/ui/librarywin.cpp" line="86"/>
         <source>Words, drive:fuzz, mod:on, gain&gt;=20, fav, tag:live, in:folder</source>
         <translation>語句、drive:fuzz、mod:on、gain&gt;=20、fav、tag:live、in:フォルダ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="85"/>
+        <location filename="../../library/ui/librarywin.cpp" line="88"/>
         <source>Add Folder...</source>
         <translation>フォルダを追加...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="87"/>
+        <location filename="../../library/ui/librarywin.cpp" line="90"/>
         <source>Rescan</source>
         <translation>再スキャン</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="108"/>
-        <location filename="../../library/ui/librarywin.cpp" line="110"/>
+        <location filename="../../library/ui/librarywin.cpp" line="111"/>
+        <location filename="../../library/ui/librarywin.cpp" line="113"/>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>番号</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="108"/>
-        <location filename="../../library/ui/librarywin.cpp" line="109"/>
-        <location filename="../../library/ui/librarywin.cpp" line="110"/>
+        <location filename="../../library/ui/librarywin.cpp" line="111"/>
+        <location filename="../../library/ui/librarywin.cpp" line="112"/>
+        <location filename="../../library/ui/librarywin.cpp" line="113"/>
         <source>NAME</source>
-        <translation type="unfinished"></translation>
+        <translation>名前</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="108"/>
-        <location filename="../../library/ui/librarywin.cpp" line="110"/>
+        <location filename="../../library/ui/librarywin.cpp" line="111"/>
+        <location filename="../../library/ui/librarywin.cpp" line="113"/>
         <source>BANK</source>
-        <translation type="unfinished"></translation>
+        <translation>バンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="108"/>
+        <location filename="../../library/ui/librarywin.cpp" line="111"/>
         <source>Since</source>
         <translation>登録日時</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="109"/>
+        <location filename="../../library/ui/librarywin.cpp" line="112"/>
         <source>From</source>
         <translation>開始</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="109"/>
+        <location filename="../../library/ui/librarywin.cpp" line="112"/>
         <source>Until</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="109"/>
+        <location filename="../../library/ui/librarywin.cpp" line="112"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="110"/>
+        <location filename="../../library/ui/librarywin.cpp" line="113"/>
         <source>Distance</source>
         <translation>距離</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="115"/>
+        <location filename="../../library/ui/librarywin.cpp" line="118"/>
         <source>Where It Occurs</source>
         <translation>含まれる場所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="116"/>
+        <location filename="../../library/ui/librarywin.cpp" line="119"/>
         <source>History of the Slot</source>
         <translation>スロットの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="117"/>
+        <location filename="../../library/ui/librarywin.cpp" line="120"/>
         <source>Similar Patches</source>
         <translation>似たパッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="119"/>
+        <location filename="../../library/ui/librarywin.cpp" line="122"/>
         <source>Favourite</source>
         <translation>お気に入り</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="123"/>
+        <location filename="../../library/ui/librarywin.cpp" line="126"/>
         <source>No rating</source>
         <translation>評価なし</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="127"/>
+        <location filename="../../library/ui/librarywin.cpp" line="130"/>
         <source>Tags, separated by commas</source>
         <translation>タグ（カンマ区切り）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="130"/>
+        <location filename="../../library/ui/librarywin.cpp" line="133"/>
         <source>A note of your own</source>
         <translation>自分用のメモ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="131"/>
-        <location filename="../../library/ui/librarywin.cpp" line="416"/>
+        <location filename="../../library/ui/librarywin.cpp" line="134"/>
+        <location filename="../../library/ui/librarywin.cpp" line="500"/>
         <source>Compare with Current</source>
         <translation>現在のパッチと比較</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="133"/>
+        <location filename="../../library/ui/librarywin.cpp" line="136"/>
         <source>The patch last chosen in any list against the patch in the editor, in the Differences window</source>
         <translation>最後に選んだパッチとエディターのパッチの違いを［相違点］ウィンドウに表示します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="134"/>
-        <location filename="../../library/ui/librarywin.cpp" line="417"/>
+        <location filename="../../library/ui/librarywin.cpp" line="137"/>
+        <location filename="../../library/ui/librarywin.cpp" line="501"/>
         <source>Copy to Current Patch</source>
         <translation>現在のパッチへコピー</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="136"/>
+        <location filename="../../library/ui/librarywin.cpp" line="139"/>
         <source>The patch last chosen in any list over the current patch of the active bank (Undo takes it back)</source>
         <translation>最後に選んだパッチをアクティブなバンクの現在のパッチに上書きします（元に戻すで取り消せます）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="140"/>
+        <location filename="../../library/ui/librarywin.cpp" line="143"/>
         <source>Tags:</source>
         <translation>タグ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="142"/>
+        <location filename="../../library/ui/librarywin.cpp" line="145"/>
         <source>Note:</source>
         <translation>メモ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="165"/>
+        <location filename="../../library/ui/librarywin.cpp" line="171"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="240"/>
+        <location filename="../../library/ui/librarywin.cpp" line="265"/>
+        <source>The library is read-only (%1): marks can&apos;t be changed.</source>
+        <translation>ライブラリは読み取り専用です（%1）。印は変更できません。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="267"/>
+        <source>The library&apos;s file was deleted or replaced by another program: close this window and open it again.</source>
+        <translation>ライブラリのファイルは別のプログラムによって削除されたか置き換えられました。このウィンドウを閉じて開き直してください。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="295"/>
+        <location filename="../../library/ui/librarywin.cpp" line="549"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="241"/>
+        <location filename="../../library/ui/librarywin.cpp" line="296"/>
         <source>%1 patches shown, more as you scroll</source>
         <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="242"/>
+        <location filename="../../library/ui/librarywin.cpp" line="297"/>
         <source>%1 patches</source>
         <translation>%1 パッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="273"/>
+        <location filename="../../library/ui/librarywin.cpp" line="326"/>
         <source>... and %1 more places</source>
         <translation>... ほか %1 か所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="275"/>
+        <location filename="../../library/ui/librarywin.cpp" line="328"/>
         <source>now</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="278"/>
+        <location filename="../../library/ui/librarywin.cpp" line="331"/>
         <source>%1, until %2</source>
         <translation>%1、%2 まで</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="282"/>
-        <location filename="../../library/ui/librarywin.cpp" line="326"/>
+        <location filename="../../library/ui/librarywin.cpp" line="335"/>
+        <location filename="../../library/ui/librarywin.cpp" line="382"/>
         <source>The library could not be read: %1</source>
         <translation>ライブラリを読み込めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="294"/>
+        <location filename="../../library/ui/librarywin.cpp" line="347"/>
         <source>Similar patches could not be found: %1</source>
         <translation>似たパッチを探せませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="348"/>
-        <source>The change could not be kept (%1); try again when the scan is done.</source>
-        <translation>変更を保存できませんでした（%1）。スキャンが終わってからもう一度お試しください。</translation>
+        <location filename="../../library/ui/librarywin.cpp" line="422"/>
+        <source>Your change is kept and will be stored as soon as the scan lets it.</source>
+        <translation>変更は保持され、スキャンが許すとすぐに保存されます。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="368"/>
+        <location filename="../../library/ui/librarywin.cpp" line="428"/>
+        <source>Your changes are stored.</source>
+        <translation>変更を保存しました。</translation>
+    </message>
+    <message>
+        <source>The change could not be kept (%1); try again when the scan is done.</source>
+        <translation type="vanished">変更を保存できませんでした（%1）。スキャンが終わってからもう一度お試しください。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="448"/>
         <source>Tags kept.</source>
         <translation>タグを保存しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="415"/>
+        <location filename="../../library/ui/librarywin.cpp" line="499"/>
         <source>Open Bank at This Patch</source>
         <translation>このパッチのバンクを開く</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="418"/>
+        <location filename="../../library/ui/librarywin.cpp" line="502"/>
         <source>Use in Sound Design</source>
         <translation>サウンドデザインで使う</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="425"/>
+        <location filename="../../library/ui/librarywin.cpp" line="509"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>
@@ -1352,34 +1366,37 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="108"/>
-        <location filename="../ui/mainwin.cpp" line="452"/>
-        <location filename="../ui/mainwin.cpp" line="467"/>
+        <location filename="../ui/mainwin.cpp" line="115"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="126"/>
+        <location filename="../ui/mainwin.cpp" line="135"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="268"/>
+        <location filename="../ui/mainwin.cpp" line="260"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="526"/>
+        <location filename="../ui/mainwin.cpp" line="360"/>
+        <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
+        <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
+    </message>
+    <message>
+        <location filename="../ui/mainwin.cpp" line="397"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="526"/>
+        <location filename="../ui/mainwin.cpp" line="397"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="422"/>
+        <location filename="../ui/mainwin.cpp" line="332"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1408,14 +1425,6 @@ Send it to the ORB-8 all the same?</source>
     </message>
 </context>
 <context>
-    <name>TMidi</name>
-    <message>
-        <location filename="../../midi/midi.cpp" line="68"/>
-        <source>no devices</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>TProgressWin</name>
     <message>
         <location filename="../../device/ui/progresswin.cpp" line="25"/>
@@ -1426,20 +1435,31 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TProjectWindow</name>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="73"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="31"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="118"/>
+        <source>Use the Processor&apos;s Custom Settings</source>
+        <translation>ORB-8のカスタム設定を使う</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/projectwin.cpp" line="97"/>
         <source>Recovery</source>
         <translation>復元</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="80"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="107"/>
+        <source>The ORB-8&apos;s custom settings differ from this bank&apos;s (%1): its CUSTOM patches sound otherwise there.</source>
+        <translation>ORB-8のカスタム設定はこのバンクのものと異なります（%1）。CUSTOMタイプのパッチはORB-8では別の音になります。</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/projectwin.cpp" line="123"/>
         <source>This Project %1 has not been saved.
 Save this?</source>
         <translation>プロジェクト%1は保存されていません。
 保存しますか？</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="165"/>
-        <location filename="../../editors/ui/projectwin.cpp" line="174"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="208"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="217"/>
         <source>Copy to %1</source>
         <translation>%1 にコピー</translation>
     </message>
@@ -1496,254 +1516,329 @@ Save this?</source>
 <context>
     <name>TSoundDesignWin</name>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="34"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="35"/>
         <source>Switches</source>
         <translation>スイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="35"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="36"/>
         <source>Drive type</source>
         <translation>ドライブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="36"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="37"/>
         <source>Drive</source>
         <translation>ドライブ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="37"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="38"/>
         <source>VNR</source>
         <translation>VNR</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="38"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="39"/>
         <source>EQ</source>
         <translation>EQ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="39"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="40"/>
         <source>Mod type</source>
         <translation>MODのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="40"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="41"/>
         <source>Mod</source>
         <translation>MOD</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="41"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="42"/>
         <source>Dly/Rev type</source>
         <translation>DLY/REVのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="42"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
         <source>Dly/Rev</source>
         <translation>DLY/REV</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
         <source>Level</source>
         <translation>レベル</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
         <source>Controllers</source>
         <translation>コントローラー</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="46"/>
         <source>RTM</source>
         <translation>RTM</translation>
     </message>
     <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="47"/>
+        <source>Custom settings</source>
+        <translation>カスタム設定</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="55"/>
+        <source>Which modules are on</source>
+        <translation>どのモジュールがオンか</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="56"/>
+        <source>The drive type</source>
+        <translation>ドライブのタイプ</translation>
+    </message>
+    <message>
         <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="57"/>
+        <source>The drive&apos;s values, custom drive selections and RTM settings, and its switch</source>
+        <translation>ドライブの値、カスタムドライブの選択、RTM設定とスイッチ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="58"/>
+        <source>The noise reduction level</source>
+        <translation>ノイズリダクションのレベル</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="59"/>
+        <source>The EQ&apos;s levels, frequencies and RTM settings, and its switch</source>
+        <translation>EQのレベル、周波数、RTM設定とスイッチ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="60"/>
+        <source>The Mod type</source>
+        <translation>モジュレーションのタイプ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="61"/>
+        <source>The Mod values and RTM settings, and its switch</source>
+        <translation>モジュレーションの値、RTM設定とスイッチ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="62"/>
+        <source>The Dly/Rev type</source>
+        <translation>ディレイ/リバーブのタイプ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="63"/>
+        <source>The Dly/Rev values and RTM settings, and its switch</source>
+        <translation>ディレイ/リバーブの値、RTM設定とスイッチ</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="64"/>
+        <source>The patch level and VOL RTM</source>
+        <translation>パッチレベルとVOL RTM</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="65"/>
+        <source>The controller assignments and values</source>
+        <translation>コントローラーの割り当てと値</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="66"/>
+        <source>Every RTM setting of every module</source>
+        <translation>すべてのモジュールのすべてのRTM設定</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="68"/>
+        <source>The bank&apos;s custom settings: a CUSTOM patch&apos;s values are shared by every patch of that type in the bank</source>
+        <translation>バンクのカスタム設定：CUSTOMタイプのパッチの値は、バンク内の同じタイプのすべてのパッチが共有します</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="77"/>
+        <source>; the bank&apos;s custom settings changed: %1</source>
+        <translation>。バンクのカスタム設定が変わりました：%1</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="88"/>
         <source>Sound Design</source>
         <translation>サウンドデザイン</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="62"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="93"/>
         <source>Keep (locked parts never change)</source>
         <translation>固定（ロックした部分は変わりません）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="81"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="99"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="113"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="131"/>
         <source>Randomise</source>
         <translation>ランダム化</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="90"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="122"/>
         <source>The same seed on the same patch gives the same result</source>
         <translation>同じパッチに同じシードを使うと同じ結果になります</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="91"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="123"/>
         <source>New Seed</source>
         <translation>新しいシード</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="92"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="124"/>
         <source>In the style of the open banks</source>
         <translation>開いているバンクの傾向に合わせる</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="94"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="126"/>
         <source>New values are drawn from what the patches of the open banks use with the same effect type</source>
         <translation>開いているバンクのパッチが同じエフェクトタイプで使っている値から新しい値を選びます</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="95"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="127"/>
         <source>and of the library</source>
         <translation>ライブラリの傾向も</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="97"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="129"/>
         <source>The library&apos;s patches of the same types guide the new values too</source>
         <translation>同じタイプのライブラリのパッチも新しい値の手がかりにします</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="102"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="130"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="134"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="162"/>
         <source>Amount:</source>
         <translation>量:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="104"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="136"/>
         <source>Seed:</source>
         <translation>シード:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="112"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="144"/>
         <source>Nudge towards or away from patches</source>
         <translation>パッチに近づける・遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="116"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="148"/>
         <source>Patch %1:</source>
         <translation>パッチ %1:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="124"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="156"/>
         <source>Towards</source>
         <translation>近づける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="126"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="158"/>
         <source>Away</source>
         <translation>遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="137"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="169"/>
         <source>Morph towards a patch (plays while it moves; Esc goes back)</source>
         <translation>パッチへモーフィング（動かしながら試聴、Escで戻る）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="147"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="179"/>
         <source>Towards:</source>
         <translation>目標:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="149"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="181"/>
         <source>this patch</source>
         <translation>このパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="151"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="183"/>
         <source>the other</source>
         <translation>目標のパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="154"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="186"/>
         <source>Take modules from a patch</source>
         <translation>パッチからモジュールを取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="157"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="189"/>
         <source>From:</source>
         <translation>取り込み元:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="164"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="196"/>
         <source>Take</source>
         <translation>取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="221"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="253"/>
         <source>Library: %1</source>
         <translation>ライブラリ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="225"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="257"/>
         <source>%1 is offered in every patch list.</source>
         <translation>%1 をすべてのパッチ一覧に追加しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="230"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="262"/>
         <source>No patch in the editor</source>
         <translation>エディターにパッチがありません</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="230"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="262"/>
         <source>Patch: %1</source>
         <translation>パッチ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="255"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="287"/>
         <source>Randomise %1 %</source>
         <translation>ランダム化 %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="257"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="295"/>
         <source>%1, seed %2</source>
         <translation>%1、シード %2</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="268"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="306"/>
         <source>Choose up to four patches to nudge towards or away from.</source>
         <translation>近づける・遠ざけるパッチを4つまで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="272"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="310"/>
         <source>Nudge away %1 %</source>
         <translation>遠ざける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="272"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="310"/>
         <source>Nudge towards %1 %</source>
         <translation>近づける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="292"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="339"/>
         <source>Choose the patch to morph towards.</source>
         <translation>モーフィングの目標パッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="299"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="347"/>
         <source>Morph %1 %</source>
         <translation>モーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="303"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="352"/>
         <source>Morph %1 % towards %2</source>
         <translation>%2 へモーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="318"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="367"/>
         <source>Morph</source>
         <translation>モーフィング</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="325"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="374"/>
         <source>Morph cancelled.</source>
         <translation>モーフィングを取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="352"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="401"/>
         <source>Choose a patch and the modules to take from it.</source>
         <translation>取り込むパッチとモジュールを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="356"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="405"/>
         <source>Take modules from %1</source>
         <translation>%1 からモジュールを取り込む</translation>
     </message>

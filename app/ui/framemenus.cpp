@@ -150,7 +150,7 @@ void FrameMenus::BuildMenus(QMenuBar& bar, bool japanese) {
     HelpMenu = bar.addMenu(tr("&Help"));
     HelpMenu->setObjectName("HelpMenu");
     AboutMenu = add(HelpMenu, "AboutMenu", tr("&About..."));
-    SetHint(AboutMenu, tr("SHow Version Information"));
+    SetHint(AboutMenu, tr("Show Version Information"));
     HelpMenu->addSeparator();
     OnLineHMenu = add(HelpMenu, "OnLineHMenu", tr("&OnLine Help"));
     SetHint(OnLineHMenu, tr("Open the online help"));

@@ -144,5 +144,9 @@ void TDifferencesWin::Refresh() {
     const std::string& ca = *sa.comment;
     const std::string& cb = *sb.comment;
     if (ca != cb) new QTreeWidgetItem(List, {tr("COMMENT"), CommentText(ca, context_.JapaneseUi()), CommentText(cb, context_.JapaneseUi())});
-    if (List->topLevelItemCount() == 0) new QTreeWidgetItem(List, {tr("The two patches are the same.")});
+    if (List->topLevelItemCount() == 0) {
+        // The sentence across the columns, not cut to the first one's width.
+        auto* same = new QTreeWidgetItem(List, {tr("The two patches are the same.")});
+        same->setFirstColumnSpanned(true);
+    }
 }
