@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     MainWinOptions winOptions{false, {}, false};
     winOptions.libraryDatabase = QString::fromStdString(dir.Path("library.db"));
     TMainWin win(system, dialogs, winOptions);
+    win.resize(1000, 800);  // the minimal platform's screen is 240x320, which the frame would keep to
     win.show();
     QCoreApplication::processEvents();
     auto* project = qobject_cast<TProjectWindow*>(win.Documents().Windows.first().data());

@@ -898,3 +898,36 @@ TEST(MainWindow, SysExExportAndImportThroughTheMenus) {
     EXPECT_EQ(DecodeName(q->Document().patches[2]), "        ");
     EXPECT_FALSE(q->Modified());
 }
+
+// Every window fits a 1024x768 screen, and 1920x1080 at scale 2 (960x540 in
+// its own pixels), however long the bank's path: long paths are cut in the
+// lists, and what does not fit scrolls.
+TEST(Windows, FitCommonScreensWithLongPaths) {
+    TempDir dir;
+    const std::string folder = dir.Path(std::string(120, 'f'));
+    std::filesystem::create_directories(folder);
+    ProjectDocument bank;
+    bank.fileName = folder + "/" + std::string(100, 'b') + ".orb";
+    ASSERT_TRUE(bank.Save().ok());
+    AppRig rig({false, {}}, {QString::fromStdString(bank.fileName)}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
+               QString::fromStdString(dir.Path("library.db")));
+    TMainWin& win = *rig.win;
+    win.DifferencesMenu->trigger();
+    win.SoundDesignMenu->trigger();
+    win.LibraryMenu->trigger();
+    const QSize scaleTwo(960, 540), small(1024, 768);
+    const QRect screen = win.screen()->availableGeometry();
+    for (const char* name : {"DifferencesWin", "SoundDesignWin", "LibraryWin"}) {
+        auto* w = win.findChild<QWidget*>(name);
+        ASSERT_TRUE(w) << name;
+        ASSERT_TRUE(w->isVisible()) << name;
+        const QSize least = w->minimumSizeHint().expandedTo(w->minimumSize());
+        EXPECT_LE(least.width(), scaleTwo.width()) << name;
+        EXPECT_LE(least.height(), scaleTwo.height()) << name;
+        EXPECT_LE(w->width(), small.width()) << name;
+        EXPECT_LE(w->height(), small.height()) << name;
+    }
+    EXPECT_LE(win.frameGeometry().height(), std::max(screen.height(), 1));
+    EXPECT_LE(win.minimumSizeHint().width(), scaleTwo.width());
+    EXPECT_LE(win.minimumSizeHint().height(), scaleTwo.height());
+}

@@ -556,17 +556,17 @@ Do you want to replace it?</source>
 <context>
     <name>PatchPicker</name>
     <message>
-        <location filename="../../sounddesign/ui/patchpicker.cpp" line="14"/>
+        <location filename="../../sounddesign/ui/patchpicker.cpp" line="18"/>
         <source>as saved</source>
         <translation>保存時</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/patchpicker.cpp" line="15"/>
+        <location filename="../../sounddesign/ui/patchpicker.cpp" line="19"/>
         <source>The patch as last loaded, saved or received</source>
         <translation>最後に読み込み・保存・受信したときのパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/patchpicker.cpp" line="39"/>
+        <location filename="../../sounddesign/ui/patchpicker.cpp" line="45"/>
         <source>(none)</source>
         <translation>（なし）</translation>
     </message>
@@ -759,7 +759,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="134"/>
         <source>NAME</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">名前</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="135"/>
@@ -814,7 +814,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="158"/>
         <source>DRIVE</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">ドライブ</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="169"/>
@@ -845,7 +845,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="195"/>
         <source>MOD</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">モジュレーション</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="200"/>
@@ -1013,47 +1013,47 @@ Save this?</source>
 <context>
     <name>TDifferencesWin</name>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="21"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="25"/>
         <source>Differences</source>
         <translation>相違点</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="28"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="35"/>
         <source>as last loaded, saved or received</source>
         <translation>最後に読み込み・保存・受信した状態</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="35"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="42"/>
         <source>A:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="36"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="43"/>
         <source>B:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="41"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="48"/>
         <source>Parameter</source>
         <translation>パラメーター</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="41"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="48"/>
         <source>A</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="41"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="48"/>
         <source>B</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="146"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="159"/>
         <source>COMMENT</source>
         <translation>コメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="149"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="162"/>
         <source>The two patches are the same.</source>
         <translation>2 つのパッチは同じです。</translation>
     </message>
@@ -1366,37 +1366,37 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="115"/>
+        <location filename="../ui/mainwin.cpp" line="116"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="135"/>
+        <location filename="../ui/mainwin.cpp" line="136"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="260"/>
+        <location filename="../ui/mainwin.cpp" line="263"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="360"/>
+        <location filename="../ui/mainwin.cpp" line="363"/>
         <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
         <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="397"/>
+        <location filename="../ui/mainwin.cpp" line="400"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="397"/>
+        <location filename="../ui/mainwin.cpp" line="400"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="332"/>
+        <location filename="../ui/mainwin.cpp" line="335"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1436,30 +1436,35 @@ Send it to the ORB-8 all the same?</source>
     <name>TProjectWindow</name>
     <message>
         <location filename="../../editors/ui/projectwin.cpp" line="31"/>
-        <location filename="../../editors/ui/projectwin.cpp" line="118"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="119"/>
         <source>Use the Processor&apos;s Custom Settings</source>
         <translation>ORB-8のカスタム設定を使う</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="97"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="32"/>
+        <source>The bank&apos;s CUSTOM patches then play here as they do on the ORB-8 (Undo takes it back)</source>
+        <translation>このバンクのCUSTOMタイプのパッチがORB-8と同じ音になります（元に戻すで取り消せます）</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/projectwin.cpp" line="98"/>
         <source>Recovery</source>
         <translation>復元</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="107"/>
-        <source>The ORB-8&apos;s custom settings differ from this bank&apos;s (%1): its CUSTOM patches sound otherwise there.</source>
-        <translation>ORB-8のカスタム設定はこのバンクのものと異なります（%1）。CUSTOMタイプのパッチはORB-8では別の音になります。</translation>
+        <location filename="../../editors/ui/projectwin.cpp" line="108"/>
+        <source>The ORB-8&apos;s custom settings differ from this bank&apos;s: %1.</source>
+        <translation>ORB-8のカスタム設定はこのバンクのものと異なります：%1。</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="123"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="124"/>
         <source>This Project %1 has not been saved.
 Save this?</source>
         <translation>プロジェクト%1は保存されていません。
 保存しますか？</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="208"/>
-        <location filename="../../editors/ui/projectwin.cpp" line="217"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="209"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="218"/>
         <source>Copy to %1</source>
         <translation>%1 にコピー</translation>
     </message>
@@ -1495,7 +1500,7 @@ Save this?</source>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="31"/>
         <source>DRIVE</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">ドライブ</translation>
     </message>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="32"/>
@@ -1505,7 +1510,7 @@ Save this?</source>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="33"/>
         <source>MOD</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">モジュレーション</translation>
     </message>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="34"/>
@@ -1516,329 +1521,329 @@ Save this?</source>
 <context>
     <name>TSoundDesignWin</name>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="35"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="38"/>
         <source>Switches</source>
         <translation>スイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="36"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="39"/>
         <source>Drive type</source>
         <translation>ドライブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="37"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="40"/>
         <source>Drive</source>
         <translation>ドライブ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="38"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="41"/>
         <source>VNR</source>
         <translation>VNR</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="39"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="42"/>
         <source>EQ</source>
         <translation>EQ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="40"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
         <source>Mod type</source>
         <translation>MODのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="41"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
         <source>Mod</source>
         <translation>MOD</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="42"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
         <source>Dly/Rev type</source>
         <translation>DLY/REVのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="46"/>
         <source>Dly/Rev</source>
         <translation>DLY/REV</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="47"/>
         <source>Level</source>
         <translation>レベル</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="48"/>
         <source>Controllers</source>
         <translation>コントローラー</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="46"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="49"/>
         <source>RTM</source>
         <translation>RTM</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="47"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="50"/>
         <source>Custom settings</source>
         <translation>カスタム設定</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="55"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="58"/>
         <source>Which modules are on</source>
         <translation>どのモジュールがオンか</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="56"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="59"/>
         <source>The drive type</source>
         <translation>ドライブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="57"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="60"/>
         <source>The drive&apos;s values, custom drive selections and RTM settings, and its switch</source>
         <translation>ドライブの値、カスタムドライブの選択、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="58"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="61"/>
         <source>The noise reduction level</source>
         <translation>ノイズリダクションのレベル</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="59"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="62"/>
         <source>The EQ&apos;s levels, frequencies and RTM settings, and its switch</source>
         <translation>EQのレベル、周波数、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="60"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="63"/>
         <source>The Mod type</source>
         <translation>モジュレーションのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="61"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="64"/>
         <source>The Mod values and RTM settings, and its switch</source>
         <translation>モジュレーションの値、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="62"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="65"/>
         <source>The Dly/Rev type</source>
         <translation>ディレイ/リバーブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="63"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="66"/>
         <source>The Dly/Rev values and RTM settings, and its switch</source>
         <translation>ディレイ/リバーブの値、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="64"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="67"/>
         <source>The patch level and VOL RTM</source>
         <translation>パッチレベルとVOL RTM</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="65"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="68"/>
         <source>The controller assignments and values</source>
         <translation>コントローラーの割り当てと値</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="66"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="69"/>
         <source>Every RTM setting of every module</source>
         <translation>すべてのモジュールのすべてのRTM設定</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="68"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="71"/>
         <source>The bank&apos;s custom settings: a CUSTOM patch&apos;s values are shared by every patch of that type in the bank</source>
         <translation>バンクのカスタム設定：CUSTOMタイプのパッチの値は、バンク内の同じタイプのすべてのパッチが共有します</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="77"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="80"/>
         <source>; the bank&apos;s custom settings changed: %1</source>
         <translation>。バンクのカスタム設定が変わりました：%1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="88"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="91"/>
         <source>Sound Design</source>
         <translation>サウンドデザイン</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="93"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="96"/>
         <source>Keep (locked parts never change)</source>
         <translation>固定（ロックした部分は変わりません）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="113"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="131"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="116"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="134"/>
         <source>Randomise</source>
         <translation>ランダム化</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="122"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="125"/>
         <source>The same seed on the same patch gives the same result</source>
         <translation>同じパッチに同じシードを使うと同じ結果になります</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="123"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="126"/>
         <source>New Seed</source>
         <translation>新しいシード</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="124"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="127"/>
         <source>In the style of the open banks</source>
         <translation>開いているバンクの傾向に合わせる</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="126"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="129"/>
         <source>New values are drawn from what the patches of the open banks use with the same effect type</source>
         <translation>開いているバンクのパッチが同じエフェクトタイプで使っている値から新しい値を選びます</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="127"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="130"/>
         <source>and of the library</source>
         <translation>ライブラリの傾向も</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="129"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="132"/>
         <source>The library&apos;s patches of the same types guide the new values too</source>
         <translation>同じタイプのライブラリのパッチも新しい値の手がかりにします</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="134"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="162"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="138"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="170"/>
         <source>Amount:</source>
         <translation>量:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="136"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="140"/>
         <source>Seed:</source>
         <translation>シード:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="144"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="152"/>
         <source>Nudge towards or away from patches</source>
         <translation>パッチに近づける・遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="148"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="156"/>
         <source>Patch %1:</source>
         <translation>パッチ %1:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="156"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="164"/>
         <source>Towards</source>
         <translation>近づける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="158"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="166"/>
         <source>Away</source>
         <translation>遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="169"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="177"/>
         <source>Morph towards a patch (plays while it moves; Esc goes back)</source>
         <translation>パッチへモーフィング（動かしながら試聴、Escで戻る）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="179"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="187"/>
         <source>Towards:</source>
         <translation>目標:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="181"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="189"/>
         <source>this patch</source>
         <translation>このパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="183"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="191"/>
         <source>the other</source>
         <translation>目標のパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="186"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="194"/>
         <source>Take modules from a patch</source>
         <translation>パッチからモジュールを取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="189"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="197"/>
         <source>From:</source>
         <translation>取り込み元:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="196"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="204"/>
         <source>Take</source>
         <translation>取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="253"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="276"/>
         <source>Library: %1</source>
         <translation>ライブラリ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="257"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="280"/>
         <source>%1 is offered in every patch list.</source>
         <translation>%1 をすべてのパッチ一覧に追加しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="262"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="285"/>
         <source>No patch in the editor</source>
         <translation>エディターにパッチがありません</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="262"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="285"/>
         <source>Patch: %1</source>
         <translation>パッチ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="287"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="310"/>
         <source>Randomise %1 %</source>
         <translation>ランダム化 %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="295"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="318"/>
         <source>%1, seed %2</source>
         <translation>%1、シード %2</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="306"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="329"/>
         <source>Choose up to four patches to nudge towards or away from.</source>
         <translation>近づける・遠ざけるパッチを4つまで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="310"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="333"/>
         <source>Nudge away %1 %</source>
         <translation>遠ざける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="310"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="333"/>
         <source>Nudge towards %1 %</source>
         <translation>近づける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="339"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="362"/>
         <source>Choose the patch to morph towards.</source>
         <translation>モーフィングの目標パッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="347"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="370"/>
         <source>Morph %1 %</source>
         <translation>モーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="352"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="375"/>
         <source>Morph %1 % towards %2</source>
         <translation>%2 へモーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="367"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="390"/>
         <source>Morph</source>
         <translation>モーフィング</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="374"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="397"/>
         <source>Morph cancelled.</source>
         <translation>モーフィングを取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="401"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="424"/>
         <source>Choose a patch and the modules to take from it.</source>
         <translation>取り込むパッチとモジュールを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="405"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="428"/>
         <source>Take modules from %1</source>
         <translation>%1 からモジュールを取り込む</translation>
     </message>

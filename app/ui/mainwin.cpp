@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -149,7 +150,9 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
 
     PlaceSingleWindows();
     // Wide enough for the patch editor, tall enough for a good part of a bank.
-    resize(editorWindow_->frameGeometry().width() + 12, 780);
+    // Never taller or wider than the screen it opens on.
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    resize(std::min(editorWindow_->frameGeometry().width() + 12, screen.width()), std::min(780, screen.height()));
     if (options_.settings) restoreGeometry(options_.settings->value("frame/geometry").toByteArray());
     ControlPanel->ShowOnLineState(false, {}, false);
 

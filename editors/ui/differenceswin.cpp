@@ -15,6 +15,10 @@
 
 using namespace orb8;
 
+namespace {
+constexpr int kPickerCharacters = 24;  // a bank list shows this much of a path; the rest in its tooltip
+}  // namespace
+
 TDifferencesWin::TDifferencesWin(WindowContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window), context_(context) {
     setObjectName("DifferencesWin");
@@ -23,6 +27,9 @@ TDifferencesWin::TDifferencesWin(WindowContext& context, QWidget* parent)
     auto side = [&](Side& s, int row, const QString& label) {
         grid->addWidget(new QLabel(label, this), row, 0);
         s.project = new QComboBox(this);
+        // A long bank path is cut in the box (whole in its tooltip), so the window does not grow with it.
+        s.project->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        s.project->setMinimumContentsLength(kPickerCharacters);
         s.patch = new QComboBox(this);
         for (int i = 0; i < kPatchCount; ++i) s.patch->addItem(QString::fromStdString(PatchLabel(i)));
         s.stored = new QCheckBox(tr("as last loaded, saved or received"), this);
@@ -51,9 +58,15 @@ void TDifferencesWin::FillProjects() {
     for (QComboBox* c : {A.project, B.project}) {
         const int keep = c->currentIndex();
         c->clear();
-        for (const auto& p : projects_)
-            if (p) c->addItem(p->Caption(), QVariant::fromValue<QObject*>(p.data()));
-        if (outside_) c->addItem(outsideLabel_, QStringLiteral("outside"));
+        for (const auto& p : projects_) {
+            if (!p) continue;
+            c->addItem(p->Caption(), QVariant::fromValue<QObject*>(p.data()));
+            c->setItemData(c->count() - 1, p->Caption(), Qt::ToolTipRole);
+        }
+        if (outside_) {
+            c->addItem(outsideLabel_, QStringLiteral("outside"));
+            c->setItemData(c->count() - 1, outsideLabel_, Qt::ToolTipRole);
+        }
         c->setCurrentIndex(std::min(keep, c->count() - 1));
     }
     filling_ = false;

@@ -29,6 +29,7 @@ TProjectWindow::TProjectWindow(EditorContext& context, int number)
     noticeText_ = new QLabel(notice_);
     noticeText_->setWordWrap(true);
     auto* use = new QPushButton(tr("Use the Processor's Custom Settings"), notice_);
+    use->setToolTip(tr("The bank's CUSTOM patches then play here as they do on the ORB-8 (Undo takes it back)"));
     use->setObjectName("UseProcessorSettingsBtn");
     use->setAutoDefault(false);
     noticeLayout->addWidget(noticeText_, 1);
@@ -104,7 +105,7 @@ void TProjectWindow::RefreshSettingsNotice() {
     const auto processor = editor_.ProcessorSettings();
     QString text;
     if (processor && *processor != session_.Settings())
-        text = tr("The ORB-8's custom settings differ from this bank's (%1): its CUSTOM patches sound otherwise there.")
+        text = tr("The ORB-8's custom settings differ from this bank's: %1.")
                    .arg(QString::fromStdString(DifferingSlotsText(session_.Settings(), *processor)));
     if (text == shownNotice_) return;
     shownNotice_ = text;

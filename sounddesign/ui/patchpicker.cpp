@@ -8,12 +8,18 @@
 
 using namespace orb8;
 
+namespace {
+constexpr int kPickerCharacters = 24;  // of a bank's caption shown in the list box
+}  // namespace
+
 PatchPicker::PatchPicker(bool optional, QWidget* parent) : QWidget(parent), optional_(optional) {
     Project = new QComboBox(this);
     Patch = new QComboBox(this);
     Stored = new QCheckBox(tr("as saved"), this);
     Stored->setToolTip(tr("The patch as last loaded, saved or received"));
-    Project->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // A long bank path is cut in the box (whole in its tooltip): the window does not grow with it.
+    Project->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Project->setMinimumContentsLength(kPickerCharacters);
     Patch->setMinimumContentsLength(14);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -38,8 +44,14 @@ void PatchPicker::SetProjects(const QList<TProjectWindow*>& projects) {
     Project->clear();
     if (optional_) Project->addItem(tr("(none)"));
     for (const auto& p : projects_)
-        if (p) Project->addItem(p->Caption(), QVariant::fromValue<QObject*>(p.data()));
-    if (outside_) Project->addItem(outsideLabel_, QStringLiteral("outside"));
+        if (p) {
+            Project->addItem(p->Caption(), QVariant::fromValue<QObject*>(p.data()));
+            Project->setItemData(Project->count() - 1, p->Caption(), Qt::ToolTipRole);
+        }
+    if (outside_) {
+        Project->addItem(outsideLabel_, QStringLiteral("outside"));
+        Project->setItemData(Project->count() - 1, outsideLabel_, Qt::ToolTipRole);
+    }
     const int at = keep ? Project->findData(QVariant::fromValue<QObject*>(keep)) : -1;
     Project->setCurrentIndex(at >= 0 ? at : 0);
     FillPatches();

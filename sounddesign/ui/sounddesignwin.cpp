@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QRegularExpressionValidator>
 #include <QSettings>
 #include <QSlider>
@@ -105,7 +108,7 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
         box->setChecked(remembered.Has(part));
         box->setToolTip(PartCovers(part));
         connect(box, &QCheckBox::toggled, this, &TSoundDesignWin::SaveLocks);
-        keepGrid->addWidget(box, i / 6, i % 6);
+        keepGrid->addWidget(box, i / 5, i % 5);
         Lock[static_cast<std::size_t>(i)] = box;
     }
 
@@ -130,23 +133,28 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     LibraryGuided->setVisible(false);
     RandomiseBtn = new QPushButton(tr("Randomise"), random);
     RandomiseBtn->setObjectName("RandomiseBtn");
-    auto* randomRow = new QHBoxLayout(random);
+    auto* randomRows = new QVBoxLayout(random);
+    auto* randomRow = new QHBoxLayout;
     randomRow->addWidget(new QLabel(tr("Amount:"), random));
     randomRow->addWidget(Amount);
     randomRow->addWidget(new QLabel(tr("Seed:"), random));
     randomRow->addWidget(Seed);
     randomRow->addWidget(NewSeedBtn);
-    randomRow->addWidget(Guided);
-    randomRow->addWidget(LibraryGuided, 1);
+    randomRow->addStretch(1);
     randomRow->addWidget(RandomiseBtn);
+    auto* guideRow = new QHBoxLayout;
+    guideRow->addWidget(Guided);
+    guideRow->addWidget(LibraryGuided, 1);
+    randomRows->addLayout(randomRow);
+    randomRows->addLayout(guideRow);
 
     // Nudge.
     auto* nudge = new QGroupBox(tr("Nudge towards or away from patches"), this);
     auto* nudgeGrid = new QGridLayout(nudge);
     for (int i = 0; i < 4; ++i) {
         Targets[static_cast<std::size_t>(i)] = new PatchPicker(true, nudge);
-        nudgeGrid->addWidget(new QLabel(tr("Patch %1:").arg(i + 1), nudge), i / 2, (i % 2) * 2);
-        nudgeGrid->addWidget(Targets[static_cast<std::size_t>(i)], i / 2, (i % 2) * 2 + 1);
+        nudgeGrid->addWidget(new QLabel(tr("Patch %1:").arg(i + 1), nudge), i, 0);
+        nudgeGrid->addWidget(Targets[static_cast<std::size_t>(i)], i, 1);
     }
     NudgeAmount = new QSpinBox(nudge);
     NudgeAmount->setObjectName("NudgeAmount");
@@ -163,7 +171,7 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     nudgeRow->addWidget(NudgeAmount);
     nudgeRow->addWidget(TowardsBtn);
     nudgeRow->addWidget(AwayBtn);
-    nudgeGrid->addLayout(nudgeRow, 2, 0, 1, 4);
+    nudgeGrid->addLayout(nudgeRow, 4, 0, 1, 2);
 
     // Morph.
     auto* morph = new QGroupBox(tr("Morph towards a patch (plays while it moves; Esc goes back)"), this);
@@ -200,7 +208,18 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     Status = new QLabel(this);
     Status->setObjectName("Status");
     Status->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* layout = new QVBoxLayout(this);
+    Status->setWordWrap(true);
+    // The tools scroll in a small screen (or a large scale) instead of
+    // making the window taller or wider than the screen.
+    auto* content = new QWidget;
+    auto* area = new QScrollArea(this);
+    area->setObjectName("SoundDesignArea");
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area);
+    auto* layout = new QVBoxLayout(content);
     layout->addWidget(PatchTitle);
     layout->addWidget(keep);
     layout->addWidget(random);
@@ -209,6 +228,10 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     layout->addWidget(merge);
     layout->addWidget(Status);
     layout->addStretch(1);
+    area->setWidget(content);
+    QSize size = content->sizeHint() + QSize(area->verticalScrollBar()->sizeHint().width(), 0);
+    if (const QScreen* screen = parent ? parent->screen() : nullptr) size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
 
     connect(NewSeedBtn, &QPushButton::clicked, this, [this] { Seed->setText(NewSeed()); });
     connect(RandomiseBtn, &QPushButton::clicked, this, &TSoundDesignWin::Randomise);
