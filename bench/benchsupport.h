@@ -64,7 +64,7 @@ struct AnsweringDialogs : UserDialogs {
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
     QString FolderName(QWidget*, const QString&) override { return folder; }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    RecoveryAnswer AskRecovery(QWidget*, const QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }
+    RecoveryAnswer AskRecovery(QWidget*, QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }
 };
 
 // A main window whose only output is a RecordingPort, shown and on line with

@@ -36,6 +36,7 @@ void ProjectSession::Settle() {
     settling_ = true;
     pendingInput_();
     settling_ = false;
+    typing_.reset();
 }
 
 SessionChange ProjectSession::Perform(const std::function<StepReport()>& operation) {
@@ -96,7 +97,18 @@ SessionChange ProjectSession::Walk(bool undo) {
     return change;
 }
 
-bool ProjectSession::Modified() const { return !history_.AtSavedState(); }
+bool ProjectSession::Modified() const {
+    const bool typing = typing_ && typing_->second != document_.comments[static_cast<std::size_t>(typing_->first)];
+    return !history_.AtSavedState() || typing;
+}
+
+void ProjectSession::NoteTyping(int index, std::string comment) {
+    if (index < 0 || index >= kPatchCount) return;
+    typing_.emplace(index, std::move(comment));
+    SessionChange change;
+    change.typing = true;
+    Tell(change);
+}
 
 FileResult ProjectSession::Load() {
     const FileResult r = document_.Load();
@@ -129,6 +141,7 @@ bool ProjectSession::Recover(const std::string& fileName, const std::string& tex
 std::vector<std::uint8_t> ProjectSession::FileImage() const {
     if (!imageBefore_.empty()) return imageBefore_;
     ProjectDocument copy = document_;
+    if (typing_) copy.SetCommentOfRow(typing_->first + 1, typing_->second);
     return copy.FileImage();
 }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,6 +32,7 @@ struct SessionChange {
     std::vector<int> comments;  // patch indexes whose comment changed
     std::vector<int> settings;  // offsets of the bank's custom settings block that changed
     bool all = false;           // the whole bank (a load or a receive)
+    bool typing = false;        // input is being typed (no step, nothing else changed)
     bool stepped = false;       // a step was recorded, undone or redone
 
     bool Touches(int index) const;
@@ -116,8 +118,14 @@ public:
     // Input still being typed somewhere (a comment) goes into the document
     // before any step, undo, redo, save or question about the document.
     void SetPendingInput(std::function<void()> handBack) { pendingInput_ = std::move(handBack); }
-    void ClearPendingInput() { pendingInput_ = nullptr; }
+    void ClearPendingInput() {
+        pendingInput_ = nullptr;
+        typing_.reset();
+    }
     void Settle();
+    // The comment of patch `index` as it is being typed, before it becomes a
+    // step: the project shows as unsaved and its recovery image holds it.
+    void NoteTyping(int index, std::string comment);
 
     int Listen(Listener listener);
     void Unlisten(int id);
@@ -137,6 +145,7 @@ private:
     bool settling_ = false;
     std::vector<std::uint8_t> imageBefore_;  // during a Receive All
     std::function<void()> pendingInput_;
+    std::optional<std::pair<int, std::string>> typing_;
     std::map<int, Listener> listeners_;
     int nextListener_ = 0;
 };

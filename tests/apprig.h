@@ -3,6 +3,8 @@
 // simulator's log to check what reached it.
 #pragma once
 
+#include <functional>
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QTest>
@@ -23,9 +25,10 @@ struct AppRig {
     explicit AppRig(orb8::SimTiming timing = {false, {}}, QStringList args = {}, bool japanese = false,
                     QString recoveryFolder = {},
                     ScriptedDialogs::RecoveryAnswer recovery = ScriptedDialogs::RecoveryAnswer::Later,
-                    QString libraryDatabase = {})
+                    QString libraryDatabase = {}, const std::function<void(ScriptedDialogs&)>& answers = {})
         : system(Options(timing)) {
         dialogs.recoveryAnswer = recovery;
+        if (answers) answers(dialogs);  // for the questions asked while the frame starts
         MainWinOptions options{japanese, args, false};
         options.recoveryFolder = recoveryFolder;
         options.libraryDatabase = libraryDatabase;

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QMdiArea>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -13,6 +14,7 @@
 
 #include "customdist/ui/dcharwin.h"
 #include "editors/ui/ctpanel.h"
+#include "editors/ui/memo.h"
 #include "controls/volume.h"
 #include "tests/apprig.h"
 #include "tests/testfiles.h"
@@ -260,4 +262,97 @@ TEST(Recovery, DialogListsTheWorkAndAnswersByItsButtons) {
         EXPECT_EQ(dialog.Answer(), answer) << button;
         EXPECT_FALSE(dialog.isVisible());
     }
+    // Each document is ticked on its own; with none, Recover and Discard wait.
+    RecoveryDialog dialog(offers, nullptr);
+    auto* list = dialog.findChild<QAbstractItemView*>("RecoveryList");
+    auto* model = list->model();
+    EXPECT_EQ(dialog.Chosen(), (QList<bool>{true, true}));
+    model->setData(model->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_EQ(dialog.Chosen(), (QList<bool>{false, true}));
+    EXPECT_TRUE(dialog.findChild<QPushButton*>("Recover")->isEnabled());
+    model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("Recover")->isEnabled());
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("Discard")->isEnabled());
+}
+
+// Each document on its own: the ones ticked are recovered, the others wait
+// for the next start; Discard asks; a damaged record is named by its
+// document; an untitled one comes back under the name it was offered with;
+// and nothing of the dead program is left once its records are taken.
+TEST(Recovery, EachDocumentOnItsOwnAndNothingLeftBehind) {
+    QTemporaryDir home;
+    const QString folder = home.filePath("recovery");
+    ProjectSession untitled;
+    untitled.Perform([&] {
+        untitled.Document().comments[2] = "never saved";
+        return StepReport{"x", {}};
+    });
+    CustomDistSession dist;
+    dist.Perform("x", [](CustomDistData& d) { d.ReadFileImage(std::vector<std::uint8_t>(60, 9)); });
+    {
+        RecoveryFolder dead(folder.toStdString());
+        dead.Write(1, {DocumentKind::Project, "", "NoName7", 1'700'000'000'000, untitled.FileImage()});
+        dead.Write(2, {DocumentKind::CustomDist, "", "NoNameDst1", 1'700'000'100'000, dist.FileImage()});
+        dead.Write(3, {DocumentKind::Project, "/banks/live.orb", "live.orb", 1'700'000'200'000, untitled.FileImage()});
+        auto bytes = ReadAll(dead.RecordPath(3));
+        bytes.back() ^= 0xFF;  // the checksum no longer matches
+        WriteAll(dead.RecordPath(3), bytes);
+    }
+    {
+        AppRig app({false, {}}, {}, false, folder, Answer::Recover, {},
+                   [](ScriptedDialogs& dialogs) { dialogs.recoveryLeftOut = {1}; });
+        app.Idle();
+        ASSERT_EQ(app.dialogs.recoveryOffers.size(), 3);
+        EXPECT_EQ(app.dialogs.recoveryOffers[2].name, "live.orb");  // damaged, named by its document
+        EXPECT_TRUE(app.dialogs.recoveryOffers[2].problem.contains("checksum"));
+        ASSERT_EQ(app.win->Documents().Windows.size(), 2);  // the new project and the recovered one
+        auto* recovered = qobject_cast<TProjectWindow*>(app.win->Documents().Windows[1].data());
+        ASSERT_TRUE(recovered);
+        EXPECT_EQ(recovered->Caption(), "NoName7*");
+        EXPECT_EQ(recovered->Document().comments[2], "never saved");
+    }
+    {
+        // The design left out is offered again; Discard asks, and No keeps it.
+        AppRig app({false, {}}, {}, false, folder, Answer::Discard, {},
+                   [](ScriptedDialogs& dialogs) { dialogs.yesNo = false; });
+        app.Idle();
+        ASSERT_EQ(app.dialogs.recoveryOffers.size(), 1);
+        EXPECT_EQ(app.dialogs.recoveryOffers[0].name, "NoNameDst1");
+        EXPECT_EQ(app.dialogs.Count("question"), 1);
+    }
+    {
+        AppRig app({false, {}}, {}, false, folder, Answer::Discard);
+        app.Idle();
+        EXPECT_EQ(app.dialogs.recoveryOffers.size(), 1);
+    }
+    // Nothing of the dead programs is left: no record, no lock.
+    AppRig last({false, {}}, {}, false, folder, Answer::Recover);
+    last.Idle();
+    EXPECT_EQ(last.dialogs.Count("recovery"), 0);
+    // (the damaged record stays aside for whoever wants to look at it, as it says).
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(files.filter(".lock").size(), 1) << files.join(", ").toStdString();  // the running program's own
+    EXPECT_EQ(files.filter(".rec").size(), 1) << files.join(", ").toStdString();
+    EXPECT_EQ(files.filter(".rec.damaged").size(), 1) << files.join(", ").toStdString();
+}
+
+// A comment being typed is unsaved work at once: the project shows "*", and
+// its record holds the text within the usual time, without a step per key.
+TEST(Recovery, ACommentBeingTypedIsInTheRecord) {
+    QTemporaryDir home;
+    const QString folder = home.filePath("recovery");
+    AppRig app({false, {}}, {}, false, folder);
+    TProjectWindow* project = app.win->Documents().CurrentProject;
+    project->SetCurrentRow(3);
+    const int steps = project->Session().StepCount();
+    app.win->MemoWin->Memo->setFocus();
+    QTest::keyClicks(app.win->MemoWin->Memo, "half typed");
+    EXPECT_EQ(project->Caption(), "NoName1*");
+    WaitForRecord(app);
+    const auto records = Records(folder);
+    ASSERT_EQ(records.size(), 1u);
+    ProjectDocument image;
+    ASSERT_TRUE(image.FromFileImage(records[0].bytes));
+    EXPECT_EQ(image.comments[2], "half typed");
+    EXPECT_EQ(project->Session().StepCount(), steps);
 }

@@ -53,7 +53,7 @@ struct YesDialogs : UserDialogs {
     QString FolderName(QWidget*, const QString&) override { return folder; }
     QString folder;  // what Add Folder finds
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    RecoveryAnswer AskRecovery(QWidget*, const QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }
+    RecoveryAnswer AskRecovery(QWidget*, QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }
 };
 
 bool Save(const QPixmap& picture, const QString& path) {

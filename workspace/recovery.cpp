@@ -84,6 +84,18 @@ private:
     std::size_t pos_ = 0;
 };
 
+// The names at the start of a record that does not decode (a damaged one),
+// as far as they read; nothing else is trusted.
+void PeekNames(std::span<const std::uint8_t> bytes, std::string& title, std::string& fileName) {
+    if (bytes.size() < kMagicBytes || std::memcmp(bytes.data(), kMagic, kMagicBytes) != 0) return;
+    Reader in(bytes.subspan(kMagicBytes));
+    std::uint64_t kind = 0, time = 0;
+    std::string file, name;
+    if (!in.Int(kind, 1) || !in.Int(time, 8) || !in.Text(file) || !in.Text(name)) return;
+    fileName = file;
+    title = name;
+}
+
 bool EndsWith(const std::string& s, std::string_view end) {
     return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
 }
@@ -269,6 +281,7 @@ std::vector<LeftRecord> RecoveryFolder::LeftBehind() {
                 left.problem = "the record is too long";
             else
                 left.record = DecodeRecoveryRecord(bytes, left.problem);
+            if (!left.record) PeekNames(bytes, left.title, left.fileName);
             found.push_back(std::move(left));
         } else if (EndsWith(name, kTempExt) || EndsWith(name, kLockExt)) {
             leftovers.push_back(entry.path());

@@ -34,10 +34,13 @@ std::vector<std::uint8_t> EncodeRecoveryRecord(const RecoveryRecord& record);
 std::optional<RecoveryRecord> DecodeRecoveryRecord(std::span<const std::uint8_t> bytes, std::string& why);
 
 // A record found at start: readable (record) or not (problem says why).
+// A damaged record is still named by its document where its first fields
+// can be read.
 struct LeftRecord {
     std::string path;
     std::optional<RecoveryRecord> record;
     std::string problem;
+    std::string title, fileName;  // of a damaged record, as far as they could be read
 };
 
 class RecoveryFolder {
@@ -67,6 +70,9 @@ public:
     // first, those that cannot be read last; leftovers of those programs that hold nothing (locks,
     // temporary files) are removed on the way.
     std::vector<LeftRecord> LeftBehind();
+    // Removes what programs that ended hold once they hold no record any
+    // more (their locks), as LeftBehind does on its way.
+    void Tidy() { (void)LeftBehind(); }
     // A record taken over or discarded by the user.
     static void Discard(const std::string& path);
 

@@ -593,17 +593,31 @@ Do you want to replace it?</source>
 <context>
     <name>RecoveryCommands</name>
     <message>
-        <location filename="../ui/recoverycommands.cpp" line="46"/>
+        <location filename="../ui/recoverycommands.cpp" line="29"/>
+        <source>(unreadable record)</source>
+        <translation>（読めない記録）</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../ui/recoverycommands.cpp" line="42"/>
+        <source>The unsaved work of %n document(s) will be thrown away for good.
+Discard it?</source>
+        <translation>
+            <numerusform>%n個の文書の保存されていない作業は完全に捨てられます。
+破棄しますか？</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location filename="../ui/recoverycommands.cpp" line="57"/>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
-        <location filename="../ui/recoverycommands.cpp" line="53"/>
+        <location filename="../ui/recoverycommands.cpp" line="66"/>
         <source>%1: the document in it is damaged</source>
         <translation>%1: 中のドキュメントが壊れています</translation>
     </message>
     <message>
-        <location filename="../ui/recoverycommands.cpp" line="62"/>
+        <location filename="../ui/recoverycommands.cpp" line="76"/>
         <source>These recovery records could not be recovered and were kept aside:
 %1</source>
         <translation>次の復元データは復元できなかったため、別名で残しました:
@@ -613,47 +627,47 @@ Do you want to replace it?</source>
 <context>
     <name>RecoveryDialog</name>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="18"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="19"/>
         <source>%1 did not end normally. Unsaved work was kept of these documents:</source>
         <translation>%1 は正常に終了しませんでした。次のドキュメントの保存されていない作業が残っています:</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="25"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="27"/>
         <source>Document</source>
         <translation>ドキュメント</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="25"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="27"/>
         <source>File</source>
         <translation>ファイル</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="25"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="27"/>
         <source>Last change</source>
         <translation>最後の変更</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="31"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="38"/>
         <source>(never saved)</source>
         <translation>(未保存)</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="32"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="39"/>
         <source>Cannot be recovered: %1</source>
         <translation>復元できません: %1</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="61"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="75"/>
         <source>Recover</source>
         <translation>復元</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="62"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="76"/>
         <source>Discard</source>
         <translation>破棄</translation>
     </message>
     <message>
-        <location filename="../../workspace/ui/recoverydialog.cpp" line="63"/>
+        <location filename="../../workspace/ui/recoverydialog.cpp" line="77"/>
         <source>Later</source>
         <translation>後で</translation>
     </message>
@@ -1419,7 +1433,7 @@ Send it to the ORB-8 all the same?</source>
         <translation>%1 のコメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/memo.cpp" line="154"/>
+        <location filename="../../editors/ui/memo.cpp" line="158"/>
         <source>A comment holds at most %1 characters (255 bytes).</source>
         <translation>コメントは %1 文字 (255 バイト) までです。</translation>
     </message>

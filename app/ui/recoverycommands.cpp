@@ -25,15 +25,26 @@ void RecoveryCommands::Offer() {
             offer.fileName = QString::fromStdString(record.record->fileName);
             offer.changed = QDateTime::fromMSecsSinceEpoch(record.record->changedAtMs, QTimeZone::utc());
         } else {
-            offer.name = QDir::toNativeSeparators(QString::fromStdString(record.path));
+            // A damaged record is named by its document where that can be read.
+            offer.name = record.title.empty() ? tr("(unreadable record)") : QString::fromStdString(record.title);
+            offer.fileName = QString::fromStdString(record.fileName);
             offer.problem = QString::fromStdString(record.problem);
         }
         offers << offer;
     }
     const UserDialogs::RecoveryAnswer answer = dialogs_.AskRecovery(parent_, offers);
     if (answer == UserDialogs::RecoveryAnswer::Later) return;
+    int chosen = 0;
+    for (const RecoveryOffer& offer : offers) chosen += offer.chosen;
+    if (chosen == 0) return;
+    if (answer == UserDialogs::RecoveryAnswer::Discard &&
+        !dialogs_.AskYesNo(parent_, QString::fromUtf8(orb8::kShortTitle),
+                           tr("The unsaved work of %n document(s) will be thrown away for good.\nDiscard it?", "", chosen)))
+        return;
     QStringList failed;
-    for (const orb8::LeftRecord& record : left) {
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        const orb8::LeftRecord& record = left[i];
+        if (!offers[static_cast<int>(i)].chosen) continue;  // offered again at the next start
         if (answer == UserDialogs::RecoveryAnswer::Discard) {
             orb8::RecoveryFolder::Discard(record.path);
             continue;
@@ -47,6 +58,8 @@ void RecoveryCommands::Offer() {
             continue;
         }
         DocumentWindow* window = frame_.NewDocumentWindow(record.record->kind);
+        // A document that was never saved comes back under the name it was offered with.
+        if (window && record.record->fileName.empty()) window->SetUntitledName(QString::fromStdString(record.record->title));
         if (!window || !window->Recover(record.record->fileName, record.record->bytes)) {
             if (window && window->SubWindow()) window->SubWindow()->close();
             QFile::rename(path, path + ".damaged");
@@ -57,6 +70,7 @@ void RecoveryCommands::Offer() {
         keeper_.WriteNow(window);
         orb8::RecoveryFolder::Discard(record.path);
     }
+    keeper_.Tidy();  // the ended programs' locks go with their last record
     if (!failed.isEmpty())
         dialogs_.ShowError(parent_, QString::fromUtf8(orb8::kShortTitle),
                            tr("These recovery records could not be recovered and were kept aside:\n%1")

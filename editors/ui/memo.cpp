@@ -142,6 +142,10 @@ void TMemoWin::Limit() {
     // What fits is taken, and so is anything that makes a long old comment shorter.
     if (CommentFits(text.toStdString()) || text.toUtf8().size() < accepted_.toUtf8().size()) {
         accepted_ = text;
+        // What is typed is unsaved work from the first key (and in the
+        // recovery record), before it becomes one step.
+        if (project_ && ProjectDocument::ValidRow(row_) && text != shown_)
+            project_->Session().NoteTyping(row_ - 1, HandBackBytes(original_, shown_.toStdString(), text.toStdString()));
         return;
     }
     const int cursor = Memo->textCursor().position();

@@ -82,7 +82,7 @@ struct MonkeyDialogs : UserDialogs {
         static const char* names[] = {"a", "b.orb", "c.dst", "d.syx", "e.ORB", "f", "g.txt"};
         return folder_ + "/saved/" + names[Roll(7)];
     }
-    RecoveryAnswer AskRecovery(QWidget*, const QList<RecoveryOffer>&) override {
+    RecoveryAnswer AskRecovery(QWidget*, QList<RecoveryOffer>&) override {
         return static_cast<RecoveryAnswer>(Roll(3));
     }
 

@@ -58,6 +58,11 @@ public:
     // "NoName3" / "NoNameDst1", or the file name; "*" while modified.
     QString Caption() const;
     QString UntitledName() const { return untitled_; }
+    // A recovered document takes the name it had.
+    void SetUntitledName(const QString& name) {
+        untitled_ = name;
+        RefreshCaption();
+    }
     // Shows the caption anew; tells the frame when it changed.
     void RefreshCaption();
 

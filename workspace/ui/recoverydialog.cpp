@@ -8,6 +8,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "workspace/documentrules.h"
 
@@ -22,10 +23,16 @@ RecoveryDialog::RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* pare
     layout->addWidget(text);
 
     auto* model = new QStandardItemModel(0, 3, this);
+    model_ = model;
     model->setHorizontalHeaderLabels({tr("Document"), tr("Last change"), tr("File")});
     for (const RecoveryOffer& offer : offers) {
         QList<QStandardItem*> row;
-        row << new QStandardItem(offer.name);
+        // Each document is chosen on its own: Recover or Discard acts on the ticked ones.
+        auto* name = new QStandardItem(offer.name);
+        name->setCheckable(true);
+        name->setCheckState(offer.chosen ? Qt::Checked : Qt::Unchecked);
+        name->setToolTip(offer.name);
+        row << name;
         row << new QStandardItem(offer.changed.isValid() ? QLocale().toString(offer.changed.toLocalTime(), QLocale::ShortFormat)
                                                          : QString());
         row << new QStandardItem(offer.problem.isEmpty() ? (offer.fileName.isEmpty() ? tr("(never saved)") : offer.fileName)
@@ -34,16 +41,23 @@ RecoveryDialog::RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* pare
         for (QStandardItem* item : row) item->setEditable(false);
         model->appendRow(row);
     }
+    connect(model, &QStandardItemModel::itemChanged, this, [this] {
+        bool any = false;
+        for (bool chosen : Chosen()) any |= chosen;
+        for (const char* name : {"Recover", "Discard"})
+            if (auto* b = findChild<QPushButton*>(name)) b->setEnabled(any);
+    });
     auto* table = new QTableView(this);
     table->setObjectName("RecoveryList");
     table->setModel(model);
     table->setSelectionMode(QAbstractItemView::NoSelection);
-    table->setFocusPolicy(Qt::NoFocus);
     table->setWordWrap(false);
     table->setTextElideMode(Qt::ElideMiddle);
     table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
+    // Names and times as wide as they need (a long name no wider than a
+    // third of the dialog), the rest for the file or the reason.
     table->resizeColumnsToContents();
+    table->setColumnWidth(0, std::min(table->columnWidth(0), 220));
     table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     layout->addWidget(table);
 
@@ -63,4 +77,10 @@ RecoveryDialog::RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* pare
     add(tr("Later"), "Later", RecoveryAnswer::Later, QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
     resize(640, 260);
+}
+
+QList<bool> RecoveryDialog::Chosen() const {
+    QList<bool> chosen;
+    for (int row = 0; row < model_->rowCount(); ++row) chosen << (model_->item(row, 0)->checkState() == Qt::Checked);
+    return chosen;
 }

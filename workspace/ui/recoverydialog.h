@@ -16,7 +16,10 @@ public:
     RecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* parent);
     // Later unless Recover or Discard was chosen (closing the dialog is Later).
     RecoveryAnswer Answer() const { return answer_; }
+    // Which documents the answer is for, in the order offered.
+    QList<bool> Chosen() const;
 
 private:
     RecoveryAnswer answer_ = RecoveryAnswer::Later;
+    class QStandardItemModel* model_;
 };

@@ -43,6 +43,7 @@ public:
 
     // The records of programs that did not end normally.
     std::vector<orb8::LeftRecord> LeftBehind() { return folder_.LeftBehind(); }
+    void Tidy() { folder_.Tidy(); }
 
 signals:
     // A record was handed to the writer (tests wait for it).

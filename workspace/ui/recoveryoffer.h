@@ -10,6 +10,7 @@ struct RecoveryOffer {
     QString fileName;  // where it belongs; empty: never saved
     QDateTime changed; // its last change
     QString problem;   // why it cannot be recovered; empty: it can
+    bool chosen = true;  // Recover and Discard act on the chosen documents; the others wait for the next start
 };
 
 // Open it again, throw it away, or ask again at the next start.

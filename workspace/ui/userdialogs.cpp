@@ -39,8 +39,10 @@ QString QtUserDialogs::SaveFileName(QWidget* parent, const QString& filter, cons
     return QFileDialog::getSaveFileName(parent, QString(), current, filter, nullptr);
 }
 
-UserDialogs::RecoveryAnswer QtUserDialogs::AskRecovery(QWidget* parent, const QList<RecoveryOffer>& offers) {
+UserDialogs::RecoveryAnswer QtUserDialogs::AskRecovery(QWidget* parent, QList<RecoveryOffer>& offers) {
     RecoveryDialog dialog(offers, parent);
     dialog.exec();
+    const QList<bool> chosen = dialog.Chosen();
+    for (int i = 0; i < offers.size() && i < chosen.size(); ++i) offers[i].chosen = chosen[i];
     return dialog.Answer();
 }

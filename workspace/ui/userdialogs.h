@@ -31,7 +31,7 @@ public:
     virtual QString FolderName(QWidget* parent, const QString& caption) = 0;
     // What becomes of unsaved work left behind.
     using RecoveryAnswer = ::RecoveryAnswer;
-    virtual RecoveryAnswer AskRecovery(QWidget* parent, const QList<RecoveryOffer>& offers) = 0;
+    virtual RecoveryAnswer AskRecovery(QWidget* parent, QList<RecoveryOffer>& offers) = 0;
 };
 
 // Qt's own message boxes and file dialogs.
@@ -44,5 +44,5 @@ public:
     QString OpenFileName(QWidget* parent, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) override;
     QString FolderName(QWidget* parent, const QString& caption) override;
-    RecoveryAnswer AskRecovery(QWidget* parent, const QList<RecoveryOffer>& offers) override;
+    RecoveryAnswer AskRecovery(QWidget* parent, QList<RecoveryOffer>& offers) override;
 };
