@@ -3,6 +3,35 @@
 #include <algorithm>
 
 namespace orb8 {
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine line;
+    bool options = true, first = true;  // first: no document argument yet (--screenshot FILE is none)
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool wasFirst = first;
+        if (argument != "--screenshot" && argument != "--startup-probe") first = false;
+        if (options && wasFirst && (argument == "-E" || argument == "/E")) {
+            line.english = true;
+        } else if (options && argument == "--") {
+            options = false;
+        } else if (options && argument == "--screenshot") {
+            if (i + 1 >= arguments.size()) line.problems.push_back("--screenshot needs the picture's file name.");
+            else line.screenshot = arguments[++i];
+        } else if (options && argument == "--startup-probe") {
+            line.startupProbe = true;
+        } else if (options && argument.size() > 1 && argument[0] == '-') {
+            line.problems.push_back("\"" + argument + "\" is no option of orb8ed (-E, --screenshot FILE).");
+        } else if (argument.empty()) {
+            continue;
+        } else if (KindOfPath(argument) == DocumentKind::None) {
+            line.problems.push_back(argument + " is neither a project file (.orb) nor a custom distortion file (.dst).");
+        } else {
+            line.files.push_back(argument);
+        }
+    }
+    return line;
+}
 std::string MainTitle(const std::string& activeCaption) { return std::string(kShortTitle) + " - " + activeCaption; }
 
 std::string WindowListText(int index, const std::string& caption) {

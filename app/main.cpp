@@ -4,17 +4,20 @@
 // picture and ends.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
 #include <thread>
 
+#include "app/framerules.h"
 #include "app/startupprobe.h"
 #include "app/ui/iconcachingstyle.h"
 #include "app/ui/mainwin.h"
@@ -39,12 +42,11 @@ public:
 };
 
 // Japanese captions on a Japanese system, unless the command line starts with -E or /E.
-bool JapaneseCaptions(const QStringList& arguments) {
-    const bool english = !arguments.isEmpty() && (arguments[0] == "-E" || arguments[0] == "/E");
-    return QLocale::system().language() == QLocale::Japanese && !english;
+bool JapaneseCaptions(const orb8::CommandLine& line) {
+    return QLocale::system().language() == QLocale::Japanese && !line.english;
 }
 
-int Screenshot(int argc, char** argv, const QString& file, const QStringList& rest) {
+int Screenshot(int argc, char** argv, const orb8::CommandLine& line) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     Orb8Application app(argc, argv);
     app.setStyle(new IconCachingStyle);
@@ -54,15 +56,17 @@ int Screenshot(int argc, char** argv, const QString& file, const QStringList& re
     QtUserDialogs dialogs;
     // The captions the user sees on this system, and the library's button
     // (on a database that is never opened).
-    MainWinOptions options{JapaneseCaptions(rest), rest, false};
+    MainWinOptions options{JapaneseCaptions(line), {}, false};
+    options.commandLine = line.files;
     options.libraryDatabase = QDir::temp().filePath("orb8ed-picture-library.db");
     TMainWin window(system, dialogs, std::move(options));
     window.show();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     window.OnIdleHandlerIdle();
     QCoreApplication::processEvents();
+    const QString file = QFile::decodeName(QByteArray::fromStdString(line.screenshot));
     if (!window.grab().save(file)) {
-        std::fprintf(stderr, "orb8ed: %s could not be written\n", qPrintable(file));
+        std::fprintf(stderr, "orb8ed: %s could not be written\n", line.screenshot.c_str());
         return 1;
     }
     return 0;
@@ -71,15 +75,12 @@ int Screenshot(int argc, char** argv, const QString& file, const QStringList& re
 }  // namespace
 
 int main(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    if (!arguments.isEmpty() && arguments[0] == "--screenshot") {
-        if (arguments.size() < 2) {
-            std::fprintf(stderr, "orb8ed: --screenshot needs FILE.png [BANK.orb]\n");
-            return 2;
-        }
-        return Screenshot(argc, argv, arguments[1], arguments.mid(2));
-    }
+    // The arguments as the system gives them: a file's name need not be UTF-8.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const orb8::CommandLine line = orb8::ParseCommandLine(arguments);
+    for (const std::string& problem : line.problems) std::fprintf(stderr, "orb8ed: %s\n", problem.c_str());
+    if (!line.screenshot.empty()) return Screenshot(argc, argv, line);
+    if (std::find(arguments.begin(), arguments.end(), "--screenshot") != arguments.end()) return 2;
     Orb8Application app(argc, argv);
     app.setStyle(new IconCachingStyle);
     app.setApplicationName("orb8ed");
@@ -87,9 +88,9 @@ int main(int argc, char** argv) {
     app.setApplicationVersion(ORB8_VERSION);
     app.setDesktopFileName("com.example.orb8ed");
     app.setWindowIcon(QIcon(":/icons/com.example.orb8ed.png"));
-    const bool japanese = JapaneseCaptions(arguments);
+    const bool japanese = JapaneseCaptions(line);
     // For the start-up benchmark: say when the first project window shows, and end.
-    const bool probe = arguments.removeAll("--startup-probe") > 0;
+    const bool probe = line.startupProbe;
     // The window starts with the built-in simulator; the real MIDI systems
     // join once it is up (below).
     orb8::MidiSystemOptions midiOptions;
@@ -97,7 +98,8 @@ int main(int argc, char** argv) {
     orb8::MidiSystem system(midiOptions);
     QtUserDialogs dialogs;
     QSettings settings("orb8ed", "orb8ed");
-    MainWinOptions options{japanese, arguments, !probe, probe ? nullptr : &settings};
+    MainWinOptions options{japanese, {}, !probe, probe ? nullptr : &settings};
+    options.commandLine = line.files;
     // Unsaved work is kept in the user's data folder (~/.local/share/orb8ed/recovery).
     if (!probe) options.recoveryFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recovery";
     if (!probe)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/framerules.h"
+#include "workspace/documentrules.h"
 #include "editors/commentrules.h"
 #include "editors/rowdrag.h"
 
@@ -24,6 +25,27 @@ TEST(FrameRules, FileKindsExtensionsAndCaptions) {
     EXPECT_EQ(WindowListShortcutDigit(9), 0);
     EXPECT_TRUE(KeepsPathAfterFailedLoad(false));
     EXPECT_FALSE(KeepsPathAfterFailedLoad(true));
+    // Save over a file the document never read or wrote asks first.
+    EXPECT_TRUE(SaveMustAsk(false, true));
+    EXPECT_FALSE(SaveMustAsk(true, true));
+    EXPECT_FALSE(SaveMustAsk(false, false));
+}
+
+TEST(FrameRules, CommandLine) {
+    CommandLine line = ParseCommandLine({"-E", "/a/one.orb", "two.DST", "-x.orb"});
+    EXPECT_TRUE(line.english);
+    EXPECT_EQ(line.files, (std::vector<std::string>{"/a/one.orb", "two.DST"}));
+    ASSERT_EQ(line.problems.size(), 1u);  // an option it does not know
+    line = ParseCommandLine({"--", "-x.orb", "caf\xE9.orb", "/E"});
+    EXPECT_FALSE(line.english);
+    EXPECT_EQ(line.files, (std::vector<std::string>{"-x.orb", "caf\xE9.orb"}));  // bytes kept as they are
+    EXPECT_EQ(line.problems.size(), 1u);  // "/E" after a file is a path, and no document
+    line = ParseCommandLine({"--screenshot", "shot.png", "-E", "bank.orb"});
+    EXPECT_EQ(line.screenshot, "shot.png");
+    EXPECT_TRUE(line.english);
+    EXPECT_EQ(line.files, std::vector<std::string>{"bank.orb"});
+    EXPECT_EQ(ParseCommandLine({"notes.txt"}).problems.size(), 1u);
+    EXPECT_EQ(ParseCommandLine({"--screenshot"}).problems.size(), 1u);
 }
 
 TEST(FrameRules, IdleEnabling) {

@@ -13,7 +13,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QFile>
 #include <QScreen>
+#include <filesystem>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -279,9 +281,16 @@ void TMainWin::showEvent(QShowEvent* event) {
     PlaceSingleWindows();
     if (started_) return;
     started_ = true;
-    const QStringList& args = options_.arguments;
-    if (!args.isEmpty() && args[0] != "-E" && args[0] != "/E") OpenByName(args[0]);
-    else NewDocumentWindow(DocumentKind::Project);
+    std::vector<std::string> arguments = options_.commandLine;
+    for (const QString& argument : options_.arguments) arguments.push_back(QFile::encodeName(argument).toStdString());
+    // Every file named opens (a failed one as a new project, said); with none, a new project.
+    bool opened = false;
+    for (const std::string& file : ParseCommandLine(arguments).files) {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(file, error);
+        opened |= files_->OpenPath(error ? file : absolute.lexically_normal().string()) != nullptr;
+    }
+    if (!opened) NewDocumentWindow(DocumentKind::Project);
     if (recoveryCommands_) QTimer::singleShot(0, recoveryCommands_, &RecoveryCommands::Offer);
 }
 

@@ -11,6 +11,8 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/ui/framemenus.h"
 #include "app/ui/opendocuments.h"
@@ -49,8 +51,10 @@ class MidiSystem;
 
 struct MainWinOptions {
     bool japanese = false;
-    // The command line after the program's name: a .orb or .dst file to
-    // open, or -E or /E for English.
+    // The command line after the program's name as text (tests, pictures):
+    // .orb or .dst files to open, -E or /E first for English (see
+    // orb8::ParseCommandLine). `commandLine` below is the same as the system
+    // gives it (bytes, not always UTF-8).
     QStringList arguments;
     bool splash = true;
     // Where the MIDI ports, the recent files and the frame's place are
@@ -61,6 +65,7 @@ struct MainWinOptions {
     QString recoveryFolder = {};
     // The patch library's database; empty: the library is not offered (tests, pictures).
     QString libraryDatabase = {};
+    std::vector<std::string> commandLine = {};
 };
 
 class TMainWin : public QMainWindow, public FrameMenus {
