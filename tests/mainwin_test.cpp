@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QUrl>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -164,6 +167,19 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
 
     App english({"-E"}, true);
     EXPECT_EQ(english.win->Documents().Windows.size(), 1);
+
+    // A bank dropped on the frame from a file manager opens; other files do not.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(saved.fileName)),
+                  QUrl::fromLocalFile(QString::fromStdString(dir.Path("notes.txt")))});
+    const auto before = app.win->Documents().Windows.size();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(app.win.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(app.win.get(), &drop);
+    ASSERT_EQ(app.win->Documents().Windows.size(), before + 1);
+    EXPECT_EQ(app.win->Documents().Windows.last()->FileName(), saved.fileName);
 }
 
 TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {

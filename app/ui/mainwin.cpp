@@ -13,7 +13,10 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QScreen>
 #include <filesystem>
 #include <QSettings>
@@ -55,6 +58,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     : QMainWindow(nullptr), midiSystem_(midiSystem), dialogs_(dialogs), options_(std::move(options)),
       japanese_(options_.japanese) {
     setObjectName("MainWin");
+    setAcceptDrops(true);
     // The language first: every window takes its texts from it as it is made.
     if (japanese_) {
         if (translator_.load(":/i18n/orb8ed_ja.qm")) QCoreApplication::installTranslator(&translator_);
@@ -292,6 +296,33 @@ void TMainWin::showEvent(QShowEvent* event) {
     }
     if (!opened) NewDocumentWindow(DocumentKind::Project);
     if (recoveryCommands_) QTimer::singleShot(0, recoveryCommands_, &RecoveryCommands::Offer);
+}
+
+// --- Files dropped on the frame ---------------------------------------------------
+
+namespace {
+// The documents among dropped files, as the file system spells their paths.
+std::vector<std::string> DroppedDocuments(const QMimeData* mime) {
+    std::vector<std::string> files;
+    if (!mime || !mime->hasUrls()) return files;
+    for (const QUrl& url : mime->urls()) {
+        if (!url.isLocalFile()) continue;
+        const std::string path = QFile::encodeName(url.toLocalFile()).toStdString();
+        if (KindOfPath(path) != DocumentKind::None) files.push_back(path);
+    }
+    return files;
+}
+}  // namespace
+
+void TMainWin::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedDocuments(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void TMainWin::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> files = DroppedDocuments(event->mimeData());
+    if (files.empty()) return;
+    event->acceptProposedAction();
+    for (const std::string& file : files) files_->OpenPath(file);
 }
 
 // --- Document windows -----------------------------------------------------------
