@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <tuple>
 
 #include "patch/effecttables.h"
 
@@ -347,8 +348,11 @@ Edit Randomise(PatchEditor& editor, const DesignOptions& options, std::span<cons
     Random random(options.seed);
     const double amount = static_cast<double>(std::clamp(options.amount, kMinAmount, kMaxAmount)) / kMaxAmount;
     const Patches learned(guide, editor.Settings());
+    // Types and switches change only above kStructureAmount, more often the more is asked.
+    const double structure =
+        std::max(0.0, (amount * kMaxAmount - kStructureAmount) / static_cast<double>(kMaxAmount - kStructureAmount));
     for (const int typeByte : kTypeBytes) {
-        if (options.locks.Locked(typeByte) || !random.Chance(amount * 0.5)) continue;
+        if (options.locks.Locked(typeByte) || !random.Chance(structure * 0.5)) continue;
         const int now = work.Patch()[static_cast<std::size_t>(typeByte)];
         int type = now;
         if (!guide.empty()) {
@@ -361,7 +365,7 @@ Edit Randomise(PatchEditor& editor, const DesignOptions& options, std::span<cons
         if (type != now && type < TypeCount(typeByte)) work.Do([&] { return SetType(editor, typeByte, type); });
     }
     for (const ModuleBit bit : kSwitches) {
-        if ((options.locks.LockedSwitches() & bit) || !random.Chance(amount * 0.25)) continue;
+        if ((options.locks.LockedSwitches() & bit) || !random.Chance(structure * 0.25)) continue;
         if (!guide.empty()) {
             const PatchData& from = guide[static_cast<std::size_t>(random.Below(static_cast<int>(guide.size())))];
             if (((from[ModuleSwitches] ^ work.Patch()[ModuleSwitches]) & bit) == 0) continue;
@@ -433,7 +437,7 @@ Edit Nudge(PatchEditor& editor, std::span<const PatchData> targets, bool away, c
     return work.Result();
 }
 
-PatchData Morph(const PatchData& a, const PatchData& b, int position) {
+PatchData Morph(const PatchData& a, const PatchData& b, int position, const CustomSettingsBlock& settings) {
     position = std::clamp(position, 0, kMorphEnd);
     if (position == 0) return a;
     const double t = static_cast<double>(position) / kMorphEnd;
@@ -457,6 +461,22 @@ PatchData Morph(const PatchData& a, const PatchData& b, int position) {
             if (sameType && !Listed(byte)) between(byte);
             else taken(byte);
         }
+    }
+    // A time pair: one time in milliseconds (TIMEX100 * 100 + TIMEX1), then its rule.
+    for (const auto& [module, typeByte, first] : {std::tuple{Module::Mod, int(ModType), int(ModParam1)},
+                                                  std::tuple{Module::DlyRev, int(DlyType), int(DlyParam1)}}) {
+        const int type = result[static_cast<std::size_t>(typeByte)];
+        if (a[static_cast<std::size_t>(typeByte)] != b[static_cast<std::size_t>(typeByte)]) continue;
+        const int effective = module == Module::Mod ? EffectiveModType(type, settings) : EffectiveDlyType(type, settings);
+        const ParamDef* pair = ModuleParam(module, effective, 0);
+        if (!pair || !pair->timePair) continue;
+        const auto hi = static_cast<std::size_t>(first), lo = static_cast<std::size_t>(first + 1);
+        const double ta = a[hi] * 100.0 + a[lo], tb = b[hi] * 100.0 + b[lo];
+        const long time = std::lround(ta + (tb - ta) * t);
+        result[hi] = static_cast<std::uint8_t>(time / 100);
+        result[lo] = static_cast<std::uint8_t>(time % 100);
+        if (result[hi] >= 60) result[lo] = 0;
+        else if (result[hi] == 0 && result[lo] == 0) result[lo] = 1;
     }
     for (int byte = VnrLevel; byte <= PatchLevel; ++byte) Listed(byte) ? taken(byte) : between(byte);
     for (int byte = VolRtm; byte < kPatchBytes; ++byte) Listed(byte) ? taken(byte) : between(byte);

@@ -81,6 +81,9 @@ private:
 
 // How much a tool changes, in percent.
 inline constexpr int kMinAmount = 1, kMaxAmount = 100, kDefaultAmount = 20;
+// Up to this amount Randomise keeps the module types and switches (small
+// amounts stay subtle); above it their chance grows with the amount.
+inline constexpr int kStructureAmount = 30;
 // Morph positions: 0 is the first patch, kMorphEnd the second.
 inline constexpr int kMorphEnd = 1000;
 
@@ -99,8 +102,11 @@ Edit Randomise(PatchEditor& editor, const DesignOptions& options, std::span<cons
 // the targets' value for the same type, a type taken from a target by chance.
 Edit Nudge(PatchEditor& editor, std::span<const PatchData> targets, bool away, const DesignOptions& options);
 // The patch between a (0) and b (kMorphEnd): values part of the way, types and
-// switches from a below the middle and from b from it on. a's name.
-PatchData Morph(const PatchData& a, const PatchData& b, int position);
+// switches from a below the middle and from b from it on. a's name. A time
+// given as a pair (TIMEX100 and TIMEX1) moves as one time, and the pair's
+// rule holds at every point; `settings` is the block both play through.
+PatchData Morph(const PatchData& a, const PatchData& b, int position,
+                const CustomSettingsBlock& settings = DefaultCustomSettings());
 // The morph position of a percentage.
 constexpr int MorphPosition(int percent) { return percent * kMorphEnd / 100; }
 // The editor's patch takes the sound of `target` (not its name), locked parts excepted.

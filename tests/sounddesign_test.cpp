@@ -3,6 +3,8 @@
 // bytes it sends take the processor to exactly that patch.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "editors/patcheditor.h"
 #include "editors/projectsession.h"
 #include "patch/effecttables.h"
@@ -51,6 +53,17 @@ PatchData Sent(PatchData before, const Edit& edit) {
             return ::testing::AssertionFailure() << "byte " << b << " = " << value << " is over " << max;
     }
     if (Unpack(Pack(patch)) != patch) return ::testing::AssertionFailure() << "the patch does not survive packing";
+    // A time pair keeps its rule: TIMEX1 is 0 at TIMEX100 60, and at least 1 at 0.
+    for (const auto& [module, typeByte, first] : {std::tuple{Module::Mod, int(ModType), int(ModParam1)},
+                                                  std::tuple{Module::DlyRev, int(DlyType), int(DlyParam1)}}) {
+        const int type = patch[static_cast<std::size_t>(typeByte)];
+        const int effective = module == Module::Mod ? EffectiveModType(type, settings) : EffectiveDlyType(type, settings);
+        const ParamDef* pair = ModuleParam(module, effective, 0);
+        if (!pair || !pair->timePair) continue;
+        const int hi = patch[static_cast<std::size_t>(first)], lo = patch[static_cast<std::size_t>(first + 1)];
+        if ((hi == 60 && lo != 0) || (hi == 0 && lo == 0))
+            return ::testing::AssertionFailure() << "time pair " << hi << "/" << lo << " breaks its rule";
+    }
     return ::testing::AssertionSuccess();
 }
 
@@ -140,6 +153,65 @@ TEST(SoundDesign, TheSameSeedGivesTheSamePatchAndMorphEndsAreExact) {
     }
     // The generator's numbers are the same everywhere: a fixed seed's first value.
     EXPECT_EQ(Random(1).Next(), 0x910A2DEC89025CC1ull);
+}
+
+// A time given as a pair morphs as one time: it stays between the two ends.
+TEST(SoundDesign, MorphMovesATimePairAsOneTime) {
+    PatchData a = InitialPatch(), b = InitialPatch();
+    for (PatchData* p : {&a, &b}) {
+        (*p)[ModuleSwitches] = ModOn;
+        (*p)[ModType] = 14;  // DELAY: TIMEX100 and TIMEX1
+        (*p)[ModParam3] = (*p)[ModParam4] = (*p)[ModRtmDest] = 0;
+    }
+    const auto time = [](const PatchData& p) { return p[ModParam1] * 100 + p[ModParam2]; };
+    struct Case {
+        int hiA, loA, hiB, loB, at;
+    };
+    for (const Case& c : {Case{60, 0, 59, 99, 48}, Case{1, 0, 0, 98, 25}, Case{0, 1, 60, 0, 50}, Case{12, 34, 3, 99, 70}}) {
+        a[ModParam1] = static_cast<std::uint8_t>(c.hiA);
+        a[ModParam2] = static_cast<std::uint8_t>(c.loA);
+        b[ModParam1] = static_cast<std::uint8_t>(c.hiB);
+        b[ModParam2] = static_cast<std::uint8_t>(c.loB);
+        for (int position = 0; position <= kMorphEnd; position += 25) {
+            const PatchData m = Morph(a, b, position);
+            ASSERT_TRUE(Valid(m, DefaultCustomSettings())) << position;
+            EXPECT_GE(time(m), std::min(time(a), time(b))) << position;
+            EXPECT_LE(time(m), std::max(time(a), time(b))) << position;
+        }
+        const PatchData at = Morph(a, b, MorphPosition(c.at));
+        const double expected = time(a) + (time(b) - time(a)) * c.at / 100.0;
+        EXPECT_LE(std::abs(time(at) - expected), 1.0) << c.hiA << "/" << c.loA << " to " << c.hiB << "/" << c.loB;
+    }
+}
+
+// Small amounts are subtle: up to kStructureAmount no type and no switch changes.
+TEST(SoundDesign, SmallAmountsKeepTypesAndSwitches) {
+    const CustomSettingsBlock factory = FactoryCustomSettings();
+    const auto bank = FactoryBank();
+    int structural = 0;
+    for (int amount : {5, 20, kStructureAmount}) {
+        for (std::uint64_t seed = 1; seed <= 60; ++seed) {
+            CustomSettingsBlock settings = factory;
+            PatchData patch = Unpack(bank[seed % kPatchCount]);
+            PatchEditor editor(settings);
+            editor.ShowPatch(&patch);
+            const PatchData before = patch;
+            Randomise(editor, {amount, {}, seed});
+            for (int byte : {int(DriveType), int(ModType), int(DlyType)})
+                EXPECT_EQ(patch[static_cast<std::size_t>(byte)], before[static_cast<std::size_t>(byte)]) << amount << " " << seed;
+            EXPECT_EQ(patch[ModuleSwitches], before[ModuleSwitches]) << amount << " " << seed;
+        }
+    }
+    for (std::uint64_t seed = 1; seed <= 60; ++seed) {
+        CustomSettingsBlock settings = factory;
+        PatchData patch = Unpack(bank[seed % kPatchCount]);
+        PatchEditor editor(settings);
+        editor.ShowPatch(&patch);
+        const PatchData before = patch;
+        Randomise(editor, {100, {}, seed});
+        structural += patch[ModType] != before[ModType] || patch[ModuleSwitches] != before[ModuleSwitches];
+    }
+    EXPECT_GT(structural, 10);  // a large amount does change them
 }
 
 TEST(SoundDesign, LocksReadAndWriteTheirText) {

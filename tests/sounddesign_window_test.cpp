@@ -86,6 +86,9 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     auto* design = win.findChild<TSoundDesignWin*>();
     ASSERT_TRUE(design && design->isVisible());
     EXPECT_TRUE(design->PatchTitle->text().contains("U01")) << design->PatchTitle->text().toStdString();
+    // Morph and Take start from another patch than the edited one: the next row.
+    EXPECT_EQ(design->MorphTarget->Patch->currentIndex(), 1);
+    EXPECT_EQ(design->MergeSource->Patch->currentIndex(), 1);
 
     QCheckBox* eq = design->Lock[static_cast<std::size_t>(Part::Eq)];
     QTest::mouseClick(eq, Qt::LeftButton, {}, QPoint(8, eq->height() / 2));
@@ -131,10 +134,27 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     EXPECT_NE(patch(), half);
     QTest::keyClick(slider, Qt::Key_Escape);
     QTest::mouseMove(slider, SliderAt(slider, 95));  // still held: nothing more happens
+    EXPECT_EQ(slider->value(), at);                  // and the handle shows where the patch is
     QTest::mouseRelease(slider, Qt::LeftButton, {}, SliderAt(slider, 95));
     EXPECT_EQ(patch(), half);
+    EXPECT_EQ(slider->value(), at);
     EXPECT_EQ(project->Session().StepCount(), 2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == half; }, 10000));
+
+    // Steps by key are one step, as a drag is.
+    slider->setFocus();
+    for (int i = 0; i < 3; ++i) QTest::keyClick(slider, Qt::Key_PageUp);
+    QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(project->Session().StepCount(), 3);
+    design->Amount->setFocus();  // the slider lets go of the keys
+    const PatchData byKeys = patch();
+    win.OnIdleHandlerIdle();
+    win.UndoMenu->trigger();
+    EXPECT_EQ(patch(), half);
+    EXPECT_NE(byKeys, half);
+    // The slider and the status show where the patch is after an undo.
+    EXPECT_EQ(slider->value(), 0);
+    EXPECT_FALSE(design->Status->text().startsWith("Morph")) << design->Status->text().toStdString();
 
     // Undo twice: the original, in the editor and in the processor.
     win.OnIdleHandlerIdle();

@@ -116,7 +116,7 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
                                          target->settings, &notes);
         PatchData& slot = target->document.patches[static_cast<std::size_t>(indexOut)];
         // The result sounds between the two and keeps the name of the patch it replaces.
-        PatchData morphed = design::Morph(a, b, design::MorphPosition(m->at));
+        PatchData morphed = design::Morph(a, b, design::MorphPosition(m->at), target->settings);
         for (int i = 0; i < kNameLength; ++i)
             morphed[static_cast<std::size_t>(Name0 + i)] = slot[static_cast<std::size_t>(Name0 + i)];
         slot = morphed;

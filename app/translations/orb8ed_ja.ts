@@ -1380,37 +1380,37 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="116"/>
+        <location filename="../ui/mainwin.cpp" line="122"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="136"/>
+        <location filename="../ui/mainwin.cpp" line="142"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="263"/>
+        <location filename="../ui/mainwin.cpp" line="269"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="363"/>
+        <location filename="../ui/mainwin.cpp" line="403"/>
         <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
         <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="400"/>
+        <location filename="../ui/mainwin.cpp" line="440"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="400"/>
+        <location filename="../ui/mainwin.cpp" line="440"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="335"/>
+        <location filename="../ui/mainwin.cpp" line="375"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1792,72 +1792,87 @@ Save this?</source>
         <translation>%1 をすべてのパッチ一覧に追加しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="285"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="295"/>
         <source>No patch in the editor</source>
         <translation>エディターにパッチがありません</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="285"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="295"/>
         <source>Patch: %1</source>
         <translation>パッチ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="310"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="303"/>
+        <source>The patch changed; a morph starts from it again.</source>
+        <translation>パッチが変わりました。モーフはそこから始まります。</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="324"/>
         <source>Randomise %1 %</source>
         <translation>ランダム化 %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="318"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="332"/>
         <source>%1, seed %2</source>
         <translation>%1、シード %2</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="329"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="344"/>
         <source>Choose up to four patches to nudge towards or away from.</source>
         <translation>近づける・遠ざけるパッチを4つまで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="333"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="348"/>
         <source>Nudge away %1 %</source>
         <translation>遠ざける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="333"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="348"/>
         <source>Nudge towards %1 %</source>
         <translation>近づける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="362"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="384"/>
         <source>Choose the patch to morph towards.</source>
         <translation>モーフィングの目標パッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="370"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="388"/>
+        <source>That is the patch in the editor itself: choose another to morph towards.</source>
+        <translation>それはエディターのパッチそのものです。モーフする相手に別のパッチを選んでください。</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="396"/>
         <source>Morph %1 %</source>
         <translation>モーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="375"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="401"/>
         <source>Morph %1 % towards %2</source>
         <translation>%2 へモーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="390"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="416"/>
         <source>Morph</source>
         <translation>モーフィング</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="397"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="423"/>
         <source>Morph cancelled.</source>
         <translation>モーフィングを取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="424"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="468"/>
         <source>Choose a patch and the modules to take from it.</source>
         <translation>取り込むパッチとモジュールを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="428"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="472"/>
+        <source>That is the patch in the editor itself: choose another to take modules from.</source>
+        <translation>それはエディターのパッチそのものです。モジュールを取り込む別のパッチを選んでください。</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="476"/>
         <source>Take modules from %1</source>
         <translation>%1 からモジュールを取り込む</translation>
     </message>

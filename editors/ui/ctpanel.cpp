@@ -575,6 +575,8 @@ const PatchData* TControlPanel::EditedPatch() const {
     return project_ && !compare_.Comparing() ? editor_.Current() : nullptr;
 }
 
+TProjectWindow* TControlPanel::EditedProject() const { return project_; }
+
 QString TControlPanel::EditedPatchTitle() const {
     if (!project_ || !editor_.Current()) return {};
     return QStringLiteral("%1 %2 (%3)")

@@ -84,6 +84,8 @@ public:
     // PatchEditing, for the tool windows.
     const orb8::PatchData* EditedPatch() const override;
     QString EditedPatchTitle() const override;
+    TProjectWindow* EditedProject() const override;
+    int EditedIndex() const override { return index_; }
     void PerformTool(const QString& text, const std::function<orb8::Edit(orb8::PatchEditor&)>& tool) override;
     // Fills the controls from the patch.
     void RefreshAll();

@@ -8,12 +8,17 @@
 
 #include "editors/patcheditor.h"
 
+class TProjectWindow;
+
 class PatchEditing {
 public:
     // The patch in the editor; nullptr when none is shown, or while comparing.
     virtual const orb8::PatchData* EditedPatch() const = 0;
     // "U23 CRUNCH (NoName1)".
     virtual QString EditedPatchTitle() const = 0;
+    // The bank and patch index in the editor (nullptr: none).
+    virtual TProjectWindow* EditedProject() const = 0;
+    virtual int EditedIndex() const = 0;
     // `tool` changes the patch through the editor; one step named `text`.
     virtual void PerformTool(const QString& text, const std::function<orb8::Edit(orb8::PatchEditor&)>& tool) = 0;
     virtual void BeginGesture() = 0;

@@ -113,6 +113,10 @@ CustomSettingsBlock PatchPicker::ChosenSettings() const {
     return Stored->isChecked() ? project->Session().StoredSettings() : project->Session().Settings();
 }
 
+bool PatchPicker::Chosen(const TProjectWindow* project, int index) const {
+    return project && !OutsideChosen() && ProjectOf() == project && Patch->currentIndex() == index && !Stored->isChecked();
+}
+
 QString PatchPicker::Title() const {
     if (OutsideChosen()) return outsideLabel_;
     TProjectWindow* project = ProjectOf();

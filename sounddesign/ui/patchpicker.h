@@ -39,6 +39,8 @@ public:
     orb8::CustomSettingsBlock ChosenSettings() const;
     // "U23 CRUNCH (NoName1)", or empty.
     QString Title() const;
+    // Whether the chosen patch is `index` of `project` as it is edited.
+    bool Chosen(const TProjectWindow* project, int index) const;
 
 signals:
     void Changed();

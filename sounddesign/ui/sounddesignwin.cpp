@@ -281,6 +281,16 @@ void TSoundDesignWin::OfferPatch(const PatchData& patch, const QString& label) {
 }
 
 void TSoundDesignWin::PatchChanged() {
+    EndKeySteps();
+    // Morph and Take start from another patch than the one edited: the next row.
+    TProjectWindow* project = editing_.EditedProject();
+    const int index = editing_.EditedIndex();
+    if (project && !morphing_)
+        for (PatchPicker* picker : {MorphTarget, MergeSource})
+            if (picker->Chosen(project, index)) {
+                const QSignalBlocker quiet(picker);
+                picker->Select(project, (index + 1) % orb8::kPatchCount, false);
+            }
     const QString title = editing_.EditedPatchTitle();
     PatchTitle->setText(title.isEmpty() ? tr("No patch in the editor") : tr("Patch: %1").arg(title));
     const bool editable = editing_.EditedPatch() != nullptr;
@@ -288,6 +298,9 @@ void TSoundDesignWin::PatchChanged() {
     MorphSlider->setEnabled(editable);
     if (morphing_) return;  // the morph's own step
     morphFrom_.reset();
+    // The patch changed elsewhere (an undo, another patch): the slider and
+    // the status show where it is.
+    if (MorphSlider->value() != 0) ShowStatus(tr("The patch changed; a morph starts from it again."));
     const QSignalBlocker quiet(MorphSlider);
     MorphSlider->setValue(0);
 }
@@ -297,6 +310,7 @@ std::uint64_t TSoundDesignWin::SeedValue() const { return Seed->text().toULongLo
 void TSoundDesignWin::ShowStatus(const QString& text) { Status->setText(text); }
 
 void TSoundDesignWin::Randomise() {
+    EndKeySteps();
     if (!editing_.EditedPatch()) return;
     const design::DesignOptions options{Amount->value(), Locks(), SeedValue()};
     std::vector<PatchData> guide;
@@ -321,6 +335,7 @@ void TSoundDesignWin::Randomise() {
 }
 
 void TSoundDesignWin::Nudge(bool away) {
+    EndKeySteps();
     if (!editing_.EditedPatch()) return;
     std::vector<std::pair<PatchData, CustomSettingsBlock>> chosen;
     for (PatchPicker* picker : Targets)
@@ -346,6 +361,7 @@ void TSoundDesignWin::Nudge(bool away) {
 }
 
 void TSoundDesignWin::MorphPressed() {
+    EndKeySteps();
     if (!editing_.EditedPatch() || !MorphTarget->Chosen()) return;
     if (!morphFrom_) morphFrom_ = *editing_.EditedPatch();
     dragFrom_ = *editing_.EditedPatch();
@@ -356,10 +372,20 @@ void TSoundDesignWin::MorphPressed() {
 }
 
 void TSoundDesignWin::MorphMoved(int value) {
-    if (cancelled_ || !editing_.EditedPatch()) return;
+    if (cancelled_) {
+        // Esc went back: the handle stays where the patch is until the button is let go.
+        const QSignalBlocker quiet(MorphSlider);
+        MorphSlider->setValue(dragValue_);
+        return;
+    }
+    if (!editing_.EditedPatch()) return;
     const auto target = MorphTarget->Chosen();
     if (!target) {
         ShowStatus(tr("Choose the patch to morph towards."));
+        return;
+    }
+    if (MorphTarget->Chosen(editing_.EditedProject(), editing_.EditedIndex())) {
+        ShowStatus(tr("That is the patch in the editor itself: choose another to morph towards."));
         return;
     }
     if (!morphFrom_) morphFrom_ = *editing_.EditedPatch();
@@ -369,7 +395,7 @@ void TSoundDesignWin::MorphMoved(int value) {
     morphing_ = true;
     editing_.PerformTool(tr("Morph %1 %").arg(value), [&](PatchEditor& editor) {
         const PatchData to = CarriedPatch(*target, targetSettings, editor.Settings());
-        return design::TakeSound(editor, design::Morph(from, to, design::MorphPosition(value)), locks);
+        return design::TakeSound(editor, design::Morph(from, to, design::MorphPosition(value), editor.Settings()), locks);
     });
     morphing_ = false;
     ShowStatus(tr("Morph %1 % towards %2").arg(value).arg(MorphTarget->Title()));
@@ -406,15 +432,33 @@ void TSoundDesignWin::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TSoundDesignWin::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == MorphSlider && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && dragging_) {
-        CancelMorph();
-        return true;
+    if (watched == MorphSlider && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape && dragging_) {
+            CancelMorph();
+            return true;
+        }
+        // Steps by key are one step of the project, as a drag is, until the
+        // slider loses focus or another command runs.
+        const bool step = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down ||
+                          key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
+        if (step && !dragging_ && !keySteps_ && editing_.EditedPatch()) {
+            keySteps_ = true;
+            editing_.BeginGesture();
+        }
     }
+    if (watched == MorphSlider && event->type() == QEvent::FocusOut) EndKeySteps();
     return QWidget::eventFilter(watched, event);
 }
 
+void TSoundDesignWin::EndKeySteps() {
+    if (!keySteps_ || morphing_) return;
+    keySteps_ = false;
+    editing_.EndGesture();
+}
+
 void TSoundDesignWin::Merge() {
+    EndKeySteps();
     if (!editing_.EditedPatch()) return;
     const auto source = MergeSource->Chosen();
     std::vector<Part> parts;
@@ -422,6 +466,10 @@ void TSoundDesignWin::Merge() {
         if (MergePart[i]->isChecked()) parts.push_back(kMergeParts[i]);
     if (!source || parts.empty()) {
         ShowStatus(tr("Choose a patch and the modules to take from it."));
+        return;
+    }
+    if (MergeSource->Chosen(editing_.EditedProject(), editing_.EditedIndex())) {
+        ShowStatus(tr("That is the patch in the editor itself: choose another to take modules from."));
         return;
     }
     const design::Locks locks = Locks();

@@ -76,6 +76,7 @@ private:
     void CancelMorph();
     void Merge();
     void SaveLocks();
+    void EndKeySteps();
     void ShowStatus(const QString& text);
     std::uint64_t SeedValue() const;
 
@@ -87,4 +88,5 @@ private:
     orb8::PatchData dragFrom_{};                 // the patch and slider value where this drag began
     int dragValue_ = 0;
     bool dragging_ = false, morphing_ = false, cancelled_ = false;
+    bool keySteps_ = false;  // key steps on the morph slider, one step of the project
 };
