@@ -30,6 +30,7 @@ std::vector<std::string> Tokens(std::string_view text) {
     std::string current;
     bool quoted = false;
     for (char c : text) {
+        if (c == '\0') c = ' ';  // the word index would take a zero byte for the end of the query
         if (c == '"' && (quoted || current.empty() || current.back() == ':')) quoted = !quoted;
         if (IsSpace(c) && !quoted) {
             if (!current.empty()) tokens.push_back(std::move(current));

@@ -374,6 +374,7 @@ PatchItemModel::ClipSource TLibraryWin::ClipSourceOf(const Place& p) {
 void TLibraryWin::ShowNotes(std::int64_t patch) {
     const bool same = patch != 0 && patch == notesPatch_;
     notesPatch_ = patch;
+    if (same && !pending_.empty()) return;  // the marks shown are on their way to the database
     orb8::library::PatchNotes notes;
     if (patch != 0 && service_.Library()) {
         try {
@@ -531,6 +532,10 @@ void TLibraryWin::ScanProgress(int done, int total, const QString& path) {
 void TLibraryWin::ScanFinished(const QString& summary, bool failed) {
     Progress->hide();
     CancelBtn->hide();
+    // What waited for the scan goes in first, before the results are read again.
+    const bool waited = !pending_.empty();
+    WritePending();
+    const bool stored = waited && pending_.empty();
     // The results are read again; the patch the user was looking at stays
     // chosen, the list where it was, and what the user is typing as it is.
     const Place* before = model_->PlaceAt(Results->currentIndex().row());
@@ -543,12 +548,11 @@ void TLibraryWin::ScanFinished(const QString& summary, bool failed) {
     if (model_->rowCount() > 0) Results->setCurrentIndex(model_->index(row, 0));
     Results->verticalScrollBar()->setValue(scrolled);
     FitColumns();
-    WritePending();
     orb8::library::PatchLibrary* library = service_.Library();
     if (!failed && library && model_->rowCount() == 0 && library->Sources().empty())
         ShowStatus(tr("The library is empty: add the folders where your banks are (Add Folder...)."));
     else if (pending_.empty())
-        ShowStatus(summary, failed);
+        ShowStatus(stored ? summary + "\n" + tr("Your changes are stored.") : summary, failed);
     ShowAccess();
 }
 
