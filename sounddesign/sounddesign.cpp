@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <numbers>
 #include <tuple>
@@ -486,6 +487,50 @@ PatchData Morph(const PatchData& a, const PatchData& b, int position, const Cust
             if (byte < Name0 || byte >= Name0 + kNameLength) result[static_cast<std::size_t>(byte)] = b[static_cast<std::size_t>(byte)];
     }
     return result;
+}
+
+namespace {
+
+// The name's first five characters and the step's number ("CRUNC 01").
+void NameStep(PatchData& patch, const PatchData& named, int step) {
+    std::string name = DecodeName(named).substr(0, 5);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    char number[4];
+    std::snprintf(number, sizeof number, "%02d", step % 100);
+    EncodeName(name + " " + number, patch);
+}
+
+}  // namespace
+
+std::vector<PatchData> Variations(const PatchData& patch, const CustomSettingsBlock& settings,
+                                  const DesignOptions& options, int count) {
+    std::vector<PatchData> out;
+    DesignOptions each = options;
+    each.locks.Set(Part::Custom, true);  // a new bank of variations plays through the block as it is
+    for (int i = 0; i < std::clamp(count, 0, kMaxVariations); ++i) {
+        PatchData variation = patch;
+        CustomSettingsBlock block = settings;
+        PatchEditor editor(block);
+        editor.ShowPatch(&variation);
+        each.seed = options.seed + static_cast<std::uint64_t>(i);
+        Randomise(editor, each);
+        NameStep(variation, patch, i + 1);
+        out.push_back(variation);
+    }
+    return out;
+}
+
+std::vector<PatchData> MorphSteps(const PatchData& patch, const PatchData& towards, const CustomSettingsBlock& settings,
+                                  int count) {
+    std::vector<PatchData> out;
+    count = std::clamp(count, 0, kMaxVariations);
+    for (int i = 0; i < count; ++i) {
+        const int position = count == 1 ? 0 : i * kMorphEnd / (count - 1);
+        PatchData step = Morph(patch, towards, position, settings);
+        NameStep(step, patch, i + 1);
+        out.push_back(step);
+    }
+    return out;
 }
 
 Edit TakeSound(PatchEditor& editor, const PatchData& target, const Locks& locks) {

@@ -109,6 +109,17 @@ PatchData Morph(const PatchData& a, const PatchData& b, int position,
                 const CustomSettingsBlock& settings = DefaultCustomSettings());
 // The morph position of a percentage.
 constexpr int MorphPosition(int percent) { return percent * kMorphEnd / 100; }
+// Variations into a new bank: `count` (at most kMaxVariations) randomisations
+// of `patch`, each from its own seed (options.seed, options.seed + 1, ...),
+// or the morph from `patch` to `towards` in `count` steps (the first `patch`,
+// the last `towards`). Each is named by its step ("CRUNC 01"). The block is
+// the one the patches play through; it never changes.
+inline constexpr int kMaxVariations = 80;
+std::vector<PatchData> Variations(const PatchData& patch, const CustomSettingsBlock& settings,
+                                  const DesignOptions& options, int count);
+std::vector<PatchData> MorphSteps(const PatchData& patch, const PatchData& towards, const CustomSettingsBlock& settings,
+                                  int count);
+
 // The editor's patch takes the sound of `target` (not its name), locked parts excepted.
 Edit TakeSound(PatchEditor& editor, const PatchData& target, const Locks& locks);
 // The editor's patch takes `parts` of `source` (a module with its switch).

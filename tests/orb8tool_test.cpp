@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <nlohmann/json.hpp>
 #include <cstring>
 #include <sstream>
@@ -411,4 +413,57 @@ TEST(Orb8Tool, SoundDesignKeepsEachBanksCustomSettings) {
     m.fileName = dir.Path("m2.orb");
     ASSERT_TRUE(m.Load().ok());
     EXPECT_EQ(m.patches[static_cast<std::size_t>(PatchIndexFromLabel("U72"))][DlyType], 21);
+}
+
+// Variations into a new bank: randomised from consecutive seeds, or a morph
+// in steps, each named by its step, in a bank that plays through the same
+// custom settings.
+TEST(Orb8Tool, VariationsFillANewBank) {
+    TempDir dir;
+    ProjectDocument bank;
+    const auto factory = FactoryBank();
+    for (int i = 0; i < kPatchCount; ++i) bank.patches[static_cast<std::size_t>(i)] = Unpack(factory[static_cast<std::size_t>(i)]);
+    bank.customSettings = FactoryCustomSettings();
+    bank.fileName = dir.Path("bank.orb");
+    ASSERT_TRUE(bank.Save().ok());
+    const int u23 = PatchIndexFromLabel("U23"), u11 = PatchIndexFromLabel("U11");
+    ToolRun r = Tool({"variations", bank.fileName, "U23", dir.Path("v.orb"), "--count", "40", "--amount", "20",
+                      "--seed", "7", "--lock", "eq"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    ProjectDocument v;
+    v.fileName = dir.Path("v.orb");
+    ASSERT_TRUE(v.Load().ok());
+    EXPECT_EQ(v.customSettings, bank.customSettings);
+    const std::string stem = DecodeName(bank.patches[static_cast<std::size_t>(u23)]).substr(0, 5);
+    int differing = 0;
+    for (int i = 0; i < 40; ++i) {
+        const PatchData& p = v.patches[static_cast<std::size_t>(i)];
+        char step[4];
+        std::snprintf(step, sizeof step, "%02d", i + 1);
+        EXPECT_EQ(DecodeName(p).substr(6, 2), step);
+        for (int b = EqPresence; b <= EqBassFreq; ++b)
+            EXPECT_EQ(p[static_cast<std::size_t>(b)], bank.patches[static_cast<std::size_t>(u23)][static_cast<std::size_t>(b)]);
+        differing += i > 0 && p != v.patches[static_cast<std::size_t>(i - 1)];
+    }
+    EXPECT_GT(differing, 30);
+    EXPECT_EQ(v.patches[40], InitialPatch());
+    // The same seed, the same bank.
+    ASSERT_EQ(Tool({"variations", bank.fileName, "U23", dir.Path("v2.orb"), "--count", "40", "--amount", "20",
+                    "--seed", "7", "--lock", "eq"}).code, 0);
+    EXPECT_EQ(ReadAll(dir.Path("v2.orb")), ReadAll(dir.Path("v.orb")));
+
+    // A morph towards U11 in 5 steps: the ends are the two sounds.
+    r = Tool({"variations", bank.fileName, "U23", dir.Path("m.orb"), "--count", "5", "--towards", "U11"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    ProjectDocument m;
+    m.fileName = dir.Path("m.orb");
+    ASSERT_TRUE(m.Load().ok());
+    auto sound = [](PatchData p) {
+        for (int i = 0; i < kNameLength; ++i) p[static_cast<std::size_t>(Name0 + i)] = ' ';
+        return p;
+    };
+    EXPECT_EQ(sound(m.patches[0]), sound(bank.patches[static_cast<std::size_t>(u23)]));
+    EXPECT_EQ(sound(m.patches[4]), sound(bank.patches[static_cast<std::size_t>(u11)]));
+    EXPECT_EQ(m.patches[5], InitialPatch());
+    EXPECT_NE(Tool({"variations", bank.fileName, "U23", dir.Path("x.orb"), "--count", "81"}).code, 0);
 }

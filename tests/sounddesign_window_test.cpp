@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QMdiArea>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -231,4 +232,42 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
     }
     TSoundDesignWin again(*win.ControlPanel, &settings, nullptr);
     EXPECT_EQ(again.Locks().Text(), "level,controllers");
+}
+
+// Make Variations and the morph's steps fill a new bank, one step of it.
+TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
+    AppRig rig;
+    TMainWin& win = *rig.win;
+    TProjectWindow* project = win.Documents().CurrentProject;
+    const auto factory = FactoryBank();
+    AppRig::Change(project, [&](ProjectDocument& d) {
+        for (int i = 0; i < 4; ++i) d.patches[static_cast<std::size_t>(i)] = Unpack(factory[static_cast<std::size_t>(i + 8)]);
+    });
+    project->SetCurrentRow(1);
+    win.SoundDesignMenu->trigger();
+    auto* design = win.findChild<TSoundDesignWin*>();
+    ASSERT_TRUE(design);
+    design->VariationCount->setValue(5);
+    const auto before = win.Documents().Windows.size();
+    QTest::mouseClick(design->VariationsBtn, Qt::LeftButton);
+    ASSERT_EQ(win.Documents().Windows.size(), before + 1);
+    auto* bank = qobject_cast<TProjectWindow*>(win.Documents().Windows.last().data());
+    ASSERT_TRUE(bank);
+    EXPECT_TRUE(bank->Modified());
+    EXPECT_EQ(DecodeName(bank->Document().patches[4]).substr(6, 2), "05");
+    EXPECT_EQ(bank->Document().patches[5], InitialPatch());
+    EXPECT_EQ(bank->Session().StepCount(), 1);
+    bank->Undo();
+    EXPECT_EQ(bank->Document().patches[0], InitialPatch());
+
+    // Back in the first bank: the morph towards U02 in 5 steps.
+    win.MdiArea->setActiveSubWindow(project->SubWindow());
+    project->SetCurrentRow(1);
+    design->MorphTarget->Select(project, 1, false);
+    QTest::mouseClick(design->MorphStepsBtn, Qt::LeftButton);
+    auto* steps = qobject_cast<TProjectWindow*>(win.Documents().Windows.last().data());
+    ASSERT_TRUE(steps && steps != bank);
+    PatchData last = steps->Document().patches[4], target = project->Document().patches[1];
+    for (int i = 0; i < kNameLength; ++i) last[static_cast<std::size_t>(Name0 + i)] = target[static_cast<std::size_t>(Name0 + i)];
+    EXPECT_EQ(last, target);
 }

@@ -82,6 +82,56 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
             out << "the bank's custom settings changed: " << DifferingSlotsText(settingsBefore, bank->settings) << "\n";
     });
 
+    struct VariationOptions {
+        std::string bank, slot, output, locks, towards, towardsBank;
+        int count = 40, amount = design::kDefaultAmount;
+        std::optional<std::string> seed;
+        bool force = false;
+    };
+    auto v = std::make_shared<VariationOptions>();
+    auto* variations = app.add_subcommand(
+        "variations", "A new bank of variations of one patch: randomised, or the morph towards another patch in steps.");
+    variations->add_option("BANK.orb", v->bank, "project file")->required();
+    variations->add_option("PATCH", v->slot, "patch label U01..u94")->required();
+    variations->add_option("OUT.orb", v->output, "project file to write")->required();
+    variations->add_option("--count", v->count, "how many, 1..80 (40)")->check(CLI::Range(1, design::kMaxVariations));
+    variations->add_option("--amount", v->amount, "how much each changes, 1..100 percent (20)")
+        ->check(CLI::Range(design::kMinAmount, design::kMaxAmount));
+    variations->add_option("--seed", v->seed, "the first variation's seed; the next ones count on from it");
+    variations->add_option("--lock", v->locks, "parts that stay, as for randomise");
+    variations->add_option("--towards", v->towards, "a patch to morph towards in --count steps instead");
+    variations->add_option("--towards-bank", v->towardsBank, "the bank of --towards (BANK.orb when none)");
+    variations->add_flag("--force", v->force, "replace OUT.orb when it exists");
+    variations->callback([v, &out] {
+        const int index = SlotOf(v->slot);
+        std::string error;
+        const auto locks = design::Locks::Parse(v->locks, error);
+        if (!locks) throw ToolError{error};
+        std::uint64_t seed = std::random_device{}();
+        if (v->seed && !ParseSeed(*v->seed, seed))
+            throw ToolError{"--seed \"" + *v->seed + "\" is not a seed: give a whole number from 0 to 18446744073709551615"};
+        RefuseOverwrite(v->output, v->force);
+        const auto bank = LoadBank(v->bank);
+        const PatchData& patch = bank->document.patches[static_cast<std::size_t>(index)];
+        std::vector<PatchData> made;
+        if (!v->towards.empty()) {
+            const auto other = LoadBank(v->towardsBank.empty() ? v->bank : v->towardsBank);
+            const PatchData towards = CarriedPatch(other->document.patches[static_cast<std::size_t>(SlotOf(v->towards))],
+                                                   other->settings, bank->settings);
+            made = design::MorphSteps(patch, towards, bank->settings, v->count);
+        } else {
+            made = design::Variations(patch, bank->settings, {v->amount, *locks, seed}, v->count);
+        }
+        // A new bank that plays through the same custom settings.
+        ProjectDocument result;
+        result.customSettings = bank->settings;
+        for (std::size_t i = 0; i < made.size(); ++i) result.patches[i] = made[i];
+        SaveBank(result, v->output);
+        out << made.size() << " variations of " << PatchLabel(index) << " written to " << v->output;
+        if (v->towards.empty()) out << " (seeds " << seed << " on)";
+        out << "\n";
+    });
+
     struct MorphOptions {
         std::string a, slotA, b, slotB, output, slotOut;
         int at = 50;

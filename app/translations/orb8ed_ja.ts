@@ -574,18 +574,18 @@ Do you want to replace it?</source>
 <context>
     <name>PatchToolWindows</name>
     <message>
-        <location filename="../ui/patchtoolwindows.cpp" line="68"/>
-        <location filename="../ui/patchtoolwindows.cpp" line="81"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="69"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="82"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/patchtoolwindows.cpp" line="69"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="70"/>
         <source>Open a bank first: the library&apos;s patch is compared with the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>
     </message>
     <message>
-        <location filename="../ui/patchtoolwindows.cpp" line="82"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="83"/>
         <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
     </message>
@@ -1155,7 +1155,7 @@ Send it to the ORB-8 all the same?</source>
     <name>TLibraryWin</name>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="83"/>
-        <location filename="../../library/ui/librarywin.cpp" line="512"/>
+        <location filename="../../library/ui/librarywin.cpp" line="513"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
@@ -1255,7 +1255,7 @@ Send it to the ORB-8 all the same?</source>
     </message>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="134"/>
-        <location filename="../../library/ui/librarywin.cpp" line="500"/>
+        <location filename="../../library/ui/librarywin.cpp" line="501"/>
         <source>Compare with Current</source>
         <translation>現在のパッチと比較</translation>
     </message>
@@ -1266,7 +1266,7 @@ Send it to the ORB-8 all the same?</source>
     </message>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="137"/>
-        <location filename="../../library/ui/librarywin.cpp" line="501"/>
+        <location filename="../../library/ui/librarywin.cpp" line="502"/>
         <source>Copy to Current Patch</source>
         <translation>現在のパッチへコピー</translation>
     </message>
@@ -1302,7 +1302,7 @@ Send it to the ORB-8 all the same?</source>
     </message>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="295"/>
-        <location filename="../../library/ui/librarywin.cpp" line="549"/>
+        <location filename="../../library/ui/librarywin.cpp" line="553"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
@@ -1333,7 +1333,7 @@ Send it to the ORB-8 all the same?</source>
     </message>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="335"/>
-        <location filename="../../library/ui/librarywin.cpp" line="382"/>
+        <location filename="../../library/ui/librarywin.cpp" line="383"/>
         <source>The library could not be read: %1</source>
         <translation>ライブラリを読み込めませんでした: %1</translation>
     </message>
@@ -1343,12 +1343,13 @@ Send it to the ORB-8 all the same?</source>
         <translation>似たパッチを探せませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="422"/>
+        <location filename="../../library/ui/librarywin.cpp" line="423"/>
         <source>Your change is kept and will be stored as soon as the scan lets it.</source>
         <translation>変更は保持され、スキャンが許すとすぐに保存されます。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="428"/>
+        <location filename="../../library/ui/librarywin.cpp" line="429"/>
+        <location filename="../../library/ui/librarywin.cpp" line="555"/>
         <source>Your changes are stored.</source>
         <translation>変更を保存しました。</translation>
     </message>
@@ -1357,22 +1358,22 @@ Send it to the ORB-8 all the same?</source>
         <translation type="vanished">変更を保存できませんでした（%1）。スキャンが終わってからもう一度お試しください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="448"/>
+        <location filename="../../library/ui/librarywin.cpp" line="449"/>
         <source>Tags kept.</source>
         <translation>タグを保存しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="499"/>
+        <location filename="../../library/ui/librarywin.cpp" line="500"/>
         <source>Open Bank at This Patch</source>
         <translation>このパッチのバンクを開く</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="502"/>
+        <location filename="../../library/ui/librarywin.cpp" line="503"/>
         <source>Use in Sound Design</source>
         <translation>サウンドデザインで使う</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="509"/>
+        <location filename="../../library/ui/librarywin.cpp" line="510"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>
@@ -1385,32 +1386,32 @@ Send it to the ORB-8 all the same?</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="142"/>
+        <location filename="../ui/mainwin.cpp" line="156"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="269"/>
+        <location filename="../ui/mainwin.cpp" line="283"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="403"/>
+        <location filename="../ui/mainwin.cpp" line="417"/>
         <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
         <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="440"/>
+        <location filename="../ui/mainwin.cpp" line="454"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="440"/>
+        <location filename="../ui/mainwin.cpp" line="454"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="375"/>
+        <location filename="../ui/mainwin.cpp" line="389"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1535,344 +1536,385 @@ Save this?</source>
 <context>
     <name>TSoundDesignWin</name>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="38"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="39"/>
         <source>Switches</source>
         <translation>スイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="39"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="40"/>
         <source>Drive type</source>
         <translation>ドライブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="40"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="41"/>
         <source>Drive</source>
         <translation>ドライブ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="41"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="42"/>
         <source>VNR</source>
         <translation>VNR</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="42"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
         <source>EQ</source>
         <translation>EQ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
         <source>Mod type</source>
         <translation>MODのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
         <source>Mod</source>
         <translation>MOD</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="46"/>
         <source>Dly/Rev type</source>
         <translation>DLY/REVのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="46"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="47"/>
         <source>Dly/Rev</source>
         <translation>DLY/REV</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="47"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="48"/>
         <source>Level</source>
         <translation>レベル</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="48"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="49"/>
         <source>Controllers</source>
         <translation>コントローラー</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="49"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="50"/>
         <source>RTM</source>
         <translation>RTM</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="50"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="51"/>
         <source>Custom settings</source>
         <translation>カスタム設定</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="58"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="59"/>
         <source>Which modules are on</source>
         <translation>どのモジュールがオンか</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="59"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="60"/>
         <source>The drive type</source>
         <translation>ドライブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="60"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="61"/>
         <source>The drive&apos;s values, custom drive selections and RTM settings, and its switch</source>
         <translation>ドライブの値、カスタムドライブの選択、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="61"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="62"/>
         <source>The noise reduction level</source>
         <translation>ノイズリダクションのレベル</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="62"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="63"/>
         <source>The EQ&apos;s levels, frequencies and RTM settings, and its switch</source>
         <translation>EQのレベル、周波数、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="63"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="64"/>
         <source>The Mod type</source>
         <translation>モジュレーションのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="64"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="65"/>
         <source>The Mod values and RTM settings, and its switch</source>
         <translation>モジュレーションの値、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="65"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="66"/>
         <source>The Dly/Rev type</source>
         <translation>ディレイ/リバーブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="66"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="67"/>
         <source>The Dly/Rev values and RTM settings, and its switch</source>
         <translation>ディレイ/リバーブの値、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="67"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="68"/>
         <source>The patch level and VOL RTM</source>
         <translation>パッチレベルとVOL RTM</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="68"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="69"/>
         <source>The controller assignments and values</source>
         <translation>コントローラーの割り当てと値</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="69"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="70"/>
         <source>Every RTM setting of every module</source>
         <translation>すべてのモジュールのすべてのRTM設定</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="71"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="72"/>
         <source>The bank&apos;s custom settings: a CUSTOM patch&apos;s values are shared by every patch of that type in the bank</source>
         <translation>バンクのカスタム設定：CUSTOMタイプのパッチの値は、バンク内の同じタイプのすべてのパッチが共有します</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="80"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="81"/>
         <source>; the bank&apos;s custom settings changed: %1</source>
         <translation>。バンクのカスタム設定が変わりました：%1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="91"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="92"/>
         <source>Sound Design</source>
         <translation>サウンドデザイン</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="96"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="97"/>
         <source>Keep (locked parts never change)</source>
         <translation>固定（ロックした部分は変わりません）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="116"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="134"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="117"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="135"/>
         <source>Randomise</source>
         <translation>ランダム化</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="125"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="126"/>
         <source>The same seed on the same patch gives the same result</source>
         <translation>同じパッチに同じシードを使うと同じ結果になります</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="126"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="127"/>
         <source>New Seed</source>
         <translation>新しいシード</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="127"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="128"/>
         <source>In the style of the open banks</source>
         <translation>開いているバンクの傾向に合わせる</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="129"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="130"/>
         <source>New values are drawn from what the patches of the open banks use with the same effect type</source>
         <translation>開いているバンクのパッチが同じエフェクトタイプで使っている値から新しい値を選びます</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="130"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="131"/>
         <source>and of the library</source>
         <translation>ライブラリの傾向も</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="132"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="133"/>
         <source>The library&apos;s patches of the same types guide the new values too</source>
         <translation>同じタイプのライブラリのパッチも新しい値の手がかりにします</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="138"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="170"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="141"/>
+        <source>Make Variations</source>
+        <translation>バリエーションを作る</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="143"/>
+        <source>A new bank of randomisations of this patch at this amount and these locks, one seed after another</source>
+        <translation>このパッチをこの量とロックでランダム化したものを、シードを一つずつ進めて新しいバンクに作ります</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="147"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="181"/>
         <source>Amount:</source>
         <translation>量:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="140"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="149"/>
         <source>Seed:</source>
         <translation>シード:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="152"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="163"/>
         <source>Nudge towards or away from patches</source>
         <translation>パッチに近づける・遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="156"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="167"/>
         <source>Patch %1:</source>
         <translation>パッチ %1:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="164"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="175"/>
         <source>Towards</source>
         <translation>近づける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="166"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="177"/>
         <source>Away</source>
         <translation>遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="177"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="188"/>
         <source>Morph towards a patch (plays while it moves; Esc goes back)</source>
         <translation>パッチへモーフィング（動かしながら試聴、Escで戻る）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="187"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="198"/>
         <source>Towards:</source>
         <translation>目標:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="189"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="200"/>
         <source>this patch</source>
         <translation>このパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="191"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="202"/>
         <source>the other</source>
         <translation>目標のパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="194"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="203"/>
+        <source>Steps into a New Bank</source>
+        <translation>途中を新しいバンクに</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="205"/>
+        <source>A new bank of the way from this patch to the other, in as many steps as variations</source>
+        <translation>このパッチから相手までの途中を、バリエーションの数だけの段階で新しいバンクに作ります</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="209"/>
         <source>Take modules from a patch</source>
         <translation>パッチからモジュールを取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="197"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="212"/>
         <source>From:</source>
         <translation>取り込み元:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="204"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="219"/>
         <source>Take</source>
         <translation>取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="276"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="293"/>
         <source>Library: %1</source>
         <translation>ライブラリ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="280"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="297"/>
         <source>%1 is offered in every patch list.</source>
         <translation>%1 をすべてのパッチ一覧に追加しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="295"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="312"/>
         <source>No patch in the editor</source>
         <translation>エディターにパッチがありません</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="295"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="312"/>
         <source>Patch: %1</source>
         <translation>パッチ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="303"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="320"/>
         <source>The patch changed; a morph starts from it again.</source>
         <translation>パッチが変わりました。モーフはそこから始まります。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="324"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="341"/>
         <source>Randomise %1 %</source>
         <translation>ランダム化 %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="332"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="349"/>
         <source>%1, seed %2</source>
         <translation>%1、シード %2</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="344"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="360"/>
+        <source>%1 variations at %2 %</source>
+        <translation>%2 %のバリエーション%1個</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="361"/>
+        <source>%1 variations, seeds %2 on, in a new bank</source>
+        <translation>バリエーション%1個（シード%2から）を新しいバンクに作りました</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="375"/>
+        <source>%1 morph steps</source>
+        <translation>モーフの段階%1個</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="376"/>
+        <source>%1 steps towards %2, in a new bank</source>
+        <translation>%2への%1段階を新しいバンクに作りました</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="386"/>
         <source>Choose up to four patches to nudge towards or away from.</source>
         <translation>近づける・遠ざけるパッチを4つまで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="348"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="390"/>
         <source>Nudge away %1 %</source>
         <translation>遠ざける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="348"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="390"/>
         <source>Nudge towards %1 %</source>
         <translation>近づける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="384"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="370"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="426"/>
         <source>Choose the patch to morph towards.</source>
         <translation>モーフィングの目標パッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="388"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="430"/>
         <source>That is the patch in the editor itself: choose another to morph towards.</source>
         <translation>それはエディターのパッチそのものです。モーフする相手に別のパッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="396"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="438"/>
         <source>Morph %1 %</source>
         <translation>モーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="401"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="443"/>
         <source>Morph %1 % towards %2</source>
         <translation>%2 へモーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="416"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="458"/>
         <source>Morph</source>
         <translation>モーフィング</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="423"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="465"/>
         <source>Morph cancelled.</source>
         <translation>モーフィングを取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="468"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="510"/>
         <source>Choose a patch and the modules to take from it.</source>
         <translation>取り込むパッチとモジュールを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="472"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="514"/>
         <source>That is the patch in the editor itself: choose another to take modules from.</source>
         <translation>それはエディターのパッチそのものです。モジュールを取り込む別のパッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="476"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="518"/>
         <source>Take modules from %1</source>
         <translation>%1 からモジュールを取り込む</translation>
     </message>

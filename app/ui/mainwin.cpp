@@ -132,6 +132,20 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
         connect(library_, &LibraryCommands::RedoRequested, this, [this] { Undo(false); });
     }
     connect(tools_, &PatchToolWindows::WindowMade, this, [this] { tools_->SetProjects(documents_->Projects()); });
+    // Variations go into a new bank, as one step of it (Undo leaves it new).
+    connect(tools_, &PatchToolWindows::NewBankRequested, this,
+            [this](const QString& title, const std::vector<PatchData>& patches, const CustomSettingsBlock& settings) {
+                auto* project = qobject_cast<TProjectWindow*>(NewDocumentWindow(DocumentKind::Project));
+                if (!project) return;
+                project->Session().Perform([&] {
+                    ProjectDocument& document = project->Session().Document();
+                    for (std::size_t i = 0; i < patches.size() && i < document.patches.size(); ++i)
+                        document.patches[i] = patches[i];
+                    document.customSettings = settings;
+                    return StepReport{title.toStdString(), {}};
+                });
+                project->SetCurrentRow(1);
+            });
     if (!options_.recoveryFolder.isEmpty()) {
         recovery_ = std::make_unique<RecoveryKeeper>(options_.recoveryFolder, nullptr);
         if (recovery_->Usable()) {

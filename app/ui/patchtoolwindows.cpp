@@ -50,6 +50,7 @@ void PatchToolWindows::ShowDifferences() { Differences().ShowFor(panel_.Project(
 void PatchToolWindows::ShowSoundDesign() {
     if (!soundDesign_) {
         soundDesign_ = new TSoundDesignWin(panel_, settings_, frame_);
+        connect(soundDesign_, &TSoundDesignWin::NewBankRequested, this, &PatchToolWindows::NewBankRequested);
         if (library_)
             soundDesign_->SetLibrary([this](const orb8::PatchData& like, std::uint64_t seed) {
                 return library_->SoundsOfTypes(like, seed);

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include "patch/customsettings.h"
 #include "patch/patchclip.h"
 
 class LibraryCommands;
@@ -39,6 +40,9 @@ public:
 signals:
     // A tool window was made: it needs the open banks (SetProjects).
     void WindowMade();
+    // The Sound Design window made patches for a new bank.
+    void NewBankRequested(const QString& title, const std::vector<orb8::PatchData>& patches,
+                          const orb8::CustomSettingsBlock& settings);
 
 private:
     TDifferencesWin& Differences();

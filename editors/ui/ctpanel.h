@@ -86,6 +86,7 @@ public:
     QString EditedPatchTitle() const override;
     TProjectWindow* EditedProject() const override;
     int EditedIndex() const override { return index_; }
+    const orb8::CustomSettingsBlock& EditedSettings() const override { return editor_.Settings(); }
     void PerformTool(const QString& text, const std::function<orb8::Edit(orb8::PatchEditor&)>& tool) override;
     // Fills the controls from the patch.
     void RefreshAll();

@@ -19,6 +19,8 @@ public:
     // The bank and patch index in the editor (nullptr: none).
     virtual TProjectWindow* EditedProject() const = 0;
     virtual int EditedIndex() const = 0;
+    // The custom settings the edited patch plays through (its bank's).
+    virtual const orb8::CustomSettingsBlock& EditedSettings() const = 0;
     // `tool` changes the patch through the editor; one step named `text`.
     virtual void PerformTool(const QString& text, const std::function<orb8::Edit(orb8::PatchEditor&)>& tool) = 0;
     virtual void BeginGesture() = 0;

@@ -30,6 +30,7 @@ using design::Part;
 namespace {
 
 constexpr const char* kLocksKey = "design/locks";
+constexpr int kDefaultVariations = 16;
 constexpr std::array<Part, 8> kMergeParts = {Part::Drive, Part::Vnr,   Part::Eq,          Part::Mod,
                                              Part::Dly,   Part::Level, Part::Controllers, Part::Rtm};
 
@@ -133,6 +134,14 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     LibraryGuided->setVisible(false);
     RandomiseBtn = new QPushButton(tr("Randomise"), random);
     RandomiseBtn->setObjectName("RandomiseBtn");
+    VariationCount = new QSpinBox(random);
+    VariationCount->setObjectName("VariationCount");
+    VariationCount->setRange(1, design::kMaxVariations);
+    VariationCount->setValue(kDefaultVariations);
+    VariationsBtn = new QPushButton(tr("Make Variations"), random);
+    VariationsBtn->setObjectName("VariationsBtn");
+    VariationsBtn->setToolTip(tr("A new bank of randomisations of this patch at this amount and these locks, "
+                                 "one seed after another"));
     auto* randomRows = new QVBoxLayout(random);
     auto* randomRow = new QHBoxLayout;
     randomRow->addWidget(new QLabel(tr("Amount:"), random));
@@ -145,6 +154,8 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     auto* guideRow = new QHBoxLayout;
     guideRow->addWidget(Guided);
     guideRow->addWidget(LibraryGuided, 1);
+    guideRow->addWidget(VariationCount);
+    guideRow->addWidget(VariationsBtn);
     randomRows->addLayout(randomRow);
     randomRows->addLayout(guideRow);
 
@@ -189,6 +200,10 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     morphGrid->addWidget(new QLabel(tr("this patch"), morph), 1, 0);
     morphGrid->addWidget(MorphSlider, 1, 1, 1, 2);
     morphGrid->addWidget(new QLabel(tr("the other"), morph), 1, 3);
+    MorphStepsBtn = new QPushButton(tr("Steps into a New Bank"), morph);
+    MorphStepsBtn->setObjectName("MorphStepsBtn");
+    MorphStepsBtn->setToolTip(tr("A new bank of the way from this patch to the other, in as many steps as variations"));
+    morphGrid->addWidget(MorphStepsBtn, 2, 3);
 
     // Merge.
     auto* merge = new QGroupBox(tr("Take modules from a patch"), this);
@@ -247,6 +262,8 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
         MorphSlider->setValue(0);
     });
     connect(MergeBtn, &QPushButton::clicked, this, &TSoundDesignWin::Merge);
+    connect(VariationsBtn, &QPushButton::clicked, this, &TSoundDesignWin::MakeVariations);
+    connect(MorphStepsBtn, &QPushButton::clicked, this, &TSoundDesignWin::MakeMorphSteps);
     PatchChanged();
 }
 
@@ -294,7 +311,7 @@ void TSoundDesignWin::PatchChanged() {
     const QString title = editing_.EditedPatchTitle();
     PatchTitle->setText(title.isEmpty() ? tr("No patch in the editor") : tr("Patch: %1").arg(title));
     const bool editable = editing_.EditedPatch() != nullptr;
-    for (QPushButton* b : {RandomiseBtn, TowardsBtn, AwayBtn, MergeBtn}) b->setEnabled(editable);
+    for (QPushButton* b : {RandomiseBtn, TowardsBtn, AwayBtn, MergeBtn, VariationsBtn, MorphStepsBtn}) b->setEnabled(editable);
     MorphSlider->setEnabled(editable);
     if (morphing_) return;  // the morph's own step
     morphFrom_.reset();
@@ -332,6 +349,31 @@ void TSoundDesignWin::Randomise() {
     ShowStatus(tr("%1, seed %2").arg(text).arg(options.seed) + block);
     Seed->setText(NewSeed());  // the next press gives another patch; the seed shown above repeats this one
     PatchChanged();
+}
+
+void TSoundDesignWin::MakeVariations() {
+    EndKeySteps();
+    const PatchData* patch = editing_.EditedPatch();
+    if (!patch) return;
+    const design::DesignOptions options{Amount->value(), Locks(), SeedValue()};
+    const auto made = design::Variations(*patch, editing_.EditedSettings(), options, VariationCount->value());
+    emit NewBankRequested(tr("%1 variations at %2 %").arg(made.size()).arg(options.amount), made, editing_.EditedSettings());
+    ShowStatus(tr("%1 variations, seeds %2 on, in a new bank").arg(made.size()).arg(options.seed));
+    Seed->setText(NewSeed());
+}
+
+void TSoundDesignWin::MakeMorphSteps() {
+    EndKeySteps();
+    const PatchData* patch = editing_.EditedPatch();
+    const auto target = MorphTarget->Chosen();
+    if (!patch || !target) {
+        ShowStatus(tr("Choose the patch to morph towards."));
+        return;
+    }
+    const PatchData towards = CarriedPatch(*target, MorphTarget->ChosenSettings(), editing_.EditedSettings());
+    const auto made = design::MorphSteps(*patch, towards, editing_.EditedSettings(), VariationCount->value());
+    emit NewBankRequested(tr("%1 morph steps").arg(made.size()), made, editing_.EditedSettings());
+    ShowStatus(tr("%1 steps towards %2, in a new bank").arg(made.size()).arg(MorphTarget->Title()));
 }
 
 void TSoundDesignWin::Nudge(bool away) {

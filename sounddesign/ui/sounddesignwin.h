@@ -40,6 +40,8 @@ public:
     QSpinBox* Amount;
     QLineEdit* Seed;
     QPushButton *NewSeedBtn, *RandomiseBtn;
+    QSpinBox* VariationCount;
+    QPushButton *VariationsBtn, *MorphStepsBtn;
     QCheckBox *Guided, *LibraryGuided;
     std::array<PatchPicker*, 4> Targets{};
     QSpinBox* NudgeAmount;
@@ -63,12 +65,19 @@ public:
     void PatchChanged();
     orb8::design::Locks Locks() const;
 
+signals:
+    // A new bank of these patches, playing through `settings`, named `title` for its step.
+    void NewBankRequested(const QString& title, const std::vector<orb8::PatchData>& patches,
+                          const orb8::CustomSettingsBlock& settings);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Randomise();
+    void MakeVariations();
+    void MakeMorphSteps();
     void Nudge(bool away);
     void MorphMoved(int value);
     void MorphPressed();
