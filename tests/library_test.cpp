@@ -806,3 +806,23 @@ TEST(PatchLibrary, MarksSurviveExportBackupAndADamagedLibrary) {
         setAside |= entry.path().filename().string().rfind("library.db.damaged-", 0) == 0;
     EXPECT_TRUE(setAside);
 }
+
+// A library whose file was deleted (or replaced) under it says so, and a
+// change never makes a new, empty library in its place.
+TEST(PatchLibrary, ADeletedLibraryIsNoticed) {
+    TempDir dir;
+    const std::string path = dir.Path("library.db");
+    PatchLibrary lib(path);
+    EXPECT_TRUE(lib.StillThere());
+    fs::remove(path);
+    EXPECT_FALSE(lib.StillThere());
+    try {
+        lib.Scan();
+        ADD_FAILURE() << "a scan ran on a deleted library";
+    } catch (const LibraryError& e) {
+        EXPECT_NE(std::string(e.what()).find("deleted or replaced"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_THROW(PatchLibrary(path, {}, PatchLibrary::Access::Read), LibraryError);
+    EXPECT_FALSE(fs::exists(path));
+}
