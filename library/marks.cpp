@@ -16,7 +16,6 @@ namespace orb8::library {
 
 namespace {
 
-constexpr std::int64_t kDay = 24 * 60 * 60;
 constexpr const char* kBackupInfix = ".backup-";
 
 std::string DateText(std::int64_t seconds, const char* format) {

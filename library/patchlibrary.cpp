@@ -118,7 +118,7 @@ void PatchLibrary::OpenDatabase(const std::string& path, Access access) {
         db_->Exec("PRAGMA foreign_keys = ON");
         // Another program making or changing the library at this moment
         // holds it for a while: the steps that need it alone wait for it.
-        const auto alone = [this](const std::function<void()>& step) {
+        const auto alone = [](const std::function<void()>& step) {
             for (int tries = 0;; ++tries) {
                 try {
                     return step();
