@@ -168,17 +168,23 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == original; }, 10000));
 }
 
+// Rows 1..4 hold factory patches 9..12, and row 1 is in the editor.
+void FourFactoryPatches(TProjectWindow* project) {
+    const auto factory = FactoryBank();
+    AppRig::Change(project, [&](ProjectDocument& d) {
+        for (int i = 0; i < 4; ++i) d.patches[static_cast<std::size_t>(i)] = Unpack(factory[static_cast<std::size_t>(i + 8)]);
+    });
+    project->SetCurrentRow(1);
+}
+
 TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
     QTemporaryDir dir;
     QSettings settings(dir.filePath("orb8ed.ini"), QSettings::IniFormat);
     AppRig rig;
     TMainWin& win = *rig.win;
     TProjectWindow* project = win.Documents().CurrentProject;
+    FourFactoryPatches(project);
     const auto factory = FactoryBank();
-    AppRig::Change(project, [&](ProjectDocument& d) {
-        for (int i = 0; i < 4; ++i) d.patches[static_cast<std::size_t>(i)] = Unpack(factory[static_cast<std::size_t>(i + 8)]);
-    });
-    project->SetCurrentRow(1);
     {
         TSoundDesignWin design(*win.ControlPanel, &settings, nullptr);
         design.SetProjects({project});
@@ -239,11 +245,7 @@ TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
     AppRig rig;
     TMainWin& win = *rig.win;
     TProjectWindow* project = win.Documents().CurrentProject;
-    const auto factory = FactoryBank();
-    AppRig::Change(project, [&](ProjectDocument& d) {
-        for (int i = 0; i < 4; ++i) d.patches[static_cast<std::size_t>(i)] = Unpack(factory[static_cast<std::size_t>(i + 8)]);
-    });
-    project->SetCurrentRow(1);
+    FourFactoryPatches(project);
     win.SoundDesignMenu->trigger();
     auto* design = win.findChild<TSoundDesignWin*>();
     ASSERT_TRUE(design);

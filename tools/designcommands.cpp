@@ -35,6 +35,22 @@ bool ParseSeed(const std::string& text, std::uint64_t& seed) {
     return true;
 }
 
+// --lock as given, or why it can't be taken.
+design::Locks LocksOf(const std::string& text) {
+    std::string error;
+    const auto locks = design::Locks::Parse(text, error);
+    if (!locks) throw ToolError{error};
+    return *locks;
+}
+
+// --seed as given (refused when it does not fit), or a new one.
+std::uint64_t SeedOf(const std::optional<std::string>& text) {
+    std::uint64_t seed = std::random_device{}();
+    if (text && !ParseSeed(*text, seed))
+        throw ToolError{"--seed \"" + *text + "\" is not a seed: give a whole number from 0 to 18446744073709551615"};
+    return seed;
+}
+
 }  // namespace
 
 void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
@@ -59,15 +75,11 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     randomise->add_flag("--force", r->force, "replace OUT.orb when it exists");
     randomise->callback([r, &out] {
         const int index = SlotOf(r->slot);
-        std::string error;
-        const auto locks = design::Locks::Parse(r->locks, error);
-        if (!locks) throw ToolError{error};
-        std::uint64_t seed = std::random_device{}();
-        if (r->seed && !ParseSeed(*r->seed, seed))
-            throw ToolError{"--seed \"" + *r->seed + "\" is not a seed: give a whole number from 0 to 18446744073709551615"};
+        const design::Locks locks = LocksOf(r->locks);
+        const std::uint64_t seed = SeedOf(r->seed);
         RefuseOverwrite(r->output, r->force);
         auto bank = LoadBank(r->bank);
-        design::DesignOptions options{r->amount, *locks, seed};
+        design::DesignOptions options{r->amount, locks, seed};
         PatchData& patch = bank->document.patches[static_cast<std::size_t>(index)];
         const PatchData before = patch;
         const CustomSettingsBlock settingsBefore = bank->settings;
@@ -104,12 +116,8 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
     variations->add_flag("--force", v->force, "replace OUT.orb when it exists");
     variations->callback([v, &out] {
         const int index = SlotOf(v->slot);
-        std::string error;
-        const auto locks = design::Locks::Parse(v->locks, error);
-        if (!locks) throw ToolError{error};
-        std::uint64_t seed = std::random_device{}();
-        if (v->seed && !ParseSeed(*v->seed, seed))
-            throw ToolError{"--seed \"" + *v->seed + "\" is not a seed: give a whole number from 0 to 18446744073709551615"};
+        const design::Locks locks = LocksOf(v->locks);
+        const std::uint64_t seed = SeedOf(v->seed);
         RefuseOverwrite(v->output, v->force);
         const auto bank = LoadBank(v->bank);
         const PatchData& patch = bank->document.patches[static_cast<std::size_t>(index)];
@@ -120,7 +128,7 @@ void AddDesignCommands(CLI::App& app, std::ostream& out, std::ostream&) {
                                                    other->settings, bank->settings);
             made = design::MorphSteps(patch, towards, bank->settings, v->count);
         } else {
-            made = design::Variations(patch, bank->settings, {v->amount, *locks, seed}, v->count);
+            made = design::Variations(patch, bank->settings, {v->amount, locks, seed}, v->count);
         }
         // A new bank that plays through the same custom settings.
         ProjectDocument result;
