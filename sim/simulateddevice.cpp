@@ -46,6 +46,18 @@ void SimulatedDevice::Send(std::span<const std::uint8_t> message) {
     wake_.notify_all();
 }
 
+void SimulatedDevice::Transmit(std::span<const std::uint8_t> message) {
+    {
+        std::lock_guard lock(mutex_);
+        const auto begin = std::max(Clock::now(), inputFree_);
+        const auto end = begin + Wire(message.size());
+        inputFree_ = end;
+        wireBytes_ += message.size();
+        events_.push({end, order_++, {message.begin(), message.end()}, false});
+    }
+    wake_.notify_all();
+}
+
 void SimulatedDevice::Arrive(std::span<const std::uint8_t> message, Clock::time_point arrived) {
     sim_.arrivalMs = std::chrono::duration<double, std::milli>(arrived - start_).count();
     // Each answer is handed over when it is due: one timed wake-up per answer.

@@ -37,6 +37,9 @@ public:
 
     // Puts a message on the wire to the processor; returns at once.
     void Send(std::span<const std::uint8_t> message);
+    // The processor sends a message of its own (its pedal moved): it goes
+    // after the answers already on their way.
+    void Transmit(std::span<const std::uint8_t> message);
     // Where the processor's answers go, on the device's thread; empty: nowhere.
     // When it returns, the previous handler is not running any more.
     void SetReplyHandler(Handler handler);

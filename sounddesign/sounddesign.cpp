@@ -8,6 +8,7 @@
 #include <numbers>
 #include <tuple>
 
+#include "patch/differences.h"
 #include "patch/effecttables.h"
 
 namespace orb8::design {
@@ -292,6 +293,23 @@ std::string Locks::Text() const {
     for (int b = 0; b < kPatchBytes; ++b)
         if (bytes_.test(static_cast<std::size_t>(b))) add("byte" + std::to_string(b));
     return text;
+}
+
+std::vector<LockableByte> LockableBytes(const PatchData& patch, const CustomSettingsBlock& settings) {
+    std::vector<int> bytes(kTypeBytes.begin(), kTypeBytes.end());
+    bytes.insert(bytes.end(), kValueBytes.begin(), kValueBytes.end());
+    bytes.insert(bytes.end(), kControllerValues.begin(), kControllerValues.end());
+    std::stable_sort(bytes.begin(), bytes.end(), [](int a, int b) {
+        return ModuleOfByte(a) != ModuleOfByte(b) ? ModuleOfByte(a) < ModuleOfByte(b) : a < b;
+    });
+    std::vector<LockableByte> lockable;
+    for (const int byte : bytes) {
+        const std::string name = PatchByteName(patch, byte, settings);
+        if (name.empty() || name == "?") continue;
+        const std::string module(ModuleName(ModuleOfByte(byte)));
+        lockable.push_back({byte, name.starts_with(module + " ") ? name : module + " " + name});
+    }
+    return lockable;
 }
 
 std::optional<Locks> Locks::Parse(std::string_view text, std::string& error) {

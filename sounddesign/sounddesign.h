@@ -64,6 +64,15 @@ private:
     std::bitset<kPatchBytes> bytes_;
 };
 
+// The parameters a player may lock one by one in a patch, module by module
+// (Drive, Mod, Dly/Rev, EQ, then the rest), named as the patch's types name
+// them ("MOD RATE"); unused slots are left out.
+struct LockableByte {
+    int byte;
+    std::string name;
+};
+std::vector<LockableByte> LockableBytes(const PatchData& patch, const CustomSettingsBlock& settings);
+
 // A small generator whose numbers are the same everywhere (the standard
 // library's distributions are not).
 class Random {

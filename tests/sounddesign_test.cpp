@@ -10,6 +10,8 @@
 #include "editors/projectsession.h"
 #include "patch/effecttables.h"
 #include "sim/factorybank.h"
+#include "sounddesign/morphcontroller.h"
+#include "sounddesign/recentresults.h"
 #include "sounddesign/sounddesign.h"
 
 using namespace orb8;
@@ -272,4 +274,88 @@ TEST(SoundDesign, OneUndoStepTakesTheProcessorBack) {
     EXPECT_EQ(session.Document().patches[4], before);
     EXPECT_EQ(processor, before);
     EXPECT_FALSE(session.Modified());
+}
+
+// Every parameter the window offers to lock on its own stays as it is through
+// every tool at full strength, and the list names what the patch's types use.
+TEST(SoundDesign, EachParameterThePlayerCanLockHolds) {
+    Random random(41);
+    CustomSettingsBlock settings = FactoryCustomSettings();
+    const PatchData start = RandomPatch(random, settings);
+    const auto lockable = LockableBytes(start, settings);
+    ASSERT_GT(lockable.size(), 40u);
+    for (const auto& [byte, name] : lockable) {
+        EXPECT_FALSE(byte >= Name0 && byte < Name0 + kNameLength) << name;
+        EXPECT_EQ(name.find("  "), std::string::npos);
+    }
+    EXPECT_TRUE(std::any_of(lockable.begin(), lockable.end(), [](const LockableByte& l) { return l.name == "EQ LEVEL"; }));
+    for (const auto& [byte, name] : lockable) {
+        Locks locks;
+        locks.SetByte(byte, true);
+        for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+            PatchData patch = start;
+            PatchEditor editor(settings);
+            editor.ShowPatch(&patch);
+            Randomise(editor, {kMaxAmount, locks, seed});
+            const PatchData far = RandomPatch(random, settings);
+            Nudge(editor, std::span(&far, 1), seed % 2 == 0, {kMaxAmount, locks, seed});
+            TakeSound(editor, Morph(patch, far, MorphPosition(static_cast<int>(seed) * 15)), locks);
+            ASSERT_TRUE(locks.Kept(start, patch)) << name << " seed " << seed;
+        }
+    }
+}
+
+// The recent results: newest first, at most kRecentResults, the same sound
+// listed once; going back to one gives its sound exactly and keeps the name.
+TEST(SoundDesign, RecentResultsGoBackToTheirSound) {
+    Random random(5);
+    CustomSettingsBlock settings = FactoryCustomSettings();
+    RecentResults recent;
+    std::vector<PatchData> made;
+    PatchData patch = RandomPatch(random, settings);
+    const auto name = DecodeName(patch);
+    for (int i = 0; i < 15; ++i) {
+        PatchEditor editor(settings);
+        editor.ShowPatch(&patch);
+        Randomise(editor, {40, {}, static_cast<std::uint64_t>(i + 1)});
+        made.push_back(patch);
+        recent.Add({Tool::Randomise, 40, static_cast<std::uint64_t>(i + 1), {}, patch, settings});
+    }
+    ASSERT_EQ(recent.Items().size(), kRecentResults);
+    EXPECT_EQ(recent.Items().front().seed, 15u);
+    EXPECT_EQ(recent.Items().back().seed, 15u - kRecentResults + 1);
+    // The same sound again (another name) moves to the front, listed once.
+    PatchData renamed = made[10];
+    renamed[Name0] = 'Z';
+    recent.Add({Tool::Morph, 50, 0, "U02", renamed, settings});
+    EXPECT_EQ(recent.Items().size(), kRecentResults);
+    EXPECT_EQ(recent.Items().front().tool, Tool::Morph);
+    EXPECT_EQ(std::count_if(recent.Items().begin(), recent.Items().end(), [](const Result& r) { return r.seed == 11; }), 0);
+
+    const Result& older = recent.Items()[3];
+    PatchEditor editor(settings);
+    editor.ShowPatch(&patch);
+    const PatchData before = patch;
+    const Edit edit = Recall(editor, older, Locks());
+    EXPECT_EQ(Unpack(Pack(Sent(before, edit))), patch);
+    EXPECT_EQ(DecodeName(patch), name);
+    for (int b = 0; b < Name0; ++b) EXPECT_EQ(patch[static_cast<std::size_t>(b)], older.patch[static_cast<std::size_t>(b)]) << b;
+}
+
+TEST(SoundDesign, APedalsControllerMovesTheMorph) {
+    const auto move = ControllerMoveOf(0xB2 | 7 << 8 | 64 << 16);
+    ASSERT_TRUE(move);
+    EXPECT_EQ(move->controller, (Controller{2, 7}));
+    EXPECT_EQ(move->value, 64);
+    // Bank selects, channel mode messages and other kinds move nothing.
+    for (std::uint32_t m : {0xB0u | 0 << 8, 0xB0u | 32 << 8, 0xB0u | 121 << 8, 0x90u | 7 << 8 | 64 << 16, 0xC0u | 7 << 8})
+        EXPECT_FALSE(ControllerMoveOf(m)) << std::hex << m;
+    EXPECT_EQ(MorphPercentOf(0), 0);
+    EXPECT_EQ(MorphPercentOf(127), 100);
+    EXPECT_EQ(MorphPercentOf(64), 50);
+    for (int v = 1; v <= 127; ++v) EXPECT_GE(MorphPercentOf(v), MorphPercentOf(v - 1));
+    EXPECT_EQ(ControllerText({15, 11}), "16:11");
+    EXPECT_EQ(ParseController("16:11"), (Controller{15, 11}));
+    for (const char* wrong : {"", "7", "0:7", "17:7", "1:0", "1:32", "1:120", "1:7x", "x:7", "1:-3"})
+        EXPECT_FALSE(ParseController(wrong)) << wrong;
 }

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
@@ -272,4 +273,102 @@ TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
     PatchData last = steps->Document().patches[4], target = project->Document().patches[1];
     for (int i = 0; i < kNameLength; ++i) last[static_cast<std::size_t>(Name0 + i)] = target[static_cast<std::size_t>(Name0 + i)];
     EXPECT_EQ(last, target);
+}
+
+// Single parameters locked from the list, the recent results to go back to,
+// and a pedal that the window learns moving the morph, on line.
+TEST(SoundDesignWindow, ParameterLocksRecentResultsAndAPedal) {
+    AppRig rig;
+    rig.Connect();
+    TMainWin& win = *rig.win;
+    TProjectWindow* project = win.Documents().CurrentProject;
+    FourFactoryPatches(project);
+    win.OnIdleHandlerIdle();
+    auto processor = [&] { return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; }); };
+    auto patch = [&] { return project->Document().patches[0]; };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return processor() == patch(); }, 10000));
+    win.SoundDesignMenu->trigger();
+    auto* window = win.findChild<TSoundDesignWin*>();
+    ASSERT_TRUE(window);
+    TSoundDesignWin& design = *window;
+
+    // Lock the patch level on its own, from the list, by keyboard.
+    auto* parametersBtn = design.findChild<QPushButton*>("ParametersBtn");
+    auto* parameters = design.findChild<QListView*>("ParameterLocks");
+    ASSERT_TRUE(parametersBtn && parameters);
+    QTest::mouseClick(parametersBtn, Qt::LeftButton);
+    ASSERT_TRUE(parameters->isVisible());
+    const auto found = parameters->model()->match(parameters->model()->index(0, 0), Qt::DisplayRole, "PATCH LEVEL", 1,
+                                                  Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    parameters->setFocus();
+    parameters->setCurrentIndex(found[0]);
+    QTest::keyClick(parameters, Qt::Key_Space);
+    EXPECT_EQ(found[0].data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    EXPECT_EQ(design.Locks().Text(), "byte50");
+    EXPECT_TRUE(parametersBtn->text().contains("1 locked"));
+    const PatchData start = patch();
+
+    // Two randomisations at full strength keep it; both are listed, newest first.
+    design.Amount->setValue(100);
+    design.Seed->setText("101");
+    QTest::mouseClick(design.RandomiseBtn, Qt::LeftButton);
+    const PatchData first = patch();
+    design.Seed->setText("202");
+    QTest::mouseClick(design.RandomiseBtn, Qt::LeftButton);
+    const PatchData second = patch();
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first[PatchLevel], start[PatchLevel]);
+    EXPECT_EQ(second[PatchLevel], start[PatchLevel]);
+    auto* recent = design.findChild<QListView*>("RecentResults");
+    ASSERT_TRUE(recent);
+    ASSERT_EQ(recent->model()->rowCount(), 2);
+    EXPECT_TRUE(recent->model()->index(0, 0).data().toString().startsWith("Randomise 100 %, seed 202"));
+    EXPECT_TRUE(recent->model()->index(1, 0).data().toString().contains("seed 101"));
+
+    // Back to the first: one step, heard at once.
+    const int steps = project->Session().StepCount();
+    QTest::mouseClick(recent->viewport(), Qt::LeftButton, {}, recent->visualRect(recent->model()->index(1, 0)).center());
+    EXPECT_EQ(patch(), first);
+    EXPECT_EQ(project->Session().StepCount(), steps + 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == first; }, 10000));
+    win.OnIdleHandlerIdle();
+    win.UndoMenu->trigger();
+    EXPECT_EQ(patch(), second);
+
+    // Learn the processor's pedal (controller 7 on channel 1), then move it.
+    auto* learn = design.findChild<QPushButton*>("LearnPedalBtn");
+    auto* shown = design.findChild<QLabel*>("MorphController");
+    ASSERT_TRUE(learn && shown);
+    QTest::mouseClick(learn, Qt::LeftButton);
+    auto pedal = [&](int value) {
+        const std::uint8_t cc[] = {0xB0, 7, static_cast<std::uint8_t>(value)};
+        rig.system.Simulator()->Transmit(cc);
+    };
+    pedal(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !learn->isChecked(); }, 10000));
+    EXPECT_TRUE(shown->text().contains("controller 7 on channel 1")) << shown->text().toStdString();
+    design.MorphTarget->Select(project, 3, false);
+    pedal(64);
+    pedal(127);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return design.MorphSlider->value() == 100; }, 10000));
+    PatchData far = project->Document().patches[3], now = patch();
+    for (int i = 0; i < kNameLength; ++i) far[static_cast<std::size_t>(Name0 + i)] = now[static_cast<std::size_t>(Name0 + i)];
+    far[PatchLevel] = start[PatchLevel];  // still locked
+    EXPECT_EQ(now, far);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == now; }, 10000));
+    // Another command ends the pedal's step; the morph is listed.
+    QTest::mouseClick(design.NewSeedBtn, Qt::LeftButton);
+    QTest::mouseClick(design.RandomiseBtn, Qt::LeftButton);
+    EXPECT_TRUE(recent->model()->index(1, 0).data().toString().startsWith("Morph 100 % towards U04"))
+        << recent->model()->index(1, 0).data().toString().toStdString();
+    // The pedal's moves were one step: two undos go back to before it.
+    win.OnIdleHandlerIdle();
+    win.UndoMenu->trigger();
+    EXPECT_EQ(patch(), now);
+    win.OnIdleHandlerIdle();
+    EXPECT_EQ(win.UndoMenu->text(), "Undo Morph 100 %");
+    win.UndoMenu->trigger();
+    EXPECT_EQ(patch(), second);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == second; }, 10000));
 }

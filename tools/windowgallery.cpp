@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QDir>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableView>
 #include <QMdiArea>
 #include <QPlainTextEdit>
@@ -158,8 +159,18 @@ int main(int argc, char** argv) {
         if (auto* design = win.findChild<TSoundDesignWin*>()) {
             design->Lock[static_cast<std::size_t>(orb8::design::Part::Eq)]->setChecked(true);
             design->MorphTarget->Patch->setCurrentIndex(2);
+            // The single parameters open, and two results to go back to.
+            if (auto* parameters = design->findChild<QPushButton*>("ParametersBtn")) parameters->setChecked(true);
+            design->RandomiseBtn->click();
+            design->RandomiseBtn->click();
+            for (int i = 0; i < 2; ++i) {
+                win.OnIdleHandlerIdle();
+                win.UndoMenu->trigger();
+            }
             Settle();
             ok &= Save(design->grab(), out.filePath("sound-design.png"));
+            if (auto* area = design->findChild<QScrollArea*>("SoundDesignArea"))
+                ok &= Save(area->widget()->grab(), out.filePath("sound-design-all.png"));
             design->hide();
         }
         win.CustomDistNewMenu->trigger();

@@ -574,18 +574,18 @@ Do you want to replace it?</source>
 <context>
     <name>PatchToolWindows</name>
     <message>
-        <location filename="../ui/patchtoolwindows.cpp" line="69"/>
-        <location filename="../ui/patchtoolwindows.cpp" line="82"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="73"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="86"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/patchtoolwindows.cpp" line="70"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="74"/>
         <source>Open a bank first: the library&apos;s patch is compared with the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>
     </message>
     <message>
-        <location filename="../ui/patchtoolwindows.cpp" line="83"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="87"/>
         <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
     </message>
@@ -1386,32 +1386,32 @@ Send it to the ORB-8 all the same?</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="156"/>
+        <location filename="../ui/mainwin.cpp" line="158"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="283"/>
+        <location filename="../ui/mainwin.cpp" line="286"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="417"/>
+        <location filename="../ui/mainwin.cpp" line="420"/>
         <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
         <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="454"/>
+        <location filename="../ui/mainwin.cpp" line="457"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="454"/>
+        <location filename="../ui/mainwin.cpp" line="457"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="389"/>
+        <location filename="../ui/mainwin.cpp" line="392"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1536,385 +1536,469 @@ Save this?</source>
 <context>
     <name>TSoundDesignWin</name>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="39"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
         <source>Switches</source>
         <translation>スイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="40"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
         <source>Drive type</source>
         <translation>ドライブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="41"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
         <source>Drive</source>
         <translation>ドライブ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="42"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="46"/>
         <source>VNR</source>
         <translation>VNR</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="47"/>
         <source>EQ</source>
         <translation>EQ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="48"/>
         <source>Mod type</source>
         <translation>MODのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="49"/>
         <source>Mod</source>
         <translation>MOD</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="46"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="50"/>
         <source>Dly/Rev type</source>
         <translation>DLY/REVのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="47"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="51"/>
         <source>Dly/Rev</source>
         <translation>DLY/REV</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="48"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="52"/>
         <source>Level</source>
         <translation>レベル</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="49"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="53"/>
         <source>Controllers</source>
         <translation>コントローラー</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="50"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="54"/>
         <source>RTM</source>
         <translation>RTM</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="51"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="55"/>
         <source>Custom settings</source>
         <translation>カスタム設定</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="59"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="63"/>
         <source>Which modules are on</source>
         <translation>どのモジュールがオンか</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="60"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="64"/>
         <source>The drive type</source>
         <translation>ドライブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="61"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="65"/>
         <source>The drive&apos;s values, custom drive selections and RTM settings, and its switch</source>
         <translation>ドライブの値、カスタムドライブの選択、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="62"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="66"/>
         <source>The noise reduction level</source>
         <translation>ノイズリダクションのレベル</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="63"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="67"/>
         <source>The EQ&apos;s levels, frequencies and RTM settings, and its switch</source>
         <translation>EQのレベル、周波数、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="64"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="68"/>
         <source>The Mod type</source>
         <translation>モジュレーションのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="65"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="69"/>
         <source>The Mod values and RTM settings, and its switch</source>
         <translation>モジュレーションの値、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="66"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="70"/>
         <source>The Dly/Rev type</source>
         <translation>ディレイ/リバーブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="67"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="71"/>
         <source>The Dly/Rev values and RTM settings, and its switch</source>
         <translation>ディレイ/リバーブの値、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="68"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="72"/>
         <source>The patch level and VOL RTM</source>
         <translation>パッチレベルとVOL RTM</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="69"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="73"/>
         <source>The controller assignments and values</source>
         <translation>コントローラーの割り当てと値</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="70"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="74"/>
         <source>Every RTM setting of every module</source>
         <translation>すべてのモジュールのすべてのRTM設定</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="72"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="76"/>
         <source>The bank&apos;s custom settings: a CUSTOM patch&apos;s values are shared by every patch of that type in the bank</source>
         <translation>バンクのカスタム設定：CUSTOMタイプのパッチの値は、バンク内の同じタイプのすべてのパッチが共有します</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="81"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="85"/>
         <source>; the bank&apos;s custom settings changed: %1</source>
         <translation>。バンクのカスタム設定が変わりました：%1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="92"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="94"/>
+        <source>Randomise %1 %, seed %2</source>
+        <translation>ランダム化 %1 %、シード %2</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="96"/>
+        <source>Nudge towards %1 %, seed %2</source>
+        <translation>近づける %1 %、シード %2</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="98"/>
+        <source>Nudge away %1 %, seed %2</source>
+        <translation>遠ざける %1 %、シード %2</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="102"/>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="112"/>
         <source>Sound Design</source>
         <translation>サウンドデザイン</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="97"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="117"/>
         <source>Keep (locked parts never change)</source>
         <translation>固定（ロックした部分は変わりません）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="117"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="135"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="137"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="392"/>
+        <source>Single Parameters...</source>
+        <translation>個別のパラメーター...</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="140"/>
+        <source>Lock single parameters of this patch (a part&apos;s lock keeps all of its own)</source>
+        <translation>このパッチのパラメーターを個別にロックします（部分のロックはその部分のすべてを固定します）</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="157"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="175"/>
         <source>Randomise</source>
         <translation>ランダム化</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="126"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="166"/>
         <source>The same seed on the same patch gives the same result</source>
         <translation>同じパッチに同じシードを使うと同じ結果になります</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="127"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="167"/>
         <source>New Seed</source>
         <translation>新しいシード</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="128"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="168"/>
         <source>In the style of the open banks</source>
         <translation>開いているバンクの傾向に合わせる</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="130"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="170"/>
         <source>New values are drawn from what the patches of the open banks use with the same effect type</source>
         <translation>開いているバンクのパッチが同じエフェクトタイプで使っている値から新しい値を選びます</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="131"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="171"/>
         <source>and of the library</source>
         <translation>ライブラリの傾向も</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="133"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="173"/>
         <source>The library&apos;s patches of the same types guide the new values too</source>
         <translation>同じタイプのライブラリのパッチも新しい値の手がかりにします</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="141"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="181"/>
         <source>Make Variations</source>
         <translation>バリエーションを作る</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="143"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="183"/>
         <source>A new bank of randomisations of this patch at this amount and these locks, one seed after another</source>
         <translation>このパッチをこの量とロックでランダム化したものを、シードを一つずつ進めて新しいバンクに作ります</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="147"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="181"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="187"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="221"/>
         <source>Amount:</source>
         <translation>量:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="149"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="189"/>
         <source>Seed:</source>
         <translation>シード:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="163"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="203"/>
         <source>Nudge towards or away from patches</source>
         <translation>パッチに近づける・遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="167"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="207"/>
         <source>Patch %1:</source>
         <translation>パッチ %1:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="175"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="215"/>
         <source>Towards</source>
         <translation>近づける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="177"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="217"/>
         <source>Away</source>
         <translation>遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="188"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="228"/>
         <source>Morph towards a patch (plays while it moves; Esc goes back)</source>
         <translation>パッチへモーフィング（動かしながら試聴、Escで戻る）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="198"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="238"/>
         <source>Towards:</source>
         <translation>目標:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="200"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="240"/>
         <source>this patch</source>
         <translation>このパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="202"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="242"/>
         <source>the other</source>
         <translation>目標のパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="203"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="243"/>
         <source>Steps into a New Bank</source>
         <translation>途中を新しいバンクに</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="205"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="245"/>
         <source>A new bank of the way from this patch to the other, in as many steps as variations</source>
         <translation>このパッチから相手までの途中を、バリエーションの数だけの段階で新しいバンクに作ります</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="209"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="250"/>
+        <source>Learn Pedal</source>
+        <translation>ペダルを学習</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="253"/>
+        <source>Press, then move the processor&apos;s pedal or a MIDI controller: it moves the morph</source>
+        <translation>押してから、プロセッサーのペダルか MIDI コントローラーを動かしてください。それでモーフィングを動かします</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="254"/>
+        <source>Forget</source>
+        <translation>解除</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="264"/>
         <source>Take modules from a patch</source>
         <translation>パッチからモジュールを取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="212"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="267"/>
         <source>From:</source>
         <translation>取り込み元:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="219"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="274"/>
         <source>Take</source>
         <translation>取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="293"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="279"/>
+        <source>Recent results (choose one to hear it again)</source>
+        <translation>最近の結果（選ぶともう一度聴けます）</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="388"/>
+        <source>Kept by a part&apos;s lock</source>
+        <translation>部分のロックで固定されています</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="392"/>
+        <source>Single Parameters (%1 locked)...</source>
+        <translation>個別のパラメーター（%1 個ロック）...</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="414"/>
         <source>Library: %1</source>
         <translation>ライブラリ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="297"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="418"/>
         <source>%1 is offered in every patch list.</source>
         <translation>%1 をすべてのパッチ一覧に追加しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="312"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="433"/>
         <source>No patch in the editor</source>
         <translation>エディターにパッチがありません</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="312"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="433"/>
         <source>Patch: %1</source>
         <translation>パッチ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="320"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="442"/>
         <source>The patch changed; a morph starts from it again.</source>
         <translation>パッチが変わりました。モーフはそこから始まります。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="341"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="463"/>
         <source>Randomise %1 %</source>
         <translation>ランダム化 %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="349"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="471"/>
         <source>%1, seed %2</source>
         <translation>%1、シード %2</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="360"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="483"/>
         <source>%1 variations at %2 %</source>
         <translation>%2 %のバリエーション%1個</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="361"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="484"/>
         <source>%1 variations, seeds %2 on, in a new bank</source>
         <translation>バリエーション%1個（シード%2から）を新しいバンクに作りました</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="375"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="498"/>
         <source>%1 morph steps</source>
         <translation>モーフの段階%1個</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="376"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="499"/>
         <source>%1 steps towards %2, in a new bank</source>
         <translation>%2への%1段階を新しいバンクに作りました</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="386"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="509"/>
         <source>Choose up to four patches to nudge towards or away from.</source>
         <translation>近づける・遠ざけるパッチを4つまで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="390"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="513"/>
         <source>Nudge away %1 %</source>
         <translation>遠ざける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="390"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="513"/>
         <source>Nudge towards %1 %</source>
         <translation>近づける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="370"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="426"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="493"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="555"/>
         <source>Choose the patch to morph towards.</source>
         <translation>モーフィングの目標パッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="430"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="559"/>
         <source>That is the patch in the editor itself: choose another to morph towards.</source>
         <translation>それはエディターのパッチそのものです。モーフする相手に別のパッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="438"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="567"/>
         <source>Morph %1 %</source>
         <translation>モーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="443"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="99"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="573"/>
         <source>Morph %1 % towards %2</source>
         <translation>%2 へモーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="458"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="592"/>
         <source>Morph</source>
         <translation>モーフィング</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="465"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="599"/>
         <source>Morph cancelled.</source>
         <translation>モーフィングを取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="510"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="668"/>
+        <source>Move the pedal or controller that should drive the morph...</source>
+        <translation>モーフィングを動かすペダルかコントローラーを動かしてください...</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="670"/>
+        <source>Pedal: controller %1 on channel %2 moves the morph</source>
+        <translation>ペダル: チャンネル %2 のコントローラー %1 がモーフィングを動かします</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="674"/>
+        <source>No pedal moves the morph.</source>
+        <translation>モーフィングを動かすペダルはありません。</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="701"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="703"/>
+        <source>Back to %1</source>
+        <translation>%1 に戻す</translation>
+    </message>
+    <message>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="714"/>
         <source>Choose a patch and the modules to take from it.</source>
         <translation>取り込むパッチとモジュールを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="514"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="718"/>
         <source>That is the patch in the editor itself: choose another to take modules from.</source>
         <translation>それはエディターのパッチそのものです。モジュールを取り込む別のパッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="518"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="100"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="722"/>
         <source>Take modules from %1</source>
         <translation>%1 からモジュールを取り込む</translation>
     </message>

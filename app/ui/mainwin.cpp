@@ -127,6 +127,8 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     }
     tools_ = new PatchToolWindows(*context_, *ControlPanel, dialogs_, *CompareMenu, options_.settings, this);
     tools_->SetLibrary(library_);
+    // Controllers from the MIDI input (a pedal) reach the tool windows.
+    midi_->OnData = [this](TMidi*, bool&, std::uint32_t message) { tools_->ControllerMessage(message); };
     if (library_) {
         connect(library_, &LibraryCommands::UndoRequested, this, [this] { Undo(true); });
         connect(library_, &LibraryCommands::RedoRequested, this, [this] { Undo(false); });
@@ -200,6 +202,7 @@ TMainWin::~TMainWin() {
     disconnect(MdiArea, nullptr, this, nullptr);
     disconnect(documents_, nullptr, this, nullptr);
     idle_->SetOnIdle(nullptr);
+    midi_->OnData = nullptr;
     if (link_) link_->OffLine();
     link_.reset();
     host_.reset();

@@ -37,6 +37,10 @@ void PatchToolWindows::SetProjects(const QList<TProjectWindow*>& projects) {
     if (soundDesign_) soundDesign_->SetProjects(projects);
 }
 
+void PatchToolWindows::ControllerMessage(std::uint32_t message) {
+    if (soundDesign_) soundDesign_->ControllerMessage(message);
+}
+
 TDifferencesWin& PatchToolWindows::Differences() {
     if (!differences_) {
         differences_ = new TDifferencesWin(context_, frame_);

@@ -34,6 +34,8 @@ public:
     void SetLibrary(LibraryCommands* library);
     void ShowDifferences();
     void ShowSoundDesign();
+    // A short message from the MIDI input, for a pedal that drives the morph.
+    void ControllerMessage(std::uint32_t message);
     // The open banks, for the windows' lists.
     void SetProjects(const QList<TProjectWindow*>& projects);
 

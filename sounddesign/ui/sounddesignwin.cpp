@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -16,6 +17,7 @@
 #include <QSettings>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 #include "editors/ui/patchediting.h"
@@ -30,6 +32,8 @@ using design::Part;
 namespace {
 
 constexpr const char* kLocksKey = "design/locks";
+constexpr const char* kControllerKey = "design/morphController";
+constexpr int kByteRole = Qt::UserRole + 1;
 constexpr int kDefaultVariations = 16;
 constexpr std::array<Part, 8> kMergeParts = {Part::Drive, Part::Vnr,   Part::Eq,          Part::Mod,
                                              Part::Dly,   Part::Level, Part::Controllers, Part::Rtm};
@@ -82,6 +86,22 @@ QString BlockReport(const CustomSettingsBlock& before, const CustomSettingsBlock
         .arg(QString::fromStdString(DifferingSlotsText(before, after)));
 }
 
+// What made a result, as the recent list names it.
+QString ResultText(const design::Result& r) {
+    const QString other = QString::fromStdString(r.other);
+    QString made;
+    switch (r.tool) {
+        case design::Tool::Randomise: made = TSoundDesignWin::tr("Randomise %1 %, seed %2").arg(r.amount).arg(r.seed); break;
+        case design::Tool::NudgeTowards:
+            made = TSoundDesignWin::tr("Nudge towards %1 %, seed %2").arg(r.amount).arg(r.seed);
+            break;
+        case design::Tool::NudgeAway: made = TSoundDesignWin::tr("Nudge away %1 %, seed %2").arg(r.amount).arg(r.seed); break;
+        case design::Tool::Morph: made = TSoundDesignWin::tr("Morph %1 % towards %2").arg(r.amount).arg(other); break;
+        case design::Tool::Take: made = TSoundDesignWin::tr("Take modules from %1").arg(other); break;
+    }
+    return TSoundDesignWin::tr("%1 (%2)").arg(made, QString::fromStdString(DecodeName(r.patch)).trimmed());
+}
+
 QString NewSeed() { return QString::number(QRandomGenerator::global()->bounded(1u, 1000000000u)); }
 
 }  // namespace
@@ -112,6 +132,26 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
         keepGrid->addWidget(box, i / 5, i % 5);
         Lock[static_cast<std::size_t>(i)] = box;
     }
+    for (int b = 0; b < kPatchBytes; ++b) byteLocks_.SetByte(b, remembered.ByteSet(b));
+    // Single parameters, in a list of the patch's own that opens on demand.
+    parametersBtn_ = new QPushButton(tr("Single Parameters..."), keep);
+    parametersBtn_->setObjectName("ParametersBtn");
+    parametersBtn_->setCheckable(true);
+    parametersBtn_->setToolTip(tr("Lock single parameters of this patch (a part's lock keeps all of its own)"));
+    keepGrid->addWidget(parametersBtn_, 2, 3, 1, 2);
+    parameterModel_ = new QStandardItemModel(this);
+    parameterList_ = new QListView(keep);
+    parameterList_->setObjectName("ParameterLocks");
+    parameterList_->setModel(parameterModel_);
+    parameterList_->setUniformItemSizes(true);
+    parameterList_->setFlow(QListView::TopToBottom);
+    parameterList_->setWrapping(true);
+    parameterList_->setResizeMode(QListView::Adjust);
+    parameterList_->setMinimumHeight(parameterList_->fontMetrics().height() * 9);
+    parameterList_->setVisible(false);
+    keepGrid->addWidget(parameterList_, 3, 0, 1, 5);
+    connect(parametersBtn_, &QPushButton::toggled, parameterList_, &QWidget::setVisible);
+    connect(parameterModel_, &QStandardItemModel::itemChanged, this, &TSoundDesignWin::ParameterLockChanged);
 
     // Randomise.
     auto* random = new QGroupBox(tr("Randomise"), this);
@@ -204,6 +244,21 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     MorphStepsBtn->setObjectName("MorphStepsBtn");
     MorphStepsBtn->setToolTip(tr("A new bank of the way from this patch to the other, in as many steps as variations"));
     morphGrid->addWidget(MorphStepsBtn, 2, 3);
+    // A pedal moves the slider: learnt from the first controller that moves.
+    controllerLabel_ = new QLabel(morph);
+    controllerLabel_->setObjectName("MorphController");
+    learnBtn_ = new QPushButton(tr("Learn Pedal"), morph);
+    learnBtn_->setObjectName("LearnPedalBtn");
+    learnBtn_->setCheckable(true);
+    learnBtn_->setToolTip(tr("Press, then move the processor's pedal or a MIDI controller: it moves the morph"));
+    forgetBtn_ = new QPushButton(tr("Forget"), morph);
+    forgetBtn_->setObjectName("ForgetPedalBtn");
+    auto* pedalRow = new QHBoxLayout;
+    pedalRow->addWidget(controllerLabel_, 1);
+    pedalRow->addWidget(learnBtn_);
+    pedalRow->addWidget(forgetBtn_);
+    morphGrid->addLayout(pedalRow, 3, 0, 1, 4);
+    if (settings_) controller_ = design::ParseController(settings_->value(kControllerKey).toString().toStdString());
 
     // Merge.
     auto* merge = new QGroupBox(tr("Take modules from a patch"), this);
@@ -219,6 +274,21 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     MergeBtn = new QPushButton(tr("Take"), merge);
     MergeBtn->setObjectName("MergeBtn");
     mergeGrid->addWidget(MergeBtn, 2, 5);
+
+    // The last results, to go back and forth between.
+    auto* recent = new QGroupBox(tr("Recent results (choose one to hear it again)"), this);
+    recentModel_ = new QStandardItemModel(this);
+    recentList_ = new QListView(recent);
+    recentList_->setObjectName("RecentResults");
+    recentList_->setModel(recentModel_);
+    recentList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    recentList_->setUniformItemSizes(true);
+    // Eight results in sight; the rest scroll.
+    recentList_->setFixedHeight(recentList_->fontMetrics().height() * 8 + 2 * recentList_->frameWidth() + 4);
+    auto* recentLayout = new QVBoxLayout(recent);
+    recentLayout->addWidget(recentList_);
+    connect(recentList_, &QListView::clicked, this, &TSoundDesignWin::RecallResult);
+    connect(recentList_, &QListView::activated, this, &TSoundDesignWin::RecallResult);
 
     Status = new QLabel(this);
     Status->setObjectName("Status");
@@ -241,11 +311,16 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     layout->addWidget(nudge);
     layout->addWidget(morph);
     layout->addWidget(merge);
+    layout->addWidget(recent);
     layout->addWidget(Status);
     layout->addStretch(1);
     area->setWidget(content);
     QSize size = content->sizeHint() + QSize(area->verticalScrollBar()->sizeHint().width(), 0);
-    if (const QScreen* screen = parent ? parent->screen() : nullptr) size = size.boundedTo(screen->availableGeometry().size());
+    // At most nine tenths of the screen's height: room for its frame and the screen's own bars.
+    if (const QScreen* screen = parent ? parent->screen() : nullptr) {
+        const QSize available = screen->availableGeometry().size();
+        size = size.boundedTo(QSize(available.width(), available.height() * 9 / 10));
+    }
     resize(size);
 
     connect(NewSeedBtn, &QPushButton::clicked, this, [this] { Seed->setText(NewSeed()); });
@@ -264,17 +339,68 @@ TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWi
     connect(MergeBtn, &QPushButton::clicked, this, &TSoundDesignWin::Merge);
     connect(VariationsBtn, &QPushButton::clicked, this, &TSoundDesignWin::MakeVariations);
     connect(MorphStepsBtn, &QPushButton::clicked, this, &TSoundDesignWin::MakeMorphSteps);
+    connect(learnBtn_, &QPushButton::toggled, this, [this] { ShowController(); });
+    connect(forgetBtn_, &QPushButton::clicked, this, [this] {
+        EndKeySteps();
+        controller_.reset();
+        if (settings_) settings_->remove(kControllerKey);
+        ShowController();
+    });
+    ShowController();
     PatchChanged();
 }
 
 design::Locks TSoundDesignWin::Locks() const {
     design::Locks locks;
     for (int i = 0; i < design::kPartCount; ++i) locks.Set(static_cast<Part>(i), Lock[static_cast<std::size_t>(i)]->isChecked());
+    for (int b = 0; b < kPatchBytes; ++b) locks.SetByte(b, byteLocks_.ByteSet(b));
     return locks;
 }
 
 void TSoundDesignWin::SaveLocks() {
     if (settings_) settings_->setValue(kLocksKey, QString::fromStdString(Locks().Text()));
+    ShowParameterLocks();
+}
+
+// The patch's parameters, each ticked when locked on its own or by its part
+// (which it can't be unlocked from here).
+void TSoundDesignWin::ShowParameterLocks() {
+    const PatchData* patch = editing_.EditedPatch();
+    const auto lockable = patch ? design::LockableBytes(*patch, editing_.EditedSettings()) : std::vector<design::LockableByte>{};
+    design::Locks parts = Locks();
+    for (int b = 0; b < kPatchBytes; ++b) parts.SetByte(b, false);
+    const QSignalBlocker quiet(parameterModel_);
+    const bool same = lockable.size() == parametersShown_.size() &&
+                      std::equal(lockable.begin(), lockable.end(), parametersShown_.begin(),
+                                 [](const auto& a, const auto& b) { return a.byte == b.byte && a.name == b.name; });
+    if (!same) {
+        parameterModel_->clear();
+        for (const auto& [byte, name] : lockable) {
+            auto* item = new QStandardItem(QString::fromStdString(name));
+            item->setData(byte, kByteRole);
+            item->setCheckable(true);
+            item->setEditable(false);
+            parameterModel_->appendRow(item);
+        }
+        parametersShown_ = lockable;
+    }
+    int locked = 0;
+    for (int row = 0; row < parameterModel_->rowCount(); ++row) {
+        QStandardItem* item = parameterModel_->item(row);
+        const int byte = item->data(kByteRole).toInt();
+        const bool byPart = parts.Locked(byte);
+        item->setEnabled(!byPart);
+        item->setToolTip(byPart ? tr("Kept by a part's lock") : QString());
+        item->setCheckState(byPart || byteLocks_.ByteSet(byte) ? Qt::Checked : Qt::Unchecked);
+        if (byteLocks_.ByteSet(byte)) ++locked;
+    }
+    parametersBtn_->setText(locked ? tr("Single Parameters (%1 locked)...").arg(locked) : tr("Single Parameters..."));
+}
+
+void TSoundDesignWin::ParameterLockChanged(QStandardItem* item) {
+    if (!item->isEnabled()) return;
+    byteLocks_.SetByte(item->data(kByteRole).toInt(), item->checkState() == Qt::Checked);
+    SaveLocks();
 }
 
 void TSoundDesignWin::SetProjects(const QList<TProjectWindow*>& projects) {
@@ -314,6 +440,7 @@ void TSoundDesignWin::PatchChanged() {
     for (QPushButton* b : {RandomiseBtn, TowardsBtn, AwayBtn, MergeBtn, VariationsBtn, MorphStepsBtn}) b->setEnabled(editable);
     MorphSlider->setEnabled(editable);
     if (morphing_) return;  // the morph's own step
+    ShowParameterLocks();
     morphFrom_.reset();
     // The patch changed elsewhere (an undo, another patch): the slider and
     // the status show where it is.
@@ -347,6 +474,7 @@ void TSoundDesignWin::Randomise() {
         return edit;
     });
     ShowStatus(tr("%1, seed %2").arg(text).arg(options.seed) + block);
+    AddResult(design::Tool::Randomise, options.amount, options.seed, {});
     Seed->setText(NewSeed());  // the next press gives another patch; the seed shown above repeats this one
     PatchChanged();
 }
@@ -399,6 +527,11 @@ void TSoundDesignWin::Nudge(bool away) {
         return edit;
     });
     ShowStatus(text + block);
+    QStringList titles;
+    for (PatchPicker* picker : Targets)
+        if (picker->Chosen()) titles << picker->Title();
+    AddResult(away ? design::Tool::NudgeAway : design::Tool::NudgeTowards, options.amount, options.seed,
+              titles.join(QStringLiteral(", ")));
     PatchChanged();
 }
 
@@ -411,6 +544,7 @@ void TSoundDesignWin::MorphPressed() {
     editing_.BeginGesture();
     dragging_ = true;
     cancelled_ = false;
+    morphMoved_ = false;
 }
 
 void TSoundDesignWin::MorphMoved(int value) {
@@ -440,13 +574,18 @@ void TSoundDesignWin::MorphMoved(int value) {
         return design::TakeSound(editor, design::Morph(from, to, design::MorphPosition(value), editor.Settings()), locks);
     });
     morphing_ = false;
+    morphMoved_ = true;
     ShowStatus(tr("Morph %1 % towards %2").arg(value).arg(MorphTarget->Title()));
 }
 
 void TSoundDesignWin::MorphReleased() {
-    if (dragging_) editing_.EndGesture();
+    if (dragging_) {
+        editing_.EndGesture();
+        if (morphMoved_ && !cancelled_) AddResult(design::Tool::Morph, MorphSlider->value(), 0, MorphTarget->Title());
+    }
     dragging_ = false;
     cancelled_ = false;
+    morphMoved_ = false;
 }
 
 // Escape during a drag: the patch goes back to where the drag began, and no step is left.
@@ -486,6 +625,7 @@ bool TSoundDesignWin::eventFilter(QObject* watched, QEvent* event) {
                           key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
         if (step && !dragging_ && !keySteps_ && editing_.EditedPatch()) {
             keySteps_ = true;
+            morphMoved_ = false;
             editing_.BeginGesture();
         }
     }
@@ -497,6 +637,75 @@ void TSoundDesignWin::EndKeySteps() {
     if (!keySteps_ || morphing_) return;
     keySteps_ = false;
     editing_.EndGesture();
+    if (morphMoved_) AddResult(design::Tool::Morph, MorphSlider->value(), 0, MorphTarget->Title());
+    morphMoved_ = false;
+}
+
+void TSoundDesignWin::hideEvent(QHideEvent* event) {
+    EndKeySteps();  // a pedal's moves end with the window
+    if (learnBtn_->isChecked()) learnBtn_->setChecked(false);
+    QWidget::hideEvent(event);
+}
+
+void TSoundDesignWin::ControllerMessage(std::uint32_t message) {
+    const auto move = design::ControllerMoveOf(message);
+    if (!move || !isVisible()) return;
+    if (learnBtn_->isChecked()) {
+        controller_ = move->controller;
+        if (settings_) settings_->setValue(kControllerKey, QString::fromStdString(design::ControllerText(*controller_)));
+        learnBtn_->setChecked(false);  // shows it
+        return;
+    }
+    if (!controller_ || move->controller != *controller_ || dragging_ || !MorphSlider->isEnabled()) return;
+    const int percent = design::MorphPercentOf(move->value);
+    if (percent == MorphSlider->value()) return;
+    // The moves of a pedal are one step of the project, as key steps are.
+    if (!keySteps_) {
+        keySteps_ = true;
+        morphMoved_ = false;
+        editing_.BeginGesture();
+    }
+    MorphSlider->setValue(percent);
+}
+
+void TSoundDesignWin::ShowController() {
+    if (learnBtn_->isChecked())
+        controllerLabel_->setText(tr("Move the pedal or controller that should drive the morph..."));
+    else if (controller_)
+        controllerLabel_->setText(tr("Pedal: controller %1 on channel %2 moves the morph")
+                                      .arg(controller_->number)
+                                      .arg(controller_->channel + 1));
+    else
+        controllerLabel_->setText(tr("No pedal moves the morph."));
+    forgetBtn_->setEnabled(controller_.has_value() && !learnBtn_->isChecked());
+}
+
+void TSoundDesignWin::AddResult(design::Tool tool, int amount, std::uint64_t seed, const QString& other) {
+    const PatchData* patch = editing_.EditedPatch();
+    if (!patch) return;
+    recent_.Add({tool, amount, seed, other.toStdString(), *patch, editing_.EditedSettings()});
+    ShowResults();
+}
+
+void TSoundDesignWin::ShowResults() {
+    recentModel_->clear();
+    for (const design::Result& result : recent_.Items()) {
+        auto* item = new QStandardItem(ResultText(result));
+        item->setEditable(false);
+        recentModel_->appendRow(item);
+    }
+}
+
+// A listed result back in the editor: one step, heard at once on line.
+void TSoundDesignWin::RecallResult(const QModelIndex& index) {
+    EndKeySteps();
+    if (!editing_.EditedPatch() || !index.isValid() || index.row() >= static_cast<int>(recent_.Items().size())) return;
+    const design::Result result = recent_.Items()[static_cast<std::size_t>(index.row())];
+    const QString text = ResultText(result);
+    const design::Locks locks = Locks();
+    editing_.PerformTool(tr("Back to %1").arg(text), [&](PatchEditor& editor) { return design::Recall(editor, result, locks); });
+    PatchChanged();
+    ShowStatus(tr("Back to %1").arg(text));
 }
 
 void TSoundDesignWin::Merge() {
@@ -525,5 +734,6 @@ void TSoundDesignWin::Merge() {
         return edit;
     });
     ShowStatus(text + block);
+    AddResult(design::Tool::Take, 0, 0, MergeSource->Title());
     PatchChanged();
 }

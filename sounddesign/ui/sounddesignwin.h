@@ -2,9 +2,11 @@
 // patch in the editor. Randomise it by an amount (guided by the open banks'
 // patches when asked), nudge it towards or away from up to four patches,
 // morph it towards another patch with a slider that plays while it moves,
-// and take modules from another patch. Parts the player locks never change;
-// the locks are remembered. Each tool is one step of the project (Undo takes
-// it back) and on line the processor follows.
+// and take modules from another patch. Parts and single parameters the
+// player locks never change; the locks are remembered. The last results stay
+// listed to go back to, and a pedal the window learns drives the morph. Each
+// tool is one step of the project (Undo takes it back) and on line the
+// processor follows.
 #pragma once
 
 #include <QList>
@@ -15,6 +17,8 @@
 #include <optional>
 
 #include "patch/patchdata.h"
+#include "sounddesign/morphcontroller.h"
+#include "sounddesign/recentresults.h"
 #include "sounddesign/sounddesign.h"
 
 class PatchEditing;
@@ -22,6 +26,10 @@ class PatchPicker;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QListView;
+class QModelIndex;
+class QStandardItem;
+class QStandardItemModel;
 class QPushButton;
 class QSettings;
 class QSlider;
@@ -64,6 +72,10 @@ public:
     // The editor shows another patch (or changed it): the title and the morph start anew.
     void PatchChanged();
     orb8::design::Locks Locks() const;
+    // A short message from the MIDI input (status | data1 << 8 | data2 << 16):
+    // the learnt controller moves the morph; while learning, the first
+    // controller that moves is learnt.
+    void ControllerMessage(std::uint32_t message);
 
 signals:
     // A new bank of these patches, playing through `settings`, named `title` for its step.
@@ -71,6 +83,7 @@ signals:
                           const orb8::CustomSettingsBlock& settings);
 
 protected:
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -85,6 +98,12 @@ private:
     void CancelMorph();
     void Merge();
     void SaveLocks();
+    void ShowParameterLocks();
+    void ParameterLockChanged(QStandardItem* item);
+    void AddResult(orb8::design::Tool tool, int amount, std::uint64_t seed, const QString& other);
+    void ShowResults();
+    void RecallResult(const QModelIndex& index);
+    void ShowController();
     void EndKeySteps();
     void ShowStatus(const QString& text);
     std::uint64_t SeedValue() const;
@@ -97,5 +116,20 @@ private:
     orb8::PatchData dragFrom_{};                 // the patch and slider value where this drag began
     int dragValue_ = 0;
     bool dragging_ = false, morphing_ = false, cancelled_ = false;
-    bool keySteps_ = false;  // key steps on the morph slider, one step of the project
+    bool keySteps_ = false;  // key steps (or pedal moves) on the morph slider, one step of the project
+    bool morphMoved_ = false;  // this drag or these key steps moved the patch
+
+    QPushButton* parametersBtn_;
+    QListView* parameterList_;
+    QStandardItemModel* parameterModel_;
+    std::vector<orb8::design::LockableByte> parametersShown_;
+    orb8::design::Locks byteLocks_;  // the single parameters locked (parts in Lock)
+
+    QListView* recentList_;
+    QStandardItemModel* recentModel_;
+    orb8::design::RecentResults recent_;
+
+    QPushButton *learnBtn_, *forgetBtn_;
+    QLabel* controllerLabel_;
+    std::optional<orb8::design::Controller> controller_;
 };
