@@ -74,6 +74,13 @@ FrameEnabling IdleEnabling(const FrameState& s) {
     e.onLineLook = s.onLine;
     e.channelMenu = e.designMenu = s.onLine;
     e.onLineCaption = s.onLine ? "Off &Line" : "On &Line";
+    // Nothing that starts another exchange, or ends the link, while one runs.
+    if (s.exchangeRunning) {
+        if (e.receiveAll) e.receiveAll = false;
+        if (e.sendAll) e.sendAll = false;
+        if (e.transferButtons) e.transferButtons = false;
+        e.channelMenu = e.designMenu = e.onLineMenu = false;
+    }
     return e;
 }
 

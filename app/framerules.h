@@ -31,6 +31,7 @@ struct FrameState {
     bool activeModified = false;
     bool onLine = false;
     bool copyFilled = false;
+    bool exchangeRunning = false;  // with the processor, on its own thread
 };
 struct FrameEnabling {
     bool save = false, saveAs = false, copy = false, paste = false, comment = false;
@@ -38,6 +39,7 @@ struct FrameEnabling {
     std::optional<bool> transferButtons;  // the patch editor's RecvAll and SendAll
     bool transferButtonsGreen = false;    // else grey
     bool channelMenu = false, designMenu = false;
+    bool onLineMenu = true;  // On Line and Off Line
     bool onLineLook = false;  // the OnLine button green, the OffLine button navy
     const char* onLineCaption = "On &Line";
 };

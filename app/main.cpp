@@ -61,15 +61,20 @@ int Screenshot(int argc, char** argv, const orb8::CommandLine& line) {
     options.libraryDatabase = QDir::temp().filePath("orb8ed-picture-library.db");
     TMainWin window(system, dialogs, std::move(options));
     window.show();
-    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-    window.OnIdleHandlerIdle();
-    QCoreApplication::processEvents();
-    const QString file = QFile::decodeName(QByteArray::fromStdString(line.screenshot));
-    if (!window.grab().save(file)) {
-        std::fprintf(stderr, "orb8ed: %s could not be written\n", line.screenshot.c_str());
-        return 1;
-    }
-    return 0;
+    // The picture once the window is laid out and its idle pass has run.
+    QTimer::singleShot(0, &window, [&] {
+        window.OnIdleHandlerIdle();
+        QTimer::singleShot(0, &window, [&] {
+            const QString file = QFile::decodeName(QByteArray::fromStdString(line.screenshot));
+            if (window.grab().save(file)) {
+                QCoreApplication::exit(0);
+                return;
+            }
+            std::fprintf(stderr, "orb8ed: %s could not be written\n", line.screenshot.c_str());
+            QCoreApplication::exit(1);
+        });
+    });
+    return QCoreApplication::exec();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <memory>
 
 #include <QPoint>
@@ -90,6 +91,17 @@ struct OnLineWindow {
         win.Link().isOnLine = true;
     }
 };
+
+// Until the exchange with the processor that runs (or the one an idle pass
+// posted) has ended and its result is in.
+inline void WaitExchange(TMainWin& win) {
+    QCoreApplication::processEvents();
+    while (win.Host().ExchangeRunning()) {
+        QEventLoop loop;
+        QObject::connect(&win.Host(), &WindowDeviceHost::Ended, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
 
 // The pointer at `degrees` clockwise from a knob's value-0 end.
 inline QPoint OnArc(double degrees) {

@@ -64,10 +64,12 @@ struct Bench {
         win.show();
         QCoreApplication::processEvents();
         win.OnLineMenu->trigger();
+        WaitExchange(win);
         if (!win.Link().isOnLine) return false;
         panel = win.ControlPanel;
         ShowBpmPatch(win);
         Idle();
+        WaitExchange(win);
         Settle();
         return true;
     }

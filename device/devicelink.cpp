@@ -439,24 +439,40 @@ TransferResult DeviceLink::PatchChange(int patch, const PatchData& data) {
     return result;
 }
 
+void DeviceLink::SendSingle(Message message) {
+    std::lock_guard lock(singleMutex_);
+    if (busy_) waiting_.push_back(std::move(message));
+    else Send(message);
+}
+
+// Under the lock: a single message sent meanwhile goes after those that waited.
+void DeviceLink::EndExchange() {
+    std::lock_guard lock(singleMutex_);
+    busy_ = false;
+    if (host_.OutputOpen())
+        for (const Message& message : waiting_) Send(message);
+    waiting_.clear();
+}
+
 void DeviceLink::SendParameterChange(int parameter, int value) {
-    if (host_.OutputOpen() && !busy_) Send(ParameterChange(deviceChannel, parameter, value));
+    if (host_.OutputOpen()) SendSingle(ParameterChange(deviceChannel, parameter, value));
 }
 
 void DeviceLink::SendDesignCharacter(const CustomDistData& data, int set, bool designMode) {
-    if (!host_.OutputOpen() || busy_ || set < 0 || set >= kSetCount) return;
+    if (!host_.OutputOpen() || set < 0 || set >= kSetCount) return;
     const int target = designMode ? 0 : set;
     for (int i = 0; i < 5; ++i) {
         const FilterRecord& f = data.filters[static_cast<std::size_t>(FilterNumber(set, i))];
-        Send(DesignFilterWrite(deviceChannel, FilterNumber(target, i), f.coefNibbles));
+        SendSingle(DesignFilterWrite(deviceChannel, FilterNumber(target, i), f.coefNibbles));
     }
-    Send(DesignClipperWrite(deviceChannel, target, data.clippers[static_cast<std::size_t>(set)]));
+    SendSingle(DesignClipperWrite(deviceChannel, target, data.clippers[static_cast<std::size_t>(set)]));
 }
 
 void DeviceLink::SendDesignToneFilter(const CustomDistData& data, int set, int slot, bool designMode) {
-    if (!host_.OutputOpen() || busy_ || set < 0 || set >= kSetCount || slot < SlotHigh || slot > SlotLow) return;
+    if (!host_.OutputOpen() || set < 0 || set >= kSetCount || slot < SlotHigh || slot > SlotLow) return;
     const int number = designMode ? slot : FilterNumber(set, slot);
-    Send(DesignFilterWrite(deviceChannel, number, data.filters[static_cast<std::size_t>(FilterNumber(set, slot))].coefNibbles));
+    SendSingle(
+        DesignFilterWrite(deviceChannel, number, data.filters[static_cast<std::size_t>(FilterNumber(set, slot))].coefNibbles));
 }
 
 }  // namespace orb8

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <functional>
+#include <mutex>
+#include <vector>
 #include <optional>
 #include <span>
 #include <string>
@@ -40,12 +43,14 @@ public:
     DeviceLink& operator=(const DeviceLink&) = delete;
 
     // An exchange is running. No second one starts meanwhile, and no single
-    // message goes out in the middle of its handshakes.
+    // message goes out in the middle of its handshakes. An exchange may run on
+    // a thread of its own: the state the windows read meanwhile is atomic, and
+    // `areas` belongs to the exchange while it runs.
     bool Busy() const { return busy_; }
 
     ReplyState replyState = ReplyNone;
-    int deviceChannel = 0;
-    bool isOnLine = false;
+    std::atomic<int> deviceChannel = 0;
+    std::atomic<bool> isOnLine = false;
     // areas.customSettings: the processor's custom settings block as far as
     // the program knows (read while going on line, written by Send All).
     DeviceWorkAreas areas;
@@ -77,7 +82,8 @@ public:
     TransferResult PatchChange(int patch, const PatchData& data);
 
     // Single messages of the editors; nothing is sent while the output is
-    // closed or an exchange is running.
+    // closed. While an exchange runs they wait, in order, and go once it has
+    // ended, so that the processor ends up holding what the editors show.
     void SendParameterChange(int parameter, int value);
     // A distortion character: five filters and the clipper of a set, sent as
     // the target set (set 0 in design mode).
@@ -90,16 +96,25 @@ public:
     SettingsPage ComposePage30(const CustomSettingsBlock& settings) const;
 
 private:
-    // Marks an exchange as running for its lifetime.
+    // Marks an exchange as running for its lifetime; the single messages
+    // that came meanwhile go when it ends.
     class Exchange {
     public:
-        explicit Exchange(DeviceLink& link) : link_(link) { link_.busy_ = true; }
-        ~Exchange() { link_.busy_ = false; }
+        explicit Exchange(DeviceLink& link) : link_(link) {
+            std::lock_guard lock(link_.singleMutex_);
+            link_.busy_ = true;
+        }
+        ~Exchange() { link_.EndExchange(); }
 
     private:
         DeviceLink& link_;
     };
-    bool busy_ = false;
+    void EndExchange();
+    // A single message: now, or after the running exchange.
+    void SendSingle(Message message);
+    std::atomic<bool> busy_ = false;
+    std::mutex singleMutex_;
+    std::vector<Message> waiting_;  // single messages held while an exchange runs
 
     enum class Wait { Reply, Abort, TimeLimit };
     Wait Request(const Message& message, int replyBytes,

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
@@ -56,11 +57,23 @@ struct AppRig {
         win->Link().deviceChannel = 0;
         win->Link().isOnLine = true;
     }
-    // What the simulated ORB-8 received since the last call, a line a message.
-    std::vector<std::string> TakeLog() {
-        QTest::qWait(30);
+    // Until the exchanges with the processor asked for so far (and the patch
+    // change an idle pass posted) have ended and their results are in.
+    void WaitExchange() {
+        QCoreApplication::processEvents();  // a patch change an idle pass posted starts
+        // Woken by the end itself: the exchange's trips to this thread are not slowed by polling.
+        QSignalSpy ended(&win->Host(), &WindowDeviceHost::Ended);
+        while (win->Host().ExchangeRunning()) ASSERT_TRUE(ended.wait(60000));
+    }
+    // Until the exchanges have ended and what was sent has reached the simulated ORB-8.
+    void Drain() {
+        WaitExchange();
         win->Midi().DrainOutput(std::chrono::milliseconds(10000));
         system.Simulator()->WaitIdle(std::chrono::milliseconds(10000));
+    }
+    // What the simulated ORB-8 received since the last call, a line a message.
+    std::vector<std::string> TakeLog() {
+        Drain();
         return system.Simulator()->With([](orb8::Orb8Simulator& s) {
             auto log = s.Log();
             s.ClearLog();

@@ -192,6 +192,7 @@ TEST(CustomDistWindow, RecvAndStoreThroughTheWindow) {
     Dist d;
     d.Connect();
     QTest::mouseClick(d.doc->RecvBtn, Qt::LeftButton);
+    d.WaitExchange();
     EXPECT_TRUE(d.doc->Modified());
     EXPECT_EQ(d.doc->Caption(), "NoNameDst1*");
     EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[1]), 5);
@@ -227,6 +228,7 @@ TEST(CustomDistWindow, CalcPresetAndRecvAreStepsOfTheHistory) {
     EXPECT_TRUE(d.doc->Data().filters[0].on);
     d.Connect();
     QTest::mouseClick(d.doc->RecvBtn, Qt::LeftButton);
+    d.WaitExchange();
     d.Idle();
     EXPECT_EQ(d.win->UndoMenu->text(), "Undo Recv");
     d.win->UndoMenu->trigger();

@@ -584,6 +584,11 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     App app;
     TProjectWindow* p = app.Project();
     app.win->OnLineMenu->trigger();
+    // The scan runs on its own thread: the commands that would start another wait meanwhile.
+    app.Idle();
+    EXPECT_FALSE(app.win->OnLineMenu->isEnabled());
+    EXPECT_FALSE(app.win->ChanMenu->isEnabled());
+    app.WaitExchange();
     ASSERT_TRUE(app.win->Link().isOnLine);
     EXPECT_EQ(app.win->ChanItems[0]->text(), "1:VESK ORB-8");
     EXPECT_TRUE(app.win->ChanItems[0]->isChecked());
@@ -595,7 +600,10 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     EXPECT_EQ(app.win->ControlPanel->OnLineBtn->Color(), QColor(0, 0xFF, 0));
     EXPECT_EQ(app.win->Link().areas.customSettings, FactoryCustomSettings());
 
+    app.WaitExchange();  // the selected patch goes to the processor first
     app.win->UploadMenu->trigger();
+    app.WaitExchange();
+    EXPECT_TRUE(app.win->OnLineMenu->isEnabled());
     EXPECT_EQ(p->Session().Settings(), FactoryCustomSettings());  // the bank plays through the processor's block
     const auto factory = FactoryBank();
     for (int i = 0; i < kPatchCount; ++i) ASSERT_EQ(p->Document().patches[static_cast<std::size_t>(i)], Unpack(factory[static_cast<std::size_t>(i)])) << i;
@@ -607,7 +615,7 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     app.ClearTraffic();
     p->SetCurrentRow(6);
     app.Idle();
-    QTest::qWait(50);
+    app.WaitExchange();
     const auto traffic = app.Traffic();
     EXPECT_EQ(Count(traffic, "PatchSelect"), 1);
     EXPECT_EQ(Count(traffic, "EditBufferWrite"), 1);
@@ -615,6 +623,7 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
 
     app.ClearTraffic();
     app.win->DownloadMenu->trigger();
+    app.WaitExchange();
     const auto sent = app.Traffic();
     EXPECT_EQ(Count(sent, "PatchDump"), 80);
     EXPECT_EQ(Count(sent, "SettingsPageWrite"), 2);
@@ -627,6 +636,7 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     p->SetCurrentRow(2);
     EXPECT_EQ(app.win->PendingPatchChange(), 0);
     QTest::mouseClick(app.win->ControlPanel->UploadBtn, Qt::LeftButton);
+    app.WaitExchange();
     EXPECT_EQ(app.dialogs.Last("information"), "Not be OnLine.");
 }
 
@@ -639,8 +649,10 @@ TEST(OnLine, ABanksCustomSettingsAgainstTheProcessors) {
     TProjectWindow* p = app.Project();
     ASSERT_NE(p->Session().Settings(), FactoryCustomSettings());  // made off line: the built-in block
     app.win->OnLineMenu->trigger();
+    app.WaitExchange();
     ASSERT_TRUE(app.win->Link().isOnLine);
     app.Idle();
+    app.WaitExchange();
     EXPECT_NE(app.win->statusBar()->currentMessage().indexOf("MOD CUSTOM1"), -1)
         << app.win->statusBar()->currentMessage().toStdString();
     QWidget* notice = p->findChild<QWidget*>("SettingsNotice");
@@ -660,6 +672,7 @@ TEST(OnLine, ABanksCustomSettingsAgainstTheProcessors) {
 
     // Send All says what changes, and the processor then plays the bank's block.
     app.win->DownloadMenu->trigger();
+    app.WaitExchange();
     EXPECT_NE(app.dialogs.Last("question").indexOf("custom settings change too: MOD CUSTOM1"), -1)
         << app.dialogs.Last("question").toStdString();
     const auto processor = app.system.Simulator()->With([](Orb8Simulator& s) { return s.customSettings; });
@@ -668,72 +681,67 @@ TEST(OnLine, ABanksCustomSettingsAgainstTheProcessors) {
     EXPECT_TRUE(notice->isHidden());
 }
 
+// A Receive All runs while the windows stay live; Abort keeps what arrived,
+// closing the bank it fills aborts it and closes once it has ended, and so
+// does quitting.
 TEST(OnLine, AbortAndClosingDuringAReceive) {
     App app({}, false, SimTiming{true, {}});  // with MIDI wire time: about 2.5 s for the bank
     TProjectWindow* p = app.Project();
     app.win->OnLineMenu->trigger();
+    app.WaitExchange();
     ASSERT_TRUE(app.win->Link().isOnLine);
     App::Change(p, [](ProjectDocument& d) { EncodeName("MINE", d.PatchOfRow(80)); });
     app.Idle();
-    bool closedWindow = true, closedMain = true, progressShown = false;
-    QTimer::singleShot(700, [&] {
-        progressShown = app.win->ProgressWin->isVisible();
-        // A click that would close the project or quit is refused meanwhile.
-        closedWindow = p->SubWindow()->close();
-        closedMain = app.win->close();
-        QTest::keyClick(p->Grid(), Qt::Key_Down);
-        app.win->ProgressWin->Abortbtn->click();
-    });
+    app.WaitExchange();
     app.win->UploadMenu->trigger();
-    EXPECT_TRUE(progressShown);
-    EXPECT_FALSE(closedWindow);
-    EXPECT_FALSE(closedMain);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.win->ProgressWin->isVisible(); }, 10000));
+    EXPECT_TRUE(app.win->Host().ExchangeRunning());
+    // The bank's window takes keys meanwhile.
+    QTest::keyClick(p->Grid(), Qt::Key_Down);
+    EXPECT_EQ(p->CurrentRow(), 2);
+    app.Idle();
+    EXPECT_FALSE(app.win->UploadMenu->isEnabled());
+    QTest::mouseClick(app.win->ProgressWin->Abortbtn, Qt::LeftButton);
+    app.WaitExchange();
     ASSERT_EQ(app.win->Documents().Windows.size(), 1);
     const int got = app.win->Link().lastReceived;
-    EXPECT_GT(got, 5);
+    EXPECT_GT(got, 0);
     EXPECT_LT(got, 80);
     EXPECT_EQ(p->Document().patches[0], Unpack(FactoryBank()[0]));
     EXPECT_EQ(DecodeName(p->Document().patches[79]), "MINE    ");  // not received: kept
     EXPECT_TRUE(p->Modified());
     EXPECT_FALSE(app.win->ProgressWin->isVisible());
-    EXPECT_EQ(p->CurrentRow(), 1);
-    // A short exchange shows no progress window at all.
-    bool shortShown = true;
-    app.ClearTraffic();
-    p->SetCurrentRow(2);
-    QTimer::singleShot(20, [&] { shortShown = app.win->ProgressWin->isVisible(); });
     app.Idle();
-    QTest::qWait(150);
-    EXPECT_FALSE(shortShown);
-    EXPECT_EQ(Count(app.Traffic(), "EditBufferWrite"), 1);
-}
+    EXPECT_EQ(app.win->UndoMenu->text(), "Undo Receive All");
 
-// A box raised during an exchange (a question, a failure) closes by its own
-// buttons and Escape: its window's close passes the input that the exchange holds.
-TEST(OnLine, ABoxRaisedDuringAnExchangeCloses) {
-    App app({}, false, SimTiming{true, {}});
-    app.win->OnLineMenu->trigger();
-    ASSERT_TRUE(app.win->Link().isOnLine);
+    // A short exchange shows no progress window.
+    app.ClearTraffic();
+    p->SetCurrentRow(3);
     app.Idle();
-    std::vector<bool> closed;
-    QTimer::singleShot(300, [&] {
-        for (const bool escape : {false, true}) {
-            QMessageBox box(QMessageBox::Information, "ORB-8ED", "during the exchange", QMessageBox::Ok, app.win.get());
-            QTimer::singleShot(50, &box, [&box, escape] {
-                if (escape) QTest::keyClick(&box, Qt::Key_Escape);
-                else QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
-            });
-            // Closed by force if it refused: the test goes on and reports it.
-            QTimer::singleShot(2000, &box, [&box] { box.done(QMessageBox::Ok); box.setVisible(false); });
-            QElapsedTimer clock;
-            clock.start();
-            box.exec();
-            closed.push_back(clock.elapsed() < 1500);
-        }
-        app.win->ProgressWin->Abortbtn->click();
-    });
+    app.WaitExchange();
+    EXPECT_FALSE(app.win->ProgressWin->isVisible());
+    EXPECT_EQ(Count(app.Traffic(), "EditBufferWrite"), 1);
+
+    // Closing the bank that a receive fills: the receive ends first, what
+    // arrived is in, and then the bank closes (asking about its unsaved work).
     app.win->UploadMenu->trigger();
-    EXPECT_EQ(closed, (std::vector<bool>{true, true}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.win->Link().lastReceived > 2; }, 10000));
+    EXPECT_FALSE(p->SubWindow()->close());
+    app.dialogs.saveAnswers = {UserDialogs::Answer::No};
+    app.WaitExchange();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.win->Documents().Windows.isEmpty(); }, 10000));
+    EXPECT_EQ(app.dialogs.Last("save").isEmpty(), false);
+
+    // Quitting during a receive: likewise.
+    app.win->ProjectNewMenu->trigger();
+    app.Idle();
+    app.WaitExchange();
+    app.win->UploadMenu->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.win->Link().lastReceived > 2; }, 10000));
+    EXPECT_FALSE(app.win->close());
+    app.dialogs.discardUnsaved = true;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.win->isVisible(); }, 20000));
+    EXPECT_FALSE(app.win->Host().ExchangeRunning());
 }
 
 TEST(MainWindow, DesignModeAndHelp) {
@@ -746,8 +754,9 @@ TEST(MainWindow, DesignModeAndHelp) {
     app.Idle();
     EXPECT_FALSE(app.win->DesignMenu->isEnabled());  // only on line
     app.win->OnLineMenu->trigger();
+    app.WaitExchange();
     app.Idle();  // the processor follows the selected patch first
-    QTest::qWait(50);
+    app.Drain();
     app.ClearTraffic();
     app.dialogs.yesNo = false;
     app.win->DesignMenu->trigger();
@@ -756,7 +765,7 @@ TEST(MainWindow, DesignModeAndHelp) {
     app.dialogs.yesNo = true;
     app.win->DesignMenu->trigger();
     EXPECT_TRUE(app.win->DesignMode());
-    QTest::qWait(50);
+    app.Drain();
     EXPECT_EQ(Count(app.Traffic(), "ParameterChange"), 14);
     const PatchData edit = app.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; });
     EXPECT_EQ(edit[DriveType], 20);

@@ -223,10 +223,14 @@ int EditUntilKilled(const QString& folder, const QString& moment, const QString&
             ready();
         });
         rig.Idle();
+        rig.WaitExchange();  // the patch change that going on line asked for
+        QObject::connect(&rig.win->Host(), &WindowDeviceHost::Ended, keeper, [&] {
+            if (!receiving) return;
+            receiving = false;
+            std::printf("RECEIVED BEFORE THE RECORD WAS WRITTEN\n");
+            std::fflush(stdout);
+        });
         rig.win->UploadMenu->trigger();
-        receiving = false;
-        std::printf("RECEIVED BEFORE THE RECORD WAS WRITTEN\n");
-        std::fflush(stdout);
     }
     return QApplication::exec();
 }

@@ -181,7 +181,9 @@ TEST(Undo, EveryKindOfStep) {
     // A Receive All is one step.
     h.Connect();
     h.Idle();
+    h.WaitExchange();
     h.win->UploadMenu->trigger();
+    h.WaitExchange();
     EXPECT_TRUE(p->Modified());
     EXPECT_EQ(h.UndoText(), "Undo Receive All");
     h.Undo();

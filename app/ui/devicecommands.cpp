@@ -1,9 +1,12 @@
 #include "app/ui/devicecommands.h"
 
 #include <QAction>
+#include <QMdiSubWindow>
 #include <QSettings>
 #include <QTimer>
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "app/framerules.h"
 #include "device/devicelink.h"
@@ -67,14 +70,51 @@ void DeviceCommands::ChoosePace(std::size_t index) {
 
 bool DeviceCommands::OnLine() const { return link_.isOnLine; }
 
+bool DeviceCommands::ExchangeRunning() const { return host_.ExchangeRunning(); }
+
+bool DeviceCommands::IsTarget(const DocumentWindow& window) const {
+    return host_.ExchangeRunning() && (target_ == &window || (queued_ && queued_->target == &window));
+}
+
+void DeviceCommands::CloseAfterExchange(DocumentWindow* window) {
+    if (window) closeAfter_ = window;
+    else frameCloseAfter_ = true;
+    host_.RequestAbort();
+}
+
+bool DeviceCommands::Start(DocumentWindow* target, std::function<void()> exchange, std::function<void()> done) {
+    if (host_.ExchangeRunning()) {
+        if (queued_) return false;
+        queued_ = Queued{target, target != nullptr, std::move(exchange), std::move(done)};
+        return true;
+    }
+    target_ = target;
+    return host_.Run(std::move(exchange), [this, done = std::move(done)] {
+        if (done) done();
+        target_ = nullptr;
+        if (closeAfter_ || frameCloseAfter_) queued_.reset();  // a close waits: nothing more starts
+        // The one asked for meanwhile, unless its document has gone.
+        if (std::optional<Queued> next = std::exchange(queued_, std::nullopt); next && (!next->hasTarget || next->target))
+            Start(next->target, std::move(next->exchange), std::move(next->done));
+        emit ExchangeEnded();
+        // A close that waited for the exchange goes on now.
+        if (QPointer<DocumentWindow> window = std::exchange(closeAfter_, nullptr)) {
+            if (QMdiSubWindow* sub = window->SubWindow()) sub->close();
+            else window->close();
+        }
+        if (std::exchange(frameCloseAfter_, false)) emit FrameCloseRequested();
+    });
+}
+
 void DeviceCommands::ToggleOnLine() {
+    if (host_.ExchangeRunning()) return;
     if (midi_.OutputOpen()) {
         link_.OffLine();
         return;
     }
     for (int c = 0; c < 16; ++c)
         if (QAction* item = channelItems_[static_cast<std::size_t>(c)]) item->setText(QString::number(c + 1));
-    link_.OnLine();
+    Start(nullptr, [this] { link_.OnLine(); }, [this] { emit OnLineScanEnded(link_.isOnLine); });
 }
 
 void DeviceCommands::OnChannelItem(int channel, const QString& caption, bool enabled, bool checked) {
@@ -86,16 +126,52 @@ void DeviceCommands::OnChannelItem(int channel, const QString& caption, bool ena
     if (checked) item->setChecked(true);
 }
 
+// The bank as it was when the receive began takes in what arrived; the
+// patches that did not arrive (after an abort) stay as they are in the bank.
 void DeviceCommands::ReceiveAll(TProjectWindow& project) {
-    project.Session().Receive(tr("Receive All").toStdString(), [this](ProjectDocument& document) {
-        const TransferResult r = link_.ReceiveAllPatches(document);
-        return r != TransferResult::Declined && r != TransferResult::NotOnLine;  // else nothing was asked for
-    });
+    auto received = std::make_shared<ProjectDocument>(project.Session().Document());
+    auto result = std::make_shared<TransferResult>(TransferResult::Busy);
+    Start(
+        &project, [this, received, result] { *result = link_.ReceiveAllPatches(*received); },
+        [this, received, result, window = QPointer<TProjectWindow>(&project)] {
+            if (!window || *result == TransferResult::Declined || *result == TransferResult::NotOnLine ||
+                *result == TransferResult::Busy)
+                return;  // nothing was asked for
+            const int count = std::clamp(link_.lastReceived, 0, kPatchCount);
+            window->Session().Receive(tr("Receive All").toStdString(), [&](ProjectDocument& document) {
+                for (int i = 0; i < count; ++i) {
+                    document.patches[static_cast<std::size_t>(i)] = received->patches[static_cast<std::size_t>(i)];
+                    document.packedSlots[static_cast<std::size_t>(i)] = received->packedSlots[static_cast<std::size_t>(i)];
+                }
+                if (count > 0) document.customSettings = received->customSettings;
+                return true;
+            });
+        });
 }
 
 void DeviceCommands::SendAll(TProjectWindow& project) {
     project.Settle();
-    link_.SendAllPatches(project.Session().Document());
+    auto image = std::make_shared<ProjectDocument>(project.Session().Document());
+    Start(&project, [this, image] { link_.SendAllPatches(*image); }, nullptr);
+}
+
+void DeviceCommands::ReceiveCustomDists(DocumentWindow& window, const CustomDistDocument& document,
+                                        std::function<void(const CustomDistDocument&)> received) {
+    auto copy = std::make_shared<CustomDistDocument>(document);
+    auto result = std::make_shared<TransferResult>(TransferResult::Busy);
+    Start(
+        &window, [this, copy, result] { *result = link_.ReceiveAllCustomDists(*copy); },
+        [copy, result, received = std::move(received)] {
+            if (*result == TransferResult::Declined || *result == TransferResult::NotOnLine ||
+                *result == TransferResult::Busy)
+                return;
+            received(*copy);
+        });
+}
+
+void DeviceCommands::StoreCustomDists(DocumentWindow& window, const CustomDistDocument& document) {
+    auto copy = std::make_shared<CustomDistDocument>(document);
+    Start(&window, [this, copy] { link_.SendAllCustomDists(*copy); }, nullptr);
 }
 
 void DeviceCommands::EnterDesignMode() {
@@ -124,9 +200,10 @@ void DeviceCommands::PostPendingPatchChange() {
 
 void DeviceCommands::RunPendingPatchChange() {
     posted_ = false;
-    if (pendingRow_ == 0) return;
+    if (pendingRow_ == 0 || host_.ExchangeRunning()) return;  // after the running one, at a later idle pass
     const int patch = pendingRow_ - 1;
     pendingRow_ = 0;
-    if (!midi_.OutputOpen() || !pendingProject_ || link_.Busy()) return;
-    link_.PatchChange(patch, pendingProject_->Document().patches[static_cast<std::size_t>(patch)]);
+    if (!midi_.OutputOpen() || !pendingProject_) return;
+    const PatchData data = pendingProject_->Document().patches[static_cast<std::size_t>(patch)];
+    Start(nullptr, [this, patch, data] { link_.PatchChange(patch, data); }, nullptr);
 }

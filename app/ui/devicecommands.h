@@ -1,20 +1,27 @@
 // The frame's commands to the processor: going on and off line (with the
 // channel items the scan writes), Receive All and Send All of a project,
 // design mode, and the patch change that follows the selection of a patch.
-// Each exchange is sequential code over the device link; the window host
-// waits in an event loop of its own meanwhile.
+// Each exchange is sequential code over the device link, run on the window
+// host's worker; what it received is applied to its document as one step on
+// this thread when it ends. A document an exchange works on does not close
+// under it: its close aborts the exchange and follows once it has ended.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
+
+#include "customdist/customdistdata.h"
 
 class QAction;
 class QSettings;
 class QWidget;
 class TMidi;
+class DocumentWindow;
 class TProjectWindow;
 class UserDialogs;
 class WindowDeviceHost;
@@ -49,6 +56,18 @@ public:
     bool OnLine() const;
     void ReceiveAll(TProjectWindow& project);
     void SendAll(TProjectWindow& project);
+    // Both custom distortion sets from the processor into a copy of
+    // `document`; `received` gets it when something was asked for. Store
+    // sends a copy. Nothing starts while another exchange runs.
+    void ReceiveCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document,
+                            std::function<void(const orb8::CustomDistDocument&)> received);
+    void StoreCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document);
+    // An exchange runs; `window` is the document it works on.
+    bool ExchangeRunning() const;
+    bool IsTarget(const DocumentWindow& window) const;
+    // The window closes (or the frame, with none) once the running exchange
+    // has ended; the exchange is aborted.
+    void CloseAfterExchange(DocumentWindow* window);
     // Asks, then puts the processor's edit buffer into design mode.
     void EnterDesignMode();
     bool DesignMode() const { return designMode_; }
@@ -61,7 +80,16 @@ public:
     void PostPendingPatchChange();
     void RunPendingPatchChange();
 
+signals:
+    // An exchange ended and what it received is in its document.
+    void ExchangeEnded();
+    // The scan for the processor ended; on line when it found one.
+    void OnLineScanEnded(bool onLine);
+    // The frame closes again after an exchange (CloseAfterExchange(nullptr)).
+    void FrameCloseRequested();
+
 private:
+    bool Start(DocumentWindow* target, std::function<void()> exchange, std::function<void()> done);
     void ChooseStartPorts();
     void OnChannelItem(int channel, const QString& caption, bool enabled, bool checked);
     void ChoosePace(std::size_t index);
@@ -75,6 +103,17 @@ private:
     QString startOut_, startIn_;  // the ports chosen at start-up
     std::array<QAction*, 16> channelItems_{};
     QPointer<TProjectWindow> pendingProject_;
+    QPointer<DocumentWindow> target_;       // the running exchange's document
+    // One exchange asked for while another ran (a command given just as the
+    // patch change after a selection began): it starts when that one ends.
+    struct Queued {
+        QPointer<DocumentWindow> target;
+        bool hasTarget = false;
+        std::function<void()> exchange, done;
+    };
+    std::optional<Queued> queued_;
+    QPointer<DocumentWindow> closeAfter_;   // to close once it has ended
+    bool frameCloseAfter_ = false;
     int pendingRow_ = 0;  // index + 1 of the patch the next idle pass selects
     bool posted_ = false;
     bool designMode_ = false;

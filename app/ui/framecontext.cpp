@@ -21,13 +21,17 @@ void FrameContext::SetCommands(FileCommands& files, DeviceCommands& device) {
 void FrameContext::ShowStatus(const QString& text) { status_.showMessage(text, 6000); }
 
 std::optional<CustomSettingsBlock> FrameContext::ProcessorSettings() const {
-    if (!link_.isOnLine) return std::nullopt;
+    if (!link_.isOnLine || link_.Busy()) return std::nullopt;  // the block is the exchange's meanwhile
     return link_.areas.customSettings;
 }
 
-// No window goes while an exchange with the processor runs.
+// The document an exchange works on closes once the exchange has ended (aborted).
 bool FrameContext::MayCloseDocument(DocumentWindow& window) {
-    if (host_.ExchangeRunning() || !files_) return false;
+    if (!files_) return false;
+    if (device_ && device_->IsTarget(window)) {
+        device_->CloseAfterExchange(&window);
+        return false;
+    }
     return files_->MayClose(window);
 }
 
@@ -45,9 +49,11 @@ void FrameContext::SendDesignCharacter(const CustomDistData& data, int set) {
     link_.SendDesignCharacter(data, set, device_ && device_->DesignMode());
 }
 
-bool FrameContext::ReceiveCustomDists(CustomDistDocument& document) {
-    const TransferResult r = link_.ReceiveAllCustomDists(document);
-    return r != TransferResult::Declined && r != TransferResult::NotOnLine;  // else nothing was asked for
+void FrameContext::ReceiveCustomDists(DocumentWindow& window, const CustomDistDocument& document,
+                                      std::function<void(const CustomDistDocument&)> received) {
+    if (device_) device_->ReceiveCustomDists(window, document, std::move(received));
 }
 
-void FrameContext::StoreCustomDists(CustomDistDocument& document) { link_.SendAllCustomDists(document); }
+void FrameContext::StoreCustomDists(DocumentWindow& window, const CustomDistDocument& document) {
+    if (device_) device_->StoreCustomDists(window, document);
+}

@@ -32,8 +32,9 @@ public:
     bool OutputOpen() override;
     void SendDesignToneFilter(const orb8::CustomDistData& data, int set, int slot) override;
     void SendDesignCharacter(const orb8::CustomDistData& data, int set) override;
-    bool ReceiveCustomDists(orb8::CustomDistDocument& document) override;
-    void StoreCustomDists(orb8::CustomDistDocument& document) override;
+    void ReceiveCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document,
+                            std::function<void(const orb8::CustomDistDocument&)> received) override;
+    void StoreCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document) override;
 
 private:
     UserDialogs& dialogs_;

@@ -38,6 +38,7 @@
 #include "device/ui/progresswin.h"
 #include "device/ui/windowhost.h"
 #include "editors/ui/aboutbox.h"
+#include "controls/colorbutton.h"
 #include "editors/ui/ctpanel.h"
 #include "editors/ui/memo.h"
 #include "editors/ui/projectwin.h"
@@ -84,6 +85,9 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     link_ = std::make_unique<DeviceLink>(*host_);
     context_ = std::make_unique<FrameContext>(dialogs_, japanese_, *statusBar(), *link_, *host_);
     device_ = new DeviceCommands(*link_, *host_, *midi_, dialogs_, this, options_.settings);
+    connect(device_, &DeviceCommands::OnLineScanEnded, this, &TMainWin::OnLineScanEnded);
+    connect(device_, &DeviceCommands::ExchangeEnded, this, &TMainWin::OnIdleHandlerIdle);
+    connect(device_, &DeviceCommands::FrameCloseRequested, this, &QWidget::close, Qt::QueuedConnection);
     BuildMenus(*menuBar(), japanese_);
     midi_->SetMIDIINMenu(MidiInMenu);
     midi_->SetMIDIOUTMenu(MidiOutMenu);
@@ -179,10 +183,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     ControlPanel->ShowOnLineState(false, {}, false);
 
     // The splash: the about box at once, closing itself after 2 seconds.
-    if (options_.splash) {
-        About().show();
-        QCoreApplication::processEvents();
-    }
+    if (options_.splash) About().show();
 }
 
 // The about box and the RTM window are made when first needed: a faster start.
@@ -203,6 +204,7 @@ TMainWin::~TMainWin() {
     disconnect(documents_, nullptr, this, nullptr);
     idle_->SetOnIdle(nullptr);
     midi_->OnData = nullptr;
+    host_->EndExchange();  // the exchange's thread uses the link
     if (link_) link_->OffLine();
     link_.reset();
     host_.reset();
@@ -222,7 +224,7 @@ void TMainWin::ConnectMenus() {
     const auto exportSysEx = [this](bool selectedOnly) {
         // On the channel of the ORB-8 on line, else channel 1.
         if (TProjectWindow* project = documents_->ActiveProject())
-            sysex_->Export(*project, selectedOnly, link_->isOnLine ? link_->deviceChannel : 0);
+            sysex_->Export(*project, selectedOnly, link_->isOnLine ? link_->deviceChannel.load() : 0);
     };
     connect(ExportSyxMenu, &QAction::triggered, this, [exportSysEx] { exportSysEx(false); });
     connect(ExportPatchSyxMenu, &QAction::triggered, this, [exportSysEx] { exportSysEx(true); });
@@ -408,11 +410,16 @@ bool TMainWin::DesignMode() const { return device_->DesignMode(); }
 int TMainWin::PendingPatchChange() const { return device_->PendingPatchChange(); }
 
 void TMainWin::ToggleOnLine() {
-    TProjectWindow* project = documents_->CurrentProject;
-    if (project) project->Settle();
-    const bool wasOnLine = link_->isOnLine;
+    if (TProjectWindow* project = documents_->CurrentProject) project->Settle();
     device_->ToggleOnLine();
-    if (!wasOnLine && link_->isOnLine && project) {
+    OnIdleHandlerIdle();
+}
+
+// Once on line the processor takes the selected patch, and a bank whose
+// custom settings differ from the processor's is named.
+void TMainWin::OnLineScanEnded(bool onLine) {
+    TProjectWindow* project = documents_->CurrentProject;
+    if (onLine && project) {
         project->SelectRow(project->CurrentRow());
         // Said where the user looks: the status line, and the bank's window.
         if (project->Session().Settings() != link_->areas.customSettings)
@@ -442,6 +449,7 @@ void TMainWin::OnIdleHandlerIdle() {
     }
     state.onLine = link_->isOnLine;
     state.copyFilled = edit_->Filled();
+    state.exchangeRunning = device_->ExchangeRunning();
     const FrameEnabling e = IdleEnabling(state);
     SaveMenu->setEnabled(e.save);
     SaveAsMenu->setEnabled(e.saveAs);
@@ -455,6 +463,9 @@ void TMainWin::OnIdleHandlerIdle() {
     if (e.sendAll) DownloadMenu->setEnabled(*e.sendAll);
     ControlPanel->ShowOnLineState(e.onLineLook, e.transferButtons, e.transferButtonsGreen);
     OnLineMenu->setText(e.onLineLook ? tr("Off &Line") : tr("On &Line"));
+    OnLineMenu->setEnabled(e.onLineMenu);
+    ControlPanel->OnLineBtn->setEnabled(e.onLineMenu);
+    ControlPanel->OffLineBtn->setEnabled(e.onLineMenu);
     ChanMenu->setEnabled(e.channelMenu);
     DesignMenu->setEnabled(e.designMenu);
     ShowHistory(active && active->CanUndo(), active ? active->UndoText() : QString(), active && active->CanRedo(),
@@ -476,7 +487,9 @@ QString TMainWin::HelpPagePath() const {
 // --- Closing ----------------------------------------------------------------------------------
 
 void TMainWin::closeEvent(QCloseEvent* event) {
-    if (host_->ExchangeRunning()) {
+    // An exchange is aborted first; the close goes on once it has ended.
+    if (device_->ExchangeRunning()) {
+        device_->CloseAfterExchange(nullptr);
         event->ignore();
         return;
     }

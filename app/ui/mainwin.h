@@ -131,6 +131,7 @@ private:
     void PlaceSingleWindows();
     void PatchSelected(TProjectWindow* project, int row);
     void ToggleOnLine();
+    void OnLineScanEnded(bool onLine);
     void ReceiveAll();
     void SendAll();
     void SetCompare(bool on);

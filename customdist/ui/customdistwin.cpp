@@ -1,5 +1,7 @@
 #include "customdist/ui/customdistwin.h"
 
+#include <QPointer>
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -111,11 +113,16 @@ QString TCustomDistWin::UnsavedQuestion() const {
     return tr("CustomDistFile%1 has not been saved.\nSave this?").arg(QString::fromStdString(FileName()));
 }
 
+// What arrived becomes one step of the document, once the exchange has ended.
 void TCustomDistWin::RecvBtnClick() {
-    session_.Perform(tr("Recv").toStdString(), [this](CustomDistData&) { designer_.ReceiveCustomDists(session_.Document()); });
+    designer_.ReceiveCustomDists(*this, session_.Document(), [this, alive = QPointer<TCustomDistWin>(this)](
+                                                                 const CustomDistDocument& received) {
+        if (!alive) return;
+        session_.Perform(tr("Recv").toStdString(), [&](CustomDistData& data) { data = received.data; });
+    });
 }
 
-void TCustomDistWin::SendBtnClick() { designer_.StoreCustomDists(session_.Document()); }
+void TCustomDistWin::SendBtnClick() { designer_.StoreCustomDists(*this, session_.Document()); }
 
 void TCustomDistWin::ShowDistortionDesigner(int set) { DistortionDesigner(set)->ShowDesigner(); }
 

@@ -1,30 +1,49 @@
 #include "device/ui/windowhost.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QEvent>
-#include <QEventLoop>
-#include <QWindow>
+#include <QCoreApplication>
+#include <QThread>
 #include <QWidget>
+#include <memory>
 
-#include "workspace/ui/userdialogs.h"
-#include "customdist/customdistdata.h"
-#include "patch/projectdocument.h"
 #include "device/ui/progresswin.h"
 #include "midi/midi.h"
+#include "workspace/ui/userdialogs.h"
 
 using namespace orb8;
 
 namespace {
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The exchanges' own texts, which the window layer translates.
+constexpr const char* kExchangeTexts[] = {
+    QT_TRANSLATE_NOOP("WindowDeviceHost", "Data failure."),
+    QT_TRANSLATE_NOOP("WindowDeviceHost", "Not be OnLine."),
+    QT_TRANSLATE_NOOP("WindowDeviceHost", "There are no ORB-8 found."),
+    QT_TRANSLATE_NOOP("WindowDeviceHost", "Couldn't Open Midi."),
+    QT_TRANSLATE_NOOP("WindowDeviceHost", "Get Patches from ORB-8.\nThis takes little while.\nExecute?"),
+    QT_TRANSLATE_NOOP("WindowDeviceHost", "Send Patches to ORB-8.\nThis takes little while.\nExecute?"),
+    QT_TRANSLATE_NOOP("WindowDeviceHost", "Get CustomDists from ORB-8.\nThis takes little while.\nExecute?"),
+    QT_TRANSLATE_NOOP("WindowDeviceHost", "Send Filters to ORB-8.\nThis takes little while.\nExecute?"),
+};
+
+QString Text(std::string_view text) {
+    const QString plain = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    for (const char* known : kExchangeTexts)
+        if (plain == QLatin1String(known)) return QCoreApplication::translate("WindowDeviceHost", known);
+    return plain;
+}
+
 }  // namespace
 
 WindowDeviceHost::WindowDeviceHost(TMidi& midi, UserDialogs& dialogs, QWidget* dialogParent)
     : midi_(midi), dialogs_(dialogs), dialogParent_(dialogParent) {
+    // Returned receive buffers (on this thread) go to the waiting exchange.
     midi_.OnLong = [this](TMidi*, std::uint32_t, MidiReceiveBuffer* buffer) {
-        if (onLong) onLong(std::span<const std::uint8_t>(buffer->data.data(), static_cast<std::size_t>(buffer->recorded)));
+        {
+            std::lock_guard lock(mutex_);
+            returned_.emplace_back(buffer->data.begin(), buffer->data.begin() + buffer->recorded);
+        }
         midi_.DeleteBuf(buffer);
-        WakeWait();
+        wake_.notify_all();
     };
     showLater_.setSingleShot(true);
     connect(&showLater_, &QTimer::timeout, this, [this] {
@@ -34,156 +53,218 @@ WindowDeviceHost::WindowDeviceHost(TMidi& midi, UserDialogs& dialogs, QWidget* d
 
 void WindowDeviceHost::SetProgressWindow(TProgressWin& progress) {
     progress_ = &progress;
-    connect(progress_, &TProgressWin::Aborted, this, &WindowDeviceHost::WakeWait);
+    connect(progress_, &TProgressWin::Aborted, this, &WindowDeviceHost::RequestAbort);
 }
 
 WindowDeviceHost::~WindowDeviceHost() {
+    EndExchange();
     midi_.OnLong = nullptr;
-    if (running_) qApp->removeEventFilter(this);
 }
 
-int WindowDeviceHost::OpenOutput() { return midi_.OpenMidiOut(); }
-int WindowDeviceHost::OpenInput() { return midi_.OpenMidiIn(); }
-void WindowDeviceHost::CloseOutput() { midi_.CloseMidiOut(); }
-void WindowDeviceHost::CloseInput() { midi_.CloseMidiIn(); }
+void WindowDeviceHost::EndExchange() {
+    ending_ = true;
+    abort_ = true;
+    wake_.notify_all();
+    if (worker_.joinable()) worker_.join();
+}
+
+bool WindowDeviceHost::Run(std::function<void()> exchange, std::function<void()> done) {
+    if (running_) return false;
+    if (worker_.joinable()) worker_.join();  // the last one has ended: its done has run
+    running_ = true;
+    abort_ = false;
+    worker_ = std::thread([this, exchange = std::move(exchange), done = std::move(done)]() mutable {
+        exchange();
+        QMetaObject::invokeMethod(
+            this,
+            [this, done = std::move(done)] {
+                running_ = false;
+                showLater_.stop();
+                if (progress_) progress_->hide();
+                if (done) done();
+                emit Ended();
+            },
+            Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void WindowDeviceHost::RequestAbort() {
+    abort_ = true;
+    if (progress_) progress_->AbortFlag = true;
+    wake_.notify_all();
+}
+
+bool WindowDeviceHost::OnWindowThread() const { return QThread::currentThread() == thread(); }
+
+void WindowDeviceHost::Post(std::function<void()> call) {
+    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+}
+
+template <class F>
+auto WindowDeviceHost::OnWindow(F f) -> decltype(f()) {
+    using R = decltype(f());
+    if (OnWindowThread()) return f();
+    struct State {
+        bool done = false;
+        std::conditional_t<std::is_void_v<R>, int, R> result{};
+    };
+    auto state = std::make_shared<State>();
+    Post([this, state, f] {
+        if constexpr (std::is_void_v<R>) f();
+        else state->result = f();
+        {
+            std::lock_guard lock(mutex_);
+            state->done = true;
+        }
+        wake_.notify_all();
+    });
+    std::unique_lock lock(mutex_);
+    wake_.wait(lock, [&] { return state->done || ending_; });
+    if constexpr (!std::is_void_v<R>) return state->result;
+}
+
+int WindowDeviceHost::OpenOutput() {
+    return OnWindow([this] { return midi_.OpenMidiOut(); });
+}
+int WindowDeviceHost::OpenInput() {
+    return OnWindow([this] { return midi_.OpenMidiIn(); });
+}
+void WindowDeviceHost::CloseOutput() {
+    OnWindow([this] { midi_.CloseMidiOut(); });
+}
+void WindowDeviceHost::CloseInput() {
+    OnWindow([this] { midi_.CloseMidiIn(); });
+}
 bool WindowDeviceHost::OutputOpen() const { return midi_.OutputOpen(); }
 bool WindowDeviceHost::InputOpen() const { return midi_.InputOpen(); }
 
+// The ports stay open while an exchange runs (their menus are disabled), so
+// sending and queueing buffers need no trip to the window thread.
 void WindowDeviceHost::Send(std::span<const std::uint8_t> message) {
     midi_.Send(message.data(), static_cast<int>(message.size()));
 }
-
 void WindowDeviceHost::StartInput() { midi_.Start(); }
-void WindowDeviceHost::ResetInput() { midi_.Reset(); }
 void WindowDeviceHost::QueueReceive(int bytes) { midi_.AddBuf(bytes); }
 int WindowDeviceHost::QueuedReceives() const { return midi_.QueuedBuffers(); }
 
-void WindowDeviceHost::WakeWait() {
-    if (wait_) wait_->quit();
+void WindowDeviceHost::ResetInput() {
+    // The buffers come back on the window thread; they reach the classifier here.
+    OnWindow([this] { midi_.Reset(); });
+    DeliverReturned();
+}
+
+void WindowDeviceHost::DeliverReturned() {
+    for (;;) {
+        std::vector<std::uint8_t> bytes;
+        {
+            std::lock_guard lock(mutex_);
+            if (returned_.empty()) return;
+            bytes = std::move(returned_.front());
+            returned_.pop_front();
+        }
+        if (onLong) onLong(bytes);
+    }
 }
 
 WaitEnd WindowDeviceHost::WaitForReply(const ReplyState& state, std::optional<std::chrono::milliseconds> limit) {
-    QElapsedTimer clock;
-    clock.start();
+    using Clock = std::chrono::steady_clock;
     // The time limit runs from when the message waited on is on the wire:
     // what was sent before it goes out first, paced.
-    if (limit) *limit += std::chrono::ceil<std::chrono::milliseconds>(midi_.UnsentWireTime());
+    std::optional<Clock::time_point> deadline;
+    if (limit) deadline = Clock::now() + *limit + std::chrono::ceil<std::chrono::milliseconds>(midi_.UnsentWireTime());
     for (;;) {
-        if (progress_->AbortFlag) return WaitEnd::Abort;
+        DeliverReturned();
+        if (abort_) return WaitEnd::Abort;
         if (state != ReplyNone) return WaitEnd::Reply;
-        QTimer timer;
-        if (limit) {
-            const qint64 left = limit->count() - clock.elapsed();
-            if (left <= 0) return WaitEnd::TimeLimit;
-            timer.setSingleShot(true);
-            timer.setTimerType(Qt::PreciseTimer);
-            timer.start(static_cast<int>(left));
+        std::unique_lock lock(mutex_);
+        auto woken = [&] { return !returned_.empty() || abort_ || ending_; };
+        if (deadline) {
+            if (!wake_.wait_until(lock, *deadline, woken)) return WaitEnd::TimeLimit;
+        } else {
+            wake_.wait(lock, woken);
         }
-        // Sleeps until a reply, Abort or the timer wakes it; never polls.
-        QEventLoop loop;
-        connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-        wait_ = &loop;
-        loop.exec();
-        wait_ = nullptr;
     }
 }
 
 void WindowDeviceHost::Pause(std::chrono::milliseconds duration) {
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(duration.count()), Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
+    std::unique_lock lock(mutex_);
+    wake_.wait_for(lock, duration, [&] { return ending_.load(); });
 }
 
-void WindowDeviceHost::ProcessPending() { QCoreApplication::processEvents(); }
+void WindowDeviceHost::ClearAbort() {
+    abort_ = ending_.load();
+    {
+        std::lock_guard lock(mutex_);
+        returned_.clear();  // nothing from before this exchange is its answer
+    }
+    Post([this] {
+        if (progress_) progress_->AbortFlag = false;
+    });
+}
 
 void WindowDeviceHost::ShowProgress(std::string_view caption, std::string_view text) {
-    progress_->setWindowTitle(Text(caption));
-    progress_->SetText(Text(text));
-    progress_->SetProgress(0, 0);
-    if (!running_) {
-        running_ = true;
-        qApp->installEventFilter(this);  // input is held from the start
-    }
-    if (!progress_->isVisible()) showLater_.start(kProgressDelayMs);
+    Post([this, caption = Text(caption), text = Text(text)] {
+        if (!progress_) return;
+        progress_->setWindowTitle(caption);
+        progress_->SetText(text);
+        progress_->SetProgress(0, 0);
+        if (running_ && !progress_->isVisible() && !showLater_.isActive()) showLater_.start(kProgressDelayMs);
+    });
 }
 
-void WindowDeviceHost::SetProgressText(std::string_view text) { progress_->SetText(Text(text)); }
-void WindowDeviceHost::SetProgressValue(int done, int total) { progress_->SetProgress(done, total); }
+void WindowDeviceHost::SetProgressText(std::string_view text) {
+    Post([this, text = Text(text)] {
+        if (progress_) progress_->SetText(text);
+    });
+}
+
+void WindowDeviceHost::SetProgressValue(int done, int total) {
+    Post([this, done, total] {
+        if (progress_) progress_->SetProgress(done, total);
+    });
+}
 
 void WindowDeviceHost::HideProgress() {
-    showLater_.stop();
-    progress_->hide();
-    if (running_) {
-        running_ = false;
-        qApp->removeEventFilter(this);
-    }
+    Post([this] {
+        showLater_.stop();
+        if (progress_) progress_->hide();
+    });
 }
 
-bool WindowDeviceHost::AbortRequested() const { return progress_->AbortFlag; }
-void WindowDeviceHost::ClearAbort() { progress_->AbortFlag = false; }
-
+// Answered on the window thread, without a loop of its own there; the worker waits.
 bool WindowDeviceHost::Ask(std::string_view caption, std::string_view text) {
-    return dialogs_.AskYesNo(dialogParent_, Text(caption), Text(text));
+    struct Answer {
+        bool given = false, yes = false;
+    };
+    auto answer = std::make_shared<Answer>();
+    auto reply = [this, answer](bool yes) {
+        {
+            std::lock_guard lock(mutex_);
+            answer->given = true;
+            answer->yes = yes;
+        }
+        wake_.notify_all();
+    };
+    if (OnWindowThread()) return dialogs_.AskYesNo(dialogParent_, Text(caption), Text(text));
+    Post([this, reply, caption = Text(caption), text = Text(text)] {
+        dialogs_.AskYesNoLater(dialogParent_, caption, text, reply);
+    });
+    std::unique_lock lock(mutex_);
+    wake_.wait(lock, [&] { return answer->given || ending_; });
+    return answer->given && answer->yes;
 }
 
-void WindowDeviceHost::Inform(std::string_view text) { dialogs_.Inform(dialogParent_, tr("ORB-8ED"), Text(text)); }
+void WindowDeviceHost::Inform(std::string_view text) {
+    Post([this, text = Text(text)] { dialogs_.InformLater(dialogParent_, tr("ORB-8ED"), text); });
+}
 
 void WindowDeviceHost::ShowError(std::string_view caption, std::string_view text) {
-    dialogs_.ShowError(dialogParent_, Text(caption), Text(text));
+    Post([this, caption = Text(caption), text = Text(text)] { dialogs_.ShowErrorLater(dialogParent_, caption, text); });
 }
 
 void WindowDeviceHost::SetChannelItem(int channel, std::string_view caption, bool enabled, bool checked) {
-    if (onChannelItem) onChannelItem(channel, Text(caption), enabled, checked);
-}
-
-void WindowDeviceHost::ProjectReceived(ProjectDocument& project) {
-    if (onProjectReceived) onProjectReceived(project);
-    else project.SetModified();
-}
-
-void WindowDeviceHost::CustomDistReceived(CustomDistDocument& document) {
-    if (onCustomDistReceived) onCustomDistReceived(document);
-    else document.modified = true;
-}
-
-// The progress window and any modal box raised during the exchange pass.
-// A box closes through its window (QWindow) as well as its widget: both pass.
-bool WindowDeviceHost::Passes(QObject* watched) const {
-    const QWidget* modal = QApplication::activeModalWidget();
-    if (const auto* handle = qobject_cast<const QWindow*>(watched))
-        return handle == progress_->windowHandle() || (modal && handle == modal->windowHandle());
-    const auto* widget = qobject_cast<const QWidget*>(watched);
-    if (!widget) return false;
-    const QWidget* window = widget->window();
-    return window == progress_ || (window && window == modal);
-}
-
-bool WindowDeviceHost::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-            return !Passes(watched);
-        case QEvent::Close:
-            // A window that closes now could free a document the exchange writes.
-            if (!Passes(watched)) {
-                event->ignore();
-                return true;
-            }
-            return false;
-        default:
-            return false;
-    }
+    Post([this, channel, caption = Text(caption), enabled, checked] {
+        if (onChannelItem) onChannelItem(channel, caption, enabled, checked);
+    });
 }

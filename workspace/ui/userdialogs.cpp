@@ -26,6 +26,36 @@ void QtUserDialogs::ShowError(QWidget* parent, const QString& caption, const QSt
     QMessageBox::critical(parent, caption, text);
 }
 
+namespace {
+
+// A window-modal box that frees itself when it is answered.
+QMessageBox* OpenBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
+                     QMessageBox::StandardButtons buttons) {
+    auto* box = new QMessageBox(icon, caption, text, buttons, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    return box;
+}
+
+}  // namespace
+
+void QtUserDialogs::AskYesNoLater(QWidget* parent, const QString& caption, const QString& text,
+                                  std::function<void(bool)> answered) {
+    QMessageBox* box = OpenBox(parent, QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No);
+    box->setDefaultButton(QMessageBox::Yes);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [answered = std::move(answered)](int result) { answered(result == QMessageBox::Yes); });
+    box->open();
+}
+
+void QtUserDialogs::InformLater(QWidget* parent, const QString& caption, const QString& text) {
+    OpenBox(parent, QMessageBox::Information, caption, text, QMessageBox::Ok)->open();
+}
+
+void QtUserDialogs::ShowErrorLater(QWidget* parent, const QString& caption, const QString& text) {
+    OpenBox(parent, QMessageBox::Critical, caption, text, QMessageBox::Ok)->open();
+}
+
 QString QtUserDialogs::FolderName(QWidget* parent, const QString& caption) {
     return QFileDialog::getExistingDirectory(parent, caption);
 }

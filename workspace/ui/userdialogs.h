@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "workspace/ui/recoveryoffer.h"
 
@@ -32,6 +33,20 @@ public:
     // What becomes of unsaved work left behind.
     using RecoveryAnswer = ::RecoveryAnswer;
     virtual RecoveryAnswer AskRecovery(QWidget* parent, QList<RecoveryOffer>& offers) = 0;
+
+    // The same boxes without waiting where they are raised (for the
+    // exchanges with the processor): `answered` runs once the user answers.
+    // A script answers at once.
+    virtual void AskYesNoLater(QWidget* parent, const QString& caption, const QString& text,
+                               std::function<void(bool)> answered) {
+        answered(AskYesNo(parent, caption, text));
+    }
+    virtual void InformLater(QWidget* parent, const QString& caption, const QString& text) {
+        Inform(parent, caption, text);
+    }
+    virtual void ShowErrorLater(QWidget* parent, const QString& caption, const QString& text) {
+        ShowError(parent, caption, text);
+    }
 };
 
 // Qt's own message boxes and file dialogs.
@@ -45,4 +60,8 @@ public:
     QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) override;
     QString FolderName(QWidget* parent, const QString& caption) override;
     RecoveryAnswer AskRecovery(QWidget* parent, QList<RecoveryOffer>& offers) override;
+    void AskYesNoLater(QWidget* parent, const QString& caption, const QString& text,
+                       std::function<void(bool)> answered) override;
+    void InformLater(QWidget* parent, const QString& caption, const QString& text) override;
+    void ShowErrorLater(QWidget* parent, const QString& caption, const QString& text) override;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -52,9 +53,12 @@ public:
     virtual bool OutputOpen() = 0;
     virtual void SendDesignToneFilter(const orb8::CustomDistData& data, int set, int slot) = 0;
     virtual void SendDesignCharacter(const orb8::CustomDistData& data, int set) = 0;
-    // Both sets from and to the processor; false when nothing was received.
-    virtual bool ReceiveCustomDists(orb8::CustomDistDocument& document) = 0;
-    virtual void StoreCustomDists(orb8::CustomDistDocument& document) = 0;
+    // Both sets from and to the processor, on a thread of their own. The
+    // receive fills a copy of `document`; `received` gets it on this thread
+    // when something was asked for. Nothing starts while another exchange runs.
+    virtual void ReceiveCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document,
+                                    std::function<void(const orb8::CustomDistDocument&)> received) = 0;
+    virtual void StoreCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document) = 0;
 
 protected:
     ~DesignerContext() = default;
