@@ -17,7 +17,7 @@
 
 #include "device/devicelink.h"
 #include "midi/blockinghost.h"
-#include "sim/simulatedhost.h"
+#include "tests/simulatedhost.h"
 
 using namespace orb8;
 using Clock = std::chrono::steady_clock;

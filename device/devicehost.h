@@ -1,6 +1,7 @@
-// What an exchange with the processor needs of the program around it: the MIDI
-// ports, a way to wait, the progress window and message boxes. The window
-// program waits in its event loop; tests and orb8tool wait on the simulator.
+// What an exchange with the processor needs of the program around it: a
+// transport (the MIDI ports, a way to wait) and an observer (the progress
+// window, questions and messages). The window program runs exchanges on a
+// thread of their own; orb8tool waits on its ports, tests on a virtual clock.
 #pragma once
 
 #include <chrono>
@@ -19,9 +20,11 @@ struct CustomDistDocument;
 
 enum class WaitEnd { Reply, Abort, TimeLimit };
 
-class DeviceHost {
+// The MIDI side of an exchange: the ports, sending, the receive buffers, and
+// waiting for a reply with a time limit or until the exchange is cancelled.
+class ExchangeTransport {
 public:
-    virtual ~DeviceHost() = default;
+    virtual ~ExchangeTransport() = default;
 
     // Where every returned receive buffer goes, on the thread that waits: the
     // link's classifier. A DeviceLink sets it when it is made.
@@ -44,22 +47,28 @@ public:
     virtual void QueueReceive(int bytes) = 0;
     virtual int QueuedReceives() const = 0;
 
-    // Sleeps until state is no longer ReplyNone, Abort is pressed or the limit
-    // (when given) has passed.
+    // Sleeps until state is no longer ReplyNone, the exchange is cancelled
+    // (Abort) or the limit (when given) has passed.
     virtual WaitEnd WaitForReply(const ReplyState& state, std::optional<std::chrono::milliseconds> limit) = 0;
     // A short pause (after each clipper read, before fetching custom settings).
     virtual void Pause(std::chrono::milliseconds duration) = 0;
-    // Lets pending window messages run (repaints, the Abort button).
-    virtual void ProcessPending() = 0;
+    // The exchange's cancellation: set by Abort, cleared as an exchange begins.
+    virtual bool AbortRequested() const = 0;
+    virtual void ClearAbort() = 0;
+};
 
-    // The progress window; showing it disables the other windows.
+// What the user sees of an exchange: its progress, its questions (answered
+// before the exchange goes on), its messages and the Channel menu's items.
+class ExchangeObserver {
+public:
+    virtual ~ExchangeObserver() = default;
+
+    // The progress window.
     virtual void ShowProgress(std::string_view caption, std::string_view text) = 0;
     virtual void SetProgressText(std::string_view text) = 0;
     // How far the exchange has come: done of total steps.
     virtual void SetProgressValue(int /*done*/, int /*total*/) {}
     virtual void HideProgress() = 0;
-    virtual bool AbortRequested() const = 0;
-    virtual void ClearAbort() = 0;
 
     // Message boxes.
     virtual bool Ask(std::string_view caption, std::string_view text) = 0;
@@ -68,8 +77,16 @@ public:
 
     // The Channel menu: what answered on each channel.
     virtual void SetChannelItem(int channel, std::string_view caption, bool enabled, bool checked) = 0;
+};
 
-    // Documents changed by a receive: the window refreshes and marks itself.
+// Both, as an exchange uses them.
+class DeviceHost : public ExchangeTransport, public ExchangeObserver {
+public:
+    // Lets pending work of the program around run between the steps of a
+    // long exchange (a host that runs the exchange on its own thread has none).
+    virtual void ProcessPending() {}
+
+    // Documents changed by a receive, for programs that keep no history of them.
     virtual void ProjectReceived(ProjectDocument& project);
     virtual void CustomDistReceived(CustomDistDocument& document);
 };

@@ -4,7 +4,7 @@
 
 #include "device/devicelink.h"
 #include "sim/factorybank.h"
-#include "sim/simulatedhost.h"
+#include "tests/simulatedhost.h"
 
 using namespace orb8;
 using namespace std::chrono_literals;

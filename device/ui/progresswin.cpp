@@ -52,10 +52,7 @@ void TProgressWin::ShowCentred() {
     raise();
 }
 
-void TProgressWin::AbortbtnClick() {
-    AbortFlag = true;
-    emit Aborted();
-}
+void TProgressWin::AbortbtnClick() { emit Aborted(); }
 
 // The window has no close button; Escape is Abort, as its only button.
 void TProgressWin::closeEvent(QCloseEvent* event) { event->ignore(); }

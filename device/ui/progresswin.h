@@ -1,5 +1,6 @@
 // TProgressWin: the window every exchange with the processor shows: its
-// status text, how far it has come, and the Abort button.
+// status text, how far it has come, and the Abort button, which only says
+// that it was pressed (the exchange's host cancels it).
 #pragma once
 
 #include <QDialog>
@@ -13,8 +14,6 @@ class TProgressWin : public QDialog {
 
 public:
     explicit TProgressWin(QWidget* parent = nullptr);
-
-    bool AbortFlag = false;
 
     QLabel* ProText;
     QProgressBar* Bar;

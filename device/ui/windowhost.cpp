@@ -91,7 +91,6 @@ bool WindowDeviceHost::Run(std::function<void()> exchange, std::function<void()>
 
 void WindowDeviceHost::RequestAbort() {
     abort_ = true;
-    if (progress_) progress_->AbortFlag = true;
     wake_.notify_all();
 }
 
@@ -194,13 +193,8 @@ void WindowDeviceHost::Pause(std::chrono::milliseconds duration) {
 
 void WindowDeviceHost::ClearAbort() {
     abort_ = ending_.load();
-    {
-        std::lock_guard lock(mutex_);
-        returned_.clear();  // nothing from before this exchange is its answer
-    }
-    Post([this] {
-        if (progress_) progress_->AbortFlag = false;
-    });
+    std::lock_guard lock(mutex_);
+    returned_.clear();  // nothing from before this exchange is its answer
 }
 
 void WindowDeviceHost::ShowProgress(std::string_view caption, std::string_view text) {

@@ -182,7 +182,7 @@ private:
         }
         // A transfer that waits for the processor: its Abort button (shown a
         // moment after the transfer began).
-        if (win_.Host().ExchangeRunning() && !win_.ProgressWin->AbortFlag) {
+        if (win_.Host().ExchangeRunning() && !win_.Host().AbortRequested()) {
             win_.ProgressWin->Abortbtn->click();
             return true;
         }

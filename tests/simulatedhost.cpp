@@ -1,4 +1,4 @@
-#include "sim/simulatedhost.h"
+#include "tests/simulatedhost.h"
 
 #include <algorithm>
 
