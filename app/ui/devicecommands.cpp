@@ -179,9 +179,13 @@ void DeviceCommands::EnterDesignMode() {
         dialogs_.Inform(parent_, tr("ORB-8ED"), tr("Not be OnLine."));
         return;
     }
-    if (!dialogs_.AskYesNo(parent_, tr("Designe"), tr("Enter design mode.\nExecute?"))) return;
-    for (const auto& [parameter, value] : DesignModeMessages()) link_.SendParameterChange(parameter, value);
-    designMode_ = true;
+    dialogs_.AskYesNoLater(parent_, tr("Designe"), tr("Enter design mode.\nExecute?"),
+                           [this, alive = QPointer<DeviceCommands>(this)](bool yes) {
+                               if (!yes || !alive || !link_.PortsOpen()) return;
+                               for (const auto& [parameter, value] : DesignModeMessages())
+                                   link_.SendParameterChange(parameter, value);
+                               designMode_ = true;
+                           });
 }
 
 void DeviceCommands::SchedulePatchChange(TProjectWindow& project, int row) {

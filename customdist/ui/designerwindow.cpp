@@ -1,5 +1,7 @@
 #include "customdist/ui/designerwindow.h"
 
+#include <QPointer>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QPushButton>
@@ -32,12 +34,17 @@ void DesignerWindow::Calculate(const QString& text, const std::vector<FilterInpu
     Refresh();
 }
 
+// An invalid filter asks first; the window thread does not wait for the answer.
 void DesignerWindow::Audition(const QString& invalidQuestion, const std::function<void()>& send) {
     if (!context_.OutputOpen()) return;
-    if (designer_.AnyInvalid() &&
-        !context_.Dialogs().AskYesNo(this, QCoreApplication::translate("DesignerWindow", "ORB-8ED"), invalidQuestion))
+    if (!designer_.AnyInvalid()) {
+        send();
         return;
-    send();
+    }
+    context_.Dialogs().AskYesNoLater(this, QCoreApplication::translate("DesignerWindow", "ORB-8ED"), invalidQuestion,
+                                     [alive = QPointer<DesignerWindow>(this), send](bool yes) {
+                                         if (yes && alive) send();
+                                     });
 }
 
 // Closing only hides the window; it lives as long as its document.
