@@ -5,13 +5,11 @@
 #include "app/ui/devicecommands.h"
 #include "app/ui/filecommands.h"
 #include "device/devicelink.h"
-#include "device/ui/windowhost.h"
 
 using namespace orb8;
 
-FrameContext::FrameContext(UserDialogs& dialogs, bool japanese, QStatusBar& status, DeviceLink& link,
-                           WindowDeviceHost& host)
-    : dialogs_(dialogs), japanese_(japanese), status_(status), link_(link), host_(host) {}
+FrameContext::FrameContext(UserDialogs& dialogs, bool japanese, QStatusBar& status, DeviceLink& link)
+    : dialogs_(dialogs), japanese_(japanese), status_(status), link_(link) {}
 
 void FrameContext::SetCommands(FileCommands& files, DeviceCommands& device) {
     files_ = &files;
@@ -20,9 +18,11 @@ void FrameContext::SetCommands(FileCommands& files, DeviceCommands& device) {
 
 void FrameContext::ShowStatus(const QString& text) { status_.showMessage(text, 6000); }
 
+// While an exchange runs the block is its own: the one known before it stands.
 std::optional<CustomSettingsBlock> FrameContext::ProcessorSettings() const {
-    if (!link_.isOnLine || link_.Busy()) return std::nullopt;  // the block is the exchange's meanwhile
-    return link_.areas.customSettings;
+    if (!link_.isOnLine) return std::nullopt;
+    if (!link_.Busy()) known_ = link_.areas.customSettings;
+    return known_;
 }
 
 // The document an exchange works on closes once the exchange has ended (aborted).

@@ -10,7 +10,6 @@
 class DeviceCommands;
 class FileCommands;
 class QStatusBar;
-class WindowDeviceHost;
 
 namespace orb8 {
 class DeviceLink;
@@ -18,8 +17,7 @@ class DeviceLink;
 
 class FrameContext : public EditorContext, public DesignerContext {
 public:
-    FrameContext(UserDialogs& dialogs, bool japanese, QStatusBar& status, orb8::DeviceLink& link,
-                 WindowDeviceHost& host);
+    FrameContext(UserDialogs& dialogs, bool japanese, QStatusBar& status, orb8::DeviceLink& link);
     // The parts made after the windows' contexts are needed.
     void SetCommands(FileCommands& files, DeviceCommands& device);
 
@@ -41,7 +39,7 @@ private:
     const bool japanese_;
     QStatusBar& status_;
     orb8::DeviceLink& link_;
-    WindowDeviceHost& host_;
+    mutable std::optional<orb8::CustomSettingsBlock> known_;  // the processor's block, as last read
     FileCommands* files_ = nullptr;
     DeviceCommands* device_ = nullptr;
 };

@@ -83,7 +83,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     midi_->SetKeyboardMaker([](KeyboardPort& port, QWidget* parent) { return new TGkbdWin(port, parent); });
     host_ = std::make_unique<WindowDeviceHost>(*midi_, dialogs_, this);
     link_ = std::make_unique<DeviceLink>(*host_);
-    context_ = std::make_unique<FrameContext>(dialogs_, japanese_, *statusBar(), *link_, *host_);
+    context_ = std::make_unique<FrameContext>(dialogs_, japanese_, *statusBar(), *link_);
     device_ = new DeviceCommands(*link_, *host_, *midi_, dialogs_, this, options_.settings);
     connect(device_, &DeviceCommands::OnLineScanEnded, this, &TMainWin::OnLineScanEnded);
     connect(device_, &DeviceCommands::ExchangeEnded, this, &TMainWin::OnIdleHandlerIdle);
