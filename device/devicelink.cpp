@@ -131,6 +131,7 @@ int DeviceLink::CheckOnLine(int only) {
     int found = -1;
     // Each ORB-8 found sends its block; the one chosen keeps its own.
     CustomSettingsBlock foundBlock = areas.customSettings;
+    auto foundIdentity = areas.identity;
     host_.ClearAbort();
     host_.ShowProgress("OnLine Check", "Searching ORB-8..");
     host_.StartInput();
@@ -160,7 +161,10 @@ int DeviceLink::CheckOnLine(int only) {
             ChannelItem(c, number + ":VESK", false, false);
         } else {
             host_.Pause(kShortPause);
-            if (found < 0) found = c;
+            if (found < 0) {
+                found = c;
+                foundIdentity = areas.identity;
+            }
             ChannelItem(c, number + ":VESK ORB-8", true, found == c);
             const Wait settings = Request(CustomSettingsRequest(c), kCustomSettingsReplyBytes);
             if (settings == Wait::Abort) break;
@@ -171,7 +175,11 @@ int DeviceLink::CheckOnLine(int only) {
             if (found == c) foundBlock = areas.customSettings;
         }
     }
-    if (found >= 0) areas.customSettings = foundBlock;
+    // The chosen one's block and identity stand, not those of the channels scanned after it.
+    if (found >= 0) {
+        areas.customSettings = foundBlock;
+        areas.identity = foundIdentity;
+    }
     host_.ResetInput();
     host_.HideProgress();
     return found;

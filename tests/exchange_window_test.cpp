@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -73,7 +76,9 @@ TEST(Exchange, ReceiveAllWhileTheLibraryRescansAndAnotherBankIsEdited) {
     for (const std::string& line : rig.TakeLog())
         if (line.find("PatchRequest") != std::string::npos) asked.push_back(static_cast<int>(asked.size()));
     EXPECT_EQ(asked.size(), 80u);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return library->Model().rowCount() == 80; }, 20000));
+    // The bank received is kept in the processor's history, which the library indexes too.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return library->Model().rowCount() == 160; }, 20000))
+        << library->Model().rowCount();
     EXPECT_FALSE(win.ProgressWin->isVisible());
 }
 
@@ -105,4 +110,62 @@ TEST(Exchange, ResultsInAJapaneseFrame) {
         rig.WaitExchange();
         EXPECT_EQ(rig.dialogs.Last("information"), "Not be OnLine.");
     }
+}
+
+// Each Receive All is kept, without asking, as a dated snapshot that the
+// library indexes: the Processor History lists them, tells what U11 held in
+// each, and opens one as a bank at that slot.
+TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
+    TempDir dir;
+    AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
+               QString::fromStdString(dir.Path("library.db")));
+    TMainWin& win = *rig.win;
+    rig.Connect();
+    rig.Idle();
+    rig.WaitExchange();
+    for (const char* name : {"FIRST", "FIRST", "THIRD"}) {
+        rig.system.Simulator()->With([name](Orb8Simulator& s) {
+            PatchData p = Unpack(s.bank[4]);
+            EncodeName(name, p);
+            s.bank[4] = Pack(p);
+            return 0;
+        });
+        win.UploadMenu->trigger();
+        rig.WaitExchange();
+    }
+    win.LibraryMenu->trigger();
+    auto* library = win.findChild<TLibraryWin*>();
+    ASSERT_TRUE(library);
+    auto* pane = library->findChild<QWidget*>("ProcessorHistory");
+    ASSERT_TRUE(pane);
+    auto* snapshots = pane->findChild<QListView*>("Snapshots");
+    auto* slot = pane->findChild<QComboBox*>("HistorySlot");
+    auto* slotHistory = pane->findChild<QListView*>("SlotHistory");
+    ASSERT_TRUE(snapshots && slot && slotHistory);
+    ASSERT_EQ(snapshots->model()->rowCount(), 3);
+    EXPECT_TRUE(snapshots->model()->index(0, 0).data().toString().contains("ORB-8 on channel 1"))
+        << snapshots->model()->index(0, 0).data().toString().toStdString();
+    slot->setCurrentIndex(4);
+    ASSERT_EQ(slotHistory->model()->rowCount(), 3);
+    auto entry = [&](int row) { return slotHistory->model()->index(row, 0).data().toString(); };
+    EXPECT_TRUE(entry(0).contains("THIRD") && entry(0).contains("(changed)")) << entry(0).toStdString();
+    EXPECT_TRUE(entry(1).contains("FIRST") && !entry(1).contains("(changed)")) << entry(1).toStdString();
+    EXPECT_TRUE(entry(2).contains("FIRST") && entry(2).contains("(changed)")) << entry(2).toStdString();
+
+    // The library finds the snapshots' patches.
+    QTest::keyClicks(library->SearchEdit, "third");
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+        return library->Model().rowCount() >= 1;
+    }, 20000));
+
+    // The newest, opened as a bank at U11.
+    const auto before = win.Documents().Windows.size();
+    QTest::mouseClick(pane->findChild<QPushButton*>("OpenSnapshotBtn"), Qt::LeftButton);
+    ASSERT_EQ(win.Documents().Windows.size(), before + 1);
+    TProjectWindow* opened = win.Documents().CurrentProject;
+    ASSERT_TRUE(opened);
+    EXPECT_NE(opened->FileName().find("processor-history"), std::string::npos);
+    EXPECT_EQ(DecodeName(opened->Document().patches[4]), "THIRD   ");
+    EXPECT_EQ(opened->CurrentRow(), 5);
 }

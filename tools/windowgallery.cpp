@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QTableView>
 #include <QMdiArea>
 #include <QPlainTextEdit>
@@ -30,7 +31,9 @@
 #include "keyboard/ui/gkbdwin.h"
 #include "midi/midi.h"
 #include "midi/midisystem.h"
+#include "library/processorhistory.h"
 #include "library/ui/librarywin.h"
+#include "library/ui/processorhistorypane.h"
 #include "sounddesign/ui/patchpicker.h"
 #include "sounddesign/ui/sounddesignwin.h"
 #include "patch/projectdocument.h"
@@ -258,6 +261,11 @@ int main(int argc, char** argv) {
         bank.patches[slap][orb8::PatchLevel] = 40;
         bank.fileName = (banks + "/backup 2025.orb").toStdString();
         bank.Save();
+        // Two receives from the processor, a day apart, U11 renamed between them.
+        const orb8::library::ProcessorHistory history(temp.filePath("processor-history").toStdString());
+        history.Keep({"", "ORB-8-ch01-v1.0.0.0", 1796760000, orb8::library::SnapshotKind::Received, orb8::kPatchCount}, bank);
+        orb8::EncodeName("CRUNCH 2", bank.patches[4]);
+        history.Keep({"", "ORB-8-ch01-v1.0.0.0", 1796850000, orb8::library::SnapshotKind::Received, orb8::kPatchCount}, bank);
         orb8::MidiSystemOptions options;
         options.realPorts = false;
         orb8::MidiSystem system(options);
@@ -275,6 +283,12 @@ int main(int argc, char** argv) {
         library->Results->selectRow(4);
         Settle();
         ok &= Save(library->grab(), out.filePath("library-window.png"));
+        if (auto* tabs = library->ProcessorHistory().parentWidget() ? library->findChild<QTabWidget*>() : nullptr) {
+            tabs->setCurrentWidget(&library->ProcessorHistory());
+            library->ProcessorHistory().findChild<QComboBox*>("HistorySlot")->setCurrentIndex(4);
+            Settle();
+            ok &= Save(library->grab(), out.filePath("library-processor-history.png"));
+        }
         win.close();
     }
     return ok ? 0 : 1;

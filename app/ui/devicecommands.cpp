@@ -12,6 +12,7 @@
 #include "device/devicelink.h"
 #include "device/ui/windowhost.h"
 #include "editors/ui/projectwin.h"
+#include "library/processorhistory.h"
 #include "midi/midi.h"
 #include "midi/midisystem.h"
 #include "midi/pacedoutput.h"
@@ -146,13 +147,22 @@ void DeviceCommands::ReceiveAll(TProjectWindow& project) {
                 if (count > 0) document.customSettings = received->customSettings;
                 return true;
             });
+            if (count > 0) emit ProcessorBankKnown(ProcessorName(), *received, count, false);
         });
 }
 
 void DeviceCommands::SendAll(TProjectWindow& project) {
     project.Settle();
     auto image = std::make_shared<ProjectDocument>(project.Session().Document());
-    Start(&project, [this, image] { link_.SendAllPatches(*image); }, nullptr);
+    auto result = std::make_shared<TransferResult>(TransferResult::Busy);
+    Start(&project, [this, image, result] { *result = link_.SendAllPatches(*image); },
+          [this, image, result] {
+              if (*result == TransferResult::Completed) emit ProcessorBankKnown(ProcessorName(), *image, kPatchCount, true);
+          });
+}
+
+QString DeviceCommands::ProcessorName() const {
+    return QString::fromStdString(library::ProcessorName(link_.areas.identity, link_.deviceChannel));
 }
 
 void DeviceCommands::ReceiveCustomDists(DocumentWindow& window, const CustomDistDocument& document,

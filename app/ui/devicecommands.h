@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "customdist/customdistdata.h"
+#include "patch/projectdocument.h"
 
 class QAction;
 class QSettings;
@@ -87,9 +88,13 @@ signals:
     void OnLineScanEnded(bool onLine);
     // The frame closes again after an exchange (CloseAfterExchange(nullptr)).
     void FrameCloseRequested();
+    // The processor (named for its history) now holds `bank`, as far as the
+    // program knows: `received` patches of it arrived, or it was sent whole.
+    void ProcessorBankKnown(const QString& processor, const orb8::ProjectDocument& bank, int received, bool sent);
 
 private:
     bool Start(DocumentWindow* target, std::function<void()> exchange, std::function<void()> done);
+    QString ProcessorName() const;
     void ChooseStartPorts();
     void OnChannelItem(int channel, const QString& caption, bool enabled, bool checked);
     void ChoosePace(std::size_t index);

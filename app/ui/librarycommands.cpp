@@ -1,12 +1,18 @@
 #include "app/ui/librarycommands.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QWidget>
 
 #include "app/ui/filecommands.h"
 #include "editors/ui/projectwin.h"
 #include "library/patchlibrary.h"
+#include "library/processorhistory.h"
 #include "library/ui/libraryservice.h"
 #include "library/ui/librarywin.h"
+#include "library/ui/processorhistorypane.h"
 #include "workspace/ui/userdialogs.h"
 
 LibraryCommands::LibraryCommands(QString databasePath, FileCommands& files, UserDialogs& dialogs, QWidget* parent)
@@ -39,6 +45,8 @@ void LibraryCommands::Show() {
         connect(window_, &TLibraryWin::SoundDesignRequested, this, &LibraryCommands::SoundDesignRequested);
         connect(window_, &TLibraryWin::UndoRequested, this, &LibraryCommands::UndoRequested);
         connect(window_, &TLibraryWin::RedoRequested, this, &LibraryCommands::RedoRequested);
+        window_->ProcessorHistory().SetCurrentBank([this] { return currentBank_ ? currentBank_() : std::nullopt; });
+        window_->ProcessorHistory().SetFolder(HistoryFolder());
     }
     window_->show();
     window_->raise();
@@ -56,6 +64,33 @@ std::vector<orb8::PatchData> LibraryCommands::SoundsOfTypes(const orb8::PatchDat
 }
 
 TLibraryWin* LibraryCommands::Window() const { return window_.data(); }
+
+QString LibraryCommands::HistoryFolder() const {
+    if (path_.isEmpty()) return {};
+    return QFileInfo(path_).absoluteDir().filePath(QStringLiteral("processor-history"));
+}
+
+void LibraryCommands::KeepSnapshot(const QString& processor, const orb8::ProjectDocument& bank, int received, bool sent) {
+    using namespace orb8::library;
+    const QString folder = HistoryFolder();
+    if (folder.isEmpty()) return;
+    const ProcessorHistory history(QFile::encodeName(folder).toStdString());
+    Snapshot snapshot;
+    snapshot.processor = processor.toStdString();
+    snapshot.time = QDateTime::currentSecsSinceEpoch();
+    snapshot.kind = sent ? SnapshotKind::Sent : SnapshotKind::Received;
+    snapshot.received = received;
+    const orb8::FileResult kept = history.Keep(snapshot, bank);
+    if (!kept.ok()) {
+        emit StatusMessage(tr("What the processor holds could not be kept in its history: %1")
+                               .arg(QString::fromStdString(orb8::FileMessageLine(kept, "bank"))));
+        return;
+    }
+    if (window_) window_->ProcessorHistory().Refresh();
+    // The library indexes the history as one of its folders.
+    QString error;
+    if (Open()) service_->AddSource(folder, error);
+}
 
 void LibraryCommands::OpenPatch(const QByteArray& path, int slot) {
     // A bank on a disk that is not plugged in, or moved since the scan, opens nothing.

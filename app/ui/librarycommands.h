@@ -7,10 +7,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "patch/patchclip.h"
+#include "patch/projectdocument.h"
 
 class FileCommands;
 class LibraryService;
@@ -34,11 +37,21 @@ public:
     // PatchLibrary::SoundsOfTypes); none when the library can't be read.
     std::vector<orb8::PatchData> SoundsOfTypes(const orb8::PatchData& like, std::uint64_t seed);
 
+    // The processor's history, kept beside the library's database.
+    QString HistoryFolder() const;
+    // Keeps what the processor now holds as a snapshot in the history, and
+    // has the library index it.
+    void KeepSnapshot(const QString& processor, const orb8::ProjectDocument& bank, int received, bool sent);
+    // The bank snapshots are compared with: the active one.
+    using BankSource = std::function<std::optional<orb8::ProjectDocument>()>;
+    void SetCurrentBank(BankSource source) { currentBank_ = std::move(source); }
 signals:
     // The window asks for a patch to be compared with the editor's, or copied over it.
     void CompareRequested(const orb8::PatchClip& clip, const QString& label);
     void CopyRequested(const orb8::PatchClip& clip);
     void SoundDesignRequested(const orb8::PatchClip& clip, const QString& label);
+    // A sentence for the status line.
+    void StatusMessage(const QString& text);
     // Ctrl+Z and Ctrl+Shift+Z in the Library window.
     void UndoRequested();
     void RedoRequested();
@@ -54,4 +67,5 @@ private:
     QWidget* parent_;
     std::unique_ptr<LibraryService> service_;
     QPointer<TLibraryWin> window_;
+    BankSource currentBank_;
 };

@@ -134,6 +134,15 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     // Controllers from the MIDI input (a pedal) reach the tool windows.
     midi_->OnData = [this](TMidi*, bool&, std::uint32_t message) { tools_->ControllerMessage(message); };
     if (library_) {
+        // What the processor holds goes into its history in the library.
+        connect(device_, &DeviceCommands::ProcessorBankKnown, library_, &LibraryCommands::KeepSnapshot);
+        connect(library_, &LibraryCommands::StatusMessage, this, [this](const QString& text) {
+            statusBar()->showMessage(text, 10000);
+        });
+        library_->SetCurrentBank([this]() -> std::optional<ProjectDocument> {
+            if (TProjectWindow* project = documents_->CurrentProject) return project->Document();
+            return std::nullopt;
+        });
         connect(library_, &LibraryCommands::UndoRequested, this, [this] { Undo(true); });
         connect(library_, &LibraryCommands::RedoRequested, this, [this] { Undo(false); });
     }

@@ -24,6 +24,7 @@
 #include "library/patchlibrary.h"
 #include "library/ui/libraryresultmodel.h"
 #include "library/ui/libraryservice.h"
+#include "library/ui/processorhistorypane.h"
 #include "library/ui/patchitemmodel.h"
 #include "workspace/ui/userdialogs.h"
 
@@ -118,6 +119,9 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     tabs->addTab(Places, tr("Where It Occurs"));
     tabs->addTab(History, tr("History of the Slot"));
     tabs->addTab(Similar, tr("Similar Patches"));
+    processorHistory_ = new ProcessorHistoryPane(this);
+    tabs->addTab(processorHistory_, tr("Processor History"));
+    connect(processorHistory_, &ProcessorHistoryPane::OpenRequested, this, &TLibraryWin::OpenPatchRequested);
 
     Favourite = new QCheckBox(tr("Favourite"), this);
     Favourite->setObjectName("Favourite");

@@ -2,7 +2,7 @@
 // field takes the library's query syntax; the results fill a table page by
 // page; below, where the selected patch occurs, what its slot held before and
 // the patches that sound like it, and the user's own marks of its sound
-// (favourite, rating, tags, note). Double-clicking a patch asks for its bank
+// (favourite, rating, tags, note), and the processor's history. Double-clicking a patch asks for its bank
 // to be opened at that patch; any patch of any list can be dragged onto a
 // bank's row, compared with the editor's patch or copied over it.
 #pragma once
@@ -17,6 +17,7 @@
 #include "patch/patchclip.h"
 
 class LibraryResultModel;
+class ProcessorHistoryPane;
 class LibraryService;
 class PatchItemModel;
 class QAbstractItemView;
@@ -47,6 +48,7 @@ public:
     QLabel* Status;
     QProgressBar* Progress;
     LibraryResultModel& Model() { return *model_; }
+    ProcessorHistoryPane& ProcessorHistory() { return *processorHistory_; }
 
     // The patch the buttons act on: the one last chosen in any of the lists.
     std::optional<orb8::PatchClip> ChosenPatch() const;
@@ -94,6 +96,7 @@ private:
     LibraryService& service_;
     UserDialogs& dialogs_;
     LibraryResultModel* model_;
+    ProcessorHistoryPane* processorHistory_;
     PatchItemModel *places_, *history_, *similar_;
     QAbstractItemView* chosen_ = nullptr;
     int similarRequest_ = 0;
