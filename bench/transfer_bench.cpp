@@ -4,6 +4,8 @@
 //     of what the exchange waits for: the closing WriteClose, which nothing
 //     waits for, is not counted), without and with the 2 ms pauses after each
 //     clipper read that the transfers must make. Target: ratio at most 1.02.
+//     Send Changed of 3 patches next to Send All of the bank: target about
+//     3/80 of its time (read back: twice that).
 //  2. With an instant processor: the program's own time per exchange.
 //     Target: under 20 microseconds.
 //  3. CPU used while a wait sits on a silent processor for one second.
@@ -87,6 +89,23 @@ void WireTimed(std::chrono::microseconds processing) {
         std::printf("  %-28s %9.3fs %9.3fs %7.4f %13.3fs %7.4f%s\n", t.name, Seconds(elapsed), limit,
                     Seconds(elapsed) / limit, withPauses, Seconds(elapsed) / withPauses,
                     r == TransferResult::Completed ? "" : "  (did not complete)");
+    }
+    // The processor holds `project` now (Send All above): three patches change.
+    const auto timed = [&](const std::function<TransferResult()>& run) {
+        const auto start = Clock::now();
+        const TransferResult r = run();
+        return r == TransferResult::Completed ? Seconds(Clock::now() - start) : -1.0;
+    };
+    const double all = timed([&] { return link.SendAllPatches(project); });
+    for (const bool verify : {false, true}) {
+        ProjectDocument changed = project;
+        for (const int i : {3, 40, 77})
+            changed.patches[static_cast<std::size_t>(i)][PatchLevel] = static_cast<std::uint8_t>(verify ? 11 : 12);
+        DeviceLink::ChangedReport report;
+        const double some = timed([&] { return link.SendChangedPatches(changed, project, verify, report); });
+        project = changed;
+        std::printf("  Send Changed, 3 patches%s: %.3f s against Send All's %.3f s: %.4f of it (3/80 = %.4f)\n",
+                    verify ? ", read back" : "", some, all, some / all, 3.0 / 80);
     }
     link.OffLine();
 }

@@ -283,6 +283,27 @@ TransferResult DeviceLink::WriteSettingsPages(const CustomSettingsBlock& setting
     return result;
 }
 
+std::optional<TransferResult> DeviceLink::ReadPageSources(int steps) {
+    // What the processor holds, to compose the settings pages from.
+    if (Request(SettingsPageRequest(deviceChannel), kSettingsPageReplyBytes) == Wait::Abort) return TransferResult::Aborted;
+    if (replyState != ReplySettingsPage) return TransferResult::Failed;
+    for (int i = 0; i < kFilterCount; ++i) {
+        host_.SetProgressValue(1 + i, steps);
+        host_.ProcessPending();
+        if (Request(FilterRequest(deviceChannel, i), kFilterReplyBytes) == Wait::Abort) return TransferResult::Aborted;
+        if (replyState != ReplyFilterDump) return TransferResult::Failed;
+        std::copy_n(areas.decodeArea.begin(), kFilterImageBytes, areas.deviceCustomDist.begin() + i * kFilterImageBytes);
+    }
+    for (int j = 0; j < kSetCount; ++j) {
+        if (Request(ClipperRequest(deviceChannel, j), kClipperReplyBytes) == Wait::Abort) return TransferResult::Aborted;
+        if (replyState != ReplyClipperDump) return TransferResult::Failed;
+        std::copy_n(areas.decodeArea.begin(), kClipperStoredBytes,
+                    areas.deviceCustomDist.begin() + kDeviceClipperOffset + j * kClipperBlockBytes);
+        host_.Pause(kShortPause);
+    }
+    return std::nullopt;
+}
+
 TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
     // The question names what the bank's custom settings change on the processor.
     std::string question = "Send Patches to ORB-8.\nThis takes little while.\nExecute?";
@@ -307,25 +328,9 @@ TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
         return finish(TransferResult::Failed);
     };
 
-    // What the processor holds, to compose the settings pages from.
-    if (Request(SettingsPageRequest(deviceChannel), kSettingsPageReplyBytes) == Wait::Abort)
-        return finish(TransferResult::Aborted);
-    if (replyState != ReplySettingsPage) return failed();
-    for (int i = 0; i < kFilterCount; ++i) {
-        host_.SetProgressValue(1 + i, kSteps);
-        host_.ProcessPending();
-        if (Request(FilterRequest(deviceChannel, i), kFilterReplyBytes) == Wait::Abort)
-            return finish(TransferResult::Aborted);
-        if (replyState != ReplyFilterDump) return failed();
-        std::copy_n(areas.decodeArea.begin(), kFilterImageBytes, areas.deviceCustomDist.begin() + i * kFilterImageBytes);
-    }
-    for (int j = 0; j < kSetCount; ++j) {
-        if (Request(ClipperRequest(deviceChannel, j), kClipperReplyBytes) == Wait::Abort)
-            return finish(TransferResult::Aborted);
-        if (replyState != ReplyClipperDump) return failed();
-        std::copy_n(areas.decodeArea.begin(), kClipperStoredBytes,
-                    areas.deviceCustomDist.begin() + kDeviceClipperOffset + j * kClipperBlockBytes);
-        host_.Pause(kShortPause);
+    if (const auto end = ReadPageSources(kSteps)) {
+        if (*end == TransferResult::Failed) return failed();
+        return finish(*end);
     }
 
     SendForAck(WriteOpen(deviceChannel));

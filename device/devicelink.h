@@ -76,6 +76,21 @@ public:
     TransferResult ReceiveAllPatches(ProjectDocument& project);
     // The bank's patches, then its own custom settings in the two settings pages.
     TransferResult SendAllPatches(ProjectDocument& project);
+    // Only the patches of `project` that differ from `known` (what the
+    // processor holds as far as the program knows), each write acknowledged
+    // as in Send All, then the settings pages only when the bank's custom
+    // settings differ from the processor's; with `verify` those patches are
+    // read back and compared. `report` says what went and what came back.
+    struct ChangedReport {
+        std::vector<int> sent;        // patch indices, in order
+        bool settings = false;        // the settings pages went too
+        bool verified = false;        // everything sent was read back
+        std::vector<int> mismatched;  // read back otherwise than sent
+    };
+    TransferResult SendChangedPatches(ProjectDocument& project, const ProjectDocument& known, bool verify,
+                                      ChangedReport& report);
+    // The patches that differ in what the processor stores of them.
+    static std::vector<int> ChangedPatches(const ProjectDocument& project, const ProjectDocument& known);
     TransferResult ReceiveAllCustomDists(CustomDistDocument& document);
     TransferResult SendAllCustomDists(CustomDistDocument& document);
     // Selects patch p on the processor and loads its edit buffer.
@@ -129,6 +144,10 @@ private:
     void Status(const std::string& text);
     void ChannelItem(int channel, const std::string& caption, bool enabled, bool checked);
     TransferResult WriteSettingsPages(const CustomSettingsBlock& settings);
+    // Reads the settings page, the filters and the clippers that the settings
+    // pages carry (steps 1.. of `steps`); nothing, or how the transfer ends
+    // (Failed: "Data failure." is still to be shown).
+    std::optional<TransferResult> ReadPageSources(int steps);
     TransferResult Begin(std::string_view caption, std::string_view question);
     // A receive of `count` numbered items: for each, the progress (from
     // `progressFrom` of `progressTotal`), "Waiting <word>NN...", the request

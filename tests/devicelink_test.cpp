@@ -297,6 +297,68 @@ TEST(SendAllPatches, MessageOrderPagesAndBank) {
     EXPECT_EQ(rig.host.questions[1].text, "Send Patches to ORB-8.\nThis takes little while.\nExecute?");
 }
 
+// Send Changed: only the patches that differ from what the processor holds,
+// acknowledged one by one, then read back; the settings pages only when the
+// custom settings differ; nothing at all when nothing differs.
+TEST(SendChangedPatches, OnlyWhatDiffersAndReadBack) {
+    Orb8Simulator orb(0);
+    Rig rig({&orb});
+    rig.Online(0, {&orb});
+    ProjectDocument known;
+    for (int i = 0; i < kPatchCount; ++i) known.patches[static_cast<std::size_t>(i)] = Unpack(orb.bank[static_cast<std::size_t>(i)]);
+    known.customSettings = orb.customSettings;
+    ProjectDocument project = known;
+    for (const int i : {4, 22, 79}) project.patches[static_cast<std::size_t>(i)][PatchLevel] = 7;
+    EXPECT_EQ(DeviceLink::ChangedPatches(project, known), (std::vector<int>{4, 22, 79}));
+    DeviceLink::ChangedReport report;
+    ASSERT_EQ(rig.link.SendChangedPatches(project, known, true, report), TransferResult::Completed);
+    EXPECT_EQ(rig.host.questions.back().text, "Send 3 changed patches to ORB-8 (U11, U53, u94).\nExecute?");
+    EXPECT_EQ(orb.ReceivedNames(), Concat({{"WriteOpen"}, Repeat("PatchDump", 3), {"WriteClose"}, Repeat("PatchRequest", 3)}));
+    EXPECT_EQ(report.sent, (std::vector<int>{4, 22, 79}));
+    EXPECT_FALSE(report.settings);
+    EXPECT_TRUE(report.verified);
+    EXPECT_TRUE(report.mismatched.empty());
+    for (int i = 0; i < kPatchCount; ++i) EXPECT_EQ(orb.bank[static_cast<std::size_t>(i)], Pack(project.patches[static_cast<std::size_t>(i)])) << i;
+
+    // Now the processor holds the bank: nothing goes, and the user is told.
+    orb.ClearLog();
+    ASSERT_EQ(rig.link.SendChangedPatches(project, project, true, report), TransferResult::Completed);
+    EXPECT_TRUE(orb.ReceivedNames().empty());
+    EXPECT_EQ(rig.Informs("The ORB-8 already holds every patch of this bank."), 1);
+
+    // Custom settings that differ: the pages too, composed as Send All composes them.
+    project.customSettings[20] = 5;
+    orb.ClearLog();
+    ASSERT_EQ(rig.link.SendChangedPatches(project, project, false, report), TransferResult::Completed);
+    EXPECT_EQ(orb.ReceivedNames(), Concat({{"SettingsPageRequest"}, Repeat("FilterRequest", 16), Repeat("ClipperRequest", 2),
+                                           {"WriteOpen"}, Repeat("SettingsPageWrite", 2), {"WriteClose"}}));
+    EXPECT_TRUE(report.settings);
+    EXPECT_EQ(rig.link.areas.customSettings, project.customSettings);
+    EXPECT_EQ(orb.customSettings[20], 5);
+}
+
+TEST(SendChangedPatches, RefusalsAbortAndNo) {
+    Orb8Simulator orb(0);
+    Rig rig({&orb});
+    ProjectDocument known, project;
+    project.patches[3][PatchLevel] = 9;
+    DeviceLink::ChangedReport report;
+    EXPECT_EQ(rig.link.SendChangedPatches(project, known, true, report), TransferResult::NotOnLine);
+    rig.Online(0, {&orb});
+    rig.host.answer = false;
+    EXPECT_EQ(rig.link.SendChangedPatches(project, known, true, report), TransferResult::Declined);
+    EXPECT_TRUE(orb.ReceivedNames().empty());
+    rig.host.answer = true;
+    orb.InjectFault("PatchDump", 1, SimFault::WriteReject);
+    EXPECT_EQ(rig.link.SendChangedPatches(project, known, true, report), TransferResult::Rejected);
+    EXPECT_FALSE(report.verified);
+    orb.ClearFaults();
+    orb.InjectFault("PatchRequest", 1, SimFault::Truncated);
+    EXPECT_EQ(rig.link.SendChangedPatches(project, known, true, report), TransferResult::Failed);
+    EXPECT_EQ(rig.Informs("Data failure."), 1);
+    EXPECT_FALSE(rig.link.Busy());
+}
+
 TEST(SendAllPatches, AbortAtEveryStep) {
     // 1 page request, 16 filters, 2 clippers, then 81 acknowledgement waits
     // and the two page writes: 102 waits.

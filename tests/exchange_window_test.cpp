@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -168,4 +169,53 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
     EXPECT_NE(opened->FileName().find("processor-history"), std::string::npos);
     EXPECT_EQ(DecodeName(opened->Document().patches[4]), "THIRD   ");
     EXPECT_EQ(opened->CurrentRow(), 5);
+}
+
+// Send Changed: without knowing what the processor holds it offers a Receive
+// All into a new bank; then only the patches changed since go, and are read back.
+TEST(Exchange, SendChangedSendsOnlyWhatTheProcessorLacks) {
+    TempDir dir;
+    AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
+               QString::fromStdString(dir.Path("library.db")));
+    TMainWin& win = *rig.win;
+    rig.Connect();
+    rig.Idle();
+    rig.WaitExchange();
+    const auto windows = win.Documents().Windows.size();
+    win.SendChangedMenu->trigger();
+    rig.WaitExchange();
+    EXPECT_TRUE(std::any_of(rig.dialogs.shown.begin(), rig.dialogs.shown.end(), [](const ScriptedDialogs::Box& b) {
+        return b.kind == "question" && b.text.contains("does not know what this ORB-8 holds");
+    }));
+    ASSERT_EQ(win.Documents().Windows.size(), windows + 1);
+    TProjectWindow* bank = win.Documents().CurrentProject;
+    const auto factory = FactoryBank();
+    ASSERT_EQ(bank->Document().patches[22], Unpack(factory[22]));
+
+    for (const int row : {5, 23, 80})
+        AppRig::Change(bank, [row](ProjectDocument& d) { d.PatchOfRow(row)[PatchLevel] = 3; });
+    auto names = [&] {
+        rig.Drain();
+        return rig.system.Simulator()->With([](Orb8Simulator& s) {
+            auto n = s.ReceivedNames();
+            s.ClearLog();
+            return n;
+        });
+    };
+    rig.Idle();
+    names();
+    win.SendChangedMenu->trigger();
+    rig.WaitExchange();
+    const std::vector<std::string> expected = {"WriteOpen",  "PatchDump",    "PatchDump",    "PatchDump",
+                                               "WriteClose", "PatchRequest", "PatchRequest", "PatchRequest"};
+    EXPECT_EQ(names(), expected);
+    EXPECT_TRUE(win.statusBar()->currentMessage().startsWith("Sent 3 changed patches (U11, U53, u94); read back, all as sent"))
+        << win.statusBar()->currentMessage().toStdString();
+    const auto held = rig.system.Simulator()->With([](Orb8Simulator& s) { return s.bank; });
+    for (int i = 0; i < kPatchCount; ++i) EXPECT_EQ(held[static_cast<std::size_t>(i)], Pack(bank->Document().patches[static_cast<std::size_t>(i)])) << i;
+    // Known now: nothing more to send.
+    win.SendChangedMenu->trigger();
+    rig.WaitExchange();
+    EXPECT_EQ(rig.dialogs.Last("information"), "The ORB-8 already holds every patch of this bank.");
+    EXPECT_TRUE(names().empty());
 }

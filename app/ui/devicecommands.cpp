@@ -161,6 +161,54 @@ void DeviceCommands::SendAll(TProjectWindow& project) {
           });
 }
 
+void DeviceCommands::SendChanged(TProjectWindow& project, const std::optional<ProjectDocument>& known, bool verify) {
+    if (!link_.PortsOpen()) {
+        dialogs_.InformLater(parent_, tr("ORB-8ED"), tr("Not be OnLine."));
+        return;
+    }
+    if (!known) {
+        dialogs_.AskYesNoLater(parent_, tr("Send Changed"),
+                               tr("The program does not know what this ORB-8 holds yet: it learns it from a Receive All "
+                                  "or a Send All.\nReceive All into a new bank first?"),
+                               [this, alive = QPointer<DeviceCommands>(this)](bool yes) {
+                                   if (yes && alive) emit ReceiveIntoNewBankRequested();
+                               });
+        return;
+    }
+    project.Settle();
+    auto image = std::make_shared<ProjectDocument>(project.Session().Document());
+    auto held = std::make_shared<ProjectDocument>(*known);
+    auto result = std::make_shared<TransferResult>(TransferResult::Busy);
+    auto report = std::make_shared<DeviceLink::ChangedReport>();
+    Start(
+        &project, [this, image, held, result, report, verify] {
+            *result = link_.SendChangedPatches(*image, *held, verify, *report);
+        },
+        [this, image, result, report] {
+            if (report->sent.empty() && !report->settings) return;
+            QStringList names;
+            for (const int i : report->sent) names << QString::fromStdString(PatchLabel(i));
+            const int sent = static_cast<int>(report->sent.size());
+            QString text = sent == 1 ? tr("Sent 1 changed patch") : tr("Sent %1 changed patches").arg(sent);
+            if (!names.isEmpty()) text += tr(" (%1)").arg(names.join(QStringLiteral(", ")));
+            if (report->settings) text += tr(" and the custom settings");
+            if (*result == TransferResult::Completed) {
+                emit ProcessorBankKnown(ProcessorName(), *image, kPatchCount, true);
+                if (report->verified && report->mismatched.empty()) text += tr("; read back, all as sent.");
+                else text += '.';
+            } else {
+                text += tr("; the transfer ended early (%1).").arg(QString::fromUtf8(TransferResultText(*result).data()));
+            }
+            if (!report->mismatched.empty()) {
+                QStringList wrong;
+                for (const int i : report->mismatched) wrong << QString::fromStdString(PatchLabel(i));
+                text += tr(" Read back otherwise than sent: %1.").arg(wrong.join(QStringLiteral(", ")));
+                dialogs_.InformLater(parent_, tr("Send Changed"), text);
+            }
+            emit StatusMessage(text);
+        });
+}
+
 QString DeviceCommands::ProcessorName() const {
     return QString::fromStdString(library::ProcessorName(link_.areas.identity, link_.deviceChannel));
 }

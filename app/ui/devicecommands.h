@@ -57,6 +57,12 @@ public:
     bool OnLine() const;
     void ReceiveAll(TProjectWindow& project);
     void SendAll(TProjectWindow& project);
+    // The patches of `project` that differ from `known` (what the processor
+    // holds as far as the program knows), read back when `verify`. Without
+    // knowledge it says so and offers a Receive All into a new bank first.
+    void SendChanged(TProjectWindow& project, const std::optional<orb8::ProjectDocument>& known, bool verify);
+    // The processor's name in its history (while on line).
+    QString ProcessorName() const;
     // Both custom distortion sets from the processor into a copy of
     // `document`; `received` gets it when something was asked for. Store
     // sends a copy. Nothing starts while another exchange runs.
@@ -91,10 +97,13 @@ signals:
     // The processor (named for its history) now holds `bank`, as far as the
     // program knows: `received` patches of it arrived, or it was sent whole.
     void ProcessorBankKnown(const QString& processor, const orb8::ProjectDocument& bank, int received, bool sent);
+    // Learn what the processor holds: a Receive All into a new bank.
+    void ReceiveIntoNewBankRequested();
+    // A sentence for the status line.
+    void StatusMessage(const QString& text);
 
 private:
     bool Start(DocumentWindow* target, std::function<void()> exchange, std::function<void()> done);
-    QString ProcessorName() const;
     void ChooseStartPorts();
     void OnChannelItem(int channel, const QString& caption, bool enabled, bool checked);
     void ChoosePace(std::size_t index);

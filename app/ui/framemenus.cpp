@@ -131,6 +131,13 @@ void FrameMenus::BuildMenus(QMenuBar& bar, bool japanese) {
     UploadMenu->setEnabled(false);
     DownloadMenu = add(MidiMenu, "DownloadMenu", tr("&Send All"));
     DownloadMenu->setEnabled(false);
+    SendChangedMenu = add(MidiMenu, "SendChangedMenu", tr("Send C&hanged"));
+    SendChangedMenu->setEnabled(false);
+    SetHint(SendChangedMenu, tr("Send Changed|Send only the patches that differ from what the ORB-8 holds"));
+    VerifyMenu = add(MidiMenu, "VerifyMenu", tr("Read &Back What Was Sent"));
+    VerifyMenu->setCheckable(true);
+    VerifyMenu->setChecked(true);
+    SetHint(VerifyMenu, tr("Send Changed reads the patches it sent back from the ORB-8 and compares them"));
     MidiMenu->addSeparator();
     KeyboardMenu = add(MidiMenu, "KeyboardMenu", tr("&Keyboard..."));
     SetHint(KeyboardMenu, tr("Keyboard|Play notes and send programs and controllers through MIDI OUT"));

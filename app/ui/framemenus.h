@@ -22,7 +22,8 @@ struct FrameMenus {
             *SaveAsMenu = nullptr, *ExitMenu = nullptr, *CopyMenu = nullptr, *PasteMenu = nullptr,
             *OnLineMenu = nullptr, *UploadMenu = nullptr, *DownloadMenu = nullptr, *KeyboardMenu = nullptr,
             *DesignMenu = nullptr, *MemoMenu = nullptr, *AboutMenu = nullptr, *OnLineHMenu = nullptr,
-            *VHomeMenu = nullptr, *ORBPageMenu = nullptr, *LibraryMenu = nullptr;
+            *VHomeMenu = nullptr, *ORBPageMenu = nullptr, *LibraryMenu = nullptr, *SendChangedMenu = nullptr,
+            *VerifyMenu = nullptr;
     std::array<QAction*, 16> ChanItems{};
     // One exclusive item per output pace, in the order of orb8::kOutputPaces.
     std::array<QAction*, 4> PaceItems{};

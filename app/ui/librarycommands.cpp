@@ -70,6 +70,18 @@ QString LibraryCommands::HistoryFolder() const {
     return QFileInfo(path_).absoluteDir().filePath(QStringLiteral("processor-history"));
 }
 
+std::optional<orb8::ProjectDocument> LibraryCommands::KnownBank(const QString& processor) const {
+    const QString folder = HistoryFolder();
+    if (folder.isEmpty() || processor.isEmpty()) return std::nullopt;
+    const orb8::library::ProcessorHistory history(QFile::encodeName(folder).toStdString());
+    const auto latest = history.Latest(processor.toStdString());
+    if (!latest) return std::nullopt;
+    orb8::ProjectDocument bank;
+    bank.fileName = latest->path;
+    if (!bank.Load().ok()) return std::nullopt;
+    return bank;
+}
+
 void LibraryCommands::KeepSnapshot(const QString& processor, const orb8::ProjectDocument& bank, int received, bool sent) {
     using namespace orb8::library;
     const QString folder = HistoryFolder();

@@ -42,6 +42,8 @@ public:
     // Keeps what the processor now holds as a snapshot in the history, and
     // has the library index it.
     void KeepSnapshot(const QString& processor, const orb8::ProjectDocument& bank, int received, bool sent);
+    // What the processor holds as far as the program knows: its latest snapshot.
+    std::optional<orb8::ProjectDocument> KnownBank(const QString& processor) const;
     // The bank snapshots are compared with: the active one.
     using BankSource = std::function<std::optional<orb8::ProjectDocument>()>;
     void SetCurrentBank(BankSource source) { currentBank_ = std::move(source); }

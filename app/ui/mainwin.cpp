@@ -88,6 +88,10 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     connect(device_, &DeviceCommands::OnLineScanEnded, this, &TMainWin::OnLineScanEnded);
     connect(device_, &DeviceCommands::ExchangeEnded, this, &TMainWin::OnIdleHandlerIdle);
     connect(device_, &DeviceCommands::FrameCloseRequested, this, &QWidget::close, Qt::QueuedConnection);
+    connect(device_, &DeviceCommands::StatusMessage, this, [this](const QString& text) { statusBar()->showMessage(text, 10000); });
+    connect(device_, &DeviceCommands::ReceiveIntoNewBankRequested, this, [this] {
+        if (auto* project = qobject_cast<TProjectWindow*>(NewDocumentWindow(DocumentKind::Project))) device_->ReceiveAll(*project);
+    });
     BuildMenus(*menuBar(), japanese_);
     midi_->SetMIDIINMenu(MidiInMenu);
     midi_->SetMIDIOUTMenu(MidiOutMenu);
@@ -253,6 +257,11 @@ void TMainWin::ConnectMenus() {
     connect(OnLineMenu, &QAction::triggered, this, &TMainWin::ToggleOnLine);
     connect(UploadMenu, &QAction::triggered, this, &TMainWin::ReceiveAll);
     connect(DownloadMenu, &QAction::triggered, this, &TMainWin::SendAll);
+    connect(SendChangedMenu, &QAction::triggered, this, &TMainWin::SendChanged);
+    if (options_.settings) VerifyMenu->setChecked(options_.settings->value("midi/verify", true).toBool());
+    connect(VerifyMenu, &QAction::toggled, this, [this](bool on) {
+        if (options_.settings) options_.settings->setValue("midi/verify", on);
+    });
     connect(DesignMenu, &QAction::triggered, device_, &DeviceCommands::EnterDesignMode);
     connect(KeyboardMenu, &QAction::triggered, this, [this] { midi_->OpenKBD(); });
     connect(MemoMenu, &QAction::triggered, this, &TMainWin::MemoMenuClick);
@@ -449,6 +458,14 @@ void TMainWin::SendAll() {
     if (TProjectWindow* project = documents_->CurrentProject) device_->SendAll(*project);
 }
 
+// What the processor holds as far as the program knows: its latest snapshot.
+void TMainWin::SendChanged() {
+    TProjectWindow* project = documents_->CurrentProject;
+    if (!project) return;
+    const auto known = library_ ? library_->KnownBank(device_->ProcessorName()) : std::nullopt;
+    device_->SendChanged(*project, known, VerifyMenu->isChecked());
+}
+
 void TMainWin::OnIdleHandlerIdle() {
     FrameState state;
     DocumentWindow* active = documents_->Active;
@@ -470,6 +487,7 @@ void TMainWin::OnIdleHandlerIdle() {
     ExportMenu->setEnabled(state.active == DocumentKind::Project);
     if (e.receiveAll) UploadMenu->setEnabled(*e.receiveAll);
     if (e.sendAll) DownloadMenu->setEnabled(*e.sendAll);
+    if (e.sendAll) SendChangedMenu->setEnabled(*e.sendAll);
     ControlPanel->ShowOnLineState(e.onLineLook, e.transferButtons, e.transferButtonsGreen);
     OnLineMenu->setText(e.onLineLook ? tr("Off &Line") : tr("On &Line"));
     OnLineMenu->setEnabled(e.onLineMenu);

@@ -134,6 +134,7 @@ private:
     void OnLineScanEnded(bool onLine);
     void ReceiveAll();
     void SendAll();
+    void SendChanged();
     void SetCompare(bool on);
     void Undo(bool undo);
     void MemoMenuClick();

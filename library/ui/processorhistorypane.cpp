@@ -175,7 +175,8 @@ void ProcessorHistoryPane::CompareWithCurrent() {
         return;
     }
     QString text = differ.isEmpty() ? tr("The patches are the same.")
-                                   : tr("%n patch(es) differ: %1.", nullptr, static_cast<int>(differ.size())).arg(differ.join(", "));
+                     : differ.size() == 1 ? tr("1 patch differs: %1.").arg(differ.join(", "))
+                                          : tr("%1 patches differ: %2.").arg(differ.size()).arg(differ.join(", "));
     if (settings) text += ' ' + tr("The custom settings differ: %1.")
                                     .arg(QString::fromStdString(DifferingSlotsText(snapshot.customSettings, bank->customSettings)));
     report_->setText(text);
