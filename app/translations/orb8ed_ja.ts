@@ -4,17 +4,17 @@
 <context>
     <name>DesignerWindow</name>
     <message>
-        <location filename="../../customdist/ui/designerwindow.cpp" line="19"/>
+        <location filename="../../customdist/ui/designerwindow.cpp" line="21"/>
         <source>CALC</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/designerwindow.cpp" line="21"/>
+        <location filename="../../customdist/ui/designerwindow.cpp" line="23"/>
         <source>SEND</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/designerwindow.cpp" line="38"/>
+        <location filename="../../customdist/ui/designerwindow.cpp" line="44"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
@@ -22,27 +22,76 @@
 <context>
     <name>DeviceCommands</name>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="90"/>
+        <location filename="../ui/devicecommands.cpp" line="142"/>
         <source>Receive All</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="103"/>
+        <location filename="../ui/devicecommands.cpp" line="166"/>
+        <location filename="../ui/devicecommands.cpp" line="237"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="103"/>
+        <location filename="../ui/devicecommands.cpp" line="166"/>
+        <location filename="../ui/devicecommands.cpp" line="237"/>
         <source>Not be OnLine.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="106"/>
+        <location filename="../ui/devicecommands.cpp" line="170"/>
+        <location filename="../ui/devicecommands.cpp" line="206"/>
+        <source>Send Changed</source>
+        <translation>変更分を送信</translation>
+    </message>
+    <message>
+        <location filename="../ui/devicecommands.cpp" line="171"/>
+        <source>The program does not know what this ORB-8 holds yet: it learns it from a Receive All or a Send All.
+Receive All into a new bank first?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../ui/devicecommands.cpp" line="192"/>
+        <source>Sent 1 changed patch</source>
+        <translation>変更したパッチを 1 個送信しました</translation>
+    </message>
+    <message>
+        <location filename="../ui/devicecommands.cpp" line="192"/>
+        <source>Sent %1 changed patches</source>
+        <translation>変更したパッチを %1 個送信しました</translation>
+    </message>
+    <message>
+        <location filename="../ui/devicecommands.cpp" line="193"/>
+        <source> (%1)</source>
+        <translation>（%1）</translation>
+    </message>
+    <message>
+        <location filename="../ui/devicecommands.cpp" line="194"/>
+        <source> and the custom settings</source>
+        <translation>とカスタム設定</translation>
+    </message>
+    <message>
+        <location filename="../ui/devicecommands.cpp" line="197"/>
+        <source>; read back, all as sent.</source>
+        <translation>。読み戻し: すべて送信どおりです。</translation>
+    </message>
+    <message>
+        <location filename="../ui/devicecommands.cpp" line="200"/>
+        <source>; the transfer ended early (%1).</source>
+        <translation>。転送は途中で終わりました（%1）。</translation>
+    </message>
+    <message>
+        <location filename="../ui/devicecommands.cpp" line="205"/>
+        <source> Read back otherwise than sent: %1.</source>
+        <translation> 送信と異なって読み戻されたもの: %1。</translation>
+    </message>
+    <message>
+        <location filename="../ui/devicecommands.cpp" line="240"/>
         <source>Designe</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="106"/>
+        <location filename="../ui/devicecommands.cpp" line="240"/>
         <source>Enter design mode.
 Execute?</source>
         <translation>ORB-8を設計モードにします.
@@ -183,7 +232,7 @@ Do you want to replace it?</source>
     </message>
     <message>
         <location filename="../ui/framemenus.cpp" line="42"/>
-        <location filename="../ui/framemenus.cpp" line="138"/>
+        <location filename="../ui/framemenus.cpp" line="145"/>
         <source>&amp;CustomDist</source>
         <translation>カスタムディスト(&amp;C)</translation>
     </message>
@@ -388,82 +437,102 @@ Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="135"/>
+        <location filename="../ui/framemenus.cpp" line="134"/>
+        <source>Send C&amp;hanged</source>
+        <translation>変更分を送信(&amp;H)</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="136"/>
+        <source>Send Changed|Send only the patches that differ from what the ORB-8 holds</source>
+        <translation>変更分を送信|ORB-8が保持しているものと異なるパッチだけを送信します</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="137"/>
+        <source>Read &amp;Back What Was Sent</source>
+        <translation>送信したものを読み戻す(&amp;B)</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="140"/>
+        <source>Send Changed reads the patches it sent back from the ORB-8 and compares them</source>
+        <translation>変更分の送信のあと、送ったパッチをORB-8から読み戻して比較します</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="142"/>
         <source>&amp;Keyboard...</source>
         <translation>鍵盤(&amp;K)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="136"/>
+        <location filename="../ui/framemenus.cpp" line="143"/>
         <source>Keyboard|Play notes and send programs and controllers through MIDI OUT</source>
         <translation>鍵盤|MIDI OUT からノート、プログラム、コントローラーを送ります</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="140"/>
+        <location filename="../ui/framemenus.cpp" line="147"/>
         <source>&amp;Design</source>
         <translation>設計モード(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="141"/>
+        <location filename="../ui/framemenus.cpp" line="148"/>
         <source>Enter design mode on the ORB-8</source>
         <translation>ORB-8を設計モードにします</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="143"/>
+        <location filename="../ui/framemenus.cpp" line="150"/>
         <source>&amp;Window</source>
         <translation>ウィンドウ(&amp;W)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="145"/>
+        <location filename="../ui/framemenus.cpp" line="152"/>
         <source>&amp;Library...</source>
         <translation>ライブラリ(&amp;L)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="146"/>
+        <location filename="../ui/framemenus.cpp" line="153"/>
         <source>Library|Every patch of the banks on this computer: search, duplicates, history</source>
         <translation>ライブラリ|このコンピュータにあるバンクのすべてのパッチ: 検索、重複、履歴</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="147"/>
+        <location filename="../ui/framemenus.cpp" line="154"/>
         <source>&amp;Comment</source>
         <translation>コメント(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="148"/>
+        <location filename="../ui/framemenus.cpp" line="155"/>
         <source>Open the comment window</source>
         <translation>コメントウインドウを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="150"/>
+        <location filename="../ui/framemenus.cpp" line="157"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="152"/>
+        <location filename="../ui/framemenus.cpp" line="159"/>
         <source>&amp;About...</source>
         <translation>バージョン情報(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="153"/>
+        <location filename="../ui/framemenus.cpp" line="160"/>
         <source>Show Version Information</source>
         <translation>ORB-8 Librarian/Editorのバージョン情報を表示します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="155"/>
+        <location filename="../ui/framemenus.cpp" line="162"/>
         <source>&amp;OnLine Help</source>
         <translation>オンラインヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="156"/>
+        <location filename="../ui/framemenus.cpp" line="163"/>
         <source>Open the online help</source>
         <translation>オンラインヘルプファイルを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="158"/>
+        <location filename="../ui/framemenus.cpp" line="165"/>
         <source>&amp;VESK Home Page</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="160"/>
+        <location filename="../ui/framemenus.cpp" line="167"/>
         <source>&amp;Download Home Page</source>
         <translation type="unfinished"></translation>
     </message>
@@ -471,10 +540,15 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryCommands</name>
     <message>
-        <location filename="../ui/librarycommands.cpp" line="22"/>
-        <location filename="../ui/librarycommands.cpp" line="25"/>
+        <location filename="../ui/librarycommands.cpp" line="28"/>
+        <location filename="../ui/librarycommands.cpp" line="31"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
+    </message>
+    <message>
+        <location filename="../ui/librarycommands.cpp" line="97"/>
+        <source>What the processor holds could not be kept in its history: %1</source>
+        <translation>プロセッサーの内容を履歴に保存できませんでした: %1</translation>
     </message>
 </context>
 <context>
@@ -588,6 +662,114 @@ Do you want to replace it?</source>
         <location filename="../ui/patchtoolwindows.cpp" line="87"/>
         <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessorHistoryPane</name>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="34"/>
+        <source>ORB-8 on channel %1, version %2</source>
+        <translation>ORB-8（チャンネル %1、バージョン %2）</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="38"/>
+        <source>sent whole</source>
+        <translation>全体を送信</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="39"/>
+        <source>received %1 of %2 (partial)</source>
+        <translation>%2 個中 %1 個を受信（一部）</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="40"/>
+        <source>received</source>
+        <translation>受信</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="41"/>
+        <source>%1   %2   %3</source>
+        <translation>%1   %2   %3</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="64"/>
+        <source>Open as Bank</source>
+        <translation>バンクとして開く</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="66"/>
+        <source>Compare with Current Bank</source>
+        <translation>現在のバンクと比較</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="74"/>
+        <source>What the processor held, as received or sent:</source>
+        <translation>プロセッサーが保持していた内容（受信または送信）:</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="84"/>
+        <source>What this processor&apos;s slot held:</source>
+        <translation>このプロセッサーのスロットの内容:</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="123"/>
+        <source>Nothing received from a processor yet: each Receive All is kept here.</source>
+        <translation>まだプロセッサーから受信していません。Receive All のたびにここに保存されます。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="124"/>
+        <source>No history is kept without a library.</source>
+        <translation>ライブラリーがないと履歴は保存されません。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="142"/>
+        <source>%1   %2</source>
+        <translation>%1   %2</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="143"/>
+        <source>   (not received)</source>
+        <translation>   （未受信）</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="144"/>
+        <source>   (changed)</source>
+        <translation>   （変更あり）</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="159"/>
+        <source>Open a bank first: the snapshot is compared with the active bank.</source>
+        <translation>先にバンクを開いてください。スナップショットはアクティブなバンクと比較されます。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="165"/>
+        <source>The snapshot can&apos;t be read any more.</source>
+        <translation>スナップショットを読み込めなくなりました。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="174"/>
+        <source>The active bank holds the same patches as this snapshot.</source>
+        <translation>アクティブなバンクはこのスナップショットと同じパッチです。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="177"/>
+        <source>The patches are the same.</source>
+        <translation>パッチは同じです。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="178"/>
+        <source>1 patch differs: %1.</source>
+        <translation>1 個のパッチが異なります: %1。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="179"/>
+        <source>%1 patches differ: %2.</source>
+        <translation>%1 個のパッチが異なります: %2。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="180"/>
+        <source>The custom settings differ: %1.</source>
+        <translation>カスタム設定が異なります: %1。</translation>
     </message>
 </context>
 <context>
@@ -951,75 +1133,75 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TCustomDistWin</name>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="111"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="113"/>
         <source>CustomDistFile%1 has not been saved.
 Save this?</source>
         <translation>カスタムディストファイル%1は保存されていません。
 保存しますか？</translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="16"/>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="115"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="18"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="121"/>
         <source>Recv</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="17"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="19"/>
         <source>Store</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="21"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="23"/>
         <source>Special1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="22"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="24"/>
         <source>Special2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="105"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="107"/>
         <source>Recovery</source>
         <translation>復元</translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="134"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="141"/>
         <source>DISTORTION CHARACTER</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="134"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="141"/>
         <source>HIGH</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="134"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="141"/>
         <source>MID</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="134"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="141"/>
         <source>LOW</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="166"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="173"/>
         <source>Bottom</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="166"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="173"/>
         <source>Pre</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="166"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="173"/>
         <source>Edge</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="166"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="173"/>
         <source>Clip</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1154,202 +1336,207 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TLibraryWin</name>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="83"/>
-        <location filename="../../library/ui/librarywin.cpp" line="513"/>
+        <location filename="../../library/ui/librarywin.cpp" line="84"/>
+        <location filename="../../library/ui/librarywin.cpp" line="517"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="86"/>
+        <location filename="../../library/ui/librarywin.cpp" line="87"/>
         <source>Words, drive:fuzz, mod:on, gain&gt;=20, fav, tag:live, in:folder</source>
         <translation>語句、drive:fuzz、mod:on、gain&gt;=20、fav、tag:live、in:フォルダ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="88"/>
+        <location filename="../../library/ui/librarywin.cpp" line="89"/>
         <source>Add Folder...</source>
         <translation>フォルダを追加...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="90"/>
+        <location filename="../../library/ui/librarywin.cpp" line="91"/>
         <source>Rescan</source>
         <translation>再スキャン</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="111"/>
-        <location filename="../../library/ui/librarywin.cpp" line="113"/>
+        <location filename="../../library/ui/librarywin.cpp" line="112"/>
+        <location filename="../../library/ui/librarywin.cpp" line="114"/>
         <source>No</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="111"/>
         <location filename="../../library/ui/librarywin.cpp" line="112"/>
         <location filename="../../library/ui/librarywin.cpp" line="113"/>
+        <location filename="../../library/ui/librarywin.cpp" line="114"/>
         <source>NAME</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="111"/>
-        <location filename="../../library/ui/librarywin.cpp" line="113"/>
+        <location filename="../../library/ui/librarywin.cpp" line="112"/>
+        <location filename="../../library/ui/librarywin.cpp" line="114"/>
         <source>BANK</source>
         <translation>バンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="111"/>
+        <location filename="../../library/ui/librarywin.cpp" line="112"/>
         <source>Since</source>
         <translation>登録日時</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="112"/>
+        <location filename="../../library/ui/librarywin.cpp" line="113"/>
         <source>From</source>
         <translation>開始</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="112"/>
+        <location filename="../../library/ui/librarywin.cpp" line="113"/>
         <source>Until</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="112"/>
+        <location filename="../../library/ui/librarywin.cpp" line="113"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="113"/>
+        <location filename="../../library/ui/librarywin.cpp" line="114"/>
         <source>Distance</source>
         <translation>距離</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="118"/>
+        <location filename="../../library/ui/librarywin.cpp" line="119"/>
         <source>Where It Occurs</source>
         <translation>含まれる場所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="119"/>
+        <location filename="../../library/ui/librarywin.cpp" line="120"/>
         <source>History of the Slot</source>
         <translation>スロットの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="120"/>
+        <location filename="../../library/ui/librarywin.cpp" line="121"/>
         <source>Similar Patches</source>
         <translation>似たパッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="122"/>
+        <location filename="../../library/ui/librarywin.cpp" line="123"/>
+        <source>Processor History</source>
+        <translation>プロセッサーの履歴</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="126"/>
         <source>Favourite</source>
         <translation>お気に入り</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="126"/>
+        <location filename="../../library/ui/librarywin.cpp" line="130"/>
         <source>No rating</source>
         <translation>評価なし</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="130"/>
+        <location filename="../../library/ui/librarywin.cpp" line="134"/>
         <source>Tags, separated by commas</source>
         <translation>タグ（カンマ区切り）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="133"/>
+        <location filename="../../library/ui/librarywin.cpp" line="137"/>
         <source>A note of your own</source>
         <translation>自分用のメモ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="134"/>
-        <location filename="../../library/ui/librarywin.cpp" line="501"/>
+        <location filename="../../library/ui/librarywin.cpp" line="138"/>
+        <location filename="../../library/ui/librarywin.cpp" line="505"/>
         <source>Compare with Current</source>
         <translation>現在のパッチと比較</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="136"/>
+        <location filename="../../library/ui/librarywin.cpp" line="140"/>
         <source>The patch last chosen in any list against the patch in the editor, in the Differences window</source>
         <translation>最後に選んだパッチとエディターのパッチの違いを［相違点］ウィンドウに表示します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="137"/>
-        <location filename="../../library/ui/librarywin.cpp" line="502"/>
+        <location filename="../../library/ui/librarywin.cpp" line="141"/>
+        <location filename="../../library/ui/librarywin.cpp" line="506"/>
         <source>Copy to Current Patch</source>
         <translation>現在のパッチへコピー</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="139"/>
+        <location filename="../../library/ui/librarywin.cpp" line="143"/>
         <source>The patch last chosen in any list over the current patch of the active bank (Undo takes it back)</source>
         <translation>最後に選んだパッチをアクティブなバンクの現在のパッチに上書きします（元に戻すで取り消せます）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="143"/>
+        <location filename="../../library/ui/librarywin.cpp" line="147"/>
         <source>Tags:</source>
         <translation>タグ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="145"/>
+        <location filename="../../library/ui/librarywin.cpp" line="149"/>
         <source>Note:</source>
         <translation>メモ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="171"/>
+        <location filename="../../library/ui/librarywin.cpp" line="175"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="265"/>
+        <location filename="../../library/ui/librarywin.cpp" line="269"/>
         <source>The library is read-only (%1): marks can&apos;t be changed.</source>
         <translation>ライブラリは読み取り専用です（%1）。印は変更できません。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="267"/>
+        <location filename="../../library/ui/librarywin.cpp" line="271"/>
         <source>The library&apos;s file was deleted or replaced by another program: close this window and open it again.</source>
         <translation>ライブラリのファイルは別のプログラムによって削除されたか置き換えられました。このウィンドウを閉じて開き直してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="295"/>
-        <location filename="../../library/ui/librarywin.cpp" line="553"/>
+        <location filename="../../library/ui/librarywin.cpp" line="299"/>
+        <location filename="../../library/ui/librarywin.cpp" line="557"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="296"/>
+        <location filename="../../library/ui/librarywin.cpp" line="300"/>
         <source>%1 patches shown, more as you scroll</source>
         <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="297"/>
+        <location filename="../../library/ui/librarywin.cpp" line="301"/>
         <source>%1 patches</source>
         <translation>%1 パッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="326"/>
+        <location filename="../../library/ui/librarywin.cpp" line="330"/>
         <source>... and %1 more places</source>
         <translation>... ほか %1 か所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="328"/>
+        <location filename="../../library/ui/librarywin.cpp" line="332"/>
         <source>now</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="331"/>
+        <location filename="../../library/ui/librarywin.cpp" line="335"/>
         <source>%1, until %2</source>
         <translation>%1、%2 まで</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="335"/>
-        <location filename="../../library/ui/librarywin.cpp" line="383"/>
+        <location filename="../../library/ui/librarywin.cpp" line="339"/>
+        <location filename="../../library/ui/librarywin.cpp" line="387"/>
         <source>The library could not be read: %1</source>
         <translation>ライブラリを読み込めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="347"/>
+        <location filename="../../library/ui/librarywin.cpp" line="351"/>
         <source>Similar patches could not be found: %1</source>
         <translation>似たパッチを探せませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="423"/>
+        <location filename="../../library/ui/librarywin.cpp" line="427"/>
         <source>Your change is kept and will be stored as soon as the scan lets it.</source>
         <translation>変更は保持され、スキャンが許すとすぐに保存されます。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="429"/>
-        <location filename="../../library/ui/librarywin.cpp" line="555"/>
+        <location filename="../../library/ui/librarywin.cpp" line="433"/>
+        <location filename="../../library/ui/librarywin.cpp" line="559"/>
         <source>Your changes are stored.</source>
         <translation>変更を保存しました。</translation>
     </message>
@@ -1358,22 +1545,22 @@ Send it to the ORB-8 all the same?</source>
         <translation type="vanished">変更を保存できませんでした（%1）。スキャンが終わってからもう一度お試しください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="449"/>
+        <location filename="../../library/ui/librarywin.cpp" line="453"/>
         <source>Tags kept.</source>
         <translation>タグを保存しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="500"/>
+        <location filename="../../library/ui/librarywin.cpp" line="504"/>
         <source>Open Bank at This Patch</source>
         <translation>このパッチのバンクを開く</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="503"/>
+        <location filename="../../library/ui/librarywin.cpp" line="507"/>
         <source>Use in Sound Design</source>
         <translation>サウンドデザインで使う</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="510"/>
+        <location filename="../../library/ui/librarywin.cpp" line="514"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>
@@ -1381,37 +1568,37 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="122"/>
+        <location filename="../ui/mainwin.cpp" line="130"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="158"/>
+        <location filename="../ui/mainwin.cpp" line="175"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="286"/>
+        <location filename="../ui/mainwin.cpp" line="306"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="420"/>
+        <location filename="../ui/mainwin.cpp" line="445"/>
         <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
         <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="457"/>
+        <location filename="../ui/mainwin.cpp" line="492"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="457"/>
+        <location filename="../ui/mainwin.cpp" line="492"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="392"/>
+        <location filename="../ui/mainwin.cpp" line="412"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1702,7 +1889,7 @@ Save this?</source>
     </message>
     <message>
         <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="137"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="392"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="397"/>
         <source>Single Parameters...</source>
         <translation>個別のパラメーター...</translation>
     </message>
@@ -1854,151 +2041,151 @@ Save this?</source>
         <translation>最近の結果（選ぶともう一度聴けます）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="388"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="393"/>
         <source>Kept by a part&apos;s lock</source>
         <translation>部分のロックで固定されています</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="392"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="397"/>
         <source>Single Parameters (%1 locked)...</source>
         <translation>個別のパラメーター（%1 個ロック）...</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="414"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="419"/>
         <source>Library: %1</source>
         <translation>ライブラリ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="418"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="423"/>
         <source>%1 is offered in every patch list.</source>
         <translation>%1 をすべてのパッチ一覧に追加しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="433"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="438"/>
         <source>No patch in the editor</source>
         <translation>エディターにパッチがありません</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="433"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="438"/>
         <source>Patch: %1</source>
         <translation>パッチ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="442"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="447"/>
         <source>The patch changed; a morph starts from it again.</source>
         <translation>パッチが変わりました。モーフはそこから始まります。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="463"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="468"/>
         <source>Randomise %1 %</source>
         <translation>ランダム化 %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="471"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="476"/>
         <source>%1, seed %2</source>
         <translation>%1、シード %2</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="483"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="488"/>
         <source>%1 variations at %2 %</source>
         <translation>%2 %のバリエーション%1個</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="484"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="489"/>
         <source>%1 variations, seeds %2 on, in a new bank</source>
         <translation>バリエーション%1個（シード%2から）を新しいバンクに作りました</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="498"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="503"/>
         <source>%1 morph steps</source>
         <translation>モーフの段階%1個</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="499"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="504"/>
         <source>%1 steps towards %2, in a new bank</source>
         <translation>%2への%1段階を新しいバンクに作りました</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="509"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="514"/>
         <source>Choose up to four patches to nudge towards or away from.</source>
         <translation>近づける・遠ざけるパッチを4つまで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="513"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="518"/>
         <source>Nudge away %1 %</source>
         <translation>遠ざける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="513"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="518"/>
         <source>Nudge towards %1 %</source>
         <translation>近づける %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="493"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="555"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="498"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="560"/>
         <source>Choose the patch to morph towards.</source>
         <translation>モーフィングの目標パッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="559"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="564"/>
         <source>That is the patch in the editor itself: choose another to morph towards.</source>
         <translation>それはエディターのパッチそのものです。モーフする相手に別のパッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="567"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="572"/>
         <source>Morph %1 %</source>
         <translation>モーフィング %1 %</translation>
     </message>
     <message>
         <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="99"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="573"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="578"/>
         <source>Morph %1 % towards %2</source>
         <translation>%2 へモーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="592"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="597"/>
         <source>Morph</source>
         <translation>モーフィング</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="599"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="604"/>
         <source>Morph cancelled.</source>
         <translation>モーフィングを取り消しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="668"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="673"/>
         <source>Move the pedal or controller that should drive the morph...</source>
         <translation>モーフィングを動かすペダルかコントローラーを動かしてください...</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="670"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="675"/>
         <source>Pedal: controller %1 on channel %2 moves the morph</source>
         <translation>ペダル: チャンネル %2 のコントローラー %1 がモーフィングを動かします</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="674"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="679"/>
         <source>No pedal moves the morph.</source>
         <translation>モーフィングを動かすペダルはありません。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="701"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="703"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="706"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="708"/>
         <source>Back to %1</source>
         <translation>%1 に戻す</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="714"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="719"/>
         <source>Choose a patch and the modules to take from it.</source>
         <translation>取り込むパッチとモジュールを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="718"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="723"/>
         <source>That is the patch in the editor itself: choose another to take modules from.</source>
         <translation>それはエディターのパッチそのものです。モジュールを取り込む別のパッチを選んでください。</translation>
     </message>
     <message>
         <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="100"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="722"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="727"/>
         <source>Take modules from %1</source>
         <translation>%1 からモジュールを取り込む</translation>
     </message>
@@ -2006,7 +2193,55 @@ Save this?</source>
 <context>
     <name>WindowDeviceHost</name>
     <message>
-        <location filename="../../device/ui/windowhost.cpp" line="129"/>
+        <location filename="../../device/ui/windowhost.cpp" line="18"/>
+        <source>Data failure.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/windowhost.cpp" line="19"/>
+        <source>Not be OnLine.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/windowhost.cpp" line="20"/>
+        <source>There are no ORB-8 found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/windowhost.cpp" line="21"/>
+        <source>Couldn&apos;t Open Midi.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/windowhost.cpp" line="22"/>
+        <source>Get Patches from ORB-8.
+This takes little while.
+Execute?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/windowhost.cpp" line="23"/>
+        <source>Send Patches to ORB-8.
+This takes little while.
+Execute?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/windowhost.cpp" line="24"/>
+        <source>Get CustomDists from ORB-8.
+This takes little while.
+Execute?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/windowhost.cpp" line="25"/>
+        <source>Send Filters to ORB-8.
+This takes little while.
+Execute?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/windowhost.cpp" line="253"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
