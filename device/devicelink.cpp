@@ -427,14 +427,19 @@ TransferResult DeviceLink::SendAllCustomDists(CustomDistDocument& document) {
     return result;
 }
 
-TransferResult DeviceLink::PatchChange(int patch, const PatchData& data) {
+TransferResult DeviceLink::PatchChange(int patch, const PatchData& data) { return WriteEditBuffer(patch, data); }
+
+TransferResult DeviceLink::LoadEditBuffer(const PatchData& data) { return WriteEditBuffer(std::nullopt, data); }
+
+TransferResult DeviceLink::WriteEditBuffer(std::optional<int> select, const PatchData& data) {
     if (busy_) return TransferResult::Busy;
     if (!host_.OutputOpen()) return TransferResult::NotOnLine;
     Exchange exchange(*this);
     host_.ClearAbort();
     host_.ShowProgress("PatchChange", "PatchChange..");
     const Message edit = EditBufferWrite(deviceChannel, data);
-    Send(PatchSelect(deviceChannel, patch));
+    const int patch = select.value_or(0);
+    if (select) Send(PatchSelect(deviceChannel, patch));
     host_.StartInput();
     // A WriteStop here is a failure like any other unexpected answer.
     SendForAck(WriteOpen(deviceChannel));

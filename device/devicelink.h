@@ -95,6 +95,9 @@ public:
     TransferResult SendAllCustomDists(CustomDistDocument& document);
     // Selects patch p on the processor and loads its edit buffer.
     TransferResult PatchChange(int patch, const PatchData& data);
+    // Loads the edit buffer only: the processor plays `data` until another
+    // patch is chosen, and no stored patch changes.
+    TransferResult LoadEditBuffer(const PatchData& data);
 
     // Single messages of the editors; nothing is sent while the output is
     // closed. While an exchange runs they wait, in order, and go once it has
@@ -148,6 +151,7 @@ private:
     // pages carry (steps 1.. of `steps`); nothing, or how the transfer ends
     // (Failed: "Data failure." is still to be shown).
     std::optional<TransferResult> ReadPageSources(int steps);
+    TransferResult WriteEditBuffer(std::optional<int> select, const PatchData& data);
     TransferResult Begin(std::string_view caption, std::string_view question);
     // A receive of `count` numbered items: for each, the progress (from
     // `progressFrom` of `progressTotal`), "Waiting <word>NN...", the request

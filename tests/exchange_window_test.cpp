@@ -18,6 +18,7 @@
 #include <filesystem>
 
 #include "app/ui/mainwin.h"
+#include <QTableView>
 #include "controls/colorbutton.h"
 #include "editors/ui/ctpanel.h"
 #include "device/ui/progresswin.h"
@@ -218,4 +219,56 @@ TEST(Exchange, SendChangedSendsOnlyWhatTheProcessorLacks) {
     rig.WaitExchange();
     EXPECT_EQ(rig.dialogs.Last("information"), "The ORB-8 already holds every patch of this bank.");
     EXPECT_TRUE(names().empty());
+}
+
+// Try on the Processor: the chosen library patch plays on the processor, no
+// bank or editor changes; another row plays that one; Esc plays the editor's
+// patch again.
+TEST(Exchange, TryALibraryPatchOnTheProcessor) {
+    TempDir dir;
+    const std::string banks = dir.Path("banks");
+    std::filesystem::create_directories(banks);
+    ASSERT_TRUE(WriteOnePatchBank(banks + "/live.orb", 4, "CRUNCH", "slap-back", 10));
+    ASSERT_TRUE(WriteOnePatchBank(banks + "/other.orb", 7, "SHIMMER", "", 30));
+    AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
+               QString::fromStdString(dir.Path("library.db")));
+    TMainWin& win = *rig.win;
+    TProjectWindow* project = win.Documents().CurrentProject;
+    rig.Connect();
+    project->SetCurrentRow(1);
+    rig.Idle();
+    rig.WaitExchange();
+    auto playing = [&] {
+        rig.Drain();
+        return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; });
+    };
+    const PatchData editors = project->Document().patches[0];
+    ASSERT_EQ(playing(), editors);
+
+    win.LibraryMenu->trigger();
+    auto* library = win.findChild<TLibraryWin*>();
+    rig.dialogs.folderNames = {QString::fromStdString(banks)};
+    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return library->Model().rowCount() == 160; }, 20000));
+    QTest::keyClicks(library->SearchEdit, "h");  // CRUNCH and SHIMMER
+    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    ASSERT_EQ(library->Model().rowCount(), 2);
+    QTest::mouseClick(library->TryBtn, Qt::LeftButton);
+    ASSERT_TRUE(library->TryBtn->isChecked());
+    const PatchData first = library->ChosenPatch()->patch;
+    EXPECT_EQ(playing(), first);
+    EXPECT_TRUE(win.statusBar()->currentMessage().contains("from the library")) << win.statusBar()->currentMessage().toStdString();
+    // Another row: that one plays.
+    library->Results->setFocus();
+    QTest::keyClick(library->Results, Qt::Key_Down);
+    const PatchData second = library->ChosenPatch()->patch;
+    ASSERT_NE(first, second);
+    EXPECT_EQ(playing(), second);
+    EXPECT_FALSE(project->Modified());
+    EXPECT_EQ(*win.ControlPanel->EditedPatch(), editors);
+    // Esc: the editor's patch again, and the window stays.
+    QTest::keyClick(library->Results, Qt::Key_Escape);
+    EXPECT_FALSE(library->TryBtn->isChecked());
+    EXPECT_TRUE(library->isVisible());
+    EXPECT_EQ(playing(), editors);
 }

@@ -201,6 +201,7 @@ int EditUntilKilled(const QString& folder, const QString& moment, const QString&
         std::fflush(stdout);
     };
     Edit(project, "before the crash", 5);
+    bool receiving = false;  // outlives the branches: the receive ends in the event loop below
     QSignalSpy handed(keeper, &RecoveryKeeper::RecordHandedOver);
     if (!handed.wait(10000)) return 3;
     keeper->Flush();
@@ -216,7 +217,7 @@ int EditUntilKilled(const QString& folder, const QString& moment, const QString&
         rig.Connect();
         Edit(project, "just before the receive", 9);
         // The record of the last edit falls due while the bank comes in.
-        bool receiving = true;
+        receiving = true;
         QObject::connect(keeper, &RecoveryKeeper::RecordHandedOver, keeper, [&] {
             if (!receiving) return;
             keeper->Flush();

@@ -104,6 +104,7 @@ bool DeviceCommands::Start(DocumentWindow* target, std::function<void()> exchang
             else window->close();
         }
         if (std::exchange(frameCloseAfter_, false)) emit FrameCloseRequested();
+        else if (playNext_ && !host_.ExchangeRunning()) Play(*playNext_);
     });
 }
 
@@ -207,6 +208,16 @@ void DeviceCommands::SendChanged(TProjectWindow& project, const std::optional<Pr
             }
             emit StatusMessage(text);
         });
+}
+
+bool DeviceCommands::Play(const PatchData& patch) {
+    if (!link_.PortsOpen()) return false;
+    playNext_ = patch;
+    if (!host_.ExchangeRunning()) {
+        const PatchData data = *std::exchange(playNext_, std::nullopt);
+        Start(nullptr, [this, data] { link_.LoadEditBuffer(data); }, nullptr);
+    }
+    return true;
 }
 
 QString DeviceCommands::ProcessorName() const {

@@ -63,6 +63,10 @@ public:
     void SendChanged(TProjectWindow& project, const std::optional<orb8::ProjectDocument>& known, bool verify);
     // The processor's name in its history (while on line).
     QString ProcessorName() const;
+    // Plays `patch` on the processor (its edit buffer only: no bank, no
+    // stored patch changes). The latest asked for goes once a running
+    // exchange has ended; false off line.
+    bool Play(const orb8::PatchData& patch);
     // Both custom distortion sets from the processor into a copy of
     // `document`; `received` gets it when something was asked for. Store
     // sends a copy. Nothing starts while another exchange runs.
@@ -126,6 +130,7 @@ private:
         std::function<void()> exchange, done;
     };
     std::optional<Queued> queued_;
+    std::optional<orb8::PatchData> playNext_;  // waiting for the running exchange
     QPointer<DocumentWindow> closeAfter_;   // to close once it has ended
     bool frameCloseAfter_ = false;
     int pendingRow_ = 0;  // index + 1 of the patch the next idle pass selects

@@ -45,6 +45,8 @@ void LibraryCommands::Show() {
         connect(window_, &TLibraryWin::SoundDesignRequested, this, &LibraryCommands::SoundDesignRequested);
         connect(window_, &TLibraryWin::UndoRequested, this, &LibraryCommands::UndoRequested);
         connect(window_, &TLibraryWin::RedoRequested, this, &LibraryCommands::RedoRequested);
+        connect(window_, &TLibraryWin::TryRequested, this, &LibraryCommands::TryRequested);
+        connect(window_, &TLibraryWin::TryEnded, this, &LibraryCommands::TryEnded);
         window_->ProcessorHistory().SetCurrentBank([this] { return currentBank_ ? currentBank_() : std::nullopt; });
         window_->ProcessorHistory().SetFolder(HistoryFolder());
     }

@@ -54,6 +54,9 @@ signals:
     void SoundDesignRequested(const orb8::PatchClip& clip, const QString& label);
     // A sentence for the status line.
     void StatusMessage(const QString& text);
+    // Try on the Processor, from the window.
+    void TryRequested(const orb8::PatchData& patch, const QString& label);
+    void TryEnded();
     // Ctrl+Z and Ctrl+Shift+Z in the Library window.
     void UndoRequested();
     void RedoRequested();

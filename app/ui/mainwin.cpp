@@ -147,6 +147,16 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
             if (TProjectWindow* project = documents_->CurrentProject) return project->Document();
             return std::nullopt;
         });
+        // Try on the Processor: the edit buffer only; the editor's patch again after.
+        connect(library_, &LibraryCommands::TryRequested, this, [this](const PatchData& patch, const QString& label) {
+            if (device_->Play(patch)) statusBar()->showMessage(tr("The processor plays %1 (from the library).").arg(label));
+            else statusBar()->showMessage(tr("Not on line: nothing plays on the processor."), 6000);
+        });
+        connect(library_, &LibraryCommands::TryEnded, this, [this] {
+            const PatchData* edited = ControlPanel->EditedPatch();
+            if (edited && device_->Play(*edited))
+                statusBar()->showMessage(tr("The processor plays %1 again.").arg(ControlPanel->EditedPatchTitle()), 6000);
+        });
         connect(library_, &LibraryCommands::UndoRequested, this, [this] { Undo(true); });
         connect(library_, &LibraryCommands::RedoRequested, this, [this] { Undo(false); });
     }

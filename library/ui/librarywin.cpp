@@ -13,6 +13,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QApplication>
+#include <QEvent>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
@@ -148,7 +150,13 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     marks->addWidget(Tags, 1);
     marks->addWidget(new QLabel(tr("Note:"), this));
     marks->addWidget(Note, 2);
+    TryBtn = new QPushButton(tr("Try on Processor"), this);
+    TryBtn->setObjectName("TryBtn");
+    TryBtn->setCheckable(true);
+    TryBtn->setToolTip(tr("While pressed, the patch chosen in any list plays on the processor; no bank changes. "
+                          "Esc, or leaving the window, plays the editor's patch again"));
     auto* actions = new QHBoxLayout;
+    actions->addWidget(TryBtn);
     actions->addStretch(1);
     actions->addWidget(CompareBtn);
     actions->addWidget(CopyBtn);
@@ -194,8 +202,13 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     connect(undo, &QShortcut::activated, this, &TLibraryWin::UndoRequested);
     auto* redo = new QShortcut(QKeySequence::Redo, this);
     connect(redo, &QShortcut::activated, this, &TLibraryWin::RedoRequested);
+    // Esc ends a try first, then closes.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (TryBtn->isChecked()) TryBtn->setChecked(false);
+        else close();
+    });
+    connect(TryBtn, &QPushButton::toggled, this, [this](bool on) { on ? TryChosen() : EndTry(); });
     connect(Results->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!fitting_) userSized_ = true;
     });
@@ -457,6 +470,36 @@ void TLibraryWin::SetTags() {
 void TLibraryWin::Choose(QAbstractItemView* view) {
     chosen_ = view;
     ShowActions();
+    if (TryBtn->isChecked()) TryChosen();
+}
+
+void TLibraryWin::TryChosen() {
+    const auto clip = ChosenPatch();
+    if (!clip) {
+        ShowStatus(tr("Choose a patch in any list to play it on the processor."));
+        return;
+    }
+    const QString label = LabelIn(chosen_, chosen_->currentIndex().row());
+    emit TryRequested(clip->patch, label);
+    ShowStatus(tr("The processor plays %1; Esc plays the editor's patch again.").arg(label));
+}
+
+void TLibraryWin::EndTry() {
+    emit TryEnded();
+    ShowStatus(tr("The processor plays the editor's patch again."));
+}
+
+// Leaving the window ends a try.
+void TLibraryWin::hideEvent(QHideEvent* event) {
+    if (TryBtn->isChecked()) TryBtn->setChecked(false);
+    QWidget::hideEvent(event);
+}
+
+void TLibraryWin::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && TryBtn->isChecked() &&
+        !QApplication::activeModalWidget())
+        TryBtn->setChecked(false);
+    QWidget::changeEvent(event);
 }
 
 std::optional<orb8::PatchClip> TLibraryWin::ChosenPatch() const {

@@ -44,7 +44,7 @@ public:
     QCheckBox* Favourite;
     QComboBox* Rating;
     QLineEdit *Tags, *Note;
-    QPushButton *AddFolderBtn, *RescanBtn, *CancelBtn, *CompareBtn, *CopyBtn;
+    QPushButton *AddFolderBtn, *RescanBtn, *CancelBtn, *CompareBtn, *CopyBtn, *TryBtn;
     QLabel* Status;
     QProgressBar* Progress;
     LibraryResultModel& Model() { return *model_; }
@@ -62,6 +62,10 @@ signals:
     void CopyRequested(const orb8::PatchClip& clip);
     // Offer `clip` (named `label`) to the Sound Design window's patch lists.
     void SoundDesignRequested(const orb8::PatchClip& clip, const QString& label);
+    // Try on the Processor: play `patch` (named `label`) on the processor
+    // without changing a bank or the editor; TryEnded: the editor's patch again.
+    void TryRequested(const orb8::PatchData& patch, const QString& label);
+    void TryEnded();
     // Ctrl+Z and Ctrl+Shift+Z here: the active document's Undo and Redo.
     void UndoRequested();
     void RedoRequested();
@@ -92,6 +96,14 @@ private:
     void ScanProgress(int done, int total, const QString& path);
     void ScanFinished(const QString& summary, bool failed);
     void ShowStatus(const QString& text, bool error = false);
+    void TryChosen();
+    void EndTry();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
 
     LibraryService& service_;
     UserDialogs& dialogs_;
