@@ -198,6 +198,7 @@ std::uint32_t TMidi::TimeDelta(std::chrono::steady_clock::time_point at) {
 void TMidi::Arrived(std::vector<std::uint8_t> message) {
     // On the backend's thread: fill or drop, then post.
     if (message.empty()) return;
+    traffic_.Add(false, message);
     const auto now = std::chrono::steady_clock::now();
     {
         std::lock_guard lock(mutex_);
@@ -271,6 +272,7 @@ int TMidi::Reset() {
 
 int TMidi::Send(const std::uint8_t* bytes, int length) {
     if (!out_ || !bytes || length <= 0) return 0;
+    traffic_.Add(true, std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(length)));
     out_->Send(std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(length)));
     return 0;
 }
@@ -291,6 +293,8 @@ int TMidi::OutMess(int status, int data1, int data2) {
     std::uint8_t m[3] = {static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(data1 & 0x7F),
                          static_cast<std::uint8_t>(data2 & 0x7F)};
     const int kind = status & 0xF0;
-    out_->Send(std::span<const std::uint8_t>(m, kind == 0xC0 || kind == 0xD0 ? 2 : 3));
+    const std::span<const std::uint8_t> message(m, kind == 0xC0 || kind == 0xD0 ? 2 : 3);
+    traffic_.Add(true, message);
+    out_->Send(message);
     return 0;
 }

@@ -18,6 +18,7 @@
 #include "keyboard/keyboardport.h"
 #include "midi/midisystem.h"
 #include "midi/pacedoutput.h"
+#include "midi/traffic.h"
 
 class QMenu;
 class QActionGroup;
@@ -98,6 +99,9 @@ public:
 
     std::function<void(TMidi* sender, bool& proceed)> OnOpen;
     std::function<void(TMidi* sender, bool& pass, std::uint32_t message)> OnData;
+
+    // Every message in and out, while the MIDI monitor records.
+    orb8::TrafficLog& Traffic() { return traffic_; }
     // The handler owns the buffer and gives it back with DeleteBuf.
     std::function<void(TMidi* sender, std::uint32_t timeDelta, MidiReceiveBuffer* buffer)> OnLong;
 
@@ -109,6 +113,7 @@ private:
     std::uint32_t TimeDelta(std::chrono::steady_clock::time_point at);
 
     orb8::MidiSystem& system_;
+    orb8::TrafficLog traffic_;
     std::unique_ptr<orb8::PacedMidiOut> out_;
     std::chrono::microseconds pace_ = orb8::kMidiByteTime;
     std::unique_ptr<orb8::MidiIn> in_;

@@ -21,8 +21,12 @@
 #include <QTableView>
 #include "controls/colorbutton.h"
 #include "editors/ui/ctpanel.h"
+#include "device/sysexfile.h"
+#include "device/ui/midimonitorwin.h"
 #include "device/ui/progresswin.h"
+#include "device/ui/trafficmodel.h"
 #include "editors/ui/projectwin.h"
+#include "midi/midi.h"
 #include "library/ui/libraryresultmodel.h"
 #include "library/ui/librarywin.h"
 #include "sim/factorybank.h"
@@ -271,4 +275,43 @@ TEST(Exchange, TryALibraryPatchOnTheProcessor) {
     EXPECT_FALSE(library->TryBtn->isChecked());
     EXPECT_TRUE(library->isVisible());
     EXPECT_EQ(playing(), editors);
+}
+
+// The MIDI monitor lists a Receive All's requests and replies in order and
+// saves them as a .syx file that the SysEx reader (orb8tool import-syx's) takes in.
+TEST(Exchange, TheMonitorListsAReceiveAllAndSavesItAsSysEx) {
+    TempDir dir;
+    AppRig rig;
+    TMainWin& win = *rig.win;
+    rig.Connect();
+    win.Documents().CurrentProject->SetCurrentRow(1);
+    rig.Idle();
+    rig.WaitExchange();
+    win.MonitorMenu->trigger();
+    auto* monitor = win.findChild<TMidiMonitorWin*>();
+    ASSERT_TRUE(monitor && monitor->isVisible());
+    win.UploadMenu->trigger();
+    rig.WaitExchange();
+    monitor->TakeRecorded();
+    const TrafficModel& model = monitor->Model();
+    ASSERT_EQ(model.rowCount(), 160);
+    for (int i = 0; i < 80; ++i) {
+        EXPECT_EQ(model.index(2 * i, TrafficModel::Name).data().toString(), "PatchRequest") << i;
+        EXPECT_EQ(model.index(2 * i, TrafficModel::Direction).data().toString(), "Out");
+        EXPECT_EQ(model.index(2 * i + 1, TrafficModel::Name).data().toString(), "PatchDump") << i;
+        EXPECT_EQ(model.index(2 * i + 1, TrafficModel::Direction).data().toString(), "In");
+    }
+    const std::string saved = dir.Path("receive.syx");
+    rig.dialogs.saveNames = {QString::fromStdString(saved)};
+    QTest::mouseClick(monitor->findChild<QPushButton*>("SaveSyxBtn"), Qt::LeftButton);
+    const auto bytes = ReadAll(saved);
+    const SysExContents contents = ReadSysEx(bytes);
+    EXPECT_EQ(contents.messages, 160);
+    ASSERT_EQ(contents.dumps.size(), 80u);
+    const auto factory = FactoryBank();
+    for (const auto& [index, packed] : contents.dumps) EXPECT_EQ(packed, factory[static_cast<std::size_t>(index)]) << index;
+
+    // Closed, it records nothing.
+    monitor->close();
+    EXPECT_FALSE(win.Midi().Traffic().Enabled());
 }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QDir>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -21,7 +22,9 @@
 #include "customdist/ui/character.h"
 #include "customdist/ui/customdistwin.h"
 #include "customdist/ui/dcharwin.h"
+#include "device/ui/midimonitorwin.h"
 #include "device/ui/progresswin.h"
+#include "device/ui/windowhost.h"
 #include "editors/ui/aboutbox.h"
 #include "editors/ui/memo.h"
 #include "editors/ui/ctpanel.h"
@@ -73,6 +76,16 @@ void Settle() {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
 
+// Until the exchange with the processor (or the one an idle pass posted) has ended.
+void WaitExchange(TMainWin& win) {
+    QCoreApplication::processEvents();
+    while (win.Host().ExchangeRunning()) {
+        QEventLoop loop;
+        QObject::connect(&win.Host(), &WindowDeviceHost::Ended, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
 
 }  // namespace
 
@@ -100,10 +113,21 @@ int main(int argc, char** argv) {
         win.show();
         Settle();
         win.OnLineMenu->trigger();
+        WaitExchange(win);
+        win.OnIdleHandlerIdle();
+        WaitExchange(win);
         auto* bank = win.Documents().CurrentProject.data();
+        win.MonitorMenu->trigger();
         // The progress window, half way through a Receive All.
         QTimer::singleShot(1200, [&] { ok &= Save(win.ProgressWin->grab(), out.filePath("progress-window.png")); });
         win.UploadMenu->trigger();
+        WaitExchange(win);
+        if (auto* monitor = win.findChild<TMidiMonitorWin*>()) {
+            monitor->TakeRecorded();
+            Settle();
+            ok &= Save(monitor->grab(), out.filePath("midi-monitor.png"));
+            monitor->close();
+        }
         bank->SetCurrentRow(6);
         win.MemoWin->ShowComment(bank, 6);
         win.MemoWin->Memo->setPlainText("Smooth lead for the solo in the second set.");

@@ -72,6 +72,7 @@ void DeviceCommands::ChoosePace(std::size_t index) {
 bool DeviceCommands::OnLine() const { return link_.isOnLine; }
 
 bool DeviceCommands::ExchangeRunning() const { return host_.ExchangeRunning(); }
+bool DeviceCommands::TransferRunning() const { return host_.ExchangeRunning() && !background_; }
 
 bool DeviceCommands::IsTarget(const DocumentWindow& window) const {
     return host_.ExchangeRunning() && (target_ == &window || (queued_ && queued_->target == &window));
@@ -83,20 +84,22 @@ void DeviceCommands::CloseAfterExchange(DocumentWindow* window) {
     host_.RequestAbort();
 }
 
-bool DeviceCommands::Start(DocumentWindow* target, std::function<void()> exchange, std::function<void()> done) {
+bool DeviceCommands::Start(DocumentWindow* target, std::function<void()> exchange, std::function<void()> done,
+                           bool background) {
     if (host_.ExchangeRunning()) {
         if (queued_) return false;
-        queued_ = Queued{target, target != nullptr, std::move(exchange), std::move(done)};
+        queued_ = Queued{target, target != nullptr, std::move(exchange), std::move(done), background};
         return true;
     }
     target_ = target;
+    background_ = background;
     return host_.Run(std::move(exchange), [this, done = std::move(done)] {
         if (done) done();
         target_ = nullptr;
         if (closeAfter_ || frameCloseAfter_) queued_.reset();  // a close waits: nothing more starts
         // The one asked for meanwhile, unless its document has gone.
         if (std::optional<Queued> next = std::exchange(queued_, std::nullopt); next && (!next->hasTarget || next->target))
-            Start(next->target, std::move(next->exchange), std::move(next->done));
+            Start(next->target, std::move(next->exchange), std::move(next->done), next->background);
         emit ExchangeEnded();
         // A close that waited for the exchange goes on now.
         if (QPointer<DocumentWindow> window = std::exchange(closeAfter_, nullptr)) {
@@ -215,7 +218,7 @@ bool DeviceCommands::Play(const PatchData& patch) {
     playNext_ = patch;
     if (!host_.ExchangeRunning()) {
         const PatchData data = *std::exchange(playNext_, std::nullopt);
-        Start(nullptr, [this, data] { link_.LoadEditBuffer(data); }, nullptr);
+        Start(nullptr, [this, data] { link_.LoadEditBuffer(data); }, nullptr, true);
     }
     return true;
 }
@@ -278,5 +281,5 @@ void DeviceCommands::RunPendingPatchChange() {
     pendingRow_ = 0;
     if (!midi_.OutputOpen() || !pendingProject_) return;
     const PatchData data = pendingProject_->Document().patches[static_cast<std::size_t>(patch)];
-    Start(nullptr, [this, patch, data] { link_.PatchChange(patch, data); }, nullptr);
+    Start(nullptr, [this, patch, data] { link_.PatchChange(patch, data); }, nullptr, true);
 }

@@ -75,6 +75,10 @@ public:
     void StoreCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document);
     // An exchange runs; `window` is the document it works on.
     bool ExchangeRunning() const;
+    // A transfer the user started runs (not the short patch change after a
+    // selection, nor a patch tried on the processor): the commands that
+    // would start another are greyed meanwhile.
+    bool TransferRunning() const;
     bool IsTarget(const DocumentWindow& window) const;
     // The window closes (or the frame, with none) once the running exchange
     // has ended; the exchange is aborted.
@@ -107,7 +111,8 @@ signals:
     void StatusMessage(const QString& text);
 
 private:
-    bool Start(DocumentWindow* target, std::function<void()> exchange, std::function<void()> done);
+    bool Start(DocumentWindow* target, std::function<void()> exchange, std::function<void()> done,
+               bool background = false);
     void ChooseStartPorts();
     void OnChannelItem(int channel, const QString& caption, bool enabled, bool checked);
     void ChoosePace(std::size_t index);
@@ -128,11 +133,13 @@ private:
         QPointer<DocumentWindow> target;
         bool hasTarget = false;
         std::function<void()> exchange, done;
+        bool background = false;
     };
     std::optional<Queued> queued_;
     std::optional<orb8::PatchData> playNext_;  // waiting for the running exchange
     QPointer<DocumentWindow> closeAfter_;   // to close once it has ended
     bool frameCloseAfter_ = false;
+    bool background_ = false;  // the running exchange is a patch change or a try
     int pendingRow_ = 0;  // index + 1 of the patch the next idle pass selects
     bool posted_ = false;
     bool designMode_ = false;

@@ -139,6 +139,8 @@ void FrameMenus::BuildMenus(QMenuBar& bar, bool japanese) {
     VerifyMenu->setChecked(true);
     SetHint(VerifyMenu, tr("Send Changed reads the patches it sent back from the ORB-8 and compares them"));
     MidiMenu->addSeparator();
+    MonitorMenu = add(MidiMenu, "MonitorMenu", tr("&Monitor..."));
+    SetHint(MonitorMenu, tr("MIDI Monitor|Every message in and out, with its time, name and bytes"));
     KeyboardMenu = add(MidiMenu, "KeyboardMenu", tr("&Keyboard..."));
     SetHint(KeyboardMenu, tr("Keyboard|Play notes and send programs and controllers through MIDI OUT"));
 

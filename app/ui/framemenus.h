@@ -23,7 +23,7 @@ struct FrameMenus {
             *OnLineMenu = nullptr, *UploadMenu = nullptr, *DownloadMenu = nullptr, *KeyboardMenu = nullptr,
             *DesignMenu = nullptr, *MemoMenu = nullptr, *AboutMenu = nullptr, *OnLineHMenu = nullptr,
             *VHomeMenu = nullptr, *ORBPageMenu = nullptr, *LibraryMenu = nullptr, *SendChangedMenu = nullptr,
-            *VerifyMenu = nullptr;
+            *VerifyMenu = nullptr, *MonitorMenu = nullptr;
     std::array<QAction*, 16> ChanItems{};
     // One exclusive item per output pace, in the order of orb8::kOutputPaces.
     std::array<QAction*, 4> PaceItems{};

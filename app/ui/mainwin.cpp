@@ -35,6 +35,7 @@
 #include "app/ui/sysexcommands.h"
 #include "controls/onidlehandler.h"
 #include "device/devicelink.h"
+#include "device/ui/midimonitorwin.h"
 #include "device/ui/progresswin.h"
 #include "device/ui/windowhost.h"
 #include "editors/ui/aboutbox.h"
@@ -227,6 +228,7 @@ TMainWin::~TMainWin() {
     disconnect(documents_, nullptr, this, nullptr);
     idle_->SetOnIdle(nullptr);
     midi_->OnData = nullptr;
+    delete monitor_.data();  // it records through the MIDI component, which goes first
     host_->EndExchange();  // the exchange's thread uses the link
     if (link_) link_->OffLine();
     link_.reset();
@@ -274,6 +276,12 @@ void TMainWin::ConnectMenus() {
     });
     connect(DesignMenu, &QAction::triggered, device_, &DeviceCommands::EnterDesignMode);
     connect(KeyboardMenu, &QAction::triggered, this, [this] { midi_->OpenKBD(); });
+    connect(MonitorMenu, &QAction::triggered, this, [this] {
+        if (!monitor_) monitor_ = new TMidiMonitorWin(*midi_, dialogs_, this);
+        monitor_->show();
+        monitor_->raise();
+        monitor_->activateWindow();
+    });
     connect(MemoMenu, &QAction::triggered, this, &TMainWin::MemoMenuClick);
     connect(LibraryMenu, &QAction::triggered, this, [this] {
         if (library_) library_->Show();
@@ -485,7 +493,7 @@ void TMainWin::OnIdleHandlerIdle() {
     }
     state.onLine = link_->isOnLine;
     state.copyFilled = edit_->Filled();
-    state.exchangeRunning = device_->ExchangeRunning();
+    state.exchangeRunning = device_->TransferRunning();
     const FrameEnabling e = IdleEnabling(state);
     SaveMenu->setEnabled(e.save);
     SaveAsMenu->setEnabled(e.saveAs);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTranslator>
 #include <QUrl>
 #include <functional>
@@ -37,6 +38,7 @@ class TAboutBox;
 class TControlPanel;
 class TMemoWin;
 class TMidi;
+class TMidiMonitorWin;
 class TOnIdleHandler;
 class TProgressWin;
 class TProjectWindow;
@@ -145,6 +147,7 @@ private:
     const bool japanese_;
     QTranslator translator_, qtTranslator_;
     std::unique_ptr<TMidi> midi_;
+    QPointer<TMidiMonitorWin> monitor_;
     std::unique_ptr<WindowDeviceHost> host_;
     std::unique_ptr<orb8::DeviceLink> link_;
     std::unique_ptr<FrameContext> context_;
