@@ -318,34 +318,29 @@ TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
     constexpr int kSteps = 1 + kFilterCount + kSetCount + kPatchCount + 2;
     project.PackAll();
     host_.StartInput();
-    auto finish = [&](TransferResult r) {
-        host_.ResetInput();
-        host_.HideProgress();
-        return r;
-    };
     auto failed = [&] {
         host_.Inform(kDataFailure);
-        return finish(TransferResult::Failed);
+        return Finish(TransferResult::Failed);
     };
 
     if (const auto end = ReadPageSources(kSteps)) {
         if (*end == TransferResult::Failed) return failed();
-        return finish(*end);
+        return Finish(*end);
     }
 
     SendForAck(WriteOpen(deviceChannel));
     for (int k = 0; k < kPatchCount; ++k) {
-        if (const auto end = AwaitAck(false)) return finish(*end);
+        if (const auto end = AwaitAck(false)) return Finish(*end);
         host_.SetProgressValue(1 + kFilterCount + kSetCount + k, kSteps);
         Status(NumberedStatus("Sending Patch", k));
         SendForAck(PatchDump(deviceChannel, k, FromSlot(project.packedSlots[static_cast<std::size_t>(k)])));
     }
-    if (const auto end = AwaitAck(false)) return finish(*end);
+    if (const auto end = AwaitAck(false)) return Finish(*end);
     host_.SetProgressValue(kSteps - 2, kSteps);
     result = WriteSettingsPages(project.customSettings);
     // The processor now plays the bank's block.
     if (result == TransferResult::Completed) areas.customSettings = project.customSettings;
-    return finish(result);
+    return Finish(result);
 }
 
 TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {

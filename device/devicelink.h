@@ -152,6 +152,12 @@ private:
     // (Failed: "Data failure." is still to be shown).
     std::optional<TransferResult> ReadPageSources(int steps);
     TransferResult WriteEditBuffer(std::optional<int> select, const PatchData& data);
+    // The end of a transfer: the receive buffers back, the progress window gone.
+    TransferResult Finish(TransferResult result) {
+        host_.ResetInput();
+        host_.HideProgress();
+        return result;
+    }
     TransferResult Begin(std::string_view caption, std::string_view question);
     // A receive of `count` numbered items: for each, the progress (from
     // `progressFrom` of `progressTotal`), "Waiting <word>NN...", the request

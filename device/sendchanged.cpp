@@ -48,53 +48,48 @@ TransferResult DeviceLink::SendChangedPatches(ProjectDocument& project, const Pr
     const int sendFrom = settings ? 1 + kFilterCount + kSetCount : 0;
     project.PackAll();
     host_.StartInput();
-    auto finish = [&](TransferResult r) {
-        host_.ResetInput();
-        host_.HideProgress();
-        return r;
-    };
     if (settings)
         if (const auto end = ReadPageSources(steps)) {
             if (*end == TransferResult::Failed) host_.Inform(kDataFailure);
-            return finish(*end);
+            return Finish(*end);
         }
 
     SendForAck(WriteOpen(deviceChannel));
     for (int n = 0; n < count; ++n) {
-        if (const auto end = AwaitAck(false)) return finish(*end);
+        if (const auto end = AwaitAck(false)) return Finish(*end);
         const int k = changed[static_cast<std::size_t>(n)];
         host_.SetProgressValue(sendFrom + n, steps);
         Status(NumberedStatus("Sending Patch", k));
         SendForAck(PatchDump(deviceChannel, k, FromSlot(project.packedSlots[static_cast<std::size_t>(k)])));
         report.sent.push_back(k);
     }
-    if (const auto end = AwaitAck(false)) return finish(*end);
+    if (const auto end = AwaitAck(false)) return Finish(*end);
     if (settings) {
         host_.SetProgressValue(sendFrom + count, steps);
         result = WriteSettingsPages(project.customSettings);
-        if (result != TransferResult::Completed) return finish(result);
+        if (result != TransferResult::Completed) return Finish(result);
         areas.customSettings = project.customSettings;
         report.settings = true;
     } else {
         Send(WriteClose(deviceChannel));
     }
-    if (!verify) return finish(TransferResult::Completed);
+    if (!verify) return Finish(TransferResult::Completed);
 
     // What was sent, read back.
     for (int n = 0; n < count; ++n) {
         const int k = changed[static_cast<std::size_t>(n)];
         host_.SetProgressValue(steps - count + n, steps);
         Status(NumberedStatus("Waiting Patch", k + 1));
-        if (Request(PatchRequest(deviceChannel, k), kPatchReplyBytes) == Wait::Abort) return finish(TransferResult::Aborted);
+        if (Request(PatchRequest(deviceChannel, k), kPatchReplyBytes) == Wait::Abort) return Finish(TransferResult::Aborted);
         if (replyState != ReplyPatchDump) {
             host_.Inform(kDataFailure);
-            return finish(TransferResult::Failed);
+            return Finish(TransferResult::Failed);
         }
         const PackedPatch sent = FromSlot(project.packedSlots[static_cast<std::size_t>(k)]);
         if (!std::equal(sent.begin(), sent.end(), areas.decodeArea.begin())) report.mismatched.push_back(k);
     }
     report.verified = true;
-    return finish(TransferResult::Completed);
+    return Finish(TransferResult::Completed);
 }
 
 }  // namespace orb8

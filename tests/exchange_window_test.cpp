@@ -37,6 +37,22 @@
 
 using namespace orb8;
 
+namespace {
+
+// On line, with a library of its own in `dir`, and the selected patch on the processor.
+struct OnLineWithLibrary : AppRig {
+    explicit OnLineWithLibrary(const TempDir& dir)
+        : AppRig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
+                 QString::fromStdString(dir.Path("library.db"))) {
+        Connect();
+        win->Documents().CurrentProject->SetCurrentRow(1);
+        Idle();
+        WaitExchange();
+    }
+};
+
+}  // namespace
+
 TEST(Exchange, ReceiveAllWhileTheLibraryRescansAndAnotherBankIsEdited) {
     TempDir dir;
     const std::string banks = dir.Path("banks");
@@ -123,12 +139,8 @@ TEST(Exchange, ResultsInAJapaneseFrame) {
 // each, and opens one as a bank at that slot.
 TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
     TempDir dir;
-    AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
-               QString::fromStdString(dir.Path("library.db")));
+    OnLineWithLibrary rig(dir);
     TMainWin& win = *rig.win;
-    rig.Connect();
-    rig.Idle();
-    rig.WaitExchange();
     for (const char* name : {"FIRST", "FIRST", "THIRD"}) {
         rig.system.Simulator()->With([name](Orb8Simulator& s) {
             PatchData p = Unpack(s.bank[4]);
@@ -180,12 +192,8 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
 // All into a new bank; then only the patches changed since go, and are read back.
 TEST(Exchange, SendChangedSendsOnlyWhatTheProcessorLacks) {
     TempDir dir;
-    AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
-               QString::fromStdString(dir.Path("library.db")));
+    OnLineWithLibrary rig(dir);
     TMainWin& win = *rig.win;
-    rig.Connect();
-    rig.Idle();
-    rig.WaitExchange();
     const auto windows = win.Documents().Windows.size();
     win.SendChangedMenu->trigger();
     rig.WaitExchange();
@@ -234,14 +242,9 @@ TEST(Exchange, TryALibraryPatchOnTheProcessor) {
     std::filesystem::create_directories(banks);
     ASSERT_TRUE(WriteOnePatchBank(banks + "/live.orb", 4, "CRUNCH", "slap-back", 10));
     ASSERT_TRUE(WriteOnePatchBank(banks + "/other.orb", 7, "SHIMMER", "", 30));
-    AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
-               QString::fromStdString(dir.Path("library.db")));
+    OnLineWithLibrary rig(dir);
     TMainWin& win = *rig.win;
     TProjectWindow* project = win.Documents().CurrentProject;
-    rig.Connect();
-    project->SetCurrentRow(1);
-    rig.Idle();
-    rig.WaitExchange();
     auto playing = [&] {
         rig.Drain();
         return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; });
