@@ -27,4 +27,11 @@ std::vector<std::uint8_t> EncodePatchClip(const PatchClip& clip);
 // None for bytes that are not a clip (another header, too short).
 std::optional<PatchClip> DecodePatchClip(std::span<const std::uint8_t> bytes);
 
+// Several clips at once (a drag of several rows), at most kPatchCount; one
+// clip is written as EncodePatchClip writes it.
+std::vector<std::uint8_t> EncodePatchClips(std::span<const PatchClip> clips);
+// The clips of either form; none for anything else, or for a list that is
+// cut short or says more than it holds.
+std::vector<PatchClip> DecodePatchClips(std::span<const std::uint8_t> bytes);
+
 }  // namespace orb8

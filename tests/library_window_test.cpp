@@ -32,6 +32,7 @@
 #include "library/ui/libraryresultmodel.h"
 #include "library/ui/librarywin.h"
 #include "tests/apprig.h"
+#include "tests/rowinput.h"
 #include "tests/testfiles.h"
 
 using namespace orb8;
@@ -40,23 +41,6 @@ namespace {
 
 // Waits on the event loop (never a fixed sleep) until `done`, at most 20 s.
 bool WaitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 20000); }
-
-// What a drag from the library delivers to a bank's row: the events of a
-// drop, with the drag data the result list makes (offscreen has no drag loop).
-void DropOnRow(PatchGrid* grid, int row, QMimeData* mime) {
-    grid->scrollTo(grid->model()->index(row - 1, 1));
-    const QPoint at = grid->visualRect(grid->model()->index(row - 1, 1)).center();
-    QDragEnterEvent enter(at, Qt::CopyAction, mime, Qt::LeftButton, {});
-    QApplication::sendEvent(grid->viewport(), &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, mime, Qt::LeftButton, {});
-    QApplication::sendEvent(grid->viewport(), &move);
-    QDropEvent drop(QPointF(at), Qt::CopyAction, mime, Qt::LeftButton, {});
-    QApplication::sendEvent(grid->viewport(), &drop);
-}
-
-void ClickRow(QAbstractItemView* view, int row) {
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
-}
 
 }  // namespace
 

@@ -352,3 +352,30 @@ TEST(PatchClip, TravelsWholeAndForeignBytesStayInRange) {
     }
     EXPECT_EQ(Unpack(Pack(limited->patch)), limited->patch);
 }
+
+// Several patches in one drag: in order, with their comments; one is written
+// as a single clip; a list cut short, or saying more than it holds, is refused.
+TEST(PatchClip, SeveralTravelInOrderAndDamagedListsAreRefused) {
+    std::vector<PatchClip> clips(3);
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        clips[i].patch = InitialPatch();
+        clips[i].patch[PatchLevel] = static_cast<std::uint8_t>(10 + i);
+        clips[i].comment = std::string(i * 100, 'c');
+    }
+    const auto bytes = EncodePatchClips(clips);
+    const auto back = DecodePatchClips(bytes);
+    ASSERT_EQ(back.size(), 3u);
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        EXPECT_EQ(back[i].patch, clips[i].patch);
+        EXPECT_EQ(back[i].comment, clips[i].comment);
+    }
+    EXPECT_EQ(EncodePatchClips(std::span(clips).first(1)), EncodePatchClip(clips[0]));
+    EXPECT_EQ(DecodePatchClips(EncodePatchClip(clips[1])).size(), 1u);
+    for (std::size_t cut = 1; cut < bytes.size(); cut += 7)
+        EXPECT_TRUE(DecodePatchClips(std::span(bytes).first(cut)).empty()) << cut;
+    auto more = bytes;
+    more[16] = 4;  // says four, holds three
+    EXPECT_TRUE(DecodePatchClips(more).empty());
+    std::vector<PatchClip> many(100, clips[0]);
+    EXPECT_EQ(DecodePatchClips(EncodePatchClips(many)).size(), static_cast<std::size_t>(kPatchCount));
+}

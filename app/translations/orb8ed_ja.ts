@@ -22,76 +22,77 @@
 <context>
     <name>DeviceCommands</name>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="142"/>
+        <location filename="../ui/devicecommands.cpp" line="146"/>
         <source>Receive All</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="166"/>
-        <location filename="../ui/devicecommands.cpp" line="237"/>
+        <location filename="../ui/devicecommands.cpp" line="170"/>
+        <location filename="../ui/devicecommands.cpp" line="251"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="166"/>
-        <location filename="../ui/devicecommands.cpp" line="237"/>
+        <location filename="../ui/devicecommands.cpp" line="170"/>
+        <location filename="../ui/devicecommands.cpp" line="251"/>
         <source>Not be OnLine.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="170"/>
-        <location filename="../ui/devicecommands.cpp" line="206"/>
+        <location filename="../ui/devicecommands.cpp" line="174"/>
+        <location filename="../ui/devicecommands.cpp" line="210"/>
         <source>Send Changed</source>
         <translation>変更分を送信</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="171"/>
+        <location filename="../ui/devicecommands.cpp" line="175"/>
         <source>The program does not know what this ORB-8 holds yet: it learns it from a Receive All or a Send All.
 Receive All into a new bank first?</source>
-        <translation type="unfinished"></translation>
+        <translation>このORB-8が何を保持しているかまだわかりません。Receive All か Send All で把握します。
+先に新しいバンクへ Receive All しますか?</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="192"/>
+        <location filename="../ui/devicecommands.cpp" line="196"/>
         <source>Sent 1 changed patch</source>
         <translation>変更したパッチを 1 個送信しました</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="192"/>
+        <location filename="../ui/devicecommands.cpp" line="196"/>
         <source>Sent %1 changed patches</source>
         <translation>変更したパッチを %1 個送信しました</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="193"/>
+        <location filename="../ui/devicecommands.cpp" line="197"/>
         <source> (%1)</source>
         <translation>（%1）</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="194"/>
+        <location filename="../ui/devicecommands.cpp" line="198"/>
         <source> and the custom settings</source>
         <translation>とカスタム設定</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="197"/>
+        <location filename="../ui/devicecommands.cpp" line="201"/>
         <source>; read back, all as sent.</source>
         <translation>。読み戻し: すべて送信どおりです。</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="200"/>
+        <location filename="../ui/devicecommands.cpp" line="204"/>
         <source>; the transfer ended early (%1).</source>
         <translation>。転送は途中で終わりました（%1）。</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="205"/>
+        <location filename="../ui/devicecommands.cpp" line="209"/>
         <source> Read back otherwise than sent: %1.</source>
         <translation> 送信と異なって読み戻されたもの: %1。</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="240"/>
+        <location filename="../ui/devicecommands.cpp" line="254"/>
         <source>Designe</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="240"/>
+        <location filename="../ui/devicecommands.cpp" line="254"/>
         <source>Enter design mode.
 Execute?</source>
         <translation>ORB-8を設計モードにします.
@@ -232,7 +233,7 @@ Do you want to replace it?</source>
     </message>
     <message>
         <location filename="../ui/framemenus.cpp" line="42"/>
-        <location filename="../ui/framemenus.cpp" line="145"/>
+        <location filename="../ui/framemenus.cpp" line="147"/>
         <source>&amp;CustomDist</source>
         <translation>カスタムディスト(&amp;C)</translation>
     </message>
@@ -458,81 +459,91 @@ Do you want to replace it?</source>
     </message>
     <message>
         <location filename="../ui/framemenus.cpp" line="142"/>
+        <source>&amp;Monitor...</source>
+        <translation>モニター(&amp;M)...</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="143"/>
+        <source>MIDI Monitor|Every message in and out, with its time, name and bytes</source>
+        <translation>MIDIモニター|送受信したすべてのメッセージを時刻・名前・バイトとともに表示します</translation>
+    </message>
+    <message>
+        <location filename="../ui/framemenus.cpp" line="144"/>
         <source>&amp;Keyboard...</source>
         <translation>鍵盤(&amp;K)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="143"/>
+        <location filename="../ui/framemenus.cpp" line="145"/>
         <source>Keyboard|Play notes and send programs and controllers through MIDI OUT</source>
         <translation>鍵盤|MIDI OUT からノート、プログラム、コントローラーを送ります</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="147"/>
+        <location filename="../ui/framemenus.cpp" line="149"/>
         <source>&amp;Design</source>
         <translation>設計モード(&amp;D)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="148"/>
+        <location filename="../ui/framemenus.cpp" line="150"/>
         <source>Enter design mode on the ORB-8</source>
         <translation>ORB-8を設計モードにします</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="150"/>
+        <location filename="../ui/framemenus.cpp" line="152"/>
         <source>&amp;Window</source>
         <translation>ウィンドウ(&amp;W)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="152"/>
+        <location filename="../ui/framemenus.cpp" line="154"/>
         <source>&amp;Library...</source>
         <translation>ライブラリ(&amp;L)...</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="153"/>
+        <location filename="../ui/framemenus.cpp" line="155"/>
         <source>Library|Every patch of the banks on this computer: search, duplicates, history</source>
         <translation>ライブラリ|このコンピュータにあるバンクのすべてのパッチ: 検索、重複、履歴</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="154"/>
+        <location filename="../ui/framemenus.cpp" line="156"/>
         <source>&amp;Comment</source>
         <translation>コメント(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="155"/>
+        <location filename="../ui/framemenus.cpp" line="157"/>
         <source>Open the comment window</source>
         <translation>コメントウインドウを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="157"/>
+        <location filename="../ui/framemenus.cpp" line="159"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="159"/>
+        <location filename="../ui/framemenus.cpp" line="161"/>
         <source>&amp;About...</source>
         <translation>バージョン情報(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="160"/>
+        <location filename="../ui/framemenus.cpp" line="162"/>
         <source>Show Version Information</source>
         <translation>ORB-8 Librarian/Editorのバージョン情報を表示します</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="162"/>
+        <location filename="../ui/framemenus.cpp" line="164"/>
         <source>&amp;OnLine Help</source>
         <translation>オンラインヘルプ(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="163"/>
+        <location filename="../ui/framemenus.cpp" line="165"/>
         <source>Open the online help</source>
         <translation>オンラインヘルプファイルを開きます</translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="165"/>
+        <location filename="../ui/framemenus.cpp" line="167"/>
         <source>&amp;VESK Home Page</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/framemenus.cpp" line="167"/>
+        <location filename="../ui/framemenus.cpp" line="169"/>
         <source>&amp;Download Home Page</source>
         <translation type="unfinished"></translation>
     </message>
@@ -546,7 +557,7 @@ Do you want to replace it?</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/librarycommands.cpp" line="97"/>
+        <location filename="../ui/librarycommands.cpp" line="100"/>
         <source>What the processor holds could not be kept in its history: %1</source>
         <translation>プロセッサーの内容を履歴に保存できませんでした: %1</translation>
     </message>
@@ -554,42 +565,42 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryResultModel</name>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="112"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="120"/>
         <source>No</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="113"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="121"/>
         <source>NAME</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="114"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="122"/>
         <source>DRIVE</source>
         <translation>ドライブ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="115"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="123"/>
         <source>MOD</source>
         <translation>モジュレーション</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="116"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="124"/>
         <source>REV/DLY</source>
         <translation>リバーブ/ディレイ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="117"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="125"/>
         <source>BANK</source>
         <translation>バンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="118"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="126"/>
         <source>FAV</source>
         <translation>お気に入り</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="119"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="127"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
@@ -1336,207 +1347,227 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TLibraryWin</name>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="84"/>
-        <location filename="../../library/ui/librarywin.cpp" line="517"/>
+        <location filename="../../library/ui/librarywin.cpp" line="86"/>
+        <location filename="../../library/ui/librarywin.cpp" line="583"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="87"/>
+        <location filename="../../library/ui/librarywin.cpp" line="89"/>
         <source>Words, drive:fuzz, mod:on, gain&gt;=20, fav, tag:live, in:folder</source>
         <translation>語句、drive:fuzz、mod:on、gain&gt;=20、fav、tag:live、in:フォルダ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="89"/>
+        <location filename="../../library/ui/librarywin.cpp" line="91"/>
         <source>Add Folder...</source>
         <translation>フォルダを追加...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="91"/>
+        <location filename="../../library/ui/librarywin.cpp" line="93"/>
         <source>Rescan</source>
         <translation>再スキャン</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="112"/>
         <location filename="../../library/ui/librarywin.cpp" line="114"/>
+        <location filename="../../library/ui/librarywin.cpp" line="116"/>
         <source>No</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="112"/>
-        <location filename="../../library/ui/librarywin.cpp" line="113"/>
         <location filename="../../library/ui/librarywin.cpp" line="114"/>
+        <location filename="../../library/ui/librarywin.cpp" line="115"/>
+        <location filename="../../library/ui/librarywin.cpp" line="116"/>
         <source>NAME</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="112"/>
         <location filename="../../library/ui/librarywin.cpp" line="114"/>
+        <location filename="../../library/ui/librarywin.cpp" line="116"/>
         <source>BANK</source>
         <translation>バンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="112"/>
+        <location filename="../../library/ui/librarywin.cpp" line="114"/>
         <source>Since</source>
         <translation>登録日時</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="113"/>
+        <location filename="../../library/ui/librarywin.cpp" line="115"/>
         <source>From</source>
         <translation>開始</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="113"/>
+        <location filename="../../library/ui/librarywin.cpp" line="115"/>
         <source>Until</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="113"/>
+        <location filename="../../library/ui/librarywin.cpp" line="115"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="114"/>
+        <location filename="../../library/ui/librarywin.cpp" line="116"/>
         <source>Distance</source>
         <translation>距離</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="119"/>
+        <location filename="../../library/ui/librarywin.cpp" line="121"/>
         <source>Where It Occurs</source>
         <translation>含まれる場所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="120"/>
+        <location filename="../../library/ui/librarywin.cpp" line="122"/>
         <source>History of the Slot</source>
         <translation>スロットの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="121"/>
+        <location filename="../../library/ui/librarywin.cpp" line="123"/>
         <source>Similar Patches</source>
         <translation>似たパッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="123"/>
+        <location filename="../../library/ui/librarywin.cpp" line="125"/>
         <source>Processor History</source>
         <translation>プロセッサーの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="126"/>
+        <location filename="../../library/ui/librarywin.cpp" line="128"/>
         <source>Favourite</source>
         <translation>お気に入り</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="130"/>
+        <location filename="../../library/ui/librarywin.cpp" line="132"/>
         <source>No rating</source>
         <translation>評価なし</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="134"/>
+        <location filename="../../library/ui/librarywin.cpp" line="136"/>
         <source>Tags, separated by commas</source>
         <translation>タグ（カンマ区切り）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="137"/>
+        <location filename="../../library/ui/librarywin.cpp" line="139"/>
         <source>A note of your own</source>
         <translation>自分用のメモ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="138"/>
-        <location filename="../../library/ui/librarywin.cpp" line="505"/>
+        <location filename="../../library/ui/librarywin.cpp" line="140"/>
+        <location filename="../../library/ui/librarywin.cpp" line="571"/>
         <source>Compare with Current</source>
         <translation>現在のパッチと比較</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="140"/>
+        <location filename="../../library/ui/librarywin.cpp" line="142"/>
         <source>The patch last chosen in any list against the patch in the editor, in the Differences window</source>
         <translation>最後に選んだパッチとエディターのパッチの違いを［相違点］ウィンドウに表示します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="141"/>
-        <location filename="../../library/ui/librarywin.cpp" line="506"/>
+        <location filename="../../library/ui/librarywin.cpp" line="143"/>
+        <location filename="../../library/ui/librarywin.cpp" line="572"/>
         <source>Copy to Current Patch</source>
         <translation>現在のパッチへコピー</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="143"/>
+        <location filename="../../library/ui/librarywin.cpp" line="145"/>
         <source>The patch last chosen in any list over the current patch of the active bank (Undo takes it back)</source>
         <translation>最後に選んだパッチをアクティブなバンクの現在のパッチに上書きします（元に戻すで取り消せます）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="147"/>
+        <location filename="../../library/ui/librarywin.cpp" line="149"/>
         <source>Tags:</source>
         <translation>タグ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="149"/>
+        <location filename="../../library/ui/librarywin.cpp" line="151"/>
         <source>Note:</source>
         <translation>メモ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="175"/>
+        <location filename="../../library/ui/librarywin.cpp" line="153"/>
+        <source>Try on Processor</source>
+        <translation>プロセッサーで試す</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="156"/>
+        <source>While pressed, the patch chosen in any list plays on the processor; no bank changes. Esc, or leaving the window, plays the editor&apos;s patch again</source>
+        <translation>押している間、どのリストで選んだパッチもプロセッサーで鳴ります。バンクは変わりません。Esc またはウィンドウを離れるとエディターのパッチに戻ります</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="158"/>
+        <source>New Bank from Selection</source>
+        <translation>選択から新しいバンク</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="160"/>
+        <source>A new bank of the results chosen (Shift and Ctrl choose several), in their order</source>
+        <translation>選んだ結果から、その順に新しいバンクを作ります（Shift と Ctrl で複数選べます）</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="187"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="269"/>
+        <location filename="../../library/ui/librarywin.cpp" line="287"/>
         <source>The library is read-only (%1): marks can&apos;t be changed.</source>
         <translation>ライブラリは読み取り専用です（%1）。印は変更できません。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="271"/>
+        <location filename="../../library/ui/librarywin.cpp" line="289"/>
         <source>The library&apos;s file was deleted or replaced by another program: close this window and open it again.</source>
         <translation>ライブラリのファイルは別のプログラムによって削除されたか置き換えられました。このウィンドウを閉じて開き直してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="299"/>
-        <location filename="../../library/ui/librarywin.cpp" line="557"/>
+        <location filename="../../library/ui/librarywin.cpp" line="317"/>
+        <location filename="../../library/ui/librarywin.cpp" line="623"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="300"/>
+        <location filename="../../library/ui/librarywin.cpp" line="318"/>
         <source>%1 patches shown, more as you scroll</source>
         <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="301"/>
+        <location filename="../../library/ui/librarywin.cpp" line="319"/>
         <source>%1 patches</source>
         <translation>%1 パッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="330"/>
+        <location filename="../../library/ui/librarywin.cpp" line="348"/>
         <source>... and %1 more places</source>
         <translation>... ほか %1 か所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="332"/>
+        <location filename="../../library/ui/librarywin.cpp" line="350"/>
         <source>now</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="335"/>
+        <location filename="../../library/ui/librarywin.cpp" line="353"/>
         <source>%1, until %2</source>
         <translation>%1、%2 まで</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="339"/>
-        <location filename="../../library/ui/librarywin.cpp" line="387"/>
+        <location filename="../../library/ui/librarywin.cpp" line="357"/>
+        <location filename="../../library/ui/librarywin.cpp" line="405"/>
         <source>The library could not be read: %1</source>
         <translation>ライブラリを読み込めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="351"/>
+        <location filename="../../library/ui/librarywin.cpp" line="369"/>
         <source>Similar patches could not be found: %1</source>
         <translation>似たパッチを探せませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="427"/>
+        <location filename="../../library/ui/librarywin.cpp" line="445"/>
         <source>Your change is kept and will be stored as soon as the scan lets it.</source>
         <translation>変更は保持され、スキャンが許すとすぐに保存されます。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="433"/>
-        <location filename="../../library/ui/librarywin.cpp" line="559"/>
+        <location filename="../../library/ui/librarywin.cpp" line="451"/>
+        <location filename="../../library/ui/librarywin.cpp" line="625"/>
         <source>Your changes are stored.</source>
         <translation>変更を保存しました。</translation>
     </message>
@@ -1545,22 +1576,52 @@ Send it to the ORB-8 all the same?</source>
         <translation type="vanished">変更を保存できませんでした（%1）。スキャンが終わってからもう一度お試しください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="453"/>
+        <location filename="../../library/ui/librarywin.cpp" line="471"/>
         <source>Tags kept.</source>
         <translation>タグを保存しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="504"/>
+        <location filename="../../library/ui/librarywin.cpp" line="489"/>
+        <source>Choose the results for the new bank first (Shift and Ctrl choose several).</source>
+        <translation>先に新しいバンクに入れる結果を選んでください（Shift と Ctrl で複数選べます）。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="495"/>
+        <source>A new bank of the first %1 results chosen; %2 more did not fit.</source>
+        <translation>選んだ結果の最初の %1 個で新しいバンクを作りました。残りの %2 個は入りませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="496"/>
+        <source>A new bank of the %1 results chosen.</source>
+        <translation>選んだ %1 個の結果で新しいバンクを作りました。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="502"/>
+        <source>Choose a patch in any list to play it on the processor.</source>
+        <translation>プロセッサーで鳴らすパッチをどれかのリストで選んでください。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="507"/>
+        <source>The processor plays %1; Esc plays the editor&apos;s patch again.</source>
+        <translation>プロセッサーは %1 を鳴らしています。Esc でエディターのパッチに戻ります。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="512"/>
+        <source>The processor plays the editor&apos;s patch again.</source>
+        <translation>プロセッサーはエディターのパッチに戻りました。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="570"/>
         <source>Open Bank at This Patch</source>
         <translation>このパッチのバンクを開く</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="507"/>
+        <location filename="../../library/ui/librarywin.cpp" line="573"/>
         <source>Use in Sound Design</source>
         <translation>サウンドデザインで使う</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="514"/>
+        <location filename="../../library/ui/librarywin.cpp" line="580"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>
@@ -1568,37 +1629,57 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="130"/>
+        <location filename="../ui/mainwin.cpp" line="131"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="175"/>
+        <location filename="../ui/mainwin.cpp" line="153"/>
+        <source>The processor plays %1 (from the library).</source>
+        <translation>プロセッサーは %1 を鳴らしています（ライブラリーから）。</translation>
+    </message>
+    <message>
+        <location filename="../ui/mainwin.cpp" line="154"/>
+        <source>Not on line: nothing plays on the processor.</source>
+        <translation>オンラインではありません。プロセッサーでは何も鳴りません。</translation>
+    </message>
+    <message>
+        <location filename="../ui/mainwin.cpp" line="159"/>
+        <source>The processor plays %1 again.</source>
+        <translation>プロセッサーは再び %1 を鳴らしています。</translation>
+    </message>
+    <message>
+        <location filename="../ui/mainwin.cpp" line="171"/>
+        <source>New Bank from Selection</source>
+        <translation>選択から新しいバンク</translation>
+    </message>
+    <message>
+        <location filename="../ui/mainwin.cpp" line="200"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="306"/>
+        <location filename="../ui/mainwin.cpp" line="338"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="445"/>
+        <location filename="../ui/mainwin.cpp" line="477"/>
         <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
         <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="492"/>
+        <location filename="../ui/mainwin.cpp" line="524"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="492"/>
+        <location filename="../ui/mainwin.cpp" line="524"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="412"/>
+        <location filename="../ui/mainwin.cpp" line="444"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1624,6 +1705,91 @@ Send it to the ORB-8 all the same?</source>
         <location filename="../../editors/ui/memo.cpp" line="158"/>
         <source>A comment holds at most %1 characters (255 bytes).</source>
         <translation>コメントは %1 文字 (255 バイト) までです。</translation>
+    </message>
+</context>
+<context>
+    <name>TMidiMonitorWin</name>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="26"/>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="141"/>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="150"/>
+        <source>MIDI Monitor</source>
+        <translation>MIDIモニター</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="44"/>
+        <source>Out</source>
+        <translation>送信</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="49"/>
+        <source>All messages</source>
+        <translation>すべてのメッセージ</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="50"/>
+        <source>SysEx only</source>
+        <translation>SysEx のみ</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="51"/>
+        <source>Channel messages only</source>
+        <translation>チャンネルメッセージのみ</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="52"/>
+        <source>Pause</source>
+        <translation>一時停止</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="55"/>
+        <source>Clear</source>
+        <translation>消去</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="57"/>
+        <source>Save as SysEx...</source>
+        <translation>SysEx として保存...</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="59"/>
+        <source>The SysEx messages shown, in order, as a .syx file</source>
+        <translation>表示している SysEx メッセージを順に .syx ファイルに保存します</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="63"/>
+        <source>Show:</source>
+        <translation>表示:</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="126"/>
+        <source>%1 of %2 messages shown</source>
+        <translation>%2 個中 %1 個のメッセージを表示</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="127"/>
+        <source>%1 (paused)</source>
+        <translation>%1（一時停止中）</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="141"/>
+        <source>No SysEx message is shown: there is nothing to save.</source>
+        <translation>表示している SysEx メッセージがないので、保存するものがありません。</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="144"/>
+        <source>SysEx files (*.syx)</source>
+        <translation>SysEx ファイル (*.syx)</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="150"/>
+        <source>%1 can&apos;t be written: %2</source>
+        <translation>%1 に書き込めません: %2</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/midimonitorwin.cpp" line="153"/>
+        <source>%1 SysEx messages saved in %2</source>
+        <translation>%1 個の SysEx メッセージを %2 に保存しました</translation>
     </message>
 </context>
 <context>
@@ -1669,6 +1835,16 @@ Save this?</source>
         <location filename="../../editors/ui/projectwin.cpp" line="218"/>
         <source>Copy to %1</source>
         <translation>%1 にコピー</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/projectwin.cpp" line="233"/>
+        <source>Copy %1 patches to %2</source>
+        <translation>%1 個のパッチを %2 へコピー</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/projectwin.cpp" line="238"/>
+        <source>%1 of the patches did not fit below %2 and were left out.</source>
+        <translation>%2 より下に入りきらなかった %1 個のパッチは入れませんでした。</translation>
     </message>
 </context>
 <context>
@@ -2188,6 +2364,44 @@ Save this?</source>
         <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="727"/>
         <source>Take modules from %1</source>
         <translation>%1 からモジュールを取り込む</translation>
+    </message>
+</context>
+<context>
+    <name>TrafficModel</name>
+    <message>
+        <location filename="../../device/ui/trafficmodel.cpp" line="56"/>
+        <source>Out</source>
+        <translation>送信</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/trafficmodel.cpp" line="56"/>
+        <source>In</source>
+        <translation>受信</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/trafficmodel.cpp" line="73"/>
+        <source>Time (s)</source>
+        <translation>時刻 (秒)</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/trafficmodel.cpp" line="74"/>
+        <source>Way</source>
+        <translation>向き</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/trafficmodel.cpp" line="75"/>
+        <source>Port</source>
+        <translation>ポート</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/trafficmodel.cpp" line="76"/>
+        <source>Message</source>
+        <translation type="unfinished">メッセージ</translation>
+    </message>
+    <message>
+        <location filename="../../device/ui/trafficmodel.cpp" line="77"/>
+        <source>Bytes</source>
+        <translation>バイト</translation>
     </message>
 </context>
 <context>

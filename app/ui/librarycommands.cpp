@@ -47,6 +47,7 @@ void LibraryCommands::Show() {
         connect(window_, &TLibraryWin::RedoRequested, this, &LibraryCommands::RedoRequested);
         connect(window_, &TLibraryWin::TryRequested, this, &LibraryCommands::TryRequested);
         connect(window_, &TLibraryWin::TryEnded, this, &LibraryCommands::TryEnded);
+        connect(window_, &TLibraryWin::NewBankRequested, this, &LibraryCommands::NewBankRequested);
         window_->ProcessorHistory().SetCurrentBank([this] { return currentBank_ ? currentBank_() : std::nullopt; });
         window_->ProcessorHistory().SetFolder(HistoryFolder());
     }

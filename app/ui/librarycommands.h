@@ -57,6 +57,7 @@ signals:
     // Try on the Processor, from the window.
     void TryRequested(const orb8::PatchData& patch, const QString& label);
     void TryEnded();
+    void NewBankRequested(const std::vector<orb8::PatchClip>& clips);
     // Ctrl+Z and Ctrl+Shift+Z in the Library window.
     void UndoRequested();
     void RedoRequested();

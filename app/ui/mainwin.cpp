@@ -158,6 +158,20 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
             if (edited && device_->Play(*edited))
                 statusBar()->showMessage(tr("The processor plays %1 again.").arg(ControlPanel->EditedPatchTitle()), 6000);
         });
+        // A new bank of the library's results: one step of it, with their comments.
+        connect(library_, &LibraryCommands::NewBankRequested, this, [this](const std::vector<PatchClip>& clips) {
+            auto* project = qobject_cast<TProjectWindow*>(NewDocumentWindow(DocumentKind::Project));
+            if (!project) return;
+            project->Session().Perform([&] {
+                ProjectDocument& document = project->Session().Document();
+                for (std::size_t i = 0; i < clips.size() && i < document.patches.size(); ++i) {
+                    document.patches[i] = clips[i].patch;
+                    document.SetCommentOfRow(static_cast<int>(i) + 1, clips[i].comment);
+                }
+                return StepReport{tr("New Bank from Selection").toStdString(), {}};
+            });
+            project->SetCurrentRow(1);
+        });
         connect(library_, &LibraryCommands::UndoRequested, this, [this] { Undo(true); });
         connect(library_, &LibraryCommands::RedoRequested, this, [this] { Undo(false); });
     }

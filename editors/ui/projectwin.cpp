@@ -48,9 +48,9 @@ TProjectWindow::TProjectWindow(EditorContext& context, int number)
     connect(grid_, &PatchGrid::DraggedOver, this, &TProjectWindow::PatchGridDragOver);
     connect(grid_, &PatchGrid::Dropped, this, &TProjectWindow::Dropped);
     connect(grid_, &PatchGrid::ClipDropped, this, [this](const QByteArray& bytes, int row) {
-        const auto clip = DecodePatchClip(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                                    static_cast<std::size_t>(bytes.size())));
-        if (clip) TakePatch(*clip, row);
+        TakePatches(DecodePatchClips(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                               static_cast<std::size_t>(bytes.size()))),
+                    row);
     });
     connect(grid_, &PatchGrid::DragEnded, this, &TProjectWindow::PatchGridEndDrag);
     connect(grid_, &PatchGrid::PointerLeft, this, &TProjectWindow::PointerLeft);
@@ -218,6 +218,26 @@ void TProjectWindow::TakePatch(const PatchClip& clip, int row) {
         return StepReport{tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}};
     });
     SetCurrentRow(row);
+}
+
+// Several patches from the drop row on, one step; those beyond the last row are said.
+void TProjectWindow::TakePatches(const std::vector<PatchClip>& clips, int row) {
+    if (clips.size() == 1) return TakePatch(clips.front(), row);
+    if (clips.empty() || !ProjectDocument::ValidRow(row)) return;
+    const int fit = std::min(static_cast<int>(clips.size()), kPatchCount - row + 1);
+    session_.Perform([&] {
+        for (int i = 0; i < fit; ++i) {
+            const PatchClip& clip = clips[static_cast<std::size_t>(i)];
+            CopyBuffer{clip.patch, ToSlot(Pack(clip.patch)), clip.comment, true}.PasteInto(session_.Document(), row + i);
+        }
+        return StepReport{tr("Copy %1 patches to %2").arg(fit).arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(),
+                          {}};
+    });
+    SetCurrentRow(row);
+    if (fit < static_cast<int>(clips.size()))
+        editor_.ShowStatus(tr("%1 of the patches did not fit below %2 and were left out.")
+                               .arg(static_cast<int>(clips.size()) - fit)
+                               .arg(QString::fromStdString(PatchLabel(row - 1))));
 }
 
 void TProjectWindow::PatchGridEndDrag() {

@@ -64,6 +64,7 @@ public:
     // A patch from elsewhere (a library result) onto row `row`: one step,
     // "Copy to Unn", and the row becomes current (on line the processor gets it).
     void TakePatch(const orb8::PatchClip& clip, int row);
+    void TakePatches(const std::vector<orb8::PatchClip>& clips, int row);
     void PointerLeft();
     const orb8::RowDrag& Drag() const { return drag_; }
 

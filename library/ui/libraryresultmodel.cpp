@@ -1,5 +1,7 @@
 #include "library/ui/libraryresultmodel.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 
 #include "library/ui/patchitemmodel.h"
@@ -85,10 +87,16 @@ Qt::ItemFlags LibraryResultModel::flags(const QModelIndex& index) const {
 
 QStringList LibraryResultModel::mimeTypes() const { return {orb8::kPatchClipMimeType}; }
 
+// Every row dragged, once, in the results' order.
 QMimeData* LibraryResultModel::mimeData(const QModelIndexList& indexes) const {
-    if (indexes.isEmpty()) return nullptr;
-    const auto clip = ClipAt(indexes.first().row());
-    return clip ? PatchClipMimeData(*clip) : nullptr;
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes) rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<orb8::PatchClip> clips;
+    for (const int row : rows)
+        if (const auto clip = ClipAt(row)) clips.push_back(*clip);
+    return PatchClipsMimeData(clips);
 }
 
 int LibraryResultModel::rowCount(const QModelIndex& parent) const {

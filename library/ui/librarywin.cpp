@@ -103,7 +103,7 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     Results->setObjectName("Results");
     Results->setModel(model_);
     Results->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Results->setSelectionMode(QAbstractItemView::SingleSelection);
+    Results->setSelectionMode(QAbstractItemView::ExtendedSelection);  // several for a new bank or a drag
     Results->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Results->verticalHeader()->hide();
     Results->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -155,8 +155,12 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     TryBtn->setCheckable(true);
     TryBtn->setToolTip(tr("While pressed, the patch chosen in any list plays on the processor; no bank changes. "
                           "Esc, or leaving the window, plays the editor's patch again"));
+    NewBankBtn = new QPushButton(tr("New Bank from Selection"), this);
+    NewBankBtn->setObjectName("NewBankBtn");
+    NewBankBtn->setToolTip(tr("A new bank of the results chosen (Shift and Ctrl choose several), in their order"));
     auto* actions = new QHBoxLayout;
     actions->addWidget(TryBtn);
+    actions->addWidget(NewBankBtn);
     actions->addStretch(1);
     actions->addWidget(CompareBtn);
     actions->addWidget(CopyBtn);
@@ -209,6 +213,7 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
         else close();
     });
     connect(TryBtn, &QPushButton::toggled, this, [this](bool on) { on ? TryChosen() : EndTry(); });
+    connect(NewBankBtn, &QPushButton::clicked, this, &TLibraryWin::NewBankFromSelection);
     connect(Results->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!fitting_) userSized_ = true;
     });
@@ -471,6 +476,24 @@ void TLibraryWin::Choose(QAbstractItemView* view) {
     chosen_ = view;
     ShowActions();
     if (TryBtn->isChecked()) TryChosen();
+}
+
+// The chosen results in their order; a bank holds the first kPatchCount.
+void TLibraryWin::NewBankFromSelection() {
+    QModelIndexList chosen = Results->selectionModel()->selectedRows();
+    std::sort(chosen.begin(), chosen.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<orb8::PatchClip> clips;
+    for (const QModelIndex& index : chosen)
+        if (const auto clip = model_->ClipAt(index.row())) clips.push_back(*clip);
+    if (clips.empty()) {
+        ShowStatus(tr("Choose the results for the new bank first (Shift and Ctrl choose several)."));
+        return;
+    }
+    const int left = std::max(0, static_cast<int>(clips.size()) - orb8::kPatchCount);
+    if (left > 0) clips.resize(orb8::kPatchCount);
+    emit NewBankRequested(clips);
+    ShowStatus(left > 0 ? tr("A new bank of the first %1 results chosen; %2 more did not fit.").arg(orb8::kPatchCount).arg(left)
+                        : tr("A new bank of the %1 results chosen.").arg(clips.size()));
 }
 
 void TLibraryWin::TryChosen() {

@@ -44,7 +44,7 @@ public:
     QCheckBox* Favourite;
     QComboBox* Rating;
     QLineEdit *Tags, *Note;
-    QPushButton *AddFolderBtn, *RescanBtn, *CancelBtn, *CompareBtn, *CopyBtn, *TryBtn;
+    QPushButton *AddFolderBtn, *RescanBtn, *CancelBtn, *CompareBtn, *CopyBtn, *TryBtn, *NewBankBtn;
     QLabel* Status;
     QProgressBar* Progress;
     LibraryResultModel& Model() { return *model_; }
@@ -66,6 +66,8 @@ signals:
     // without changing a bank or the editor; TryEnded: the editor's patch again.
     void TryRequested(const orb8::PatchData& patch, const QString& label);
     void TryEnded();
+    // A new bank of these patches, in order (at most kPatchCount).
+    void NewBankRequested(const std::vector<orb8::PatchClip>& clips);
     // Ctrl+Z and Ctrl+Shift+Z here: the active document's Undo and Redo.
     void UndoRequested();
     void RedoRequested();
@@ -97,6 +99,7 @@ private:
     void ScanFinished(const QString& summary, bool failed);
     void ShowStatus(const QString& text, bool error = false);
     void TryChosen();
+    void NewBankFromSelection();
     void EndTry();
 
 protected:

@@ -5,8 +5,11 @@
 using orb8::PatchClip;
 using orb8::library::Place;
 
-QMimeData* PatchClipMimeData(const PatchClip& clip) {
-    const auto bytes = orb8::EncodePatchClip(clip);
+QMimeData* PatchClipMimeData(const PatchClip& clip) { return PatchClipsMimeData({clip}); }
+
+QMimeData* PatchClipsMimeData(const std::vector<PatchClip>& clips) {
+    if (clips.empty()) return nullptr;
+    const auto bytes = orb8::EncodePatchClips(clips);
     auto* mime = new QMimeData;
     mime->setData(orb8::kPatchClipMimeType,
                   QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));

@@ -44,3 +44,5 @@ private:
 
 // The bytes of a clip as Qt's drag data.
 QMimeData* PatchClipMimeData(const orb8::PatchClip& clip);
+// Several, in order (a drag of several rows).
+QMimeData* PatchClipsMimeData(const std::vector<orb8::PatchClip>& clips);
