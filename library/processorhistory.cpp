@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kExtension = ".orb";
+constexpr std::string_view kBankExtension = ".orb", kSetsExtension = ".dst";
 
 std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
@@ -60,14 +60,15 @@ std::string ProcessorName(const std::array<std::uint8_t, 10>& identity, int chan
 std::string SnapshotFileName(const Snapshot& s) {
     std::string processor = s.processor;
     std::replace(processor.begin(), processor.end(), '_', '-');
-    const int received = std::clamp(s.received, 0, kPatchCount);
-    return DateTimeText(s.time) + "_" + processor + "_" +
-           (s.kind == SnapshotKind::Sent ? "sent" : "received") + std::to_string(received) + kExtension;
+    const int received = std::clamp(s.received, 0, s.customDists ? kFilterCount + kSetCount : kPatchCount);
+    return DateTimeText(s.time) + "_" + processor + "_" + (s.kind == SnapshotKind::Sent ? "sent" : "received") +
+           std::to_string(received) + std::string(s.customDists ? kSetsExtension : kBankExtension);
 }
 
 std::optional<Snapshot> SnapshotOfFileName(const std::string& name) {
-    if (!name.ends_with(kExtension)) return std::nullopt;
-    const std::string_view stem(name.data(), name.size() - std::string_view(kExtension).size());
+    const bool sets = name.ends_with(kSetsExtension);
+    if (!sets && !name.ends_with(kBankExtension)) return std::nullopt;
+    const std::string_view stem(name.data(), name.size() - kBankExtension.size());
     std::vector<std::string_view> parts;
     for (std::size_t at = 0;;) {
         const std::size_t next = stem.find('_', at);
@@ -91,13 +92,35 @@ std::optional<Snapshot> SnapshotOfFileName(const std::string& name) {
     } else {
         return std::nullopt;
     }
-    if (!Number(kind, s.received) || s.received < 0 || s.received > kPatchCount) return std::nullopt;
+    s.customDists = sets;
+    if (!Number(kind, s.received) || s.received < 0 || s.received > (sets ? kFilterCount + kSetCount : kPatchCount))
+        return std::nullopt;
     return s;
 }
 
-FileResult ProcessorHistory::Keep(Snapshot snapshot, const ProjectDocument& bank) const {
+std::string ProcessorHistory::FreePath(Snapshot& snapshot) const {
     std::error_code error;
     fs::create_directories(folder_, error);
+    // Two in the same second: the later one a second on, so that neither is lost.
+    std::string path;
+    for (int tries = 0; tries < 60; ++tries, ++snapshot.time) {
+        path = (fs::path(folder_) / SnapshotFileName(snapshot)).string();
+        if (!fs::exists(path, error)) break;
+    }
+    return path;
+}
+
+FileResult ProcessorHistory::Keep(Snapshot snapshot, const CustomDistDocument& sets) const {
+    snapshot.customDists = true;
+    CustomDistDocument kept = sets;
+    kept.fileName = FreePath(snapshot);
+    FileResult result = kept.Save();
+    result.path = kept.fileName;
+    return result;
+}
+
+FileResult ProcessorHistory::Keep(Snapshot snapshot, const ProjectDocument& bank) const {
+    snapshot.customDists = false;
     ProjectDocument kept = bank;
     kept.comments = {};
     if (snapshot.received < kPatchCount) {
@@ -110,12 +133,7 @@ FileResult ProcessorHistory::Keep(Snapshot snapshot, const ProjectDocument& bank
                     kept.patches[static_cast<std::size_t>(i)] = before.patches[static_cast<std::size_t>(i)];
         }
     }
-    // Two in the same second: the later one a second on, so that neither is lost.
-    std::string path;
-    for (int tries = 0; tries < 60; ++tries, ++snapshot.time) {
-        path = (fs::path(folder_) / SnapshotFileName(snapshot)).string();
-        if (!fs::exists(path, error)) break;
-    }
+    const std::string path = FreePath(snapshot);
     kept.fileName = path;
     kept.PackAll();
     FileResult result = kept.Save();
@@ -142,7 +160,7 @@ std::vector<Snapshot> ProcessorHistory::List() const {
 std::optional<Snapshot> ProcessorHistory::Latest(const std::string& processor) const {
     std::optional<Snapshot> latest;
     for (Snapshot& s : List())
-        if (s.processor == processor) latest = std::move(s);
+        if (s.processor == processor && !s.customDists) latest = std::move(s);
     return latest;
 }
 
@@ -150,7 +168,7 @@ std::vector<SlotEntry> ProcessorHistory::SlotHistory(const std::string& processo
     std::vector<SlotEntry> entries;
     if (slot < 0 || slot >= kPatchCount) return entries;
     for (const Snapshot& s : List()) {
-        if (s.processor != processor) continue;
+        if (s.processor != processor || s.customDists) continue;
         ProjectDocument bank;
         bank.fileName = s.path;
         if (!bank.Load().ok()) continue;  // damaged or gone meanwhile

@@ -1,6 +1,6 @@
 // The processor's history: every bank the program received from a processor
-// (or sent to it whole) is kept as an ordinary bank file in a folder of its
-// own, named by the moment and the processor, so that the library indexes it
+// (or sent to it whole), and every set of custom distortions received, is
+// kept as an ordinary bank (or .dst) file in a folder of its own, named by the moment and the processor, so that the library indexes it
 // like any bank. From them: what a processor holds as far as the program
 // knows, and what one slot held in each.
 #pragma once
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "customdist/customdistdata.h"
 #include "patch/fileio.h"
 #include "patch/projectdocument.h"
 
@@ -23,8 +24,9 @@ struct Snapshot {
     std::string processor;  // "ORB-8-ch01-v1.0.0.0"
     std::int64_t time = 0;  // seconds since 1970, UTC
     SnapshotKind kind = SnapshotKind::Received;
-    int received = 0;  // patches that arrived (kPatchCount: the whole bank)
-    bool Partial() const { return received < kPatchCount; }
+    int received = 0;  // patches (or filters and clippers) that arrived
+    bool customDists = false;  // a .dst file of both custom distortion sets, else a bank
+    bool Partial() const { return received < (customDists ? kFilterCount + kSetCount : kPatchCount); }
 };
 
 // The processor's name in the history, from its identity reply (the device
@@ -53,14 +55,19 @@ public:
     // those of the processor's last snapshot, where there is one. The path
     // of the file written, or the problem.
     FileResult Keep(Snapshot snapshot, const ProjectDocument& bank) const;
+    // Keeps both custom distortion sets as received.
+    FileResult Keep(Snapshot snapshot, const CustomDistDocument& sets) const;
     // Every snapshot in the folder, oldest first.
     std::vector<Snapshot> List() const;
-    // The newest of a processor's snapshots.
+    // The newest of a processor's bank snapshots.
     std::optional<Snapshot> Latest(const std::string& processor) const;
     // What a processor's slot (0..79) held in each of its snapshots, oldest first.
     std::vector<SlotEntry> SlotHistory(const std::string& processor, int slot) const;
 
 private:
+    // A free name for the snapshot in the folder (made when missing).
+    std::string FreePath(Snapshot& snapshot) const;
+
     std::string folder_;
 };
 

@@ -18,6 +18,7 @@
 #include <filesystem>
 
 #include "app/ui/mainwin.h"
+#include "customdist/ui/customdistwin.h"
 #include <QTableView>
 #include "controls/colorbutton.h"
 #include "editors/ui/ctpanel.h"
@@ -151,6 +152,11 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
         win.UploadMenu->trigger();
         rig.WaitExchange();
     }
+    // The custom distortions received are kept too.
+    win.CustomDistNewMenu->trigger();
+    QTest::mouseClick(win.Documents().CurrentCustomDist->RecvBtn, Qt::LeftButton);
+    rig.WaitExchange();
+    win.MdiArea->setActiveSubWindow(win.Documents().Projects().front()->SubWindow());
     win.LibraryMenu->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
@@ -160,9 +166,19 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
     auto* slot = pane->findChild<QComboBox*>("HistorySlot");
     auto* slotHistory = pane->findChild<QListView*>("SlotHistory");
     ASSERT_TRUE(snapshots && slot && slotHistory);
-    ASSERT_EQ(snapshots->model()->rowCount(), 3);
-    EXPECT_TRUE(snapshots->model()->index(0, 0).data().toString().contains("ORB-8 on channel 1"))
-        << snapshots->model()->index(0, 0).data().toString().toStdString();
+    ASSERT_EQ(snapshots->model()->rowCount(), 4);
+    int sets = 0, newestBank = -1;
+    for (int row = 0; row < 4; ++row) {
+        const QString text = snapshots->model()->index(row, 0).data().toString();
+        EXPECT_TRUE(text.contains("ORB-8 on channel 1")) << text.toStdString();
+        const bool set = text.contains("custom distortions received");
+        sets += set;
+        if (!set && newestBank < 0) newestBank = row;
+    }
+    EXPECT_EQ(sets, 1);
+    // The newest bank (three in one second are kept a second apart, in order).
+    ASSERT_GE(newestBank, 0);
+    snapshots->setCurrentIndex(snapshots->model()->index(newestBank, 0));
     slot->setCurrentIndex(4);
     ASSERT_EQ(slotHistory->model()->rowCount(), 3);
     auto entry = [&](int row) { return slotHistory->model()->index(row, 0).data().toString(); };

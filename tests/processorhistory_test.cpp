@@ -95,6 +95,23 @@ TEST(ProcessorHistory, PartialReceivesKeepWhatTheProcessorHeldAndSlotsTellTheirH
     EXPECT_FALSE(u94[1].changed);
     EXPECT_TRUE(history.SlotHistory(orb, 80).empty());
 
+    // Custom distortions received are kept beside the banks, and are not what a bank is compared with.
+    CustomDistDocument sets;
+    sets.data.filters[3].on = true;
+    const FileResult keptSets = history.Keep({"", orb, s.time + 100, SnapshotKind::Received, kFilterCount + kSetCount}, sets);
+    ASSERT_TRUE(keptSets.ok());
+    EXPECT_TRUE(keptSets.path.ends_with("_received18.dst")) << keptSets.path;
+    const auto withSets = history.List();
+    ASSERT_EQ(withSets.size(), 5u);
+    EXPECT_TRUE(withSets.back().customDists);
+    EXPECT_FALSE(withSets.back().Partial());
+    EXPECT_FALSE(history.Latest(orb)->customDists);
+    EXPECT_EQ(history.SlotHistory(orb, 4).size(), 3u);
+    CustomDistDocument readSets;
+    readSets.fileName = keptSets.path;
+    ASSERT_TRUE(readSets.Load().ok());
+    EXPECT_TRUE(readSets.data.filters[3].on);
+
     // The first receive of a processor that ended early: the slots it did not reach are not known.
     const ProcessorHistory fresh(dir.Path("fresh"));
     ASSERT_TRUE(fresh.Keep({"", orb, 1796850000, SnapshotKind::Received, 5}, bank).ok());

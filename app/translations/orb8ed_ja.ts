@@ -28,13 +28,13 @@
     </message>
     <message>
         <location filename="../ui/devicecommands.cpp" line="170"/>
-        <location filename="../ui/devicecommands.cpp" line="251"/>
+        <location filename="../ui/devicecommands.cpp" line="252"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../ui/devicecommands.cpp" line="170"/>
-        <location filename="../ui/devicecommands.cpp" line="251"/>
+        <location filename="../ui/devicecommands.cpp" line="252"/>
         <source>Not be OnLine.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -87,12 +87,12 @@ Receive All into a new bank first?</source>
         <translation> 送信と異なって読み戻されたもの: %1。</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="254"/>
+        <location filename="../ui/devicecommands.cpp" line="255"/>
         <source>Designe</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="254"/>
+        <location filename="../ui/devicecommands.cpp" line="255"/>
         <source>Enter design mode.
 Execute?</source>
         <translation>ORB-8を設計モードにします.
@@ -557,7 +557,7 @@ Do you want to replace it?</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/librarycommands.cpp" line="100"/>
+        <location filename="../ui/librarycommands.cpp" line="114"/>
         <source>What the processor holds could not be kept in its history: %1</source>
         <translation>プロセッサーの内容を履歴に保存できませんでした: %1</translation>
     </message>
@@ -683,102 +683,117 @@ Do you want to replace it?</source>
         <translation>ORB-8（チャンネル %1、バージョン %2）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="38"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="39"/>
+        <source>custom distortions, %1 of %2 received (partial)</source>
+        <translation>カスタムディストーション、%2 個中 %1 個を受信（一部）</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="42"/>
+        <source>custom distortions received</source>
+        <translation>カスタムディストーションを受信</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="43"/>
         <source>sent whole</source>
         <translation>全体を送信</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="39"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="44"/>
         <source>received %1 of %2 (partial)</source>
         <translation>%2 個中 %1 個を受信（一部）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="40"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="45"/>
         <source>received</source>
         <translation>受信</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="41"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="46"/>
         <source>%1   %2   %3</source>
         <translation>%1   %2   %3</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="64"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="69"/>
         <source>Open as Bank</source>
         <translation>バンクとして開く</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="66"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="71"/>
         <source>Compare with Current Bank</source>
         <translation>現在のバンクと比較</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="74"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="79"/>
         <source>What the processor held, as received or sent:</source>
         <translation>プロセッサーが保持していた内容（受信または送信）:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="84"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="89"/>
         <source>What this processor&apos;s slot held:</source>
         <translation>このプロセッサーのスロットの内容:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="123"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="128"/>
         <source>Nothing received from a processor yet: each Receive All is kept here.</source>
         <translation>まだプロセッサーから受信していません。Receive All のたびにここに保存されます。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="124"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="129"/>
         <source>No history is kept without a library.</source>
         <translation>ライブラリーがないと履歴は保存されません。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="142"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="147"/>
         <source>%1   %2</source>
         <translation>%1   %2</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="143"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="148"/>
         <source>   (not received)</source>
         <translation>   （未受信）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="144"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="149"/>
         <source>   (changed)</source>
         <translation>   （変更あり）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="159"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="164"/>
+        <source>These are custom distortions, not a bank: open them to see them.</source>
+        <translation>これはバンクではなくカスタムディストーションです。開いて確認してください。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="168"/>
         <source>Open a bank first: the snapshot is compared with the active bank.</source>
         <translation>先にバンクを開いてください。スナップショットはアクティブなバンクと比較されます。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="165"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="174"/>
         <source>The snapshot can&apos;t be read any more.</source>
         <translation>スナップショットを読み込めなくなりました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="174"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="183"/>
         <source>The active bank holds the same patches as this snapshot.</source>
         <translation>アクティブなバンクはこのスナップショットと同じパッチです。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="177"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="186"/>
         <source>The patches are the same.</source>
         <translation>パッチは同じです。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="178"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="187"/>
         <source>1 patch differs: %1.</source>
         <translation>1 個のパッチが異なります: %1。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="179"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="188"/>
         <source>%1 patches differ: %2.</source>
         <translation>%1 個のパッチが異なります: %2。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/processorhistorypane.cpp" line="180"/>
+        <location filename="../../library/ui/processorhistorypane.cpp" line="189"/>
         <source>The custom settings differ: %1.</source>
         <translation>カスタム設定が異なります: %1。</translation>
     </message>
@@ -1634,52 +1649,52 @@ Send it to the ORB-8 all the same?</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="153"/>
+        <location filename="../ui/mainwin.cpp" line="154"/>
         <source>The processor plays %1 (from the library).</source>
         <translation>プロセッサーは %1 を鳴らしています（ライブラリーから）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="154"/>
+        <location filename="../ui/mainwin.cpp" line="155"/>
         <source>Not on line: nothing plays on the processor.</source>
         <translation>オンラインではありません。プロセッサーでは何も鳴りません。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="159"/>
+        <location filename="../ui/mainwin.cpp" line="160"/>
         <source>The processor plays %1 again.</source>
         <translation>プロセッサーは再び %1 を鳴らしています。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="171"/>
+        <location filename="../ui/mainwin.cpp" line="172"/>
         <source>New Bank from Selection</source>
         <translation>選択から新しいバンク</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="200"/>
+        <location filename="../ui/mainwin.cpp" line="201"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="338"/>
+        <location filename="../ui/mainwin.cpp" line="339"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="477"/>
+        <location filename="../ui/mainwin.cpp" line="478"/>
         <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
         <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="524"/>
+        <location filename="../ui/mainwin.cpp" line="525"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="524"/>
+        <location filename="../ui/mainwin.cpp" line="525"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="444"/>
+        <location filename="../ui/mainwin.cpp" line="445"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>

@@ -233,11 +233,12 @@ void DeviceCommands::ReceiveCustomDists(DocumentWindow& window, const CustomDist
     auto result = std::make_shared<TransferResult>(TransferResult::Busy);
     Start(
         &window, [this, copy, result] { *result = link_.ReceiveAllCustomDists(*copy); },
-        [copy, result, received = std::move(received)] {
+        [this, copy, result, received = std::move(received)] {
             if (*result == TransferResult::Declined || *result == TransferResult::NotOnLine ||
                 *result == TransferResult::Busy)
                 return;
             received(*copy);
+            if (link_.lastReceived > 0) emit ProcessorCustomDistsKnown(ProcessorName(), *copy, link_.lastReceived);
         });
 }
 

@@ -105,6 +105,8 @@ signals:
     // The processor (named for its history) now holds `bank`, as far as the
     // program knows: `received` patches of it arrived, or it was sent whole.
     void ProcessorBankKnown(const QString& processor, const orb8::ProjectDocument& bank, int received, bool sent);
+    // Both custom distortion sets arrived from the processor (`received` filters and clippers).
+    void ProcessorCustomDistsKnown(const QString& processor, const orb8::CustomDistDocument& sets, int received);
     // Learn what the processor holds: a Receive All into a new bank.
     void ReceiveIntoNewBankRequested();
     // A sentence for the status line.

@@ -86,6 +86,20 @@ std::optional<orb8::ProjectDocument> LibraryCommands::KnownBank(const QString& p
 }
 
 void LibraryCommands::KeepSnapshot(const QString& processor, const orb8::ProjectDocument& bank, int received, bool sent) {
+    Keep(processor, received, sent, [&](const orb8::library::ProcessorHistory& history, const orb8::library::Snapshot& s) {
+        return history.Keep(s, bank);
+    });
+}
+
+void LibraryCommands::KeepCustomDistSnapshot(const QString& processor, const orb8::CustomDistDocument& sets, int received) {
+    Keep(processor, received, false, [&](const orb8::library::ProcessorHistory& history, const orb8::library::Snapshot& s) {
+        return history.Keep(s, sets);
+    });
+}
+
+void LibraryCommands::Keep(const QString& processor, int received, bool sent,
+                           const std::function<orb8::FileResult(const orb8::library::ProcessorHistory&,
+                                                                const orb8::library::Snapshot&)>& keep) {
     using namespace orb8::library;
     const QString folder = HistoryFolder();
     if (folder.isEmpty()) return;
@@ -95,10 +109,10 @@ void LibraryCommands::KeepSnapshot(const QString& processor, const orb8::Project
     snapshot.time = QDateTime::currentSecsSinceEpoch();
     snapshot.kind = sent ? SnapshotKind::Sent : SnapshotKind::Received;
     snapshot.received = received;
-    const orb8::FileResult kept = history.Keep(snapshot, bank);
+    const orb8::FileResult kept = keep(history, snapshot);
     if (!kept.ok()) {
         emit StatusMessage(tr("What the processor holds could not be kept in its history: %1")
-                               .arg(QString::fromStdString(orb8::FileMessageLine(kept, "bank"))));
+                               .arg(QString::fromStdString(orb8::FileMessageLine(kept, "file"))));
         return;
     }
     if (window_) window_->ProcessorHistory().Refresh();

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "patch/patchclip.h"
+#include "customdist/customdistdata.h"
+#include "library/processorhistory.h"
 #include "patch/projectdocument.h"
 
 class FileCommands;
@@ -42,6 +44,7 @@ public:
     // Keeps what the processor now holds as a snapshot in the history, and
     // has the library index it.
     void KeepSnapshot(const QString& processor, const orb8::ProjectDocument& bank, int received, bool sent);
+    void KeepCustomDistSnapshot(const QString& processor, const orb8::CustomDistDocument& sets, int received);
     // What the processor holds as far as the program knows: its latest snapshot.
     std::optional<orb8::ProjectDocument> KnownBank(const QString& processor) const;
     // The bank snapshots are compared with: the active one.
@@ -63,6 +66,10 @@ signals:
     void RedoRequested();
 
 private:
+    // Keeps a snapshot made by `keep` in the history, and has the library index it.
+    void Keep(const QString& processor, int received, bool sent,
+              const std::function<orb8::FileResult(const orb8::library::ProcessorHistory&,
+                                                   const orb8::library::Snapshot&)>& keep);
     // The library opened (and scanned) on first use; false with a message when it can't be.
     bool Open();
     void OpenPatch(const QByteArray& path, int slot);

@@ -141,6 +141,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     if (library_) {
         // What the processor holds goes into its history in the library.
         connect(device_, &DeviceCommands::ProcessorBankKnown, library_, &LibraryCommands::KeepSnapshot);
+        connect(device_, &DeviceCommands::ProcessorCustomDistsKnown, library_, &LibraryCommands::KeepCustomDistSnapshot);
         connect(library_, &LibraryCommands::StatusMessage, this, [this](const QString& text) {
             statusBar()->showMessage(text, 10000);
         });

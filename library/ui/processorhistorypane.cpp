@@ -35,8 +35,13 @@ QString ProcessorText(const std::string& name) {
 }
 
 QString Describe(const Snapshot& s) {
-    const QString what = s.kind == SnapshotKind::Sent ? ProcessorHistoryPane::tr("sent whole")
-                         : s.Partial() ? ProcessorHistoryPane::tr("received %1 of %2 (partial)").arg(s.received).arg(kPatchCount)
+    const int whole = s.customDists ? kFilterCount + kSetCount : kPatchCount;
+    const QString what = s.customDists ? (s.Partial() ? ProcessorHistoryPane::tr("custom distortions, %1 of %2 received (partial)")
+                                                            .arg(s.received)
+                                                            .arg(whole)
+                                                      : ProcessorHistoryPane::tr("custom distortions received"))
+                         : s.kind == SnapshotKind::Sent ? ProcessorHistoryPane::tr("sent whole")
+                         : s.Partial() ? ProcessorHistoryPane::tr("received %1 of %2 (partial)").arg(s.received).arg(whole)
                                        : ProcessorHistoryPane::tr("received");
     return ProcessorHistoryPane::tr("%1   %2   %3").arg(When(s.time), ProcessorText(s.processor), what);
 }
@@ -155,6 +160,10 @@ void ProcessorHistoryPane::CompareWithCurrent() {
     const auto chosen = Chosen();
     const auto bank = currentBank_ ? currentBank_() : std::nullopt;
     if (!chosen) return;
+    if (chosen->customDists) {
+        report_->setText(tr("These are custom distortions, not a bank: open them to see them."));
+        return;
+    }
     if (!bank) {
         report_->setText(tr("Open a bank first: the snapshot is compared with the active bank."));
         return;
