@@ -5,10 +5,13 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QListView>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTreeView>
 #include <filesystem>
 
 #include "app/ui/mainwin.h"
@@ -75,4 +78,78 @@ TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
     win.UndoMenu->trigger();
     EXPECT_EQ(first->Document().patches[78], InitialPatch());
     EXPECT_EQ(first->Document().patches[79], InitialPatch());
+}
+
+// The Sources tab: a damaged file is listed with its reason, a sound kept in
+// two banks is listed with both places (one opens its bank there), a source
+// removed leaves the results; and the chosen results exported as a bank file.
+TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
+    TempDir dir;
+    const std::string banks = dir.Path("banks"), more = dir.Path("more");
+    std::filesystem::create_directories(banks);
+    std::filesystem::create_directories(more);
+    ASSERT_TRUE(WriteOnePatchBank(banks + "/a.orb", 4, "CRUNCH", "slap-back", 10));
+    ASSERT_TRUE(WriteOnePatchBank(banks + "/copy.orb", 4, "CRUNCH", "slap-back", 10));
+    WriteAll(banks + "/broken.orb", std::vector<std::uint8_t>(100, 7));
+    ASSERT_TRUE(WriteOnePatchBank(more + "/b.orb", 7, "CHIME", "bells", 30));
+    AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
+               QString::fromStdString(dir.Path("library.db")));
+    TMainWin& win = *rig.win;
+    win.LibraryMenu->trigger();
+    auto* library = win.findChild<TLibraryWin*>();
+    rig.dialogs.folderNames = {QString::fromStdString(banks), QString::fromStdString(more)};
+    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    QTest::keyClicks(library->SearchEdit, "c");  // CRUNCH twice, CHIME
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+        return library->Model().rowCount() == 3;
+    }, 20000));
+
+    auto* tabs = library->findChild<QTabWidget*>();
+    auto* manage = library->findChild<QWidget*>("LibraryManage");
+    ASSERT_TRUE(tabs && manage);
+    tabs->setCurrentWidget(manage);
+    auto* sources = manage->findChild<QListView*>("Sources");
+    auto* problems = manage->findChild<QListView*>("Problems");
+    auto* doubles = manage->findChild<QTreeView*>("Doubles");
+    ASSERT_EQ(sources->model()->rowCount(), 2);
+    ASSERT_EQ(problems->model()->rowCount(), 1);
+    EXPECT_TRUE(problems->model()->index(0, 0).data().toString().startsWith("broken.orb:"));
+    const QModelIndex crunch = doubles->model()->match(doubles->model()->index(0, 0), Qt::DisplayRole,
+                                                       "CRUNCH", 1, Qt::MatchStartsWith)
+                                   .value(0);
+    ASSERT_TRUE(crunch.isValid());
+    EXPECT_EQ(doubles->model()->rowCount(crunch), 2);
+    const auto windows = win.Documents().Windows.size();
+    doubles->expand(crunch);
+    const QModelIndex place = doubles->model()->index(0, 0, crunch);
+    doubles->setCurrentIndex(place);
+    QTest::keyClick(doubles, Qt::Key_Return);
+    ASSERT_EQ(win.Documents().Windows.size(), windows + 1);
+    EXPECT_EQ(win.Documents().CurrentProject->CurrentRow(), 5);
+
+    // The chosen results as a bank file.
+    ClickRow(library->Results, 0);
+    ClickRow(library->Results, 2, Qt::ShiftModifier);
+    const std::string exported = dir.Path("chosen.orb");
+    rig.dialogs.saveNames = {QString::fromStdString(exported)};
+    QTest::mouseClick(library->ExportBankBtn, Qt::LeftButton);
+    ProjectDocument written;
+    written.fileName = exported;
+    ASSERT_TRUE(written.Load().ok());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(written.patches[static_cast<std::size_t>(i)], library->Model().ClipAt(i)->patch) << i;
+    EXPECT_EQ(written.patches[3], InitialPatch());
+
+    // "more" no longer read: CHIME leaves the results.
+    for (int row = 0; row < sources->model()->rowCount(); ++row)
+        if (sources->model()->index(row, 0).data().toString().endsWith("more")) sources->setCurrentIndex(sources->model()->index(row, 0));
+    rig.dialogs.yesNo = true;
+    QTest::mouseClick(manage->findChild<QPushButton*>("RemoveSourceBtn"), Qt::LeftButton);
+    EXPECT_EQ(sources->model()->rowCount(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+        return library->Model().rowCount() == 2;
+    }, 20000));
 }

@@ -312,6 +312,11 @@ int main(int argc, char** argv) {
             library->ProcessorHistory().findChild<QComboBox*>("HistorySlot")->setCurrentIndex(4);
             Settle();
             ok &= Save(library->grab(), out.filePath("library-processor-history.png"));
+            if (auto* manage = library->findChild<QWidget*>("LibraryManage")) {
+                tabs->setCurrentWidget(manage);
+                Settle();
+                ok &= Save(library->grab(), out.filePath("library-sources.png"));
+            }
         }
         win.close();
     }

@@ -563,6 +563,93 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>LibraryManagePane</name>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="24"/>
+        <source>%1  %2  (%3)</source>
+        <translation>%1  %2  （%3）</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="55"/>
+        <source>Add File...</source>
+        <translation>ファイルを追加...</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="57"/>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="59"/>
+        <source>The library no longer reads this folder or file; the files themselves stay</source>
+        <translation>ライブラリーはこのフォルダーまたはファイルを読まなくなります。ファイル自体は残ります</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="62"/>
+        <source>Read from:</source>
+        <translation>読み込み元:</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="69"/>
+        <source>Skipped files:</source>
+        <translation>読み飛ばしたファイル:</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="72"/>
+        <source>The same sound in several places, and one name for several sounds:</source>
+        <translation>複数の場所にある同じ音と、複数の音に付いた同じ名前:</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="95"/>
+        <source>%1: %2</source>
+        <translation type="unfinished">%1: %2</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="110"/>
+        <source>%1: the same sound in %2 places</source>
+        <translation>%1: 同じ音が %2 か所にあります</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="114"/>
+        <source>%1: one name, %2 sounds</source>
+        <translation>%1: 同じ名前で %2 個の音</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="116"/>
+        <source>The library could not be read just now: %1</source>
+        <translation>今はライブラリーを読めませんでした: %1</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="122"/>
+        <source>Banks and SysEx files (*.orb *.syx)</source>
+        <translation>バンクと SysEx ファイル (*.orb *.syx)</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="125"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="135"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="141"/>
+        <source>Library</source>
+        <translation type="unfinished">ライブラリ</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="131"/>
+        <source>Choose the folder or file to remove first.</source>
+        <translation>先に削除するフォルダーまたはファイルを選んでください。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="136"/>
+        <source>Stop reading %1?
+The files stay where they are; your marks of their sounds stay in the library.</source>
+        <translation>%1 を読むのをやめますか?
+ファイルはそのまま残り、音に付けた印もライブラリーに残ります。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="145"/>
+        <source>%1 is no longer read.</source>
+        <translation>%1 は読まれなくなりました。</translation>
+    </message>
+</context>
+<context>
     <name>LibraryResultModel</name>
     <message>
         <location filename="../../library/ui/libraryresultmodel.cpp" line="120"/>
@@ -608,32 +695,37 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryService</name>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="129"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="132"/>
+        <source>%1 is not one of the library&apos;s sources.</source>
+        <translation>%1 はライブラリーのソースではありません。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/libraryservice.cpp" line="148"/>
         <source>The library&apos;s file %1 was deleted or replaced by another program; nothing was scanned. Close the Library window and open it again.</source>
         <translation>ライブラリのファイル%1は別のプログラムによって削除されたか置き換えられました。スキャンしていません。ライブラリのウィンドウを閉じて開き直してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="155"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="174"/>
         <source>%1 files: %2 read, %3 unchanged, %4 skipped, %5 gone; %6 new sounds</source>
         <translation>%1 ファイル: 読み込み %2、変更なし %3、スキップ %4、削除 %5; 新しい音 %6</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="163"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="182"/>
         <source>%1 patches of CUSTOM types from SysEx files, which hold no custom settings, are taken with the built-in ones.</source>
         <translation>カスタム設定を持たないSysExファイルのCUSTOMタイプのパッチ%1個は、内蔵のカスタム設定で読み込みました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="166"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="185"/>
         <source>Scan cancelled; what was read is kept.</source>
         <translation>スキャンを中止しました。読み込んだ分は残っています。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="169"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="188"/>
         <source>Not found (what it held is kept): %1</source>
         <translation>見つかりません (内容は残してあります): %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="171"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="190"/>
         <source>The scan stopped: %1</source>
         <translation>スキャンが止まりました: %1</translation>
     </message>
@@ -1362,227 +1454,243 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TLibraryWin</name>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="86"/>
-        <location filename="../../library/ui/librarywin.cpp" line="583"/>
+        <location filename="../../library/ui/librarywin.cpp" line="90"/>
+        <location filename="../../library/ui/librarywin.cpp" line="529"/>
+        <location filename="../../library/ui/librarywin.cpp" line="635"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="89"/>
+        <location filename="../../library/ui/librarywin.cpp" line="93"/>
         <source>Words, drive:fuzz, mod:on, gain&gt;=20, fav, tag:live, in:folder</source>
         <translation>語句、drive:fuzz、mod:on、gain&gt;=20、fav、tag:live、in:フォルダ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="91"/>
+        <location filename="../../library/ui/librarywin.cpp" line="95"/>
         <source>Add Folder...</source>
         <translation>フォルダを追加...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="93"/>
+        <location filename="../../library/ui/librarywin.cpp" line="97"/>
         <source>Rescan</source>
         <translation>再スキャン</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="114"/>
-        <location filename="../../library/ui/librarywin.cpp" line="116"/>
+        <location filename="../../library/ui/librarywin.cpp" line="118"/>
+        <location filename="../../library/ui/librarywin.cpp" line="120"/>
         <source>No</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="114"/>
-        <location filename="../../library/ui/librarywin.cpp" line="115"/>
-        <location filename="../../library/ui/librarywin.cpp" line="116"/>
+        <location filename="../../library/ui/librarywin.cpp" line="118"/>
+        <location filename="../../library/ui/librarywin.cpp" line="119"/>
+        <location filename="../../library/ui/librarywin.cpp" line="120"/>
         <source>NAME</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="114"/>
-        <location filename="../../library/ui/librarywin.cpp" line="116"/>
+        <location filename="../../library/ui/librarywin.cpp" line="118"/>
+        <location filename="../../library/ui/librarywin.cpp" line="120"/>
         <source>BANK</source>
         <translation>バンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="114"/>
+        <location filename="../../library/ui/librarywin.cpp" line="118"/>
         <source>Since</source>
         <translation>登録日時</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="115"/>
+        <location filename="../../library/ui/librarywin.cpp" line="119"/>
         <source>From</source>
         <translation>開始</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="115"/>
+        <location filename="../../library/ui/librarywin.cpp" line="119"/>
         <source>Until</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="115"/>
+        <location filename="../../library/ui/librarywin.cpp" line="119"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="116"/>
+        <location filename="../../library/ui/librarywin.cpp" line="120"/>
         <source>Distance</source>
         <translation>距離</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="121"/>
+        <location filename="../../library/ui/librarywin.cpp" line="125"/>
         <source>Where It Occurs</source>
         <translation>含まれる場所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="122"/>
+        <location filename="../../library/ui/librarywin.cpp" line="126"/>
         <source>History of the Slot</source>
         <translation>スロットの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="123"/>
+        <location filename="../../library/ui/librarywin.cpp" line="127"/>
         <source>Similar Patches</source>
         <translation>似たパッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="125"/>
+        <location filename="../../library/ui/librarywin.cpp" line="129"/>
         <source>Processor History</source>
         <translation>プロセッサーの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="128"/>
+        <location filename="../../library/ui/librarywin.cpp" line="131"/>
+        <source>Sources and Doubles</source>
+        <translation>ソースと重複</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="139"/>
         <source>Favourite</source>
         <translation>お気に入り</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="132"/>
+        <location filename="../../library/ui/librarywin.cpp" line="143"/>
         <source>No rating</source>
         <translation>評価なし</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="136"/>
+        <location filename="../../library/ui/librarywin.cpp" line="147"/>
         <source>Tags, separated by commas</source>
         <translation>タグ（カンマ区切り）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="139"/>
+        <location filename="../../library/ui/librarywin.cpp" line="150"/>
         <source>A note of your own</source>
         <translation>自分用のメモ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="140"/>
-        <location filename="../../library/ui/librarywin.cpp" line="571"/>
+        <location filename="../../library/ui/librarywin.cpp" line="151"/>
+        <location filename="../../library/ui/librarywin.cpp" line="623"/>
         <source>Compare with Current</source>
         <translation>現在のパッチと比較</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="142"/>
+        <location filename="../../library/ui/librarywin.cpp" line="153"/>
         <source>The patch last chosen in any list against the patch in the editor, in the Differences window</source>
         <translation>最後に選んだパッチとエディターのパッチの違いを［相違点］ウィンドウに表示します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="143"/>
-        <location filename="../../library/ui/librarywin.cpp" line="572"/>
+        <location filename="../../library/ui/librarywin.cpp" line="154"/>
+        <location filename="../../library/ui/librarywin.cpp" line="624"/>
         <source>Copy to Current Patch</source>
         <translation>現在のパッチへコピー</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="145"/>
+        <location filename="../../library/ui/librarywin.cpp" line="156"/>
         <source>The patch last chosen in any list over the current patch of the active bank (Undo takes it back)</source>
         <translation>最後に選んだパッチをアクティブなバンクの現在のパッチに上書きします（元に戻すで取り消せます）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="149"/>
+        <location filename="../../library/ui/librarywin.cpp" line="160"/>
         <source>Tags:</source>
         <translation>タグ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="151"/>
+        <location filename="../../library/ui/librarywin.cpp" line="162"/>
         <source>Note:</source>
         <translation>メモ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="153"/>
+        <location filename="../../library/ui/librarywin.cpp" line="164"/>
         <source>Try on Processor</source>
         <translation>プロセッサーで試す</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="156"/>
+        <location filename="../../library/ui/librarywin.cpp" line="167"/>
         <source>While pressed, the patch chosen in any list plays on the processor; no bank changes. Esc, or leaving the window, plays the editor&apos;s patch again</source>
         <translation>押している間、どのリストで選んだパッチもプロセッサーで鳴ります。バンクは変わりません。Esc またはウィンドウを離れるとエディターのパッチに戻ります</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="158"/>
+        <location filename="../../library/ui/librarywin.cpp" line="169"/>
         <source>New Bank from Selection</source>
         <translation>選択から新しいバンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="160"/>
+        <location filename="../../library/ui/librarywin.cpp" line="171"/>
         <source>A new bank of the results chosen (Shift and Ctrl choose several), in their order</source>
         <translation>選んだ結果から、その順に新しいバンクを作ります（Shift と Ctrl で複数選べます）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="187"/>
+        <location filename="../../library/ui/librarywin.cpp" line="172"/>
+        <source>Export as Bank...</source>
+        <translation>バンクとして書き出す...</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="174"/>
+        <source>The results chosen, in their order, written as a bank file</source>
+        <translation>選んだ結果をその順にバンクファイルとして書き出します</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="202"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="287"/>
+        <location filename="../../library/ui/librarywin.cpp" line="303"/>
         <source>The library is read-only (%1): marks can&apos;t be changed.</source>
         <translation>ライブラリは読み取り専用です（%1）。印は変更できません。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="289"/>
+        <location filename="../../library/ui/librarywin.cpp" line="305"/>
         <source>The library&apos;s file was deleted or replaced by another program: close this window and open it again.</source>
         <translation>ライブラリのファイルは別のプログラムによって削除されたか置き換えられました。このウィンドウを閉じて開き直してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="317"/>
-        <location filename="../../library/ui/librarywin.cpp" line="623"/>
+        <location filename="../../library/ui/librarywin.cpp" line="333"/>
+        <location filename="../../library/ui/librarywin.cpp" line="676"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="318"/>
+        <location filename="../../library/ui/librarywin.cpp" line="334"/>
         <source>%1 patches shown, more as you scroll</source>
         <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="319"/>
+        <location filename="../../library/ui/librarywin.cpp" line="335"/>
         <source>%1 patches</source>
         <translation>%1 パッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="348"/>
+        <location filename="../../library/ui/librarywin.cpp" line="364"/>
         <source>... and %1 more places</source>
         <translation>... ほか %1 か所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="350"/>
+        <location filename="../../library/ui/librarywin.cpp" line="366"/>
         <source>now</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="353"/>
+        <location filename="../../library/ui/librarywin.cpp" line="369"/>
         <source>%1, until %2</source>
         <translation>%1、%2 まで</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="357"/>
-        <location filename="../../library/ui/librarywin.cpp" line="405"/>
+        <location filename="../../library/ui/librarywin.cpp" line="373"/>
+        <location filename="../../library/ui/librarywin.cpp" line="421"/>
         <source>The library could not be read: %1</source>
         <translation>ライブラリを読み込めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="369"/>
+        <location filename="../../library/ui/librarywin.cpp" line="385"/>
         <source>Similar patches could not be found: %1</source>
         <translation>似たパッチを探せませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="445"/>
+        <location filename="../../library/ui/librarywin.cpp" line="461"/>
         <source>Your change is kept and will be stored as soon as the scan lets it.</source>
         <translation>変更は保持され、スキャンが許すとすぐに保存されます。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="451"/>
-        <location filename="../../library/ui/librarywin.cpp" line="625"/>
+        <location filename="../../library/ui/librarywin.cpp" line="467"/>
+        <location filename="../../library/ui/librarywin.cpp" line="678"/>
         <source>Your changes are stored.</source>
         <translation>変更を保存しました。</translation>
     </message>
@@ -1591,52 +1699,72 @@ Send it to the ORB-8 all the same?</source>
         <translation type="vanished">変更を保存できませんでした（%1）。スキャンが終わってからもう一度お試しください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="471"/>
+        <location filename="../../library/ui/librarywin.cpp" line="487"/>
         <source>Tags kept.</source>
         <translation>タグを保存しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="489"/>
+        <location filename="../../library/ui/librarywin.cpp" line="514"/>
+        <source>Choose the results to export first (Shift and Ctrl choose several).</source>
+        <translation>先に書き出す結果を選んでください（Shift と Ctrl で複数選べます）。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="517"/>
+        <source>Project files (*.orb)</source>
+        <translation>プロジェクトファイル (*.orb)</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="532"/>
+        <source>%1 patches written to %2; %3 more did not fit in a bank.</source>
+        <translation>%1 個のパッチを %2 に書き出しました。残りの %3 個はバンクに入りませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="536"/>
+        <source>%1 patches written to %2.</source>
+        <translation>%1 個のパッチを %2 に書き出しました。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="543"/>
         <source>Choose the results for the new bank first (Shift and Ctrl choose several).</source>
         <translation>先に新しいバンクに入れる結果を選んでください（Shift と Ctrl で複数選べます）。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="495"/>
+        <location filename="../../library/ui/librarywin.cpp" line="547"/>
         <source>A new bank of the first %1 results chosen; %2 more did not fit.</source>
         <translation>選んだ結果の最初の %1 個で新しいバンクを作りました。残りの %2 個は入りませんでした。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="496"/>
+        <location filename="../../library/ui/librarywin.cpp" line="548"/>
         <source>A new bank of the %1 results chosen.</source>
         <translation>選んだ %1 個の結果で新しいバンクを作りました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="502"/>
+        <location filename="../../library/ui/librarywin.cpp" line="554"/>
         <source>Choose a patch in any list to play it on the processor.</source>
         <translation>プロセッサーで鳴らすパッチをどれかのリストで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="507"/>
+        <location filename="../../library/ui/librarywin.cpp" line="559"/>
         <source>The processor plays %1; Esc plays the editor&apos;s patch again.</source>
         <translation>プロセッサーは %1 を鳴らしています。Esc でエディターのパッチに戻ります。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="512"/>
+        <location filename="../../library/ui/librarywin.cpp" line="564"/>
         <source>The processor plays the editor&apos;s patch again.</source>
         <translation>プロセッサーはエディターのパッチに戻りました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="570"/>
+        <location filename="../../library/ui/librarywin.cpp" line="622"/>
         <source>Open Bank at This Patch</source>
         <translation>このパッチのバンクを開く</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="573"/>
+        <location filename="../../library/ui/librarywin.cpp" line="625"/>
         <source>Use in Sound Design</source>
         <translation>サウンドデザインで使う</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="580"/>
+        <location filename="../../library/ui/librarywin.cpp" line="632"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>

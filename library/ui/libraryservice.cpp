@@ -122,6 +122,25 @@ bool LibraryService::AddSource(const QString& path, QString& error) {
     return true;
 }
 
+bool LibraryService::RemoveSource(const QString& path, QString& error) {
+    if (!library_) return false;
+    try {
+        library_->SetWriteWait(kScanWriteWaitMs);
+        const bool removed = library_->RemoveSource(path.toStdString());
+        library_->SetWriteWait(kWriteWaitMs);
+        if (!removed) {
+            error = tr("%1 is not one of the library's sources.").arg(path);
+            return false;
+        }
+    } catch (const std::exception& e) {
+        library_->SetWriteWait(kWriteWaitMs);
+        error = QString::fromStdString(e.what());
+        return false;
+    }
+    WatchSources();
+    return true;
+}
+
 void LibraryService::Scan() {
     if (!library_) return;
     // A library deleted or replaced meanwhile is not made anew under the user's marks.

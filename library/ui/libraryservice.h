@@ -31,6 +31,8 @@ public:
 
     // Adds a folder or file and scans; false with the reason when it can't be added.
     bool AddSource(const QString& path, QString& error);
+    // Stops reading a source (its files' patches leave the results); false with the reason.
+    bool RemoveSource(const QString& path, QString& error);
     void Scan();
     void CancelScan();
     bool Scanning() const { return scanning_; }

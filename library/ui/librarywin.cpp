@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,7 +25,10 @@
 #include <QVBoxLayout>
 
 #include "library/patchlibrary.h"
+#include "patch/fileio.h"
+#include "patch/projectdocument.h"
 #include "library/ui/libraryresultmodel.h"
+#include "library/ui/librarymanagepane.h"
 #include "library/ui/libraryservice.h"
 #include "library/ui/processorhistorypane.h"
 #include "library/ui/patchitemmodel.h"
@@ -123,6 +127,13 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     tabs->addTab(Similar, tr("Similar Patches"));
     processorHistory_ = new ProcessorHistoryPane(this);
     tabs->addTab(processorHistory_, tr("Processor History"));
+    manage_ = new LibraryManagePane(service_, dialogs_, this);
+    tabs->addTab(manage_, tr("Sources and Doubles"));
+    connect(manage_, &LibraryManagePane::OpenRequested, this, &TLibraryWin::OpenPatchRequested);
+    connect(manage_, &LibraryManagePane::StatusMessage, this, &TLibraryWin::ShowStatus);
+    connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] {
+        if (tabs->currentWidget() == manage_) manage_->Refresh();
+    });
     connect(processorHistory_, &ProcessorHistoryPane::OpenRequested, this, &TLibraryWin::OpenPatchRequested);
 
     Favourite = new QCheckBox(tr("Favourite"), this);
@@ -158,9 +169,13 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     NewBankBtn = new QPushButton(tr("New Bank from Selection"), this);
     NewBankBtn->setObjectName("NewBankBtn");
     NewBankBtn->setToolTip(tr("A new bank of the results chosen (Shift and Ctrl choose several), in their order"));
+    ExportBankBtn = new QPushButton(tr("Export as Bank..."), this);
+    ExportBankBtn->setObjectName("ExportBankBtn");
+    ExportBankBtn->setToolTip(tr("The results chosen, in their order, written as a bank file"));
     auto* actions = new QHBoxLayout;
     actions->addWidget(TryBtn);
     actions->addWidget(NewBankBtn);
+    actions->addWidget(ExportBankBtn);
     actions->addStretch(1);
     actions->addWidget(CompareBtn);
     actions->addWidget(CopyBtn);
@@ -214,6 +229,7 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     });
     connect(TryBtn, &QPushButton::toggled, this, [this](bool on) { on ? TryChosen() : EndTry(); });
     connect(NewBankBtn, &QPushButton::clicked, this, &TLibraryWin::NewBankFromSelection);
+    connect(ExportBankBtn, &QPushButton::clicked, this, &TLibraryWin::ExportSelection);
     connect(Results->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!fitting_) userSized_ = true;
     });
@@ -479,18 +495,54 @@ void TLibraryWin::Choose(QAbstractItemView* view) {
 }
 
 // The chosen results in their order; a bank holds the first kPatchCount.
-void TLibraryWin::NewBankFromSelection() {
+std::vector<orb8::PatchClip> TLibraryWin::ChosenResults(int& left) const {
     QModelIndexList chosen = Results->selectionModel()->selectedRows();
     std::sort(chosen.begin(), chosen.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<orb8::PatchClip> clips;
     for (const QModelIndex& index : chosen)
         if (const auto clip = model_->ClipAt(index.row())) clips.push_back(*clip);
+    left = std::max(0, static_cast<int>(clips.size()) - orb8::kPatchCount);
+    if (left > 0) clips.resize(orb8::kPatchCount);
+    return clips;
+}
+
+// The chosen results as a bank file of their own (the rest of it empty patches).
+void TLibraryWin::ExportSelection() {
+    int left = 0;
+    const auto clips = ChosenResults(left);
+    if (clips.empty()) {
+        ShowStatus(tr("Choose the results to export first (Shift and Ctrl choose several)."));
+        return;
+    }
+    const QString name = dialogs_.SaveFileName(this, tr("Project files (*.orb)"), QStringLiteral("library selection.orb"));
+    if (name.isEmpty()) return;
+    orb8::ProjectDocument bank;
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        bank.patches[i] = clips[i].patch;
+        bank.SetCommentOfRow(static_cast<int>(i) + 1, clips[i].comment);
+    }
+    bank.fileName = QFile::encodeName(name.endsWith(QStringLiteral(".orb"), Qt::CaseInsensitive) ? name : name + ".orb")
+                        .toStdString();
+    bank.PackAll();
+    const orb8::FileResult saved = bank.Save();
+    if (!saved.ok()) {
+        dialogs_.ShowError(this, tr("Library"), QString::fromStdString(orb8::FileMessageLine(saved, "project file")));
+        return;
+    }
+    ShowStatus(left > 0 ? tr("%1 patches written to %2; %3 more did not fit in a bank.")
+                              .arg(clips.size())
+                              .arg(QString::fromStdString(bank.fileName))
+                              .arg(left)
+                        : tr("%1 patches written to %2.").arg(clips.size()).arg(QString::fromStdString(bank.fileName)));
+}
+
+void TLibraryWin::NewBankFromSelection() {
+    int left = 0;
+    const auto clips = ChosenResults(left);
     if (clips.empty()) {
         ShowStatus(tr("Choose the results for the new bank first (Shift and Ctrl choose several)."));
         return;
     }
-    const int left = std::max(0, static_cast<int>(clips.size()) - orb8::kPatchCount);
-    if (left > 0) clips.resize(orb8::kPatchCount);
     emit NewBankRequested(clips);
     ShowStatus(left > 0 ? tr("A new bank of the first %1 results chosen; %2 more did not fit.").arg(orb8::kPatchCount).arg(left)
                         : tr("A new bank of the %1 results chosen.").arg(clips.size()));
@@ -602,6 +654,7 @@ void TLibraryWin::ScanProgress(int done, int total, const QString& path) {
 void TLibraryWin::ScanFinished(const QString& summary, bool failed) {
     Progress->hide();
     CancelBtn->hide();
+    if (manage_->isVisible()) manage_->Refresh();
     // What waited for the scan goes in first, before the results are read again.
     const bool waited = !pending_.empty();
     WritePending();

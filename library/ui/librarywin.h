@@ -16,6 +16,7 @@
 #include "library/patchlibrary.h"
 #include "patch/patchclip.h"
 
+class LibraryManagePane;
 class LibraryResultModel;
 class ProcessorHistoryPane;
 class LibraryService;
@@ -44,7 +45,7 @@ public:
     QCheckBox* Favourite;
     QComboBox* Rating;
     QLineEdit *Tags, *Note;
-    QPushButton *AddFolderBtn, *RescanBtn, *CancelBtn, *CompareBtn, *CopyBtn, *TryBtn, *NewBankBtn;
+    QPushButton *AddFolderBtn, *RescanBtn, *CancelBtn, *CompareBtn, *CopyBtn, *TryBtn, *NewBankBtn, *ExportBankBtn;
     QLabel* Status;
     QProgressBar* Progress;
     LibraryResultModel& Model() { return *model_; }
@@ -100,6 +101,9 @@ private:
     void ShowStatus(const QString& text, bool error = false);
     void TryChosen();
     void NewBankFromSelection();
+    // The chosen results in their order, at most a bank's worth; `left` how many more there were.
+    std::vector<orb8::PatchClip> ChosenResults(int& left) const;
+    void ExportSelection();
     void EndTry();
 
 protected:
@@ -112,6 +116,7 @@ private:
     UserDialogs& dialogs_;
     LibraryResultModel* model_;
     ProcessorHistoryPane* processorHistory_;
+    LibraryManagePane* manage_;
     PatchItemModel *places_, *history_, *similar_;
     QAbstractItemView* chosen_ = nullptr;
     int similarRequest_ = 0;
