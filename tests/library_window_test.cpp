@@ -222,9 +222,11 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     library->Note->setFocus();
     QTest::keyClicks(library->Note, "the one from the tour");
     QTest::keyClick(library->Note, Qt::Key_Return);
+    // (marks that a scan's writing holds up go in a moment later)
     library::PatchLibrary check(dir.Path("library.db"));
     const auto place = check.PlaceAt(live, 4);
     ASSERT_TRUE(place);
+    EXPECT_TRUE(WaitFor([&] { return check.NotesOf(place->patch).note == "the one from the tour"; }));
     const auto notes = check.NotesOf(place->patch);
     EXPECT_NE(std::find(notes.tags.begin(), notes.tags.end(), "live"), notes.tags.end());
     EXPECT_NE(std::find(notes.tags.begin(), notes.tags.end(), "encore"), notes.tags.end());

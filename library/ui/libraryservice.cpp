@@ -42,7 +42,13 @@ LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(
     changedLater_.setInterval(kRescanDelayMs);
     connect(&databaseWatcher_, &QFileSystemWatcher::fileChanged, this, [this] { changedLater_.start(); });
     connect(&changedLater_, &QTimer::timeout, this, [this] {
-        if (!library_ || scanning_) return;
+        if (!library_) return;
+        // During a scan (whose own writes change the log too) the look waits:
+        // a source another program added meanwhile is not missed.
+        if (scanning_) {
+            changedLater_.start();
+            return;
+        }
         std::vector<std::string> now;
         try {
             now = library_->Sources();
@@ -240,10 +246,19 @@ void LibraryService::WatchSources() {
             else if (!orb8::library::LibraryFileKind(next.toStdString()).empty()) files << next;
         }
     }
-    if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
-    if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
-    if (!folders.isEmpty()) watcher_.addPaths(folders);
-    if (!files.isEmpty()) watcher_.addPaths(files);
+    // Only what changed: a path watched all along never goes unwatched, so no
+    // change made while the watches are renewed is missed.
+    auto renew = [this](const QStringList& watched, const QStringList& wanted) {
+        QStringList gone, added;
+        for (const QString& path : watched)
+            if (!wanted.contains(path)) gone << path;
+        for (const QString& path : wanted)
+            if (!watched.contains(path)) added << path;
+        if (!gone.isEmpty()) watcher_.removePaths(gone);
+        if (!added.isEmpty()) watcher_.addPaths(added);
+    };
+    renew(watcher_.directories(), folders);
+    renew(watcher_.files(), files);
     const QStringList database{path_, path_ + "-wal"};
     for (const QString& file : database)
         if (QFileInfo::exists(file) && !databaseWatcher_.files().contains(file)) databaseWatcher_.addPath(file);
