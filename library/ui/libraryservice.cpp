@@ -203,7 +203,11 @@ void LibraryService::Scan() {
             QMetaObject::invokeMethod(similarWorker_, [this] {
                 if (similarLibrary_) similarLibrary_->Reload();
             });
-            WatchSources();  // folders made since are watched too
+            // Folders made since are watched too; a source another program
+            // added while this scan ran is read by the next one.
+            const std::vector<std::string> before = sources_;
+            WatchSources();
+            if (sources_ != before) again_ = true;
             emit ScanFinished(summary, failed);
             if (again_) {
                 again_ = false;
