@@ -292,10 +292,11 @@ TEST(ProjectWindow, HoldingOverTheHeadingScrollsUp) {
     TProjectWindow* p = app.Project();
     p->SetCurrentRow(4);
     p->PatchGridMouseDown(4);
-    for (int i = 0; i < 6; ++i) {
-        QTest::qWait(35);
+    // Held over the heading, the list scrolls up a row at a time until the first.
+    EXPECT_TRUE(QTest::qWaitFor([&] {
         p->PatchGridDragOver(0, true);
-    }
+        return p->CurrentRow() == 1;
+    }, 10000));
     EXPECT_EQ(p->CurrentRow(), 1);
     EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U01");
     p->PatchGridEndDrag();

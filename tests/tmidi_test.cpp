@@ -312,8 +312,9 @@ TEST(TMidi, SendCopiesAndNeverBlocksEvenWhenTheSystemHangs) {
 
 namespace {
 using orb8::KeyRect;
-std::vector<std::vector<std::uint8_t>> Sent(Script& s) {
-    std::this_thread::sleep_for(50ms);  // the sender's thread
+// What reached the port since the last call, once everything sent has gone out.
+std::vector<std::vector<std::uint8_t>> Sent(Script& s, TMidi& midi) {
+    EXPECT_TRUE(midi.DrainOutput(5000ms));
     std::lock_guard lock(s.sent->mutex);
     auto out = s.sent->messages;
     s.sent->messages.clear();
@@ -340,37 +341,37 @@ TEST(Keyboard, NotesProgramsControllersAndSizes) {
     EXPECT_NE(kbd->StatusBar->currentMessage().indexOf("closed"), -1);
     QTest::mouseRelease(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
     ASSERT_EQ(midi.OpenMidiOut(), 0);
-    EXPECT_TRUE(Sent(s).empty());
+    EXPECT_TRUE(Sent(s, midi).empty());
 
     QTest::mouseMove(kbd->KBDimage, KeyCentre(*kbd, 0));
     EXPECT_EQ(kbd->StatusBar->currentMessage(), "C-1(0)");
     QTest::mousePress(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
-    EXPECT_EQ(Sent(s), (std::vector<std::vector<std::uint8_t>>{{0x90, 0, 100}}));
+    EXPECT_EQ(Sent(s, midi), (std::vector<std::vector<std::uint8_t>>{{0x90, 0, 100}}));
     QTest::mouseRelease(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
-    Sent(s);
+    Sent(s, midi);
     // Dragging from C4 to D4: off for 60, on for 62.
     QTest::mousePress(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 60));
     QTest::mouseMove(kbd->KBDimage, KeyCentre(*kbd, 62));
     EXPECT_EQ(kbd->SoundingNote(), 62);
-    EXPECT_EQ(Sent(s), (std::vector<std::vector<std::uint8_t>>{{0x90, 60, 100}, {0x80, 60, 0x40}, {0x90, 62, 100}}));
+    EXPECT_EQ(Sent(s, midi), (std::vector<std::vector<std::uint8_t>>{{0x90, 60, 100}, {0x80, 60, 0x40}, {0x90, 62, 100}}));
     QTest::mouseRelease(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 62));
-    Sent(s);
+    Sent(s, midi);
 
     // A program typed as 200 is taken as 127; a bank sends its controller and the program.
     kbd->ChEdit->setValue(3);
     kbd->PrgEdit->setValue(200);
     EXPECT_EQ(kbd->PrgEdit->value(), 127);
     kbd->BankEdit->setValue(2);
-    EXPECT_EQ(Sent(s), (std::vector<std::vector<std::uint8_t>>{{0xC2, 127}, {0xB2, 0, 2}, {0xC2, 127}}));
+    EXPECT_EQ(Sent(s, midi), (std::vector<std::vector<std::uint8_t>>{{0xC2, 127}, {0xB2, 0, 2}, {0xC2, 127}}));
     // The value step: nothing without a message chosen; pitch bend; a controller.
     kbd->ValEdit->setValue(90);
-    EXPECT_TRUE(Sent(s).empty());
+    EXPECT_TRUE(Sent(s, midi).empty());
     kbd->MessCombo->setCurrentIndex(0);
     kbd->ValEdit->setValue(64);
     kbd->MessCombo->setCurrentIndex(7);
     EXPECT_EQ(kbd->MessCombo->currentText().left(10), "7 - Volume");
     kbd->ValEdit->setValue(10);
-    EXPECT_EQ(Sent(s), (std::vector<std::vector<std::uint8_t>>{{0xE2, 0, 64}, {0xB2, 7, 10}}));
+    EXPECT_EQ(Sent(s, midi), (std::vector<std::vector<std::uint8_t>>{{0xE2, 0, 64}, {0xB2, 7, 10}}));
     EXPECT_EQ(kbd->MessCombo->count(), 96);
     EXPECT_EQ(kbd->MessCombo->itemText(95), "95 - Phaser     ");
 

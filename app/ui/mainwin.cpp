@@ -161,17 +161,12 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
         });
         // A new bank of the library's results: one step of it, with their comments.
         connect(library_, &LibraryCommands::NewBankRequested, this, [this](const std::vector<PatchClip>& clips) {
-            auto* project = qobject_cast<TProjectWindow*>(NewDocumentWindow(DocumentKind::Project));
-            if (!project) return;
-            project->Session().Perform([&] {
-                ProjectDocument& document = project->Session().Document();
+            NewBank(tr("New Bank from Selection"), [&](ProjectDocument& document) {
                 for (std::size_t i = 0; i < clips.size() && i < document.patches.size(); ++i) {
                     document.patches[i] = clips[i].patch;
                     document.SetCommentOfRow(static_cast<int>(i) + 1, clips[i].comment);
                 }
-                return StepReport{tr("New Bank from Selection").toStdString(), {}};
             });
-            project->SetCurrentRow(1);
         });
         connect(library_, &LibraryCommands::UndoRequested, this, [this] { Undo(true); });
         connect(library_, &LibraryCommands::RedoRequested, this, [this] { Undo(false); });
@@ -180,16 +175,11 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     // Variations go into a new bank, as one step of it (Undo leaves it new).
     connect(tools_, &PatchToolWindows::NewBankRequested, this,
             [this](const QString& title, const std::vector<PatchData>& patches, const CustomSettingsBlock& settings) {
-                auto* project = qobject_cast<TProjectWindow*>(NewDocumentWindow(DocumentKind::Project));
-                if (!project) return;
-                project->Session().Perform([&] {
-                    ProjectDocument& document = project->Session().Document();
+                NewBank(title, [&](ProjectDocument& document) {
                     for (std::size_t i = 0; i < patches.size() && i < document.patches.size(); ++i)
                         document.patches[i] = patches[i];
                     document.customSettings = settings;
-                    return StepReport{title.toStdString(), {}};
                 });
-                project->SetCurrentRow(1);
             });
     if (!options_.recoveryFolder.isEmpty()) {
         recovery_ = std::make_unique<RecoveryKeeper>(options_.recoveryFolder, nullptr);
@@ -481,6 +471,17 @@ void TMainWin::OnLineScanEnded(bool onLine) {
                 10000);
     }
     OnIdleHandlerIdle();
+}
+
+// A new bank filled by `fill` as one step named `title` (Undo leaves it new).
+void TMainWin::NewBank(const QString& title, const std::function<void(ProjectDocument&)>& fill) {
+    auto* project = qobject_cast<TProjectWindow*>(NewDocumentWindow(DocumentKind::Project));
+    if (!project) return;
+    project->Session().Perform([&] {
+        fill(project->Session().Document());
+        return StepReport{title.toStdString(), {}};
+    });
+    project->SetCurrentRow(1);
 }
 
 void TMainWin::ReceiveAll() {

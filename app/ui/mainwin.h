@@ -48,6 +48,7 @@ class WindowDeviceHost;
 
 namespace orb8 {
 class DeviceLink;
+class ProjectDocument;
 class MidiSystem;
 }  // namespace orb8
 
@@ -137,6 +138,7 @@ private:
     void ReceiveAll();
     void SendAll();
     void SendChanged();
+    void NewBank(const QString& title, const std::function<void(orb8::ProjectDocument&)>& fill);
     void SetCompare(bool on);
     void Undo(bool undo);
     void MemoMenuClick();
