@@ -64,6 +64,7 @@ struct AnsweringDialogs : UserDialogs {
     void ShowError(QWidget*, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
     QString FolderName(QWidget*, const QString&) override { return folder; }
+    QString AskText(QWidget*, const QString&, const QString&, const QString& initial) override { return initial; }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     RecoveryAnswer AskRecovery(QWidget*, QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }
 };

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <system_error>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "library/filereading.h"
@@ -99,6 +100,42 @@ struct MarksImport {
     int taken = 0;    // sounds whose marks were set
     int unknown = 0;  // sounds this library does not hold (kept out)
 };
+// The order of a page of results: as found (places whose name holds the
+// words first), or by one of what a result shows.
+enum class ResultOrder { Found, Slot, Name, Drive, Mod, Dly, Bank, Favourite, Comment };
+// Where a page ends, to start the next one after it (keyset paging: a page
+// costs the same at the millionth result as at the first).
+struct PageKey {
+    int tier = 0;  // found order with words: 0 the names, 1 the comments
+    std::vector<std::variant<std::int64_t, std::string>> values;
+    std::int64_t id = 0;  // the last place's occurrence
+};
+struct PageRequest {
+    std::string query;
+    ResultOrder order = ResultOrder::Found;
+    bool descending = false;
+    int limit = 200;
+    std::optional<PageKey> after;  // none: the first page
+};
+struct ResultRow {
+    Place place;
+    PatchData patch{};  // its sound under the name it has there
+    bool favourite = false;
+};
+struct ResultPage {
+    std::vector<ResultRow> rows;
+    std::optional<PageKey> next;  // none: this was the last page
+    bool noSources = false;       // the library has no folder or file to read yet
+};
+// What the details of a place show: the marks of its sound, where else it
+// occurs (at most the number asked for, and how many more) and what its slot held.
+struct PlaceDetails {
+    PatchNotes notes;
+    std::vector<ResultRow> places;
+    std::int64_t morePlaces = 0;
+    std::vector<HistoryEntry> history;
+};
+
 inline constexpr int kBackupsKept = 5;  // one a day at most, the newest kept
 
 struct LibraryStats {
@@ -153,6 +190,10 @@ public:
     // Places that match a query (see library/query.h), best first; all
     // places for an empty one. Throws QueryError for a query it refuses.
     std::vector<Place> Search(std::string_view query, int limit = 100, int offset = 0);
+    // A page of a query's places with their patches and favourite marks, in
+    // one statement kept compiled. Throws QueryError for a query it refuses.
+    ResultPage Page(const PageRequest& request);
+    PlaceDetails Details(const Place& place, int maxPlaces);
     // Sounds that occur in more than one place, most places first.
     std::vector<std::vector<Place>> Duplicates();
     // Names used for more than one sound.

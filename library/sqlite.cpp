@@ -53,6 +53,7 @@ int Database::Busy(void* self, int count) {
 }
 
 Database::~Database() {
+    cached_.clear();
     sqlite3_close_v2(db_);
 }
 
@@ -69,6 +70,22 @@ void Database::Exec(std::string_view sql) {
 
 Statement Database::Prepare(std::string_view sql) {
     return Statement(db_, sql);
+}
+
+CachedStatement Database::Cached(const std::string& sql) {
+    auto found = cached_.find(sql);
+    if (found == cached_.end()) {
+        if (cached_.size() >= kCached)
+            std::erase_if(cached_, [](const auto& entry) { return !entry.second.inUse; });
+        auto statement = std::make_unique<Statement>(db_, sql);
+        found = cached_.emplace(sql, Kept{std::move(statement), false}).first;
+    }
+    return CachedStatement(*found->second.statement, found->second.inUse);
+}
+
+CachedStatement::~CachedStatement() {
+    statement_.Reset();
+    inUse_ = false;
 }
 
 std::int64_t Database::LastInsertId() const {

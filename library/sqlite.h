@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <memory>
 #include <vector>
 
 namespace orb8::sql {
@@ -27,6 +29,7 @@ private:
 };
 
 class Statement;
+class CachedStatement;
 
 class Database {
 public:
@@ -40,6 +43,9 @@ public:
     // Runs statements that return no rows.
     void Exec(std::string_view sql);
     Statement Prepare(std::string_view sql);
+    // A statement compiled once and kept for the connection's life, ready to
+    // bind; it is reset when the returned handle goes.
+    CachedStatement Cached(const std::string& sql);
     std::int64_t LastInsertId() const;
     int Changes() const;
     // A single integer from a query (PRAGMAs, counts).
@@ -54,6 +60,15 @@ public:
 
 private:
     static int Busy(void* self, int count);
+
+    // Compiled statements by their text (finalized before the connection closes).
+    // A user's queries each make one; beyond kCached the unused ones go.
+    static constexpr std::size_t kCached = 64;
+    struct Kept {
+        std::unique_ptr<Statement> statement;
+        bool inUse = false;
+    };
+    std::unordered_map<std::string, Kept> cached_;
 
     sqlite3* db_ = nullptr;
     std::string path_;
@@ -99,6 +114,21 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+};
+
+// A cached statement in use: reset (its read ended, its binds cleared) when it goes.
+class CachedStatement {
+public:
+    explicit CachedStatement(Statement& statement, bool& inUse) : statement_(statement), inUse_(inUse) { inUse_ = true; }
+    ~CachedStatement();
+    CachedStatement(const CachedStatement&) = delete;
+    CachedStatement& operator=(const CachedStatement&) = delete;
+    Statement& operator*() { return statement_; }
+    Statement* operator->() { return &statement_; }
+
+private:
+    Statement& statement_;
+    bool& inUse_;
 };
 
 // BEGIN IMMEDIATE on construction, ROLLBACK on destruction unless Commit ran.

@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitFor([&] { return library->Model().rowCount() == kPatchCount; }, 20000)) return 1;
     library->SearchEdit->setText("crunch");
     QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    if (!QTest::qWaitFor([&] { return !library->Reading() && library->Model().rowCount() == 1; }, 20000)) return 1;
     QWidget* results = library->Results->viewport();
     const QPoint from = library->Results->visualRect(library->Model().index(0, LibraryResultModel::NameColumn)).center();
     bool target = false;

@@ -33,6 +33,7 @@
 #include "sim/factorybank.h"
 #include "sim/orb8simulator.h"
 #include "tests/apprig.h"
+#include "tests/librarysearch.h"
 #include "tests/testfiles.h"
 #include "workspace/ui/recoverykeeper.h"
 
@@ -187,11 +188,8 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
     EXPECT_TRUE(entry(2).contains("FIRST") && entry(2).contains("(changed)")) << entry(2).toStdString();
 
     // The library finds the snapshots' patches.
-    QTest::keyClicks(library->SearchEdit, "third");
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
-        return library->Model().rowCount() >= 1;
-    }, 20000));
+    ASSERT_TRUE(SearchLibrary(library, "third"));
+    ASSERT_TRUE(SearchAgainUntil(library, [&] { return library->Model().rowCount() >= 1; }));
 
     // The newest, opened as a bank at U11.
     const auto before = win.Documents().Windows.size();
@@ -273,8 +271,7 @@ TEST(Exchange, TryALibraryPatchOnTheProcessor) {
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
     QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return library->Model().rowCount() == 160; }, 20000));
-    QTest::keyClicks(library->SearchEdit, "h");  // CRUNCH and SHIMMER
-    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    ASSERT_TRUE(SearchLibrary(library, "h"));  // CRUNCH and SHIMMER
     ASSERT_EQ(library->Model().rowCount(), 2);
     QTest::mouseClick(library->TryBtn, Qt::LeftButton);
     ASSERT_TRUE(library->TryBtn->isChecked());

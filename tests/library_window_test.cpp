@@ -32,6 +32,7 @@
 #include "library/ui/libraryresultmodel.h"
 #include "library/ui/librarywin.h"
 #include "tests/apprig.h"
+#include "tests/librarysearch.h"
 #include "tests/rowinput.h"
 #include "tests/testfiles.h"
 
@@ -68,8 +69,7 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; })) << library->Status->text().toStdString();
 
     library->SearchEdit->setFocus();
-    QTest::keyClicks(library->SearchEdit, "encore drive:on");
-    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    ASSERT_TRUE(SearchLibrary(library, "encore drive:on"));
     ASSERT_EQ(library->Model().rowCount(), 1);
     EXPECT_EQ(library->Model().index(0, LibraryResultModel::NameColumn).data().toString(), "CRUNCH");
     EXPECT_EQ(library->Model().index(0, LibraryResultModel::PatchColumn).data().toString(),
@@ -82,6 +82,7 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     // A scan that ends meanwhile keeps the chosen patch and its details.
     QTest::mouseClick(library->RescanBtn, Qt::LeftButton);
     ASSERT_TRUE(WaitFor([&] { return library->Status->text().contains("1 unchanged"); })) << library->Status->text().toStdString();
+    ASSERT_TRUE(LibraryShown(library));
     EXPECT_EQ(library->Results->currentIndex().row(), 0);
     EXPECT_EQ(library->Places->model()->rowCount(), 1);
     EXPECT_TRUE(WaitFor([&] { return library->Similar->model()->rowCount() == 1; }));
@@ -103,17 +104,13 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     }
     EXPECT_TRUE(library->Favourite->isChecked());
     EXPECT_EQ(library->Model().index(0, LibraryResultModel::FavouriteColumn).data().toString(), QString(u'\u2605'));
-    QTest::keyClicks(library->SearchEdit, " fav");
-    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    ASSERT_TRUE(SearchLibrary(library, "encore drive:on fav"));
     EXPECT_EQ(library->Model().rowCount(), 1);
 
     // A query the syntax refuses says why, in the status line.
-    QTest::keyClicks(library->SearchEdit, " nosuchparam>3");
-    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    ASSERT_TRUE(SearchLibrary(library, "encore drive:on fav nosuchparam>3"));
     EXPECT_TRUE(library->Status->text().contains("No parameter is called")) << library->Status->text().toStdString();
-    library->SearchEdit->clear();
-    QTest::keyClicks(library->SearchEdit, "crunch");
-    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    ASSERT_TRUE(SearchLibrary(library, "crunch"));
     ASSERT_EQ(library->Model().rowCount(), 1);
 
     // A double-click opens the bank with that patch selected.
@@ -155,8 +152,7 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
     QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
     ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; })) << library->Status->text().toStdString();
-    QTest::keyClicks(library->SearchEdit, "crunch");
-    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    ASSERT_TRUE(SearchLibrary(library, "crunch"));
     ASSERT_EQ(library->Model().rowCount(), 1);
     ASSERT_TRUE(library->ChosenPatch());
     const PatchData crunch = library->ChosenPatch()->patch;
@@ -184,12 +180,8 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     ASSERT_TRUE(WriteOnePatchBank(live, 4, "CRUNCH 2", "brighter", 30));
     std::filesystem::last_write_time(live, std::filesystem::last_write_time(live) + std::chrono::seconds(5));
     QTest::mouseClick(library->RescanBtn, Qt::LeftButton);
-    library->SearchEdit->clear();
-    QTest::keyClicks(library->SearchEdit, "crunch");
-    ASSERT_TRUE(WaitFor([&] {
-        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
-        return library->History->model()->rowCount() == 2;
-    }));
+    ASSERT_TRUE(SearchLibrary(library, "crunch"));
+    ASSERT_TRUE(SearchAgainUntil(library, [&] { return library->History->model()->rowCount() == 2; }));
     auto* tabs = library->findChild<QTabWidget*>();
     QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
     ASSERT_TRUE(library->History->isVisible());
@@ -256,8 +248,7 @@ TEST(LibraryWindow, TypingThroughARescanShortcutsAndTheWatcher) {
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
     QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
     ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; }));
-    QTest::keyClicks(library->SearchEdit, "crunch");
-    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    ASSERT_TRUE(SearchLibrary(library, "crunch"));
     ASSERT_EQ(library->Model().rowCount(), 1);
     EXPECT_TRUE(library->CompareBtn->isEnabled());
 
@@ -302,12 +293,9 @@ TEST(LibraryWindow, TypingThroughARescanShortcutsAndTheWatcher) {
         library::PatchLibrary tool(dir.Path("library.db"));
         tool.AddSource(more);
     }
-    library->SearchEdit->clear();
-    QTest::keyClicks(library->SearchEdit, "faraway");
-    EXPECT_TRUE(WaitFor([&] {
-        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
-        return library->Model().rowCount() == 1;
-    })) << library->Status->text().toStdString();
+    ASSERT_TRUE(SearchLibrary(library, "faraway"));
+    EXPECT_TRUE(SearchAgainUntil(library, [&] { return library->Model().rowCount() == 1; }))
+        << library->Status->text().toStdString();
 
     QTest::keyClick(library, Qt::Key_Escape);
     EXPECT_FALSE(library->isVisible());

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QSettings>
 #include <QLineEdit>
 #include <QListView>
 #include <QMdiArea>
@@ -17,9 +20,12 @@
 #include "app/ui/mainwin.h"
 #include "editors/ui/projectwin.h"
 #include "library/ui/libraryresultmodel.h"
+#include "library/ui/libraryservice.h"
 #include "library/ui/librarywin.h"
 #include "tests/apprig.h"
+#include "tests/librarysearch.h"
 #include "tests/rowinput.h"
+#include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
 
 using namespace orb8;
@@ -40,11 +46,8 @@ TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
     ASSERT_TRUE(library);
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
     QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
-    QTest::keyClicks(library->SearchEdit, "ch");  // CRUNCH, CHIME, CHUG
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
-        return library->Model().rowCount() == 3;
-    }, 20000));
+    ASSERT_TRUE(SearchLibrary(library, "ch"));  // CRUNCH, CHIME, CHUG
+    ASSERT_TRUE(SearchAgainUntil(library, [&] { return library->Model().rowCount() == 3; }));
     std::vector<PatchClip> shown;
     for (int row = 0; row < 3; ++row) shown.push_back(*library->Model().ClipAt(row));
 
@@ -100,11 +103,8 @@ TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
     rig.dialogs.folderNames = {QString::fromStdString(banks), QString::fromStdString(more)};
     QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
     QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
-    QTest::keyClicks(library->SearchEdit, "c");  // CRUNCH twice, CHIME
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
-        return library->Model().rowCount() == 3;
-    }, 20000));
+    ASSERT_TRUE(SearchLibrary(library, "c"));  // CRUNCH twice, CHIME
+    ASSERT_TRUE(SearchAgainUntil(library, [&] { return library->Model().rowCount() == 3; }));
 
     auto* tabs = library->findChild<QTabWidget*>();
     auto* manage = library->findChild<QWidget*>("LibraryManage");
@@ -148,8 +148,70 @@ TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
     rig.dialogs.yesNo = true;
     QTest::mouseClick(manage->findChild<QPushButton*>("RemoveSourceBtn"), Qt::LeftButton);
     EXPECT_EQ(sources->model()->rowCount(), 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
-        return library->Model().rowCount() == 2;
-    }, 20000));
+    ASSERT_TRUE(SearchAgainUntil(library, [&] { return library->Model().rowCount() == 2; }));
+}
+
+// A header click orders the results by its column (again: the other way, a
+// third time: as found); a search saved under a name is listed, runs when
+// chosen, and is there in the next window made with the same settings.
+TEST(LibraryBanks, SortedColumnsAndSavedSearches) {
+    TempDir dir;
+    const std::string banks = dir.Path("banks");
+    std::filesystem::create_directories(banks);
+    ASSERT_TRUE(WriteOnePatchBank(banks + "/a.orb", 4, "CRUNCH", "slap-back", 10));
+    ASSERT_TRUE(WriteOnePatchBank(banks + "/b.orb", 7, "CHIME", "bells", 30));
+    ASSERT_TRUE(WriteOnePatchBank(banks + "/c.orb", 9, "CHUG", "", 40));
+    QSettings settings(QString::fromStdString(dir.Path("settings.ini")), QSettings::IniFormat);
+    ScriptedDialogs dialogs;
+    LibraryService service(QString::fromStdString(dir.Path("library.db")));
+    QString error;
+    ASSERT_TRUE(service.Open(error)) << error.toStdString();
+    QString added;
+    ASSERT_TRUE(service.AddSource(QString::fromStdString(banks), added));
+    {
+        TLibraryWin library(service, dialogs, &settings, nullptr);
+        library.show();
+        ASSERT_TRUE(SearchLibrary(&library, "ch"));
+        ASSERT_TRUE(SearchAgainUntil(&library, [&] { return library.Model().rowCount() == 3; }));
+        const auto names = [&] {
+            QStringList shown;
+            for (int row = 0; row < library.Model().rowCount(); ++row)
+                shown << library.Model().index(row, LibraryResultModel::NameColumn).data().toString();
+            return shown.join(' ');
+        };
+        EXPECT_EQ(names(), "CRUNCH CHIME CHUG");
+        QHeaderView* header = library.Results->horizontalHeader();
+        const auto clickName = [&] {
+            const int x = header->sectionViewportPosition(LibraryResultModel::NameColumn) + 5;
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+            return LibraryShown(&library);
+        };
+        ASSERT_TRUE(clickName());
+        EXPECT_EQ(names(), "CHIME CHUG CRUNCH");
+        ASSERT_TRUE(clickName());
+        EXPECT_EQ(names(), "CRUNCH CHUG CHIME");
+        ASSERT_TRUE(clickName());
+        EXPECT_EQ(names(), "CRUNCH CHIME CHUG");
+
+        EXPECT_FALSE(library.SavedSearchList->isEnabled());
+        dialogs.texts = {"  all the ch  "};
+        QTest::mouseClick(library.SaveSearchBtn, Qt::LeftButton);
+        ASSERT_EQ(library.SavedSearchList->count(), 2);
+        EXPECT_EQ(library.SavedSearchList->itemText(1), "all the ch");
+        ASSERT_TRUE(SearchLibrary(&library, "crunch"));
+        EXPECT_EQ(library.Model().rowCount(), 1);
+    }
+    TLibraryWin again(service, dialogs, &settings, nullptr);
+    again.show();
+    ASSERT_EQ(again.SavedSearchList->count(), 2);
+    again.SavedSearchList->setFocus();
+    QTest::keyClick(again.SavedSearchList, Qt::Key_Down);
+    ASSERT_TRUE(LibraryShown(&again));
+    EXPECT_EQ(again.SearchEdit->text(), "ch");
+    EXPECT_EQ(again.Model().rowCount(), 3);
+    QTest::mouseClick(again.ForgetSearchBtn, Qt::LeftButton);
+    EXPECT_EQ(again.SavedSearchList->count(), 1);
+    EXPECT_EQ(QSettings(QString::fromStdString(dir.Path("settings.ini")), QSettings::IniFormat)
+                  .beginReadArray("library/savedSearches"),
+              0);
 }

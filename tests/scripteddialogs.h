@@ -16,7 +16,7 @@ struct ScriptedDialogs : UserDialogs {
     bool yesNo = true;
     std::deque<Answer> saveAnswers;  // Yes, No or Cancel in turn; then Cancel, or No once discarding
     bool discardUnsaved = false;
-    std::deque<QString> openNames, saveNames, folderNames;  // empty: cancelled
+    std::deque<QString> openNames, saveNames, folderNames, texts;  // empty: cancelled
     std::function<void()> duringBox;           // runs while a box is "open"
     RecoveryAnswer recoveryAnswer = RecoveryAnswer::Later;
     QList<RecoveryOffer> recoveryOffers;       // what the last recovery question listed
@@ -48,6 +48,10 @@ struct ScriptedDialogs : UserDialogs {
     QString FolderName(QWidget*, const QString& caption) override {
         shown.push_back({"folder", caption, {}});
         return Next(folderNames);
+    }
+    QString AskText(QWidget*, const QString& caption, const QString&, const QString& initial) override {
+        shown.push_back({"text", caption, initial});
+        return Next(texts);
     }
     QString SaveFileName(QWidget*, const QString& filter, const QString& current) override {
         shown.push_back({"saveas", filter, current});

@@ -58,6 +58,7 @@ struct YesDialogs : UserDialogs {
     }
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
     QString FolderName(QWidget*, const QString&) override { return folder; }
+    QString AskText(QWidget*, const QString&, const QString&, const QString& initial) override { return initial; }
     QString folder;  // what Add Folder finds
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     RecoveryAnswer AskRecovery(QWidget*, QList<RecoveryOffer>&) override { return RecoveryAnswer::Later; }

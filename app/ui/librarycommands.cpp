@@ -15,8 +15,10 @@
 #include "library/ui/processorhistorypane.h"
 #include "workspace/ui/userdialogs.h"
 
-LibraryCommands::LibraryCommands(QString databasePath, FileCommands& files, UserDialogs& dialogs, QWidget* parent)
-    : QObject(parent), path_(std::move(databasePath)), files_(files), dialogs_(dialogs), parent_(parent) {}
+LibraryCommands::LibraryCommands(QString databasePath, FileCommands& files, UserDialogs& dialogs, QSettings* settings,
+                                 QWidget* parent)
+    : QObject(parent), path_(std::move(databasePath)), files_(files), dialogs_(dialogs), settings_(settings),
+      parent_(parent) {}
 
 LibraryCommands::~LibraryCommands() { delete window_.data(); }
 
@@ -38,7 +40,7 @@ bool LibraryCommands::Open() {
 void LibraryCommands::Show() {
     if (!Open()) return;
     if (!window_) {
-        window_ = new TLibraryWin(*service_, dialogs_, parent_);
+        window_ = new TLibraryWin(*service_, dialogs_, settings_, parent_);
         connect(window_, &TLibraryWin::OpenPatchRequested, this, &LibraryCommands::OpenPatch);
         connect(window_, &TLibraryWin::CompareRequested, this, &LibraryCommands::CompareRequested);
         connect(window_, &TLibraryWin::CopyRequested, this, &LibraryCommands::CopyRequested);

@@ -21,6 +21,7 @@ class FileCommands;
 class LibraryService;
 class TLibraryWin;
 class UserDialogs;
+class QSettings;
 class QWidget;
 
 class LibraryCommands : public QObject {
@@ -28,7 +29,9 @@ class LibraryCommands : public QObject {
 
 public:
     // databasePath: the library's file; files opens the banks.
-    LibraryCommands(QString databasePath, FileCommands& files, UserDialogs& dialogs, QWidget* parent);
+    // settings: where the window keeps saved searches (none: in memory).
+    LibraryCommands(QString databasePath, FileCommands& files, UserDialogs& dialogs, QSettings* settings,
+                    QWidget* parent);
     ~LibraryCommands() override;
 
     // Shows the window (opening the database and scanning on first use); an
@@ -77,6 +80,7 @@ private:
     QString path_;
     FileCommands& files_;
     UserDialogs& dialogs_;
+    QSettings* settings_;
     QWidget* parent_;
     std::unique_ptr<LibraryService> service_;
     QPointer<TLibraryWin> window_;

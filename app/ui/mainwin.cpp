@@ -124,7 +124,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     device_->SetPaceItems(PaceItems);
     context_->SetCommands(*files_, *device_);
     edit_ = new EditCommands(*MemoWin, this);
-    if (!options_.libraryDatabase.isEmpty()) library_ = new LibraryCommands(options_.libraryDatabase, *files_, dialogs_, this);
+    if (!options_.libraryDatabase.isEmpty()) library_ = new LibraryCommands(options_.libraryDatabase, *files_, dialogs_, options_.settings, this);
     LibraryMenu->setVisible(library_ != nullptr);
     if (library_) {
         // The library is one click away: a tool bar with its button.

@@ -4,61 +4,93 @@
 
 #include <QFileInfo>
 
+#include "library/ui/libraryservice.h"
 #include "library/ui/patchitemmodel.h"
 #include "patch/projectdocument.h"
 
 using orb8::library::Place;
 
-bool LibraryResultModel::SetQuery(const QString& query, QString& error) {
-    beginResetModel();
+LibraryResultModel::LibraryResultModel(LibraryService& service, QObject* parent)
+    : QAbstractTableModel(parent), service_(service) {
+    connect(&service_, &LibraryService::PageRead, this, &LibraryResultModel::PageRead);
+}
+
+void LibraryResultModel::SetQuery(const QString& query) {
     query_ = query;
+    Request(Ask::Start);
+}
+
+void LibraryResultModel::Refresh() { Request(Ask::Refresh); }
+
+// The rows shown stay until the answer replaces them: no empty flash.
+void LibraryResultModel::Request(Ask ask) {
+    using orb8::library::PageRequest;
+    PageRequest request{query_.toStdString(), order_, descending_, kPage, std::nullopt};
+    if (ask == Ask::More) request.after = next_;
+    if (ask == Ask::Refresh) request.limit = std::max<int>(kPage, static_cast<int>(rows_.size()));
+    asked_ = ask;
+    request_ = service_.ReadPage(request);
+}
+
+void LibraryResultModel::PageRead(int request, const orb8::library::ResultPage& page, const QString& error) {
+    if (request != request_) return;  // a page of an older query or order
+    request_ = 0;
+    if (!error.isEmpty()) {
+        if (asked_ != Ask::More) {
+            beginResetModel();
+            rows_.clear();
+            next_.reset();
+            endResetModel();
+            emit Answered(error);
+        }
+        next_.reset();
+        return;
+    }
+    next_ = page.next;
+    if (asked_ == Ask::More) {
+        if (page.rows.empty()) return;
+        const int first = static_cast<int>(rows_.size());
+        beginInsertRows({}, first, first + static_cast<int>(page.rows.size()) - 1);
+        for (const auto& result : page.rows) rows_.push_back(RowOf(result));
+        endInsertRows();
+        return;
+    }
+    noSources_ = page.noSources;
+    beginResetModel();
     rows_.clear();
-    more_ = false;
-    const bool ok = Fetch(rows_, error);
+    rows_.reserve(page.rows.size());
+    for (const auto& result : page.rows) rows_.push_back(RowOf(result));
     endResetModel();
-    return ok;
+    emit Answered({});
 }
 
-void LibraryResultModel::Refresh() {
-    QString ignored;
-    SetQuery(query_, ignored);
+LibraryResultModel::Row LibraryResultModel::RowOf(orb8::library::ResultRow result) {
+    Row row{std::move(result.place), result.patch, {}};
+    const auto texts = orb8::ProjectRowTextsOf(row.patch, 1, row.place.comment);  // the row only labels
+    row.texts[PatchColumn] = QString::fromStdString(orb8::library::SlotLabel(row.place.slot));
+    row.texts[NameColumn] = QString::fromStdString(row.place.name);
+    row.texts[DriveColumn] = QString::fromStdString(texts[2]).trimmed();
+    row.texts[ModColumn] = QString::fromStdString(texts[3]).trimmed();
+    row.texts[DlyColumn] = QString::fromStdString(texts[4]).trimmed();
+    row.texts[BankColumn] = QFileInfo(QString::fromStdString(row.place.path)).fileName();
+    row.texts[CommentColumn] = QString::fromStdString(row.place.comment);
+    if (result.favourite) row.texts[FavouriteColumn] = QStringLiteral("\u2605");
+    return row;
 }
 
-// The next page after the rows there are, into `page`.
-bool LibraryResultModel::Fetch(std::vector<Row>& page, QString& error) {
-    if (!library_) return true;
-    std::vector<Place> places;
-    try {
-        places = library_->Search(query_.toStdString(), kPage, static_cast<int>(rows_.size()));
-    } catch (const std::exception& e) {  // a refused query, or the database failing
-        error = QString::fromStdString(e.what());
-        more_ = false;
-        return false;
-    }
-    more_ = static_cast<int>(places.size()) == kPage;
-    for (Place& place : places) {
-        Row row{std::move(place), {}, {}};
-        orb8::PatchData& patch = row.patch;
-        try {
-            patch = library_->PatchAt(row.place);
-        } catch (const std::exception&) {
-            continue;  // gone since the query (a scan on the other thread)
-        }
-        const auto texts = orb8::ProjectRowTextsOf(patch, 1, row.place.comment);  // the row only labels
-        row.texts[PatchColumn] = QString::fromStdString(orb8::library::SlotLabel(row.place.slot));
-        row.texts[NameColumn] = QString::fromStdString(row.place.name);
-        row.texts[DriveColumn] = QString::fromStdString(texts[2]).trimmed();
-        row.texts[ModColumn] = QString::fromStdString(texts[3]).trimmed();
-        row.texts[DlyColumn] = QString::fromStdString(texts[4]).trimmed();
-        row.texts[BankColumn] = QFileInfo(QString::fromStdString(row.place.path)).fileName();
-        row.texts[CommentColumn] = QString::fromStdString(row.place.comment);
-        try {
-            if (library_->NotesOf(row.place.patch).favourite) row.texts[FavouriteColumn] = QStringLiteral("\u2605");
-        } catch (const std::exception&) {
-        }
-        page.push_back(std::move(row));
-    }
-    return true;
+// A header click: the same query in that column's order (-1: as found).
+void LibraryResultModel::sort(int column, Qt::SortOrder order) {
+    using orb8::library::ResultOrder;
+    static constexpr std::array<ResultOrder, ColumnCount> kOrders = {
+        ResultOrder::Slot, ResultOrder::Name, ResultOrder::Drive,     ResultOrder::Mod,
+        ResultOrder::Dly,  ResultOrder::Bank, ResultOrder::Favourite, ResultOrder::Comment};
+    const ResultOrder wanted = column >= 0 && column < ColumnCount ? kOrders[static_cast<std::size_t>(column)]
+                                                                    : ResultOrder::Found;
+    const bool descending = order == Qt::DescendingOrder && wanted != ResultOrder::Found;
+    if (wanted == order_ && descending == descending_) return;
+    order_ = wanted;
+    descending_ = descending;
+    Request(Ask::Start);
 }
 
 void LibraryResultModel::FavouriteChanged(std::int64_t patch, bool favourite) {
@@ -129,15 +161,10 @@ QVariant LibraryResultModel::headerData(int section, Qt::Orientation orientation
     }
 }
 
-bool LibraryResultModel::canFetchMore(const QModelIndex& parent) const { return !parent.isValid() && more_; }
+bool LibraryResultModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && next_.has_value() && request_ == 0;
+}
 
 void LibraryResultModel::fetchMore(const QModelIndex& parent) {
-    if (parent.isValid() || !more_) return;
-    std::vector<Row> page;
-    QString ignored;
-    if (!Fetch(page, ignored) || page.empty()) return;
-    const int first = static_cast<int>(rows_.size());
-    beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
-    for (Row& row : page) rows_.push_back(std::move(row));
-    endInsertRows();
+    if (canFetchMore(parent)) Request(Ask::More);
 }

@@ -1,5 +1,6 @@
 // The places a library query finds, as a table that fetches its rows a page
-// at a time while the view scrolls.
+// at a time while the view scrolls. Pages are read on the library service's
+// reading thread; a header click orders the results by that column.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -10,6 +11,8 @@
 
 #include "library/patchlibrary.h"
 #include "patch/patchclip.h"
+
+class LibraryService;
 
 class LibraryResultModel : public QAbstractTableModel {
     Q_OBJECT
@@ -28,13 +31,18 @@ public:
     };
     static constexpr int kPage = 200;
 
-    explicit LibraryResultModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+    explicit LibraryResultModel(LibraryService& service, QObject* parent = nullptr);
 
-    void SetLibrary(orb8::library::PatchLibrary* library) { library_ = library; }
-    // Runs a query from its first page; the reason when the library refuses it.
-    bool SetQuery(const QString& query, QString& error);
-    // The same query again (after a scan).
+    // Runs a query from its first page; Answered tells when it is shown.
+    void SetQuery(const QString& query);
+    // The same query again (after a scan), as many rows as are shown now.
     void Refresh();
+    // Waiting for a page.
+    bool Reading() const { return request_ != 0; }
+    QString Query() const { return query_; }
+    // The library has no folder or file to read yet (as of the last first page).
+    bool NoSources() const { return noSources_; }
+    orb8::library::ResultOrder Order() const { return order_; }
     // A sound's favourite mark changed: the rows of that sound show it.
     void FavouriteChanged(std::int64_t patch, bool favourite);
     const orb8::library::Place* PlaceAt(int row) const;
@@ -51,6 +59,11 @@ public:
     Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
+    void sort(int column, Qt::SortOrder order) override;
+
+signals:
+    // A query's first page (or a refresh) is shown; error: why the library refused it.
+    void Answered(const QString& error);
 
 private:
     struct Row {
@@ -58,10 +71,18 @@ private:
         orb8::PatchData patch;
         std::array<QString, ColumnCount> texts;
     };
-    bool Fetch(std::vector<Row>& page, QString& error);
+    enum class Ask { Start, More, Refresh };
+    void Request(Ask ask);
+    void PageRead(int request, const orb8::library::ResultPage& page, const QString& error);
+    static Row RowOf(orb8::library::ResultRow result);
 
-    orb8::library::PatchLibrary* library_ = nullptr;
+    LibraryService& service_;
     QString query_;
+    orb8::library::ResultOrder order_ = orb8::library::ResultOrder::Found;
+    bool descending_ = false;
     std::vector<Row> rows_;
-    bool more_ = false;
+    std::optional<orb8::library::PageKey> next_;  // where the next page starts; none: no more
+    int request_ = 0;  // the page on its way
+    bool noSources_ = false;
+    Ask asked_ = Ask::Start;
 };

@@ -31,6 +31,14 @@ LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(
     });
     similarThread_.setObjectName("library similar");
     similarThread_.start();
+    readWorker_ = new QObject;
+    readWorker_->moveToThread(&readThread_);
+    connect(&readThread_, &QThread::finished, readWorker_, [this] {
+        readLibrary_.reset();
+        readWorker_->deleteLater();
+    });
+    readThread_.setObjectName("library reads");
+    readThread_.start();
     rescanLater_.setSingleShot(true);
     rescanLater_.setInterval(kRescanDelayMs);
     connect(&rescanLater_, &QTimer::timeout, this, &LibraryService::Scan);
@@ -66,10 +74,50 @@ LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(
 LibraryService::~LibraryService() {
     CancelScan();
     latestSimilar_->store(-1);
+    latestPage_->store(-1);
+    latestDetails_->store(-1);
     thread_.quit();
     similarThread_.quit();
+    readThread_.quit();
     thread_.wait();
     similarThread_.wait();
+    readThread_.wait();
+}
+
+template <typename Answer>
+int LibraryService::Read(std::shared_ptr<std::atomic<int>> latest,
+                         std::function<Answer(orb8::library::PatchLibrary&)> read,
+                         void (LibraryService::*answered)(int, const Answer&, const QString&)) {
+    const int request = latest->load() + 1;
+    latest->store(request);
+    const std::string path = path_.toStdString();
+    QMetaObject::invokeMethod(readWorker_, [this, path, latest, request, read = std::move(read), answered] {
+        if (latest->load() != request) return;  // the user has moved on
+        Answer answer{};
+        QString error;
+        try {
+            if (!readLibrary_) readLibrary_ = std::make_unique<PatchLibrary>(path, PatchLibrary::Clock{}, PatchLibrary::Access::Read);
+            answer = read(*readLibrary_);
+        } catch (const std::exception& e) {  // a refused query, or the database failing
+            error = QString::fromStdString(e.what());
+        }
+        if (latest->load() != request) return;
+        QMetaObject::invokeMethod(this, [this, request, answer = std::move(answer), error, answered] {
+            emit(this->*answered)(request, answer, error);
+        });
+    });
+    return request;
+}
+
+int LibraryService::ReadPage(const orb8::library::PageRequest& request) {
+    return Read<orb8::library::ResultPage>(
+        latestPage_, [request](PatchLibrary& library) { return library.Page(request); }, &LibraryService::PageRead);
+}
+
+int LibraryService::ReadDetails(const orb8::library::Place& place, int maxPlaces) {
+    return Read<orb8::library::PlaceDetails>(
+        latestDetails_, [place, maxPlaces](PatchLibrary& library) { return library.Details(place, maxPlaces); },
+        &LibraryService::DetailsRead);
 }
 
 int LibraryService::FindSimilar(std::int64_t patch, int count) {

@@ -1,7 +1,8 @@
-// The patch library for the window program: queries on the user-interface
-// thread (each takes milliseconds), scans on a thread of their own with
+// The patch library for the window program: pages of results and the
+// details of a place read on a thread of their own (answers by request
+// number; a newer request makes older ones moot), scans on another with
 // progress and Cancel, a rescan a moment after a source folder changes, and
-// the search for similar sounds (which reads every sound) on a third thread.
+// the search for similar sounds (which reads every sound) on a third.
 #pragma once
 
 #include <QFileSystemWatcher>
@@ -11,6 +12,7 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,7 +43,14 @@ public:
     // answers with the number returned here. A newer request makes older ones moot.
     int FindSimilar(std::int64_t patch, int count);
 
+    // Reads a page of results; PageRead answers with the number returned here.
+    int ReadPage(const orb8::library::PageRequest& request);
+    // Reads the details of a place; DetailsRead answers likewise.
+    int ReadDetails(const orb8::library::Place& place, int maxPlaces);
+
 signals:
+    void PageRead(int request, const orb8::library::ResultPage& page, const QString& error);
+    void DetailsRead(int request, const orb8::library::PlaceDetails& details, const QString& error);
     void ScanProgress(int done, int total, const QString& path);
     // A sentence saying what the scan did; failed: it stopped on an error.
     void ScanFinished(const QString& summary, bool failed);
@@ -55,12 +64,22 @@ private:
 
     QString path_;
     std::unique_ptr<orb8::library::PatchLibrary> library_;
-    QThread thread_, similarThread_;
+    // Runs `read` on the reading thread with its connection, unless a newer
+    // request of the same kind came meanwhile, and hands the answer back.
+    template <typename Answer>
+    int Read(std::shared_ptr<std::atomic<int>> latest,
+             std::function<Answer(orb8::library::PatchLibrary&)> read,
+             void (LibraryService::*answered)(int, const Answer&, const QString&));
+
+    QThread thread_, similarThread_, readThread_;
     QObject* worker_ = nullptr;         // lives in thread_
     QObject* similarWorker_ = nullptr;  // lives in similarThread_
-    // The similar thread's connection, made and used there only.
-    std::unique_ptr<orb8::library::PatchLibrary> similarLibrary_;
+    QObject* readWorker_ = nullptr;     // lives in readThread_
+    // The similar and reading threads' connections, made and used there only.
+    std::unique_ptr<orb8::library::PatchLibrary> similarLibrary_, readLibrary_;
     std::shared_ptr<std::atomic<int>> latestSimilar_ = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<std::atomic<int>> latestPage_ = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<std::atomic<int>> latestDetails_ = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
     bool scanning_ = false, again_ = false;
     QFileSystemWatcher watcher_, databaseWatcher_;

@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QApplication>
 #include <QEvent>
 #include <QShortcut>
@@ -41,7 +42,8 @@ namespace {
 constexpr int kSearchDelayMs = 150;  // typing settles before the query runs
 constexpr int kRetryMs = 300;        // a mark the database could not take yet is tried again this often
 constexpr int kSimilarCount = 20;
-constexpr std::size_t kPlacesShown = 1000;  // a sound in every bank (the initial patch) has thousands
+constexpr int kPlacesShown = 1000;
+constexpr const char* kSavedSearchesKey = "library/savedSearches";  // a sound in every bank (the initial patch) has thousands
 
 // A list whose patches can be dragged onto a bank's row.
 void DragsPatches(QAbstractItemView* view) {
@@ -84,8 +86,8 @@ QStringList TagList(const QString& text) {
 
 }  // namespace
 
-TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), service_(service), dialogs_(dialogs) {
+TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QSettings* settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), service_(service), dialogs_(dialogs), settings_(settings) {
     setObjectName("LibraryWin");
     setWindowTitle(tr("Library"));
     SearchEdit = new QLineEdit(this);
@@ -96,16 +98,32 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     AddFolderBtn->setObjectName("AddFolderBtn");
     RescanBtn = new QPushButton(tr("Rescan"), this);
     RescanBtn->setObjectName("RescanBtn");
+    SavedSearchList = new QComboBox(this);
+    SavedSearchList->setObjectName("SavedSearchList");
+    SavedSearchList->setToolTip(tr("Your saved searches: choose one to run it"));
+    SavedSearchList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    SaveSearchBtn = new QPushButton(tr("Save Search..."), this);
+    SaveSearchBtn->setObjectName("SaveSearchBtn");
+    SaveSearchBtn->setToolTip(tr("Keep the search typed under a name of yours"));
+    ForgetSearchBtn = new QPushButton(tr("Forget Search"), this);
+    ForgetSearchBtn->setObjectName("ForgetSearchBtn");
+    ForgetSearchBtn->setToolTip(tr("Remove the saved search chosen from the list"));
     auto* top = new QHBoxLayout;
     top->addWidget(SearchEdit, 1);
+    top->addWidget(SavedSearchList);
+    top->addWidget(SaveSearchBtn);
+    top->addWidget(ForgetSearchBtn);
     top->addWidget(AddFolderBtn);
     top->addWidget(RescanBtn);
 
-    model_ = new LibraryResultModel(this);
-    model_->SetLibrary(service_.Library());
+    model_ = new LibraryResultModel(service_, this);
     Results = new QTableView(this);
     Results->setObjectName("Results");
     Results->setModel(model_);
+    // A header click orders the results by that column; a third click, as found.
+    Results->horizontalHeader()->setSortIndicatorClearable(true);
+    Results->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    Results->setSortingEnabled(true);
     Results->setSelectionBehavior(QAbstractItemView::SelectRows);
     Results->setSelectionMode(QAbstractItemView::ExtendedSelection);  // several for a new bank or a drag
     Results->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -242,6 +260,11 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
     connect(SearchEdit, &QLineEdit::returnPressed, this, &TLibraryWin::Search);
     connect(Results->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TLibraryWin::ShowDetails);
     connect(model_, &QAbstractItemModel::modelReset, this, &TLibraryWin::ShowDetails);
+    connect(model_, &LibraryResultModel::Answered, this, &TLibraryWin::ShowResults);
+    connect(&service_, &LibraryService::DetailsRead, this, &TLibraryWin::DetailsRead);
+    connect(SaveSearchBtn, &QPushButton::clicked, this, &TLibraryWin::SaveSearch);
+    connect(ForgetSearchBtn, &QPushButton::clicked, this, &TLibraryWin::ForgetSearch);
+    connect(SavedSearchList, &QComboBox::activated, this, &TLibraryWin::RunSavedSearch);
     connect(Results, &QTableView::activated, this, [this](const QModelIndex& index) { OpenRow(index.row()); });
     connect(AddFolderBtn, &QPushButton::clicked, this, &TLibraryWin::AddFolder);
     connect(RescanBtn, &QPushButton::clicked, &service_, &LibraryService::Scan);
@@ -288,8 +311,20 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget*
         if (chosen_) Copy(chosen_, chosen_->currentIndex().row());
     });
     connect(&service_, &LibraryService::LibraryChanged, this, [this] {
-        if (!service_.Scanning()) model_->Refresh();
+        if (!service_.Scanning()) Refresh();
     });
+    if (settings_) {
+        std::vector<orb8::library::SavedSearch> kept;
+        const int count = settings_->beginReadArray(kSavedSearchesKey);
+        for (int i = 0; i < count; ++i) {
+            settings_->setArrayIndex(i);
+            kept.push_back({settings_->value("name").toString().toStdString(),
+                            settings_->value("query").toString().toStdString()});
+        }
+        settings_->endArray();
+        saved_ = orb8::library::SavedSearches(std::move(kept));
+    }
+    ShowSavedSearches();
     Search();
     ShowAccess();
 }
@@ -327,55 +362,137 @@ void TLibraryWin::FitColumns() {
 
 void TLibraryWin::Search() {
     searchLater_->stop();
-    QString error;
-    if (!model_->SetQuery(SearchEdit->text(), error)) ShowStatus(error, true);
-    else if (model_->rowCount() == 0 && service_.Library() && service_.Library()->Sources().empty())
+    keepOccurrence_ = 0;
+    keepScroll_ = -1;
+    model_->SetQuery(SearchEdit->text());
+}
+
+// The same query read again; the chosen place and the scroll stay.
+void TLibraryWin::Refresh() {
+    const Place* before = model_->PlaceAt(Results->currentIndex().row());
+    keepOccurrence_ = before ? before->occurrence : 0;
+    keepScroll_ = Results->verticalScrollBar()->value();
+    model_->Refresh();
+}
+
+// A query's first page arrived (or a refresh's rows).
+void TLibraryWin::ShowResults(const QString& error) {
+    const bool refreshed = keepScroll_ >= 0;
+    if (!error.isEmpty())
+        ShowStatus(error, true);
+    else if (model_->rowCount() == 0 && model_->NoSources() && !scanFailed_)
         ShowStatus(tr("The library is empty: add the folders where your banks are (Add Folder...)."));
-    else ShowStatus(model_->canFetchMore({}) ? tr("%1 patches shown, more as you scroll").arg(model_->rowCount())
-                                             : tr("%1 patches").arg(model_->rowCount()));
-    if (model_->rowCount() > 0) Results->setCurrentIndex(model_->index(0, 0));
+    else if (!refreshed)
+        ShowStatus(model_->canFetchMore({}) ? tr("%1 patches shown, more as you scroll").arg(model_->rowCount())
+                                            : tr("%1 patches").arg(model_->rowCount()));
+    int row = 0;
+    for (int i = 0; keepOccurrence_ && i < model_->rowCount(); ++i)
+        if (model_->PlaceAt(i)->occurrence == keepOccurrence_) row = i;
+    if (model_->rowCount() > 0) Results->setCurrentIndex(model_->index(row, 0));
+    if (refreshed) Results->verticalScrollBar()->setValue(keepScroll_);
+    keepOccurrence_ = 0;
+    keepScroll_ = -1;
     FitColumns();
     ShowActions();
 }
 
+bool TLibraryWin::Reading() const { return model_->Reading() || detailsRequest_ != 0; }
+
+// The chosen result's details are read on the library's reading thread; they arrive by DetailsRead.
 void TLibraryWin::ShowDetails() {
     for (PatchItemModel* m : {places_, history_, similar_}) m->Clear();
     similarRequest_ = 0;  // an answer still on its way is for another patch
+    detailsRequest_ = 0;
     Choose(Results);
     const Place* current = model_->PlaceAt(Results->currentIndex().row());
     orb8::library::PatchLibrary* library = service_.Library();
     for (QWidget* w : std::initializer_list<QWidget*>{Favourite, Rating, Tags, Note}) w->setEnabled(current && library);
     ShowAccess();
     if (!current || !library) {
-        ShowNotes(0);
+        ShowNotes(0, {});
         return;
     }
+    detailsRequest_ = service_.ReadDetails(*current, kPlacesShown);
+    similarRequest_ = service_.FindSimilar(current->patch, kSimilarCount);
+}
+
+void TLibraryWin::DetailsRead(int request, const orb8::library::PlaceDetails& details, const QString& error) {
+    if (request != detailsRequest_) return;
+    detailsRequest_ = 0;
+    const Place* current = model_->PlaceAt(Results->currentIndex().row());
+    if (!error.isEmpty()) ShowStatus(tr("The library could not be read: %1").arg(error), true);
+    if (!error.isEmpty() || !current) return;
     const Place place = *current;
-    try {
-        ShowNotes(place.patch);
-        const std::vector<Place> places = library->PlacesOf(place.patch);
-        for (std::size_t i = 0; i < places.size() && i < kPlacesShown; ++i) {
-            const Place& p = places[i];
-            places_->AddPatch({QString::fromStdString(orb8::library::SlotLabel(p.slot)), QString::fromStdString(p.name),
-                               QString::fromStdString(p.path), Date(p.firstSeen)},
-                              PlaceLabel(p), ClipSourceOf(p), p);
-        }
-        if (places.size() > kPlacesShown)
-            places_->AddPatch({{}, tr("... and %1 more places").arg(places.size() - kPlacesShown)}, {}, {});
-        for (const auto& h : library->History(place.path, place.slot)) {
-            const QString until = h.until ? Date(h.until) : tr("now");
-            const orb8::PatchClip clip{h.data, h.comment};
-            history_->AddPatch({Date(h.from), until, QString::fromStdString(h.name), QString::fromStdString(h.comment)},
-                               tr("%1, until %2").arg(PlaceLabel({0, 0, place.path, place.slot, h.name, {}, 0, 0}), until),
-                               [clip] { return std::optional(clip); });
-        }
-    } catch (const std::exception& e) {
-        ShowStatus(tr("The library could not be read: %1").arg(e.what()), true);
+    ShowNotes(place.patch, details.notes);
+    places_->Clear();
+    history_->Clear();
+    for (const auto& row : details.places) {
+        const Place& p = row.place;
+        const orb8::PatchClip clip{row.patch, p.comment};
+        places_->AddPatch({QString::fromStdString(orb8::library::SlotLabel(p.slot)), QString::fromStdString(p.name),
+                           QString::fromStdString(p.path), Date(p.firstSeen)},
+                          PlaceLabel(p), [clip] { return std::optional(clip); }, p);
+    }
+    if (details.morePlaces > 0)
+        places_->AddPatch({{}, tr("... and %1 more places").arg(details.morePlaces)}, {}, {});
+    for (const auto& h : details.history) {
+        const QString until = h.until ? Date(h.until) : tr("now");
+        const orb8::PatchClip clip{h.data, h.comment};
+        history_->AddPatch({Date(h.from), until, QString::fromStdString(h.name), QString::fromStdString(h.comment)},
+                           tr("%1, until %2").arg(PlaceLabel({0, 0, place.path, place.slot, h.name, {}, 0, 0}), until),
+                           [clip] { return std::optional(clip); });
     }
     for (QTreeView* view : {Places, History})
         for (int c = 0; c < 3; ++c) view->resizeColumnToContents(c);
-    // Similar sounds are looked for on a thread of the library's; they arrive by ShowSimilar.
-    similarRequest_ = service_.FindSimilar(place.patch, kSimilarCount);
+}
+
+void TLibraryWin::ShowSavedSearches() {
+    const QSignalBlocker quiet(SavedSearchList);
+    SavedSearchList->clear();
+    SavedSearchList->addItem(saved_.All().empty() ? tr("No saved searches") : tr("Saved searches"));
+    for (const auto& search : saved_.All())
+        SavedSearchList->addItem(QString::fromStdString(search.name), QString::fromStdString(search.query));
+    SavedSearchList->setEnabled(!saved_.All().empty());
+    ForgetSearchBtn->setEnabled(false);
+    if (settings_) {
+        settings_->beginWriteArray(kSavedSearchesKey, static_cast<int>(saved_.All().size()));
+        for (std::size_t i = 0; i < saved_.All().size(); ++i) {
+            settings_->setArrayIndex(static_cast<int>(i));
+            settings_->setValue("name", QString::fromStdString(saved_.All()[i].name));
+            settings_->setValue("query", QString::fromStdString(saved_.All()[i].query));
+        }
+        settings_->endArray();
+    }
+}
+
+void TLibraryWin::SaveSearch() {
+    const QString query = SearchEdit->text().trimmed();
+    if (query.isEmpty()) {
+        ShowStatus(tr("Type a search first, then save it under a name."));
+        return;
+    }
+    const QString name = dialogs_.AskText(this, tr("Save Search"), tr("Name of the search:"), query);
+    if (name.trimmed().isEmpty()) return;
+    saved_.Save(name.toStdString(), query.toStdString());
+    ShowSavedSearches();
+    ShowStatus(tr("Search \"%1\" saved.").arg(name.trimmed()));
+}
+
+void TLibraryWin::RunSavedSearch(int index) {
+    const bool chosen = index > 0;
+    ForgetSearchBtn->setEnabled(chosen);
+    if (!chosen) return;
+    SearchEdit->setText(SavedSearchList->itemData(index).toString());
+    Search();
+}
+
+void TLibraryWin::ForgetSearch() {
+    const int index = SavedSearchList->currentIndex();
+    if (index <= 0) return;
+    const QString name = SavedSearchList->itemText(index);
+    saved_.Remove(name.toStdString());
+    ShowSavedSearches();
+    ShowStatus(tr("Search \"%1\" forgotten.").arg(name));
 }
 
 void TLibraryWin::ShowSimilar(int request, const std::vector<orb8::library::SimilarPatch>& found, const QString& error) {
@@ -409,18 +526,10 @@ PatchItemModel::ClipSource TLibraryWin::ClipSourceOf(const Place& p) {
 
 // The user's marks of a sound (0: none shown). What the user is typing into
 // the fields for the same sound stays (a rescan shows the sound again).
-void TLibraryWin::ShowNotes(std::int64_t patch) {
+void TLibraryWin::ShowNotes(std::int64_t patch, const orb8::library::PatchNotes& notes) {
     const bool same = patch != 0 && patch == notesPatch_;
     notesPatch_ = patch;
     if (same && !pending_.empty()) return;  // the marks shown are on their way to the database
-    orb8::library::PatchNotes notes;
-    if (patch != 0 && service_.Library()) {
-        try {
-            notes = service_.Library()->NotesOf(patch);
-        } catch (const std::exception& e) {
-            ShowStatus(tr("The library could not be read: %1").arg(e.what()), true);
-        }
-    }
     const QSignalBlocker quietFavourite(Favourite), quietRating(Rating);
     Favourite->setChecked(notes.favourite);
     Rating->setCurrentIndex(std::clamp(notes.rating, 0, orb8::library::kMaxRating));
@@ -482,8 +591,9 @@ void TLibraryWin::SetTags() {
             if (!had.contains(tag)) library.AddTag(patch, tag.toStdString());
     });
     if (pending_.empty()) {
-        ShowNotes(0);
-        ShowNotes(patch);  // as the library keeps them (sorted, folded)
+        // Shown again as the library keeps them (sorted, folded).
+        if (const Place* current = model_->PlaceAt(Results->currentIndex().row()); current && current->patch == patch)
+            detailsRequest_ = service_.ReadDetails(*current, kPlacesShown);
         ShowStatus(tr("Tags kept."));
     }
 }
@@ -661,21 +771,9 @@ void TLibraryWin::ScanFinished(const QString& summary, bool failed) {
     const bool stored = waited && pending_.empty();
     // The results are read again; the patch the user was looking at stays
     // chosen, the list where it was, and what the user is typing as it is.
-    const Place* before = model_->PlaceAt(Results->currentIndex().row());
-    const std::int64_t kept = before ? before->occurrence : 0;
-    const int scrolled = Results->verticalScrollBar()->value();
-    model_->Refresh();
-    int row = 0;
-    for (int i = 0; i < model_->rowCount(); ++i)
-        if (model_->PlaceAt(i)->occurrence == kept) row = i;
-    if (model_->rowCount() > 0) Results->setCurrentIndex(model_->index(row, 0));
-    Results->verticalScrollBar()->setValue(scrolled);
-    FitColumns();
-    orb8::library::PatchLibrary* library = service_.Library();
-    if (!failed && library && model_->rowCount() == 0 && library->Sources().empty())
-        ShowStatus(tr("The library is empty: add the folders where your banks are (Add Folder...)."));
-    else if (pending_.empty())
-        ShowStatus(stored ? summary + "\n" + tr("Your changes are stored.") : summary, failed);
+    scanFailed_ = failed;
+    Refresh();
+    if (pending_.empty()) ShowStatus(stored ? summary + "\n" + tr("Your changes are stored.") : summary, failed);
     ShowAccess();
 }
 

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "library/patchlibrary.h"
+#include "library/savedsearches.h"
 #include "patch/patchclip.h"
 
 class LibraryManagePane;
@@ -27,6 +28,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QSettings;
 class QPushButton;
 class QTableView;
 class QTimer;
@@ -37,9 +39,12 @@ class TLibraryWin : public QWidget {
     Q_OBJECT
 
 public:
-    TLibraryWin(LibraryService& service, UserDialogs& dialogs, QWidget* parent);
+    // settings: where saved searches are kept (none: for this window only).
+    TLibraryWin(LibraryService& service, UserDialogs& dialogs, QSettings* settings, QWidget* parent);
 
     QLineEdit* SearchEdit;
+    QComboBox* SavedSearchList;
+    QPushButton *SaveSearchBtn, *ForgetSearchBtn;
     QTableView* Results;
     QTreeView *Places, *History, *Similar;
     QCheckBox* Favourite;
@@ -53,6 +58,8 @@ public:
 
     // The patch the buttons act on: the one last chosen in any of the lists.
     std::optional<orb8::PatchClip> ChosenPatch() const;
+    // Waiting for the library: results or a patch's details are on their way.
+    bool Reading() const;
 
 signals:
     // `path` as the file system spells it (bytes).
@@ -75,8 +82,15 @@ signals:
 
 private:
     void Search();
+    void Refresh();
+    void ShowResults(const QString& error);
     void ShowDetails();
-    void ShowNotes(std::int64_t patch);
+    void DetailsRead(int request, const orb8::library::PlaceDetails& details, const QString& error);
+    void ShowNotes(std::int64_t patch, const orb8::library::PatchNotes& notes);
+    void ShowSavedSearches();
+    void SaveSearch();
+    void ForgetSearch();
+    void RunSavedSearch(int index);
     void ShowSimilar(int request, const std::vector<orb8::library::SimilarPatch>& found, const QString& error);
     std::function<std::optional<orb8::PatchClip>()> ClipSourceOf(const orb8::library::Place& place);
     // A change of a sound's marks; one the database can't take now (a scan
@@ -114,6 +128,13 @@ private:
 
     LibraryService& service_;
     UserDialogs& dialogs_;
+    QSettings* settings_;
+    orb8::library::SavedSearches saved_;
+    int detailsRequest_ = 0;  // the details on their way
+    // A refresh after a scan keeps the chosen place and the scroll.
+    std::int64_t keepOccurrence_ = 0;
+    int keepScroll_ = -1;
+    bool scanFailed_ = false;
     LibraryResultModel* model_;
     ProcessorHistoryPane* processorHistory_;
     LibraryManagePane* manage_;

@@ -68,6 +68,9 @@ struct MonkeyDialogs : UserDialogs {
     }
     void Inform(QWidget*, const QString&, const QString&) override {}
     void ShowError(QWidget*, const QString&, const QString&) override {}
+    QString AskText(QWidget*, const QString&, const QString&, const QString& initial) override {
+        return Chance(20) ? QString() : initial;
+    }
     QString FolderName(QWidget*, const QString&) override { return Chance(20) ? QString() : folder_ + "/input"; }
     QString OpenFileName(QWidget*, const QString&) override {
         if (Chance(20)) return {};

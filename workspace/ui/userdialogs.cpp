@@ -1,6 +1,8 @@
 #include "workspace/ui/userdialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 
 #include "workspace/ui/recoverydialog.h"
 
@@ -58,6 +60,10 @@ void QtUserDialogs::ShowErrorLater(QWidget* parent, const QString& caption, cons
 
 QString QtUserDialogs::FolderName(QWidget* parent, const QString& caption) {
     return QFileDialog::getExistingDirectory(parent, caption);
+}
+
+QString QtUserDialogs::AskText(QWidget* parent, const QString& caption, const QString& label, const QString& initial) {
+    return QInputDialog::getText(parent, caption, label, QLineEdit::Normal, initial);
 }
 
 QString QtUserDialogs::OpenFileName(QWidget* parent, const QString& filter) {

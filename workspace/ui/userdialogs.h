@@ -30,6 +30,8 @@ public:
     virtual QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) = 0;
     // A folder of the user's choice; empty when none was chosen.
     virtual QString FolderName(QWidget* parent, const QString& caption) = 0;
+    // A line of text the user types (a name); empty when cancelled.
+    virtual QString AskText(QWidget* parent, const QString& caption, const QString& label, const QString& initial) = 0;
     // What becomes of unsaved work left behind.
     using RecoveryAnswer = ::RecoveryAnswer;
     virtual RecoveryAnswer AskRecovery(QWidget* parent, QList<RecoveryOffer>& offers) = 0;
@@ -59,6 +61,7 @@ public:
     QString OpenFileName(QWidget* parent, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& filter, const QString& current) override;
     QString FolderName(QWidget* parent, const QString& caption) override;
+    QString AskText(QWidget* parent, const QString& caption, const QString& label, const QString& initial) override;
     RecoveryAnswer AskRecovery(QWidget* parent, QList<RecoveryOffer>& offers) override;
     void AskYesNoLater(QWidget* parent, const QString& caption, const QString& text,
                        std::function<void(bool)> answered) override;
