@@ -130,4 +130,8 @@ std::string MoveStepText(int fromRow, int toRow) {
     return "Move " + PatchLabel(fromRow - 1) + " to " + PatchLabel(toRow - 1);
 }
 
+std::string MoveRowsStepText(int first, int last, int to) {
+    return "Move " + PatchLabel(first - 1) + "-" + PatchLabel(last - 1) + " to " + PatchLabel(to - 1);
+}
+
 }  // namespace orb8

@@ -67,5 +67,7 @@ private:
 std::string EditStepText(const PatchData& patch, const CustomSettingsBlock& settings, int firstByte,
                          int switchesBefore = -1);
 std::string MoveStepText(int fromRow, int toRow);
+// "Move U01-U03 to U10": rows first..last moved to begin at row `to`.
+std::string MoveRowsStepText(int first, int last, int to);
 
 }  // namespace orb8

@@ -1,29 +1,37 @@
 #include "editors/rowdrag.h"
 
+#include <algorithm>
+
 #include "patch/patchdata.h"
 
 namespace orb8 {
 
-void RowDrag::Start(int row, std::int64_t nowMs) {
+void RowDrag::Start(int row, std::int64_t nowMs, int first, int last) {
     if (row < 1 || row > kPatchCount) {
         End();
         return;
     }
-    source_ = target_ = row;
+    const bool block = first >= 1 && first <= row && row <= last && last <= kPatchCount;
+    source_ = row;
+    first_ = target_ = block ? first : row;
+    last_ = block ? last : row;
     lastScrollMs_ = nowMs;
 }
 
+// The grabbed row follows the pointer; the block keeps its shape and stays in the bank.
 bool RowDrag::OverRow(int row) {
     if (!Active()) return false;
     if (row < 1 || row > kPatchCount) return OverNothing();
-    if (row == target_) return false;
-    target_ = row;
+    const int size = last_ - first_ + 1;
+    const int to = std::clamp(row - (source_ - first_), 1, kPatchCount - size + 1);
+    if (to == target_) return false;
+    target_ = to;
     return true;
 }
 
 bool RowDrag::OverNothing() {
-    if (!Active() || target_ == source_) return false;
-    target_ = source_;
+    if (!Active() || target_ == first_) return false;
+    target_ = first_;
     return true;
 }
 
@@ -34,17 +42,17 @@ bool RowDrag::HeadingScrollDue(std::int64_t nowMs) {
 }
 
 int RowDrag::ShownRow(int r) const {
-    const int s = source_, t = target_;
-    if (!Active() || s == t) return r;
-    if (r == t) return s;
-    if (s < t && r >= s && r < t) return r + 1;
-    if (s > t && r > t && r <= s) return r - 1;
+    const int f = first_, t = target_, n = last_ - first_ + 1;
+    if (!Active() || f == t) return r;
+    if (r >= t && r < t + n) return f + (r - t);
+    if (f < t && r >= f && r < t) return r + n;
+    if (t < f && r >= t + n && r < f + n) return r - n;
     return r;
 }
 
 std::optional<std::pair<int, int>> RowDrag::Drop() {
     std::optional<std::pair<int, int>> move;
-    if (Active() && target_ != source_) move = std::make_pair(source_, target_);
+    if (Active() && target_ != first_) move = std::make_pair(first_, target_);
     End();
     return move;
 }

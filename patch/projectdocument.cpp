@@ -103,22 +103,52 @@ bool ProjectDocument::MovePatch(int s, int t) {
     return true;
 }
 
-void CopyBuffer::CopyFrom(const ProjectDocument& document, int row) {
-    if (!ProjectDocument::ValidRow(row)) return;
-    const auto i = static_cast<std::size_t>(row - 1);
-    patch = document.patches[i];
-    slot = document.packedSlots[i];
-    comment = document.comments[i];
-    filled = true;
+CopyBuffer CopyBuffer::Of(const PatchData& patch, const std::string& comment) {
+    CopyBuffer buffer;
+    buffer.rows.push_back({patch, ToSlot(Pack(patch)), comment});
+    return buffer;
 }
 
-bool CopyBuffer::PasteInto(ProjectDocument& document, int row) const {
-    if (!filled || !ProjectDocument::ValidRow(row)) return false;
-    const auto i = static_cast<std::size_t>(row - 1);
-    document.patches[i] = patch;
-    document.packedSlots[i] = slot;
-    document.comments[i] = comment;
+void CopyBuffer::CopyFrom(const ProjectDocument& document, int row) { CopyFrom(document, std::vector<int>{row}); }
+
+void CopyBuffer::CopyFrom(const ProjectDocument& document, const std::vector<int>& chosen) {
+    std::vector<Row> copied;
+    for (const int row : chosen) {
+        if (!ProjectDocument::ValidRow(row)) continue;
+        const auto i = static_cast<std::size_t>(row - 1);
+        copied.push_back({document.patches[i], document.packedSlots[i], document.comments[i]});
+    }
+    if (!copied.empty()) rows = std::move(copied);
+}
+
+int CopyBuffer::PasteInto(ProjectDocument& document, int row) const {
+    if (rows.empty() || !ProjectDocument::ValidRow(row)) return 0;
+    const int fit = std::min(static_cast<int>(rows.size()), kPatchCount - row + 1);
+    for (int k = 0; k < fit; ++k) {
+        const auto i = static_cast<std::size_t>(row - 1 + k);
+        const Row& from = rows[static_cast<std::size_t>(k)];
+        document.patches[i] = from.patch;
+        document.packedSlots[i] = from.slot;
+        document.comments[i] = from.comment;
+    }
     document.SetModified();
+    return fit;
+}
+
+bool ProjectDocument::MoveRows(int first, int last, int to) {
+    const int size = last - first + 1;
+    if (!ValidRow(first) || !ValidRow(last) || size < 1 || to < 1 || to + size - 1 > kPatchCount || to == first)
+        return false;
+    const auto move = [&](auto& items) {
+        const auto begin = items.begin() + (first - 1), end = items.begin() + last;
+        if (to < first)
+            std::rotate(items.begin() + (to - 1), begin, end);
+        else
+            std::rotate(begin, end, items.begin() + (to - 1 + size));
+    };
+    move(patches);
+    move(comments);
+    SetModified();
     return true;
 }
 

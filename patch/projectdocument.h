@@ -62,6 +62,10 @@ public:
     // Moves the patch and comment of row s to row t, shifting those between;
     // marks the project modified. False for rows out of range or s == t.
     bool MovePatch(int s, int t);
+    // Moves the rows first..last so that the first of them lands on row `to`
+    // (the others follow in order; the rows between close up). False when
+    // the rows are no block of the bank or it would not move.
+    bool MoveRows(int first, int last, int to);
     // Row s of another project onto row t of this one; not marked modified.
     bool CopyPatchFrom(const ProjectDocument& other, int s, int t);
 
@@ -69,16 +73,25 @@ public:
 };
 
 // The one patch that Copy keeps: its editing form, its bank slot and its comment.
+// Edit > Copy's buffer: the patches of one row or of several, with their
+// slots and comments, in the order they were chosen.
 struct CopyBuffer {
-    PatchData patch{};
-    PackedSlot slot{};
-    std::string comment;
-    bool filled = false;
+    struct Row {
+        PatchData patch{};
+        PackedSlot slot{};
+        std::string comment;
+    };
+    std::vector<Row> rows;  // empty: nothing copied
 
+    bool Filled() const { return !rows.empty(); }
+    static CopyBuffer Of(const PatchData& patch, const std::string& comment);
     void CopyFrom(const ProjectDocument& document, int row);
-    // Writes the patch, slot and comment over row; the project is modified.
-    // False (and nothing changed) when nothing was copied or the row is not a patch.
-    bool PasteInto(ProjectDocument& document, int row) const;
+    // Rows that are no patch rows are left out; none: the buffer stays as it is.
+    void CopyFrom(const ProjectDocument& document, const std::vector<int>& rows);
+    // Writes the patches, slots and comments over the rows from `row` on, as
+    // many as fit before the bank ends; how many. 0 (and nothing changed)
+    // when nothing was copied or the row is not a patch.
+    int PasteInto(ProjectDocument& document, int row) const;
 };
 
 std::string LimitComment(const std::string& text);

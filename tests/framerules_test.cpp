@@ -5,6 +5,9 @@
 #include "workspace/documentrules.h"
 #include "editors/commentrules.h"
 #include "editors/rowdrag.h"
+#include "patch/projectdocument.h"
+
+#include <algorithm>
 
 using namespace orb8;
 
@@ -94,6 +97,35 @@ TEST(RowDrag, PreviewOrderAndDrop) {
     EXPECT_FALSE(d.Active());
     d.Start(7, 0);
     EXPECT_EQ(d.Drop(), std::nullopt);
+}
+
+// A block dragged by any of its rows shows, at every pointer row, the order
+// the drop then gives the bank.
+TEST(RowDrag, ABlockPreviewsWhatItsMoveGives) {
+    ProjectDocument numbered;
+    for (int r = 1; r <= kPatchCount; ++r) numbered.SetCommentOfRow(r, std::to_string(r));
+    for (const int size : {2, 3, 5})
+        for (int first = 1; first + size - 1 <= kPatchCount; first += 3)
+            for (int grab = first; grab < first + size; grab += 2)
+                for (int pointer = 1; pointer <= kPatchCount; pointer += 6) {
+                    RowDrag d;
+                    d.Start(grab, 0, first, first + size - 1);
+                    d.OverRow(pointer);
+                    ProjectDocument moved = numbered;
+                    const int to = d.Target();
+                    EXPECT_EQ(to - first, std::clamp(pointer - grab, 1 - first, kPatchCount - size + 1 - first));
+                    if (to != first) {
+                        ASSERT_TRUE(moved.MoveRows(first, first + size - 1, to));
+                    }
+                    for (int r = 1; r <= kPatchCount; ++r)
+                        ASSERT_EQ(moved.CommentOfRow(r), std::to_string(d.ShownRow(r)))
+                            << "block " << first << "+" << size << " grabbed at " << grab << " over " << pointer;
+                    const auto drop = d.Drop();
+                    EXPECT_EQ(drop.has_value(), to != first);
+                    if (drop) {
+                        EXPECT_EQ(*drop, std::make_pair(first, to));
+                    }
+                }
 }
 
 TEST(CommentRules, LimitsAndHandBack) {

@@ -287,6 +287,51 @@ TEST(ProjectWindow, DragPreviewAndMove) {
     EXPECT_EQ(names(1, 6), (QStringList{"P1", "P3", "P4", "P5", "P2", "P6"}));
 }
 
+// Several rows chosen with Shift: copied and pasted as one step; a press
+// inside them drags the block, which moves as one step.
+TEST(ProjectWindow, SeveralRowsCopyPasteAndMoveAsOneStep) {
+    App app;
+    TProjectWindow* p = app.Project();
+    App::Change(p, [](ProjectDocument& d) {
+        for (int r = 1; r <= kPatchCount; ++r) EncodeName("P" + std::to_string(r), d.PatchOfRow(r));
+    });
+    auto names = [&](int from, int to) {
+        QStringList list;
+        for (int r = from; r <= to; ++r) list << p->Grid()->CellText(r, 1).trimmed();
+        return list;
+    };
+    const auto at = [&](int row) { return p->Grid()->visualRect(p->Grid()->model()->index(row - 1, 1)).center(); };
+    QWidget* rows = p->Grid()->viewport();
+    QTest::mouseClick(rows, Qt::LeftButton, {}, at(2));
+    QTest::mouseClick(rows, Qt::LeftButton, Qt::ShiftModifier, at(4));
+    EXPECT_EQ(p->ChosenRows(), (std::vector<int>{2, 3, 4}));
+    app.win->CopyMenu->trigger();
+    QTest::mouseClick(rows, Qt::LeftButton, {}, at(10));
+    const int steps = p->Session().StepCount();
+    app.win->PasteMenu->trigger();
+    EXPECT_EQ(names(9, 13), (QStringList{"P9", "P2", "P3", "P4", "P13"}));
+    EXPECT_EQ(p->Session().StepCount(), steps + 1);
+    app.win->OnIdleHandlerIdle();
+    EXPECT_EQ(app.win->UndoMenu->text(), "Undo Paste 3 patches to U22");
+    EXPECT_EQ(p->ChosenRows(), (std::vector<int>{10, 11, 12}));
+
+    // Pressed on the block's middle row and dropped on row 20: the block lands on 19..21.
+    QTest::mousePress(rows, Qt::LeftButton, {}, at(11));
+    EXPECT_EQ(p->ChosenRows(), (std::vector<int>{10, 11, 12}));
+    p->PatchGridDragOver(20, false);
+    EXPECT_EQ(names(18, 22), (QStringList{"P21", "P2", "P3", "P4", "P22"}));  // the preview
+    p->PatchGridDragDrop(*p, 20);
+    EXPECT_EQ(names(9, 12), (QStringList{"P9", "P13", "P14", "P15"}));
+    EXPECT_EQ(names(18, 22), (QStringList{"P21", "P2", "P3", "P4", "P22"}));
+    EXPECT_EQ(p->Session().StepCount(), steps + 2);
+    EXPECT_EQ(p->ChosenRows(), (std::vector<int>{19, 20, 21}));
+    EXPECT_EQ(p->CurrentRow(), 20);
+    p->Undo();
+    EXPECT_EQ(names(9, 13), (QStringList{"P9", "P2", "P3", "P4", "P13"}));
+    p->Undo();
+    EXPECT_EQ(names(9, 11), (QStringList{"P9", "P10", "P11"}));
+}
+
 TEST(ProjectWindow, HoldingOverTheHeadingScrollsUp) {
     App app;
     TProjectWindow* p = app.Project();

@@ -272,6 +272,49 @@ TEST(ProjectDocument, MoveInBothDirections) {
     EXPECT_FALSE(doc.modified);
 }
 
+// A block of rows moves as one (the rows between close up), and the copy
+// buffer takes several rows and pastes as many as fit before the bank ends.
+TEST(ProjectDocument, BlocksMoveAndSeveralRowsCopyAndPaste) {
+    ProjectDocument doc;
+    for (int r = 1; r <= kPatchCount; ++r) {
+        doc.PatchOfRow(r)[PatchLevel] = static_cast<std::uint8_t>(r);
+        doc.SetCommentOfRow(r, "c" + std::to_string(r));
+    }
+    const ProjectDocument numbered = doc;
+    auto levels = [&](int from, int to) {
+        std::vector<int> v;
+        for (int r = from; r <= to; ++r) v.push_back(doc.PatchOfRow(r)[PatchLevel]);
+        return v;
+    };
+    ASSERT_TRUE(doc.MoveRows(2, 4, 6));
+    EXPECT_EQ(levels(1, 9), (std::vector<int>{1, 5, 6, 7, 8, 2, 3, 4, 9}));
+    EXPECT_EQ(doc.CommentOfRow(6), "c2");
+    ASSERT_TRUE(doc.MoveRows(6, 8, 2));  // and back
+    EXPECT_EQ(doc.patches, numbered.patches);
+    EXPECT_EQ(doc.comments, numbered.comments);
+    ASSERT_TRUE(doc.MoveRows(1, 3, 78));  // to the very end
+    EXPECT_EQ(levels(77, 80), (std::vector<int>{80, 1, 2, 3}));
+    doc.modified = false;
+    EXPECT_FALSE(doc.MoveRows(1, 3, 79));  // would run past the end
+    EXPECT_FALSE(doc.MoveRows(4, 2, 1));
+    EXPECT_FALSE(doc.MoveRows(0, 2, 5));
+    EXPECT_FALSE(doc.MoveRows(5, 7, 5));
+    EXPECT_FALSE(doc.modified);
+
+    doc = numbered;
+    CopyBuffer buffer;
+    EXPECT_EQ(buffer.PasteInto(doc, 1), 0);
+    buffer.CopyFrom(doc, std::vector<int>{3, 0, 5, 9, 81});  // rows that are no patch rows are left out
+    ASSERT_EQ(buffer.rows.size(), 3u);
+    EXPECT_EQ(buffer.PasteInto(doc, 79), 2);
+    EXPECT_EQ(levels(78, 80), (std::vector<int>{78, 3, 5}));
+    EXPECT_EQ(doc.CommentOfRow(80), "c5");
+    EXPECT_EQ(buffer.PasteInto(doc, 10), 3);
+    EXPECT_EQ(levels(9, 13), (std::vector<int>{9, 3, 5, 9, 13}));
+    buffer.CopyFrom(doc, std::vector<int>{0});  // nothing: the buffer stays
+    EXPECT_EQ(buffer.rows.size(), 3u);
+}
+
 TEST(ProjectDocument, CopyFromAnotherProjectLeavesModifiedAlone) {
     ProjectDocument a, b;
     b.PatchOfRow(10)[DriveType] = 12;

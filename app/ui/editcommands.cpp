@@ -14,7 +14,7 @@ void EditCommands::Copy(TProjectWindow* project) {
     }
     if (!project) return;
     project->Settle();
-    buffer_.CopyFrom(project->Document(), project->CurrentRow());
+    buffer_.CopyFrom(project->Document(), project->ChosenRows());
 }
 
 void EditCommands::Paste(TProjectWindow* project) {
@@ -22,12 +22,6 @@ void EditCommands::Paste(TProjectWindow* project) {
         memo_.Paste();
         return;
     }
-    if (!project || !buffer_.filled) return;
-    const int row = project->CurrentRow();
-    ProjectSession& session = project->Session();
-    session.Perform([&] {
-        buffer_.PasteInto(session.Document(), row);
-        return StepReport{tr("Paste to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}};
-    });
-    project->SelectRow(row);
+    if (!project || !buffer_.Filled()) return;
+    project->Paste(buffer_, project->CurrentRow());
 }

@@ -1,6 +1,7 @@
 // Edit > Copy and Paste: in the comment window, its text through the
-// clipboard; otherwise the one patch of the copy buffer, pasted over the
-// current patch of the active project as one step.
+// clipboard; otherwise the chosen patches of the active project (the current
+// one when no others are chosen) into the copy buffer, pasted from the
+// current patch on as one step.
 #pragma once
 
 #include <QObject>
@@ -19,7 +20,7 @@ public:
     // `project`: the active project window, or none.
     void Copy(TProjectWindow* project);
     void Paste(TProjectWindow* project);
-    bool Filled() const { return buffer_.filled; }
+    bool Filled() const { return buffer_.Filled(); }
 
 private:
     TMemoWin& memo_;

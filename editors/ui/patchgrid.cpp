@@ -1,5 +1,7 @@
 #include "editors/ui/patchgrid.h"
 
+#include <algorithm>
+
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QHeaderView>
@@ -26,7 +28,8 @@ PatchGrid::PatchGrid(PatchListModel& model, QWidget* parent) : QTableView(parent
     for (int c = 0; c < orb8::kProjectColumns; ++c)
         setColumnWidth(c, c == 0 ? std::max(widths[c], label) : c < 5 ? std::max(widths[c], typeName) : widths[c]);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Shift and Ctrl choose several rows: copied, pasted and moved together.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setWordWrap(false);
@@ -46,6 +49,14 @@ int PatchGrid::GridRowAt(const QPoint& p) const {
 
 QString PatchGrid::CellText(int row, int column) const { return model_.Text(row, column); }
 
+std::vector<int> PatchGrid::ChosenRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row() + 1);
+    std::sort(rows.begin(), rows.end());
+    if (rows.empty() && CurrentGridRow() > 0) rows.push_back(CurrentGridRow());
+    return rows;
+}
+
 int PatchGrid::CurrentGridRow() const {
     const QModelIndex current = currentIndex();
     return current.isValid() ? current.row() + 1 : 0;
@@ -61,8 +72,21 @@ void PatchGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     if (current.isValid() && current.row() != previous.row()) emit RowSelected(current.row() + 1);
 }
 
+void PatchGrid::ChooseRows(int first, int last, int current) {
+    SetCurrentGridRow(current);
+    const QItemSelection rows(model_.index(first - 1, 0), model_.index(last - 1, model_.columnCount() - 1));
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 void PatchGrid::mousePressEvent(QMouseEvent* event) {
-    QTableView::mousePressEvent(event);
+    // A press inside several chosen rows keeps them chosen: it may start
+    // their drag. A click there without a drag chooses that row alone.
+    const std::vector<int> chosen = ChosenRows();
+    const int under = GridRowAt(event->position().toPoint());
+    keepChosen_ = event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier && chosen.size() > 1 &&
+                  std::find(chosen.begin(), chosen.end(), under) != chosen.end();
+    if (keepChosen_) event->accept();
+    else QTableView::mousePressEvent(event);
     pressed_ = false;
     if (event->button() != Qt::LeftButton) return;
     const int row = GridRowAt(event->position().toPoint());
@@ -86,6 +110,8 @@ void PatchGrid::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PatchGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (keepChosen_ && pressed_) ChooseRows(pressedRow_, pressedRow_, pressedRow_);
+    keepChosen_ = false;
     pressed_ = false;
     QTableView::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton) emit DragEnded();

@@ -8,6 +8,7 @@
 
 #include <QPoint>
 #include <QTableView>
+#include <vector>
 #include <QTimer>
 
 class PatchListModel;
@@ -27,6 +28,10 @@ public:
     // The current row 1..80, or 0 before there is one.
     int CurrentGridRow() const;
     void SetCurrentGridRow(int row);
+    // The rows chosen (Shift, Ctrl), in order; the current row when none is.
+    std::vector<int> ChosenRows() const;
+    // Chooses the rows first..last, the current one among them.
+    void ChooseRows(int first, int last, int current);
 
 signals:
     // A row became the current row (mouse, keys or SetCurrentGridRow).
@@ -65,6 +70,7 @@ private:
     PatchListModel& model_;
     QPoint pressAt_;
     bool pressed_ = false;
+    bool keepChosen_ = false;  // pressed inside several chosen rows
     int pressedRow_ = 0;
     QTimer headingScroll_;  // repeats the heading's upward scroll while the pointer rests there
 };

@@ -165,8 +165,13 @@ void TProjectWindow::PatchGridMouseDown(int row) {
         drag_.End();
         return;
     }
-    drag_.Start(row, QDateTime::currentMSecsSinceEpoch());
+    // A press inside a block of chosen rows drags the block.
+    const std::vector<int> chosen = ChosenRows();
+    const bool block = chosen.size() > 1 && chosen.back() - chosen.front() + 1 == static_cast<int>(chosen.size());
+    drag_.Start(row, QDateTime::currentMSecsSinceEpoch(), block ? chosen.front() : 0, block ? chosen.back() : 0);
 }
+
+std::vector<int> TProjectWindow::ChosenRows() const { return grid_->ChosenRows(); }
 
 void TProjectWindow::PatchGridDragOver(int row, bool overHeading) {
     if (!drag_.Active()) return;
@@ -186,14 +191,33 @@ void TProjectWindow::Dropped(PatchGrid* source, int sourceRow, int row) {
 
 void TProjectWindow::PatchGridDragDrop(TProjectWindow& source, int row) {
     if (&source == this) {
+        const int last = drag_.Last(), grabbed = drag_.Source();
         const auto move = drag_.Drop();
         ShowPreview();  // the drag is over: every row shows the bank again
         if (!move) return;
+        const auto [first, to] = *move;
         const SessionChange change = session_.Perform([&] {
-            session_.Document().MovePatch(move->first, move->second);
-            return StepReport{MoveStepText(move->first, move->second), {}};
+            session_.Document().MoveRows(first, last, to);
+            return StepReport{first == last ? MoveStepText(first, to) : MoveRowsStepText(first, last, to), {}};
         });
-        if (change.stepped) SetCurrentRow(move->second);
+        if (!change.stepped) return;
+        if (first == last) SetCurrentRow(to);
+        else grid_->ChooseRows(to, to + last - first, to + grabbed - first);
+        return;
+    }
+    if (source.Drag().Active() && source.Drag().Last() > source.Drag().First()) {
+        // A block of another project: copies of its patches from the drop row on.
+        const std::vector<int> rows = [&] {
+            std::vector<int> block;
+            for (int r = source.Drag().First(); r <= source.Drag().Last(); ++r) block.push_back(r);
+            return block;
+        }();
+        source.drag_.End();
+        if (!ProjectDocument::ValidRow(row)) return;
+        source.Settle();
+        CopyBuffer buffer;
+        buffer.CopyFrom(source.Document(), rows);
+        PasteRows(buffer, row, tr("Copy %1 patches to %2").arg(rows.size()).arg(QString::fromStdString(PatchLabel(row - 1))));
         return;
     }
     CopyFrom(source, source.Drag().Active() ? source.Drag().Source() : source.CurrentRow(), row);
@@ -211,33 +235,44 @@ void TProjectWindow::CopyFrom(TProjectWindow& source, int sourceRow, int row) {
     SetCurrentRow(row);
 }
 
-void TProjectWindow::TakePatch(const PatchClip& clip, int row) {
-    if (!ProjectDocument::ValidRow(row)) return;
+int TProjectWindow::PasteRows(const CopyBuffer& buffer, int row, const QString& step) {
+    if (!buffer.Filled() || !ProjectDocument::ValidRow(row)) return 0;
+    int fit = 0;
     session_.Perform([&] {
-        CopyBuffer{clip.patch, ToSlot(Pack(clip.patch)), clip.comment, true}.PasteInto(session_.Document(), row);
-        return StepReport{tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}};
+        fit = buffer.PasteInto(session_.Document(), row);
+        return StepReport{step.toStdString(), {}};
     });
-    SetCurrentRow(row);
+    const int count = static_cast<int>(buffer.rows.size());
+    if (fit > 1) grid_->ChooseRows(row, row + fit - 1, row);
+    else SetCurrentRow(row);
+    if (fit < count)
+        editor_.ShowStatus(tr("%1 of the patches did not fit below %2 and were left out.")
+                               .arg(count - fit)
+                               .arg(QString::fromStdString(PatchLabel(row - 1))));
+    return fit;
+}
+
+void TProjectWindow::Paste(const CopyBuffer& buffer, int row) {
+    const QString at = QString::fromStdString(PatchLabel(row - 1));
+    const int count = static_cast<int>(buffer.rows.size());
+    const int fit = std::min(count, kPatchCount - row + 1);
+    PasteRows(buffer, row, fit > 1 ? tr("Paste %1 patches to %2").arg(fit).arg(at) : tr("Paste to %1").arg(at));
+    SelectRow(row);
+}
+
+void TProjectWindow::TakePatch(const PatchClip& clip, int row) {
+    PasteRows(CopyBuffer::Of(clip.patch, clip.comment), row,
+              tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))));
 }
 
 // Several patches from the drop row on, one step; those beyond the last row are said.
 void TProjectWindow::TakePatches(const std::vector<PatchClip>& clips, int row) {
     if (clips.size() == 1) return TakePatch(clips.front(), row);
     if (clips.empty() || !ProjectDocument::ValidRow(row)) return;
+    CopyBuffer buffer;
+    for (const PatchClip& clip : clips) buffer.rows.push_back(CopyBuffer::Of(clip.patch, clip.comment).rows.front());
     const int fit = std::min(static_cast<int>(clips.size()), kPatchCount - row + 1);
-    session_.Perform([&] {
-        for (int i = 0; i < fit; ++i) {
-            const PatchClip& clip = clips[static_cast<std::size_t>(i)];
-            CopyBuffer{clip.patch, ToSlot(Pack(clip.patch)), clip.comment, true}.PasteInto(session_.Document(), row + i);
-        }
-        return StepReport{tr("Copy %1 patches to %2").arg(fit).arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(),
-                          {}};
-    });
-    SetCurrentRow(row);
-    if (fit < static_cast<int>(clips.size()))
-        editor_.ShowStatus(tr("%1 of the patches did not fit below %2 and were left out.")
-                               .arg(static_cast<int>(clips.size()) - fit)
-                               .arg(QString::fromStdString(PatchLabel(row - 1))));
+    PasteRows(buffer, row, tr("Copy %1 patches to %2").arg(fit).arg(QString::fromStdString(PatchLabel(row - 1))));
 }
 
 void TProjectWindow::PatchGridEndDrag() {

@@ -65,6 +65,11 @@ public:
     // "Copy to Unn", and the row becomes current (on line the processor gets it).
     void TakePatch(const orb8::PatchClip& clip, int row);
     void TakePatches(const std::vector<orb8::PatchClip>& clips, int row);
+    // The rows chosen in the list (Shift, Ctrl), in order; the current one when none is.
+    std::vector<int> ChosenRows() const;
+    // Edit > Paste: the buffer's patches from row `row` on, one step; those
+    // beyond the last row are said.
+    void Paste(const orb8::CopyBuffer& buffer, int row);
     void PointerLeft();
     const orb8::RowDrag& Drag() const { return drag_; }
 
@@ -82,6 +87,8 @@ private:
     void Changed(const orb8::SessionChange& change);
     void Dropped(PatchGrid* source, int sourceRow, int row);
     void CopyFrom(TProjectWindow& source, int sourceRow, int row);
+    // The buffer's patches from `row` on as one step named `step`; how many fitted.
+    int PasteRows(const orb8::CopyBuffer& buffer, int row, const QString& step);
     void ShowPreview();
 
     EditorContext& editor_;
