@@ -15,7 +15,7 @@ MONKEY_SEED ?= $(shell date +%s)
 JOBS       ?= $(shell nproc)
 
 BUILD_PACKAGES := cmake ninja-build g++ pkgconf qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n \
-                  qt6-svg-dev librtmidi-dev libjack-jackd2-dev nlohmann-json3-dev libcli11-dev libsqlite3-dev \
+                  qt6-svg-dev librtmidi-dev libjack-jackd2-dev nlohmann-json3-dev libcli11-dev libsqlite3-dev zlib1g-dev \
                   fonts-ipafont-gothic
 TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev jackd2 xvfb xauth clang libclang-rt-14-dev \
                   desktop-file-utils appstream x11-utils python3

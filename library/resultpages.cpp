@@ -18,19 +18,29 @@ constexpr std::string_view kPageColumns =
     "EXISTS (SELECT 1 FROM patch_notes n WHERE n.patch_id = o.patch_id AND n.favourite)";
 constexpr int kKeyColumn = 11;
 
+// Without words to look up, the tables are read in the order's own index
+// (a page then reads only its rows); words go to the word index first.
+constexpr std::string_view kByOccurrence =
+    " FROM occurrences o JOIN files f ON f.id = o.file_id JOIN patches p ON p.id = o.patch_id ";
+constexpr std::string_view kByFile =
+    " FROM files f CROSS JOIN occurrences o ON f.id = o.file_id CROSS JOIN patches p ON p.id = o.patch_id ";
+constexpr std::string_view kBySound =
+    " FROM patches p CROSS JOIN occurrences o ON o.patch_id = p.id CROSS JOIN files f ON f.id = o.file_id ";
+
 struct OrderKey {
     std::vector<std::string> expressions;  // before the occurrence's id
     std::vector<bool> text;                // each one's kind
+    std::string_view tables = kByOccurrence;
 };
 
 OrderKey KeyOf(ResultOrder order) {
     switch (order) {
         case ResultOrder::Slot: return {{"o.slot"}, {false}};
         case ResultOrder::Name: return {{"o.name"}, {true}};
-        case ResultOrder::Drive: return {{"p.drive_type"}, {false}};
-        case ResultOrder::Mod: return {{"p.mod_type"}, {false}};
-        case ResultOrder::Dly: return {{"p.dly_type"}, {false}};
-        case ResultOrder::Bank: return {{"f.path", "o.slot"}, {true, false}};
+        case ResultOrder::Drive: return {{"p.drive_type", "p.id"}, {false, false}, kBySound};
+        case ResultOrder::Mod: return {{"p.mod_type", "p.id"}, {false, false}, kBySound};
+        case ResultOrder::Dly: return {{"p.dly_type", "p.id"}, {false, false}, kBySound};
+        case ResultOrder::Bank: return {{"f.path", "o.slot"}, {true, false}, kByFile};
         case ResultOrder::Favourite:
             return {{"EXISTS (SELECT 1 FROM patch_notes n WHERE n.patch_id = o.patch_id AND n.favourite)"}, {false}};
         case ResultOrder::Comment: return {{"o.comment"}, {true}};
@@ -71,7 +81,7 @@ ResultPage PatchLibrary::Page(const PageRequest& request) {
         const std::string id = byRowid ? "t.rowid" : "o.id";
         std::string sql(kPageColumns);
         for (const std::string& expression : key.expressions) sql += ", " + expression;
-        sql += " FROM occurrences o JOIN files f ON f.id = o.file_id JOIN patches p ON p.id = o.patch_id ";
+        sql += match.empty() ? key.tables : kByOccurrence;
         if (!match.empty()) sql += "JOIN occurrence_text t ON t.rowid = o.id AND occurrence_text MATCH ? ";
         sql += "WHERE " + q.where;
         const char* direction = request.descending && !found ? " DESC" : "";

@@ -131,6 +131,10 @@ CREATE TABLE folder_problems(
     problem TEXT NOT NULL
 );
 )sql",
+    // 4: the results in the order of their slots, a page at a time.
+    R"sql(
+CREATE INDEX occurrences_slot ON occurrences(slot);
+)sql",
 };
 
 bool HasData(sql::Database& db) {

@@ -11,7 +11,7 @@
 namespace orb8::library {
 
 // The version this program writes.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // The secondary indexes of the places and sounds, which a big scan drops and makes
 // again at its end (much faster than keeping them row by row).

@@ -63,6 +63,10 @@ struct PagesRig {
     }
 };
 
+std::string TypeKey(int type, std::int64_t sound) {
+    return std::to_string(100 + type) + "/" + std::to_string(1'000'000 + sound);
+}
+
 }  // namespace
 
 TEST(ResultPages, EveryOrderGivesEveryPlaceOnceInOrderWhateverThePageSize) {
@@ -95,9 +99,10 @@ TEST(ResultPages, EveryOrderGivesEveryPlaceOnceInOrderWhateverThePageSize) {
                         switch (order) {
                             case ResultOrder::Slot: return std::to_string(1000 + r.place.slot);
                             case ResultOrder::Name: return r.place.name;
-                            case ResultOrder::Drive: return std::to_string(100 + r.patch[DriveType]);
-                            case ResultOrder::Mod: return std::to_string(100 + r.patch[ModType]);
-                            case ResultOrder::Dly: return std::to_string(100 + r.patch[DlyType]);
+                            // (a sound's places together)
+                            case ResultOrder::Drive: return TypeKey(r.patch[DriveType], r.place.patch);
+                            case ResultOrder::Mod: return TypeKey(r.patch[ModType], r.place.patch);
+                            case ResultOrder::Dly: return TypeKey(r.patch[DlyType], r.place.patch);
                             case ResultOrder::Bank: return r.place.path + "/" + std::to_string(1000 + r.place.slot);
                             case ResultOrder::Favourite: return std::string(r.favourite ? "1" : "0");
                             default: return r.place.comment;

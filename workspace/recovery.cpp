@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -30,19 +31,9 @@ constexpr const char* kRecordExt = ".rec";
 constexpr const char* kLockExt = ".lock";
 constexpr const char* kTempExt = ".tmp";
 
+// The standard CRC-32 (zlib's): a record's tail checks its body.
 std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::uint8_t b : bytes) crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
+    return static_cast<std::uint32_t>(::crc32_z(0, bytes.data(), bytes.size()));
 }
 
 void PutInt(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
