@@ -178,6 +178,8 @@ PatchLibrary::~PatchLibrary() = default;
 
 void PatchLibrary::SetWriteWait(int milliseconds) { db_->SetBusyTimeout(milliseconds); }
 
+void PatchLibrary::SetCacheKiB(int kib) { db_->Exec("PRAGMA cache_size = -" + std::to_string(std::max(kib, 256))); }
+
 std::int64_t PatchLibrary::Now() const {
     return clock_ ? clock_() : static_cast<std::int64_t>(std::time(nullptr));
 }

@@ -179,6 +179,8 @@ public:
     void SetWriteWait(int milliseconds);
     // Told once when a change has waited a second for another program's write.
     void SetWaitNotice(std::function<void()> notice);
+    // The connection's page cache, in KiB (a scan's is large; a reader needs less).
+    void SetCacheKiB(int kib);
     // Why changes are refused (a read-only file); empty when they are not.
     const std::string& ReadOnlyReason() const { return readOnly_; }
     // Whether the database file is still the one opened: false once it was

@@ -19,6 +19,7 @@
 
 #include "app/ui/mainwin.h"
 #include "editors/ui/projectwin.h"
+#include "library/ui/librarymanagepane.h"
 #include "library/ui/libraryresultmodel.h"
 #include "library/ui/libraryservice.h"
 #include "library/ui/librarywin.h"
@@ -110,6 +111,7 @@ TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
     auto* manage = library->findChild<QWidget*>("LibraryManage");
     ASSERT_TRUE(tabs && manage);
     tabs->setCurrentWidget(manage);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !static_cast<LibraryManagePane*>(manage)->Reading(); }, 20000));
     auto* sources = manage->findChild<QListView*>("Sources");
     auto* problems = manage->findChild<QListView*>("Problems");
     auto* doubles = manage->findChild<QTreeView*>("Doubles");
@@ -147,6 +149,7 @@ TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
         if (sources->model()->index(row, 0).data().toString().endsWith("more")) sources->setCurrentIndex(sources->model()->index(row, 0));
     rig.dialogs.yesNo = true;
     QTest::mouseClick(manage->findChild<QPushButton*>("RemoveSourceBtn"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !static_cast<LibraryManagePane*>(manage)->Reading(); }, 20000));
     EXPECT_EQ(sources->model()->rowCount(), 1);
     ASSERT_TRUE(SearchAgainUntil(library, [&] { return library->Model().rowCount() == 2; }));
 }

@@ -100,14 +100,6 @@ Execute?</source>
     </message>
 </context>
 <context>
-    <name>EditCommands</name>
-    <message>
-        <location filename="../ui/editcommands.cpp" line="30"/>
-        <source>Paste to %1</source>
-        <translation>%1 に貼り付け</translation>
-    </message>
-</context>
-<context>
     <name>FileCommands</name>
     <message>
         <location filename="../ui/filecommands.cpp" line="38"/>
@@ -551,13 +543,13 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryCommands</name>
     <message>
-        <location filename="../ui/librarycommands.cpp" line="28"/>
-        <location filename="../ui/librarycommands.cpp" line="31"/>
+        <location filename="../ui/librarycommands.cpp" line="30"/>
+        <location filename="../ui/librarycommands.cpp" line="33"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/librarycommands.cpp" line="114"/>
+        <location filename="../ui/librarycommands.cpp" line="116"/>
         <source>What the processor holds could not be kept in its history: %1</source>
         <translation>プロセッサーの内容を履歴に保存できませんでした: %1</translation>
     </message>
@@ -652,42 +644,42 @@ The files stay where they are; your marks of their sounds stay in the library.</
 <context>
     <name>LibraryResultModel</name>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="120"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="152"/>
         <source>No</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="121"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="153"/>
         <source>NAME</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="122"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="154"/>
         <source>DRIVE</source>
         <translation>ドライブ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="123"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="155"/>
         <source>MOD</source>
         <translation>モジュレーション</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="124"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="156"/>
         <source>REV/DLY</source>
         <translation>リバーブ/ディレイ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="125"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="157"/>
         <source>BANK</source>
         <translation>バンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="126"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="158"/>
         <source>FAV</source>
         <translation>お気に入り</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryresultmodel.cpp" line="127"/>
+        <location filename="../../library/ui/libraryresultmodel.cpp" line="159"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
@@ -695,37 +687,37 @@ The files stay where they are; your marks of their sounds stay in the library.</
 <context>
     <name>LibraryService</name>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="132"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="186"/>
         <source>%1 is not one of the library&apos;s sources.</source>
         <translation>%1 はライブラリーのソースではありません。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="148"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="202"/>
         <source>The library&apos;s file %1 was deleted or replaced by another program; nothing was scanned. Close the Library window and open it again.</source>
         <translation>ライブラリのファイル%1は別のプログラムによって削除されたか置き換えられました。スキャンしていません。ライブラリのウィンドウを閉じて開き直してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="174"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="228"/>
         <source>%1 files: %2 read, %3 unchanged, %4 skipped, %5 gone; %6 new sounds</source>
         <translation>%1 ファイル: 読み込み %2、変更なし %3、スキップ %4、削除 %5; 新しい音 %6</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="182"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="236"/>
         <source>%1 patches of CUSTOM types from SysEx files, which hold no custom settings, are taken with the built-in ones.</source>
         <translation>カスタム設定を持たないSysExファイルのCUSTOMタイプのパッチ%1個は、内蔵のカスタム設定で読み込みました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="185"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="239"/>
         <source>Scan cancelled; what was read is kept.</source>
         <translation>スキャンを中止しました。読み込んだ分は残っています。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="188"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="242"/>
         <source>Not found (what it held is kept): %1</source>
         <translation>見つかりません (内容は残してあります): %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="190"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="244"/>
         <source>The scan stopped: %1</source>
         <translation>スキャンが止まりました: %1</translation>
     </message>
@@ -1454,243 +1446,301 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TLibraryWin</name>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="90"/>
-        <location filename="../../library/ui/librarywin.cpp" line="529"/>
-        <location filename="../../library/ui/librarywin.cpp" line="635"/>
+        <location filename="../../library/ui/librarywin.cpp" line="92"/>
+        <location filename="../../library/ui/librarywin.cpp" line="639"/>
+        <location filename="../../library/ui/librarywin.cpp" line="745"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="93"/>
+        <location filename="../../library/ui/librarywin.cpp" line="95"/>
         <source>Words, drive:fuzz, mod:on, gain&gt;=20, fav, tag:live, in:folder</source>
         <translation>語句、drive:fuzz、mod:on、gain&gt;=20、fav、tag:live、in:フォルダ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="95"/>
+        <location filename="../../library/ui/librarywin.cpp" line="97"/>
         <source>Add Folder...</source>
         <translation>フォルダを追加...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="97"/>
+        <location filename="../../library/ui/librarywin.cpp" line="99"/>
         <source>Rescan</source>
         <translation>再スキャン</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="118"/>
-        <location filename="../../library/ui/librarywin.cpp" line="120"/>
+        <location filename="../../library/ui/librarywin.cpp" line="103"/>
+        <source>Your saved searches: choose one to run it</source>
+        <translation>保存した検索: 選ぶと実行します</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="105"/>
+        <source>Save Search...</source>
+        <translation>検索を保存...</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="107"/>
+        <source>Keep the search typed under a name of yours</source>
+        <translation>入力した検索に名前を付けて保存します</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="108"/>
+        <source>Forget Search</source>
+        <translation>検索を削除</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="110"/>
+        <source>Remove the saved search chosen from the list</source>
+        <translation>一覧で選んだ保存済みの検索を削除します</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="136"/>
+        <location filename="../../library/ui/librarywin.cpp" line="138"/>
         <source>No</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="118"/>
-        <location filename="../../library/ui/librarywin.cpp" line="119"/>
-        <location filename="../../library/ui/librarywin.cpp" line="120"/>
+        <location filename="../../library/ui/librarywin.cpp" line="136"/>
+        <location filename="../../library/ui/librarywin.cpp" line="137"/>
+        <location filename="../../library/ui/librarywin.cpp" line="138"/>
         <source>NAME</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="118"/>
-        <location filename="../../library/ui/librarywin.cpp" line="120"/>
+        <location filename="../../library/ui/librarywin.cpp" line="136"/>
+        <location filename="../../library/ui/librarywin.cpp" line="138"/>
         <source>BANK</source>
         <translation>バンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="118"/>
+        <location filename="../../library/ui/librarywin.cpp" line="136"/>
         <source>Since</source>
         <translation>登録日時</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="119"/>
+        <location filename="../../library/ui/librarywin.cpp" line="137"/>
         <source>From</source>
         <translation>開始</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="119"/>
+        <location filename="../../library/ui/librarywin.cpp" line="137"/>
         <source>Until</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="119"/>
+        <location filename="../../library/ui/librarywin.cpp" line="137"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="120"/>
+        <location filename="../../library/ui/librarywin.cpp" line="138"/>
         <source>Distance</source>
         <translation>距離</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="125"/>
+        <location filename="../../library/ui/librarywin.cpp" line="143"/>
         <source>Where It Occurs</source>
         <translation>含まれる場所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="126"/>
+        <location filename="../../library/ui/librarywin.cpp" line="144"/>
         <source>History of the Slot</source>
         <translation>スロットの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="127"/>
+        <location filename="../../library/ui/librarywin.cpp" line="145"/>
         <source>Similar Patches</source>
         <translation>似たパッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="129"/>
+        <location filename="../../library/ui/librarywin.cpp" line="147"/>
         <source>Processor History</source>
         <translation>プロセッサーの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="131"/>
+        <location filename="../../library/ui/librarywin.cpp" line="149"/>
         <source>Sources and Doubles</source>
         <translation>ソースと重複</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="139"/>
+        <location filename="../../library/ui/librarywin.cpp" line="157"/>
         <source>Favourite</source>
         <translation>お気に入り</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="143"/>
+        <location filename="../../library/ui/librarywin.cpp" line="161"/>
         <source>No rating</source>
         <translation>評価なし</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="147"/>
+        <location filename="../../library/ui/librarywin.cpp" line="165"/>
         <source>Tags, separated by commas</source>
         <translation>タグ（カンマ区切り）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="150"/>
+        <location filename="../../library/ui/librarywin.cpp" line="168"/>
         <source>A note of your own</source>
         <translation>自分用のメモ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="151"/>
-        <location filename="../../library/ui/librarywin.cpp" line="623"/>
+        <location filename="../../library/ui/librarywin.cpp" line="169"/>
+        <location filename="../../library/ui/librarywin.cpp" line="733"/>
         <source>Compare with Current</source>
         <translation>現在のパッチと比較</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="153"/>
+        <location filename="../../library/ui/librarywin.cpp" line="171"/>
         <source>The patch last chosen in any list against the patch in the editor, in the Differences window</source>
         <translation>最後に選んだパッチとエディターのパッチの違いを［相違点］ウィンドウに表示します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="154"/>
-        <location filename="../../library/ui/librarywin.cpp" line="624"/>
+        <location filename="../../library/ui/librarywin.cpp" line="172"/>
+        <location filename="../../library/ui/librarywin.cpp" line="734"/>
         <source>Copy to Current Patch</source>
         <translation>現在のパッチへコピー</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="156"/>
+        <location filename="../../library/ui/librarywin.cpp" line="174"/>
         <source>The patch last chosen in any list over the current patch of the active bank (Undo takes it back)</source>
         <translation>最後に選んだパッチをアクティブなバンクの現在のパッチに上書きします（元に戻すで取り消せます）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="160"/>
+        <location filename="../../library/ui/librarywin.cpp" line="178"/>
         <source>Tags:</source>
         <translation>タグ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="162"/>
+        <location filename="../../library/ui/librarywin.cpp" line="180"/>
         <source>Note:</source>
         <translation>メモ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="164"/>
+        <location filename="../../library/ui/librarywin.cpp" line="182"/>
         <source>Try on Processor</source>
         <translation>プロセッサーで試す</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="167"/>
+        <location filename="../../library/ui/librarywin.cpp" line="185"/>
         <source>While pressed, the patch chosen in any list plays on the processor; no bank changes. Esc, or leaving the window, plays the editor&apos;s patch again</source>
         <translation>押している間、どのリストで選んだパッチもプロセッサーで鳴ります。バンクは変わりません。Esc またはウィンドウを離れるとエディターのパッチに戻ります</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="169"/>
+        <location filename="../../library/ui/librarywin.cpp" line="187"/>
         <source>New Bank from Selection</source>
         <translation>選択から新しいバンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="171"/>
+        <location filename="../../library/ui/librarywin.cpp" line="189"/>
         <source>A new bank of the results chosen (Shift and Ctrl choose several), in their order</source>
         <translation>選んだ結果から、その順に新しいバンクを作ります（Shift と Ctrl で複数選べます）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="172"/>
+        <location filename="../../library/ui/librarywin.cpp" line="190"/>
         <source>Export as Bank...</source>
         <translation>バンクとして書き出す...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="174"/>
+        <location filename="../../library/ui/librarywin.cpp" line="192"/>
         <source>The results chosen, in their order, written as a bank file</source>
         <translation>選んだ結果をその順にバンクファイルとして書き出します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="202"/>
+        <location filename="../../library/ui/librarywin.cpp" line="220"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="303"/>
+        <location filename="../../library/ui/librarywin.cpp" line="338"/>
         <source>The library is read-only (%1): marks can&apos;t be changed.</source>
         <translation>ライブラリは読み取り専用です（%1）。印は変更できません。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="305"/>
+        <location filename="../../library/ui/librarywin.cpp" line="340"/>
         <source>The library&apos;s file was deleted or replaced by another program: close this window and open it again.</source>
         <translation>ライブラリのファイルは別のプログラムによって削除されたか置き換えられました。このウィンドウを閉じて開き直してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="333"/>
-        <location filename="../../library/ui/librarywin.cpp" line="676"/>
+        <location filename="../../library/ui/librarywin.cpp" line="384"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="334"/>
+        <location filename="../../library/ui/librarywin.cpp" line="386"/>
         <source>%1 patches shown, more as you scroll</source>
         <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="335"/>
+        <location filename="../../library/ui/librarywin.cpp" line="387"/>
         <source>%1 patches</source>
         <translation>%1 パッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="364"/>
+        <location filename="../../library/ui/librarywin.cpp" line="437"/>
         <source>... and %1 more places</source>
         <translation>... ほか %1 か所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="366"/>
+        <location filename="../../library/ui/librarywin.cpp" line="439"/>
         <source>now</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="369"/>
+        <location filename="../../library/ui/librarywin.cpp" line="442"/>
         <source>%1, until %2</source>
         <translation>%1、%2 まで</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="373"/>
-        <location filename="../../library/ui/librarywin.cpp" line="421"/>
+        <location filename="../../library/ui/librarywin.cpp" line="423"/>
         <source>The library could not be read: %1</source>
         <translation>ライブラリを読み込めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="385"/>
+        <location filename="../../library/ui/librarywin.cpp" line="452"/>
+        <source>No saved searches</source>
+        <translation>保存した検索はありません</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="452"/>
+        <source>Saved searches</source>
+        <translation>保存した検索</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="471"/>
+        <source>Type a search first, then save it under a name.</source>
+        <translation>先に検索を入力してから、名前を付けて保存してください。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="474"/>
+        <source>Save Search</source>
+        <translation>検索を保存</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="474"/>
+        <source>Name of the search:</source>
+        <translation>検索の名前:</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="478"/>
+        <source>Search &quot;%1&quot; saved.</source>
+        <translation>検索「%1」を保存しました。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="495"/>
+        <source>Search &quot;%1&quot; forgotten.</source>
+        <translation>検索「%1」を削除しました。</translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarywin.cpp" line="502"/>
         <source>Similar patches could not be found: %1</source>
         <translation>似たパッチを探せませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="461"/>
+        <location filename="../../library/ui/librarywin.cpp" line="570"/>
         <source>Your change is kept and will be stored as soon as the scan lets it.</source>
         <translation>変更は保持され、スキャンが許すとすぐに保存されます。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="467"/>
-        <location filename="../../library/ui/librarywin.cpp" line="678"/>
+        <location filename="../../library/ui/librarywin.cpp" line="576"/>
+        <location filename="../../library/ui/librarywin.cpp" line="776"/>
         <source>Your changes are stored.</source>
         <translation>変更を保存しました。</translation>
     </message>
@@ -1699,72 +1749,72 @@ Send it to the ORB-8 all the same?</source>
         <translation type="vanished">変更を保存できませんでした（%1）。スキャンが終わってからもう一度お試しください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="487"/>
+        <location filename="../../library/ui/librarywin.cpp" line="597"/>
         <source>Tags kept.</source>
         <translation>タグを保存しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="514"/>
+        <location filename="../../library/ui/librarywin.cpp" line="624"/>
         <source>Choose the results to export first (Shift and Ctrl choose several).</source>
         <translation>先に書き出す結果を選んでください（Shift と Ctrl で複数選べます）。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="517"/>
+        <location filename="../../library/ui/librarywin.cpp" line="627"/>
         <source>Project files (*.orb)</source>
         <translation>プロジェクトファイル (*.orb)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="532"/>
+        <location filename="../../library/ui/librarywin.cpp" line="642"/>
         <source>%1 patches written to %2; %3 more did not fit in a bank.</source>
         <translation>%1 個のパッチを %2 に書き出しました。残りの %3 個はバンクに入りませんでした。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="536"/>
+        <location filename="../../library/ui/librarywin.cpp" line="646"/>
         <source>%1 patches written to %2.</source>
         <translation>%1 個のパッチを %2 に書き出しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="543"/>
+        <location filename="../../library/ui/librarywin.cpp" line="653"/>
         <source>Choose the results for the new bank first (Shift and Ctrl choose several).</source>
         <translation>先に新しいバンクに入れる結果を選んでください（Shift と Ctrl で複数選べます）。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="547"/>
+        <location filename="../../library/ui/librarywin.cpp" line="657"/>
         <source>A new bank of the first %1 results chosen; %2 more did not fit.</source>
         <translation>選んだ結果の最初の %1 個で新しいバンクを作りました。残りの %2 個は入りませんでした。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="548"/>
+        <location filename="../../library/ui/librarywin.cpp" line="658"/>
         <source>A new bank of the %1 results chosen.</source>
         <translation>選んだ %1 個の結果で新しいバンクを作りました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="554"/>
+        <location filename="../../library/ui/librarywin.cpp" line="664"/>
         <source>Choose a patch in any list to play it on the processor.</source>
         <translation>プロセッサーで鳴らすパッチをどれかのリストで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="559"/>
+        <location filename="../../library/ui/librarywin.cpp" line="669"/>
         <source>The processor plays %1; Esc plays the editor&apos;s patch again.</source>
         <translation>プロセッサーは %1 を鳴らしています。Esc でエディターのパッチに戻ります。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="564"/>
+        <location filename="../../library/ui/librarywin.cpp" line="674"/>
         <source>The processor plays the editor&apos;s patch again.</source>
         <translation>プロセッサーはエディターのパッチに戻りました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="622"/>
+        <location filename="../../library/ui/librarywin.cpp" line="732"/>
         <source>Open Bank at This Patch</source>
         <translation>このパッチのバンクを開く</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="625"/>
+        <location filename="../../library/ui/librarywin.cpp" line="735"/>
         <source>Use in Sound Design</source>
         <translation>サウンドデザインで使う</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="632"/>
+        <location filename="../../library/ui/librarywin.cpp" line="742"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>
@@ -1792,37 +1842,37 @@ Send it to the ORB-8 all the same?</source>
         <translation>プロセッサーは再び %1 を鳴らしています。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="172"/>
+        <location filename="../ui/mainwin.cpp" line="164"/>
         <source>New Bank from Selection</source>
         <translation>選択から新しいバンク</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="201"/>
+        <location filename="../ui/mainwin.cpp" line="191"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="339"/>
+        <location filename="../ui/mainwin.cpp" line="329"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="478"/>
+        <location filename="../ui/mainwin.cpp" line="468"/>
         <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
         <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="525"/>
+        <location filename="../ui/mainwin.cpp" line="526"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="525"/>
+        <location filename="../ui/mainwin.cpp" line="526"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="445"/>
+        <location filename="../ui/mainwin.cpp" line="435"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1974,18 +2024,29 @@ Save this?</source>
 保存しますか？</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="209"/>
-        <location filename="../../editors/ui/projectwin.cpp" line="218"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="233"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="265"/>
         <source>Copy to %1</source>
         <translation>%1 にコピー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="233"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="259"/>
+        <source>Paste %1 patches to %2</source>
+        <translation>%1 個のパッチを %2 に貼り付け</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/projectwin.cpp" line="259"/>
+        <source>Paste to %1</source>
+        <translation>%1 に貼り付け</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/projectwin.cpp" line="220"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="275"/>
         <source>Copy %1 patches to %2</source>
         <translation>%1 個のパッチを %2 へコピー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="238"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="249"/>
         <source>%1 of the patches did not fit below %2 and were left out.</source>
         <translation>%2 より下に入りきらなかった %1 個のパッチは入れませんでした。</translation>
     </message>

@@ -19,6 +19,7 @@ using orb8::library::Place;
 namespace {
 
 constexpr int kPathRole = Qt::UserRole + 1, kSlotRole = Qt::UserRole + 2;
+constexpr std::size_t kGroupsShown = 2000;
 
 QString PlaceText(const Place& place) {
     return LibraryManagePane::tr("%1  %2  (%3)")
@@ -75,6 +76,7 @@ LibraryManagePane::LibraryManagePane(LibraryService& service, UserDialogs& dialo
     layout->addLayout(left, 1);
     layout->addLayout(right, 1);
 
+    connect(&service_, &LibraryService::OverviewRead, this, &LibraryManagePane::Show);
     connect(addFileBtn_, &QPushButton::clicked, this, &LibraryManagePane::AddFile);
     connect(removeBtn_, &QPushButton::clicked, this, &LibraryManagePane::RemoveChosen);
     connect(doubleTree_, &QTreeView::activated, this, [this](const QModelIndex& index) {
@@ -84,18 +86,34 @@ LibraryManagePane::LibraryManagePane(LibraryService& service, UserDialogs& dialo
 }
 
 void LibraryManagePane::Refresh() {
-    orb8::library::PatchLibrary* library = service_.Library();
+    if (!service_.Library()) return;
+    request_ = service_.ReadOverview();
+}
+
+void LibraryManagePane::Show(int request, const LibraryOverview& overview, const QString& error) {
+    if (request != request_) return;
+    request_ = 0;
+    if (!error.isEmpty()) {  // a scan writing, or the database failing: said, nothing lost
+        emit StatusMessage(tr("The library could not be read just now: %1").arg(error), true);
+        return;
+    }
     sources_->clear();
     problems_->clear();
     doubles_->clear();
-    if (!library) return;
-    try {
-        for (const std::string& source : library->Sources()) sources_->appendRow(Item(QString::fromStdString(source)));
-        for (const auto& [path, problem] : library->Problems())
-            problems_->appendRow(Item(tr("%1: %2").arg(QFileInfo(QString::fromStdString(path)).fileName(),
-                                                       QString::fromStdString(problem))));
-        auto group = [&](const QString& title, const std::vector<Place>& places) {
-            QStandardItem* top = Item(title);
+    for (const std::string& source : overview.sources) sources_->appendRow(Item(QString::fromStdString(source)));
+    for (const auto& [path, problem] : overview.problems)
+        problems_->appendRow(Item(tr("%1: %2").arg(QFileInfo(QString::fromStdString(path)).fileName(),
+                                                   QString::fromStdString(problem))));
+    // A big library has many doubles: the first of them, and how many more.
+    auto groups = [&](const std::vector<std::vector<Place>>& all, const auto& title) {
+        std::size_t shown = 0;
+        for (const auto& places : all) {
+            if (places.empty()) continue;
+            if (shown++ == kGroupsShown) {
+                doubles_->appendRow(Item(tr("... and %1 more").arg(all.size() - kGroupsShown)));
+                return;
+            }
+            QStandardItem* top = Item(title(places));
             for (const Place& place : places) {
                 QStandardItem* item = Item(PlaceText(place));
                 item->setData(QString::fromStdString(place.path), kPathRole);
@@ -104,17 +122,14 @@ void LibraryManagePane::Refresh() {
                 top->appendRow(item);
             }
             doubles_->appendRow(top);
-        };
-        for (const auto& places : library->Duplicates())
-            if (!places.empty())
-                group(tr("%1: the same sound in %2 places").arg(QString::fromStdString(places.front().name)).arg(places.size()),
-                      places);
-        for (const auto& places : library->SameNameOtherSound())
-            if (!places.empty())
-                group(tr("%1: one name, %2 sounds").arg(QString::fromStdString(places.front().name)).arg(places.size()), places);
-    } catch (const std::exception& e) {  // a scan writing, or the database failing: said, nothing lost
-        emit StatusMessage(tr("The library could not be read just now: %1").arg(QString::fromUtf8(e.what())), true);
-    }
+        }
+    };
+    groups(overview.duplicates, [this](const std::vector<Place>& places) {
+        return tr("%1: the same sound in %2 places").arg(QString::fromStdString(places.front().name)).arg(places.size());
+    });
+    groups(overview.sameName, [this](const std::vector<Place>& places) {
+        return tr("%1: one name, %2 sounds").arg(QString::fromStdString(places.front().name)).arg(places.size());
+    });
     removeBtn_->setEnabled(sources_->rowCount() > 0);
 }
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class LibraryService;
+struct LibraryOverview;
 class QPushButton;
 class QListView;
 class QStandardItemModel;
@@ -19,8 +20,10 @@ class LibraryManagePane : public QWidget {
 
 public:
     LibraryManagePane(LibraryService& service, UserDialogs& dialogs, QWidget* parent);
-    // Reads the sources, problems and duplicates again (after a scan).
+    // Reads the sources, problems and duplicates again (after a scan), on
+    // the library's reading thread.
     void Refresh();
+    bool Reading() const { return request_ != 0; }
 
 signals:
     void OpenRequested(const QByteArray& path, int slot);
@@ -29,6 +32,7 @@ signals:
 private:
     void AddFile();
     void RemoveChosen();
+    void Show(int request, const LibraryOverview& overview, const QString& error);
 
     LibraryService& service_;
     UserDialogs& dialogs_;
@@ -36,4 +40,5 @@ private:
     QListView *sourceList_, *problemList_;
     QTreeView* doubleTree_;
     QPushButton *addFileBtn_, *removeBtn_;
+    int request_ = 0;
 };

@@ -15,6 +15,7 @@ constexpr int kWatchedPaths = 4000;  // folders and banks; beyond this, changes 
 constexpr int kProgressEvery = 20;     // files between two progress reports
 constexpr int kWriteWaitMs = 250;      // the window's changes wait this long for a scan's write
 constexpr int kScanWriteWaitMs = 5000;  // ... and a new source as long as a scan's own writes wait
+constexpr int kReaderCacheKiB = 16384;  // pages and details read along indexes: a smaller cache does
 }  // namespace
 
 LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(parent), path_(std::move(databasePath)) {
@@ -76,6 +77,7 @@ LibraryService::~LibraryService() {
     latestSimilar_->store(-1);
     latestPage_->store(-1);
     latestDetails_->store(-1);
+    latestOverview_->store(-1);
     thread_.quit();
     similarThread_.quit();
     readThread_.quit();
@@ -96,7 +98,10 @@ int LibraryService::Read(std::shared_ptr<std::atomic<int>> latest,
         Answer answer{};
         QString error;
         try {
-            if (!readLibrary_) readLibrary_ = std::make_unique<PatchLibrary>(path, PatchLibrary::Clock{}, PatchLibrary::Access::Read);
+            if (!readLibrary_) {
+                readLibrary_ = std::make_unique<PatchLibrary>(path, PatchLibrary::Clock{}, PatchLibrary::Access::Read);
+                readLibrary_->SetCacheKiB(kReaderCacheKiB);
+            }
             answer = read(*readLibrary_);
         } catch (const std::exception& e) {  // a refused query, or the database failing
             error = QString::fromStdString(e.what());
@@ -112,6 +117,16 @@ int LibraryService::Read(std::shared_ptr<std::atomic<int>> latest,
 int LibraryService::ReadPage(const orb8::library::PageRequest& request) {
     return Read<orb8::library::ResultPage>(
         latestPage_, [request](PatchLibrary& library) { return library.Page(request); }, &LibraryService::PageRead);
+}
+
+int LibraryService::ReadOverview() {
+    return Read<LibraryOverview>(
+        latestOverview_,
+        [](PatchLibrary& library) {
+            return LibraryOverview{library.Sources(), library.Problems(), library.Duplicates(),
+                                   library.SameNameOtherSound()};
+        },
+        &LibraryService::OverviewRead);
 }
 
 int LibraryService::ReadDetails(const orb8::library::Place& place, int maxPlaces) {

@@ -18,6 +18,13 @@
 
 #include "library/patchlibrary.h"
 
+// What the Sources tab shows.
+struct LibraryOverview {
+    std::vector<std::string> sources;
+    std::vector<orb8::library::FileProblemRow> problems;
+    std::vector<std::vector<orb8::library::Place>> duplicates, sameName;
+};
+
 class LibraryService : public QObject {
     Q_OBJECT
 
@@ -47,10 +54,13 @@ public:
     int ReadPage(const orb8::library::PageRequest& request);
     // Reads the details of a place; DetailsRead answers likewise.
     int ReadDetails(const orb8::library::Place& place, int maxPlaces);
+    // Reads the sources, the files skipped and the doubles; OverviewRead answers.
+    int ReadOverview();
 
 signals:
     void PageRead(int request, const orb8::library::ResultPage& page, const QString& error);
     void DetailsRead(int request, const orb8::library::PlaceDetails& details, const QString& error);
+    void OverviewRead(int request, const LibraryOverview& overview, const QString& error);
     void ScanProgress(int done, int total, const QString& path);
     // A sentence saying what the scan did; failed: it stopped on an error.
     void ScanFinished(const QString& summary, bool failed);
@@ -80,6 +90,7 @@ private:
     std::shared_ptr<std::atomic<int>> latestSimilar_ = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<std::atomic<int>> latestPage_ = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<std::atomic<int>> latestDetails_ = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<std::atomic<int>> latestOverview_ = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
     bool scanning_ = false, again_ = false;
     QFileSystemWatcher watcher_, databaseWatcher_;
