@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QSet>
+#include <optional>
 
 #include "library/filereading.h"
 #include "library/patchlibrary.h"
@@ -15,7 +17,8 @@ constexpr int kWatchedPaths = 4000;  // folders and banks; beyond this, changes 
 constexpr int kProgressEvery = 20;     // files between two progress reports
 constexpr int kWriteWaitMs = 250;      // the window's changes wait this long for a scan's write
 constexpr int kScanWriteWaitMs = 5000;  // ... and a new source as long as a scan's own writes wait
-constexpr int kReaderCacheKiB = 16384;  // pages and details read along indexes: a smaller cache does
+constexpr int kReaderCacheKiB = 16384;
+constexpr int kWindowCacheKiB = 2048;  // pages and details read along indexes: a smaller cache does
 }  // namespace
 
 LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(parent), path_(std::move(databasePath)) {
@@ -165,6 +168,7 @@ bool LibraryService::Open(QString& error) {
         library_ = std::make_unique<PatchLibrary>(path_.toStdString());
         // A mark set while a scan writes waits for the scan's next pause instead of freezing the window.
         library_->SetWriteWait(kWriteWaitMs);
+        library_->SetCacheKiB(kWindowCacheKiB);  // it only stores marks and adds sources
         if (!library_->OpenNotice().empty()) error = QString::fromStdString(library_->OpenNotice());
     } catch (const orb8::library::LibraryError& e) {
         error = QString::fromStdString(e.what());
@@ -233,6 +237,7 @@ void LibraryService::Scan() {
     QMetaObject::invokeMethod(worker_, [this, path, cancel] {
         QString summary;
         bool failed = false;
+        std::optional<WatchList> watch;
         try {
             PatchLibrary scanner(path, {}, PatchLibrary::Access::Read);  // never a new, empty one
             scanner.SetWriteWait(kScanWriteWaitMs);
@@ -255,21 +260,23 @@ void LibraryService::Scan() {
             scanner.BackUpIfDue();
             for (const std::string& missing : r.missingSources)
                 summary += "\n" + tr("Not found (what it held is kept): %1").arg(QString::fromStdString(missing));
+            // Folders made since are watched too; the walk is done here, off the window's thread.
+            watch = PathsToWatch(scanner.Sources());
         } catch (const std::exception& e) {
             summary = tr("The scan stopped: %1").arg(QString::fromStdString(e.what()));
             failed = true;
         }
-        QMetaObject::invokeMethod(this, [this, summary, failed] {
+        QMetaObject::invokeMethod(this, [this, summary, failed, watch = std::move(watch)] {
             scanning_ = false;
             if (library_) library_->Reload();
             // The similar thread reads every sound again at its next search.
             QMetaObject::invokeMethod(similarWorker_, [this] {
                 if (similarLibrary_) similarLibrary_->Reload();
             });
-            // Folders made since are watched too; a source another program
-            // added while this scan ran is read by the next one.
+            // A source another program added while this scan ran is read by the next one.
             const std::vector<std::string> before = sources_;
-            WatchSources();
+            if (watch) ApplyWatches(*watch);
+            else WatchSources();
             if (sources_ != before) again_ = true;
             emit ScanFinished(summary, failed);
             if (again_) {
@@ -288,44 +295,50 @@ void LibraryService::CancelScan() {
 // Every source folder and the folders under it, up to a limit.
 void LibraryService::WatchSources() {
     if (!library_) return;
-    QStringList folders;
-    std::vector<std::string> sources;
     try {
-        sources = library_->Sources();
+        ApplyWatches(PathsToWatch(library_->Sources()));
     } catch (const std::exception&) {
-        return;  // nothing to watch; Rescan still reads them
+        // nothing to watch; Rescan still reads them
     }
-    sources_ = sources;
+}
+
+LibraryService::WatchList LibraryService::PathsToWatch(std::vector<std::string> sources) {
+    WatchList list{std::move(sources), {}, {}};
     // The folders (a bank added or removed) and the banks themselves (one
     // saved over in place changes no folder).
-    QStringList files;
-    for (const std::string& source : sources) {
+    for (const std::string& source : list.sources) {
         const QString path = QString::fromStdString(source);
         if (!QFileInfo(path).isDir()) {
-            files << path;
+            list.files << path;
             continue;
         }
-        folders << path;
+        list.folders << path;
         QDirIterator it(path, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (it.hasNext() && folders.size() + files.size() < kWatchedPaths) {
+        while (it.hasNext() && list.folders.size() + list.files.size() < kWatchedPaths) {
             const QString next = it.next();
-            if (it.fileInfo().isDir()) folders << next;
-            else if (!orb8::library::LibraryFileKind(next.toStdString()).empty()) files << next;
+            if (it.fileInfo().isDir()) list.folders << next;
+            else if (!orb8::library::LibraryFileKind(next.toStdString()).empty()) list.files << next;
         }
     }
+    return list;
+}
+
+void LibraryService::ApplyWatches(const WatchList& list) {
+    sources_ = list.sources;
     // Only what changed: a path watched all along never goes unwatched, so no
     // change made while the watches are renewed is missed.
-    auto renew = [this](const QStringList& watched, const QStringList& wanted) {
+    auto renew = [this](const QStringList& watchedList, const QStringList& wantedList) {
+        const QSet<QString> watched(watchedList.begin(), watchedList.end()), wanted(wantedList.begin(), wantedList.end());
         QStringList gone, added;
-        for (const QString& path : watched)
+        for (const QString& path : watchedList)
             if (!wanted.contains(path)) gone << path;
-        for (const QString& path : wanted)
+        for (const QString& path : wantedList)
             if (!watched.contains(path)) added << path;
         if (!gone.isEmpty()) watcher_.removePaths(gone);
         if (!added.isEmpty()) watcher_.addPaths(added);
     };
-    renew(watcher_.directories(), folders);
-    renew(watcher_.files(), files);
+    renew(watcher_.directories(), list.folders);
+    renew(watcher_.files(), list.files);
     const QStringList database{path_, path_ + "-wal"};
     for (const QString& file : database)
         if (QFileInfo::exists(file) && !databaseWatcher_.files().contains(file)) databaseWatcher_.addPath(file);

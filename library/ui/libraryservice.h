@@ -70,6 +70,14 @@ signals:
     void LibraryChanged();
 
 private:
+    // The sources with the folders and banks under them to watch (a walk of
+    // the folders: on the scan's thread after a scan).
+    struct WatchList {
+        std::vector<std::string> sources;
+        QStringList folders, files;
+    };
+    static WatchList PathsToWatch(std::vector<std::string> sources);
+    void ApplyWatches(const WatchList& list);
     void WatchSources();
 
     QString path_;
