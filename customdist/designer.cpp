@@ -39,6 +39,8 @@ int CharacterDesigner::MatchingPreset() const { return MatchingClipperPreset(dat
 
 void CharacterDesigner::ApplyPreset(int preset) { data_.ApplyClipperPreset(set_, preset); }
 
+int CharacterDesigner::ShownPreset() const { return slots_.front() == SlotBottom ? MatchingPreset() : -1; }
+
 int CharacterDesigner::TakeMatchingPreset() {
     if (slots_.front() != SlotBottom) return -1;
     const int preset = MatchingPreset();

@@ -47,10 +47,13 @@ public:
     int MatchingPreset() const;
     // The preset chosen in the list: clip filters and clipper block.
     void ApplyPreset(int preset);
+    // The preset the list shows as chosen: the matching one for a
+    // distortion character, -1 for a tone character or a clipper of its own.
+    // Showing it changes nothing.
+    int ShownPreset() const;
     // A distortion character whose clipper matches a preset takes that
-    // preset's clip filters as the preset gives them (not clamped), as the
-    // designer does each time it shows the set; returns the preset, or -1
-    // (a clipper that matches none keeps its data).
+    // preset's clip filters as the preset gives them (not clamped), as CALC
+    // does; returns the preset, or -1 (a clipper that matches none keeps its data).
     int TakeMatchingPreset();
     // CALC: takes the columns' texts, clamps them, snaps every filter of
     // the document to the device's steps and computes this designer's

@@ -12,6 +12,7 @@
 
 #include "app/ui/mainwin.h"
 #include "controls/numedit.h"
+#include "customdist/clipperpresets.h"
 #include "customdist/ui/character.h"
 #include "customdist/ui/customdistwin.h"
 #include "customdist/ui/dcharwin.h"
@@ -80,6 +81,9 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
     CustomDistDocument file;
     file.data.clippers[1][3] = 0x55;  // a clipper of no preset
     file.data.filters[FilterNumber(1, SlotClip1)].freq = 777;
+    // Set 0's clipper is a preset's, its clip filters are not the preset's.
+    file.data.clippers[0] = ClipperPresets()[2].block;
+    file.data.filters[FilterNumber(0, SlotClip2)].freq = 555;
     file.fileName = dir.Path("odd.dst");
     ASSERT_TRUE(file.Save().ok());
     const auto bytes = ReadAll(file.fileName);
@@ -90,6 +94,10 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
     TDstCharWin* special2 = opened->DistortionDesigner(1);
     special2->ShowDesigner();
     EXPECT_EQ(special2->ListBox->currentRow(), -1);  // no preset: the clipper is kept
+    TDstCharWin* special1 = opened->DistortionDesigner(0);
+    special1->ShowDesigner();
+    EXPECT_EQ(special1->ListBox->currentRow(), 2);  // shown as chosen, its clip filters left as they are
+    EXPECT_EQ(opened->Data().filters[FilterNumber(0, SlotClip2)].freq, 555);
     opened->ToneDesigner(0, SlotMid)->ShowDesigner("x");
     EXPECT_FALSE(opened->Modified());
     d.dialogs.saveNames = {QString::fromStdString(dir.Path("back.dst"))};

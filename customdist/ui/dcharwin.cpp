@@ -71,9 +71,9 @@ void TDstCharWin::Refresh() {
     filling_ = true;
     const auto columns = designer_.Columns();
     for (std::size_t i = 0; i < 3; ++i) Columns[i]->Show(columns[i]);
-    // A clipper that matches no preset (received, or from a file) is kept:
-    // no preset is selected and nothing is overwritten.
-    ListBox->setCurrentRow(designer_.TakeMatchingPreset());
+    // The preset the clipper matches is shown chosen; showing writes nothing
+    // (the preset's clip filters are taken by CALC or a click on it, as steps).
+    ListBox->setCurrentRow(designer_.ShownPreset());
     PaintBoxDistChar->SetLevels(designer_.Levels());
     Caption();
     filling_ = false;
