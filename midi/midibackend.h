@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "midi/wiretime.h"
+#include "device/wiretime.h"
 
 namespace orb8 {
 

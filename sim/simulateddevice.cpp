@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "midi/wiretime.h"
+#include "device/wiretime.h"
 
 namespace orb8 {
 

@@ -14,7 +14,7 @@
 
 #include "device/devicehost.h"
 #include "device/receivequeue.h"
-#include "midi/wiretime.h"
+#include "device/wiretime.h"
 #include "sim/orb8simulator.h"
 
 namespace orb8 {

@@ -557,86 +557,91 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryManagePane</name>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="24"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="25"/>
         <source>%1  %2  (%3)</source>
         <translation>%1  %2  （%3）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="55"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="56"/>
         <source>Add File...</source>
         <translation>ファイルを追加...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="57"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="58"/>
         <source>Remove</source>
         <translation>削除</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="59"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="60"/>
         <source>The library no longer reads this folder or file; the files themselves stay</source>
         <translation>ライブラリーはこのフォルダーまたはファイルを読まなくなります。ファイル自体は残ります</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="62"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="63"/>
         <source>Read from:</source>
         <translation>読み込み元:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="69"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="70"/>
         <source>Skipped files:</source>
         <translation>読み飛ばしたファイル:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="72"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="73"/>
         <source>The same sound in several places, and one name for several sounds:</source>
         <translation>複数の場所にある同じ音と、複数の音に付いた同じ名前:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="95"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="105"/>
         <source>%1: %2</source>
         <translation type="unfinished">%1: %2</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="110"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="113"/>
+        <source>... and %1 more</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="128"/>
         <source>%1: the same sound in %2 places</source>
         <translation>%1: 同じ音が %2 か所にあります</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="114"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="131"/>
         <source>%1: one name, %2 sounds</source>
         <translation>%1: 同じ名前で %2 個の音</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="116"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="97"/>
         <source>The library could not be read just now: %1</source>
         <translation>今はライブラリーを読めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="122"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="137"/>
         <source>Banks and SysEx files (*.orb *.syx)</source>
         <translation>バンクと SysEx ファイル (*.orb *.syx)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="125"/>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="135"/>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="141"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="140"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="150"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="156"/>
         <source>Library</source>
         <translation type="unfinished">ライブラリ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="131"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="146"/>
         <source>Choose the folder or file to remove first.</source>
         <translation>先に削除するフォルダーまたはファイルを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="136"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="151"/>
         <source>Stop reading %1?
 The files stay where they are; your marks of their sounds stay in the library.</source>
         <translation>%1 を読むのをやめますか?
 ファイルはそのまま残り、音に付けた印もライブラリーに残ります。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarymanagepane.cpp" line="145"/>
+        <location filename="../../library/ui/librarymanagepane.cpp" line="160"/>
         <source>%1 is no longer read.</source>
         <translation>%1 は読まれなくなりました。</translation>
     </message>
@@ -687,37 +692,37 @@ The files stay where they are; your marks of their sounds stay in the library.</
 <context>
     <name>LibraryService</name>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="186"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="205"/>
         <source>%1 is not one of the library&apos;s sources.</source>
         <translation>%1 はライブラリーのソースではありません。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="202"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="221"/>
         <source>The library&apos;s file %1 was deleted or replaced by another program; nothing was scanned. Close the Library window and open it again.</source>
         <translation>ライブラリのファイル%1は別のプログラムによって削除されたか置き換えられました。スキャンしていません。ライブラリのウィンドウを閉じて開き直してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="228"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="248"/>
         <source>%1 files: %2 read, %3 unchanged, %4 skipped, %5 gone; %6 new sounds</source>
         <translation>%1 ファイル: 読み込み %2、変更なし %3、スキップ %4、削除 %5; 新しい音 %6</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="236"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="256"/>
         <source>%1 patches of CUSTOM types from SysEx files, which hold no custom settings, are taken with the built-in ones.</source>
         <translation>カスタム設定を持たないSysExファイルのCUSTOMタイプのパッチ%1個は、内蔵のカスタム設定で読み込みました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="239"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="259"/>
         <source>Scan cancelled; what was read is kept.</source>
         <translation>スキャンを中止しました。読み込んだ分は残っています。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="242"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="262"/>
         <source>Not found (what it held is kept): %1</source>
         <translation>見つかりません (内容は残してあります): %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="244"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="266"/>
         <source>The scan stopped: %1</source>
         <translation>スキャンが止まりました: %1</translation>
     </message>

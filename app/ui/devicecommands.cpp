@@ -13,7 +13,7 @@
 #include "device/ui/windowhost.h"
 #include "editors/ui/projectwin.h"
 #include "library/processorhistory.h"
-#include "midi/midi.h"
+#include "midi/ui/midi.h"
 #include "midi/midisystem.h"
 #include "midi/pacedoutput.h"
 #include "workspace/ui/userdialogs.h"

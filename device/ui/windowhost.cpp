@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "device/ui/progresswin.h"
-#include "midi/midi.h"
+#include "midi/ui/midi.h"
 #include "workspace/ui/userdialogs.h"
 
 using namespace orb8;

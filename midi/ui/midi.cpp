@@ -1,4 +1,4 @@
-#include "midi/midi.h"
+#include "midi/ui/midi.h"
 
 #include <QAction>
 #include <QActionGroup>
