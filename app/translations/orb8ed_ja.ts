@@ -599,7 +599,7 @@ Do you want to replace it?</source>
     <message>
         <location filename="../../library/ui/librarymanagepane.cpp" line="113"/>
         <source>... and %1 more</source>
-        <translation type="unfinished"></translation>
+        <translation>... ほか %1 件</translation>
     </message>
     <message>
         <location filename="../../library/ui/librarymanagepane.cpp" line="128"/>
