@@ -248,8 +248,10 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QSetting
     connect(TryBtn, &QPushButton::toggled, this, [this](bool on) { on ? TryChosen() : EndTry(); });
     connect(NewBankBtn, &QPushButton::clicked, this, &TLibraryWin::NewBankFromSelection);
     connect(ExportBankBtn, &QPushButton::clicked, this, &TLibraryWin::ExportSelection);
+    // A width the user drags stays; the header's own layout (the last
+    // column stretching as the window shows) is no choice of the user's.
     connect(Results->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
-        if (!fitting_) userSized_ = true;
+        if (!fitting_ && QApplication::mouseButtons() != Qt::NoButton) userSized_ = true;
     });
 
     searchLater_ = new QTimer(this);
@@ -357,6 +359,9 @@ void TLibraryWin::FitColumns() {
     if (userSized_ || model_->rowCount() == 0) return;
     fitting_ = true;
     Results->resizeColumnsToContents();
+    // The comments take the rest of the width again.
+    Results->horizontalHeader()->setStretchLastSection(false);
+    Results->horizontalHeader()->setStretchLastSection(true);
     fitting_ = false;
 }
 
