@@ -104,34 +104,57 @@ std::size_t ProjectStep::MemoryBytes() const {
     return n;
 }
 
+namespace {
+
+// The pattern with %1, %2, %3 replaced by the texts given.
+std::string Fill(std::string_view pattern, std::initializer_list<std::string> texts) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const std::size_t n = i + 1 < pattern.size() ? static_cast<std::size_t>(pattern[i + 1] - '1') : texts.size();
+        if (pattern[i] == '%' && n < texts.size()) {
+            out += *(texts.begin() + n);
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 std::string EditStepText(const PatchData& patch, const CustomSettingsBlock& settings, int firstByte,
-                         int switchesBefore) {
-    static const char* modules[] = {"Drive", "Mod", "Dly/Rev", "EQ", ""};
+                         int switchesBefore, const StepWords& words) {
     const Module m = ModuleOfByte(firstByte);
+    const auto moduleName = [&](Module module) {
+        const auto at = static_cast<std::size_t>(module);
+        return at < words.modules.size() ? words.modules[at] : std::string();
+    };
     std::string name;
     if (firstByte == DriveType || firstByte == ModType || firstByte == DlyType) {
-        name = "type";
+        name = words.type;
     } else if (firstByte == ModuleSwitches) {
         // One module switched names that module; anything else stays general.
         const int now = patch[ModuleSwitches];
         const int changed = switchesBefore < 0 ? 0 : (switchesBefore ^ now) & 0x0F;
-        const std::pair<int, const char*> bits[] = {{DriveOn, "Drive"}, {ModOn, "Mod"}, {DlyOn, "Dly/Rev"}, {EqOn, "EQ"}};
+        const std::pair<int, Module> bits[] = {
+            {DriveOn, Module::Drive}, {ModOn, Module::Mod}, {DlyOn, Module::DlyRev}, {EqOn, Module::Eq}};
         for (const auto& [bit, module] : bits)
-            if (changed == bit) return std::string(module) + ((now & bit) ? " on" : " off");
-        return "module switch";
+            if (changed == bit) return Fill((now & bit) ? words.on : words.off, {moduleName(module)});
+        return words.moduleSwitch;
     }
-    else if (firstByte >= Name0 && firstByte < Name0 + kNameLength) return "name";
+    else if (firstByte >= Name0 && firstByte < Name0 + kNameLength) return words.name;
     else name = PatchByteName(patch, firstByte, settings);
-    const std::string module = modules[static_cast<int>(m)];
-    return module.empty() ? name : module + " " + name;
+    const std::string module = moduleName(m);
+    return module.empty() ? name : Fill(words.parameter, {module, name});
 }
 
-std::string MoveStepText(int fromRow, int toRow) {
-    return "Move " + PatchLabel(fromRow - 1) + " to " + PatchLabel(toRow - 1);
+std::string MoveStepText(int fromRow, int toRow, const StepWords& words) {
+    return Fill(words.move, {PatchLabel(fromRow - 1), PatchLabel(toRow - 1)});
 }
 
-std::string MoveRowsStepText(int first, int last, int to) {
-    return "Move " + PatchLabel(first - 1) + "-" + PatchLabel(last - 1) + " to " + PatchLabel(to - 1);
+std::string MoveRowsStepText(int first, int last, int to, const StepWords& words) {
+    return Fill(words.moveRows, {PatchLabel(first - 1), PatchLabel(last - 1), PatchLabel(to - 1)});
 }
 
 }  // namespace orb8

@@ -63,11 +63,22 @@ private:
     std::vector<SettingsByte> settings_;  // only the bytes that changed, in offset order
 };
 
+// The words the steps' menu texts are made of, in the user's language: the
+// windows give them (English here); %1, %2, %3 stand for what the text names.
+// A parameter keeps the name the processor shows for it.
+struct StepWords {
+    std::array<std::string, 4> modules{"Drive", "Mod", "Dly/Rev", "EQ"};
+    std::string type = "type", name = "name", moduleSwitch = "module switch";
+    std::string on = "%1 on", off = "%1 off";  // %1: a module
+    std::string parameter = "%1 %2";           // %1: a module, %2: its parameter
+    std::string move = "Move %1 to %2", moveRows = "Move %1-%2 to %3";
+};
+
 // The menu texts of the steps: "Mod RATE", "Move U03 to U07".
 std::string EditStepText(const PatchData& patch, const CustomSettingsBlock& settings, int firstByte,
-                         int switchesBefore = -1);
-std::string MoveStepText(int fromRow, int toRow);
+                         int switchesBefore = -1, const StepWords& words = {});
+std::string MoveStepText(int fromRow, int toRow, const StepWords& words = {});
 // "Move U01-U03 to U10": rows first..last moved to begin at row `to`.
-std::string MoveRowsStepText(int first, int last, int to);
+std::string MoveRowsStepText(int first, int last, int to, const StepWords& words = {});
 
 }  // namespace orb8

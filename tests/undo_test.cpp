@@ -381,3 +381,30 @@ TEST(Undo, EachBankKeepsItsOwnCustomSettings) {
         EXPECT_TRUE(std::equal(block.begin(), block.end(), bytes.begin() + 23840)) << name;
     }
 }
+
+// In a Japanese frame the Undo menu names every kind of step in Japanese: a
+// knob's module, a module switched, a type, a move of one row and of several.
+TEST(Undo, AJapaneseMenuNamesTheStepsInJapanese) {
+    AppRig rig({false, {}}, {}, true);
+    TProjectWindow* p = rig.win->Documents().CurrentProject;
+    const auto undoText = [&] {
+        rig.Idle();
+        return rig.win->UndoMenu->text();
+    };
+    rig.win->ControlPanel->DriveType->setCurrentIndex(14);
+    emit rig.win->ControlPanel->DriveType->activated(14);
+    EXPECT_EQ(undoText(), QString::fromUtf8("元に戻す ドライブ タイプ"));
+    AppRig::Change(p, [](ProjectDocument& d) {
+        for (int r = 2; r <= 4; ++r) EncodeName("ROW" + std::to_string(r), d.PatchOfRow(r));
+    });
+    p->PatchGridMouseDown(2);
+    p->PatchGridDragOver(5, false);
+    p->PatchGridDragDrop(*p, 5);
+    EXPECT_EQ(undoText(), QString::fromUtf8("元に戻す U02 を U11 へ移動"));
+    p->Grid()->ChooseRows(3, 4, 3);
+    p->PatchGridMouseDown(3);
+    p->PatchGridDragOver(9, false);
+    p->PatchGridDragDrop(*p, 9);
+    EXPECT_EQ(undoText(), QString::fromUtf8("元に戻す U03-U04 を U21 へ移動"));
+}
+

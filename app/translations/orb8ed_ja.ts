@@ -970,6 +970,69 @@ Discard it?</source>
     </message>
 </context>
 <context>
+    <name>StepWords</name>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="14"/>
+        <source>Drive</source>
+        <translation>ドライブ</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="14"/>
+        <source>Mod</source>
+        <translation>モジュレーション</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="15"/>
+        <source>Dly/Rev</source>
+        <translation>ディレイ/リバーブ</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="15"/>
+        <source>EQ</source>
+        <translation>EQ</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="16"/>
+        <source>type</source>
+        <translation>タイプ</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="17"/>
+        <source>name</source>
+        <translation>名前</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="18"/>
+        <source>module switch</source>
+        <translation>モジュールのスイッチ</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="19"/>
+        <source>%1 on</source>
+        <translation>%1 オン</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="20"/>
+        <source>%1 off</source>
+        <translation>%1 オフ</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="21"/>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="22"/>
+        <source>Move %1 to %2</source>
+        <translation>%1 を %2 へ移動</translation>
+    </message>
+    <message>
+        <location filename="../../editors/ui/stepwords.cpp" line="23"/>
+        <source>Move %1-%2 to %3</source>
+        <translation>%1-%2 を %3 へ移動</translation>
+    </message>
+</context>
+<context>
     <name>SysExCommands</name>
     <message>
         <location filename="../ui/sysexcommands.cpp" line="21"/>
@@ -1042,205 +1105,205 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TControlPanel</name>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="542"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="543"/>
         <source>Patch name is too long</source>
         <translation>文字数オーバー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="543"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="544"/>
         <source>invalid character</source>
         <translation>不正な文字があります</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="76"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="470"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="77"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="471"/>
         <source>OFF</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="106"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="107"/>
         <source>Patch Editor</source>
         <translation>パッチエディター</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="128"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="129"/>
         <source>The patch shown</source>
         <translation>表示中のパッチ</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="134"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="135"/>
         <source>NAME</source>
         <translation type="unfinished">名前</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="135"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="136"/>
         <source>The patch name: up to 8 capitals, digits, space and &apos; ( ) * + - / &lt; = &gt; ? @ \; Enter stores it</source>
         <translation>パッチ名: 英大文字・数字・スペースと &apos; ( ) * + - / &lt; = &gt; ? @ \ で 8 文字まで。Enter で確定します</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="144"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="145"/>
         <source>RTM EDIT</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="145"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="146"/>
         <source>COMPARE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="146"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="147"/>
         <source>Compare the patch with the one last loaded, saved or received</source>
         <translation>最後に読み込み・保存・受信したパッチと比較します</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="147"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="148"/>
         <source>DESIGN</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="148"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="149"/>
         <source>Sound design: randomise, nudge, morph and merge the patch</source>
         <translation>サウンドデザイン: パッチのランダム化・近づける・モーフィング・取り込み</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="149"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="150"/>
         <source>OnLine</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="150"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="151"/>
         <source>OffLine</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="151"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="152"/>
         <source>RecvAll</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="152"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="153"/>
         <source>SendAll</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="158"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="159"/>
         <source>DRIVE</source>
         <translation type="unfinished">ドライブ</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="169"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="452"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="170"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="453"/>
         <source>VNR</source>
         <translation type="unfinished">VNR</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="171"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="172"/>
         <source>EQ</source>
         <translation type="unfinished">EQ</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="188"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="189"/>
         <source>Treble frequency</source>
         <translation>トレブルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="189"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="190"/>
         <source>Middle frequency</source>
         <translation>ミドルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="190"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="191"/>
         <source>Bass frequency</source>
         <translation>ベースの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="195"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="196"/>
         <source>MOD</source>
         <translation type="unfinished">モジュレーション</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="200"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="201"/>
         <source>DLY/REV</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="211"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="212"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="442"/>
         <source>LEVEL</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="213"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="214"/>
         <source>VOL RTM</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="220"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="221"/>
         <source>CONTROLLERS</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="223"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="224"/>
         <source>The module the controllers act on</source>
         <translation>コントローラーが働くモジュール</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="406"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="407"/>
         <source>A value the ORB-8 does not have; it stays until this knob is moved</source>
         <translation>ORB-8 にない値です。このつまみを動かすまでそのまま残ります</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="440"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
         <source>PRES</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="440"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
         <source>TREB</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="440"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
         <source>MID</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="440"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
         <source>BASS</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="453"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="454"/>
         <source>PATCH</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="454"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="455"/>
         <source>CTRL1 NO.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="455"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="456"/>
         <source>CTRL1 VALUE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="456"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="457"/>
         <source>CTRL2 NO.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="457"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="458"/>
         <source>CTRL2 VALUE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="470"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="471"/>
         <source>ON</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="544"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="545"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1452,8 +1515,8 @@ Send it to the ORB-8 all the same?</source>
     <name>TLibraryWin</name>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="92"/>
-        <location filename="../../library/ui/librarywin.cpp" line="639"/>
-        <location filename="../../library/ui/librarywin.cpp" line="745"/>
+        <location filename="../../library/ui/librarywin.cpp" line="644"/>
+        <location filename="../../library/ui/librarywin.cpp" line="750"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
@@ -1588,7 +1651,7 @@ Send it to the ORB-8 all the same?</source>
     </message>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="169"/>
-        <location filename="../../library/ui/librarywin.cpp" line="733"/>
+        <location filename="../../library/ui/librarywin.cpp" line="738"/>
         <source>Compare with Current</source>
         <translation>現在のパッチと比較</translation>
     </message>
@@ -1599,7 +1662,7 @@ Send it to the ORB-8 all the same?</source>
     </message>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="172"/>
-        <location filename="../../library/ui/librarywin.cpp" line="734"/>
+        <location filename="../../library/ui/librarywin.cpp" line="739"/>
         <source>Copy to Current Patch</source>
         <translation>現在のパッチへコピー</translation>
     </message>
@@ -1654,98 +1717,98 @@ Send it to the ORB-8 all the same?</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="338"/>
+        <location filename="../../library/ui/librarywin.cpp" line="340"/>
         <source>The library is read-only (%1): marks can&apos;t be changed.</source>
         <translation>ライブラリは読み取り専用です（%1）。印は変更できません。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="340"/>
+        <location filename="../../library/ui/librarywin.cpp" line="342"/>
         <source>The library&apos;s file was deleted or replaced by another program: close this window and open it again.</source>
         <translation>ライブラリのファイルは別のプログラムによって削除されたか置き換えられました。このウィンドウを閉じて開き直してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="384"/>
+        <location filename="../../library/ui/librarywin.cpp" line="389"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="386"/>
+        <location filename="../../library/ui/librarywin.cpp" line="391"/>
         <source>%1 patches shown, more as you scroll</source>
         <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="387"/>
+        <location filename="../../library/ui/librarywin.cpp" line="392"/>
         <source>%1 patches</source>
         <translation>%1 パッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="437"/>
+        <location filename="../../library/ui/librarywin.cpp" line="442"/>
         <source>... and %1 more places</source>
         <translation>... ほか %1 か所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="439"/>
+        <location filename="../../library/ui/librarywin.cpp" line="444"/>
         <source>now</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="442"/>
+        <location filename="../../library/ui/librarywin.cpp" line="447"/>
         <source>%1, until %2</source>
         <translation>%1、%2 まで</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="423"/>
+        <location filename="../../library/ui/librarywin.cpp" line="428"/>
         <source>The library could not be read: %1</source>
         <translation>ライブラリを読み込めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="452"/>
+        <location filename="../../library/ui/librarywin.cpp" line="457"/>
         <source>No saved searches</source>
         <translation>保存した検索はありません</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="452"/>
+        <location filename="../../library/ui/librarywin.cpp" line="457"/>
         <source>Saved searches</source>
         <translation>保存した検索</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="471"/>
+        <location filename="../../library/ui/librarywin.cpp" line="476"/>
         <source>Type a search first, then save it under a name.</source>
         <translation>先に検索を入力してから、名前を付けて保存してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="474"/>
+        <location filename="../../library/ui/librarywin.cpp" line="479"/>
         <source>Save Search</source>
         <translation>検索を保存</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="474"/>
+        <location filename="../../library/ui/librarywin.cpp" line="479"/>
         <source>Name of the search:</source>
         <translation>検索の名前:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="478"/>
+        <location filename="../../library/ui/librarywin.cpp" line="483"/>
         <source>Search &quot;%1&quot; saved.</source>
         <translation>検索「%1」を保存しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="495"/>
+        <location filename="../../library/ui/librarywin.cpp" line="500"/>
         <source>Search &quot;%1&quot; forgotten.</source>
         <translation>検索「%1」を削除しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="502"/>
+        <location filename="../../library/ui/librarywin.cpp" line="507"/>
         <source>Similar patches could not be found: %1</source>
         <translation>似たパッチを探せませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="570"/>
+        <location filename="../../library/ui/librarywin.cpp" line="575"/>
         <source>Your change is kept and will be stored as soon as the scan lets it.</source>
         <translation>変更は保持され、スキャンが許すとすぐに保存されます。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="576"/>
-        <location filename="../../library/ui/librarywin.cpp" line="776"/>
+        <location filename="../../library/ui/librarywin.cpp" line="581"/>
+        <location filename="../../library/ui/librarywin.cpp" line="781"/>
         <source>Your changes are stored.</source>
         <translation>変更を保存しました。</translation>
     </message>
@@ -1754,72 +1817,72 @@ Send it to the ORB-8 all the same?</source>
         <translation type="vanished">変更を保存できませんでした（%1）。スキャンが終わってからもう一度お試しください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="597"/>
+        <location filename="../../library/ui/librarywin.cpp" line="602"/>
         <source>Tags kept.</source>
         <translation>タグを保存しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="624"/>
+        <location filename="../../library/ui/librarywin.cpp" line="629"/>
         <source>Choose the results to export first (Shift and Ctrl choose several).</source>
         <translation>先に書き出す結果を選んでください（Shift と Ctrl で複数選べます）。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="627"/>
+        <location filename="../../library/ui/librarywin.cpp" line="632"/>
         <source>Project files (*.orb)</source>
         <translation>プロジェクトファイル (*.orb)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="642"/>
+        <location filename="../../library/ui/librarywin.cpp" line="647"/>
         <source>%1 patches written to %2; %3 more did not fit in a bank.</source>
         <translation>%1 個のパッチを %2 に書き出しました。残りの %3 個はバンクに入りませんでした。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="646"/>
+        <location filename="../../library/ui/librarywin.cpp" line="651"/>
         <source>%1 patches written to %2.</source>
         <translation>%1 個のパッチを %2 に書き出しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="653"/>
+        <location filename="../../library/ui/librarywin.cpp" line="658"/>
         <source>Choose the results for the new bank first (Shift and Ctrl choose several).</source>
         <translation>先に新しいバンクに入れる結果を選んでください（Shift と Ctrl で複数選べます）。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="657"/>
+        <location filename="../../library/ui/librarywin.cpp" line="662"/>
         <source>A new bank of the first %1 results chosen; %2 more did not fit.</source>
         <translation>選んだ結果の最初の %1 個で新しいバンクを作りました。残りの %2 個は入りませんでした。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="658"/>
+        <location filename="../../library/ui/librarywin.cpp" line="663"/>
         <source>A new bank of the %1 results chosen.</source>
         <translation>選んだ %1 個の結果で新しいバンクを作りました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="664"/>
+        <location filename="../../library/ui/librarywin.cpp" line="669"/>
         <source>Choose a patch in any list to play it on the processor.</source>
         <translation>プロセッサーで鳴らすパッチをどれかのリストで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="669"/>
+        <location filename="../../library/ui/librarywin.cpp" line="674"/>
         <source>The processor plays %1; Esc plays the editor&apos;s patch again.</source>
         <translation>プロセッサーは %1 を鳴らしています。Esc でエディターのパッチに戻ります。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="674"/>
+        <location filename="../../library/ui/librarywin.cpp" line="679"/>
         <source>The processor plays the editor&apos;s patch again.</source>
         <translation>プロセッサーはエディターのパッチに戻りました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="732"/>
+        <location filename="../../library/ui/librarywin.cpp" line="737"/>
         <source>Open Bank at This Patch</source>
         <translation>このパッチのバンクを開く</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="735"/>
+        <location filename="../../library/ui/librarywin.cpp" line="740"/>
         <source>Use in Sound Design</source>
         <translation>サウンドデザインで使う</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="742"/>
+        <location filename="../../library/ui/librarywin.cpp" line="747"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>
@@ -2001,57 +2064,57 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TProjectWindow</name>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="31"/>
-        <location filename="../../editors/ui/projectwin.cpp" line="119"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="32"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="120"/>
         <source>Use the Processor&apos;s Custom Settings</source>
         <translation>ORB-8のカスタム設定を使う</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="32"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="33"/>
         <source>The bank&apos;s CUSTOM patches then play here as they do on the ORB-8 (Undo takes it back)</source>
         <translation>このバンクのCUSTOMタイプのパッチがORB-8と同じ音になります（元に戻すで取り消せます）</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="98"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="99"/>
         <source>Recovery</source>
         <translation>復元</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="108"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="109"/>
         <source>The ORB-8&apos;s custom settings differ from this bank&apos;s: %1.</source>
         <translation>ORB-8のカスタム設定はこのバンクのものと異なります：%1。</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="124"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="125"/>
         <source>This Project %1 has not been saved.
 Save this?</source>
         <translation>プロジェクト%1は保存されていません。
 保存しますか？</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="233"/>
-        <location filename="../../editors/ui/projectwin.cpp" line="265"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="235"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="267"/>
         <source>Copy to %1</source>
         <translation>%1 にコピー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="259"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="261"/>
         <source>Paste %1 patches to %2</source>
         <translation>%1 個のパッチを %2 に貼り付け</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="259"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="261"/>
         <source>Paste to %1</source>
         <translation>%1 に貼り付け</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="220"/>
-        <location filename="../../editors/ui/projectwin.cpp" line="275"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="222"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="277"/>
         <source>Copy %1 patches to %2</source>
         <translation>%1 個のパッチを %2 へコピー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="249"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="251"/>
         <source>%1 of the patches did not fit below %2 and were left out.</source>
         <translation>%2 より下に入りきらなかった %1 個のパッチは入れませんでした。</translation>
     </message>

@@ -1,3 +1,4 @@
+#include "editors/ui/stepwords.h"
 #include "editors/ui/ctpanel.h"
 
 #include <QApplication>
@@ -563,7 +564,8 @@ void TControlPanel::Perform(const std::function<Edit()>& operation, const QStrin
         edit = operation();
         StepReport report{text.toStdString(), edit.send};
         if (text.isEmpty() && !edit.send.empty())
-            report.text = EditStepText(*editor_.Current(), editor_.Settings(), edit.send.front().first, switchesBefore);
+            report.text = EditStepText(*editor_.Current(), editor_.Settings(), edit.send.front().first, switchesBefore,
+                                       StepWordsInLanguage());
         return report;
     });
     performing_ = false;

@@ -1,3 +1,4 @@
+#include "editors/ui/stepwords.h"
 #include "editors/ui/projectwin.h"
 
 #include <QDateTime>
@@ -198,7 +199,8 @@ void TProjectWindow::PatchGridDragDrop(TProjectWindow& source, int row) {
         const auto [first, to] = *move;
         const SessionChange change = session_.Perform([&] {
             session_.Document().MoveRows(first, last, to);
-            return StepReport{first == last ? MoveStepText(first, to) : MoveRowsStepText(first, last, to), {}};
+            const StepWords words = StepWordsInLanguage();
+            return StepReport{first == last ? MoveStepText(first, to, words) : MoveRowsStepText(first, last, to, words), {}};
         });
         if (!change.stepped) return;
         if (first == last) SetCurrentRow(to);
