@@ -150,9 +150,7 @@ FileResult CustomDistDocument::Load() {
 
 FileResult CustomDistDocument::Save() {
     const std::vector<std::uint8_t> bytes = data.FileImage();
-    FileResult result = WriteFileAtomically(fileName, bytes);
-    if (result.ok()) modified = false;
-    return result;
+    return WriteFileAtomically(fileName, bytes);
 }
 
 }  // namespace orb8

@@ -70,16 +70,15 @@ struct CustomDistData {
     void ReadFileImage(std::span<const std::uint8_t> bytes);
 };
 
-// The document: its data, file name and modified flag.
+// The document: its data and file name.
 struct CustomDistDocument {
     CustomDistData data = CustomDistData::NewDocument();
     std::string fileName;
-    bool modified = false;
 
     // A short file loads as far as it goes and reports Short (loaded() is
     // true); a longer one is refused and nothing changes.
     FileResult Load();
-    // Atomic: on failure the old file stays and modified stays set.
+    // Atomic: on failure the old file stays.
     FileResult Save();
 };
 

@@ -23,7 +23,6 @@ bool CustomDistSession::Perform(const std::string& text, const std::function<voi
     step.after = document_.data;
     if (!always && SameDeviceData(step.before, step.after)) return false;
     history_.Push(std::move(step), text, 0);
-    document_.modified = Modified();
     Tell();
     return true;
 }
@@ -35,7 +34,6 @@ bool CustomDistSession::Walk(bool undo) {
     const auto* entry = undo ? history_.Undo() : history_.Redo();
     if (!entry) return false;
     document_.data = undo ? entry->step.before : entry->step.after;
-    document_.modified = Modified();
     Tell();
     return true;
 }
@@ -45,7 +43,6 @@ FileResult CustomDistSession::Load() {
     if (r.loaded()) {
         file_.ReadOrWrote(document_.fileName);
         history_.Clear();
-        document_.modified = false;
         Tell();
     }
     return r;
@@ -70,7 +67,6 @@ FileResult CustomDistSession::Save() {
         file_.ReadOrWrote(document_.fileName);
         history_.MarkSaved();
     }
-    document_.modified = Modified();
     return r;
 }
 

@@ -85,10 +85,6 @@ public:
     // Lets pending work of the program around run between the steps of a
     // long exchange (a host that runs the exchange on its own thread has none).
     virtual void ProcessPending() {}
-
-    // Documents changed by a receive, for programs that keep no history of them.
-    virtual void ProjectReceived(ProjectDocument& project);
-    virtual void CustomDistReceived(CustomDistDocument& document);
 };
 
 }  // namespace orb8

@@ -26,8 +26,6 @@ std::string OpenErrorText(int result, const char* direction) {
 
 }  // namespace
 
-void DeviceHost::ProjectReceived(ProjectDocument& project) { project.SetModified(); }
-void DeviceHost::CustomDistReceived(CustomDistDocument& document) { document.modified = true; }
 
 std::string_view TransferResultText(TransferResult result) {
     switch (result) {
@@ -235,7 +233,6 @@ TransferResult DeviceLink::ReceiveAllPatches(ProjectDocument& project) {
                          });
     project.UnpackAll();
     if (lastReceived > 0) project.customSettings = areas.customSettings;
-    host_.ProjectReceived(project);
     host_.ResetInput();
     host_.HideProgress();
     return result;
@@ -382,7 +379,6 @@ TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
         // Its coefficients too, so that what Store sends back agrees with its settings.
         document.data.TakeImageCoefficients(n);
     }
-    host_.CustomDistReceived(document);
     host_.ResetInput();
     host_.HideProgress();
     return result;

@@ -122,7 +122,6 @@ std::vector<int> TakeSysEx(ProjectDocument& document, const SysExContents& conte
         document.PatchOfRow(editBufferRow) = contents.editBuffers.back();
         rows.push_back(editBufferRow);
     }
-    if (!rows.empty()) document.SetModified();
     return rows;
 }
 

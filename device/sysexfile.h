@@ -36,8 +36,7 @@ struct SysExContents {
 SysExContents ReadSysEx(std::span<const std::uint8_t> bytes);
 
 // Takes the patch dumps into their patches and the last edit buffer into
-// row editBufferRow (1..80, or 0 to leave it out). Returns the rows changed
-// and marks the document modified when there are any.
+// row editBufferRow (1..80, or 0 to leave it out). Returns the rows changed.
 std::vector<int> TakeSysEx(ProjectDocument& document, const SysExContents& contents, int editBufferRow);
 
 }  // namespace orb8

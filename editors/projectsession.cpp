@@ -58,7 +58,6 @@ SessionChange ProjectSession::Record(const std::function<StepReport()>& operatio
     change.settings = step.SettingsBytes();
     change.stepped = true;
     history_.Push(std::move(step), std::move(report.text), gesture_);
-    document_.modified = Modified();
     return change;
 }
 
@@ -70,7 +69,6 @@ void ProjectSession::EndGesture() {
     gesture_ = 0;
     if (!current || !current->step.Unchanged()) return;
     history_.DropCurrent();
-    document_.modified = Modified();
     Tell(SessionChange{});
 }
 
@@ -92,7 +90,6 @@ SessionChange ProjectSession::Walk(bool undo) {
         const PatchData& data = document_.patches[static_cast<std::size_t>(patch)];
         for (int byte : bytes) change.send.emplace_back(byte, data[static_cast<std::size_t>(byte)]);
     }
-    document_.modified = Modified();
     Tell(change);
     return change;
 }
@@ -118,7 +115,6 @@ FileResult ProjectSession::Load() {
         gesture_ = 0;
         stored_ = document_.patches;
         storedSettings_ = document_.customSettings;
-        document_.modified = false;
         SessionChange change;
         change.all = true;
         Tell(change);
@@ -155,7 +151,6 @@ FileResult ProjectSession::Save() {
         stored_ = document_.patches;
         storedSettings_ = document_.customSettings;
     }
-    document_.modified = Modified();
     return r;
 }
 

@@ -81,9 +81,7 @@ FileResult ProjectDocument::Load() {
 
 FileResult ProjectDocument::Save() {
     const std::vector<std::uint8_t> bytes = FileImage();
-    FileResult result = WriteFileAtomically(fileName, bytes);
-    if (result.ok()) modified = false;
-    return result;
+    return WriteFileAtomically(fileName, bytes);
 }
 
 bool ProjectDocument::MovePatch(int s, int t) {
@@ -99,7 +97,6 @@ bool ProjectDocument::MovePatch(int s, int t) {
         std::rotate(to, from, from + 1);
         std::rotate(cto, cfrom, cfrom + 1);
     }
-    SetModified();
     return true;
 }
 
@@ -131,7 +128,6 @@ int CopyBuffer::PasteInto(ProjectDocument& document, int row) const {
         document.packedSlots[i] = from.slot;
         document.comments[i] = from.comment;
     }
-    document.SetModified();
     return fit;
 }
 
@@ -148,7 +144,6 @@ bool ProjectDocument::MoveRows(int first, int last, int to) {
     };
     move(patches);
     move(comments);
-    SetModified();
     return true;
 }
 

@@ -1,6 +1,6 @@
 // A project: a bank of 80 patches in both forms, a comment per patch, the
-// custom settings block its CUSTOM patches play through, the file name and the
-// modified flag, and the .orb project file.
+// custom settings block its CUSTOM patches play through, the file name, and
+// the .orb project file. Whether it is modified is its session's to say.
 #pragma once
 
 #include <array>
@@ -34,7 +34,6 @@ public:
     // they are, so that its CUSTOM patches keep their sound.
     CustomSettingsBlock customSettings = DefaultCustomSettings();
     std::string fileName;
-    bool modified = false;
 
     void PackAll();
     void UnpackAll();
@@ -50,7 +49,7 @@ public:
     // is refused and nothing changes.
     FileResult Load();
     // Writes fileName with the bank's custom settings block at its end; on
-    // success clears modified, on failure keeps it and the old file.
+    // failure the old file stays.
     FileResult Save();
 
     // The file's 23932 bytes after a pack-all.
@@ -59,17 +58,15 @@ public:
     // nothing changed) when the size is wrong.
     bool FromFileImage(const std::vector<std::uint8_t>& bytes);
 
-    // Moves the patch and comment of row s to row t, shifting those between;
-    // marks the project modified. False for rows out of range or s == t.
+    // Moves the patch and comment of row s to row t, shifting those between.
+    // False for rows out of range or s == t.
     bool MovePatch(int s, int t);
     // Moves the rows first..last so that the first of them lands on row `to`
     // (the others follow in order; the rows between close up). False when
     // the rows are no block of the bank or it would not move.
     bool MoveRows(int first, int last, int to);
-    // Row s of another project onto row t of this one; not marked modified.
+    // Row s of another project onto row t of this one.
     bool CopyPatchFrom(const ProjectDocument& other, int s, int t);
-
-    void SetModified() { modified = true; }
 };
 
 // The one patch that Copy keeps: its editing form, its bank slot and its comment.

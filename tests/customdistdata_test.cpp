@@ -90,13 +90,11 @@ TEST(CustomDistDocument, ShortFileLoadsAsFarAsItGoesLongerIsRefused) {
     EXPECT_EQ(longer.data.filters[0].freq, 120);
 }
 
-TEST(CustomDistDocument, FailedSaveKeepsModified) {
+TEST(CustomDistDocument, AFailedSaveAndAMissingFileAreReported) {
     CustomDistDocument doc;
-    doc.modified = true;
     doc.fileName = "/nonexistent/dir/x.dst";
     const FileResult r = doc.Save();
     EXPECT_EQ(r.problem, FileProblem::WriteFailed);
-    EXPECT_TRUE(doc.modified);
     EXPECT_EQ(doc.Load().problem, FileProblem::CannotOpen);
 }
 

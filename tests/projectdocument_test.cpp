@@ -18,7 +18,6 @@ using namespace orb8;
 TEST(ProjectDocument, NewProjectFile) {
     TempDir dir;
     ProjectDocument doc;
-    EXPECT_FALSE(doc.modified);
     doc.fileName = dir.Path("new.orb");
     ASSERT_TRUE(doc.Save().ok());
     const auto bytes = ReadAll(doc.fileName);
@@ -52,7 +51,6 @@ TEST(ProjectDocument, RoundTripKeepsPatchesCommentsAndBytes) {
     ProjectDocument back;
     back.fileName = doc.fileName;
     ASSERT_TRUE(back.Load().ok());
-    EXPECT_FALSE(back.modified);
     PatchData expected0 = doc.patches[0];
     expected0[17] = 0;
     EXPECT_EQ(back.patches[0], expected0);
@@ -158,13 +156,12 @@ TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
         limit.rlim_cur = 1000;
         setrlimit(RLIMIT_FSIZE, &limit);
         doc.comments[0] = "new";
-        doc.modified = true;
         const FileResult r = doc.Save();
         const bool reported = !r.ok() && r.problem == FileProblem::WriteFailed && !r.reason.empty() &&
                               r.previousKept &&
                               FileMessage(r, false, "project file").find("The previous file is unchanged.") !=
                                   std::string::npos;
-        _exit(reported && doc.modified ? 0 : 1);
+        _exit(reported ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -175,24 +172,21 @@ TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.path)) files += entry.is_regular_file();
     EXPECT_EQ(files, 1);
 
-    // A folder that does not exist: reported, flag kept.
-    doc.modified = true;
+    // A folder that does not exist: reported.
     doc.fileName = dir.Path("no/such/folder.orb");
     const FileResult missing = doc.Save();
     EXPECT_EQ(missing.problem, FileProblem::WriteFailed);
     EXPECT_NE(FileMessage(missing, false, "project file").find("No such file or directory.\nNothing was written."),
               std::string::npos);
-    EXPECT_TRUE(doc.modified);
 }
 
 TEST(ProjectDocument, SaveReplacesOnlyARegularFile) {
     TempDir dir;
     ProjectDocument doc;
-    doc.modified = true;
     auto refused = [&](const std::string& path) {
         doc.fileName = path;
         const FileResult r = doc.Save();
-        return r.problem == FileProblem::NotAFile && doc.modified &&
+        return r.problem == FileProblem::NotAFile &&
                FileMessage(r, false, "project file").find(path + " couldn't be saved: it is") == 0;
     };
     const std::string fifo = dir.Path("pipe.orb");
@@ -254,7 +248,6 @@ TEST(ProjectDocument, MoveInBothDirections) {
     ASSERT_TRUE(doc.MovePatch(5, 2));
     EXPECT_EQ(levels(1, 6), (std::vector<int>{1, 5, 2, 3, 4, 6}));
     EXPECT_EQ(doc.CommentOfRow(2), "c5");
-    EXPECT_TRUE(doc.modified);
 
     ProjectDocument fresh;
     doc = fresh;
@@ -265,11 +258,9 @@ TEST(ProjectDocument, MoveInBothDirections) {
     EXPECT_EQ(doc.PatchOfRow(80)[PatchLevel], 1);
     EXPECT_EQ(doc.PatchOfRow(1)[PatchLevel], 3);
 
-    doc.modified = false;
     EXPECT_FALSE(doc.MovePatch(3, 3));
     EXPECT_FALSE(doc.MovePatch(0, 3));
     EXPECT_FALSE(doc.MovePatch(3, 81));
-    EXPECT_FALSE(doc.modified);
 }
 
 // A block of rows moves as one (the rows between close up), and the copy
@@ -294,12 +285,10 @@ TEST(ProjectDocument, BlocksMoveAndSeveralRowsCopyAndPaste) {
     EXPECT_EQ(doc.comments, numbered.comments);
     ASSERT_TRUE(doc.MoveRows(1, 3, 78));  // to the very end
     EXPECT_EQ(levels(77, 80), (std::vector<int>{80, 1, 2, 3}));
-    doc.modified = false;
     EXPECT_FALSE(doc.MoveRows(1, 3, 79));  // would run past the end
     EXPECT_FALSE(doc.MoveRows(4, 2, 1));
     EXPECT_FALSE(doc.MoveRows(0, 2, 5));
     EXPECT_FALSE(doc.MoveRows(5, 7, 5));
-    EXPECT_FALSE(doc.modified);
 
     doc = numbered;
     CopyBuffer buffer;
@@ -322,7 +311,6 @@ TEST(ProjectDocument, CopyFromAnotherProjectLeavesModifiedAlone) {
     ASSERT_TRUE(a.CopyPatchFrom(b, 10, 3));
     EXPECT_EQ(a.PatchOfRow(3)[DriveType], 12);
     EXPECT_EQ(a.CommentOfRow(3), "fuzz");
-    EXPECT_FALSE(a.modified);
     EXPECT_FALSE(a.CopyPatchFrom(b, 81, 3));
 }
 

@@ -48,7 +48,6 @@ TEST(ProjectSession, ModifiedIsWhereTheHistoryStands) {
     s.SetFileName(dir.Path("a.orb"));
     ASSERT_TRUE(s.Save().ok());
     EXPECT_FALSE(s.Modified());
-    EXPECT_FALSE(s.Document().modified);
     s.Undo();
     EXPECT_TRUE(s.Modified());
     s.Redo();
@@ -62,6 +61,10 @@ TEST(ProjectSession, ModifiedIsWhereTheHistoryStands) {
     s.Unlisten(id);
     s.Redo();
     EXPECT_EQ(heard.size(), 8u);
+    // A save that fails leaves the work unsaved, and the file name as it was.
+    s.SetFileName(dir.Path("no/such/folder/b.orb"));
+    EXPECT_FALSE(s.Save().ok());
+    EXPECT_TRUE(s.Modified());
 }
 
 TEST(ProjectSession, GesturesUndoBytesAndPendingInput) {
@@ -189,4 +192,9 @@ TEST(CustomDistSession, CalcIsAlwaysAStep) {
     s.Undo();
     EXPECT_EQ(heard, 1);
     EXPECT_EQ(MatchingClipperPreset(s.Data().clippers[0]), 0);
+    // A save that fails leaves the work unsaved.
+    s.Redo();
+    s.SetFileName("/nonexistent/dir/x.dst");
+    EXPECT_FALSE(s.Save().ok());
+    EXPECT_TRUE(s.Modified());
 }

@@ -85,8 +85,6 @@ public:
     void ShowError(std::string_view caption, std::string_view text) override;
     void SetChannelItem(int channel, std::string_view caption, bool enabled, bool checked) override;
     // What a transfer received is applied by the caller's `done`, on the window thread.
-    void ProjectReceived(orb8::ProjectDocument&) override {}
-    void CustomDistReceived(orb8::CustomDistDocument&) override {}
 
 private:
     bool OnWindowThread() const;
