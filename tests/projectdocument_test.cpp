@@ -79,7 +79,9 @@ TEST(ProjectDocument, CommentsAreBytesLimitedTo255) {
 
     doc.SetCommentOfRow(2, std::string(300, 'a'));
     EXPECT_EQ(doc.CommentOfRow(2).size(), 255u);
-    doc.SetCommentOfRow(3, std::string(254, 'a') + "\xC3\xA9");  // no half character at the end
+    std::string cut(254, 'a');
+    cut += "\xC3\xA9";
+    doc.SetCommentOfRow(3, cut);  // no half character at the end
     EXPECT_EQ(doc.CommentOfRow(3), std::string(254, 'a'));
     doc.SetCommentOfRow(4, std::string("ab\0cd", 5));
     EXPECT_EQ(doc.CommentOfRow(4), "ab");
