@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -80,6 +81,41 @@ struct Heartbeat {
     }
 };
 
+// Names the events that held the window's event loop longest (the outermost
+// ones), so a stall says where it comes from.
+class TimingApp : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        if (QThread::currentThread() != thread()) return QApplication::notify(receiver, event);  // the workers'
+        if (depth_++ > 0) {
+            const bool done = QApplication::notify(receiver, event);
+            --depth_;
+            return done;
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const QString what = QStringLiteral("%1 %2 event %3")
+                                 .arg(receiver->metaObject()->className(), receiver->objectName())
+                                 .arg(static_cast<int>(event->type()));
+        const bool done = QApplication::notify(receiver, event);
+        --depth_;
+        const qint64 ms = timer.elapsed();
+        if (ms > 16) slow.push_back({ms, what});
+        return done;
+    }
+    void PrintSlowest(const char* phase) {
+        std::sort(slow.begin(), slow.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (std::size_t i = 0; i < slow.size() && i < 3; ++i)
+            std::printf("    %s: %lld ms in %s\n", phase, slow[i].first, qPrintable(slow[i].second));
+        slow.clear();
+    }
+    std::vector<std::pair<qint64, QString>> slow;
+
+private:
+    int depth_ = 0;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,7 +131,7 @@ int main(int argc, char** argv) {
     const std::string db = folder + "/window-library.db";
     for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(db + suffix);
 
-    QApplication app(argc, argv);
+    TimingApp app(argc, argv);
     orb8::MidiSystemOptions midiOptions;
     midiOptions.realPorts = false;
     orb8::MidiSystem system(midiOptions);
@@ -112,6 +148,7 @@ int main(int argc, char** argv) {
         std::printf("  window open: %ld MB resident\n", ResidentMb());
 
         Heartbeat beat;
+        app.slow.clear();
         beat.Start();
         QElapsedTimer scan;
         scan.start();
@@ -126,11 +163,13 @@ int main(int argc, char** argv) {
                     qPrintable(library->Status->text()));
         std::printf("  longest event-loop stall during the scan  %4lld ms   %d over 50 ms (target none)\n", beat.worst,
                     beat.over50);
+        app.PrintSlowest("scan");
         std::printf("  after the scan: %ld MB resident\n", ResidentMb());
 
         // The user types four searches a key at a time, scrolls ten pages of
         // each and looks at patches; every next step waits for what the
         // window reads (on the library's thread) to be shown.
+        app.slow.clear();
         beat.Start();
         const QString queries[] = {"crunch", "warm lead", "mod:on dly:off", "gain>=20"};
         int query = 0, typed = 0, scrolled = 0, chosen = 0;
@@ -160,6 +199,7 @@ int main(int argc, char** argv) {
         std::printf("  typing, scrolling (%d rows) and choosing patches: longest stall %4lld ms, %d over 16 ms "
                     "(target none)\n",
                     library->Model().rowCount(), beat.worst, beat.over16);
+        app.PrintSlowest("use");
         std::printf("  with the library open and used: %ld MB resident, peak %.0f MB (target under 300 MB)\n",
                     ResidentMb(), librarybench::PeakKb() / 1024.0);
         win.close();

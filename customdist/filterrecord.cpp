@@ -19,9 +19,9 @@ constexpr double kCodeMin = -8388608.0;
 // its own step.
 constexpr double kStepGuard = 1e-6;
 
-constexpr int kFreqCodeMax = 1296;
-constexpr int kGainCodeMax = 240;
-constexpr int kQCodeMax = 500;
+constexpr int kFreqCodeMax = kFreqCodes.max;
+constexpr int kGainCodeMax = kGainCodes.max;
+constexpr int kQCodeMax = kQCodes.max;
 
 constexpr std::string_view kTypeTexts[kFilterTypeCount] = {
     "PEQ : 12dB/Oct",   "Lo EQ : 6dB/Oct",  "Hi EQ : 6dB/Oct",  "LPF  :  -6dB/Oct",

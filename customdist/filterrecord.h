@@ -61,6 +61,12 @@ bool ComputeCoefficients(FilterRecord& record);
 // give a stable filter (poles strictly inside the unit circle).
 bool CoefficientsStable(const std::array<double, kCoefCount>& coef);
 
+// The codes the designers' fields step through: Freq, Gain (and Trim) and Q.
+struct CodeRange {
+    int min, max;
+};
+inline constexpr CodeRange kFreqCodes{0, 1296}, kGainCodes{0, 240}, kQCodes{1, 500};
+
 // Limits Freq, Gain, Q and Trim to their ranges; NaN becomes the range's low end.
 void ClampSettings(FilterRecord& record);
 

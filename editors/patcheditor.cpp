@@ -195,6 +195,8 @@ RtmView PatchEditor::Rtm(Module module) const {
     RtmView v;
     if (!patch_) return v;
     const RtmBytes b = RtmBytesOf(module);
+    v.valueMax = ParameterMax(b.max, -1);
+    v.sourceMax = ParameterMax(b.source, -1);
     v.max = Byte(b.max);
     v.min = Byte(b.min);
     v.destination = Byte(b.destination);

@@ -52,6 +52,7 @@ enum class RtmField { Max, Min, Destination, Source };
 
 struct RtmView {
     int max = 0, min = 0, destination = 0, source = 0;
+    int valueMax = 0, sourceMax = 0;  // the ranges of max and min, and of the source
     std::string maxText, minText, sourceText;
     std::vector<std::string> destinations;
     bool enabled = true;

@@ -43,10 +43,10 @@ FilterColumnBox::FilterColumnBox(const QString& heading, const QString& suffix, 
     for (int t = 0; t < kFilterTypeCount; ++t) CBfilterType->addItem(Q(FilterTypeText(t)));
     grid->addWidget(CBfilterType, row++, 0, 1, 3);
 
-    EditFreq = Edit("EditFreq" + suffix, 0, 1296);
-    EditGain = Edit("EditGain" + suffix, 0, 240);
-    EditQ = Edit("EditQ" + suffix, 1, 500);
-    EditTrim = Edit("EditTrim" + suffix, 0, 240);
+    EditFreq = Edit("EditFreq" + suffix, kFreqCodes.min, kFreqCodes.max);
+    EditGain = Edit("EditGain" + suffix, kGainCodes.min, kGainCodes.max);
+    EditQ = Edit("EditQ" + suffix, kQCodes.min, kQCodes.max);
+    EditTrim = Edit("EditTrim" + suffix, kGainCodes.min, kGainCodes.max);
     EditFreq->OnSetText = [](int code) { return Q(FreqText(code)); };
     EditFreq->OnTextToVal = [](const QString& text) { return FreqCodeFromText(text.toStdString()); };
     for (TNumEdit* e : {EditGain, EditTrim}) {

@@ -181,11 +181,10 @@ TControlPanel::TControlPanel(EditorContext& context)
     TrebleFreqCombo = compact("TrebleFreqCombo", 484);
     MidFreqCombo = compact("MidFreqCombo", 536);
     BassFreqCombo = compact("BassFreqCombo", 588);
-    for (int i = 0; i < 8; ++i) {
-        TrebleFreqCombo->addItem(Q(DisplayText(EqTrebleFreq, -1, i)));
-        MidFreqCombo->addItem(Q(DisplayText(EqMidFreq, -1, i)));
-        BassFreqCombo->addItem(Q(DisplayText(EqBassFreq, -1, i)));
-    }
+    const std::pair<QComboBox*, int> frequencies[] = {
+        {TrebleFreqCombo, EqTrebleFreq}, {MidFreqCombo, EqMidFreq}, {BassFreqCombo, EqBassFreq}};
+    for (const auto& [list, byte] : frequencies)
+        for (int i = 0; i <= ParameterMax(byte, -1); ++i) list->addItem(Q(DisplayText(byte, -1, i)));
     TrebleFreqCombo->setToolTip(tr("Treble frequency"));
     MidFreqCombo->setToolTip(tr("Middle frequency"));
     BassFreqCombo->setToolTip(tr("Bass frequency"));
@@ -220,7 +219,7 @@ TControlPanel::TControlPanel(EditorContext& context)
     VolRtmCheck->setPalette(check);
     panels_.push_back({QRect(158, rowC, 482, 84), tr("CONTROLLERS")});
     CtrlCombo = MakeList("CtrlCombo", QRect(262, rowC + 2, 96, 20));
-    for (int i = 0; i < 5; ++i) CtrlCombo->addItem(Q(DisplayText(CtrlTarget, -1, i)));
+    for (int i = 0; i <= ParameterMax(CtrlTarget, -1); ++i) CtrlCombo->addItem(Q(DisplayText(CtrlTarget, -1, i)));
     CtrlCombo->setToolTip(tr("The module the controllers act on"));
     Ct1NoVol = MakeKnob("Ct1NoVol", 170, rowC + cells, 110);
     Ct1ValueVol = MakeKnob("Ct1ValueVol", 280, rowC + cells, 110);
@@ -445,7 +444,7 @@ void TControlPanel::RefreshEq() {
     QComboBox* lists[] = {TrebleFreqCombo, MidFreqCombo, BassFreqCombo};
     for (int i = 0; i < 3; ++i) {
         const int row = p ? (*p)[static_cast<std::size_t>(EqTrebleFreq + i)] : 0;
-        lists[i]->setCurrentIndex(row < 8 ? row : -1);
+        lists[i]->setCurrentIndex(row < lists[i]->count() ? row : -1);
     }
 }
 

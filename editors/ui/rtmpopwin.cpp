@@ -57,7 +57,7 @@ void TRtmPopUp::Build(int row, Module module, const char* prefix, const QString&
     auto slider = [&](int x, const QString& name, QSlider*& bar, QLabel*& value) {
         bar = new QSlider(Qt::Horizontal, this);
         bar->setObjectName(p + name + "TrackBar");
-        bar->setRange(0, 100);
+        bar->setRange(0, ParameterMax(orb8::DriveRtmMax, -1));
         bar->setSingleStep(1);
         bar->setPageStep(10);
         bar->setGeometry(x, y + 12, 100, 22);
@@ -73,7 +73,7 @@ void TRtmPopUp::Build(int row, Module module, const char* prefix, const QString&
     s.ctrVol = new TVolume(this);
     s.ctrVol->setObjectName(p + "CtrVol");
     s.ctrVol->setGeometry(462, y + 10, 25, 25);
-    s.ctrVol->SetMax(30);
+    s.ctrVol->SetMax(ParameterMax(orb8::DriveRtmSource, -1));
     s.ctrValue = new QLabel(this);
     s.ctrValue->setObjectName(p + "CtrValue");
     s.ctrValue->setGeometry(492, y + 14, 38, 18);
@@ -102,16 +102,18 @@ void TRtmPopUp::Refresh() {
         const Module module = kOrder[i];
         Section& s = Sections[i];
         const RtmView v = editor.Rtm(module);
-        s.maxTrackBar->setValue(std::min(v.max, 100));
+        for (QSlider* bar : {s.maxTrackBar, s.minTrackBar}) bar->setRange(0, v.valueMax);
+        s.ctrVol->SetMax(v.sourceMax);
+        s.maxTrackBar->setValue(std::min(v.max, v.valueMax));
         s.maxValue->setText(Q(v.maxText));
-        s.minTrackBar->setValue(std::min(v.min, 100));
+        s.minTrackBar->setValue(std::min(v.min, v.valueMax));
         s.minValue->setText(Q(v.minText));
         if (module != Module::Eq) {
             s.desCombo->clear();
             for (const std::string& name : v.destinations) s.desCombo->addItem(Q(name));
         }
         s.desCombo->setCurrentIndex(v.destination < s.desCombo->count() ? v.destination : -1);
-        s.ctrVol->SetPosition(std::min(v.source, 30));
+        s.ctrVol->SetPosition(std::min(v.source, v.sourceMax));
         s.ctrValue->setText(Q(v.sourceText));
         s.ctrVol->setAccessibleName(s.title->text() + " " + tr("CTRL"));
         s.ctrVol->setAccessibleDescription(Q(v.sourceText));

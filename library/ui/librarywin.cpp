@@ -42,8 +42,9 @@ namespace {
 constexpr int kSearchDelayMs = 150;  // typing settles before the query runs
 constexpr int kRetryMs = 300;        // a mark the database could not take yet is tried again this often
 constexpr int kSimilarCount = 20;
-constexpr int kPlacesShown = 1000;
-constexpr const char* kSavedSearchesKey = "library/savedSearches";  // a sound in every bank (the initial patch) has thousands
+constexpr int kPlacesShown = 250;  // a sound in every bank (the initial patch) has thousands
+constexpr int kRowsMeasured = 100;  // columns fit the text of this many rows, not of all
+constexpr const char* kSavedSearchesKey = "library/savedSearches";
 
 // A list whose patches can be dragged onto a bank's row.
 void DragsPatches(QAbstractItemView* view) {
@@ -60,6 +61,7 @@ QTreeView* DetailView(PatchItemModel* model, const char* name, QWidget* parent) 
     view->setRootIsDecorated(false);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setUniformRowHeights(true);
+    view->header()->setResizeContentsPrecision(kRowsMeasured);
     DragsPatches(view);
     return view;
 }
@@ -130,6 +132,7 @@ TLibraryWin::TLibraryWin(LibraryService& service, UserDialogs& dialogs, QSetting
     Results->verticalHeader()->hide();
     Results->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     Results->horizontalHeader()->setStretchLastSection(true);
+    Results->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
 
     DragsPatches(Results);
 
