@@ -1,5 +1,8 @@
 #include "library/ui/libraryservice.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -19,6 +22,12 @@ constexpr int kWriteWaitMs = 250;      // the window's changes wait this long fo
 constexpr int kScanWriteWaitMs = 5000;  // ... and a new source as long as a scan's own writes wait
 constexpr int kReaderCacheKiB = 16384;
 constexpr int kWindowCacheKiB = 2048;  // pages and details read along indexes: a smaller cache does
+constexpr int kBackgroundNice = 10;
+constexpr int kWatchesAtOnce = 400;  // paths given to the watcher in one turn of the event loop
+
+// The calling thread runs at a lower priority (Linux: nice is per thread).
+void Yielding() { ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kBackgroundNice); }
+
 }  // namespace
 
 LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(parent), path_(std::move(databasePath)) {
@@ -27,6 +36,9 @@ LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_.setObjectName("library scan");
     thread_.start();
+    // The scan and the search for similar sounds keep both processors busy
+    // for seconds: they yield to the window's thread (and to the reads it waits for).
+    QMetaObject::invokeMethod(worker_, [] { Yielding(); });
     similarWorker_ = new QObject;
     similarWorker_->moveToThread(&similarThread_);
     connect(&similarThread_, &QThread::finished, similarWorker_, [this] {
@@ -35,6 +47,7 @@ LibraryService::LibraryService(QString databasePath, QObject* parent) : QObject(
     });
     similarThread_.setObjectName("library similar");
     similarThread_.start();
+    QMetaObject::invokeMethod(similarWorker_, [] { Yielding(); });
     readWorker_ = new QObject;
     readWorker_->moveToThread(&readThread_);
     connect(&readThread_, &QThread::finished, readWorker_, [this] {
@@ -287,6 +300,13 @@ void LibraryService::Scan() {
     });
 }
 
+void LibraryService::AddWatches() {
+    const QStringList now = watchesToAdd_.mid(0, kWatchesAtOnce);
+    watchesToAdd_.remove(0, now.size());
+    if (!now.isEmpty()) watcher_.addPaths(now);
+    if (!watchesToAdd_.isEmpty()) QTimer::singleShot(0, this, &LibraryService::AddWatches);
+}
+
 void LibraryService::CancelScan() {
     cancel_->store(true);
     again_ = false;
@@ -327,18 +347,22 @@ void LibraryService::ApplyWatches(const WatchList& list) {
     sources_ = list.sources;
     // Only what changed: a path watched all along never goes unwatched, so no
     // change made while the watches are renewed is missed.
-    auto renew = [this](const QStringList& watchedList, const QStringList& wantedList) {
+    // New ones are added a few hundred at a time (each is a call to the
+    // system): thousands at once held the window for tens of milliseconds.
+    QStringList added;
+    auto renew = [this, &added](const QStringList& watchedList, const QStringList& wantedList) {
         const QSet<QString> watched(watchedList.begin(), watchedList.end()), wanted(wantedList.begin(), wantedList.end());
-        QStringList gone, added;
+        QStringList gone;
         for (const QString& path : watchedList)
             if (!wanted.contains(path)) gone << path;
         for (const QString& path : wantedList)
             if (!watched.contains(path)) added << path;
         if (!gone.isEmpty()) watcher_.removePaths(gone);
-        if (!added.isEmpty()) watcher_.addPaths(added);
     };
     renew(watcher_.directories(), list.folders);
     renew(watcher_.files(), list.files);
+    watchesToAdd_ = added;
+    AddWatches();
     const QStringList database{path_, path_ + "-wal"};
     for (const QString& file : database)
         if (QFileInfo::exists(file) && !databaseWatcher_.files().contains(file)) databaseWatcher_.addPath(file);

@@ -78,6 +78,7 @@ private:
     };
     static WatchList PathsToWatch(std::vector<std::string> sources);
     void ApplyWatches(const WatchList& list);
+    void AddWatches();  // the next few of watchesToAdd_
     void WatchSources();
 
     QString path_;
@@ -104,4 +105,5 @@ private:
     QFileSystemWatcher watcher_, databaseWatcher_;
     QTimer rescanLater_, changedLater_;
     std::vector<std::string> sources_;  // as last watched
+    QStringList watchesToAdd_;
 };
