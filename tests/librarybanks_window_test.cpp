@@ -31,13 +31,24 @@
 
 using namespace orb8;
 
-TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
-    TempDir dir;
+namespace {
+
+// Banks a, b and c with CRUNCH, CHIME and CHUG, one each; the folder, or empty when one could not be written.
+std::string ThreeBanks(const TempDir& dir) {
     const std::string banks = dir.Path("banks");
     std::filesystem::create_directories(banks);
-    ASSERT_TRUE(WriteOnePatchBank(banks + "/a.orb", 4, "CRUNCH", "slap-back", 10));
-    ASSERT_TRUE(WriteOnePatchBank(banks + "/b.orb", 7, "CHIME", "bells", 30));
-    ASSERT_TRUE(WriteOnePatchBank(banks + "/c.orb", 9, "CHUG", "", 40));
+    const bool written = WriteOnePatchBank(banks + "/a.orb", 4, "CRUNCH", "slap-back", 10) &&
+                         WriteOnePatchBank(banks + "/b.orb", 7, "CHIME", "bells", 30) &&
+                         WriteOnePatchBank(banks + "/c.orb", 9, "CHUG", "", 40);
+    return written ? banks : std::string();
+}
+
+}  // namespace
+
+TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
+    TempDir dir;
+    const std::string banks = ThreeBanks(dir);
+    ASSERT_FALSE(banks.empty());
     AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
                QString::fromStdString(dir.Path("library.db")));
     TMainWin& win = *rig.win;
@@ -159,11 +170,8 @@ TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
 // chosen, and is there in the next window made with the same settings.
 TEST(LibraryBanks, SortedColumnsAndSavedSearches) {
     TempDir dir;
-    const std::string banks = dir.Path("banks");
-    std::filesystem::create_directories(banks);
-    ASSERT_TRUE(WriteOnePatchBank(banks + "/a.orb", 4, "CRUNCH", "slap-back", 10));
-    ASSERT_TRUE(WriteOnePatchBank(banks + "/b.orb", 7, "CHIME", "bells", 30));
-    ASSERT_TRUE(WriteOnePatchBank(banks + "/c.orb", 9, "CHUG", "", 40));
+    const std::string banks = ThreeBanks(dir);
+    ASSERT_FALSE(banks.empty());
     QSettings settings(QString::fromStdString(dir.Path("settings.ini")), QSettings::IniFormat);
     ScriptedDialogs dialogs;
     LibraryService service(QString::fromStdString(dir.Path("library.db")));
