@@ -75,6 +75,27 @@ ResultPage PatchLibrary::Page(const PageRequest& request) {
     const int limit = std::max(1, request.limit);
     ResultPage page;
 
+    // The rows a statement gives, and the key of the last of them.
+    const auto collect = [&page](sql::Statement& s, int tier, const OrderKey& key) {
+        int read = 0;
+        PageKey last{tier, {}, 0};
+        while (s.Step()) {
+            ResultRow row = RowOf(s);
+            last.id = row.place.occurrence;
+            last.values.clear();
+            for (std::size_t k = 0; k < key.expressions.size(); ++k) {
+                const int column = kKeyColumn + static_cast<int>(k);
+                if (key.text[k])
+                    last.values.emplace_back(s.Text(column));
+                else
+                    last.values.emplace_back(s.Int(column));
+            }
+            page.rows.push_back(std::move(row));
+            ++read;
+        }
+        return std::pair(read, last);
+    };
+
     // One tier of the results: `match` the words (none: no words).
     const auto run = [&](const std::string& match, int tier, const std::optional<PageKey>& after, int wanted) {
         const bool byRowid = !match.empty() && found;  // the word index gives its rows in this order
@@ -111,26 +132,43 @@ ResultPage PatchLibrary::Page(const PageRequest& request) {
             s->Bind(n++, after->id);
         }
         s->Bind(n, wanted);
-        int read = 0;
-        PageKey last{tier, {}, 0};
-        while (s->Step()) {
-            ResultRow row = RowOf(*s);
-            last.id = row.place.occurrence;
-            last.values.clear();
-            for (std::size_t k = 0; k < key.expressions.size(); ++k) {
-                const int column = kKeyColumn + static_cast<int>(k);
-                if (key.text[k])
-                    last.values.emplace_back(s->Text(column));
-                else
-                    last.values.emplace_back(s->Int(column));
-            }
-            page.rows.push_back(std::move(row));
-            ++read;
-        }
-        return std::pair(read, last);
+        return collect(*s, tier, key);
     };
 
     if (!request.after) page.noSources = db_->Integer("SELECT count(*) FROM sources") == 0;
+    if (request.order == ResultOrder::Favourite && q.match.empty()) {
+        // The favourites (few, read by their marks) and the rest (in place
+        // order, the favourites passed over), as two tiers: no sort of every place.
+        const auto tierOf = [&](bool favourites, int tier, const std::optional<PageKey>& after, int wanted) {
+            std::string sql(kPageColumns);
+            sql += favourites ? " FROM patch_notes n CROSS JOIN occurrences o ON o.patch_id = n.patch_id AND n.favourite "
+                                "JOIN files f ON f.id = o.file_id JOIN patches p ON p.id = o.patch_id "
+                              : std::string(kByOccurrence);
+            sql += "WHERE " + q.where;
+            if (!favourites)
+                sql += " AND NOT EXISTS (SELECT 1 FROM patch_notes m WHERE m.patch_id = o.patch_id AND m.favourite)";
+            if (after) sql += request.descending ? " AND o.id < ?" : " AND o.id > ?";
+            sql += request.descending ? " ORDER BY o.id DESC LIMIT ?" : " ORDER BY o.id LIMIT ?";
+            auto s = db_->Cached(sql);
+            int n = 1;
+            BindAll(*s, n, q.binds);
+            if (after) s->Bind(n++, after->id);
+            s->Bind(n, wanted);
+            return collect(*s, tier, OrderKey{});
+        };
+        std::optional<PageKey> after = request.after;
+        for (int tier = after ? after->tier : 0; tier < 2; ++tier, after.reset()) {
+            // Favourites last going up, first going down.
+            const PageKey last = tierOf((tier == 0) == request.descending, tier, after,
+                                        limit - static_cast<int>(page.rows.size()))
+                                     .second;
+            if (static_cast<int>(page.rows.size()) == limit) {
+                page.next = last;
+                return page;
+            }
+        }
+        return page;
+    }
     if (q.match.empty() || !found) {
         const auto [read, last] = run(q.match, 0, request.after, limit);
         if (read == limit) page.next = last;
