@@ -169,18 +169,19 @@ TEST_F(JackIntegration, ServerShutdownEndsTheTransferAndTheSimulator) {
     int out = -1, in = -1;
     FindSimulator(system, out, in);
     if (HasFatalFailure()) return;
-    BlockingHost host(system, out, in);
+    // The server goes away while the bank comes in: once ten patches have arrived.
+    struct KillingHost : BlockingHost {
+        using BlockingHost::BlockingHost;
+        void SetProgressValue(int done, int) override {
+            if (done == 10 && server > 0) kill(server, SIGKILL);
+        }
+        pid_t server = -1;
+    } host(system, out, in);
     DeviceLink link(host);
     ASSERT_TRUE(link.OnLine(2));
-
-    // The server goes away while the bank comes in.
-    std::thread stop([this] {
-        std::this_thread::sleep_for(300ms);
-        kill(jackd_, SIGKILL);
-    });
+    host.server = jackd_;
     ProjectDocument project;
     const TransferResult result = link.ReceiveAllPatches(project);
-    stop.join();
     EXPECT_EQ(result, TransferResult::Aborted);
     EXPECT_EQ(host.LostReason(), "the JACK server has shut down");
     EXPECT_GT(link.lastReceived, 0);
