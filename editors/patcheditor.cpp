@@ -63,6 +63,13 @@ void PatchEditor::CopyDlyToSlot() {
     for (int b = DlyParam1; b <= DlyRtmSource; ++b) (*settings_)[static_cast<std::size_t>(slot + 1 + b - DlyParam1)] = At(b);
 }
 
+PatchData ShownPatch(const PatchData& patch, const CustomSettingsBlock& settings) {
+    PatchData played = patch;
+    CustomSettingsBlock block = settings;
+    PatchEditor(block).ShowPatch(&played, &block);
+    return played;
+}
+
 Edit PatchEditor::ShowPatch(PatchData* patch, CustomSettingsBlock* settings) {
     patch_ = patch;
     settings_ = settings ? settings : &home_;

@@ -58,6 +58,10 @@ struct RtmView {
     bool enabled = true;
 };
 
+// The patch as the editor shows it and a patch change sends it: a CUSTOM
+// type keeps its number and takes its slot's values from `settings`.
+PatchData ShownPatch(const PatchData& patch, const CustomSettingsBlock& settings);
+
 class PatchEditor {
 public:
     // `settings`: the block of a patch shown without one of its own.

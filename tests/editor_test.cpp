@@ -156,6 +156,36 @@ TEST(PatchEditorWindow, ExclusionsTimePairAndCustomTypes) {
     EXPECT_EQ(block[kModCustom1Slot + 4], e.Patch()[ModParam4]);
 }
 
+// A CUSTOM type plays its slot's values; showing the patch fills them in for
+// the knobs but leaves the document alone until an edit, which takes them as
+// part of its step.
+TEST(PatchEditorWindow, ShowingACustomPatchChangesNoByteOfTheBank) {
+    Editor e;
+    AppRig::Change(e.project, [](ProjectDocument& d) {
+        d.patches[1][ModuleSwitches] = ModOn;
+        d.patches[1][ModType] = 20;  // CUSTOM1
+        for (int b = ModParam1; b <= ModParam4; ++b) d.patches[1][static_cast<std::size_t>(b)] = 1;
+        d.customSettings[kModCustom1Slot] = 3;  // FLANGER
+        for (int i = 1; i <= 4; ++i) d.customSettings[static_cast<std::size_t>(kModCustom1Slot + i)] = 7;
+    });
+    const ProjectDocument before = e.project->Document();
+    const int steps = e.project->Session().StepCount();
+    e.project->SetCurrentRow(2);
+    EXPECT_EQ(e.panel->ModVolume[0].knob->Position(), 7);  // the slot's value is shown
+    EXPECT_EQ(e.project->Document().patches, before.patches);
+    EXPECT_EQ(e.project->Document().customSettings, before.customSettings);
+    EXPECT_EQ(e.project->Session().StepCount(), steps);
+
+    QTest::keyClick(e.panel->ModVolume[3].knob, Qt::Key_Up);
+    EXPECT_EQ(e.Patch()[ModParam1], 7);  // the edit's step took the shown values
+    EXPECT_EQ(e.Patch()[ModParam4], 8);
+    EXPECT_EQ(e.project->Session().StepCount(), steps + 1);
+    e.project->Undo();
+    EXPECT_EQ(e.project->Document().patches, before.patches);
+    EXPECT_EQ(e.project->Document().customSettings, before.customSettings);
+    EXPECT_EQ(e.panel->ModVolume[3].knob->Position(), 7);
+}
+
 TEST(PatchEditorWindow, NameEntry) {
     Editor e;
     e.Connect();

@@ -67,6 +67,8 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     dialogs.folderNames = {QString::fromStdString(banks)};
     QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
     ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; })) << library->Status->text().toStdString();
+    // The scan's end may start another (the folder changed while it ran); its summary takes the status line.
+    ASSERT_TRUE(WaitFor([&] { return !library->Scanning(); }));
 
     library->SearchEdit->setFocus();
     ASSERT_TRUE(SearchLibrary(library, "encore drive:on"));

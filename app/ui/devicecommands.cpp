@@ -11,6 +11,7 @@
 #include "app/framerules.h"
 #include "device/devicelink.h"
 #include "device/ui/windowhost.h"
+#include "editors/patcheditor.h"
 #include "editors/ui/projectwin.h"
 #include "library/processorhistory.h"
 #include "midi/ui/midi.h"
@@ -281,6 +282,7 @@ void DeviceCommands::RunPendingPatchChange() {
     const int patch = pendingRow_ - 1;
     pendingRow_ = 0;
     if (!midi_.OutputOpen() || !pendingProject_) return;
-    const PatchData data = pendingProject_->Document().patches[static_cast<std::size_t>(patch)];
+    const PatchData data =
+        ShownPatch(pendingProject_->Document().patches[static_cast<std::size_t>(patch)], pendingProject_->Session().Settings());
     Start(nullptr, [this, patch, data] { link_.PatchChange(patch, data); }, nullptr, true);
 }

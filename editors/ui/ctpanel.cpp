@@ -323,13 +323,12 @@ bool TControlPanel::SetCompare(bool on) {
     if (!project_ || !editor_.Current() || on == compare_.Comparing()) return compare_.Comparing();
     project_->Settle();
     ProjectDocument& document = project_->Session().Document();
-    PatchData& edited = document.patches[static_cast<std::size_t>(index_)];
     if (on) {
         // The stored patch plays through the block as it was stored, so that
         // edits of a CUSTOM type's values are compared too.
         compared_ = project_->Session().StoredSettings();
         const auto show = [this](PatchData& patch) { editor_.ShowPatch(&patch, &compared_); };
-        context_.SendParameters(compare_.On(edited, project_->Session().Stored(index_), show));
+        context_.SendParameters(compare_.On(working_, project_->Session().Stored(index_), show));
         PatchName->setText(Q(DecodeName(compare_.Shown())));
         RefreshAll();
         // Read-only: every control of the patch is held while comparing.
@@ -341,7 +340,8 @@ bool TControlPanel::SetCompare(bool on) {
         project_->ShowPatchOnRow(index_ + 1, &compare_.Shown());
     } else {
         const auto show = [this, &document](PatchData& patch) { editor_.ShowPatch(&patch, &document.customSettings); };
-        context_.SendParameters(compare_.Off(edited, show));
+        working_ = document.patches[static_cast<std::size_t>(index_)];
+        context_.SendParameters(compare_.Off(working_, show));
         project_->ShowPatchOnRow(index_ + 1, nullptr);
         ShowPatch(*project_, index_);
     }
@@ -353,8 +353,11 @@ void TControlPanel::ShowPatch(TProjectWindow& project, int index) {
     if (compare_.Comparing()) SetCompare(false);
     Follow(&project, index);
     CompareBtn->SetDown(false);
+    // The editor works on a copy: what showing fills in (a CUSTOM type's slot
+    // values) reaches the document only with the next edit, inside its step.
     ProjectDocument& document = project.Session().Document();
-    editor_.ShowPatch(&document.patches[static_cast<std::size_t>(index)], &document.customSettings);
+    working_ = document.patches[static_cast<std::size_t>(index)];
+    editor_.ShowPatch(&working_, &document.customSettings);
     PatchName->setText(project.Grid()->CellText(index + 1, 1));
     PatchNo->setText(Q(PatchLabel(index)));
     RefreshAll();
@@ -560,7 +563,9 @@ void TControlPanel::Perform(const std::function<Edit()>& operation, const QStrin
     performing_ = true;
     const SessionChange change = session.Perform([&] {
         const int switchesBefore = (*editor_.Current())[orb8::ModuleSwitches];
+        const PatchData before = working_;
         edit = operation();
+        if (working_ != before) session.Document().patches[static_cast<std::size_t>(index_)] = working_;
         StepReport report{text.toStdString(), edit.send};
         if (text.isEmpty() && !edit.send.empty())
             report.text = EditStepText(*editor_.Current(), editor_.Settings(), edit.send.front().first, switchesBefore,

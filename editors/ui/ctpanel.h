@@ -133,6 +133,7 @@ private:
     // no bank).
     orb8::CustomSettingsBlock noBank_ = orb8::DefaultCustomSettings();
     orb8::CustomSettingsBlock compared_ = orb8::DefaultCustomSettings();
+    orb8::PatchData working_{};  // the patch being edited, as shown
     orb8::PatchEditor editor_;
     orb8::CompareSession compare_;
     QPointer<TProjectWindow> project_;

@@ -404,6 +404,8 @@ void TLibraryWin::ShowResults(const QString& error) {
     ShowActions();
 }
 
+bool TLibraryWin::Scanning() const { return service_.Scanning(); }
+
 bool TLibraryWin::Reading() const { return model_->Reading() || detailsRequest_ != 0; }
 
 // The chosen result's details are read on the library's reading thread; they arrive by DetailsRead.

@@ -60,6 +60,8 @@ public:
     std::optional<orb8::PatchClip> ChosenPatch() const;
     // Waiting for the library: results or a patch's details are on their way.
     bool Reading() const;
+    // A scan of the sources is under way (another may follow what it found changed).
+    bool Scanning() const;
 
 signals:
     // `path` as the file system spells it (bytes).
