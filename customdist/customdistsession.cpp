@@ -23,19 +23,33 @@ bool CustomDistSession::Perform(const std::string& text, const std::function<voi
     step.after = document_.data;
     if (!always && SameDeviceData(step.before, step.after)) return false;
     history_.Push(std::move(step), text, 0);
-    Tell();
+    TellAll(true);
     return true;
 }
 
-bool CustomDistSession::Undo() { return Walk(true); }
-bool CustomDistSession::Redo() { return Walk(false); }
+SessionChange CustomDistSession::Undo() { return Walk(true); }
+SessionChange CustomDistSession::Redo() { return Walk(false); }
 
-bool CustomDistSession::Walk(bool undo) {
+SessionChange CustomDistSession::Walk(bool undo) {
     const auto* entry = undo ? history_.Undo() : history_.Redo();
-    if (!entry) return false;
+    if (!entry) return {};
     document_.data = undo ? entry->step.before : entry->step.after;
-    Tell();
-    return true;
+    TellAll(true);
+    SessionChange change;
+    change.all = change.stepped = true;
+    return change;
+}
+
+void CustomDistSession::TellAll(bool stepped) {
+    SessionChange change;
+    change.all = true;
+    change.stepped = stepped;
+    Tell(change);
+}
+
+void CustomDistSession::SetFileName(const std::string& path) {
+    document_.fileName = path;
+    Tell(SessionChange{});
 }
 
 FileResult CustomDistSession::Load() {
@@ -43,7 +57,7 @@ FileResult CustomDistSession::Load() {
     if (r.loaded()) {
         file_.ReadOrWrote(document_.fileName);
         history_.Clear();
-        Tell();
+        TellAll(false);
     }
     return r;
 }
@@ -67,20 +81,8 @@ FileResult CustomDistSession::Save() {
         file_.ReadOrWrote(document_.fileName);
         history_.MarkSaved();
     }
+    Tell(SessionChange{});  // the caption: saved, or a new name
     return r;
-}
-
-int CustomDistSession::Listen(Listener listener) {
-    listeners_[++nextListener_] = std::move(listener);
-    return nextListener_;
-}
-
-void CustomDistSession::Unlisten(int id) { listeners_.erase(id); }
-
-void CustomDistSession::Tell() {
-    const auto listeners = listeners_;
-    for (const auto& [id, listener] : listeners)
-        if (listeners_.count(id)) listener();
 }
 
 }  // namespace orb8

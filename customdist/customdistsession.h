@@ -11,21 +11,24 @@
 #include <string>
 
 #include "customdist/customdistdata.h"
-#include "patch/documentfile.h"
-#include "patch/history.h"
+#include "patch/document.h"
 
 namespace orb8 {
 
 // The same on the processor: equal device images of every filter and clipper.
 bool SameDeviceData(const CustomDistData& a, const CustomDistData& b);
 
-class CustomDistSession {
-public:
-    using Listener = std::function<void()>;
+namespace detail {
+struct CustomDistStep {
+    CustomDistData before, after;
+    bool Merge(const CustomDistStep&) { return false; }
+};
+}  // namespace detail
 
-    CustomDistSession() = default;
-    CustomDistSession(const CustomDistSession&) = delete;
-    CustomDistSession& operator=(const CustomDistSession&) = delete;
+class CustomDistSession : public HistorySession<detail::CustomDistStep> {
+public:
+    DocumentKind Kind() const override { return DocumentKind::CustomDist; }
+    const std::string& FileName() const override { return document_.fileName; }
 
     const CustomDistDocument& Document() const { return document_; }
     // For the transfers, which fill the document in place (inside Perform).
@@ -36,48 +39,27 @@ public:
     // change of nothing is no step, unless `always` (CALC is a step whatever
     // it computes). True when a step was recorded.
     bool Perform(const std::string& text, const std::function<void(CustomDistData&)>& operation, bool always = false);
-    bool Undo();
-    bool Redo();
-    bool CanUndo() const { return history_.CanUndo(); }
-    bool CanRedo() const { return history_.CanRedo(); }
-    std::string UndoText() const { return history_.UndoText(); }
-    std::string RedoText() const { return history_.RedoText(); }
-    int StepCount() const { return history_.Count(); }
-    bool Modified() const { return !history_.AtSavedState(); }
+    // Undo and redo tell the listeners of the whole set (`all`).
+    SessionChange Undo() override;
+    SessionChange Redo() override;
+    bool Modified() const override { return !history_.AtSavedState(); }
 
-    FileResult Load();
-    FileResult Save();
-    void SetFileName(const std::string& path) { document_.fileName = path; }
-    // Whether the file at the file name is the one this document last read or
-    // wrote (a Save over anything else asks first), and whether the caption
-    // shows the file name (after a failed open it shows the untitled name).
-    bool FileKnown() const { return file_.Known(document_.fileName); }
-    bool Titled() const { return file_.Titled(document_.fileName); }
-    // Unsaved work kept for recovery, as ProjectSession::Recover: the file
-    // at `fileName` as it is now is the saved state, `image` one step over it.
-    bool Recover(const std::string& fileName, const std::string& text, std::span<const std::uint8_t> image);
+    FileResult Load() override;
+    FileResult Save() override;
+    void SetFileName(const std::string& path) override;
+    bool Recover(const std::string& fileName, const std::string& text, std::span<const std::uint8_t> image) override;
 
     // The file image a save would write now, for the recovery record; while
     // an operation is under way (Recv waits for the processor), the image of
     // the data as it was before it.
-    std::vector<std::uint8_t> FileImage() const;
-
-    int Listen(Listener listener);
-    void Unlisten(int id);
+    std::vector<std::uint8_t> FileImage() const override;
 
 private:
-    struct Step {
-        CustomDistData before, after;
-        bool Merge(const Step&) { return false; }
-    };
-    bool Walk(bool undo);
-    void Tell();
+    using Step = detail::CustomDistStep;
+    SessionChange Walk(bool undo);
+    void TellAll(bool stepped);
 
     CustomDistDocument document_;
-    DocumentFile file_;
-    History<Step> history_;
-    std::map<int, Listener> listeners_;
-    int nextListener_ = 0;
     const CustomDistData* before_ = nullptr;  // while an operation is under way
 };
 

@@ -4,27 +4,6 @@
 
 namespace orb8 {
 
-bool SessionChange::Touches(int index) const {
-    // A change of the block may change what any CUSTOM patch plays.
-    if (all || !settings.empty()) return true;
-    for (const auto& [patch, bytes] : patches)
-        if (patch == index) return true;
-    return std::find(comments.begin(), comments.end(), index) != comments.end();
-}
-
-std::vector<int> SessionChange::Rows() const {
-    std::vector<int> rows;
-    if (all) {
-        for (int row = 1; row <= kPatchCount; ++row) rows.push_back(row);
-        return rows;
-    }
-    for (const auto& [patch, bytes] : patches) rows.push_back(patch + 1);
-    for (int index : comments) rows.push_back(index + 1);
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
-}
-
 ProjectSession::ProjectSession(const CustomSettingsBlock& settings) {
     document_.customSettings = settings;
     stored_ = document_.patches;
@@ -122,13 +101,17 @@ FileResult ProjectSession::Load() {
     return r;
 }
 
-bool ProjectSession::Recover(const std::string& fileName, const std::string& text,
-                             const std::vector<std::uint8_t>& image) {
+void ProjectSession::SetFileName(const std::string& path) {
+    document_.fileName = path;
+    Tell(SessionChange{});
+}
+
+bool ProjectSession::Recover(const std::string& fileName, const std::string& text, std::span<const std::uint8_t> image) {
     if (image.size() != static_cast<std::size_t>(kProjectFileBytes)) return false;
     document_.fileName = fileName;
     if (!fileName.empty() && !Load().ok()) file_.RecoveredFor(fileName);
     Perform([&] {
-        document_.FromFileImage(image);
+        document_.FromFileImage(std::vector<std::uint8_t>(image.begin(), image.end()));
         return StepReport{text, {}};
     });
     return true;
@@ -151,6 +134,7 @@ FileResult ProjectSession::Save() {
         stored_ = document_.patches;
         storedSettings_ = document_.customSettings;
     }
+    Tell(SessionChange{});  // the caption: saved, or a new name
     return r;
 }
 
@@ -181,20 +165,6 @@ SessionChange ProjectSession::Receive(const std::string& text, const std::functi
     change.all = true;
     Tell(change);
     return change;
-}
-
-int ProjectSession::Listen(Listener listener) {
-    listeners_[++nextListener_] = std::move(listener);
-    return nextListener_;
-}
-
-void ProjectSession::Unlisten(int id) { listeners_.erase(id); }
-
-void ProjectSession::Tell(const SessionChange& change) {
-    // A listener may stop listening while it hears.
-    const auto listeners = listeners_;
-    for (const auto& [id, listener] : listeners)
-        if (listeners_.count(id)) listener(change);
 }
 
 }  // namespace orb8

@@ -15,30 +15,10 @@
 #include <vector>
 
 #include "editors/projecthistory.h"
-#include "patch/documentfile.h"
-#include "patch/history.h"
+#include "patch/document.h"
 #include "patch/projectdocument.h"
 
 namespace orb8 {
-
-// What a change did.
-struct SessionChange {
-    // ParameterChange (byte, value) for the processor, in order: what the
-    // operation itself sends, or after an undo or redo the bytes of the
-    // playing patch that changed.
-    std::vector<std::pair<int, int>> send;
-    // Per patch index, the bytes that changed, in byte order.
-    std::vector<std::pair<int, std::vector<int>>> patches;
-    std::vector<int> comments;  // patch indexes whose comment changed
-    std::vector<int> settings;  // offsets of the bank's custom settings block that changed
-    bool all = false;           // the whole bank (a load or a receive)
-    bool typing = false;        // input is being typed (no step, nothing else changed)
-    bool stepped = false;       // a step was recorded, undone or redone
-
-    bool Touches(int index) const;
-    // The list rows (1..80) that show something new, in order.
-    std::vector<int> Rows() const;
-};
 
 // What an operation reports: its step's name and what it sends itself.
 struct StepReport {
@@ -46,16 +26,14 @@ struct StepReport {
     std::vector<std::pair<int, int>> send;
 };
 
-class ProjectSession {
+class ProjectSession : public HistorySession<ProjectStep> {
 public:
-    using Listener = std::function<void(const SessionChange&)>;
-
     // A new bank, its CUSTOM types playing through `settings` (the
     // processor's block when on line, else the built-in one).
     explicit ProjectSession(const CustomSettingsBlock& settings = DefaultCustomSettings());
-    ProjectSession(const ProjectSession&) = delete;
-    ProjectSession& operator=(const ProjectSession&) = delete;
 
+    DocumentKind Kind() const override { return DocumentKind::Project; }
+    const std::string& FileName() const override { return document_.fileName; }
     const ProjectDocument& Document() const { return document_; }
     ProjectDocument& Document() { return document_; }
     // The bank's custom settings block, as edited and as last loaded, saved
@@ -72,34 +50,23 @@ public:
     void BeginGesture();
     void EndGesture();
 
-    SessionChange Undo();
-    SessionChange Redo();
-    bool CanUndo() const { return history_.CanUndo(); }
-    bool CanRedo() const { return history_.CanRedo(); }
-    std::string UndoText() const { return history_.UndoText(); }
-    std::string RedoText() const { return history_.RedoText(); }
-    int StepCount() const { return history_.Count(); }
-    bool Modified() const;
+    SessionChange Undo() override;
+    SessionChange Redo() override;
+    bool Modified() const override;
 
-    // The file: a load starts a new history; a save makes this the saved state.
-    FileResult Load();
-    FileResult Save();
-    void SetFileName(const std::string& path) { document_.fileName = path; }
-    // Whether the file at the file name is the one this document last read or
-    // wrote (a Save over anything else asks first), and whether the caption
-    // shows the file name (after a failed open it shows the untitled name).
-    bool FileKnown() const { return file_.Known(document_.fileName); }
-    bool Titled() const { return file_.Titled(document_.fileName); }
+    FileResult Load() override;
+    FileResult Save() override;
+    void SetFileName(const std::string& path) override;
     // Unsaved work kept for recovery: the document belongs at `fileName`
     // (empty: it was never saved); the file as it is there now, if it
     // loads, is the saved state, and `image` is one step named `text` over
     // it, so the document shows modified and an undo gives the file back.
     // False (nothing changed) when `image` is no project file image.
-    bool Recover(const std::string& fileName, const std::string& text, const std::vector<std::uint8_t>& image);
+    bool Recover(const std::string& fileName, const std::string& text, std::span<const std::uint8_t> image) override;
     // The file image a save would write now, for the recovery record. While
     // a Receive All waits for the processor (the document half changed), the
     // image of the document as it was before it.
-    std::vector<std::uint8_t> FileImage() const;
+    std::vector<std::uint8_t> FileImage() const override;
 
     // The bank takes another custom settings block (the processor's): one step.
     SessionChange UseSettings(const CustomSettingsBlock& settings, const std::string& text);
@@ -122,23 +89,17 @@ public:
         pendingInput_ = nullptr;
         typing_.reset();
     }
-    void Settle();
+    void Settle() override;
     // The comment of patch `index` as it is being typed, before it becomes a
     // step: the project shows as unsaved and its recovery image holds it.
     void NoteTyping(int index, std::string comment);
 
-    int Listen(Listener listener);
-    void Unlisten(int id);
-
 private:
     SessionChange Record(const std::function<StepReport()>& operation);
     SessionChange Walk(bool undo);
-    void Tell(const SessionChange& change);
 
     ProjectDocument document_;
     CustomSettingsBlock storedSettings_{};
-    DocumentFile file_;
-    History<ProjectStep> history_;
     std::array<PatchData, kPatchCount> stored_{};
     int gesture_ = 0, nextGesture_ = 0;
     int playing_ = -1;
@@ -146,8 +107,6 @@ private:
     std::vector<std::uint8_t> imageBefore_;  // during a Receive All
     std::function<void()> pendingInput_;
     std::optional<std::pair<int, std::string>> typing_;
-    std::map<int, Listener> listeners_;
-    int nextListener_ = 0;
 };
 
 }  // namespace orb8

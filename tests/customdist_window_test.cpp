@@ -99,7 +99,7 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
     EXPECT_EQ(special1->ListBox->currentRow(), 2);  // shown as chosen, its clip filters left as they are
     EXPECT_EQ(opened->Data().filters[FilterNumber(0, SlotClip2)].freq, 555);
     opened->ToneDesigner(0, SlotMid)->ShowDesigner("x");
-    EXPECT_FALSE(opened->Modified());
+    EXPECT_FALSE(opened->Doc().Modified());
     d.dialogs.saveNames = {QString::fromStdString(dir.Path("back.dst"))};
     d.win->MdiArea->setActiveSubWindow(opened->SubWindow());
     d.win->SaveAsMenu->trigger();
@@ -108,21 +108,21 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
     // CALC marks the document and the designer's caption once; each CALC is a
     // step, even one that changes nothing, and undoing both takes the mark back.
     QTest::mouseClick(special2->DstCharResDraw, Qt::LeftButton);
-    EXPECT_TRUE(opened->Modified());
+    EXPECT_TRUE(opened->Doc().Modified());
     EXPECT_TRUE(special2->windowTitle().endsWith("*/CHAR/Special2"));
     QTest::mouseClick(special2->DstCharResDraw, Qt::LeftButton);
     EXPECT_FALSE(special2->windowTitle().contains("**"));
     EXPECT_EQ(opened->Session().StepCount(), 2);
     d.Idle();
     d.win->UndoMenu->trigger();
-    EXPECT_TRUE(opened->Modified());
+    EXPECT_TRUE(opened->Doc().Modified());
     d.Idle();
     d.win->UndoMenu->trigger();
-    EXPECT_FALSE(opened->Modified());
+    EXPECT_FALSE(opened->Doc().Modified());
     EXPECT_EQ(opened->Caption().toStdString(), dir.Path("back.dst"));
     // A tone designer's CALC snaps the document: it is a change too, as is a preset.
     QTest::mouseClick(opened->ToneDesigner(0, SlotMid)->ResDraw, Qt::LeftButton);
-    EXPECT_TRUE(opened->Modified());
+    EXPECT_TRUE(opened->Doc().Modified());
     EXPECT_EQ(opened->Session().StepCount(), 1);
     special2->ListBox->setCurrentRow(3);
     EXPECT_EQ(opened->Session().StepCount(), 2);
@@ -201,7 +201,7 @@ TEST(CustomDistWindow, RecvAndStoreThroughTheWindow) {
     d.Connect();
     QTest::mouseClick(d.doc->RecvBtn, Qt::LeftButton);
     d.WaitExchange();
-    EXPECT_TRUE(d.doc->Modified());
+    EXPECT_TRUE(d.doc->Doc().Modified());
     EXPECT_EQ(d.doc->Caption(), "NoNameDst1*");
     EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[1]), 5);
     d.Traffic();
@@ -229,7 +229,7 @@ TEST(CustomDistWindow, CalcPresetAndRecvAreStepsOfTheHistory) {
     EXPECT_EQ(d.win->UndoMenu->text(), "Undo CALC Special1");
     d.win->UndoMenu->trigger();
     EXPECT_EQ(d.doc->Data().FileImage(), fresh);
-    EXPECT_FALSE(d.doc->Modified());  // back at the saved state
+    EXPECT_FALSE(d.doc->Doc().Modified());  // back at the saved state
     EXPECT_EQ(special1->Columns[0]->Result->text(), "Valid");
     d.Idle();
     d.win->RedoMenu->trigger();

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     for (int r = 1; r <= 6; ++r) names << QString::fromStdString(DecodeName(project->Document().patches[static_cast<std::size_t>(r - 1)])).trimmed();
     const bool moved = names == QStringList{"P1", "P3", "P4", "P5", "P2", "P6"};
     std::printf("preview %s, bank after the drop: %s\n", previewed ? "shown" : "not shown", qPrintable(names.join(' ')));
-    if (!moved || !project->Modified() || project->CurrentRow() != 5) {
+    if (!moved || !project->Doc().Modified() || project->CurrentRow() != 5) {
         std::printf("FAILED: the row was not moved by the drag\n");
         return 1;
     }
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
                         project->Document().comments[6] == "from the library" && project->CurrentRow() == 7;
     std::printf("library drop: target row %s, row 7 %s\n", target ? "marked" : "not marked",
                 copied ? "holds the patch" : "unchanged");
-    if (!copied || !target || project->UndoText() != "Copy to U13") {
+    if (!copied || !target || project->Doc().UndoText() != "Copy to U13") {
         std::printf("FAILED: the library's patch was not dropped on the row\n");
         return 1;
     }

@@ -197,7 +197,7 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
     ASSERT_EQ(win.Documents().Windows.size(), before + 1);
     TProjectWindow* opened = win.Documents().CurrentProject;
     ASSERT_TRUE(opened);
-    EXPECT_NE(opened->FileName().find("processor-history"), std::string::npos);
+    EXPECT_NE(opened->Doc().FileName().find("processor-history"), std::string::npos);
     EXPECT_EQ(DecodeName(opened->Document().patches[4]), "THIRD   ");
     EXPECT_EQ(opened->CurrentRow(), 5);
 }
@@ -284,7 +284,7 @@ TEST(Exchange, TryALibraryPatchOnTheProcessor) {
     const PatchData second = library->ChosenPatch()->patch;
     ASSERT_NE(first, second);
     EXPECT_EQ(playing(), second);
-    EXPECT_FALSE(project->Modified());
+    EXPECT_FALSE(project->Doc().Modified());
     EXPECT_EQ(*win.ControlPanel->EditedPatch(), editors);
     // Esc: the editor's patch again, and the window stays.
     QTest::keyClick(library->Results, Qt::Key_Escape);

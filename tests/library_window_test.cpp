@@ -122,7 +122,7 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, cell.center());
     ASSERT_TRUE(win.Documents().CurrentProject);
-    EXPECT_EQ(win.Documents().CurrentProject->FileName(), banks + "/live.orb");
+    EXPECT_EQ(win.Documents().CurrentProject->Doc().FileName(), banks + "/live.orb");
     EXPECT_EQ(win.Documents().CurrentProject->CurrentRow(), 5);
 
     // The bank moved away (a disk unplugged): the library says so and opens
@@ -168,14 +168,14 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     EXPECT_EQ(project->Document().patches[9], crunch);
     EXPECT_EQ(project->Document().comments[9], "slap-back for the encore");
     EXPECT_EQ(project->CurrentRow(), 10);
-    EXPECT_TRUE(project->Modified());
+    EXPECT_TRUE(project->Doc().Modified());
     win.OnIdleHandlerIdle();
     EXPECT_EQ(win.UndoMenu->text(), "Undo Copy to U22");
     auto heldByProcessor = [&] { return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; }); };
     EXPECT_TRUE(WaitFor([&] { return heldByProcessor() == crunch; }));
     win.UndoMenu->trigger();
     EXPECT_EQ(project->Document().patches[9], InitialPatch());
-    EXPECT_FALSE(project->Modified());
+    EXPECT_FALSE(project->Doc().Modified());
 
     // The bank changes on disk; its slot's earlier version is compared with
     // the editor's patch and taken back over it.
@@ -273,9 +273,9 @@ TEST(LibraryWindow, TypingThroughARescanShortcutsAndTheWatcher) {
     ASSERT_TRUE(project);
     ClickRow(library->Results, 0);
     QTest::mouseClick(library->CopyBtn, Qt::LeftButton);
-    ASSERT_TRUE(project->Modified());
+    ASSERT_TRUE(project->Doc().Modified());
     QTest::keyClick(library, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_FALSE(project->Modified());
+    EXPECT_FALSE(project->Doc().Modified());
 
     // The bank saved over in place (no folder changes): read again by itself.
     ASSERT_TRUE(WriteOnePatchBank(live, 4, "CRUNCH 2", "brighter", 30));

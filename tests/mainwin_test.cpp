@@ -95,7 +95,7 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     auto* w = app.win->OpenByName(QString::fromStdString(missing));
     EXPECT_EQ(app.dialogs.Last("error").toStdString(), missing + "can't be opened.\nNo such file or directory.");
     EXPECT_EQ(w->Caption(), "NoName2");
-    EXPECT_EQ(w->FileName(), missing);
+    EXPECT_EQ(w->Doc().FileName(), missing);
     // The bank turns up there (a disk plugged in again): Save asks before it
     // replaces what this window never read, and No leaves it as it is.
     WriteAll(missing, ReadAll(saved.fileName));
@@ -108,7 +108,7 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     app.dialogs.yesNo = true;
     app.win->SaveMenu->trigger();  // asked again, and replaced this time
     EXPECT_EQ(w->Caption().toStdString(), missing);
-    EXPECT_FALSE(w->Modified());
+    EXPECT_FALSE(w->Doc().Modified());
     app.win->SaveMenu->trigger();  // its own file now: no question
     EXPECT_EQ(app.dialogs.Count("question"), 2);
 
@@ -118,7 +118,7 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     WriteAll(junk, std::vector<std::uint8_t>(100, 7));
     auto* j = app.win->OpenByName(QString::fromStdString(junk));
     EXPECT_NE(app.dialogs.Last("error").indexOf("Nothing was loaded"), -1);
-    EXPECT_EQ(j->FileName(), "");
+    EXPECT_EQ(j->Doc().FileName(), "");
     EXPECT_EQ(j->Caption(), "NoName3");
     app.win->SaveMenu->trigger();
     EXPECT_EQ(app.dialogs.Count("saveas"), 2);
@@ -138,7 +138,7 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QApplication::sendEvent(app.win.get(), &drop);
     ASSERT_EQ(app.win->Documents().Windows.size(), before + 1);
-    EXPECT_EQ(app.win->Documents().Windows.last()->FileName(), saved.fileName);
+    EXPECT_EQ(app.win->Documents().Windows.last()->Doc().FileName(), saved.fileName);
 }
 
 TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
@@ -157,10 +157,10 @@ TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
 
     // A change marks the project, Save clears the mark.
     App::Change(p, [](ProjectDocument& d) { d.comments[2] = "three"; });
-    ASSERT_TRUE(p->Modified());
+    ASSERT_TRUE(p->Doc().Modified());
     app.Idle();
     app.win->SaveMenu->trigger();
-    ASSERT_FALSE(p->Modified());
+    ASSERT_FALSE(p->Doc().Modified());
     p->SetCurrentRow(3);
     app.win->CopyMenu->trigger();
     p->SetCurrentRow(4);
@@ -174,20 +174,20 @@ TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
     // A cancelled dialog changes nothing; a name that exists once the
     // extension is added is asked about.
     app.win->SaveAsMenu->trigger();
-    EXPECT_EQ(p->FileName(), dir.Path("other.ORB"));
+    EXPECT_EQ(p->Doc().FileName(), dir.Path("other.ORB"));
     app.dialogs.yesNo = false;
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("bank"))};
     app.win->SaveAsMenu->trigger();
     EXPECT_NE(app.dialogs.Last("question").indexOf("already exists"), -1);
-    EXPECT_EQ(p->FileName(), dir.Path("other.ORB"));
+    EXPECT_EQ(p->Doc().FileName(), dir.Path("other.ORB"));
 
     // A save that fails is reported and the mark stays.
     App::Change(p, [](ProjectDocument& d) { d.comments[0] = "x"; });
-    p->SetFileName(dir.Path("gone/x.orb"));
+    p->Doc().SetFileName(dir.Path("gone/x.orb"));
     app.Idle();
     app.win->SaveMenu->trigger();
     EXPECT_NE(app.dialogs.Last("error").indexOf("couldn't be saved"), -1);
-    EXPECT_TRUE(p->Modified());
+    EXPECT_TRUE(p->Doc().Modified());
 }
 
 TEST(MainWindow, WindowListCaptionsAndShortcuts) {
@@ -272,7 +272,7 @@ TEST(ProjectWindow, DragPreviewAndMove) {
     EXPECT_EQ(p->Document().CommentOfRow(5), "c2");
     EXPECT_EQ(p->CurrentRow(), 5);
     EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U11");
-    EXPECT_TRUE(p->Modified());
+    EXPECT_TRUE(p->Doc().Modified());
     EXPECT_EQ(p->Caption(), "NoName1*");
 
     // Back onto its own row, or out of the window: nothing changes.
@@ -365,7 +365,7 @@ TEST(ProjectWindow, DropFromAnotherProjectCopiesThePatch) {
     EXPECT_EQ(b->Document().CommentOfRow(7), "fuzz lead");
     EXPECT_EQ(b->Grid()->CellText(7, 2).trimmed(), "FUZZ");
     EXPECT_EQ(b->CurrentRow(), 7);
-    EXPECT_TRUE(b->Modified());  // a change like any other
+    EXPECT_TRUE(b->Doc().Modified());  // a change like any other
     EXPECT_EQ(a->Session().StepCount(), aSteps);
     EXPECT_EQ(a->Document().patches, before.patches);
 }
@@ -380,7 +380,7 @@ TEST(ProjectWindow, EnterChangesNothingAndArrowsSelect) {
     EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U03");
     QTest::keyClick(p->Grid(), Qt::Key_Return);
     EXPECT_EQ(p->CurrentRow(), 3);
-    EXPECT_FALSE(p->Modified());
+    EXPECT_FALSE(p->Doc().Modified());
     // A click on a row selects it.
     const QRect cell = p->Grid()->visualRect(p->Grid()->model()->index(5, 1));
     QTest::mouseClick(p->Grid()->viewport(), Qt::LeftButton, {}, cell.center());
@@ -401,7 +401,7 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     app.dialogs.saveAnswers = {UserDialogs::Answer::Yes};
     p->SubWindow()->close();
     EXPECT_EQ(app.win->Documents().Windows.size(), 1);
-    EXPECT_TRUE(p->Modified());
+    EXPECT_TRUE(p->Doc().Modified());
 
     // Yes and a name: saved, then closed.
     app.dialogs.saveAnswers = {UserDialogs::Answer::Yes};
@@ -459,7 +459,7 @@ TEST(CommentWindow, HandBackToThePatchItCameFrom) {
     EXPECT_EQ(a->Document().CommentOfRow(3), "warm lead");
     EXPECT_EQ(a->Grid()->CellText(3, 5), "warm lead");
     EXPECT_EQ(memo->toPlainText(), "");
-    EXPECT_TRUE(a->Modified());
+    EXPECT_TRUE(a->Doc().Modified());
 
     // Typed while A was current, then B activated: it goes to A.
     app.win->ProjectNewMenu->trigger();
@@ -683,7 +683,7 @@ TEST(MainWindow, RemembersPortsRecentFilesAndItsPlace) {
     EXPECT_EQ(win.Midi().MidiOutName, "ORB-8 Simulator");
     ASSERT_EQ(win.RecentMenu->actions().size(), 1);
     win.RecentMenu->actions()[0]->trigger();
-    EXPECT_EQ(win.Documents().Windows.last()->FileName(), saved.fileName);
+    EXPECT_EQ(win.Documents().Windows.last()->Doc().FileName(), saved.fileName);
     dialogs.discardUnsaved = true;
     win.close();
 }
@@ -747,7 +747,7 @@ TEST(MainWindow, SysExExportAndImportThroughTheMenus) {
     app.win->ImportSyxMenu->trigger();
     EXPECT_EQ(DecodeName(q->Document().patches[2]), "SYX ONE ");
     EXPECT_EQ(q->Grid()->CellText(3, 1), "SYX ONE ");
-    EXPECT_TRUE(q->Modified());
+    EXPECT_TRUE(q->Doc().Modified());
     EXPECT_NE(app.dialogs.Last("information").indexOf("80 patches"), -1);
 
     // A file with nothing usable changes nothing.
@@ -762,7 +762,7 @@ TEST(MainWindow, SysExExportAndImportThroughTheMenus) {
     app.Idle();
     app.win->UndoMenu->trigger();
     EXPECT_EQ(DecodeName(q->Document().patches[2]), "        ");
-    EXPECT_FALSE(q->Modified());
+    EXPECT_FALSE(q->Doc().Modified());
 }
 
 // Every window fits a 1024x768 screen, and 1920x1080 at scale 2 (960x540 in

@@ -49,7 +49,7 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     const auto factory = FactoryBank();
     for (int i = 0; i < kPatchCount; ++i) ASSERT_EQ(p->Document().patches[static_cast<std::size_t>(i)], Unpack(factory[static_cast<std::size_t>(i)])) << i;
     EXPECT_EQ(p->Grid()->CellText(1, 1).toStdString(), DecodeName(Unpack(factory[0])));
-    EXPECT_TRUE(p->Modified());
+    EXPECT_TRUE(p->Doc().Modified());
     EXPECT_FALSE(app.win->ProgressWin->isVisible());
 
     // Selecting a row switches the processor to it at the next idle pass.
@@ -150,7 +150,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     EXPECT_LT(got, 80);
     EXPECT_EQ(p->Document().patches[0], Unpack(FactoryBank()[0]));
     EXPECT_EQ(DecodeName(p->Document().patches[79]), "MINE    ");  // not received: kept
-    EXPECT_TRUE(p->Modified());
+    EXPECT_TRUE(p->Doc().Modified());
     EXPECT_FALSE(app.win->ProgressWin->isVisible());
     app.Idle();
     EXPECT_EQ(app.win->UndoMenu->text(), "Undo Receive All");

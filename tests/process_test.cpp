@@ -277,8 +277,8 @@ TEST(Recovery, AKilledProgramsWorkComesBack) {
         auto* recovered = qobject_cast<TProjectWindow*>(next.win->Documents().Windows.last().data());
         ASSERT_TRUE(recovered);
         EXPECT_EQ(Bank(recovered->Session().FileImage()), before);
-        EXPECT_EQ(recovered->FileName(), saved ? bank.toStdString() : std::string());
-        EXPECT_EQ(recovered->Modified(), !saved);
+        EXPECT_EQ(recovered->Doc().FileName(), saved ? bank.toStdString() : std::string());
+        EXPECT_EQ(recovered->Doc().Modified(), !saved);
     }
 }
 

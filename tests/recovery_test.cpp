@@ -186,7 +186,7 @@ TEST(RecoverySession, ProjectRecoversOverItsFileAsOneStep) {
         recovered = session.FileImage();
     }
     ProjectSession session(settings);
-    EXPECT_FALSE(session.Recover(path, "Recovery", {1, 2, 3}));
+    EXPECT_FALSE(session.Recover(path, "Recovery", std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_FALSE(session.Modified());
     EXPECT_TRUE(session.Document().fileName.empty());
     ASSERT_TRUE(session.Recover(path, "Recovery", recovered));

@@ -87,7 +87,7 @@ TEST(Recovery, KeepsARecordExactlyWhileWorkIsUnsaved) {
         app.Idle();
         EXPECT_TRUE(Records(folder).empty());
         TurnKnob(app, false);
-        ASSERT_TRUE(project->Modified());
+        ASSERT_TRUE(project->Doc().Modified());
         WaitForRecord(app);
         std::vector<RecoveryRecord> records = Records(folder);
         ASSERT_EQ(records.size(), 1u);
@@ -120,7 +120,7 @@ TEST(Recovery, KeepsARecordExactlyWhileWorkIsUnsaved) {
         auto* dist = qobject_cast<TCustomDistWin*>(app.win->Documents().Windows.last().data());
         QTest::mouseClick(dist->DstChar1Btn, Qt::LeftButton);
         QTest::mouseClick(dist->DistortionDesigner(0)->findChild<QPushButton*>("DstCharResDraw"), Qt::LeftButton);
-        ASSERT_TRUE(dist->Modified());
+        ASSERT_TRUE(dist->Doc().Modified());
         WaitForRecord(app);
         ASSERT_EQ(Records(folder).size(), 1u);
         EXPECT_EQ(Records(folder)[0].kind, DocumentKind::CustomDist);
@@ -189,13 +189,13 @@ TEST(Recovery, OffersWhatAKilledProgramLeftAndRecoversIt) {
 
         auto* recovered = qobject_cast<TProjectWindow*>(other.win->Documents().Windows[1].data());
         ASSERT_TRUE(recovered);
-        EXPECT_EQ(recovered->FileName(), bank);
-        EXPECT_TRUE(recovered->Modified());
+        EXPECT_EQ(recovered->Doc().FileName(), bank);
+        EXPECT_TRUE(recovered->Doc().Modified());
         EXPECT_EQ(recovered->Caption().toStdString(), bank + "*");
         EXPECT_EQ(Bank(recovered->Session().FileImage()), Bank(project.bytes));
         auto* design2 = qobject_cast<TCustomDistWin*>(other.win->Documents().Windows[2].data());
         ASSERT_TRUE(design2);
-        EXPECT_TRUE(design2->Modified());
+        EXPECT_TRUE(design2->Doc().Modified());
         EXPECT_EQ(design2->Session().FileImage(), design.bytes);
 
         // The old records are gone, the damaged one kept aside; the work is in other's own records.
@@ -208,7 +208,7 @@ TEST(Recovery, OffersWhatAKilledProgramLeftAndRecoversIt) {
         other.win->MdiArea->setActiveSubWindow(recovered->SubWindow());
         other.Idle();
         other.win->SaveMenu->trigger();
-        EXPECT_FALSE(recovered->Modified());
+        EXPECT_FALSE(recovered->Doc().Modified());
         EXPECT_EQ(Bank(ReadAll(bank)), Bank(project.bytes));
     }
 }
@@ -241,7 +241,7 @@ TEST(Recovery, WithoutAFolderTheProgramSaysSoAndWorks) {
     EXPECT_EQ(app.win->Recovery(), nullptr);
     EXPECT_TRUE(app.win->statusBar()->currentMessage().startsWith("Unsaved work cannot be kept for recovery"));
     TurnKnob(app, true);
-    EXPECT_TRUE(app.win->Documents().CurrentProject->Modified());
+    EXPECT_TRUE(app.win->Documents().CurrentProject->Doc().Modified());
 }
 
 // The question itself: its list, and each button's answer.

@@ -60,7 +60,7 @@ TEST(ProjectSession, ModifiedIsWhereTheHistoryStands) {
     EXPECT_TRUE(s.Modified());
     s.Unlisten(id);
     s.Redo();
-    EXPECT_EQ(heard.size(), 8u);
+    EXPECT_EQ(heard.size(), 10u);  // eight steps, the new name and the save (for the caption)
     // A save that fails leaves the work unsaved, and the file name as it was.
     s.SetFileName(dir.Path("no/such/folder/b.orb"));
     EXPECT_FALSE(s.Save().ok());
@@ -181,14 +181,14 @@ TEST(CustomDistSession, CalcIsAlwaysAStep) {
     s.Perform("CALC", calc, true);  // the same settings again: nothing changes, still a step
     EXPECT_EQ(s.StepCount(), 2);
     EXPECT_TRUE(s.Modified());
-    EXPECT_TRUE(s.Undo());
-    EXPECT_TRUE(s.Undo());
+    EXPECT_TRUE(s.Undo().stepped);
+    EXPECT_TRUE(s.Undo().stepped);
     EXPECT_FALSE(s.Modified());
     // A preset that is already there is no step.
     EXPECT_FALSE(s.Perform("Clipper", [](CustomDistData& d) { d.ApplyClipperPreset(0, 0); }));
     EXPECT_TRUE(s.Perform("Clipper", [](CustomDistData& d) { d.ApplyClipperPreset(0, 4); }));
     int heard = 0;
-    s.Listen([&] { ++heard; });
+    s.Listen([&](const SessionChange&) { ++heard; });
     s.Undo();
     EXPECT_EQ(heard, 1);
     EXPECT_EQ(MatchingClipperPreset(s.Data().clippers[0]), 0);

@@ -75,8 +75,8 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
         bank.customSettings = FactoryCustomSettings();
         ASSERT_TRUE(bank.Save().ok());
     }
-    project->SetFileName(dir.Path("bank.orb"));
-    ASSERT_TRUE(project->LoadDocument().ok());
+    project->Doc().SetFileName(dir.Path("bank.orb"));
+    ASSERT_TRUE(project->Doc().Load().ok());
     project->SetCurrentRow(1);
     win.OnIdleHandlerIdle();
     auto processor = [&] { return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; }); };
@@ -109,7 +109,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     EXPECT_EQ(win.UndoMenu->text(), "Undo Randomise 20 %");
     EXPECT_TRUE(design->Status->text().contains("seed 12345"));
     EXPECT_NE(design->Seed->text(), "12345");  // the next press gives another patch
-    EXPECT_TRUE(project->Modified());
+    EXPECT_TRUE(project->Doc().Modified());
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == randomised; }, 10000));
 
     // Halfway back towards the original (the patch as saved), heard while the slider moves.
@@ -165,7 +165,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     win.OnIdleHandlerIdle();
     win.UndoMenu->trigger();
     EXPECT_EQ(patch(), original);
-    EXPECT_FALSE(project->Modified());
+    EXPECT_FALSE(project->Doc().Modified());
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == original; }, 10000));
 }
 
@@ -256,7 +256,7 @@ TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
     ASSERT_EQ(win.Documents().Windows.size(), before + 1);
     auto* bank = qobject_cast<TProjectWindow*>(win.Documents().Windows.last().data());
     ASSERT_TRUE(bank);
-    EXPECT_TRUE(bank->Modified());
+    EXPECT_TRUE(bank->Doc().Modified());
     EXPECT_EQ(DecodeName(bank->Document().patches[4]).substr(6, 2), "05");
     EXPECT_EQ(bank->Document().patches[5], InitialPatch());
     EXPECT_EQ(bank->Session().StepCount(), 1);

@@ -173,28 +173,28 @@ TEST(Undo, EveryKindOfStep) {
     // The mark follows the saved state.
     h.dialogs.saveNames = {QString::fromStdString(dir.Path("h"))};
     h.win->SaveAsMenu->trigger();
-    EXPECT_FALSE(p->Modified());
+    EXPECT_FALSE(p->Doc().Modified());
     h.Redo();
-    EXPECT_TRUE(p->Modified());
+    EXPECT_TRUE(p->Doc().Modified());
     h.Undo();
-    EXPECT_FALSE(p->Modified());
+    EXPECT_FALSE(p->Doc().Modified());
     // A Receive All is one step.
     h.Connect();
     h.Idle();
     h.WaitExchange();
     h.win->UploadMenu->trigger();
     h.WaitExchange();
-    EXPECT_TRUE(p->Modified());
+    EXPECT_TRUE(p->Doc().Modified());
     EXPECT_EQ(h.UndoText(), "Undo Receive All");
     h.Undo();
     EXPECT_EQ(DecodeName(p->Document().patches[4]), "TWO     ");
-    EXPECT_FALSE(p->Modified());
+    EXPECT_FALSE(p->Doc().Modified());
     h.Redo();
-    EXPECT_TRUE(p->Modified());
+    EXPECT_TRUE(p->Doc().Modified());
     // Saved: the mark goes, and the bank as received is what Compare shows.
     h.Idle();
     h.win->SaveMenu->trigger();
-    EXPECT_FALSE(p->Modified());
+    EXPECT_FALSE(p->Doc().Modified());
     EXPECT_EQ(p->Session().Stored(4), p->Document().patches[4]);
 }
 
@@ -374,8 +374,8 @@ TEST(Undo, EachBankKeepsItsOwnCustomSettings) {
     EXPECT_EQ(b->Session().Settings(), editedB);
     a->Redo();
     h.dialogs.yesNo = true;
-    ASSERT_TRUE(a->SaveDocument().ok());
-    ASSERT_TRUE(b->SaveDocument().ok());
+    ASSERT_TRUE(a->Doc().Save().ok());
+    ASSERT_TRUE(b->Doc().Save().ok());
     for (const auto& [name, block] : {std::pair{"a.orb", editedA}, std::pair{"b.orb", editedB}}) {
         const auto bytes = ReadAll(dir.Path(name));
         EXPECT_TRUE(std::equal(block.begin(), block.end(), bytes.begin() + 23840)) << name;

@@ -58,9 +58,7 @@ FRAME = {"app/ui/mainwin", "app/ui/opendocuments"}
 # instead of documents, and the sound design window's use of the editor's windows.
 PENDING_EDGES = {("sounddesign/ui", "editors/ui")}
 PENDING_DOCUMENT_USERS = {
-    "app/ui/devicecommands", "app/ui/editcommands", "app/ui/librarycommands", "app/ui/patchtoolwindows",
-    "app/ui/sysexcommands", "app/ui/filecommands", "app/ui/recoverycommands", "app/ui/windowlist",
-    "sounddesign/ui/patchpicker", "sounddesign/ui/sounddesignwin",
+    "app/ui/patchtoolwindows", "sounddesign/ui/patchpicker", "sounddesign/ui/sounddesignwin",
     "editors/ui/ctpanel", "editors/ui/differenceswin", "editors/ui/memo", "workspace/ui/recoverykeeper",
 }
 

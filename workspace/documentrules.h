@@ -6,14 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "patch/document.h"
 #include "patch/fileio.h"
 
 namespace orb8 {
 
 inline constexpr const char* kShortTitle = "ORB-8ED";
 inline constexpr const char* kLongTitle = "ORB-8 Librarian/Editor";
-
-enum class DocumentKind { None, Project, CustomDist };
 
 // Open by name: the lower-cased file-name part ends in ".orb" or ".dst";
 // anything else opens nothing.

@@ -22,77 +22,77 @@
 <context>
     <name>DeviceCommands</name>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="146"/>
+        <location filename="../ui/devicecommands.cpp" line="150"/>
         <source>Receive All</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="170"/>
-        <location filename="../ui/devicecommands.cpp" line="252"/>
+        <location filename="../ui/devicecommands.cpp" line="174"/>
+        <location filename="../ui/devicecommands.cpp" line="256"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="170"/>
-        <location filename="../ui/devicecommands.cpp" line="252"/>
+        <location filename="../ui/devicecommands.cpp" line="174"/>
+        <location filename="../ui/devicecommands.cpp" line="256"/>
         <source>Not be OnLine.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="174"/>
-        <location filename="../ui/devicecommands.cpp" line="210"/>
+        <location filename="../ui/devicecommands.cpp" line="178"/>
+        <location filename="../ui/devicecommands.cpp" line="214"/>
         <source>Send Changed</source>
         <translation>変更分を送信</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="175"/>
+        <location filename="../ui/devicecommands.cpp" line="179"/>
         <source>The program does not know what this ORB-8 holds yet: it learns it from a Receive All or a Send All.
 Receive All into a new bank first?</source>
         <translation>このORB-8が何を保持しているかまだわかりません。Receive All か Send All で把握します。
 先に新しいバンクへ Receive All しますか?</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="196"/>
+        <location filename="../ui/devicecommands.cpp" line="200"/>
         <source>Sent 1 changed patch</source>
         <translation>変更したパッチを 1 個送信しました</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="196"/>
+        <location filename="../ui/devicecommands.cpp" line="200"/>
         <source>Sent %1 changed patches</source>
         <translation>変更したパッチを %1 個送信しました</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="197"/>
+        <location filename="../ui/devicecommands.cpp" line="201"/>
         <source> (%1)</source>
         <translation>（%1）</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="198"/>
+        <location filename="../ui/devicecommands.cpp" line="202"/>
         <source> and the custom settings</source>
         <translation>とカスタム設定</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="201"/>
+        <location filename="../ui/devicecommands.cpp" line="205"/>
         <source>; read back, all as sent.</source>
         <translation>。読み戻し: すべて送信どおりです。</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="204"/>
+        <location filename="../ui/devicecommands.cpp" line="208"/>
         <source>; the transfer ended early (%1).</source>
         <translation>。転送は途中で終わりました（%1）。</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="209"/>
+        <location filename="../ui/devicecommands.cpp" line="213"/>
         <source> Read back otherwise than sent: %1.</source>
         <translation> 送信と異なって読み戻されたもの: %1。</translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="255"/>
+        <location filename="../ui/devicecommands.cpp" line="259"/>
         <source>Designe</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/devicecommands.cpp" line="255"/>
+        <location filename="../ui/devicecommands.cpp" line="259"/>
         <source>Enter design mode.
 Execute?</source>
         <translation>ORB-8を設計モードにします.
@@ -102,38 +102,52 @@ Execute?</source>
 <context>
     <name>FileCommands</name>
     <message>
-        <location filename="../ui/filecommands.cpp" line="38"/>
+        <location filename="../ui/filecommands.cpp" line="37"/>
         <source>ORB-8 Project File (*.orb);;ORB-8 Custom Drive Parameter File (*.dst)</source>
         <translation>ORB-8 プロジェクトファイル (*.orb);;ORB-8 カスタムドライブパラメーターファイル (*.dst)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="53"/>
+        <location filename="../ui/filecommands.cpp" line="52"/>
+        <location filename="../ui/filecommands.cpp" line="74"/>
         <location filename="../ui/filecommands.cpp" line="75"/>
-        <location filename="../ui/filecommands.cpp" line="76"/>
-        <location filename="../ui/filecommands.cpp" line="98"/>
-        <location filename="../ui/filecommands.cpp" line="119"/>
-        <location filename="../ui/filecommands.cpp" line="134"/>
+        <location filename="../ui/filecommands.cpp" line="97"/>
+        <location filename="../ui/filecommands.cpp" line="118"/>
+        <location filename="../ui/filecommands.cpp" line="137"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="55"/>
+        <location filename="../ui/filecommands.cpp" line="54"/>
         <source>The bank is missing or damaged (is its disk plugged in?). Nothing was opened.</source>
         <translation>バンクが見つからないか壊れています（ディスクは接続されていますか？）。何も開いていません。</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="112"/>
+        <location filename="../ui/filecommands.cpp" line="111"/>
         <source>ORB-8 Project File (*.orb)</source>
         <translation>ORB-8 プロジェクトファイル (*.orb)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="112"/>
+        <location filename="../ui/filecommands.cpp" line="111"/>
         <source>ORB-8 Custom Drive Parameter File (*.dst)</source>
         <translation>ORB-8 カスタムドライブパラメーターファイル (*.dst)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="99"/>
-        <location filename="../ui/filecommands.cpp" line="119"/>
+        <location filename="../ui/filecommands.cpp" line="135"/>
+        <source>This Project %1 has not been saved.
+Save this?</source>
+        <translation>プロジェクト%1は保存されていません。
+保存しますか？</translation>
+    </message>
+    <message>
+        <location filename="../ui/filecommands.cpp" line="136"/>
+        <source>CustomDistFile%1 has not been saved.
+Save this?</source>
+        <translation>カスタムディストファイル%1は保存されていません。
+保存しますか？</translation>
+    </message>
+    <message>
+        <location filename="../ui/filecommands.cpp" line="98"/>
+        <location filename="../ui/filecommands.cpp" line="118"/>
         <source>%1 already exists.
 Do you want to replace it?</source>
         <translation>%1 は既に存在します。
@@ -543,13 +557,13 @@ Do you want to replace it?</source>
 <context>
     <name>LibraryCommands</name>
     <message>
-        <location filename="../ui/librarycommands.cpp" line="30"/>
-        <location filename="../ui/librarycommands.cpp" line="33"/>
+        <location filename="../ui/librarycommands.cpp" line="29"/>
+        <location filename="../ui/librarycommands.cpp" line="32"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/librarycommands.cpp" line="116"/>
+        <location filename="../ui/librarycommands.cpp" line="115"/>
         <source>What the processor holds could not be kept in its history: %1</source>
         <translation>プロセッサーの内容を履歴に保存できませんでした: %1</translation>
     </message>
@@ -692,37 +706,37 @@ The files stay where they are; your marks of their sounds stay in the library.</
 <context>
     <name>LibraryService</name>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="205"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="218"/>
         <source>%1 is not one of the library&apos;s sources.</source>
         <translation>%1 はライブラリーのソースではありません。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="221"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="234"/>
         <source>The library&apos;s file %1 was deleted or replaced by another program; nothing was scanned. Close the Library window and open it again.</source>
         <translation>ライブラリのファイル%1は別のプログラムによって削除されたか置き換えられました。スキャンしていません。ライブラリのウィンドウを閉じて開き直してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="248"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="261"/>
         <source>%1 files: %2 read, %3 unchanged, %4 skipped, %5 gone; %6 new sounds</source>
         <translation>%1 ファイル: 読み込み %2、変更なし %3、スキップ %4、削除 %5; 新しい音 %6</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="256"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="269"/>
         <source>%1 patches of CUSTOM types from SysEx files, which hold no custom settings, are taken with the built-in ones.</source>
         <translation>カスタム設定を持たないSysExファイルのCUSTOMタイプのパッチ%1個は、内蔵のカスタム設定で読み込みました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="259"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="272"/>
         <source>Scan cancelled; what was read is kept.</source>
         <translation>スキャンを中止しました。読み込んだ分は残っています。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="262"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="275"/>
         <source>Not found (what it held is kept): %1</source>
         <translation>見つかりません (内容は残してあります): %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/libraryservice.cpp" line="266"/>
+        <location filename="../../library/ui/libraryservice.cpp" line="279"/>
         <source>The scan stopped: %1</source>
         <translation>スキャンが止まりました: %1</translation>
     </message>
@@ -890,12 +904,12 @@ The files stay where they are; your marks of their sounds stay in the library.</
 <context>
     <name>RecoveryCommands</name>
     <message>
-        <location filename="../ui/recoverycommands.cpp" line="29"/>
+        <location filename="../ui/recoverycommands.cpp" line="28"/>
         <source>(unreadable record)</source>
         <translation>（読めない記録）</translation>
     </message>
     <message numerus="yes">
-        <location filename="../ui/recoverycommands.cpp" line="42"/>
+        <location filename="../ui/recoverycommands.cpp" line="41"/>
         <source>The unsaved work of %n document(s) will be thrown away for good.
 Discard it?</source>
         <translation>
@@ -904,17 +918,22 @@ Discard it?</source>
         </translation>
     </message>
     <message>
-        <location filename="../ui/recoverycommands.cpp" line="57"/>
+        <location filename="../ui/recoverycommands.cpp" line="56"/>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
-        <location filename="../ui/recoverycommands.cpp" line="66"/>
+        <location filename="../ui/recoverycommands.cpp" line="62"/>
+        <source>Recovery</source>
+        <translation>復元</translation>
+    </message>
+    <message>
+        <location filename="../ui/recoverycommands.cpp" line="65"/>
         <source>%1: the document in it is damaged</source>
         <translation>%1: 中のドキュメントが壊れています</translation>
     </message>
     <message>
-        <location filename="../ui/recoverycommands.cpp" line="76"/>
+        <location filename="../ui/recoverycommands.cpp" line="75"/>
         <source>These recovery records could not be recovered and were kept aside:
 %1</source>
         <translation>次の復元データは復元できなかったため、別名で残しました:
@@ -1036,16 +1055,16 @@ Discard it?</source>
     <name>SysExCommands</name>
     <message>
         <location filename="../ui/sysexcommands.cpp" line="21"/>
-        <location filename="../ui/sysexcommands.cpp" line="43"/>
+        <location filename="../ui/sysexcommands.cpp" line="41"/>
         <source>SysEx file (*.syx)</source>
         <translation>SysEx ファイル (*.syx)</translation>
     </message>
     <message>
         <location filename="../ui/sysexcommands.cpp" line="27"/>
-        <location filename="../ui/sysexcommands.cpp" line="35"/>
-        <location filename="../ui/sysexcommands.cpp" line="48"/>
-        <location filename="../ui/sysexcommands.cpp" line="53"/>
-        <location filename="../ui/sysexcommands.cpp" line="64"/>
+        <location filename="../ui/sysexcommands.cpp" line="33"/>
+        <location filename="../ui/sysexcommands.cpp" line="46"/>
+        <location filename="../ui/sysexcommands.cpp" line="51"/>
+        <location filename="../ui/sysexcommands.cpp" line="59"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1057,32 +1076,32 @@ Do you want to replace it?</source>
 置き換えますか?</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="38"/>
+        <location filename="../ui/sysexcommands.cpp" line="36"/>
         <source>%1 written to %2</source>
         <translation>%1 を %2 に書き出しました</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="38"/>
+        <location filename="../ui/sysexcommands.cpp" line="36"/>
         <source>1 patch</source>
         <translation>1 パッチ</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="38"/>
+        <location filename="../ui/sysexcommands.cpp" line="36"/>
         <source>80 patches</source>
         <translation>80 パッチ</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="54"/>
+        <location filename="../ui/sysexcommands.cpp" line="52"/>
         <source>%1 holds no ORB-8 patch (%2). Nothing was changed.</source>
         <translation>%1 には ORB-8 のパッチがありません (%2)。何も変更していません。</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="61"/>
+        <location filename="../ui/sysexcommands.cpp" line="57"/>
         <source>Import SysEx</source>
         <translation>SysEx の読み込み</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="64"/>
+        <location filename="../ui/sysexcommands.cpp" line="59"/>
         <source>Taken from %1: %2.</source>
         <translation>%1 から取り込みました: %2。</translation>
     </message>
@@ -1105,18 +1124,18 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TControlPanel</name>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="543"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="545"/>
         <source>Patch name is too long</source>
         <translation>文字数オーバー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="544"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="546"/>
         <source>invalid character</source>
         <translation>不正な文字があります</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="77"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="471"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="473"/>
         <source>OFF</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1192,7 +1211,7 @@ Send it to the ORB-8 all the same?</source>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="170"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="453"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="455"/>
         <source>VNR</source>
         <translation type="unfinished">VNR</translation>
     </message>
@@ -1202,108 +1221,108 @@ Send it to the ORB-8 all the same?</source>
         <translation type="unfinished">EQ</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="189"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="188"/>
         <source>Treble frequency</source>
         <translation>トレブルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="190"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="189"/>
         <source>Middle frequency</source>
         <translation>ミドルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="191"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="190"/>
         <source>Bass frequency</source>
         <translation>ベースの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="196"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="195"/>
         <source>MOD</source>
         <translation type="unfinished">モジュレーション</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="201"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="200"/>
         <source>DLY/REV</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="212"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="442"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="211"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="444"/>
         <source>LEVEL</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="214"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="213"/>
         <source>VOL RTM</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="221"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="220"/>
         <source>CONTROLLERS</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="224"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="223"/>
         <source>The module the controllers act on</source>
         <translation>コントローラーが働くモジュール</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="407"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="409"/>
         <source>A value the ORB-8 does not have; it stays until this knob is moved</source>
         <translation>ORB-8 にない値です。このつまみを動かすまでそのまま残ります</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="443"/>
         <source>PRES</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="443"/>
         <source>TREB</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="443"/>
         <source>MID</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="441"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="443"/>
         <source>BASS</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="454"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="456"/>
         <source>PATCH</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="455"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="457"/>
         <source>CTRL1 NO.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="456"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="458"/>
         <source>CTRL1 VALUE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="457"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="459"/>
         <source>CTRL2 NO.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="458"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="460"/>
         <source>CTRL2 VALUE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="471"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="473"/>
         <source>ON</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="545"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="547"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1311,15 +1330,8 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TCustomDistWin</name>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="113"/>
-        <source>CustomDistFile%1 has not been saved.
-Save this?</source>
-        <translation>カスタムディストファイル%1は保存されていません。
-保存しますか？</translation>
-    </message>
-    <message>
         <location filename="../../customdist/ui/customdistwin.cpp" line="18"/>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="121"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="88"/>
         <source>Recv</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1339,47 +1351,42 @@ Save this?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="107"/>
-        <source>Recovery</source>
-        <translation>復元</translation>
-    </message>
-    <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="141"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="108"/>
         <source>DISTORTION CHARACTER</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="141"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="108"/>
         <source>HIGH</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="141"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="108"/>
         <source>MID</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="141"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="108"/>
         <source>LOW</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="173"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="140"/>
         <source>Bottom</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="173"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="140"/>
         <source>Pre</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="173"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="140"/>
         <source>Edge</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="173"/>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="140"/>
         <source>Clip</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1474,415 +1481,375 @@ Send it to the ORB-8 all the same?</source>
 </context>
 <context>
     <name>TGkbdWin</name>
-    <message>
-        <source>Graphic KBD</source>
-        <translation type="vanished">グラフィック鍵盤</translation>
-    </message>
-    <message>
-        <source>Message</source>
-        <translation type="vanished">メッセージ</translation>
-    </message>
-    <message>
-        <source>Small</source>
-        <translation type="vanished">小</translation>
-    </message>
-    <message>
-        <source>Big</source>
-        <translation type="vanished">大</translation>
-    </message>
-    <message>
-        <source>Play</source>
-        <translation type="vanished">演奏</translation>
-    </message>
-    <message>
-        <source>Toggle Play Mode</source>
-        <translation type="vanished">演奏モードの切り替え</translation>
-    </message>
-    <message>
-        <source>Velocity </source>
-        <translation type="vanished">ベロシティ </translation>
-    </message>
-    <message>
-        <source>MIDI OUT is closed: nothing was sent. Go on line or open the output first.</source>
-        <translation type="vanished">MIDI OUT が閉じているため、何も送信されませんでした。先にオンラインにするか出力を開いてください。</translation>
-    </message>
-    <message>
-        <source>Choose a message in the list first.</source>
-        <translation type="vanished">先にリストからメッセージを選んでください。</translation>
-    </message>
 </context>
 <context>
     <name>TLibraryWin</name>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="92"/>
-        <location filename="../../library/ui/librarywin.cpp" line="644"/>
-        <location filename="../../library/ui/librarywin.cpp" line="750"/>
+        <location filename="../../library/ui/librarywin.cpp" line="94"/>
+        <location filename="../../library/ui/librarywin.cpp" line="649"/>
+        <location filename="../../library/ui/librarywin.cpp" line="755"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="95"/>
+        <location filename="../../library/ui/librarywin.cpp" line="97"/>
         <source>Words, drive:fuzz, mod:on, gain&gt;=20, fav, tag:live, in:folder</source>
         <translation>語句、drive:fuzz、mod:on、gain&gt;=20、fav、tag:live、in:フォルダ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="97"/>
+        <location filename="../../library/ui/librarywin.cpp" line="99"/>
         <source>Add Folder...</source>
         <translation>フォルダを追加...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="99"/>
+        <location filename="../../library/ui/librarywin.cpp" line="101"/>
         <source>Rescan</source>
         <translation>再スキャン</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="103"/>
+        <location filename="../../library/ui/librarywin.cpp" line="105"/>
         <source>Your saved searches: choose one to run it</source>
         <translation>保存した検索: 選ぶと実行します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="105"/>
+        <location filename="../../library/ui/librarywin.cpp" line="107"/>
         <source>Save Search...</source>
         <translation>検索を保存...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="107"/>
+        <location filename="../../library/ui/librarywin.cpp" line="109"/>
         <source>Keep the search typed under a name of yours</source>
         <translation>入力した検索に名前を付けて保存します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="108"/>
+        <location filename="../../library/ui/librarywin.cpp" line="110"/>
         <source>Forget Search</source>
         <translation>検索を削除</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="110"/>
+        <location filename="../../library/ui/librarywin.cpp" line="112"/>
         <source>Remove the saved search chosen from the list</source>
         <translation>一覧で選んだ保存済みの検索を削除します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="136"/>
-        <location filename="../../library/ui/librarywin.cpp" line="138"/>
+        <location filename="../../library/ui/librarywin.cpp" line="139"/>
+        <location filename="../../library/ui/librarywin.cpp" line="141"/>
         <source>No</source>
         <translation>番号</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="136"/>
-        <location filename="../../library/ui/librarywin.cpp" line="137"/>
-        <location filename="../../library/ui/librarywin.cpp" line="138"/>
+        <location filename="../../library/ui/librarywin.cpp" line="139"/>
+        <location filename="../../library/ui/librarywin.cpp" line="140"/>
+        <location filename="../../library/ui/librarywin.cpp" line="141"/>
         <source>NAME</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="136"/>
-        <location filename="../../library/ui/librarywin.cpp" line="138"/>
+        <location filename="../../library/ui/librarywin.cpp" line="139"/>
+        <location filename="../../library/ui/librarywin.cpp" line="141"/>
         <source>BANK</source>
         <translation>バンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="136"/>
+        <location filename="../../library/ui/librarywin.cpp" line="139"/>
         <source>Since</source>
         <translation>登録日時</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="137"/>
+        <location filename="../../library/ui/librarywin.cpp" line="140"/>
         <source>From</source>
         <translation>開始</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="137"/>
+        <location filename="../../library/ui/librarywin.cpp" line="140"/>
         <source>Until</source>
         <translation>終了</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="137"/>
+        <location filename="../../library/ui/librarywin.cpp" line="140"/>
         <source>COMMENT</source>
         <translation type="unfinished">コメント</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="138"/>
+        <location filename="../../library/ui/librarywin.cpp" line="141"/>
         <source>Distance</source>
         <translation>距離</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="143"/>
+        <location filename="../../library/ui/librarywin.cpp" line="146"/>
         <source>Where It Occurs</source>
         <translation>含まれる場所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="144"/>
+        <location filename="../../library/ui/librarywin.cpp" line="147"/>
         <source>History of the Slot</source>
         <translation>スロットの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="145"/>
+        <location filename="../../library/ui/librarywin.cpp" line="148"/>
         <source>Similar Patches</source>
         <translation>似たパッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="147"/>
+        <location filename="../../library/ui/librarywin.cpp" line="150"/>
         <source>Processor History</source>
         <translation>プロセッサーの履歴</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="149"/>
+        <location filename="../../library/ui/librarywin.cpp" line="152"/>
         <source>Sources and Doubles</source>
         <translation>ソースと重複</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="157"/>
+        <location filename="../../library/ui/librarywin.cpp" line="160"/>
         <source>Favourite</source>
         <translation>お気に入り</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="161"/>
+        <location filename="../../library/ui/librarywin.cpp" line="164"/>
         <source>No rating</source>
         <translation>評価なし</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="165"/>
+        <location filename="../../library/ui/librarywin.cpp" line="168"/>
         <source>Tags, separated by commas</source>
         <translation>タグ（カンマ区切り）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="168"/>
+        <location filename="../../library/ui/librarywin.cpp" line="171"/>
         <source>A note of your own</source>
         <translation>自分用のメモ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="169"/>
-        <location filename="../../library/ui/librarywin.cpp" line="738"/>
+        <location filename="../../library/ui/librarywin.cpp" line="172"/>
+        <location filename="../../library/ui/librarywin.cpp" line="743"/>
         <source>Compare with Current</source>
         <translation>現在のパッチと比較</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="171"/>
+        <location filename="../../library/ui/librarywin.cpp" line="174"/>
         <source>The patch last chosen in any list against the patch in the editor, in the Differences window</source>
         <translation>最後に選んだパッチとエディターのパッチの違いを［相違点］ウィンドウに表示します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="172"/>
-        <location filename="../../library/ui/librarywin.cpp" line="739"/>
+        <location filename="../../library/ui/librarywin.cpp" line="175"/>
+        <location filename="../../library/ui/librarywin.cpp" line="744"/>
         <source>Copy to Current Patch</source>
         <translation>現在のパッチへコピー</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="174"/>
+        <location filename="../../library/ui/librarywin.cpp" line="177"/>
         <source>The patch last chosen in any list over the current patch of the active bank (Undo takes it back)</source>
         <translation>最後に選んだパッチをアクティブなバンクの現在のパッチに上書きします（元に戻すで取り消せます）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="178"/>
+        <location filename="../../library/ui/librarywin.cpp" line="181"/>
         <source>Tags:</source>
         <translation>タグ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="180"/>
+        <location filename="../../library/ui/librarywin.cpp" line="183"/>
         <source>Note:</source>
         <translation>メモ:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="182"/>
+        <location filename="../../library/ui/librarywin.cpp" line="185"/>
         <source>Try on Processor</source>
         <translation>プロセッサーで試す</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="185"/>
+        <location filename="../../library/ui/librarywin.cpp" line="188"/>
         <source>While pressed, the patch chosen in any list plays on the processor; no bank changes. Esc, or leaving the window, plays the editor&apos;s patch again</source>
         <translation>押している間、どのリストで選んだパッチもプロセッサーで鳴ります。バンクは変わりません。Esc またはウィンドウを離れるとエディターのパッチに戻ります</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="187"/>
+        <location filename="../../library/ui/librarywin.cpp" line="190"/>
         <source>New Bank from Selection</source>
         <translation>選択から新しいバンク</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="189"/>
+        <location filename="../../library/ui/librarywin.cpp" line="192"/>
         <source>A new bank of the results chosen (Shift and Ctrl choose several), in their order</source>
         <translation>選んだ結果から、その順に新しいバンクを作ります（Shift と Ctrl で複数選べます）</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="190"/>
+        <location filename="../../library/ui/librarywin.cpp" line="193"/>
         <source>Export as Bank...</source>
         <translation>バンクとして書き出す...</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="192"/>
+        <location filename="../../library/ui/librarywin.cpp" line="195"/>
         <source>The results chosen, in their order, written as a bank file</source>
         <translation>選んだ結果をその順にバンクファイルとして書き出します</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="220"/>
+        <location filename="../../library/ui/librarywin.cpp" line="223"/>
         <source>Cancel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="340"/>
+        <location filename="../../library/ui/librarywin.cpp" line="343"/>
         <source>The library is read-only (%1): marks can&apos;t be changed.</source>
         <translation>ライブラリは読み取り専用です（%1）。印は変更できません。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="342"/>
+        <location filename="../../library/ui/librarywin.cpp" line="345"/>
         <source>The library&apos;s file was deleted or replaced by another program: close this window and open it again.</source>
         <translation>ライブラリのファイルは別のプログラムによって削除されたか置き換えられました。このウィンドウを閉じて開き直してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="389"/>
+        <location filename="../../library/ui/librarywin.cpp" line="392"/>
         <source>The library is empty: add the folders where your banks are (Add Folder...).</source>
         <translation>ライブラリは空です: バンクのあるフォルダを追加してください (フォルダを追加...)。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="391"/>
+        <location filename="../../library/ui/librarywin.cpp" line="394"/>
         <source>%1 patches shown, more as you scroll</source>
         <translation>%1 パッチを表示中 (スクロールでさらに表示)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="392"/>
+        <location filename="../../library/ui/librarywin.cpp" line="395"/>
         <source>%1 patches</source>
         <translation>%1 パッチ</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="442"/>
+        <location filename="../../library/ui/librarywin.cpp" line="447"/>
         <source>... and %1 more places</source>
         <translation>... ほか %1 か所</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="444"/>
+        <location filename="../../library/ui/librarywin.cpp" line="449"/>
         <source>now</source>
         <translation>現在</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="447"/>
+        <location filename="../../library/ui/librarywin.cpp" line="452"/>
         <source>%1, until %2</source>
         <translation>%1、%2 まで</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="428"/>
+        <location filename="../../library/ui/librarywin.cpp" line="433"/>
         <source>The library could not be read: %1</source>
         <translation>ライブラリを読み込めませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="457"/>
+        <location filename="../../library/ui/librarywin.cpp" line="462"/>
         <source>No saved searches</source>
         <translation>保存した検索はありません</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="457"/>
+        <location filename="../../library/ui/librarywin.cpp" line="462"/>
         <source>Saved searches</source>
         <translation>保存した検索</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="476"/>
+        <location filename="../../library/ui/librarywin.cpp" line="481"/>
         <source>Type a search first, then save it under a name.</source>
         <translation>先に検索を入力してから、名前を付けて保存してください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="479"/>
+        <location filename="../../library/ui/librarywin.cpp" line="484"/>
         <source>Save Search</source>
         <translation>検索を保存</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="479"/>
+        <location filename="../../library/ui/librarywin.cpp" line="484"/>
         <source>Name of the search:</source>
         <translation>検索の名前:</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="483"/>
+        <location filename="../../library/ui/librarywin.cpp" line="488"/>
         <source>Search &quot;%1&quot; saved.</source>
         <translation>検索「%1」を保存しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="500"/>
+        <location filename="../../library/ui/librarywin.cpp" line="505"/>
         <source>Search &quot;%1&quot; forgotten.</source>
         <translation>検索「%1」を削除しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="507"/>
+        <location filename="../../library/ui/librarywin.cpp" line="512"/>
         <source>Similar patches could not be found: %1</source>
         <translation>似たパッチを探せませんでした: %1</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="575"/>
+        <location filename="../../library/ui/librarywin.cpp" line="580"/>
         <source>Your change is kept and will be stored as soon as the scan lets it.</source>
         <translation>変更は保持され、スキャンが許すとすぐに保存されます。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="581"/>
-        <location filename="../../library/ui/librarywin.cpp" line="781"/>
+        <location filename="../../library/ui/librarywin.cpp" line="586"/>
+        <location filename="../../library/ui/librarywin.cpp" line="786"/>
         <source>Your changes are stored.</source>
         <translation>変更を保存しました。</translation>
     </message>
     <message>
-        <source>The change could not be kept (%1); try again when the scan is done.</source>
-        <translation type="vanished">変更を保存できませんでした（%1）。スキャンが終わってからもう一度お試しください。</translation>
-    </message>
-    <message>
-        <location filename="../../library/ui/librarywin.cpp" line="602"/>
+        <location filename="../../library/ui/librarywin.cpp" line="607"/>
         <source>Tags kept.</source>
         <translation>タグを保存しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="629"/>
+        <location filename="../../library/ui/librarywin.cpp" line="634"/>
         <source>Choose the results to export first (Shift and Ctrl choose several).</source>
         <translation>先に書き出す結果を選んでください（Shift と Ctrl で複数選べます）。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="632"/>
+        <location filename="../../library/ui/librarywin.cpp" line="637"/>
         <source>Project files (*.orb)</source>
         <translation>プロジェクトファイル (*.orb)</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="647"/>
+        <location filename="../../library/ui/librarywin.cpp" line="652"/>
         <source>%1 patches written to %2; %3 more did not fit in a bank.</source>
         <translation>%1 個のパッチを %2 に書き出しました。残りの %3 個はバンクに入りませんでした。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="651"/>
+        <location filename="../../library/ui/librarywin.cpp" line="656"/>
         <source>%1 patches written to %2.</source>
         <translation>%1 個のパッチを %2 に書き出しました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="658"/>
+        <location filename="../../library/ui/librarywin.cpp" line="663"/>
         <source>Choose the results for the new bank first (Shift and Ctrl choose several).</source>
         <translation>先に新しいバンクに入れる結果を選んでください（Shift と Ctrl で複数選べます）。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="662"/>
+        <location filename="../../library/ui/librarywin.cpp" line="667"/>
         <source>A new bank of the first %1 results chosen; %2 more did not fit.</source>
         <translation>選んだ結果の最初の %1 個で新しいバンクを作りました。残りの %2 個は入りませんでした。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="663"/>
+        <location filename="../../library/ui/librarywin.cpp" line="668"/>
         <source>A new bank of the %1 results chosen.</source>
         <translation>選んだ %1 個の結果で新しいバンクを作りました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="669"/>
+        <location filename="../../library/ui/librarywin.cpp" line="674"/>
         <source>Choose a patch in any list to play it on the processor.</source>
         <translation>プロセッサーで鳴らすパッチをどれかのリストで選んでください。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="674"/>
+        <location filename="../../library/ui/librarywin.cpp" line="679"/>
         <source>The processor plays %1; Esc plays the editor&apos;s patch again.</source>
         <translation>プロセッサーは %1 を鳴らしています。Esc でエディターのパッチに戻ります。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="679"/>
+        <location filename="../../library/ui/librarywin.cpp" line="684"/>
         <source>The processor plays the editor&apos;s patch again.</source>
         <translation>プロセッサーはエディターのパッチに戻りました。</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="737"/>
+        <location filename="../../library/ui/librarywin.cpp" line="742"/>
         <source>Open Bank at This Patch</source>
         <translation>このパッチのバンクを開く</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="740"/>
+        <location filename="../../library/ui/librarywin.cpp" line="745"/>
         <source>Use in Sound Design</source>
         <translation>サウンドデザインで使う</translation>
     </message>
     <message>
-        <location filename="../../library/ui/librarywin.cpp" line="747"/>
+        <location filename="../../library/ui/librarywin.cpp" line="752"/>
         <source>Add a Folder of Banks</source>
         <translation>バンクのフォルダを追加</translation>
     </message>
@@ -1890,57 +1857,57 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TMainWin</name>
     <message>
-        <location filename="../ui/mainwin.cpp" line="131"/>
+        <location filename="../ui/mainwin.cpp" line="135"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="154"/>
+        <location filename="../ui/mainwin.cpp" line="161"/>
         <source>The processor plays %1 (from the library).</source>
         <translation>プロセッサーは %1 を鳴らしています（ライブラリーから）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="155"/>
+        <location filename="../ui/mainwin.cpp" line="162"/>
         <source>Not on line: nothing plays on the processor.</source>
         <translation>オンラインではありません。プロセッサーでは何も鳴りません。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="160"/>
+        <location filename="../ui/mainwin.cpp" line="167"/>
         <source>The processor plays %1 again.</source>
         <translation>プロセッサーは再び %1 を鳴らしています。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="164"/>
+        <location filename="../ui/mainwin.cpp" line="171"/>
         <source>New Bank from Selection</source>
         <translation>選択から新しいバンク</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="191"/>
+        <location filename="../ui/mainwin.cpp" line="198"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="329"/>
+        <location filename="../ui/mainwin.cpp" line="344"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="468"/>
+        <location filename="../ui/mainwin.cpp" line="483"/>
         <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
         <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="526"/>
+        <location filename="../ui/mainwin.cpp" line="541"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="526"/>
+        <location filename="../ui/mainwin.cpp" line="541"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="435"/>
+        <location filename="../ui/mainwin.cpp" line="450"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -2064,57 +2031,45 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TProjectWindow</name>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="32"/>
-        <location filename="../../editors/ui/projectwin.cpp" line="120"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="31"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="90"/>
         <source>Use the Processor&apos;s Custom Settings</source>
         <translation>ORB-8のカスタム設定を使う</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="33"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="32"/>
         <source>The bank&apos;s CUSTOM patches then play here as they do on the ORB-8 (Undo takes it back)</source>
         <translation>このバンクのCUSTOMタイプのパッチがORB-8と同じ音になります（元に戻すで取り消せます）</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="99"/>
-        <source>Recovery</source>
-        <translation>復元</translation>
-    </message>
-    <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="109"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="79"/>
         <source>The ORB-8&apos;s custom settings differ from this bank&apos;s: %1.</source>
         <translation>ORB-8のカスタム設定はこのバンクのものと異なります：%1。</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="125"/>
-        <source>This Project %1 has not been saved.
-Save this?</source>
-        <translation>プロジェクト%1は保存されていません。
-保存しますか？</translation>
-    </message>
-    <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="235"/>
-        <location filename="../../editors/ui/projectwin.cpp" line="267"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="198"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="230"/>
         <source>Copy to %1</source>
         <translation>%1 にコピー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="261"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="224"/>
         <source>Paste %1 patches to %2</source>
         <translation>%1 個のパッチを %2 に貼り付け</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="261"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="224"/>
         <source>Paste to %1</source>
         <translation>%1 に貼り付け</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="222"/>
-        <location filename="../../editors/ui/projectwin.cpp" line="277"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="185"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="240"/>
         <source>Copy %1 patches to %2</source>
         <translation>%1 個のパッチを %2 へコピー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/projectwin.cpp" line="251"/>
+        <location filename="../../editors/ui/projectwin.cpp" line="214"/>
         <source>%1 of the patches did not fit below %2 and were left out.</source>
         <translation>%2 より下に入りきらなかった %1 個のパッチは入れませんでした。</translation>
     </message>
@@ -2143,7 +2098,7 @@ Save this?</source>
     </message>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="22"/>
-        <location filename="../../editors/ui/rtmpopwin.cpp" line="116"/>
+        <location filename="../../editors/ui/rtmpopwin.cpp" line="118"/>
         <source>CTRL</source>
         <translation type="unfinished"></translation>
     </message>

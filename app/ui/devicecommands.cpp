@@ -1,7 +1,6 @@
 #include "app/ui/devicecommands.h"
 
 #include <QAction>
-#include <QMdiSubWindow>
 #include <QSettings>
 #include <QTimer>
 #include <algorithm>
@@ -12,7 +11,7 @@
 #include "device/devicelink.h"
 #include "device/ui/windowhost.h"
 #include "editors/patcheditor.h"
-#include "editors/ui/projectwin.h"
+#include "editors/projectsession.h"
 #include "library/processorhistory.h"
 #include "midi/ui/midi.h"
 #include "midi/midisystem.h"
@@ -75,38 +74,41 @@ bool DeviceCommands::OnLine() const { return link_.isOnLine; }
 bool DeviceCommands::ExchangeRunning() const { return host_.ExchangeRunning(); }
 bool DeviceCommands::TransferRunning() const { return host_.ExchangeRunning() && !background_; }
 
-bool DeviceCommands::IsTarget(const DocumentWindow& window) const {
-    return host_.ExchangeRunning() && (target_ == &window || (queued_ && queued_->target == &window));
+bool DeviceCommands::IsTarget(const Document& document) const {
+    return host_.ExchangeRunning() &&
+           (target_.lock().get() == &document || (queued_ && queued_->target.lock().get() == &document));
 }
 
-void DeviceCommands::CloseAfterExchange(DocumentWindow* window) {
-    if (window) closeAfter_ = window;
+void DeviceCommands::CloseAfterExchange(Document* document) {
+    if (document) closeAfter_ = document->weak_from_this();
     else frameCloseAfter_ = true;
     host_.RequestAbort();
 }
 
-bool DeviceCommands::Start(DocumentWindow* target, std::function<void()> exchange, std::function<void()> done,
+bool DeviceCommands::Start(Document* target, std::function<void()> exchange, std::function<void()> done,
                            bool background) {
+    const std::weak_ptr<Document> held = target ? target->weak_from_this() : std::weak_ptr<Document>();
     if (host_.ExchangeRunning()) {
         if (queued_) return false;
-        queued_ = Queued{target, target != nullptr, std::move(exchange), std::move(done), background};
+        queued_ = Queued{held, target != nullptr, std::move(exchange), std::move(done), background};
         return true;
     }
-    target_ = target;
+    target_ = held;
     background_ = background;
     return host_.Run(std::move(exchange), [this, done = std::move(done)] {
         if (done) done();
-        target_ = nullptr;
-        if (closeAfter_ || frameCloseAfter_) queued_.reset();  // a close waits: nothing more starts
+        target_.reset();
+        if (!closeAfter_.expired() || frameCloseAfter_) queued_.reset();  // a close waits: nothing more starts
         // The one asked for meanwhile, unless its document has gone.
-        if (std::optional<Queued> next = std::exchange(queued_, std::nullopt); next && (!next->hasTarget || next->target))
-            Start(next->target, std::move(next->exchange), std::move(next->done), next->background);
+        if (std::optional<Queued> next = std::exchange(queued_, std::nullopt)) {
+            const std::shared_ptr<Document> document = next->target.lock();
+            if (!next->hasTarget || document)
+                Start(document.get(), std::move(next->exchange), std::move(next->done), next->background);
+        }
         emit ExchangeEnded();
         // A close that waited for the exchange goes on now.
-        if (QPointer<DocumentWindow> window = std::exchange(closeAfter_, nullptr)) {
-            if (QMdiSubWindow* sub = window->SubWindow()) sub->close();
-            else window->close();
-        }
+        if (const std::shared_ptr<Document> document = std::exchange(closeAfter_, {}).lock())
+            emit DocumentCloseRequested(document.get());
         if (std::exchange(frameCloseAfter_, false)) emit FrameCloseRequested();
         else if (playNext_ && !host_.ExchangeRunning()) Play(*playNext_);
     });
@@ -134,17 +136,18 @@ void DeviceCommands::OnChannelItem(int channel, const QString& caption, bool ena
 
 // The bank as it was when the receive began takes in what arrived; the
 // patches that did not arrive (after an abort) stay as they are in the bank.
-void DeviceCommands::ReceiveAll(TProjectWindow& project) {
-    auto received = std::make_shared<ProjectDocument>(project.Session().Document());
+void DeviceCommands::ReceiveAll(ProjectSession& project) {
+    auto received = std::make_shared<ProjectDocument>(project.Document());
     auto result = std::make_shared<TransferResult>(TransferResult::Busy);
     Start(
         &project, [this, received, result] { *result = link_.ReceiveAllPatches(*received); },
-        [this, received, result, window = QPointer<TProjectWindow>(&project)] {
-            if (!window || *result == TransferResult::Declined || *result == TransferResult::NotOnLine ||
+        [this, received, result, weak = project.weak_from_this()] {
+            const auto session = std::static_pointer_cast<ProjectSession>(weak.lock());
+            if (!session || *result == TransferResult::Declined || *result == TransferResult::NotOnLine ||
                 *result == TransferResult::Busy)
                 return;  // nothing was asked for
             const int count = std::clamp(link_.lastReceived, 0, kPatchCount);
-            window->Session().Receive(tr("Receive All").toStdString(), [&](ProjectDocument& document) {
+            session->Receive(tr("Receive All").toStdString(), [&](ProjectDocument& document) {
                 for (int i = 0; i < count; ++i) {
                     document.patches[static_cast<std::size_t>(i)] = received->patches[static_cast<std::size_t>(i)];
                     document.packedSlots[static_cast<std::size_t>(i)] = received->packedSlots[static_cast<std::size_t>(i)];
@@ -156,9 +159,9 @@ void DeviceCommands::ReceiveAll(TProjectWindow& project) {
         });
 }
 
-void DeviceCommands::SendAll(TProjectWindow& project) {
+void DeviceCommands::SendAll(ProjectSession& project) {
     project.Settle();
-    auto image = std::make_shared<ProjectDocument>(project.Session().Document());
+    auto image = std::make_shared<ProjectDocument>(project.Document());
     auto result = std::make_shared<TransferResult>(TransferResult::Busy);
     Start(&project, [this, image, result] { *result = link_.SendAllPatches(*image); },
           [this, image, result] {
@@ -166,7 +169,7 @@ void DeviceCommands::SendAll(TProjectWindow& project) {
           });
 }
 
-void DeviceCommands::SendChanged(TProjectWindow& project, const std::optional<ProjectDocument>& known, bool verify) {
+void DeviceCommands::SendChanged(ProjectSession& project, const std::optional<ProjectDocument>& known, bool verify) {
     if (!link_.PortsOpen()) {
         dialogs_.InformLater(parent_, tr("ORB-8ED"), tr("Not be OnLine."));
         return;
@@ -181,7 +184,7 @@ void DeviceCommands::SendChanged(TProjectWindow& project, const std::optional<Pr
         return;
     }
     project.Settle();
-    auto image = std::make_shared<ProjectDocument>(project.Session().Document());
+    auto image = std::make_shared<ProjectDocument>(project.Document());
     auto held = std::make_shared<ProjectDocument>(*known);
     auto result = std::make_shared<TransferResult>(TransferResult::Busy);
     auto report = std::make_shared<DeviceLink::ChangedReport>();
@@ -228,12 +231,12 @@ QString DeviceCommands::ProcessorName() const {
     return QString::fromStdString(library::ProcessorName(link_.areas.identity, link_.deviceChannel));
 }
 
-void DeviceCommands::ReceiveCustomDists(DocumentWindow& window, const CustomDistDocument& document,
+void DeviceCommands::ReceiveCustomDists(Document& target, const CustomDistDocument& document,
                                         std::function<void(const CustomDistDocument&)> received) {
     auto copy = std::make_shared<CustomDistDocument>(document);
     auto result = std::make_shared<TransferResult>(TransferResult::Busy);
     Start(
-        &window, [this, copy, result] { *result = link_.ReceiveAllCustomDists(*copy); },
+        &target, [this, copy, result] { *result = link_.ReceiveAllCustomDists(*copy); },
         [this, copy, result, received = std::move(received)] {
             if (*result == TransferResult::Declined || *result == TransferResult::NotOnLine ||
                 *result == TransferResult::Busy)
@@ -243,9 +246,9 @@ void DeviceCommands::ReceiveCustomDists(DocumentWindow& window, const CustomDist
         });
 }
 
-void DeviceCommands::StoreCustomDists(DocumentWindow& window, const CustomDistDocument& document) {
+void DeviceCommands::StoreCustomDists(Document& target, const CustomDistDocument& document) {
     auto copy = std::make_shared<CustomDistDocument>(document);
-    Start(&window, [this, copy] { link_.SendAllCustomDists(*copy); }, nullptr);
+    Start(&target, [this, copy] { link_.SendAllCustomDists(*copy); }, nullptr);
 }
 
 void DeviceCommands::EnterDesignMode() {
@@ -262,11 +265,11 @@ void DeviceCommands::EnterDesignMode() {
                            });
 }
 
-void DeviceCommands::SchedulePatchChange(TProjectWindow& project, int row) {
+void DeviceCommands::SchedulePatchChange(ProjectSession& project, int row) {
     // Off line nothing is scheduled.
     if (!midi_.OutputOpen()) return;
     pendingRow_ = row;
-    pendingProject_ = &project;
+    pendingProject_ = std::static_pointer_cast<ProjectSession>(project.shared_from_this());
 }
 
 void DeviceCommands::PostPendingPatchChange() {
@@ -281,8 +284,8 @@ void DeviceCommands::RunPendingPatchChange() {
     if (pendingRow_ == 0 || host_.ExchangeRunning()) return;  // after the running one, at a later idle pass
     const int patch = pendingRow_ - 1;
     pendingRow_ = 0;
-    if (!midi_.OutputOpen() || !pendingProject_) return;
-    const PatchData data =
-        ShownPatch(pendingProject_->Document().patches[static_cast<std::size_t>(patch)], pendingProject_->Session().Settings());
+    const std::shared_ptr<ProjectSession> project = pendingProject_.lock();
+    if (!midi_.OutputOpen() || !project) return;
+    const PatchData data = ShownPatch(project->Document().patches[static_cast<std::size_t>(patch)], project->Settings());
     Start(nullptr, [this, patch, data] { link_.PatchChange(patch, data); }, nullptr, true);
 }

@@ -22,12 +22,12 @@ class QAction;
 class QSettings;
 class QWidget;
 class TMidi;
-class DocumentWindow;
-class TProjectWindow;
 class UserDialogs;
 class WindowDeviceHost;
 
 namespace orb8 {
+class Document;
+class ProjectSession;
 class DeviceLink;
 class MidiBackend;
 class MidiSystem;
@@ -55,12 +55,12 @@ public:
     // Off line when the output is open, else the scan for the processor.
     void ToggleOnLine();
     bool OnLine() const;
-    void ReceiveAll(TProjectWindow& project);
-    void SendAll(TProjectWindow& project);
+    void ReceiveAll(orb8::ProjectSession& project);
+    void SendAll(orb8::ProjectSession& project);
     // The patches of `project` that differ from `known` (what the processor
     // holds as far as the program knows), read back when `verify`. Without
     // knowledge it says so and offers a Receive All into a new bank first.
-    void SendChanged(TProjectWindow& project, const std::optional<orb8::ProjectDocument>& known, bool verify);
+    void SendChanged(orb8::ProjectSession& project, const std::optional<orb8::ProjectDocument>& known, bool verify);
     // The processor's name in its history (while on line).
     QString ProcessorName() const;
     // Plays `patch` on the processor (its edit buffer only: no bank, no
@@ -70,26 +70,26 @@ public:
     // Both custom distortion sets from the processor into a copy of
     // `document`; `received` gets it when something was asked for. Store
     // sends a copy. Nothing starts while another exchange runs.
-    void ReceiveCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document,
+    void ReceiveCustomDists(orb8::Document& target, const orb8::CustomDistDocument& document,
                             std::function<void(const orb8::CustomDistDocument&)> received);
-    void StoreCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document);
-    // An exchange runs; `window` is the document it works on.
+    void StoreCustomDists(orb8::Document& target, const orb8::CustomDistDocument& document);
     bool ExchangeRunning() const;
     // A transfer the user started runs (not the short patch change after a
     // selection, nor a patch tried on the processor): the commands that
     // would start another are greyed meanwhile.
     bool TransferRunning() const;
-    bool IsTarget(const DocumentWindow& window) const;
-    // The window closes (or the frame, with none) once the running exchange
-    // has ended; the exchange is aborted.
-    void CloseAfterExchange(DocumentWindow* window);
+    // An exchange runs (or waits to) on `document`.
+    bool IsTarget(const orb8::Document& document) const;
+    // The document's window closes (or the frame, with none) once the
+    // running exchange has ended; the exchange is aborted.
+    void CloseAfterExchange(orb8::Document* document);
     // Asks, then puts the processor's edit buffer into design mode.
     void EnterDesignMode();
     bool DesignMode() const { return designMode_; }
 
     // A patch was selected: the processor is switched to it at the next idle
     // pass (on line only).
-    void SchedulePatchChange(TProjectWindow& project, int row);
+    void SchedulePatchChange(orb8::ProjectSession& project, int row);
     int PendingPatchChange() const { return pendingRow_; }
     // The idle pass: a pending change runs from the event loop, not inside the pass.
     void PostPendingPatchChange();
@@ -102,6 +102,8 @@ signals:
     void OnLineScanEnded(bool onLine);
     // The frame closes again after an exchange (CloseAfterExchange(nullptr)).
     void FrameCloseRequested();
+    // The document's window closes again after the exchange on it.
+    void DocumentCloseRequested(const orb8::Document* document);
     // The processor (named for its history) now holds `bank`, as far as the
     // program knows: `received` patches of it arrived, or it was sent whole.
     void ProcessorBankKnown(const QString& processor, const orb8::ProjectDocument& bank, int received, bool sent);
@@ -113,7 +115,7 @@ signals:
     void StatusMessage(const QString& text);
 
 private:
-    bool Start(DocumentWindow* target, std::function<void()> exchange, std::function<void()> done,
+    bool Start(orb8::Document* target, std::function<void()> exchange, std::function<void()> done,
                bool background = false);
     void ChooseStartPorts();
     void OnChannelItem(int channel, const QString& caption, bool enabled, bool checked);
@@ -127,19 +129,19 @@ private:
     QSettings* settings_;
     QString startOut_, startIn_;  // the ports chosen at start-up
     std::array<QAction*, 16> channelItems_{};
-    QPointer<TProjectWindow> pendingProject_;
-    QPointer<DocumentWindow> target_;       // the running exchange's document
+    std::weak_ptr<orb8::ProjectSession> pendingProject_;
+    std::weak_ptr<orb8::Document> target_;  // the running exchange's document
     // One exchange asked for while another ran (a command given just as the
     // patch change after a selection began): it starts when that one ends.
     struct Queued {
-        QPointer<DocumentWindow> target;
+        std::weak_ptr<orb8::Document> target;
         bool hasTarget = false;
         std::function<void()> exchange, done;
         bool background = false;
     };
     std::optional<Queued> queued_;
     std::optional<orb8::PatchData> playNext_;  // waiting for the running exchange
-    QPointer<DocumentWindow> closeAfter_;   // to close once it has ended
+    std::weak_ptr<orb8::Document> closeAfter_;  // to close once it has ended
     bool frameCloseAfter_ = false;
     bool background_ = false;  // the running exchange is a patch change or a try
     int pendingRow_ = 0;  // index + 1 of the patch the next idle pass selects

@@ -1,15 +1,16 @@
-// What the file commands need of the frame: the active document window,
-// and a new document window of a kind, placed and registered.
+// What the file and recovery commands need of the frame: the active
+// document, a new document of a kind with its window placed and
+// registered, and the closing of a document's window.
 #pragma once
 
 #include "workspace/documentrules.h"
 
-class DocumentWindow;
-
 class DocumentFrame {
 public:
-    virtual DocumentWindow* ActiveDocumentWindow() const = 0;
-    virtual DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind) = 0;
+    virtual orb8::Document* ActiveDocument() const = 0;
+    virtual orb8::Document* NewDocument(orb8::DocumentKind kind) = 0;
+    // Closes the document's window (asking about unsaved work as a close does).
+    virtual void CloseDocument(const orb8::Document& document) = 0;
 
 protected:
     ~DocumentFrame() = default;

@@ -5,11 +5,16 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
+#include <vector>
 
 #include "patch/projectdocument.h"
 
 class TMemoWin;
-class TProjectWindow;
+
+namespace orb8 {
+class ProjectSession;
+}
 
 class EditCommands : public QObject {
     Q_OBJECT
@@ -17,9 +22,10 @@ class EditCommands : public QObject {
 public:
     EditCommands(TMemoWin& memo, QObject* parent);
 
-    // `project`: the active project window, or none.
-    void Copy(TProjectWindow* project);
-    void Paste(TProjectWindow* project);
+    // `project`: the active project, or none; `rows`: its chosen rows.
+    void Copy(orb8::ProjectSession* project, const std::vector<int>& rows);
+    // The comment window's paste, else `pasteInto` with the filled buffer.
+    void Paste(const std::function<void(const orb8::CopyBuffer&)>& pasteInto);
     bool Filled() const { return buffer_.Filled(); }
 
 private:

@@ -8,7 +8,6 @@
 
 #include "app/framerules.h"
 #include "app/ui/documentframe.h"
-#include "workspace/ui/documentwindow.h"
 #include "workspace/ui/userdialogs.h"
 
 using namespace orb8;
@@ -39,12 +38,12 @@ void FileCommands::Open() {
     if (!path.isEmpty()) OpenByName(path);
 }
 
-DocumentWindow* FileCommands::OpenByName(const QString& name) {
+Document* FileCommands::OpenByName(const QString& name) {
     // The full path, as the caption shows it and a later Save uses it.
     return OpenPath(QFile::encodeName(QFileInfo(name).absoluteFilePath()).toStdString());
 }
 
-DocumentWindow* FileCommands::OpenPath(const std::string& path, bool onlyReadable) {
+Document* FileCommands::OpenPath(const std::string& path, bool onlyReadable) {
     const DocumentKind kind = KindOfPath(path);
     if (kind == DocumentKind::None) return nullptr;
     if (onlyReadable) {
@@ -56,18 +55,18 @@ DocumentWindow* FileCommands::OpenPath(const std::string& path, bool onlyReadabl
             return nullptr;
         }
     }
-    DocumentWindow* window = frame_.NewDocumentWindow(kind);
-    window->SetFileName(path);
-    const FileResult r = window->LoadDocument();
+    Document* document = frame_.NewDocument(kind);
+    document->SetFileName(path);
+    const FileResult r = document->Load();
     if (!r.loaded()) {
         Report(r, kind);
         // Save must never overwrite a file that exists but failed to load.
-        if (!KeepsPathAfterFailedLoad(Exists(path))) window->SetFileName("");
+        if (!KeepsPathAfterFailedLoad(Exists(path))) document->SetFileName("");
     } else if (r.problem == FileProblem::Short) {
         Report(r, kind);
     }
     if (r.loaded()) Remember(QFile::decodeName(QByteArray::fromStdString(path)));
-    return window;
+    return document;
 }
 
 void FileCommands::Report(const FileResult& result, DocumentKind kind) {
@@ -76,17 +75,17 @@ void FileCommands::Report(const FileResult& result, DocumentKind kind) {
     else dialogs_.ShowError(parent_, tr("ORB-8ED"), text);
 }
 
-bool FileCommands::SaveNow(DocumentWindow& window) {
-    const FileResult r = window.SaveDocument();
+bool FileCommands::SaveNow(Document& document) {
+    const FileResult r = document.Save();
     if (!r.ok()) {
-        Report(r, window.Kind());
+        Report(r, document.Kind());
         return false;
     }
     return true;
 }
 
 void FileCommands::Save() {
-    DocumentWindow* target = frame_.ActiveDocumentWindow();
+    Document* target = frame_.ActiveDocument();
     if (!target) return;
     if (target->FileName().empty()) {
         SaveAs(target);
@@ -103,8 +102,8 @@ void FileCommands::Save() {
     SaveNow(*target);
 }
 
-bool FileCommands::SaveAs(DocumentWindow* target) {
-    if (!target) target = frame_.ActiveDocumentWindow();
+bool FileCommands::SaveAs(Document* target) {
+    if (!target) target = frame_.ActiveDocument();
     if (!target) return false;
     target->Settle();
     const bool project = target->Kind() == DocumentKind::Project;
@@ -128,13 +127,17 @@ bool FileCommands::SaveAs(DocumentWindow* target) {
     return true;
 }
 
-bool FileCommands::MayClose(DocumentWindow& window) {
-    window.Settle();
-    if (!window.Modified()) return true;
-    switch (dialogs_.AskSave(parent_, tr("ORB-8ED"), window.UnsavedQuestion())) {
+bool FileCommands::MayClose(Document& document) {
+    document.Settle();
+    if (!document.Modified()) return true;
+    const QString name = Q(document.FileName());
+    const QString question = document.Kind() == DocumentKind::Project
+                                 ? tr("This Project %1 has not been saved.\nSave this?").arg(name)
+                                 : tr("CustomDistFile%1 has not been saved.\nSave this?").arg(name);
+    switch (dialogs_.AskSave(parent_, tr("ORB-8ED"), question)) {
         case UserDialogs::Answer::Cancel: return false;
         case UserDialogs::Answer::No: return true;
-        case UserDialogs::Answer::Yes: return SaveAs(&window);
+        case UserDialogs::Answer::Yes: return SaveAs(&document);
     }
     return false;
 }

@@ -9,7 +9,6 @@
 #include "workspace/documentrules.h"
 
 class DocumentFrame;
-class DocumentWindow;
 class QMenu;
 class QSettings;
 class QWidget;
@@ -25,22 +24,22 @@ public:
 
     void Open();
     // Opens a .orb or .dst by its name; anything else opens nothing.
-    DocumentWindow* OpenByName(const QString& path);
+    orb8::Document* OpenByName(const QString& path);
     // The same for a path as the file system spells it (bytes, not always
     // UTF-8). With `onlyReadable`, a file that cannot be read opens no
     // window: the message says the bank is missing.
-    DocumentWindow* OpenPath(const std::string& path, bool onlyReadable = false);
+    orb8::Document* OpenPath(const std::string& path, bool onlyReadable = false);
     void Save();
     // Save As of one document (the active one when none is given); true when saved.
-    bool SaveAs(DocumentWindow* target = nullptr);
+    bool SaveAs(orb8::Document* target = nullptr);
     // Unsaved work: Yes saves under a name of the user's choice (the window
     // stays when that is cancelled or fails), No lets it go, Cancel keeps it.
-    bool MayClose(DocumentWindow& window);
+    bool MayClose(orb8::Document& document);
     // The last documents opened or saved, newest first.
     QStringList RecentFiles() const;
 
 private:
-    bool SaveNow(DocumentWindow& window);
+    bool SaveNow(orb8::Document& document);
     void Report(const orb8::FileResult& result, orb8::DocumentKind kind);
     void Remember(const QString& path);
     void RebuildRecentMenu();

@@ -26,13 +26,13 @@ std::optional<CustomSettingsBlock> FrameContext::ProcessorSettings() const {
 }
 
 // The document an exchange works on closes once the exchange has ended (aborted).
-bool FrameContext::MayCloseDocument(DocumentWindow& window) {
+bool FrameContext::MayCloseDocument(orb8::Document& document) {
     if (!files_) return false;
-    if (device_ && device_->IsTarget(window)) {
-        device_->CloseAfterExchange(&window);
+    if (device_ && device_->IsTarget(document)) {
+        device_->CloseAfterExchange(&document);
         return false;
     }
-    return files_->MayClose(window);
+    return files_->MayClose(document);
 }
 
 void FrameContext::SendParameters(const std::vector<std::pair<int, int>>& bytes) {
@@ -49,11 +49,11 @@ void FrameContext::SendDesignCharacter(const CustomDistData& data, int set) {
     link_.SendDesignCharacter(data, set, device_ && device_->DesignMode());
 }
 
-void FrameContext::ReceiveCustomDists(DocumentWindow& window, const CustomDistDocument& document,
+void FrameContext::ReceiveCustomDists(orb8::Document& target, const CustomDistDocument& document,
                                       std::function<void(const CustomDistDocument&)> received) {
-    if (device_) device_->ReceiveCustomDists(window, document, std::move(received));
+    if (device_) device_->ReceiveCustomDists(target, document, std::move(received));
 }
 
-void FrameContext::StoreCustomDists(DocumentWindow& window, const CustomDistDocument& document) {
-    if (device_) device_->StoreCustomDists(window, document);
+void FrameContext::StoreCustomDists(orb8::Document& target, const CustomDistDocument& document) {
+    if (device_) device_->StoreCustomDists(target, document);
 }

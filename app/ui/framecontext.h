@@ -25,14 +25,14 @@ public:
     void ShowStatus(const QString& text) override;
     bool JapaneseUi() const override { return japanese_; }
     std::optional<orb8::CustomSettingsBlock> ProcessorSettings() const override;
-    bool MayCloseDocument(DocumentWindow& window) override;
+    bool MayCloseDocument(orb8::Document& document) override;
     void SendParameters(const std::vector<std::pair<int, int>>& bytes) override;
     bool OutputOpen() override;
     void SendDesignToneFilter(const orb8::CustomDistData& data, int set, int slot) override;
     void SendDesignCharacter(const orb8::CustomDistData& data, int set) override;
-    void ReceiveCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document,
+    void ReceiveCustomDists(orb8::Document& target, const orb8::CustomDistDocument& document,
                             std::function<void(const orb8::CustomDistDocument&)> received) override;
-    void StoreCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document) override;
+    void StoreCustomDists(orb8::Document& target, const orb8::CustomDistDocument& document) override;
 
 private:
     UserDialogs& dialogs_;

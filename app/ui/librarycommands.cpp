@@ -7,7 +7,6 @@
 #include <QWidget>
 
 #include "app/ui/filecommands.h"
-#include "editors/ui/projectwin.h"
 #include "library/patchlibrary.h"
 #include "library/processorhistory.h"
 #include "library/ui/libraryservice.h"
@@ -125,6 +124,5 @@ void LibraryCommands::Keep(const QString& processor, int received, bool sent,
 
 void LibraryCommands::OpenPatch(const QByteArray& path, int slot) {
     // A bank on a disk that is not plugged in, or moved since the scan, opens nothing.
-    DocumentWindow* window = files_.OpenPath(path.toStdString(), true);
-    if (auto* project = qobject_cast<TProjectWindow*>(window)) project->SetCurrentRow(slot + 1);
+    if (orb8::Document* document = files_.OpenPath(path.toStdString(), true)) emit BankOpened(document, slot + 1);
 }

@@ -18,6 +18,9 @@
 #include "patch/projectdocument.h"
 
 class FileCommands;
+namespace orb8 {
+class Document;
+}
 class LibraryService;
 class TLibraryWin;
 class UserDialogs;
@@ -60,6 +63,8 @@ signals:
     void SoundDesignRequested(const orb8::PatchClip& clip, const QString& label);
     // A sentence for the status line.
     void StatusMessage(const QString& text);
+    // A library result's bank was opened: its window goes to patch row `row` (1..80).
+    void BankOpened(orb8::Document* document, int row);
     // Try on the Processor, from the window.
     void TryRequested(const orb8::PatchData& patch, const QString& label);
     void TryEnded();

@@ -89,9 +89,13 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     connect(device_, &DeviceCommands::OnLineScanEnded, this, &TMainWin::OnLineScanEnded);
     connect(device_, &DeviceCommands::ExchangeEnded, this, &TMainWin::OnIdleHandlerIdle);
     connect(device_, &DeviceCommands::FrameCloseRequested, this, &QWidget::close, Qt::QueuedConnection);
+    connect(device_, &DeviceCommands::DocumentCloseRequested, this, [this](const orb8::Document* document) {
+        documents_->CloseDocument(*document);
+    });
     connect(device_, &DeviceCommands::StatusMessage, this, [this](const QString& text) { statusBar()->showMessage(text, 10000); });
     connect(device_, &DeviceCommands::ReceiveIntoNewBankRequested, this, [this] {
-        if (auto* project = qobject_cast<TProjectWindow*>(NewDocumentWindow(DocumentKind::Project))) device_->ReceiveAll(*project);
+        if (auto* project = qobject_cast<TProjectWindow*>(NewDocumentWindow(DocumentKind::Project)))
+            device_->ReceiveAll(project->Session());
     });
     BuildMenus(*menuBar(), japanese_);
     midi_->SetMIDIINMenu(MidiInMenu);
@@ -142,6 +146,9 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
         // What the processor holds goes into its history in the library.
         connect(device_, &DeviceCommands::ProcessorBankKnown, library_, &LibraryCommands::KeepSnapshot);
         connect(device_, &DeviceCommands::ProcessorCustomDistsKnown, library_, &LibraryCommands::KeepCustomDistSnapshot);
+        connect(library_, &LibraryCommands::BankOpened, this, [this](orb8::Document* document, int row) {
+            if (auto* project = qobject_cast<TProjectWindow*>(documents_->WindowOf(document))) project->SetCurrentRow(row);
+        });
         connect(library_, &LibraryCommands::StatusMessage, this, [this](const QString& text) {
             statusBar()->showMessage(text, 10000);
         });
@@ -249,12 +256,15 @@ void TMainWin::ConnectMenus() {
     connect(SaveMenu, &QAction::triggered, files_, &FileCommands::Save);
     connect(SaveAsMenu, &QAction::triggered, files_, [this] { files_->SaveAs(); });
     connect(ImportSyxMenu, &QAction::triggered, this, [this] {
-        if (TProjectWindow* project = documents_->ActiveProject()) sysex_->Import(*project);
+        TProjectWindow* project = documents_->ActiveProject();
+        // The imported patch on the current row plays on the processor.
+        if (project && sysex_->Import(project->Session(), project->CurrentRow())) project->SelectRow(project->CurrentRow());
     });
     const auto exportSysEx = [this](bool selectedOnly) {
         // On the channel of the ORB-8 on line, else channel 1.
         if (TProjectWindow* project = documents_->ActiveProject())
-            sysex_->Export(*project, selectedOnly, link_->isOnLine ? link_->deviceChannel.load() : 0);
+            sysex_->Export(project->Session(), selectedOnly ? std::optional<int>(project->CurrentRow() - 1) : std::nullopt,
+                           link_->isOnLine ? link_->deviceChannel.load() : 0);
     };
     connect(ExportSyxMenu, &QAction::triggered, this, [exportSysEx] { exportSysEx(false); });
     connect(ExportPatchSyxMenu, &QAction::triggered, this, [exportSysEx] { exportSysEx(true); });
@@ -265,10 +275,15 @@ void TMainWin::ConnectMenus() {
     connect(DifferencesMenu, &QAction::triggered, tools_, &PatchToolWindows::ShowDifferences);
     connect(SoundDesignMenu, &QAction::triggered, tools_, &PatchToolWindows::ShowSoundDesign);
     connect(CopyMenu, &QAction::triggered, this, [this] {
-        edit_->Copy(documents_->ActiveProject());
+        TProjectWindow* project = documents_->ActiveProject();
+        edit_->Copy(project ? &project->Session() : nullptr, project ? project->ChosenRows() : std::vector<int>());
         if (edit_->Filled()) PasteMenu->setEnabled(true);
     });
-    connect(PasteMenu, &QAction::triggered, this, [this] { edit_->Paste(documents_->ActiveProject()); });
+    connect(PasteMenu, &QAction::triggered, this, [this] {
+        edit_->Paste([project = documents_->ActiveProject()](const CopyBuffer& buffer) {
+            if (project) project->Paste(buffer, project->CurrentRow());
+        });
+    });
     // Opened with the mouse, the menu shows what its items may do right now.
     connect(EditMenu, &QMenu::aboutToShow, this, &TMainWin::OnIdleHandlerIdle);
     connect(OnLineMenu, &QAction::triggered, this, &TMainWin::ToggleOnLine);
@@ -387,7 +402,7 @@ void TMainWin::dropEvent(QDropEvent* event) {
 
 // --- Document windows -----------------------------------------------------------
 
-DocumentWindow* TMainWin::OpenByName(const QString& path) { return files_->OpenByName(path); }
+DocumentWindow* TMainWin::OpenByName(const QString& path) { return documents_->WindowOf(files_->OpenByName(path)); }
 QStringList TMainWin::RecentFiles() const { return files_->RecentFiles(); }
 DocumentWindow* TMainWin::NewDocumentWindow(DocumentKind kind) { return documents_->NewDocumentWindow(kind); }
 
@@ -418,7 +433,7 @@ void TMainWin::PatchSelected(TProjectWindow* project, int row) {
     if (CompareMenu->isChecked()) CompareMenu->setChecked(false);  // back to the edited patch first
     ControlPanel->ShowPatch(*project, row - 1);
     MemoWin->ShowComment(project, row);
-    device_->SchedulePatchChange(*project, row);
+    device_->SchedulePatchChange(project->Session(), row);
 }
 
 void TMainWin::MemoMenuClick() {
@@ -451,7 +466,7 @@ bool TMainWin::DesignMode() const { return device_->DesignMode(); }
 int TMainWin::PendingPatchChange() const { return device_->PendingPatchChange(); }
 
 void TMainWin::ToggleOnLine() {
-    if (TProjectWindow* project = documents_->CurrentProject) project->Settle();
+    if (TProjectWindow* project = documents_->CurrentProject) project->Session().Settle();
     device_->ToggleOnLine();
     OnIdleHandlerIdle();
 }
@@ -485,11 +500,11 @@ void TMainWin::NewBank(const QString& title, const std::function<void(ProjectDoc
 }
 
 void TMainWin::ReceiveAll() {
-    if (TProjectWindow* project = documents_->CurrentProject) device_->ReceiveAll(*project);
+    if (TProjectWindow* project = documents_->CurrentProject) device_->ReceiveAll(project->Session());
 }
 
 void TMainWin::SendAll() {
-    if (TProjectWindow* project = documents_->CurrentProject) device_->SendAll(*project);
+    if (TProjectWindow* project = documents_->CurrentProject) device_->SendAll(project->Session());
 }
 
 // What the processor holds as far as the program knows: its latest snapshot.
@@ -497,15 +512,15 @@ void TMainWin::SendChanged() {
     TProjectWindow* project = documents_->CurrentProject;
     if (!project) return;
     const auto known = library_ ? library_->KnownBank(device_->ProcessorName()) : std::nullopt;
-    device_->SendChanged(*project, known, VerifyMenu->isChecked());
+    device_->SendChanged(project->Session(), known, VerifyMenu->isChecked());
 }
 
 void TMainWin::OnIdleHandlerIdle() {
     FrameState state;
     DocumentWindow* active = documents_->Active;
     if (active) {
-        state.active = active->Kind();
-        state.activeModified = active->Modified();
+        state.active = active->Doc().Kind();
+        state.activeModified = active->Doc().Modified();
     }
     state.onLine = link_->isOnLine;
     state.copyFilled = edit_->Filled();
@@ -529,8 +544,9 @@ void TMainWin::OnIdleHandlerIdle() {
     ControlPanel->OffLineBtn->setEnabled(e.onLineMenu);
     ChanMenu->setEnabled(e.channelMenu);
     DesignMenu->setEnabled(e.designMenu);
-    ShowHistory(active && active->CanUndo(), active ? active->UndoText() : QString(), active && active->CanRedo(),
-                active ? active->RedoText() : QString());
+    const orb8::Document* document = active ? &active->Doc() : nullptr;
+    ShowHistory(document && document->CanUndo(), document ? Q(document->UndoText()) : QString(),
+                document && document->CanRedo(), document ? Q(document->RedoText()) : QString());
     for (TProjectWindow* project : documents_->Projects()) project->RefreshSettingsNotice();
     device_->PostPendingPatchChange();
 }

@@ -22,22 +22,27 @@ void OpenDocuments::SetWindowMenu(QMenu& menu, QAction* after) {
 DocumentWindow* OpenDocuments::NewDocumentWindow(DocumentKind kind) {
     DocumentWindow* window = nullptr;
     if (kind == DocumentKind::Project) {
-        auto* project = new TProjectWindow(context_, ++newProjectCounter_);
+        auto session = std::make_shared<ProjectSession>(context_.ProcessorSettings().value_or(DefaultCustomSettings()));
+        session->SetUntitledName("NoName" + std::to_string(++newProjectCounter_));
+        auto* project = new TProjectWindow(context_, newProjectCounter_, session);
         connect(project, &TProjectWindow::PatchSelected, this, &OpenDocuments::PatchSelected);
         CurrentProject = project;
         window = project;
     } else {
-        auto* dist = new TCustomDistWin(context_, ++untitledDistCount_);
+        auto session = std::make_shared<CustomDistSession>();
+        session->SetUntitledName("NoNameDst" + std::to_string(++untitledDistCount_));
+        auto* dist = new TCustomDistWin(context_, untitledDistCount_, session);
         CurrentCustomDist = dist;
         window = dist;
     }
+    window->RefreshCaption();
     Active = window;
     connect(window, &DocumentWindow::CaptionChanged, this, &OpenDocuments::CaptionChanged);
     connect(window, &DocumentWindow::Activated, this, &OpenDocuments::Activated);
     connect(window, &DocumentWindow::Closed, this, &OpenDocuments::Closed);
     Place(window);
     Windows.append(window);
-    if (recovery_) recovery_->Watch(window);
+    if (recovery_) recovery_->Watch(window->Doc());
     area_.setActiveSubWindow(window->SubWindow());
     if (CurrentProject == window) CurrentProject->SetCurrentRow(1);
     emit TitleChanged();
@@ -68,7 +73,7 @@ void OpenDocuments::Place(DocumentWindow* window) {
         sub.setAttribute(Qt::WA_DeleteOnClose);
         sub.setWindowIcon(area_.window()->windowIcon());
         window->SetSubWindow(&sub);
-        if (window->Kind() == DocumentKind::Project) {
+        if (window->Doc().Kind() == DocumentKind::Project) {
             sub.setGeometry(DocumentArea(before));
         } else {
             sub.adjustSize();
@@ -110,6 +115,7 @@ void OpenDocuments::CaptionChanged(DocumentWindow* window) {
 }
 
 void OpenDocuments::Closed(DocumentWindow* window) {
+    if (recovery_) recovery_->Forget(&window->Doc());
     if (Active == window) Active = nullptr;
     if (auto* project = qobject_cast<TProjectWindow*>(window)) {
         emit ProjectClosing(project);
@@ -125,22 +131,38 @@ void OpenDocuments::Closed(DocumentWindow* window) {
 
 void OpenDocuments::Rebuild() {
     Windows.removeAll(nullptr);
-    QList<DocumentWindow*> windows;
-    for (const auto& window : Windows) windows << window;
-    if (!Active && !windows.isEmpty()) {
+    if (!Active && !Windows.isEmpty()) {
         // The last window takes over as the active document, as if activated:
         // a project shows its patch in the editor again (which rebuilds the list).
-        Activated(windows.last());
+        Activated(Windows.last());
         return;
     }
     if (windowMenu_) {
-        ShowWindowList(*windowMenu_, listAfter_, windows, Active, [this](DocumentWindow* target) {
-            target->SubWindow()->showNormal();
-            area_.setActiveSubWindow(target->SubWindow());
-            Activated(target);
-        });
+        QStringList captions;
+        for (const auto& window : Windows) captions << window->Caption();
+        ShowWindowList(*windowMenu_, listAfter_, captions, static_cast<int>(Windows.indexOf(Active)),
+                       [this, windows = Windows](int i) {
+                           DocumentWindow* target = windows.value(i);
+                           if (!target || !target->SubWindow()) return;
+                           target->SubWindow()->showNormal();
+                           area_.setActiveSubWindow(target->SubWindow());
+                           Activated(target);
+                       });
     }
     emit ListChanged();
+}
+
+DocumentWindow* OpenDocuments::WindowOf(const Document* document) const {
+    for (const auto& window : Windows)
+        if (window && &window->Doc() == document) return window;
+    return nullptr;
+}
+
+void OpenDocuments::CloseDocument(const Document& document) {
+    DocumentWindow* window = WindowOf(&document);
+    if (!window) return;
+    if (QMdiSubWindow* sub = window->SubWindow()) sub->close();
+    else window->close();
 }
 
 bool OpenDocuments::CloseAll() {

@@ -1,5 +1,5 @@
-// The frame's open document windows: it makes them (a new project or custom
-// distortion), places them below the patch editor, knows which one is active
+// The frame's open documents and their windows: it makes them (a new
+// project or custom distortion set, which its window keeps), places the windows below the patch editor, knows which one is active
 // and which project and custom distortion are current, keeps the Window
 // menu's list and closes them all when the frame closes. What the frame does
 // about it (title, patch editor, tool windows) it learns by signals.
@@ -35,8 +35,12 @@ public:
     QPointer<DocumentWindow> Active;
     QList<QPointer<DocumentWindow>> Windows;
 
-    DocumentWindow* ActiveDocumentWindow() const override { return Active; }
-    DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind) override;
+    orb8::Document* ActiveDocument() const override { return Active ? &Active->Doc() : nullptr; }
+    orb8::Document* NewDocument(orb8::DocumentKind kind) override { return &NewDocumentWindow(kind)->Doc(); }
+    void CloseDocument(const orb8::Document& document) override;
+    DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind);
+    // The open window of `document`, or nullptr.
+    DocumentWindow* WindowOf(const orb8::Document* document) const;
     // The current project when it is the active document, else nullptr.
     TProjectWindow* ActiveProject() const;
     QList<TProjectWindow*> Projects() const;

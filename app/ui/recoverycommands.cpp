@@ -6,7 +6,6 @@
 #include <QWidget>
 
 #include "app/ui/documentframe.h"
-#include "workspace/ui/documentwindow.h"
 #include "workspace/ui/recoverykeeper.h"
 #include "workspace/ui/userdialogs.h"
 
@@ -57,17 +56,17 @@ void RecoveryCommands::Offer() {
             failed << tr("%1: %2").arg(QDir::toNativeSeparators(path), QString::fromStdString(record.problem));
             continue;
         }
-        DocumentWindow* window = frame_.NewDocumentWindow(record.record->kind);
+        orb8::Document* document = frame_.NewDocument(record.record->kind);
         // A document that was never saved comes back under the name it was offered with.
-        if (window && record.record->fileName.empty()) window->SetUntitledName(QString::fromStdString(record.record->title));
-        if (!window || !window->Recover(record.record->fileName, record.record->bytes)) {
-            if (window && window->SubWindow()) window->SubWindow()->close();
+        if (document && record.record->fileName.empty()) document->SetUntitledName(record.record->title);
+        if (!document || !document->Recover(record.record->fileName, tr("Recovery").toStdString(), record.record->bytes)) {
+            if (document) frame_.CloseDocument(*document);
             QFile::rename(path, path + ".damaged");
             failed << tr("%1: the document in it is damaged").arg(QDir::toNativeSeparators(path));
             continue;
         }
         // The work is in this program's own record before the old one goes.
-        keeper_.WriteNow(window);
+        keeper_.WriteNow(document);
         orb8::RecoveryFolder::Discard(record.path);
     }
     keeper_.Tidy();  // the ended programs' locks go with their last record

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "device/sysexfile.h"
-#include "editors/ui/projectwin.h"
+#include "editors/projectsession.h"
 #include "workspace/ui/userdialogs.h"
 
 using namespace orb8;
@@ -16,7 +16,7 @@ SysExCommands::SysExCommands(UserDialogs& dialogs, QWidget* parent, bool japanes
                              std::function<void(const QString&)> status)
     : QObject(parent), dialogs_(dialogs), parent_(parent), japanese_(japanese), status_(std::move(status)) {}
 
-void SysExCommands::Export(TProjectWindow& project, bool selectedOnly, int channel) {
+void SysExCommands::Export(ProjectSession& project, std::optional<int> only, int channel) {
     project.Settle();
     const QString chosen = dialogs_.SaveFileName(parent_, tr("SysEx file (*.syx)"), QString());
     if (chosen.isEmpty()) return;
@@ -27,9 +27,7 @@ void SysExCommands::Export(TProjectWindow& project, bool selectedOnly, int chann
             !dialogs_.AskYesNo(parent_, tr("ORB-8ED"), tr("%1 already exists.\nDo you want to replace it?").arg(path)))
             return;
     }
-    std::optional<int> only;
-    if (selectedOnly) only = project.CurrentRow() - 1;
-    const auto bytes = PatchesAsSysEx(project.Session().Document(), channel, only);
+    const auto bytes = PatchesAsSysEx(project.Document(), channel, only);
     const FileResult r = WriteFileAtomically(path.toStdString(), bytes);
     if (!r.ok()) {
         dialogs_.ShowError(parent_, tr("ORB-8ED"), Q(FileMessage(r, japanese_, "SysEx file")));
@@ -38,28 +36,26 @@ void SysExCommands::Export(TProjectWindow& project, bool selectedOnly, int chann
     status_(tr("%1 written to %2").arg(only ? tr("1 patch") : tr("80 patches"), path));
 }
 
-void SysExCommands::Import(TProjectWindow& project) {
+bool SysExCommands::Import(ProjectSession& project, int current) {
     project.Settle();
     const QString path = dialogs_.OpenFileName(parent_, tr("SysEx file (*.syx)"));
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return false;
     std::vector<std::uint8_t> bytes;
     const FileResult r = ReadFileBytes(path.toStdString(), 16u << 20, bytes);
     if (!r.ok()) {
         dialogs_.ShowError(parent_, tr("ORB-8ED"), Q(FileMessage(r, japanese_, "SysEx file")));
-        return;
+        return false;
     }
     const SysExContents contents = ReadSysEx(bytes);
     if (!contents.Usable()) {
         dialogs_.Inform(parent_, tr("ORB-8ED"),
                         tr("%1 holds no ORB-8 patch (%2). Nothing was changed.").arg(path, Q(contents.Summary())));
-        return;
+        return false;
     }
-    const int current = project.CurrentRow();
-    ProjectSession& session = project.Session();
-    session.Perform([&] {
-        TakeSysEx(session.Document(), contents, current);
+    project.Perform([&] {
+        TakeSysEx(project.Document(), contents, current);
         return StepReport{tr("Import SysEx").toStdString(), {}};
     });
-    project.SelectRow(current);
     dialogs_.Inform(parent_, tr("ORB-8ED"), tr("Taken from %1: %2.").arg(path, Q(contents.Summary())));
+    return true;
 }

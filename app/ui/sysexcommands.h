@@ -5,10 +5,14 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 class QWidget;
-class TProjectWindow;
 class UserDialogs;
+
+namespace orb8 {
+class ProjectSession;
+}
 
 class SysExCommands : public QObject {
     Q_OBJECT
@@ -16,9 +20,10 @@ class SysExCommands : public QObject {
 public:
     SysExCommands(UserDialogs& dialogs, QWidget* parent, bool japanese, std::function<void(const QString&)> status);
 
-    // All 80 patches, or the selected one, on `channel` (0..15).
-    void Export(TProjectWindow& project, bool selectedOnly, int channel);
-    void Import(TProjectWindow& project);
+    // All 80 patches, or patch `only` (an index), on `channel` (0..15).
+    void Export(orb8::ProjectSession& project, std::optional<int> only, int channel);
+    // The file's patches from row `current` on (1..80); true when they were taken.
+    bool Import(orb8::ProjectSession& project, int current);
 
 private:
     UserDialogs& dialogs_;

@@ -2,13 +2,13 @@
 // up to the ninth, then "10:caption" without a shortcut; the active one ticked.
 #pragma once
 
-#include <QList>
+#include <QStringList>
 #include <functional>
 
-class DocumentWindow;
 class QAction;
 class QMenu;
 
-// Replaces every item after `after` with the list; choosing an item calls `choose`.
-void ShowWindowList(QMenu& menu, QAction* after, const QList<DocumentWindow*>& windows, const DocumentWindow* active,
-                    const std::function<void(DocumentWindow*)>& choose);
+// Replaces every item after `after` with the captions (`active`: the ticked
+// one, -1 none); choosing item i calls `choose(i)`.
+void ShowWindowList(QMenu& menu, QAction* after, const QStringList& captions, int active,
+                    const std::function<void(int)>& choose);

@@ -11,8 +11,8 @@
 
 using namespace orb8;
 
-TCustomDistWin::TCustomDistWin(DesignerContext& context, int number)
-    : DocumentWindow(context, QStringLiteral("NoNameDst%1").arg(number)), designer_(context) {
+TCustomDistWin::TCustomDistWin(DesignerContext& context, int number, std::shared_ptr<CustomDistSession> session)
+    : DocumentWindow(context, session), designer_(context), session_(*session) {
     setObjectName(QStringLiteral("CustomDistWin%1").arg(number));
     setFixedSize(kWidth, kHeight);
     RecvBtn = Button("RecvBtn", tr("Recv"), QRect(8, 34, 60, 26));
@@ -44,14 +44,12 @@ TCustomDistWin::TCustomDistWin(DesignerContext& context, int number)
     for (int set = 0; set < kSetCount; ++set)
         distortion_[static_cast<std::size_t>(set)] =
             new TDstCharWin(context, session_, this, [this] { return Caption(); }, set);
-    listener_ = session_.Listen([this] { Changed(); });
-    RefreshCaption();
+    listener_ = session_.Listen([this](const SessionChange&) { Changed(); });
 }
 
 TCustomDistWin::~TCustomDistWin() { session_.Unlisten(listener_); }
 
 void TCustomDistWin::Changed() {
-    RefreshCaption();
     for (TDstCharWin* d : distortion_)
         if (d->isVisible()) d->Refresh();
     for (TCharWin* t : tone_)
@@ -82,47 +80,16 @@ TCharWin* TCustomDistWin::ToneDesigner(int set, int slot) const {
     return tone_[static_cast<std::size_t>((set & 1) * 3 + std::clamp(slot, int(SlotHigh), int(SlotLow)) - SlotHigh)];
 }
 
-void TCustomDistWin::SetFileName(const std::string& path) {
-    session_.SetFileName(path);
-    RefreshCaption();
-}
-
-FileResult TCustomDistWin::LoadDocument() {
-    const FileResult r = session_.Load();
-    RefreshCaption();
-    return r;
-}
-
-FileResult TCustomDistWin::SaveDocument() {
-    const FileResult r = session_.Save();
-    RefreshCaption();
-    return r;
-}
-
-std::vector<std::uint8_t> TCustomDistWin::RecoveryImage() const {
-    return session_.FileImage();
-}
-
-bool TCustomDistWin::Recover(const std::string& fileName, const std::vector<std::uint8_t>& image) {
-    const bool recovered = session_.Recover(fileName, tr("Recovery").toStdString(), image);
-    RefreshCaption();
-    return recovered;
-}
-
-QString TCustomDistWin::UnsavedQuestion() const {
-    return tr("CustomDistFile%1 has not been saved.\nSave this?").arg(QString::fromStdString(FileName()));
-}
-
 // What arrived becomes one step of the document, once the exchange has ended.
 void TCustomDistWin::RecvBtnClick() {
-    designer_.ReceiveCustomDists(*this, session_.Document(), [this, alive = QPointer<TCustomDistWin>(this)](
+    designer_.ReceiveCustomDists(session_, session_.Document(), [this, alive = QPointer<TCustomDistWin>(this)](
                                                                  const CustomDistDocument& received) {
         if (!alive) return;
         session_.Perform(tr("Recv").toStdString(), [&](CustomDistData& data) { data = received.data; });
     });
 }
 
-void TCustomDistWin::SendBtnClick() { designer_.StoreCustomDists(*this, session_.Document()); }
+void TCustomDistWin::SendBtnClick() { designer_.StoreCustomDists(session_, session_.Document()); }
 
 void TCustomDistWin::ShowDistortionDesigner(int set) { DistortionDesigner(set)->ShowDesigner(); }
 

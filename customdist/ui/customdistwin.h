@@ -20,7 +20,7 @@ class TCustomDistWin : public DocumentWindow {
     Q_OBJECT
 
 public:
-    TCustomDistWin(DesignerContext& context, int number);
+    TCustomDistWin(DesignerContext& context, int number, std::shared_ptr<orb8::CustomDistSession> session);
     ~TCustomDistWin() override;
 
     static constexpr int kWidth = 602;
@@ -28,24 +28,6 @@ public:
 
     orb8::CustomDistSession& Session() { return session_; }
     const orb8::CustomDistData& Data() const { return session_.Data(); }
-
-    orb8::DocumentKind Kind() const override { return orb8::DocumentKind::CustomDist; }
-    std::string FileName() const override { return session_.Document().fileName; }
-    void SetFileName(const std::string& path) override;
-    bool FileKnown() const override { return session_.FileKnown(); }
-    bool Titled() const override { return session_.Titled(); }
-    bool Modified() const override { return session_.Modified(); }
-    orb8::FileResult LoadDocument() override;
-    orb8::FileResult SaveDocument() override;
-    QString UnsavedQuestion() const override;
-    std::vector<std::uint8_t> RecoveryImage() const override;
-    bool Recover(const std::string& fileName, const std::vector<std::uint8_t>& image) override;
-    bool CanUndo() const override { return session_.CanUndo(); }
-    bool CanRedo() const override { return session_.CanRedo(); }
-    QString UndoText() const override { return QString::fromStdString(session_.UndoText()); }
-    QString RedoText() const override { return QString::fromStdString(session_.RedoText()); }
-    void Undo() override { session_.Undo(); }
-    void Redo() override { session_.Redo(); }
 
     QPushButton *DstChar1Btn, *DstChar2Btn, *HiChar1Btn, *HiChar2Btn, *MidChar1Btn, *MidChar2Btn, *LowChar1Btn,
         *LowChar2Btn, *RecvBtn, *SendBtn;
@@ -73,7 +55,7 @@ private:
     void Changed();
 
     DesignerContext& designer_;
-    orb8::CustomDistSession session_;
+    orb8::CustomDistSession& session_;
     std::array<TCharWin*, 6> tone_{};  // set 0 HIGH, MID, LOW, then set 1
     std::array<TDstCharWin*, 2> distortion_{};
     int listener_ = 0;

@@ -321,7 +321,7 @@ void TControlPanel::Follow(TProjectWindow* project, int index) {
 
 bool TControlPanel::SetCompare(bool on) {
     if (!project_ || !editor_.Current() || on == compare_.Comparing()) return compare_.Comparing();
-    project_->Settle();
+    project_->Session().Settle();
     ProjectDocument& document = project_->Session().Document();
     if (on) {
         // The stored patch plays through the block as it was stored, so that

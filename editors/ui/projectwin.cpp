@@ -15,9 +15,8 @@
 
 using namespace orb8;
 
-TProjectWindow::TProjectWindow(EditorContext& context, int number)
-    : DocumentWindow(context, QStringLiteral("NoName%1").arg(number)), editor_(context),
-      session_(context.ProcessorSettings().value_or(DefaultCustomSettings())) {
+TProjectWindow::TProjectWindow(EditorContext& context, int number, std::shared_ptr<ProjectSession> session)
+    : DocumentWindow(context, session), editor_(context), session_(*session) {
     setObjectName(QStringLiteral("ProjectWindow%1").arg(number));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -56,7 +55,6 @@ TProjectWindow::TProjectWindow(EditorContext& context, int number)
     connect(grid_, &PatchGrid::DragEnded, this, &TProjectWindow::PatchGridEndDrag);
     connect(grid_, &PatchGrid::PointerLeft, this, &TProjectWindow::PointerLeft);
     listener_ = session_.Listen([this](const SessionChange& change) { Changed(change); });
-    RefreshCaption();
 }
 
 TProjectWindow::~TProjectWindow() { session_.Unlisten(listener_); }
@@ -72,34 +70,6 @@ void TProjectWindow::Changed(const SessionChange& change) {
         for (int row : change.Rows()) model_->RowsChanged(row, row);
     }
     RefreshCaption();
-}
-
-void TProjectWindow::SetFileName(const std::string& path) {
-    session_.SetFileName(path);
-    RefreshCaption();
-}
-
-FileResult TProjectWindow::LoadDocument() {
-    const FileResult r = session_.Load();
-    RefreshCaption();
-    return r;
-}
-
-FileResult TProjectWindow::SaveDocument() {
-    const FileResult r = session_.Save();
-    RefreshCaption();
-    return r;
-}
-
-std::vector<std::uint8_t> TProjectWindow::RecoveryImage() const {
-    return session_.FileImage();
-}
-
-bool TProjectWindow::Recover(const std::string& fileName, const std::vector<std::uint8_t>& image) {
-    const bool recovered = session_.Recover(fileName, tr("Recovery").toStdString(), image);
-    SelectRow(CurrentRow());  // the editor shows the recovered patch
-    RefreshCaption();
-    return recovered;
 }
 
 void TProjectWindow::RefreshSettingsNotice() {
@@ -120,13 +90,6 @@ void TProjectWindow::UseProcessorSettings() {
     session_.UseSettings(*processor, tr("Use the Processor's Custom Settings").toStdString());
     RefreshSettingsNotice();
 }
-
-QString TProjectWindow::UnsavedQuestion() const {
-    return tr("This Project %1 has not been saved.\nSave this?").arg(QString::fromStdString(FileName()));
-}
-
-QString TProjectWindow::UndoText() const { return QString::fromStdString(session_.UndoText()); }
-QString TProjectWindow::RedoText() const { return QString::fromStdString(session_.RedoText()); }
 
 void TProjectWindow::Undo() { editor_.SendParameters(session_.Undo().send); }
 void TProjectWindow::Redo() { editor_.SendParameters(session_.Redo().send); }
@@ -216,7 +179,7 @@ void TProjectWindow::PatchGridDragDrop(TProjectWindow& source, int row) {
         }();
         source.drag_.End();
         if (!ProjectDocument::ValidRow(row)) return;
-        source.Settle();
+        source.Session().Settle();
         CopyBuffer buffer;
         buffer.CopyFrom(source.Document(), rows);
         PasteRows(buffer, row, tr("Copy %1 patches to %2").arg(rows.size()).arg(QString::fromStdString(PatchLabel(row - 1))));
@@ -229,7 +192,7 @@ void TProjectWindow::PatchGridDragDrop(TProjectWindow& source, int row) {
 void TProjectWindow::CopyFrom(TProjectWindow& source, int sourceRow, int row) {
     source.drag_.End();
     if (!ProjectDocument::ValidRow(row) || !ProjectDocument::ValidRow(sourceRow)) return;
-    source.Settle();
+    source.Session().Settle();
     session_.Perform([&] {
         session_.Document().CopyPatchFrom(source.Document(), sourceRow, row);
         return StepReport{tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}};

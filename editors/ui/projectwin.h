@@ -1,4 +1,4 @@
-// TProjectWindow: the document window of a project. It owns the project's
+// TProjectWindow: the document window of a project. It shows the project's
 // session and lists the bank in PatchGrid; choosing a row asks the frame to
 // show that patch (signal PatchSelected); dragging a row reorders the bank,
 // dropping it on another project window copies it there. The list shows
@@ -18,30 +18,14 @@ class TProjectWindow : public DocumentWindow {
     Q_OBJECT
 
 public:
-    TProjectWindow(EditorContext& context, int number);
+    TProjectWindow(EditorContext& context, int number, std::shared_ptr<orb8::ProjectSession> session);
     ~TProjectWindow() override;
 
     orb8::ProjectSession& Session() { return session_; }
     const orb8::ProjectDocument& Document() const { return session_.Document(); }
 
-    orb8::DocumentKind Kind() const override { return orb8::DocumentKind::Project; }
-    std::string FileName() const override { return session_.Document().fileName; }
-    void SetFileName(const std::string& path) override;
-    bool FileKnown() const override { return session_.FileKnown(); }
-    bool Titled() const override { return session_.Titled(); }
-    bool Modified() const override { return session_.Modified(); }
-    orb8::FileResult LoadDocument() override;
-    orb8::FileResult SaveDocument() override;
-    QString UnsavedQuestion() const override;
-    std::vector<std::uint8_t> RecoveryImage() const override;
-    bool Recover(const std::string& fileName, const std::vector<std::uint8_t>& image) override;
-    bool CanUndo() const override { return session_.CanUndo(); }
-    bool CanRedo() const override { return session_.CanRedo(); }
-    QString UndoText() const override;
-    QString RedoText() const override;
     void Undo() override;
     void Redo() override;
-    void Settle() override { session_.Settle(); }
 
     PatchGrid* Grid() const { return grid_; }
     // The grid's current row, 1..80.
@@ -92,7 +76,7 @@ private:
     void ShowPreview();
 
     EditorContext& editor_;
-    orb8::ProjectSession session_;
+    orb8::ProjectSession& session_;
     PatchListModel* model_;
     PatchGrid* grid_;
     QWidget* notice_;

@@ -3,19 +3,24 @@
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 
+#include "workspace/documentrules.h"
 #include "workspace/ui/windowcontext.h"
 
-DocumentWindow::DocumentWindow(WindowContext& context, QString untitledName)
-    : QWidget(nullptr), context_(context), untitled_(std::move(untitledName)) {
+DocumentWindow::DocumentWindow(WindowContext& context, std::shared_ptr<orb8::Document> document)
+    : QWidget(nullptr), context_(context), document_(std::move(document)) {
     setAttribute(Qt::WA_DeleteOnClose, false);  // the sub-window owns it and goes with it
+    listener_ = document_->Listen([this](const orb8::SessionChange&) { RefreshCaption(); });
 }
 
+DocumentWindow::~DocumentWindow() { document_->Unlisten(listener_); }
+
 QString DocumentWindow::Caption() const {
-    return QString::fromStdString(orb8::DocumentCaption(Titled() ? FileName() : std::string(), untitled_.toStdString(), Modified()));
+    const orb8::Document& d = *document_;
+    return QString::fromStdString(
+        orb8::DocumentCaption(d.Titled() ? d.FileName() : std::string(), d.UntitledName(), d.Modified()));
 }
 
 void DocumentWindow::RefreshCaption() {
-    emit DocumentChanged(this);
     const QString caption = Caption();
     if (caption == shownCaption_) return;
     shownCaption_ = caption;
@@ -34,7 +39,7 @@ void DocumentWindow::SetSubWindow(QMdiSubWindow* window) {
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event) {
-    if (!context_.MayCloseDocument(*this)) {
+    if (!context_.MayCloseDocument(*document_)) {
         event->ignore();
         return;
     }

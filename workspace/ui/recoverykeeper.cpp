@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "workspace/ui/documentwindow.h"
+#include "patch/document.h"
 
 namespace {
 
@@ -19,33 +19,34 @@ RecoveryKeeper::RecoveryKeeper(const QString& folder, QObject* parent)
     : QObject(parent), folder_(folder.toStdString()), writer_(folder_) {}
 
 RecoveryKeeper::~RecoveryKeeper() {
+    for (auto& [key, watched] : watched_)
+        if (const auto alive = watched.document.lock()) alive->Unlisten(watched.listener);
     writer_.Flush();
     folder_.EndNormally();
 }
 
-void RecoveryKeeper::Watch(DocumentWindow* window) {
-    if (!Usable() || watched_.count(window)) return;
-    Watched& watched = watched_[window];
+void RecoveryKeeper::Watch(orb8::Document& document) {
+    const orb8::Document* key = &document;
+    if (const auto it = watched_.find(key); it != watched_.end() && it->second.document.expired()) Forget(key);
+    if (!Usable() || watched_.count(key)) return;
+    Watched& watched = watched_[key];
     watched.id = ++nextId_;
-    watched.window = window;
+    watched.document = document.weak_from_this();
     watched.timer = new QTimer(this);
     watched.timer->setSingleShot(true);
-    connect(watched.timer, &QTimer::timeout, this, [this, window] {
-        const auto it = watched_.find(window);
+    connect(watched.timer, &QTimer::timeout, this, [this, key] {
+        const auto it = watched_.find(key);
         if (it != watched_.end()) Write(it->second);
     });
-    connect(window, &DocumentWindow::DocumentChanged, this, &RecoveryKeeper::Changed);
-    // Closed: the user saved it or let its changes go; destroyed: the frame ends.
-    connect(window, &DocumentWindow::Closed, this, &RecoveryKeeper::Forget);
-    connect(window, &QObject::destroyed, this, [this, window] { Forget(window); });
-    Changed(window);
+    watched.listener = document.Listen([this, key](const orb8::SessionChange&) { Changed(key); });
+    Changed(key);
 }
 
-void RecoveryKeeper::Changed(DocumentWindow* window) {
-    const auto it = watched_.find(window);
+void RecoveryKeeper::Changed(const orb8::Document* key) {
+    const auto it = watched_.find(key);
     if (it == watched_.end()) return;
     Watched& watched = it->second;
-    if (!window->Modified()) {
+    if (!key->Modified()) {
         watched.timer->stop();
         if (watched.recorded) writer_.Remove(watched.id);
         watched.recorded = false;
@@ -59,23 +60,23 @@ void RecoveryKeeper::Changed(DocumentWindow* window) {
 }
 
 void RecoveryKeeper::Write(Watched& watched) {
-    DocumentWindow* window = watched.window;
-    if (!window || !window->Modified()) return;
+    const std::shared_ptr<orb8::Document> document = watched.document.lock();
+    if (!document || !document->Modified()) return;
     orb8::RecoveryRecord record;
-    record.kind = window->Kind();
-    record.fileName = window->FileName();
-    record.title = record.fileName.empty() ? window->UntitledName().toStdString()
+    record.kind = document->Kind();
+    record.fileName = document->FileName();
+    record.title = record.fileName.empty() ? document->UntitledName()
                                            : QFileInfo(QString::fromStdString(record.fileName)).fileName().toStdString();
     record.changedAtMs = watched.changedAtMs;
-    record.bytes = window->RecoveryImage();
+    record.bytes = document->FileImage();
     writer_.Write(watched.id, std::move(record));
     watched.lastWrite = std::chrono::steady_clock::now();
     watched.recorded = true;
-    emit RecordHandedOver(window);
+    emit RecordHandedOver(document.get());
 }
 
-void RecoveryKeeper::WriteNow(DocumentWindow* window) {
-    const auto it = watched_.find(window);
+void RecoveryKeeper::WriteNow(const orb8::Document* document) {
+    const auto it = watched_.find(document);
     if (it == watched_.end()) return;
     it->second.timer->stop();
     if (it->second.changedAtMs == 0) it->second.changedAtMs = NowMs();
@@ -83,10 +84,11 @@ void RecoveryKeeper::WriteNow(DocumentWindow* window) {
     writer_.Flush();
 }
 
-void RecoveryKeeper::Forget(DocumentWindow* window) {
-    const auto it = watched_.find(window);
+void RecoveryKeeper::Forget(const orb8::Document* document) {
+    const auto it = watched_.find(document);
     if (it == watched_.end()) return;
     if (it->second.recorded) writer_.Remove(it->second.id);
+    if (const auto alive = it->second.document.lock()) alive->Unlisten(it->second.listener);
     delete it->second.timer;
     watched_.erase(it);
 }

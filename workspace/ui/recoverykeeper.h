@@ -1,4 +1,4 @@
-// Keeps a recovery record of every document window with unsaved changes: a
+// Keeps a recovery record of every open document with unsaved changes: a
 // short while after a change, and no more often than every two seconds, the
 // document's file image is handed to a writer thread; the record goes when
 // the document is saved or closed, and all of them when the program ends
@@ -6,7 +6,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <chrono>
 #include <map>
@@ -15,8 +14,11 @@
 
 #include "workspace/recovery.h"
 
-class DocumentWindow;
 class QTimer;
+
+namespace orb8 {
+class Document;
+}
 
 class RecoveryKeeper : public QObject {
     Q_OBJECT
@@ -33,10 +35,12 @@ public:
     QString Problem() const { return QString::fromStdString(folder_.Problem()); }
     QString Folder() const { return QString::fromStdString(folder_.Folder()); }
 
-    // Follows the window's changes from now on.
-    void Watch(DocumentWindow* window);
-    // Writes the window's record now (no waiting), and waits until it is on disk.
-    void WriteNow(DocumentWindow* window);
+    // Follows the document's changes from now on, until Forget.
+    void Watch(orb8::Document& document);
+    // The document was closed (saved, or its changes let go): its record goes.
+    void Forget(const orb8::Document* document);
+    // Writes the document's record now (no waiting), and waits until it is on disk.
+    void WriteNow(const orb8::Document* document);
     // Waits until every record handed over is on disk (tests).
     void Flush() { writer_.Flush(); }
     int Written() const { return writer_.Written(); }
@@ -47,23 +51,23 @@ public:
 
 signals:
     // A record was handed to the writer (tests wait for it).
-    void RecordHandedOver(DocumentWindow* window);
+    void RecordHandedOver(const orb8::Document* document);
 
 private:
     struct Watched {
         int id = 0;
-        QPointer<DocumentWindow> window;
+        std::weak_ptr<orb8::Document> document;
+        int listener = 0;
         QTimer* timer = nullptr;
         std::chrono::steady_clock::time_point lastWrite{};
         std::int64_t changedAtMs = 0;
         bool recorded = false;
     };
-    void Changed(DocumentWindow* window);
+    void Changed(const orb8::Document* document);
     void Write(Watched& watched);
-    void Forget(DocumentWindow* window);
 
     orb8::RecoveryFolder folder_;
     orb8::RecoveryWriter writer_;
-    std::map<DocumentWindow*, Watched> watched_;
+    std::map<const orb8::Document*, Watched> watched_;
     int nextId_ = 0;
 };

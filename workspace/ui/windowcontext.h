@@ -15,6 +15,7 @@ class DocumentWindow;
 class UserDialogs;
 
 namespace orb8 {
+class Document;
 struct CustomDistData;
 struct CustomDistDocument;
 }  // namespace orb8
@@ -30,7 +31,7 @@ public:
     virtual std::optional<orb8::CustomSettingsBlock> ProcessorSettings() const = 0;
     // A document window is about to close: asks about unsaved work (saving
     // under a name of the user's choice on Yes); false keeps it open.
-    virtual bool MayCloseDocument(DocumentWindow& window) = 0;
+    virtual bool MayCloseDocument(orb8::Document& document) = 0;
 
 protected:
     ~WindowContext() = default;
@@ -56,9 +57,9 @@ public:
     // Both sets from and to the processor, on a thread of their own. The
     // receive fills a copy of `document`; `received` gets it on this thread
     // when something was asked for. Nothing starts while another exchange runs.
-    virtual void ReceiveCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document,
+    virtual void ReceiveCustomDists(orb8::Document& target, const orb8::CustomDistDocument& document,
                                     std::function<void(const orb8::CustomDistDocument&)> received) = 0;
-    virtual void StoreCustomDists(DocumentWindow& window, const orb8::CustomDistDocument& document) = 0;
+    virtual void StoreCustomDists(orb8::Document& target, const orb8::CustomDistDocument& document) = 0;
 
 protected:
     ~DesignerContext() = default;
