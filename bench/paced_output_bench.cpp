@@ -227,7 +227,7 @@ int main(int argc, char** argv) {
     });
     b.win.SoundDesignMenu->trigger();
     auto* design = b.win.findChild<TSoundDesignWin*>();
-    design->MorphTarget->Select(project, 1, false);
+    design->MorphTarget->Select(&project->Session(), 1, false);
     QSlider* slider = design->MorphSlider;
     std::printf("Morph slider across its range in 500 ms (Sound Design), paced:\n");
     for (int round = 0; round < 3; ++round) {

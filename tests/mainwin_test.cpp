@@ -220,13 +220,13 @@ TEST(MainWindow, ClosingTheShownProjectShowsTheNextOnesPatch) {
     app.win->ProjectNewMenu->trigger();
     for (QAction* a : app.win->WindowMenu->actions())
         if (a->text().startsWith("&1:")) a->trigger();
-    ASSERT_EQ(app.win->ControlPanel->Project(), app.Project(0));
+    ASSERT_EQ(app.win->ControlPanel->Project(), &app.Project(0)->Session());
     TProjectWindow* other = app.Project(1);
     app.Project(0)->SubWindow()->close();
     QCoreApplication::processEvents();
     EXPECT_EQ(app.win->Documents().CurrentProject, other);
     EXPECT_TRUE(app.win->ControlPanel->isEnabled());
-    EXPECT_EQ(app.win->ControlPanel->Project(), other);
+    EXPECT_EQ(app.win->ControlPanel->Project(), &other->Session());
     EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U01");
 }
 

@@ -113,7 +113,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == randomised; }, 10000));
 
     // Halfway back towards the original (the patch as saved), heard while the slider moves.
-    design->MorphTarget->Select(project, 0, true);
+    design->MorphTarget->Select(&project->Session(), 0, true);
     QSlider* slider = design->MorphSlider;
     QTest::mousePress(slider, Qt::LeftButton, {}, SliderAt(slider, 0));
     QTest::mouseMove(slider, SliderAt(slider, 25));
@@ -188,12 +188,12 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
     const auto factory = FactoryBank();
     {
         TSoundDesignWin design(*win.ControlPanel, &settings, nullptr);
-        design.SetProjects({project});
+        design.SetProjects({{std::static_pointer_cast<const ProjectSession>(project->SharedDoc()), "NoName1"}});
         design.Lock[static_cast<std::size_t>(Part::Level)]->click();
         design.Lock[static_cast<std::size_t>(Part::Controllers)]->click();
 
         // The Mod and Dly/Rev modules of U04, with their types and switches.
-        design.MergeSource->Select(project, 3, false);
+        design.MergeSource->Select(&project->Session(), 3, false);
         design.MergePart[3]->click();  // Mod
         design.MergePart[4]->click();  // Dly/Rev
         QTest::mouseClick(design.MergeBtn, Qt::LeftButton);
@@ -266,7 +266,7 @@ TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
     // Back in the first bank: the morph towards U02 in 5 steps.
     win.MdiArea->setActiveSubWindow(project->SubWindow());
     project->SetCurrentRow(1);
-    design->MorphTarget->Select(project, 1, false);
+    design->MorphTarget->Select(&project->Session(), 1, false);
     QTest::mouseClick(design->MorphStepsBtn, Qt::LeftButton);
     auto* steps = qobject_cast<TProjectWindow*>(win.Documents().Windows.last().data());
     ASSERT_TRUE(steps && steps != bank);
@@ -348,7 +348,7 @@ TEST(SoundDesignWindow, ParameterLocksRecentResultsAndAPedal) {
     pedal(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !learn->isChecked(); }, 10000));
     EXPECT_TRUE(shown->text().contains("controller 7 on channel 1")) << shown->text().toStdString();
-    design.MorphTarget->Select(project, 3, false);
+    design.MorphTarget->Select(&project->Session(), 3, false);
     pedal(64);
     pedal(127);
     ASSERT_TRUE(QTest::qWaitFor([&] { return design.MorphSlider->value() == 100; }, 10000));

@@ -8,7 +8,6 @@ Checks, over every source file (tests and benchmarks too):
     allows (a folder's windows, X/ui, are a folder of their own);
   - no Qt header in the Qt-free folders outside their ui/;
   - only the frame includes the document windows' headers.
-Edges still to be taken out are listed as pending: printed, not failed.
 Prints what it finds and exits 1 on a breach, else says so and exits 0."""
 import os
 import re
@@ -54,14 +53,6 @@ ALLOWED["sim"] = LOWER["sim"] | {"sim"}
 QT_FREE = {"patch", "device", "midi", "sim", "customdist", "editors", "library", "sounddesign", "workspace", "keyboard"}
 DOCUMENT_WINDOWS = {"editors/ui/projectwin", "customdist/ui/customdistwin", "workspace/ui/documentwindow"}
 FRAME = {"app/ui/mainwin", "app/ui/opendocuments"}
-# Still to go: the pickers, commands and editors that hold document windows
-# instead of documents, and the sound design window's use of the editor's windows.
-PENDING_EDGES = {("sounddesign/ui", "editors/ui")}
-PENDING_DOCUMENT_USERS = {
-    "app/ui/patchtoolwindows", "sounddesign/ui/patchpicker", "sounddesign/ui/sounddesignwin",
-    "editors/ui/ctpanel", "editors/ui/differenceswin", "editors/ui/memo", "workspace/ui/recoverykeeper",
-}
-
 
 def folder_of(unit):
     if unit == "app/main":  # the program's root: it makes the frame
@@ -88,22 +79,17 @@ for folder, dirs, files in os.walk(ROOT):
         targets = {os.path.splitext(h)[0] for kind, h in found if kind == '"' and os.path.exists(os.path.join(ROOT, h))}
         units.setdefault(unit, set()).update(t for t in targets if t != unit)
 
-problems, pending = [], []
+problems = []
 for unit, targets in sorted(units.items()):
     mine = folder_of(unit)
     for t in sorted(targets):
         theirs = folder_of(t)
         if t in DOCUMENT_WINDOWS and unit not in FRAME | DOCUMENT_WINDOWS and mine not in {"tests", "bench", "tools"}:
-            if unit in PENDING_DOCUMENT_USERS:
-                pending.append(f"{unit} includes the document window {t}")
-            else:
-                problems.append(f"{unit} includes the document window {t}: only the frame does")
+            problems.append(f"{unit} includes the document window {t}: only the frame does")
         if theirs == mine:
             continue
         edges.setdefault(mine, set()).add(theirs)
-        if (mine, theirs) in PENDING_EDGES:
-            pending.append(f"{unit} includes {t}")
-        elif theirs not in ALLOWED.get(mine, set()):
+        if theirs not in ALLOWED.get(mine, set()):
             problems.append(f"{unit} includes {t}: {mine} may not include {theirs}")
 for path in qt:
     problems.append(f"{path} includes Qt in a Qt-free folder (Qt belongs in its ui/)")
@@ -151,8 +137,6 @@ for f in ALL | {"tests", "bench", "tools"}:
 for c in cycles_of(folder_graph):
     problems.append("folders include each other: " + ", ".join(c))
 
-for p in pending:
-    print("pending: " + p)
 for p in problems:
     print(p)
 if problems:

@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
             monitor->close();
         }
         bank->SetCurrentRow(6);
-        win.MemoWin->ShowComment(bank, 6);
+        win.MemoWin->ShowComment(&bank->Session(), 6);
         win.MemoWin->Memo->setPlainText("Smooth lead for the solo in the second set.");
         win.MemoWin->HandBack();
         win.ProjectNewMenu->trigger();

@@ -38,6 +38,11 @@ std::string DocumentCaption(const std::string& fileName, const std::string& unti
     return (fileName.empty() ? untitled : fileName) + (modified ? "*" : "");
 }
 
+std::string DocumentCaption(const Document& document) {
+    return DocumentCaption(document.Titled() ? document.FileName() : std::string(), document.UntitledName(),
+                           document.Modified());
+}
+
 bool KeepsPathAfterFailedLoad(bool fileExists) { return !fileExists; }
 
 bool SaveMustAsk(bool fileKnown, bool fileExists) { return fileExists && !fileKnown; }

@@ -24,6 +24,7 @@ std::string WithExtension(const std::string& path, DocumentKind kind);
 // A document window's caption: the file name, or the untitled name
 // ("NoName3", "NoNameDst1") when there is none; "*" while modified.
 std::string DocumentCaption(const std::string& fileName, const std::string& untitled, bool modified);
+std::string DocumentCaption(const Document& document);
 
 // A file that exists but could not be loaded leaves no path behind, so that
 // Save never overwrites it; a path that does not exist is kept (the blank

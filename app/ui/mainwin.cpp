@@ -140,6 +140,10 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     }
     tools_ = new PatchToolWindows(*context_, *ControlPanel, dialogs_, *CompareMenu, options_.settings, this);
     tools_->SetLibrary(library_);
+    connect(tools_, &PatchToolWindows::TakePatchRequested, this,
+            [this](ProjectSession& project, const PatchClip& clip, int row) {
+                if (auto* window = qobject_cast<TProjectWindow*>(documents_->WindowOf(&project))) window->TakePatch(clip, row);
+            });
     // Controllers from the MIDI input (a pedal) reach the tool windows.
     midi_->OnData = [this](TMidi*, bool&, std::uint32_t message) { tools_->ControllerMessage(message); };
     if (library_) {
@@ -164,7 +168,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
         connect(library_, &LibraryCommands::TryEnded, this, [this] {
             const PatchData* edited = ControlPanel->EditedPatch();
             if (edited && device_->Play(*edited))
-                statusBar()->showMessage(tr("The processor plays %1 again.").arg(ControlPanel->EditedPatchTitle()), 6000);
+                statusBar()->showMessage(tr("The processor plays %1 again.").arg(Q(ControlPanel->EditedPatchTitle())), 6000);
         });
         // A new bank of the library's results: one step of it, with their comments.
         connect(library_, &LibraryCommands::NewBankRequested, this, [this](const std::vector<PatchClip>& clips) {
@@ -178,7 +182,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
         connect(library_, &LibraryCommands::UndoRequested, this, [this] { Undo(true); });
         connect(library_, &LibraryCommands::RedoRequested, this, [this] { Undo(false); });
     }
-    connect(tools_, &PatchToolWindows::WindowMade, this, [this] { tools_->SetProjects(documents_->Projects()); });
+    connect(tools_, &PatchToolWindows::WindowMade, this, [this] { tools_->SetProjects(OpenProjects()); });
     // Variations go into a new bank, as one step of it (Undo leaves it new).
     connect(tools_, &PatchToolWindows::NewBankRequested, this,
             [this](const QString& title, const std::vector<PatchData>& patches, const CustomSettingsBlock& settings) {
@@ -324,6 +328,11 @@ void TMainWin::ConnectEditor() {
         if (link_->PortsOpen()) ToggleOnLine();
     });
     connect(ControlPanel, &TControlPanel::ReceiveAllRequested, this, &TMainWin::ReceiveAll);
+    connect(ControlPanel, &TControlPanel::ComparedPatchShown, this,
+            [this](const ProjectSession* project, int row, const PatchData* patch) {
+                if (auto* window = qobject_cast<TProjectWindow*>(documents_->WindowOf(project)))
+                    window->ShowPatchOnRow(row, patch);
+            });
     connect(ControlPanel, &TControlPanel::SendAllRequested, this, &TMainWin::SendAll);
     connect(ControlPanel, &TControlPanel::RtmRequested, this, [this] {
         if (!RtmPopUp) RtmPopUp = new TRtmPopUp(*ControlPanel, this);
@@ -406,6 +415,14 @@ DocumentWindow* TMainWin::OpenByName(const QString& path) { return documents_->W
 QStringList TMainWin::RecentFiles() const { return files_->RecentFiles(); }
 DocumentWindow* TMainWin::NewDocumentWindow(DocumentKind kind) { return documents_->NewDocumentWindow(kind); }
 
+std::vector<orb8::OpenProject> TMainWin::OpenProjects() const {
+    std::vector<orb8::OpenProject> projects;
+    for (TProjectWindow* project : documents_->Projects())
+        projects.push_back(
+            {std::static_pointer_cast<const ProjectSession>(project->SharedDoc()), project->Caption().toStdString()});
+    return projects;
+}
+
 void TMainWin::ConnectDocuments() {
     documents_->SetWindowMenu(*WindowMenu, MemoMenu);
     connect(documents_, &OpenDocuments::TitleChanged, this, [this] {
@@ -414,11 +431,11 @@ void TMainWin::ConnectDocuments() {
     });
     connect(documents_, &OpenDocuments::ListChanged, this, [this] {
         ControlPanel->setEnabled(documents_->CurrentProject != nullptr);
-        tools_->SetProjects(documents_->Projects());
+        tools_->SetProjects(OpenProjects());
     });
     connect(documents_, &OpenDocuments::ProjectClosing, this, [this](TProjectWindow* project) {
-        if (ControlPanel->Project() == project && CompareMenu->isChecked()) CompareMenu->setChecked(false);
-        ControlPanel->Detach(project);
+        if (ControlPanel->Project() == &project->Session() && CompareMenu->isChecked()) CompareMenu->setChecked(false);
+        ControlPanel->Detach(&project->Session());
     });
     connect(documents_, &OpenDocuments::NoProjectLeft, this, [this] {
         MemoWin->Clear();
@@ -431,8 +448,8 @@ void TMainWin::ConnectDocuments() {
 
 void TMainWin::PatchSelected(TProjectWindow* project, int row) {
     if (CompareMenu->isChecked()) CompareMenu->setChecked(false);  // back to the edited patch first
-    ControlPanel->ShowPatch(*project, row - 1);
-    MemoWin->ShowComment(project, row);
+    ControlPanel->ShowPatch(project->Session(), row - 1);
+    MemoWin->ShowComment(&project->Session(), row);
     device_->SchedulePatchChange(project->Session(), row);
 }
 

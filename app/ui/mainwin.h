@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "editors/patchediting.h"
 #include "app/ui/framemenus.h"
 #include "app/ui/opendocuments.h"
 #include "midi/midibackend.h"
@@ -131,6 +132,8 @@ private:
     void ConnectMenus();
     void ConnectEditor();
     void ConnectDocuments();
+    // The open projects for the tool windows' lists.
+    std::vector<orb8::OpenProject> OpenProjects() const;
     void PlaceSingleWindows();
     void PatchSelected(TProjectWindow* project, int row);
     void ToggleOnLine();

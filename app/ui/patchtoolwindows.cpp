@@ -5,7 +5,7 @@
 #include "app/ui/librarycommands.h"
 #include "editors/ui/ctpanel.h"
 #include "editors/ui/differenceswin.h"
-#include "editors/ui/projectwin.h"
+#include "editors/projectsession.h"
 #include "sounddesign/ui/sounddesignwin.h"
 #include "workspace/ui/userdialogs.h"
 
@@ -32,7 +32,7 @@ void PatchToolWindows::SetLibrary(LibraryCommands* library) {
     });
 }
 
-void PatchToolWindows::SetProjects(const QList<TProjectWindow*>& projects) {
+void PatchToolWindows::SetProjects(const std::vector<orb8::OpenProject>& projects) {
     if (differences_) differences_->SetProjects(projects);
     if (soundDesign_) soundDesign_->SetProjects(projects);
 }
@@ -81,12 +81,11 @@ void PatchToolWindows::CompareWithLibrary(const PatchClip& clip, const QString& 
 
 // A library patch over the patch in the editor: a step of its bank, sent on line.
 void PatchToolWindows::CopyFromLibrary(const PatchClip& clip) {
-    TProjectWindow* project = panel_.Project();
-    if (!project) {
+    if (!panel_.Project()) {
         dialogs_.ShowError(frame_, tr("Library"),
                            tr("Open a bank first: the library's patch is copied over the patch in the editor."));
         return;
     }
     if (compare_.isChecked()) compare_.setChecked(false);
-    project->TakePatch(clip, panel_.PatchIndex() + 1);
+    emit TakePatchRequested(*panel_.Project(), clip, panel_.PatchIndex() + 1);
 }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include "editors/patchediting.h"
 #include "patch/customsettings.h"
 #include "patch/patchclip.h"
 
@@ -16,7 +17,6 @@ class QSettings;
 class QWidget;
 class TControlPanel;
 class TDifferencesWin;
-class TProjectWindow;
 class TSoundDesignWin;
 class UserDialogs;
 class WindowContext;
@@ -37,7 +37,7 @@ public:
     // A short message from the MIDI input, for a pedal that drives the morph.
     void ControllerMessage(std::uint32_t message);
     // The open banks, for the windows' lists.
-    void SetProjects(const QList<TProjectWindow*>& projects);
+    void SetProjects(const std::vector<orb8::OpenProject>& projects);
 
 signals:
     // A tool window was made: it needs the open banks (SetProjects).
@@ -45,6 +45,8 @@ signals:
     // The Sound Design window made patches for a new bank.
     void NewBankRequested(const QString& title, const std::vector<orb8::PatchData>& patches,
                           const orb8::CustomSettingsBlock& settings);
+    // A library patch goes over patch row `row` of `project` (one step; the row becomes current).
+    void TakePatchRequested(orb8::ProjectSession& project, const orb8::PatchClip& clip, int row);
 
 private:
     TDifferencesWin& Differences();

@@ -14,7 +14,8 @@
 #include "controls/compactlist.h"
 #include "controls/volume.h"
 #include "editors/ui/patchgrid.h"
-#include "editors/ui/projectwin.h"
+#include "editors/projectsession.h"
+#include "workspace/documentrules.h"
 #include "workspace/ui/userdialogs.h"
 #include "workspace/ui/windowcontext.h"
 
@@ -293,42 +294,45 @@ TControlPanel::TControlPanel(EditorContext& context)
 }
 
 void TControlPanel::BeginGesture() {
-    if (project_) project_->Session().BeginGesture();
+    if (ProjectSession* project = Project()) project->BeginGesture();
 }
 
 void TControlPanel::EndGesture() {
-    if (project_) project_->Session().EndGesture();
+    if (ProjectSession* project = Project()) project->EndGesture();
 }
 
 // --- Showing ---------------------------------------------------------------------------
 
-void TControlPanel::Follow(TProjectWindow* project, int index) {
-    if (project_ != project) {
-        if (project_) {
-            project_->Session().Unlisten(listener_);
-            project_->Session().SetPlaying(-1);
+void TControlPanel::Follow(ProjectSession* project, int index) {
+    if (Project() != project) {
+        if (ProjectSession* before = Project()) {
+            before->Unlisten(listener_);
+            before->SetPlaying(-1);
         }
-        project_ = project;
-        if (project_)
-            listener_ = project_->Session().Listen([this](const SessionChange& change) {
+        project_ = project ? project->weak_from_this() : std::weak_ptr<Document>();
+        if (project)
+            listener_ = project->Listen([this, project](const SessionChange& change) {
                 // Changes made elsewhere (undo, paste, a drop, a receive) that touch the patch shown.
-                if (!performing_ && change.Touches(index_)) ShowPatch(*project_, index_);
+                if (!performing_ && change.Touches(index_)) ShowPatch(*project, index_);
             });
     }
     index_ = index;
-    if (project_) project_->Session().SetPlaying(index);
+    if (project) project->SetPlaying(index);
 }
 
+ProjectSession* TControlPanel::Project() const { return static_cast<ProjectSession*>(project_.lock().get()); }
+
 bool TControlPanel::SetCompare(bool on) {
-    if (!project_ || !editor_.Current() || on == compare_.Comparing()) return compare_.Comparing();
-    project_->Session().Settle();
-    ProjectDocument& document = project_->Session().Document();
+    ProjectSession* project = Project();
+    if (!project || !editor_.Current() || on == compare_.Comparing()) return compare_.Comparing();
+    project->Settle();
+    ProjectDocument& document = project->Document();
     if (on) {
         // The stored patch plays through the block as it was stored, so that
         // edits of a CUSTOM type's values are compared too.
-        compared_ = project_->Session().StoredSettings();
+        compared_ = project->StoredSettings();
         const auto show = [this](PatchData& patch) { editor_.ShowPatch(&patch, &compared_); };
-        context_.SendParameters(compare_.On(working_, project_->Session().Stored(index_), show));
+        context_.SendParameters(compare_.On(working_, project->Stored(index_), show));
         PatchName->setText(Q(DecodeName(compare_.Shown())));
         RefreshAll();
         // Read-only: every control of the patch is held while comparing.
@@ -337,37 +341,35 @@ bool TControlPanel::SetCompare(bool on) {
                               w == DownloadBtn || w == RtmEditBtn || w == PatchNo;
             if (!keep) w->setEnabled(false);
         }
-        project_->ShowPatchOnRow(index_ + 1, &compare_.Shown());
+        emit ComparedPatchShown(project, index_ + 1, &compare_.Shown());
     } else {
         const auto show = [this, &document](PatchData& patch) { editor_.ShowPatch(&patch, &document.customSettings); };
         working_ = document.patches[static_cast<std::size_t>(index_)];
         context_.SendParameters(compare_.Off(working_, show));
-        project_->ShowPatchOnRow(index_ + 1, nullptr);
-        ShowPatch(*project_, index_);
+        emit ComparedPatchShown(project, index_ + 1, nullptr);
+        ShowPatch(*project, index_);
     }
     CompareBtn->SetDown(on);
     return on;
 }
 
-void TControlPanel::ShowPatch(TProjectWindow& project, int index) {
+void TControlPanel::ShowPatch(ProjectSession& project, int index) {
     if (compare_.Comparing()) SetCompare(false);
     Follow(&project, index);
     CompareBtn->SetDown(false);
     // The editor works on a copy: what showing fills in (a CUSTOM type's slot
     // values) reaches the document only with the next edit, inside its step.
-    ProjectDocument& document = project.Session().Document();
+    ProjectDocument& document = project.Document();
     working_ = document.patches[static_cast<std::size_t>(index)];
     editor_.ShowPatch(&working_, &document.customSettings);
-    PatchName->setText(project.Grid()->CellText(index + 1, 1));
+    PatchName->setText(Q(ProjectRowTexts(document, index + 1)[1]));
     PatchNo->setText(Q(PatchLabel(index)));
     RefreshAll();
     emit PatchShown();
 }
 
-TProjectWindow* TControlPanel::Project() const { return project_; }
-
-void TControlPanel::Detach(TProjectWindow* project) {
-    if (project_ != project && project_) return;
+void TControlPanel::Detach(const ProjectSession* project) {
+    if (Project() != project && Project()) return;
     if (compare_.Comparing()) SetCompare(false);
     Follow(nullptr, 0);
     editor_.ShowPatch(nullptr);
@@ -557,8 +559,8 @@ void TControlPanel::NameEntered() {
 // session, whose bytes go to the processor; the list, the caption and the
 // comment window follow the session.
 void TControlPanel::Perform(const std::function<Edit()>& operation, const QString& text) {
-    if (!editor_.Current() || compare_.Comparing() || !project_) return;
-    ProjectSession& session = project_->Session();
+    if (!editor_.Current() || compare_.Comparing() || !Project()) return;
+    ProjectSession& session = *Project();
     Edit edit;
     performing_ = true;
     const SessionChange change = session.Perform([&] {
@@ -578,19 +580,20 @@ void TControlPanel::Perform(const std::function<Edit()>& operation, const QStrin
 }
 
 const PatchData* TControlPanel::EditedPatch() const {
-    return project_ && !compare_.Comparing() ? editor_.Current() : nullptr;
+    return Project() && !compare_.Comparing() ? editor_.Current() : nullptr;
 }
 
-TProjectWindow* TControlPanel::EditedProject() const { return project_; }
 
-QString TControlPanel::EditedPatchTitle() const {
-    if (!project_ || !editor_.Current()) return {};
+std::string TControlPanel::EditedPatchTitle() const {
+    const ProjectSession* project = Project();
+    if (!project || !editor_.Current()) return {};
     return QStringLiteral("%1 %2 (%3)")
-        .arg(Q(PatchLabel(index_)), Q(DecodeName(*editor_.Current())).trimmed(), project_->Caption());
+        .arg(Q(PatchLabel(index_)), Q(DecodeName(*editor_.Current())).trimmed(), Q(DocumentCaption(*project)))
+        .toStdString();
 }
 
-void TControlPanel::PerformTool(const QString& text, const std::function<Edit(PatchEditor&)>& tool) {
-    Perform([&] { return tool(editor_); }, text);
+void TControlPanel::PerformTool(const std::string& text, const std::function<Edit(PatchEditor&)>& tool) {
+    Perform([&] { return tool(editor_); }, Q(text));
 }
 
 // --- The window ------------------------------------------------------------------------------

@@ -16,7 +16,8 @@
 
 #include "editors/compare.h"
 #include "editors/patcheditor.h"
-#include "editors/ui/patchediting.h"
+#include "editors/patchediting.h"
+#include "patch/document.h"
 
 class EditorContext;
 class QCheckBox;
@@ -25,10 +26,9 @@ class QLabel;
 class QLineEdit;
 class TCellText;
 class TColorButton;
-class TProjectWindow;
 class TVolume;
 
-class TControlPanel : public QWidget, public PatchEditing {
+class TControlPanel : public QWidget, public orb8::PatchEditing {
     Q_OBJECT
 
 public:
@@ -60,14 +60,15 @@ public:
 
     orb8::PatchEditor& Editor() { return editor_; }
     // Makes patch `index` of the project the one shown and edited (Compare ends first).
-    void ShowPatch(TProjectWindow& project, int index);
+    void ShowPatch(orb8::ProjectSession& project, int index);
     // Compare on: the patch as last loaded, saved or received, read-only;
     // off: the patch as edited. The processor follows. Returns the state.
     bool SetCompare(bool on);
     bool Comparing() const { return compare_.Comparing(); }
-    // The project window goes: nothing is shown any more.
-    void Detach(TProjectWindow* project);
-    TProjectWindow* Project() const;
+    // The project goes: nothing is shown any more.
+    void Detach(const orb8::ProjectSession* project);
+    // The project whose patch is shown (nullptr: none).
+    orb8::ProjectSession* Project() const;
     int PatchIndex() const { return index_; }
     // The frame's on-line state on the OnLine, OffLine, RecvAll and SendAll
     // buttons (an empty `transfersEnabled` leaves their enabling as it is).
@@ -83,17 +84,19 @@ public:
 
     // PatchEditing, for the tool windows.
     const orb8::PatchData* EditedPatch() const override;
-    QString EditedPatchTitle() const override;
-    TProjectWindow* EditedProject() const override;
+    std::string EditedPatchTitle() const override;
+    const orb8::ProjectSession* EditedProject() const override { return Project(); }
     int EditedIndex() const override { return index_; }
     const orb8::CustomSettingsBlock& EditedSettings() const override { return editor_.Settings(); }
-    void PerformTool(const QString& text, const std::function<orb8::Edit(orb8::PatchEditor&)>& tool) override;
+    void PerformTool(const std::string& text, const std::function<orb8::Edit(orb8::PatchEditor&)>& tool) override;
     // Fills the controls from the patch.
     void RefreshAll();
 
 signals:
     // A section of the RTM window must show the patch anew.
     void RtmChanged();
+    // Compare shows `patch` (the stored one) on the project's row `row`; nullptr: the document's again.
+    void ComparedPatchShown(const orb8::ProjectSession* project, int row, const orb8::PatchData* patch);
     // What the buttons ask of the frame.
     void OnLineRequested();
     void OffLineRequested();
@@ -125,7 +128,7 @@ private:
     void RefreshOthers();
     void NameEntered();
     void Apply(const orb8::Edit& edit);
-    void Follow(TProjectWindow* project, int index);
+    void Follow(orb8::ProjectSession* project, int index);
 
     EditorContext& context_;
     // The block the editor shows through when no bank is shown, and the
@@ -136,7 +139,7 @@ private:
     orb8::PatchData working_{};  // the patch being edited, as shown
     orb8::PatchEditor editor_;
     orb8::CompareSession compare_;
-    QPointer<TProjectWindow> project_;
+    std::weak_ptr<orb8::Document> project_;
     int index_ = 0;
     int listener_ = 0;
     bool performing_ = false;

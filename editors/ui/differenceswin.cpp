@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "editors/ui/commenttext.h"
-#include "editors/ui/projectwin.h"
+#include "editors/projectsession.h"
 #include "patch/differences.h"
 #include "workspace/ui/windowcontext.h"
 
@@ -58,10 +58,12 @@ void TDifferencesWin::FillProjects() {
     for (QComboBox* c : {A.project, B.project}) {
         const int keep = c->currentIndex();
         c->clear();
-        for (const auto& p : projects_) {
-            if (!p) continue;
-            c->addItem(p->Caption(), QVariant::fromValue<QObject*>(p.data()));
-            c->setItemData(c->count() - 1, p->Caption(), Qt::ToolTipRole);
+        for (const OpenProject& p : projects_) {
+            const auto session = p.session.lock();
+            if (!session) continue;
+            const QString caption = QString::fromStdString(p.caption);
+            c->addItem(caption, QVariant::fromValue(reinterpret_cast<quintptr>(session.get())));
+            c->setItemData(c->count() - 1, caption, Qt::ToolTipRole);
         }
         if (outside_) {
             c->addItem(outsideLabel_, QStringLiteral("outside"));
@@ -72,26 +74,30 @@ void TDifferencesWin::FillProjects() {
     filling_ = false;
 }
 
-void TDifferencesWin::SetProjects(const QList<TProjectWindow*>& projects) {
-    projects_.clear();
-    for (TProjectWindow* p : projects) projects_.append(p);
+void TDifferencesWin::SetProjects(const std::vector<OpenProject>& projects) {
+    projects_ = projects;
     FillProjects();
     Refresh();
 }
 
-TProjectWindow* TDifferencesWin::ProjectOf(const Side& side) const {
-    return qobject_cast<TProjectWindow*>(side.project->currentData().value<QObject*>());
+std::shared_ptr<const ProjectSession> TDifferencesWin::ProjectOf(const Side& side) const {
+    const QVariant chosen = side.project->currentData();
+    if (chosen.typeId() != QMetaType::ULongLong) return nullptr;
+    for (const OpenProject& p : projects_)
+        if (auto session = p.session.lock(); session && reinterpret_cast<quintptr>(session.get()) == chosen.value<quintptr>())
+            return session;
+    return nullptr;
 }
 
 bool TDifferencesWin::IsOutside(const Side& side) { return side.project->currentData().typeId() == QMetaType::QString; }
 
-void TDifferencesWin::SelectProject(Side& side, TProjectWindow* project, int index) {
-    const int at = side.project->findData(QVariant::fromValue<QObject*>(project));
+void TDifferencesWin::SelectProject(Side& side, const ProjectSession* project, int index) {
+    const int at = side.project->findData(QVariant::fromValue(reinterpret_cast<quintptr>(project)));
     if (at >= 0) side.project->setCurrentIndex(at);
     side.patch->setCurrentIndex(index);
 }
 
-void TDifferencesWin::ShowFor(TProjectWindow* project, int index) {
+void TDifferencesWin::ShowFor(const ProjectSession* project, int index) {
     FillProjects();
     filling_ = true;
     for (Side* s : {&A, &B}) SelectProject(*s, project, index);
@@ -103,7 +109,7 @@ void TDifferencesWin::ShowFor(TProjectWindow* project, int index) {
     raise();
 }
 
-void TDifferencesWin::ShowAgainst(TProjectWindow* project, int index, const PatchClip& other, const QString& label) {
+void TDifferencesWin::ShowAgainst(const ProjectSession* project, int index, const PatchClip& other, const QString& label) {
     outside_ = other;
     outsideLabel_ = label;
     FillProjects();
@@ -130,15 +136,14 @@ void TDifferencesWin::Refresh() {
         side.patch->setEnabled(!outside);
         side.stored->setEnabled(!outside);
         if (outside) return Shown{&outside_->patch, &outside_->comment};
-        TProjectWindow* project = ProjectOf(side);
+        const auto project = ProjectOf(side);
         if (!project) return Shown{};
         const int i = side.patch->currentIndex();
         const auto at = static_cast<std::size_t>(i);
         // Each bank's CUSTOM patches as its own block plays them.
         const bool stored = side.stored->isChecked();
-        return Shown{stored ? &project->Session().Stored(i) : &project->Document().patches[at],
-                     &project->Document().comments[at],
-                     stored ? &project->Session().StoredSettings() : &project->Session().Settings()};
+        return Shown{stored ? &project->Stored(i) : &project->Document().patches[at], &project->Document().comments[at],
+                     stored ? &project->StoredSettings() : &project->Settings()};
     };
     const Shown sa = shown(A), sb = shown(B);
     if (!sa.patch || !sb.patch) return;

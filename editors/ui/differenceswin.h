@@ -5,17 +5,17 @@
 // under its own name.
 #pragma once
 
-#include <QList>
-#include <QPointer>
 #include <QWidget>
+#include <memory>
 #include <optional>
+#include <vector>
 
+#include "editors/patchediting.h"
 #include "patch/patchclip.h"
 
 class QCheckBox;
 class QComboBox;
 class QTreeWidget;
-class TProjectWindow;
 class WindowContext;
 
 class TDifferencesWin : public QWidget {
@@ -33,21 +33,21 @@ public:
     QTreeWidget* List;
 
     // Shows a patch as edited against itself as stored.
-    void ShowFor(TProjectWindow* project, int index);
+    void ShowFor(const orb8::ProjectSession* project, int index);
     // Shows a patch as edited (side A) against `other` (side B), named `label`.
-    void ShowAgainst(TProjectWindow* project, int index, const orb8::PatchClip& other, const QString& label);
+    void ShowAgainst(const orb8::ProjectSession* project, int index, const orb8::PatchClip& other, const QString& label);
     void Refresh();
     // The open projects, in order: the lists follow.
-    void SetProjects(const QList<TProjectWindow*>& projects);
+    void SetProjects(const std::vector<orb8::OpenProject>& projects);
 
 private:
     void FillProjects();
-    TProjectWindow* ProjectOf(const Side& side) const;
+    std::shared_ptr<const orb8::ProjectSession> ProjectOf(const Side& side) const;
     static bool IsOutside(const Side& side);
-    void SelectProject(Side& side, TProjectWindow* project, int index);
+    void SelectProject(Side& side, const orb8::ProjectSession* project, int index);
 
     WindowContext& context_;
-    QList<QPointer<TProjectWindow>> projects_;
+    std::vector<orb8::OpenProject> projects_;
     std::optional<orb8::PatchClip> outside_;
     QString outsideLabel_;
     bool filling_ = false;

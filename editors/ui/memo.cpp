@@ -11,7 +11,7 @@
 
 #include "editors/commentrules.h"
 #include "editors/ui/commenttext.h"
-#include "editors/ui/projectwin.h"
+#include "editors/projectsession.h"
 #include "workspace/ui/windowcontext.h"
 
 using namespace orb8;
@@ -54,7 +54,7 @@ TMemoWin::TMemoWin(EditorContext& context) : QWidget(nullptr), context_(context)
     connect(Memo, &QPlainTextEdit::textChanged, this, &TMemoWin::Limit);
 }
 
-void TMemoWin::ShowComment(TProjectWindow* project, int row) {
+void TMemoWin::ShowComment(ProjectSession* project, int row) {
     HandBack();
     Follow(project);
     row_ = row;
@@ -63,22 +63,25 @@ void TMemoWin::ShowComment(TProjectWindow* project, int row) {
 
 // The project whose comment is shown hands the typing back before its own
 // changes, and tells of changes to the comment (an undo, a paste).
-void TMemoWin::Follow(TProjectWindow* project) {
-    if (project_ == project) return;
-    if (project_) {
-        project_->Session().ClearPendingInput();
-        project_->Session().Unlisten(listener_);
+ProjectSession* TMemoWin::Project() const { return static_cast<ProjectSession*>(project_.lock().get()); }
+
+void TMemoWin::Follow(ProjectSession* project) {
+    if (Project() == project) return;
+    if (ProjectSession* before = Project()) {
+        before->ClearPendingInput();
+        before->Unlisten(listener_);
     }
-    project_ = project;
-    if (!project_) return;
-    project_->Session().SetPendingInput([this] { HandBack(); });
-    listener_ = project_->Session().Listen([this](const SessionChange& change) {
+    project_ = project ? project->weak_from_this() : std::weak_ptr<Document>();
+    if (!project) return;
+    project->SetPendingInput([this] { HandBack(); });
+    listener_ = project->Listen([this](const SessionChange& change) {
         if (!handingBack_ && change.Touches(row_ - 1)) Show();
     });
 }
 
 void TMemoWin::Show() {
-    original_ = project_ && ProjectDocument::ValidRow(row_) ? project_->Document().CommentOfRow(row_) : std::string();
+    const ProjectSession* project = Project();
+    original_ = project && ProjectDocument::ValidRow(row_) ? project->Document().CommentOfRow(row_) : std::string();
     shown_ = CommentText(original_, context_.JapaneseUi());
     accepted_ = shown_;
     filling_ = true;
@@ -87,7 +90,8 @@ void TMemoWin::Show() {
 }
 
 bool TMemoWin::HandBack() {
-    if (!project_ || !ProjectDocument::ValidRow(row_) || handingBack_) return false;
+    ProjectSession* project = Project();
+    if (!project || !ProjectDocument::ValidRow(row_) || handingBack_) return false;
     const std::string edited = Memo->toPlainText().toStdString();
     // Only what the user typed goes back; the patch may have changed meanwhile (a paste).
     if (edited == shown_.toStdString()) return false;
@@ -98,15 +102,15 @@ bool TMemoWin::HandBack() {
         context_.ShowStatus(tr("The comment was not stored: as UTF-8 it is longer than 255 bytes. Shorten it."));
         return false;
     }
-    if (bytes == project_->Document().CommentOfRow(row_)) return false;
+    if (bytes == project->Document().CommentOfRow(row_)) return false;
     handingBack_ = true;
-    ProjectSession& session = project_->Session();
+    ProjectSession& session = *project;
     session.Perform([&] {
         session.Document().SetCommentOfRow(row_, bytes);
         return StepReport{tr("Comment of %1").arg(QString::fromStdString(PatchLabel(row_ - 1))).toStdString(), {}};
     });
     handingBack_ = false;
-    original_ = project_->Document().CommentOfRow(row_);
+    original_ = project->Document().CommentOfRow(row_);
     shown_ = Memo->toPlainText();
     return true;
 }
@@ -144,8 +148,8 @@ void TMemoWin::Limit() {
         accepted_ = text;
         // What is typed is unsaved work from the first key (and in the
         // recovery record), before it becomes one step.
-        if (project_ && ProjectDocument::ValidRow(row_) && text != shown_)
-            project_->Session().NoteTyping(row_ - 1, HandBackBytes(original_, shown_.toStdString(), text.toStdString()));
+        if (ProjectSession* project = Project(); project && ProjectDocument::ValidRow(row_) && text != shown_)
+            project->NoteTyping(row_ - 1, HandBackBytes(original_, shown_.toStdString(), text.toStdString()));
         return;
     }
     const int cursor = Memo->textCursor().position();

@@ -5,13 +5,17 @@
 // characters, and never more than the 255 bytes a comment field holds.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
+#include <memory>
 #include <string>
 
 class EditorContext;
 class QPlainTextEdit;
-class TProjectWindow;
+
+namespace orb8 {
+class Document;
+class ProjectSession;
+}  // namespace orb8
 
 class TMemoWin : public QWidget {
     Q_OBJECT
@@ -23,7 +27,7 @@ public:
 
     // Shows comment `row` of the project (and remembers where it goes back
     // to); what was typed for the comment shown before goes back first.
-    void ShowComment(TProjectWindow* project, int row);
+    void ShowComment(orb8::ProjectSession* project, int row);
     // Writes the text back into the patch it came from, as a step of its
     // project, if it changed; true when the document changed. The project
     // asks for it before any change of its own.
@@ -44,12 +48,13 @@ protected:
 private:
     void Limit();
     void Show();
-    void Follow(TProjectWindow* project);
+    void Follow(orb8::ProjectSession* project);
+    orb8::ProjectSession* Project() const;
 
     EditorContext& context_;
     int listener_ = 0;
     bool handingBack_ = false;
-    QPointer<TProjectWindow> project_;
+    std::weak_ptr<orb8::Document> project_;
     int row_ = 0;
     std::string original_;  // the bytes the comment had when shown
     QString shown_;         // the text they were shown as

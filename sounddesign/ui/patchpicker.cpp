@@ -4,7 +4,8 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 
-#include "editors/ui/projectwin.h"
+#include "editors/projectsession.h"
+#include "workspace/documentrules.h"
 
 using namespace orb8;
 
@@ -35,31 +36,35 @@ PatchPicker::PatchPicker(bool optional, QWidget* parent) : QWidget(parent), opti
     SetProjects({});
 }
 
-void PatchPicker::SetProjects(const QList<TProjectWindow*>& projects) {
-    TProjectWindow* keep = ProjectOf();
+namespace {
+QVariant Key(const ProjectSession* project) { return QVariant::fromValue(reinterpret_cast<quintptr>(project)); }
+}  // namespace
+
+void PatchPicker::SetProjects(const std::vector<OpenProject>& projects) {
+    const auto keep = ProjectOf();
     const int keepRow = Patch->currentIndex();
-    projects_.clear();
-    for (TProjectWindow* p : projects) projects_.append(p);
+    projects_ = projects;
     const QSignalBlocker quiet(Project);
     Project->clear();
     if (optional_) Project->addItem(tr("(none)"));
-    for (const auto& p : projects_)
-        if (p) {
-            Project->addItem(p->Caption(), QVariant::fromValue<QObject*>(p.data()));
-            Project->setItemData(Project->count() - 1, p->Caption(), Qt::ToolTipRole);
+    for (const OpenProject& p : projects_)
+        if (const auto session = p.session.lock()) {
+            const QString caption = QString::fromStdString(p.caption);
+            Project->addItem(caption, Key(session.get()));
+            Project->setItemData(Project->count() - 1, caption, Qt::ToolTipRole);
         }
     if (outside_) {
         Project->addItem(outsideLabel_, QStringLiteral("outside"));
         Project->setItemData(Project->count() - 1, outsideLabel_, Qt::ToolTipRole);
     }
-    const int at = keep ? Project->findData(QVariant::fromValue<QObject*>(keep)) : -1;
+    const int at = keep ? Project->findData(Key(keep.get())) : -1;
     Project->setCurrentIndex(at >= 0 ? at : 0);
     FillPatches();
     if (at >= 0 && keepRow >= 0) Patch->setCurrentIndex(keepRow);
 }
 
-void PatchPicker::Select(TProjectWindow* project, int index, bool stored) {
-    const int at = Project->findData(QVariant::fromValue<QObject*>(project));
+void PatchPicker::Select(const ProjectSession* project, int index, bool stored) {
+    const int at = Project->findData(Key(project));
     if (at < 0) return;
     Project->setCurrentIndex(at);
     Patch->setCurrentIndex(index);
@@ -71,25 +76,26 @@ void PatchPicker::SetOutside(const PatchData& patch, const QString& label, const
     outside_ = patch;
     outsideSettings_ = settings;
     outsideLabel_ = label;
-    QList<TProjectWindow*> projects;
-    for (const auto& p : projects_)
-        if (p) projects << p.data();
-    SetProjects(projects);
+    SetProjects(std::vector<OpenProject>(projects_));
     if (wasChosen) Project->setCurrentIndex(Project->count() - 1);
     emit Changed();
 }
 
 bool PatchPicker::OutsideChosen() const { return Project->currentData().typeId() == QMetaType::QString; }
 
-TProjectWindow* PatchPicker::ProjectOf() const {
-    return qobject_cast<TProjectWindow*>(Project->currentData().value<QObject*>());
+std::shared_ptr<const ProjectSession> PatchPicker::ProjectOf() const {
+    const QVariant chosen = Project->currentData();
+    if (chosen.typeId() != QMetaType::ULongLong) return nullptr;
+    for (const OpenProject& p : projects_)
+        if (auto session = p.session.lock(); session && Key(session.get()) == chosen) return session;
+    return nullptr;
 }
 
 void PatchPicker::FillPatches() {
     const int keep = Patch->currentIndex();
     const QSignalBlocker quiet(Patch);
     Patch->clear();
-    TProjectWindow* project = ProjectOf();
+    const auto project = ProjectOf();
     Patch->setEnabled(project != nullptr);
     Stored->setEnabled(project != nullptr);
     if (!project) return;
@@ -100,26 +106,26 @@ void PatchPicker::FillPatches() {
 
 std::optional<PatchData> PatchPicker::Chosen() const {
     if (OutsideChosen()) return outside_;
-    TProjectWindow* project = ProjectOf();
+    const auto project = ProjectOf();
     const int index = Patch->currentIndex();
     if (!project || index < 0 || index >= kPatchCount) return std::nullopt;
-    return Stored->isChecked() ? project->Session().Stored(index) : project->Document().patches[static_cast<std::size_t>(index)];
+    return Stored->isChecked() ? project->Stored(index) : project->Document().patches[static_cast<std::size_t>(index)];
 }
 
 CustomSettingsBlock PatchPicker::ChosenSettings() const {
     if (OutsideChosen()) return outsideSettings_;
-    TProjectWindow* project = ProjectOf();
+    const auto project = ProjectOf();
     if (!project) return DefaultCustomSettings();
-    return Stored->isChecked() ? project->Session().StoredSettings() : project->Session().Settings();
+    return Stored->isChecked() ? project->StoredSettings() : project->Settings();
 }
 
-bool PatchPicker::Chosen(const TProjectWindow* project, int index) const {
-    return project && !OutsideChosen() && ProjectOf() == project && Patch->currentIndex() == index && !Stored->isChecked();
+bool PatchPicker::Chosen(const ProjectSession* project, int index) const {
+    return project && !OutsideChosen() && ProjectOf().get() == project && Patch->currentIndex() == index && !Stored->isChecked();
 }
 
 QString PatchPicker::Title() const {
     if (OutsideChosen()) return outsideLabel_;
-    TProjectWindow* project = ProjectOf();
+    const auto project = ProjectOf();
     if (!project || Patch->currentIndex() < 0) return {};
-    return QStringLiteral("%1 (%2)").arg(Patch->currentText().trimmed(), project->Caption());
+    return QStringLiteral("%1 (%2)").arg(Patch->currentText().trimmed(), QString::fromStdString(DocumentCaption(*project)));
 }

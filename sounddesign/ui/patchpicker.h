@@ -2,17 +2,17 @@
 // last loaded, saved or received: a target of the sound-design tools.
 #pragma once
 
-#include <QList>
-#include <QPointer>
 #include <QWidget>
+#include <memory>
 #include <optional>
+#include <vector>
 
+#include "editors/patchediting.h"
 #include "patch/customsettings.h"
 #include "patch/patchdata.h"
 
 class QCheckBox;
 class QComboBox;
-class TProjectWindow;
 
 class PatchPicker : public QWidget {
     Q_OBJECT
@@ -24,9 +24,9 @@ public:
     QComboBox *Project, *Patch;
     QCheckBox* Stored;
 
-    void SetProjects(const QList<TProjectWindow*>& projects);
+    void SetProjects(const std::vector<orb8::OpenProject>& projects);
     // Shows this project's patch.
-    void Select(TProjectWindow* project, int index, bool stored);
+    void Select(const orb8::ProjectSession* project, int index, bool stored);
     // A patch from outside the projects (the library), offered as the last
     // entry of the project list under `label`.
     // `settings`: the custom settings it plays through.
@@ -40,14 +40,14 @@ public:
     // "U23 CRUNCH (NoName1)", or empty.
     QString Title() const;
     // Whether the chosen patch is `index` of `project` as it is edited.
-    bool Chosen(const TProjectWindow* project, int index) const;
+    bool Chosen(const orb8::ProjectSession* project, int index) const;
 
 signals:
     void Changed();
 
 private:
     void FillPatches();
-    TProjectWindow* ProjectOf() const;
+    std::shared_ptr<const orb8::ProjectSession> ProjectOf() const;
 
     bool OutsideChosen() const;
 
@@ -55,5 +55,5 @@ private:
     std::optional<orb8::PatchData> outside_;
     orb8::CustomSettingsBlock outsideSettings_{};
     QString outsideLabel_;
-    QList<QPointer<TProjectWindow>> projects_;
+    std::vector<orb8::OpenProject> projects_;
 };

@@ -20,8 +20,7 @@
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
-#include "editors/ui/patchediting.h"
-#include "editors/ui/projectwin.h"
+#include "editors/projectsession.h"
 #include "patch/customplay.h"
 #include "patch/differences.h"
 #include "sounddesign/ui/patchpicker.h"
@@ -106,7 +105,7 @@ QString NewSeed() { return QString::number(QRandomGenerator::global()->bounded(1
 
 }  // namespace
 
-TSoundDesignWin::TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWidget* parent)
+TSoundDesignWin::TSoundDesignWin(orb8::PatchEditing& editing, QSettings* settings, QWidget* parent)
     : QWidget(parent, Qt::Window), editing_(editing), settings_(settings) {
     setObjectName("SoundDesignWin");
     setWindowTitle(tr("Sound Design"));
@@ -403,7 +402,7 @@ void TSoundDesignWin::ParameterLockChanged(QStandardItem* item) {
     SaveLocks();
 }
 
-void TSoundDesignWin::SetProjects(const QList<TProjectWindow*>& projects) {
+void TSoundDesignWin::SetProjects(const std::vector<orb8::OpenProject>& projects) {
     projects_ = projects;
     for (PatchPicker* picker : Targets) picker->SetProjects(projects);
     MorphTarget->SetProjects(projects);
@@ -426,7 +425,7 @@ void TSoundDesignWin::OfferPatch(const PatchData& patch, const QString& label) {
 void TSoundDesignWin::PatchChanged() {
     EndKeySteps();
     // Morph and Take start from another patch than the one edited: the next row.
-    TProjectWindow* project = editing_.EditedProject();
+    const orb8::ProjectSession* project = editing_.EditedProject();
     const int index = editing_.EditedIndex();
     if (project && !morphing_)
         for (PatchPicker* picker : {MorphTarget, MergeSource})
@@ -434,7 +433,7 @@ void TSoundDesignWin::PatchChanged() {
                 const QSignalBlocker quiet(picker);
                 picker->Select(project, (index + 1) % orb8::kPatchCount, false);
             }
-    const QString title = editing_.EditedPatchTitle();
+    const QString title = QString::fromStdString(editing_.EditedPatchTitle());
     PatchTitle->setText(title.isEmpty() ? tr("No patch in the editor") : tr("Patch: %1").arg(title));
     const bool editable = editing_.EditedPatch() != nullptr;
     for (QPushButton* b : {RandomiseBtn, TowardsBtn, AwayBtn, MergeBtn, VariationsBtn, MorphStepsBtn}) b->setEnabled(editable);
@@ -459,15 +458,16 @@ void TSoundDesignWin::Randomise() {
     const design::DesignOptions options{Amount->value(), Locks(), SeedValue()};
     std::vector<PatchData> guide;
     if (Guided->isChecked())
-        for (TProjectWindow* p : projects_)
-            if (p) guide.insert(guide.end(), p->Document().patches.begin(), p->Document().patches.end());
+        for (const orb8::OpenProject& p : projects_)
+            if (const auto session = p.session.lock())
+                guide.insert(guide.end(), session->Document().patches.begin(), session->Document().patches.end());
     if (library_ && !LibraryGuided->isHidden() && LibraryGuided->isChecked()) {
         const auto more = library_(*editing_.EditedPatch(), options.seed);
         guide.insert(guide.end(), more.begin(), more.end());
     }
     const QString text = tr("Randomise %1 %").arg(options.amount);
     QString block;
-    editing_.PerformTool(text, [&](PatchEditor& editor) {
+    editing_.PerformTool(text.toStdString(), [&](PatchEditor& editor) {
         const CustomSettingsBlock before = editor.Settings();
         Edit edit = design::Randomise(editor, options, guide);
         block = BlockReport(before, editor.Settings());
@@ -517,7 +517,7 @@ void TSoundDesignWin::Nudge(bool away) {
     const design::DesignOptions options{NudgeAmount->value(), Locks(), SeedValue()};
     const QString text = away ? tr("Nudge away %1 %").arg(options.amount) : tr("Nudge towards %1 %").arg(options.amount);
     QString block;
-    editing_.PerformTool(text, [&](PatchEditor& editor) {
+    editing_.PerformTool(text.toStdString(), [&](PatchEditor& editor) {
         // Patches of other banks, as they play in this one.
         std::vector<PatchData> targets;
         for (const auto& [patch, settings] : chosen) targets.push_back(CarriedPatch(patch, settings, editor.Settings()));
@@ -569,7 +569,7 @@ void TSoundDesignWin::MorphMoved(int value) {
     const design::Locks locks = Locks();
     const CustomSettingsBlock targetSettings = MorphTarget->ChosenSettings();
     morphing_ = true;
-    editing_.PerformTool(tr("Morph %1 %").arg(value), [&](PatchEditor& editor) {
+    editing_.PerformTool(tr("Morph %1 %").arg(value).toStdString(), [&](PatchEditor& editor) {
         const PatchData to = CarriedPatch(*target, targetSettings, editor.Settings());
         return design::TakeSound(editor, design::Morph(from, to, design::MorphPosition(value), editor.Settings()), locks);
     });
@@ -594,7 +594,7 @@ void TSoundDesignWin::CancelMorph() {
     const PatchData from = dragFrom_;
     const design::Locks locks = Locks();
     morphing_ = true;
-    editing_.PerformTool(tr("Morph"), [&](PatchEditor& editor) { return design::TakeSound(editor, from, locks); });
+    editing_.PerformTool(tr("Morph").toStdString(), [&](PatchEditor& editor) { return design::TakeSound(editor, from, locks); });
     morphing_ = false;
     editing_.EndGesture();
     dragging_ = false;
@@ -703,7 +703,7 @@ void TSoundDesignWin::RecallResult(const QModelIndex& index) {
     const design::Result result = recent_.Items()[static_cast<std::size_t>(index.row())];
     const QString text = ResultText(result);
     const design::Locks locks = Locks();
-    editing_.PerformTool(tr("Back to %1").arg(text), [&](PatchEditor& editor) { return design::Recall(editor, result, locks); });
+    editing_.PerformTool(tr("Back to %1").arg(text).toStdString(), [&](PatchEditor& editor) { return design::Recall(editor, result, locks); });
     PatchChanged();
     ShowStatus(tr("Back to %1").arg(text));
 }
@@ -727,7 +727,7 @@ void TSoundDesignWin::Merge() {
     const QString text = tr("Take modules from %1").arg(MergeSource->Title());
     const CustomSettingsBlock sourceSettings = MergeSource->ChosenSettings();
     QString block;
-    editing_.PerformTool(text, [&](PatchEditor& editor) {
+    editing_.PerformTool(text.toStdString(), [&](PatchEditor& editor) {
         const CustomSettingsBlock before = editor.Settings();
         Edit edit = design::Merge(editor, CarriedPatch(*source, sourceSettings, editor.Settings()), parts, locks);
         block = BlockReport(before, editor.Settings());

@@ -16,12 +16,12 @@
 #include <vector>
 #include <optional>
 
+#include "editors/patchediting.h"
 #include "patch/patchdata.h"
 #include "sounddesign/morphcontroller.h"
 #include "sounddesign/recentresults.h"
 #include "sounddesign/sounddesign.h"
 
-class PatchEditing;
 class PatchPicker;
 class QCheckBox;
 class QLabel;
@@ -34,14 +34,13 @@ class QPushButton;
 class QSettings;
 class QSlider;
 class QSpinBox;
-class TProjectWindow;
 
 class TSoundDesignWin : public QWidget {
     Q_OBJECT
 
 public:
     // settings: where the locks are remembered (none: they are not).
-    TSoundDesignWin(PatchEditing& editing, QSettings* settings, QWidget* parent);
+    TSoundDesignWin(orb8::PatchEditing& editing, QSettings* settings, QWidget* parent);
 
     QLabel* PatchTitle;
     std::array<QCheckBox*, orb8::design::kPartCount> Lock{};
@@ -62,7 +61,7 @@ public:
     QLabel* Status;
 
     // The open projects, in order: the pickers and the guide follow.
-    void SetProjects(const QList<TProjectWindow*>& projects);
+    void SetProjects(const std::vector<orb8::OpenProject>& projects);
     // The player's patches beyond the open banks (the library): those that
     // share a type with a patch. None: the library is not offered.
     using PatchSource = std::function<std::vector<orb8::PatchData>(const orb8::PatchData& like, std::uint64_t seed)>;
@@ -108,9 +107,9 @@ private:
     void ShowStatus(const QString& text);
     std::uint64_t SeedValue() const;
 
-    PatchEditing& editing_;
+    orb8::PatchEditing& editing_;
     QSettings* settings_;
-    QList<TProjectWindow*> projects_;
+    std::vector<orb8::OpenProject> projects_;
     PatchSource library_;
     std::optional<orb8::PatchData> morphFrom_;  // the patch where the morph began
     orb8::PatchData dragFrom_{};                 // the patch and slider value where this drag began

@@ -15,9 +15,7 @@ DocumentWindow::DocumentWindow(WindowContext& context, std::shared_ptr<orb8::Doc
 DocumentWindow::~DocumentWindow() { document_->Unlisten(listener_); }
 
 QString DocumentWindow::Caption() const {
-    const orb8::Document& d = *document_;
-    return QString::fromStdString(
-        orb8::DocumentCaption(d.Titled() ? d.FileName() : std::string(), d.UntitledName(), d.Modified()));
+    return QString::fromStdString(orb8::DocumentCaption(*document_));
 }
 
 void DocumentWindow::RefreshCaption() {

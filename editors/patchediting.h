@@ -3,29 +3,40 @@
 // the changes of a drag into one step. The control panel provides it.
 #pragma once
 
-#include <QString>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "editors/patcheditor.h"
 
-class TProjectWindow;
+namespace orb8 {
+
+class ProjectSession;
 
 class PatchEditing {
 public:
     // The patch in the editor; nullptr when none is shown, or while comparing.
-    virtual const orb8::PatchData* EditedPatch() const = 0;
+    virtual const PatchData* EditedPatch() const = 0;
     // "U23 CRUNCH (NoName1)".
-    virtual QString EditedPatchTitle() const = 0;
+    virtual std::string EditedPatchTitle() const = 0;
     // The bank and patch index in the editor (nullptr: none).
-    virtual TProjectWindow* EditedProject() const = 0;
+    virtual const ProjectSession* EditedProject() const = 0;
     virtual int EditedIndex() const = 0;
     // The custom settings the edited patch plays through (its bank's).
-    virtual const orb8::CustomSettingsBlock& EditedSettings() const = 0;
+    virtual const CustomSettingsBlock& EditedSettings() const = 0;
     // `tool` changes the patch through the editor; one step named `text`.
-    virtual void PerformTool(const QString& text, const std::function<orb8::Edit(orb8::PatchEditor&)>& tool) = 0;
+    virtual void PerformTool(const std::string& text, const std::function<Edit(PatchEditor&)>& tool) = 0;
     virtual void BeginGesture() = 0;
     virtual void EndGesture() = 0;
 
 protected:
     ~PatchEditing() = default;
 };
+
+// An open project as the pickers list it: its session and its caption.
+struct OpenProject {
+    std::weak_ptr<const ProjectSession> session;
+    std::string caption;
+};
+
+}  // namespace orb8
