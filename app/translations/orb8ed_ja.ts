@@ -744,17 +744,17 @@ The files stay where they are; your marks of their sounds stay in the library.</
 <context>
     <name>PatchPicker</name>
     <message>
-        <location filename="../../sounddesign/ui/patchpicker.cpp" line="18"/>
+        <location filename="../../sounddesign/ui/patchpicker.cpp" line="19"/>
         <source>as saved</source>
         <translation>保存時</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/patchpicker.cpp" line="19"/>
+        <location filename="../../sounddesign/ui/patchpicker.cpp" line="20"/>
         <source>The patch as last loaded, saved or received</source>
         <translation>最後に読み込み・保存・受信したときのパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/patchpicker.cpp" line="45"/>
+        <location filename="../../sounddesign/ui/patchpicker.cpp" line="49"/>
         <source>(none)</source>
         <translation>（なし）</translation>
     </message>
@@ -763,7 +763,7 @@ The files stay where they are; your marks of their sounds stay in the library.</
     <name>PatchToolWindows</name>
     <message>
         <location filename="../ui/patchtoolwindows.cpp" line="73"/>
-        <location filename="../ui/patchtoolwindows.cpp" line="86"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="85"/>
         <source>Library</source>
         <translation>ライブラリ</translation>
     </message>
@@ -773,7 +773,7 @@ The files stay where they are; your marks of their sounds stay in the library.</
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチと比較されます。</translation>
     </message>
     <message>
-        <location filename="../ui/patchtoolwindows.cpp" line="87"/>
+        <location filename="../ui/patchtoolwindows.cpp" line="86"/>
         <source>Open a bank first: the library&apos;s patch is copied over the patch in the editor.</source>
         <translation>先にバンクを開いてください。ライブラリのパッチはエディターのパッチに上書きされます。</translation>
     </message>
@@ -1124,205 +1124,205 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TControlPanel</name>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="545"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="547"/>
         <source>Patch name is too long</source>
         <translation>文字数オーバー</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="546"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="548"/>
         <source>invalid character</source>
         <translation>不正な文字があります</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="77"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="473"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="78"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="475"/>
         <source>OFF</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="107"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="108"/>
         <source>Patch Editor</source>
         <translation>パッチエディター</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="129"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="130"/>
         <source>The patch shown</source>
         <translation>表示中のパッチ</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="135"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="136"/>
         <source>NAME</source>
         <translation type="unfinished">名前</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="136"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="137"/>
         <source>The patch name: up to 8 capitals, digits, space and &apos; ( ) * + - / &lt; = &gt; ? @ \; Enter stores it</source>
         <translation>パッチ名: 英大文字・数字・スペースと &apos; ( ) * + - / &lt; = &gt; ? @ \ で 8 文字まで。Enter で確定します</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="145"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="146"/>
         <source>RTM EDIT</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="146"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="147"/>
         <source>COMPARE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="147"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="148"/>
         <source>Compare the patch with the one last loaded, saved or received</source>
         <translation>最後に読み込み・保存・受信したパッチと比較します</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="148"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="149"/>
         <source>DESIGN</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="149"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="150"/>
         <source>Sound design: randomise, nudge, morph and merge the patch</source>
         <translation>サウンドデザイン: パッチのランダム化・近づける・モーフィング・取り込み</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="150"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="151"/>
         <source>OnLine</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="151"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="152"/>
         <source>OffLine</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="152"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="153"/>
         <source>RecvAll</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="153"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="154"/>
         <source>SendAll</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="159"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="160"/>
         <source>DRIVE</source>
         <translation type="unfinished">ドライブ</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="170"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="455"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="171"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="457"/>
         <source>VNR</source>
         <translation type="unfinished">VNR</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="172"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="173"/>
         <source>EQ</source>
         <translation type="unfinished">EQ</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="188"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="189"/>
         <source>Treble frequency</source>
         <translation>トレブルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="189"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="190"/>
         <source>Middle frequency</source>
         <translation>ミドルの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="190"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="191"/>
         <source>Bass frequency</source>
         <translation>ベースの周波数</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="195"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="196"/>
         <source>MOD</source>
         <translation type="unfinished">モジュレーション</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="200"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="201"/>
         <source>DLY/REV</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="211"/>
-        <location filename="../../editors/ui/ctpanel.cpp" line="444"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="212"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="446"/>
         <source>LEVEL</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="213"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="214"/>
         <source>VOL RTM</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="220"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="221"/>
         <source>CONTROLLERS</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="223"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="224"/>
         <source>The module the controllers act on</source>
         <translation>コントローラーが働くモジュール</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="409"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="411"/>
         <source>A value the ORB-8 does not have; it stays until this knob is moved</source>
         <translation>ORB-8 にない値です。このつまみを動かすまでそのまま残ります</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="443"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="445"/>
         <source>PRES</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="443"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="445"/>
         <source>TREB</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="443"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="445"/>
         <source>MID</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="443"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="445"/>
         <source>BASS</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="456"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="458"/>
         <source>PATCH</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="457"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="459"/>
         <source>CTRL1 NO.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="458"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="460"/>
         <source>CTRL1 VALUE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="459"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="461"/>
         <source>CTRL2 NO.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="460"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="462"/>
         <source>CTRL2 VALUE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="473"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="475"/>
         <source>ON</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/ctpanel.cpp" line="547"/>
+        <location filename="../../editors/ui/ctpanel.cpp" line="549"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1429,12 +1429,12 @@ Send it to the ORB-8 all the same?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="159"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="164"/>
         <source>COMMENT</source>
         <translation>コメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="162"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="167"/>
         <source>The two patches are the same.</source>
         <translation>2 つのパッチは同じです。</translation>
     </message>
@@ -1478,9 +1478,6 @@ Send it to the ORB-8 all the same?</source>
         <translation>このキャラクターのフィルターに無効なものがあります。係数が範囲を超えているか、不安定です。
 それでも ORB-8 に送信しますか?</translation>
     </message>
-</context>
-<context>
-    <name>TGkbdWin</name>
 </context>
 <context>
     <name>TLibraryWin</name>
@@ -1862,52 +1859,52 @@ Send it to the ORB-8 all the same?</source>
         <translation>ライブラリ</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="161"/>
+        <location filename="../ui/mainwin.cpp" line="165"/>
         <source>The processor plays %1 (from the library).</source>
         <translation>プロセッサーは %1 を鳴らしています（ライブラリーから）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="162"/>
+        <location filename="../ui/mainwin.cpp" line="166"/>
         <source>Not on line: nothing plays on the processor.</source>
         <translation>オンラインではありません。プロセッサーでは何も鳴りません。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="167"/>
+        <location filename="../ui/mainwin.cpp" line="171"/>
         <source>The processor plays %1 again.</source>
         <translation>プロセッサーは再び %1 を鳴らしています。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="171"/>
+        <location filename="../ui/mainwin.cpp" line="175"/>
         <source>New Bank from Selection</source>
         <translation>選択から新しいバンク</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="198"/>
+        <location filename="../ui/mainwin.cpp" line="202"/>
         <source>Unsaved work cannot be kept for recovery in %1: %2</source>
         <translation>保存されていない作業を %1 に残せません: %2</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="344"/>
+        <location filename="../ui/mainwin.cpp" line="353"/>
         <source>Real MIDI ports cannot be used: %1</source>
         <translation>MIDI ポートを使えません: %1</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="483"/>
+        <location filename="../ui/mainwin.cpp" line="500"/>
         <source>The ORB-8&apos;s custom settings differ from those of %1 (%2).</source>
         <translation>ORB-8のカスタム設定は%1のものと異なります（%2）。</translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="541"/>
+        <location filename="../ui/mainwin.cpp" line="558"/>
         <source>On &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="541"/>
+        <location filename="../ui/mainwin.cpp" line="558"/>
         <source>Off &amp;Line</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwin.cpp" line="450"/>
+        <location filename="../ui/mainwin.cpp" line="467"/>
         <source>Comparing: the patch as last loaded, saved or received (read-only)</source>
         <translation>比較中: 最後に読み込み・保存・受信したパッチ (読み取り専用)</translation>
     </message>
@@ -1920,17 +1917,17 @@ Send it to the ORB-8 all the same?</source>
         <translation>コメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/memo.cpp" line="98"/>
+        <location filename="../../editors/ui/memo.cpp" line="102"/>
         <source>The comment was not stored: as UTF-8 it is longer than 255 bytes. Shorten it.</source>
         <translation>コメントは保存されませんでした。UTF-8 で 255 バイトを超えています。短くしてください。</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/memo.cpp" line="106"/>
+        <location filename="../../editors/ui/memo.cpp" line="110"/>
         <source>Comment of %1</source>
         <translation>%1 のコメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/memo.cpp" line="158"/>
+        <location filename="../../editors/ui/memo.cpp" line="162"/>
         <source>A comment holds at most %1 characters (255 bytes).</source>
         <translation>コメントは %1 文字 (255 バイト) までです。</translation>
     </message>
@@ -2126,355 +2123,355 @@ Send it to the ORB-8 all the same?</source>
 <context>
     <name>TSoundDesignWin</name>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="42"/>
         <source>Switches</source>
         <translation>スイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="43"/>
         <source>Drive type</source>
         <translation>ドライブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="44"/>
         <source>Drive</source>
         <translation>ドライブ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="46"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="45"/>
         <source>VNR</source>
         <translation>VNR</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="47"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="46"/>
         <source>EQ</source>
         <translation>EQ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="48"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="47"/>
         <source>Mod type</source>
         <translation>MODのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="49"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="48"/>
         <source>Mod</source>
         <translation>MOD</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="50"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="49"/>
         <source>Dly/Rev type</source>
         <translation>DLY/REVのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="51"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="50"/>
         <source>Dly/Rev</source>
         <translation>DLY/REV</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="52"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="51"/>
         <source>Level</source>
         <translation>レベル</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="53"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="52"/>
         <source>Controllers</source>
         <translation>コントローラー</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="54"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="53"/>
         <source>RTM</source>
         <translation>RTM</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="55"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="54"/>
         <source>Custom settings</source>
         <translation>カスタム設定</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="63"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="62"/>
         <source>Which modules are on</source>
         <translation>どのモジュールがオンか</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="64"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="63"/>
         <source>The drive type</source>
         <translation>ドライブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="65"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="64"/>
         <source>The drive&apos;s values, custom drive selections and RTM settings, and its switch</source>
         <translation>ドライブの値、カスタムドライブの選択、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="66"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="65"/>
         <source>The noise reduction level</source>
         <translation>ノイズリダクションのレベル</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="67"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="66"/>
         <source>The EQ&apos;s levels, frequencies and RTM settings, and its switch</source>
         <translation>EQのレベル、周波数、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="68"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="67"/>
         <source>The Mod type</source>
         <translation>モジュレーションのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="69"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="68"/>
         <source>The Mod values and RTM settings, and its switch</source>
         <translation>モジュレーションの値、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="70"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="69"/>
         <source>The Dly/Rev type</source>
         <translation>ディレイ/リバーブのタイプ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="71"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="70"/>
         <source>The Dly/Rev values and RTM settings, and its switch</source>
         <translation>ディレイ/リバーブの値、RTM設定とスイッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="72"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="71"/>
         <source>The patch level and VOL RTM</source>
         <translation>パッチレベルとVOL RTM</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="73"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="72"/>
         <source>The controller assignments and values</source>
         <translation>コントローラーの割り当てと値</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="74"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="73"/>
         <source>Every RTM setting of every module</source>
         <translation>すべてのモジュールのすべてのRTM設定</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="76"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="75"/>
         <source>The bank&apos;s custom settings: a CUSTOM patch&apos;s values are shared by every patch of that type in the bank</source>
         <translation>バンクのカスタム設定：CUSTOMタイプのパッチの値は、バンク内の同じタイプのすべてのパッチが共有します</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="85"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="84"/>
         <source>; the bank&apos;s custom settings changed: %1</source>
         <translation>。バンクのカスタム設定が変わりました：%1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="94"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="93"/>
         <source>Randomise %1 %, seed %2</source>
         <translation>ランダム化 %1 %、シード %2</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="96"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="95"/>
         <source>Nudge towards %1 %, seed %2</source>
         <translation>近づける %1 %、シード %2</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="98"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="97"/>
         <source>Nudge away %1 %, seed %2</source>
         <translation>遠ざける %1 %、シード %2</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="102"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="101"/>
         <source>%1 (%2)</source>
         <translation>%1（%2）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="112"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="111"/>
         <source>Sound Design</source>
         <translation>サウンドデザイン</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="117"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="116"/>
         <source>Keep (locked parts never change)</source>
         <translation>固定（ロックした部分は変わりません）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="137"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="397"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="136"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="396"/>
         <source>Single Parameters...</source>
         <translation>個別のパラメーター...</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="140"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="139"/>
         <source>Lock single parameters of this patch (a part&apos;s lock keeps all of its own)</source>
         <translation>このパッチのパラメーターを個別にロックします（部分のロックはその部分のすべてを固定します）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="157"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="175"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="156"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="174"/>
         <source>Randomise</source>
         <translation>ランダム化</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="166"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="165"/>
         <source>The same seed on the same patch gives the same result</source>
         <translation>同じパッチに同じシードを使うと同じ結果になります</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="167"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="166"/>
         <source>New Seed</source>
         <translation>新しいシード</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="168"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="167"/>
         <source>In the style of the open banks</source>
         <translation>開いているバンクの傾向に合わせる</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="170"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="169"/>
         <source>New values are drawn from what the patches of the open banks use with the same effect type</source>
         <translation>開いているバンクのパッチが同じエフェクトタイプで使っている値から新しい値を選びます</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="171"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="170"/>
         <source>and of the library</source>
         <translation>ライブラリの傾向も</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="173"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="172"/>
         <source>The library&apos;s patches of the same types guide the new values too</source>
         <translation>同じタイプのライブラリのパッチも新しい値の手がかりにします</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="181"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="180"/>
         <source>Make Variations</source>
         <translation>バリエーションを作る</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="183"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="182"/>
         <source>A new bank of randomisations of this patch at this amount and these locks, one seed after another</source>
         <translation>このパッチをこの量とロックでランダム化したものを、シードを一つずつ進めて新しいバンクに作ります</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="187"/>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="221"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="186"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="220"/>
         <source>Amount:</source>
         <translation>量:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="189"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="188"/>
         <source>Seed:</source>
         <translation>シード:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="203"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="202"/>
         <source>Nudge towards or away from patches</source>
         <translation>パッチに近づける・遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="207"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="206"/>
         <source>Patch %1:</source>
         <translation>パッチ %1:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="215"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="214"/>
         <source>Towards</source>
         <translation>近づける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="217"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="216"/>
         <source>Away</source>
         <translation>遠ざける</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="228"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="227"/>
         <source>Morph towards a patch (plays while it moves; Esc goes back)</source>
         <translation>パッチへモーフィング（動かしながら試聴、Escで戻る）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="238"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="237"/>
         <source>Towards:</source>
         <translation>目標:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="240"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="239"/>
         <source>this patch</source>
         <translation>このパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="242"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="241"/>
         <source>the other</source>
         <translation>目標のパッチ</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="243"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="242"/>
         <source>Steps into a New Bank</source>
         <translation>途中を新しいバンクに</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="245"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="244"/>
         <source>A new bank of the way from this patch to the other, in as many steps as variations</source>
         <translation>このパッチから相手までの途中を、バリエーションの数だけの段階で新しいバンクに作ります</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="250"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="249"/>
         <source>Learn Pedal</source>
         <translation>ペダルを学習</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="253"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="252"/>
         <source>Press, then move the processor&apos;s pedal or a MIDI controller: it moves the morph</source>
         <translation>押してから、プロセッサーのペダルか MIDI コントローラーを動かしてください。それでモーフィングを動かします</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="254"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="253"/>
         <source>Forget</source>
         <translation>解除</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="264"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="263"/>
         <source>Take modules from a patch</source>
         <translation>パッチからモジュールを取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="267"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="266"/>
         <source>From:</source>
         <translation>取り込み元:</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="274"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="273"/>
         <source>Take</source>
         <translation>取り込む</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="279"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="278"/>
         <source>Recent results (choose one to hear it again)</source>
         <translation>最近の結果（選ぶともう一度聴けます）</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="393"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="392"/>
         <source>Kept by a part&apos;s lock</source>
         <translation>部分のロックで固定されています</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="397"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="396"/>
         <source>Single Parameters (%1 locked)...</source>
         <translation>個別のパラメーター（%1 個ロック）...</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="419"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="418"/>
         <source>Library: %1</source>
         <translation>ライブラリ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="423"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="422"/>
         <source>%1 is offered in every patch list.</source>
         <translation>%1 をすべてのパッチ一覧に追加しました。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="438"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="437"/>
         <source>No patch in the editor</source>
         <translation>エディターにパッチがありません</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="438"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="437"/>
         <source>Patch: %1</source>
         <translation>パッチ: %1</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="447"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="446"/>
         <source>The patch changed; a morph starts from it again.</source>
         <translation>パッチが変わりました。モーフはそこから始まります。</translation>
     </message>
@@ -2540,7 +2537,7 @@ Send it to the ORB-8 all the same?</source>
         <translation>モーフィング %1 %</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="99"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="98"/>
         <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="578"/>
         <source>Morph %1 % towards %2</source>
         <translation>%2 へモーフィング %1 %</translation>
@@ -2587,7 +2584,7 @@ Send it to the ORB-8 all the same?</source>
         <translation>それはエディターのパッチそのものです。モジュールを取り込む別のパッチを選んでください。</translation>
     </message>
     <message>
-        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="100"/>
+        <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="99"/>
         <location filename="../../sounddesign/ui/sounddesignwin.cpp" line="727"/>
         <source>Take modules from %1</source>
         <translation>%1 からモジュールを取り込む</translation>
