@@ -1,6 +1,6 @@
 # make run   builds the window program and starts it (without a display:
 #            a picture of it showing the simulated ORB-8's bank)
-# make test  builds everything and runs every test, also under the sanitizers
+# make test  builds everything and runs every test under the sanitizers
 #
 # Both install the Debian packages they need when they are missing.
 
@@ -20,9 +20,12 @@ BUILD_PACKAGES := cmake ninja-build g++ pkgconf qt6-base-dev qt6-tools-dev qt6-l
 TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev jackd2 xvfb xauth clang libclang-rt-14-dev \
                   desktop-file-utils appstream x11-utils python3
 
-# CI builds with warnings as errors.
+# CI builds with warnings as errors, and its optimised build without debug information.
 ifneq ($(CI),)
 WERROR := -DORB8_WERROR=ON
+PLAIN_TYPE := Release
+else
+PLAIN_TYPE := RelWithDebInfo
 endif
 
 .PHONY: run test fuzz fuzz-build monkey deps-build deps-test clean
@@ -40,9 +43,12 @@ run: deps-build
 	  echo "The main window with the simulated ORB-8's bank: $(BUILD)/run/main-window.png"; \
 	fi
 
+# The optimised build makes the programs, the tools and the benchmarks (its
+# warnings are errors in CI); every test runs under the sanitizers, and a
+# short run of every fuzzer.
 test: deps-test
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(PLAIN_TYPE) $(WERROR)
+	cmake --build $(BUILD) -j $(JOBS) --target programs
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORB8_SANITIZE=ON -DORB8_BENCH=OFF $(WERROR)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	$(MAKE) --no-print-directory fuzz-build
@@ -50,14 +56,12 @@ test: deps-test
 	cd $(FUZZ_BUILD) && ctest -j $(JOBS) --output-on-failure
 	@echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 	cd $(ASAN_BUILD) && ctest -j $(JOBS) --output-on-failure
-	@echo "== tests"
-	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
 
 # The libFuzzer targets (clang), and a longer run of each: make fuzz FUZZ_SECONDS=600
 fuzz-build:
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DORB8_FUZZ=ON -DORB8_GUI=OFF -DORB8_TESTS=OFF -DORB8_BENCH=OFF $(WERROR)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 
 fuzz: deps-test fuzz-build
 	@for f in $(FUZZ_BUILD)/tests/fuzz/fuzz_*; do \
