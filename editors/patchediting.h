@@ -3,9 +3,11 @@
 // the changes of a drag into one step. The control panel provides it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editors/patcheditor.h"
 
@@ -38,5 +40,10 @@ struct OpenProject {
     std::weak_ptr<const ProjectSession> session;
     std::string caption;
 };
+
+// What a list keeps for an open project, and the project a kept key names
+// among `projects` (nullptr when it has closed since).
+std::uintptr_t ProjectKey(const ProjectSession* project);
+std::shared_ptr<const ProjectSession> ProjectOfKey(const std::vector<OpenProject>& projects, std::uintptr_t key);
 
 }  // namespace orb8

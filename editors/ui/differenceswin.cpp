@@ -62,7 +62,7 @@ void TDifferencesWin::FillProjects() {
             const auto session = p.session.lock();
             if (!session) continue;
             const QString caption = QString::fromStdString(p.caption);
-            c->addItem(caption, QVariant::fromValue(reinterpret_cast<quintptr>(session.get())));
+            c->addItem(caption, QVariant::fromValue(quintptr{ProjectKey(session.get())}));
             c->setItemData(c->count() - 1, caption, Qt::ToolTipRole);
         }
         if (outside_) {
@@ -82,17 +82,13 @@ void TDifferencesWin::SetProjects(const std::vector<OpenProject>& projects) {
 
 std::shared_ptr<const ProjectSession> TDifferencesWin::ProjectOf(const Side& side) const {
     const QVariant chosen = side.project->currentData();
-    if (chosen.typeId() != QMetaType::ULongLong) return nullptr;
-    for (const OpenProject& p : projects_)
-        if (auto session = p.session.lock(); session && reinterpret_cast<quintptr>(session.get()) == chosen.value<quintptr>())
-            return session;
-    return nullptr;
+    return chosen.typeId() == QMetaType::ULongLong ? ProjectOfKey(projects_, chosen.value<quintptr>()) : nullptr;
 }
 
 bool TDifferencesWin::IsOutside(const Side& side) { return side.project->currentData().typeId() == QMetaType::QString; }
 
 void TDifferencesWin::SelectProject(Side& side, const ProjectSession* project, int index) {
-    const int at = side.project->findData(QVariant::fromValue(reinterpret_cast<quintptr>(project)));
+    const int at = side.project->findData(QVariant::fromValue(quintptr{ProjectKey(project)}));
     if (at >= 0) side.project->setCurrentIndex(at);
     side.patch->setCurrentIndex(index);
 }

@@ -37,7 +37,7 @@ PatchPicker::PatchPicker(bool optional, QWidget* parent) : QWidget(parent), opti
 }
 
 namespace {
-QVariant Key(const ProjectSession* project) { return QVariant::fromValue(reinterpret_cast<quintptr>(project)); }
+QVariant Key(const ProjectSession* project) { return QVariant::fromValue(quintptr{ProjectKey(project)}); }
 }  // namespace
 
 void PatchPicker::SetProjects(const std::vector<OpenProject>& projects) {
@@ -85,10 +85,7 @@ bool PatchPicker::OutsideChosen() const { return Project->currentData().typeId()
 
 std::shared_ptr<const ProjectSession> PatchPicker::ProjectOf() const {
     const QVariant chosen = Project->currentData();
-    if (chosen.typeId() != QMetaType::ULongLong) return nullptr;
-    for (const OpenProject& p : projects_)
-        if (auto session = p.session.lock(); session && Key(session.get()) == chosen) return session;
-    return nullptr;
+    return chosen.typeId() == QMetaType::ULongLong ? ProjectOfKey(projects_, chosen.value<quintptr>()) : nullptr;
 }
 
 void PatchPicker::FillPatches() {
