@@ -3,15 +3,23 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QThread>
+#include <memory>
 
 TOnIdleHandler::TOnIdleHandler(QObject* parent) : QObject(parent) {
-    last_.start();
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    SetClock([clock] { return clock->elapsed(); });
     wake_.setSingleShot(true);
     // The timer only wakes the loop; the pass follows when the loop is idle again.
     connect(&wake_, &QTimer::timeout, this, [] {});
 }
 
 TOnIdleHandler::~TOnIdleHandler() { disconnect(hook_); }
+
+void TOnIdleHandler::SetClock(std::function<qint64()> nowMs) {
+    now_ = std::move(nowMs);
+    last_ = now_();
+}
 
 void TOnIdleHandler::SetVisible(bool visible) {
     visible_ = visible;
@@ -37,13 +45,13 @@ void TOnIdleHandler::Hook() {
 void TOnIdleHandler::Pass() {
     if (!visible_ || !onIdle_ || inPass_) return;
     if (QThread::currentThread()->loopLevel() > 1) return;  // inside a nested wait
-    const qint64 lag = last_.elapsed();
+    const qint64 lag = now_() - last_;
     if (lag < interval_) {
         if (!wake_.isActive()) wake_.start(static_cast<int>(interval_ - lag));
         return;
     }
     inPass_ = true;
-    last_.restart();
+    last_ = now_();
     onIdle_(this, static_cast<int>(lag));
     inPass_ = false;
     // Done false asks for passes to go on: they come every Interval, with

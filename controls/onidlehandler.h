@@ -33,6 +33,13 @@ public:
 
     // One idle pass, as the event loop makes it (public for tests).
     void Pass();
+    // The clock the interval is measured on, in milliseconds (a monotonic
+    // one unless a test gives its own).
+    void SetClock(std::function<qint64()> nowMs);
+    // The loop is to be woken for a pass that is not due yet (or for the next
+    // one, Done false); otherwise it sleeps until an event.
+    bool WakeScheduled() const { return wake_.isActive(); }
+    int WakeIn() const { return wake_.interval(); }
 
 private:
     void Hook();
@@ -42,7 +49,8 @@ private:
     bool visible_ = true;
     bool done_ = true;
     bool inPass_ = false;
-    QElapsedTimer last_;
+    std::function<qint64()> now_;
+    qint64 last_ = 0;
     QTimer wake_;
     QMetaObject::Connection hook_;
 };

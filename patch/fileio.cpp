@@ -206,43 +206,51 @@ FileResult WriteFileAtomically(const std::string& requested, std::span<const std
     return r;
 }
 
-std::string FileMessage(const FileResult& r, bool japanese, const std::string& kindName) {
+std::string FillForm(const std::string& text, const std::vector<std::string>& args) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '%' && next >= '1' && next <= '9' && static_cast<std::size_t>(next - '1') < args.size()) {
+            out += args[static_cast<std::size_t>(next - '1')];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+MessageForm FileMessageForm(const FileResult& r, const std::string& kindName) {
     const std::string size = std::to_string(r.size);
     const std::string expected = std::to_string(r.expected);
     switch (r.problem) {
-        case FileProblem::None: return "";
+        case FileProblem::None: return {};
         case FileProblem::CannotOpen:
         case FileProblem::ReadFailed:
             // The reason, where the system gives one, on a line of its own.
-            return r.path + (japanese ? "は開けませんでした。" : "can't be opened.") +
-                   (r.reason.empty() ? "" : "\n" + r.reason + (japanese ? "" : "."));
+            if (r.reason.empty()) return {"%1can't be opened.", nullptr, {r.path}};
+            return {"%1can't be opened.\n%2.", nullptr, {r.path, r.reason}};
         case FileProblem::WrongSize:
-            return japanese ? r.path + "は" + kindName + "ではありません（" + size + "バイト、正しくは" + expected +
-                                  "バイト）。何も読み込んでいません。"
-                            : r.path + " is not a " + kindName + ": it has " + size + " bytes, a " + kindName +
-                                  " has " + expected + ". Nothing was loaded.";
+            return {"%1 is not a %2: it has %3 bytes, a %2 has %4. Nothing was loaded.", nullptr,
+                    {r.path, kindName, size, expected}};
         case FileProblem::TooLong:
-            return japanese ? r.path + "は" + kindName + "より長いファイルです（" + size + "バイト、正しくは" +
-                                  expected + "バイト）。何も読み込んでいません。"
-                            : r.path + " is longer than a " + kindName + ": it has " + size + " bytes, a " + kindName +
-                                  " has " + expected + ". Nothing was loaded.";
+            return {"%1 is longer than a %2: it has %3 bytes, a %2 has %4. Nothing was loaded.", nullptr,
+                    {r.path, kindName, size, expected}};
         case FileProblem::Short:
-            return japanese ? r.path + "は途中で終わっています（" + size + "バイト、正しくは" + expected +
-                                  "バイト）。残りは新規の内容のままです。"
-                            : r.path + " ends early: it has " + size + " of " + expected +
-                                  " bytes. The rest keeps the contents of a new document.";
+            return {"%1 ends early: it has %2 of %3 bytes. The rest keeps the contents of a new document.", nullptr,
+                    {r.path, size, expected}};
         case FileProblem::WriteFailed:
-            if (japanese)
-                return r.path + "に保存できませんでした：" + r.reason + "。\n" +
-                       (r.previousKept ? "元のファイルはそのままです。" : "何も書き込んでいません。");
-            return r.path + " couldn't be saved: " + r.reason + ".\n" +
-                   (r.previousKept ? "The previous file is unchanged." : "Nothing was written.");
+            if (r.previousKept) return {"%1 couldn't be saved: %2.\nThe previous file is unchanged.", nullptr, {r.path, r.reason}};
+            return {"%1 couldn't be saved: %2.\nNothing was written.", nullptr, {r.path, r.reason}};
         case FileProblem::NotAFile:
-            return japanese ? r.path + "には保存できません：通常のファイルではありません（" + r.reason +
-                                  "）。何も書き込んでいません。"
-                            : r.path + " couldn't be saved: " + r.reason + ".\nNothing was written.";
+            return {"%1 couldn't be saved: %2.\nNothing was written.", "not a file", {r.path, r.reason}};
     }
-    return "";
+    return {};
+}
+
+std::string FileMessage(const FileResult& r, const std::string& kindName) {
+    const MessageForm form = FileMessageForm(r, kindName);
+    return FillForm(form.text, form.args);
 }
 
 std::string FileMessageLine(const FileResult& r, const std::string& kindName) {
@@ -250,7 +258,7 @@ std::string FileMessageLine(const FileResult& r, const std::string& kindName) {
     if (r.problem == FileProblem::CannotOpen || r.problem == FileProblem::ReadFailed)
         message = r.path + " can't be opened" + (r.reason.empty() ? "." : ": " + r.reason + ".");
     else
-        message = FileMessage(r, false, kindName);
+        message = FileMessage(r, kindName);
     for (char& c : message) {
         if (c == '\n') c = ' ';
     }

@@ -53,9 +53,22 @@ FileResult SaveTarget(const std::string& path, std::string& target, bool& exists
 // replaced. Empty when it can be written.
 std::string WhyNotWritable(const std::string& path, bool replaceExisting);
 
-// The text shown to the user for a failed or short file operation.
+// A message as a form with "%1".."%9" and what fills them: the windows
+// translate the form (`variant` tells two forms of one text apart).
+struct MessageForm {
+    const char* text = "";
+    const char* variant = nullptr;
+    std::vector<std::string> args;
+};
+// "%1".."%9" of `text` replaced by `args`, in one pass (an argument holding
+// "%2" stays as it is).
+std::string FillForm(const std::string& text, const std::vector<std::string>& args);
+
+// The message shown to the user for a failed or short file operation.
 // kindName names the file kind in a size message ("project file").
-std::string FileMessage(const FileResult& result, bool japanese, const std::string& kindName);
+MessageForm FileMessageForm(const FileResult& result, const std::string& kindName);
+// The same in English.
+std::string FileMessage(const FileResult& result, const std::string& kindName);
 // The same for the command line: a space before "can't be opened" and the
 // system's reason, on one line.
 std::string FileMessageLine(const FileResult& result, const std::string& kindName);

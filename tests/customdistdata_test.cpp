@@ -79,7 +79,7 @@ TEST(CustomDistDocument, ShortFileLoadsAsFarAsItGoesLongerIsRefused) {
     EXPECT_EQ(doc.data.filters[0].freq, 777);
     EXPECT_EQ(doc.data.filters[8].freq, 888);   // Freq lies within the bytes read
     EXPECT_EQ(doc.data.filters[9].freq, 630);   // the rest keeps the new-document value
-    EXPECT_NE(FileMessage(r, false, "custom distortion file").find("958 of 1836"), std::string::npos);
+    EXPECT_NE(FileMessage(r, "custom distortion file").find("958 of 1836"), std::string::npos);
 
     bytes = source.data.FileImage();
     bytes.push_back(0);

@@ -627,7 +627,7 @@ TEST(MainWindow, JapaneseCaptions) {
     EXPECT_EQ(app.win->FileMenu->title(), QString::fromUtf8("ファイル(&F)"));
     EXPECT_EQ(app.win->SaveMenu->text(), QString::fromUtf8("上書き保存..(&S)"));
     EXPECT_EQ(app.win->NewMenu->menuAction()->statusTip(), QString::fromUtf8("新規のファイルを作成します"));
-    EXPECT_EQ(app.win->UploadMenu->text(), "&Receive All");  // the Part keeps it English
+    EXPECT_EQ(app.win->UploadMenu->text(), "&Receive All");  // kept in English
     AppRig::Touch(app.Project());
     app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
     app.Project()->SubWindow()->close();
@@ -635,6 +635,14 @@ TEST(MainWindow, JapaneseCaptions) {
     const std::string missing = "/nonexistent/x.orb";
     app.win->OpenByName(QString::fromStdString(missing));
     EXPECT_TRUE(app.dialogs.Last("error").startsWith(QString::fromUtf8("/nonexistent/x.orbは開けませんでした。\n")));
+    // A file of the wrong size: the message and the kind of file in Japanese.
+    TempDir dir;
+    const std::string wrong = dir.Path("wrong.orb");
+    ASSERT_TRUE(WriteFileAtomically(wrong, std::vector<std::uint8_t>(10, 0)).ok());
+    app.win->OpenByName(QString::fromStdString(wrong));
+    EXPECT_EQ(app.dialogs.Last("error"),
+              QString::fromStdString(wrong) + QString::fromUtf8("はプロジェクトファイルではありません（10バイト、正しくは") +
+                  QString::number(kProjectFileBytes) + QString::fromUtf8("バイト）。何も読み込んでいません。"));
 }
 
 TEST(AboutBox, SplashClosesOnItsTimerAboutStaysForAKey) {
@@ -646,7 +654,7 @@ TEST(AboutBox, SplashClosesOnItsTimerAboutStaysForAKey) {
     QMetaObject::invokeMethod(&win.AboutBox->ACTimer, "timeout", Qt::DirectConnection);  // the 2 seconds are up
     EXPECT_FALSE(win.AboutBox->isVisible());
     EXPECT_FALSE(win.AboutBox->ACTimer.isActive());
-    QTimer::singleShot(100, [&] {
+    QTimer::singleShot(0, [&] {  // once the box runs its own loop
         EXPECT_TRUE(win.AboutBox->isVisible());
         QTest::keyClick(win.AboutBox, Qt::Key_Space);
     });

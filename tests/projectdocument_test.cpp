@@ -121,7 +121,7 @@ TEST(ProjectDocument, WrongSizesAreRefusedAndNothingIsLoaded) {
         EXPECT_FALSE(r.ok()) << size;
         EXPECT_EQ(doc.patches[0], InitialPatch()) << size;
         EXPECT_EQ(doc.comments[0], "kept");
-        const std::string message = FileMessage(r, false, "project file");
+        const std::string message = FileMessage(r, "project file");
         EXPECT_NE(message.find(doc.fileName), std::string::npos);
         EXPECT_NE(message.find("23932"), std::string::npos) << message;
     }
@@ -132,8 +132,9 @@ TEST(ProjectDocument, MissingFileReportsCantBeOpened) {
     doc.fileName = "/nonexistent/folder/x.orb";
     const FileResult r = doc.Load();
     EXPECT_EQ(r.problem, FileProblem::CannotOpen);
-    EXPECT_EQ(FileMessage(r, false, "project file"), "/nonexistent/folder/x.orbcan't be opened.\nNo such file or directory.");
-    EXPECT_EQ(FileMessage(r, true, "project file"), "/nonexistent/folder/x.orbは開けませんでした。\nNo such file or directory");
+    EXPECT_EQ(FileMessage(r, "project file"), "/nonexistent/folder/x.orbcan't be opened.\nNo such file or directory.");
+    // The form is filled in one pass: an argument holding "%2" stays as it is, a number beyond them too.
+    EXPECT_EQ(FillForm("%1 of %2%3", {"50%2", "x"}), "50%2 of x%3");
     EXPECT_EQ(doc.fileName, "/nonexistent/folder/x.orb");
     EXPECT_EQ(doc.patches[7], InitialPatch());
 }
@@ -161,7 +162,7 @@ TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
         const FileResult r = doc.Save();
         const bool reported = !r.ok() && r.problem == FileProblem::WriteFailed && !r.reason.empty() &&
                               r.previousKept &&
-                              FileMessage(r, false, "project file").find("The previous file is unchanged.") !=
+                              FileMessage(r, "project file").find("The previous file is unchanged.") !=
                                   std::string::npos;
         _exit(reported ? 0 : 1);
     }
@@ -178,7 +179,7 @@ TEST(ProjectDocument, FailingSaveLeavesTheOldFileAndTheModifiedFlag) {
     doc.fileName = dir.Path("no/such/folder.orb");
     const FileResult missing = doc.Save();
     EXPECT_EQ(missing.problem, FileProblem::WriteFailed);
-    EXPECT_NE(FileMessage(missing, false, "project file").find("No such file or directory.\nNothing was written."),
+    EXPECT_NE(FileMessage(missing, "project file").find("No such file or directory.\nNothing was written."),
               std::string::npos);
 }
 
@@ -189,7 +190,7 @@ TEST(ProjectDocument, SaveReplacesOnlyARegularFile) {
         doc.fileName = path;
         const FileResult r = doc.Save();
         return r.problem == FileProblem::NotAFile &&
-               FileMessage(r, false, "project file").find(path + " couldn't be saved: it is") == 0;
+               FileMessage(r, "project file").find(path + " couldn't be saved: it is") == 0;
     };
     const std::string fifo = dir.Path("pipe.orb");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);

@@ -102,56 +102,127 @@ Execute?</source>
 <context>
     <name>FileCommands</name>
     <message>
-        <location filename="../ui/filecommands.cpp" line="37"/>
+        <location filename="../ui/filecommands.cpp" line="38"/>
         <source>ORB-8 Project File (*.orb);;ORB-8 Custom Drive Parameter File (*.dst)</source>
         <translation>ORB-8 プロジェクトファイル (*.orb);;ORB-8 カスタムドライブパラメーターファイル (*.dst)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="52"/>
-        <location filename="../ui/filecommands.cpp" line="74"/>
+        <location filename="../ui/filecommands.cpp" line="53"/>
         <location filename="../ui/filecommands.cpp" line="75"/>
-        <location filename="../ui/filecommands.cpp" line="97"/>
-        <location filename="../ui/filecommands.cpp" line="118"/>
-        <location filename="../ui/filecommands.cpp" line="137"/>
+        <location filename="../ui/filecommands.cpp" line="76"/>
+        <location filename="../ui/filecommands.cpp" line="98"/>
+        <location filename="../ui/filecommands.cpp" line="119"/>
+        <location filename="../ui/filecommands.cpp" line="138"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="54"/>
+        <location filename="../ui/filecommands.cpp" line="55"/>
         <source>The bank is missing or damaged (is its disk plugged in?). Nothing was opened.</source>
         <translation>バンクが見つからないか壊れています（ディスクは接続されていますか？）。何も開いていません。</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="111"/>
+        <location filename="../ui/filecommands.cpp" line="112"/>
         <source>ORB-8 Project File (*.orb)</source>
         <translation>ORB-8 プロジェクトファイル (*.orb)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="111"/>
+        <location filename="../ui/filecommands.cpp" line="112"/>
         <source>ORB-8 Custom Drive Parameter File (*.dst)</source>
         <translation>ORB-8 カスタムドライブパラメーターファイル (*.dst)</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="135"/>
+        <location filename="../ui/filecommands.cpp" line="136"/>
         <source>This Project %1 has not been saved.
 Save this?</source>
         <translation>プロジェクト%1は保存されていません。
 保存しますか？</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="136"/>
+        <location filename="../ui/filecommands.cpp" line="137"/>
         <source>CustomDistFile%1 has not been saved.
 Save this?</source>
         <translation>カスタムディストファイル%1は保存されていません。
 保存しますか？</translation>
     </message>
     <message>
-        <location filename="../ui/filecommands.cpp" line="98"/>
-        <location filename="../ui/filecommands.cpp" line="118"/>
+        <location filename="../ui/filecommands.cpp" line="99"/>
+        <location filename="../ui/filecommands.cpp" line="119"/>
         <source>%1 already exists.
 Do you want to replace it?</source>
         <translation>%1 は既に存在します。
 置き換えますか?</translation>
+    </message>
+</context>
+<context>
+    <name>FileMessage</name>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="9"/>
+        <source>%1can&apos;t be opened.</source>
+        <translation>%1は開けませんでした。</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="10"/>
+        <source>%1can&apos;t be opened.
+%2.</source>
+        <translation>%1は開けませんでした。
+%2</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="11"/>
+        <source>%1 is not a %2: it has %3 bytes, a %2 has %4. Nothing was loaded.</source>
+        <translation>%1は%2ではありません（%3バイト、正しくは%4バイト）。何も読み込んでいません。</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="12"/>
+        <source>%1 is longer than a %2: it has %3 bytes, a %2 has %4. Nothing was loaded.</source>
+        <translation>%1は%2より長いファイルです（%3バイト、正しくは%4バイト）。何も読み込んでいません。</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="13"/>
+        <source>%1 ends early: it has %2 of %3 bytes. The rest keeps the contents of a new document.</source>
+        <translation>%1は途中で終わっています（%2バイト、正しくは%3バイト）。残りは新規の内容のままです。</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="14"/>
+        <source>%1 couldn&apos;t be saved: %2.
+The previous file is unchanged.</source>
+        <translation>%1に保存できませんでした：%2。
+元のファイルはそのままです。</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="15"/>
+        <source>%1 couldn&apos;t be saved: %2.
+Nothing was written.</source>
+        <translation>%1に保存できませんでした：%2。
+何も書き込んでいません。</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="18"/>
+        <source>%1 couldn&apos;t be saved: %2.
+Nothing was written.</source>
+        <comment>not a file</comment>
+        <translation>%1には保存できません：通常のファイルではありません（%2）。何も書き込んでいません。</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="21"/>
+        <source>project file</source>
+        <translation>プロジェクトファイル</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="22"/>
+        <source>custom distortion file</source>
+        <translation>カスタムディストファイル</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="23"/>
+        <source>SysEx file</source>
+        <translation>SysExファイル</translation>
+    </message>
+    <message>
+        <location filename="../../workspace/ui/filemessages.cpp" line="24"/>
+        <source>file</source>
+        <translation>ファイル</translation>
     </message>
 </context>
 <context>
@@ -1054,54 +1125,54 @@ Discard it?</source>
 <context>
     <name>SysExCommands</name>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="21"/>
-        <location filename="../ui/sysexcommands.cpp" line="41"/>
+        <location filename="../ui/sysexcommands.cpp" line="22"/>
+        <location filename="../ui/sysexcommands.cpp" line="42"/>
         <source>SysEx file (*.syx)</source>
         <translation>SysEx ファイル (*.syx)</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="27"/>
-        <location filename="../ui/sysexcommands.cpp" line="33"/>
-        <location filename="../ui/sysexcommands.cpp" line="46"/>
-        <location filename="../ui/sysexcommands.cpp" line="51"/>
-        <location filename="../ui/sysexcommands.cpp" line="59"/>
+        <location filename="../ui/sysexcommands.cpp" line="28"/>
+        <location filename="../ui/sysexcommands.cpp" line="34"/>
+        <location filename="../ui/sysexcommands.cpp" line="47"/>
+        <location filename="../ui/sysexcommands.cpp" line="52"/>
+        <location filename="../ui/sysexcommands.cpp" line="60"/>
         <source>ORB-8ED</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="27"/>
+        <location filename="../ui/sysexcommands.cpp" line="28"/>
         <source>%1 already exists.
 Do you want to replace it?</source>
         <translation>%1 は既に存在します。
 置き換えますか?</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="36"/>
+        <location filename="../ui/sysexcommands.cpp" line="37"/>
         <source>%1 written to %2</source>
         <translation>%1 を %2 に書き出しました</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="36"/>
+        <location filename="../ui/sysexcommands.cpp" line="37"/>
         <source>1 patch</source>
         <translation>1 パッチ</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="36"/>
+        <location filename="../ui/sysexcommands.cpp" line="37"/>
         <source>80 patches</source>
         <translation>80 パッチ</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="52"/>
+        <location filename="../ui/sysexcommands.cpp" line="53"/>
         <source>%1 holds no ORB-8 patch (%2). Nothing was changed.</source>
         <translation>%1 には ORB-8 のパッチがありません (%2)。何も変更していません。</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="57"/>
+        <location filename="../ui/sysexcommands.cpp" line="58"/>
         <source>Import SysEx</source>
         <translation>SysEx の読み込み</translation>
     </message>
     <message>
-        <location filename="../ui/sysexcommands.cpp" line="59"/>
+        <location filename="../ui/sysexcommands.cpp" line="60"/>
         <source>Taken from %1: %2.</source>
         <translation>%1 から取り込みました: %2。</translation>
     </message>
@@ -1429,12 +1500,12 @@ Send it to the ORB-8 all the same?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="164"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="160"/>
         <source>COMMENT</source>
         <translation>コメント</translation>
     </message>
     <message>
-        <location filename="../../editors/ui/differenceswin.cpp" line="167"/>
+        <location filename="../../editors/ui/differenceswin.cpp" line="163"/>
         <source>The two patches are the same.</source>
         <translation>2 つのパッチは同じです。</translation>
     </message>

@@ -8,6 +8,7 @@
 
 #include "app/framerules.h"
 #include "app/ui/documentframe.h"
+#include "workspace/ui/filemessages.h"
 #include "workspace/ui/userdialogs.h"
 
 using namespace orb8;
@@ -25,9 +26,9 @@ std::string KindName(DocumentKind kind) {
 }
 }  // namespace
 
-FileCommands::FileCommands(DocumentFrame& frame, UserDialogs& dialogs, QWidget* parent, bool japanese,
+FileCommands::FileCommands(DocumentFrame& frame, UserDialogs& dialogs, QWidget* parent,
                            QSettings* settings, QMenu& recentMenu)
-    : QObject(parent), frame_(frame), dialogs_(dialogs), parent_(parent), japanese_(japanese), settings_(settings),
+    : QObject(parent), frame_(frame), dialogs_(dialogs), parent_(parent), settings_(settings),
       recentMenu_(recentMenu) {
     RebuildRecentMenu();
 }
@@ -50,7 +51,7 @@ Document* FileCommands::OpenPath(const std::string& path, bool onlyReadable) {
         const FileResult r = TryReading(path, kind);
         if (!r.loaded()) {
             dialogs_.ShowError(parent_, tr("ORB-8ED"),
-                               Q(FileMessage(r, japanese_, KindName(kind))) + "\n" +
+                               FileMessageText(r, KindName(kind)) + "\n" +
                                    tr("The bank is missing or damaged (is its disk plugged in?). Nothing was opened."));
             return nullptr;
         }
@@ -70,7 +71,7 @@ Document* FileCommands::OpenPath(const std::string& path, bool onlyReadable) {
 }
 
 void FileCommands::Report(const FileResult& result, DocumentKind kind) {
-    const QString text = Q(FileMessage(result, japanese_, KindName(kind)));
+    const QString text = FileMessageText(result, KindName(kind));
     if (result.problem == FileProblem::Short) dialogs_.Inform(parent_, tr("ORB-8ED"), text);
     else dialogs_.ShowError(parent_, tr("ORB-8ED"), text);
 }

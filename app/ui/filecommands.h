@@ -19,7 +19,7 @@ class FileCommands : public QObject {
 
 public:
     // settings: where the recent files are remembered (none: nowhere).
-    FileCommands(DocumentFrame& frame, UserDialogs& dialogs, QWidget* parent, bool japanese, QSettings* settings,
+    FileCommands(DocumentFrame& frame, UserDialogs& dialogs, QWidget* parent, QSettings* settings,
                  QMenu& recentMenu);
 
     void Open();
@@ -47,7 +47,6 @@ private:
     DocumentFrame& frame_;
     UserDialogs& dialogs_;
     QWidget* parent_;
-    bool japanese_;
     QSettings* settings_;
     QMenu& recentMenu_;
 };

@@ -123,7 +123,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     host_->SetProgressWindow(*ProgressWin);
 
     documents_ = new OpenDocuments(*context_, *MdiArea, *editorWindow_, this);
-    files_ = new FileCommands(*documents_, dialogs_, this, japanese_, options_.settings, *RecentMenu);
+    files_ = new FileCommands(*documents_, dialogs_, this, options_.settings, *RecentMenu);
     device_->SetChannelItems(ChanItems);
     device_->SetPaceItems(PaceItems);
     context_->SetCommands(*files_, *device_);
@@ -204,7 +204,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
             recovery_.reset();
         }
     }
-    sysex_ = new SysExCommands(dialogs_, this, japanese_, [this](const QString& text) { context_->ShowStatus(text); });
+    sysex_ = new SysExCommands(dialogs_, this, [this](const QString& text) { context_->ShowStatus(text); });
     ConnectMenus();
     ConnectEditor();
     ConnectDocuments();

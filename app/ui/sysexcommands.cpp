@@ -4,6 +4,7 @@
 
 #include "device/sysexfile.h"
 #include "editors/projectsession.h"
+#include "workspace/ui/filemessages.h"
 #include "workspace/ui/userdialogs.h"
 
 using namespace orb8;
@@ -12,9 +13,9 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
-SysExCommands::SysExCommands(UserDialogs& dialogs, QWidget* parent, bool japanese,
+SysExCommands::SysExCommands(UserDialogs& dialogs, QWidget* parent,
                              std::function<void(const QString&)> status)
-    : QObject(parent), dialogs_(dialogs), parent_(parent), japanese_(japanese), status_(std::move(status)) {}
+    : QObject(parent), dialogs_(dialogs), parent_(parent), status_(std::move(status)) {}
 
 void SysExCommands::Export(ProjectSession& project, std::optional<int> only, int channel) {
     project.Settle();
@@ -30,7 +31,7 @@ void SysExCommands::Export(ProjectSession& project, std::optional<int> only, int
     const auto bytes = PatchesAsSysEx(project.Document(), channel, only);
     const FileResult r = WriteFileAtomically(path.toStdString(), bytes);
     if (!r.ok()) {
-        dialogs_.ShowError(parent_, tr("ORB-8ED"), Q(FileMessage(r, japanese_, "SysEx file")));
+        dialogs_.ShowError(parent_, tr("ORB-8ED"), FileMessageText(r, "SysEx file"));
         return;
     }
     status_(tr("%1 written to %2").arg(only ? tr("1 patch") : tr("80 patches"), path));
@@ -43,7 +44,7 @@ bool SysExCommands::Import(ProjectSession& project, int current) {
     std::vector<std::uint8_t> bytes;
     const FileResult r = ReadFileBytes(path.toStdString(), 16u << 20, bytes);
     if (!r.ok()) {
-        dialogs_.ShowError(parent_, tr("ORB-8ED"), Q(FileMessage(r, japanese_, "SysEx file")));
+        dialogs_.ShowError(parent_, tr("ORB-8ED"), FileMessageText(r, "SysEx file"));
         return false;
     }
     const SysExContents contents = ReadSysEx(bytes);

@@ -18,7 +18,7 @@ class SysExCommands : public QObject {
     Q_OBJECT
 
 public:
-    SysExCommands(UserDialogs& dialogs, QWidget* parent, bool japanese, std::function<void(const QString&)> status);
+    SysExCommands(UserDialogs& dialogs, QWidget* parent, std::function<void(const QString&)> status);
 
     // All 80 patches, or patch `only` (an index), on `channel` (0..15).
     void Export(orb8::ProjectSession& project, std::optional<int> only, int channel);
@@ -28,6 +28,5 @@ public:
 private:
     UserDialogs& dialogs_;
     QWidget* parent_;
-    bool japanese_;
     std::function<void(const QString&)> status_;
 };
