@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "device/messages.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "midi/rtmidibackend.h"
 
 extern char** environ;

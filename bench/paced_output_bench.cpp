@@ -30,7 +30,7 @@
 #include "controls/volume.h"
 #include "editors/ui/ctpanel.h"
 #include "editors/ui/projectwin.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "sim/orb8simulator.h"
 #include "sounddesign/ui/patchpicker.h"
 #include "sounddesign/ui/sounddesignwin.h"

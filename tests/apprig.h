@@ -17,7 +17,7 @@
 #include "device/ui/windowhost.h"
 #include "editors/projectsession.h"
 #include "editors/ui/projectwin.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "midi/midisystem.h"
 #include "tests/scripteddialogs.h"
 #include "workspace/ui/documentwindow.h"

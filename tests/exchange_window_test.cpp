@@ -27,7 +27,7 @@
 #include "device/ui/progresswin.h"
 #include "device/ui/trafficmodel.h"
 #include "editors/ui/projectwin.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "library/ui/libraryresultmodel.h"
 #include "library/ui/librarywin.h"
 #include "sim/factorybank.h"

@@ -33,7 +33,7 @@
 #include "editors/ui/memo.h"
 #include "editors/ui/patchgrid.h"
 #include "editors/ui/projectwin.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "midi/midisystem.h"
 #include "sim/factorybank.h"
 #include "tests/apprig.h"

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "midi/asyncoutput.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "keyboard/keyboardmodel.h"
 
 using namespace orb8;

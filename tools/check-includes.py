@@ -34,14 +34,16 @@ LOWER = {
     "controls": {"patch"},
     "workspace/ui": {"patch", "workspace", "controls"},
     "keyboard/ui": {"keyboard", "controls"},
-    "midi/ui": {"midi", "device", "keyboard", "patch", "sim", "customdist"},
-    "device/ui": {"device", "midi", "midi/ui", "patch", "customdist", "workspace", "workspace/ui", "controls"},
+    "device/ui": {"device", "midi", "keyboard", "sim", "patch", "customdist", "workspace", "workspace/ui", "controls"},
     "customdist/ui": {"customdist", "patch", "workspace", "workspace/ui", "controls", "device"},
     "editors/ui": {"editors", "patch", "workspace", "workspace/ui", "controls", "customdist"},
     "library/ui": {"library", "patch", "customdist", "device", "workspace", "workspace/ui", "controls"},
     "sounddesign/ui": {"sounddesign", "editors", "patch", "workspace", "workspace/ui", "controls"},
 }
 APP = {"app", "app/ui"}
+for folder, allowed in LOWER.items():
+    if folder.endswith("/ui"):
+        assert not {a for a in allowed if a.endswith("/ui")} - {"workspace/ui"}, folder + " may include no other folder's windows"
 ALL = set(LOWER) | APP
 ALLOWED = dict(LOWER)
 ALLOWED["app"] = ALL - {"app", "app/ui"}

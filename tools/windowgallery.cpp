@@ -32,7 +32,7 @@
 #include "editors/ui/projectwin.h"
 #include "editors/ui/rtmpopwin.h"
 #include "keyboard/ui/gkbdwin.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "midi/midisystem.h"
 #include "library/processorhistory.h"
 #include "library/ui/librarywin.h"

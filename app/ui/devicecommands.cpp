@@ -13,7 +13,7 @@
 #include "editors/patcheditor.h"
 #include "editors/projectsession.h"
 #include "library/processorhistory.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "midi/midisystem.h"
 #include "midi/pacedoutput.h"
 #include "workspace/ui/userdialogs.h"

@@ -45,7 +45,7 @@
 #include "editors/ui/projectwin.h"
 #include "editors/ui/rtmpopwin.h"
 #include "keyboard/ui/gkbdwin.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "patch/differences.h"
 #include "workspace/ui/recoverykeeper.h"
 #include "workspace/ui/userdialogs.h"

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "device/ui/trafficmodel.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "workspace/ui/userdialogs.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "device/ui/progresswin.h"
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 #include "workspace/ui/userdialogs.h"
 
 using namespace orb8;

@@ -1,4 +1,4 @@
-#include "midi/ui/midi.h"
+#include "device/ui/midi.h"
 
 #include <QAction>
 #include <QActionGroup>
