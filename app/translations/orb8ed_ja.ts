@@ -1551,6 +1551,70 @@ Send it to the ORB-8 all the same?</source>
     </message>
 </context>
 <context>
+    <name>TGkbdWin</name>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="62"/>
+        <source>Graphic KBD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="71"/>
+        <source>Message</source>
+        <translation>メッセージ</translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="73"/>
+        <source>Small</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="75"/>
+        <source>Big</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="77"/>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="82"/>
+        <source>Play</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="83"/>
+        <source>Toggle Play Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="90"/>
+        <source>Bank </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="91"/>
+        <source>Prog </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="92"/>
+        <source>Velocity </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="93"/>
+        <source>Ch </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="135"/>
+        <source>MIDI OUT is closed: nothing was sent. Go on line or open the output first.</source>
+        <translation>MIDI OUT が閉じています。何も送信していません。先にオンラインにするか、出力を開いてください。</translation>
+    </message>
+    <message>
+        <location filename="../../keyboard/ui/gkbdwin.cpp" line="179"/>
+        <source>Choose a message in the list first.</source>
+        <translation>先にリストからメッセージを選んでください。</translation>
+    </message>
+</context>
+<context>
     <name>TLibraryWin</name>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="94"/>
@@ -2001,6 +2065,14 @@ Send it to the ORB-8 all the same?</source>
         <location filename="../../editors/ui/memo.cpp" line="162"/>
         <source>A comment holds at most %1 characters (255 bytes).</source>
         <translation>コメントは %1 文字 (255 バイト) までです。</translation>
+    </message>
+</context>
+<context>
+    <name>TMidi</name>
+    <message>
+        <location filename="../../device/ui/midi.cpp" line="68"/>
+        <source>no devices</source>
+        <translation>デバイスがありません</translation>
     </message>
 </context>
 <context>
