@@ -301,7 +301,9 @@ std::optional<TransferResult> DeviceLink::ReadPageSources(int steps) {
     return std::nullopt;
 }
 
-TransferResult DeviceLink::SendAllPatches(ProjectDocument& project) {
+TransferResult DeviceLink::SendAllPatches(const ProjectDocument& document) {
+    // What is sent is packed from a copy: the document stays as it is.
+    ProjectDocument project = document;
     // The question names what the bank's custom settings change on the processor.
     std::string question = "Send Patches to ORB-8.\nThis takes little while.\nExecute?";
     if (project.customSettings != areas.customSettings)
@@ -384,7 +386,8 @@ TransferResult DeviceLink::ReceiveAllCustomDists(CustomDistDocument& document) {
     return result;
 }
 
-TransferResult DeviceLink::SendAllCustomDists(CustomDistDocument& document) {
+TransferResult DeviceLink::SendAllCustomDists(const CustomDistDocument& set) {
+    CustomDistDocument document = set;  // encoded in a copy: the document stays as it is
     TransferResult result = Begin("SendAll", "Send Filters to ORB-8.\nThis takes little while.\nExecute?");
     if (result != TransferResult::Completed) return result;
     Exchange exchange(*this);

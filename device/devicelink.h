@@ -75,7 +75,7 @@ public:
     // that got any patch gives the bank the processor's block.
     TransferResult ReceiveAllPatches(ProjectDocument& project);
     // The bank's patches, then its own custom settings in the two settings pages.
-    TransferResult SendAllPatches(ProjectDocument& project);
+    TransferResult SendAllPatches(const ProjectDocument& project);
     // Only the patches of `project` that differ from `known` (what the
     // processor holds as far as the program knows), each write acknowledged
     // as in Send All, then the settings pages only when the bank's custom
@@ -87,12 +87,12 @@ public:
         bool verified = false;        // everything sent was read back
         std::vector<int> mismatched;  // read back otherwise than sent
     };
-    TransferResult SendChangedPatches(ProjectDocument& project, const ProjectDocument& known, bool verify,
+    TransferResult SendChangedPatches(const ProjectDocument& project, const ProjectDocument& known, bool verify,
                                       ChangedReport& report);
     // The patches that differ in what the processor stores of them.
     static std::vector<int> ChangedPatches(const ProjectDocument& project, const ProjectDocument& known);
     TransferResult ReceiveAllCustomDists(CustomDistDocument& document);
-    TransferResult SendAllCustomDists(CustomDistDocument& document);
+    TransferResult SendAllCustomDists(const CustomDistDocument& document);
     // Selects patch p on the processor and loads its edit buffer.
     TransferResult PatchChange(int patch, const PatchData& data);
     // Loads the edit buffer only: the processor plays `data` until another

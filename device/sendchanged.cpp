@@ -19,8 +19,9 @@ std::vector<int> DeviceLink::ChangedPatches(const ProjectDocument& project, cons
     return changed;
 }
 
-TransferResult DeviceLink::SendChangedPatches(ProjectDocument& project, const ProjectDocument& known, bool verify,
+TransferResult DeviceLink::SendChangedPatches(const ProjectDocument& document, const ProjectDocument& known, bool verify,
                                               ChangedReport& report) {
+    ProjectDocument project = document;  // packed in a copy: the document stays as it is
     report = {};
     if (busy_) return TransferResult::Busy;
     const std::vector<int> changed = ChangedPatches(project, known);

@@ -485,12 +485,16 @@ TEST(CustomDistTransfers, StoreSendsEveryFilterAndClipper) {
     CustomDistDocument doc;
     doc.data.filters[2].gain = 4.2;
     doc.data.ApplyClipperPreset(0, 7);
+    const auto imagesBefore = doc.data.images;
     EXPECT_EQ(rig.link.SendAllCustomDists(doc), TransferResult::Completed);
+    EXPECT_EQ(doc.data.images, imagesBefore);  // the document is sent as it is, not encoded in place
     EXPECT_EQ(orb.ReceivedNames(),
               Concat({{"WriteOpen"}, Repeat("FilterDump", 16), Repeat("ClipperDump", 2), {"WriteClose"}}));
+    CustomDistData encoded = doc.data;
+    encoded.EncodeAll();
     for (int n = 0; n < kFilterCount; ++n) {
         const auto& image = orb.filters[static_cast<std::size_t>(n)];
-        EXPECT_TRUE(std::equal(image.begin() + 15, image.end(), doc.data.images[static_cast<std::size_t>(n)].begin() + 15)) << n;
+        EXPECT_TRUE(std::equal(image.begin() + 15, image.end(), encoded.images[static_cast<std::size_t>(n)].begin() + 15)) << n;
     }
     EXPECT_EQ(orb.clippers[0], ClipperPresets()[7].block);
     EXPECT_EQ(rig.host.questions[0].text, "Send Filters to ORB-8.\nThis takes little while.\nExecute?");
