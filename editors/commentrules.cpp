@@ -1,14 +1,11 @@
 #include "editors/commentrules.h"
 
 #include "patch/projectdocument.h"
+#include "patch/utf8.h"
 
 namespace orb8 {
 
-int Utf8Length(std::string_view text) {
-    int n = 0;
-    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-    return n;
-}
+int Utf8Length(std::string_view text) { return static_cast<int>(utf8::CodePoints(text)); }
 
 bool CommentFits(std::string_view utf8) {
     return Utf8Length(utf8) <= kCommentMaxCharacters && utf8.size() <= static_cast<std::size_t>(kCommentMaxBytes) &&
@@ -23,8 +20,7 @@ std::string FittingInsertion(std::string_view kept, std::string_view inserted) {
     std::size_t end = 0;
     int characters = 0;
     while (end < inserted.size()) {
-        std::size_t next = end + 1;  // past the lead byte and its continuation bytes
-        while (next < inserted.size() && (static_cast<unsigned char>(inserted[next]) & 0xC0) == 0x80) ++next;
+        const std::size_t next = utf8::NextCharacter(inserted, end);
         if (characters + 1 > roomCharacters || static_cast<long>(next) > roomBytes) break;
         ++characters;
         end = next;

@@ -8,6 +8,7 @@
 #include "library/textfold.h"
 #include "patch/effecttables.h"
 #include "patch/patchdata.h"
+#include "patch/utf8.h"
 
 namespace orb8::library {
 
@@ -193,12 +194,6 @@ std::string TypeCondition(Module module, const std::string& moduleName, const st
     return ValuesCondition(ByteOf(TypeByte(module)), types);
 }
 
-std::size_t CodePoints(std::string_view text) {
-    std::size_t n = 0;
-    for (char c : text) n += (c & 0xC0) != 0x80;
-    return n;
-}
-
 }  // namespace
 
 QuerySql ParseQuery(std::string_view text) {
@@ -211,7 +206,7 @@ QuerySql ParseQuery(std::string_view text) {
     const auto word = [&](const std::string& raw) {
         const std::string folded = Fold(Unquoted(raw));
         if (Trim(folded).empty()) return;
-        if (CodePoints(folded) >= 3) {
+        if (utf8::CodePoints(folded) >= 3) {
             std::string quoted = "\"";
             for (char c : folded) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
             q.match += (q.match.empty() ? "" : " ") + quoted + "\"";

@@ -1,5 +1,7 @@
 #include "patch/patchdata.h"
 
+#include "patch/utf8.h"
+
 namespace orb8 {
 
 const std::array<std::uint8_t, kPackedFieldCount> kPatchFieldWidths = {
@@ -89,11 +91,7 @@ std::string DecodeName(const PatchData& patch) {
 
 NameCheck CheckName(std::string_view text) {
     if (text.empty()) return NameCheck::Empty;
-    int count = 0;
-    for (unsigned char c : text) {
-        if ((c & 0xC0) != 0x80) ++count;  // count code points, not continuation bytes
-    }
-    if (count > kNameLength) return NameCheck::TooLong;
+    if (utf8::CodePoints(text) > static_cast<std::size_t>(kNameLength)) return NameCheck::TooLong;
     for (char c : text) {
         if (kPatchNameCharset.find(c) == std::string_view::npos) return NameCheck::InvalidCharacter;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "patch/utf8.h"
+
 namespace orb8 {
 
 std::string LimitComment(const std::string& text) {
@@ -11,7 +13,7 @@ std::string LimitComment(const std::string& text) {
     std::size_t cut = kCommentMaxBytes;
     // Step back over UTF-8 continuation bytes so no character is cut in half.
     std::size_t back = cut;
-    while (back > 0 && (static_cast<unsigned char>(out[back]) & 0xC0) == 0x80) --back;
+    while (back > 0 && utf8::IsContinuation(out[back])) --back;
     if (cut - back < 4) cut = back;
     out.resize(cut);
     return out;

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "patch/patchdata.h"
+#include "patch/utf8.h"
 
 using namespace orb8;
 
@@ -120,4 +121,22 @@ TEST(PatchLabels, AllEightyAndBack) {
     EXPECT_EQ(PatchIndexFromLabel("U05"), -1);
     EXPECT_EQ(PatchIndexFromLabel("X01"), -1);
     EXPECT_EQ(PatchIndexFromLabel("U1"), -1);
+}
+
+// The one UTF-8 reader: whole characters only; overlong forms, surrogates,
+// code points beyond U+10FFFF and cut sequences are single invalid bytes.
+TEST(Utf8, DecodesWholeCharactersOnly) {
+    std::size_t length = 0;
+    EXPECT_EQ(orb8::utf8::Decode("\xE3\x81\x82", 0, length), 0x3042u);  // あ
+    EXPECT_EQ(length, 3u);
+    for (const std::string bad : {"\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81", "\x81"}) {
+        EXPECT_EQ(orb8::utf8::Decode(bad, 0, length), orb8::utf8::kInvalid) << bad.size();
+        EXPECT_EQ(length, 1u);
+        EXPECT_FALSE(orb8::utf8::Valid(bad));
+    }
+    std::string out;
+    for (std::uint32_t c : {0x41u, 0xE9u, 0x3042u, 0x1F3B8u}) orb8::utf8::Append(out, c);
+    EXPECT_TRUE(orb8::utf8::Valid(out));
+    EXPECT_EQ(orb8::utf8::CodePoints(out), 4u);
+    EXPECT_EQ(orb8::utf8::NextCharacter(out, 1), 3u);  // past é
 }

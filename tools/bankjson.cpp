@@ -4,6 +4,7 @@
 #include <set>
 
 #include "patch/effecttables.h"
+#include "patch/utf8.h"
 
 namespace orb8 {
 namespace {
@@ -82,12 +83,7 @@ std::string ReadableText(const std::string& bytes) {
     if (IsValidUtf8(bytes)) return bytes;
     std::string text;
     for (unsigned char c : bytes) {
-        if (c < 0x80) {
-            text += static_cast<char>(c);
-        } else {
-            text += static_cast<char>(0xC0 | (c >> 6));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        utf8::Append(text, c);  // a byte as the Latin-1 character of its value
     }
     return text;
 }
@@ -109,39 +105,7 @@ bool FromHex(const std::string& hex, std::string& out) {
     return true;
 }
 
-bool IsValidUtf8(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        int extra = 0;
-        unsigned min = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            min = 0x80;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            min = 0x800;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            min = 0x10000;
-        } else {
-            return false;
-        }
-        if (i + static_cast<std::size_t>(extra) >= text.size()) return false;
-        unsigned cp = c & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            const unsigned char d = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((d & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
-}
+bool IsValidUtf8(const std::string& text) { return utf8::Valid(text); }
 
 nlohmann::ordered_json BankToJson(const ProjectDocument& document, const CustomSettingsBlock& settings) {
     nlohmann::ordered_json root;

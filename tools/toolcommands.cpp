@@ -7,6 +7,7 @@
 #include <new>
 
 #include "patch/fileio.h"
+#include "patch/utf8.h"
 
 namespace orb8 {
 
@@ -41,18 +42,15 @@ std::string TerminalSafe(const std::string& text) {
             continue;
         }
         // A whole UTF-8 character passes, except the C1 controls (U+0080..U+009F).
-        int extra = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 0;
-        bool whole = extra > 0 && i + static_cast<std::size_t>(extra) < text.size();
-        for (int k = 1; whole && k <= extra; ++k)
-            whole = (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0xC0) == 0x80;
-        if (whole && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) whole = false;
-        if (!whole) {
+        std::size_t length = 1;
+        const std::uint32_t code = utf8::Decode(text, i, length);
+        if (code == utf8::kInvalid || code < 0xA0) {
             line += escaped(c);
             ++i;
             continue;
         }
-        line.append(text, i, static_cast<std::size_t>(extra) + 1);
-        i += static_cast<std::size_t>(extra) + 1;
+        line.append(text, i, length);
+        i += length;
     }
     return line;
 }
