@@ -24,7 +24,8 @@
     <message>
         <location filename="../ui/devicecommands.cpp" line="150"/>
         <source>Receive All</source>
-        <translation type="unfinished"></translation>
+        <comment>undo step</comment>
+        <translation>全パッチの受信</translation>
     </message>
     <message>
         <location filename="../ui/devicecommands.cpp" line="174"/>
@@ -1182,7 +1183,8 @@ Do you want to replace it?</source>
     <message>
         <location filename="../../customdist/ui/character.cpp" line="46"/>
         <source>CALC</source>
-        <translation type="unfinished"></translation>
+        <comment>undo step</comment>
+        <translation>計算</translation>
     </message>
     <message>
         <location filename="../../customdist/ui/character.cpp" line="49"/>
@@ -1402,7 +1404,6 @@ Send it to the ORB-8 all the same?</source>
     <name>TCustomDistWin</name>
     <message>
         <location filename="../../customdist/ui/customdistwin.cpp" line="18"/>
-        <location filename="../../customdist/ui/customdistwin.cpp" line="88"/>
         <source>Recv</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1420,6 +1421,12 @@ Send it to the ORB-8 all the same?</source>
         <location filename="../../customdist/ui/customdistwin.cpp" line="24"/>
         <source>Special2</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../../customdist/ui/customdistwin.cpp" line="88"/>
+        <source>Recv</source>
+        <comment>undo step</comment>
+        <translation>受信</translation>
     </message>
     <message>
         <location filename="../../customdist/ui/customdistwin.cpp" line="108"/>
@@ -1540,7 +1547,8 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../customdist/ui/dcharwin.cpp" line="91"/>
         <source>CALC %1</source>
-        <translation type="unfinished"></translation>
+        <comment>undo step</comment>
+        <translation>計算 %1</translation>
     </message>
     <message>
         <location filename="../../customdist/ui/dcharwin.cpp" line="95"/>

@@ -147,7 +147,7 @@ void DeviceCommands::ReceiveAll(ProjectSession& project) {
                 *result == TransferResult::Busy)
                 return;  // nothing was asked for
             const int count = std::clamp(link_.lastReceived, 0, kPatchCount);
-            session->Receive(tr("Receive All").toStdString(), [&](ProjectDocument& document) {
+            session->Receive(tr("Receive All", "undo step").toStdString(), [&](ProjectDocument& document) {
                 for (int i = 0; i < count; ++i) {
                     document.patches[static_cast<std::size_t>(i)] = received->patches[static_cast<std::size_t>(i)];
                     document.packedSlots[static_cast<std::size_t>(i)] = received->packedSlots[static_cast<std::size_t>(i)];

@@ -43,7 +43,7 @@ void TCharWin::Refresh() {
 }
 
 // The quantise-all snaps the whole document: a step even when nothing moved.
-void TCharWin::ResDrawClick() { Calculate(tr("CALC"), {Column->Input()}); }
+void TCharWin::ResDrawClick() { Calculate(tr("CALC", "undo step"), {Column->Input()}); }
 
 void TCharWin::SendButtonClick() {
     Audition(tr("This filter is invalid: its coefficients do not fit or are unstable.\nSend it to the ORB-8 all the "

@@ -85,7 +85,7 @@ void TCustomDistWin::RecvBtnClick() {
     designer_.ReceiveCustomDists(session_, session_.Document(), [this, alive = QPointer<TCustomDistWin>(this)](
                                                                  const CustomDistDocument& received) {
         if (!alive) return;
-        session_.Perform(tr("Recv").toStdString(), [&](CustomDistData& data) { data = received.data; });
+        session_.Perform(tr("Recv", "undo step").toStdString(), [&](CustomDistData& data) { data = received.data; });
     });
 }
 

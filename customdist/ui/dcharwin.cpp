@@ -88,7 +88,7 @@ void TDstCharWin::ListBoxClick(int row) {
 void TDstCharWin::DstCharResDrawClick() {
     std::vector<FilterInput> input;
     for (FilterColumnBox* c : Columns) input.push_back(c->Input());
-    Calculate(tr("CALC %1").arg(Set() == 0 ? "Special1" : "Special2"), input);
+    Calculate(tr("CALC %1", "undo step").arg(Set() == 0 ? "Special1" : "Special2"), input);
 }
 
 void TDstCharWin::SendButtonClick() {
