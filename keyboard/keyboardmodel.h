@@ -11,6 +11,10 @@
 
 namespace orb8 {
 
+// The fields of the keyboard window: MIDI data bytes 0..kMidiDataMax,
+// channels 1..kMidiChannels, and the velocity and value it starts with.
+inline constexpr int kMidiDataMax = 127, kMidiChannels = 16, kStartVelocity = 100;
+
 constexpr int kKeyboardOctaves = 10;
 constexpr int kKeyboardNotes = 12 * kKeyboardOctaves;  // notes 0..119
 

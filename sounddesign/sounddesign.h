@@ -117,7 +117,9 @@ Edit Nudge(PatchEditor& editor, std::span<const PatchData> targets, bool away, c
 PatchData Morph(const PatchData& a, const PatchData& b, int position,
                 const CustomSettingsBlock& settings = DefaultCustomSettings());
 // The morph position of a percentage.
-constexpr int MorphPosition(int percent) { return percent * kMorphEnd / 100; }
+// The morph control's scale: percent of the way, in steps of kMorphStep.
+inline constexpr int kMorphPercentEnd = 100, kMorphStep = 10;
+constexpr int MorphPosition(int percent) { return percent * kMorphEnd / kMorphPercentEnd; }
 // Variations into a new bank: `count` (at most kMaxVariations) randomisations
 // of `patch`, each from its own seed (options.seed, options.seed + 1, ...),
 // or the morph from `patch` to `towards` in `count` steps (the first `patch`,

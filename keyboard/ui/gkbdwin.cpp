@@ -60,16 +60,16 @@ QSpinBox* Spin(QWidget* parent, const char* name, int min, int max, int value, b
 TGkbdWin::TGkbdWin(KeyboardPort& port, QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), port_(port) {
     setObjectName("GkbdWin");
     setWindowTitle(tr("Graphic KBD"));
-    BankEdit = Spin(this, "BankEdit", 0, 127, 0, true);
-    PrgEdit = Spin(this, "PrgEdit", 0, 127, 0, false);
-    VeloEdit = Spin(this, "VeloEdit", 0, 127, 100, false);
-    ChEdit = Spin(this, "ChEdit", 1, 16, 1, true);
+    BankEdit = Spin(this, "BankEdit", 0, orb8::kMidiDataMax, 0, true);
+    PrgEdit = Spin(this, "PrgEdit", 0, orb8::kMidiDataMax, 0, false);
+    VeloEdit = Spin(this, "VeloEdit", 0, orb8::kMidiDataMax, orb8::kStartVelocity, false);
+    ChEdit = Spin(this, "ChEdit", 1, orb8::kMidiChannels, 1, true);
     MessCombo = new QComboBox(this);
     MessCombo->setObjectName("MessCombo");
     for (const std::string& item : ControllerItems()) MessCombo->addItem(QString::fromStdString(item));
     MessCombo->setCurrentIndex(-1);
     MessCombo->setPlaceholderText(tr("Message"));
-    ValEdit = Spin(this, "ValEdit", 0, 127, 100, false);
+    ValEdit = Spin(this, "ValEdit", 0, orb8::kMidiDataMax, orb8::kStartVelocity, false);
     SmallBtn = new QPushButton(tr("Small"), this);
     SmallBtn->setObjectName("SmallBtn");
     BigBtn = new QPushButton(tr("Big"), this);

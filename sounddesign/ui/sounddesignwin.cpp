@@ -228,10 +228,10 @@ TSoundDesignWin::TSoundDesignWin(orb8::PatchEditing& editing, QSettings* setting
     MorphTarget = new PatchPicker(false, morph);
     MorphSlider = new QSlider(Qt::Horizontal, morph);
     MorphSlider->setObjectName("MorphSlider");
-    MorphSlider->setRange(0, 100);  // percent of the way
-    MorphSlider->setPageStep(10);
+    MorphSlider->setRange(0, design::kMorphPercentEnd);
+    MorphSlider->setPageStep(design::kMorphStep);
     MorphSlider->setTickPosition(QSlider::TicksBelow);
-    MorphSlider->setTickInterval(10);
+    MorphSlider->setTickInterval(design::kMorphStep);
     MorphSlider->installEventFilter(this);
     auto* morphGrid = new QGridLayout(morph);
     morphGrid->addWidget(new QLabel(tr("Towards:"), morph), 0, 0);
