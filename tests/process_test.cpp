@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QSignalSpy>
@@ -28,6 +29,7 @@
 #include "controls/colorbutton.h"
 #include "customdist/ui/customdistwin.h"
 #include "editors/ui/aboutbox.h"
+#include "device/ui/progresswin.h"
 #include "editors/ui/ctpanel.h"
 #include "tests/apprig.h"
 #include "tests/testfiles.h"
@@ -216,15 +218,17 @@ int EditUntilKilled(const QString& folder, const QString& moment, const QString&
     } else if (moment == "receive") {
         rig.Connect();
         Edit(project, "just before the receive", 9);
-        // The record of the last edit falls due while the bank comes in.
-        receiving = true;
-        QObject::connect(keeper, &RecoveryKeeper::RecordHandedOver, keeper, [&] {
-            if (!receiving) return;
-            keeper->Flush();
-            ready();
-        });
         rig.Idle();
         rig.WaitExchange();  // the patch change that going on line asked for
+        // The record of the last edit is written while the bank comes in (ten
+        // patches in), as the keeper's timer would write it.
+        receiving = true;
+        QObject::connect(rig.win->ProgressWin->Bar, &QProgressBar::valueChanged, keeper, [&](int value) {
+            if (!receiving || value < 10) return;
+            receiving = false;
+            keeper->WriteNow(&project->Doc());
+            ready();
+        });
         QObject::connect(&rig.win->Host(), &WindowDeviceHost::Ended, keeper, [&] {
             if (!receiving) return;
             receiving = false;
