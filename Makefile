@@ -59,6 +59,7 @@ test: deps-test
 # The libFuzzer targets (clang), and a longer run of each: make fuzz FUZZ_SECONDS=600
 fuzz-build:
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only -DNDEBUG" \
 	  -DORB8_FUZZ=ON -DORB8_GUI=OFF -DORB8_TESTS=OFF -DORB8_BENCH=OFF $(WERROR)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 

@@ -134,29 +134,39 @@ void DeviceCommands::OnChannelItem(int channel, const QString& caption, bool ena
     if (checked) item->setChecked(true);
 }
 
+template <class Copy, class Apply>
+void DeviceCommands::StartReceive(Document& target, std::shared_ptr<Copy> copy,
+                                  TransferResult (DeviceLink::*receive)(Copy&), Apply apply) {
+    auto result = std::make_shared<TransferResult>(TransferResult::Busy);
+    Start(
+        &target, [this, copy, result, receive] { *result = (link_.*receive)(*copy); },
+        [this, copy, result, weak = target.weak_from_this(), apply = std::move(apply)] {
+            const std::shared_ptr<Document> document = weak.lock();
+            if (!document || *result == TransferResult::Declined || *result == TransferResult::NotOnLine ||
+                *result == TransferResult::Busy)
+                return;  // nothing was asked for
+            apply(*document, *copy, link_.lastReceived);
+        });
+}
+
 // The bank as it was when the receive began takes in what arrived; the
 // patches that did not arrive (after an abort) stay as they are in the bank.
 void DeviceCommands::ReceiveAll(ProjectSession& project) {
-    auto received = std::make_shared<ProjectDocument>(project.Document());
-    auto result = std::make_shared<TransferResult>(TransferResult::Busy);
-    Start(
-        &project, [this, received, result] { *result = link_.ReceiveAllPatches(*received); },
-        [this, received, result, weak = project.weak_from_this()] {
-            const auto session = std::static_pointer_cast<ProjectSession>(weak.lock());
-            if (!session || *result == TransferResult::Declined || *result == TransferResult::NotOnLine ||
-                *result == TransferResult::Busy)
-                return;  // nothing was asked for
-            const int count = std::clamp(link_.lastReceived, 0, kPatchCount);
-            session->Receive(tr("Receive All", "undo step").toStdString(), [&](ProjectDocument& document) {
-                for (int i = 0; i < count; ++i) {
-                    document.patches[static_cast<std::size_t>(i)] = received->patches[static_cast<std::size_t>(i)];
-                    document.packedSlots[static_cast<std::size_t>(i)] = received->packedSlots[static_cast<std::size_t>(i)];
-                }
-                if (count > 0) document.customSettings = received->customSettings;
-                return true;
-            });
-            if (count > 0) emit ProcessorBankKnown(ProcessorName(), *received, count, false);
-        });
+    StartReceive(project, std::make_shared<ProjectDocument>(project.Document()), &DeviceLink::ReceiveAllPatches,
+                 [this](Document& document, const ProjectDocument& received, int arrived) {
+                     const int count = std::clamp(arrived, 0, kPatchCount);
+                     static_cast<ProjectSession&>(document).Receive(
+                         tr("Receive All", "undo step").toStdString(), [&](ProjectDocument& bank) {
+                             for (int i = 0; i < count; ++i) {
+                                 const auto at = static_cast<std::size_t>(i);
+                                 bank.patches[at] = received.patches[at];
+                                 bank.packedSlots[at] = received.packedSlots[at];
+                             }
+                             if (count > 0) bank.customSettings = received.customSettings;
+                             return true;
+                         });
+                     if (count > 0) emit ProcessorBankKnown(ProcessorName(), received, count, false);
+                 });
 }
 
 void DeviceCommands::SendAll(ProjectSession& project) {
@@ -233,17 +243,11 @@ QString DeviceCommands::ProcessorName() const {
 
 void DeviceCommands::ReceiveCustomDists(Document& target, const CustomDistDocument& document,
                                         std::function<void(const CustomDistDocument&)> received) {
-    auto copy = std::make_shared<CustomDistDocument>(document);
-    auto result = std::make_shared<TransferResult>(TransferResult::Busy);
-    Start(
-        &target, [this, copy, result] { *result = link_.ReceiveAllCustomDists(*copy); },
-        [this, copy, result, received = std::move(received)] {
-            if (*result == TransferResult::Declined || *result == TransferResult::NotOnLine ||
-                *result == TransferResult::Busy)
-                return;
-            received(*copy);
-            if (link_.lastReceived > 0) emit ProcessorCustomDistsKnown(ProcessorName(), *copy, link_.lastReceived);
-        });
+    StartReceive(target, std::make_shared<CustomDistDocument>(document), &DeviceLink::ReceiveAllCustomDists,
+                 [this, received = std::move(received)](Document&, const CustomDistDocument& sets, int arrived) {
+                     received(sets);
+                     if (arrived > 0) emit ProcessorCustomDistsKnown(ProcessorName(), sets, arrived);
+                 });
 }
 
 void DeviceCommands::StoreCustomDists(Document& target, const CustomDistDocument& document) {
