@@ -134,12 +134,11 @@ void DeviceCommands::OnChannelItem(int channel, const QString& caption, bool ena
     if (checked) item->setChecked(true);
 }
 
-template <class Copy, class Apply>
-void DeviceCommands::StartReceive(Document& target, std::shared_ptr<Copy> copy,
-                                  TransferResult (DeviceLink::*receive)(Copy&), Apply apply) {
+template <class Copy, class Receive, class Apply>
+void DeviceCommands::StartReceive(Document& target, std::shared_ptr<Copy> copy, Receive receive, Apply apply) {
     auto result = std::make_shared<TransferResult>(TransferResult::Busy);
     Start(
-        &target, [this, copy, result, receive] { *result = (link_.*receive)(*copy); },
+        &target, [copy, result, receive] { *result = receive(*copy); },
         [this, copy, result, weak = target.weak_from_this(), apply = std::move(apply)] {
             const std::shared_ptr<Document> document = weak.lock();
             if (!document || *result == TransferResult::Declined || *result == TransferResult::NotOnLine ||
@@ -152,7 +151,8 @@ void DeviceCommands::StartReceive(Document& target, std::shared_ptr<Copy> copy,
 // The bank as it was when the receive began takes in what arrived; the
 // patches that did not arrive (after an abort) stay as they are in the bank.
 void DeviceCommands::ReceiveAll(ProjectSession& project) {
-    StartReceive(project, std::make_shared<ProjectDocument>(project.Document()), &DeviceLink::ReceiveAllPatches,
+    StartReceive(project, std::make_shared<ProjectDocument>(project.Document()),
+                 [this](ProjectDocument& bank) { return link_.ReceiveAllPatches(bank); },
                  [this](Document& document, const ProjectDocument& received, int arrived) {
                      const int count = std::clamp(arrived, 0, kPatchCount);
                      static_cast<ProjectSession&>(document).Receive(
@@ -243,7 +243,8 @@ QString DeviceCommands::ProcessorName() const {
 
 void DeviceCommands::ReceiveCustomDists(Document& target, const CustomDistDocument& document,
                                         std::function<void(const CustomDistDocument&)> received) {
-    StartReceive(target, std::make_shared<CustomDistDocument>(document), &DeviceLink::ReceiveAllCustomDists,
+    StartReceive(target, std::make_shared<CustomDistDocument>(document),
+                 [this](CustomDistDocument& sets) { return link_.ReceiveAllCustomDists(sets); },
                  [this, received = std::move(received)](Document&, const CustomDistDocument& sets, int arrived) {
                      received(sets);
                      if (arrived > 0) emit ProcessorCustomDistsKnown(ProcessorName(), sets, arrived);

@@ -118,12 +118,11 @@ signals:
 private:
     bool Start(orb8::Document* target, std::function<void()> exchange, std::function<void()> done,
                bool background = false);
-    // A receive into `copy` (of `target`) on the worker; once it has ended,
+    // `receive(copy)` (a transfer of the link) on the worker; once it has ended,
     // `apply(target, copy, received)` takes in what arrived, unless nothing
     // was asked for (declined, off line, busy) or the document has gone.
-    template <class Copy, class Apply>
-    void StartReceive(orb8::Document& target, std::shared_ptr<Copy> copy,
-                      orb8::TransferResult (orb8::DeviceLink::*receive)(Copy&), Apply apply);
+    template <class Copy, class Receive, class Apply>
+    void StartReceive(orb8::Document& target, std::shared_ptr<Copy> copy, Receive receive, Apply apply);
     void ChooseStartPorts();
     void OnChannelItem(int channel, const QString& caption, bool enabled, bool checked);
     void ChoosePace(std::size_t index);
