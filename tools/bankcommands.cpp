@@ -15,7 +15,7 @@
 namespace orb8 {
 namespace {
 
-constexpr const char* kKind = "project file";
+constexpr const char* kBankKind = "project file";
 
 // A bank as JSON is well under a megabyte; anything much larger is not one.
 constexpr std::size_t kJsonLimit = 8u << 20;
@@ -118,14 +118,14 @@ std::unique_ptr<LoadedBank> LoadBank(const std::string& path) {
     auto bank = std::make_unique<LoadedBank>();
     bank->document.fileName = path;
     const FileResult r = bank->document.Load();
-    if (!r.ok()) throw ToolError{FileMessageLine(r, kKind)};
+    if (!r.ok()) throw ToolError{FileMessageLine(r, kBankKind)};
     return bank;
 }
 
 void SaveBank(ProjectDocument& document, const std::string& path) {
     document.fileName = path;
     const FileResult r = document.Save();
-    if (!r.ok()) throw ToolError{FileMessageLine(r, kKind)};
+    if (!r.ok()) throw ToolError{FileMessageLine(r, kBankKind)};
 }
 
 void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {

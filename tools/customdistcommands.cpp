@@ -14,7 +14,7 @@
 namespace orb8 {
 namespace {
 
-constexpr const char* kKind = "custom distortion file";
+constexpr const char* kDistKind = "custom distortion file";
 
 std::string HexBytes(std::span<const std::uint8_t> bytes, const char* separator) {
     std::ostringstream s;
@@ -78,7 +78,7 @@ void PrintFilter(const FilterRecord& r, bool valid, bool response, std::ostream&
     }
 }
 
-std::string FileError(const FileResult& r) { return FileMessageLine(r, kKind); }
+std::string FileError(const FileResult& r) { return FileMessageLine(r, kDistKind); }
 
 void ListDst(const CustomDistDocument& doc, std::ostream& out) {
     out << "filter set      slot      on  type              freq   gain   q     trim   code            result\n";
