@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <poll.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,17 +45,14 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& output) {
 // Ends a process by its id: politely, then firmly.
 void End(pid_t& pid, std::chrono::milliseconds patience) {
     if (pid <= 0) return;
+    // Woken by the process's end itself (a pidfd is readable once it has ended), or by the patience running out.
+    const int ended = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
     kill(pid, SIGTERM);
-    const auto until = std::chrono::steady_clock::now() + patience;
+    pollfd wait{ended, POLLIN, 0};
+    if (ended < 0 || poll(&wait, 1, static_cast<int>(patience.count())) <= 0) kill(pid, SIGKILL);
     int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > until) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
+    waitpid(pid, &status, 0);
+    if (ended >= 0) close(ended);
     pid = -1;
 }
 
