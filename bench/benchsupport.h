@@ -115,8 +115,8 @@ inline QPoint OnArc(double degrees) {
 // 0..210, the widest knob), selected.
 inline void ShowBpmPatch(TMainWin& win) {
     orb8::ProjectSession& session = win.Documents().CurrentProject->Session();
-    session.Perform([&] {
-        auto& patch = session.Document().patches[0];
+    session.Perform([&](orb8::ProjectDocument& document) {
+        auto& patch = document.patches[0];
         patch[orb8::ModuleSwitches] = orb8::ModOn;
         patch[orb8::ModType] = 16;
         return orb8::StepReport{"bench", {}};

@@ -14,12 +14,12 @@ namespace {
 
 void PlotRepaint(benchmark::State& state) {
     CustomDistData data = CustomDistData::NewDocument();
-    CharacterDesigner d = CharacterDesigner::Distortion(data, 0);
-    d.Calc({{true, FilterLowShelf, "200", "6", "0.71", "0"}, {true, FilterPeq, "800", "-9", "1.5", "0"},
+    CharacterDesigner d = CharacterDesigner::Distortion(0);
+    d.Calc(data, {{true, FilterLowShelf, "200", "6", "0.71", "0"}, {true, FilterPeq, "800", "-9", "1.5", "0"},
             {true, FilterHighPass12, "1000", "0", "1", "3"}});
     ResponsePlot plot;
     plot.resize(600, 300);
-    plot.SetLevels(d.Levels());
+    plot.SetLevels(d.Levels(data));
     const qreal dpr = static_cast<qreal>(state.range(0));
     for (auto _ : state) benchmark::DoNotOptimize(plot.Render(dpr));
 }
@@ -27,13 +27,13 @@ BENCHMARK(PlotRepaint)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 void CalcOfASet(benchmark::State& state) {
     CustomDistData data = CustomDistData::NewDocument();
-    CharacterDesigner d = CharacterDesigner::Distortion(data, 0);
+    CharacterDesigner d = CharacterDesigner::Distortion(0);
     const std::vector<FilterInput> input = {{true, FilterLowShelf, "200", "6", "0.71", "0"},
                                             {true, FilterPeq, "800", "-9", "1.5", "0"},
                                             {true, FilterHighPass12, "1000", "0", "1", "3"}};
     for (auto _ : state) {
-        d.Calc(input);
-        benchmark::DoNotOptimize(d.Levels());
+        d.Calc(data, input);
+        benchmark::DoNotOptimize(d.Levels(data));
     }
 }
 BENCHMARK(CalcOfASet)->Unit(benchmark::kMicrosecond);

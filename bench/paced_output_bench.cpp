@@ -217,8 +217,8 @@ int main(int argc, char** argv) {
 
     // U02: the BPM patch with other values and another Dly/Rev, to morph towards.
     TProjectWindow* project = b.win.Documents().CurrentProject;
-    project->Session().Perform([&] {
-        auto& patches = project->Session().Document().patches;
+    project->Session().Perform([&](orb8::ProjectDocument& document) {
+        auto& patches = document.patches;
         patches[1] = patches[0];
         patches[1][orb8::ModuleSwitches] = orb8::ModOn | orb8::DlyOn | orb8::EqOn;
         for (int byte : {orb8::ModParam1, orb8::ModParam2, orb8::EqTreble, orb8::EqBass, orb8::PatchLevel, orb8::VnrLevel})

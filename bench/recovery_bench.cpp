@@ -38,7 +38,10 @@ int main() {
     }
     orb8::CustomSettingsBlock settings{};
     orb8::ProjectSession session(settings);
-    for (int i = 0; i < orb8::kPatchCount; ++i) session.Document().comments[static_cast<std::size_t>(i)] = std::string(200, 'c');
+    session.Perform([](orb8::ProjectDocument& document) {
+        for (std::string& comment : document.comments) comment = std::string(200, 'c');
+        return orb8::StepReport{"bench", {}};
+    });
 
     std::vector<double> write, handOver;
     orb8::RecoveryWriter writer(folder);

@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
     RecordingPort& port = *rig.port;
     TMainWin& win = rig.win;
     orb8::ProjectSession& session = win.Documents().CurrentProject->Session();
-    session.Perform([&] {
-        session.Document().patches[0][orb8::ModuleSwitches] = orb8::DriveOn;
+    session.Perform([&](orb8::ProjectDocument& document) {
+        document.patches[0][orb8::ModuleSwitches] = orb8::DriveOn;
         return orb8::StepReport{"bench", {}};
     });
     win.Documents().CurrentProject->SelectRow(1);

@@ -31,8 +31,6 @@ public:
     const std::string& FileName() const override { return document_.fileName; }
 
     const CustomDistDocument& Document() const { return document_; }
-    // For the transfers, which fill the document in place (inside Perform).
-    CustomDistDocument& Document() { return document_; }
     const CustomDistData& Data() const { return document_.data; }
 
     // `operation` changes the data; the change is one step named `text`. A

@@ -18,39 +18,36 @@ FilterColumn ColumnOf(const FilterRecord& filter) {
     return c;
 }
 
-CharacterDesigner::CharacterDesigner(CustomDistData& data, int set, std::vector<int> slots)
-    : data_(data), set_(set), slots_(std::move(slots)) {}
+CharacterDesigner::CharacterDesigner(int set, std::vector<int> slots) : set_(set), slots_(std::move(slots)) {}
 
-CharacterDesigner CharacterDesigner::Distortion(CustomDistData& data, int set) {
-    return CharacterDesigner(data, set, {SlotBottom, SlotPre, SlotEdge});
-}
+CharacterDesigner CharacterDesigner::Distortion(int set) { return CharacterDesigner(set, {SlotBottom, SlotPre, SlotEdge}); }
 
-CharacterDesigner CharacterDesigner::Tone(CustomDistData& data, int set, int slot) {
-    return CharacterDesigner(data, set, {slot});
-}
+CharacterDesigner CharacterDesigner::Tone(int set, int slot) { return CharacterDesigner(set, {slot}); }
 
-std::vector<FilterColumn> CharacterDesigner::Columns() const {
+std::vector<FilterColumn> CharacterDesigner::Columns(const CustomDistData& data) const {
     std::vector<FilterColumn> columns;
-    for (int slot : slots_) columns.push_back(ColumnOf(data_.filters[static_cast<std::size_t>(FilterNumber(set_, slot))]));
+    for (int slot : slots_) columns.push_back(ColumnOf(data.filters[static_cast<std::size_t>(FilterNumber(set_, slot))]));
     return columns;
 }
 
-int CharacterDesigner::MatchingPreset() const { return MatchingClipperPreset(data_.clippers[static_cast<std::size_t>(set_)]); }
+int CharacterDesigner::MatchingPreset(const CustomDistData& data) const { return MatchingClipperPreset(data.clippers[static_cast<std::size_t>(set_)]); }
 
-void CharacterDesigner::ApplyPreset(int preset) { data_.ApplyClipperPreset(set_, preset); }
+void CharacterDesigner::ApplyPreset(CustomDistData& data, int preset) const { data.ApplyClipperPreset(set_, preset); }
 
-int CharacterDesigner::ShownPreset() const { return slots_.front() == SlotBottom ? MatchingPreset() : -1; }
+int CharacterDesigner::ShownPreset(const CustomDistData& data) const {
+    return slots_.front() == SlotBottom ? MatchingPreset(data) : -1;
+}
 
-int CharacterDesigner::TakeMatchingPreset() {
+int CharacterDesigner::TakeMatchingPreset(CustomDistData& data) const {
     if (slots_.front() != SlotBottom) return -1;
-    const int preset = MatchingPreset();
-    if (preset >= 0) ApplyPreset(preset);
+    const int preset = MatchingPreset(data);
+    if (preset >= 0) ApplyPreset(data, preset);
     return preset;
 }
 
-void CharacterDesigner::Calc(const std::vector<FilterInput>& input) {
+void CharacterDesigner::Calc(CustomDistData& data, const std::vector<FilterInput>& input) const {
     for (std::size_t i = 0; i < slots_.size() && i < input.size(); ++i) {
-        FilterRecord& f = data_.filters[static_cast<std::size_t>(FilterNumber(set_, slots_[i]))];
+        FilterRecord& f = data.filters[static_cast<std::size_t>(FilterNumber(set_, slots_[i]))];
         f.on = input[i].on ? 1 : 0;
         f.type = static_cast<std::uint8_t>(input[i].type < 0 ? f.type : input[i].type);
         f.freq = ParseRealPrefix(input[i].freq);
@@ -59,21 +56,21 @@ void CharacterDesigner::Calc(const std::vector<FilterInput>& input) {
         f.trim = ParseRealPrefix(input[i].trim);
         ClampSettings(f);
     }
-    data_.QuantiseAll();
+    data.QuantiseAll();
     std::vector<int> compute = slots_;
     if (slots_.front() == SlotBottom) compute.insert(compute.end(), {SlotClip1, SlotClip2});
-    for (int slot : compute) ComputeCoefficients(data_.filters[static_cast<std::size_t>(FilterNumber(set_, slot))]);
-    TakeMatchingPreset();
+    for (int slot : compute) ComputeCoefficients(data.filters[static_cast<std::size_t>(FilterNumber(set_, slot))]);
+    TakeMatchingPreset(data);
 }
 
-std::array<double, kPlotPoints> CharacterDesigner::Levels() const {
+std::array<double, kPlotPoints> CharacterDesigner::Levels(const CustomDistData& data) const {
     std::vector<const FilterRecord*> filters;
-    for (int slot : slots_) filters.push_back(&data_.filters[static_cast<std::size_t>(FilterNumber(set_, slot))]);
+    for (int slot : slots_) filters.push_back(&data.filters[static_cast<std::size_t>(FilterNumber(set_, slot))]);
     return ResponseLevels(filters);
 }
 
-bool CharacterDesigner::AnyInvalid() const {
-    for (const FilterColumn& c : Columns())
+bool CharacterDesigner::AnyInvalid(const CustomDistData& data) const {
+    for (const FilterColumn& c : Columns(data))
         if (c.on && !c.valid) return true;
     return false;
 }

@@ -35,38 +35,37 @@ FilterColumn ColumnOf(const FilterRecord& filter);
 class CharacterDesigner {
 public:
     // The distortion character of a set (slots 0..2 and the clipper), or a
-    // tone character (slot 5, 6 or 7).
-    CharacterDesigner(CustomDistData& data, int set, std::vector<int> slots);
-    static CharacterDesigner Distortion(CustomDistData& data, int set);
-    static CharacterDesigner Tone(CustomDistData& data, int set, int slot);
+    // tone character (slot 5, 6 or 7), of the data each call is given.
+    CharacterDesigner(int set, std::vector<int> slots);
+    static CharacterDesigner Distortion(int set);
+    static CharacterDesigner Tone(int set, int slot);
 
     int Set() const { return set_; }
     const std::vector<int>& Slots() const { return slots_; }
-    std::vector<FilterColumn> Columns() const;
+    std::vector<FilterColumn> Columns(const CustomDistData& data) const;
     // The first preset whose 24 bytes equal the set's clipper block, or -1.
-    int MatchingPreset() const;
+    int MatchingPreset(const CustomDistData& data) const;
     // The preset chosen in the list: clip filters and clipper block.
-    void ApplyPreset(int preset);
+    void ApplyPreset(CustomDistData& data, int preset) const;
     // The preset the list shows as chosen: the matching one for a
     // distortion character, -1 for a tone character or a clipper of its own.
     // Showing it changes nothing.
-    int ShownPreset() const;
+    int ShownPreset(const CustomDistData& data) const;
     // A distortion character whose clipper matches a preset takes that
     // preset's clip filters as the preset gives them (not clamped), as CALC
     // does; returns the preset, or -1 (a clipper that matches none keeps its data).
-    int TakeMatchingPreset();
+    int TakeMatchingPreset(CustomDistData& data) const;
     // CALC: takes the columns' texts, clamps them, snaps every filter of
     // the document to the device's steps and computes this designer's
     // coefficients (and the clip filters' with a distortion character), then
     // takes the matching preset's clip filters again.
-    void Calc(const std::vector<FilterInput>& input);
+    void Calc(CustomDistData& data, const std::vector<FilterInput>& input) const;
     // The plot: the level in dB at the plot frequencies of this designer's filters.
-    std::array<double, kPlotPoints> Levels() const;
+    std::array<double, kPlotPoints> Levels(const CustomDistData& data) const;
     // A filter among them whose coefficients do not fit or are unstable.
-    bool AnyInvalid() const;
+    bool AnyInvalid(const CustomDistData& data) const;
 
 private:
-    CustomDistData& data_;
     int set_;
     std::vector<int> slots_;
 };

@@ -32,13 +32,14 @@ std::string Count(int n, const char* one, const char* many) { return std::to_str
 
 }  // namespace
 
-std::vector<std::uint8_t> PatchesAsSysEx(ProjectDocument& document, int channel, std::optional<int> onlyPatch) {
-    document.PackAll();
+std::vector<std::uint8_t> PatchesAsSysEx(const ProjectDocument& document, int channel, std::optional<int> onlyPatch) {
+    ProjectDocument packed = document;  // the patches packed as the processor stores them
+    packed.PackAll();
     std::vector<std::uint8_t> out;
     Append(out, WriteOpen(channel));
     for (int i = 0; i < kPatchCount; ++i) {
         if (onlyPatch && *onlyPatch != i) continue;
-        Append(out, PatchDump(channel, i, FromSlot(document.packedSlots[static_cast<std::size_t>(i)])));
+        Append(out, PatchDump(channel, i, FromSlot(packed.packedSlots[static_cast<std::size_t>(i)])));
     }
     Append(out, WriteClose(channel));
     return out;

@@ -17,7 +17,7 @@
 namespace orb8 {
 
 // WriteOpen, the PatchDumps (all 80, or only `onlyPatch`), WriteClose.
-std::vector<std::uint8_t> PatchesAsSysEx(ProjectDocument& document, int channel, std::optional<int> onlyPatch = {});
+std::vector<std::uint8_t> PatchesAsSysEx(const ProjectDocument& document, int channel, std::optional<int> onlyPatch = {});
 
 struct SysExContents {
     std::map<int, PackedPatch> dumps;    // PatchDump messages, by the patch number they carry

@@ -18,16 +18,16 @@ void ProjectSession::Settle() {
     typing_.reset();
 }
 
-SessionChange ProjectSession::Perform(const std::function<StepReport()>& operation) {
+SessionChange ProjectSession::Perform(const std::function<StepReport(ProjectDocument&)>& operation) {
     const SessionChange change = Record(operation);
     if (change.stepped) Tell(change);
     return change;
 }
 
-SessionChange ProjectSession::Record(const std::function<StepReport()>& operation) {
+SessionChange ProjectSession::Record(const std::function<StepReport(ProjectDocument&)>& operation) {
     Settle();
     const ProjectState before = Capture(document_);
-    StepReport report = operation();
+    StepReport report = operation(document_);
     ProjectStep step = ProjectStep::Between(before, document_);
     SessionChange change;
     change.send = std::move(report.send);
@@ -110,8 +110,8 @@ bool ProjectSession::Recover(const std::string& fileName, const std::string& tex
     if (image.size() != static_cast<std::size_t>(kProjectFileBytes)) return false;
     document_.fileName = fileName;
     if (!fileName.empty() && !Load().ok()) file_.RecoveredFor(fileName);
-    Perform([&] {
-        document_.FromFileImage(std::vector<std::uint8_t>(image.begin(), image.end()));
+    Perform([&](ProjectDocument& document) {
+        document.FromFileImage(std::vector<std::uint8_t>(image.begin(), image.end()));
         return StepReport{text, {}};
     });
     return true;
@@ -139,8 +139,8 @@ FileResult ProjectSession::Save() {
 }
 
 SessionChange ProjectSession::UseSettings(const CustomSettingsBlock& settings, const std::string& text) {
-    return Perform([&] {
-        document_.customSettings = settings;
+    return Perform([&](ProjectDocument& document) {
+        document.customSettings = settings;
         return StepReport{text, {}};
     });
 }
@@ -152,8 +152,8 @@ SessionChange ProjectSession::Receive(const std::string& text, const std::functi
         std::vector<std::uint8_t>& image;
         ~Forget() { image.clear(); }
     } forget{imageBefore_};
-    SessionChange change = Record([&] {
-        received = receive(document_);
+    SessionChange change = Record([&](ProjectDocument& document) {
+        received = receive(document);
         return StepReport{text, {}};
     });
     if (!received) {

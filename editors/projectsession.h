@@ -35,16 +35,15 @@ public:
     DocumentKind Kind() const override { return DocumentKind::Project; }
     const std::string& FileName() const override { return document_.fileName; }
     const ProjectDocument& Document() const { return document_; }
-    ProjectDocument& Document() { return document_; }
     // The bank's custom settings block, as edited and as last loaded, saved
     // or received.
     const CustomSettingsBlock& Settings() const { return document_.customSettings; }
     const CustomSettingsBlock& StoredSettings() const { return storedSettings_; }
 
-    // The one way to change the project: `operation` changes the document
-    // (and the custom settings) and names the step. A change of nothing is
-    // no step.
-    SessionChange Perform(const std::function<StepReport()>& operation);
+    // The one way to change the project: `operation` changes the document it
+    // is given (and its custom settings) and names the step. A change of
+    // nothing is no step.
+    SessionChange Perform(const std::function<StepReport(ProjectDocument&)>& operation);
     // The changes between Begin and End (a knob drag from press to release)
     // are one step.
     void BeginGesture();
@@ -95,7 +94,7 @@ public:
     void NoteTyping(int index, std::string comment);
 
 private:
-    SessionChange Record(const std::function<StepReport()>& operation);
+    SessionChange Record(const std::function<StepReport(ProjectDocument&)>& operation);
     SessionChange Walk(bool undo);
 
     ProjectDocument document_;

@@ -84,8 +84,8 @@ struct AppRig {
     // A change to a project made as one step of its session, as the windows make them.
     static orb8::SessionChange Change(TProjectWindow* project, const std::function<void(orb8::ProjectDocument&)>& change) {
         orb8::ProjectSession& session = project->Session();
-        return session.Perform([&] {
-            change(session.Document());
+        return session.Perform([&](orb8::ProjectDocument& document) {
+            change(document);
             return orb8::StepReport{"test", {}};
         });
     }

@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
     auto* project = qobject_cast<TProjectWindow*>(win.Documents().Windows.first().data());
     if (!project) return 1;
-    project->Session().Perform([&] {
-        for (int r = 1; r <= 6; ++r) EncodeName("P" + std::to_string(r), project->Session().Document().PatchOfRow(r));
+    project->Session().Perform([&](ProjectDocument& document) {
+        for (int r = 1; r <= 6; ++r) EncodeName("P" + std::to_string(r), document.PatchOfRow(r));
         return StepReport{"test", {}};
     });
     PatchGrid* grid = project->Grid();

@@ -147,8 +147,8 @@ TEST(PatchEditorWindow, ExclusionsTimePairAndCustomTypes) {
     EXPECT_EQ(last.back(), std::make_pair(21, 0));
 
     // "CUSTOM1" with base type 3: "(FLANGER)" and its four parameters; knobs reach the slot.
-    CustomSettingsBlock& block = e.project->Session().Document().customSettings;
-    block[kModCustom1Slot] = 3;
+    AppRig::Change(e.project, [](ProjectDocument& d) { d.customSettings[kModCustom1Slot] = 3; });
+    const CustomSettingsBlock& block = e.project->Session().Document().customSettings;
     e.Choose(e.panel->ModType, 20);
     EXPECT_EQ(e.panel->ModCustom->text(), "(FLANGER)");
     EXPECT_EQ(e.panel->ModVolume[1].name->text(), "FLG RATE");

@@ -172,15 +172,15 @@ TEST(RecoverySession, ProjectRecoversOverItsFileAsOneStep) {
     {
         ProjectSession session(settings);
         session.SetFileName(path);
-        session.Perform([&] {
-            session.Document().comments[0] = "saved";
+        session.Perform([&](ProjectDocument& d) {
+            d.comments[0] = "saved";
             return StepReport{"a", {}};
         });
         ASSERT_TRUE(session.Save().ok());
         saved = session.FileImage();
-        session.Perform([&] {
-            session.Document().comments[0] = "unsaved";
-            session.Document().patches[3][20] = 9;
+        session.Perform([&](ProjectDocument& d) {
+            d.comments[0] = "unsaved";
+            d.patches[3][20] = 9;
             return StepReport{"b", {}};
         });
         recovered = session.FileImage();

@@ -147,9 +147,9 @@ TEST(Recovery, OffersWhatAKilledProgramLeftAndRecoversIt) {
     ProjectSession saved(settings);
     saved.SetFileName(bank);
     ASSERT_TRUE(saved.Save().ok());
-    saved.Perform([&] {
-        saved.Document().comments[4] = "unsaved work";
-        saved.Document().patches[4][20] = 3;
+    saved.Perform([&](ProjectDocument& d) {
+        d.comments[4] = "unsaved work";
+        d.patches[4][20] = 3;
         return StepReport{"x", {}};
     });
     RecoveryRecord project{DocumentKind::Project, bank, "bank.orb", 1'700'000'000'000, saved.FileImage()};
@@ -283,8 +283,8 @@ TEST(Recovery, EachDocumentOnItsOwnAndNothingLeftBehind) {
     QTemporaryDir home;
     const QString folder = home.filePath("recovery");
     ProjectSession untitled;
-    untitled.Perform([&] {
-        untitled.Document().comments[2] = "never saved";
+    untitled.Perform([&](ProjectDocument& d) {
+        d.comments[2] = "never saved";
         return StepReport{"x", {}};
     });
     CustomDistSession dist;

@@ -15,8 +15,8 @@ using namespace orb8;
 
 namespace {
 
-StepReport SetByte(ProjectSession& s, int patch, int byte, int value) {
-    s.Document().patches[static_cast<std::size_t>(patch)][static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(value);
+StepReport SetByte(ProjectDocument& d, int patch, int byte, int value) {
+    d.patches[static_cast<std::size_t>(patch)][static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(value);
     return {"byte", {{byte, value}}};
 }
 
@@ -29,11 +29,11 @@ TEST(ProjectSession, ModifiedIsWhereTheHistoryStands) {
     std::vector<std::vector<int>> heard;
     const int id = s.Listen([&](const SessionChange& c) { heard.push_back(c.Rows()); });
     EXPECT_FALSE(s.Modified());
-    const SessionChange nothing = s.Perform([&] { return StepReport{"nothing", {}}; });
+    const SessionChange nothing = s.Perform([&](ProjectDocument&) { return StepReport{"nothing", {}}; });
     EXPECT_FALSE(nothing.stepped);
     EXPECT_FALSE(s.Modified());
 
-    const SessionChange c = s.Perform([&] { return SetByte(s, 4, ModParam1, 9); });
+    const SessionChange c = s.Perform([&](ProjectDocument& d) { return SetByte(d, 4, ModParam1, 9); });
     EXPECT_TRUE(c.stepped);
     EXPECT_EQ(c.send, (std::vector<std::pair<int, int>>{{ModParam1, 9}}));
     EXPECT_EQ(c.Rows(), std::vector<int>{5});
@@ -54,7 +54,7 @@ TEST(ProjectSession, ModifiedIsWhereTheHistoryStands) {
     EXPECT_FALSE(s.Modified());
     // Undone past the saved state and then changed: the saved state is gone for good.
     s.Undo();
-    s.Perform([&] { return SetByte(s, 4, ModParam2, 3); });
+    s.Perform([&](ProjectDocument& d) { return SetByte(d, 4, ModParam2, 3); });
     EXPECT_TRUE(s.Modified());
     s.Undo();
     EXPECT_TRUE(s.Modified());
@@ -72,18 +72,18 @@ TEST(ProjectSession, GesturesUndoBytesAndPendingInput) {
     ProjectSession s(settings);
     // A drag from press to release is one step; the next drag is another.
     s.BeginGesture();
-    for (int v = 1; v <= 20; ++v) s.Perform([&] { return SetByte(s, 0, ModParam1, v); });
+    for (int v = 1; v <= 20; ++v) s.Perform([&](ProjectDocument& d) { return SetByte(d, 0, ModParam1, v); });
     s.EndGesture();
     s.BeginGesture();
-    s.Perform([&] { return SetByte(s, 0, ModParam1, 40); });
+    s.Perform([&](ProjectDocument& d) { return SetByte(d, 0, ModParam1, 40); });
     s.EndGesture();
     EXPECT_EQ(s.StepCount(), 2);
     // A drag let go where it began is no step, and leaves nothing unsaved.
     int told = 0;
     const int listener = s.Listen([&](const SessionChange&) { ++told; });
     s.BeginGesture();
-    s.Perform([&] { return SetByte(s, 0, ModParam1, 41); });
-    s.Perform([&] { return SetByte(s, 0, ModParam1, 40); });
+    s.Perform([&](ProjectDocument& d) { return SetByte(d, 0, ModParam1, 41); });
+    s.Perform([&](ProjectDocument& d) { return SetByte(d, 0, ModParam1, 40); });
     s.EndGesture();
     EXPECT_EQ(s.StepCount(), 2);
     EXPECT_EQ(told, 3);  // the two moves, and the step gone
@@ -102,12 +102,12 @@ TEST(ProjectSession, GesturesUndoBytesAndPendingInput) {
     int handedBack = 0;
     s.SetPendingInput([&] {
         ++handedBack;
-        s.Perform([&] {
-            s.Document().comments[2] = "typed";
+        s.Perform([&](ProjectDocument& d) {
+            d.comments[2] = "typed";
             return StepReport{"Comment of U03", {}};
         });
     });
-    s.Perform([&] { return SetByte(s, 1, PatchLevel, 7); });
+    s.Perform([&](ProjectDocument& d) { return SetByte(d, 1, PatchLevel, 7); });
     EXPECT_EQ(handedBack, 1);
     EXPECT_EQ(s.UndoText(), "byte");
     s.ClearPendingInput();
@@ -175,7 +175,7 @@ TEST(Compare, TheProcessorHoldsWhatTheEditorShows) {
 TEST(CustomDistSession, CalcIsAlwaysAStep) {
     CustomDistSession s;
     const auto calc = [](CustomDistData& d) {
-        CharacterDesigner::Tone(d, 0, SlotHigh).Calc({{false, 0, "0", "0", "0", "0"}});
+        CharacterDesigner::Tone(0, SlotHigh).Calc(d, {{false, 0, "0", "0", "0", "0"}});
     };
     s.Perform("CALC", calc, true);
     s.Perform("CALC", calc, true);  // the same settings again: nothing changes, still a step

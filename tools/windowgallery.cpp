@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
         // The editor with three very different patches, and the RTM window.
         auto* third = win.Documents().CurrentProject.data();
         using namespace orb8;
-        auto& doc = third->Session().Document();
+        ProjectDocument doc = third->Session().Document();
         PatchData custom = InitialPatch();
         custom[ModuleSwitches] = DriveOn | ModOn | DlyOn | EqOn;
         custom[DriveType] = 20;
@@ -164,7 +164,10 @@ int main(int argc, char** argv) {
         EncodeName("ODD DATA", odd);
         doc.patches[3] = odd;
         const char* names[] = {"", "editor-custom.png", "editor-all-off.png", "editor-out-of-range.png"};
-        third->Session().Perform([] { return StepReport{"gallery", {}}; });
+        third->Session().Perform([&](ProjectDocument& d) {
+            d = doc;
+            return StepReport{"gallery", {}};
+        });
         for (int row = 2; row <= 4; ++row) {
             third->SetCurrentRow(row);
             Settle();

@@ -509,8 +509,8 @@ void TMainWin::OnLineScanEnded(bool onLine) {
 void TMainWin::NewBank(const QString& title, const std::function<void(ProjectDocument&)>& fill) {
     auto* project = qobject_cast<TProjectWindow*>(NewDocumentWindow(DocumentKind::Project));
     if (!project) return;
-    project->Session().Perform([&] {
-        fill(project->Session().Document());
+    project->Session().Perform([&](ProjectDocument& document) {
+        fill(document);
         return StepReport{title.toStdString(), {}};
     });
     project->SetCurrentRow(1);

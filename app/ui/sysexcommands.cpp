@@ -53,8 +53,8 @@ bool SysExCommands::Import(ProjectSession& project, int current) {
                         tr("%1 holds no ORB-8 patch (%2). Nothing was changed.").arg(path, Q(contents.Summary())));
         return false;
     }
-    project.Perform([&] {
-        TakeSysEx(project.Document(), contents, current);
+    project.Perform([&](ProjectDocument& document) {
+        TakeSysEx(document, contents, current);
         return StepReport{tr("Import SysEx").toStdString(), {}};
     });
     dialogs_.Inform(parent_, tr("ORB-8ED"), tr("Taken from %1: %2.").arg(path, Q(contents.Summary())));

@@ -12,7 +12,7 @@
 using namespace orb8;
 
 TCharWin::TCharWin(DesignerContext& context, CustomDistSession& session, QWidget* document, int set, int slot)
-    : DesignerWindow(context, session, document, CharacterDesigner::Tone(session.Document().data, set, slot)) {
+    : DesignerWindow(context, session, document, CharacterDesigner::Tone(set, slot)) {
     static const char* names[] = {"HIGH", "MID", "LOW"};
     setObjectName(QStringLiteral("CharWin%1%2").arg(names[slot - SlotHigh]).arg(set + 1));
     Column = new FilterColumnBox(QString(), QString(), this);
@@ -38,8 +38,8 @@ void TCharWin::ShowDesigner(const QString& caption) {
 }
 
 void TCharWin::Refresh() {
-    Column->Show(designer_.Columns().front());
-    PaintBox->SetLevels(designer_.Levels());
+    Column->Show(designer_.Columns(session_.Data()).front());
+    PaintBox->SetLevels(designer_.Levels(session_.Data()));
 }
 
 // The quantise-all snaps the whole document: a step even when nothing moved.

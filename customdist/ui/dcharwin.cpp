@@ -15,7 +15,7 @@ using namespace orb8;
 
 TDstCharWin::TDstCharWin(DesignerContext& context, CustomDistSession& session, QWidget* document,
                          std::function<QString()> documentCaption, int set)
-    : DesignerWindow(context, session, document, CharacterDesigner::Distortion(session.Document().data, set)),
+    : DesignerWindow(context, session, document, CharacterDesigner::Distortion(set)),
       documentCaption_(std::move(documentCaption)) {
     setObjectName(QStringLiteral("DstCharWin%1").arg(set + 1));
     auto* top = new QHBoxLayout;
@@ -69,12 +69,12 @@ void TDstCharWin::ShowDesigner() {
 
 void TDstCharWin::Refresh() {
     filling_ = true;
-    const auto columns = designer_.Columns();
+    const auto columns = designer_.Columns(session_.Data());
     for (std::size_t i = 0; i < 3; ++i) Columns[i]->Show(columns[i]);
     // The preset the clipper matches is shown chosen; showing writes nothing
     // (the preset's clip filters are taken by CALC or a click on it, as steps).
-    ListBox->setCurrentRow(designer_.ShownPreset());
-    PaintBoxDistChar->SetLevels(designer_.Levels());
+    ListBox->setCurrentRow(designer_.ShownPreset(session_.Data()));
+    PaintBoxDistChar->SetLevels(designer_.Levels(session_.Data()));
     Caption();
     filling_ = false;
 }
@@ -82,7 +82,7 @@ void TDstCharWin::Refresh() {
 void TDstCharWin::ListBoxClick(int row) {
     if (filling_ || row < 0) return;
     session_.Perform(tr("Clipper %1").arg(ListBox->item(row)->text()).toStdString(),
-                     [&](CustomDistData&) { designer_.ApplyPreset(row); });
+                     [&](CustomDistData& data) { designer_.ApplyPreset(data, row); });
 }
 
 void TDstCharWin::DstCharResDrawClick() {

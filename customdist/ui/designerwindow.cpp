@@ -30,14 +30,14 @@ QVBoxLayout* DesignerWindow::MakeButtons(const char* calcName, QPushButton*& cal
 }
 
 void DesignerWindow::Calculate(const QString& text, const std::vector<FilterInput>& input) {
-    session_.Perform(text.toStdString(), [&](CustomDistData&) { designer_.Calc(input); }, true);
+    session_.Perform(text.toStdString(), [&](CustomDistData& data) { designer_.Calc(data, input); }, true);
     Refresh();
 }
 
 // An invalid filter asks first; the window thread does not wait for the answer.
 void DesignerWindow::Audition(const QString& invalidQuestion, const std::function<void()>& send) {
     if (!context_.OutputOpen()) return;
-    if (!designer_.AnyInvalid()) {
+    if (!designer_.AnyInvalid(session_.Data())) {
         send();
         return;
     }

@@ -326,7 +326,7 @@ bool TControlPanel::SetCompare(bool on) {
     ProjectSession* project = Project();
     if (!project || !editor_.Current() || on == compare_.Comparing()) return compare_.Comparing();
     project->Settle();
-    ProjectDocument& document = project->Document();
+    const ProjectDocument& document = project->Document();
     if (on) {
         // The stored patch plays through the block as it was stored, so that
         // edits of a CUSTOM type's values are compared too.
@@ -343,8 +343,9 @@ bool TControlPanel::SetCompare(bool on) {
         }
         emit ComparedPatchShown(project, index_ + 1, &compare_.Shown());
     } else {
-        const auto show = [this, &document](PatchData& patch) { editor_.ShowPatch(&patch, &document.customSettings); };
+        const auto show = [this](PatchData& patch) { editor_.ShowPatch(&patch, &workingSettings_); };
         working_ = document.patches[static_cast<std::size_t>(index_)];
+        workingSettings_ = document.customSettings;
         context_.SendParameters(compare_.Off(working_, show));
         emit ComparedPatchShown(project, index_ + 1, nullptr);
         ShowPatch(*project, index_);
@@ -357,11 +358,12 @@ void TControlPanel::ShowPatch(ProjectSession& project, int index) {
     if (compare_.Comparing()) SetCompare(false);
     Follow(&project, index);
     CompareBtn->SetDown(false);
-    // The editor works on a copy: what showing fills in (a CUSTOM type's slot
+    // The editor works on copies: what showing fills in (a CUSTOM type's slot
     // values) reaches the document only with the next edit, inside its step.
-    ProjectDocument& document = project.Document();
+    const ProjectDocument& document = project.Document();
     working_ = document.patches[static_cast<std::size_t>(index)];
-    editor_.ShowPatch(&working_, &document.customSettings);
+    workingSettings_ = document.customSettings;
+    editor_.ShowPatch(&working_, &workingSettings_);
     PatchName->setText(Q(ProjectRowTexts(document, index + 1)[1]));
     PatchNo->setText(Q(PatchLabel(index)));
     RefreshAll();
@@ -563,11 +565,13 @@ void TControlPanel::Perform(const std::function<Edit()>& operation, const QStrin
     ProjectSession& session = *Project();
     Edit edit;
     performing_ = true;
-    const SessionChange change = session.Perform([&] {
+    const SessionChange change = session.Perform([&](ProjectDocument& document) {
         const int switchesBefore = (*editor_.Current())[orb8::ModuleSwitches];
         const PatchData before = working_;
+        const CustomSettingsBlock settingsBefore = workingSettings_;
         edit = operation();
-        if (working_ != before) session.Document().patches[static_cast<std::size_t>(index_)] = working_;
+        if (working_ != before) document.patches[static_cast<std::size_t>(index_)] = working_;
+        if (workingSettings_ != settingsBefore) document.customSettings = workingSettings_;
         StepReport report{text.toStdString(), edit.send};
         if (text.isEmpty() && !edit.send.empty())
             report.text = EditStepText(*editor_.Current(), editor_.Settings(), edit.send.front().first, switchesBefore,

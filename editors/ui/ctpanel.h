@@ -137,6 +137,7 @@ private:
     orb8::CustomSettingsBlock noBank_ = orb8::DefaultCustomSettings();
     orb8::CustomSettingsBlock compared_ = orb8::DefaultCustomSettings();
     orb8::PatchData working_{};  // the patch being edited, as shown
+    orb8::CustomSettingsBlock workingSettings_{};  // its bank's custom settings, as shown
     orb8::PatchEditor editor_;
     orb8::CompareSession compare_;
     std::weak_ptr<orb8::Document> project_;

@@ -105,8 +105,8 @@ bool TMemoWin::HandBack() {
     if (bytes == project->Document().CommentOfRow(row_)) return false;
     handingBack_ = true;
     ProjectSession& session = *project;
-    session.Perform([&] {
-        session.Document().SetCommentOfRow(row_, bytes);
+    session.Perform([&](ProjectDocument& document) {
+        document.SetCommentOfRow(row_, bytes);
         return StepReport{tr("Comment of %1").arg(QString::fromStdString(PatchLabel(row_ - 1))).toStdString(), {}};
     });
     handingBack_ = false;

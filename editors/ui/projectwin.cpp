@@ -160,8 +160,8 @@ void TProjectWindow::PatchGridDragDrop(TProjectWindow& source, int row) {
         ShowPreview();  // the drag is over: every row shows the bank again
         if (!move) return;
         const auto [first, to] = *move;
-        const SessionChange change = session_.Perform([&] {
-            session_.Document().MoveRows(first, last, to);
+        const SessionChange change = session_.Perform([&](ProjectDocument& document) {
+            document.MoveRows(first, last, to);
             const StepWords words = StepWordsInLanguage();
             return StepReport{first == last ? MoveStepText(first, to, words) : MoveRowsStepText(first, last, to, words), {}};
         });
@@ -193,8 +193,8 @@ void TProjectWindow::CopyFrom(TProjectWindow& source, int sourceRow, int row) {
     source.drag_.End();
     if (!ProjectDocument::ValidRow(row) || !ProjectDocument::ValidRow(sourceRow)) return;
     source.Session().Settle();
-    session_.Perform([&] {
-        session_.Document().CopyPatchFrom(source.Document(), sourceRow, row);
+    session_.Perform([&](ProjectDocument& document) {
+        document.CopyPatchFrom(source.Document(), sourceRow, row);
         return StepReport{tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}};
     });
     SetCurrentRow(row);
@@ -203,8 +203,8 @@ void TProjectWindow::CopyFrom(TProjectWindow& source, int sourceRow, int row) {
 int TProjectWindow::PasteRows(const CopyBuffer& buffer, int row, const QString& step) {
     if (!buffer.Filled() || !ProjectDocument::ValidRow(row)) return 0;
     int fit = 0;
-    session_.Perform([&] {
-        fit = buffer.PasteInto(session_.Document(), row);
+    session_.Perform([&](ProjectDocument& document) {
+        fit = buffer.PasteInto(document, row);
         return StepReport{step.toStdString(), {}};
     });
     const int count = static_cast<int>(buffer.rows.size());
