@@ -36,6 +36,7 @@ SessionChange ProjectSession::Record(const std::function<StepReport(ProjectDocum
     change.comments = step.Comments();
     change.settings = step.SettingsBytes();
     change.stepped = true;
+    if (report.sendPlayed) SendPlayed(change);
     history_.Push(std::move(step), std::move(report.text), gesture_);
     return change;
 }
@@ -64,13 +65,17 @@ SessionChange ProjectSession::Walk(bool undo) {
     change.comments = entry->step.Comments();
     change.settings = entry->step.SettingsBytes();
     change.stepped = true;
+    SendPlayed(change);
+    Tell(change);
+    return change;
+}
+
+void ProjectSession::SendPlayed(SessionChange& change) const {
     for (const auto& [patch, bytes] : change.patches) {
         if (patch != playing_) continue;
         const PatchData& data = document_.patches[static_cast<std::size_t>(patch)];
         for (int byte : bytes) change.send.emplace_back(byte, data[static_cast<std::size_t>(byte)]);
     }
-    Tell(change);
-    return change;
 }
 
 bool ProjectSession::Modified() const {

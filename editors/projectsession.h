@@ -20,10 +20,13 @@
 
 namespace orb8 {
 
-// What an operation reports: its step's name and what it sends itself.
+// What an operation reports: its step's name and what it sends itself. A
+// step that brings patches from elsewhere (a paste, a drop, an import) lets
+// the session send what it changed in the patch the processor plays.
 struct StepReport {
     std::string text;
     std::vector<std::pair<int, int>> send;
+    bool sendPlayed = false;
 };
 
 class ProjectSession : public HistorySession<ProjectStep> {
@@ -96,6 +99,8 @@ public:
 private:
     SessionChange Record(const std::function<StepReport(ProjectDocument&)>& operation);
     SessionChange Walk(bool undo);
+    // The bytes `change` made new in the patch the processor plays, as parameter changes.
+    void SendPlayed(SessionChange& change) const;
 
     ProjectDocument document_;
     CustomSettingsBlock storedSettings_{};

@@ -13,6 +13,7 @@
 #include "controls/colorbutton.h"
 #include "device/ui/progresswin.h"
 #include "device/ui/windowhost.h"
+#include "editors/patcheditor.h"
 #include "editors/ui/ctpanel.h"
 #include "editors/ui/patchgrid.h"
 #include "editors/ui/projectwin.h"
@@ -61,6 +62,24 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     EXPECT_EQ(Count(traffic, "PatchSelect"), 1);
     EXPECT_EQ(Count(traffic, "EditBufferWrite"), 1);
     EXPECT_EQ(app.system.Simulator()->With([](Orb8Simulator& s) { return s.program; }), 5);
+
+    // A paste over the patch that plays sends the bytes its step changed, not the patch again.
+    p->SetCurrentRow(2);
+    app.win->CopyMenu->trigger();
+    p->SetCurrentRow(6);
+    app.Idle();
+    app.WaitExchange();
+    app.ClearTraffic();
+    app.win->PasteMenu->trigger();
+    app.Idle();
+    app.Drain();
+    const auto pasted = app.Traffic();
+    EXPECT_EQ(Count(pasted, "EditBufferWrite"), 0);
+    EXPECT_EQ(Count(pasted, "PatchSelect"), 0);
+    EXPECT_GT(Count(pasted, "ParameterChange"), 0);
+    EXPECT_EQ(p->Document().patches[5], p->Document().patches[1]);
+    EXPECT_EQ(app.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; }),
+              ShownPatch(p->Document().patches[5], p->Session().Settings()));
 
     app.ClearTraffic();
     app.win->DownloadMenu->trigger();

@@ -262,7 +262,8 @@ void TMainWin::ConnectMenus() {
     connect(ImportSyxMenu, &QAction::triggered, this, [this] {
         TProjectWindow* project = documents_->ActiveProject();
         // The imported patch on the current row plays on the processor.
-        if (project && sysex_->Import(project->Session(), project->CurrentRow())) project->SelectRow(project->CurrentRow());
+        if (!project) return;
+        if (const auto change = sysex_->Import(project->Session(), project->CurrentRow())) context_->SendParameters(change->send);
     });
     const auto exportSysEx = [this](bool selectedOnly) {
         // On the channel of the ORB-8 on line, else channel 1.

@@ -37,26 +37,26 @@ void SysExCommands::Export(ProjectSession& project, std::optional<int> only, int
     status_(tr("%1 written to %2").arg(only ? tr("1 patch") : tr("80 patches"), path));
 }
 
-bool SysExCommands::Import(ProjectSession& project, int current) {
+std::optional<SessionChange> SysExCommands::Import(ProjectSession& project, int current) {
     project.Settle();
     const QString path = dialogs_.OpenFileName(parent_, tr("SysEx file (*.syx)"));
-    if (path.isEmpty()) return false;
+    if (path.isEmpty()) return std::nullopt;
     std::vector<std::uint8_t> bytes;
     const FileResult r = ReadFileBytes(path.toStdString(), 16u << 20, bytes);
     if (!r.ok()) {
         dialogs_.ShowError(parent_, tr("ORB-8ED"), FileMessageText(r, "SysEx file"));
-        return false;
+        return std::nullopt;
     }
     const SysExContents contents = ReadSysEx(bytes);
     if (!contents.Usable()) {
         dialogs_.Inform(parent_, tr("ORB-8ED"),
                         tr("%1 holds no ORB-8 patch (%2). Nothing was changed.").arg(path, Q(contents.Summary())));
-        return false;
+        return std::nullopt;
     }
-    project.Perform([&](ProjectDocument& document) {
+    const SessionChange change = project.Perform([&](ProjectDocument& document) {
         TakeSysEx(document, contents, current);
-        return StepReport{tr("Import SysEx").toStdString(), {}};
+        return StepReport{tr("Import SysEx").toStdString(), {}, true};
     });
     dialogs_.Inform(parent_, tr("ORB-8ED"), tr("Taken from %1: %2.").arg(path, Q(contents.Summary())));
-    return true;
+    return change;
 }

@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+#include "patch/document.h"
+
 class QWidget;
 class UserDialogs;
 
@@ -22,8 +24,9 @@ public:
 
     // All 80 patches, or patch `only` (an index), on `channel` (0..15).
     void Export(orb8::ProjectSession& project, std::optional<int> only, int channel);
-    // The file's patches from row `current` on (1..80); true when they were taken.
-    bool Import(orb8::ProjectSession& project, int current);
+    // The file's patches from row `current` on (1..80), as one step; nothing
+    // when none were taken.
+    std::optional<orb8::SessionChange> Import(orb8::ProjectSession& project, int current);
 
 private:
     UserDialogs& dialogs_;

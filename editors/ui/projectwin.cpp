@@ -193,23 +193,31 @@ void TProjectWindow::CopyFrom(TProjectWindow& source, int sourceRow, int row) {
     source.drag_.End();
     if (!ProjectDocument::ValidRow(row) || !ProjectDocument::ValidRow(sourceRow)) return;
     source.Session().Settle();
-    session_.Perform([&](ProjectDocument& document) {
+    const SessionChange change = session_.Perform([&](ProjectDocument& document) {
         document.CopyPatchFrom(source.Document(), sourceRow, row);
-        return StepReport{tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}};
+        return StepReport{tr("Copy to %1").arg(QString::fromStdString(PatchLabel(row - 1))).toStdString(), {}, true};
     });
-    SetCurrentRow(row);
+    Took(change, row, row, row);
+}
+
+// After a copy into rows first..last: the processor hears what changed in the
+// patch it plays, and `current` becomes the current row (another row is a
+// patch change, as any selection is).
+void TProjectWindow::Took(const SessionChange& change, int first, int last, int current) {
+    editor_.SendParameters(change.send);
+    if (last > first) grid_->ChooseRows(first, last, current);
+    else grid_->SetCurrentGridRow(current);
 }
 
 int TProjectWindow::PasteRows(const CopyBuffer& buffer, int row, const QString& step) {
     if (!buffer.Filled() || !ProjectDocument::ValidRow(row)) return 0;
     int fit = 0;
-    session_.Perform([&](ProjectDocument& document) {
+    const SessionChange change = session_.Perform([&](ProjectDocument& document) {
         fit = buffer.PasteInto(document, row);
-        return StepReport{step.toStdString(), {}};
+        return StepReport{step.toStdString(), {}, true};
     });
     const int count = static_cast<int>(buffer.rows.size());
-    if (fit > 1) grid_->ChooseRows(row, row + fit - 1, row);
-    else SetCurrentRow(row);
+    Took(change, row, row + std::max(fit, 1) - 1, row);
     if (fit < count)
         editor_.ShowStatus(tr("%1 of the patches did not fit below %2 and were left out.")
                                .arg(count - fit)
@@ -222,7 +230,6 @@ void TProjectWindow::Paste(const CopyBuffer& buffer, int row) {
     const int count = static_cast<int>(buffer.rows.size());
     const int fit = std::min(count, kPatchCount - row + 1);
     PasteRows(buffer, row, fit > 1 ? tr("Paste %1 patches to %2").arg(fit).arg(at) : tr("Paste to %1").arg(at));
-    SelectRow(row);
 }
 
 void TProjectWindow::TakePatch(const PatchClip& clip, int row) {

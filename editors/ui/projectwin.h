@@ -73,6 +73,7 @@ private:
     void CopyFrom(TProjectWindow& source, int sourceRow, int row);
     // The buffer's patches from `row` on as one step named `step`; how many fitted.
     int PasteRows(const orb8::CopyBuffer& buffer, int row, const QString& step);
+    void Took(const orb8::SessionChange& change, int first, int last, int current);
     void ShowPreview();
 
     EditorContext& editor_;
