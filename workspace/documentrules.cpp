@@ -21,6 +21,14 @@ bool EndsWith(const std::string& text, std::string_view end) {
 
 }  // namespace
 
+std::string UntitledName(DocumentKind kind, int number) {
+    return (kind == DocumentKind::CustomDist ? "NoNameDst" : "NoName") + std::to_string(number);
+}
+
+const char* FileKindName(DocumentKind kind) {
+    return kind == DocumentKind::CustomDist ? "custom distortion file" : "project file";
+}
+
 DocumentKind KindOfPath(std::string_view path) {
     const std::string name = LowerNamePart(path);
     if (EndsWith(name, ".orb")) return DocumentKind::Project;

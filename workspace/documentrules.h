@@ -21,6 +21,13 @@ DocumentKind KindOfPath(std::string_view path);
 // already ends in it ("bank" gives "bank.orb", "bank.ORB" stays).
 std::string WithExtension(const std::string& path, DocumentKind kind);
 
+// The name of the `number`th untitled document of its kind this run
+// ("NoName3", "NoNameDst1").
+std::string UntitledName(DocumentKind kind, int number);
+// The kind of file a document is saved in, as the file messages name it
+// (English; the window layer translates it).
+const char* FileKindName(DocumentKind kind);
+
 // A document window's caption: the file name, or the untitled name
 // ("NoName3", "NoNameDst1") when there is none; "*" while modified.
 std::string DocumentCaption(const std::string& fileName, const std::string& untitled, bool modified);

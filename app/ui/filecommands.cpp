@@ -8,6 +8,7 @@
 
 #include "app/framerules.h"
 #include "app/ui/documentframe.h"
+#include "workspace/documentrules.h"
 #include "workspace/ui/filemessages.h"
 #include "workspace/ui/userdialogs.h"
 
@@ -20,9 +21,6 @@ QString ShownPath(const std::string& path) { return QFile::decodeName(QByteArray
 bool Exists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(std::filesystem::path(path), error);
-}
-std::string KindName(DocumentKind kind) {
-    return kind == DocumentKind::Project ? "project file" : "custom distortion file";
 }
 }  // namespace
 
@@ -51,7 +49,7 @@ Document* FileCommands::OpenPath(const std::string& path, bool onlyReadable) {
         const FileResult r = TryReading(path, kind);
         if (!r.loaded()) {
             dialogs_.ShowError(parent_, tr("ORB-8ED"),
-                               FileMessageText(r, KindName(kind)) + "\n" +
+                               FileMessageText(r, FileKindName(kind)) + "\n" +
                                    tr("The bank is missing or damaged (is its disk plugged in?). Nothing was opened."));
             return nullptr;
         }
@@ -71,7 +69,7 @@ Document* FileCommands::OpenPath(const std::string& path, bool onlyReadable) {
 }
 
 void FileCommands::Report(const FileResult& result, DocumentKind kind) {
-    const QString text = FileMessageText(result, KindName(kind));
+    const QString text = FileMessageText(result, FileKindName(kind));
     if (result.problem == FileProblem::Short) dialogs_.Inform(parent_, tr("ORB-8ED"), text);
     else dialogs_.ShowError(parent_, tr("ORB-8ED"), text);
 }

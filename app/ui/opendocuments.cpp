@@ -7,6 +7,7 @@
 #include "app/ui/windowlist.h"
 #include "customdist/ui/customdistwin.h"
 #include "editors/ui/projectwin.h"
+#include "workspace/documentrules.h"
 #include "workspace/ui/recoverykeeper.h"
 
 using namespace orb8;
@@ -23,14 +24,14 @@ DocumentWindow* OpenDocuments::NewDocumentWindow(DocumentKind kind) {
     DocumentWindow* window = nullptr;
     if (kind == DocumentKind::Project) {
         auto session = std::make_shared<ProjectSession>(context_.ProcessorSettings().value_or(DefaultCustomSettings()));
-        session->SetUntitledName("NoName" + std::to_string(++newProjectCounter_));
+        session->SetUntitledName(UntitledName(kind, ++newProjectCounter_));
         auto* project = new TProjectWindow(context_, newProjectCounter_, session);
         connect(project, &TProjectWindow::PatchSelected, this, &OpenDocuments::PatchSelected);
         CurrentProject = project;
         window = project;
     } else {
         auto session = std::make_shared<CustomDistSession>();
-        session->SetUntitledName("NoNameDst" + std::to_string(++untitledDistCount_));
+        session->SetUntitledName(UntitledName(kind, ++untitledDistCount_));
         auto* dist = new TCustomDistWin(context_, untitledDistCount_, session);
         CurrentCustomDist = dist;
         window = dist;
