@@ -10,11 +10,11 @@ namespace {
 
 using Sent = std::vector<std::pair<int, int>>;
 
-struct Rig {
+struct EditorRig {
     CustomSettingsBlock settings = DefaultCustomSettings();
     PatchData patch = InitialPatch();
     PatchEditor editor{settings};
-    Rig() { editor.ShowPatch(&patch); }
+    EditorRig() { editor.ShowPatch(&patch); }
     void Show() { editor.ShowPatch(&patch); }
 };
 
@@ -33,7 +33,7 @@ std::vector<int> Range(int first, int last) {
 }  // namespace
 
 TEST(PatchEditor, DriveTypeMemory) {
-    Rig r;
+    EditorRig r;
     r.patch[DriveParam1] = 10;  // a GAIN of the user's
     r.patch[DriveParam3] = 7;
     const Edit comp = r.editor.DriveTypeChanged(14);  // "COMP" after "OVER DRV"
@@ -59,7 +59,7 @@ TEST(PatchEditor, DriveTypeMemory) {
 }
 
 TEST(PatchEditor, CustomDriveTakesAndKeepsItsSlot) {
-    Rig r;
+    EditorRig r;
     r.settings[kDriveCustom1Slot + CustomCharSel - DriveParam1] = 9;  // "S1"
     r.Show();
     const Edit e = r.editor.DriveTypeChanged(20);
@@ -76,7 +76,7 @@ TEST(PatchEditor, CustomDriveTakesAndKeepsItsSlot) {
 }
 
 TEST(PatchEditor, ModAndDlyExclusions) {
-    Rig r;
+    EditorRig r;
     r.patch[ModuleSwitches] = DlyOn;
     r.editor.DlyTypeChanged(16);  // "HPS"
     const Edit on = r.editor.SwitchClicked(ModOn);
@@ -84,7 +84,7 @@ TEST(PatchEditor, ModAndDlyExclusions) {
     EXPECT_EQ(on.send[0], std::make_pair(0, int(ModOn)));
     EXPECT_TRUE(on.refreshRow);
 
-    Rig s;
+    EditorRig s;
     s.patch[ModuleSwitches] = ModOn | DlyOn;
     const Edit sampler = s.editor.DlyTypeChanged(13);
     std::vector<int> expected{0};
@@ -107,7 +107,7 @@ TEST(PatchEditor, ModAndDlyExclusions) {
 }
 
 TEST(PatchEditor, TimePair) {
-    Rig r;
+    EditorRig r;
     r.editor.ModTypeChanged(14);  // "DELAY"
     EXPECT_EQ(r.editor.ModKnob(0).name, "TIMEX100");
     const Edit e = r.editor.ModKnobChanged(0, 60);
@@ -132,7 +132,7 @@ TEST(PatchEditor, TimePair) {
 }
 
 TEST(PatchEditor, CustomModUsesItsBaseAndSlot) {
-    Rig r;
+    EditorRig r;
     r.settings[kModCustom1Slot] = 3;  // "FLANGER"
     r.settings[kModCustom1Slot + 1] = 12;
     r.patch[ModType] = 20;
@@ -152,7 +152,7 @@ TEST(PatchEditor, CustomModUsesItsBaseAndSlot) {
 }
 
 TEST(PatchEditor, NameEntry) {
-    Rig r;
+    EditorRig r;
     EncodeName("OLD", r.patch);
     const Edit tooLong = r.editor.NameEntered("NINECHARS");
     EXPECT_EQ(tooLong.message, "Patch name is too long");
@@ -171,7 +171,7 @@ TEST(PatchEditor, NameEntry) {
 }
 
 TEST(PatchEditor, OutOfRangeValuesAreShownAndKept) {
-    Rig r;
+    EditorRig r;
     r.patch[ModType] = 25;
     r.patch[ModParam1] = 200;
     r.patch[DriveParam1] = 31;
@@ -197,7 +197,7 @@ TEST(PatchEditor, OutOfRangeValuesAreShownAndKept) {
 }
 
 TEST(PatchEditor, RtmWindow) {
-    Rig r;
+    EditorRig r;
     r.patch[ModuleSwitches] = ModOn | EqOn;
     const Edit max = r.editor.RtmChanged(Module::Mod, RtmField::Max, 75);
     EXPECT_EQ(r.patch[ModRtmMax], 75);
