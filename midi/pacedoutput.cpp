@@ -32,8 +32,19 @@ std::optional<std::vector<std::uint8_t>> PacingQueue::Pop() {
     return message;
 }
 
-PacedMidiOut::PacedMidiOut(std::unique_ptr<MidiOut> inner, PacingQueue::KeyOf keyOf, std::chrono::microseconds byteTime)
-    : inner_(std::move(inner)), queue_(std::move(keyOf)), byteTime_(byteTime), thread_([this] { Run(); }) {}
+PacedMidiOut::PacedMidiOut(std::unique_ptr<MidiOut> inner, PacingQueue::KeyOf keyOf, std::chrono::microseconds byteTime,
+                           std::shared_ptr<WireClock> clock)
+    : inner_(std::move(inner)),
+      clock_(clock ? std::move(clock) : std::make_shared<SteadyWireClock>()),
+      queue_(std::move(keyOf)),
+      byteTime_(byteTime) {
+    clock_->OnMoved([this] {
+        std::lock_guard lock(mutex_);
+        wake_.notify_all();
+        drained_.notify_all();
+    });
+    thread_ = std::thread([this] { Run(); });
+}
 
 PacedMidiOut::~PacedMidiOut() {
     std::chrono::microseconds left{};
@@ -48,6 +59,7 @@ PacedMidiOut::~PacedMidiOut() {
     }
     wake_.notify_all();
     thread_.join();
+    clock_->OnMoved(nullptr);
 }
 
 void PacedMidiOut::Send(std::span<const std::uint8_t> message) {
@@ -71,10 +83,8 @@ bool PacedMidiOut::Drain(std::chrono::milliseconds limit) {
         std::unique_lock lock(mutex_);
         if (!drained_.wait_until(lock, deadline, [&] { return queue_.Empty() && !busy_; })) return false;
         // The last message has its wire time before the wire is free.
-        while (Clock::now() < wireFree_)
-            if (drained_.wait_until(lock, std::min(wireFree_, deadline)) == std::cv_status::timeout &&
-                Clock::now() >= deadline)
-                return false;
+        while (clock_->Now() < wireFree_)
+            if (!clock_->WaitUntil(drained_, lock, wireFree_, deadline)) return false;
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return inner_->Drain(std::max(left, std::chrono::milliseconds(0)));
@@ -84,7 +94,7 @@ void PacedMidiOut::SetByteTime(std::chrono::microseconds byteTime) {
     {
         std::lock_guard lock(mutex_);
         byteTime_ = byteTime;
-        wireFree_ = std::min(wireFree_, Clock::now() + byteTime_ * 256);
+        wireFree_ = std::min(wireFree_, clock_->Now() + byteTime_ * 256);
     }
     wake_.notify_all();
 }
@@ -107,16 +117,17 @@ void PacedMidiOut::Run() {
         wake_.wait(lock, [&] { return stop_ || !queue_.Empty(); });
         if (queue_.Empty()) return;  // stopping with nothing left
         // The wire is busy with the last message: wait, and let newer values replace waiting ones meanwhile.
-        if (Clock::now() < wireFree_) {
-            wake_.wait_until(lock, wireFree_);
+        if (clock_->Now() < wireFree_) {
+            clock_->WaitUntil(wake_, lock, wireFree_, Clock::time_point::max());
             continue;
         }
         std::vector<std::uint8_t> message = *queue_.Pop();
         busy_ = true;
+        // Its wire time runs from when it is handed on (the MIDI system's
+        // output queues it and returns).
+        const auto start = clock_->Now();
         lock.unlock();
         inner_->Send(message);
-        // Its wire time runs from when the MIDI system has it.
-        const auto start = Clock::now();
         lock.lock();
         busy_ = false;
         wireFree_ = start + byteTime_ * static_cast<long>(message.size());

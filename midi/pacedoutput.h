@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "midi/midibackend.h"
+#include "midi/wireclock.h"
 
 namespace orb8 {
 
@@ -79,8 +80,10 @@ private:
 
 class PacedMidiOut : public MidiOut {
 public:
-    // inner: the MIDI system's output; byteTime: the wire time of a byte (kUnpaced: none).
-    PacedMidiOut(std::unique_ptr<MidiOut> inner, PacingQueue::KeyOf keyOf, std::chrono::microseconds byteTime);
+    // inner: the MIDI system's output; byteTime: the wire time of a byte
+    // (kUnpaced: none); clock: what the wire is timed by (none: the monotonic clock).
+    PacedMidiOut(std::unique_ptr<MidiOut> inner, PacingQueue::KeyOf keyOf, std::chrono::microseconds byteTime,
+                 std::shared_ptr<WireClock> clock = nullptr);
     ~PacedMidiOut() override;  // what waits goes out first, as long as its wire time
 
     void Send(std::span<const std::uint8_t> message) override;
@@ -97,6 +100,7 @@ private:
     void Run();
 
     std::unique_ptr<MidiOut> inner_;
+    std::shared_ptr<WireClock> clock_;
     mutable std::mutex mutex_;
     std::condition_variable wake_, drained_;
     PacingQueue queue_;

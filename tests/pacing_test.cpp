@@ -31,22 +31,24 @@ struct RecordingOut : MidiOut {
         Clock::time_point at;
     };
     std::function<void(std::span<const std::uint8_t>)> forward;
+    const WireClock* clock = nullptr;  // what `at` is read from (none: the monotonic clock)
     std::mutex mutex;
     std::condition_variable changed;
     bool holdFirst = false, open = false;
     std::vector<Handed> handed;
     void Send(std::span<const std::uint8_t> m) override {
         std::unique_lock lock(mutex);
-        handed.push_back({{m.begin(), m.end()}, Clock::now()});
+        handed.push_back({{m.begin(), m.end()}, clock ? clock->Now() : Clock::now()});
         changed.notify_all();
         if (holdFirst) changed.wait(lock, [&] { return open; });
         holdFirst = false;
         if (forward) forward(m);
     }
     bool Drain(std::chrono::milliseconds) override { return true; }
-    void WaitForFirst() {
+    void WaitForFirst() { WaitFor(1); }
+    void WaitFor(std::size_t count) {
         std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return !handed.empty(); });
+        changed.wait(lock, [&] { return handed.size() >= count; });
     }
     void Open() {
         std::lock_guard lock(mutex);
@@ -108,20 +110,28 @@ TEST(PacingQueue, ANewerValueReplacesTheWaitingOneButNeverCrossesAnotherMessage)
 }
 
 // A burst of one parameter's values while the wire is busy: the MIDI system
-// is handed the first and the last, one wire time apart; every other message
-// is handed, in order.
+// is handed the first and the last, each message exactly when the one before
+// it has had its wire time; every other message is handed, in order. The
+// wire is timed by a clock the test moves.
 TEST(PacedOutput, HandsOnAtWireSpeedAndOnlyTheLastValue) {
+    auto clock = std::make_shared<ManualWireClock>();
     auto* out = new RecordingOut;
-    out->holdFirst = true;
-    PacedMidiOut paced(std::unique_ptr<MidiOut>(out), ParameterChangeKey, kMidiByteTime);
+    out->clock = clock.get();
+    PacedMidiOut paced(std::unique_ptr<MidiOut>(out), ParameterChangeKey, kMidiByteTime, clock);
     const auto request = PatchRequest(0, 3);
     paced.Send(Pc(20, 0));
     out->WaitForFirst();
+    // The clock stands still: everything sent now waits behind the first message.
     for (int v = 1; v < 200; ++v) paced.Send(Pc(20, v));
     paced.Send(request);
     paced.Send(Pc(20, 200));
     EXPECT_EQ(paced.UnsentBytes(), 2 * Pc(20, 0).size() + request.size());
-    out->Open();
+    clock->Advance(WireTime(Pc(20, 0).size()) - 1us);  // a microsecond short: the pacer wakes and waits on
+    for (std::size_t n = 2; n <= 4; ++n) {
+        clock->Advance(n == 2 ? 1us : WireTime(out->Take().back().bytes.size()));
+        out->WaitFor(n);
+    }
+    clock->Advance(WireTime(Pc(20, 200).size()));
     EXPECT_TRUE(paced.Drain(2000ms));
     EXPECT_EQ(paced.UnsentBytes(), 0u);
     const auto handed = out->Take();
@@ -132,7 +142,7 @@ TEST(PacedOutput, HandsOnAtWireSpeedAndOnlyTheLastValue) {
     EXPECT_EQ(handed[3].bytes, Pc(20, 200));
     EXPECT_EQ(paced.Dropped(), 198);
     for (std::size_t i = 1; i < handed.size(); ++i)
-        EXPECT_GE(handed[i].at - handed[i - 1].at, WireTime(handed[i - 1].bytes.size()));
+        EXPECT_EQ(handed[i].at - handed[i - 1].at, WireTime(handed[i - 1].bytes.size())) << i;
 
     // Unpaced, every value is handed on as it comes, in order: none is
     // replaced, whatever the threads' timing.
