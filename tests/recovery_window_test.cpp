@@ -356,3 +356,39 @@ TEST(Recovery, ACommentBeingTypedIsInTheRecord) {
     EXPECT_EQ(image.comments[2], "half typed");
     EXPECT_EQ(project->Session().StepCount(), steps);
 }
+
+// A record is written once the changes have settled, and no more often than
+// the interval, measured on the keeper's clock.
+TEST(Recovery, WritesOnceChangesSettleAndNoMoreOftenThanTheInterval) {
+    QTemporaryDir home;
+    RecoveryKeeper keeper(home.filePath("recovery"), nullptr);
+    ASSERT_TRUE(keeper.Usable());
+    std::chrono::steady_clock::time_point now{};
+    keeper.SetClock([&now] { return now; });
+    auto session = std::make_shared<ProjectSession>();
+    keeper.Watch(*session);
+    EXPECT_FALSE(keeper.WriteIn(session.get()));  // nothing unsaved
+    const auto change = [&](int value) {
+        session->Perform([value](ProjectDocument& d) {
+            d.patches[0][PatchLevel] = static_cast<std::uint8_t>(value);
+            return StepReport{"x", {}};
+        });
+    };
+    change(1);
+    EXPECT_EQ(keeper.WriteIn(session.get()), kRecoverySettle);
+    keeper.WriteNow(session.get());
+    EXPECT_FALSE(keeper.WriteIn(session.get()));
+    now += std::chrono::milliseconds(500);
+    change(2);
+    EXPECT_EQ(keeper.WriteIn(session.get()), kRecoveryInterval - std::chrono::milliseconds(500));
+    keeper.WriteNow(session.get());
+    now += std::chrono::milliseconds(1900);  // 100 ms of the interval left: the settling time is longer
+    change(3);
+    EXPECT_EQ(keeper.WriteIn(session.get()), kRecoverySettle);
+    keeper.WriteNow(session.get());
+    session->Undo();
+    session->Undo();
+    session->Undo();  // saved state again: no write is due and the record goes
+    EXPECT_FALSE(keeper.WriteIn(session.get()));
+    keeper.Forget(session.get());
+}

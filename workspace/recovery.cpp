@@ -18,6 +18,11 @@
 
 namespace orb8 {
 
+std::chrono::milliseconds RecoveryWriteDelay(std::chrono::steady_clock::duration sinceLastWrite) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(kRecoveryInterval - sinceLastWrite);
+    return std::max(kRecoverySettle, left);
+}
+
 namespace {
 
 namespace fs = std::filesystem;

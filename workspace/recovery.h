@@ -7,6 +7,7 @@
 // records of another one that is still running.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -28,6 +29,14 @@ struct RecoveryRecord {
     std::int64_t changedAtMs = 0;    // the last change, milliseconds since 1970 (UTC)
     std::vector<std::uint8_t> bytes; // the document's file image
 };
+
+// A changed document's record is written once its changes have settled
+// (kRecoverySettle after the last one), and no more often than every
+// kRecoveryInterval: how long to wait after a change when the record was
+// last written `sinceLastWrite` ago.
+inline constexpr std::chrono::milliseconds kRecoverySettle{300};
+inline constexpr std::chrono::milliseconds kRecoveryInterval{2000};
+std::chrono::milliseconds RecoveryWriteDelay(std::chrono::steady_clock::duration sinceLastWrite);
 
 std::vector<std::uint8_t> EncodeRecoveryRecord(const RecoveryRecord& record);
 // The record in `bytes`, or nothing with the reason in `why` (damaged, foreign).

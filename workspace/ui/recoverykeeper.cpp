@@ -54,9 +54,13 @@ void RecoveryKeeper::Changed(const orb8::Document* key) {
     }
     watched.changedAtMs = NowMs();
     if (watched.timer->isActive()) return;
-    const auto sinceWrite = std::chrono::steady_clock::now() - watched.lastWrite;
-    const auto wait = std::max<std::chrono::steady_clock::duration>(kSettle, kInterval - sinceWrite);
-    watched.timer->start(std::chrono::duration_cast<std::chrono::milliseconds>(wait));
+    watched.timer->start(watched.lastWrite ? orb8::RecoveryWriteDelay(now_() - *watched.lastWrite) : orb8::kRecoverySettle);
+}
+
+std::optional<std::chrono::milliseconds> RecoveryKeeper::WriteIn(const orb8::Document* document) const {
+    const auto it = watched_.find(document);
+    if (it == watched_.end() || !it->second.timer->isActive()) return std::nullopt;
+    return it->second.timer->intervalAsDuration();
 }
 
 void RecoveryKeeper::Write(Watched& watched) {
@@ -70,7 +74,7 @@ void RecoveryKeeper::Write(Watched& watched) {
     record.changedAtMs = watched.changedAtMs;
     record.bytes = document->FileImage();
     writer_.Write(watched.id, std::move(record));
-    watched.lastWrite = std::chrono::steady_clock::now();
+    watched.lastWrite = now_();
     watched.recorded = true;
     emit RecordHandedOver(document.get());
 }

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 #include <chrono>
+#include <functional>
+#include <optional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -24,10 +26,6 @@ class RecoveryKeeper : public QObject {
     Q_OBJECT
 
 public:
-    // How long after a change its record is written, and how long at least between two writes of one document.
-    static constexpr std::chrono::milliseconds kSettle{300};
-    static constexpr std::chrono::milliseconds kInterval{2000};
-
     RecoveryKeeper(const QString& folder, QObject* parent);
     ~RecoveryKeeper() override;  // the program ends normally: its records go
 
@@ -41,6 +39,10 @@ public:
     void Forget(const orb8::Document* document);
     // Writes the document's record now (no waiting), and waits until it is on disk.
     void WriteNow(const orb8::Document* document);
+    // The clock the time between writes is measured on (tests give their own).
+    void SetClock(std::function<std::chrono::steady_clock::time_point()> now) { now_ = std::move(now); }
+    // When the document's record is next written, if a write is due.
+    std::optional<std::chrono::milliseconds> WriteIn(const orb8::Document* document) const;
     // Waits until every record handed over is on disk (tests).
     void Flush() { writer_.Flush(); }
     int Written() const { return writer_.Written(); }
@@ -59,7 +61,7 @@ private:
         std::weak_ptr<orb8::Document> document;
         int listener = 0;
         QTimer* timer = nullptr;
-        std::chrono::steady_clock::time_point lastWrite{};
+        std::optional<std::chrono::steady_clock::time_point> lastWrite;  // none: never written
         std::int64_t changedAtMs = 0;
         bool recorded = false;
     };
@@ -69,5 +71,6 @@ private:
     orb8::RecoveryFolder folder_;
     orb8::RecoveryWriter writer_;
     std::map<const orb8::Document*, Watched> watched_;
+    std::function<std::chrono::steady_clock::time_point()> now_ = [] { return std::chrono::steady_clock::now(); };
     int nextId_ = 0;
 };
