@@ -177,7 +177,7 @@ int TMidi::AddBuf(int length) {
     auto buffer = std::make_unique<MidiReceiveBuffer>();
     buffer->data.assign(static_cast<std::size_t>(length), 0);
     std::lock_guard lock(mutex_);
-    queued_.push_back(std::move(buffer));
+    queued_.Add(std::move(buffer), static_cast<std::size_t>(length));
     return 0;
 }
 
@@ -185,7 +185,7 @@ void TMidi::DeleteBuf(MidiReceiveBuffer* buffer) { delete buffer; }
 
 int TMidi::QueuedBuffers() const {
     std::lock_guard lock(mutex_);
-    return static_cast<int>(queued_.size());
+    return queued_.Count();
 }
 
 std::uint32_t TMidi::TimeDelta(std::chrono::steady_clock::time_point at) {
@@ -206,11 +206,9 @@ void TMidi::Arrived(std::vector<std::uint8_t> message) {
         Incoming incoming;
         incoming.at = now;
         if (message[0] == 0xF0) {
-            // SysEx with no buffer queued is lost; so is one longer than the
-            // buffer, which is sized for the one reply it waits for.
-            if (queued_.empty() || message.size() > queued_.front()->data.size()) return;
-            incoming.buffer = std::move(queued_.front());
-            queued_.pop_front();
+            auto buffer = queued_.Take(message.size());
+            if (!buffer) return;  // dropped: no buffer queued, or the message is not its reply
+            incoming.buffer = std::move(*buffer);
             const std::size_t n = message.size();
             std::copy_n(message.begin(), n, incoming.buffer->data.begin());
             incoming.buffer->recorded = static_cast<int>(n);
@@ -256,10 +254,10 @@ int TMidi::Reset() {
     // before Reset returns: a buffer coming back later would be taken for the
     // answer to the next request.
     DeliverPending();
-    std::deque<std::unique_ptr<MidiReceiveBuffer>> returned;
+    std::vector<std::unique_ptr<MidiReceiveBuffer>> returned;
     {
         std::lock_guard lock(mutex_);
-        returned.swap(queued_);
+        returned = queued_.TakeAll();
     }
     for (auto& buffer : returned) {
         buffer->recorded = 0;

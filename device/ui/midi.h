@@ -15,6 +15,7 @@
 #include <mutex>
 #include <vector>
 
+#include "device/receivequeue.h"
 #include "keyboard/keyboardport.h"
 #include "midi/midisystem.h"
 #include "midi/pacedoutput.h"
@@ -129,7 +130,7 @@ private:
         std::chrono::steady_clock::time_point at;
     };
     mutable std::mutex mutex_;
-    std::deque<std::unique_ptr<MidiReceiveBuffer>> queued_;
+    orb8::ReceiveBuffers<std::unique_ptr<MidiReceiveBuffer>> queued_;
     std::deque<Incoming> pending_;
     bool recording_ = false;
     std::chrono::steady_clock::time_point timeBase_{};
