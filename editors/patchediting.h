@@ -26,6 +26,9 @@ public:
     virtual int EditedIndex() const = 0;
     // The custom settings the edited patch plays through (its bank's).
     virtual const CustomSettingsBlock& EditedSettings() const = 0;
+    // A module's real-time modulation as the editor shows it (the compared
+    // patch's while comparing).
+    virtual RtmView ShownRtm(Module module) const = 0;
     // `tool` changes the patch through the editor; one step named `text`.
     virtual void PerformTool(const std::string& text, const std::function<Edit(PatchEditor&)>& tool) = 0;
     virtual void BeginGesture() = 0;

@@ -336,7 +336,10 @@ void TMainWin::ConnectEditor() {
             });
     connect(ControlPanel, &TControlPanel::SendAllRequested, this, &TMainWin::SendAll);
     connect(ControlPanel, &TControlPanel::RtmRequested, this, [this] {
-        if (!RtmPopUp) RtmPopUp = new TRtmPopUp(*ControlPanel, this);
+        if (!RtmPopUp) {
+            RtmPopUp = new TRtmPopUp(*ControlPanel, this);
+            connect(ControlPanel, &TControlPanel::RtmChanged, RtmPopUp, &TRtmPopUp::Refresh);
+        }
         RtmPopUp->ShowPlaced(geometry().topLeft());
     });
     connect(ControlPanel, &TControlPanel::CompareRequested, CompareMenu, &QAction::trigger);

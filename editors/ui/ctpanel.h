@@ -55,10 +55,8 @@ public:
     std::array<KnobCell, 5> EqVolume;
     KnobCell VnrVolume, LvlVol, Ct1NoVol, Ct1ValueVol, Ct2NoVol, Ct2ValueVol;
 
-    // False while the controls are being filled from a patch.
-    bool HandlersLive = false;
-
-    orb8::PatchEditor& Editor() { return editor_; }
+    // What the editor shows (tests and benchmarks read it).
+    const orb8::PatchEditor& Editor() const { return editor_; }
     // Makes patch `index` of the project the one shown and edited (Compare ends first).
     void ShowPatch(orb8::ProjectSession& project, int index);
     // Compare on: the patch as last loaded, saved or received, read-only;
@@ -74,10 +72,6 @@ public:
     // buttons (an empty `transfersEnabled` leaves their enabling as it is).
     void ShowOnLineState(bool onLine, std::optional<bool> transfersEnabled, bool transfersGreen);
 
-    // Runs an operation of the editing model as one step of the project's
-    // session (the changes of one knob drag are one step) and shows it.
-    // `text` names the step; empty: the name of the first byte it sends.
-    void Perform(const std::function<orb8::Edit()>& operation, const QString& text = {});
     // A drag of a knob or slider of the editor, the RTM or a tool window.
     void BeginGesture() override;
     void EndGesture() override;
@@ -88,6 +82,7 @@ public:
     const orb8::ProjectSession* EditedProject() const override { return Project(); }
     int EditedIndex() const override { return index_; }
     const orb8::CustomSettingsBlock& EditedSettings() const override { return editor_.Settings(); }
+    orb8::RtmView ShownRtm(orb8::Module module) const override { return editor_.Rtm(module); }
     void PerformTool(const std::string& text, const std::function<orb8::Edit(orb8::PatchEditor&)>& tool) override;
     // Fills the controls from the patch.
     void RefreshAll();
@@ -130,7 +125,13 @@ private:
     void Apply(const orb8::Edit& edit);
     void Follow(orb8::ProjectSession* project, int index);
 
+    // Runs an operation of the editing model as one step of the project's
+    // session (the changes of one knob drag are one step) and shows it.
+    // `text` names the step; empty: the name of the first byte it sends.
+    void Perform(const std::function<orb8::Edit()>& operation, const QString& text = {});
+
     EditorContext& context_;
+    bool HandlersLive = false;  // false while the controls are being filled from a patch
     // The block the editor shows through when no bank is shown, and the
     // stored block a compared patch plays through (a copy: comparing changes
     // no bank).

@@ -5,7 +5,7 @@
 #include <QSlider>
 
 #include "controls/volume.h"
-#include "editors/ui/ctpanel.h"
+#include "editors/patchediting.h"
 
 using namespace orb8;
 
@@ -14,8 +14,8 @@ constexpr Module kOrder[] = {Module::Drive, Module::Eq, Module::Mod, Module::Dly
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
-TRtmPopUp::TRtmPopUp(TControlPanel& panel, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), panel_(panel) {
+TRtmPopUp::TRtmPopUp(PatchEditing& editing, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), editing_(editing) {
     setObjectName("RtmPopUp");
     setWindowTitle(tr("RTM"));
     setFixedSize(kWidth, kHeight);
@@ -35,7 +35,6 @@ TRtmPopUp::TRtmPopUp(TControlPanel& panel, QWidget* parent)
     // Every trackbar, list and knob gets its fixed rows and ranges here.
     Sections[1].desCombo->clear();
     for (const auto name : RtmDestinations(Module::Eq, 0)) Sections[1].desCombo->addItem(Q(std::string(name)));
-    connect(&panel_, &TControlPanel::RtmChanged, this, &TRtmPopUp::Refresh);
     Refresh();
 }
 
@@ -79,16 +78,18 @@ void TRtmPopUp::Build(int row, Module module, const char* prefix, const QString&
     s.ctrValue->setGeometry(492, y + 14, 38, 18);
 
     auto change = [this, module](RtmField field, int value) {
-        if (filling_ || !panel_.HandlersLive || !panel_.Editor().Current()) return;
-        panel_.Perform([&] { return panel_.Editor().RtmChanged(module, field, value); });
+        if (filling_ || !editing_.EditedPatch()) return;
+        editing_.PerformTool({}, [&](PatchEditor& editor) { return editor.RtmChanged(module, field, value); });
     };
     // A track bar or the knob held down: its moves are one step of the history.
+    const auto begin = [this] { editing_.BeginGesture(); };
+    const auto end = [this] { editing_.EndGesture(); };
     for (QSlider* bar : {s.maxTrackBar, s.minTrackBar}) {
-        connect(bar, &QSlider::sliderPressed, &panel_, &TControlPanel::BeginGesture);
-        connect(bar, &QSlider::sliderReleased, &panel_, &TControlPanel::EndGesture);
+        connect(bar, &QSlider::sliderPressed, this, begin);
+        connect(bar, &QSlider::sliderReleased, this, end);
     }
-    connect(s.ctrVol, &TVolume::DragStarted, &panel_, &TControlPanel::BeginGesture);
-    connect(s.ctrVol, &TVolume::DragEnded, &panel_, &TControlPanel::EndGesture);
+    connect(s.ctrVol, &TVolume::DragStarted, this, begin);
+    connect(s.ctrVol, &TVolume::DragEnded, this, end);
     connect(s.maxTrackBar, &QSlider::valueChanged, this, [change](int v) { change(RtmField::Max, v); });
     connect(s.minTrackBar, &QSlider::valueChanged, this, [change](int v) { change(RtmField::Min, v); });
     connect(s.desCombo, &QComboBox::activated, this, [change](int row) { change(RtmField::Destination, row); });
@@ -97,11 +98,10 @@ void TRtmPopUp::Build(int row, Module module, const char* prefix, const QString&
 
 void TRtmPopUp::Refresh() {
     filling_ = true;
-    PatchEditor& editor = panel_.Editor();
     for (std::size_t i = 0; i < 4; ++i) {
         const Module module = kOrder[i];
         Section& s = Sections[i];
-        const RtmView v = editor.Rtm(module);
+        const RtmView v = editing_.ShownRtm(module);
         for (QSlider* bar : {s.maxTrackBar, s.minTrackBar}) bar->setRange(0, v.valueMax);
         s.ctrVol->SetMax(v.sourceMax);
         s.maxTrackBar->setValue(std::min(v.max, v.valueMax));
@@ -119,7 +119,7 @@ void TRtmPopUp::Refresh() {
         s.ctrVol->setAccessibleDescription(Q(v.sourceText));
         for (QWidget* w : std::initializer_list<QWidget*>{s.maxTrackBar, s.maxValue, s.minTrackBar, s.minValue,
                                                           s.desCombo, s.ctrVol, s.ctrValue})
-            w->setEnabled(v.enabled && editor.Current());
+            w->setEnabled(v.enabled && editing_.EditedPatch());
     }
     filling_ = false;
 }

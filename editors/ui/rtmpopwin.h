@@ -1,7 +1,8 @@
 // TRtmPopUp: the real-time modulation window ("RTM"), above the frame. Four
 // sections, one per module (Drive, EQ, Mod, Dly/Rev): the upper and lower
 // limit, the destination and the controller of the patch the editor shows.
-// Its changes go through the editor's one edit path.
+// Its changes go through the editor's one edit path; Refresh follows the
+// editor.
 #pragma once
 
 #include <QWidget>
@@ -9,17 +10,20 @@
 
 #include "patch/effecttables.h"
 
+namespace orb8 {
+class PatchEditing;
+}
+
 class QComboBox;
 class QLabel;
 class QSlider;
-class TControlPanel;
 class TVolume;
 
 class TRtmPopUp : public QWidget {
     Q_OBJECT
 
 public:
-    TRtmPopUp(TControlPanel& panel, QWidget* parent);
+    TRtmPopUp(orb8::PatchEditing& editing, QWidget* parent);
 
     static constexpr int kWidth = 534;
     static constexpr int kHeight = 216;
@@ -46,6 +50,6 @@ public:
 private:
     void Build(int row, orb8::Module module, const char* prefix, const QString& title);
 
-    TControlPanel& panel_;
+    orb8::PatchEditing& editing_;
     bool filling_ = false;
 };
