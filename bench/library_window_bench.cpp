@@ -32,6 +32,7 @@
 #include "library/ui/libraryresultmodel.h"
 #include "library/ui/librarywin.h"
 #include "midi/midisystem.h"
+#include "controls/named.h"
 
 namespace fs = std::filesystem;
 
@@ -142,7 +143,7 @@ int main(int argc, char** argv) {
     {
         TMainWin win(system, dialogs, options);
         win.show();
-        win.LibraryMenu->trigger();
+        Named<QAction>(win, "LibraryMenu")->trigger();
         auto* library = win.findChild<TLibraryWin*>();
         static_cast<void>(QTest::qWaitFor([&] { return library->Progress->isHidden(); }, 5000));
         std::printf("  window open: %ld MB resident\n", ResidentMb());

@@ -34,6 +34,7 @@
 #include "sim/orb8simulator.h"
 #include "sounddesign/ui/patchpicker.h"
 #include "sounddesign/ui/sounddesignwin.h"
+#include "controls/named.h"
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
@@ -63,7 +64,7 @@ struct Bench {
     bool Start() {
         win.show();
         QCoreApplication::processEvents();
-        win.OnLineMenu->trigger();
+        Named<QAction>(win, "OnLineMenu")->trigger();
         WaitExchange(win);
         if (!win.Link().isOnLine) return false;
         panel = win.ControlPanel;
@@ -180,7 +181,7 @@ int main(int argc, char** argv) {
     };
     const auto undo = [&b] {
         b.Idle();
-        b.win.UndoMenu->trigger();
+        Named<QAction>(b.win, "UndoMenu")->trigger();
     };
     for (int round = 0; round < 3; ++round) {
         b.Settle();
@@ -225,7 +226,7 @@ int main(int argc, char** argv) {
             patches[1][static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(patches[0][static_cast<std::size_t>(byte)] / 2 + 5);
         return orb8::StepReport{"bench", {}};
     });
-    b.win.SoundDesignMenu->trigger();
+    Named<QAction>(b.win, "SoundDesignMenu")->trigger();
     auto* design = b.win.findChild<TSoundDesignWin*>();
     design->MorphTarget->Select(&project->Session(), 1, false);
     QSlider* slider = design->MorphSlider;

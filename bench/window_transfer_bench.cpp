@@ -19,6 +19,7 @@
 #include "bench/benchsupport.h"
 #include "device/ui/windowhost.h"
 #include "midi/midisystem.h"
+#include "controls/named.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
     TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
     win.show();
     QCoreApplication::processEvents();
-    win.OnLineMenu->trigger();
+    Named<QAction>(win, "OnLineMenu")->trigger();
     WaitExchange(win);
     win.OnIdleHandlerIdle();
     WaitExchange(win);  // the selected patch goes to the processor
@@ -79,12 +80,12 @@ int main(int argc, char** argv) {
                         seconds, limit, seconds / limit, stall / 1e6);
         }
     };
-    measure(win.UploadMenu, "");
-    measure(win.DownloadMenu, "");
+    measure(Named<QAction>(win, "UploadMenu"), "");
+    measure(Named<QAction>(win, "DownloadMenu"), "");
     // The MIDI monitor open, listing every message: no slower.
-    win.MonitorMenu->trigger();
-    measure(win.UploadMenu, ", the MIDI monitor open");
-    measure(win.DownloadMenu, ", the MIDI monitor open");
+    Named<QAction>(win, "MonitorMenu")->trigger();
+    measure(Named<QAction>(win, "UploadMenu"), ", the MIDI monitor open");
+    measure(Named<QAction>(win, "DownloadMenu"), ", the MIDI monitor open");
 
     // A wait that nothing answers: the host sleeps on its condition variable.
     WindowDeviceHost& host = win.Host();

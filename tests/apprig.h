@@ -6,6 +6,7 @@
 #include <functional>
 
 #include <QAction>
+#include <QMenu>
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "editors/ui/projectwin.h"
 #include "device/ui/midi.h"
 #include "midi/midisystem.h"
+#include "controls/named.h"
 #include "tests/scripteddialogs.h"
 #include "workspace/ui/documentwindow.h"
 
@@ -96,6 +98,9 @@ struct AppRig {
         else if (auto* dist = qobject_cast<TCustomDistWin*>(window))
             dist->Session().Perform("test", [](orb8::CustomDistData&) {}, true);
     }
+    // The frame's menu item or menu with that object name.
+    QAction* Action(const QString& name) const { return Named<QAction>(*win, name); }
+    QMenu* Menu(const QString& name) const { return Named<QMenu>(*win, name); }
     // The idle pass, as the event loop runs it.
     void Idle() {
         win->OnIdleHandlerIdle();

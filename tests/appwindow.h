@@ -13,6 +13,7 @@
 #include "editors/ui/projectwin.h"
 #include "sim/orb8simulator.h"
 #include "tests/apprig.h"
+#include "controls/named.h"
 
 inline orb8::MidiSystemOptions SimulatorOnly(orb8::SimTiming timing) { return AppRig::Options(timing); }
 
@@ -41,9 +42,9 @@ struct App : AppRig {
     QStringList WindowItems() const {
         QStringList items;
         bool after = false;
-        for (QAction* a : win->WindowMenu->actions()) {
+        for (QAction* a : Named<QMenu>(*win, "WindowMenu")->actions()) {
             if (after && !a->isSeparator()) items << a->text() + (a->isChecked() ? "*" : "");
-            if (a == win->MemoMenu) after = true;
+            if (a == Named<QAction>(*win, "MemoMenu")) after = true;
         }
         return items;
     }

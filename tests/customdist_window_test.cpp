@@ -23,6 +23,7 @@
 #include "tests/apprig.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
@@ -30,7 +31,7 @@ namespace {
 
 struct Dist : AppRig {
     Dist() {
-        win->CustomDistNewMenu->trigger();
+        Named<QAction>(*win, "CustomDistNewMenu")->trigger();
         doc = win->Documents().CurrentCustomDist;
     }
     std::vector<std::string> Traffic() { return TakeLog(); }
@@ -102,7 +103,7 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
     EXPECT_FALSE(opened->Doc().Modified());
     d.dialogs.saveNames = {QString::fromStdString(dir.Path("back.dst"))};
     d.win->MdiArea->setActiveSubWindow(opened->SubWindow());
-    d.win->SaveAsMenu->trigger();
+    d.Action("SaveAsMenu")->trigger();
     EXPECT_EQ(ReadAll(dir.Path("back.dst")), bytes);
 
     // CALC marks the document and the designer's caption once; each CALC is a
@@ -114,10 +115,10 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
     EXPECT_FALSE(special2->windowTitle().contains("**"));
     EXPECT_EQ(opened->Session().StepCount(), 2);
     d.Idle();
-    d.win->UndoMenu->trigger();
+    d.Action("UndoMenu")->trigger();
     EXPECT_TRUE(opened->Doc().Modified());
     d.Idle();
-    d.win->UndoMenu->trigger();
+    d.Action("UndoMenu")->trigger();
     EXPECT_FALSE(opened->Doc().Modified());
     EXPECT_EQ(opened->Caption().toStdString(), dir.Path("back.dst"));
     // A tone designer's CALC snaps the document: it is a change too, as is a preset.
@@ -171,7 +172,7 @@ TEST(CustomDistWindow, SendWithAndWithoutDesignModeAndInvalidFilters) {
     QTest::mouseClick(d.doc->ToneDesigner(1, SlotMid)->SendButton, Qt::LeftButton);
     EXPECT_EQ(Numbers(d.Traffic(), "DesignFilterWrite"), (std::vector<int>{14}));
     d.Idle();
-    d.win->DesignMenu->trigger();  // design mode, answered Yes
+    d.Action("DesignMenu")->trigger();  // design mode, answered Yes
     ASSERT_TRUE(d.win->DesignMode());
     d.Traffic();
     QTest::mouseClick(special2->SendButton, Qt::LeftButton);
@@ -222,23 +223,23 @@ TEST(CustomDistWindow, CalcPresetAndRecvAreStepsOfTheHistory) {
     QTest::mouseClick(special1->DstCharResDraw, Qt::LeftButton);
     special1->ListBox->setCurrentRow(2);
     d.Idle();
-    EXPECT_EQ(d.win->UndoMenu->text(), "Undo Clipper Modern FUZZ clipper");
-    d.win->UndoMenu->trigger();
+    EXPECT_EQ(d.Action("UndoMenu")->text(), "Undo Clipper Modern FUZZ clipper");
+    d.Action("UndoMenu")->trigger();
     EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[0]), 0);
     d.Idle();
-    EXPECT_EQ(d.win->UndoMenu->text(), "Undo CALC Special1");
-    d.win->UndoMenu->trigger();
+    EXPECT_EQ(d.Action("UndoMenu")->text(), "Undo CALC Special1");
+    d.Action("UndoMenu")->trigger();
     EXPECT_EQ(d.doc->Data().FileImage(), fresh);
     EXPECT_FALSE(d.doc->Doc().Modified());  // back at the saved state
     EXPECT_EQ(special1->Columns[0]->Result->text(), "Valid");
     d.Idle();
-    d.win->RedoMenu->trigger();
+    d.Action("RedoMenu")->trigger();
     EXPECT_TRUE(d.doc->Data().filters[0].on);
     d.Connect();
     QTest::mouseClick(d.doc->RecvBtn, Qt::LeftButton);
     d.WaitExchange();
     d.Idle();
-    EXPECT_EQ(d.win->UndoMenu->text(), "Undo Recv");
-    d.win->UndoMenu->trigger();
+    EXPECT_EQ(d.Action("UndoMenu")->text(), "Undo Recv");
+    d.Action("UndoMenu")->trigger();
     EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[1]), 0);
 }

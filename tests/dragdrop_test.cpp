@@ -17,6 +17,7 @@
 #include "midi/midisystem.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
     }
 
     // A result of the library window, side by side with the frame, dropped on row 7.
-    win.LibraryMenu->trigger();
+    Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     if (!library) return 1;
     library->setGeometry(720, 0, 560, 400);

@@ -266,7 +266,7 @@ TEST(PatchEditorWindow, OutOfRangeValuesRoundTripAndEditsSurviveSave) {
     EXPECT_EQ(e.panel->Ct1NoVol.value->text(), "?63");
     // Looked at, not touched: saved back byte for byte.
     e.dialogs.saveNames = {QString::fromStdString(dir.Path("back.orb"))};
-    e.win->SaveAsMenu->trigger();
+    e.Action("SaveAsMenu")->trigger();
     EXPECT_EQ(ReadAll(dir.Path("back.orb")), bytes);
 
     // An edit survives save and reload; the knob that moved takes a real value.
@@ -274,7 +274,7 @@ TEST(PatchEditorWindow, OutOfRangeValuesRoundTripAndEditsSurviveSave) {
     EXPECT_EQ((*e.panel->Editor().Current())[DriveParam1], 28);
     EXPECT_EQ(e.panel->DriveVolume[0].value->Color(), e.panel->DriveVolume[1].value->Color());
     EXPECT_TRUE(e.panel->DriveVolume[0].value->toolTip().isEmpty());
-    e.win->SaveMenu->trigger();
+    e.Action("SaveMenu")->trigger();
     ProjectDocument back;
     back.fileName = dir.Path("back.orb");
     ASSERT_TRUE(back.Load().ok());

@@ -36,6 +36,7 @@
 #include "tests/librarysearch.h"
 #include "tests/testfiles.h"
 #include "workspace/ui/recoverykeeper.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
@@ -69,19 +70,19 @@ TEST(Exchange, ReceiveAllWhileTheLibraryRescansAndAnotherBankIsEdited) {
     rig.Idle();
     rig.WaitExchange();
 
-    win.LibraryMenu->trigger();
+    Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
     QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return library->Model().rowCount() == 80; }, 20000));
 
-    win.ProjectNewMenu->trigger();
+    Named<QAction>(win, "ProjectNewMenu")->trigger();
     TProjectWindow* other = win.Documents().CurrentProject;
     ASSERT_NE(other, target);
     win.MdiArea->setActiveSubWindow(target->SubWindow());
     rig.TakeLog();
-    win.UploadMenu->trigger();
+    Named<QAction>(win, "UploadMenu")->trigger();
     ASSERT_TRUE(win.Host().ExchangeRunning());
     // Meanwhile: a rescan, and an edit of the other bank whose record falls due.
     QSignalSpy handed(win.Recovery(), &RecoveryKeeper::RecordHandedOver);
@@ -116,7 +117,7 @@ TEST(Exchange, ResultsInAJapaneseFrame) {
         rig.Idle();
         rig.WaitExchange();
         rig.dialogs.yesNo = false;
-        win.UploadMenu->trigger();
+        Named<QAction>(win, "UploadMenu")->trigger();
         rig.WaitExchange();
         EXPECT_EQ(rig.dialogs.Last("question"), "Get Patches from ORB-8.\nThis takes little while.\nExecute?");
         // A processor that answers with nonsense: "Data failure.".
@@ -125,10 +126,10 @@ TEST(Exchange, ResultsInAJapaneseFrame) {
             return 0;
         });
         rig.dialogs.yesNo = true;
-        win.UploadMenu->trigger();
+        Named<QAction>(win, "UploadMenu")->trigger();
         rig.WaitExchange();
         EXPECT_EQ(rig.dialogs.Last("information"), "Data failure.");
-        win.OnLineMenu->trigger();  // off line
+        Named<QAction>(win, "OnLineMenu")->trigger();  // off line
         rig.Idle();
         QTest::mouseClick(win.ControlPanel->UploadBtn, Qt::LeftButton);
         rig.WaitExchange();
@@ -150,15 +151,15 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
             s.bank[4] = Pack(p);
             return 0;
         });
-        win.UploadMenu->trigger();
+        Named<QAction>(win, "UploadMenu")->trigger();
         rig.WaitExchange();
     }
     // The custom distortions received are kept too.
-    win.CustomDistNewMenu->trigger();
+    Named<QAction>(win, "CustomDistNewMenu")->trigger();
     QTest::mouseClick(win.Documents().CurrentCustomDist->RecvBtn, Qt::LeftButton);
     rig.WaitExchange();
     win.MdiArea->setActiveSubWindow(win.Documents().Projects().front()->SubWindow());
-    win.LibraryMenu->trigger();
+    Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
     auto* pane = library->findChild<QWidget*>("ProcessorHistory");
@@ -209,7 +210,7 @@ TEST(Exchange, SendChangedSendsOnlyWhatTheProcessorLacks) {
     OnLineWithLibrary rig(dir);
     TMainWin& win = *rig.win;
     const auto windows = win.Documents().Windows.size();
-    win.SendChangedMenu->trigger();
+    Named<QAction>(win, "SendChangedMenu")->trigger();
     rig.WaitExchange();
     EXPECT_TRUE(std::any_of(rig.dialogs.shown.begin(), rig.dialogs.shown.end(), [](const ScriptedDialogs::Box& b) {
         return b.kind == "question" && b.text.contains("does not know what this ORB-8 holds");
@@ -231,7 +232,7 @@ TEST(Exchange, SendChangedSendsOnlyWhatTheProcessorLacks) {
     };
     rig.Idle();
     names();
-    win.SendChangedMenu->trigger();
+    Named<QAction>(win, "SendChangedMenu")->trigger();
     rig.WaitExchange();
     const std::vector<std::string> expected = {"WriteOpen",  "PatchDump",    "PatchDump",    "PatchDump",
                                                "WriteClose", "PatchRequest", "PatchRequest", "PatchRequest"};
@@ -241,7 +242,7 @@ TEST(Exchange, SendChangedSendsOnlyWhatTheProcessorLacks) {
     const auto held = rig.system.Simulator()->With([](Orb8Simulator& s) { return s.bank; });
     for (int i = 0; i < kPatchCount; ++i) EXPECT_EQ(held[static_cast<std::size_t>(i)], Pack(bank->Document().patches[static_cast<std::size_t>(i)])) << i;
     // Known now: nothing more to send.
-    win.SendChangedMenu->trigger();
+    Named<QAction>(win, "SendChangedMenu")->trigger();
     rig.WaitExchange();
     EXPECT_EQ(rig.dialogs.Last("information"), "The ORB-8 already holds every patch of this bank.");
     EXPECT_TRUE(names().empty());
@@ -266,7 +267,7 @@ TEST(Exchange, TryALibraryPatchOnTheProcessor) {
     const PatchData editors = project->Document().patches[0];
     ASSERT_EQ(playing(), editors);
 
-    win.LibraryMenu->trigger();
+    Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
     QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
@@ -303,10 +304,10 @@ TEST(Exchange, TheMonitorListsAReceiveAllAndSavesItAsSysEx) {
     win.Documents().CurrentProject->SetCurrentRow(1);
     rig.Idle();
     rig.WaitExchange();
-    win.MonitorMenu->trigger();
+    Named<QAction>(win, "MonitorMenu")->trigger();
     auto* monitor = win.findChild<TMidiMonitorWin*>();
     ASSERT_TRUE(monitor && monitor->isVisible());
-    win.UploadMenu->trigger();
+    Named<QAction>(win, "UploadMenu")->trigger();
     rig.WaitExchange();
     monitor->TakeRecorded();
     const TrafficModel& model = monitor->Model();

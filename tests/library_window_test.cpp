@@ -35,6 +35,7 @@
 #include "tests/librarysearch.h"
 #include "tests/rowinput.h"
 #include "tests/testfiles.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
@@ -57,8 +58,8 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     TMainWin win(system, dialogs, options);
     win.show();
 
-    ASSERT_TRUE(win.LibraryMenu->isVisible());
-    win.LibraryMenu->trigger();
+    ASSERT_TRUE(Named<QAction>(win, "LibraryMenu")->isVisible());
+    Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
     ASSERT_TRUE(library->isVisible());
@@ -148,7 +149,7 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     TMainWin& win = *rig.win;
     auto* bar = win.findChild<QToolBar*>("LibraryToolBar");
     ASSERT_TRUE(bar && bar->isVisible());
-    QTest::mouseClick(bar->widgetForAction(win.LibraryMenu), Qt::LeftButton);
+    QTest::mouseClick(bar->widgetForAction(Named<QAction>(win, "LibraryMenu")), Qt::LeftButton);
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library && library->isVisible());
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
@@ -170,10 +171,10 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     EXPECT_EQ(project->CurrentRow(), 10);
     EXPECT_TRUE(project->Doc().Modified());
     win.OnIdleHandlerIdle();
-    EXPECT_EQ(win.UndoMenu->text(), "Undo Copy to U22");
+    EXPECT_EQ(Named<QAction>(win, "UndoMenu")->text(), "Undo Copy to U22");
     auto heldByProcessor = [&] { return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; }); };
     EXPECT_TRUE(WaitFor([&] { return heldByProcessor() == crunch; }));
-    win.UndoMenu->trigger();
+    Named<QAction>(win, "UndoMenu")->trigger();
     EXPECT_EQ(project->Document().patches[9], InitialPatch());
     EXPECT_FALSE(project->Doc().Modified());
 
@@ -241,7 +242,7 @@ TEST(LibraryWindow, TypingThroughARescanShortcutsAndTheWatcher) {
     AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
                QString::fromStdString(dir.Path("library.db")));
     TMainWin& win = *rig.win;
-    win.LibraryMenu->trigger();
+    Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
     EXPECT_TRUE(WaitFor([&] { return library->Status->text().contains("empty"); })) << library->Status->text().toStdString();

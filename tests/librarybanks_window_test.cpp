@@ -28,6 +28,7 @@
 #include "tests/rowinput.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
@@ -53,7 +54,7 @@ TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
                QString::fromStdString(dir.Path("library.db")));
     TMainWin& win = *rig.win;
     TProjectWindow* first = win.Documents().CurrentProject;
-    win.LibraryMenu->trigger();
+    Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
@@ -89,8 +90,8 @@ TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
         << win.statusBar()->currentMessage().toStdString();
     win.MdiArea->setActiveSubWindow(first->SubWindow());
     win.OnIdleHandlerIdle();
-    EXPECT_EQ(win.UndoMenu->text(), "Undo Copy 2 patches to u93");
-    win.UndoMenu->trigger();
+    EXPECT_EQ(Named<QAction>(win, "UndoMenu")->text(), "Undo Copy 2 patches to u93");
+    Named<QAction>(win, "UndoMenu")->trigger();
     EXPECT_EQ(first->Document().patches[78], InitialPatch());
     EXPECT_EQ(first->Document().patches[79], InitialPatch());
 }
@@ -110,7 +111,7 @@ TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
     AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
                QString::fromStdString(dir.Path("library.db")));
     TMainWin& win = *rig.win;
-    win.LibraryMenu->trigger();
+    Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     rig.dialogs.folderNames = {QString::fromStdString(banks), QString::fromStdString(more)};
     QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);

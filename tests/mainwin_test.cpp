@@ -40,6 +40,7 @@
 #include "tests/appwindow.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
@@ -60,17 +61,17 @@ TEST(MainWindow, StartsWithANewProjectAndItsList) {
     EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U01");
     // Enabling: nothing to paste yet, nothing to save.
     app.Idle();
-    EXPECT_FALSE(app.win->SaveMenu->isEnabled());
-    EXPECT_TRUE(app.win->SaveAsMenu->isEnabled());
-    EXPECT_TRUE(app.win->CopyMenu->isEnabled());
-    EXPECT_FALSE(app.win->PasteMenu->isEnabled());
-    EXPECT_FALSE(app.win->UploadMenu->isEnabled());
-    EXPECT_FALSE(app.win->ChanMenu->isEnabled());
-    EXPECT_EQ(app.win->OnLineMenu->text(), "On &Line");
+    EXPECT_FALSE(app.Action("SaveMenu")->isEnabled());
+    EXPECT_TRUE(app.Action("SaveAsMenu")->isEnabled());
+    EXPECT_TRUE(app.Action("CopyMenu")->isEnabled());
+    EXPECT_FALSE(app.Action("PasteMenu")->isEnabled());
+    EXPECT_FALSE(app.Action("UploadMenu")->isEnabled());
+    EXPECT_FALSE(app.Menu("ChanMenu")->isEnabled());
+    EXPECT_EQ(app.Action("OnLineMenu")->text(), "On &Line");
     EXPECT_EQ(app.win->ControlPanel->OnLineBtn->Color(), QColor(0, 0, 0x80));
     EXPECT_EQ(app.win->ControlPanel->OffLineBtn->Color(), QColor(0, 0xFF, 0));
-    EXPECT_EQ(app.win->SaveMenu->statusTip(), "Save this Project Overwritten");
-    EXPECT_EQ(app.win->SaveMenu->toolTip(), "Save");
+    EXPECT_EQ(app.Action("SaveMenu")->statusTip(), "Save this Project Overwritten");
+    EXPECT_EQ(app.Action("SaveMenu")->toolTip(), "Save");
 }
 
 TEST(MainWindow, OpenByNameAndTheCommandLine) {
@@ -101,15 +102,15 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     WriteAll(missing, ReadAll(saved.fileName));
     App::Change(static_cast<TProjectWindow*>(w), [](ProjectDocument& d) { d.comments[0] = "blank"; });
     app.dialogs.yesNo = false;
-    app.win->SaveMenu->trigger();
+    app.Action("SaveMenu")->trigger();
     EXPECT_NE(app.dialogs.Last("question").indexOf("already exists"), -1);
     EXPECT_EQ(app.dialogs.Count("saveas"), 1);  // offered another name instead, and cancelled
     EXPECT_EQ(ReadAll(missing), ReadAll(saved.fileName));
     app.dialogs.yesNo = true;
-    app.win->SaveMenu->trigger();  // asked again, and replaced this time
+    app.Action("SaveMenu")->trigger();  // asked again, and replaced this time
     EXPECT_EQ(w->Caption().toStdString(), missing);
     EXPECT_FALSE(w->Doc().Modified());
-    app.win->SaveMenu->trigger();  // its own file now: no question
+    app.Action("SaveMenu")->trigger();  // its own file now: no question
     EXPECT_EQ(app.dialogs.Count("question"), 2);
 
     // A file that exists but is no project: no path is left behind, so Save
@@ -120,7 +121,7 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     EXPECT_NE(app.dialogs.Last("error").indexOf("Nothing was loaded"), -1);
     EXPECT_EQ(j->Doc().FileName(), "");
     EXPECT_EQ(j->Caption(), "NoName3");
-    app.win->SaveMenu->trigger();
+    app.Action("SaveMenu")->trigger();
     EXPECT_EQ(app.dialogs.Count("saveas"), 2);
     EXPECT_EQ(ReadAll(junk).size(), 100u);
 
@@ -146,12 +147,12 @@ TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
     App app;
     TProjectWindow* p = app.Project();
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("bank"))};
-    app.win->SaveAsMenu->trigger();
+    app.Action("SaveAsMenu")->trigger();
     ASSERT_TRUE(std::filesystem::exists(dir.Path("bank.orb")));
     EXPECT_EQ(app.win->windowTitle().toStdString(), "ORB-8ED - " + dir.Path("bank.orb"));
 
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("other.ORB"))};
-    app.win->SaveAsMenu->trigger();
+    app.Action("SaveAsMenu")->trigger();
     EXPECT_TRUE(std::filesystem::exists(dir.Path("other.ORB")));
     EXPECT_FALSE(std::filesystem::exists(dir.Path("other.ORB.orb")));
 
@@ -159,25 +160,25 @@ TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
     App::Change(p, [](ProjectDocument& d) { d.comments[2] = "three"; });
     ASSERT_TRUE(p->Doc().Modified());
     app.Idle();
-    app.win->SaveMenu->trigger();
+    app.Action("SaveMenu")->trigger();
     ASSERT_FALSE(p->Doc().Modified());
     p->SetCurrentRow(3);
-    app.win->CopyMenu->trigger();
+    app.Action("CopyMenu")->trigger();
     p->SetCurrentRow(4);
-    app.win->PasteMenu->trigger();
+    app.Action("PasteMenu")->trigger();
     EXPECT_TRUE(p->Caption().endsWith("*"));
     app.Idle();
-    EXPECT_TRUE(app.win->SaveMenu->isEnabled());
-    app.win->SaveMenu->trigger();
+    EXPECT_TRUE(app.Action("SaveMenu")->isEnabled());
+    app.Action("SaveMenu")->trigger();
     EXPECT_FALSE(p->Caption().endsWith("*"));
 
     // A cancelled dialog changes nothing; a name that exists once the
     // extension is added is asked about.
-    app.win->SaveAsMenu->trigger();
+    app.Action("SaveAsMenu")->trigger();
     EXPECT_EQ(p->Doc().FileName(), dir.Path("other.ORB"));
     app.dialogs.yesNo = false;
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("bank"))};
-    app.win->SaveAsMenu->trigger();
+    app.Action("SaveAsMenu")->trigger();
     EXPECT_NE(app.dialogs.Last("question").indexOf("already exists"), -1);
     EXPECT_EQ(p->Doc().FileName(), dir.Path("other.ORB"));
 
@@ -185,19 +186,19 @@ TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
     App::Change(p, [](ProjectDocument& d) { d.comments[0] = "x"; });
     p->Doc().SetFileName(dir.Path("gone/x.orb"));
     app.Idle();
-    app.win->SaveMenu->trigger();
+    app.Action("SaveMenu")->trigger();
     EXPECT_NE(app.dialogs.Last("error").indexOf("couldn't be saved"), -1);
     EXPECT_TRUE(p->Doc().Modified());
 }
 
 TEST(MainWindow, WindowListCaptionsAndShortcuts) {
     App app;
-    for (int i = 0; i < 10; ++i) app.win->ProjectNewMenu->trigger();
+    for (int i = 0; i < 10; ++i) app.Action("ProjectNewMenu")->trigger();
     const QStringList items = app.WindowItems();
     ASSERT_EQ(items.size(), 11);
     EXPECT_EQ(items[8], "&9:NoName9");
     EXPECT_EQ(items[10], "11:NoName11*");
-    const QList<QAction*> actions = app.win->WindowMenu->actions();
+    const QList<QAction*> actions = app.Menu("WindowMenu")->actions();
     QAction* ninth = nullptr;
     QAction* eleventh = nullptr;
     for (QAction* a : actions) {
@@ -216,9 +217,9 @@ TEST(MainWindow, WindowListCaptionsAndShortcuts) {
 // editor never stays enabled with no patch in it.
 TEST(MainWindow, ClosingTheShownProjectShowsTheNextOnesPatch) {
     App app;
-    app.win->CustomDistNewMenu->trigger();
-    app.win->ProjectNewMenu->trigger();
-    for (QAction* a : app.win->WindowMenu->actions())
+    app.Action("CustomDistNewMenu")->trigger();
+    app.Action("ProjectNewMenu")->trigger();
+    for (QAction* a : app.Menu("WindowMenu")->actions())
         if (a->text().startsWith("&1:")) a->trigger();
     ASSERT_EQ(app.win->ControlPanel->Project(), &app.Project(0)->Session());
     TProjectWindow* other = app.Project(1);
@@ -234,13 +235,13 @@ TEST(MainWindow, OnlyACustomDistWindowDisablesCopyPasteAndComment) {
     App app;
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED");
-    app.win->CustomDistNewMenu->trigger();
+    app.Action("CustomDistNewMenu")->trigger();
     EXPECT_EQ(app.win->Documents().Windows.last()->Caption(), "NoNameDst1");
     app.Idle();
-    EXPECT_FALSE(app.win->CopyMenu->isEnabled());
-    EXPECT_FALSE(app.win->PasteMenu->isEnabled());
-    EXPECT_FALSE(app.win->MemoMenu->isEnabled());
-    EXPECT_TRUE(app.win->SaveAsMenu->isEnabled());
+    EXPECT_FALSE(app.Action("CopyMenu")->isEnabled());
+    EXPECT_FALSE(app.Action("PasteMenu")->isEnabled());
+    EXPECT_FALSE(app.Action("MemoMenu")->isEnabled());
+    EXPECT_TRUE(app.Action("SaveAsMenu")->isEnabled());
     EXPECT_FALSE(app.win->ControlPanel->isEnabled());
 }
 
@@ -305,14 +306,14 @@ TEST(ProjectWindow, SeveralRowsCopyPasteAndMoveAsOneStep) {
     QTest::mouseClick(rows, Qt::LeftButton, {}, at(2));
     QTest::mouseClick(rows, Qt::LeftButton, Qt::ShiftModifier, at(4));
     EXPECT_EQ(p->ChosenRows(), (std::vector<int>{2, 3, 4}));
-    app.win->CopyMenu->trigger();
+    app.Action("CopyMenu")->trigger();
     QTest::mouseClick(rows, Qt::LeftButton, {}, at(10));
     const int steps = p->Session().StepCount();
-    app.win->PasteMenu->trigger();
+    app.Action("PasteMenu")->trigger();
     EXPECT_EQ(names(9, 13), (QStringList{"P9", "P2", "P3", "P4", "P13"}));
     EXPECT_EQ(p->Session().StepCount(), steps + 1);
     app.win->OnIdleHandlerIdle();
-    EXPECT_EQ(app.win->UndoMenu->text(), "Undo Paste 3 patches to U22");
+    EXPECT_EQ(app.Action("UndoMenu")->text(), "Undo Paste 3 patches to U22");
     EXPECT_EQ(p->ChosenRows(), (std::vector<int>{10, 11, 12}));
 
     // Pressed on the block's middle row and dropped on row 20: the block lands on 19..21.
@@ -349,7 +350,7 @@ TEST(ProjectWindow, HoldingOverTheHeadingScrollsUp) {
 
 TEST(ProjectWindow, DropFromAnotherProjectCopiesThePatch) {
     App app;
-    app.win->ProjectNewMenu->trigger();
+    app.Action("ProjectNewMenu")->trigger();
     TProjectWindow* a = app.Project(0);
     TProjectWindow* b = app.Project(1);
     App::Change(a, [](ProjectDocument& d) {
@@ -415,20 +416,20 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     EXPECT_EQ(app.win->MemoWin->Memo->toPlainText(), "");
 
     // No: closed without saving; an unmodified one closes without a question.
-    app.win->ProjectNewMenu->trigger();
+    app.Action("ProjectNewMenu")->trigger();
     AppRig::Touch(app.Project());
     app.dialogs.saveAnswers = {UserDialogs::Answer::No};
     const int asked = app.dialogs.Count("save");
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.dialogs.Count("save"), asked + 1);
     EXPECT_EQ(app.win->Documents().Windows.size(), 0);
-    app.win->ProjectNewMenu->trigger();
+    app.Action("ProjectNewMenu")->trigger();
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.dialogs.Count("save"), asked + 1);
 
     // Quitting asks each modified window, the last first; Cancel keeps all.
-    app.win->ProjectNewMenu->trigger();
-    app.win->CustomDistNewMenu->trigger();
+    app.Action("ProjectNewMenu")->trigger();
+    app.Action("CustomDistNewMenu")->trigger();
     for (auto& w : app.win->Documents().Windows) AppRig::Touch(w);
     app.dialogs.saveAnswers = {UserDialogs::Answer::No, UserDialogs::Answer::Cancel};
     EXPECT_FALSE(app.win->close());
@@ -437,8 +438,8 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
 
     // The last window goes first even when another is active; the title then
     // names the active one that stayed, not none.
-    app.win->CustomDistNewMenu->trigger();
-    for (QAction* a : app.win->WindowMenu->actions())
+    app.Action("CustomDistNewMenu")->trigger();
+    for (QAction* a : app.Menu("WindowMenu")->actions())
         if (a->text().startsWith("&1:")) a->trigger();
     ASSERT_EQ(app.win->Documents().Active, app.Project());
     app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
@@ -462,7 +463,7 @@ TEST(CommentWindow, HandBackToThePatchItCameFrom) {
     EXPECT_TRUE(a->Doc().Modified());
 
     // Typed while A was current, then B activated: it goes to A.
-    app.win->ProjectNewMenu->trigger();
+    app.Action("ProjectNewMenu")->trigger();
     TProjectWindow* b = app.Project(1);
     a->SubWindow()->showNormal();
     app.win->MdiArea->setActiveSubWindow(a->SubWindow());
@@ -474,7 +475,7 @@ TEST(CommentWindow, HandBackToThePatchItCameFrom) {
     // Saving with the comment still being typed saves it.
     memo->setPlainText("saved at once");
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("b"))};
-    app.win->SaveMenu->trigger();
+    app.Action("SaveMenu")->trigger();
     ProjectDocument back;
     back.fileName = dir.Path("b.orb");
     ASSERT_TRUE(back.Load().ok());
@@ -508,7 +509,7 @@ TEST(CommentWindow, LimitsAndOldBytes) {
     p->SetCurrentRow(2);
     app.win->MemoWin->parentWidget()->close();
     EXPECT_TRUE(app.win->MemoWin->parentWidget()->isMinimized());
-    app.win->MemoMenu->trigger();
+    app.Action("MemoMenu")->trigger();
     EXPECT_FALSE(app.win->MemoWin->parentWidget()->isMinimized());
     EXPECT_EQ(memo->toPlainText(), QString::fromUtf8("caf\xC3\xA9!"));
 }
@@ -525,14 +526,14 @@ TEST(CommentWindow, PasteFromAnEmptyAndAFullClipboard) {
     // Under a window system the focus needs an active window.
     app.win->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(app.win.get()));
-    app.win->MemoMenu->trigger();
+    app.Action("MemoMenu")->trigger();
     QTest::mouseClick(memo->viewport(), Qt::LeftButton);
     memo->setFocus();
     QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(memo->toPlainText(), "");
     app.Idle();
-    EXPECT_FALSE(app.win->PasteMenu->isEnabled());
-    app.win->CustomDistNewMenu->trigger();
+    EXPECT_FALSE(app.Action("PasteMenu")->isEnabled());
+    app.Action("CustomDistNewMenu")->trigger();
     for (QLineEdit* entry : app.win->findChildren<QLineEdit*>()) {
         const QString before = entry->text();
         QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
@@ -543,16 +544,16 @@ TEST(CommentWindow, PasteFromAnEmptyAndAFullClipboard) {
     memo->setFocus();
     clipboard->setText(QString(300, 'z'));
     // Opening the Edit menu takes the focus from the comment; Paste stays enabled.
-    app.win->EditMenu->popup(app.win->mapToGlobal(QPoint(10, 10)));
+    app.Menu("EditMenu")->popup(app.win->mapToGlobal(QPoint(10, 10)));
     QCoreApplication::processEvents();
-    EXPECT_TRUE(app.win->PasteMenu->isEnabled());
-    app.win->EditMenu->hide();
+    EXPECT_TRUE(app.Action("PasteMenu")->isEnabled());
+    app.Menu("EditMenu")->hide();
     memo->setFocus();
     QTest::keyClicks(memo, "ab");
     QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(memo->toPlainText(), "ab" + QString(248, 'z'));
     // Full: the menu's Paste adds nothing, and nothing is lost.
-    app.win->PasteMenu->trigger();
+    app.Action("PasteMenu")->trigger();
     EXPECT_EQ(memo->toPlainText().size(), 250);
     p->SetCurrentRow(2);
     EXPECT_EQ(p->Document().CommentOfRow(1), ("ab" + std::string(248, 'z')));
@@ -560,7 +561,7 @@ TEST(CommentWindow, PasteFromAnEmptyAndAFullClipboard) {
     // Edit > Paste with the comment focused pastes text there, not the copy buffer.
     memo->setFocus();
     clipboard->setText(QStringLiteral("slap-back"));
-    app.win->PasteMenu->trigger();
+    app.Action("PasteMenu")->trigger();
     EXPECT_EQ(memo->toPlainText(), "slap-back");
     clipboard->clear();
 }
@@ -574,9 +575,9 @@ TEST(MainWindow, CopyAndPasteAPatch) {
         d.SetCommentOfRow(3, "phaser");
     });
     p->SetCurrentRow(3);
-    app.win->CopyMenu->trigger();
+    app.Action("CopyMenu")->trigger();
     p->SetCurrentRow(10);
-    app.win->PasteMenu->trigger();
+    app.Action("PasteMenu")->trigger();
     EXPECT_EQ(p->Document().patches[9], p->Document().patches[2]);
     EXPECT_EQ(p->Document().CommentOfRow(10), "phaser");
     EXPECT_EQ(p->Grid()->CellText(10, 0), "U22");
@@ -593,18 +594,18 @@ TEST(MainWindow, DesignModeAndHelp) {
         return true;
     };
     app.Idle();
-    EXPECT_FALSE(app.win->DesignMenu->isEnabled());  // only on line
-    app.win->OnLineMenu->trigger();
+    EXPECT_FALSE(app.Action("DesignMenu")->isEnabled());  // only on line
+    app.Action("OnLineMenu")->trigger();
     app.WaitExchange();
     app.Idle();  // the processor follows the selected patch first
     app.Drain();
     app.ClearTraffic();
     app.dialogs.yesNo = false;
-    app.win->DesignMenu->trigger();
+    app.Action("DesignMenu")->trigger();
     EXPECT_EQ(app.dialogs.Last("question"), "Enter design mode.\nExecute?");
     EXPECT_FALSE(app.win->DesignMode());
     app.dialogs.yesNo = true;
-    app.win->DesignMenu->trigger();
+    app.Action("DesignMenu")->trigger();
     EXPECT_TRUE(app.win->DesignMode());
     app.Drain();
     EXPECT_EQ(Count(app.Traffic(), "ParameterChange"), 14);
@@ -612,22 +613,22 @@ TEST(MainWindow, DesignModeAndHelp) {
     EXPECT_EQ(edit[DriveType], 20);
     EXPECT_EQ(DecodeName(edit), "DESIGN  ");
 
-    app.win->OnLineHMenu->trigger();
-    app.win->VHomeMenu->trigger();
-    app.win->ORBPageMenu->trigger();
+    app.Action("OnLineHMenu")->trigger();
+    app.Action("VHomeMenu")->trigger();
+    app.Action("ORBPageMenu")->trigger();
     ASSERT_EQ(opened.size(), 3);
     EXPECT_TRUE(opened[0].isLocalFile());
     EXPECT_TRUE(opened[0].toLocalFile().endsWith("OnLineHelp/index.html"));
     EXPECT_EQ(opened[1].host(), "www.example.com");
-    EXPECT_EQ(app.win->VHomeMenu->statusTip(), opened[1].toString());
+    EXPECT_EQ(app.Action("VHomeMenu")->statusTip(), opened[1].toString());
 }
 
 TEST(MainWindow, JapaneseCaptions) {
     App app({}, true);
-    EXPECT_EQ(app.win->FileMenu->title(), QString::fromUtf8("ファイル(&F)"));
-    EXPECT_EQ(app.win->SaveMenu->text(), QString::fromUtf8("上書き保存..(&S)"));
-    EXPECT_EQ(app.win->NewMenu->menuAction()->statusTip(), QString::fromUtf8("新規のファイルを作成します"));
-    EXPECT_EQ(app.win->UploadMenu->text(), "&Receive All");  // kept in English
+    EXPECT_EQ(app.Menu("FileMenu")->title(), QString::fromUtf8("ファイル(&F)"));
+    EXPECT_EQ(app.Action("SaveMenu")->text(), QString::fromUtf8("上書き保存..(&S)"));
+    EXPECT_EQ(app.Menu("NewMenu")->menuAction()->statusTip(), QString::fromUtf8("新規のファイルを作成します"));
+    EXPECT_EQ(app.Action("UploadMenu")->text(), "&Receive All");  // kept in English
     AppRig::Touch(app.Project());
     app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
     app.Project()->SubWindow()->close();
@@ -658,7 +659,7 @@ TEST(AboutBox, SplashClosesOnItsTimerAboutStaysForAKey) {
         EXPECT_TRUE(win.AboutBox->isVisible());
         QTest::keyClick(win.AboutBox, Qt::Key_Space);
     });
-    win.AboutMenu->trigger();
+    Named<QAction>(win, "AboutMenu")->trigger();
     EXPECT_FALSE(win.AboutBox->isVisible());
     EXPECT_EQ(win.AboutBox->size(), QSize(377, 246));
 }
@@ -689,8 +690,8 @@ TEST(MainWindow, RemembersPortsRecentFilesAndItsPlace) {
     win.show();
     EXPECT_EQ(win.size(), QSize(700, 650));
     EXPECT_EQ(win.Midi().MidiOutName, "ORB-8 Simulator");
-    ASSERT_EQ(win.RecentMenu->actions().size(), 1);
-    win.RecentMenu->actions()[0]->trigger();
+    ASSERT_EQ(Named<QMenu>(win, "RecentMenu")->actions().size(), 1);
+    Named<QMenu>(win, "RecentMenu")->actions()[0]->trigger();
     EXPECT_EQ(win.Documents().Windows.last()->Doc().FileName(), saved.fileName);
     dialogs.discardUnsaved = true;
     win.close();
@@ -725,8 +726,8 @@ TEST(MainWindow, PortsFoundAfterStartUpJoinTheChoice) {
     EXPECT_EQ(win.Midi().OutputNames(), (QStringList{"late:out", "ORB-8 Simulator"}));
     EXPECT_EQ(win.Midi().MidiOutName, "late:out");  // device 0 now
     EXPECT_EQ(win.Midi().MidiInName, "late:in");    // remembered
-    ASSERT_EQ(win.MidiOutMenu->actions().size(), 2);
-    EXPECT_TRUE(win.MidiOutMenu->actions()[0]->isChecked());
+    ASSERT_EQ(Named<QMenu>(win, "MidiOutMenu")->actions().size(), 2);
+    EXPECT_TRUE(Named<QMenu>(win, "MidiOutMenu")->actions()[0]->isChecked());
     // A choice made by the user stands.
     MidiSystem other(SimulatorOnly({false, {}}));
     TMainWin chosen(other, dialogs, MainWinOptions{false, {}, false});
@@ -745,14 +746,14 @@ TEST(MainWindow, SysExExportAndImportThroughTheMenus) {
     TProjectWindow* p = app.Project();
     App::Change(p, [](ProjectDocument& d) { EncodeName("SYX ONE", d.PatchOfRow(3)); });
     app.dialogs.saveNames = {QString::fromStdString(dir.Path("bank"))};
-    app.win->ExportSyxMenu->trigger();
+    app.Action("ExportSyxMenu")->trigger();
     ASSERT_TRUE(std::filesystem::exists(dir.Path("bank.syx")));
     EXPECT_EQ(ReadAll(dir.Path("bank.syx")).size(), 6 + 80 * 91 + 6u);
 
-    app.win->ProjectNewMenu->trigger();
+    app.Action("ProjectNewMenu")->trigger();
     TProjectWindow* q = app.Project(1);
     app.dialogs.openNames = {QString::fromStdString(dir.Path("bank.syx"))};
-    app.win->ImportSyxMenu->trigger();
+    app.Action("ImportSyxMenu")->trigger();
     EXPECT_EQ(DecodeName(q->Document().patches[2]), "SYX ONE ");
     EXPECT_EQ(q->Grid()->CellText(3, 1), "SYX ONE ");
     EXPECT_TRUE(q->Doc().Modified());
@@ -762,13 +763,13 @@ TEST(MainWindow, SysExExportAndImportThroughTheMenus) {
     WriteAll(dir.Path("junk.syx"), {0xF0, 0x41, 0x00, 0xF7, 0x12});
     const int steps = q->Session().StepCount();
     app.dialogs.openNames = {QString::fromStdString(dir.Path("junk.syx"))};
-    app.win->ImportSyxMenu->trigger();
+    app.Action("ImportSyxMenu")->trigger();
     EXPECT_NE(app.dialogs.Last("information").indexOf("Nothing was changed"), -1);
     EXPECT_EQ(q->Session().StepCount(), steps);
     // Undo takes the import back.
     app.win->MdiArea->setActiveSubWindow(q->SubWindow());
     app.Idle();
-    app.win->UndoMenu->trigger();
+    app.Action("UndoMenu")->trigger();
     EXPECT_EQ(DecodeName(q->Document().patches[2]), "        ");
     EXPECT_FALSE(q->Doc().Modified());
 }
@@ -786,9 +787,9 @@ TEST(Windows, FitCommonScreensWithLongPaths) {
     AppRig rig({false, {}}, {QString::fromStdString(bank.fileName)}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
                QString::fromStdString(dir.Path("library.db")));
     TMainWin& win = *rig.win;
-    win.DifferencesMenu->trigger();
-    win.SoundDesignMenu->trigger();
-    win.LibraryMenu->trigger();
+    Named<QAction>(win, "DifferencesMenu")->trigger();
+    Named<QAction>(win, "SoundDesignMenu")->trigger();
+    Named<QAction>(win, "LibraryMenu")->trigger();
     const QSize scaleTwo(960, 540), small(1024, 768);
     const QRect screen = win.screen()->availableGeometry();
     for (const char* name : {"DifferencesWin", "SoundDesignWin", "LibraryWin"}) {

@@ -25,27 +25,27 @@ using namespace orb8;
 TEST(OnLine, ScanReceiveSendAndPatchChange) {
     App app;
     TProjectWindow* p = app.Project();
-    app.win->OnLineMenu->trigger();
+    app.Action("OnLineMenu")->trigger();
     // The scan runs on its own thread: the commands that would start another wait meanwhile.
     app.Idle();
-    EXPECT_FALSE(app.win->OnLineMenu->isEnabled());
-    EXPECT_FALSE(app.win->ChanMenu->isEnabled());
+    EXPECT_FALSE(app.Action("OnLineMenu")->isEnabled());
+    EXPECT_FALSE(app.Menu("ChanMenu")->isEnabled());
     app.WaitExchange();
     ASSERT_TRUE(app.win->Link().isOnLine);
-    EXPECT_EQ(app.win->ChanItems[0]->text(), "1:VESK ORB-8");
-    EXPECT_TRUE(app.win->ChanItems[0]->isChecked());
-    EXPECT_FALSE(app.win->ChanItems[1]->isEnabled());
+    EXPECT_EQ(app.Action("Chan1Menu")->text(), "1:VESK ORB-8");
+    EXPECT_TRUE(app.Action("Chan1Menu")->isChecked());
+    EXPECT_FALSE(app.Action("Chan2Menu")->isEnabled());
     app.Idle();
-    EXPECT_EQ(app.win->OnLineMenu->text(), "Off &Line");
-    EXPECT_TRUE(app.win->UploadMenu->isEnabled());
+    EXPECT_EQ(app.Action("OnLineMenu")->text(), "Off &Line");
+    EXPECT_TRUE(app.Action("UploadMenu")->isEnabled());
     EXPECT_TRUE(app.win->ControlPanel->UploadBtn->isEnabled());
     EXPECT_EQ(app.win->ControlPanel->OnLineBtn->Color(), QColor(0, 0xFF, 0));
     EXPECT_EQ(app.win->Link().areas.customSettings, FactoryCustomSettings());
 
     app.WaitExchange();  // the selected patch goes to the processor first
-    app.win->UploadMenu->trigger();
+    app.Action("UploadMenu")->trigger();
     app.WaitExchange();
-    EXPECT_TRUE(app.win->OnLineMenu->isEnabled());
+    EXPECT_TRUE(app.Action("OnLineMenu")->isEnabled());
     EXPECT_EQ(p->Session().Settings(), FactoryCustomSettings());  // the bank plays through the processor's block
     const auto factory = FactoryBank();
     for (int i = 0; i < kPatchCount; ++i) ASSERT_EQ(p->Document().patches[static_cast<std::size_t>(i)], Unpack(factory[static_cast<std::size_t>(i)])) << i;
@@ -65,12 +65,12 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
 
     // A paste over the patch that plays sends the bytes its step changed, not the patch again.
     p->SetCurrentRow(2);
-    app.win->CopyMenu->trigger();
+    app.Action("CopyMenu")->trigger();
     p->SetCurrentRow(6);
     app.Idle();
     app.WaitExchange();
     app.ClearTraffic();
-    app.win->PasteMenu->trigger();
+    app.Action("PasteMenu")->trigger();
     app.Idle();
     app.Drain();
     const auto pasted = app.Traffic();
@@ -82,16 +82,16 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
               ShownPatch(p->Document().patches[5], p->Session().Settings()));
 
     app.ClearTraffic();
-    app.win->DownloadMenu->trigger();
+    app.Action("DownloadMenu")->trigger();
     app.WaitExchange();
     const auto sent = app.Traffic();
     EXPECT_EQ(Count(sent, "PatchDump"), 80);
     EXPECT_EQ(Count(sent, "SettingsPageWrite"), 2);
 
-    app.win->OnLineMenu->trigger();
+    app.Action("OnLineMenu")->trigger();
     EXPECT_FALSE(app.win->Link().PortsOpen());
     app.Idle();
-    EXPECT_EQ(app.win->OnLineMenu->text(), "On &Line");
+    EXPECT_EQ(app.Action("OnLineMenu")->text(), "On &Line");
     // Off line a selection schedules nothing.
     p->SetCurrentRow(2);
     EXPECT_EQ(app.win->PendingPatchChange(), 0);
@@ -108,7 +108,7 @@ TEST(OnLine, ABanksCustomSettingsAgainstTheProcessors) {
     App app;
     TProjectWindow* p = app.Project();
     ASSERT_NE(p->Session().Settings(), FactoryCustomSettings());  // made off line: the built-in block
-    app.win->OnLineMenu->trigger();
+    app.Action("OnLineMenu")->trigger();
     app.WaitExchange();
     ASSERT_TRUE(app.win->Link().isOnLine);
     app.Idle();
@@ -124,14 +124,14 @@ TEST(OnLine, ABanksCustomSettingsAgainstTheProcessors) {
     EXPECT_EQ(p->Session().Settings(), FactoryCustomSettings());
     EXPECT_TRUE(notice->isHidden());
     app.Idle();
-    EXPECT_EQ(app.win->UndoMenu->text(), "Undo Use the Processor's Custom Settings");
-    app.win->UndoMenu->trigger();
+    EXPECT_EQ(app.Action("UndoMenu")->text(), "Undo Use the Processor's Custom Settings");
+    app.Action("UndoMenu")->trigger();
     app.Idle();
     EXPECT_EQ(p->Session().Settings(), DefaultCustomSettings());
     EXPECT_FALSE(notice->isHidden());
 
     // Send All says what changes, and the processor then plays the bank's block.
-    app.win->DownloadMenu->trigger();
+    app.Action("DownloadMenu")->trigger();
     app.WaitExchange();
     EXPECT_NE(app.dialogs.Last("question").indexOf("custom settings change too: MOD CUSTOM1"), -1)
         << app.dialogs.Last("question").toStdString();
@@ -147,20 +147,20 @@ TEST(OnLine, ABanksCustomSettingsAgainstTheProcessors) {
 TEST(OnLine, AbortAndClosingDuringAReceive) {
     App app({}, false, SimTiming{true, {}});  // with MIDI wire time: about 2.5 s for the bank
     TProjectWindow* p = app.Project();
-    app.win->OnLineMenu->trigger();
+    app.Action("OnLineMenu")->trigger();
     app.WaitExchange();
     ASSERT_TRUE(app.win->Link().isOnLine);
     App::Change(p, [](ProjectDocument& d) { EncodeName("MINE", d.PatchOfRow(80)); });
     app.Idle();
     app.WaitExchange();
-    app.win->UploadMenu->trigger();
+    app.Action("UploadMenu")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.win->ProgressWin->isVisible(); }, 10000));
     EXPECT_TRUE(app.win->Host().ExchangeRunning());
     // The bank's window takes keys meanwhile.
     QTest::keyClick(p->Grid(), Qt::Key_Down);
     EXPECT_EQ(p->CurrentRow(), 2);
     app.Idle();
-    EXPECT_FALSE(app.win->UploadMenu->isEnabled());
+    EXPECT_FALSE(app.Action("UploadMenu")->isEnabled());
     QTest::mouseClick(app.win->ProgressWin->Abortbtn, Qt::LeftButton);
     app.WaitExchange();
     ASSERT_EQ(app.win->Documents().Windows.size(), 1);
@@ -172,7 +172,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     EXPECT_TRUE(p->Doc().Modified());
     EXPECT_FALSE(app.win->ProgressWin->isVisible());
     app.Idle();
-    EXPECT_EQ(app.win->UndoMenu->text(), "Undo Receive All");
+    EXPECT_EQ(app.Action("UndoMenu")->text(), "Undo Receive All");
 
     // A short exchange shows no progress window. (The row chosen during the
     // receive went to the processor once it had ended.)
@@ -187,7 +187,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
 
     // Closing the bank that a receive fills: the receive ends first, what
     // arrived is in, and then the bank closes (asking about its unsaved work).
-    app.win->UploadMenu->trigger();
+    app.Action("UploadMenu")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.win->Link().lastReceived > 2; }, 10000));
     EXPECT_FALSE(p->SubWindow()->close());
     app.dialogs.saveAnswers = {UserDialogs::Answer::No};
@@ -196,10 +196,10 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     EXPECT_EQ(app.dialogs.Last("save").isEmpty(), false);
 
     // Quitting during a receive: likewise.
-    app.win->ProjectNewMenu->trigger();
+    app.Action("ProjectNewMenu")->trigger();
     app.Idle();
     app.WaitExchange();
-    app.win->UploadMenu->trigger();
+    app.Action("UploadMenu")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.win->Link().lastReceived > 2; }, 10000));
     EXPECT_FALSE(app.win->close());
     app.dialogs.discardUnsaved = true;

@@ -87,7 +87,7 @@ TEST(PacedOutput, CompareAndUndoRightAfterADragLeaveTheProcessorHoldingWhatTheEd
     rig.Whip(bpm, true);
     // Compare while the drag's values may still be on their way.
     QTest::mouseClick(rig.panel->CompareBtn, Qt::LeftButton);
-    ASSERT_TRUE(rig.win->CompareMenu->isChecked());
+    ASSERT_TRUE(rig.Action("CompareMenu")->isChecked());
     EXPECT_EQ(rig.Processor(), rig.Shown());
     EXPECT_EQ(rig.Shown(), rig.project->Session().Stored(0));
     QTest::mouseClick(rig.panel->CompareBtn, Qt::LeftButton);
@@ -99,9 +99,9 @@ TEST(PacedOutput, CompareAndUndoRightAfterADragLeaveTheProcessorHoldingWhatTheEd
     emit rig.panel->ModType->activated(3);
     rig.Whip(rig.panel->ModVolume[0].knob, true);
     rig.Idle();
-    rig.win->UndoMenu->trigger();  // the drag
+    rig.Action("UndoMenu")->trigger();  // the drag
     rig.Idle();
-    rig.win->UndoMenu->trigger();  // the type change
+    rig.Action("UndoMenu")->trigger();  // the type change
     EXPECT_EQ(rig.Shown()[ModType], 16);
     EXPECT_EQ(rig.Processor(), rig.Shown());
 }

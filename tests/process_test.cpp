@@ -34,6 +34,8 @@
 #include "tests/apprig.h"
 #include "tests/testfiles.h"
 #include "workspace/ui/recoverykeeper.h"
+#include "controls/named.h"
+#include "controls/named.h"
 
 namespace {
 
@@ -41,12 +43,12 @@ using Opener = std::function<void(TMainWin&)>;
 
 const std::map<QString, Opener>& Openers() {
     static const std::map<QString, Opener> openers = {
-        {"keyboard", [](TMainWin& w) { w.KeyboardMenu->trigger(); }},
-        {"differences", [](TMainWin& w) { w.DifferencesMenu->trigger(); }},
+        {"keyboard", [](TMainWin& w) { Named<QAction>(w, "KeyboardMenu")->trigger(); }},
+        {"differences", [](TMainWin& w) { Named<QAction>(w, "DifferencesMenu")->trigger(); }},
         {"rtm", [](TMainWin& w) { QTest::mouseClick(w.ControlPanel->RtmEditBtn, Qt::LeftButton); }},
         {"designers",
          [](TMainWin& w) {
-             w.CustomDistNewMenu->trigger();
+             Named<QAction>(w, "CustomDistNewMenu")->trigger();
              auto* dist = qobject_cast<TCustomDistWin*>(w.Documents().Windows.last().data());
              QTest::mouseClick(dist->DstChar1Btn, Qt::LeftButton);
              QTest::mouseClick(dist->LowChar2Btn, Qt::LeftButton);
@@ -63,7 +65,7 @@ char** gArgv = nullptr;
 int OpenAndExit(const QStringList& order) {
     AppRig rig;
     for (const QString& name : order) Openers().at(name)(*rig.win);
-    QTimer::singleShot(0, rig.win.get(), [&rig] { rig.win->ExitMenu->trigger(); });
+    QTimer::singleShot(0, rig.win.get(), [&rig] { rig.Action("ExitMenu")->trigger(); });
     return QApplication::exec();
 }
 
@@ -214,7 +216,7 @@ int EditUntilKilled(const QString& folder, const QString& moment, const QString&
         rig.dialogs.saveNames = {bank};
         KillOnFileCreated(QFileInfo(bank).absolutePath());
         rig.Idle();
-        rig.win->SaveAsMenu->trigger();
+        rig.Action("SaveAsMenu")->trigger();
     } else if (moment == "receive") {
         rig.Connect();
         Edit(project, "just before the receive", 9);
@@ -235,7 +237,7 @@ int EditUntilKilled(const QString& folder, const QString& moment, const QString&
             std::printf("RECEIVED BEFORE THE RECORD WAS WRITTEN\n");
             std::fflush(stdout);
         });
-        rig.win->UploadMenu->trigger();
+        rig.Action("UploadMenu")->trigger();
     }
     return QApplication::exec();
 }

@@ -99,7 +99,7 @@ TEST(Recovery, KeepsARecordExactlyWhileWorkIsUnsaved) {
         const QString bank = home.filePath("bank.orb");
         app.dialogs.saveNames = {bank};
         app.Idle();
-        app.win->SaveAsMenu->trigger();
+        app.Action("SaveAsMenu")->trigger();
         app.win->Recovery()->Flush();
         EXPECT_TRUE(Records(folder).empty());
         TurnKnob(app, true);
@@ -111,12 +111,12 @@ TEST(Recovery, KeepsARecordExactlyWhileWorkIsUnsaved) {
 
         // Undone back to the saved state: nothing is unsaved.
         app.Idle();
-        app.win->UndoMenu->trigger();
+        app.Action("UndoMenu")->trigger();
         app.win->Recovery()->Flush();
         EXPECT_TRUE(Records(folder).empty());
 
         // A custom distortion document too; closed on the user's word: its record goes.
-        app.win->CustomDistNewMenu->trigger();
+        app.Action("CustomDistNewMenu")->trigger();
         auto* dist = qobject_cast<TCustomDistWin*>(app.win->Documents().Windows.last().data());
         QTest::mouseClick(dist->DstChar1Btn, Qt::LeftButton);
         QTest::mouseClick(dist->DistortionDesigner(0)->findChild<QPushButton*>("DstCharResDraw"), Qt::LeftButton);
@@ -207,7 +207,7 @@ TEST(Recovery, OffersWhatAKilledProgramLeftAndRecoversIt) {
         // Save writes the recovered bank where it belongs.
         other.win->MdiArea->setActiveSubWindow(recovered->SubWindow());
         other.Idle();
-        other.win->SaveMenu->trigger();
+        other.Action("SaveMenu")->trigger();
         EXPECT_FALSE(recovered->Doc().Modified());
         EXPECT_EQ(Bank(ReadAll(bank)), Bank(project.bytes));
     }

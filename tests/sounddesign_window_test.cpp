@@ -26,6 +26,7 @@
 #include "sounddesign/ui/sounddesignwin.h"
 #include "tests/apprig.h"
 #include "tests/testfiles.h"
+#include "controls/named.h"
 
 using namespace orb8;
 using design::Part;
@@ -106,7 +107,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     EXPECT_EQ(randomised[ModuleSwitches] & EqOn, original[ModuleSwitches] & EqOn);
     EXPECT_EQ(DecodeName(randomised), DecodeName(original));
     win.OnIdleHandlerIdle();
-    EXPECT_EQ(win.UndoMenu->text(), "Undo Randomise 20 %");
+    EXPECT_EQ(Named<QAction>(win, "UndoMenu")->text(), "Undo Randomise 20 %");
     EXPECT_TRUE(design->Status->text().contains("seed 12345"));
     EXPECT_NE(design->Seed->text(), "12345");  // the next press gives another patch
     EXPECT_TRUE(project->Doc().Modified());
@@ -126,7 +127,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     const PatchData half = patch();
     EXPECT_NE(half, randomised);
     win.OnIdleHandlerIdle();
-    EXPECT_EQ(win.UndoMenu->text(), QString("Undo Morph %1 %").arg(at));
+    EXPECT_EQ(Named<QAction>(win, "UndoMenu")->text(), QString("Undo Morph %1 %").arg(at));
     EXPECT_EQ(project->Session().StepCount(), 2);  // the randomise, and one for the whole drag
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == half; }, 10000));
 
@@ -151,7 +152,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     design->Amount->setFocus();  // the slider lets go of the keys
     const PatchData byKeys = patch();
     win.OnIdleHandlerIdle();
-    win.UndoMenu->trigger();
+    Named<QAction>(win, "UndoMenu")->trigger();
     EXPECT_EQ(patch(), half);
     EXPECT_NE(byKeys, half);
     // The slider and the status show where the patch is after an undo.
@@ -160,10 +161,10 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
 
     // Undo twice: the original, in the editor and in the processor.
     win.OnIdleHandlerIdle();
-    win.UndoMenu->trigger();
+    Named<QAction>(win, "UndoMenu")->trigger();
     EXPECT_EQ(patch(), randomised);
     win.OnIdleHandlerIdle();
-    win.UndoMenu->trigger();
+    Named<QAction>(win, "UndoMenu")->trigger();
     EXPECT_EQ(patch(), original);
     EXPECT_FALSE(project->Doc().Modified());
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == original; }, 10000));
@@ -203,7 +204,7 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
         for (int b = DlyType; b <= DlyParam4; ++b) EXPECT_EQ(now[static_cast<std::size_t>(b)], source[static_cast<std::size_t>(b)]) << b;
         EXPECT_EQ(now[PatchLevel], Unpack(factory[8])[PatchLevel]);
         win.OnIdleHandlerIdle();
-        EXPECT_TRUE(win.UndoMenu->text().startsWith("Undo Take modules from U04")) << win.UndoMenu->text().toStdString();
+        EXPECT_TRUE(Named<QAction>(win, "UndoMenu")->text().startsWith("Undo Take modules from U04")) << Named<QAction>(win, "UndoMenu")->text().toStdString();
 
         // The library's patches of the same types guide a randomise when asked.
         int asked = 0;
@@ -247,7 +248,7 @@ TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
     TMainWin& win = *rig.win;
     TProjectWindow* project = win.Documents().CurrentProject;
     FourFactoryPatches(project);
-    win.SoundDesignMenu->trigger();
+    Named<QAction>(win, "SoundDesignMenu")->trigger();
     auto* design = win.findChild<TSoundDesignWin*>();
     ASSERT_TRUE(design);
     design->VariationCount->setValue(5);
@@ -287,7 +288,7 @@ TEST(SoundDesignWindow, ParameterLocksRecentResultsAndAPedal) {
     auto processor = [&] { return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; }); };
     auto patch = [&] { return project->Document().patches[0]; };
     ASSERT_TRUE(QTest::qWaitFor([&] { return processor() == patch(); }, 10000));
-    win.SoundDesignMenu->trigger();
+    Named<QAction>(win, "SoundDesignMenu")->trigger();
     auto* window = win.findChild<TSoundDesignWin*>();
     ASSERT_TRUE(window);
     TSoundDesignWin& design = *window;
@@ -333,7 +334,7 @@ TEST(SoundDesignWindow, ParameterLocksRecentResultsAndAPedal) {
     EXPECT_EQ(project->Session().StepCount(), steps + 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == first; }, 10000));
     win.OnIdleHandlerIdle();
-    win.UndoMenu->trigger();
+    Named<QAction>(win, "UndoMenu")->trigger();
     EXPECT_EQ(patch(), second);
 
     // Learn the processor's pedal (controller 7 on channel 1), then move it.
@@ -364,11 +365,11 @@ TEST(SoundDesignWindow, ParameterLocksRecentResultsAndAPedal) {
         << recent->model()->index(1, 0).data().toString().toStdString();
     // The pedal's moves were one step: two undos go back to before it.
     win.OnIdleHandlerIdle();
-    win.UndoMenu->trigger();
+    Named<QAction>(win, "UndoMenu")->trigger();
     EXPECT_EQ(patch(), now);
     win.OnIdleHandlerIdle();
-    EXPECT_EQ(win.UndoMenu->text(), "Undo Morph 100 %");
-    win.UndoMenu->trigger();
+    EXPECT_EQ(Named<QAction>(win, "UndoMenu")->text(), "Undo Morph 100 %");
+    Named<QAction>(win, "UndoMenu")->trigger();
     EXPECT_EQ(patch(), second);
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == second; }, 10000));
 }

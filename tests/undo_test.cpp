@@ -25,6 +25,7 @@
 #include "tests/apprig.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
@@ -36,15 +37,15 @@ struct HistoryRig : AppRig {
     // Edit > Undo and Redo as the user finds them: after an idle pass.
     QString UndoText() {
         Idle();
-        return win->UndoMenu->text();
+        return Named<QAction>(*win, "UndoMenu")->text();
     }
     void Undo() {
         Idle();
-        win->UndoMenu->trigger();
+        Named<QAction>(*win, "UndoMenu")->trigger();
     }
     void Redo() {
         Idle();
-        win->RedoMenu->trigger();
+        Named<QAction>(*win, "RedoMenu")->trigger();
     }
     int Steps() const { return project->Session().StepCount(); }
     TProjectWindow* project;
@@ -157,9 +158,9 @@ TEST(Undo, EveryKindOfStep) {
     EXPECT_EQ(DecodeName(p->Document().patches[4]), "TWO     ");
     // A paste and a comment.
     p->SetCurrentRow(5);
-    h.win->CopyMenu->trigger();
+    h.Action("CopyMenu")->trigger();
     p->SetCurrentRow(7);
-    h.win->PasteMenu->trigger();
+    h.Action("PasteMenu")->trigger();
     EXPECT_EQ(h.UndoText(), "Undo Paste to U13");
     h.win->MemoWin->Memo->setPlainText("a note");
     p->SetCurrentRow(8);
@@ -172,7 +173,7 @@ TEST(Undo, EveryKindOfStep) {
     EXPECT_EQ(h.Steps(), steps);
     // The mark follows the saved state.
     h.dialogs.saveNames = {QString::fromStdString(dir.Path("h"))};
-    h.win->SaveAsMenu->trigger();
+    h.Action("SaveAsMenu")->trigger();
     EXPECT_FALSE(p->Doc().Modified());
     h.Redo();
     EXPECT_TRUE(p->Doc().Modified());
@@ -182,7 +183,7 @@ TEST(Undo, EveryKindOfStep) {
     h.Connect();
     h.Idle();
     h.WaitExchange();
-    h.win->UploadMenu->trigger();
+    h.Action("UploadMenu")->trigger();
     h.WaitExchange();
     EXPECT_TRUE(p->Doc().Modified());
     EXPECT_EQ(h.UndoText(), "Undo Receive All");
@@ -193,7 +194,7 @@ TEST(Undo, EveryKindOfStep) {
     EXPECT_TRUE(p->Doc().Modified());
     // Saved: the mark goes, and the bank as received is what Compare shows.
     h.Idle();
-    h.win->SaveMenu->trigger();
+    h.Action("SaveMenu")->trigger();
     EXPECT_FALSE(p->Doc().Modified());
     EXPECT_EQ(p->Session().Stored(4), p->Document().patches[4]);
 }
@@ -211,7 +212,7 @@ TEST(Undo, TypedCommentIsTheStepUndone) {
     EXPECT_EQ(p->Document().CommentOfRow(1), "first");
     EXPECT_EQ(h.win->MemoWin->Memo->toPlainText(), "first");
     h.Idle();
-    EXPECT_EQ(h.win->RedoMenu->text(), "Redo Comment of U01");
+    EXPECT_EQ(h.Action("RedoMenu")->text(), "Redo Comment of U01");
     h.Redo();
     EXPECT_EQ(p->Document().CommentOfRow(1), "second");
     EXPECT_EQ(h.win->MemoWin->Memo->toPlainText(), "second");
@@ -225,28 +226,28 @@ TEST(Compare, SwitchesEditorRowAndProcessorAndRestoresExactly) {
     TempDir dir;
     AppRig::Change(p, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] = DriveOn; });
     h.dialogs.saveNames = {QString::fromStdString(dir.Path("stored"))};
-    h.win->SaveAsMenu->trigger();
+    h.Action("SaveAsMenu")->trigger();
     p->SetCurrentRow(1);
     h.panel->DriveType->setCurrentIndex(12);
     emit h.panel->DriveType->activated(12);  // FUZZ
     const PatchData edited = p->Document().patches[0];
     h.Traffic();
-    h.win->CompareMenu->setChecked(true);
+    h.Action("CompareMenu")->setChecked(true);
     EXPECT_EQ(h.panel->DriveType->currentText(), "OVER DRV");
     EXPECT_FALSE(h.panel->DriveVolume[0].knob->isEnabled());  // read-only
     EXPECT_EQ(p->Grid()->CellText(1, 2).trimmed(), "OVER DRV");
     EXPECT_EQ(p->Document().patches[0], edited);  // the document is untouched
     const auto toStored = h.Traffic();
     EXPECT_FALSE(toStored.empty());
-    h.win->CompareMenu->setChecked(false);
+    h.Action("CompareMenu")->setChecked(false);
     EXPECT_EQ(p->Document().patches[0], edited);
     EXPECT_EQ(h.panel->DriveType->currentText(), "FUZZ");
     EXPECT_EQ(p->Grid()->CellText(1, 2).trimmed(), "FUZZ");
     EXPECT_EQ(h.Traffic().size(), toStored.size());
     // Selecting another patch leaves the compare.
-    h.win->CompareMenu->setChecked(true);
+    h.Action("CompareMenu")->setChecked(true);
     p->SetCurrentRow(2);
-    EXPECT_FALSE(h.win->CompareMenu->isChecked());
+    EXPECT_FALSE(h.Action("CompareMenu")->isChecked());
     EXPECT_TRUE(h.panel->DriveType->isEnabled() || !h.panel->Editor().ModuleOn(DriveOn));
 }
 
@@ -258,7 +259,7 @@ TEST(Compare, DifferencesWindowListsByModule) {
         d.patches[2][EqBass] = 20;
     });
     p->SetCurrentRow(3);
-    h.win->DifferencesMenu->trigger();
+    h.Action("DifferencesMenu")->trigger();
     auto* w = h.win->findChild<TDifferencesWin*>();
     ASSERT_TRUE(w);
     ASSERT_EQ(w->List->topLevelItemCount(), 2);
@@ -268,7 +269,7 @@ TEST(Compare, DifferencesWindowListsByModule) {
     EXPECT_EQ(w->List->topLevelItem(0)->child(0)->text(2), "25");
     EXPECT_EQ(w->List->topLevelItem(1)->text(0), "EQ");
     // Two patches of two projects.
-    h.win->ProjectNewMenu->trigger();
+    h.Action("ProjectNewMenu")->trigger();
     w->B.project->setCurrentIndex(1);
     w->B.stored->setChecked(false);
     EXPECT_EQ(w->List->topLevelItemCount(), 2);
@@ -321,7 +322,7 @@ TEST(Compare, CustomTypesLeaveTheProcessorHoldingWhatTheEditorShows) {
         const CustomSettingsBlock block = p->Session().Settings();
         for (int round = 0; round < 2; ++round) {
             QTest::mouseClick(h.panel->CompareBtn, Qt::LeftButton);
-            ASSERT_TRUE(h.win->CompareMenu->isChecked());
+            ASSERT_TRUE(h.Action("CompareMenu")->isChecked());
             EXPECT_EQ(processor(), *h.panel->Editor().Current()) << k.typeByte << " on, round " << round;
             EXPECT_EQ(processor()[PatchLevel], p->Session().Stored(0)[PatchLevel]);
             EXPECT_EQ(processor()[static_cast<std::size_t>(k.editedByte)], beforeEdit[static_cast<std::size_t>(k.editedByte)])
@@ -389,7 +390,7 @@ TEST(Undo, AJapaneseMenuNamesTheStepsInJapanese) {
     TProjectWindow* p = rig.win->Documents().CurrentProject;
     const auto undoText = [&] {
         rig.Idle();
-        return rig.win->UndoMenu->text();
+        return rig.Action("UndoMenu")->text();
     };
     rig.win->ControlPanel->DriveType->setCurrentIndex(14);
     emit rig.win->ControlPanel->DriveType->activated(14);

@@ -43,6 +43,7 @@
 #include "sim/factorybank.h"
 #include "workspace/ui/recoverydialog.h"
 #include "workspace/ui/userdialogs.h"
+#include "controls/named.h"
 
 namespace {
 
@@ -113,15 +114,15 @@ int main(int argc, char** argv) {
         TMainWin win(system, dialogs, MainWinOptions{false, {}, false});
         win.show();
         Settle();
-        win.OnLineMenu->trigger();
+        Named<QAction>(win, "OnLineMenu")->trigger();
         WaitExchange(win);
         win.OnIdleHandlerIdle();
         WaitExchange(win);
         auto* bank = win.Documents().CurrentProject.data();
-        win.MonitorMenu->trigger();
+        Named<QAction>(win, "MonitorMenu")->trigger();
         // The progress window, half way through a Receive All.
         QTimer::singleShot(1200, [&] { ok &= Save(win.ProgressWin->grab(), out.filePath("progress-window.png")); });
-        win.UploadMenu->trigger();
+        Named<QAction>(win, "UploadMenu")->trigger();
         WaitExchange(win);
         if (auto* monitor = win.findChild<TMidiMonitorWin*>()) {
             monitor->TakeRecorded();
@@ -133,7 +134,7 @@ int main(int argc, char** argv) {
         win.MemoWin->ShowComment(&bank->Session(), 6);
         win.MemoWin->Memo->setPlainText("Smooth lead for the solo in the second set.");
         win.MemoWin->HandBack();
-        win.ProjectNewMenu->trigger();
+        Named<QAction>(win, "ProjectNewMenu")->trigger();
         win.MdiArea->setActiveSubWindow(bank->SubWindow());
         win.OnIdleHandlerIdle();
         Settle();
@@ -179,14 +180,14 @@ int main(int argc, char** argv) {
         ok &= Save(win.RtmPopUp->grab(), out.filePath("rtm-window.png"));
         win.RtmPopUp->hide();
         // The custom patch against the initial patch it was made from.
-        win.DifferencesMenu->trigger();
+        Named<QAction>(win, "DifferencesMenu")->trigger();
         if (auto* differences = win.findChild<TDifferencesWin*>()) {
             Settle();
             ok &= Save(differences->grab(), out.filePath("differences.png"));
             differences->hide();
         }
         // Sound design on the custom patch, a morph target chosen.
-        win.SoundDesignMenu->trigger();
+        Named<QAction>(win, "SoundDesignMenu")->trigger();
         if (auto* design = win.findChild<TSoundDesignWin*>()) {
             design->Lock[static_cast<std::size_t>(orb8::design::Part::Eq)]->setChecked(true);
             design->MorphTarget->Patch->setCurrentIndex(2);
@@ -196,7 +197,7 @@ int main(int argc, char** argv) {
             design->RandomiseBtn->click();
             for (int i = 0; i < 2; ++i) {
                 win.OnIdleHandlerIdle();
-                win.UndoMenu->trigger();
+                Named<QAction>(win, "UndoMenu")->trigger();
             }
             Settle();
             ok &= Save(design->grab(), out.filePath("sound-design.png"));
@@ -204,7 +205,7 @@ int main(int argc, char** argv) {
                 ok &= Save(area->widget()->grab(), out.filePath("sound-design-all.png"));
             design->hide();
         }
-        win.CustomDistNewMenu->trigger();
+        Named<QAction>(win, "CustomDistNewMenu")->trigger();
         Settle();
         ok &= Save(win.Documents().CurrentCustomDist->grab(), out.filePath("customdist-window.png"));
         // The designers with a boosted, a cut and an invalid filter.
@@ -301,7 +302,7 @@ int main(int argc, char** argv) {
         winOptions.libraryDatabase = temp.filePath("library.db");
         TMainWin win(system, dialogs, winOptions);
         win.show();
-        win.LibraryMenu->trigger();
+        Named<QAction>(win, "LibraryMenu")->trigger();
         auto* library = win.findChild<TLibraryWin*>();
         dialogs.folder = banks;
         library->AddFolderBtn->click();

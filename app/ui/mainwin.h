@@ -72,7 +72,7 @@ struct MainWinOptions {
     std::vector<std::string> commandLine = {};
 };
 
-class TMainWin : public QMainWindow, public FrameMenus {
+class TMainWin : public QMainWindow, private FrameMenus {
     Q_OBJECT
 
 public:

@@ -45,6 +45,7 @@
 #include "patch/projectdocument.h"
 #include "tests/monkey/writeguard.h"
 #include "workspace/ui/userdialogs.h"
+#include "controls/named.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -285,7 +286,7 @@ private:
         std::function<void(QMenu*)> collect = [&](QMenu* menu) {
             for (QAction* a : menu->actions()) {
                 if (a->menu()) collect(a->menu());
-                else if (!a->isSeparator() && a->isEnabled() && a != win_.ExitMenu) actions << a;
+                else if (!a->isSeparator() && a->isEnabled() && a != Named<QAction>(win_, "ExitMenu")) actions << a;
             }
         };
         for (QAction* top : win_.menuBar()->actions())
@@ -454,7 +455,7 @@ int main(int argc, char** argv) {
         win.installEventFilter(&keepOpen);
         win.show();
         QCoreApplication::processEvents();
-        win.OnLineMenu->trigger();
+        Named<QAction>(win, "OnLineMenu")->trigger();
 
         // The watchdog: the event loop beats every 100 ms; 5 s without a beat is a hang.
         std::atomic<Clock::rep> beat{Clock::now().time_since_epoch().count()};
