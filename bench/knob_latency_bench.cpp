@@ -17,6 +17,7 @@
 #include "device/ui/windowhost.h"
 #include "editors/ui/ctpanel.h"
 #include "editors/ui/projectwin.h"
+#include "controls/named.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -33,7 +34,7 @@ Figures Drag(const QString& recoveryFolder) {
     RecordingPort& port = *rig.port;
     TMainWin& win = rig.win;
     ShowBpmPatch(win);
-    TVolume* knob = win.ControlPanel->ModVolume[0].knob;
+    TVolume* knob = Named<TControlPanel>(win, "ControlPanel")->ModVolume[0].knob;
 
     std::vector<double> latencies;
     std::size_t messages = 0, bytes = 0;

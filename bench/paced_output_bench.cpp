@@ -67,7 +67,7 @@ struct Bench {
         Named<QAction>(win, "OnLineMenu")->trigger();
         WaitExchange(win);
         if (!win.Link().isOnLine) return false;
-        panel = win.ControlPanel;
+        panel = Named<TControlPanel>(win, "ControlPanel");
         ShowBpmPatch(win);
         Idle();
         WaitExchange(win);

@@ -15,6 +15,7 @@
 #include "editors/projecthistory.h"
 #include "editors/ui/ctpanel.h"
 #include "editors/ui/projectwin.h"
+#include "controls/named.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
         return orb8::StepReport{"bench", {}};
     });
     win.Documents().CurrentProject->SelectRow(1);
-    QComboBox* type = win.ControlPanel->DriveType;
+    QComboBox* type = Named<TControlPanel>(win, "ControlPanel")->DriveType;
 
     std::vector<double> times;
     std::size_t messages = 0;

@@ -17,6 +17,8 @@
 #include "device/devicelink.h"
 #include "device/ui/windowhost.h"
 #include "editors/projectsession.h"
+#include "editors/ui/ctpanel.h"
+#include "editors/ui/memo.h"
 #include "editors/ui/projectwin.h"
 #include "device/ui/midi.h"
 #include "midi/midisystem.h"
@@ -98,6 +100,9 @@ struct AppRig {
         else if (auto* dist = qobject_cast<TCustomDistWin*>(window))
             dist->Session().Perform("test", [](orb8::CustomDistData&) {}, true);
     }
+    // The editor and the comment window.
+    TControlPanel* Panel() const { return Named<TControlPanel>(*win, "ControlPanel"); }
+    TMemoWin* Memo() const { return Named<TMemoWin>(*win, "MemoWin"); }
     // The frame's menu item or menu with that object name.
     QAction* Action(const QString& name) const { return Named<QAction>(*win, name); }
     QMenu* Menu(const QString& name) const { return Named<QMenu>(*win, name); }

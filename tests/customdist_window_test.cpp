@@ -102,7 +102,7 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
     opened->ToneDesigner(0, SlotMid)->ShowDesigner("x");
     EXPECT_FALSE(opened->Doc().Modified());
     d.dialogs.saveNames = {QString::fromStdString(dir.Path("back.dst"))};
-    d.win->MdiArea->setActiveSubWindow(opened->SubWindow());
+    Named<QMdiArea>(*d.win, "MdiArea")->setActiveSubWindow(opened->SubWindow());
     d.Action("SaveAsMenu")->trigger();
     EXPECT_EQ(ReadAll(dir.Path("back.dst")), bytes);
 

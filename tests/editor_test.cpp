@@ -22,13 +22,14 @@
 #include "tests/apprig.h"
 #include "tests/scripteddialogs.h"
 #include "tests/testfiles.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
 namespace {
 
 struct Editor : AppRig {
-    Editor() : panel(win->ControlPanel), project(win->Documents().CurrentProject) {}
+    Editor() : panel(Named<TControlPanel>(*win, "ControlPanel")), project(win->Documents().CurrentProject) {}
     // The (byte, value) pairs of the ParameterChanges the processor received.
     std::vector<std::pair<int, int>> Changes() {
         std::vector<std::pair<int, int>> out;
@@ -126,7 +127,7 @@ TEST(PatchEditorWindow, ExclusionsTimePairAndCustomTypes) {
     EXPECT_EQ(e.panel->ModOnf->Caption(), "OFF");
     EXPECT_FALSE(e.panel->ModVolume[0].knob->isEnabled());
     QTest::mouseClick(e.panel->RtmEditBtn, Qt::LeftButton);
-    TRtmPopUp& rtm = *e.win->RtmPopUp;
+    TRtmPopUp& rtm = *Named<TRtmPopUp>(*e.win, "RtmPopUp");
     EXPECT_FALSE(rtm.Of(Module::DlyRev).maxTrackBar->isEnabled());
     EXPECT_EQ(e.project->Grid()->CellText(1, 3), "OFF");
 
@@ -216,7 +217,7 @@ TEST(PatchEditorWindow, RtmWindow) {
     e.project->SetCurrentRow(1);
     e.Changes();
     e.panel->RtmEditBtn->OnClick(e.panel->RtmEditBtn);
-    TRtmPopUp& rtm = *e.win->RtmPopUp;
+    TRtmPopUp& rtm = *Named<TRtmPopUp>(*e.win, "RtmPopUp");
     EXPECT_TRUE(rtm.isVisible());
     EXPECT_EQ(rtm.size(), QSize(534, 216));
     EXPECT_EQ(rtm.pos(), e.win->geometry().topLeft() + QPoint(20, 50));

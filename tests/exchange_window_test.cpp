@@ -80,7 +80,7 @@ TEST(Exchange, ReceiveAllWhileTheLibraryRescansAndAnotherBankIsEdited) {
     Named<QAction>(win, "ProjectNewMenu")->trigger();
     TProjectWindow* other = win.Documents().CurrentProject;
     ASSERT_NE(other, target);
-    win.MdiArea->setActiveSubWindow(target->SubWindow());
+    Named<QMdiArea>(win, "MdiArea")->setActiveSubWindow(target->SubWindow());
     rig.TakeLog();
     Named<QAction>(win, "UploadMenu")->trigger();
     ASSERT_TRUE(win.Host().ExchangeRunning());
@@ -104,7 +104,7 @@ TEST(Exchange, ReceiveAllWhileTheLibraryRescansAndAnotherBankIsEdited) {
     // The bank received is kept in the processor's history, which the library indexes too.
     EXPECT_TRUE(QTest::qWaitFor([&] { return library->Model().rowCount() == 160; }, 20000))
         << library->Model().rowCount();
-    EXPECT_FALSE(win.ProgressWin->isVisible());
+    EXPECT_FALSE(Named<TProgressWin>(win, "ProgressWin")->isVisible());
 }
 
 // The exchanges' messages reach the user in the frame's language: the texts
@@ -131,7 +131,7 @@ TEST(Exchange, ResultsInAJapaneseFrame) {
         EXPECT_EQ(rig.dialogs.Last("information"), "Data failure.");
         Named<QAction>(win, "OnLineMenu")->trigger();  // off line
         rig.Idle();
-        QTest::mouseClick(win.ControlPanel->UploadBtn, Qt::LeftButton);
+        QTest::mouseClick(Named<TControlPanel>(win, "ControlPanel")->UploadBtn, Qt::LeftButton);
         rig.WaitExchange();
         EXPECT_EQ(rig.dialogs.Last("information"), "Not be OnLine.");
     }
@@ -158,7 +158,7 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
     Named<QAction>(win, "CustomDistNewMenu")->trigger();
     QTest::mouseClick(win.Documents().CurrentCustomDist->RecvBtn, Qt::LeftButton);
     rig.WaitExchange();
-    win.MdiArea->setActiveSubWindow(win.Documents().Projects().front()->SubWindow());
+    Named<QMdiArea>(win, "MdiArea")->setActiveSubWindow(win.Documents().Projects().front()->SubWindow());
     Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
@@ -286,7 +286,7 @@ TEST(Exchange, TryALibraryPatchOnTheProcessor) {
     ASSERT_NE(first, second);
     EXPECT_EQ(playing(), second);
     EXPECT_FALSE(project->Doc().Modified());
-    EXPECT_EQ(*win.ControlPanel->EditedPatch(), editors);
+    EXPECT_EQ(*Named<TControlPanel>(win, "ControlPanel")->EditedPatch(), editors);
     // Esc: the editor's patch again, and the window stays.
     QTest::keyClick(library->Results, Qt::Key_Escape);
     EXPECT_FALSE(library->TryBtn->isChecked());

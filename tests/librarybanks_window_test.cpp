@@ -88,7 +88,7 @@ TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
     EXPECT_EQ(first->Document().comments[79], shown[1].comment);
     EXPECT_NE(win.statusBar()->currentMessage().indexOf("1 of the patches did not fit"), -1)
         << win.statusBar()->currentMessage().toStdString();
-    win.MdiArea->setActiveSubWindow(first->SubWindow());
+    Named<QMdiArea>(win, "MdiArea")->setActiveSubWindow(first->SubWindow());
     win.OnIdleHandlerIdle();
     EXPECT_EQ(Named<QAction>(win, "UndoMenu")->text(), "Undo Copy 2 patches to u93");
     Named<QAction>(win, "UndoMenu")->trigger();

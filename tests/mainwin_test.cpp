@@ -53,12 +53,12 @@ TEST(MainWindow, StartsWithANewProjectAndItsList) {
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED - NoName1");
     EXPECT_EQ(app.WindowItems(), QStringList{"&1:NoName1*"});
     EXPECT_EQ(app.win->Documents().CurrentProject, p);
-    EXPECT_TRUE(app.win->ControlPanel->isEnabled());
+    EXPECT_TRUE(app.Panel()->isEnabled());
     EXPECT_EQ(p->Grid()->CellText(1, 0), "U01");
     EXPECT_EQ(p->Grid()->CellText(80, 0), "u94");
     EXPECT_EQ(p->Grid()->CellText(1, 1), "        ");
     EXPECT_EQ(p->Grid()->CellText(7, 2), "OFF");
-    EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U01");
+    EXPECT_EQ(app.Panel()->PatchNo->text(), "U01");
     // Enabling: nothing to paste yet, nothing to save.
     app.Idle();
     EXPECT_FALSE(app.Action("SaveMenu")->isEnabled());
@@ -68,8 +68,8 @@ TEST(MainWindow, StartsWithANewProjectAndItsList) {
     EXPECT_FALSE(app.Action("UploadMenu")->isEnabled());
     EXPECT_FALSE(app.Menu("ChanMenu")->isEnabled());
     EXPECT_EQ(app.Action("OnLineMenu")->text(), "On &Line");
-    EXPECT_EQ(app.win->ControlPanel->OnLineBtn->Color(), QColor(0, 0, 0x80));
-    EXPECT_EQ(app.win->ControlPanel->OffLineBtn->Color(), QColor(0, 0xFF, 0));
+    EXPECT_EQ(app.Panel()->OnLineBtn->Color(), QColor(0, 0, 0x80));
+    EXPECT_EQ(app.Panel()->OffLineBtn->Color(), QColor(0, 0xFF, 0));
     EXPECT_EQ(app.Action("SaveMenu")->statusTip(), "Save this Project Overwritten");
     EXPECT_EQ(app.Action("SaveMenu")->toolTip(), "Save");
 }
@@ -221,14 +221,14 @@ TEST(MainWindow, ClosingTheShownProjectShowsTheNextOnesPatch) {
     app.Action("ProjectNewMenu")->trigger();
     for (QAction* a : app.Menu("WindowMenu")->actions())
         if (a->text().startsWith("&1:")) a->trigger();
-    ASSERT_EQ(app.win->ControlPanel->Project(), &app.Project(0)->Session());
+    ASSERT_EQ(app.Panel()->Project(), &app.Project(0)->Session());
     TProjectWindow* other = app.Project(1);
     app.Project(0)->SubWindow()->close();
     QCoreApplication::processEvents();
     EXPECT_EQ(app.win->Documents().CurrentProject, other);
-    EXPECT_TRUE(app.win->ControlPanel->isEnabled());
-    EXPECT_EQ(app.win->ControlPanel->Project(), &other->Session());
-    EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U01");
+    EXPECT_TRUE(app.Panel()->isEnabled());
+    EXPECT_EQ(app.Panel()->Project(), &other->Session());
+    EXPECT_EQ(app.Panel()->PatchNo->text(), "U01");
 }
 
 TEST(MainWindow, OnlyACustomDistWindowDisablesCopyPasteAndComment) {
@@ -242,7 +242,7 @@ TEST(MainWindow, OnlyACustomDistWindowDisablesCopyPasteAndComment) {
     EXPECT_FALSE(app.Action("PasteMenu")->isEnabled());
     EXPECT_FALSE(app.Action("MemoMenu")->isEnabled());
     EXPECT_TRUE(app.Action("SaveAsMenu")->isEnabled());
-    EXPECT_FALSE(app.win->ControlPanel->isEnabled());
+    EXPECT_FALSE(app.Panel()->isEnabled());
 }
 
 TEST(ProjectWindow, DragPreviewAndMove) {
@@ -272,7 +272,7 @@ TEST(ProjectWindow, DragPreviewAndMove) {
     EXPECT_EQ(DecodeName(p->Document().patches[4]), "P2      ");
     EXPECT_EQ(p->Document().CommentOfRow(5), "c2");
     EXPECT_EQ(p->CurrentRow(), 5);
-    EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U11");
+    EXPECT_EQ(app.Panel()->PatchNo->text(), "U11");
     EXPECT_TRUE(p->Doc().Modified());
     EXPECT_EQ(p->Caption(), "NoName1*");
 
@@ -344,7 +344,7 @@ TEST(ProjectWindow, HoldingOverTheHeadingScrollsUp) {
         return p->CurrentRow() == 1;
     }, 10000));
     EXPECT_EQ(p->CurrentRow(), 1);
-    EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U01");
+    EXPECT_EQ(app.Panel()->PatchNo->text(), "U01");
     p->PatchGridEndDrag();
 }
 
@@ -378,7 +378,7 @@ TEST(ProjectWindow, EnterChangesNothingAndArrowsSelect) {
     QTest::keyClick(p->Grid(), Qt::Key_Down);
     QTest::keyClick(p->Grid(), Qt::Key_Down);
     EXPECT_EQ(p->CurrentRow(), 3);
-    EXPECT_EQ(app.win->ControlPanel->PatchNo->text(), "U03");
+    EXPECT_EQ(app.Panel()->PatchNo->text(), "U03");
     QTest::keyClick(p->Grid(), Qt::Key_Return);
     EXPECT_EQ(p->CurrentRow(), 3);
     EXPECT_FALSE(p->Doc().Modified());
@@ -413,7 +413,7 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     EXPECT_TRUE(std::filesystem::exists(dir.Path("kept.orb")));
     EXPECT_EQ(app.win->Documents().Windows.size(), 0);
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED");
-    EXPECT_EQ(app.win->MemoWin->Memo->toPlainText(), "");
+    EXPECT_EQ(app.Memo()->Memo->toPlainText(), "");
 
     // No: closed without saving; an unmodified one closes without a question.
     app.Action("ProjectNewMenu")->trigger();
@@ -452,7 +452,7 @@ TEST(CommentWindow, HandBackToThePatchItCameFrom) {
     TempDir dir;
     App app;
     TProjectWindow* a = app.Project();
-    QPlainTextEdit* memo = app.win->MemoWin->Memo;
+    QPlainTextEdit* memo = app.Memo()->Memo;
     a->SetCurrentRow(3);
     memo->setFocus();
     memo->setPlainText("warm lead");
@@ -466,9 +466,9 @@ TEST(CommentWindow, HandBackToThePatchItCameFrom) {
     app.Action("ProjectNewMenu")->trigger();
     TProjectWindow* b = app.Project(1);
     a->SubWindow()->showNormal();
-    app.win->MdiArea->setActiveSubWindow(a->SubWindow());
+    Named<QMdiArea>(*app.win, "MdiArea")->setActiveSubWindow(a->SubWindow());
     memo->setPlainText("for A");
-    app.win->MdiArea->setActiveSubWindow(b->SubWindow());
+    Named<QMdiArea>(*app.win, "MdiArea")->setActiveSubWindow(b->SubWindow());
     EXPECT_EQ(a->Document().CommentOfRow(5), "for A");
     EXPECT_EQ(b->Document().CommentOfRow(1), "");
 
@@ -485,7 +485,7 @@ TEST(CommentWindow, HandBackToThePatchItCameFrom) {
 TEST(CommentWindow, LimitsAndOldBytes) {
     App app;
     TProjectWindow* p = app.Project();
-    QPlainTextEdit* memo = app.win->MemoWin->Memo;
+    QPlainTextEdit* memo = app.Memo()->Memo;
     memo->setPlainText(QString(250, 'x'));
     memo->moveCursor(QTextCursor::End);
     memo->insertPlainText("y");  // the 251st character is refused
@@ -507,10 +507,10 @@ TEST(CommentWindow, LimitsAndOldBytes) {
 
     // Closing only minimises; Window > Comment brings it back with its text.
     p->SetCurrentRow(2);
-    app.win->MemoWin->parentWidget()->close();
-    EXPECT_TRUE(app.win->MemoWin->parentWidget()->isMinimized());
+    app.Memo()->parentWidget()->close();
+    EXPECT_TRUE(app.Memo()->parentWidget()->isMinimized());
     app.Action("MemoMenu")->trigger();
-    EXPECT_FALSE(app.win->MemoWin->parentWidget()->isMinimized());
+    EXPECT_FALSE(app.Memo()->parentWidget()->isMinimized());
     EXPECT_EQ(memo->toPlainText(), QString::fromUtf8("caf\xC3\xA9!"));
 }
 
@@ -520,7 +520,7 @@ TEST(CommentWindow, LimitsAndOldBytes) {
 TEST(CommentWindow, PasteFromAnEmptyAndAFullClipboard) {
     App app;
     TProjectWindow* p = app.Project();
-    QPlainTextEdit* memo = app.win->MemoWin->Memo;
+    QPlainTextEdit* memo = app.Memo()->Memo;
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     // Under a window system the focus needs an active window.
@@ -539,7 +539,7 @@ TEST(CommentWindow, PasteFromAnEmptyAndAFullClipboard) {
         QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(entry->text(), before) << entry->objectName().toStdString();
     }
-    app.win->MdiArea->setActiveSubWindow(p->SubWindow());
+    Named<QMdiArea>(*app.win, "MdiArea")->setActiveSubWindow(p->SubWindow());
 
     memo->setFocus();
     clipboard->setText(QString(300, 'z'));
@@ -582,7 +582,7 @@ TEST(MainWindow, CopyAndPasteAPatch) {
     EXPECT_EQ(p->Document().CommentOfRow(10), "phaser");
     EXPECT_EQ(p->Grid()->CellText(10, 0), "U22");
     EXPECT_EQ(p->Grid()->CellText(10, 3), p->Grid()->CellText(3, 3));
-    EXPECT_EQ(app.win->MemoWin->Memo->toPlainText(), "phaser");
+    EXPECT_EQ(app.Memo()->Memo->toPlainText(), "phaser");
     EXPECT_EQ(p->Caption(), "NoName1*");
 }
 
@@ -650,18 +650,18 @@ TEST(AboutBox, SplashClosesOnItsTimerAboutStaysForAKey) {
     MidiSystem system(SimulatorOnly({false, {}}));
     ScriptedDialogs dialogs;
     TMainWin win(system, dialogs, MainWinOptions{false, {}, true});
-    EXPECT_TRUE(win.AboutBox->isVisible());
-    EXPECT_TRUE(win.AboutBox->ACTimer.isActive());
-    QMetaObject::invokeMethod(&win.AboutBox->ACTimer, "timeout", Qt::DirectConnection);  // the 2 seconds are up
-    EXPECT_FALSE(win.AboutBox->isVisible());
-    EXPECT_FALSE(win.AboutBox->ACTimer.isActive());
+    EXPECT_TRUE((&win.About())->isVisible());
+    EXPECT_TRUE((&win.About())->ACTimer.isActive());
+    QMetaObject::invokeMethod(&(&win.About())->ACTimer, "timeout", Qt::DirectConnection);  // the 2 seconds are up
+    EXPECT_FALSE((&win.About())->isVisible());
+    EXPECT_FALSE((&win.About())->ACTimer.isActive());
     QTimer::singleShot(0, [&] {  // once the box runs its own loop
-        EXPECT_TRUE(win.AboutBox->isVisible());
-        QTest::keyClick(win.AboutBox, Qt::Key_Space);
+        EXPECT_TRUE((&win.About())->isVisible());
+        QTest::keyClick((&win.About()), Qt::Key_Space);
     });
     Named<QAction>(win, "AboutMenu")->trigger();
-    EXPECT_FALSE(win.AboutBox->isVisible());
-    EXPECT_EQ(win.AboutBox->size(), QSize(377, 246));
+    EXPECT_FALSE((&win.About())->isVisible());
+    EXPECT_EQ((&win.About())->size(), QSize(377, 246));
 }
 
 TEST(MainWindow, RemembersPortsRecentFilesAndItsPlace) {
@@ -767,7 +767,7 @@ TEST(MainWindow, SysExExportAndImportThroughTheMenus) {
     EXPECT_NE(app.dialogs.Last("information").indexOf("Nothing was changed"), -1);
     EXPECT_EQ(q->Session().StepCount(), steps);
     // Undo takes the import back.
-    app.win->MdiArea->setActiveSubWindow(q->SubWindow());
+    Named<QMdiArea>(*app.win, "MdiArea")->setActiveSubWindow(q->SubWindow());
     app.Idle();
     app.Action("UndoMenu")->trigger();
     EXPECT_EQ(DecodeName(q->Document().patches[2]), "        ");

@@ -19,6 +19,7 @@
 #include "editors/ui/projectwin.h"
 #include "sim/factorybank.h"
 #include "tests/appwindow.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
@@ -38,8 +39,8 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     app.Idle();
     EXPECT_EQ(app.Action("OnLineMenu")->text(), "Off &Line");
     EXPECT_TRUE(app.Action("UploadMenu")->isEnabled());
-    EXPECT_TRUE(app.win->ControlPanel->UploadBtn->isEnabled());
-    EXPECT_EQ(app.win->ControlPanel->OnLineBtn->Color(), QColor(0, 0xFF, 0));
+    EXPECT_TRUE(app.Panel()->UploadBtn->isEnabled());
+    EXPECT_EQ(app.Panel()->OnLineBtn->Color(), QColor(0, 0xFF, 0));
     EXPECT_EQ(app.win->Link().areas.customSettings, FactoryCustomSettings());
 
     app.WaitExchange();  // the selected patch goes to the processor first
@@ -51,7 +52,7 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     for (int i = 0; i < kPatchCount; ++i) ASSERT_EQ(p->Document().patches[static_cast<std::size_t>(i)], Unpack(factory[static_cast<std::size_t>(i)])) << i;
     EXPECT_EQ(p->Grid()->CellText(1, 1).toStdString(), DecodeName(Unpack(factory[0])));
     EXPECT_TRUE(p->Doc().Modified());
-    EXPECT_FALSE(app.win->ProgressWin->isVisible());
+    EXPECT_FALSE(Named<TProgressWin>(*app.win, "ProgressWin")->isVisible());
 
     // Selecting a row switches the processor to it at the next idle pass.
     app.ClearTraffic();
@@ -95,7 +96,7 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     // Off line a selection schedules nothing.
     p->SetCurrentRow(2);
     EXPECT_EQ(app.win->PendingPatchChange(), 0);
-    QTest::mouseClick(app.win->ControlPanel->UploadBtn, Qt::LeftButton);
+    QTest::mouseClick(app.Panel()->UploadBtn, Qt::LeftButton);
     app.WaitExchange();
     EXPECT_EQ(app.dialogs.Last("information"), "Not be OnLine.");
 }
@@ -154,14 +155,14 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     app.Idle();
     app.WaitExchange();
     app.Action("UploadMenu")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app.win->ProgressWin->isVisible(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Named<TProgressWin>(*app.win, "ProgressWin")->isVisible(); }, 10000));
     EXPECT_TRUE(app.win->Host().ExchangeRunning());
     // The bank's window takes keys meanwhile.
     QTest::keyClick(p->Grid(), Qt::Key_Down);
     EXPECT_EQ(p->CurrentRow(), 2);
     app.Idle();
     EXPECT_FALSE(app.Action("UploadMenu")->isEnabled());
-    QTest::mouseClick(app.win->ProgressWin->Abortbtn, Qt::LeftButton);
+    QTest::mouseClick(Named<TProgressWin>(*app.win, "ProgressWin")->Abortbtn, Qt::LeftButton);
     app.WaitExchange();
     ASSERT_EQ(app.win->Documents().Windows.size(), 1);
     const int got = app.win->Link().lastReceived;
@@ -170,7 +171,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     EXPECT_EQ(p->Document().patches[0], Unpack(FactoryBank()[0]));
     EXPECT_EQ(DecodeName(p->Document().patches[79]), "MINE    ");  // not received: kept
     EXPECT_TRUE(p->Doc().Modified());
-    EXPECT_FALSE(app.win->ProgressWin->isVisible());
+    EXPECT_FALSE(Named<TProgressWin>(*app.win, "ProgressWin")->isVisible());
     app.Idle();
     EXPECT_EQ(app.Action("UndoMenu")->text(), "Undo Receive All");
 
@@ -182,7 +183,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     p->SetCurrentRow(3);
     app.Idle();
     app.WaitExchange();
-    EXPECT_FALSE(app.win->ProgressWin->isVisible());
+    EXPECT_FALSE(Named<TProgressWin>(*app.win, "ProgressWin")->isVisible());
     EXPECT_EQ(Count(app.Traffic(), "EditBufferWrite"), 1);
 
     // Closing the bank that a receive fills: the receive ends first, what

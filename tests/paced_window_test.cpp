@@ -14,6 +14,7 @@
 #include "editors/ui/ctpanel.h"
 #include "sim/orb8simulator.h"
 #include "tests/apprig.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
@@ -30,7 +31,7 @@ struct CableRig : AppRig {
     CableRig() : AppRig(SimTiming{true, {}}) {
         win->findChild<QAction*>("PaceMenu_midi")->trigger();
         Connect();
-        panel = win->ControlPanel;
+        panel = Named<TControlPanel>(*win, "ControlPanel");
         project = win->Documents().CurrentProject;
         // Patch U01 with its Mod on as BPM DLY (BPM 0..210, the widest knob).
         Change(project, [](ProjectDocument& d) {

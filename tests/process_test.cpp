@@ -45,7 +45,7 @@ const std::map<QString, Opener>& Openers() {
     static const std::map<QString, Opener> openers = {
         {"keyboard", [](TMainWin& w) { Named<QAction>(w, "KeyboardMenu")->trigger(); }},
         {"differences", [](TMainWin& w) { Named<QAction>(w, "DifferencesMenu")->trigger(); }},
-        {"rtm", [](TMainWin& w) { QTest::mouseClick(w.ControlPanel->RtmEditBtn, Qt::LeftButton); }},
+        {"rtm", [](TMainWin& w) { QTest::mouseClick(Named<TControlPanel>(w, "ControlPanel")->RtmEditBtn, Qt::LeftButton); }},
         {"designers",
          [](TMainWin& w) {
              Named<QAction>(w, "CustomDistNewMenu")->trigger();
@@ -225,7 +225,7 @@ int EditUntilKilled(const QString& folder, const QString& moment, const QString&
         // The record of the last edit is written while the bank comes in (ten
         // patches in), as the keeper's timer would write it.
         receiving = true;
-        QObject::connect(rig.win->ProgressWin->Bar, &QProgressBar::valueChanged, keeper, [&](int value) {
+        QObject::connect(Named<TProgressWin>(*rig.win, "ProgressWin")->Bar, &QProgressBar::valueChanged, keeper, [&](int value) {
             if (!receiving || value < 10) return;
             receiving = false;
             keeper->WriteNow(&project->Doc());

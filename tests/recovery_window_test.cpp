@@ -21,6 +21,7 @@
 #include "workspace/recovery.h"
 #include "workspace/ui/recoverydialog.h"
 #include "workspace/ui/recoverykeeper.h"
+#include "controls/named.h"
 
 using namespace orb8;
 
@@ -55,7 +56,7 @@ void TurnKnob(AppRig& app, bool right) {
         AppRig::Change(project, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] |= ModOn; });
         project->SetCurrentRow(1);
     }
-    TVolume* rate = app.win->ControlPanel->ModVolume[1].knob;
+    TVolume* rate = app.Panel()->ModVolume[1].knob;
     const std::vector<QPoint> path = right ? std::vector<QPoint>{{20, 12}, {12, 0}, {20, 4}, {24, 12}}
                                            : std::vector<QPoint>{{20, 12}, {24, 4}, {12, 0}, {2, 12}};
     QTest::mousePress(rate, Qt::LeftButton, {}, path.front());
@@ -205,7 +206,7 @@ TEST(Recovery, OffersWhatAKilledProgramLeftAndRecoversIt) {
         EXPECT_EQ(Records(folder).size(), 3u);  // app's NoName1, other's bank and design
 
         // Save writes the recovered bank where it belongs.
-        other.win->MdiArea->setActiveSubWindow(recovered->SubWindow());
+        Named<QMdiArea>(*other.win, "MdiArea")->setActiveSubWindow(recovered->SubWindow());
         other.Idle();
         other.Action("SaveMenu")->trigger();
         EXPECT_FALSE(recovered->Doc().Modified());
@@ -345,8 +346,8 @@ TEST(Recovery, ACommentBeingTypedIsInTheRecord) {
     TProjectWindow* project = app.win->Documents().CurrentProject;
     project->SetCurrentRow(3);
     const int steps = project->Session().StepCount();
-    app.win->MemoWin->Memo->setFocus();
-    QTest::keyClicks(app.win->MemoWin->Memo, "half typed");
+    app.Memo()->Memo->setFocus();
+    QTest::keyClicks(app.Memo()->Memo, "half typed");
     EXPECT_EQ(project->Caption(), "NoName1*");
     WaitForRecord(app);
     const auto records = Records(folder);

@@ -85,7 +85,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return processor() == original; }, 10000));
 
     // From the editor's button.
-    QTest::mouseClick(win.ControlPanel->DesignBtn, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(Named<TControlPanel>(win, "ControlPanel")->DesignBtn, Qt::LeftButton, {}, QPoint(10, 10));
     auto* design = win.findChild<TSoundDesignWin*>();
     ASSERT_TRUE(design && design->isVisible());
     EXPECT_TRUE(design->PatchTitle->text().contains("U01")) << design->PatchTitle->text().toStdString();
@@ -188,7 +188,7 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
     FourFactoryPatches(project);
     const auto factory = FactoryBank();
     {
-        TSoundDesignWin design(*win.ControlPanel, &settings, nullptr);
+        TSoundDesignWin design(*Named<TControlPanel>(win, "ControlPanel"), &settings, nullptr);
         design.SetProjects({{std::static_pointer_cast<const ProjectSession>(project->SharedDoc()), "NoName1"}});
         design.Lock[static_cast<std::size_t>(Part::Level)]->click();
         design.Lock[static_cast<std::size_t>(Part::Controllers)]->click();
@@ -238,7 +238,7 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
         EXPECT_EQ(project->Document().patches[0][ModType], far[ModType]);
         EXPECT_EQ(project->Document().patches[0][DriveType], far[DriveType]);
     }
-    TSoundDesignWin again(*win.ControlPanel, &settings, nullptr);
+    TSoundDesignWin again(*Named<TControlPanel>(win, "ControlPanel"), &settings, nullptr);
     EXPECT_EQ(again.Locks().Text(), "level,controllers");
 }
 
@@ -265,7 +265,7 @@ TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
     EXPECT_EQ(bank->Document().patches[0], InitialPatch());
 
     // Back in the first bank: the morph towards U02 in 5 steps.
-    win.MdiArea->setActiveSubWindow(project->SubWindow());
+    Named<QMdiArea>(win, "MdiArea")->setActiveSubWindow(project->SubWindow());
     project->SetCurrentRow(1);
     design->MorphTarget->Select(&project->Session(), 1, false);
     QTest::mouseClick(design->MorphStepsBtn, Qt::LeftButton);

@@ -32,7 +32,7 @@ using namespace orb8;
 namespace {
 
 struct HistoryRig : AppRig {
-    HistoryRig() : project(win->Documents().CurrentProject), panel(win->ControlPanel) {}
+    HistoryRig() : project(win->Documents().CurrentProject), panel(Named<TControlPanel>(*win, "ControlPanel")) {}
     std::vector<std::string> Traffic() { return TakeLog(); }
     // Edit > Undo and Redo as the user finds them: after an idle pass.
     QString UndoText() {
@@ -162,7 +162,7 @@ TEST(Undo, EveryKindOfStep) {
     p->SetCurrentRow(7);
     h.Action("PasteMenu")->trigger();
     EXPECT_EQ(h.UndoText(), "Undo Paste to U13");
-    h.win->MemoWin->Memo->setPlainText("a note");
+    h.Memo()->Memo->setPlainText("a note");
     p->SetCurrentRow(8);
     EXPECT_EQ(h.UndoText(), "Undo Comment of U13");
     const int steps = h.Steps();
@@ -204,18 +204,18 @@ TEST(Undo, EveryKindOfStep) {
 TEST(Undo, TypedCommentIsTheStepUndone) {
     HistoryRig h;
     TProjectWindow* p = h.project;
-    h.win->MemoWin->Memo->setPlainText("first");
+    h.Memo()->Memo->setPlainText("first");
     p->SetCurrentRow(2);
     p->SetCurrentRow(1);
-    h.win->MemoWin->Memo->setPlainText("second");
+    h.Memo()->Memo->setPlainText("second");
     h.Undo();
     EXPECT_EQ(p->Document().CommentOfRow(1), "first");
-    EXPECT_EQ(h.win->MemoWin->Memo->toPlainText(), "first");
+    EXPECT_EQ(h.Memo()->Memo->toPlainText(), "first");
     h.Idle();
     EXPECT_EQ(h.Action("RedoMenu")->text(), "Redo Comment of U01");
     h.Redo();
     EXPECT_EQ(p->Document().CommentOfRow(1), "second");
-    EXPECT_EQ(h.win->MemoWin->Memo->toPlainText(), "second");
+    EXPECT_EQ(h.Memo()->Memo->toPlainText(), "second");
     EXPECT_EQ(h.UndoText(), "Undo Comment of U01");
 }
 
@@ -392,8 +392,8 @@ TEST(Undo, AJapaneseMenuNamesTheStepsInJapanese) {
         rig.Idle();
         return rig.Action("UndoMenu")->text();
     };
-    rig.win->ControlPanel->DriveType->setCurrentIndex(14);
-    emit rig.win->ControlPanel->DriveType->activated(14);
+    rig.Panel()->DriveType->setCurrentIndex(14);
+    emit rig.Panel()->DriveType->activated(14);
     EXPECT_EQ(undoText(), QString::fromUtf8("元に戻す ドライブ タイプ"));
     AppRig::Change(p, [](ProjectDocument& d) {
         for (int r = 2; r <= 4; ++r) EncodeName("ROW" + std::to_string(r), d.PatchOfRow(r));

@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
         auto* bank = win.Documents().CurrentProject.data();
         Named<QAction>(win, "MonitorMenu")->trigger();
         // The progress window, half way through a Receive All.
-        QTimer::singleShot(1200, [&] { ok &= Save(win.ProgressWin->grab(), out.filePath("progress-window.png")); });
+        QTimer::singleShot(1200, [&] { ok &= Save(Named<TProgressWin>(win, "ProgressWin")->grab(), out.filePath("progress-window.png")); });
         Named<QAction>(win, "UploadMenu")->trigger();
         WaitExchange(win);
         if (auto* monitor = win.findChild<TMidiMonitorWin*>()) {
@@ -131,11 +131,11 @@ int main(int argc, char** argv) {
             monitor->close();
         }
         bank->SetCurrentRow(6);
-        win.MemoWin->ShowComment(&bank->Session(), 6);
-        win.MemoWin->Memo->setPlainText("Smooth lead for the solo in the second set.");
-        win.MemoWin->HandBack();
+        Named<TMemoWin>(win, "MemoWin")->ShowComment(&bank->Session(), 6);
+        Named<TMemoWin>(win, "MemoWin")->Memo->setPlainText("Smooth lead for the solo in the second set.");
+        Named<TMemoWin>(win, "MemoWin")->HandBack();
         Named<QAction>(win, "ProjectNewMenu")->trigger();
-        win.MdiArea->setActiveSubWindow(bank->SubWindow());
+        Named<QMdiArea>(win, "MdiArea")->setActiveSubWindow(bank->SubWindow());
         win.OnIdleHandlerIdle();
         Settle();
         ok &= Save(win.grab(), out.filePath("main-window.png"));
@@ -172,13 +172,13 @@ int main(int argc, char** argv) {
         for (int row = 2; row <= 4; ++row) {
             third->SetCurrentRow(row);
             Settle();
-            ok &= Save(win.ControlPanel->grab(), out.filePath(names[row - 1]));
+            ok &= Save(Named<TControlPanel>(win, "ControlPanel")->grab(), out.filePath(names[row - 1]));
         }
         third->SetCurrentRow(2);
-        QTest::mouseClick(win.ControlPanel->RtmEditBtn, Qt::LeftButton);
+        QTest::mouseClick(Named<TControlPanel>(win, "ControlPanel")->RtmEditBtn, Qt::LeftButton);
         Settle();
-        ok &= Save(win.RtmPopUp->grab(), out.filePath("rtm-window.png"));
-        win.RtmPopUp->hide();
+        ok &= Save(Named<TRtmPopUp>(win, "RtmPopUp")->grab(), out.filePath("rtm-window.png"));
+        Named<TRtmPopUp>(win, "RtmPopUp")->hide();
         // The custom patch against the initial patch it was made from.
         Named<QAction>(win, "DifferencesMenu")->trigger();
         if (auto* differences = win.findChild<TDifferencesWin*>()) {

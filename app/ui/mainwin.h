@@ -82,14 +82,8 @@ public:
     // The open document windows, the active one and the current project.
     OpenDocuments& Documents() const { return *documents_; }
 
-    // --- The single windows ---
-    TControlPanel* ControlPanel = nullptr;
-    TMemoWin* MemoWin = nullptr;
-    TProgressWin* ProgressWin = nullptr;
-    TRtmPopUp* RtmPopUp = nullptr;   // made when first asked for
-    TAboutBox* AboutBox = nullptr;   // made for the splash, or when first asked for
+    // The about box, made for the splash or when first asked for.
     TAboutBox& About();
-    QMdiArea* MdiArea = nullptr;
 
     orb8::DeviceLink& Link() { return *link_; }
     WindowDeviceHost& Host() { return *host_; }
@@ -129,6 +123,13 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // --- The single windows ---
+    TControlPanel* ControlPanel = nullptr;
+    TMemoWin* MemoWin = nullptr;
+    TProgressWin* ProgressWin = nullptr;
+    TRtmPopUp* RtmPopUp = nullptr;  // made when first asked for
+    TAboutBox* AboutBox = nullptr;
+    QMdiArea* MdiArea = nullptr;
     void ConnectMenus();
     void ConnectEditor();
     void ConnectDocuments();

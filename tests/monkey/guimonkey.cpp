@@ -187,7 +187,7 @@ private:
         // A transfer that waits for the processor: its Abort button (shown a
         // moment after the transfer began).
         if (win_.Host().ExchangeRunning() && !win_.Host().AbortRequested()) {
-            win_.ProgressWin->Abortbtn->click();
+            Named<TProgressWin>(win_, "ProgressWin")->Abortbtn->click();
             return true;
         }
         return false;
@@ -301,7 +301,7 @@ private:
 
     void CloseSomething() {
         if (dialogs_.Chance(60)) {
-            const QList<QMdiSubWindow*> subs = win_.MdiArea->subWindowList();
+            const QList<QMdiSubWindow*> subs = Named<QMdiArea>(win_, "MdiArea")->subWindowList();
             if (subs.isEmpty()) return;
             QMdiSubWindow* sub = subs[dialogs_.Roll(static_cast<int>(subs.size()))];
             Trace("close " + sub->windowTitle());
