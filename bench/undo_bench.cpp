@@ -34,17 +34,25 @@ int main(int argc, char** argv) {
     win.Documents().CurrentProject->SelectRow(1);
     QComboBox* type = Named<TControlPanel>(win, "ControlPanel")->DriveType;
 
+    // Shortcuts reach an active window only.
+    win.activateWindow();
+    if (!QTest::qWaitForWindowActive(&win)) {
+        std::printf("the window did not become active\n");
+        return 1;
+    }
     std::vector<double> times;
     std::size_t messages = 0;
     for (int round = 0; round < 200; ++round) {  // each round: the change, then its undo
         type->setCurrentIndex(14);  // "COMP" after "OVER DRV": the type and four parameters
         emit type->activated(type->currentIndex());
+        win.OnIdleHandlerIdle();  // the idle pass that follows enables Undo
         {
             std::lock_guard lock(port.mutex);
             port.arrivals.clear();
         }
         const auto before = Clock::now();
-        QTest::keyClick(&win, Qt::Key_Z, Qt::ControlModifier);
+        // The key goes where the user's would: to the widget with the focus.
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &win, Qt::Key_Z, Qt::ControlModifier);
         std::lock_guard lock(port.mutex);
         if (port.arrivals.empty()) continue;
         messages = port.arrivals.size();
