@@ -34,7 +34,7 @@ Figures Drag(const QString& recoveryFolder) {
     RecordingPort& port = *rig.port;
     TMainWin& win = rig.win;
     ShowBpmPatch(win);
-    TVolume* knob = Named<TControlPanel>(win, "ControlPanel")->ModVolume[0].knob;
+    TVolume* knob = Named<TVolume>(*Named<TControlPanel>(win, "ControlPanel"), "ModVolume1");
 
     std::vector<double> latencies;
     std::size_t messages = 0, bytes = 0;

@@ -112,7 +112,7 @@ struct Bench {
     // BPM's whole range in `duration`, one mouse event a quarter degree;
     // returns the times of the first and the last movement.
     std::pair<Clock::time_point, Clock::time_point> Drag(Clock::duration duration, bool up) {
-        TVolume* knob = panel->ModVolume[0].knob;
+        TVolume* knob = Named<TVolume>(*panel, "ModVolume1");
         QTest::mousePress(knob, Qt::LeftButton, {}, QPoint(12, 12));
         const auto start = Clock::now();
         Clock::time_point last;
@@ -172,12 +172,12 @@ int main(int argc, char** argv) {
 
     // A command on a quiet wire, then right after a drag: the drag adds at most
     // the message that is on the wire when the command comes.
-    const auto compare = [&b] { QTest::mouseClick(b.panel->CompareBtn, Qt::LeftButton); };
+    const auto compare = [&b] { QTest::mouseClick(Named<TColorButton>(*b.panel, "CompareBtn"), Qt::LeftButton); };
     int type = 3;
     const auto typeChange = [&b, &type] {
         type = type == 3 ? 4 : 3;
-        b.panel->ModType->setCurrentIndex(type);
-        emit b.panel->ModType->activated(type);
+        Named<QComboBox>(*b.panel, "ModType")->setCurrentIndex(type);
+        emit Named<QComboBox>(*b.panel, "ModType")->activated(type);
     };
     const auto undo = [&b] {
         b.Idle();

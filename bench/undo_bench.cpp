@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         return orb8::StepReport{"bench", {}};
     });
     win.Documents().CurrentProject->SelectRow(1);
-    QComboBox* type = Named<TControlPanel>(win, "ControlPanel")->DriveType;
+    QComboBox* type = Named<QComboBox>(*Named<TControlPanel>(win, "ControlPanel"), "DriveType");
 
     // Shortcuts reach an active window only.
     win.activateWindow();

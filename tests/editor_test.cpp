@@ -66,7 +66,7 @@ TEST(PatchEditorWindow, TypeMemoryKnobsKeysAndTheList) {
     e.project->SetCurrentRow(1);
     e.Changes();
     // "COMP" after "OVER DRV": 5, 5, 5, 24 and 0, 18 messages, the list row.
-    e.Choose(e.panel->DriveType, 14);
+    e.Choose(Named<QComboBox>(*e.panel, "DriveType"), 14);
     EXPECT_EQ(std::vector<int>(e.Patch().begin() + 2, e.Patch().begin() + 6), (std::vector<int>{5, 5, 5, 24}));
     EXPECT_EQ(e.Patch()[DriveRtmDest], 0);
     const auto sent = e.Changes();
@@ -74,18 +74,18 @@ TEST(PatchEditorWindow, TypeMemoryKnobsKeysAndTheList) {
     EXPECT_EQ(sent.front().first, 1);
     EXPECT_EQ(sent.back().first, 18);
     EXPECT_EQ(e.project->Grid()->CellText(1, 2).trimmed(), "COMP");
-    EXPECT_EQ(e.panel->DriveVolume[1].name->text(), "COMP SNS");
+    EXPECT_EQ(Named<TCellText>(*e.panel, "DriveVolume2Label")->text(), "COMP SNS");
     EXPECT_EQ(e.project->Caption(), "NoName1*");  // an edit marks the project
-    e.Choose(e.panel->DriveType, 9);
+    e.Choose(Named<QComboBox>(*e.panel, "DriveType"), 9);
     EXPECT_EQ(e.Patch()[DriveParam1], 24);
 
     // A drag on GAIN: the value, the label, one message per change.
     e.Changes();
-    TVolume* gain = e.panel->DriveVolume[0].knob;
+    TVolume* gain = Named<TVolume>(*e.panel, "DriveVolume1");
     QTest::mousePress(gain, Qt::LeftButton, {}, QPoint(20, 12));
     QTest::mouseMove(gain, QPoint(12, 0));  // straight up: the middle of 0..29
     EXPECT_EQ(e.Patch()[DriveParam1], 15);
-    EXPECT_EQ(e.panel->DriveVolume[0].value->text(), "16");
+    EXPECT_EQ(Named<TCellText>(*e.panel, "DriveVolume1Value")->text(), "16");
     QTest::mouseMove(gain, QPoint(12, 1));  // the same value: nothing more is sent
     QTest::mouseRelease(gain, Qt::LeftButton, {}, QPoint(12, 1));
     EXPECT_EQ(e.Changes(), (std::vector<std::pair<int, int>>{{DriveParam1, 15}}));
@@ -100,9 +100,9 @@ TEST(PatchEditorWindow, TypeMemoryKnobsKeysAndTheList) {
     EXPECT_EQ(e.Changes().size(), 3u);
 
     // A list and a switch.
-    e.Choose(e.panel->TrebleFreqCombo, 2);
+    e.Choose(Named<QComboBox>(*e.panel, "TrebleFreqCombo"), 2);
     EXPECT_EQ(e.Patch()[EqTrebleFreq], 2);
-    e.panel->VolRtmCheck->click();
+    Named<QCheckBox>(*e.panel, "VolRtmCheck")->click();
     EXPECT_EQ(e.Patch()[VolRtm], 1);
     EXPECT_EQ(BytesOf(e.Changes()), (std::vector<int>{EqTrebleFreq, VolRtm}));
     // Off line the editor works the same and sends nothing.
@@ -119,29 +119,29 @@ TEST(PatchEditorWindow, ExclusionsTimePairAndCustomTypes) {
     e.project->SetCurrentRow(1);
     e.Changes();
     // "SAMPLER" with Mod on: Mod off (byte 0 first), then 28..36, and the RTM controls off.
-    e.Choose(e.panel->DlyType, 13);
+    e.Choose(Named<QComboBox>(*e.panel, "DlyType"), 13);
     const auto sent = e.Changes();
     std::vector<int> expected{0};
     for (int b = 28; b <= 36; ++b) expected.push_back(b);
     EXPECT_EQ(BytesOf(sent), expected);
-    EXPECT_EQ(e.panel->ModOnf->Caption(), "OFF");
-    EXPECT_FALSE(e.panel->ModVolume[0].knob->isEnabled());
-    QTest::mouseClick(e.panel->RtmEditBtn, Qt::LeftButton);
+    EXPECT_EQ(Named<TColorButton>(*e.panel, "ModOnf")->Caption(), "OFF");
+    EXPECT_FALSE(Named<TVolume>(*e.panel, "ModVolume1")->isEnabled());
+    QTest::mouseClick(Named<TColorButton>(*e.panel, "RtmEditBtn"), Qt::LeftButton);
     TRtmPopUp& rtm = *Named<TRtmPopUp>(*e.win, "RtmPopUp");
     EXPECT_FALSE(rtm.Of(Module::DlyRev).maxTrackBar->isEnabled());
     EXPECT_EQ(e.project->Grid()->CellText(1, 3), "OFF");
 
     // "DELAY": TIMEX100 at 60 sets TIMEX1 to 0 and disables it.
-    e.panel->ModOnf->OnClick(e.panel->ModOnf);  // on: Dly/Rev "SAMPLER" goes off
-    EXPECT_EQ(e.panel->DlyOnf->Caption(), "OFF");
-    e.Choose(e.panel->ModType, 14);
+    Named<TColorButton>(*e.panel, "ModOnf")->OnClick(Named<TColorButton>(*e.panel, "ModOnf"));  // on: Dly/Rev "SAMPLER" goes off
+    EXPECT_EQ(Named<TColorButton>(*e.panel, "DlyOnf")->Caption(), "OFF");
+    e.Choose(Named<QComboBox>(*e.panel, "ModType"), 14);
     e.Changes();
-    TVolume* timex100 = e.panel->ModVolume[0].knob;
+    TVolume* timex100 = Named<TVolume>(*e.panel, "ModVolume1");
     timex100->setFocus();
     for (int i = 0; i < 60; ++i) QTest::keyClick(timex100, Qt::Key_Up);
     EXPECT_EQ(e.Patch()[ModParam1], 60);
     EXPECT_EQ(e.Patch()[ModParam2], 0);
-    EXPECT_FALSE(e.panel->ModVolume[1].knob->isEnabled());
+    EXPECT_FALSE(Named<TVolume>(*e.panel, "ModVolume2")->isEnabled());
     const auto last = e.Changes();
     ASSERT_GE(last.size(), 2u);
     EXPECT_EQ(last[last.size() - 2], std::make_pair(20, 60));
@@ -150,10 +150,10 @@ TEST(PatchEditorWindow, ExclusionsTimePairAndCustomTypes) {
     // "CUSTOM1" with base type 3: "(FLANGER)" and its four parameters; knobs reach the slot.
     AppRig::Change(e.project, [](ProjectDocument& d) { d.customSettings[kModCustom1Slot] = 3; });
     const CustomSettingsBlock& block = e.project->Session().Document().customSettings;
-    e.Choose(e.panel->ModType, 20);
-    EXPECT_EQ(e.panel->ModCustom->text(), "(FLANGER)");
-    EXPECT_EQ(e.panel->ModVolume[1].name->text(), "FLG RATE");
-    QTest::keyClick(e.panel->ModVolume[3].knob, Qt::Key_Down);
+    e.Choose(Named<QComboBox>(*e.panel, "ModType"), 20);
+    EXPECT_EQ(Named<QLabel>(*e.panel, "ModCustom")->text(), "(FLANGER)");
+    EXPECT_EQ(Named<TCellText>(*e.panel, "ModVolume2Label")->text(), "FLG RATE");
+    QTest::keyClick(Named<TVolume>(*e.panel, "ModVolume4"), Qt::Key_Down);
     EXPECT_EQ(block[kModCustom1Slot + 4], e.Patch()[ModParam4]);
 }
 
@@ -172,26 +172,26 @@ TEST(PatchEditorWindow, ShowingACustomPatchChangesNoByteOfTheBank) {
     const ProjectDocument before = e.project->Document();
     const int steps = e.project->Session().StepCount();
     e.project->SetCurrentRow(2);
-    EXPECT_EQ(e.panel->ModVolume[0].knob->Position(), 7);  // the slot's value is shown
+    EXPECT_EQ(Named<TVolume>(*e.panel, "ModVolume1")->Position(), 7);  // the slot's value is shown
     EXPECT_EQ(e.project->Document().patches, before.patches);
     EXPECT_EQ(e.project->Document().customSettings, before.customSettings);
     EXPECT_EQ(e.project->Session().StepCount(), steps);
 
-    QTest::keyClick(e.panel->ModVolume[3].knob, Qt::Key_Up);
+    QTest::keyClick(Named<TVolume>(*e.panel, "ModVolume4"), Qt::Key_Up);
     EXPECT_EQ(e.Patch()[ModParam1], 7);  // the edit's step took the shown values
     EXPECT_EQ(e.Patch()[ModParam4], 8);
     EXPECT_EQ(e.project->Session().StepCount(), steps + 1);
     e.project->Undo();
     EXPECT_EQ(e.project->Document().patches, before.patches);
     EXPECT_EQ(e.project->Document().customSettings, before.customSettings);
-    EXPECT_EQ(e.panel->ModVolume[3].knob->Position(), 7);
+    EXPECT_EQ(Named<TVolume>(*e.panel, "ModVolume4")->Position(), 7);
 }
 
 TEST(PatchEditorWindow, NameEntry) {
     Editor e;
     e.Connect();
     e.Changes();
-    QLineEdit* name = e.panel->PatchName;
+    QLineEdit* name = Named<QLineEdit>(*e.panel, "PatchName");
     name->setText("NINECHARS");
     QTest::keyClick(name, Qt::Key_Return);
     EXPECT_EQ(e.dialogs.Last("information"), "Patch name is too long");
@@ -216,7 +216,7 @@ TEST(PatchEditorWindow, RtmWindow) {
     AppRig::Change(e.project, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] = ModOn | EqOn; });
     e.project->SetCurrentRow(1);
     e.Changes();
-    e.panel->RtmEditBtn->OnClick(e.panel->RtmEditBtn);
+    Named<TColorButton>(*e.panel, "RtmEditBtn")->OnClick(Named<TColorButton>(*e.panel, "RtmEditBtn"));
     TRtmPopUp& rtm = *Named<TRtmPopUp>(*e.win, "RtmPopUp");
     EXPECT_TRUE(rtm.isVisible());
     EXPECT_EQ(rtm.size(), QSize(534, 216));
@@ -235,7 +235,7 @@ TEST(PatchEditorWindow, RtmWindow) {
     for (int i = 0; i < 7; ++i) QTest::keyClick(modCtrl, Qt::Key_Up);
     EXPECT_EQ(rtm.Of(Module::Mod).ctrValue->text(), "8");
     // The Mod list follows the type.
-    e.Choose(e.panel->ModType, 14);
+    e.Choose(Named<QComboBox>(*e.panel, "ModType"), 14);
     EXPECT_EQ(rtm.Of(Module::Mod).desCombo->count(), 3);
     EXPECT_EQ(rtm.Of(Module::Mod).desCombo->itemText(0), "TIME");
 }
@@ -256,25 +256,25 @@ TEST(PatchEditorWindow, OutOfRangeValuesRoundTripAndEditsSurviveSave) {
     Editor e;
     auto* w = qobject_cast<TProjectWindow*>(e.win->OpenByName(QString::fromStdString(odd.fileName)));
     ASSERT_TRUE(w);
-    EXPECT_EQ(e.panel->DriveVolume[0].value->text(), "?31");
-    const QColor outOfRange = e.panel->DriveVolume[0].value->Color();
-    EXPECT_NE(outOfRange, e.panel->DriveVolume[1].value->Color());
-    EXPECT_FALSE(e.panel->DriveVolume[0].value->toolTip().isEmpty());
-    EXPECT_EQ(e.panel->DriveVolume[0].knob->Max(), 29);
-    EXPECT_EQ(e.panel->ModType->placeholderText(), "?25");
-    EXPECT_FALSE(e.panel->ModVolume[0].knob->isEnabled());
-    EXPECT_EQ(e.panel->EqVolume[3].value->text(), "?31");
-    EXPECT_EQ(e.panel->Ct1NoVol.value->text(), "?63");
+    EXPECT_EQ(Named<TCellText>(*e.panel, "DriveVolume1Value")->text(), "?31");
+    const QColor outOfRange = Named<TCellText>(*e.panel, "DriveVolume1Value")->Color();
+    EXPECT_NE(outOfRange, Named<TCellText>(*e.panel, "DriveVolume2Value")->Color());
+    EXPECT_FALSE(Named<TCellText>(*e.panel, "DriveVolume1Value")->toolTip().isEmpty());
+    EXPECT_EQ(Named<TVolume>(*e.panel, "DriveVolume1")->Max(), 29);
+    EXPECT_EQ(Named<QComboBox>(*e.panel, "ModType")->placeholderText(), "?25");
+    EXPECT_FALSE(Named<TVolume>(*e.panel, "ModVolume1")->isEnabled());
+    EXPECT_EQ(Named<TCellText>(*e.panel, "EqVolume4Value")->text(), "?31");
+    EXPECT_EQ(Named<TCellText>(*e.panel, "Ct1NoVolValue")->text(), "?63");
     // Looked at, not touched: saved back byte for byte.
     e.dialogs.saveNames = {QString::fromStdString(dir.Path("back.orb"))};
     e.Action("SaveAsMenu")->trigger();
     EXPECT_EQ(ReadAll(dir.Path("back.orb")), bytes);
 
     // An edit survives save and reload; the knob that moved takes a real value.
-    QTest::keyClick(e.panel->DriveVolume[0].knob, Qt::Key_Down);
+    QTest::keyClick(Named<TVolume>(*e.panel, "DriveVolume1"), Qt::Key_Down);
     EXPECT_EQ((*e.panel->Editor().Current())[DriveParam1], 28);
-    EXPECT_EQ(e.panel->DriveVolume[0].value->Color(), e.panel->DriveVolume[1].value->Color());
-    EXPECT_TRUE(e.panel->DriveVolume[0].value->toolTip().isEmpty());
+    EXPECT_EQ(Named<TCellText>(*e.panel, "DriveVolume1Value")->Color(), Named<TCellText>(*e.panel, "DriveVolume2Value")->Color());
+    EXPECT_TRUE(Named<TCellText>(*e.panel, "DriveVolume1Value")->toolTip().isEmpty());
     e.Action("SaveMenu")->trigger();
     ProjectDocument back;
     back.fileName = dir.Path("back.orb");

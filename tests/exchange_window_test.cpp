@@ -131,7 +131,7 @@ TEST(Exchange, ResultsInAJapaneseFrame) {
         EXPECT_EQ(rig.dialogs.Last("information"), "Data failure.");
         Named<QAction>(win, "OnLineMenu")->trigger();  // off line
         rig.Idle();
-        QTest::mouseClick(Named<TControlPanel>(win, "ControlPanel")->UploadBtn, Qt::LeftButton);
+        QTest::mouseClick(Named<TColorButton>(*Named<TControlPanel>(win, "ControlPanel"), "UploadBtn"), Qt::LeftButton);
         rig.WaitExchange();
         EXPECT_EQ(rig.dialogs.Last("information"), "Not be OnLine.");
     }

@@ -58,7 +58,7 @@ TEST(MainWindow, StartsWithANewProjectAndItsList) {
     EXPECT_EQ(p->Grid()->CellText(80, 0), "u94");
     EXPECT_EQ(p->Grid()->CellText(1, 1), "        ");
     EXPECT_EQ(p->Grid()->CellText(7, 2), "OFF");
-    EXPECT_EQ(app.Panel()->PatchNo->text(), "U01");
+    EXPECT_EQ(Named<QLabel>(*app.Panel(), "PatchNo")->text(), "U01");
     // Enabling: nothing to paste yet, nothing to save.
     app.Idle();
     EXPECT_FALSE(app.Action("SaveMenu")->isEnabled());
@@ -68,8 +68,8 @@ TEST(MainWindow, StartsWithANewProjectAndItsList) {
     EXPECT_FALSE(app.Action("UploadMenu")->isEnabled());
     EXPECT_FALSE(app.Menu("ChanMenu")->isEnabled());
     EXPECT_EQ(app.Action("OnLineMenu")->text(), "On &Line");
-    EXPECT_EQ(app.Panel()->OnLineBtn->Color(), QColor(0, 0, 0x80));
-    EXPECT_EQ(app.Panel()->OffLineBtn->Color(), QColor(0, 0xFF, 0));
+    EXPECT_EQ(Named<TColorButton>(*app.Panel(), "OnLineBtn")->Color(), QColor(0, 0, 0x80));
+    EXPECT_EQ(Named<TColorButton>(*app.Panel(), "OffLineBtn")->Color(), QColor(0, 0xFF, 0));
     EXPECT_EQ(app.Action("SaveMenu")->statusTip(), "Save this Project Overwritten");
     EXPECT_EQ(app.Action("SaveMenu")->toolTip(), "Save");
 }
@@ -228,7 +228,7 @@ TEST(MainWindow, ClosingTheShownProjectShowsTheNextOnesPatch) {
     EXPECT_EQ(app.win->Documents().CurrentProject, other);
     EXPECT_TRUE(app.Panel()->isEnabled());
     EXPECT_EQ(app.Panel()->Project(), &other->Session());
-    EXPECT_EQ(app.Panel()->PatchNo->text(), "U01");
+    EXPECT_EQ(Named<QLabel>(*app.Panel(), "PatchNo")->text(), "U01");
 }
 
 TEST(MainWindow, OnlyACustomDistWindowDisablesCopyPasteAndComment) {
@@ -272,7 +272,7 @@ TEST(ProjectWindow, DragPreviewAndMove) {
     EXPECT_EQ(DecodeName(p->Document().patches[4]), "P2      ");
     EXPECT_EQ(p->Document().CommentOfRow(5), "c2");
     EXPECT_EQ(p->CurrentRow(), 5);
-    EXPECT_EQ(app.Panel()->PatchNo->text(), "U11");
+    EXPECT_EQ(Named<QLabel>(*app.Panel(), "PatchNo")->text(), "U11");
     EXPECT_TRUE(p->Doc().Modified());
     EXPECT_EQ(p->Caption(), "NoName1*");
 
@@ -344,7 +344,7 @@ TEST(ProjectWindow, HoldingOverTheHeadingScrollsUp) {
         return p->CurrentRow() == 1;
     }, 10000));
     EXPECT_EQ(p->CurrentRow(), 1);
-    EXPECT_EQ(app.Panel()->PatchNo->text(), "U01");
+    EXPECT_EQ(Named<QLabel>(*app.Panel(), "PatchNo")->text(), "U01");
     p->PatchGridEndDrag();
 }
 
@@ -378,7 +378,7 @@ TEST(ProjectWindow, EnterChangesNothingAndArrowsSelect) {
     QTest::keyClick(p->Grid(), Qt::Key_Down);
     QTest::keyClick(p->Grid(), Qt::Key_Down);
     EXPECT_EQ(p->CurrentRow(), 3);
-    EXPECT_EQ(app.Panel()->PatchNo->text(), "U03");
+    EXPECT_EQ(Named<QLabel>(*app.Panel(), "PatchNo")->text(), "U03");
     QTest::keyClick(p->Grid(), Qt::Key_Return);
     EXPECT_EQ(p->CurrentRow(), 3);
     EXPECT_FALSE(p->Doc().Modified());

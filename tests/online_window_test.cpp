@@ -39,8 +39,8 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     app.Idle();
     EXPECT_EQ(app.Action("OnLineMenu")->text(), "Off &Line");
     EXPECT_TRUE(app.Action("UploadMenu")->isEnabled());
-    EXPECT_TRUE(app.Panel()->UploadBtn->isEnabled());
-    EXPECT_EQ(app.Panel()->OnLineBtn->Color(), QColor(0, 0xFF, 0));
+    EXPECT_TRUE(Named<TColorButton>(*app.Panel(), "UploadBtn")->isEnabled());
+    EXPECT_EQ(Named<TColorButton>(*app.Panel(), "OnLineBtn")->Color(), QColor(0, 0xFF, 0));
     EXPECT_EQ(app.win->Link().areas.customSettings, FactoryCustomSettings());
 
     app.WaitExchange();  // the selected patch goes to the processor first
@@ -96,7 +96,7 @@ TEST(OnLine, ScanReceiveSendAndPatchChange) {
     // Off line a selection schedules nothing.
     p->SetCurrentRow(2);
     EXPECT_EQ(app.win->PendingPatchChange(), 0);
-    QTest::mouseClick(app.Panel()->UploadBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<TColorButton>(*app.Panel(), "UploadBtn"), Qt::LeftButton);
     app.WaitExchange();
     EXPECT_EQ(app.dialogs.Last("information"), "Not be OnLine.");
 }

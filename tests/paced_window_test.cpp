@@ -63,7 +63,7 @@ struct CableRig : AppRig {
 
 TEST(PacedOutput, AWhippedKnobLeavesTheProcessorAtItsLastValue) {
     CableRig rig;
-    TVolume* bpm = rig.panel->ModVolume[0].knob;
+    TVolume* bpm = Named<TVolume>(*rig.panel, "ModVolume1");
     rig.TakeLog();
     rig.Whip(bpm, true);
     const PatchData shown = rig.Shown();
@@ -76,29 +76,29 @@ TEST(PacedOutput, AWhippedKnobLeavesTheProcessorAtItsLastValue) {
 
     // Back down, then a type change at once: its parameters follow it.
     rig.Whip(bpm, false);
-    rig.panel->ModType->setCurrentIndex(3);
-    emit rig.panel->ModType->activated(3);
+    Named<QComboBox>(*rig.panel, "ModType")->setCurrentIndex(3);
+    emit Named<QComboBox>(*rig.panel, "ModType")->activated(3);
     EXPECT_EQ(rig.Processor(), rig.Shown());
     EXPECT_EQ(rig.Shown()[ModType], rig.project->Document().patches[0][ModType]);
 }
 
 TEST(PacedOutput, CompareAndUndoRightAfterADragLeaveTheProcessorHoldingWhatTheEditorShows) {
     CableRig rig;
-    TVolume* bpm = rig.panel->ModVolume[0].knob;
+    TVolume* bpm = Named<TVolume>(*rig.panel, "ModVolume1");
     rig.Whip(bpm, true);
     // Compare while the drag's values may still be on their way.
-    QTest::mouseClick(rig.panel->CompareBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<TColorButton>(*rig.panel, "CompareBtn"), Qt::LeftButton);
     ASSERT_TRUE(rig.Action("CompareMenu")->isChecked());
     EXPECT_EQ(rig.Processor(), rig.Shown());
     EXPECT_EQ(rig.Shown(), rig.project->Session().Stored(0));
-    QTest::mouseClick(rig.panel->CompareBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<TColorButton>(*rig.panel, "CompareBtn"), Qt::LeftButton);
     EXPECT_EQ(rig.Processor(), rig.Shown());
     EXPECT_EQ(rig.Shown(), rig.project->Document().patches[0]);
 
     // Undo of a type change right after a drag on the new type's knob.
-    rig.panel->ModType->setCurrentIndex(3);
-    emit rig.panel->ModType->activated(3);
-    rig.Whip(rig.panel->ModVolume[0].knob, true);
+    Named<QComboBox>(*rig.panel, "ModType")->setCurrentIndex(3);
+    emit Named<QComboBox>(*rig.panel, "ModType")->activated(3);
+    rig.Whip(Named<TVolume>(*rig.panel, "ModVolume1"), true);
     rig.Idle();
     rig.Action("UndoMenu")->trigger();  // the drag
     rig.Idle();

@@ -45,7 +45,7 @@ const std::map<QString, Opener>& Openers() {
     static const std::map<QString, Opener> openers = {
         {"keyboard", [](TMainWin& w) { Named<QAction>(w, "KeyboardMenu")->trigger(); }},
         {"differences", [](TMainWin& w) { Named<QAction>(w, "DifferencesMenu")->trigger(); }},
-        {"rtm", [](TMainWin& w) { QTest::mouseClick(Named<TControlPanel>(w, "ControlPanel")->RtmEditBtn, Qt::LeftButton); }},
+        {"rtm", [](TMainWin& w) { QTest::mouseClick(Named<TColorButton>(*Named<TControlPanel>(w, "ControlPanel"), "RtmEditBtn"), Qt::LeftButton); }},
         {"designers",
          [](TMainWin& w) {
              Named<QAction>(w, "CustomDistNewMenu")->trigger();

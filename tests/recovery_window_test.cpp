@@ -56,7 +56,7 @@ void TurnKnob(AppRig& app, bool right) {
         AppRig::Change(project, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] |= ModOn; });
         project->SetCurrentRow(1);
     }
-    TVolume* rate = app.Panel()->ModVolume[1].knob;
+    TVolume* rate = Named<TVolume>(*app.Panel(), "ModVolume2");
     const std::vector<QPoint> path = right ? std::vector<QPoint>{{20, 12}, {12, 0}, {20, 4}, {24, 12}}
                                            : std::vector<QPoint>{{20, 12}, {24, 4}, {12, 0}, {2, 12}};
     QTest::mousePress(rate, Qt::LeftButton, {}, path.front());

@@ -85,7 +85,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return processor() == original; }, 10000));
 
     // From the editor's button.
-    QTest::mouseClick(Named<TControlPanel>(win, "ControlPanel")->DesignBtn, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(Named<TColorButton>(*Named<TControlPanel>(win, "ControlPanel"), "DesignBtn"), Qt::LeftButton, {}, QPoint(10, 10));
     auto* design = win.findChild<TSoundDesignWin*>();
     ASSERT_TRUE(design && design->isVisible());
     EXPECT_TRUE(design->PatchTitle->text().contains("U01")) << design->PatchTitle->text().toStdString();

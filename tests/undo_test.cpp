@@ -103,7 +103,7 @@ TEST(Undo, KnobDragIsOneStepAndUndoTellsTheProcessor) {
     h.project->SetCurrentRow(1);
     h.Traffic();
     const int before = h.Steps();
-    TVolume* rate = h.panel->ModVolume[1].knob;
+    TVolume* rate = Named<TVolume>(*h.panel, "ModVolume2");
     QTest::mousePress(rate, Qt::LeftButton, {}, QPoint(20, 12));
     QTest::mouseMove(rate, QPoint(12, 0));
     QTest::mouseMove(rate, QPoint(20, 4));
@@ -115,7 +115,7 @@ TEST(Undo, KnobDragIsOneStepAndUndoTellsTheProcessor) {
     h.Traffic();
     h.Undo();
     EXPECT_EQ(h.project->Document().patches[0][ModParam2], 24);
-    EXPECT_EQ(h.panel->ModVolume[1].value->text(), "25");
+    EXPECT_EQ(Named<TCellText>(*h.panel, "ModVolume2Value")->text(), "25");
     const auto sent = h.Traffic();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_NE(sent[0].find("ParameterChange"), std::string::npos);
@@ -140,12 +140,12 @@ TEST(Undo, EveryKindOfStep) {
     HistoryRig h;
     TProjectWindow* p = h.project;
     // A type change with what the type memory did.
-    h.panel->DriveType->setCurrentIndex(14);
-    emit h.panel->DriveType->activated(14);
+    Named<QComboBox>(*h.panel, "DriveType")->setCurrentIndex(14);
+    emit Named<QComboBox>(*h.panel, "DriveType")->activated(14);
     EXPECT_EQ(h.UndoText(), "Undo Drive type");
     h.Undo();
     EXPECT_EQ(p->Document().patches[0], InitialPatch());
-    EXPECT_EQ(h.panel->DriveType->currentIndex(), 9);
+    EXPECT_EQ(Named<QComboBox>(*h.panel, "DriveType")->currentIndex(), 9);
     // A move.
     AppRig::Change(p, [](ProjectDocument& d) { EncodeName("TWO", d.PatchOfRow(2)); });
     p->PatchGridMouseDown(2);
@@ -228,27 +228,27 @@ TEST(Compare, SwitchesEditorRowAndProcessorAndRestoresExactly) {
     h.dialogs.saveNames = {QString::fromStdString(dir.Path("stored"))};
     h.Action("SaveAsMenu")->trigger();
     p->SetCurrentRow(1);
-    h.panel->DriveType->setCurrentIndex(12);
-    emit h.panel->DriveType->activated(12);  // FUZZ
+    Named<QComboBox>(*h.panel, "DriveType")->setCurrentIndex(12);
+    emit Named<QComboBox>(*h.panel, "DriveType")->activated(12);  // FUZZ
     const PatchData edited = p->Document().patches[0];
     h.Traffic();
     h.Action("CompareMenu")->setChecked(true);
-    EXPECT_EQ(h.panel->DriveType->currentText(), "OVER DRV");
-    EXPECT_FALSE(h.panel->DriveVolume[0].knob->isEnabled());  // read-only
+    EXPECT_EQ(Named<QComboBox>(*h.panel, "DriveType")->currentText(), "OVER DRV");
+    EXPECT_FALSE(Named<TVolume>(*h.panel, "DriveVolume1")->isEnabled());  // read-only
     EXPECT_EQ(p->Grid()->CellText(1, 2).trimmed(), "OVER DRV");
     EXPECT_EQ(p->Document().patches[0], edited);  // the document is untouched
     const auto toStored = h.Traffic();
     EXPECT_FALSE(toStored.empty());
     h.Action("CompareMenu")->setChecked(false);
     EXPECT_EQ(p->Document().patches[0], edited);
-    EXPECT_EQ(h.panel->DriveType->currentText(), "FUZZ");
+    EXPECT_EQ(Named<QComboBox>(*h.panel, "DriveType")->currentText(), "FUZZ");
     EXPECT_EQ(p->Grid()->CellText(1, 2).trimmed(), "FUZZ");
     EXPECT_EQ(h.Traffic().size(), toStored.size());
     // Selecting another patch leaves the compare.
     h.Action("CompareMenu")->setChecked(true);
     p->SetCurrentRow(2);
     EXPECT_FALSE(h.Action("CompareMenu")->isChecked());
-    EXPECT_TRUE(h.panel->DriveType->isEnabled() || !h.panel->Editor().ModuleOn(DriveOn));
+    EXPECT_TRUE(Named<QComboBox>(*h.panel, "DriveType")->isEnabled() || !h.panel->Editor().ModuleOn(DriveOn));
 }
 
 TEST(Compare, DifferencesWindowListsByModule) {
@@ -283,13 +283,12 @@ TEST(Compare, DifferencesWindowListsByModule) {
 TEST(Compare, CustomTypesLeaveTheProcessorHoldingWhatTheEditorShows) {
     struct Case {
         int typeByte, firstParam;
-        std::array<TControlPanel::KnobCell, 4> TControlPanel::*knobs;
-        int editedByte;  // a custom value the test turns down (its knob index is editedByte - editFirst)
-        int editFirst;
+        const char* knob;  // the edited value's knob
+        int editedByte;  // a custom value the test turns down
     };
-    for (const Case& k : {Case{ModType, ModParam1, &TControlPanel::ModVolume, ModParam2, ModParam1},
-                          Case{DlyType, DlyParam1, &TControlPanel::DlyVolume, DlyParam4, DlyParam1},
-                          Case{DriveType, DriveParam1, &TControlPanel::CustomVolume, CustomCharSel + 1, CustomCharSel}}) {
+    for (const Case& k : {Case{ModType, ModParam1, "ModVolume2", ModParam2},
+                          Case{DlyType, DlyParam1, "DlyVolume4", DlyParam4},
+                          Case{DriveType, DriveParam1, "HiCharVol", CustomCharSel + 1}}) {
         // A bank from elsewhere: the file holds the type's values as they are.
         TempDir dir;
         ProjectDocument file;
@@ -306,7 +305,7 @@ TEST(Compare, CustomTypesLeaveTheProcessorHoldingWhatTheEditorShows) {
         p->SetCurrentRow(2);
         p->SetCurrentRow(1);
         h.Idle();  // the patch change writes the edit buffer
-        QTest::keyClick(h.panel->LvlVol.knob, Qt::Key_Up);
+        QTest::keyClick(Named<TVolume>(*h.panel, "LvlVol"), Qt::Key_Up);
         const auto processor = [&h] {
             h.TakeLog();  // everything sent has arrived
             return h.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; });
@@ -315,20 +314,20 @@ TEST(Compare, CustomTypesLeaveTheProcessorHoldingWhatTheEditorShows) {
         // An edit of the CUSTOM type's own values (they live in the bank's
         // block): Compare shows and plays them as stored.
         const PatchData beforeEdit = *h.panel->Editor().Current();
-        const auto knob = (h.panel->*k.knobs)[static_cast<std::size_t>(k.editedByte - k.editFirst)].knob;
+        TVolume* knob = Named<TVolume>(*h.panel, k.knob);
         QTest::keyClick(knob, beforeEdit[static_cast<std::size_t>(k.editedByte)] > 0 ? Qt::Key_Down : Qt::Key_Up);
         const PatchData edited = *h.panel->Editor().Current();
         ASSERT_NE(edited[static_cast<std::size_t>(k.editedByte)], beforeEdit[static_cast<std::size_t>(k.editedByte)]);
         const CustomSettingsBlock block = p->Session().Settings();
         for (int round = 0; round < 2; ++round) {
-            QTest::mouseClick(h.panel->CompareBtn, Qt::LeftButton);
+            QTest::mouseClick(Named<TColorButton>(*h.panel, "CompareBtn"), Qt::LeftButton);
             ASSERT_TRUE(h.Action("CompareMenu")->isChecked());
             EXPECT_EQ(processor(), *h.panel->Editor().Current()) << k.typeByte << " on, round " << round;
             EXPECT_EQ(processor()[PatchLevel], p->Session().Stored(0)[PatchLevel]);
             EXPECT_EQ(processor()[static_cast<std::size_t>(k.editedByte)], beforeEdit[static_cast<std::size_t>(k.editedByte)])
                 << k.typeByte;
             EXPECT_EQ(p->Session().Settings(), block) << "comparing changed the bank's block";
-            QTest::mouseClick(h.panel->CompareBtn, Qt::LeftButton);
+            QTest::mouseClick(Named<TColorButton>(*h.panel, "CompareBtn"), Qt::LeftButton);
             EXPECT_EQ(processor(), *h.panel->Editor().Current()) << k.typeByte << " off, round " << round;
             EXPECT_EQ(processor(), p->Document().patches[0]);
             EXPECT_EQ(processor()[static_cast<std::size_t>(k.editedByte)], edited[static_cast<std::size_t>(k.editedByte)]);
@@ -361,7 +360,7 @@ TEST(Undo, EachBankKeepsItsOwnCustomSettings) {
     auto turnDown = [&](TProjectWindow* p) {
         p->SetCurrentRow(2);
         p->SetCurrentRow(1);
-        QTest::keyClick(h.panel->ModVolume[1].knob, Qt::Key_Down);
+        QTest::keyClick(Named<TVolume>(*h.panel, "ModVolume2"), Qt::Key_Down);
         EXPECT_EQ(p->Session().Settings()[kModCustom1Slot + 2], 9);
     };
     turnDown(a);
@@ -392,8 +391,8 @@ TEST(Undo, AJapaneseMenuNamesTheStepsInJapanese) {
         rig.Idle();
         return rig.Action("UndoMenu")->text();
     };
-    rig.Panel()->DriveType->setCurrentIndex(14);
-    emit rig.Panel()->DriveType->activated(14);
+    Named<QComboBox>(*rig.Panel(), "DriveType")->setCurrentIndex(14);
+    emit Named<QComboBox>(*rig.Panel(), "DriveType")->activated(14);
     EXPECT_EQ(undoText(), QString::fromUtf8("元に戻す ドライブ タイプ"));
     AppRig::Change(p, [](ProjectDocument& d) {
         for (int r = 2; r <= 4; ++r) EncodeName("ROW" + std::to_string(r), d.PatchOfRow(r));

@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
             ok &= Save(Named<TControlPanel>(win, "ControlPanel")->grab(), out.filePath(names[row - 1]));
         }
         third->SetCurrentRow(2);
-        QTest::mouseClick(Named<TControlPanel>(win, "ControlPanel")->RtmEditBtn, Qt::LeftButton);
+        QTest::mouseClick(Named<TColorButton>(*Named<TControlPanel>(win, "ControlPanel"), "RtmEditBtn"), Qt::LeftButton);
         Settle();
         ok &= Save(Named<TRtmPopUp>(win, "RtmPopUp")->grab(), out.filePath("rtm-window.png"));
         Named<TRtmPopUp>(win, "RtmPopUp")->hide();

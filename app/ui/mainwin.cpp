@@ -561,8 +561,7 @@ void TMainWin::OnIdleHandlerIdle() {
     ControlPanel->ShowOnLineState(e.onLineLook, e.transferButtons, e.transferButtonsGreen);
     OnLineMenu->setText(e.onLineLook ? tr("Off &Line") : tr("On &Line"));
     OnLineMenu->setEnabled(e.onLineMenu);
-    ControlPanel->OnLineBtn->setEnabled(e.onLineMenu);
-    ControlPanel->OffLineBtn->setEnabled(e.onLineMenu);
+    ControlPanel->EnableOnLineButtons(e.onLineMenu);
     ChanMenu->setEnabled(e.channelMenu);
     DesignMenu->setEnabled(e.designMenu);
     const orb8::Document* document = active ? &active->Doc() : nullptr;

@@ -398,6 +398,11 @@ void TControlPanel::ShowOnLineState(bool onLine, std::optional<bool> transfersEn
     }
 }
 
+void TControlPanel::EnableOnLineButtons(bool enabled) {
+    OnLineBtn->setEnabled(enabled);
+    OffLineBtn->setEnabled(enabled);
+}
+
 void TControlPanel::ShowKnob(KnobCell& cell, const KnobView& view, const QString& label) {
     const QString name = label.isEmpty() ? Q(view.name) : label;
     cell.knob->setVisible(view.visible);

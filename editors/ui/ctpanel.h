@@ -37,24 +37,6 @@ public:
     static constexpr int kWidth = 644;
     static constexpr int kHeight = 301;
 
-    // A knob with its name above and its value below.
-    struct KnobCell {
-        TVolume* knob = nullptr;
-        TCellText* name = nullptr;
-        TCellText* value = nullptr;
-    };
-
-    QLabel* PatchNo;
-    QLineEdit* PatchName;
-    TColorButton *OnLineBtn, *OffLineBtn, *UploadBtn, *DownloadBtn, *RtmEditBtn, *CompareBtn, *DesignBtn;
-    TColorButton *DriveOnf, *ModOnf, *DlyOnf, *EqOnf;
-    QComboBox *DriveType, *ModType, *DlyType, *CtrlCombo, *TrebleFreqCombo, *MidFreqCombo, *BassFreqCombo;
-    QLabel *ModCustom, *DlyCustom;
-    QCheckBox* VolRtmCheck;
-    std::array<KnobCell, 4> DriveVolume, CustomVolume, ModVolume, DlyVolume;
-    std::array<KnobCell, 5> EqVolume;
-    KnobCell VnrVolume, LvlVol, Ct1NoVol, Ct1ValueVol, Ct2NoVol, Ct2ValueVol;
-
     // What the editor shows (tests and benchmarks read it).
     const orb8::PatchEditor& Editor() const { return editor_; }
     // Makes patch `index` of the project the one shown and edited (Compare ends first).
@@ -71,6 +53,8 @@ public:
     // The frame's on-line state on the OnLine, OffLine, RecvAll and SendAll
     // buttons (an empty `transfersEnabled` leaves their enabling as it is).
     void ShowOnLineState(bool onLine, std::optional<bool> transfersEnabled, bool transfersGreen);
+    // Whether the OnLine and OffLine buttons take a click.
+    void EnableOnLineButtons(bool enabled);
 
     // A drag of a knob or slider of the editor, the RTM or a tool window.
     void BeginGesture() override;
@@ -108,6 +92,24 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // A knob with its name above and its value below (object names N, N + "Label", N + "Value").
+    struct KnobCell {
+        TVolume* knob = nullptr;
+        TCellText* name = nullptr;
+        TCellText* value = nullptr;
+    };
+
+    QLabel* PatchNo;
+    QLineEdit* PatchName;
+    TColorButton *OnLineBtn, *OffLineBtn, *UploadBtn, *DownloadBtn, *RtmEditBtn, *CompareBtn, *DesignBtn;
+    TColorButton *DriveOnf, *ModOnf, *DlyOnf, *EqOnf;
+    QComboBox *DriveType, *ModType, *DlyType, *CtrlCombo, *TrebleFreqCombo, *MidFreqCombo, *BassFreqCombo;
+    QLabel *ModCustom, *DlyCustom;
+    QCheckBox* VolRtmCheck;
+    std::array<KnobCell, 4> DriveVolume, CustomVolume, ModVolume, DlyVolume;
+    std::array<KnobCell, 5> EqVolume;
+    KnobCell VnrVolume, LvlVol, Ct1NoVol, Ct1ValueVol, Ct2NoVol, Ct2ValueVol;
+
     // The knobs' names and values: two fonts for all their texts.
     QFont knobNameFont_, knobValueFont_;
     KnobCell MakeKnob(const QString& objectName, int x, int y, int width);
