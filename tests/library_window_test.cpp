@@ -195,14 +195,14 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     EXPECT_TRUE(differences->B.project->currentText().startsWith("CRUNCH (live.orb U11), until"))
         << differences->B.project->currentText().toStdString();
     EXPECT_FALSE(differences->B.patch->isEnabled());
-    ASSERT_GT(differences->List->topLevelItemCount(), 1);
-    EXPECT_NE(differences->List->topLevelItem(0)->text(0), "The two patches are the same.");
+    ASSERT_GT(Named<QTreeWidget>(*differences, "DifferencesList")->topLevelItemCount(), 1);
+    EXPECT_NE(Named<QTreeWidget>(*differences, "DifferencesList")->topLevelItem(0)->text(0), "The two patches are the same.");
     QTest::mouseClick(library->CopyBtn, Qt::LeftButton);
     EXPECT_EQ(project->Document().patches[9], crunch);
     EXPECT_EQ(project->Document().comments[9], "slap-back for the encore");
     win.OnIdleHandlerIdle();
     EXPECT_TRUE(WaitFor([&] { return heldByProcessor() == crunch; }));
-    EXPECT_EQ(differences->List->topLevelItem(0)->text(0), "The two patches are the same.");
+    EXPECT_EQ(Named<QTreeWidget>(*differences, "DifferencesList")->topLevelItem(0)->text(0), "The two patches are the same.");
 
     // Tags, a rating and a note are kept in the library.
     ClickRow(library->Results, 0);

@@ -413,7 +413,7 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     EXPECT_TRUE(std::filesystem::exists(dir.Path("kept.orb")));
     EXPECT_EQ(app.win->Documents().Windows.size(), 0);
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED");
-    EXPECT_EQ(app.Memo()->Memo->toPlainText(), "");
+    EXPECT_EQ(Named<QPlainTextEdit>(*app.Memo(), "Memo")->toPlainText(), "");
 
     // No: closed without saving; an unmodified one closes without a question.
     app.Action("ProjectNewMenu")->trigger();
@@ -452,7 +452,7 @@ TEST(CommentWindow, HandBackToThePatchItCameFrom) {
     TempDir dir;
     App app;
     TProjectWindow* a = app.Project();
-    QPlainTextEdit* memo = app.Memo()->Memo;
+    QPlainTextEdit* memo = Named<QPlainTextEdit>(*app.Memo(), "Memo");
     a->SetCurrentRow(3);
     memo->setFocus();
     memo->setPlainText("warm lead");
@@ -485,7 +485,7 @@ TEST(CommentWindow, HandBackToThePatchItCameFrom) {
 TEST(CommentWindow, LimitsAndOldBytes) {
     App app;
     TProjectWindow* p = app.Project();
-    QPlainTextEdit* memo = app.Memo()->Memo;
+    QPlainTextEdit* memo = Named<QPlainTextEdit>(*app.Memo(), "Memo");
     memo->setPlainText(QString(250, 'x'));
     memo->moveCursor(QTextCursor::End);
     memo->insertPlainText("y");  // the 251st character is refused
@@ -520,7 +520,7 @@ TEST(CommentWindow, LimitsAndOldBytes) {
 TEST(CommentWindow, PasteFromAnEmptyAndAFullClipboard) {
     App app;
     TProjectWindow* p = app.Project();
-    QPlainTextEdit* memo = app.Memo()->Memo;
+    QPlainTextEdit* memo = Named<QPlainTextEdit>(*app.Memo(), "Memo");
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     // Under a window system the focus needs an active window.
@@ -582,7 +582,7 @@ TEST(MainWindow, CopyAndPasteAPatch) {
     EXPECT_EQ(p->Document().CommentOfRow(10), "phaser");
     EXPECT_EQ(p->Grid()->CellText(10, 0), "U22");
     EXPECT_EQ(p->Grid()->CellText(10, 3), p->Grid()->CellText(3, 3));
-    EXPECT_EQ(app.Memo()->Memo->toPlainText(), "phaser");
+    EXPECT_EQ(Named<QPlainTextEdit>(*app.Memo(), "Memo")->toPlainText(), "phaser");
     EXPECT_EQ(p->Caption(), "NoName1*");
 }
 

@@ -162,7 +162,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     EXPECT_EQ(p->CurrentRow(), 2);
     app.Idle();
     EXPECT_FALSE(app.Action("UploadMenu")->isEnabled());
-    QTest::mouseClick(Named<TProgressWin>(*app.win, "ProgressWin")->Abortbtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*Named<TProgressWin>(*app.win, "ProgressWin"), "Abortbtn"), Qt::LeftButton);
     app.WaitExchange();
     ASSERT_EQ(app.win->Documents().Windows.size(), 1);
     const int got = app.win->Link().lastReceived;

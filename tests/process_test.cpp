@@ -225,7 +225,7 @@ int EditUntilKilled(const QString& folder, const QString& moment, const QString&
         // The record of the last edit is written while the bank comes in (ten
         // patches in), as the keeper's timer would write it.
         receiving = true;
-        QObject::connect(Named<TProgressWin>(*rig.win, "ProgressWin")->Bar, &QProgressBar::valueChanged, keeper, [&](int value) {
+        QObject::connect(Named<QProgressBar>(*Named<TProgressWin>(*rig.win, "ProgressWin"), "ProgressBar"), &QProgressBar::valueChanged, keeper, [&](int value) {
             if (!receiving || value < 10) return;
             receiving = false;
             keeper->WriteNow(&project->Doc());

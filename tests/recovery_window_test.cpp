@@ -346,8 +346,8 @@ TEST(Recovery, ACommentBeingTypedIsInTheRecord) {
     TProjectWindow* project = app.win->Documents().CurrentProject;
     project->SetCurrentRow(3);
     const int steps = project->Session().StepCount();
-    app.Memo()->Memo->setFocus();
-    QTest::keyClicks(app.Memo()->Memo, "half typed");
+    Named<QPlainTextEdit>(*app.Memo(), "Memo")->setFocus();
+    QTest::keyClicks(Named<QPlainTextEdit>(*app.Memo(), "Memo"), "half typed");
     EXPECT_EQ(project->Caption(), "NoName1*");
     WaitForRecord(app);
     const auto records = Records(folder);

@@ -162,7 +162,7 @@ TEST(Undo, EveryKindOfStep) {
     p->SetCurrentRow(7);
     h.Action("PasteMenu")->trigger();
     EXPECT_EQ(h.UndoText(), "Undo Paste to U13");
-    h.Memo()->Memo->setPlainText("a note");
+    Named<QPlainTextEdit>(*h.Memo(), "Memo")->setPlainText("a note");
     p->SetCurrentRow(8);
     EXPECT_EQ(h.UndoText(), "Undo Comment of U13");
     const int steps = h.Steps();
@@ -204,18 +204,18 @@ TEST(Undo, EveryKindOfStep) {
 TEST(Undo, TypedCommentIsTheStepUndone) {
     HistoryRig h;
     TProjectWindow* p = h.project;
-    h.Memo()->Memo->setPlainText("first");
+    Named<QPlainTextEdit>(*h.Memo(), "Memo")->setPlainText("first");
     p->SetCurrentRow(2);
     p->SetCurrentRow(1);
-    h.Memo()->Memo->setPlainText("second");
+    Named<QPlainTextEdit>(*h.Memo(), "Memo")->setPlainText("second");
     h.Undo();
     EXPECT_EQ(p->Document().CommentOfRow(1), "first");
-    EXPECT_EQ(h.Memo()->Memo->toPlainText(), "first");
+    EXPECT_EQ(Named<QPlainTextEdit>(*h.Memo(), "Memo")->toPlainText(), "first");
     h.Idle();
     EXPECT_EQ(h.Action("RedoMenu")->text(), "Redo Comment of U01");
     h.Redo();
     EXPECT_EQ(p->Document().CommentOfRow(1), "second");
-    EXPECT_EQ(h.Memo()->Memo->toPlainText(), "second");
+    EXPECT_EQ(Named<QPlainTextEdit>(*h.Memo(), "Memo")->toPlainText(), "second");
     EXPECT_EQ(h.UndoText(), "Undo Comment of U01");
 }
 
@@ -262,19 +262,19 @@ TEST(Compare, DifferencesWindowListsByModule) {
     h.Action("DifferencesMenu")->trigger();
     auto* w = h.win->findChild<TDifferencesWin*>();
     ASSERT_TRUE(w);
-    ASSERT_EQ(w->List->topLevelItemCount(), 2);
-    EXPECT_EQ(w->List->topLevelItem(0)->text(0), "MOD");
-    EXPECT_EQ(w->List->topLevelItem(0)->child(0)->text(0), "RATE");
-    EXPECT_EQ(w->List->topLevelItem(0)->child(0)->text(1), "4");
-    EXPECT_EQ(w->List->topLevelItem(0)->child(0)->text(2), "25");
-    EXPECT_EQ(w->List->topLevelItem(1)->text(0), "EQ");
+    ASSERT_EQ(Named<QTreeWidget>(*w, "DifferencesList")->topLevelItemCount(), 2);
+    EXPECT_EQ(Named<QTreeWidget>(*w, "DifferencesList")->topLevelItem(0)->text(0), "MOD");
+    EXPECT_EQ(Named<QTreeWidget>(*w, "DifferencesList")->topLevelItem(0)->child(0)->text(0), "RATE");
+    EXPECT_EQ(Named<QTreeWidget>(*w, "DifferencesList")->topLevelItem(0)->child(0)->text(1), "4");
+    EXPECT_EQ(Named<QTreeWidget>(*w, "DifferencesList")->topLevelItem(0)->child(0)->text(2), "25");
+    EXPECT_EQ(Named<QTreeWidget>(*w, "DifferencesList")->topLevelItem(1)->text(0), "EQ");
     // Two patches of two projects.
     h.Action("ProjectNewMenu")->trigger();
     w->B.project->setCurrentIndex(1);
     w->B.stored->setChecked(false);
-    EXPECT_EQ(w->List->topLevelItemCount(), 2);
+    EXPECT_EQ(Named<QTreeWidget>(*w, "DifferencesList")->topLevelItemCount(), 2);
     w->A.patch->setCurrentIndex(0);
-    EXPECT_EQ(w->List->topLevelItem(0)->text(0), "The two patches are the same.");
+    EXPECT_EQ(Named<QTreeWidget>(*w, "DifferencesList")->topLevelItem(0)->text(0), "The two patches are the same.");
 }
 
 // Compare on, off and on again on patches whose custom Mod, Dly/Rev or Drive

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
         }
         bank->SetCurrentRow(6);
         Named<TMemoWin>(win, "MemoWin")->ShowComment(&bank->Session(), 6);
-        Named<TMemoWin>(win, "MemoWin")->Memo->setPlainText("Smooth lead for the solo in the second set.");
+        Named<QPlainTextEdit>(*Named<TMemoWin>(win, "MemoWin"), "Memo")->setPlainText("Smooth lead for the solo in the second set.");
         Named<TMemoWin>(win, "MemoWin")->HandBack();
         Named<QAction>(win, "ProjectNewMenu")->trigger();
         Named<QMdiArea>(win, "MdiArea")->setActiveSubWindow(bank->SubWindow());

@@ -15,9 +15,6 @@ class TProgressWin : public QDialog {
 public:
     explicit TProgressWin(QWidget* parent = nullptr);
 
-    QLabel* ProText;
-    QProgressBar* Bar;
-    QPushButton* Abortbtn;
 
     void SetText(const QString& text);
     // done of total; a total of 0 shows the bar as busy.
@@ -33,5 +30,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QLabel* ProText;
+    QProgressBar* Bar;
+    QPushButton* Abortbtn;
     void AbortbtnClick();
 };

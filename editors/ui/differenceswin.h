@@ -30,7 +30,6 @@ public:
         QCheckBox* stored = nullptr;
     };
     Side A, B;
-    QTreeWidget* List;
 
     // Shows a patch as edited against itself as stored.
     void ShowFor(const orb8::ProjectSession* project, int index);
@@ -41,6 +40,7 @@ public:
     void SetProjects(const std::vector<orb8::OpenProject>& projects);
 
 private:
+    QTreeWidget* List;
     void FillProjects();
     std::shared_ptr<const orb8::ProjectSession> ProjectOf(const Side& side) const;
     static bool IsOutside(const Side& side);

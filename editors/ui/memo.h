@@ -23,7 +23,6 @@ class TMemoWin : public QWidget {
 public:
     explicit TMemoWin(EditorContext& context);
 
-    QPlainTextEdit* Memo;
 
     // Shows comment `row` of the project (and remembers where it goes back
     // to); what was typed for the comment shown before goes back first.
@@ -46,6 +45,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QPlainTextEdit* Memo;
     void Limit();
     void Show();
     void Follow(orb8::ProjectSession* project);

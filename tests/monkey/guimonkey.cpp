@@ -187,7 +187,7 @@ private:
         // A transfer that waits for the processor: its Abort button (shown a
         // moment after the transfer began).
         if (win_.Host().ExchangeRunning() && !win_.Host().AbortRequested()) {
-            Named<TProgressWin>(win_, "ProgressWin")->Abortbtn->click();
+            Named<QPushButton>(*Named<TProgressWin>(win_, "ProgressWin"), "Abortbtn")->click();
             return true;
         }
         return false;
