@@ -55,20 +55,20 @@ TEST(CustomDistWindow, DesignersAreMadeHiddenAndGoWithTheDocument) {
     ASSERT_EQ(d.doc->Designers().size(), 8u);
     for (QWidget* w : d.doc->Designers()) EXPECT_FALSE(w->isVisible());
     TDstCharWin* special1 = d.doc->DistortionDesigner(0);
-    d.doc->DstChar1Btn->click();
+    Named<QPushButton>(*d.doc, "DstChar1Btn")->click();
     EXPECT_TRUE(special1->isVisible());
     EXPECT_EQ(special1->windowTitle(), "NoNameDst1/CHAR/Special1");
-    EXPECT_EQ(special1->ListBox->count(), 13);
-    EXPECT_EQ(special1->ListBox->currentItem()->text(), "Op-Amp overload");
-    EXPECT_TRUE(special1->PaintBoxDistChar->CurveShown());
-    EXPECT_EQ(special1->Columns[0]->EditFreq->text(), "120");
-    EXPECT_EQ(special1->Columns[0]->Result->text(), "Valid");
+    EXPECT_EQ(Named<QListWidget>(*special1, "ListBox")->count(), 13);
+    EXPECT_EQ(Named<QListWidget>(*special1, "ListBox")->currentItem()->text(), "Op-Amp overload");
+    EXPECT_TRUE(Named<ResponsePlot>(*special1, "PaintBoxDistChar")->CurveShown());
+    EXPECT_EQ(Named<FilterColumnBox>(*special1, "ColumnBottom")->EditFreq->text(), "120");
+    EXPECT_EQ(Named<FilterColumnBox>(*special1, "ColumnBottom")->Result->text(), "Valid");
     special1->close();
     EXPECT_FALSE(special1->isVisible());
     AppRig::Touch(d.doc);
-    d.doc->HiChar2Btn->click();
+    Named<QPushButton>(*d.doc, "HiChar2Btn")->click();
     EXPECT_EQ(d.doc->ToneDesigner(1, SlotHigh)->windowTitle(), "NoNameDst1*/HIGH/Special2");
-    EXPECT_EQ(d.doc->ToneDesigner(1, SlotHigh)->Column->EditFreq->text(), "2500");
+    EXPECT_EQ(Named<FilterColumnBox>(*d.doc->ToneDesigner(1, SlotHigh), "Column")->EditFreq->text(), "2500");
     QPointer<QWidget> designer = special1;
     d.dialogs.saveAnswers = {UserDialogs::Answer::No};
     d.doc->SubWindow()->close();
@@ -94,10 +94,10 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
     ASSERT_TRUE(opened);
     TDstCharWin* special2 = opened->DistortionDesigner(1);
     special2->ShowDesigner();
-    EXPECT_EQ(special2->ListBox->currentRow(), -1);  // no preset: the clipper is kept
+    EXPECT_EQ(Named<QListWidget>(*special2, "ListBox")->currentRow(), -1);  // no preset: the clipper is kept
     TDstCharWin* special1 = opened->DistortionDesigner(0);
     special1->ShowDesigner();
-    EXPECT_EQ(special1->ListBox->currentRow(), 2);  // shown as chosen, its clip filters left as they are
+    EXPECT_EQ(Named<QListWidget>(*special1, "ListBox")->currentRow(), 2);  // shown as chosen, its clip filters left as they are
     EXPECT_EQ(opened->Data().filters[FilterNumber(0, SlotClip2)].freq, 555);
     opened->ToneDesigner(0, SlotMid)->ShowDesigner("x");
     EXPECT_FALSE(opened->Doc().Modified());
@@ -108,10 +108,10 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
 
     // CALC marks the document and the designer's caption once; each CALC is a
     // step, even one that changes nothing, and undoing both takes the mark back.
-    QTest::mouseClick(special2->DstCharResDraw, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*special2, "DstCharResDraw"), Qt::LeftButton);
     EXPECT_TRUE(opened->Doc().Modified());
     EXPECT_TRUE(special2->windowTitle().endsWith("*/CHAR/Special2"));
-    QTest::mouseClick(special2->DstCharResDraw, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*special2, "DstCharResDraw"), Qt::LeftButton);
     EXPECT_FALSE(special2->windowTitle().contains("**"));
     EXPECT_EQ(opened->Session().StepCount(), 2);
     d.Idle();
@@ -122,10 +122,10 @@ TEST(CustomDistWindow, LookingChangesNothingCalcAndPresetsMark) {
     EXPECT_FALSE(opened->Doc().Modified());
     EXPECT_EQ(opened->Caption().toStdString(), dir.Path("back.dst"));
     // A tone designer's CALC snaps the document: it is a change too, as is a preset.
-    QTest::mouseClick(opened->ToneDesigner(0, SlotMid)->ResDraw, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*opened->ToneDesigner(0, SlotMid), "ResDraw"), Qt::LeftButton);
     EXPECT_TRUE(opened->Doc().Modified());
     EXPECT_EQ(opened->Session().StepCount(), 1);
-    special2->ListBox->setCurrentRow(3);
+    Named<QListWidget>(*special2, "ListBox")->setCurrentRow(3);
     EXPECT_EQ(opened->Session().StepCount(), 2);
     EXPECT_EQ(MatchingClipperPreset(opened->Data().clippers[1]), 3);
     // The close query asks after such a change.
@@ -138,7 +138,7 @@ TEST(CustomDistWindow, TypeTextsAndCalc) {
     Dist d;
     TCharWin* low = d.doc->ToneDesigner(0, SlotLow);
     low->ShowDesigner("low");
-    FilterColumnBox& c = *low->Column;
+    FilterColumnBox& c = *Named<FilterColumnBox>(*low, "Column");
     c.CBfilterType->setCurrentIndex(FilterHighPass12);
     EXPECT_FALSE(c.EditGain->isEnabled());
     EXPECT_FALSE(c.GainLabel->isEnabled());
@@ -152,7 +152,7 @@ TEST(CustomDistWindow, TypeTextsAndCalc) {
     QTest::keyClick(c.EditQ, Qt::Key_Return);
     EXPECT_EQ(c.EditQ->text(), "5.00");
     c.EditQ->setText("0.71");
-    QTest::mouseClick(low->ResDraw, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*low, "ResDraw"), Qt::LeftButton);
     const FilterRecord& f = d.doc->Data().filters[SlotLow];
     EXPECT_EQ(f.type, FilterHighPass12);
     EXPECT_EQ(f.freq, 80);
@@ -165,34 +165,34 @@ TEST(CustomDistWindow, SendWithAndWithoutDesignModeAndInvalidFilters) {
     d.Traffic();
     TDstCharWin* special2 = d.doc->DistortionDesigner(1);
     special2->ShowDesigner();
-    QTest::mouseClick(special2->SendButton, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*special2, "SendButton"), Qt::LeftButton);
     auto log = d.Traffic();
     EXPECT_EQ(Numbers(log, "DesignFilterWrite"), (std::vector<int>{8, 9, 10, 11, 12}));
     EXPECT_EQ(Numbers(log, "DesignClipperWrite"), (std::vector<int>{1}));
-    QTest::mouseClick(d.doc->ToneDesigner(1, SlotMid)->SendButton, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*d.doc->ToneDesigner(1, SlotMid), "SendButton"), Qt::LeftButton);
     EXPECT_EQ(Numbers(d.Traffic(), "DesignFilterWrite"), (std::vector<int>{14}));
     d.Idle();
     d.Action("DesignMenu")->trigger();  // design mode, answered Yes
     ASSERT_TRUE(d.win->DesignMode());
     d.Traffic();
-    QTest::mouseClick(special2->SendButton, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*special2, "SendButton"), Qt::LeftButton);
     log = d.Traffic();
     EXPECT_EQ(Numbers(log, "DesignFilterWrite"), (std::vector<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(Numbers(log, "DesignClipperWrite"), (std::vector<int>{0}));
-    QTest::mouseClick(d.doc->ToneDesigner(1, SlotMid)->SendButton, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*d.doc->ToneDesigner(1, SlotMid), "SendButton"), Qt::LeftButton);
     EXPECT_EQ(Numbers(d.Traffic(), "DesignFilterWrite"), (std::vector<int>{6}));
-    QTest::mouseClick(d.doc->ToneDesigner(0, SlotLow)->SendButton, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*d.doc->ToneDesigner(0, SlotLow), "SendButton"), Qt::LeftButton);
     EXPECT_EQ(Numbers(d.Traffic(), "DesignFilterWrite"), (std::vector<int>{7}));
 
     // An invalid filter: asked first; No sends nothing.
-    FilterColumnBox& edge = *special2->Columns[2];
+    FilterColumnBox& edge = *Named<FilterColumnBox>(*special2, "ColumnEdge");
     edge.Onf->setChecked(true);
     edge.EditGain->setText("12");
     edge.EditTrim->setText("12");
-    QTest::mouseClick(special2->DstCharResDraw, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*special2, "DstCharResDraw"), Qt::LeftButton);
     EXPECT_EQ(edge.Result->text(), "invalid");
     d.dialogs.yesNo = false;
-    QTest::mouseClick(special2->SendButton, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*special2, "SendButton"), Qt::LeftButton);
     EXPECT_NE(d.dialogs.Last("question").indexOf("invalid"), -1);
     EXPECT_TRUE(Numbers(d.Traffic(), "DesignFilterWrite").empty());
 }
@@ -200,13 +200,13 @@ TEST(CustomDistWindow, SendWithAndWithoutDesignModeAndInvalidFilters) {
 TEST(CustomDistWindow, RecvAndStoreThroughTheWindow) {
     Dist d;
     d.Connect();
-    QTest::mouseClick(d.doc->RecvBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*d.doc, "RecvBtn"), Qt::LeftButton);
     d.WaitExchange();
     EXPECT_TRUE(d.doc->Doc().Modified());
     EXPECT_EQ(d.doc->Caption(), "NoNameDst1*");
     EXPECT_EQ(MatchingClipperPreset(d.doc->Data().clippers[1]), 5);
     d.Traffic();
-    QTest::mouseClick(d.doc->SendBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*d.doc, "SendBtn"), Qt::LeftButton);
     const auto log = d.Traffic();
     int dumps = 0;
     for (const auto& line : log) dumps += line.find("FilterDump") != std::string::npos;
@@ -218,10 +218,10 @@ TEST(CustomDistWindow, CalcPresetAndRecvAreStepsOfTheHistory) {
     TDstCharWin* special1 = d.doc->DistortionDesigner(0);
     special1->ShowDesigner();
     const auto fresh = d.doc->Data().FileImage();
-    special1->Columns[0]->Onf->setChecked(true);
-    special1->Columns[0]->EditGain->setText("6");
-    QTest::mouseClick(special1->DstCharResDraw, Qt::LeftButton);
-    special1->ListBox->setCurrentRow(2);
+    Named<FilterColumnBox>(*special1, "ColumnBottom")->Onf->setChecked(true);
+    Named<FilterColumnBox>(*special1, "ColumnBottom")->EditGain->setText("6");
+    QTest::mouseClick(Named<QPushButton>(*special1, "DstCharResDraw"), Qt::LeftButton);
+    Named<QListWidget>(*special1, "ListBox")->setCurrentRow(2);
     d.Idle();
     EXPECT_EQ(d.Action("UndoMenu")->text(), "Undo Clipper Modern FUZZ clipper");
     d.Action("UndoMenu")->trigger();
@@ -231,12 +231,12 @@ TEST(CustomDistWindow, CalcPresetAndRecvAreStepsOfTheHistory) {
     d.Action("UndoMenu")->trigger();
     EXPECT_EQ(d.doc->Data().FileImage(), fresh);
     EXPECT_FALSE(d.doc->Doc().Modified());  // back at the saved state
-    EXPECT_EQ(special1->Columns[0]->Result->text(), "Valid");
+    EXPECT_EQ(Named<FilterColumnBox>(*special1, "ColumnBottom")->Result->text(), "Valid");
     d.Idle();
     d.Action("RedoMenu")->trigger();
     EXPECT_TRUE(d.doc->Data().filters[0].on);
     d.Connect();
-    QTest::mouseClick(d.doc->RecvBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*d.doc, "RecvBtn"), Qt::LeftButton);
     d.WaitExchange();
     d.Idle();
     EXPECT_EQ(d.Action("UndoMenu")->text(), "Undo Recv");

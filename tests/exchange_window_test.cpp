@@ -156,7 +156,7 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
     }
     // The custom distortions received are kept too.
     Named<QAction>(win, "CustomDistNewMenu")->trigger();
-    QTest::mouseClick(win.Documents().CurrentCustomDist->RecvBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*win.Documents().CurrentCustomDist, "RecvBtn"), Qt::LeftButton);
     rig.WaitExchange();
     Named<QMdiArea>(win, "MdiArea")->setActiveSubWindow(win.Documents().Projects().front()->SubWindow());
     Named<QAction>(win, "LibraryMenu")->trigger();

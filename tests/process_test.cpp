@@ -50,8 +50,8 @@ const std::map<QString, Opener>& Openers() {
          [](TMainWin& w) {
              Named<QAction>(w, "CustomDistNewMenu")->trigger();
              auto* dist = qobject_cast<TCustomDistWin*>(w.Documents().Windows.last().data());
-             QTest::mouseClick(dist->DstChar1Btn, Qt::LeftButton);
-             QTest::mouseClick(dist->LowChar2Btn, Qt::LeftButton);
+             QTest::mouseClick(Named<QPushButton>(*dist, "DstChar1Btn"), Qt::LeftButton);
+             QTest::mouseClick(Named<QPushButton>(*dist, "LowChar2Btn"), Qt::LeftButton);
          }},
         {"about", [](TMainWin& w) { w.About().show(); }},  // as the splash shows it at start
     };

@@ -119,7 +119,7 @@ TEST(Recovery, KeepsARecordExactlyWhileWorkIsUnsaved) {
         // A custom distortion document too; closed on the user's word: its record goes.
         app.Action("CustomDistNewMenu")->trigger();
         auto* dist = qobject_cast<TCustomDistWin*>(app.win->Documents().Windows.last().data());
-        QTest::mouseClick(dist->DstChar1Btn, Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(*dist, "DstChar1Btn"), Qt::LeftButton);
         QTest::mouseClick(dist->DistortionDesigner(0)->findChild<QPushButton*>("DstCharResDraw"), Qt::LeftButton);
         ASSERT_TRUE(dist->Doc().Modified());
         WaitForRecord(app);

@@ -13,13 +13,14 @@ class TCharWin : public DesignerWindow {
 public:
     TCharWin(DesignerContext& context, orb8::CustomDistSession& session, QWidget* document, int set, int slot);
 
-    FilterColumnBox* Column;
-    ResponsePlot* PaintBox;
-    QPushButton *ResDraw, *SendButton;
-
     int Slot() const { return designer_.Slots().front(); }
     void ShowDesigner(const QString& caption);
     void Refresh() override;
     void ResDrawClick();     // CALC
     void SendButtonClick();  // SEND
+
+private:
+    FilterColumnBox* Column;
+    ResponsePlot* PaintBox;
+    QPushButton *ResDraw, *SendButton;
 };

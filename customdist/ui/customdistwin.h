@@ -29,8 +29,6 @@ public:
     orb8::CustomDistSession& Session() { return session_; }
     const orb8::CustomDistData& Data() const { return session_.Data(); }
 
-    QPushButton *DstChar1Btn, *DstChar2Btn, *HiChar1Btn, *HiChar2Btn, *MidChar1Btn, *MidChar2Btn, *LowChar1Btn,
-        *LowChar2Btn, *RecvBtn, *SendBtn;
 
     // The designers, created hidden with the document: the tone designers of
     // set 0 (HIGH, MID, LOW) and set 1, then the distortion designers of set
@@ -46,6 +44,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QPushButton *DstChar1Btn, *DstChar2Btn, *HiChar1Btn, *HiChar2Btn, *MidChar1Btn, *MidChar2Btn, *LowChar1Btn,
+        *LowChar2Btn, *RecvBtn, *SendBtn;
     QPushButton* Button(const char* name, const QString& caption, QRect at);
     // The blocks of the chain, in window coordinates.
     std::array<QRect, 4> Blocks() const;

@@ -19,10 +19,6 @@ public:
     TDstCharWin(DesignerContext& context, orb8::CustomDistSession& session, QWidget* document,
                 std::function<QString()> documentCaption, int set);
 
-    std::array<FilterColumnBox*, 3> Columns;  // BOTTOM, PRE CHAR, EDGE
-    QListWidget* ListBox;
-    ResponsePlot* PaintBoxDistChar;
-    QPushButton *DstCharResDraw, *SendButton;
 
     // Shows the window: a hidden one is refreshed first, a shown one comes to the front.
     void ShowDesigner();
@@ -31,6 +27,10 @@ public:
     void SendButtonClick();      // SEND
 
 private:
+    std::array<FilterColumnBox*, 3> Columns;  // BOTTOM, PRE CHAR, EDGE
+    QListWidget* ListBox;
+    ResponsePlot* PaintBoxDistChar;
+    QPushButton *DstCharResDraw, *SendButton;
     void ListBoxClick(int row);
     void Caption();
 

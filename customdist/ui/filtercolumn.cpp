@@ -23,6 +23,7 @@ TNumEdit* FilterColumnBox::Edit(const QString& name, int min, int max) {
 }
 
 FilterColumnBox::FilterColumnBox(const QString& heading, const QString& suffix, QWidget* parent) : QWidget(parent) {
+    setObjectName("Column" + suffix);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setHorizontalSpacing(6);
