@@ -228,8 +228,8 @@ int main(int argc, char** argv) {
     });
     Named<QAction>(b.win, "SoundDesignMenu")->trigger();
     auto* design = b.win.findChild<TSoundDesignWin*>();
-    design->MorphTarget->Select(&project->Session(), 1, false);
-    QSlider* slider = design->MorphSlider;
+    Named<PatchPicker>(*design, "MorphTarget")->Select(&project->Session(), 1, false);
+    QSlider* slider = Named<QSlider>(*design, "MorphSlider");
     std::printf("Morph slider across its range in 500 ms (Sound Design), paced:\n");
     for (int round = 0; round < 3; ++round) {
         b.Settle();

@@ -88,19 +88,19 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     QTest::mouseClick(Named<TColorButton>(*Named<TControlPanel>(win, "ControlPanel"), "DesignBtn"), Qt::LeftButton, {}, QPoint(10, 10));
     auto* design = win.findChild<TSoundDesignWin*>();
     ASSERT_TRUE(design && design->isVisible());
-    EXPECT_TRUE(design->PatchTitle->text().contains("U01")) << design->PatchTitle->text().toStdString();
+    EXPECT_TRUE(Named<QLabel>(*design, "PatchTitle")->text().contains("U01")) << Named<QLabel>(*design, "PatchTitle")->text().toStdString();
     // Morph and Take start from another patch than the edited one: the next row.
-    EXPECT_EQ(design->MorphTarget->Patch->currentIndex(), 1);
-    EXPECT_EQ(design->MergeSource->Patch->currentIndex(), 1);
+    EXPECT_EQ(Named<PatchPicker>(*design, "MorphTarget")->Patch->currentIndex(), 1);
+    EXPECT_EQ(Named<PatchPicker>(*design, "MergeSource")->Patch->currentIndex(), 1);
 
-    QCheckBox* eq = design->Lock[static_cast<std::size_t>(Part::Eq)];
+    QCheckBox* eq = Named<QCheckBox>(*design, "Lock_eq");
     QTest::mouseClick(eq, Qt::LeftButton, {}, QPoint(8, eq->height() / 2));
     ASSERT_TRUE(eq->isChecked());
-    design->Amount->selectAll();
-    QTest::keyClicks(design->Amount, "20");
-    design->Seed->selectAll();
-    QTest::keyClicks(design->Seed, "12345");
-    QTest::mouseClick(design->RandomiseBtn, Qt::LeftButton);
+    Named<QSpinBox>(*design, "Amount")->selectAll();
+    QTest::keyClicks(Named<QSpinBox>(*design, "Amount"), "20");
+    Named<QLineEdit>(*design, "Seed")->selectAll();
+    QTest::keyClicks(Named<QLineEdit>(*design, "Seed"), "12345");
+    QTest::mouseClick(Named<QPushButton>(*design, "RandomiseBtn"), Qt::LeftButton);
     const PatchData randomised = patch();
     EXPECT_NE(randomised, original);
     for (int b = EqPresence; b <= EqBassFreq; ++b) EXPECT_EQ(randomised[static_cast<std::size_t>(b)], original[static_cast<std::size_t>(b)]) << b;
@@ -108,14 +108,14 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     EXPECT_EQ(DecodeName(randomised), DecodeName(original));
     win.OnIdleHandlerIdle();
     EXPECT_EQ(Named<QAction>(win, "UndoMenu")->text(), "Undo Randomise 20 %");
-    EXPECT_TRUE(design->Status->text().contains("seed 12345"));
-    EXPECT_NE(design->Seed->text(), "12345");  // the next press gives another patch
+    EXPECT_TRUE(Named<QLabel>(*design, "Status")->text().contains("seed 12345"));
+    EXPECT_NE(Named<QLineEdit>(*design, "Seed")->text(), "12345");  // the next press gives another patch
     EXPECT_TRUE(project->Doc().Modified());
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == randomised; }, 10000));
 
     // Halfway back towards the original (the patch as saved), heard while the slider moves.
-    design->MorphTarget->Select(&project->Session(), 0, true);
-    QSlider* slider = design->MorphSlider;
+    Named<PatchPicker>(*design, "MorphTarget")->Select(&project->Session(), 0, true);
+    QSlider* slider = Named<QSlider>(*design, "MorphSlider");
     QTest::mousePress(slider, Qt::LeftButton, {}, SliderAt(slider, 0));
     QTest::mouseMove(slider, SliderAt(slider, 25));
     const PatchData quarter = patch();
@@ -149,7 +149,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     for (int i = 0; i < 3; ++i) QTest::keyClick(slider, Qt::Key_PageUp);
     QTest::keyClick(slider, Qt::Key_Right);
     EXPECT_EQ(project->Session().StepCount(), 3);
-    design->Amount->setFocus();  // the slider lets go of the keys
+    Named<QSpinBox>(*design, "Amount")->setFocus();  // the slider lets go of the keys
     const PatchData byKeys = patch();
     win.OnIdleHandlerIdle();
     Named<QAction>(win, "UndoMenu")->trigger();
@@ -157,7 +157,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     EXPECT_NE(byKeys, half);
     // The slider and the status show where the patch is after an undo.
     EXPECT_EQ(slider->value(), 0);
-    EXPECT_FALSE(design->Status->text().startsWith("Morph")) << design->Status->text().toStdString();
+    EXPECT_FALSE(Named<QLabel>(*design, "Status")->text().startsWith("Morph")) << Named<QLabel>(*design, "Status")->text().toStdString();
 
     // Undo twice: the original, in the editor and in the processor.
     win.OnIdleHandlerIdle();
@@ -190,14 +190,14 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
     {
         TSoundDesignWin design(*Named<TControlPanel>(win, "ControlPanel"), &settings, nullptr);
         design.SetProjects({{std::static_pointer_cast<const ProjectSession>(project->SharedDoc()), "NoName1"}});
-        design.Lock[static_cast<std::size_t>(Part::Level)]->click();
-        design.Lock[static_cast<std::size_t>(Part::Controllers)]->click();
+        Named<QCheckBox>(design, "Lock_level")->click();
+        Named<QCheckBox>(design, "Lock_controllers")->click();
 
         // The Mod and Dly/Rev modules of U04, with their types and switches.
-        design.MergeSource->Select(&project->Session(), 3, false);
-        design.MergePart[3]->click();  // Mod
-        design.MergePart[4]->click();  // Dly/Rev
-        QTest::mouseClick(design.MergeBtn, Qt::LeftButton);
+        Named<PatchPicker>(design, "MergeSource")->Select(&project->Session(), 3, false);
+        Named<QCheckBox>(design, "Merge_mod")->click();
+        Named<QCheckBox>(design, "Merge_dly")->click();
+        QTest::mouseClick(Named<QPushButton>(design, "MergeBtn"), Qt::LeftButton);
         const PatchData& now = project->Document().patches[0];
         const PatchData& source = project->Document().patches[3];
         for (int b = ModType; b <= ModParam4; ++b) EXPECT_EQ(now[static_cast<std::size_t>(b)], source[static_cast<std::size_t>(b)]) << b;
@@ -214,27 +214,27 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
             EXPECT_EQ(seed, 77u);
             return std::vector<PatchData>(3, Unpack(factory[20]));
         });
-        ASSERT_FALSE(design.LibraryGuided->isHidden());
-        design.Seed->setText("77");
-        QTest::mouseClick(design.RandomiseBtn, Qt::LeftButton);
+        ASSERT_FALSE(Named<QCheckBox>(design, "LibraryGuided")->isHidden());
+        Named<QLineEdit>(design, "Seed")->setText("77");
+        QTest::mouseClick(Named<QPushButton>(design, "RandomiseBtn"), Qt::LeftButton);
         EXPECT_EQ(asked, 0);
-        design.LibraryGuided->click();
-        design.Seed->setText("77");
-        QTest::mouseClick(design.RandomiseBtn, Qt::LeftButton);
+        Named<QCheckBox>(design, "LibraryGuided")->click();
+        Named<QLineEdit>(design, "Seed")->setText("77");
+        QTest::mouseClick(Named<QPushButton>(design, "RandomiseBtn"), Qt::LeftButton);
         EXPECT_EQ(asked, 1);
 
         // Nudging needs a patch to aim at.
-        QTest::mouseClick(design.TowardsBtn, Qt::LeftButton);
-        EXPECT_TRUE(design.Status->text().contains("Choose up to four patches"));
+        QTest::mouseClick(Named<QPushButton>(design, "TowardsBtn"), Qt::LeftButton);
+        EXPECT_TRUE(Named<QLabel>(design, "Status")->text().contains("Choose up to four patches"));
         // A patch of the library, offered to every list, is aimed at all the way.
         const PatchData far = Unpack(factory[40]);
         design.OfferPatch(far, "FAR (old.orb U11)");
-        QComboBox* list = design.Targets[0]->Project;
+        QComboBox* list = Named<PatchPicker>(design, "Target1")->Project;
         ASSERT_EQ(list->itemText(list->count() - 1), "Library: FAR (old.orb U11)");
         list->setCurrentIndex(list->count() - 1);
-        EXPECT_EQ(design.Targets[0]->Chosen(), far);
-        design.NudgeAmount->setValue(100);
-        QTest::mouseClick(design.TowardsBtn, Qt::LeftButton);
+        EXPECT_EQ(Named<PatchPicker>(design, "Target1")->Chosen(), far);
+        Named<QSpinBox>(design, "NudgeAmount")->setValue(100);
+        QTest::mouseClick(Named<QPushButton>(design, "TowardsBtn"), Qt::LeftButton);
         EXPECT_EQ(project->Document().patches[0][ModType], far[ModType]);
         EXPECT_EQ(project->Document().patches[0][DriveType], far[DriveType]);
     }
@@ -251,9 +251,9 @@ TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
     Named<QAction>(win, "SoundDesignMenu")->trigger();
     auto* design = win.findChild<TSoundDesignWin*>();
     ASSERT_TRUE(design);
-    design->VariationCount->setValue(5);
+    Named<QSpinBox>(*design, "VariationCount")->setValue(5);
     const auto before = win.Documents().Windows.size();
-    QTest::mouseClick(design->VariationsBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*design, "VariationsBtn"), Qt::LeftButton);
     ASSERT_EQ(win.Documents().Windows.size(), before + 1);
     auto* bank = qobject_cast<TProjectWindow*>(win.Documents().Windows.last().data());
     ASSERT_TRUE(bank);
@@ -267,8 +267,8 @@ TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
     // Back in the first bank: the morph towards U02 in 5 steps.
     Named<QMdiArea>(win, "MdiArea")->setActiveSubWindow(project->SubWindow());
     project->SetCurrentRow(1);
-    design->MorphTarget->Select(&project->Session(), 1, false);
-    QTest::mouseClick(design->MorphStepsBtn, Qt::LeftButton);
+    Named<PatchPicker>(*design, "MorphTarget")->Select(&project->Session(), 1, false);
+    QTest::mouseClick(Named<QPushButton>(*design, "MorphStepsBtn"), Qt::LeftButton);
     auto* steps = qobject_cast<TProjectWindow*>(win.Documents().Windows.last().data());
     ASSERT_TRUE(steps && steps != bank);
     PatchData last = steps->Document().patches[4], target = project->Document().patches[1];
@@ -311,12 +311,12 @@ TEST(SoundDesignWindow, ParameterLocksRecentResultsAndAPedal) {
     const PatchData start = patch();
 
     // Two randomisations at full strength keep it; both are listed, newest first.
-    design.Amount->setValue(100);
-    design.Seed->setText("101");
-    QTest::mouseClick(design.RandomiseBtn, Qt::LeftButton);
+    Named<QSpinBox>(design, "Amount")->setValue(100);
+    Named<QLineEdit>(design, "Seed")->setText("101");
+    QTest::mouseClick(Named<QPushButton>(design, "RandomiseBtn"), Qt::LeftButton);
     const PatchData first = patch();
-    design.Seed->setText("202");
-    QTest::mouseClick(design.RandomiseBtn, Qt::LeftButton);
+    Named<QLineEdit>(design, "Seed")->setText("202");
+    QTest::mouseClick(Named<QPushButton>(design, "RandomiseBtn"), Qt::LeftButton);
     const PatchData second = patch();
     EXPECT_NE(first, second);
     EXPECT_EQ(first[PatchLevel], start[PatchLevel]);
@@ -349,18 +349,18 @@ TEST(SoundDesignWindow, ParameterLocksRecentResultsAndAPedal) {
     pedal(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !learn->isChecked(); }, 10000));
     EXPECT_TRUE(shown->text().contains("controller 7 on channel 1")) << shown->text().toStdString();
-    design.MorphTarget->Select(&project->Session(), 3, false);
+    Named<PatchPicker>(design, "MorphTarget")->Select(&project->Session(), 3, false);
     pedal(64);
     pedal(127);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return design.MorphSlider->value() == 100; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Named<QSlider>(design, "MorphSlider")->value() == 100; }, 10000));
     PatchData far = project->Document().patches[3], now = patch();
     for (int i = 0; i < kNameLength; ++i) far[static_cast<std::size_t>(Name0 + i)] = now[static_cast<std::size_t>(Name0 + i)];
     far[PatchLevel] = start[PatchLevel];  // still locked
     EXPECT_EQ(now, far);
     EXPECT_TRUE(QTest::qWaitFor([&] { return processor() == now; }, 10000));
     // Another command ends the pedal's step; the morph is listed.
-    QTest::mouseClick(design.NewSeedBtn, Qt::LeftButton);
-    QTest::mouseClick(design.RandomiseBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(design, "NewSeedBtn"), Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(design, "RandomiseBtn"), Qt::LeftButton);
     EXPECT_TRUE(recent->model()->index(1, 0).data().toString().startsWith("Morph 100 % towards U04"))
         << recent->model()->index(1, 0).data().toString().toStdString();
     // The pedal's moves were one step: two undos go back to before it.

@@ -189,12 +189,12 @@ int main(int argc, char** argv) {
         // Sound design on the custom patch, a morph target chosen.
         Named<QAction>(win, "SoundDesignMenu")->trigger();
         if (auto* design = win.findChild<TSoundDesignWin*>()) {
-            design->Lock[static_cast<std::size_t>(orb8::design::Part::Eq)]->setChecked(true);
-            design->MorphTarget->Patch->setCurrentIndex(2);
+            Named<QCheckBox>(*design, "Lock_eq")->setChecked(true);
+            Named<PatchPicker>(*design, "MorphTarget")->Patch->setCurrentIndex(2);
             // The single parameters open, and two results to go back to.
             if (auto* parameters = design->findChild<QPushButton*>("ParametersBtn")) parameters->setChecked(true);
-            design->RandomiseBtn->click();
-            design->RandomiseBtn->click();
+            Named<QPushButton>(*design, "RandomiseBtn")->click();
+            Named<QPushButton>(*design, "RandomiseBtn")->click();
             for (int i = 0; i < 2; ++i) {
                 win.OnIdleHandlerIdle();
                 Named<QAction>(win, "UndoMenu")->trigger();

@@ -164,6 +164,7 @@ TSoundDesignWin::TSoundDesignWin(orb8::PatchEditing& editing, QSettings* setting
     Seed->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{1,18}"), Seed));
     Seed->setToolTip(tr("The same seed on the same patch gives the same result"));
     NewSeedBtn = new QPushButton(tr("New Seed"), random);
+    NewSeedBtn->setObjectName("NewSeedBtn");
     Guided = new QCheckBox(tr("In the style of the open banks"), random);
     Guided->setObjectName("Guided");
     Guided->setToolTip(tr("New values are drawn from what the patches of the open banks use with the same effect type"));
@@ -203,6 +204,7 @@ TSoundDesignWin::TSoundDesignWin(orb8::PatchEditing& editing, QSettings* setting
     auto* nudgeGrid = new QGridLayout(nudge);
     for (int i = 0; i < 4; ++i) {
         Targets[static_cast<std::size_t>(i)] = new PatchPicker(true, nudge);
+        Targets[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Target%1").arg(i + 1));
         nudgeGrid->addWidget(new QLabel(tr("Patch %1:").arg(i + 1), nudge), i, 0);
         nudgeGrid->addWidget(Targets[static_cast<std::size_t>(i)], i, 1);
     }
@@ -226,6 +228,7 @@ TSoundDesignWin::TSoundDesignWin(orb8::PatchEditing& editing, QSettings* setting
     // Morph.
     auto* morph = new QGroupBox(tr("Morph towards a patch (plays while it moves; Esc goes back)"), this);
     MorphTarget = new PatchPicker(false, morph);
+    MorphTarget->setObjectName("MorphTarget");
     MorphSlider = new QSlider(Qt::Horizontal, morph);
     MorphSlider->setObjectName("MorphSlider");
     MorphSlider->setRange(0, design::kMorphPercentEnd);
@@ -262,6 +265,7 @@ TSoundDesignWin::TSoundDesignWin(orb8::PatchEditing& editing, QSettings* setting
     // Merge.
     auto* merge = new QGroupBox(tr("Take modules from a patch"), this);
     MergeSource = new PatchPicker(false, merge);
+    MergeSource->setObjectName("MergeSource");
     auto* mergeGrid = new QGridLayout(merge);
     mergeGrid->addWidget(new QLabel(tr("From:"), merge), 0, 0);
     mergeGrid->addWidget(MergeSource, 0, 1, 1, 4);

@@ -42,24 +42,6 @@ public:
     // settings: where the locks are remembered (none: they are not).
     TSoundDesignWin(orb8::PatchEditing& editing, QSettings* settings, QWidget* parent);
 
-    QLabel* PatchTitle;
-    std::array<QCheckBox*, orb8::design::kPartCount> Lock{};
-    QSpinBox* Amount;
-    QLineEdit* Seed;
-    QPushButton *NewSeedBtn, *RandomiseBtn;
-    QSpinBox* VariationCount;
-    QPushButton *VariationsBtn, *MorphStepsBtn;
-    QCheckBox *Guided, *LibraryGuided;
-    std::array<PatchPicker*, 4> Targets{};
-    QSpinBox* NudgeAmount;
-    QPushButton *TowardsBtn, *AwayBtn;
-    PatchPicker* MorphTarget;
-    QSlider* MorphSlider;
-    PatchPicker* MergeSource;
-    std::array<QCheckBox*, 8> MergePart{};
-    QPushButton* MergeBtn;
-    QLabel* Status;
-
     // The open projects, in order: the pickers and the guide follow.
     void SetProjects(const std::vector<orb8::OpenProject>& projects);
     // The player's patches beyond the open banks (the library): those that
@@ -87,6 +69,23 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QLabel* PatchTitle;
+    std::array<QCheckBox*, orb8::design::kPartCount> Lock{};
+    QSpinBox* Amount;
+    QLineEdit* Seed;
+    QPushButton *NewSeedBtn, *RandomiseBtn;
+    QSpinBox* VariationCount;
+    QPushButton *VariationsBtn, *MorphStepsBtn;
+    QCheckBox *Guided, *LibraryGuided;
+    std::array<PatchPicker*, 4> Targets{};
+    QSpinBox* NudgeAmount;
+    QPushButton *TowardsBtn, *AwayBtn;
+    PatchPicker* MorphTarget;
+    QSlider* MorphSlider;
+    PatchPicker* MergeSource;
+    std::array<QCheckBox*, 8> MergePart{};
+    QPushButton* MergeBtn;
+    QLabel* Status;
     void Randomise();
     void MakeVariations();
     void MakeMorphSteps();
