@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
         win.show();
         Named<QAction>(win, "LibraryMenu")->trigger();
         auto* library = win.findChild<TLibraryWin*>();
-        static_cast<void>(QTest::qWaitFor([&] { return library->Progress->isHidden(); }, 5000));
+        static_cast<void>(QTest::qWaitFor([&] { return Named<QProgressBar>(*library, "Progress")->isHidden(); }, 5000));
         std::printf("  window open: %ld MB resident\n", ResidentMb());
 
         Heartbeat beat;
@@ -153,15 +153,15 @@ int main(int argc, char** argv) {
         beat.Start();
         QElapsedTimer scan;
         scan.start();
-        library->AddFolderBtn->click();
+        Named<QPushButton>(*library, "AddFolderBtn")->click();
         bool seen = false;
         beat.RunUntil([&] {
-            seen = seen || library->Progress->isVisible();
-            return seen && library->Progress->isHidden();
+            seen = seen || Named<QProgressBar>(*library, "Progress")->isVisible();
+            return seen && Named<QProgressBar>(*library, "Progress")->isHidden();
         });
         const double seconds = scan.elapsed() / 1000.0;
         std::printf("  first scan through the window %6.1f s   %5.0f banks/s   (%s)\n", seconds, banks / seconds,
-                    qPrintable(library->Status->text()));
+                    qPrintable(Named<QLabel>(*library, "Status")->text()));
         std::printf("  longest event-loop stall during the scan  %4lld ms   %d over 50 ms (target none)\n", beat.worst,
                     beat.over50);
         app.PrintSlowest("scan");
@@ -177,21 +177,21 @@ int main(int argc, char** argv) {
         beat.RunUntil([&] {
             if (query >= 4) return true;
             if (typed < queries[query].size()) {
-                QTest::keyClick(library->SearchEdit, queries[query][typed].toLatin1());
+                QTest::keyClick(Named<QLineEdit>(*library, "SearchEdit"), queries[query][typed].toLatin1());
                 ++typed;
                 return false;
             }
             if (library->Reading()) return false;
             if (typed == queries[query].size()) {
-                QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+                QTest::keyClick(Named<QLineEdit>(*library, "SearchEdit"), Qt::Key_Return);
                 ++typed;
             } else if (scrolled < 10) {
-                library->Results->scrollToBottom();
+                Named<QTableView>(*library, "Results")->scrollToBottom();
                 ++scrolled;
             } else if (chosen < 10) {
-                library->Results->selectRow(chosen++ * 37);
+                Named<QTableView>(*library, "Results")->selectRow(chosen++ * 37);
             } else {
-                library->SearchEdit->clear();
+                Named<QLineEdit>(*library, "SearchEdit")->clear();
                 ++query;
                 typed = scrolled = chosen = 0;
             }

@@ -88,13 +88,13 @@ int main(int argc, char** argv) {
     if (!library) return 1;
     library->setGeometry(720, 0, 560, 400);
     dialogs.folderNames = {QString::fromStdString(banks)};
-    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "AddFolderBtn"), Qt::LeftButton);
     if (!QTest::qWaitFor([&] { return library->Model().rowCount() == kPatchCount; }, 20000)) return 1;
-    library->SearchEdit->setText("crunch");
-    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    Named<QLineEdit>(*library, "SearchEdit")->setText("crunch");
+    QTest::keyClick(Named<QLineEdit>(*library, "SearchEdit"), Qt::Key_Return);
     if (!QTest::qWaitFor([&] { return !library->Reading() && library->Model().rowCount() == 1; }, 20000)) return 1;
-    QWidget* results = library->Results->viewport();
-    const QPoint from = library->Results->visualRect(library->Model().index(0, LibraryResultModel::NameColumn)).center();
+    QWidget* results = Named<QTableView>(*library, "Results")->viewport();
+    const QPoint from = Named<QTableView>(*library, "Results")->visualRect(library->Model().index(0, LibraryResultModel::NameColumn)).center();
     bool target = false;
     Drag(results, from, viewport, centre(7), [&] { target = grid->selectionModel()->isRowSelected(6, {}); });
     const bool copied = DecodeName(project->Document().patches[6]) == "CRUNCH  " &&

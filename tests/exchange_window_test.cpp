@@ -74,7 +74,7 @@ TEST(Exchange, ReceiveAllWhileTheLibraryRescansAndAnotherBankIsEdited) {
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
-    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "AddFolderBtn"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return library->Model().rowCount() == 80; }, 20000));
 
     Named<QAction>(win, "ProjectNewMenu")->trigger();
@@ -86,7 +86,7 @@ TEST(Exchange, ReceiveAllWhileTheLibraryRescansAndAnotherBankIsEdited) {
     ASSERT_TRUE(win.Host().ExchangeRunning());
     // Meanwhile: a rescan, and an edit of the other bank whose record falls due.
     QSignalSpy handed(win.Recovery(), &RecoveryKeeper::RecordHandedOver);
-    QTest::mouseClick(library->RescanBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "RescanBtn"), Qt::LeftButton);
     AppRig::Change(other, [](ProjectDocument& d) { EncodeName("OTHER", d.PatchOfRow(5)); });
     ASSERT_TRUE(handed.wait(20000));
     rig.WaitExchange();
@@ -270,26 +270,26 @@ TEST(Exchange, TryALibraryPatchOnTheProcessor) {
     Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
-    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "AddFolderBtn"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return library->Model().rowCount() == 160; }, 20000));
     ASSERT_TRUE(SearchLibrary(library, "h"));  // CRUNCH and SHIMMER
     ASSERT_EQ(library->Model().rowCount(), 2);
-    QTest::mouseClick(library->TryBtn, Qt::LeftButton);
-    ASSERT_TRUE(library->TryBtn->isChecked());
+    QTest::mouseClick(Named<QPushButton>(*library, "TryBtn"), Qt::LeftButton);
+    ASSERT_TRUE(Named<QPushButton>(*library, "TryBtn")->isChecked());
     const PatchData first = library->ChosenPatch()->patch;
     EXPECT_EQ(playing(), first);
     EXPECT_TRUE(win.statusBar()->currentMessage().contains("from the library")) << win.statusBar()->currentMessage().toStdString();
     // Another row: that one plays.
-    library->Results->setFocus();
-    QTest::keyClick(library->Results, Qt::Key_Down);
+    Named<QTableView>(*library, "Results")->setFocus();
+    QTest::keyClick(Named<QTableView>(*library, "Results"), Qt::Key_Down);
     const PatchData second = library->ChosenPatch()->patch;
     ASSERT_NE(first, second);
     EXPECT_EQ(playing(), second);
     EXPECT_FALSE(project->Doc().Modified());
     EXPECT_EQ(*Named<TControlPanel>(win, "ControlPanel")->EditedPatch(), editors);
     // Esc: the editor's patch again, and the window stays.
-    QTest::keyClick(library->Results, Qt::Key_Escape);
-    EXPECT_FALSE(library->TryBtn->isChecked());
+    QTest::keyClick(Named<QTableView>(*library, "Results"), Qt::Key_Escape);
+    EXPECT_FALSE(Named<QPushButton>(*library, "TryBtn")->isChecked());
     EXPECT_TRUE(library->isVisible());
     EXPECT_EQ(playing(), editors);
 }

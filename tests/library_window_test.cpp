@@ -63,61 +63,61 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
     ASSERT_TRUE(library->isVisible());
-    EXPECT_TRUE(WaitFor([&] { return library->Status->text().contains("empty"); })) << library->Status->text().toStdString();
+    EXPECT_TRUE(WaitFor([&] { return Named<QLabel>(*library, "Status")->text().contains("empty"); })) << Named<QLabel>(*library, "Status")->text().toStdString();
 
     dialogs.folderNames = {QString::fromStdString(banks)};
-    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
-    ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; })) << library->Status->text().toStdString();
+    QTest::mouseClick(Named<QPushButton>(*library, "AddFolderBtn"), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; })) << Named<QLabel>(*library, "Status")->text().toStdString();
     // The scan's end may start another (the folder changed while it ran); its summary takes the status line.
     ASSERT_TRUE(WaitFor([&] { return !library->Scanning(); }));
 
-    library->SearchEdit->setFocus();
+    Named<QLineEdit>(*library, "SearchEdit")->setFocus();
     ASSERT_TRUE(SearchLibrary(library, "encore drive:on"));
     ASSERT_EQ(library->Model().rowCount(), 1);
     EXPECT_EQ(library->Model().index(0, LibraryResultModel::NameColumn).data().toString(), "CRUNCH");
     EXPECT_EQ(library->Model().index(0, LibraryResultModel::PatchColumn).data().toString(),
               QString::fromStdString(PatchLabel(4)));
-    EXPECT_EQ(library->Places->model()->rowCount(), 1);
-    EXPECT_EQ(library->History->model()->rowCount(), 1);
-    EXPECT_EQ(library->Status->text(), "1 patches");
+    EXPECT_EQ(Named<QTreeView>(*library, "Places")->model()->rowCount(), 1);
+    EXPECT_EQ(Named<QTreeView>(*library, "History")->model()->rowCount(), 1);
+    EXPECT_EQ(Named<QLabel>(*library, "Status")->text(), "1 patches");
     // Similar sounds arrive from the library's own thread: the bank's other (initial) patch.
-    EXPECT_TRUE(WaitFor([&] { return library->Similar->model()->rowCount() == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return Named<QTreeView>(*library, "Similar")->model()->rowCount() == 1; }));
     // A scan that ends meanwhile keeps the chosen patch and its details.
-    QTest::mouseClick(library->RescanBtn, Qt::LeftButton);
-    ASSERT_TRUE(WaitFor([&] { return library->Status->text().contains("1 unchanged"); })) << library->Status->text().toStdString();
+    QTest::mouseClick(Named<QPushButton>(*library, "RescanBtn"), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return Named<QLabel>(*library, "Status")->text().contains("1 unchanged"); })) << Named<QLabel>(*library, "Status")->text().toStdString();
     ASSERT_TRUE(LibraryShown(library));
-    EXPECT_EQ(library->Results->currentIndex().row(), 0);
-    EXPECT_EQ(library->Places->model()->rowCount(), 1);
-    EXPECT_TRUE(WaitFor([&] { return library->Similar->model()->rowCount() == 1; }));
+    EXPECT_EQ(Named<QTableView>(*library, "Results")->currentIndex().row(), 0);
+    EXPECT_EQ(Named<QTreeView>(*library, "Places")->model()->rowCount(), 1);
+    EXPECT_TRUE(WaitFor([&] { return Named<QTreeView>(*library, "Similar")->model()->rowCount() == 1; }));
 
     // A mark set while another connection holds the database (a scan
     // writing) is never dropped: it waits, and is stored once it can be.
     {
         orb8::sql::Database scan(dir.Path("library.db"));
         scan.Exec("BEGIN IMMEDIATE");
-        QTest::mouseClick(library->Favourite, Qt::LeftButton, {}, QPoint(8, library->Favourite->height() / 2));
-        EXPECT_TRUE(library->Favourite->isChecked());
-        EXPECT_TRUE(library->Status->text().contains("will be stored")) << library->Status->text().toStdString();
+        QTest::mouseClick(Named<QCheckBox>(*library, "Favourite"), Qt::LeftButton, {}, QPoint(8, Named<QCheckBox>(*library, "Favourite")->height() / 2));
+        EXPECT_TRUE(Named<QCheckBox>(*library, "Favourite")->isChecked());
+        EXPECT_TRUE(Named<QLabel>(*library, "Status")->text().contains("will be stored")) << Named<QLabel>(*library, "Status")->text().toStdString();
         scan.Exec("ROLLBACK");
     }
-    EXPECT_TRUE(WaitFor([&] { return library->Status->text().contains("stored."); })) << library->Status->text().toStdString();
+    EXPECT_TRUE(WaitFor([&] { return Named<QLabel>(*library, "Status")->text().contains("stored."); })) << Named<QLabel>(*library, "Status")->text().toStdString();
     {
         orb8::library::PatchLibrary check(dir.Path("library.db"));
         EXPECT_TRUE(check.NotesOf(library->Model().PlaceAt(0)->patch).favourite);
     }
-    EXPECT_TRUE(library->Favourite->isChecked());
+    EXPECT_TRUE(Named<QCheckBox>(*library, "Favourite")->isChecked());
     EXPECT_EQ(library->Model().index(0, LibraryResultModel::FavouriteColumn).data().toString(), QString(u'\u2605'));
     ASSERT_TRUE(SearchLibrary(library, "encore drive:on fav"));
     EXPECT_EQ(library->Model().rowCount(), 1);
 
     // A query the syntax refuses says why, in the status line.
     ASSERT_TRUE(SearchLibrary(library, "encore drive:on fav nosuchparam>3"));
-    EXPECT_TRUE(library->Status->text().contains("No parameter is called")) << library->Status->text().toStdString();
+    EXPECT_TRUE(Named<QLabel>(*library, "Status")->text().contains("No parameter is called")) << Named<QLabel>(*library, "Status")->text().toStdString();
     ASSERT_TRUE(SearchLibrary(library, "crunch"));
     ASSERT_EQ(library->Model().rowCount(), 1);
 
     // A double-click opens the bank with that patch selected.
-    QTableView* results = library->Results;
+    QTableView* results = Named<QTableView>(*library, "Results");
     const QRect cell = results->visualRect(library->Model().index(0, LibraryResultModel::NameColumn));
     // The first click of the two, then the second one as the double-click.
     QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, cell.center());
@@ -153,8 +153,8 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library && library->isVisible());
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
-    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
-    ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; })) << library->Status->text().toStdString();
+    QTest::mouseClick(Named<QPushButton>(*library, "AddFolderBtn"), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; })) << Named<QLabel>(*library, "Status")->text().toStdString();
     ASSERT_TRUE(SearchLibrary(library, "crunch"));
     ASSERT_EQ(library->Model().rowCount(), 1);
     ASSERT_TRUE(library->ChosenPatch());
@@ -182,14 +182,14 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     // the editor's patch and taken back over it.
     ASSERT_TRUE(WriteOnePatchBank(live, 4, "CRUNCH 2", "brighter", 30));
     std::filesystem::last_write_time(live, std::filesystem::last_write_time(live) + std::chrono::seconds(5));
-    QTest::mouseClick(library->RescanBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "RescanBtn"), Qt::LeftButton);
     ASSERT_TRUE(SearchLibrary(library, "crunch"));
-    ASSERT_TRUE(SearchAgainUntil(library, [&] { return library->History->model()->rowCount() == 2; }));
+    ASSERT_TRUE(SearchAgainUntil(library, [&] { return Named<QTreeView>(*library, "History")->model()->rowCount() == 2; }));
     auto* tabs = library->findChild<QTabWidget*>();
     QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
-    ASSERT_TRUE(library->History->isVisible());
-    ClickRow(library->History, 1);
-    QTest::mouseClick(library->CompareBtn, Qt::LeftButton);
+    ASSERT_TRUE(Named<QTreeView>(*library, "History")->isVisible());
+    ClickRow(Named<QTreeView>(*library, "History"), 1);
+    QTest::mouseClick(Named<QPushButton>(*library, "CompareBtn"), Qt::LeftButton);
     auto* differences = win.findChild<TDifferencesWin*>();
     ASSERT_TRUE(differences && differences->isVisible());
     EXPECT_TRUE(differences->B.project->currentText().startsWith("CRUNCH (live.orb U11), until"))
@@ -197,7 +197,7 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     EXPECT_FALSE(differences->B.patch->isEnabled());
     ASSERT_GT(Named<QTreeWidget>(*differences, "DifferencesList")->topLevelItemCount(), 1);
     EXPECT_NE(Named<QTreeWidget>(*differences, "DifferencesList")->topLevelItem(0)->text(0), "The two patches are the same.");
-    QTest::mouseClick(library->CopyBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "CopyBtn"), Qt::LeftButton);
     EXPECT_EQ(project->Document().patches[9], crunch);
     EXPECT_EQ(project->Document().comments[9], "slap-back for the encore");
     win.OnIdleHandlerIdle();
@@ -205,18 +205,18 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     EXPECT_EQ(Named<QTreeWidget>(*differences, "DifferencesList")->topLevelItem(0)->text(0), "The two patches are the same.");
 
     // Tags, a rating and a note are kept in the library.
-    ClickRow(library->Results, 0);
-    library->Tags->setFocus();
-    const QString automatic = library->Tags->text();  // from the name
-    QTest::keyClick(library->Tags, Qt::Key_End);
-    QTest::keyClicks(library->Tags, ", live, encore");
-    QTest::keyClick(library->Tags, Qt::Key_Return);
-    library->Rating->setFocus();
-    QTest::keyClick(library->Rating, Qt::Key_Down);
-    QTest::keyClick(library->Rating, Qt::Key_Down);
-    library->Note->setFocus();
-    QTest::keyClicks(library->Note, "the one from the tour");
-    QTest::keyClick(library->Note, Qt::Key_Return);
+    ClickRow(Named<QTableView>(*library, "Results"), 0);
+    Named<QLineEdit>(*library, "Tags")->setFocus();
+    const QString automatic = Named<QLineEdit>(*library, "Tags")->text();  // from the name
+    QTest::keyClick(Named<QLineEdit>(*library, "Tags"), Qt::Key_End);
+    QTest::keyClicks(Named<QLineEdit>(*library, "Tags"), ", live, encore");
+    QTest::keyClick(Named<QLineEdit>(*library, "Tags"), Qt::Key_Return);
+    Named<QComboBox>(*library, "Rating")->setFocus();
+    QTest::keyClick(Named<QComboBox>(*library, "Rating"), Qt::Key_Down);
+    QTest::keyClick(Named<QComboBox>(*library, "Rating"), Qt::Key_Down);
+    Named<QLineEdit>(*library, "Note")->setFocus();
+    QTest::keyClicks(Named<QLineEdit>(*library, "Note"), "the one from the tour");
+    QTest::keyClick(Named<QLineEdit>(*library, "Note"), Qt::Key_Return);
     // (marks that a scan's writing holds up go in a moment later)
     library::PatchLibrary check(dir.Path("library.db"));
     const auto place = check.PlaceAt(live, 4);
@@ -245,25 +245,25 @@ TEST(LibraryWindow, TypingThroughARescanShortcutsAndTheWatcher) {
     Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
-    EXPECT_TRUE(WaitFor([&] { return library->Status->text().contains("empty"); })) << library->Status->text().toStdString();
-    EXPECT_FALSE(library->CompareBtn->isEnabled());
-    EXPECT_FALSE(library->CopyBtn->isEnabled());
+    EXPECT_TRUE(WaitFor([&] { return Named<QLabel>(*library, "Status")->text().contains("empty"); })) << Named<QLabel>(*library, "Status")->text().toStdString();
+    EXPECT_FALSE(Named<QPushButton>(*library, "CompareBtn")->isEnabled());
+    EXPECT_FALSE(Named<QPushButton>(*library, "CopyBtn")->isEnabled());
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
-    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "AddFolderBtn"), Qt::LeftButton);
     ASSERT_TRUE(WaitFor([&] { return library->Model().rowCount() == 80; }));
     ASSERT_TRUE(SearchLibrary(library, "crunch"));
     ASSERT_EQ(library->Model().rowCount(), 1);
-    EXPECT_TRUE(library->CompareBtn->isEnabled());
+    EXPECT_TRUE(Named<QPushButton>(*library, "CompareBtn")->isEnabled());
 
     // A note half typed when a rescan ends stays, and is kept on Enter.
-    library->Note->setFocus();
-    QTest::keyClicks(library->Note, "half of a no");
-    QTest::mouseClick(library->RescanBtn, Qt::LeftButton);
-    ASSERT_TRUE(WaitFor([&] { return library->Status->text().contains("unchanged"); })) << library->Status->text().toStdString();
-    EXPECT_EQ(library->Note->text(), "half of a no");
-    library->Note->setFocus();
-    QTest::keyClicks(library->Note, "te");
-    QTest::keyClick(library->Note, Qt::Key_Return);
+    Named<QLineEdit>(*library, "Note")->setFocus();
+    QTest::keyClicks(Named<QLineEdit>(*library, "Note"), "half of a no");
+    QTest::mouseClick(Named<QPushButton>(*library, "RescanBtn"), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return Named<QLabel>(*library, "Status")->text().contains("unchanged"); })) << Named<QLabel>(*library, "Status")->text().toStdString();
+    EXPECT_EQ(Named<QLineEdit>(*library, "Note")->text(), "half of a no");
+    Named<QLineEdit>(*library, "Note")->setFocus();
+    QTest::keyClicks(Named<QLineEdit>(*library, "Note"), "te");
+    QTest::keyClick(Named<QLineEdit>(*library, "Note"), Qt::Key_Return);
     {
         library::PatchLibrary check(dir.Path("library.db"));
         EXPECT_EQ(check.NotesOf(check.PlaceAt(live, 4)->patch).note, "half of a note");
@@ -272,8 +272,8 @@ TEST(LibraryWindow, TypingThroughARescanShortcutsAndTheWatcher) {
     // Copy to Current Patch, then Ctrl+Z in the Library window takes it back.
     TProjectWindow* project = win.Documents().CurrentProject;
     ASSERT_TRUE(project);
-    ClickRow(library->Results, 0);
-    QTest::mouseClick(library->CopyBtn, Qt::LeftButton);
+    ClickRow(Named<QTableView>(*library, "Results"), 0);
+    QTest::mouseClick(Named<QPushButton>(*library, "CopyBtn"), Qt::LeftButton);
     ASSERT_TRUE(project->Doc().Modified());
     QTest::keyClick(library, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FALSE(project->Doc().Modified());
@@ -287,7 +287,7 @@ TEST(LibraryWindow, TypingThroughARescanShortcutsAndTheWatcher) {
         library::PatchLibrary check(dir.Path("library.db"));
         const auto place = check.PlaceAt(live, 4);
         return place && place->name == "CRUNCH 2";
-    })) << library->Status->text().toStdString();
+    })) << Named<QLabel>(*library, "Status")->text().toStdString();
     // A source another program adds is watched and read too.
     const std::string more = dir.Path("more");
     std::filesystem::create_directories(more);
@@ -298,7 +298,7 @@ TEST(LibraryWindow, TypingThroughARescanShortcutsAndTheWatcher) {
     }
     ASSERT_TRUE(SearchLibrary(library, "faraway"));
     EXPECT_TRUE(SearchAgainUntil(library, [&] { return library->Model().rowCount() == 1; }))
-        << library->Status->text().toStdString();
+        << Named<QLabel>(*library, "Status")->text().toStdString();
 
     QTest::keyClick(library, Qt::Key_Escape);
     EXPECT_FALSE(library->isVisible());

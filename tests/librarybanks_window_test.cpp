@@ -58,17 +58,17 @@ TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
     rig.dialogs.folderNames = {QString::fromStdString(banks)};
-    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "AddFolderBtn"), Qt::LeftButton);
     ASSERT_TRUE(SearchLibrary(library, "ch"));  // CRUNCH, CHIME, CHUG
     ASSERT_TRUE(SearchAgainUntil(library, [&] { return library->Model().rowCount() == 3; }));
     std::vector<PatchClip> shown;
     for (int row = 0; row < 3; ++row) shown.push_back(*library->Model().ClipAt(row));
 
     // Nothing chosen beyond the current row at first; Shift+click takes all three.
-    ClickRow(library->Results, 0);
-    ClickRow(library->Results, 2, Qt::ShiftModifier);
+    ClickRow(Named<QTableView>(*library, "Results"), 0);
+    ClickRow(Named<QTableView>(*library, "Results"), 2, Qt::ShiftModifier);
     const auto windows = win.Documents().Windows.size();
-    QTest::mouseClick(library->NewBankBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "NewBankBtn"), Qt::LeftButton);
     ASSERT_EQ(win.Documents().Windows.size(), windows + 1);
     TProjectWindow* made = win.Documents().CurrentProject;
     for (int i = 0; i < 3; ++i) {
@@ -81,7 +81,7 @@ TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
     EXPECT_EQ(made->Document().patches[0], InitialPatch());
 
     // The three dragged onto row 79 of the first bank: two fit, the third is said.
-    const std::unique_ptr<QMimeData> dragged(library->Model().mimeData(library->Results->selectionModel()->selectedIndexes()));
+    const std::unique_ptr<QMimeData> dragged(library->Model().mimeData(Named<QTableView>(*library, "Results")->selectionModel()->selectedIndexes()));
     DropOnRow(first->Grid(), 79, dragged.get());
     EXPECT_EQ(first->Document().patches[78], shown[0].patch);
     EXPECT_EQ(first->Document().patches[79], shown[1].patch);
@@ -114,8 +114,8 @@ TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
     Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     rig.dialogs.folderNames = {QString::fromStdString(banks), QString::fromStdString(more)};
-    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
-    QTest::mouseClick(library->AddFolderBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "AddFolderBtn"), Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "AddFolderBtn"), Qt::LeftButton);
     ASSERT_TRUE(SearchLibrary(library, "c"));  // CRUNCH twice, CHIME
     ASSERT_TRUE(SearchAgainUntil(library, [&] { return library->Model().rowCount() == 3; }));
 
@@ -144,11 +144,11 @@ TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
     EXPECT_EQ(win.Documents().CurrentProject->CurrentRow(), 5);
 
     // The chosen results as a bank file.
-    ClickRow(library->Results, 0);
-    ClickRow(library->Results, 2, Qt::ShiftModifier);
+    ClickRow(Named<QTableView>(*library, "Results"), 0);
+    ClickRow(Named<QTableView>(*library, "Results"), 2, Qt::ShiftModifier);
     const std::string exported = dir.Path("chosen.orb");
     rig.dialogs.saveNames = {QString::fromStdString(exported)};
-    QTest::mouseClick(library->ExportBankBtn, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*library, "ExportBankBtn"), Qt::LeftButton);
     ProjectDocument written;
     written.fileName = exported;
     ASSERT_TRUE(written.Load().ok());
@@ -192,7 +192,7 @@ TEST(LibraryBanks, SortedColumnsAndSavedSearches) {
             return shown.join(' ');
         };
         EXPECT_EQ(names(), "CRUNCH CHIME CHUG");
-        QHeaderView* header = library.Results->horizontalHeader();
+        QHeaderView* header = Named<QTableView>(library, "Results")->horizontalHeader();
         const auto clickName = [&] {
             const int x = header->sectionViewportPosition(LibraryResultModel::NameColumn) + 5;
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
@@ -205,24 +205,24 @@ TEST(LibraryBanks, SortedColumnsAndSavedSearches) {
         ASSERT_TRUE(clickName());
         EXPECT_EQ(names(), "CRUNCH CHIME CHUG");
 
-        EXPECT_FALSE(library.SavedSearchList->isEnabled());
+        EXPECT_FALSE(Named<QComboBox>(library, "SavedSearchList")->isEnabled());
         dialogs.texts = {"  all the ch  "};
-        QTest::mouseClick(library.SaveSearchBtn, Qt::LeftButton);
-        ASSERT_EQ(library.SavedSearchList->count(), 2);
-        EXPECT_EQ(library.SavedSearchList->itemText(1), "all the ch");
+        QTest::mouseClick(Named<QPushButton>(library, "SaveSearchBtn"), Qt::LeftButton);
+        ASSERT_EQ(Named<QComboBox>(library, "SavedSearchList")->count(), 2);
+        EXPECT_EQ(Named<QComboBox>(library, "SavedSearchList")->itemText(1), "all the ch");
         ASSERT_TRUE(SearchLibrary(&library, "crunch"));
         EXPECT_EQ(library.Model().rowCount(), 1);
     }
     TLibraryWin again(service, dialogs, &settings, nullptr);
     again.show();
-    ASSERT_EQ(again.SavedSearchList->count(), 2);
-    again.SavedSearchList->setFocus();
-    QTest::keyClick(again.SavedSearchList, Qt::Key_Down);
+    ASSERT_EQ(Named<QComboBox>(again, "SavedSearchList")->count(), 2);
+    Named<QComboBox>(again, "SavedSearchList")->setFocus();
+    QTest::keyClick(Named<QComboBox>(again, "SavedSearchList"), Qt::Key_Down);
     ASSERT_TRUE(LibraryShown(&again));
-    EXPECT_EQ(again.SearchEdit->text(), "ch");
+    EXPECT_EQ(Named<QLineEdit>(again, "SearchEdit")->text(), "ch");
     EXPECT_EQ(again.Model().rowCount(), 3);
-    QTest::mouseClick(again.ForgetSearchBtn, Qt::LeftButton);
-    EXPECT_EQ(again.SavedSearchList->count(), 1);
+    QTest::mouseClick(Named<QPushButton>(again, "ForgetSearchBtn"), Qt::LeftButton);
+    EXPECT_EQ(Named<QComboBox>(again, "SavedSearchList")->count(), 1);
     EXPECT_EQ(QSettings(QString::fromStdString(dir.Path("settings.ini")), QSettings::IniFormat)
                   .beginReadArray("library/savedSearches"),
               0);

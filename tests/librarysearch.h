@@ -7,15 +7,16 @@
 #include <QTest>
 
 #include "library/ui/librarywin.h"
+#include "controls/named.h"
 
 inline bool LibraryShown(TLibraryWin* library) {
     return QTest::qWaitFor([&] { return !library->Reading(); }, 20000);
 }
 
 inline bool SearchLibrary(TLibraryWin* library, const QString& text) {
-    library->SearchEdit->clear();
-    QTest::keyClicks(library->SearchEdit, text);
-    QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+    Named<QLineEdit>(*library, "SearchEdit")->clear();
+    QTest::keyClicks(Named<QLineEdit>(*library, "SearchEdit"), text);
+    QTest::keyClick(Named<QLineEdit>(*library, "SearchEdit"), Qt::Key_Return);
     return LibraryShown(library);
 }
 
@@ -26,7 +27,7 @@ bool SearchAgainUntil(TLibraryWin* library, Done done) {
         [&] {
             if (library->Reading()) return false;
             if (done()) return true;
-            QTest::keyClick(library->SearchEdit, Qt::Key_Return);
+            QTest::keyClick(Named<QLineEdit>(*library, "SearchEdit"), Qt::Key_Return);
             return false;
         },
         20000);

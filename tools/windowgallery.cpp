@@ -305,11 +305,11 @@ int main(int argc, char** argv) {
         Named<QAction>(win, "LibraryMenu")->trigger();
         auto* library = win.findChild<TLibraryWin*>();
         dialogs.folder = banks;
-        library->AddFolderBtn->click();
-        ok &= QTest::qWaitFor([&] { return library->Results->model()->rowCount() == 2 * orb8::kPatchCount; }, 20000);
-        library->SearchEdit->setText("dly");
-        QTest::keyClick(library->SearchEdit, Qt::Key_Return);
-        library->Results->selectRow(4);
+        Named<QPushButton>(*library, "AddFolderBtn")->click();
+        ok &= QTest::qWaitFor([&] { return Named<QTableView>(*library, "Results")->model()->rowCount() == 2 * orb8::kPatchCount; }, 20000);
+        Named<QLineEdit>(*library, "SearchEdit")->setText("dly");
+        QTest::keyClick(Named<QLineEdit>(*library, "SearchEdit"), Qt::Key_Return);
+        Named<QTableView>(*library, "Results")->selectRow(4);
         Settle();
         ok &= Save(library->grab(), out.filePath("library-window.png"));
         if (auto* tabs = library->ProcessorHistory().parentWidget() ? library->findChild<QTabWidget*>() : nullptr) {

@@ -42,17 +42,6 @@ public:
     // settings: where saved searches are kept (none: for this window only).
     TLibraryWin(LibraryService& service, UserDialogs& dialogs, QSettings* settings, QWidget* parent);
 
-    QLineEdit* SearchEdit;
-    QComboBox* SavedSearchList;
-    QPushButton *SaveSearchBtn, *ForgetSearchBtn;
-    QTableView* Results;
-    QTreeView *Places, *History, *Similar;
-    QCheckBox* Favourite;
-    QComboBox* Rating;
-    QLineEdit *Tags, *Note;
-    QPushButton *AddFolderBtn, *RescanBtn, *CancelBtn, *CompareBtn, *CopyBtn, *TryBtn, *NewBankBtn, *ExportBankBtn;
-    QLabel* Status;
-    QProgressBar* Progress;
     LibraryResultModel& Model() { return *model_; }
     ProcessorHistoryPane& ProcessorHistory() { return *processorHistory_; }
 
@@ -83,6 +72,17 @@ signals:
     void RedoRequested();
 
 private:
+    QLineEdit* SearchEdit;
+    QComboBox* SavedSearchList;
+    QPushButton *SaveSearchBtn, *ForgetSearchBtn;
+    QTableView* Results;
+    QTreeView *Places, *History, *Similar;
+    QCheckBox* Favourite;
+    QComboBox* Rating;
+    QLineEdit *Tags, *Note;
+    QPushButton *AddFolderBtn, *RescanBtn, *CancelBtn, *CompareBtn, *CopyBtn, *TryBtn, *NewBankBtn, *ExportBankBtn;
+    QLabel* Status;
+    QProgressBar* Progress;
     void Search();
     void Refresh();
     void ShowResults(const QString& error);
