@@ -90,8 +90,8 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     ASSERT_TRUE(design && design->isVisible());
     EXPECT_TRUE(Named<QLabel>(*design, "PatchTitle")->text().contains("U01")) << Named<QLabel>(*design, "PatchTitle")->text().toStdString();
     // Morph and Take start from another patch than the edited one: the next row.
-    EXPECT_EQ(Named<PatchPicker>(*design, "MorphTarget")->Patch->currentIndex(), 1);
-    EXPECT_EQ(Named<PatchPicker>(*design, "MergeSource")->Patch->currentIndex(), 1);
+    EXPECT_EQ(Named<QComboBox>(*Named<PatchPicker>(*design, "MorphTarget"), "Patch")->currentIndex(), 1);
+    EXPECT_EQ(Named<QComboBox>(*Named<PatchPicker>(*design, "MergeSource"), "Patch")->currentIndex(), 1);
 
     QCheckBox* eq = Named<QCheckBox>(*design, "Lock_eq");
     QTest::mouseClick(eq, Qt::LeftButton, {}, QPoint(8, eq->height() / 2));
@@ -229,7 +229,7 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
         // A patch of the library, offered to every list, is aimed at all the way.
         const PatchData far = Unpack(factory[40]);
         design.OfferPatch(far, "FAR (old.orb U11)");
-        QComboBox* list = Named<PatchPicker>(design, "Target1")->Project;
+        QComboBox* list = Named<QComboBox>(*Named<PatchPicker>(design, "Target1"), "Project");
         ASSERT_EQ(list->itemText(list->count() - 1), "Library: FAR (old.orb U11)");
         list->setCurrentIndex(list->count() - 1);
         EXPECT_EQ(Named<PatchPicker>(design, "Target1")->Chosen(), far);

@@ -309,6 +309,7 @@ TEST(TMidi, SendCopiesAndNeverBlocksEvenWhenTheSystemHangs) {
 #include <QStatusBar>
 
 #include "keyboard/ui/gkbdwin.h"
+#include "controls/named.h"
 
 namespace {
 using orb8::KeyRect;
@@ -337,52 +338,52 @@ TEST(Keyboard, NotesProgramsControllersAndSizes) {
     ASSERT_TRUE(kbd);
     EXPECT_EQ(kbd->windowTitle(), "Graphic KBD");
     // With the output closed nothing is sent, and the status bar says so.
-    QTest::mousePress(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
-    EXPECT_NE(kbd->StatusBar->currentMessage().indexOf("closed"), -1);
-    QTest::mouseRelease(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
+    QTest::mousePress(Named<QWidget>(*kbd, "KBDimage"), Qt::LeftButton, {}, KeyCentre(*kbd, 0));
+    EXPECT_NE(Named<QStatusBar>(*kbd, "StatusBar")->currentMessage().indexOf("closed"), -1);
+    QTest::mouseRelease(Named<QWidget>(*kbd, "KBDimage"), Qt::LeftButton, {}, KeyCentre(*kbd, 0));
     ASSERT_EQ(midi.OpenMidiOut(), 0);
     EXPECT_TRUE(Sent(s, midi).empty());
 
-    QTest::mouseMove(kbd->KBDimage, KeyCentre(*kbd, 0));
-    EXPECT_EQ(kbd->StatusBar->currentMessage(), "C-1(0)");
-    QTest::mousePress(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
+    QTest::mouseMove(Named<QWidget>(*kbd, "KBDimage"), KeyCentre(*kbd, 0));
+    EXPECT_EQ(Named<QStatusBar>(*kbd, "StatusBar")->currentMessage(), "C-1(0)");
+    QTest::mousePress(Named<QWidget>(*kbd, "KBDimage"), Qt::LeftButton, {}, KeyCentre(*kbd, 0));
     EXPECT_EQ(Sent(s, midi), (std::vector<std::vector<std::uint8_t>>{{0x90, 0, 100}}));
-    QTest::mouseRelease(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 0));
+    QTest::mouseRelease(Named<QWidget>(*kbd, "KBDimage"), Qt::LeftButton, {}, KeyCentre(*kbd, 0));
     Sent(s, midi);
     // Dragging from C4 to D4: off for 60, on for 62.
-    QTest::mousePress(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 60));
-    QTest::mouseMove(kbd->KBDimage, KeyCentre(*kbd, 62));
+    QTest::mousePress(Named<QWidget>(*kbd, "KBDimage"), Qt::LeftButton, {}, KeyCentre(*kbd, 60));
+    QTest::mouseMove(Named<QWidget>(*kbd, "KBDimage"), KeyCentre(*kbd, 62));
     EXPECT_EQ(kbd->SoundingNote(), 62);
     EXPECT_EQ(Sent(s, midi), (std::vector<std::vector<std::uint8_t>>{{0x90, 60, 100}, {0x80, 60, 0x40}, {0x90, 62, 100}}));
-    QTest::mouseRelease(kbd->KBDimage, Qt::LeftButton, {}, KeyCentre(*kbd, 62));
+    QTest::mouseRelease(Named<QWidget>(*kbd, "KBDimage"), Qt::LeftButton, {}, KeyCentre(*kbd, 62));
     Sent(s, midi);
 
     // A program typed as 200 is taken as 127; a bank sends its controller and the program.
-    kbd->ChEdit->setValue(3);
-    kbd->PrgEdit->setValue(200);
-    EXPECT_EQ(kbd->PrgEdit->value(), 127);
-    kbd->BankEdit->setValue(2);
+    Named<QSpinBox>(*kbd, "ChEdit")->setValue(3);
+    Named<QSpinBox>(*kbd, "PrgEdit")->setValue(200);
+    EXPECT_EQ(Named<QSpinBox>(*kbd, "PrgEdit")->value(), 127);
+    Named<QSpinBox>(*kbd, "BankEdit")->setValue(2);
     EXPECT_EQ(Sent(s, midi), (std::vector<std::vector<std::uint8_t>>{{0xC2, 127}, {0xB2, 0, 2}, {0xC2, 127}}));
     // The value step: nothing without a message chosen; pitch bend; a controller.
-    kbd->ValEdit->setValue(90);
+    Named<QSpinBox>(*kbd, "ValEdit")->setValue(90);
     EXPECT_TRUE(Sent(s, midi).empty());
-    kbd->MessCombo->setCurrentIndex(0);
-    kbd->ValEdit->setValue(64);
-    kbd->MessCombo->setCurrentIndex(7);
-    EXPECT_EQ(kbd->MessCombo->currentText().left(10), "7 - Volume");
-    kbd->ValEdit->setValue(10);
+    Named<QComboBox>(*kbd, "MessCombo")->setCurrentIndex(0);
+    Named<QSpinBox>(*kbd, "ValEdit")->setValue(64);
+    Named<QComboBox>(*kbd, "MessCombo")->setCurrentIndex(7);
+    EXPECT_EQ(Named<QComboBox>(*kbd, "MessCombo")->currentText().left(10), "7 - Volume");
+    Named<QSpinBox>(*kbd, "ValEdit")->setValue(10);
     EXPECT_EQ(Sent(s, midi), (std::vector<std::vector<std::uint8_t>>{{0xE2, 0, 64}, {0xB2, 7, 10}}));
-    EXPECT_EQ(kbd->MessCombo->count(), 96);
-    EXPECT_EQ(kbd->MessCombo->itemText(95), "95 - Phaser     ");
+    EXPECT_EQ(Named<QComboBox>(*kbd, "MessCombo")->count(), 96);
+    EXPECT_EQ(Named<QComboBox>(*kbd, "MessCombo")->itemText(95), "95 - Phaser     ");
 
     // Key sizes.
-    kbd->SmallBtn->click();
+    Named<QPushButton>(*kbd, "SmallBtn")->click();
     EXPECT_EQ(kbd->Geometry().KeyWidth(), 9);
     EXPECT_EQ(kbd->Geometry().KeyHeight(), 72);
-    kbd->BigBtn->click();
-    kbd->BigBtn->click();
+    Named<QPushButton>(*kbd, "BigBtn")->click();
+    Named<QPushButton>(*kbd, "BigBtn")->click();
     EXPECT_EQ(kbd->Geometry().KeyWidth(), 11);
-    EXPECT_EQ(kbd->KBDimage->width(), 70 * 11 + 1);
+    EXPECT_EQ(Named<QWidget>(*kbd, "KBDimage")->width(), 70 * 11 + 1);
     // Shown on every call, freed by CloseKBD.
     QPointer<TGkbdWin> window = kbd;
     kbd->close();

@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
         Named<QAction>(win, "SoundDesignMenu")->trigger();
         if (auto* design = win.findChild<TSoundDesignWin*>()) {
             Named<QCheckBox>(*design, "Lock_eq")->setChecked(true);
-            Named<PatchPicker>(*design, "MorphTarget")->Patch->setCurrentIndex(2);
+            Named<QComboBox>(*Named<PatchPicker>(*design, "MorphTarget"), "Patch")->setCurrentIndex(2);
             // The single parameters open, and two results to go back to.
             if (auto* parameters = design->findChild<QPushButton*>("ParametersBtn")) parameters->setChecked(true);
             Named<QPushButton>(*design, "RandomiseBtn")->click();
@@ -255,8 +255,8 @@ int main(int argc, char** argv) {
         keyboard->PointerPressed();
         Settle();
         ok &= Save(keyboard->grab(), out.filePath("keyboard.png"));
-        keyboard->BigBtn->click();
-        keyboard->BigBtn->click();
+        Named<QPushButton>(*keyboard, "BigBtn")->click();
+        Named<QPushButton>(*keyboard, "BigBtn")->click();
         Settle();
         ok &= Save(keyboard->grab(), out.filePath("keyboard-bigger.png"));
         keyboard->PointerReleased();

@@ -100,9 +100,11 @@ TGkbdWin::TGkbdWin(KeyboardPort& port, QWidget* parent) : QWidget(parent, Qt::To
 
     KBDimage = new KeyboardPicture(*this);
     ScrollBox = new QScrollArea(this);
+    ScrollBox->setObjectName("ScrollBox");
     ScrollBox->setWidget(KBDimage);
     ScrollBox->setWidgetResizable(false);
     StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName("StatusBar");
     StatusBar->setSizeGripEnabled(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);

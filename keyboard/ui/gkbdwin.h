@@ -21,12 +21,6 @@ class TGkbdWin : public QWidget {
 public:
     TGkbdWin(KeyboardPort& port, QWidget* parent);
 
-    QSpinBox *BankEdit, *PrgEdit, *VeloEdit, *ChEdit, *ValEdit;
-    QComboBox* MessCombo;
-    QPushButton *SmallBtn, *BigBtn, *PlayBtn;
-    QWidget* KBDimage;
-    QScrollArea* ScrollBox;
-    QStatusBar* StatusBar;
 
     const orb8::KeyboardGeometry& Geometry() const { return geometry_; }
     int SoundingNote() const { return sounding_; }
@@ -45,6 +39,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QSpinBox *BankEdit, *PrgEdit, *VeloEdit, *ChEdit, *ValEdit;
+    QComboBox* MessCombo;
+    QPushButton *SmallBtn, *BigBtn, *PlayBtn;
+    QWidget* KBDimage;
+    QScrollArea* ScrollBox;
+    QStatusBar* StatusBar;
     template <std::size_t N>
     void Out(const std::array<std::uint8_t, N>& message);
     void Resize();

@@ -15,8 +15,11 @@ constexpr int kPickerCharacters = 24;  // of a bank's caption shown in the list 
 
 PatchPicker::PatchPicker(bool optional, QWidget* parent) : QWidget(parent), optional_(optional) {
     Project = new QComboBox(this);
+    Project->setObjectName("Project");
     Patch = new QComboBox(this);
+    Patch->setObjectName("Patch");
     Stored = new QCheckBox(tr("as saved"), this);
+    Stored->setObjectName("Stored");
     Stored->setToolTip(tr("The patch as last loaded, saved or received"));
     // A long bank path is cut in the box (whole in its tooltip): the window does not grow with it.
     Project->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

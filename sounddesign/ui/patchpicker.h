@@ -21,8 +21,6 @@ public:
     // optional: the first entry of the project list is "(none)".
     PatchPicker(bool optional, QWidget* parent);
 
-    QComboBox *Project, *Patch;
-    QCheckBox* Stored;
 
     void SetProjects(const std::vector<orb8::OpenProject>& projects);
     // Shows this project's patch.
@@ -46,6 +44,8 @@ signals:
     void Changed();
 
 private:
+    QComboBox *Project, *Patch;
+    QCheckBox* Stored;
     void FillPatches();
     std::shared_ptr<const orb8::ProjectSession> ProjectOf() const;
 
