@@ -128,7 +128,7 @@ TEST(PatchEditorWindow, ExclusionsTimePairAndCustomTypes) {
     EXPECT_FALSE(Named<TVolume>(*e.panel, "ModVolume1")->isEnabled());
     QTest::mouseClick(Named<TColorButton>(*e.panel, "RtmEditBtn"), Qt::LeftButton);
     TRtmPopUp& rtm = *Named<TRtmPopUp>(*e.win, "RtmPopUp");
-    EXPECT_FALSE(rtm.Of(Module::DlyRev).maxTrackBar->isEnabled());
+    EXPECT_FALSE(Named<QSlider>(rtm, "DlyMaxTrackBar")->isEnabled());
     EXPECT_EQ(e.project->Grid()->CellText(1, 3), "OFF");
 
     // "DELAY": TIMEX100 at 60 sets TIMEX1 to 0 and disables it.
@@ -221,23 +221,23 @@ TEST(PatchEditorWindow, RtmWindow) {
     EXPECT_TRUE(rtm.isVisible());
     EXPECT_EQ(rtm.size(), QSize(534, 216));
     EXPECT_EQ(rtm.pos(), e.win->geometry().topLeft() + QPoint(20, 50));
-    rtm.Of(Module::Mod).maxTrackBar->setValue(75);
+    Named<QSlider>(rtm, "ModMaxTrackBar")->setValue(75);
     EXPECT_EQ(e.Patch()[ModRtmMax], 75);
-    EXPECT_EQ(rtm.Of(Module::Mod).maxValue->text(), "75%");
+    EXPECT_EQ(Named<QLabel>(rtm, "ModMaxValue")->text(), "75%");
     EXPECT_EQ(e.Changes(), (std::vector<std::pair<int, int>>{{ModRtmMax, 75}}));
-    QComboBox* eqDest = rtm.Of(Module::Eq).desCombo;
+    QComboBox* eqDest = Named<QComboBox>(rtm, "EqDesCombo");
     eqDest->setCurrentIndex(4);
     emit eqDest->activated(4);
     EXPECT_EQ(e.Patch()[EqRtmDest], 4);
     EXPECT_EQ(eqDest->currentText(), "LEVEL");
-    EXPECT_FALSE(rtm.Of(Module::Drive).ctrVol->isEnabled());  // the drive is off
-    TVolume* modCtrl = rtm.Of(Module::Mod).ctrVol;
+    EXPECT_FALSE(Named<TVolume>(rtm, "DriveCtrVol")->isEnabled());  // the drive is off
+    TVolume* modCtrl = Named<TVolume>(rtm, "ModCtrVol");
     for (int i = 0; i < 7; ++i) QTest::keyClick(modCtrl, Qt::Key_Up);
-    EXPECT_EQ(rtm.Of(Module::Mod).ctrValue->text(), "8");
+    EXPECT_EQ(Named<QLabel>(rtm, "ModCtrValue")->text(), "8");
     // The Mod list follows the type.
     e.Choose(Named<QComboBox>(*e.panel, "ModType"), 14);
-    EXPECT_EQ(rtm.Of(Module::Mod).desCombo->count(), 3);
-    EXPECT_EQ(rtm.Of(Module::Mod).desCombo->itemText(0), "TIME");
+    EXPECT_EQ(Named<QComboBox>(rtm, "ModDesCombo")->count(), 3);
+    EXPECT_EQ(Named<QComboBox>(rtm, "ModDesCombo")->itemText(0), "TIME");
 }
 
 TEST(PatchEditorWindow, OutOfRangeValuesRoundTripAndEditsSurviveSave) {

@@ -28,6 +28,13 @@ public:
     static constexpr int kWidth = 534;
     static constexpr int kHeight = 216;
 
+
+    // Shown 50 pixels below and 20 right of the frame's top left corner.
+    void ShowPlaced(QPoint frameTopLeft);
+    // Every section from the patch the editor shows.
+    void Refresh();
+
+private:
     struct Section {
         QSlider* maxTrackBar = nullptr;
         QLabel* maxValue = nullptr;
@@ -41,13 +48,6 @@ public:
     // Drive, EQ, Mod, Dly/Rev, in the window's order.
     std::array<Section, 4> Sections;
     Section& Of(orb8::Module module);
-
-    // Shown 50 pixels below and 20 right of the frame's top left corner.
-    void ShowPlaced(QPoint frameTopLeft);
-    // Every section from the patch the editor shows.
-    void Refresh();
-
-private:
     void Build(int row, orb8::Module module, const char* prefix, const QString& title);
 
     orb8::PatchEditing& editing_;
