@@ -650,18 +650,18 @@ TEST(AboutBox, SplashClosesOnItsTimerAboutStaysForAKey) {
     MidiSystem system(SimulatorOnly({false, {}}));
     ScriptedDialogs dialogs;
     TMainWin win(system, dialogs, MainWinOptions{false, {}, true});
-    EXPECT_TRUE((&win.About())->isVisible());
-    EXPECT_TRUE((&win.About())->ACTimer.isActive());
-    QMetaObject::invokeMethod(&(&win.About())->ACTimer, "timeout", Qt::DirectConnection);  // the 2 seconds are up
-    EXPECT_FALSE((&win.About())->isVisible());
-    EXPECT_FALSE((&win.About())->ACTimer.isActive());
+    EXPECT_TRUE(win.About().isVisible());
+    EXPECT_TRUE(Named<QTimer>(win.About(), "ACTimer")->isActive());
+    QMetaObject::invokeMethod(Named<QTimer>(win.About(), "ACTimer"), "timeout", Qt::DirectConnection);  // the 2 seconds are up
+    EXPECT_FALSE(win.About().isVisible());
+    EXPECT_FALSE(Named<QTimer>(win.About(), "ACTimer")->isActive());
     QTimer::singleShot(0, [&] {  // once the box runs its own loop
-        EXPECT_TRUE((&win.About())->isVisible());
-        QTest::keyClick((&win.About()), Qt::Key_Space);
+        EXPECT_TRUE(win.About().isVisible());
+        QTest::keyClick(&win.About(), Qt::Key_Space);
     });
     Named<QAction>(win, "AboutMenu")->trigger();
-    EXPECT_FALSE((&win.About())->isVisible());
-    EXPECT_EQ((&win.About())->size(), QSize(377, 246));
+    EXPECT_FALSE(win.About().isVisible());
+    EXPECT_EQ(win.About().size(), QSize(377, 246));
 }
 
 TEST(MainWindow, RemembersPortsRecentFilesAndItsPlace) {

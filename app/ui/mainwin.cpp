@@ -230,7 +230,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
 TAboutBox& TMainWin::About() {
     if (!AboutBox) {
         AboutBox = new TAboutBox(this);
-        if (!options_.splash) AboutBox->ACTimer.stop();
+        if (!options_.splash) AboutBox->StopSplashTimer();
     }
     return *AboutBox;
 }
@@ -312,7 +312,7 @@ void TMainWin::ConnectMenus() {
         if (library_) library_->Show();
     });
     connect(AboutMenu, &QAction::triggered, this, [this] {
-        About().ACTimer.stop();
+        About().StopSplashTimer();
         About().exec();
     });
     connect(OnLineHMenu, &QAction::triggered, this, [this] { OpenUrl(QUrl::fromLocalFile(HelpPagePath())); });

@@ -116,10 +116,12 @@ TAboutBox::TAboutBox(QWidget* parent)
     BitPanel1->setGeometry(0, 0, kWidth, kHeight);
     BitPanel1->SetBevels(TBitPanel::bvNone, TBitPanel::bvNone);  // the picture comes when shown
     BitPanel1->installEventFilter(this);
-    ACTimer.setInterval(2000);
-    ACTimer.setSingleShot(false);
-    connect(&ACTimer, &QTimer::timeout, this, &TAboutBox::ACTimerTimer);
-    ACTimer.start();
+    ACTimer = new QTimer(this);
+    ACTimer->setObjectName("ACTimer");
+    ACTimer->setInterval(2000);
+    ACTimer->setSingleShot(false);
+    connect(ACTimer, &QTimer::timeout, this, &TAboutBox::ACTimerTimer);
+    ACTimer->start();
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {
@@ -133,8 +135,10 @@ void TAboutBox::showEvent(QShowEvent* event) {
 }
 
 // The first tick closes the splash; it fires once per run.
+void TAboutBox::StopSplashTimer() { ACTimer->stop(); }
+
 void TAboutBox::ACTimerTimer() {
-    ACTimer.stop();
+    ACTimer->stop();
     accept();
 }
 

@@ -17,8 +17,8 @@ public:
     static constexpr int kWidth = 377;
     static constexpr int kHeight = 246;
 
-    TBitPanel* BitPanel1;
-    QTimer ACTimer;
+    // Shown as the about box, not the splash: the box stays until dismissed.
+    void StopSplashTimer();
 
     // The picture: name, version and a floor processor, drawn for a screen scale.
     static QPixmap Picture(qreal devicePixelRatio);
@@ -31,4 +31,7 @@ protected:
 
 private:
     void ACTimerTimer();
+
+    TBitPanel* BitPanel1;
+    QTimer* ACTimer;  // the splash's two seconds
 };
