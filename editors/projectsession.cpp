@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editors/patcheditor.h"
+
 namespace orb8 {
 
 ProjectSession::ProjectSession(const CustomSettingsBlock& settings) {
@@ -27,6 +29,7 @@ SessionChange ProjectSession::Perform(const std::function<StepReport(ProjectDocu
 SessionChange ProjectSession::Record(const std::function<StepReport(ProjectDocument&)>& operation) {
     Settle();
     const ProjectState before = Capture(document_);
+    const std::optional<PatchData> played = Played();
     StepReport report = operation(document_);
     ProjectStep step = ProjectStep::Between(before, document_);
     SessionChange change;
@@ -36,7 +39,7 @@ SessionChange ProjectSession::Record(const std::function<StepReport(ProjectDocum
     change.comments = step.Comments();
     change.settings = step.SettingsBytes();
     change.stepped = true;
-    if (report.sendPlayed) SendPlayed(change);
+    if (report.sendPlayed) SendPlayed(change, played);
     history_.Push(std::move(step), std::move(report.text), gesture_);
     return change;
 }
@@ -61,21 +64,26 @@ SessionChange ProjectSession::Walk(bool undo) {
     SessionChange change;
     const auto* entry = undo ? history_.Undo() : history_.Redo();
     if (!entry) return change;
+    const std::optional<PatchData> played = Played();
     change.patches = entry->step.Apply(document_, undo);
     change.comments = entry->step.Comments();
     change.settings = entry->step.SettingsBytes();
     change.stepped = true;
-    SendPlayed(change);
+    SendPlayed(change, played);
     Tell(change);
     return change;
 }
 
-void ProjectSession::SendPlayed(SessionChange& change) const {
-    for (const auto& [patch, bytes] : change.patches) {
-        if (patch != playing_) continue;
-        const PatchData& data = document_.patches[static_cast<std::size_t>(patch)];
-        for (int byte : bytes) change.send.emplace_back(byte, data[static_cast<std::size_t>(byte)]);
-    }
+std::optional<PatchData> ProjectSession::Played() const {
+    if (!ProjectDocument::ValidRow(playing_ + 1)) return std::nullopt;
+    return ShownPatch(document_.patches[static_cast<std::size_t>(playing_)], document_.customSettings);
+}
+
+void ProjectSession::SendPlayed(SessionChange& change, const std::optional<PatchData>& before) const {
+    const std::optional<PatchData> after = Played();
+    if (!before || !after) return;
+    for (std::size_t byte = 0; byte < after->size(); ++byte)
+        if ((*after)[byte] != (*before)[byte]) change.send.emplace_back(static_cast<int>(byte), (*after)[byte]);
 }
 
 bool ProjectSession::Modified() const {

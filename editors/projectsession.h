@@ -99,8 +99,12 @@ public:
 private:
     SessionChange Record(const std::function<StepReport(ProjectDocument&)>& operation);
     SessionChange Walk(bool undo);
-    // The bytes `change` made new in the patch the processor plays, as parameter changes.
-    void SendPlayed(SessionChange& change) const;
+    // The patch the processor plays as it hears it (a CUSTOM type with its
+    // slot's values), if one plays.
+    std::optional<PatchData> Played() const;
+    // What the processor must hear so that it holds the played patch as it
+    // now is, having held `before`: the bytes that differ, in order.
+    void SendPlayed(SessionChange& change, const std::optional<PatchData>& before) const;
 
     ProjectDocument document_;
     CustomSettingsBlock storedSettings_{};

@@ -138,6 +138,43 @@ TEST(ProjectSession, ReceiveIsAStepAndTheNewStoredBank) {
 // Compare on, off and on again, on patches with custom Mod, Dly/Rev and Drive
 // types whose stored bytes differ from their slots: the processor, which
 // applies every byte sent, holds exactly the patch the editor shows.
+// The processor plays a CUSTOM type with its slot's values, which live in the
+// bank's block: undoing a change of them, or pasting a patch of another type
+// over the patch that plays, sends what the patch then plays.
+TEST(ProjectSession, WhatThePlayedPatchSoundsLikeIsSent) {
+    ProjectSession s(DefaultCustomSettings());
+    s.Perform([](ProjectDocument& d) {
+        d.patches[0][ModuleSwitches] = ModOn;
+        d.patches[0][ModType] = 20;  // CUSTOM1
+        return StepReport{"type", {}};
+    });
+    s.SetPlaying(0);
+    const PatchData shown = ShownPatch(s.Document().patches[0], s.Settings());
+    const int value = (shown[ModParam1] + 1) % 10;
+    s.Perform([&](ProjectDocument& d) {
+        d.customSettings[static_cast<std::size_t>(ModCustomSlot(20) + 1)] = static_cast<std::uint8_t>(value);
+        return StepReport{"value", {{ModParam1, value}}};
+    });
+    EXPECT_EQ(s.Undo().send, (std::vector<std::pair<int, int>>{{ModParam1, shown[ModParam1]}}));
+    EXPECT_EQ(s.Redo().send, (std::vector<std::pair<int, int>>{{ModParam1, value}}));
+
+    // A plain patch pasted over it: every byte that sounds different, the
+    // slot's values replaced by the patch's own.
+    PatchData plain = InitialPatch();
+    plain[ModuleSwitches] = ModOn;
+    const PatchData before = ShownPatch(s.Document().patches[0], s.Settings());
+    const SessionChange paste = s.Perform([&](ProjectDocument& d) {
+        d.patches[0] = plain;
+        return StepReport{"paste", {}, true};
+    });
+    PatchData processor = before;
+    for (const auto& [byte, v] : paste.send) processor[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(v);
+    EXPECT_EQ(processor, plain);
+    // Nothing is sent for a patch that does not play.
+    s.SetPlaying(5);
+    EXPECT_TRUE(s.Undo().send.empty());
+}
+
 TEST(Compare, TheProcessorHoldsWhatTheEditorShows) {
     struct Case {
         int typeByte, firstParam;
