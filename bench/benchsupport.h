@@ -114,12 +114,12 @@ inline QPoint OnArc(double degrees) {
 // Patch U01 of the current project with its Mod on as "BPM DLY" (BPM
 // 0..210, the widest knob), selected.
 inline void ShowBpmPatch(TMainWin& win) {
-    orb8::ProjectSession& session = win.Documents().CurrentProject->Session();
+    orb8::ProjectSession& session = win.Documents().CurrentProject()->Session();
     session.Perform([&](orb8::ProjectDocument& document) {
         auto& patch = document.patches[0];
         patch[orb8::ModuleSwitches] = orb8::ModOn;
         patch[orb8::ModType] = 16;
         return orb8::StepReport{"bench", {}};
     });
-    win.Documents().CurrentProject->SelectRow(1);
+    win.Documents().CurrentProject()->SelectRow(1);
 }

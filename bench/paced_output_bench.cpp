@@ -217,7 +217,7 @@ int main(int argc, char** argv) {
     }
 
     // U02: the BPM patch with other values and another Dly/Rev, to morph towards.
-    TProjectWindow* project = b.win.Documents().CurrentProject;
+    TProjectWindow* project = b.win.Documents().CurrentProject();
     project->Session().Perform([&](orb8::ProjectDocument& document) {
         auto& patches = document.patches;
         patches[1] = patches[0];

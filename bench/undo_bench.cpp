@@ -26,12 +26,12 @@ int main(int argc, char** argv) {
     OnLineWindow rig;
     RecordingPort& port = *rig.port;
     TMainWin& win = rig.win;
-    orb8::ProjectSession& session = win.Documents().CurrentProject->Session();
+    orb8::ProjectSession& session = win.Documents().CurrentProject()->Session();
     session.Perform([&](orb8::ProjectDocument& document) {
         document.patches[0][orb8::ModuleSwitches] = orb8::DriveOn;
         return orb8::StepReport{"bench", {}};
     });
-    win.Documents().CurrentProject->SelectRow(1);
+    win.Documents().CurrentProject()->SelectRow(1);
     QComboBox* type = Named<QComboBox>(*Named<TControlPanel>(win, "ControlPanel"), "DriveType");
 
     // Shortcuts reach an active window only.

@@ -22,7 +22,7 @@ struct App : AppRig {
         : AppRig(timing, std::move(args), japanese) {}
     TProjectWindow* Project(int i = 0) const {
         int n = 0;
-        for (auto& w : win->Documents().Windows)
+        for (auto& w : win->Documents().Windows())
             if (auto* p = qobject_cast<TProjectWindow*>(w.data()); p && n++ == i) return p;
         return nullptr;
     }

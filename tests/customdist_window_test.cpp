@@ -32,7 +32,7 @@ namespace {
 struct Dist : AppRig {
     Dist() {
         Named<QAction>(*win, "CustomDistNewMenu")->trigger();
-        doc = win->Documents().CurrentCustomDist;
+        doc = win->Documents().CurrentCustomDist();
     }
     std::vector<std::string> Traffic() { return TakeLog(); }
     TCustomDistWin* doc = nullptr;

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     win.resize(1000, 800);  // the minimal platform's screen is 240x320, which the frame would keep to
     win.show();
     QCoreApplication::processEvents();
-    auto* project = qobject_cast<TProjectWindow*>(win.Documents().Windows.first().data());
+    auto* project = qobject_cast<TProjectWindow*>(win.Documents().Windows().first().data());
     if (!project) return 1;
     project->Session().Perform([&](ProjectDocument& document) {
         for (int r = 1; r <= 6; ++r) EncodeName("P" + std::to_string(r), document.PatchOfRow(r));

@@ -29,7 +29,7 @@ using namespace orb8;
 namespace {
 
 struct Editor : AppRig {
-    Editor() : panel(Named<TControlPanel>(*win, "ControlPanel")), project(win->Documents().CurrentProject) {}
+    Editor() : panel(Named<TControlPanel>(*win, "ControlPanel")), project(win->Documents().CurrentProject()) {}
     // The (byte, value) pairs of the ParameterChanges the processor received.
     std::vector<std::pair<int, int>> Changes() {
         std::vector<std::pair<int, int>> out;

@@ -48,7 +48,7 @@ struct OnLineWithLibrary : AppRig {
         : AppRig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
                  QString::fromStdString(dir.Path("library.db"))) {
         Connect();
-        win->Documents().CurrentProject->SetCurrentRow(1);
+        win->Documents().CurrentProject()->SetCurrentRow(1);
         Idle();
         WaitExchange();
     }
@@ -65,7 +65,7 @@ TEST(Exchange, ReceiveAllWhileTheLibraryRescansAndAnotherBankIsEdited) {
     AppRig rig({true, {}}, {}, false, recovery.path(), ScriptedDialogs::RecoveryAnswer::Later,
                QString::fromStdString(dir.Path("library.db")));
     TMainWin& win = *rig.win;
-    TProjectWindow* target = win.Documents().CurrentProject;
+    TProjectWindow* target = win.Documents().CurrentProject();
     rig.Connect();
     rig.Idle();
     rig.WaitExchange();
@@ -78,7 +78,7 @@ TEST(Exchange, ReceiveAllWhileTheLibraryRescansAndAnotherBankIsEdited) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return library->Model().rowCount() == 80; }, 20000));
 
     Named<QAction>(win, "ProjectNewMenu")->trigger();
-    TProjectWindow* other = win.Documents().CurrentProject;
+    TProjectWindow* other = win.Documents().CurrentProject();
     ASSERT_NE(other, target);
     Named<QMdiArea>(win, "MdiArea")->setActiveSubWindow(target->SubWindow());
     rig.TakeLog();
@@ -156,7 +156,7 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
     }
     // The custom distortions received are kept too.
     Named<QAction>(win, "CustomDistNewMenu")->trigger();
-    QTest::mouseClick(Named<QPushButton>(*win.Documents().CurrentCustomDist, "RecvBtn"), Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(*win.Documents().CurrentCustomDist(), "RecvBtn"), Qt::LeftButton);
     rig.WaitExchange();
     Named<QMdiArea>(win, "MdiArea")->setActiveSubWindow(win.Documents().Projects().front()->SubWindow());
     Named<QAction>(win, "LibraryMenu")->trigger();
@@ -193,10 +193,10 @@ TEST(Exchange, EachReceiveIsKeptInTheProcessorsHistory) {
     ASSERT_TRUE(SearchAgainUntil(library, [&] { return library->Model().rowCount() >= 1; }));
 
     // The newest, opened as a bank at U11.
-    const auto before = win.Documents().Windows.size();
+    const auto before = win.Documents().Windows().size();
     QTest::mouseClick(pane->findChild<QPushButton*>("OpenSnapshotBtn"), Qt::LeftButton);
-    ASSERT_EQ(win.Documents().Windows.size(), before + 1);
-    TProjectWindow* opened = win.Documents().CurrentProject;
+    ASSERT_EQ(win.Documents().Windows().size(), before + 1);
+    TProjectWindow* opened = win.Documents().CurrentProject();
     ASSERT_TRUE(opened);
     EXPECT_NE(opened->Doc().FileName().find("processor-history"), std::string::npos);
     EXPECT_EQ(DecodeName(opened->Document().patches[4]), "THIRD   ");
@@ -209,14 +209,14 @@ TEST(Exchange, SendChangedSendsOnlyWhatTheProcessorLacks) {
     TempDir dir;
     OnLineWithLibrary rig(dir);
     TMainWin& win = *rig.win;
-    const auto windows = win.Documents().Windows.size();
+    const auto windows = win.Documents().Windows().size();
     Named<QAction>(win, "SendChangedMenu")->trigger();
     rig.WaitExchange();
     EXPECT_TRUE(std::any_of(rig.dialogs.shown.begin(), rig.dialogs.shown.end(), [](const ScriptedDialogs::Box& b) {
         return b.kind == "question" && b.text.contains("does not know what this ORB-8 holds");
     }));
-    ASSERT_EQ(win.Documents().Windows.size(), windows + 1);
-    TProjectWindow* bank = win.Documents().CurrentProject;
+    ASSERT_EQ(win.Documents().Windows().size(), windows + 1);
+    TProjectWindow* bank = win.Documents().CurrentProject();
     const auto factory = FactoryBank();
     ASSERT_EQ(bank->Document().patches[22], Unpack(factory[22]));
 
@@ -259,7 +259,7 @@ TEST(Exchange, TryALibraryPatchOnTheProcessor) {
     ASSERT_TRUE(WriteOnePatchBank(banks + "/other.orb", 7, "SHIMMER", "", 30));
     OnLineWithLibrary rig(dir);
     TMainWin& win = *rig.win;
-    TProjectWindow* project = win.Documents().CurrentProject;
+    TProjectWindow* project = win.Documents().CurrentProject();
     auto playing = [&] {
         rig.Drain();
         return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; });
@@ -301,7 +301,7 @@ TEST(Exchange, TheMonitorListsAReceiveAllAndSavesItAsSysEx) {
     AppRig rig;
     TMainWin& win = *rig.win;
     rig.Connect();
-    win.Documents().CurrentProject->SetCurrentRow(1);
+    win.Documents().CurrentProject()->SetCurrentRow(1);
     rig.Idle();
     rig.WaitExchange();
     Named<QAction>(win, "MonitorMenu")->trigger();

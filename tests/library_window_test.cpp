@@ -122,16 +122,16 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     // The first click of the two, then the second one as the double-click.
     QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, cell.center());
-    ASSERT_TRUE(win.Documents().CurrentProject);
-    EXPECT_EQ(win.Documents().CurrentProject->Doc().FileName(), banks + "/live.orb");
-    EXPECT_EQ(win.Documents().CurrentProject->CurrentRow(), 5);
+    ASSERT_TRUE(win.Documents().CurrentProject());
+    EXPECT_EQ(win.Documents().CurrentProject()->Doc().FileName(), banks + "/live.orb");
+    EXPECT_EQ(win.Documents().CurrentProject()->CurrentRow(), 5);
 
     // The bank moved away (a disk unplugged): the library says so and opens
     // no blank window under its name that a Save could write over it.
-    const auto windows = win.Documents().Windows.size();
+    const auto windows = win.Documents().Windows().size();
     std::filesystem::rename(banks + "/live.orb", dir.Path("away.orb"));
     QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(win.Documents().Windows.size(), windows);
+    EXPECT_EQ(win.Documents().Windows().size(), windows);
     EXPECT_NE(dialogs.Last("error").indexOf("missing"), -1) << dialogs.Last("error").toStdString();
 
     dialogs.discardUnsaved = true;
@@ -161,7 +161,7 @@ TEST(LibraryWindow, DragIntoABankTakeAnEarlierVersionAndKeepMarks) {
     const PatchData crunch = library->ChosenPatch()->patch;
 
     // Dropped on row 10 of the open bank: one step, and the processor gets the patch.
-    TProjectWindow* project = win.Documents().CurrentProject;
+    TProjectWindow* project = win.Documents().CurrentProject();
     ASSERT_TRUE(project);
     rig.TakeLog();
     const std::unique_ptr<QMimeData> dragged(library->Model().mimeData({library->Model().index(0, 0)}));  // a drag would own it
@@ -270,7 +270,7 @@ TEST(LibraryWindow, TypingThroughARescanShortcutsAndTheWatcher) {
     }
 
     // Copy to Current Patch, then Ctrl+Z in the Library window takes it back.
-    TProjectWindow* project = win.Documents().CurrentProject;
+    TProjectWindow* project = win.Documents().CurrentProject();
     ASSERT_TRUE(project);
     ClickRow(Named<QTableView>(*library, "Results"), 0);
     QTest::mouseClick(Named<QPushButton>(*library, "CopyBtn"), Qt::LeftButton);

@@ -53,7 +53,7 @@ TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
     AppRig rig({false, {}}, {}, false, {}, ScriptedDialogs::RecoveryAnswer::Later,
                QString::fromStdString(dir.Path("library.db")));
     TMainWin& win = *rig.win;
-    TProjectWindow* first = win.Documents().CurrentProject;
+    TProjectWindow* first = win.Documents().CurrentProject();
     Named<QAction>(win, "LibraryMenu")->trigger();
     auto* library = win.findChild<TLibraryWin*>();
     ASSERT_TRUE(library);
@@ -67,10 +67,10 @@ TEST(LibraryBanks, NewBankFromSelectionAndADragOfSeveral) {
     // Nothing chosen beyond the current row at first; Shift+click takes all three.
     ClickRow(Named<QTableView>(*library, "Results"), 0);
     ClickRow(Named<QTableView>(*library, "Results"), 2, Qt::ShiftModifier);
-    const auto windows = win.Documents().Windows.size();
+    const auto windows = win.Documents().Windows().size();
     QTest::mouseClick(Named<QPushButton>(*library, "NewBankBtn"), Qt::LeftButton);
-    ASSERT_EQ(win.Documents().Windows.size(), windows + 1);
-    TProjectWindow* made = win.Documents().CurrentProject;
+    ASSERT_EQ(win.Documents().Windows().size(), windows + 1);
+    TProjectWindow* made = win.Documents().CurrentProject();
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(made->Document().patches[static_cast<std::size_t>(i)], shown[static_cast<std::size_t>(i)].patch) << i;
         EXPECT_EQ(made->Document().comments[static_cast<std::size_t>(i)], shown[static_cast<std::size_t>(i)].comment) << i;
@@ -135,13 +135,13 @@ TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
                                    .value(0);
     ASSERT_TRUE(crunch.isValid());
     EXPECT_EQ(doubles->model()->rowCount(crunch), 2);
-    const auto windows = win.Documents().Windows.size();
+    const auto windows = win.Documents().Windows().size();
     doubles->expand(crunch);
     const QModelIndex place = doubles->model()->index(0, 0, crunch);
     doubles->setCurrentIndex(place);
     QTest::keyClick(doubles, Qt::Key_Return);
-    ASSERT_EQ(win.Documents().Windows.size(), windows + 1);
-    EXPECT_EQ(win.Documents().CurrentProject->CurrentRow(), 5);
+    ASSERT_EQ(win.Documents().Windows().size(), windows + 1);
+    EXPECT_EQ(win.Documents().CurrentProject()->CurrentRow(), 5);
 
     // The chosen results as a bank file.
     ClickRow(Named<QTableView>(*library, "Results"), 0);

@@ -47,12 +47,12 @@ using namespace orb8;
 
 TEST(MainWindow, StartsWithANewProjectAndItsList) {
     App app;
-    ASSERT_EQ(app.win->Documents().Windows.size(), 1);
+    ASSERT_EQ(app.win->Documents().Windows().size(), 1);
     TProjectWindow* p = app.Project();
     EXPECT_EQ(p->Caption(), "NoName1");
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED - NoName1");
     EXPECT_EQ(app.WindowItems(), QStringList{"&1:NoName1*"});
-    EXPECT_EQ(app.win->Documents().CurrentProject, p);
+    EXPECT_EQ(app.win->Documents().CurrentProject(), p);
     EXPECT_TRUE(app.Panel()->isEnabled());
     EXPECT_EQ(p->Grid()->CellText(1, 0), "U01");
     EXPECT_EQ(p->Grid()->CellText(80, 0), "u94");
@@ -82,13 +82,13 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     ASSERT_TRUE(saved.Save().ok());
 
     App app({QString::fromStdString(saved.fileName)});
-    ASSERT_EQ(app.win->Documents().Windows.size(), 1);  // no empty project besides
+    ASSERT_EQ(app.win->Documents().Windows().size(), 1);  // no empty project besides
     EXPECT_EQ(app.Project()->Caption().toStdString(), saved.fileName);
     EXPECT_EQ(app.Project()->Document().comments[4], "from disk");
     EXPECT_EQ(app.win->windowTitle().toStdString(), "ORB-8ED - " + saved.fileName);
 
     EXPECT_EQ(app.win->OpenByName(QString::fromStdString(dir.Path("x.orbx"))), nullptr);
-    EXPECT_EQ(app.win->Documents().Windows.size(), 1);
+    EXPECT_EQ(app.win->Documents().Windows().size(), 1);
 
     // A path that does not exist: reported, and the blank window keeps it
     // for a later Save but is captioned as the new project it is.
@@ -126,20 +126,20 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     EXPECT_EQ(ReadAll(junk).size(), 100u);
 
     App english({"-E"}, true);
-    EXPECT_EQ(english.win->Documents().Windows.size(), 1);
+    EXPECT_EQ(english.win->Documents().Windows().size(), 1);
 
     // A bank dropped on the frame from a file manager opens; other files do not.
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(saved.fileName)),
                   QUrl::fromLocalFile(QString::fromStdString(dir.Path("notes.txt")))});
-    const auto before = app.win->Documents().Windows.size();
+    const auto before = app.win->Documents().Windows().size();
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QApplication::sendEvent(app.win.get(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QApplication::sendEvent(app.win.get(), &drop);
-    ASSERT_EQ(app.win->Documents().Windows.size(), before + 1);
-    EXPECT_EQ(app.win->Documents().Windows.last()->Doc().FileName(), saved.fileName);
+    ASSERT_EQ(app.win->Documents().Windows().size(), before + 1);
+    EXPECT_EQ(app.win->Documents().Windows().last()->Doc().FileName(), saved.fileName);
 }
 
 TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
@@ -209,7 +209,7 @@ TEST(MainWindow, WindowListCaptionsAndShortcuts) {
     EXPECT_EQ(ninth->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_9));
     EXPECT_TRUE(eleventh->shortcut().isEmpty());
     ninth->trigger();
-    EXPECT_EQ(app.win->Documents().Active, app.Project(8));
+    EXPECT_EQ(app.win->Documents().Active(), app.Project(8));
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED - NoName9");
 }
 
@@ -225,7 +225,7 @@ TEST(MainWindow, ClosingTheShownProjectShowsTheNextOnesPatch) {
     TProjectWindow* other = app.Project(1);
     app.Project(0)->SubWindow()->close();
     QCoreApplication::processEvents();
-    EXPECT_EQ(app.win->Documents().CurrentProject, other);
+    EXPECT_EQ(app.win->Documents().CurrentProject(), other);
     EXPECT_TRUE(app.Panel()->isEnabled());
     EXPECT_EQ(app.Panel()->Project(), &other->Session());
     EXPECT_EQ(Named<QLabel>(*app.Panel(), "PatchNo")->text(), "U01");
@@ -236,7 +236,7 @@ TEST(MainWindow, OnlyACustomDistWindowDisablesCopyPasteAndComment) {
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED");
     app.Action("CustomDistNewMenu")->trigger();
-    EXPECT_EQ(app.win->Documents().Windows.last()->Caption(), "NoNameDst1");
+    EXPECT_EQ(app.win->Documents().Windows().last()->Caption(), "NoNameDst1");
     app.Idle();
     EXPECT_FALSE(app.Action("CopyMenu")->isEnabled());
     EXPECT_FALSE(app.Action("PasteMenu")->isEnabled());
@@ -395,13 +395,13 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     AppRig::Touch(p);
     app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
     p->SubWindow()->close();
-    EXPECT_EQ(app.win->Documents().Windows.size(), 1);
+    EXPECT_EQ(app.win->Documents().Windows().size(), 1);
     EXPECT_EQ(app.dialogs.Last("save"), "This Project  has not been saved.\nSave this?");
 
     // Yes, then a cancelled save dialog: the window stays with its changes.
     app.dialogs.saveAnswers = {UserDialogs::Answer::Yes};
     p->SubWindow()->close();
-    EXPECT_EQ(app.win->Documents().Windows.size(), 1);
+    EXPECT_EQ(app.win->Documents().Windows().size(), 1);
     EXPECT_TRUE(p->Doc().Modified());
 
     // Yes and a name: saved, then closed.
@@ -411,7 +411,7 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     gone->SubWindow()->close();
     QCoreApplication::processEvents();
     EXPECT_TRUE(std::filesystem::exists(dir.Path("kept.orb")));
-    EXPECT_EQ(app.win->Documents().Windows.size(), 0);
+    EXPECT_EQ(app.win->Documents().Windows().size(), 0);
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED");
     EXPECT_EQ(Named<QPlainTextEdit>(*app.Memo(), "Memo")->toPlainText(), "");
 
@@ -422,7 +422,7 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     const int asked = app.dialogs.Count("save");
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.dialogs.Count("save"), asked + 1);
-    EXPECT_EQ(app.win->Documents().Windows.size(), 0);
+    EXPECT_EQ(app.win->Documents().Windows().size(), 0);
     app.Action("ProjectNewMenu")->trigger();
     app.Project()->SubWindow()->close();
     EXPECT_EQ(app.dialogs.Count("save"), asked + 1);
@@ -430,10 +430,10 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     // Quitting asks each modified window, the last first; Cancel keeps all.
     app.Action("ProjectNewMenu")->trigger();
     app.Action("CustomDistNewMenu")->trigger();
-    for (auto& w : app.win->Documents().Windows) AppRig::Touch(w);
+    for (auto& w : app.win->Documents().Windows()) AppRig::Touch(w);
     app.dialogs.saveAnswers = {UserDialogs::Answer::No, UserDialogs::Answer::Cancel};
     EXPECT_FALSE(app.win->close());
-    EXPECT_EQ(app.win->Documents().Windows.size(), 1);
+    EXPECT_EQ(app.win->Documents().Windows().size(), 1);
     EXPECT_TRUE(app.dialogs.shown[app.dialogs.shown.size() - 2].text.startsWith("CustomDistFile"));
 
     // The last window goes first even when another is active; the title then
@@ -441,10 +441,10 @@ TEST(ProjectWindow, CloseQueryAndItsAnswers) {
     app.Action("CustomDistNewMenu")->trigger();
     for (QAction* a : app.Menu("WindowMenu")->actions())
         if (a->text().startsWith("&1:")) a->trigger();
-    ASSERT_EQ(app.win->Documents().Active, app.Project());
+    ASSERT_EQ(app.win->Documents().Active(), app.Project());
     app.dialogs.saveAnswers = {UserDialogs::Answer::Cancel};
     EXPECT_FALSE(app.win->close());
-    EXPECT_EQ(app.win->Documents().Windows.size(), 1);
+    EXPECT_EQ(app.win->Documents().Windows().size(), 1);
     EXPECT_EQ(app.win->windowTitle(), "ORB-8ED - " + app.Project()->Caption());
 }
 
@@ -692,7 +692,7 @@ TEST(MainWindow, RemembersPortsRecentFilesAndItsPlace) {
     EXPECT_EQ(win.Midi().MidiOutName, "ORB-8 Simulator");
     ASSERT_EQ(Named<QMenu>(win, "RecentMenu")->actions().size(), 1);
     Named<QMenu>(win, "RecentMenu")->actions()[0]->trigger();
-    EXPECT_EQ(win.Documents().Windows.last()->Doc().FileName(), saved.fileName);
+    EXPECT_EQ(win.Documents().Windows().last()->Doc().FileName(), saved.fileName);
     dialogs.discardUnsaved = true;
     win.close();
 }

@@ -164,7 +164,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     EXPECT_FALSE(app.Action("UploadMenu")->isEnabled());
     QTest::mouseClick(Named<QPushButton>(*Named<TProgressWin>(*app.win, "ProgressWin"), "Abortbtn"), Qt::LeftButton);
     app.WaitExchange();
-    ASSERT_EQ(app.win->Documents().Windows.size(), 1);
+    ASSERT_EQ(app.win->Documents().Windows().size(), 1);
     const int got = app.win->Link().lastReceived;
     EXPECT_GT(got, 0);
     EXPECT_LT(got, 80);
@@ -193,7 +193,7 @@ TEST(OnLine, AbortAndClosingDuringAReceive) {
     EXPECT_FALSE(p->SubWindow()->close());
     app.dialogs.saveAnswers = {UserDialogs::Answer::No};
     app.WaitExchange();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return app.win->Documents().Windows.isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.win->Documents().Windows().isEmpty(); }, 10000));
     EXPECT_EQ(app.dialogs.Last("save").isEmpty(), false);
 
     // Quitting during a receive: likewise.

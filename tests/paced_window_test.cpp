@@ -32,7 +32,7 @@ struct CableRig : AppRig {
         win->findChild<QAction*>("PaceMenu_midi")->trigger();
         Connect();
         panel = Named<TControlPanel>(*win, "ControlPanel");
-        project = win->Documents().CurrentProject;
+        project = win->Documents().CurrentProject();
         // Patch U01 with its Mod on as BPM DLY (BPM 0..210, the widest knob).
         Change(project, [](ProjectDocument& d) {
             d.patches[0][ModuleSwitches] = ModOn;

@@ -49,7 +49,7 @@ const std::map<QString, Opener>& Openers() {
         {"designers",
          [](TMainWin& w) {
              Named<QAction>(w, "CustomDistNewMenu")->trigger();
-             auto* dist = qobject_cast<TCustomDistWin*>(w.Documents().Windows.last().data());
+             auto* dist = qobject_cast<TCustomDistWin*>(w.Documents().Windows().last().data());
              QTest::mouseClick(Named<QPushButton>(*dist, "DstChar1Btn"), Qt::LeftButton);
              QTest::mouseClick(Named<QPushButton>(*dist, "LowChar2Btn"), Qt::LeftButton);
          }},
@@ -197,7 +197,7 @@ void KillOnFileCreated(const QString& folder) {
 // kills itself during a save.
 int EditUntilKilled(const QString& folder, const QString& moment, const QString& expected, const QString& bank) {
     AppRig rig(moment == "receive" ? orb8::SimTiming{true, {}} : orb8::SimTiming{false, {}}, {}, false, folder);
-    TProjectWindow* project = rig.win->Documents().CurrentProject;
+    TProjectWindow* project = rig.win->Documents().CurrentProject();
     RecoveryKeeper* keeper = rig.win->Recovery();
     const auto ready = [&] {
         WriteAll(expected.toStdString(), Bank(project->Session().FileImage()));
@@ -280,7 +280,7 @@ TEST(Recovery, AKilledProgramsWorkComesBack) {
         }
         if (moment == "save" && saved && next.dialogs.recoveryOffers.isEmpty()) continue;  // the save had ended
         ASSERT_EQ(next.dialogs.recoveryOffers.size(), 1);
-        auto* recovered = qobject_cast<TProjectWindow*>(next.win->Documents().Windows.last().data());
+        auto* recovered = qobject_cast<TProjectWindow*>(next.win->Documents().Windows().last().data());
         ASSERT_TRUE(recovered);
         EXPECT_EQ(Bank(recovered->Session().FileImage()), before);
         EXPECT_EQ(recovered->Doc().FileName(), saved ? bank.toStdString() : std::string());

@@ -51,7 +51,7 @@ void WaitForRecord(AppRig& app) {
 
 // The Mod RATE knob turned in the editor (right or left): one step of the current patch.
 void TurnKnob(AppRig& app, bool right) {
-    TProjectWindow* project = app.win->Documents().CurrentProject;
+    TProjectWindow* project = app.win->Documents().CurrentProject();
     if (!(project->Document().patches[0][ModuleSwitches] & ModOn)) {
         AppRig::Change(project, [](ProjectDocument& d) { d.patches[0][ModuleSwitches] |= ModOn; });
         project->SetCurrentRow(1);
@@ -84,7 +84,7 @@ TEST(Recovery, KeepsARecordExactlyWhileWorkIsUnsaved) {
     const QString folder = home.filePath("recovery");
     {
         AppRig app({false, {}}, {}, false, folder);
-        TProjectWindow* project = app.win->Documents().CurrentProject;
+        TProjectWindow* project = app.win->Documents().CurrentProject();
         app.Idle();
         EXPECT_TRUE(Records(folder).empty());
         TurnKnob(app, false);
@@ -118,7 +118,7 @@ TEST(Recovery, KeepsARecordExactlyWhileWorkIsUnsaved) {
 
         // A custom distortion document too; closed on the user's word: its record goes.
         app.Action("CustomDistNewMenu")->trigger();
-        auto* dist = qobject_cast<TCustomDistWin*>(app.win->Documents().Windows.last().data());
+        auto* dist = qobject_cast<TCustomDistWin*>(app.win->Documents().Windows().last().data());
         QTest::mouseClick(Named<QPushButton>(*dist, "DstChar1Btn"), Qt::LeftButton);
         QTest::mouseClick(dist->DistortionDesigner(0)->findChild<QPushButton*>("DstCharResDraw"), Qt::LeftButton);
         ASSERT_TRUE(dist->Doc().Modified());
@@ -173,7 +173,7 @@ TEST(Recovery, OffersWhatAKilledProgramLeftAndRecoversIt) {
         EXPECT_EQ(app.dialogs.recoveryOffers[0].changed.toMSecsSinceEpoch(), 1'700'000'000'000);
         EXPECT_EQ(app.dialogs.recoveryOffers[1].name, "NoNameDst1");
         EXPECT_FALSE(app.dialogs.recoveryOffers[2].problem.isEmpty());
-        EXPECT_EQ(app.win->Documents().Windows.size(), 1);
+        EXPECT_EQ(app.win->Documents().Windows().size(), 1);
 
         // While this program runs, another one is not offered the records it holds.
         TurnKnob(app, false);
@@ -184,17 +184,17 @@ TEST(Recovery, OffersWhatAKilledProgramLeftAndRecoversIt) {
         for (const RecoveryOffer& offer : other.dialogs.recoveryOffers) EXPECT_NE(offer.name, "NoName1");
         other.dialogs.recoveryOffers.clear();
         // (other recovered them: the next program finds none of them.)
-        EXPECT_EQ(other.win->Documents().Windows.size(), 3);
+        EXPECT_EQ(other.win->Documents().Windows().size(), 3);
         EXPECT_EQ(other.dialogs.Count("error"), 1);
         EXPECT_TRUE(other.dialogs.Last("error").contains(QString::fromStdString(damaged)));
 
-        auto* recovered = qobject_cast<TProjectWindow*>(other.win->Documents().Windows[1].data());
+        auto* recovered = qobject_cast<TProjectWindow*>(other.win->Documents().Windows()[1].data());
         ASSERT_TRUE(recovered);
         EXPECT_EQ(recovered->Doc().FileName(), bank);
         EXPECT_TRUE(recovered->Doc().Modified());
         EXPECT_EQ(recovered->Caption().toStdString(), bank + "*");
         EXPECT_EQ(Bank(recovered->Session().FileImage()), Bank(project.bytes));
-        auto* design2 = qobject_cast<TCustomDistWin*>(other.win->Documents().Windows[2].data());
+        auto* design2 = qobject_cast<TCustomDistWin*>(other.win->Documents().Windows()[2].data());
         ASSERT_TRUE(design2);
         EXPECT_TRUE(design2->Doc().Modified());
         EXPECT_EQ(design2->Session().FileImage(), design.bytes);
@@ -224,7 +224,7 @@ TEST(Recovery, DiscardRemovesWhatWasLeft) {
         AppRig app({false, {}}, {}, false, folder, Answer::Discard);
         app.Idle();
         EXPECT_EQ(app.dialogs.Count("recovery"), 1);
-        EXPECT_EQ(app.win->Documents().Windows.size(), 1);
+        EXPECT_EQ(app.win->Documents().Windows().size(), 1);
         EXPECT_FALSE(std::filesystem::exists(left));
     }
     AppRig again({false, {}}, {}, false, folder, Answer::Recover);
@@ -242,7 +242,7 @@ TEST(Recovery, WithoutAFolderTheProgramSaysSoAndWorks) {
     EXPECT_EQ(app.win->Recovery(), nullptr);
     EXPECT_TRUE(app.win->statusBar()->currentMessage().startsWith("Unsaved work cannot be kept for recovery"));
     TurnKnob(app, true);
-    EXPECT_TRUE(app.win->Documents().CurrentProject->Doc().Modified());
+    EXPECT_TRUE(app.win->Documents().CurrentProject()->Doc().Modified());
 }
 
 // The question itself: its list, and each button's answer.
@@ -306,8 +306,8 @@ TEST(Recovery, EachDocumentOnItsOwnAndNothingLeftBehind) {
         ASSERT_EQ(app.dialogs.recoveryOffers.size(), 3);
         EXPECT_EQ(app.dialogs.recoveryOffers[2].name, "live.orb");  // damaged, named by its document
         EXPECT_TRUE(app.dialogs.recoveryOffers[2].problem.contains("checksum"));
-        ASSERT_EQ(app.win->Documents().Windows.size(), 2);  // the new project and the recovered one
-        auto* recovered = qobject_cast<TProjectWindow*>(app.win->Documents().Windows[1].data());
+        ASSERT_EQ(app.win->Documents().Windows().size(), 2);  // the new project and the recovered one
+        auto* recovered = qobject_cast<TProjectWindow*>(app.win->Documents().Windows()[1].data());
         ASSERT_TRUE(recovered);
         EXPECT_EQ(recovered->Caption(), "NoName7*");
         EXPECT_EQ(recovered->Document().comments[2], "never saved");
@@ -343,7 +343,7 @@ TEST(Recovery, ACommentBeingTypedIsInTheRecord) {
     QTemporaryDir home;
     const QString folder = home.filePath("recovery");
     AppRig app({false, {}}, {}, false, folder);
-    TProjectWindow* project = app.win->Documents().CurrentProject;
+    TProjectWindow* project = app.win->Documents().CurrentProject();
     project->SetCurrentRow(3);
     const int steps = project->Session().StepCount();
     Named<QPlainTextEdit>(*app.Memo(), "Memo")->setFocus();

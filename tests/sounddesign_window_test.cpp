@@ -65,7 +65,7 @@ TEST(SoundDesignWindow, RandomiseWithEqLockedMorphBackAndUndo) {
     AppRig rig;
     rig.Connect();
     TMainWin& win = *rig.win;
-    TProjectWindow* project = win.Documents().CurrentProject;
+    TProjectWindow* project = win.Documents().CurrentProject();
     ASSERT_TRUE(project);
     const PatchData original = Unpack(FactoryBank()[4]);
     TempDir dir;
@@ -184,7 +184,7 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
     QSettings settings(dir.filePath("orb8ed.ini"), QSettings::IniFormat);
     AppRig rig;
     TMainWin& win = *rig.win;
-    TProjectWindow* project = win.Documents().CurrentProject;
+    TProjectWindow* project = win.Documents().CurrentProject();
     FourFactoryPatches(project);
     const auto factory = FactoryBank();
     {
@@ -246,16 +246,16 @@ TEST(SoundDesignWindow, TakesModulesAndRemembersTheLocks) {
 TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
     AppRig rig;
     TMainWin& win = *rig.win;
-    TProjectWindow* project = win.Documents().CurrentProject;
+    TProjectWindow* project = win.Documents().CurrentProject();
     FourFactoryPatches(project);
     Named<QAction>(win, "SoundDesignMenu")->trigger();
     auto* design = win.findChild<TSoundDesignWin*>();
     ASSERT_TRUE(design);
     Named<QSpinBox>(*design, "VariationCount")->setValue(5);
-    const auto before = win.Documents().Windows.size();
+    const auto before = win.Documents().Windows().size();
     QTest::mouseClick(Named<QPushButton>(*design, "VariationsBtn"), Qt::LeftButton);
-    ASSERT_EQ(win.Documents().Windows.size(), before + 1);
-    auto* bank = qobject_cast<TProjectWindow*>(win.Documents().Windows.last().data());
+    ASSERT_EQ(win.Documents().Windows().size(), before + 1);
+    auto* bank = qobject_cast<TProjectWindow*>(win.Documents().Windows().last().data());
     ASSERT_TRUE(bank);
     EXPECT_TRUE(bank->Doc().Modified());
     EXPECT_EQ(DecodeName(bank->Document().patches[4]).substr(6, 2), "05");
@@ -269,7 +269,7 @@ TEST(SoundDesignWindow, VariationsAndMorphStepsGoIntoANewBank) {
     project->SetCurrentRow(1);
     Named<PatchPicker>(*design, "MorphTarget")->Select(&project->Session(), 1, false);
     QTest::mouseClick(Named<QPushButton>(*design, "MorphStepsBtn"), Qt::LeftButton);
-    auto* steps = qobject_cast<TProjectWindow*>(win.Documents().Windows.last().data());
+    auto* steps = qobject_cast<TProjectWindow*>(win.Documents().Windows().last().data());
     ASSERT_TRUE(steps && steps != bank);
     PatchData last = steps->Document().patches[4], target = project->Document().patches[1];
     for (int i = 0; i < kNameLength; ++i) last[static_cast<std::size_t>(Name0 + i)] = target[static_cast<std::size_t>(Name0 + i)];
@@ -282,7 +282,7 @@ TEST(SoundDesignWindow, ParameterLocksRecentResultsAndAPedal) {
     AppRig rig;
     rig.Connect();
     TMainWin& win = *rig.win;
-    TProjectWindow* project = win.Documents().CurrentProject;
+    TProjectWindow* project = win.Documents().CurrentProject();
     FourFactoryPatches(project);
     win.OnIdleHandlerIdle();
     auto processor = [&] { return rig.system.Simulator()->With([](Orb8Simulator& s) { return s.editBuffer; }); };

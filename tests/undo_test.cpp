@@ -32,7 +32,7 @@ using namespace orb8;
 namespace {
 
 struct HistoryRig : AppRig {
-    HistoryRig() : project(win->Documents().CurrentProject), panel(Named<TControlPanel>(*win, "ControlPanel")) {}
+    HistoryRig() : project(win->Documents().CurrentProject()), panel(Named<TControlPanel>(*win, "ControlPanel")) {}
     std::vector<std::string> Traffic() { return TakeLog(); }
     // Edit > Undo and Redo as the user finds them: after an idle pass.
     QString UndoText() {
@@ -386,7 +386,7 @@ TEST(Undo, EachBankKeepsItsOwnCustomSettings) {
 // knob's module, a module switched, a type, a move of one row and of several.
 TEST(Undo, AJapaneseMenuNamesTheStepsInJapanese) {
     AppRig rig({false, {}}, {}, true);
-    TProjectWindow* p = rig.win->Documents().CurrentProject;
+    TProjectWindow* p = rig.win->Documents().CurrentProject();
     const auto undoText = [&] {
         rig.Idle();
         return rig.Action("UndoMenu")->text();

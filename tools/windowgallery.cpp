@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
         WaitExchange(win);
         win.OnIdleHandlerIdle();
         WaitExchange(win);
-        auto* bank = win.Documents().CurrentProject.data();
+        auto* bank = win.Documents().CurrentProject();
         Named<QAction>(win, "MonitorMenu")->trigger();
         // The progress window, half way through a Receive All.
         QTimer::singleShot(1200, [&] { ok &= Save(Named<TProgressWin>(win, "ProgressWin")->grab(), out.filePath("progress-window.png")); });
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
         Settle();
         ok &= Save(win.grab(), out.filePath("main-window.png"));
         // The editor with three very different patches, and the RTM window.
-        auto* third = win.Documents().CurrentProject.data();
+        auto* third = win.Documents().CurrentProject();
         using namespace orb8;
         ProjectDocument doc = third->Session().Document();
         PatchData custom = InitialPatch();
@@ -207,11 +207,11 @@ int main(int argc, char** argv) {
         }
         Named<QAction>(win, "CustomDistNewMenu")->trigger();
         Settle();
-        ok &= Save(win.Documents().CurrentCustomDist->grab(), out.filePath("customdist-window.png"));
+        ok &= Save(win.Documents().CurrentCustomDist()->grab(), out.filePath("customdist-window.png"));
         // The designers with a boosted, a cut and an invalid filter.
         {
             using namespace orb8;
-            TCustomDistWin& dist = *win.Documents().CurrentCustomDist;
+            TCustomDistWin& dist = *win.Documents().CurrentCustomDist();
             auto set = [&](int slot, int on, int type, double freq, double gain, double q, double trim) {
                 dist.Session().Perform("gallery", [&](CustomDistData& d) {
                 FilterRecord& f = d.filters[static_cast<std::size_t>(FilterNumber(0, slot))];

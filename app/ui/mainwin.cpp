@@ -157,7 +157,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
             statusBar()->showMessage(text, 10000);
         });
         library_->SetCurrentBank([this]() -> std::optional<ProjectDocument> {
-            if (TProjectWindow* project = documents_->CurrentProject) return project->Document();
+            if (TProjectWindow* project = documents_->CurrentProject()) return project->Document();
             return std::nullopt;
         });
         // Try on the Processor: the edit buffer only; the editor's patch again after.
@@ -430,11 +430,11 @@ std::vector<orb8::OpenProject> TMainWin::OpenProjects() const {
 void TMainWin::ConnectDocuments() {
     documents_->SetWindowMenu(*WindowMenu, MemoMenu);
     connect(documents_, &OpenDocuments::TitleChanged, this, [this] {
-        const DocumentWindow* active = documents_->Active;
+        const DocumentWindow* active = documents_->Active();
         setWindowTitle(active ? Q(MainTitle(active->Caption().toStdString())) : kShortTitle);
     });
     connect(documents_, &OpenDocuments::ListChanged, this, [this] {
-        ControlPanel->setEnabled(documents_->CurrentProject != nullptr);
+        ControlPanel->setEnabled(documents_->CurrentProject() != nullptr);
         tools_->SetProjects(OpenProjects());
     });
     connect(documents_, &OpenDocuments::ProjectClosing, this, [this](TProjectWindow* project) {
@@ -475,7 +475,7 @@ void TMainWin::SetCompare(bool on) {
 // Edit > Undo and Redo act on the history of the active document; Compare
 // ends first, so that the editor and the processor show the step's result.
 void TMainWin::Undo(bool undo) {
-    DocumentWindow* window = documents_->Active;
+    DocumentWindow* window = documents_->Active();
     if (!window) return;
     if (CompareMenu->isChecked()) CompareMenu->setChecked(false);
     undo ? window->Undo() : window->Redo();
@@ -487,7 +487,7 @@ bool TMainWin::DesignMode() const { return device_->DesignMode(); }
 int TMainWin::PendingPatchChange() const { return device_->PendingPatchChange(); }
 
 void TMainWin::ToggleOnLine() {
-    if (TProjectWindow* project = documents_->CurrentProject) project->Session().Settle();
+    if (TProjectWindow* project = documents_->CurrentProject()) project->Session().Settle();
     device_->ToggleOnLine();
     OnIdleHandlerIdle();
 }
@@ -495,7 +495,7 @@ void TMainWin::ToggleOnLine() {
 // Once on line the processor takes the selected patch, and a bank whose
 // custom settings differ from the processor's is named.
 void TMainWin::OnLineScanEnded(bool onLine) {
-    TProjectWindow* project = documents_->CurrentProject;
+    TProjectWindow* project = documents_->CurrentProject();
     if (onLine && project) {
         project->SelectRow(project->CurrentRow());
         // Said where the user looks: the status line, and the bank's window.
@@ -521,16 +521,16 @@ void TMainWin::NewBank(const QString& title, const std::function<void(ProjectDoc
 }
 
 void TMainWin::ReceiveAll() {
-    if (TProjectWindow* project = documents_->CurrentProject) device_->ReceiveAll(project->Session());
+    if (TProjectWindow* project = documents_->CurrentProject()) device_->ReceiveAll(project->Session());
 }
 
 void TMainWin::SendAll() {
-    if (TProjectWindow* project = documents_->CurrentProject) device_->SendAll(project->Session());
+    if (TProjectWindow* project = documents_->CurrentProject()) device_->SendAll(project->Session());
 }
 
 // What the processor holds as far as the program knows: its latest snapshot.
 void TMainWin::SendChanged() {
-    TProjectWindow* project = documents_->CurrentProject;
+    TProjectWindow* project = documents_->CurrentProject();
     if (!project) return;
     const auto known = library_ ? library_->KnownBank(device_->ProcessorName()) : std::nullopt;
     device_->SendChanged(project->Session(), known, VerifyMenu->isChecked());
@@ -538,7 +538,7 @@ void TMainWin::SendChanged() {
 
 void TMainWin::OnIdleHandlerIdle() {
     FrameState state;
-    DocumentWindow* active = documents_->Active;
+    DocumentWindow* active = documents_->Active();
     if (active) {
         state.active = active->Doc().Kind();
         state.activeModified = active->Doc().Modified();

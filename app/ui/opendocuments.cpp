@@ -20,6 +20,9 @@ void OpenDocuments::SetWindowMenu(QMenu& menu, QAction* after) {
     listAfter_ = after;
 }
 
+TProjectWindow* OpenDocuments::CurrentProject() const { return currentProject_; }
+TCustomDistWin* OpenDocuments::CurrentCustomDist() const { return currentCustomDist_; }
+
 DocumentWindow* OpenDocuments::NewDocumentWindow(DocumentKind kind) {
     DocumentWindow* window = nullptr;
     if (kind == DocumentKind::Project) {
@@ -27,25 +30,25 @@ DocumentWindow* OpenDocuments::NewDocumentWindow(DocumentKind kind) {
         session->SetUntitledName(UntitledName(kind, ++newProjectCounter_));
         auto* project = new TProjectWindow(context_, newProjectCounter_, session);
         connect(project, &TProjectWindow::PatchSelected, this, &OpenDocuments::PatchSelected);
-        CurrentProject = project;
+        currentProject_ = project;
         window = project;
     } else {
         auto session = std::make_shared<CustomDistSession>();
         session->SetUntitledName(UntitledName(kind, ++untitledDistCount_));
         auto* dist = new TCustomDistWin(context_, untitledDistCount_, session);
-        CurrentCustomDist = dist;
+        currentCustomDist_ = dist;
         window = dist;
     }
     window->RefreshCaption();
-    Active = window;
+    active_ = window;
     connect(window, &DocumentWindow::CaptionChanged, this, &OpenDocuments::CaptionChanged);
     connect(window, &DocumentWindow::Activated, this, &OpenDocuments::Activated);
     connect(window, &DocumentWindow::Closed, this, &OpenDocuments::Closed);
     Place(window);
-    Windows.append(window);
+    windows_.append(window);
     if (recovery_) recovery_->Watch(window->Doc());
     area_.setActiveSubWindow(window->SubWindow());
-    if (CurrentProject == window) CurrentProject->SetCurrentRow(1);
+    if (currentProject_ == window) currentProject_->SetCurrentRow(1);
     emit TitleChanged();
     Rebuild();
     return window;
@@ -69,7 +72,7 @@ QRect OpenDocuments::DocumentArea(int windowsBefore) const {
 }
 
 void OpenDocuments::Place(DocumentWindow* window) {
-    const int before = static_cast<int>(Windows.size());
+    const int before = static_cast<int>(windows_.size());
     AddWindow(area_, window, {}, [&](QMdiSubWindow& sub) {
         sub.setAttribute(Qt::WA_DeleteOnClose);
         sub.setWindowIcon(area_.window()->windowIcon());
@@ -85,12 +88,12 @@ void OpenDocuments::Place(DocumentWindow* window) {
 }
 
 TProjectWindow* OpenDocuments::ActiveProject() const {
-    return CurrentProject && Active == CurrentProject ? CurrentProject.data() : nullptr;
+    return currentProject_ && active_ == currentProject_ ? currentProject_.data() : nullptr;
 }
 
 QList<TProjectWindow*> OpenDocuments::Projects() const {
     QList<TProjectWindow*> projects;
-    for (const auto& window : Windows)
+    for (const auto& window : windows_)
         if (auto* project = qobject_cast<TProjectWindow*>(window.data())) projects << project;
     return projects;
 }
@@ -98,51 +101,51 @@ QList<TProjectWindow*> OpenDocuments::Projects() const {
 // A project window that becomes the active document shows its current patch
 // again (which schedules the patch change); nothing when it already was.
 void OpenDocuments::Activated(DocumentWindow* window) {
-    if (!window || !Windows.contains(window)) return;
+    if (!window || !windows_.contains(window)) return;
     auto* project = qobject_cast<TProjectWindow*>(window);
     auto* dist = qobject_cast<TCustomDistWin*>(window);
-    if (Active == window && (project ? CurrentProject == project : CurrentCustomDist == dist)) return;
-    Active = window;
-    if (project) CurrentProject = project;
-    if (dist) CurrentCustomDist = dist;
+    if (active_ == window && (project ? currentProject_ == project : currentCustomDist_ == dist)) return;
+    active_ = window;
+    if (project) currentProject_ = project;
+    if (dist) currentCustomDist_ = dist;
     emit TitleChanged();
     Rebuild();
     if (project) project->SelectRow(project->CurrentRow());
 }
 
 void OpenDocuments::CaptionChanged(DocumentWindow* window) {
-    if (window == Active) emit TitleChanged();
+    if (window == active_) emit TitleChanged();
     Rebuild();
 }
 
 void OpenDocuments::Closed(DocumentWindow* window) {
     if (recovery_) recovery_->Forget(&window->Doc());
-    if (Active == window) Active = nullptr;
+    if (active_ == window) active_ = nullptr;
     if (auto* project = qobject_cast<TProjectWindow*>(window)) {
         emit ProjectClosing(project);
-        if (CurrentProject == project) CurrentProject = nullptr;
-    } else if (CurrentCustomDist == window) {
-        CurrentCustomDist = nullptr;
+        if (currentProject_ == project) currentProject_ = nullptr;
+    } else if (currentCustomDist_ == window) {
+        currentCustomDist_ = nullptr;
     }
-    Windows.removeAll(window);
+    windows_.removeAll(window);
     emit TitleChanged();
     Rebuild();
     if (Projects().isEmpty()) emit NoProjectLeft();
 }
 
 void OpenDocuments::Rebuild() {
-    Windows.removeAll(nullptr);
-    if (!Active && !Windows.isEmpty()) {
+    windows_.removeAll(nullptr);
+    if (!active_ && !windows_.isEmpty()) {
         // The last window takes over as the active document, as if activated:
         // a project shows its patch in the editor again (which rebuilds the list).
-        Activated(Windows.last());
+        Activated(windows_.last());
         return;
     }
     if (windowMenu_) {
         QStringList captions;
-        for (const auto& window : Windows) captions << window->Caption();
-        ShowWindowList(*windowMenu_, listAfter_, captions, static_cast<int>(Windows.indexOf(Active)),
-                       [this, windows = Windows](int i) {
+        for (const auto& window : windows_) captions << window->Caption();
+        ShowWindowList(*windowMenu_, listAfter_, captions, static_cast<int>(windows_.indexOf(active_)),
+                       [this, windows = windows_](int i) {
                            DocumentWindow* target = windows.value(i);
                            if (!target || !target->SubWindow()) return;
                            target->SubWindow()->showNormal();
@@ -154,7 +157,7 @@ void OpenDocuments::Rebuild() {
 }
 
 DocumentWindow* OpenDocuments::WindowOf(const Document* document) const {
-    for (const auto& window : Windows)
+    for (const auto& window : windows_)
         if (window && &window->Doc() == document) return window;
     return nullptr;
 }
@@ -167,15 +170,15 @@ void OpenDocuments::CloseDocument(const Document& document) {
 }
 
 bool OpenDocuments::CloseAll() {
-    while (!Windows.isEmpty()) {
-        DocumentWindow* window = Windows.last();
-        const auto before = Windows.size();
+    while (!windows_.isEmpty()) {
+        DocumentWindow* window = windows_.last();
+        const auto before = windows_.size();
         if (!window || !window->SubWindow()) {
-            Windows.removeLast();
+            windows_.removeLast();
             continue;
         }
         window->SubWindow()->close();
-        if (Windows.size() == before) return false;
+        if (windows_.size() == before) return false;
     }
     return true;
 }

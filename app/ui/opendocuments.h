@@ -30,12 +30,14 @@ public:
     // editorWindow: the patch editor's window, above which nothing is placed.
     OpenDocuments(FrameContext& context, QMdiArea& area, QMdiSubWindow& editorWindow, QObject* parent);
 
-    QPointer<TProjectWindow> CurrentProject;
-    QPointer<TCustomDistWin> CurrentCustomDist;
-    QPointer<DocumentWindow> Active;
-    QList<QPointer<DocumentWindow>> Windows;
+    // The current project and custom distortion set (the last active of
+    // their kind), the active document window and every open one, oldest first.
+    TProjectWindow* CurrentProject() const;
+    TCustomDistWin* CurrentCustomDist() const;
+    DocumentWindow* Active() const { return active_; }
+    const QList<QPointer<DocumentWindow>>& Windows() const { return windows_; }
 
-    orb8::Document* ActiveDocument() const override { return Active ? &Active->Doc() : nullptr; }
+    orb8::Document* ActiveDocument() const override { return active_ ? &active_->Doc() : nullptr; }
     orb8::Document* NewDocument(orb8::DocumentKind kind) override { return &NewDocumentWindow(kind)->Doc(); }
     void CloseDocument(const orb8::Document& document) override;
     DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind);
@@ -72,6 +74,10 @@ signals:
     void PatchSelected(TProjectWindow* project, int row);
 
 private:
+    QPointer<TProjectWindow> currentProject_;
+    QPointer<TCustomDistWin> currentCustomDist_;
+    QPointer<DocumentWindow> active_;
+    QList<QPointer<DocumentWindow>> windows_;
     void Place(DocumentWindow* window);
     void Activated(DocumentWindow* window);
     void CaptionChanged(DocumentWindow* window);
