@@ -35,7 +35,8 @@ public:
     TProjectWindow* CurrentProject() const;
     TCustomDistWin* CurrentCustomDist() const;
     DocumentWindow* Active() const { return active_; }
-    const QList<QPointer<DocumentWindow>>& Windows() const { return windows_; }
+    // A copy: closing or changing a window while going through the list changes it.
+    QList<QPointer<DocumentWindow>> Windows() const { return windows_; }
 
     orb8::Document* ActiveDocument() const override { return active_ ? &active_->Doc() : nullptr; }
     orb8::Document* NewDocument(orb8::DocumentKind kind) override { return &NewDocumentWindow(kind)->Doc(); }
