@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +15,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
-#include <thread>
 
 #include "device/devicelink.h"
 #include "midi/blockinghost.h"
@@ -66,14 +66,37 @@ void End(pid_t& pid, std::chrono::milliseconds patience) {
     pid = -1;
 }
 
+// Waits until `ready` holds. It is checked again whenever something changes
+// in `watched` (a folder or a file, through inotify), and it is checked a last
+// time when the process `pid` ends (through its pidfd); no polling. False at
+// the limit, or when the process ended and `ready` still does not hold.
 template <class Ready>
-bool WaitFor(Ready ready, std::chrono::milliseconds limit) {
+bool WaitFor(Ready ready, const std::string& watched, pid_t pid, std::chrono::milliseconds limit) {
+    const int changes = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (changes >= 0) inotify_add_watch(changes, watched.c_str(), IN_CREATE | IN_MODIFY | IN_ATTRIB | IN_MOVED_TO | IN_CLOSE_WRITE);
+    const int ended = pid > 0 ? static_cast<int>(syscall(SYS_pidfd_open, pid, 0)) : -1;
     const auto until = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < until) {
-        if (ready()) return true;
-        std::this_thread::sleep_for(50ms);
+    bool result = false;
+    for (;;) {
+        if ((result = ready())) break;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        pollfd fds[2] = {{changes, POLLIN, 0}, {ended, POLLIN, 0}};
+        if (poll(fds, 2, static_cast<int>(left.count())) <= 0) {
+            result = ready();
+            break;
+        }
+        if (fds[1].revents & POLLIN) {
+            result = ready();
+            break;
+        }
+        char events[4096];
+        while (read(changes, events, sizeof events) > 0) {
+        }
     }
-    return ready();
+    if (changes >= 0) close(changes);
+    if (ended >= 0) close(ended);
+    return result;
 }
 
 // What a JACK server leaves in /dev/shm: its segments and semaphores.
@@ -103,10 +126,11 @@ protected:
             jackd_ = Spawn({"jackd", "--no-realtime", "-n", server_, "-d", "dummy", "-r", "48000", "-p", "256"},
                            "/tmp/" + server_ + "-jackd.log");
             bool exited = false;
+            // The server's socket and semaphores appear in /dev/shm as it starts.
             const bool up = jackd_ > 0 && WaitFor([&] {
-                exited = waitpid(jackd_, nullptr, WNOHANG) == jackd_;
+                exited = exited || waitpid(jackd_, nullptr, WNOHANG) == jackd_;
                 return exited || JackServerRunning();
-            }, 8000ms) && !exited;
+            }, "/dev/shm", jackd_, 8000ms) && !exited;
             if (exited) jackd_ = -1;
             if (!up) End(jackd_, 2000ms);
         }
@@ -131,13 +155,14 @@ protected:
         for (const char* suffix : {"-jackd.log", "-sim.log", "-sim.out"}) std::filesystem::remove("/tmp/" + server_ + suffix, error);
     }
 
-    // The MIDI system of the test, and orb8-sim's ports on it once they show.
+    // The MIDI system of the test, and orb8-sim's ports on it once they show:
+    // orb8-sim names them in its output when they are open.
     void FindSimulator(MidiSystem& system, int& out, int& in) {
         ASSERT_TRUE(WaitFor([&] {
             out = MidiSystem::Find(system.OutputNames(), "orb8-sim");
             in = MidiSystem::Find(system.InputNames(), "orb8-sim");
             return out >= 0 && in >= 0;
-        }, 8000ms)) << "orb8-sim's ports did not appear";
+        }, "/tmp/" + server_ + "-sim.out", sim_, 8000ms)) << "orb8-sim's ports did not appear";
     }
     static MidiSystemOptions RealPortsOnly() {
         MidiSystemOptions options;
