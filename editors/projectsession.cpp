@@ -29,7 +29,6 @@ SessionChange ProjectSession::Perform(const std::function<StepReport(ProjectDocu
 SessionChange ProjectSession::Record(const std::function<StepReport(ProjectDocument&)>& operation) {
     Settle();
     const ProjectState before = Capture(document_);
-    const std::optional<PatchData> played = Played();
     StepReport report = operation(document_);
     ProjectStep step = ProjectStep::Between(before, document_);
     SessionChange change;
@@ -39,7 +38,7 @@ SessionChange ProjectSession::Record(const std::function<StepReport(ProjectDocum
     change.comments = step.Comments();
     change.settings = step.SettingsBytes();
     change.stepped = true;
-    if (report.sendPlayed) SendPlayed(change, played);
+    if (report.sendPlayed) SendPlayed(change, Played(before.patches, before.settings));
     history_.Push(std::move(step), std::move(report.text), gesture_);
     return change;
 }
@@ -64,7 +63,7 @@ SessionChange ProjectSession::Walk(bool undo) {
     SessionChange change;
     const auto* entry = undo ? history_.Undo() : history_.Redo();
     if (!entry) return change;
-    const std::optional<PatchData> played = Played();
+    const std::optional<PatchData> played = Played(document_.patches, document_.customSettings);
     change.patches = entry->step.Apply(document_, undo);
     change.comments = entry->step.Comments();
     change.settings = entry->step.SettingsBytes();
@@ -74,13 +73,14 @@ SessionChange ProjectSession::Walk(bool undo) {
     return change;
 }
 
-std::optional<PatchData> ProjectSession::Played() const {
+std::optional<PatchData> ProjectSession::Played(const std::array<PatchData, kPatchCount>& patches,
+                                                const CustomSettingsBlock& settings) const {
     if (!ProjectDocument::ValidRow(playing_ + 1)) return std::nullopt;
-    return ShownPatch(document_.patches[static_cast<std::size_t>(playing_)], document_.customSettings);
+    return ShownPatch(patches[static_cast<std::size_t>(playing_)], settings);
 }
 
 void ProjectSession::SendPlayed(SessionChange& change, const std::optional<PatchData>& before) const {
-    const std::optional<PatchData> after = Played();
+    const std::optional<PatchData> after = Played(document_.patches, document_.customSettings);
     if (!before || !after) return;
     for (std::size_t byte = 0; byte < after->size(); ++byte)
         if ((*after)[byte] != (*before)[byte]) change.send.emplace_back(static_cast<int>(byte), (*after)[byte]);

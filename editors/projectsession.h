@@ -100,8 +100,9 @@ private:
     SessionChange Record(const std::function<StepReport(ProjectDocument&)>& operation);
     SessionChange Walk(bool undo);
     // The patch the processor plays as it hears it (a CUSTOM type with its
-    // slot's values), if one plays.
-    std::optional<PatchData> Played() const;
+    // slot's values) in a bank of these patches and settings, if one plays.
+    std::optional<PatchData> Played(const std::array<PatchData, kPatchCount>& patches,
+                                    const CustomSettingsBlock& settings) const;
     // What the processor must hear so that it holds the played patch as it
     // now is, having held `before`: the bytes that differ, in order.
     void SendPlayed(SessionChange& change, const std::optional<PatchData>& before) const;
