@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "midi/pacedoutput.h"
+
 namespace orb8 {
 
 BlockingHost::BlockingHost(MidiSystem& system, int outputDevice, int inputDevice)
@@ -45,8 +47,12 @@ std::string BlockingHost::LostReason() const {
 
 int BlockingHost::OpenOutput() {
     int result = MidiOpenOk;
-    out_ = system_.OpenOutput(outputDevice_, result);
-    return out_ ? MidiOpenOk : (result ? result : MidiOpenError);
+    std::unique_ptr<MidiOut> port = system_.OpenOutput(outputDevice_, result);
+    if (!port) return result ? result : MidiOpenError;
+    // Unpaced (the exchanges wait for answers), but a port that may block is
+    // written from the output's own thread.
+    out_ = std::make_unique<PacedMidiOut>(std::move(port), nullptr, kUnpaced);
+    return MidiOpenOk;
 }
 
 int BlockingHost::OpenInput() {

@@ -32,11 +32,14 @@ enum MidiOpenResult : int {
 class MidiOut {
 public:
     virtual ~MidiOut() = default;
-    // Copies the message and returns at once; it goes out in order.
+    // Copies the message; it goes out in order. Returns at once unless MayBlock.
     virtual void Send(std::span<const std::uint8_t> message) = 0;
     // Waits until everything sent has gone out, at most `limit`; false when
     // something is still going out.
     virtual bool Drain(std::chrono::milliseconds limit) = 0;
+    // True when Send may wait for the MIDI system (a real port): such a port
+    // is written only from an output thread (PacedMidiOut), never the caller's.
+    virtual bool MayBlock() const { return false; }
 };
 
 class MidiIn {

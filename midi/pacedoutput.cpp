@@ -32,106 +32,122 @@ std::optional<std::vector<std::uint8_t>> PacingQueue::Pop() {
     return message;
 }
 
+void PacingQueue::Clear() {
+    messages_.clear();
+    bytes_ = 0;
+}
+
 PacedMidiOut::PacedMidiOut(std::unique_ptr<MidiOut> inner, PacingQueue::KeyOf keyOf, std::chrono::microseconds byteTime,
                            std::shared_ptr<WireClock> clock)
-    : inner_(std::move(inner)),
-      clock_(clock ? std::move(clock) : std::make_shared<SteadyWireClock>()),
-      queue_(std::move(keyOf)),
-      byteTime_(byteTime) {
-    clock_->OnMoved([this] {
-        std::lock_guard lock(mutex_);
-        wake_.notify_all();
-        drained_.notify_all();
+    : state_(std::make_shared<State>(std::move(keyOf))) {
+    State& s = *state_;
+    s.innerMayBlock = inner->MayBlock();
+    s.inner = std::move(inner);
+    s.clock = clock ? std::move(clock) : std::make_shared<SteadyWireClock>();
+    s.byteTime = byteTime;
+    s.clock->OnMoved([state = state_.get()] {
+        std::lock_guard lock(state->mutex);
+        state->wake.notify_all();
+        state->drained.notify_all();
     });
-    thread_ = std::thread([this] { Run(); });
+    thread_ = std::thread(Run, state_);
 }
 
 PacedMidiOut::~PacedMidiOut() {
+    State& s = *state_;
     std::chrono::microseconds left{};
     {
-        std::lock_guard lock(mutex_);
-        left = byteTime_ * static_cast<long>(queue_.Bytes());
+        std::lock_guard lock(s.mutex);
+        left = s.byteTime * static_cast<long>(s.queue.Bytes());
     }
-    Drain(std::chrono::duration_cast<std::chrono::milliseconds>(left) + std::chrono::milliseconds(1000));
+    const bool drained =
+        Drain(std::chrono::duration_cast<std::chrono::milliseconds>(left) + std::chrono::milliseconds(1000));
+    s.clock->OnMoved(nullptr);
     {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
+        std::lock_guard lock(s.mutex);
+        s.stop = true;
+        if (!drained) s.queue.Clear();
     }
-    wake_.notify_all();
-    thread_.join();
-    clock_->OnMoved(nullptr);
+    s.wake.notify_all();
+    if (drained) thread_.join();
+    else thread_.detach();  // a send that hangs keeps the thread (and the state), not the caller
 }
 
 void PacedMidiOut::Send(std::span<const std::uint8_t> message) {
+    State& s = *state_;
     {
-        std::lock_guard lock(mutex_);
-        if (byteTime_ == kUnpaced) {
+        std::lock_guard lock(s.mutex);
+        if (s.byteTime == kUnpaced) {
             // Unpaced: every message goes on as it comes, in order; handed on
-            // here when nothing waits, so no thread's timing decides anything.
-            if (queue_.Empty() && !busy_) inner_->Send(message);
-            else queue_.Push({message.begin(), message.end()}, false);
-        } else if (queue_.Push({message.begin(), message.end()})) {
-            ++dropped_;
+            // here when nothing waits and the port never blocks, so no
+            // thread's timing decides anything.
+            if (s.queue.Empty() && !s.busy && !s.innerMayBlock) s.inner->Send(message);
+            else s.queue.Push({message.begin(), message.end()}, false);
+        } else if (s.queue.Push({message.begin(), message.end()})) {
+            ++s.dropped;
         }
     }
-    wake_.notify_all();
+    s.wake.notify_all();
 }
 
 bool PacedMidiOut::Drain(std::chrono::milliseconds limit) {
+    State& s = *state_;
     const auto deadline = Clock::now() + limit;
     {
-        std::unique_lock lock(mutex_);
-        if (!drained_.wait_until(lock, deadline, [&] { return queue_.Empty() && !busy_; })) return false;
+        std::unique_lock lock(s.mutex);
+        if (!s.drained.wait_until(lock, deadline, [&] { return s.queue.Empty() && !s.busy; })) return false;
         // The last message has its wire time before the wire is free.
-        while (clock_->Now() < wireFree_)
-            if (!clock_->WaitUntil(drained_, lock, wireFree_, deadline)) return false;
+        while (s.clock->Now() < s.wireFree)
+            if (!s.clock->WaitUntil(s.drained, lock, s.wireFree, deadline)) return false;
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return inner_->Drain(std::max(left, std::chrono::milliseconds(0)));
+    return s.inner->Drain(std::max(left, std::chrono::milliseconds(0)));
 }
 
 void PacedMidiOut::SetByteTime(std::chrono::microseconds byteTime) {
+    State& s = *state_;
     {
-        std::lock_guard lock(mutex_);
-        byteTime_ = byteTime;
-        wireFree_ = std::min(wireFree_, clock_->Now() + byteTime_ * 256);
+        std::lock_guard lock(s.mutex);
+        s.byteTime = byteTime;
+        s.wireFree = std::min(s.wireFree, s.clock->Now() + s.byteTime * 256);
     }
-    wake_.notify_all();
+    s.wake.notify_all();
 }
 
 std::size_t PacedMidiOut::UnsentBytes() const {
-    std::lock_guard lock(mutex_);
-    return queue_.Bytes();
+    std::lock_guard lock(state_->mutex);
+    return state_->queue.Bytes();
 }
 
 int PacedMidiOut::Dropped() const {
-    std::lock_guard lock(mutex_);
-    return dropped_;
+    std::lock_guard lock(state_->mutex);
+    return state_->dropped;
 }
 
-void PacedMidiOut::Run() {
+void PacedMidiOut::Run(std::shared_ptr<State> state) {
+    State& s = *state;
     // On time to the microsecond: the default timer slack of 50 us would add to every message.
     prctl(PR_SET_TIMERSLACK, 1000UL);
-    std::unique_lock lock(mutex_);
+    std::unique_lock lock(s.mutex);
     for (;;) {
-        wake_.wait(lock, [&] { return stop_ || !queue_.Empty(); });
-        if (queue_.Empty()) return;  // stopping with nothing left
+        s.wake.wait(lock, [&] { return s.stop || !s.queue.Empty(); });
+        if (s.queue.Empty()) return;  // stopping with nothing left
         // The wire is busy with the last message: wait, and let newer values replace waiting ones meanwhile.
-        if (clock_->Now() < wireFree_) {
-            clock_->WaitUntil(wake_, lock, wireFree_, Clock::time_point::max());
+        if (s.clock->Now() < s.wireFree) {
+            s.clock->WaitUntil(s.wake, lock, s.wireFree, Clock::time_point::max());
             continue;
         }
-        std::vector<std::uint8_t> message = *queue_.Pop();
-        busy_ = true;
+        std::vector<std::uint8_t> message = *s.queue.Pop();
+        s.busy = true;
         // Its wire time runs from when it is handed on (the MIDI system's
         // output queues it and returns).
-        const auto start = clock_->Now();
+        const auto start = s.clock->Now();
         lock.unlock();
-        inner_->Send(message);
+        s.inner->Send(message);
         lock.lock();
-        busy_ = false;
-        wireFree_ = start + byteTime_ * static_cast<long>(message.size());
-        drained_.notify_all();
+        s.busy = false;
+        s.wireFree = start + s.byteTime * static_cast<long>(message.size());
+        s.drained.notify_all();
     }
 }
 

@@ -63,6 +63,7 @@ public:
     // replace false: nothing is replaced (an unpaced link sends every value).
     bool Push(std::vector<std::uint8_t> message, bool replace = true);
     std::optional<std::vector<std::uint8_t>> Pop();
+    void Clear();
 
     bool Empty() const { return messages_.empty(); }
     std::size_t Messages() const { return messages_.size(); }
@@ -78,6 +79,10 @@ private:
     std::size_t bytes_ = 0;
 };
 
+// One thread per port: it paces the wire and is the only writer of a port
+// whose sends may block (MayBlock). When such a port stops taking messages,
+// closing gives up after the queued wire time and a second more, and leaves
+// the thread to the stuck send.
 class PacedMidiOut : public MidiOut {
 public:
     // inner: the MIDI system's output; byteTime: the wire time of a byte
@@ -97,17 +102,23 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    void Run();
+    // Shared with the thread, which outlives this object when a send hangs.
+    struct State {
+        explicit State(PacingQueue::KeyOf keyOf) : queue(std::move(keyOf)) {}
+        std::unique_ptr<MidiOut> inner;
+        bool innerMayBlock = false;
+        std::shared_ptr<WireClock> clock;
+        mutable std::mutex mutex;
+        std::condition_variable wake, drained;
+        PacingQueue queue;
+        std::chrono::microseconds byteTime{};
+        Clock::time_point wireFree{};  // when the last message handed on has had its wire time
+        bool busy = false, stop = false;
+        int dropped = 0;
+    };
+    static void Run(std::shared_ptr<State> state);
 
-    std::unique_ptr<MidiOut> inner_;
-    std::shared_ptr<WireClock> clock_;
-    mutable std::mutex mutex_;
-    std::condition_variable wake_, drained_;
-    PacingQueue queue_;
-    std::chrono::microseconds byteTime_;
-    Clock::time_point wireFree_{};  // when the last message handed on has had its wire time
-    bool busy_ = false, stop_ = false;
-    int dropped_ = 0;
+    std::shared_ptr<State> state_;
     std::thread thread_;
 };
 

@@ -7,7 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "midi/asyncoutput.h"
+#include "midi/portoutput.h"
 
 namespace orb8 {
 namespace {
@@ -150,8 +150,8 @@ public:
             }
             result = MidiOpenOk;
             RtMidiOut* raw = out.get();
-            return std::make_unique<AsyncMidiOut>(
-                [raw](const std::vector<std::uint8_t>& m) { raw->sendMessage(m.data(), m.size()); }, out);
+            return std::make_unique<SystemPortOut>(
+                [raw](std::span<const std::uint8_t> m) { raw->sendMessage(m.data(), m.size()); }, out);
         } catch (const std::bad_alloc&) {
             result = MidiOpenNoMemory;
         } catch (...) {

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <thread>
 
 #include "device/messages.h"
 #include "midi/pacedoutput.h"
@@ -154,6 +155,33 @@ TEST(PacedOutput, HandsOnAtWireSpeedAndOnlyTheLastValue) {
     ASSERT_EQ(all.size(), 50u);
     for (int v = 0; v < 50; ++v) EXPECT_EQ(all[static_cast<std::size_t>(v)].bytes, Pc(20, v));
     EXPECT_EQ(unpaced.Dropped(), 0);
+}
+
+// A port whose sends may wait for the MIDI system is written only from the
+// output's thread, even unpaced: a held send never holds the caller, and
+// what comes meanwhile follows in order.
+TEST(PacedOutput, APortThatMayBlockIsNeverWrittenFromTheCaller) {
+    struct BlockingPort : RecordingOut {
+        std::thread::id caller = std::this_thread::get_id();
+        std::atomic<bool> onCaller{false};
+        bool MayBlock() const override { return true; }
+        void Send(std::span<const std::uint8_t> m) override {
+            if (std::this_thread::get_id() == caller) onCaller = true;
+            RecordingOut::Send(m);
+        }
+    };
+    auto* port = new BlockingPort;  // owned by `out`
+    port->holdFirst = true;
+    PacedMidiOut out(std::unique_ptr<MidiOut>(port), ParameterChangeKey, kUnpaced);
+    for (int v = 0; v < 3; ++v) out.Send(Pc(20, v));
+    port->WaitForFirst();
+    EXPECT_FALSE(out.Drain(0ms));  // the first is still in the port
+    port->Open();
+    ASSERT_TRUE(out.Drain(5000ms));
+    const auto handed = port->Take();
+    ASSERT_EQ(handed.size(), 3u);
+    for (int v = 0; v < 3; ++v) EXPECT_EQ(handed[static_cast<std::size_t>(v)].bytes, Pc(20, v));
+    EXPECT_FALSE(port->onCaller);
 }
 
 // The simulated processor takes a message when its last byte has arrived,
