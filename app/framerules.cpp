@@ -1,37 +1,52 @@
 #include "app/framerules.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 
 namespace orb8 {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
-    bool options = true, first = true;  // first: no document argument yet (--screenshot FILE is none)
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool wasFirst = first;
-        if (argument != "--screenshot" && argument != "--startup-probe") first = false;
-        if (options && wasFirst && (argument == "-E" || argument == "/E")) {
-            line.english = true;
-        } else if (options && argument == "--") {
-            options = false;
-        } else if (options && argument == "--screenshot") {
-            if (i + 1 >= arguments.size()) line.problems.push_back("--screenshot needs the picture's file name.");
-            else line.screenshot = arguments[++i];
-        } else if (options && argument == "--startup-probe") {
-            line.startupProbe = true;
-        } else if (options && argument.size() > 1 && argument[0] == '-') {
-            line.problems.push_back("\"" + argument + "\" is no option of orb8ed (-E, --screenshot FILE).");
-        } else if (argument.empty()) {
-            continue;
-        } else if (KindOfPath(argument) == DocumentKind::None) {
-            line.problems.push_back(argument + " is neither a project file (.orb) nor a custom distortion file (.dst).");
-        } else {
-            line.files.push_back(argument);
-        }
+    std::vector<std::string> args = arguments;
+    // "/E" is -E's older spelling, taken only where -E must stand: before any
+    // file (--screenshot FILE and --startup-probe may come first). Anywhere
+    // else it is a path.
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--screenshot") ++i;
+        else if (args[i] == "/E") args[i] = "-E";
+        else if (args[i] != "--startup-probe") break;
+    }
+    // The rest as the system spells it: CLI11 keeps the bytes, so a file's
+    // name need not be UTF-8.
+    CLI::App app("Opens ORB-8 projects (.orb) and custom distortion sets (.dst).", "orb8ed");
+    app.allow_extras();
+    app.add_flag("-E", line.english, "English captions on a Japanese system");
+    app.add_option("--screenshot", line.screenshot, "Draws the main window into a picture and ends")->type_name("FILE");
+    app.add_flag("--startup-probe", line.startupProbe)->group("");  // for the start-up benchmark
+    std::vector<std::string> given;
+    app.add_option("files", given, "Files to open")->type_name("FILE");
+    std::reverse(args.begin(), args.end());  // CLI11 takes them last first
+    try {
+        app.parse(std::move(args));
+    } catch (const CLI::CallForHelp&) {
+        line.help = app.help();
+        return line;
+    } catch (const CLI::ParseError& e) {
+        line.problems.push_back(e.what());
+        return line;
+    }
+    for (const std::string& extra : app.remaining())
+        if (extra != "--")  // (kept among the rest when allowing extras)
+            line.problems.push_back("\"" + extra + "\" is no option of orb8ed (-E, --screenshot FILE).");
+    for (std::string& file : given) {
+        if (file.empty()) continue;
+        if (KindOfPath(file) == DocumentKind::None)
+            line.problems.push_back(file + " is neither a project file (.orb) nor a custom distortion file (.dst).");
+        else line.files.push_back(std::move(file));
     }
     return line;
 }
+
 std::string MainTitle(const std::string& activeCaption) { return std::string(kShortTitle) + " - " + activeCaption; }
 
 std::string WindowListText(int index, const std::string& caption) {

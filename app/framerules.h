@@ -45,18 +45,18 @@ struct FrameEnabling {
 };
 FrameEnabling IdleEnabling(const FrameState& state);
 
-// orb8ed's command line: -E or /E first (before any file; --screenshot FILE
-// may come before it) for English captions on a Japanese
-// system; files to open (.orb, .dst), as the system spells them; "--"
-// before files whose names begin with "-"; --screenshot FILE draws the main
-// window into a picture and ends; --startup-probe ends once the first window
-// shows (the start-up benchmark).
+// orb8ed's command line: -E (or /E before any file) for English captions on
+// a Japanese system; files to open (.orb, .dst), as the system spells them;
+// "--" before files whose names begin with "-"; --screenshot FILE draws the
+// main window into a picture and ends; --startup-probe ends once the first
+// window shows (the start-up benchmark); --help.
 struct CommandLine {
     bool english = false;
     std::vector<std::string> files;  // in order, as given (bytes, not always UTF-8)
     std::string screenshot;          // empty: no picture
     bool startupProbe = false;
     std::vector<std::string> problems;  // sentences for the user: what was not taken and why
+    std::string help;                   // not empty: --help was asked for, and this answers it
 };
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 

@@ -83,6 +83,10 @@ int main(int argc, char** argv) {
     // The arguments as the system gives them: a file's name need not be UTF-8.
     std::vector<std::string> arguments(argv + 1, argv + argc);
     const orb8::CommandLine line = orb8::ParseCommandLine(arguments);
+    if (!line.help.empty()) {
+        std::fputs(line.help.c_str(), stdout);
+        return 0;
+    }
     for (const std::string& problem : line.problems) std::fprintf(stderr, "orb8ed: %s\n", problem.c_str());
     if (!line.screenshot.empty()) return Screenshot(argc, argv, line);
     if (std::find(arguments.begin(), arguments.end(), "--screenshot") != arguments.end()) return 2;
