@@ -128,22 +128,11 @@ PreparedFile PrepareFile(const std::string& path) {
 ReadAhead::ReadAhead(std::vector<std::string> paths) : paths_(std::move(paths)), thread_([this] { Run(); }) {}
 
 ReadAhead::~ReadAhead() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
+    ready_.Cancel();
     thread_.join();
 }
 
-PreparedFile ReadAhead::Next() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !ready_.empty(); });
-    PreparedFile file = std::move(ready_.front());
-    ready_.pop_front();
-    changed_.notify_all();
-    return file;
-}
+PreparedFile ReadAhead::Next() { return ready_.Pop().value_or(PreparedFile{}); }
 
 void ReadAhead::Run() {
     for (const std::string& path : paths_) {
@@ -153,12 +142,9 @@ void ReadAhead::Run() {
         } catch (const std::exception& e) {  // out of memory, say: the file is skipped with the reason
             file.problem = e.what();
         }
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return stop_ || ready_.size() < kAhead; });
-        if (stop_) return;
-        ready_.push_back(std::move(file));
-        changed_.notify_all();
+        if (!ready_.Push(std::move(file))) return;
     }
+    ready_.Close();
 }
 
 }  // namespace orb8::library

@@ -3,10 +3,7 @@
 #pragma once
 
 #include <array>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -14,6 +11,7 @@
 
 #include "patch/customsettings.h"
 #include "patch/patchdata.h"
+#include "patch/workqueue.h"
 
 namespace orb8::library {
 
@@ -75,10 +73,7 @@ private:
     void Run();
 
     std::vector<std::string> paths_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<PreparedFile> ready_;
-    bool stop_ = false;
+    WorkQueue<PreparedFile> ready_{kAhead};
     std::thread thread_;  // last: starts when the rest is ready
 };
 

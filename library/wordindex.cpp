@@ -17,11 +17,7 @@ WordIndexBuilder::WordIndexBuilder(const std::string& path) : db_(std::make_uniq
 }
 
 WordIndexBuilder::~WordIndexBuilder() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
+    batches_.Cancel();
     if (thread_.joinable()) thread_.join();
 }
 
@@ -39,19 +35,14 @@ void WordIndexBuilder::Push(Op op) {
 }
 
 void WordIndexBuilder::Flush() {
-    std::unique_lock lock(mutex_);
-    // Held back when the thread is far behind, so memory stays bounded.
-    changed_.wait(lock, [this] { return stop_ || failure_ || batches_.size() < kBatchesAhead; });
-    if (!filling_.empty() && !failure_) batches_.push_back(std::move(filling_));
+    // Dropped when the thread has failed: it takes no more.
+    if (!filling_.empty()) batches_.Push(std::move(filling_));
     filling_.clear();
-    changed_.notify_all();
 }
 
 void WordIndexBuilder::Close() {
     Flush();
-    std::lock_guard lock(mutex_);
-    closed_ = true;
-    changed_.notify_all();
+    batches_.Close();
 }
 
 void WordIndexBuilder::Run() {
@@ -64,27 +55,17 @@ void WordIndexBuilder::Run() {
         auto add = db_->Prepare("INSERT INTO temp.built_words(rowid, search_name, search_comment) VALUES (?, ?, ?)");
         auto remove = db_->Prepare(
             "INSERT INTO temp.built_words(built_words, rowid, search_name, search_comment) VALUES ('delete', ?, ?, ?)");
-        for (;;) {
-            std::vector<Op> batch;
-            {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [this] { return stop_ || closed_ || !batches_.empty(); });
-                if (stop_) return;
-                if (batches_.empty()) break;  // closed and all done
-                batch = std::move(batches_.front());
-                batches_.pop_front();
-                changed_.notify_all();
-            }
-            for (const Op& op : batch) {
+        while (std::optional<std::vector<Op>> batch = batches_.Pop()) {
+            for (const Op& op : *batch) {
                 sql::Statement& s = op.add ? add : remove;
                 s.Bind(1, op.place).Bind(2, op.name).Bind(3, op.comment).Run();
             }
         }
+        if (batches_.Cancelled()) return;  // stopped: what was built is dropped
         db_->Exec("COMMIT");
     } catch (...) {
-        std::lock_guard lock(mutex_);
         failure_ = std::current_exception();
-        changed_.notify_all();
+        batches_.Cancel();  // the scan's hand-overs return at once from now on
     }
 }
 

@@ -6,15 +6,14 @@
 // scan would double the scan's time.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <exception>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "patch/workqueue.h"
 
 namespace orb8::sql {
 class Database;
@@ -56,11 +55,9 @@ private:
     void Run();
 
     std::vector<Op> filling_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::vector<Op>> batches_;
-    bool closed_ = false, stop_ = false;
-    std::exception_ptr failure_;
+    // Held back when the thread is far behind, so memory stays bounded.
+    WorkQueue<std::vector<Op>> batches_{kBatchesAhead};
+    std::exception_ptr failure_;  // the thread's; read once it has ended
     std::unique_ptr<sql::Database> db_;  // the thread's, Install's once it ends
     std::thread thread_;                 // last: starts when the rest is ready
 };

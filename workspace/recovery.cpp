@@ -313,60 +313,30 @@ void RecoveryFolder::Discard(const std::string& path) { ::unlink(path.c_str()); 
 RecoveryWriter::RecoveryWriter(RecoveryFolder& folder) : folder_(folder), thread_([this] { Run(); }) {}
 
 RecoveryWriter::~RecoveryWriter() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    wake_.notify_one();
+    pending_.Close();  // what waits is written first
     thread_.join();
 }
 
-void RecoveryWriter::Write(int document, RecoveryRecord record) {
-    {
-        std::lock_guard lock(mutex_);
-        pending_[document] = std::move(record);
-    }
-    wake_.notify_one();
-}
+void RecoveryWriter::Write(int document, RecoveryRecord record) { pending_.Push({document, std::move(record)}); }
 
-void RecoveryWriter::Remove(int document) {
-    {
-        std::lock_guard lock(mutex_);
-        pending_[document] = std::nullopt;
-    }
-    wake_.notify_one();
-}
+void RecoveryWriter::Remove(int document) { pending_.Push({document, std::nullopt}); }
 
-void RecoveryWriter::Flush() {
-    std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return pending_.empty() && !busy_; });
-}
+void RecoveryWriter::Flush() { pending_.WaitIdle(); }
 
-int RecoveryWriter::Written() const {
-    std::lock_guard lock(mutex_);
-    return written_;
-}
+int RecoveryWriter::Written() const { return written_; }
 
 void RecoveryWriter::Run() {
-    std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return stop_ || !pending_.empty(); });
-        if (pending_.empty() && stop_) return;
-        auto work = std::move(pending_);
-        pending_.clear();
-        busy_ = true;
-        lock.unlock();
-        int written = 0;
-        for (auto& [document, record] : work) {
-            if (record)
-                written += folder_.Write(document, *record) ? 1 : 0;
-            else
-                folder_.Remove(document);
+        std::vector<Work> work = pending_.PopAll();
+        if (work.empty()) return;  // closed, all written
+        // Only a document's last record (or removal) among what piled up.
+        std::map<int, std::optional<RecoveryRecord>> last;
+        for (Work& w : work) last[w.first] = std::move(w.second);
+        for (auto& [document, record] : last) {
+            if (!record) folder_.Remove(document);
+            else if (folder_.Write(document, *record)) ++written_;
         }
-        lock.lock();
-        written_ += written;
-        busy_ = false;
-        if (pending_.empty()) idle_.notify_all();
+        pending_.Done();
     }
 }
 

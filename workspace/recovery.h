@@ -8,16 +8,16 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "patch/workqueue.h"
 #include "workspace/documentrules.h"
 
 namespace orb8 {
@@ -115,12 +115,10 @@ private:
     void Run();
 
     RecoveryFolder& folder_;
-    mutable std::mutex mutex_;
-    std::condition_variable wake_, idle_;
-    std::map<int, std::optional<RecoveryRecord>> pending_;  // nothing: remove
-    bool busy_ = false, stop_ = false;
-    int written_ = 0;
-    std::thread thread_;
+    using Work = std::pair<int, std::optional<RecoveryRecord>>;  // a document and its record; nothing: remove
+    WorkQueue<Work> pending_;
+    std::atomic<int> written_{0};
+    std::thread thread_;  // last: starts when the rest is ready
 };
 
 }  // namespace orb8
