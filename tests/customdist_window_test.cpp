@@ -61,14 +61,14 @@ TEST(CustomDistWindow, DesignersAreMadeHiddenAndGoWithTheDocument) {
     EXPECT_EQ(Named<QListWidget>(*special1, "ListBox")->count(), 13);
     EXPECT_EQ(Named<QListWidget>(*special1, "ListBox")->currentItem()->text(), "Op-Amp overload");
     EXPECT_TRUE(Named<ResponsePlot>(*special1, "PaintBoxDistChar")->CurveShown());
-    EXPECT_EQ(Named<FilterColumnBox>(*special1, "ColumnBottom")->EditFreq->text(), "120");
-    EXPECT_EQ(Named<FilterColumnBox>(*special1, "ColumnBottom")->Result->text(), "Valid");
+    EXPECT_EQ(Named<TNumEdit>(*special1, "EditFreqBottom")->text(), "120");
+    EXPECT_EQ(Named<QLabel>(*special1, "Result1")->text(), "Valid");
     special1->close();
     EXPECT_FALSE(special1->isVisible());
     AppRig::Touch(d.doc);
     Named<QPushButton>(*d.doc, "HiChar2Btn")->click();
     EXPECT_EQ(d.doc->ToneDesigner(1, SlotHigh)->windowTitle(), "NoNameDst1*/HIGH/Special2");
-    EXPECT_EQ(Named<FilterColumnBox>(*d.doc->ToneDesigner(1, SlotHigh), "Column")->EditFreq->text(), "2500");
+    EXPECT_EQ(Named<TNumEdit>(*d.doc->ToneDesigner(1, SlotHigh), "EditFreq")->text(), "2500");
     QPointer<QWidget> designer = special1;
     d.dialogs.saveAnswers = {UserDialogs::Answer::No};
     d.doc->SubWindow()->close();
@@ -139,24 +139,24 @@ TEST(CustomDistWindow, TypeTextsAndCalc) {
     TCharWin* low = d.doc->ToneDesigner(0, SlotLow);
     low->ShowDesigner("low");
     FilterColumnBox& c = *Named<FilterColumnBox>(*low, "Column");
-    c.CBfilterType->setCurrentIndex(FilterHighPass12);
-    EXPECT_FALSE(c.EditGain->isEnabled());
-    EXPECT_FALSE(c.GainLabel->isEnabled());
-    EXPECT_TRUE(c.EditQ->isEnabled());
-    c.Onf->setChecked(true);
-    c.EditFreq->setText("20000");
-    QTest::keyClick(c.EditFreq, Qt::Key_Return);
-    EXPECT_EQ(c.EditFreq->text(), "13000");
-    c.EditFreq->setText("80");
-    c.EditQ->setText("5");
-    QTest::keyClick(c.EditQ, Qt::Key_Return);
-    EXPECT_EQ(c.EditQ->text(), "5.00");
-    c.EditQ->setText("0.71");
+    Named<QComboBox>(c, "CBfilterType")->setCurrentIndex(FilterHighPass12);
+    EXPECT_FALSE(Named<TNumEdit>(c, "EditGain")->isEnabled());
+    EXPECT_FALSE(Named<QLabel>(c, "GainLabel")->isEnabled());
+    EXPECT_TRUE(Named<TNumEdit>(c, "EditQ")->isEnabled());
+    Named<QCheckBox>(c, "Onf")->setChecked(true);
+    Named<TNumEdit>(c, "EditFreq")->setText("20000");
+    QTest::keyClick(Named<TNumEdit>(c, "EditFreq"), Qt::Key_Return);
+    EXPECT_EQ(Named<TNumEdit>(c, "EditFreq")->text(), "13000");
+    Named<TNumEdit>(c, "EditFreq")->setText("80");
+    Named<TNumEdit>(c, "EditQ")->setText("5");
+    QTest::keyClick(Named<TNumEdit>(c, "EditQ"), Qt::Key_Return);
+    EXPECT_EQ(Named<TNumEdit>(c, "EditQ")->text(), "5.00");
+    Named<TNumEdit>(c, "EditQ")->setText("0.71");
     QTest::mouseClick(Named<QPushButton>(*low, "ResDraw"), Qt::LeftButton);
     const FilterRecord& f = d.doc->Data().filters[SlotLow];
     EXPECT_EQ(f.type, FilterHighPass12);
     EXPECT_EQ(f.freq, 80);
-    EXPECT_EQ(c.Result->text(), "Valid");
+    EXPECT_EQ(Named<QLabel>(c, "Result")->text(), "Valid");
 }
 
 TEST(CustomDistWindow, SendWithAndWithoutDesignModeAndInvalidFilters) {
@@ -186,11 +186,11 @@ TEST(CustomDistWindow, SendWithAndWithoutDesignModeAndInvalidFilters) {
 
     // An invalid filter: asked first; No sends nothing.
     FilterColumnBox& edge = *Named<FilterColumnBox>(*special2, "ColumnEdge");
-    edge.Onf->setChecked(true);
-    edge.EditGain->setText("12");
-    edge.EditTrim->setText("12");
+    Named<QCheckBox>(edge, "EdgeOnf")->setChecked(true);
+    Named<TNumEdit>(edge, "EditGainEdge")->setText("12");
+    Named<TNumEdit>(edge, "EditTrimEdge")->setText("12");
     QTest::mouseClick(Named<QPushButton>(*special2, "DstCharResDraw"), Qt::LeftButton);
-    EXPECT_EQ(edge.Result->text(), "invalid");
+    EXPECT_EQ(Named<QLabel>(edge, "Result3")->text(), "invalid");
     d.dialogs.yesNo = false;
     QTest::mouseClick(Named<QPushButton>(*special2, "SendButton"), Qt::LeftButton);
     EXPECT_NE(d.dialogs.Last("question").indexOf("invalid"), -1);
@@ -218,8 +218,8 @@ TEST(CustomDistWindow, CalcPresetAndRecvAreStepsOfTheHistory) {
     TDstCharWin* special1 = d.doc->DistortionDesigner(0);
     special1->ShowDesigner();
     const auto fresh = d.doc->Data().FileImage();
-    Named<FilterColumnBox>(*special1, "ColumnBottom")->Onf->setChecked(true);
-    Named<FilterColumnBox>(*special1, "ColumnBottom")->EditGain->setText("6");
+    Named<QCheckBox>(*special1, "BottomOnf")->setChecked(true);
+    Named<TNumEdit>(*special1, "EditGainBottom")->setText("6");
     QTest::mouseClick(Named<QPushButton>(*special1, "DstCharResDraw"), Qt::LeftButton);
     Named<QListWidget>(*special1, "ListBox")->setCurrentRow(2);
     d.Idle();
@@ -231,7 +231,7 @@ TEST(CustomDistWindow, CalcPresetAndRecvAreStepsOfTheHistory) {
     d.Action("UndoMenu")->trigger();
     EXPECT_EQ(d.doc->Data().FileImage(), fresh);
     EXPECT_FALSE(d.doc->Doc().Modified());  // back at the saved state
-    EXPECT_EQ(Named<FilterColumnBox>(*special1, "ColumnBottom")->Result->text(), "Valid");
+    EXPECT_EQ(Named<QLabel>(*special1, "Result1")->text(), "Valid");
     d.Idle();
     d.Action("RedoMenu")->trigger();
     EXPECT_TRUE(d.doc->Data().filters[0].on);

@@ -22,12 +22,10 @@ TDstCharWin::TDstCharWin(DesignerContext& context, CustomDistSession& session, Q
     const QStringList headings = {tr("BOTTOM"), tr("PRE CHAR"), tr("EDGE")};
     const QStringList suffixes = {"Bottom", "Pre", "Edge"};
     for (int i = 0; i < 3; ++i) {
-        Columns[static_cast<std::size_t>(i)] = new FilterColumnBox(headings[i], suffixes[i], this);
+        Columns[static_cast<std::size_t>(i)] =
+            new FilterColumnBox(headings[i], suffixes[i], this, QStringLiteral("Result%1").arg(i + 1));
         top->addWidget(Columns[static_cast<std::size_t>(i)]);
     }
-    Columns[0]->Result->setObjectName("Result1");
-    Columns[1]->Result->setObjectName("Result2");
-    Columns[2]->Result->setObjectName("Result3");
     auto* clip = new QVBoxLayout;
     auto* heading = new QLabel(tr("CLIP CHAR"), this);
     QFont bold = heading->font();

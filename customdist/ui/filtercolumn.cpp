@@ -22,7 +22,8 @@ TNumEdit* FilterColumnBox::Edit(const QString& name, int min, int max) {
     return edit;
 }
 
-FilterColumnBox::FilterColumnBox(const QString& heading, const QString& suffix, QWidget* parent) : QWidget(parent) {
+FilterColumnBox::FilterColumnBox(const QString& heading, const QString& suffix, QWidget* parent, const QString& resultName)
+    : QWidget(parent) {
     setObjectName("Column" + suffix);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(6, 4, 6, 4);
@@ -67,9 +68,12 @@ FilterColumnBox::FilterColumnBox(const QString& heading, const QString& suffix, 
     };
     line(tr("Freq:"), EditFreq, tr("Hz"));
     GainLabel = line(tr("Gain:"), EditGain, tr("dB"));
+    GainLabel->setObjectName("GainLabel" + suffix);
     QLabel_ = line(tr("Q:"), EditQ, QString());
+    QLabel_->setObjectName("QLabel" + suffix);
     line(tr("trim:"), EditTrim, tr("dB"));
     Result = new QLabel(this);
+    Result->setObjectName(resultName.isEmpty() ? "Result" + suffix : resultName);
     QFont bold = Result->font();
     bold.setBold(true);
     Result->setFont(bold);

@@ -17,19 +17,21 @@ class FilterColumnBox : public QWidget {
     Q_OBJECT
 
 public:
-    // suffix names the controls ("Bottom" gives EditFreqBottom); heading may be empty.
-    FilterColumnBox(const QString& heading, const QString& suffix, QWidget* parent);
+    // suffix names the controls ("Bottom" gives EditFreqBottom, GainLabelBottom,
+    // BottomOnf); heading may be empty; resultName names "Valid"/"invalid"
+    // (empty: "Result" + suffix).
+    FilterColumnBox(const QString& heading, const QString& suffix, QWidget* parent, const QString& resultName = {});
+
+    void Show(const orb8::FilterColumn& column);
+    orb8::FilterInput Input() const;
+
+private:
+    TNumEdit* Edit(const QString& name, int min, int max);
+    // Gain and Q (labels with them) only where the type uses them.
+    void EnableInputsForType(int type);
 
     QCheckBox* Onf;
     QComboBox* CBfilterType;
     TNumEdit *EditFreq, *EditGain, *EditQ, *EditTrim;
     QLabel *GainLabel, *QLabel_, *Result;
-
-    void Show(const orb8::FilterColumn& column);
-    orb8::FilterInput Input() const;
-    // Gain and Q (labels with them) only where the type uses them.
-    void EnableInputsForType(int type);
-
-private:
-    TNumEdit* Edit(const QString& name, int min, int max);
 };
