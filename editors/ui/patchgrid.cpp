@@ -24,7 +24,8 @@ PatchGrid::PatchGrid(PatchListModel& model, QWidget* parent) : QTableView(parent
     const int widths[] = {30, 70, 70, 68, 72, 411};
     const QFontMetrics metrics(font());
     const int label = metrics.horizontalAdvance(QStringLiteral("u94")) + 14;
-    const int typeName = QFontMetrics(QFont("DejaVu Sans Mono")).horizontalAdvance(QStringLiteral("CMP+DIST")) + 14;
+    // (Measured in the font the type columns are drawn in: one font loaded, not two.)
+    const int typeName = QFontMetrics(model_.FixedFont()).horizontalAdvance(QStringLiteral("CMP+DIST")) + 14;
     for (int c = 0; c < orb8::kProjectColumns; ++c)
         setColumnWidth(c, c == 0 ? std::max(widths[c], label) : c < 5 ? std::max(widths[c], typeName) : widths[c]);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -25,6 +25,8 @@ public:
 
     // Rows are 1..80, as the document counts them.
     QString Text(int row, int column) const;
+    // The font of the type columns.
+    const QFont& FixedFont() const { return fixed_; }
     void RowsChanged(int first, int last);
     void AllChanged();
     // Which document row each row shows (the drag's preview); none: its own.
