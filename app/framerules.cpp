@@ -19,12 +19,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     // The rest as the system spells it: CLI11 keeps the bytes, so a file's
     // name need not be UTF-8.
     CLI::App app("Opens ORB-8 projects (.orb) and custom distortion sets (.dst).", "orb8ed");
-    app.allow_extras();
     app.add_flag("-E", line.english, "English captions on a Japanese system");
     app.add_option("--screenshot", line.screenshot, "Draws the main window into a picture and ends")->type_name("FILE");
     app.add_flag("--startup-probe", line.startupProbe)->group("");  // for the start-up benchmark
-    std::vector<std::string> given;
-    app.add_option("files", given, "Files to open")->type_name("FILE");
+    // Everything else is left to the loop below, as it stands (CLI11 would
+    // read "[a,b]" as a list): files, "--" and options it does not know.
+    app.allow_extras();
+    app.footer("Files to open: .orb and .dst, any number; \"--\" before names that begin with \"-\".");
     std::reverse(args.begin(), args.end());  // CLI11 takes them last first
     try {
         app.parse(std::move(args));
@@ -35,14 +36,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         line.problems.push_back(e.what());
         return line;
     }
-    for (const std::string& extra : app.remaining())
-        if (extra != "--")  // (kept among the rest when allowing extras)
-            line.problems.push_back("\"" + extra + "\" is no option of orb8ed (-E, --screenshot FILE).");
-    for (std::string& file : given) {
-        if (file.empty()) continue;
-        if (KindOfPath(file) == DocumentKind::None)
-            line.problems.push_back(file + " is neither a project file (.orb) nor a custom distortion file (.dst).");
-        else line.files.push_back(std::move(file));
+    bool names = false;  // after "--": names only
+    for (std::string& rest : app.remaining()) {
+        if (!names && rest == "--") names = true;
+        else if (!names && rest.size() > 1 && rest[0] == '-')
+            line.problems.push_back("\"" + rest + "\" is no option of orb8ed (-E, --screenshot FILE).");
+        else if (rest.empty()) continue;
+        else if (KindOfPath(rest) == DocumentKind::None)
+            line.problems.push_back(rest + " is neither a project file (.orb) nor a custom distortion file (.dst).");
+        else line.files.push_back(std::move(rest));
     }
     return line;
 }

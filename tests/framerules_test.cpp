@@ -49,6 +49,9 @@ TEST(FrameRules, CommandLine) {
     EXPECT_EQ(line.files, std::vector<std::string>{"bank.orb"});
     EXPECT_EQ(ParseCommandLine({"notes.txt"}).problems.size(), 1u);
     EXPECT_EQ(ParseCommandLine({"--screenshot"}).problems.size(), 1u);
+    line = ParseCommandLine({"[a.orb,b.orb]", "x.orb", "c,d.orb"});  // names, never lists
+    EXPECT_EQ(line.files, (std::vector<std::string>{"x.orb", "c,d.orb"}));
+    EXPECT_EQ(line.problems.size(), 1u);
     line = ParseCommandLine({"--help", "bank.orb"});
     EXPECT_NE(line.help.find("--screenshot"), std::string::npos);
     EXPECT_TRUE(line.files.empty());
