@@ -25,7 +25,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     // Everything else is left to the loop below, as it stands (CLI11 would
     // read "[a,b]" as a list): files, "--" and options it does not know.
     app.allow_extras();
-    app.footer("Files to open: .orb and .dst, any number; \"--\" before names that begin with \"-\".");
+    app.footer("\"--\" comes before names that begin with \"-\".");
+    struct Usage : CLI::Formatter {
+        std::string make_usage(const CLI::App*, std::string) const override {
+            return "Usage: orb8ed [OPTIONS] [FILE.orb | FILE.dst]...\n";
+        }
+    };
+    app.formatter(std::make_shared<Usage>());
     std::reverse(args.begin(), args.end());  // CLI11 takes them last first
     try {
         app.parse(std::move(args));
