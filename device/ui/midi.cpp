@@ -112,8 +112,8 @@ int TMidi::OpenMidiOut() {
 void TMidi::CloseMidiOut() {
     if (!out_) return;
     // What is still going out is let finish (as long as its wire time and a
-    // second more); a MIDI system that has gone away keeps only a thread.
-    out_->Drain(std::chrono::ceil<std::chrono::milliseconds>(UnsentWireTime()) + std::chrono::milliseconds(1000));
+    // second more: the output's own close waits that long, and no longer);
+    // a MIDI system that has gone away keeps only a thread.
     out_.reset();
     EnableMenu(outMenu_, true);
 }
