@@ -27,6 +27,21 @@ public:
         changed_.notify_all();
         return true;
     }
+    // As Push, but a waiting item that `same` matches is replaced where it
+    // waits (a newer word on the same thing); it never waits for room then.
+    template <class Same>
+    bool PushReplacing(T item, Same same) {
+        {
+            std::lock_guard lock(mutex_);
+            if (cancelled_ || closed_) return false;
+            for (T& waiting : items_)
+                if (same(waiting)) {
+                    waiting = std::move(item);
+                    return true;
+                }
+        }
+        return Push(std::move(item));
+    }
     // The next item; none once closed with nothing left, or cancelled.
     std::optional<T> Pop() {
         std::unique_lock lock(mutex_);
@@ -52,7 +67,8 @@ public:
         changed_.notify_all();
         return all;
     }
-    // The taker has finished what it took last.
+    // The taker has finished what it took last (a taker whose giver uses
+    // WaitIdle calls it after each Pop or PopAll).
     void Done() {
         std::lock_guard lock(mutex_);
         working_ = false;

@@ -33,7 +33,9 @@ TEST(WorkQueue, InOrderUpToTheCloseAndACancelReleasesAWaitingGiver) {
 TEST(WorkQueue, PopAllTakesWhatPiledUpAndIdleWaitsForDone) {
     WorkQueue<int> queue;
     for (int i = 0; i < 3; ++i) queue.Push(i);
-    EXPECT_EQ(queue.PopAll(), (std::vector<int>{0, 1, 2}));
+    // A newer word on a waiting item takes its place; nothing piles up.
+    for (int i = 0; i < 100; ++i) queue.PushReplacing(10 + i % 2, [](int waiting) { return waiting == 1 || waiting >= 10; });
+    EXPECT_EQ(queue.PopAll(), (std::vector<int>{0, 11, 2}));
     std::thread taker([&] { queue.Done(); });
     queue.WaitIdle();  // returns only once the taker is done
     taker.join();

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <set>
 
@@ -317,22 +318,22 @@ RecoveryWriter::~RecoveryWriter() {
     thread_.join();
 }
 
-void RecoveryWriter::Write(int document, RecoveryRecord record) { pending_.Push({document, std::move(record)}); }
+void RecoveryWriter::Write(int document, RecoveryRecord record) {
+    pending_.PushReplacing({document, std::move(record)}, [document](const Work& w) { return w.first == document; });
+}
 
-void RecoveryWriter::Remove(int document) { pending_.Push({document, std::nullopt}); }
+void RecoveryWriter::Remove(int document) {
+    pending_.PushReplacing({document, std::nullopt}, [document](const Work& w) { return w.first == document; });
+}
 
 void RecoveryWriter::Flush() { pending_.WaitIdle(); }
 
 int RecoveryWriter::Written() const { return written_; }
 
 void RecoveryWriter::Run() {
-    for (;;) {
-        std::vector<Work> work = pending_.PopAll();
-        if (work.empty()) return;  // closed, all written
-        // Only a document's last record (or removal) among what piled up.
-        std::map<int, std::optional<RecoveryRecord>> last;
-        for (Work& w : work) last[w.first] = std::move(w.second);
-        for (auto& [document, record] : last) {
+    // A document waits at most once (a newer word replaces the waiting one).
+    for (std::vector<Work> work = pending_.PopAll(); !work.empty(); work = pending_.PopAll()) {
+        for (auto& [document, record] : work) {
             if (!record) folder_.Remove(document);
             else if (folder_.Write(document, *record)) ++written_;
         }

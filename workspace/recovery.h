@@ -7,10 +7,9 @@
 // records of another one that is still running.
 #pragma once
 
-#include <chrono>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <span>
 #include <string>
