@@ -13,10 +13,8 @@
 #include "library/patchlibrary.h"
 #include "library/schema.h"
 #include "library/sqlite.h"
-#include "library/query.h"
-#include "library/sounds.h"
-#include "library/textfold.h"
 #include "tests/libraryrig.h"
+#include "tests/toolrun.h"
 #include "tests/testfiles.h"
 
 using namespace orb8;
