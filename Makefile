@@ -1,6 +1,7 @@
 # make run   builds the window program and starts it (without a display:
 #            a picture of it showing the simulated ORB-8's bank)
 # make test  builds everything and runs every test under the sanitizers
+# make bench builds the programs and the benchmarks optimised
 #
 # Both install the Debian packages they need when they are missing.
 
@@ -18,16 +19,14 @@ BUILD_PACKAGES := cmake ninja-build g++ pkgconf qt6-base-dev qt6-tools-dev qt6-l
                   qt6-svg-dev librtmidi-dev libjack-jackd2-dev nlohmann-json3-dev libcli11-dev libsqlite3-dev zlib1g-dev \
                   fonts-ipafont-gothic
 TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev jackd2 xvfb xauth clang libclang-rt-14-dev \
-                  desktop-file-utils appstream x11-utils python3
+                  desktop-file-utils appstream x11-utils python3 mold
 
-# CI builds with warnings as errors, and its optimised build (as make run's,
-# -O2) without debug information.
+# CI builds with warnings as errors.
 ifneq ($(CI),)
 WERROR := -DORB8_WERROR=ON
-PLAIN_FLAGS := "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g0 -DNDEBUG"
 endif
 
-.PHONY: run test fuzz fuzz-build monkey deps-build deps-test clean
+.PHONY: run test bench fuzz fuzz-build monkey deps-build deps-test clean
 
 run: deps-build
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
@@ -42,19 +41,24 @@ run: deps-build
 	  echo "The main window with the simulated ORB-8's bank: $(BUILD)/run/main-window.png"; \
 	fi
 
-# The optimised build makes the programs, the tools and the benchmarks (its
-# warnings are errors in CI); every test runs under the sanitizers, and a
-# short run of every fuzzer.
+# Everything is built once, under the sanitizers: the programs, the tools,
+# the benchmarks (so that they keep building) and the tests, which run there;
+# then the fuzzers and a short run of each.
 test: deps-test
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(PLAIN_FLAGS) $(WERROR)
-	cmake --build $(BUILD) -j $(JOBS) --target programs
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORB8_SANITIZE=ON -DORB8_BENCH=OFF $(WERROR)
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORB8_SANITIZE=ON -DORB8_BENCH=ON $(WERROR)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	$(MAKE) --no-print-directory fuzz-build
 	@echo "== a short run of every fuzzer"
 	cd $(FUZZ_BUILD) && ctest -j $(JOBS) --output-on-failure
 	@echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 	cd $(ASAN_BUILD) && ctest -j $(JOBS) --output-on-failure
+
+# The benchmarks measure the optimised build (as make run's): they print
+# their figures, e.g. ./build/bench/startup_bench.
+bench: deps-test
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORB8_BENCH=ON $(WERROR)
+	cmake --build $(BUILD) -j $(JOBS) --target programs
+	@echo "The benchmarks are in $(BUILD)/bench/."
 
 # The libFuzzer targets (clang), and a longer run of each: make fuzz FUZZ_SECONDS=600
 fuzz-build:
@@ -79,7 +83,7 @@ fuzz: deps-test fuzz-build
 # A longer run of the GUI monkey under the sanitizers, with a new seed each
 # time: make monkey MONKEY_EVENTS=300000 (MONKEY_SEED=n replays a failure).
 monkey: deps-test
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORB8_SANITIZE=ON -DORB8_BENCH=OFF $(WERROR)
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORB8_SANITIZE=ON -DORB8_BENCH=ON $(WERROR)
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target gui_monkey orb8tool
 	cd $(ASAN_BUILD)/tests && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ./gui_monkey --events $(MONKEY_EVENTS) --seed $(MONKEY_SEED)
