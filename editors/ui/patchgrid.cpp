@@ -14,10 +14,12 @@
 
 PatchGrid::PatchGrid(PatchListModel& model, QWidget* parent) : QTableView(parent), model_(model) {
     setObjectName("PatchGrid");
-    setModel(&model_);
+    // The row header is hidden before the model comes: a shown one measures
+    // the text of every row's number for its width.
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(20);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setModel(&model_);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     // The widths of the original list, widened where this screen's font needs it.
