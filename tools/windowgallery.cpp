@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 
 #include "app/ui/mainwin.h"
 #include "controls/colorbutton.h"
@@ -93,10 +94,14 @@ void WaitExchange(TMainWin& win) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // --scale N: the windows as a screen of N device pixels to the point shows them.
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--scale") == 0) qputenv("QT_SCALE_FACTOR", argv[i + 1]);
     QApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    if (const qsizetype scale = args.indexOf("--scale"); scale >= 0) args.remove(scale, 2);
     if (args.isEmpty()) {
-        std::fprintf(stderr, "usage: orb8ed-gallery OUTDIR\n");
+        std::fprintf(stderr, "usage: orb8ed-gallery OUTDIR [--scale N]\n");
         return 2;
     }
     const QDir out(args[0]);

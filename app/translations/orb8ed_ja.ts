@@ -680,7 +680,7 @@ Nothing was written.</source>
     <message>
         <location filename="../../library/ui/librarymanagepane.cpp" line="105"/>
         <source>%1: %2</source>
-        <translation type="unfinished">%1: %2</translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <location filename="../../library/ui/librarymanagepane.cpp" line="113"/>
@@ -712,7 +712,7 @@ Nothing was written.</source>
         <location filename="../../library/ui/librarymanagepane.cpp" line="150"/>
         <location filename="../../library/ui/librarymanagepane.cpp" line="156"/>
         <source>Library</source>
-        <translation type="unfinished">ライブラリ</translation>
+        <translation>ライブラリ</translation>
     </message>
     <message>
         <location filename="../../library/ui/librarymanagepane.cpp" line="146"/>
@@ -772,7 +772,7 @@ The files stay where they are; your marks of their sounds stay in the library.</
     <message>
         <location filename="../../library/ui/libraryresultmodel.cpp" line="159"/>
         <source>COMMENT</source>
-        <translation type="unfinished">コメント</translation>
+        <translation>コメント</translation>
     </message>
 </context>
 <context>
@@ -1225,7 +1225,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="136"/>
         <source>NAME</source>
-        <translation type="unfinished">名前</translation>
+        <translation>名前</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="137"/>
@@ -1280,18 +1280,18 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="160"/>
         <source>DRIVE</source>
-        <translation type="unfinished">ドライブ</translation>
+        <translation>DRIVE</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="171"/>
         <location filename="../../editors/ui/ctpanel.cpp" line="457"/>
         <source>VNR</source>
-        <translation type="unfinished">VNR</translation>
+        <translation>VNR</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="173"/>
         <source>EQ</source>
-        <translation type="unfinished">EQ</translation>
+        <translation>EQ</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="189"/>
@@ -1311,7 +1311,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="196"/>
         <source>MOD</source>
-        <translation type="unfinished">モジュレーション</translation>
+        <translation>MOD</translation>
     </message>
     <message>
         <location filename="../../editors/ui/ctpanel.cpp" line="201"/>
@@ -1708,7 +1708,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="140"/>
         <source>COMMENT</source>
-        <translation type="unfinished">コメント</translation>
+        <translation>コメント</translation>
     </message>
     <message>
         <location filename="../../library/ui/librarywin.cpp" line="141"/>
@@ -2227,7 +2227,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="20"/>
         <source>RTM</source>
-        <translation type="unfinished">RTM</translation>
+        <translation>RTM</translation>
     </message>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="22"/>
@@ -2253,17 +2253,17 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="31"/>
         <source>DRIVE</source>
-        <translation type="unfinished">ドライブ</translation>
+        <translation>DRIVE</translation>
     </message>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="32"/>
         <source>EQ</source>
-        <translation type="unfinished">EQ</translation>
+        <translation>EQ</translation>
     </message>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="33"/>
         <source>MOD</source>
-        <translation type="unfinished">モジュレーション</translation>
+        <translation>MOD</translation>
     </message>
     <message>
         <location filename="../../editors/ui/rtmpopwin.cpp" line="34"/>
@@ -2771,7 +2771,7 @@ Send it to the ORB-8 all the same?</source>
     <message>
         <location filename="../../device/ui/trafficmodel.cpp" line="76"/>
         <source>Message</source>
-        <translation type="unfinished">メッセージ</translation>
+        <translation>メッセージ</translation>
     </message>
     <message>
         <location filename="../../device/ui/trafficmodel.cpp" line="77"/>
