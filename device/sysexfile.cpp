@@ -99,10 +99,16 @@ SysExContents ReadSysEx(std::span<const std::uint8_t> bytes) {
     return c;
 }
 
-std::string SysExContents::Summary() const {
+std::string SysExContents::Summary(bool editBufferHasRow) const {
     std::string taken = Count(static_cast<int>(dumps.size()), "patch", "patches");
-    if (!editBuffers.empty()) taken += " and " + Count(static_cast<int>(editBuffers.size()), "edit buffer", "edit buffers");
     std::vector<std::string> skipped;
+    const int buffers = static_cast<int>(editBuffers.size());
+    if (buffers > 0 && editBufferHasRow) {
+        taken += " and 1 edit buffer";
+        if (buffers > 1) skipped.push_back(Count(buffers - 1, "earlier edit buffer", "earlier edit buffers"));
+    } else if (buffers > 0) {
+        skipped.push_back(Count(buffers, "edit buffer", "edit buffers"));
+    }
     if (foreign) skipped.push_back(Count(foreign, "message of another device", "messages of other devices"));
     if (notPatches) skipped.push_back(Count(notPatches, "ORB-8 message that holds no patch", "ORB-8 messages that hold no patch"));
     if (damaged) skipped.push_back(Count(damaged, "damaged message", "damaged messages"));

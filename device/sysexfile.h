@@ -29,8 +29,10 @@ struct SysExContents {
     int strayBytes = 0;                  // bytes outside any message
 
     bool Usable() const { return !dumps.empty() || !editBuffers.empty(); }
-    // "12 patches and 1 edit buffer; not used: 2 messages of other devices, 1 damaged message"
-    std::string Summary() const;
+    // What TakeSysEx takes and what it leaves: "12 patches and 1 edit buffer;
+    // not used: 2 messages of other devices, 1 damaged message". Only the last
+    // edit buffer is taken, and none without a row for it.
+    std::string Summary(bool editBufferHasRow = true) const;
 };
 
 SysExContents ReadSysEx(std::span<const std::uint8_t> bytes);

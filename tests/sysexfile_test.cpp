@@ -73,6 +73,17 @@ TEST(SysExFile, WhatCantBeUsedIsCountedAndChangesNothing) {
     ProjectDocument target;
     EXPECT_EQ(TakeSysEx(target, buffer, 5), std::vector<int>{5});
     EXPECT_EQ(DecodeName(target.PatchOfRow(5)), "EDITED  ");
+    // Of several edit buffers only the last is taken, and the summary says so;
+    // with no row for it, none is.
+    std::vector<std::uint8_t> two = EditBufferWrite(0, bank.patches[3]);
+    const auto last = EditBufferWrite(0, edit);
+    two.insert(two.end(), last.begin(), last.end());
+    const SysExContents buffers = ReadSysEx(two);
+    ProjectDocument again;
+    EXPECT_EQ(TakeSysEx(again, buffers, 2), std::vector<int>{2});
+    EXPECT_EQ(DecodeName(again.PatchOfRow(2)), "EDITED  ");
+    EXPECT_EQ(buffers.Summary(), "0 patches and 1 edit buffer; not used: 1 earlier edit buffer");
+    EXPECT_EQ(buffers.Summary(false), "0 patches; not used: 2 edit buffers");
 }
 
 TEST(BankDifferences, ByModuleWithBothTexts) {
@@ -145,6 +156,16 @@ TEST(Orb8Tool, SysExAndDiffCommands) {
     EXPECT_NE(block.err.find("2 custom settings values differ (MOD CUSTOM1)"), std::string::npos) << block.err;
     const ToolRun blockJson = Tool({"diff", bank.fileName, custom.fileName, "--json"});
     EXPECT_NE(blockJson.out.find("\"slot\": \"MOD CUSTOM1\""), std::string::npos) << blockJson.out;
+
+    // An edit buffer alone, with no row named for it: nothing to take, nothing written.
+    WriteAll(dir.Path("edit.syx"), EditBufferWrite(0, bank.patches[2]));
+    const ToolRun rowless = Tool({"import-syx", dir.Path("edit.syx"), dir.Path("f.orb")});
+    EXPECT_NE(rowless.code, 0);
+    EXPECT_NE(rowless.err.find("--edit-buffer-to"), std::string::npos) << rowless.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("f.orb")));
+    const ToolRun rowed = Tool({"import-syx", dir.Path("edit.syx"), dir.Path("f.orb"), "--edit-buffer-to", "U12"});
+    EXPECT_EQ(rowed.code, 0) << rowed.err;
+    EXPECT_NE(rowed.out.find("0 patches and 1 edit buffer"), std::string::npos) << rowed.out;
 
     WriteAll(dir.Path("junk.syx"), {0xF0, 0x41, 0x00, 0xF7});
     const ToolRun junk = Tool({"import-syx", dir.Path("junk.syx"), dir.Path("d.orb")});

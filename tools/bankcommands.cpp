@@ -208,12 +208,14 @@ void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         if (bytes.size() > (16u << 20)) throw ToolError{*path + " is larger than 16 MB; not a bank's SysEx"};
         const SysExContents contents = ReadSysEx(bytes);
         if (!contents.Usable()) throw ToolError{*path + " holds no ORB-8 patch (" + contents.Summary() + "); nothing was written"};
+        if (contents.dumps.empty() && editRow == 0)
+            throw ToolError{*path + " holds only an edit buffer: name its row with --edit-buffer-to U01..u94; nothing was written"};
         auto bank = syx->base.empty() ? std::make_unique<LoadedBank>() : LoadBank(syx->base);
         if (!contents.editBuffers.empty() && editRow == 0)
             out << "note: the edit buffer is left out (take it with --edit-buffer-to U01..u94)\n";
         TakeSysEx(bank->document, contents, editRow);
         SaveBank(bank->document, *second);
-        out << "taken into " << *second << ": " << contents.Summary() << "\n";
+        out << "taken into " << *second << ": " << contents.Summary(editRow != 0) << "\n";
     });
 
     auto* diff = app.add_subcommand("diff", "The patches that differ between two banks, parameter by parameter. Exit 0: equal, 1: different, 2: an error.");

@@ -48,15 +48,18 @@ std::optional<SessionChange> SysExCommands::Import(ProjectSession& project, int 
         return std::nullopt;
     }
     const SysExContents contents = ReadSysEx(bytes);
-    if (!contents.Usable()) {
+    // An edit buffer alone needs a row to go to.
+    const bool bufferHasRow = ProjectDocument::ValidRow(current);
+    if (!contents.Usable() || (contents.dumps.empty() && !bufferHasRow)) {
         dialogs_.Inform(parent_, tr("ORB-8ED"),
-                        tr("%1 holds no ORB-8 patch (%2). Nothing was changed.").arg(path, Q(contents.Summary())));
+                        tr("%1 holds no ORB-8 patch (%2). Nothing was changed.").arg(path, Q(contents.Summary(bufferHasRow))));
         return std::nullopt;
     }
     const SessionChange change = project.Perform([&](ProjectDocument& document) {
         TakeSysEx(document, contents, current);
         return StepReport{tr("Import SysEx").toStdString(), {}, true};
     });
-    dialogs_.Inform(parent_, tr("ORB-8ED"), tr("Taken from %1: %2.").arg(path, Q(contents.Summary())));
+    dialogs_.Inform(parent_, tr("ORB-8ED"),
+                    tr("Taken from %1: %2.").arg(path, Q(contents.Summary(bufferHasRow))));
     return change;
 }
