@@ -4,8 +4,10 @@
 #include "app/framerules.h"
 #include "workspace/documentrules.h"
 #include "editors/commentrules.h"
+#include "editors/projectsession.h"
 #include "editors/rowdrag.h"
 #include "patch/projectdocument.h"
+#include "tests/testfiles.h"
 
 #include <algorithm>
 
@@ -32,6 +34,26 @@ TEST(FrameRules, FileKindsExtensionsAndCaptions) {
     EXPECT_TRUE(SaveMustAsk(false, true));
     EXPECT_FALSE(SaveMustAsk(true, true));
     EXPECT_FALSE(SaveMustAsk(false, false));
+}
+
+// Opening a file that is open already finds its document, by any spelling
+// of the path; a document that only carries the name (a failed open) does not count.
+TEST(FrameRules, AFileIsOpenOnce) {
+    TempDir dir;
+    ProjectSession saved(DefaultCustomSettings()), blank(DefaultCustomSettings()), untitled(DefaultCustomSettings());
+    saved.SetFileName(dir.Path("a.orb"));
+    ASSERT_TRUE(saved.Save().ok());
+    blank.SetFileName(dir.Path("b.orb"));  // never read or written
+    const std::vector<Document*> open{&untitled, &blank, &saved};
+    EXPECT_EQ(OpenDocumentOfFile(open, dir.Path("a.orb")), &saved);
+    EXPECT_EQ(OpenDocumentOfFile(open, dir.Path(".") + "/a.orb"), &saved);
+    std::filesystem::create_symlink(dir.Path("a.orb"), dir.Path("link.orb"));
+    EXPECT_EQ(OpenDocumentOfFile(open, dir.Path("link.orb")), &saved);
+    EXPECT_EQ(OpenDocumentOfFile(open, dir.Path("b.orb")), nullptr);
+    EXPECT_EQ(OpenDocumentOfFile(open, dir.Path("c.orb")), nullptr);
+    // Its file moved away: the window still holds the bank.
+    std::filesystem::rename(dir.Path("a.orb"), dir.Path("away.orb"));
+    EXPECT_EQ(OpenDocumentOfFile(open, dir.Path("a.orb")), &saved);
 }
 
 TEST(FrameRules, CommandLine) {

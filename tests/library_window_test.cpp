@@ -125,9 +125,19 @@ TEST(LibraryWindow, AddAFolderSearchAndOpenTheBankAtThePatch) {
     ASSERT_TRUE(win.Documents().CurrentProject());
     EXPECT_EQ(win.Documents().CurrentProject()->Doc().FileName(), banks + "/live.orb");
     EXPECT_EQ(win.Documents().CurrentProject()->CurrentRow(), 5);
+    // Again while it is open: the same window, not a second copy of the bank.
+    TProjectWindow* opened = win.Documents().CurrentProject();
+    opened->SetCurrentRow(1);
+    const auto open = win.Documents().Windows().size();
+    QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(win.Documents().Windows().size(), open);
+    EXPECT_EQ(win.Documents().CurrentProject(), opened);
+    EXPECT_EQ(opened->CurrentRow(), 5);
 
-    // The bank moved away (a disk unplugged): the library says so and opens
-    // no blank window under its name that a Save could write over it.
+    // The bank moved away (a disk unplugged) and its window closed: the
+    // library says so and opens no blank window under its name that a Save
+    // could write over it.
+    win.Documents().CloseDocument(opened->Doc());
     const auto windows = win.Documents().Windows().size();
     std::filesystem::rename(banks + "/live.orb", dir.Path("away.orb"));
     QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, cell.center());

@@ -129,8 +129,10 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     EXPECT_EQ(english.win->Documents().Windows().size(), 1);
 
     // A bank dropped on the frame from a file manager opens; other files do not.
+    const std::string other = dir.Path("other.orb");
+    WriteAll(other, ReadAll(saved.fileName));
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(saved.fileName)),
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(other)),
                   QUrl::fromLocalFile(QString::fromStdString(dir.Path("notes.txt")))});
     const auto before = app.win->Documents().Windows().size();
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
@@ -139,7 +141,18 @@ TEST(MainWindow, OpenByNameAndTheCommandLine) {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QApplication::sendEvent(app.win.get(), &drop);
     ASSERT_EQ(app.win->Documents().Windows().size(), before + 1);
-    EXPECT_EQ(app.win->Documents().Windows().last()->Doc().FileName(), saved.fileName);
+    EXPECT_EQ(app.win->Documents().Windows().last()->Doc().FileName(), other);
+
+    // A file already open, by any spelling of its path, is not opened a second
+    // time (a second copy's Save would overwrite the first's unsaved work):
+    // its window comes to the front with that work.
+    TProjectWindow* first = app.Project();
+    App::Change(first, [](ProjectDocument& d) { d.comments[1] = "unsaved"; });
+    const std::string spelled = dir.Path(".") + "/" + std::filesystem::path(saved.fileName).filename().string();
+    EXPECT_EQ(app.win->OpenByName(QString::fromStdString(spelled)), first);
+    EXPECT_EQ(app.win->Documents().Windows().size(), before + 1);
+    EXPECT_EQ(app.win->Documents().Active(), first);
+    EXPECT_EQ(first->Document().comments[1], "unsaved");
 }
 
 TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {

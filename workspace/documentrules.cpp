@@ -1,6 +1,7 @@
 #include "workspace/documentrules.h"
 
 #include <cctype>
+#include <filesystem>
 
 #include "customdist/customdistdata.h"
 #include "patch/projectdocument.h"
@@ -54,6 +55,20 @@ std::string DocumentCaption(const Document& document) {
 bool KeepsPathAfterFailedLoad(bool fileExists) { return !fileExists; }
 
 bool SaveMustAsk(bool fileKnown, bool fileExists) { return fileExists && !fileKnown; }
+
+Document* OpenDocumentOfFile(const std::vector<Document*>& open, const std::string& path) {
+    namespace fs = std::filesystem;
+    const auto same = [&](const std::string& other) {
+        std::error_code error;
+        if (fs::equivalent(fs::path(path), fs::path(other), error)) return true;
+        // Neither there (or unreadable): the same path, spelled alike.
+        return fs::path(path).lexically_normal() == fs::path(other).lexically_normal();
+    };
+    for (Document* document : open)
+        if (document && !document->FileName().empty() && document->FileKnown() && same(document->FileName()))
+            return document;
+    return nullptr;
+}
 
 FileResult TryReading(const std::string& path, DocumentKind kind) {
     if (kind == DocumentKind::Project) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "patch/document.h"
@@ -42,6 +43,12 @@ bool KeepsPathAfterFailedLoad(bool fileExists);
 // that the document never read or wrote (one that appeared after a failed
 // open, or after the file of a recovered document had gone).
 bool SaveMustAsk(bool fileKnown, bool fileExists);
+
+// The open document that `path` names, or nullptr: one that read or wrote
+// that file (the same file by the system, or the same path while none is
+// there). Opening it again would make a second copy whose Save overwrites
+// the first's work, so its window is shown instead.
+Document* OpenDocumentOfFile(const std::vector<Document*>& open, const std::string& path);
 
 // Whether the document file at `path` would open, read as an open reads it
 // (nothing is kept): a library row's bank on a disk that is not plugged in

@@ -45,6 +45,11 @@ Document* FileCommands::OpenByName(const QString& name) {
 Document* FileCommands::OpenPath(const std::string& path, bool onlyReadable) {
     const DocumentKind kind = KindOfPath(path);
     if (kind == DocumentKind::None) return nullptr;
+    // A file already open is not opened twice: its window comes to the front.
+    if (Document* open = OpenDocumentOfFile(frame_.Documents(), path)) {
+        frame_.ShowDocument(*open);
+        return open;
+    }
     if (onlyReadable) {
         const FileResult r = TryReading(path, kind);
         if (!r.loaded()) {

@@ -169,6 +169,20 @@ void OpenDocuments::CloseDocument(const Document& document) {
     else window->close();
 }
 
+std::vector<Document*> OpenDocuments::Documents() const {
+    std::vector<Document*> all;
+    for (const QPointer<DocumentWindow>& window : windows_)
+        if (window) all.push_back(&window->Doc());
+    return all;
+}
+
+void OpenDocuments::ShowDocument(const Document& document) {
+    DocumentWindow* window = WindowOf(&document);
+    if (!window || !window->SubWindow()) return;
+    if (window->SubWindow()->isMinimized()) window->SubWindow()->showNormal();
+    area_.setActiveSubWindow(window->SubWindow());
+}
+
 bool OpenDocuments::CloseAll() {
     while (!windows_.isEmpty()) {
         DocumentWindow* window = windows_.last();

@@ -41,6 +41,8 @@ public:
     orb8::Document* ActiveDocument() const override { return active_ ? &active_->Doc() : nullptr; }
     orb8::Document* NewDocument(orb8::DocumentKind kind) override { return &NewDocumentWindow(kind)->Doc(); }
     void CloseDocument(const orb8::Document& document) override;
+    std::vector<orb8::Document*> Documents() const override;
+    void ShowDocument(const orb8::Document& document) override;
     DocumentWindow* NewDocumentWindow(orb8::DocumentKind kind);
     // The open window of `document`, or nullptr.
     DocumentWindow* WindowOf(const orb8::Document* document) const;
