@@ -194,6 +194,26 @@ TEST(MainWindow, SaveAsGivesTheExtensionAndSaveClearsTheMark) {
     app.Action("SaveAsMenu")->trigger();
     EXPECT_NE(app.dialogs.Last("question").indexOf("already exists"), -1);
     EXPECT_EQ(p->Doc().FileName(), dir.Path("other.ORB"));
+    app.dialogs.yesNo = true;
+
+    // Save As onto the file of another open window is refused: the two
+    // windows' saves would overwrite each other. Onto its own file it saves.
+    app.Action("ProjectNewMenu")->trigger();
+    TProjectWindow* second = app.Project(1);
+    ASSERT_TRUE(second);
+    ASSERT_NE(second, p);
+    const auto onDisk = ReadAll(dir.Path("other.ORB"));
+    app.dialogs.saveNames = {QString::fromStdString(dir.Path("other.ORB"))};
+    app.Action("SaveAsMenu")->trigger();
+    EXPECT_NE(app.dialogs.Last("error").indexOf("is open in another window"), -1);
+    EXPECT_EQ(second->Doc().FileName(), "");
+    EXPECT_EQ(ReadAll(dir.Path("other.ORB")), onDisk);
+    app.win->Documents().CloseDocument(second->Doc());
+    app.Idle();
+    app.dialogs.saveNames = {QString::fromStdString(dir.Path("other.ORB"))};
+    app.Action("SaveAsMenu")->trigger();
+    EXPECT_EQ(p->Doc().FileName(), dir.Path("other.ORB"));
+    EXPECT_FALSE(p->Doc().Modified());
 
     // A save that fails is reported and the mark stays.
     App::Change(p, [](ProjectDocument& d) { d.comments[0] = "x"; });

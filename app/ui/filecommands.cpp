@@ -116,6 +116,15 @@ bool FileCommands::SaveAs(Document* target) {
     const QString chosen = dialogs_.SaveFileName(parent_, filter, Q(target->FileName()));
     if (chosen.isEmpty()) return false;
     const std::string path = WithExtension(chosen.toStdString(), target->Kind());
+    // Another window's file: whichever saved last would overwrite the other's work.
+    std::vector<Document*> others = frame_.Documents();
+    std::erase(others, target);
+    if (OpenDocumentOfFile(others, path)) {
+        dialogs_.ShowError(parent_, tr("ORB-8ED"),
+                           tr("%1 is open in another window.\nClose that window first, or choose another name.")
+                               .arg(ShownPath(path)));
+        return false;
+    }
     // The dialog asked about the name it returned; a name that gained the
     // extension here is asked about now.
     if (path != chosen.toStdString() && QFileInfo::exists(Q(path)) &&
