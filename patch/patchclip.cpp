@@ -75,4 +75,11 @@ std::vector<PatchClip> DecodePatchClips(std::span<const std::uint8_t> bytes) {
     return clips;
 }
 
+void PutClips(std::span<const PatchClip> clips, ProjectDocument& bank) {
+    for (std::size_t i = 0; i < clips.size() && i < bank.patches.size(); ++i) {
+        bank.patches[i] = clips[i].patch;
+        bank.SetCommentOfRow(static_cast<int>(i) + 1, clips[i].comment);
+    }
+}
+
 }  // namespace orb8

@@ -34,4 +34,9 @@ std::vector<std::uint8_t> EncodePatchClips(std::span<const PatchClip> clips);
 // cut short or says more than it holds.
 std::vector<PatchClip> DecodePatchClips(std::span<const std::uint8_t> bytes);
 
+class ProjectDocument;
+// The clips, in order from the bank's first patch on, with their comments
+// (those beyond the bank's patches are left out).
+void PutClips(std::span<const PatchClip> clips, ProjectDocument& bank);
+
 }  // namespace orb8

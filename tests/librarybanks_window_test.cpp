@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QSettings>
 #include <QLineEdit>
 #include <QListView>
@@ -155,6 +156,22 @@ TEST(LibraryBanks, SourcesProblemsDoublesAndExport) {
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(written.patches[static_cast<std::size_t>(i)], library->Model().ClipAt(i)->patch) << i;
     EXPECT_EQ(written.patches[3], InitialPatch());
+    EXPECT_TRUE(Named<QLabel>(*library, "Status")->text().startsWith("3 patches written to"));
+    // Not onto the file of an open bank (its window's Save would overwrite
+    // the export, or the export its unsaved work); a name that gains the
+    // extension onto a file that exists is asked about.
+    const std::string openBank = win.Documents().CurrentProject()->Doc().FileName();
+    const auto bankBytes = ReadAll(openBank), exportBytes = ReadAll(exported);
+    rig.dialogs.saveNames = {QString::fromStdString(openBank)};
+    QTest::mouseClick(Named<QPushButton>(*library, "ExportBankBtn"), Qt::LeftButton);
+    EXPECT_NE(rig.dialogs.Last("error").indexOf("is open in another window"), -1);
+    EXPECT_EQ(ReadAll(openBank), bankBytes);
+    rig.dialogs.yesNo = false;
+    rig.dialogs.saveNames = {QString::fromStdString(dir.Path("chosen"))};
+    ClickRow(Named<QTableView>(*library, "Results"), 1);
+    QTest::mouseClick(Named<QPushButton>(*library, "ExportBankBtn"), Qt::LeftButton);
+    EXPECT_NE(rig.dialogs.Last("question").indexOf("already exists"), -1);
+    EXPECT_EQ(ReadAll(exported), exportBytes);
 
     // "more" no longer read: CHIME leaves the results.
     for (int row = 0; row < sources->model()->rowCount(); ++row)

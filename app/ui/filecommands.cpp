@@ -106,38 +106,59 @@ void FileCommands::Save() {
     SaveNow(*target);
 }
 
+std::optional<std::string> FileCommands::ChooseSavePath(DocumentKind kind, const std::string& current,
+                                                        const Document* except, QWidget* dialogParent) {
+    const QString filter = kind == DocumentKind::Project ? tr("ORB-8 Project File (*.orb)")
+                                                         : tr("ORB-8 Custom Drive Parameter File (*.dst)");
+    const QString chosen = dialogs_.SaveFileName(dialogParent, filter, Q(current));
+    if (chosen.isEmpty()) return std::nullopt;
+    const std::string path = WithExtension(chosen.toStdString(), kind);
+    // The dialog asked about the name it returned; a name that gained the
+    // extension here is asked about now.
+    if (path != chosen.toStdString() && QFileInfo::exists(Q(path)) &&
+        !dialogs_.AskYesNo(dialogParent, tr("ORB-8ED"), tr("%1 already exists.\nDo you want to replace it?").arg(Q(path))))
+        return std::nullopt;
+    // Another window's file: whichever saved last would overwrite the other's work.
+    std::vector<Document*> others = frame_.Documents();
+    std::erase(others, except);
+    if (OpenDocumentOfFile(others, path)) {
+        dialogs_.ShowError(dialogParent, tr("ORB-8ED"),
+                           tr("%1 is open in another window.\nClose that window first, or choose another name.")
+                               .arg(ShownPath(path)));
+        return std::nullopt;
+    }
+    return path;
+}
+
 bool FileCommands::SaveAs(Document* target) {
     if (!target) target = frame_.ActiveDocument();
     if (!target) return false;
     target->Settle();
-    const bool project = target->Kind() == DocumentKind::Project;
-    const QString filter =
-        project ? tr("ORB-8 Project File (*.orb)") : tr("ORB-8 Custom Drive Parameter File (*.dst)");
-    const QString chosen = dialogs_.SaveFileName(parent_, filter, Q(target->FileName()));
-    if (chosen.isEmpty()) return false;
-    const std::string path = WithExtension(chosen.toStdString(), target->Kind());
-    // Another window's file: whichever saved last would overwrite the other's work.
-    std::vector<Document*> others = frame_.Documents();
-    std::erase(others, target);
-    if (OpenDocumentOfFile(others, path)) {
-        dialogs_.ShowError(parent_, tr("ORB-8ED"),
-                           tr("%1 is open in another window.\nClose that window first, or choose another name.")
-                               .arg(ShownPath(path)));
-        return false;
-    }
-    // The dialog asked about the name it returned; a name that gained the
-    // extension here is asked about now.
-    if (path != chosen.toStdString() && QFileInfo::exists(Q(path)) &&
-        !dialogs_.AskYesNo(parent_, tr("ORB-8ED"), tr("%1 already exists.\nDo you want to replace it?").arg(Q(path))))
-        return false;
+    const auto path = ChooseSavePath(target->Kind(), target->FileName(), target, parent_);
+    if (!path) return false;
     const std::string previous = target->FileName();
-    target->SetFileName(path);
+    target->SetFileName(*path);
     if (!SaveNow(*target)) {
         target->SetFileName(previous);
         return false;
     }
-    Remember(Q(path));
+    Remember(Q(*path));
     return true;
+}
+
+std::optional<std::string> FileCommands::SaveBankAs(const ProjectDocument& bank, const QString& suggested,
+                                                    QWidget* dialogParent) {
+    const auto path = ChooseSavePath(DocumentKind::Project, suggested.toStdString(), nullptr, dialogParent);
+    if (!path) return std::nullopt;
+    ProjectDocument copy = bank;
+    copy.fileName = *path;
+    copy.PackAll();
+    const FileResult r = copy.Save();
+    if (!r.ok()) {
+        dialogs_.ShowError(dialogParent, tr("ORB-8ED"), FileMessageText(r, FileKindName(DocumentKind::Project)));
+        return std::nullopt;
+    }
+    return path;
 }
 
 bool FileCommands::MayClose(Document& document) {

@@ -4,8 +4,11 @@
 
 #include <QObject>
 #include <QStringList>
+#include <optional>
+#include <string>
 
 #include "patch/fileio.h"
+#include "patch/projectdocument.h"
 #include "workspace/documentrules.h"
 
 class DocumentFrame;
@@ -32,6 +35,11 @@ public:
     void Save();
     // Save As of one document (the active one when none is given); true when saved.
     bool SaveAs(orb8::Document* target = nullptr);
+    // A bank that is no open document (the library's chosen patches) written
+    // under a name the user chooses, with Save As's questions; the path
+    // written, or none.
+    std::optional<std::string> SaveBankAs(const orb8::ProjectDocument& bank, const QString& suggested,
+                                          QWidget* dialogParent);
     // Unsaved work: Yes saves under a name of the user's choice (the window
     // stays when that is cancelled or fails), No lets it go, Cancel keeps it.
     bool MayClose(orb8::Document& document);
@@ -39,6 +47,11 @@ public:
     QStringList RecentFiles() const;
 
 private:
+    // The path Save As writes to: the dialog's choice with the kind's
+    // extension, asked about when the extension made it a file that exists,
+    // and refused when another window (not `except`) has that file open.
+    std::optional<std::string> ChooseSavePath(orb8::DocumentKind kind, const std::string& current,
+                                              const orb8::Document* except, QWidget* dialogParent);
     bool SaveNow(orb8::Document& document);
     void Report(const orb8::FileResult& result, orb8::DocumentKind kind);
     void Remember(const QString& path);

@@ -9,6 +9,8 @@
 #include "app/ui/filecommands.h"
 #include "library/patchlibrary.h"
 #include "library/processorhistory.h"
+#include "patch/patchclip.h"
+#include "patch/projectdocument.h"
 #include "library/ui/libraryservice.h"
 #include "library/ui/librarywin.h"
 #include "library/ui/processorhistorypane.h"
@@ -49,6 +51,13 @@ void LibraryCommands::Show() {
         connect(window_, &TLibraryWin::TryRequested, this, &LibraryCommands::TryRequested);
         connect(window_, &TLibraryWin::TryEnded, this, &LibraryCommands::TryEnded);
         connect(window_, &TLibraryWin::NewBankRequested, this, &LibraryCommands::NewBankRequested);
+        connect(window_, &TLibraryWin::ExportBankRequested, this,
+                [this](const std::vector<orb8::PatchClip>& clips, int left) {
+                    orb8::ProjectDocument bank;
+                    orb8::PutClips(clips, bank);
+                    if (const auto path = files_.SaveBankAs(bank, QStringLiteral("library selection.orb"), window_))
+                        window_->ShowExported(QString::fromStdString(*path), static_cast<int>(clips.size()), left);
+                });
         window_->ProcessorHistory().SetCurrentBank([this] { return currentBank_ ? currentBank_() : std::nullopt; });
         window_->ProcessorHistory().SetFolder(HistoryFolder());
     }

@@ -172,12 +172,7 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
         });
         // A new bank of the library's results: one step of it, with their comments.
         connect(library_, &LibraryCommands::NewBankRequested, this, [this](const std::vector<PatchClip>& clips) {
-            NewBank(tr("New Bank from Selection"), [&](ProjectDocument& document) {
-                for (std::size_t i = 0; i < clips.size() && i < document.patches.size(); ++i) {
-                    document.patches[i] = clips[i].patch;
-                    document.SetCommentOfRow(static_cast<int>(i) + 1, clips[i].comment);
-                }
-            });
+            NewBank(tr("New Bank from Selection"), [&](ProjectDocument& document) { PutClips(clips, document); });
         });
         connect(library_, &LibraryCommands::UndoRequested, this, [this] { Undo(true); });
         connect(library_, &LibraryCommands::RedoRequested, this, [this] { Undo(false); });

@@ -626,7 +626,8 @@ std::vector<orb8::PatchClip> TLibraryWin::ChosenResults(int& left) const {
     return clips;
 }
 
-// The chosen results as a bank file of their own (the rest of it empty patches).
+// The chosen results as a bank file of their own (the rest of it empty
+// patches); the frame asks for the name and writes it.
 void TLibraryWin::ExportSelection() {
     int left = 0;
     const auto clips = ChosenResults(left);
@@ -634,26 +635,12 @@ void TLibraryWin::ExportSelection() {
         ShowStatus(tr("Choose the results to export first (Shift and Ctrl choose several)."));
         return;
     }
-    const QString name = dialogs_.SaveFileName(this, tr("Project files (*.orb)"), QStringLiteral("library selection.orb"));
-    if (name.isEmpty()) return;
-    orb8::ProjectDocument bank;
-    for (std::size_t i = 0; i < clips.size(); ++i) {
-        bank.patches[i] = clips[i].patch;
-        bank.SetCommentOfRow(static_cast<int>(i) + 1, clips[i].comment);
-    }
-    bank.fileName = QFile::encodeName(name.endsWith(QStringLiteral(".orb"), Qt::CaseInsensitive) ? name : name + ".orb")
-                        .toStdString();
-    bank.PackAll();
-    const orb8::FileResult saved = bank.Save();
-    if (!saved.ok()) {
-        dialogs_.ShowError(this, tr("Library"), QString::fromStdString(orb8::FileMessageLine(saved, "project file")));
-        return;
-    }
-    ShowStatus(left > 0 ? tr("%1 patches written to %2; %3 more did not fit in a bank.")
-                              .arg(clips.size())
-                              .arg(QString::fromStdString(bank.fileName))
-                              .arg(left)
-                        : tr("%1 patches written to %2.").arg(clips.size()).arg(QString::fromStdString(bank.fileName)));
+    emit ExportBankRequested(clips, left);
+}
+
+void TLibraryWin::ShowExported(const QString& path, int count, int left) {
+    ShowStatus(left > 0 ? tr("%1 patches written to %2; %3 more did not fit in a bank.").arg(count).arg(path).arg(left)
+                        : tr("%1 patches written to %2.").arg(count).arg(path));
 }
 
 void TLibraryWin::NewBankFromSelection() {

@@ -47,6 +47,8 @@ public:
 
     // The patch the buttons act on: the one last chosen in any of the lists.
     std::optional<orb8::PatchClip> ChosenPatch() const;
+    // Says where an export went: `count` patches written to `path`, `left` more did not fit.
+    void ShowExported(const QString& path, int count, int left);
     // Waiting for the library: results or a patch's details are on their way.
     bool Reading() const;
     // A scan of the sources is under way (another may follow what it found changed).
@@ -67,6 +69,9 @@ signals:
     void TryEnded();
     // A new bank of these patches, in order (at most kPatchCount).
     void NewBankRequested(const std::vector<orb8::PatchClip>& clips);
+    // These patches written as a bank file of their own (at most
+    // kPatchCount; `left` more were chosen than fit).
+    void ExportBankRequested(const std::vector<orb8::PatchClip>& clips, int left);
     // Ctrl+Z and Ctrl+Shift+Z here: the active document's Undo and Redo.
     void UndoRequested();
     void RedoRequested();
