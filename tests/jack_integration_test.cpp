@@ -6,15 +6,20 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/inotify.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
+#include <thread>
 
 #include "device/devicelink.h"
 #include "midi/blockinghost.h"
@@ -123,7 +128,11 @@ protected:
             server_ = "orb8test-" + std::to_string(n);
             setenv("JACK_DEFAULT_SERVER", server_.c_str(), 1);
             if (JackServerRunning()) continue;  // another test run uses it
-            jackd_ = Spawn({"jackd", "--no-realtime", "-n", server_, "-d", "dummy", "-r", "48000", "-p", "256"},
+            // A client the server finds late (a sanitizer build on a busy
+            // machine) is dropped after the client timeout, 500 ms unless
+            // set: this test is about the protocol, not the server's patience.
+            jackd_ = Spawn({"jackd", "--no-realtime", "-n", server_, "-t", "10000", "-d", "dummy", "-r", "48000", "-p",
+                            "256"},
                            "/tmp/" + server_ + "-jackd.log");
             bool exited = false;
             // The server's socket and semaphores appear in /dev/shm as it starts.
@@ -164,6 +173,42 @@ protected:
             return out >= 0 && in >= 0;
         }, "/tmp/" + server_ + "-sim.out", sim_, 8000ms)) << "orb8-sim's ports did not appear";
     }
+    // Ends the exchanges of `host` for good should orb8-sim end or `limit`
+    // pass: an exchange waits for each reply without a time limit, as the
+    // program does (and a plain abort would be cleared by the next exchange).
+    struct Watchdog {
+        Watchdog(BlockingHost& host, pid_t sim, std::chrono::milliseconds limit)
+            : stop_(eventfd(0, EFD_CLOEXEC)), thread_([this, &host, sim, limit] {
+                  const int ended = static_cast<int>(syscall(SYS_pidfd_open, sim, 0));
+                  pollfd fds[2] = {{stop_, POLLIN, 0}, {ended, POLLIN, 0}};
+                  const int n = poll(fds, 2, static_cast<int>(limit.count()));
+                  if (n == 0 || (fds[1].revents & POLLIN)) {
+                      fired = true;
+                      host.Cancel();
+                  }
+                  if (ended >= 0) close(ended);
+              }) {}
+        ~Watchdog() {
+            const std::uint64_t one = 1;
+            if (write(stop_, &one, sizeof one) < 0) {}
+            thread_.join();
+            close(stop_);
+        }
+        std::atomic<bool> fired{false};
+
+    private:
+        int stop_;
+        std::thread thread_;
+    };
+    // What orb8-sim and the server said, for a failure's message.
+    std::string Logs() const {
+        std::string text;
+        for (const char* suffix : {"-sim.out", "-jackd.log"}) {
+            std::ifstream in("/tmp/" + server_ + suffix);
+            text += "--- " + server_ + suffix + ":\n" + std::string(std::istreambuf_iterator<char>(in), {});
+        }
+        return text;
+    }
     static MidiSystemOptions RealPortsOnly() {
         MidiSystemOptions options;
         options.simulator = false;
@@ -185,13 +230,16 @@ TEST_F(JackIntegration, OnLineAndReceiveAllOverJack) {
 
     BlockingHost host(system, out, in);
     DeviceLink link(host);
-    ASSERT_TRUE(link.OnLine());
+    // A lost simulator ends the test with what it said, not a hang.
+    Watchdog watchdog(host, sim_, 30000ms);
+    ASSERT_TRUE(link.OnLine()) << Logs();
     EXPECT_EQ(link.deviceChannel, 2);
     EXPECT_EQ(host.channelItems[2].caption, "3:VESK ORB-8");
     EXPECT_EQ(link.areas.customSettings, FactoryCustomSettings());
 
     ProjectDocument project;
-    ASSERT_EQ(link.ReceiveAllPatches(project), TransferResult::Completed);
+    ASSERT_EQ(link.ReceiveAllPatches(project), TransferResult::Completed)
+        << (watchdog.fired ? "orb8-sim ended, or the bank had not come in 30 s\n" : "") << Logs();
     const auto factory = FactoryBank();
     for (int i = 0; i < kPatchCount; ++i)
         EXPECT_EQ(FromSlot(project.packedSlots[static_cast<std::size_t>(i)]), factory[static_cast<std::size_t>(i)]) << i;
