@@ -423,7 +423,7 @@ int main(int argc, char** argv) {
     std::string base = (fs::temp_directory_path() / "orb8monkey.XXXXXX").string();
     if (!::mkdtemp(base.data())) return 2;
     const QString folder = QString::fromStdString(base);
-    for (const char* sub : {"home", "input", "saved", "runtime"}) fs::create_directories(base + "/" + sub);
+    for (const char* sub : {"home", "input", "saved", "runtime", "tmp"}) fs::create_directories(base + "/" + sub);
     fs::permissions(base + "/runtime", fs::perms::owner_all, fs::perm_options::replace);
     // Nothing of the user's: a home, settings, caches and a working folder of its own.
     setenv("HOME", (base + "/home").c_str(), 1);
@@ -431,6 +431,9 @@ int main(int argc, char** argv) {
     setenv("XDG_DATA_HOME", (base + "/home/data").c_str(), 1);
     setenv("XDG_CACHE_HOME", (base + "/home/cache").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (base + "/runtime").c_str(), 1);
+    // Temporary files too (SQLite's spill to /var/tmp when a sort outgrows memory).
+    setenv("TMPDIR", (base + "/tmp").c_str(), 1);
+    setenv("SQLITE_TMPDIR", (base + "/tmp").c_str(), 1);
     if (::chdir(base.c_str()) != 0) return 2;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     std::printf("gui monkey: seed %u, %d events, folder %s\n", options.seed, options.events, base.c_str());
