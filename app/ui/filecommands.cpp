@@ -48,6 +48,7 @@ Document* FileCommands::OpenPath(const std::string& path, bool onlyReadable) {
     // A file already open is not opened twice: its window comes to the front.
     if (Document* open = OpenDocumentOfFile(frame_.Documents(), path)) {
         frame_.ShowDocument(*open);
+        Remember(ShownPath(open->FileName()));
         return open;
     }
     if (onlyReadable) {
