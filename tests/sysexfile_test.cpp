@@ -124,6 +124,7 @@ TEST(Orb8Tool, SysExAndDiffCommands) {
     EXPECT_NE(Tool({"export-syx", bank.fileName, dir.Path("a.syx")}).code, 0);  // exists
     const ToolRun in = Tool({"import-syx", dir.Path("a.syx"), dir.Path("b.orb")});
     ASSERT_EQ(in.code, 0) << in.err;
+    EXPECT_NE(in.out.find("holds no custom settings"), std::string::npos) << in.out;
     EXPECT_EQ(Tool({"diff", bank.fileName, dir.Path("b.orb")}).code, 0);
     EXPECT_EQ(ReadAll(dir.Path("b.orb")), ReadAll(bank.fileName));
 

@@ -209,10 +209,12 @@ void AddBankCommands(CLI::App& app, std::ostream& out, std::ostream&) {
         const SysExContents contents = ReadSysEx(bytes);
         if (!contents.Usable()) throw ToolError{*path + " holds no ORB-8 patch (" + contents.Summary() + "); nothing was written"};
         if (contents.dumps.empty() && editRow == 0)
-            throw ToolError{*path + " holds only an edit buffer: name its row with --edit-buffer-to U01..u94; nothing was written"};
+            throw ToolError{*path + " holds no patch dump, only edit buffers: name the row for the last with --edit-buffer-to U01..u94; nothing was written"};
         auto bank = syx->base.empty() ? std::make_unique<LoadedBank>() : LoadBank(syx->base);
         if (!contents.editBuffers.empty() && editRow == 0)
             out << "note: the edit buffer is left out (take it with --edit-buffer-to U01..u94)\n";
+        if (syx->base.empty())
+            out << "note: a .syx holds no custom settings; the new bank has the default ones (--base BANK.orb keeps a bank's)\n";
         TakeSysEx(bank->document, contents, editRow);
         SaveBank(bank->document, *second);
         out << "taken into " << *second << ": " << contents.Summary(editRow != 0) << "\n";

@@ -56,7 +56,7 @@ void LibraryCommands::Show() {
                     orb8::ProjectDocument bank;
                     orb8::PutClips(clips, bank);
                     if (const auto path = files_.SaveBankAs(bank, QStringLiteral("library selection.orb"), window_))
-                        window_->ShowExported(QString::fromStdString(*path), static_cast<int>(clips.size()), left);
+                        window_->ShowExported(QFile::decodeName(QByteArray::fromStdString(*path)), static_cast<int>(clips.size()), left);
                 });
         window_->ProcessorHistory().SetCurrentBank([this] { return currentBank_ ? currentBank_() : std::nullopt; });
         window_->ProcessorHistory().SetFolder(HistoryFolder());

@@ -5,7 +5,6 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
