@@ -55,16 +55,19 @@ TransferResult DeviceLink::SendChangedPatches(const ProjectDocument& document, c
             return Finish(*end);
         }
 
+    // A patch counts as sent once the processor acknowledges it: a dump it
+    // refuses is not reported as sent.
     SendForAck(WriteOpen(deviceChannel));
     for (int n = 0; n < count; ++n) {
         if (const auto end = AwaitAck(false)) return Finish(*end);
+        if (n > 0) report.sent.push_back(changed[static_cast<std::size_t>(n - 1)]);
         const int k = changed[static_cast<std::size_t>(n)];
         host_.SetProgressValue(sendFrom + n, steps);
         Status(NumberedStatus("Sending Patch", k));
         SendForAck(PatchDump(deviceChannel, k, FromSlot(project.packedSlots[static_cast<std::size_t>(k)])));
-        report.sent.push_back(k);
     }
     if (const auto end = AwaitAck(false)) return Finish(*end);
+    if (count > 0) report.sent.push_back(changed.back());
     if (settings) {
         host_.SetProgressValue(sendFrom + count, steps);
         result = WriteSettingsPages(project.customSettings);

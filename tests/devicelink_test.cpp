@@ -349,6 +349,14 @@ TEST(SendChangedPatches, RefusalsAbortAndNo) {
     orb.InjectFault("PatchDump", 1, SimFault::WriteReject);
     EXPECT_EQ(rig.link.SendChangedPatches(project, known, true, report), TransferResult::Rejected);
     EXPECT_FALSE(report.verified);
+    EXPECT_TRUE(report.sent.empty());  // the one dump was refused
+    project.patches[5][PatchLevel] = 9;
+    orb.ClearFaults();
+    orb.ClearLog();
+    orb.InjectFault("PatchDump", 2, SimFault::WriteReject);
+    EXPECT_EQ(rig.link.SendChangedPatches(project, known, false, report), TransferResult::Rejected);
+    EXPECT_EQ(report.sent, (std::vector<int>{3}));  // the second was refused
+    project.patches[5] = known.patches[5];
     orb.ClearFaults();
     orb.InjectFault("PatchRequest", 1, SimFault::Truncated);
     EXPECT_EQ(rig.link.SendChangedPatches(project, known, true, report), TransferResult::Failed);
