@@ -125,15 +125,24 @@ int BlockingHost::QueuedReceives() const {
 }
 
 WaitEnd BlockingHost::WaitForReply(const ReplyState& state, std::optional<std::chrono::milliseconds> limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit.value_or(std::chrono::milliseconds(0));
+    // The processor's silence counts from the last message that came in.
+    const bool silenceEnds = !limit && replyLimit_;
+    const std::chrono::milliseconds span = limit ? *limit : replyLimit_.value_or(std::chrono::milliseconds(0));
+    auto deadline = std::chrono::steady_clock::now() + span;
     std::unique_lock lock(mutex_);
     for (;;) {
+        const bool arrived = !returned_.empty();
         DeliverReturned(lock);
         if (abort_) return WaitEnd::Abort;
         if (state != ReplyNone) return WaitEnd::Reply;
-        if (limit) {
-            if (wake_.wait_until(lock, deadline) == std::cv_status::timeout && returned_.empty() && !abort_)
-                return WaitEnd::TimeLimit;
+        if (arrived && silenceEnds) deadline = std::chrono::steady_clock::now() + span;
+        if (limit || silenceEnds) {
+            if (wake_.wait_until(lock, deadline) == std::cv_status::timeout && returned_.empty() && !abort_) {
+                if (limit) return WaitEnd::TimeLimit;
+                silent_ = true;
+                abort_ = true;
+                return WaitEnd::Abort;
+            }
         } else {
             wake_.wait(lock);
         }

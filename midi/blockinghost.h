@@ -5,11 +5,13 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,13 @@ public:
     bool Cancelled() const { return cancelled_; }
     // Why the MIDI system went away under the exchange, or empty.
     std::string LostReason() const;
+    // For programs nobody watches (a script): a wait for a reply that has no
+    // limit of its own ends the exchange, as Abort does, once the processor
+    // has been silent this long. None: it waits until the exchange is
+    // cancelled, as the window program waits for its Abort button.
+    void SetReplyLimit(std::optional<std::chrono::milliseconds> limit) { replyLimit_ = limit; }
+    // The exchange ended because the processor did not answer in time.
+    bool ReplyLimitReached() const { return silent_; }
 
     struct Item {
         std::string caption;
@@ -62,7 +71,10 @@ public:
     void SetProgressText(std::string_view text) override;
     void HideProgress() override {}
     bool AbortRequested() const override { return abort_; }
-    void ClearAbort() override { abort_ = cancelled_.load(); }
+    void ClearAbort() override {
+        abort_ = cancelled_.load();
+        silent_ = false;
+    }
     bool Ask(std::string_view, std::string_view) override { return answer; }
     void Inform(std::string_view text) override;
     void ShowError(std::string_view caption, std::string_view text) override;
@@ -83,6 +95,8 @@ private:
     bool started_ = false;
     std::atomic<bool> abort_{false};
     std::atomic<bool> cancelled_{false};
+    std::optional<std::chrono::milliseconds> replyLimit_;
+    std::atomic<bool> silent_{false};
     std::string lost_;
     std::string caption_;
 };

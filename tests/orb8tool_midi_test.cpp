@@ -152,6 +152,32 @@ TEST(Orb8ToolMidi, ChannelOptionChecksOnlyThatChannel) {
     EXPECT_EQ(Tool({"scan", "--no-real-ports", "--sim-instant", "--out", "orb-8 SIM", "--channel", "1"}).code, 0);
 }
 
+// For scripts: a processor that stops answering ends the transfer after
+// --reply-wait seconds, as Abort would (what arrived is kept, a write is closed).
+TEST(Orb8ToolMidi, ReplyWaitEndsATransferTheProcessorStopsAnswering) {
+    TempDir dir;
+    const std::string bank = dir.Path("r.orb"), log = dir.Path("sim.log");
+    const ToolRun r = Tool({"receive", bank, "--no-real-ports", "--sim-instant", "--channel", "1", "--reply-wait", "1",
+                            "--sim-fault", "PatchRequest:3:no-answer"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("receive ended: the ORB-8 did not answer for 1 s (--reply-wait); 2 of 80 patches were received"),
+              std::string::npos)
+        << r.err;
+    ProjectDocument project;
+    project.fileName = bank;
+    ASSERT_TRUE(project.Load().ok());
+    EXPECT_EQ(project.packedSlots[1], ToSlot(FactoryBank()[1]));
+
+    const ToolRun sent = Tool({"send", bank, "--no-real-ports", "--sim-instant", "--channel", "1", "--reply-wait", "1",
+                               "--sim-fault", "PatchDump:5:no-answer", "--sim-log", log});
+    EXPECT_EQ(sent.code, 1);
+    EXPECT_NE(sent.err.find("send ended: the ORB-8 did not answer"), std::string::npos) << sent.err;
+    const std::string traffic = ReadText(log);
+    EXPECT_EQ(traffic.substr(traffic.rfind("  ", traffic.size() - 2) + 2), "WriteClose\n");
+    EXPECT_NE(Tool({"scan", "--no-real-ports", "--sim-fault", "PatchRequest:x:no-answer"}).err.find("--sim-fault"),
+              std::string::npos);
+}
+
 TEST(Orb8ToolMidi, WriteErrorsOfTheProgramAreReported) {
     TempDir dir;
     // A file size limit: a message and exit 1, no signal, no temporary file left.

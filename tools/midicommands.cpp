@@ -6,16 +6,20 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "device/devicelink.h"
 #include "midi/blockinghost.h"
 #include "midi/midisystem.h"
+#include "sim/orb8simulator.h"
+#include "sim/simulateddevice.h"
 #include "tools/toolcommands.h"
 
 namespace orb8 {
@@ -29,6 +33,8 @@ struct MidiOptions {
     bool simInstant = false;
     bool noReal = false;
     bool force = false;
+    int replyWait = 0;  // seconds; 0: no limit
+    std::vector<std::string> simFaults;
     std::string path;
 };
 
@@ -107,12 +113,26 @@ public:
           system_(MidiSystemOptions{!o.noReal, true, o.simChannel - 1, SimTiming{!o.simInstant, {}}, "orb8tool"}) {
         if (o.simChannel < 1 || o.simChannel > 16) throw ToolError{"--sim-channel takes 1..16"};
         if (o.channel < 0 || o.channel > 16) throw ToolError{"--channel takes 1..16"};
+        if (o.replyWait < 0 || o.replyWait > 3600) throw ToolError{"--reply-wait takes 0..3600 seconds"};
         if (!o.simLog.empty()) RefuseOverwrite(o.simLog, o.force);
+        for (const std::string& rule : o.simFaults) {
+            std::string message, error;
+            int occurrence = 0;
+            SimFault fault{};
+            if (!ParseFaultRule(rule, message, occurrence, fault, error))
+                throw ToolError{"--sim-fault " + rule + ": " + error};
+            if (system_.Simulator())
+                system_.Simulator()->With([&](Orb8Simulator& sim) {
+                    sim.InjectFault(message, occurrence, fault);
+                    return 0;
+                });
+        }
         const int output = MidiSystem::Find(system_.OutputNames(), o.out);
         const int input = MidiSystem::Find(system_.InputNames(), o.in);
         if (output < 0) throw ToolError{"no MIDI output \"" + o.out + "\" (see orb8tool ports)"};
         if (input < 0) throw ToolError{"no MIDI input \"" + o.in + "\" (see orb8tool ports)"};
         host_ = std::make_unique<BlockingHost>(system_, output, input);
+        if (o.replyWait > 0) host_->SetReplyLimit(std::chrono::seconds(o.replyWait));
         link_ = std::make_unique<DeviceLink>(*host_);
         const bool tty = ::isatty(STDERR_FILENO);
         host_->onProgress = [tty](std::string_view, std::string_view text) {
@@ -166,6 +186,9 @@ public:
     void ThrowIfEnded(const std::string& what, const std::string& detail = {}) {
         const std::string lost = host_->LostReason();
         if (!lost.empty()) throw ToolError{what + " ended: " + lost + detail};
+        if (host_->ReplyLimitReached())
+            throw ToolError{what + " ended: the ORB-8 did not answer for " + std::to_string(options_.replyWait) +
+                            " s (--reply-wait)" + detail};
         if (host_->Cancelled() || aborts_->Interrupted()) throw ToolError{what + " interrupted" + detail, 3};
     }
 
@@ -205,6 +228,13 @@ void AddPortOptions(CLI::App* cmd, MidiOptions& o) {
     cmd->add_flag("--sim-instant", o.simInstant, "the built-in simulator answers without MIDI wire time");
     cmd->add_flag("--no-real-ports", o.noReal, "offer only the built-in simulator");
     cmd->add_option("--channel", o.channel, "check only this MIDI channel (1..16) instead of scanning all 16");
+    cmd->add_option("--reply-wait", o.replyWait,
+                    "end the transfer when the ORB-8 has not answered for this many seconds (for scripts; "
+                    "0: wait until Ctrl+C)")
+        ->capture_default_str();
+    cmd->add_option("--sim-fault", o.simFaults,
+                    "MESSAGE:OCCURRENCE:FAULT for the built-in simulator, e.g. PatchRequest:3:no-answer (as orb8-sim "
+                    "--fault)");
     cmd->add_flag("--force", o.force, "replace files that exist (the output and --sim-log)");
 }
 
