@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTest>
 #include <filesystem>
 
@@ -132,4 +133,11 @@ TEST(Windows, FitCommonScreensWithLongPaths) {
     EXPECT_LE(win.frameGeometry().height(), std::max(screen.height(), 1));
     EXPECT_LE(win.minimumSizeHint().width(), scaleTwo.width());
     EXPECT_LE(win.minimumSizeHint().height(), scaleTwo.height());
+    // A frame smaller than the patch editor (a small screen at scale 2): its
+    // scroll bars lead to the windows beyond it.
+    auto* area = Named<QMdiArea>(win, "MdiArea");
+    win.resize(scaleTwo.width() / 2, scaleTwo.height() / 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return area->horizontalScrollBar()->isVisible() && area->verticalScrollBar()->isVisible();
+    }));
 }

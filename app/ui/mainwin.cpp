@@ -76,6 +76,10 @@ TMainWin::TMainWin(MidiSystem& midiSystem, UserDialogs& dialogs, MainWinOptions 
     MdiArea = new QMdiArea(this);
     MdiArea->setObjectName("MdiArea");
     MdiArea->setBackground(QColor(118, 124, 136));
+    // On a small screen (or a large scale) the windows may reach beyond the
+    // frame: scroll bars then lead to them.
+    MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MdiArea);
     statusBar()->setObjectName("StatusLine");
     statusBar()->setSizeGripEnabled(true);
