@@ -11,6 +11,9 @@
 #include <filesystem>
 
 #include "app/ui/mainwin.h"
+#include "customdist/ui/character.h"
+#include "customdist/ui/customdistwin.h"
+#include "customdist/ui/dcharwin.h"
 #include "device/ui/windowhost.h"
 #include "editors/ui/ctpanel.h"
 #include "editors/ui/patchgrid.h"
@@ -118,9 +121,17 @@ TEST(Windows, FitCommonScreensWithLongPaths) {
     Named<QAction>(win, "DifferencesMenu")->trigger();
     Named<QAction>(win, "SoundDesignMenu")->trigger();
     Named<QAction>(win, "LibraryMenu")->trigger();
+    Named<QAction>(win, "MonitorMenu")->trigger();
+    Named<QAction>(win, "KeyboardMenu")->trigger();
+    Named<QAction>(win, "CustomDistNewMenu")->trigger();
+    TCustomDistWin* sets = win.Documents().CurrentCustomDist();
+    ASSERT_TRUE(sets);
+    sets->DistortionDesigner(0)->ShowDesigner();
+    sets->ToneDesigner(0, SlotHigh)->ShowDesigner("HIGH");
     const QSize scaleTwo(960, 540), small(1024, 768);
     const QRect screen = win.screen()->availableGeometry();
-    for (const char* name : {"DifferencesWin", "SoundDesignWin", "LibraryWin"}) {
+    for (const char* name : {"DifferencesWin", "SoundDesignWin", "LibraryWin", "MidiMonitorWin", "GkbdWin", "DstCharWin1",
+                             "CharWinHIGH1"}) {
         auto* w = win.findChild<QWidget*>(name);
         ASSERT_TRUE(w) << name;
         ASSERT_TRUE(w->isVisible()) << name;

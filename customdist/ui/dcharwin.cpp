@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "customdist/customdistsession.h"
@@ -47,7 +48,13 @@ TDstCharWin::TDstCharWin(DesignerContext& context, CustomDistSession& session, Q
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(bottom, 1);
-    resize(760, 560);
+    // At most nine tenths of the screen's height: room for its frame and the screen's own bars.
+    QSize size(760, 560);
+    if (const QScreen* shown = screen()) {
+        const QSize available = shown->availableGeometry().size();
+        size = size.boundedTo(QSize(available.width(), available.height() * 9 / 10)).expandedTo(minimumSizeHint());
+    }
+    resize(size);
 
     connect(ListBox, &QListWidget::currentRowChanged, this, &TDstCharWin::ListBoxClick);
     connect(DstCharResDraw, &QPushButton::clicked, this, &TDstCharWin::DstCharResDrawClick);
