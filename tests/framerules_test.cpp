@@ -74,6 +74,10 @@ TEST(FrameRules, CommandLine) {
     line = ParseCommandLine({"[a.orb,b.orb]", "x.orb", "c,d.orb"});  // names, never lists
     EXPECT_EQ(line.files, (std::vector<std::string>{"x.orb", "c,d.orb"}));
     EXPECT_EQ(line.problems.size(), 1u);
+    line = ParseCommandLine({"-E=1", "bank.orb", "--", "-Ex.orb"});  // no option, said as given
+    EXPECT_FALSE(line.english);
+    EXPECT_EQ(line.problems, std::vector<std::string>{"\"-E=1\" is no option of orb8ed (-E, --screenshot FILE)."});
+    EXPECT_EQ(line.files, (std::vector<std::string>{"bank.orb", "-Ex.orb"}));
     line = ParseCommandLine({"--help", "bank.orb"});
     EXPECT_NE(line.help.find("--screenshot"), std::string::npos);
     EXPECT_TRUE(line.files.empty());
