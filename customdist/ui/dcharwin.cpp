@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "customdist/customdistsession.h"
+#include "controls/screenfit.h"
 #include "customdist/ui/filtercolumn.h"
 #include "customdist/ui/responseplot.h"
 #include "workspace/ui/windowcontext.h"
@@ -48,13 +48,7 @@ TDstCharWin::TDstCharWin(DesignerContext& context, CustomDistSession& session, Q
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(bottom, 1);
-    // At most nine tenths of the screen's height: room for its frame and the screen's own bars.
-    QSize size(760, 560);
-    if (const QScreen* shown = screen()) {
-        const QSize available = shown->availableGeometry().size();
-        size = size.boundedTo(QSize(available.width(), available.height() * 9 / 10)).expandedTo(minimumSizeHint());
-    }
-    resize(size);
+    resize(FitToScreen(QSize(760, 560), screen()).expandedTo(minimumSizeHint()));
 
     connect(ListBox, &QListWidget::currentRowChanged, this, &TDstCharWin::ListBoxClick);
     connect(DstCharResDraw, &QPushButton::clicked, this, &TDstCharWin::DstCharResDrawClick);

@@ -10,7 +10,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QRegularExpressionValidator>
@@ -20,6 +19,7 @@
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
+#include "controls/screenfit.h"
 #include "editors/projectsession.h"
 #include "patch/customplay.h"
 #include "patch/differences.h"
@@ -318,13 +318,8 @@ TSoundDesignWin::TSoundDesignWin(orb8::PatchEditing& editing, QSettings* setting
     layout->addWidget(Status);
     layout->addStretch(1);
     area->setWidget(content);
-    QSize size = content->sizeHint() + QSize(area->verticalScrollBar()->sizeHint().width(), 0);
-    // At most nine tenths of the screen's height: room for its frame and the screen's own bars.
-    if (const QScreen* screen = parent ? parent->screen() : nullptr) {
-        const QSize available = screen->availableGeometry().size();
-        size = size.boundedTo(QSize(available.width(), available.height() * 9 / 10));
-    }
-    resize(size);
+    resize(FitToScreen(content->sizeHint() + QSize(area->verticalScrollBar()->sizeHint().width(), 0),
+                       parent ? parent->screen() : nullptr));
 
     connect(NewSeedBtn, &QPushButton::clicked, this, [this] { Seed->setText(NewSeed()); });
     connect(RandomiseBtn, &QPushButton::clicked, this, &TSoundDesignWin::Randomise);
