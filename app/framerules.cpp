@@ -18,14 +18,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     // "-E=1" or "-Ex" is no option: said as it was given (CLI11 would take
     // the -E from it and name what is left).
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--") break;
-        if (args[i] == "--screenshot") ++i;
-        else if (args[i].size() > 2 && args[i].starts_with("-E")) {
-            line.problems.push_back("\"" + args[i] + "\" is no option of orb8ed (-E, --screenshot FILE).");
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i--));
-        }
+    std::vector<std::string> kept;
+    bool afterDashes = false, shotFile = false;  // after "--"; the value of --screenshot
+    for (std::string& arg : args) {
+        const bool glued = !afterDashes && !shotFile && arg.size() > 2 && arg.starts_with("-E");
+        if (glued) line.problems.push_back("\"" + arg + "\" is no option of orb8ed (-E, --screenshot FILE).");
+        shotFile = !afterDashes && !shotFile && arg == "--screenshot";
+        afterDashes = afterDashes || arg == "--";
+        if (!glued) kept.push_back(std::move(arg));
     }
+    args = std::move(kept);
     // The rest as the system spells it: CLI11 keeps the bytes, so a file's
     // name need not be UTF-8.
     CLI::App app("Opens ORB-8 projects (.orb) and custom distortion sets (.dst).", "orb8ed");

@@ -78,6 +78,7 @@ TEST(FrameRules, CommandLine) {
     EXPECT_FALSE(line.english);
     EXPECT_EQ(line.problems, std::vector<std::string>{"\"-E=1\" is no option of orb8ed (-E, --screenshot FILE)."});
     EXPECT_EQ(line.files, (std::vector<std::string>{"bank.orb", "-Ex.orb"}));
+    EXPECT_EQ(ParseCommandLine({"--screenshot", "-Eshot.png"}).screenshot, "-Eshot.png");  // a value, not an option
     line = ParseCommandLine({"--help", "bank.orb"});
     EXPECT_NE(line.help.find("--screenshot"), std::string::npos);
     EXPECT_TRUE(line.files.empty());
